@@ -1,0 +1,62 @@
+#pragma once
+// ADO-style connection: one database session, transactions (nested as savepoints), Execute.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/Constants.h"
+#include "db/Error.h"
+#include "db/Object.h"
+
+namespace db {
+
+class Driver;
+class Recordset;
+class FaultInjector;
+
+class Connection : public Object, public std::enable_shared_from_this<Connection> {
+public:
+    static std::shared_ptr<Connection> Create();
+    ~Connection() override;
+
+    // "sqlite:PATH", "sqlite::memory:" or "odbc:DSN-or-driver-string". Error when the scheme is unknown
+    // or the database cannot be opened.
+    void Open(const std::string& connectionString = {});
+    void Close();
+    long State() const;
+    const std::string& ConnectionString() const { return connectionString_; }
+    void ConnectionString(const std::string& s) { connectionString_ = s; }
+
+    // Returns the new nesting level (1 for the outermost). An inner level is a savepoint, so
+    // RollbackTrans at level 2 undoes only what came after the matching BeginTrans.
+    long BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    long TransactionLevel() const { return transLevel_; }
+
+    // Runs one text batch (several statements run in order). Returns a read-only client-side recordset
+    // of the last statement that produced rows (an open, empty one for a statement without rows), or
+    // nullptr with adExecuteNoRecords.
+    std::shared_ptr<Recordset> Execute(const std::string& commandText, long* recordsAffected = nullptr,
+                                       long options = adOptionUnspecified);
+
+    // Errors of the last failing operation, ADO's Errors collection.
+    const std::vector<Error>& Errors() const { return errors_; }
+    void ClearErrors() { errors_.clear(); }
+
+    // For the data-access layer itself (recordsets, commands) and for tests.
+    Driver& GetDriver();
+    FaultInjector& Faults();
+    void RecordError(const Error& e);
+
+private:
+    Connection();
+    std::string connectionString_;
+    std::unique_ptr<Driver> driver_;
+    std::vector<Error> errors_;
+    long transLevel_ = 0;
+};
+
+using ConnectionPtr = std::shared_ptr<Connection>;
+
+}  // namespace db

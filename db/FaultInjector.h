@@ -1,0 +1,35 @@
+#pragma once
+// Test hook of a connection: makes a chosen statement fail, so tests can prove that a failure at any
+// step leaves nothing behind. Transaction control (BEGIN, COMMIT, ROLLBACK, savepoints) is not counted.
+#include <optional>
+#include <string>
+
+#include "db/Error.h"
+
+namespace db {
+
+class FaultInjector {
+public:
+    // Fail the n-th statement from now (1-based) with the given error.
+    void FailNth(long n, Error error = DefaultError());
+    // Fail the first statement whose text contains `fragment` (case-insensitive).
+    void FailMatching(std::string fragment, Error error = DefaultError());
+    void Clear();
+
+    // Statements run since the last ResetCount (or since the connection opened).
+    long StatementCount() const { return count_; }
+    void ResetCount() { count_ = 0; }
+
+    // Called by the driver before each statement: counts it and throws when it is the chosen one.
+    void BeforeStatement(const std::string& sql);
+
+    static Error DefaultError() { return Error(errc::InjectedFault, "Injected fault", "FaultInjector"); }
+
+private:
+    long count_ = 0;
+    long failAt_ = 0;  // absolute count at which to fail; 0 = none
+    std::optional<std::string> fragment_;
+    std::optional<Error> error_;
+};
+
+}  // namespace db

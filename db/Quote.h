@@ -1,0 +1,22 @@
+#pragma once
+// The one way a value is put into a statement's text. Every text that comes from data or from a user
+// goes through SqlText, so a quote in it can neither break the statement nor change its meaning.
+#include <string>
+#include <string_view>
+
+#include "db/Variant.h"
+
+namespace db {
+
+// The text with every single quote doubled, without the surrounding quotes: for statements that are
+// written as "... = '" + code + "'" in the component's own wording.
+std::string SqlEscape(std::string_view text);
+
+// 'text' with quotes doubled.
+std::string SqlText(std::string_view text);
+
+// A number for a statement (company codes, flags): the value's decimal text. Anything that is not a
+// number raises Error 13, so no text can slip in where a number belongs.
+std::string SqlNumber(const Variant& value);
+
+}  // namespace db

@@ -1,0 +1,126 @@
+#pragma once
+// The duplication engine: copies one article of a company, with its satellite data, to a new code.
+// A caller creates one engine per new article, sets connection, company and descriptions, switches
+// data groups in CollDatiDaDuplicare and calls the operations one group at a time, inside its own
+// transaction (the engine opens none).
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "db/Variant.h"
+#include "engine/EngineEvents.h"
+#include "engine/Enums.h"
+#include "entry/Collection.h"
+#include "entry/HostInterfaces.h"
+#include "entry/Trace.h"
+
+namespace engine {
+
+class CLSFA_DUPLICA : public db::Object {
+public:
+    CLSFA_DUPLICA();
+    ~CLSFA_DUPLICA() override;
+    CLSFA_DUPLICA(const CLSFA_DUPLICA&) = delete;
+    CLSFA_DUPLICA& operator=(const CLSFA_DUPLICA&) = delete;
+
+    // Event subscribers, called in the order they were added.
+    void Advise(const std::shared_ptr<CLSFA_DUPLICA_Events>& sink);
+    void Unadvise(const std::shared_ptr<CLSFA_DUPLICA_Events>& sink);
+
+    // --- Session properties ---
+    KvEnumDatiDaDuplicare EnmDatiDaDuplicare() const { return enmDatiDaDuplicare_; }
+    void EnmDatiDaDuplicare(KvEnumDatiDaDuplicare v) { enmDatiDaDuplicare_ = v; }
+    entry::CollectionPtr CollDatiDaDuplicare() const { return collDatiDaDuplicare_; }
+    void CollDatiDaDuplicare(const entry::CollectionPtr& v) { collDatiDaDuplicare_ = v; }
+    std::int16_t Stato() const { return stato_; }
+    void Stato(std::int16_t v) { stato_ = v; }
+    db::RecordsetPtr RstDuplVarianti() const { return rstDuplVarianti_; }
+    void RstDuplVarianti(const db::RecordsetPtr& v) { rstDuplVarianti_ = v; }
+    void Initialize();
+    db::ConnectionPtr Connessione() const { return connessione_; }
+    void Connessione(const db::ConnectionPtr& v);
+    const db::Variant& ActInterface() const { return actInterface_; }
+    void ActInterface(const db::Variant& v) { actInterface_ = v; }
+    void Ditta(const db::Variant& v);
+    void DescrizioneArticoloDaGenerare(const db::Variant& v);
+    void DescrizioneEstesaArticoloDaGenerare(const db::Variant& v);
+    bool ModalitaDuplicaSingola() const { return modalitaDuplicaSingola_; }
+    void ModalitaDuplicaSingola(bool v) { modalitaDuplicaSingola_ = v; }
+
+    // --- Operations (all: source code, new code; result kvMethodOK or an error) ---
+    EnumMethodResult DuplicazioneAnagraficaBase(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneDescrizioni(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneDescrizioniInLingua(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneDatiIntra(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneConfezioni(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneScorte(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneAlternativi(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneSostitutivi(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneConcorrenti(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazionePackingList(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneUbicazioniFisse(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneUbicazioniDinamiche(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneBarcode(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneArticoliClienti(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneArticoliFornitori(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneAgentiPerArticolo(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneListiniVendita(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneListiniAcquisto(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneUltimiPrezzi(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    std::int16_t Pfun_GetProgressivo(std::int16_t& FlgVenAcq, const db::Variant& Articolo_Origine);
+    EnumMethodResult DuplicazioneApplicazioni(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneDatiPersonalizzati(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneVarianti(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneColoredaTessuto(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneDatiProduzione(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneDiBa(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare,
+                                      const std::shared_ptr<entry::Cinterface>& ActiveInterface,
+                                      const db::Variant& StringaConnessione, const db::Variant& Ditta);
+    EnumMethodResult DuplicazioneDatiLotto(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneDatiTracciabilitaProdotti(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneParamGestScorte(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    EnumMethodResult DuplicazioneAttributiFashion(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+    static db::Variant NVL(const db::Variant& Valore, const db::Variant& ValIfNull);
+    EnumMethodResult DuplicazioneVariantiDaModello(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
+
+    // The stored procedure's command, for callers and tests that inspect what it was given.
+    const db::CommandPtr& Command() const { return command_; }
+    // The last SELECT a row-copy operation built.
+    const std::string& StatementText() const { return statementText_; }
+
+private:
+    friend class RowCopy;
+    void CreateCommand();
+    void CreateParameters();
+    void DestroyCommand();
+    void DuplicaBatchByCommand(const std::string& origine, const std::string& nuovo);
+    void SetDescriptionParameter(const char* name, const db::Variant& value);
+    void RaiseEvent(EngineEvent e);
+    std::string DittaText() const;
+
+    entry::TraceId traceId_;
+    std::vector<std::shared_ptr<CLSFA_DUPLICA_Events>> sinks_;
+
+    KvEnumDatiDaDuplicare enmDatiDaDuplicare_ = KvEnumDatiDaDuplicare(0);
+    entry::CollectionPtr collDatiDaDuplicare_;
+    std::int16_t stato_ = 0;
+    db::RecordsetPtr rstDuplVarianti_;
+    bool modalitaDuplicaSingola_ = false;
+    db::ConnectionPtr connessione_;
+    db::Variant actInterface_;
+    db::Variant ditta_;
+    db::Variant descrizioneArticoloDaGenerare_;
+    db::Variant descrizioneEstesaArticoloDaGenerare_;
+
+    std::string statementText_;
+    db::RecordsetPtr rstSource_;
+    db::RecordsetPtr rstTarget_;
+    std::int16_t fieldIndex_ = 0;
+    db::CommandPtr command_;
+};
+
+}  // namespace engine
