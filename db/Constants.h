@@ -4,7 +4,9 @@
 namespace db {
 
 enum CommandTypeEnum : long { adCmdUnspecified = -1, adCmdText = 1, adCmdTable = 2, adCmdStoredProc = 4, adCmdUnknown = 8 };
+// Options of Execute and Open combine a CommandTypeEnum with these flags (129 = text without records).
 enum ExecuteOptionEnum : long { adOptionUnspecified = -1, adExecuteNoRecords = 128 };
+enum EditModeEnum : long { adEditNone = 0, adEditInProgress = 1, adEditAdd = 2, adEditDelete = 4 };
 enum CursorTypeEnum : long { adOpenUnspecified = -1, adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
 enum LockTypeEnum : long { adLockUnspecified = -1, adLockReadOnly = 1, adLockPessimistic = 2, adLockOptimistic = 3, adLockBatchOptimistic = 4 };
 enum CursorLocationEnum : long { adUseServer = 2, adUseClient = 3 };
@@ -15,8 +17,8 @@ enum ParameterDirectionEnum : long { adParamUnknown = 0, adParamInput = 1, adPar
 enum DataTypeEnum : long {
     adEmpty = 0, adSmallInt = 2, adInteger = 3, adSingle = 4, adDouble = 5, adCurrency = 6, adDate = 7,
     adBoolean = 11, adVariant = 12, adDecimal = 14, adTinyInt = 16, adBigInt = 20, adGUID = 72,
-    adChar = 129, adWChar = 130, adNumeric = 131, adDBTimeStamp = 135,
-    adVarChar = 200, adLongVarChar = 201, adVarWChar = 202, adLongVarWChar = 203
+    adChar = 129, adWChar = 130, adNumeric = 131, adDBDate = 133, adDBTime = 134, adDBTimeStamp = 135,
+    adVarChar = 200, adLongVarChar = 201, adVarWChar = 202, adLongVarWChar = 203, adLongVarBinary = 205
 };
 enum RecordStatusEnum : long { adRecOK = 0, adRecNew = 1, adRecModified = 2, adRecDeleted = 4, adRecUnmodified = 8 };
 

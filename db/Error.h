@@ -9,6 +9,7 @@ namespace db {
 namespace errc {
 constexpr long Overflow = 6;
 constexpr long TypeMismatch = 13;
+constexpr long InvalidUseOfNull = 94;
 constexpr long InvalidProcedureCall = 5;
 constexpr long ObjectRequired = 424;
 constexpr long KeyNotFound = 5;           // collection item missing (VB raises 5 for Item)
@@ -21,24 +22,30 @@ constexpr long UnsupportedSql = 3002;     // construct the SQLite dialect adapte
 constexpr long InjectedFault = -2147217900;  // 0x80040E14: what an injected fault reports
 }
 
+// The standard text of an error number the component raises ("Overflow" for 6, "Type mismatch" for 13...);
+// "Application-defined or object-defined error" for a number without one.
+std::string StandardDescription(long number);
+
 class Error : public std::exception {
 public:
+    // An error with its standard description (see StandardDescription).
+    explicit Error(long number);
     Error(long number, std::string description, std::string source = {});
 
     long Number() const noexcept { return number_; }
     const std::string& Description() const noexcept { return description_; }
     const std::string& Source() const noexcept { return source_; }
 
-    // A copy whose source is name + CR LF + the old source: how an operation re-raises.
+    // A copy whose source is name + CR LF + the old source: how an operation re-raises. The CR LF is
+    // written even when the old source is empty, so every level of nesting adds exactly one line.
     Error WithSourcePrefix(const std::string& name) const;
 
-    const char* what() const noexcept override { return what_.c_str(); }
+    const char* what() const noexcept override { return description_.c_str(); }
 
 private:
     long number_;
     std::string description_;
     std::string source_;
-    std::string what_;
 };
 
 }  // namespace db

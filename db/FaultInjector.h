@@ -21,6 +21,7 @@ public:
     void ResetCount() { count_ = 0; }
 
     // Called by the driver before each statement: counts it and throws when it is the chosen one.
+    // Each armed fault fires once. Statements that only control transactions pass uncounted.
     void BeforeStatement(const std::string& sql);
 
     static Error DefaultError() { return Error(errc::InjectedFault, "Injected fault", "FaultInjector"); }
@@ -28,8 +29,9 @@ public:
 private:
     long count_ = 0;
     long failAt_ = 0;  // absolute count at which to fail; 0 = none
-    std::optional<std::string> fragment_;
-    std::optional<Error> error_;
+    std::optional<Error> nthError_;
+    std::optional<std::string> fragment_;  // upper-cased
+    std::optional<Error> fragmentError_;
 };
 
 }  // namespace db

@@ -12,6 +12,7 @@ struct ColumnInfo {
     long definedSize = 0;      // characters for text, 0 when not known
     int precision = 0;
     int numericScale = 0;
+    std::string baseSchema;    // database of the base table ("main", "temp"); empty when not known
     std::string baseTable;     // empty for computed columns
     std::string baseColumn;    // empty for computed columns
     bool isKey = false;        // part of the base table's primary key

@@ -15,8 +15,11 @@ std::string SqlEscape(std::string_view text);
 // 'text' with quotes doubled.
 std::string SqlText(std::string_view text);
 
-// A number for a statement (company codes, flags): the value's decimal text. Anything that is not a
-// number raises Error 13, so no text can slip in where a number belongs.
+// A number for a statement (company codes, flags): the value's decimal text. Integer, Long, Decimal,
+// Double (15 significant digits, never an exponent), Boolean (-1 / 0) and numeric text (blanks
+// dropped and normalised: " 007 " gives "7", "1E3" gives "1000"). Anything else - Empty, Null, dates,
+// objects, texts that are not numbers - raises Error 13, so no text can slip in where a number
+// belongs. A number that would need more than 40 characters raises Error 6.
 std::string SqlNumber(const Variant& value);
 
 }  // namespace db

@@ -14,6 +14,7 @@
 #include "db/Variant.h"
 #include "engine/EngineEvents.h"
 #include "engine/Enums.h"
+#include "engine/RowCopy.h"
 #include "entry/Collection.h"
 #include "entry/HostInterfaces.h"
 #include "entry/Trace.h"
@@ -101,6 +102,14 @@ private:
     void SetDescriptionParameter(const char* name, const db::Variant& value);
     void RaiseEvent(EngineEvent e);
     std::string DittaText() const;
+    void CopyCustomerSupplierCodes(int kind, const db::Variant& Articolo_Origine,
+                                   const db::Variant& Articolo_DaGenerare);
+    void CopyDescriptionAttributes(const std::string& company, const std::string& escapedSource,
+                                   const db::Variant& Articolo_DaGenerare);
+    // The batch row copy of a table keyed by company and article, before its own rule and events.
+    CopySpec ArticleTableCopy(const std::string& table, const std::string& prefix,
+                                     const db::Variant& origine, const db::Variant& nuovo,
+                                     const std::string& extra, int firstField) const;
 
     entry::TraceId traceId_;
     std::vector<std::shared_ptr<CLSFA_DUPLICA_Events>> sinks_;

@@ -16,6 +16,19 @@ namespace entry {
 
 class Cinterface;
 
+// Names of the company settings the component asks the global object for (Impostazione).
+namespace impostazioni {
+inline constexpr const char* VarianteColore = "VarianteColore";        // colour-variant code
+inline constexpr const char* UtenteDescrizione = "UtenteDescrizione";  // description of the current user
+inline constexpr const char* CartellaLog = "CartellaLog";              // folder of the processing logs
+inline constexpr const char* CodiciStrutturati = "CodiciStrutturati";  // warehouse structured codes (> 0: in use)
+inline constexpr const char* GestioneProduzione = "GestioneProduzione";  // production setting ("0", "1")
+inline constexpr const char* Fashion = "Fashion";                      // fashion management active (0/1)
+inline constexpr const char* AttributiFashion = "AttributiFashion";    // fashion attributes copied (0/1)
+inline constexpr const char* EntitaAttributi = "EntitaAttributi";      // attribute entity of articles
+inline constexpr const char* DatiProgetto = "DatiProgetto";            // project data in use (0/1)
+}  // namespace impostazioni
+
 // Company settings and session data of the shell's global object (ClsGlobal).
 class IClsGlobal : public db::Object {
 public:
@@ -24,10 +37,22 @@ public:
     virtual std::string VarianteColore() const = 0;        // Gcls_DittaCorrente.ClsParFashion.VarianteColore
     virtual std::string UtenteDescrizione() const = 0;     // Gcls_UtenteCorrente.Descrizione
     virtual std::string CartellaLog() const = 0;           // log folder, ending with a separator
-    // Any other company setting by name (fashion switches, structured codes, production setting ...);
-    // Empty when the company does not have it.
+    // Any other company setting by name (the names in `impostazioni`, or a column of FA00_PARAMETRI such
+    // as "FA00_INDRAGGR"); Empty when the company does not have it.
     virtual db::Variant Impostazione(const std::string& name) const = 0;
     virtual void Deregistra(const std::shared_ptr<Cinterface>& program) = 0;
+
+    // Typed views of the settings above; a missing or empty setting reads as 0 / False.
+    virtual long CodiciStrutturati() const { return NumberSetting(impostazioni::CodiciStrutturati); }
+    virtual std::string GestioneProduzione() const { return Impostazione(impostazioni::GestioneProduzione).Text(); }
+    virtual bool FashionAttivo() const { return NumberSetting(impostazioni::Fashion) != 0; }
+    virtual bool AttributiFashion() const { return NumberSetting(impostazioni::AttributiFashion) != 0; }
+    virtual long EntitaAttributi() const { return NumberSetting(impostazioni::EntitaAttributi); }
+    virtual bool DatiProgetto() const { return NumberSetting(impostazioni::DatiProgetto) != 0; }
+
+protected:
+    // The setting as a number: 0 when missing, Null or blank; Error 13 when it is not a number.
+    long NumberSetting(const std::string& name) const;
 };
 
 // Layout and script object models the navigator hands to a program.
@@ -176,7 +201,77 @@ public:
     virtual void Chiudi(long status) = 0;
 };
 
-// Creates the shell's business objects and services (the component's CreateObject).
+// Connection provider (Gcls_Connect): hands out unopened connections.
+class IConnectionProvider : public db::Object {
+public:
+    virtual db::ConnectionPtr Connection() = 0;
+};
+
+// Bill-of-materials check object: does the article have a bill of materials, may its product type have one.
+class IControlloDistinta : public db::Object {
+public:
+    virtual void ActiveInterface(const std::shared_ptr<Cinterface>& program) = 0;
+    virtual bool EsisteDistinta(const std::string& articolo) = 0;
+    virtual bool TipologiaPrevedeDistinta(const std::string& articolo) = 0;
+};
+
+// Bill-of-materials utility (ClsDisBaUtility): component substitution and quantity update on the lines
+// that the filter selects.
+class IDisBaUtility : public db::Object {
+public:
+    virtual void Connection(const db::ConnectionPtr& c) = 0;
+    virtual void ActiveInterface(const std::shared_ptr<Cinterface>& program) = 0;
+    virtual void Modalita(long mode) = 0;  // 1 substitution, 2 quantity update
+    virtual void Filtro(const std::string& filter) = 0;
+    virtual void ComponenteDaSostituire(const std::string& code) = 0;
+    virtual void ComponenteSostitutivo(const std::string& code) = 0;
+    virtual void Quantita(double quantity) = 0;
+    // Each returns True when anomalies occurred; Anomalie then describes them.
+    virtual bool EseguiSostituzione(const db::Variant& ditta) = 0;
+    virtual bool EseguiAggiornamentoQuantita(const db::Variant& ditta) = 0;
+    virtual std::string Anomalie() const = 0;
+};
+
+// Article business object (ClsBoConsana): article removal and the SQL literal formatter.
+class IBoConsana : public db::Object {
+public:
+    virtual void Connection(const db::ConnectionPtr& c) = 0;
+    virtual void ActiveInterface(const std::shared_ptr<Cinterface>& program) = 0;
+    // Status 0 when the article was deleted; otherwise errorText says why.
+    virtual long EliminaArticolo(const std::string& articolo, std::string& errorText) = 0;
+    // A quoted SQL literal ("''" when empty).
+    virtual std::string FormattaValore(const db::Variant& value, bool option1, bool option2) = 0;
+};
+
+// File access: creates a text file and writes it line by line.
+class ITextStream : public db::Object {
+public:
+    virtual void WriteLine(const std::string& text) = 0;
+    virtual void Close() = 0;
+};
+class IFileAccess : public db::Object {
+public:
+    virtual std::shared_ptr<ITextStream> CreaFile(const std::string& path) = 0;
+};
+
+// Shows a text file to the user.
+class ITextViewer : public db::Object {
+public:
+    virtual void Mostra(const std::string& path) = 0;
+};
+
+// Save-file dialog: the chosen path, or empty text when the user does not confirm one.
+class ISaveFileDialog : public db::Object {
+public:
+    virtual std::string Scegli(const std::string& startFolder, const std::string& filter,
+                               const std::string& title) = 0;
+};
+
+// The error a host raises for an object it cannot create (429, "Oggetto non disponibile: <name>").
+db::Error OggettoNonDisponibile(const std::string& name);
+
+// Creates the shell's business objects and services (the component's CreateObject). An object the
+// shell does not have raises OggettoNonDisponibile.
 class IHostFactory {
 public:
     virtual ~IHostFactory() = default;
@@ -189,9 +284,17 @@ public:
     virtual std::shared_ptr<IProcessingLogService> CreateProcessingLogService() = 0;
     // The platform's own message box, for errors reported without a message service.
     virtual long PlatformMsgBox(const std::string& text, long style, const std::string& title) = 0;
+
+    virtual std::shared_ptr<IConnectionProvider> CreateConnectionProvider() { throw OggettoNonDisponibile("ConnectionProvider"); }
+    virtual std::shared_ptr<IControlloDistinta> CreateControlloDistinta() { throw OggettoNonDisponibile("ControlloDistinta"); }
+    virtual std::shared_ptr<IDisBaUtility> CreateDisBaUtility() { throw OggettoNonDisponibile("ClsDisBaUtility"); }
+    virtual std::shared_ptr<IBoConsana> CreateBoConsana() { throw OggettoNonDisponibile("ClsBoConsana"); }
+    virtual std::shared_ptr<IFileAccess> CreateFileAccess() { throw OggettoNonDisponibile("FileAccess"); }
+    virtual std::shared_ptr<ITextViewer> CreateTextViewer() { throw OggettoNonDisponibile("TextViewer"); }
+    virtual std::shared_ptr<ISaveFileDialog> CreateSaveFileDialog() { throw OggettoNonDisponibile("SaveFileDialog"); }
 };
 
-// The factory the running shell installed. Error 429 ("ActiveX component can't create object") when none.
+// The factory the running shell installed. Error 429 ("Oggetto non disponibile: host") when none.
 IHostFactory& Host();
 void SetHost(std::shared_ptr<IHostFactory> factory);
 

@@ -1,0 +1,16 @@
+#pragma once
+// Subcommands of agganci. Each registers itself on the app; its callback runs the work.
+#include <CLI/CLI.hpp>
+
+#include "apps/agganci/Options.h"
+
+namespace app {
+
+void AddDemoDbCommand(CLI::App& cli, GlobalOptions& options);
+void AddDuplicateCommand(CLI::App& cli, GlobalOptions& options);
+
+// Exit code the last command asked for (0 unless it reported a failure itself).
+int ExitCode();
+void SetExitCode(int code);
+
+}  // namespace app

@@ -1,0 +1,41 @@
+// agganci demo-db PATH [--articles N]
+#include <filesystem>
+#include <iostream>
+
+#include "apps/agganci/Commands.h"
+#include "db/Connection.h"
+#include "erp/DemoBuilder.h"
+#include "erp/Procedures.h"
+
+namespace app {
+
+void AddDemoDbCommand(CLI::App& cli, GlobalOptions& options) {
+    auto* cmd = cli.add_subcommand("demo-db", "Build a demo company database (SQLite file) with models, fabrics, "
+                                              "variants, barcodes, production data, bills of materials and links.");
+    static std::string path;
+    static long articles = 0;
+    static bool replace = false;
+    cmd->add_option("PATH", path, "SQLite file to create")->required();
+    cmd->add_option("--articles", articles,
+                    "Also add N generated articles with full satellite data (for benchmarks)")
+        ->check(CLI::NonNegativeNumber);
+    cmd->add_flag("--replace", replace, "Overwrite PATH when it exists");
+    cmd->callback([&options] {
+        if (std::filesystem::exists(path)) {
+            if (!replace) throw std::runtime_error(path + " already exists (use --replace to overwrite it)");
+            std::filesystem::remove(path);
+        }
+        erp::RegisterProcedures();
+        auto c = db::Connection::Create();
+        c->Open("sqlite:" + path);
+        erp::DemoOptions demo;
+        demo.company = options.company;
+        demo.extraArticles = articles;
+        const auto summary = erp::BuildDemoDatabase(*c, demo);
+        c->Close();
+        std::cout << "Demo database " << path << " created for company " << options.company << ": "
+                  << summary << "\n";
+    });
+}
+
+}  // namespace app

@@ -1,0 +1,142 @@
+#pragma once
+// What a database driver offers the data-access core: run one native statement with bound values,
+// transactions and savepoints, the primary key of a table, row writes for recordsets, stored procedures.
+// The core (Connection, Recordset, Command) is written against this and knows no SQL dialect.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "db/Field.h"
+#include "db/Variant.h"
+
+namespace db {
+
+class Connection;
+class FaultInjector;
+class Parameters;
+
+// A value bound to a statement: by position ('?', in order) when name is empty, else by name ("@X").
+struct BoundValue {
+    std::string name;
+    Variant value;
+};
+
+struct StatementResult {
+    bool hasRowSet = false;  // the statement yields a row set (perhaps empty); DML and DDL do not
+    std::vector<ColumnInfo> columns;
+    std::vector<std::vector<Variant>> rows;
+    long changes = 0;  // rows inserted, updated or deleted by the statement itself
+};
+
+struct TableRef {
+    std::string schema;  // database the table lives in ("main", "temp"); empty = the default
+    std::string name;
+    friend bool operator==(const TableRef&, const TableRef&) = default;
+};
+
+// One row written by a recordset. Update and Delete locate the row by keyColumns = keyValues (the
+// values as read); when keyIsPrimary is false the key is every column read and the first such row is
+// the one written.
+struct RowWrite {
+    enum class Kind { Insert, Update, Delete };
+    Kind kind = Kind::Insert;
+    TableRef table;
+    std::vector<std::string> setColumns;  // Insert: only the fields assigned; Update: only the fields changed
+    std::vector<Variant> setValues;
+    std::vector<std::string> keyColumns;
+    std::vector<Variant> keyValues;
+    bool keyIsPrimary = true;
+    std::vector<std::string> readBack;  // Insert: columns to read again from the new row
+};
+
+struct RowWriteResult {
+    std::vector<Variant> readBack;  // Insert: values of RowWrite::readBack, as the database made them
+};
+
+class Driver {
+public:
+    virtual ~Driver() = default;
+
+    // target is the part of the connection string after the scheme.
+    virtual void Open(const std::string& target) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+
+    // The statements of a command text, ready for Run, in order (the SQLite driver translates T-SQL).
+    virtual std::vector<std::string> Translate(const std::string& commandText) = 0;
+
+    // Runs one native statement. Every call counts for fault injection.
+    virtual StatementResult Run(const std::string& sql, const std::vector<BoundValue>& values = {}) = 0;
+
+    // How many bound values the statement takes by position (to share '?' values across a batch).
+    virtual int PositionalParameterCount(const std::string& sql) = 0;
+
+    // Transactions. Transaction control does not count for fault injection.
+    virtual void Begin() = 0;
+    virtual void Commit() = 0;
+    virtual void Rollback() = 0;
+    virtual void Savepoint(const std::string& name) = 0;
+    virtual void ReleaseSavepoint(const std::string& name) = 0;
+    virtual void RollbackToSavepoint(const std::string& name) = 0;
+    // False when the database ended the transaction on its own (some failures roll back everything).
+    virtual bool InTransaction() const = 0;
+
+    // Column names of the table's primary key, in key order; empty when it has none.
+    virtual std::vector<std::string> PrimaryKey(const TableRef& table) = 0;
+
+    // Writes one recordset row. Update and Delete that find no row raise the row-not-found error.
+    virtual RowWriteResult WriteRow(const RowWrite& write) = 0;
+
+    // A stored procedure of adCmdStoredProc; output values go back into the parameters.
+    virtual void CallProcedure(Connection& connection, const std::string& name, Parameters& parameters) = 0;
+
+    // Prepared statements currently held for reuse.
+    virtual std::size_t CachedStatementCount() const = 0;
+
+    // The Source of the errors this driver raises.
+    virtual const std::string& ErrorSource() const = 0;
+
+    void SetFaultInjector(FaultInjector* faults) { faults_ = faults; }
+
+protected:
+    FaultInjector* faults_ = nullptr;
+};
+
+}  // namespace db
+
+namespace db {
+
+// A savepoint around a unit of work (a batch of rows, a procedure): Release keeps the work; leaving the
+// scope without Release undoes it.
+class SavepointScope {
+public:
+    SavepointScope(Driver& driver, std::string name) : driver_(driver), name_(std::move(name)) {
+        driver_.Savepoint(name_);
+    }
+    SavepointScope(const SavepointScope&) = delete;
+    SavepointScope& operator=(const SavepointScope&) = delete;
+    void Release() {
+        driver_.ReleaseSavepoint(name_);
+        released_ = true;
+    }
+    ~SavepointScope() {
+        if (released_) return;
+        try {
+            // When the database already ended the transaction there is nothing left to undo.
+            if (driver_.InTransaction()) {
+                driver_.RollbackToSavepoint(name_);
+                driver_.ReleaseSavepoint(name_);
+            }
+        } catch (...) {
+            // Unwinding from the error the caller must see; a rollback that fails here leaves the
+            // transaction to the outer level, which rolls back or fails on its own.
+        }
+    }
+
+private:
+    Driver& driver_;
+    std::string name_;
+    bool released_ = false;
+};
+
+}  // namespace db

@@ -1,0 +1,109 @@
+#include "db/sqlite/Collation.h"
+
+#include <sqlite3.h>
+
+#include <string>
+
+#include "db/Error.h"
+
+namespace db::sqlite {
+namespace {
+
+std::string_view TrimTrailingBlanks(std::string_view s) {
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+// Next code point of s from i (advancing i). Invalid sequences yield the single byte.
+char32_t NextCodePoint(std::string_view s, std::size_t& i) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    auto cont = [&](std::size_t k) { return i + k < s.size() && (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80; };
+    auto byte = [&](std::size_t k) { return static_cast<char32_t>(static_cast<unsigned char>(s[i + k]) & 0x3F); };
+    if (b0 < 0x80) {
+        ++i;
+        return b0;
+    }
+    if ((b0 & 0xE0) == 0xC0 && cont(1)) {
+        char32_t c = (static_cast<char32_t>(b0 & 0x1F) << 6) | byte(1);
+        i += 2;
+        return c;
+    }
+    if ((b0 & 0xF0) == 0xE0 && cont(1) && cont(2)) {
+        char32_t c = (static_cast<char32_t>(b0 & 0x0F) << 12) | (byte(1) << 6) | byte(2);
+        i += 3;
+        return c;
+    }
+    if ((b0 & 0xF8) == 0xF0 && cont(1) && cont(2) && cont(3)) {
+        char32_t c = (static_cast<char32_t>(b0 & 0x07) << 18) | (byte(1) << 12) | (byte(2) << 6) | byte(3);
+        i += 4;
+        return c;
+    }
+    ++i;
+    return b0;
+}
+
+// Upper case for ASCII and Latin-1 letters (à..þ except ÷, and ÿ left alone: its capital is outside Latin-1).
+char32_t Fold(char32_t c) {
+    if (c >= 'a' && c <= 'z') return c - 32;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
+    return c;
+}
+
+int CompareFolded(std::string_view a, std::string_view b) {
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const char32_t ca = Fold(NextCodePoint(a, i));
+        const char32_t cb = Fold(NextCodePoint(b, j));
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    if (i < a.size()) return 1;
+    if (j < b.size()) return -1;
+    return 0;
+}
+
+bool LikeFrom(std::string_view t, std::size_t ti, std::string_view p, std::size_t pi) {
+    while (pi < p.size()) {
+        if (p[pi] == '%' || p[pi] == '*') {
+            while (pi < p.size() && (p[pi] == '%' || p[pi] == '*')) ++pi;
+            if (pi == p.size()) return true;
+            for (std::size_t k = ti; k <= t.size(); ++k) {
+                if (k > ti && k < t.size() && (static_cast<unsigned char>(t[k]) & 0xC0) == 0x80) continue;
+                if (LikeFrom(t, k, p, pi)) return true;
+            }
+            return false;
+        }
+        if (ti >= t.size()) return false;
+        if (p[pi] == '_') {
+            NextCodePoint(t, ti);
+            ++pi;
+            continue;
+        }
+        if (Fold(NextCodePoint(t, ti)) != Fold(NextCodePoint(p, pi))) return false;
+    }
+    return ti == t.size();
+}
+
+int CollationCallback(void*, int na, const void* a, int nb, const void* b) {
+    return CompareSqlServer(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(na)),
+                            std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(nb)));
+}
+
+}  // namespace
+
+int CompareSqlServer(std::string_view a, std::string_view b) {
+    return CompareFolded(TrimTrailingBlanks(a), TrimTrailingBlanks(b));
+}
+
+bool LikeSqlServer(std::string_view text, std::string_view pattern) {
+    return LikeFrom(TrimTrailingBlanks(text), 0, TrimTrailingBlanks(pattern), 0);
+}
+
+void RegisterCollation(sqlite3* db) {
+    if (sqlite3_create_collation_v2(db, kCollationName, SQLITE_UTF8, nullptr, CollationCallback, nullptr) !=
+        SQLITE_OK) {
+        throw Error(errc::ProviderError, std::string("Cannot register collation SQLSERVER: ") + sqlite3_errmsg(db),
+                    "agganci.db.sqlite");
+    }
+}
+
+}  // namespace db::sqlite

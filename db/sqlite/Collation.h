@@ -1,0 +1,22 @@
+#pragma once
+// Text comparison as the ERP's SQL Server databases do it: case-insensitive (ASCII and the accented
+// Latin-1 letters), accent-sensitive, trailing blanks ignored ('' = ' '). Registered with SQLite as
+// collation SQLSERVER; the recordset filter compares the same way.
+#include <string_view>
+
+struct sqlite3;
+
+namespace db::sqlite {
+
+inline constexpr const char* kCollationName = "SQLSERVER";
+
+// < 0, 0 or > 0 like strcmp. Texts are UTF-8; bytes that are not valid UTF-8 compare as themselves.
+int CompareSqlServer(std::string_view a, std::string_view b);
+
+// LIKE with '%' or '*' for any run of characters and '_' for one, compared as CompareSqlServer does.
+bool LikeSqlServer(std::string_view text, std::string_view pattern);
+
+// Registers the collation on a connection; raises the driver error on failure.
+void RegisterCollation(sqlite3* db);
+
+}  // namespace db::sqlite

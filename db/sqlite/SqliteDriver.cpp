@@ -1,0 +1,366 @@
+#include "db/sqlite/SqliteDriver.h"
+
+#include <sqlite3.h>
+
+#include <cctype>
+#include <utility>
+
+#include "db/AdoErrors.h"
+#include "db/FaultInjector.h"
+#include "db/ProcedureRegistry.h"
+#include "db/sqlite/Collation.h"
+#include "db/sqlite/ColumnTypes.h"
+#include "db/sqlite/SqlFunctions.h"
+
+#if __has_include("db/sqlite/TsqlTranslator.h")
+#include "db/sqlite/TsqlTranslator.h"
+#define AGG_HAVE_TSQL_TRANSLATOR 1
+#endif
+
+namespace db::sqlite {
+
+// The statements of a command text. Until the T-SQL translator is part of the build the text is only
+// split into its statements.
+class SqliteDriver::Translations {
+public:
+    std::vector<std::string> Statements(const std::string& text) {
+#ifdef AGG_HAVE_TSQL_TRANSLATOR
+        return TranslateTsql(text).statements;
+#else
+        std::vector<std::string> out;
+        std::string current;
+        for (char c : text) {
+            current += c;
+            if (c == ';' && sqlite3_complete(current.c_str())) {
+                AddIfNotBlank(out, current);
+                current.clear();
+            }
+        }
+        AddIfNotBlank(out, current);
+        return out;
+#endif
+    }
+
+private:
+    static void AddIfNotBlank(std::vector<std::string>& out, const std::string& s) {
+        for (char c : s) {
+            if (!std::isspace(static_cast<unsigned char>(c)) && c != ';') {
+                out.push_back(s);
+                return;
+            }
+        }
+    }
+};
+
+namespace {
+
+std::string QuoteIdentifier(const std::string& name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string Qualified(const TableRef& t) {
+    return t.schema.empty() ? QuoteIdentifier(t.name) : QuoteIdentifier(t.schema) + "." + QuoteIdentifier(t.name);
+}
+
+// "k1 = ? AND k2 IS NULL"; the values of the '?' markers are appended to bound.
+std::string KeyCondition(const RowWrite& w, std::vector<BoundValue>& bound) {
+    std::string where;
+    for (std::size_t i = 0; i < w.keyColumns.size(); ++i) {
+        if (!where.empty()) where += " AND ";
+        if (w.keyValues[i].IsNull() || w.keyValues[i].IsEmpty()) {
+            where += QuoteIdentifier(w.keyColumns[i]) + " IS NULL";
+        } else {
+            where += QuoteIdentifier(w.keyColumns[i]) + " = ?";
+            bound.push_back({{}, w.keyValues[i]});
+        }
+    }
+    if (where.empty()) where = "1 = 1";
+    if (w.keyIsPrimary) return where;
+    // No primary key to go by: the first row holding every value read is the one meant.
+    return "_rowid_ = (SELECT _rowid_ FROM " + Qualified(w.table) + " WHERE " + where + " LIMIT 1)";
+}
+
+bool IsPositional(sqlite3_stmt* stmt, int index) {
+    const char* name = sqlite3_bind_parameter_name(stmt, index);
+    return name == nullptr || name[0] == '?';
+}
+
+int NamedIndex(sqlite3_stmt* stmt, const std::string& name) {
+    if (int i = sqlite3_bind_parameter_index(stmt, name.c_str()); i > 0) return i;
+    if (!name.empty() && (name[0] == '@' || name[0] == ':' || name[0] == '$')) return 0;
+    for (const char* prefix : {"@", ":", "$"}) {
+        if (int i = sqlite3_bind_parameter_index(stmt, (prefix + name).c_str()); i > 0) return i;
+    }
+    return 0;
+}
+
+void Bind(sqlite3_stmt* stmt, const std::vector<BoundValue>& values) {
+    const int count = sqlite3_bind_parameter_count(stmt);
+    std::size_t next = 0;  // next positional value
+    for (int i = 1; i <= count; ++i) {
+        if (!IsPositional(stmt, i)) continue;
+        while (next < values.size() && !values[next].name.empty()) ++next;
+        if (next == values.size()) break;
+        BindValue(stmt, i, values[next++].value);
+    }
+    for (const BoundValue& v : values) {
+        if (v.name.empty()) continue;
+        // A name the statement does not use belongs to another statement of the same batch.
+        if (int i = NamedIndex(stmt, v.name); i > 0) BindValue(stmt, i, v.value);
+    }
+}
+
+std::string StripOwner(const std::string& name) {
+    for (const char* owner : {"dbo.", "[dbo]."}) {
+        const std::size_t n = std::char_traits<char>::length(owner);
+        if (name.size() > n) {
+            bool same = true;
+            for (std::size_t i = 0; i < n && same; ++i)
+                same = std::tolower(static_cast<unsigned char>(name[i])) == owner[i];
+            if (same) return name.substr(n);
+        }
+    }
+    return name;
+}
+
+}  // namespace
+
+SqliteDriver::SqliteDriver() : translations_(std::make_unique<Translations>()) {}
+
+SqliteDriver::~SqliteDriver() { Close(); }
+
+Error SqliteDriver::LastError(sqlite3* db, const std::string& sql) {
+    const int code = sqlite3_extended_errcode(db);
+    const long number = (code & 0xFF) == SQLITE_CONSTRAINT ? ado::IntegrityViolation : errc::ProviderError;
+    std::string description = sqlite3_errmsg(db);
+    if (!sql.empty()) description += " - statement: " + sql;
+    return Error(number, description, kSource);
+}
+
+void SqliteDriver::Open(const std::string& target) {
+    if (db_) throw ado::OpenError();
+    if (target.empty()) throw Error(errc::ProviderError, "No database named in the connection string", kSource);
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI;
+    if (sqlite3_open_v2(target.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        Error e(errc::ProviderError,
+                "Cannot open database '" + target + "': " + (db ? sqlite3_errmsg(db) : "out of memory"), kSource);
+        sqlite3_close_v2(db);
+        throw e;
+    }
+    db_ = db;
+    cache_.Attach(db_);
+    try {
+        Configure(target != ":memory:" && target.rfind("file::memory:", 0) != 0);
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void SqliteDriver::Configure(bool fileDatabase) {
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, 5000);
+    RegisterCollation(db_);
+    RegisterSqlFunctions(db_);
+    // The ERP schema declares its references; enforcing them keeps a failed copy from leaving orphans.
+    Control("PRAGMA foreign_keys = ON");
+    if (fileDatabase) {
+        Execute("PRAGMA journal_mode = WAL", {});
+        Control("PRAGMA synchronous = NORMAL");
+    }
+}
+
+void SqliteDriver::Close() {
+    if (!db_) return;
+    cache_.Clear();
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void SqliteDriver::RequireOpen() const {
+    if (!db_) throw ado::ConnectionError();
+}
+
+std::vector<std::string> SqliteDriver::Translate(const std::string& commandText) {
+    return translations_->Statements(commandText);
+}
+
+StatementResult SqliteDriver::Run(const std::string& sql, const std::vector<BoundValue>& values) {
+    RequireOpen();
+    if (faults_) faults_->BeforeStatement(sql);
+    return Execute(sql, values);
+}
+
+StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<BoundValue>& values) {
+    RequireOpen();
+    StatementCache::Lease lease = cache_.Acquire(sql);
+    sqlite3_stmt* stmt = lease.get();
+    Bind(stmt, values);
+
+    StatementResult result;
+    const int columnCount = sqlite3_column_count(stmt);
+    result.hasRowSet = columnCount > 0;
+    std::vector<DeclaredType> types;
+    std::vector<int> storage(static_cast<std::size_t>(columnCount), SQLITE_NULL);
+    for (int c = 0; c < columnCount; ++c) {
+        types.push_back(ParseDeclaredType(sqlite3_column_decltype(stmt, c)));
+        result.columns.push_back(DescribeColumn(stmt, c, types.back()));
+    }
+
+    const sqlite3_int64 totalBefore = sqlite3_total_changes64(db_);
+    for (;;) {
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_ROW) throw LastError(db_, sql);
+        std::vector<Variant> row;
+        row.reserve(static_cast<std::size_t>(columnCount));
+        for (int c = 0; c < columnCount; ++c) {
+            row.push_back(ReadValue(stmt, c, types[static_cast<std::size_t>(c)]));
+            int& seen = storage[static_cast<std::size_t>(c)];
+            if (seen == SQLITE_NULL) seen = sqlite3_column_type(stmt, c);
+        }
+        result.rows.push_back(std::move(row));
+    }
+    // sqlite3_changes keeps the count of the last DML statement; only trust it when this one changed rows.
+    if (sqlite3_total_changes64(db_) != totalBefore) result.changes = static_cast<long>(sqlite3_changes64(db_));
+    for (int c = 0; c < columnCount; ++c) {
+        ColumnInfo& info = result.columns[static_cast<std::size_t>(c)];
+        if (types[static_cast<std::size_t>(c)].kind == ValueKind::Unknown)
+            info.type = TypeFromStorage(storage[static_cast<std::size_t>(c)]);
+    }
+    return result;
+}
+
+int SqliteDriver::PositionalParameterCount(const std::string& sql) {
+    RequireOpen();
+    StatementCache::Lease lease = cache_.Acquire(sql);
+    int n = 0;
+    for (int i = 1; i <= sqlite3_bind_parameter_count(lease.get()); ++i) n += IsPositional(lease.get(), i) ? 1 : 0;
+    return n;
+}
+
+void SqliteDriver::Control(const std::string& sql) {
+    RequireOpen();
+    char* message = nullptr;
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        Error e = LastError(db_, sql);
+        sqlite3_free(message);
+        throw e;
+    }
+}
+
+// IMMEDIATE takes the write lock at once: two writers then wait on each other (busy timeout) instead
+// of failing when a reader tries to become a writer.
+void SqliteDriver::Begin() { Control("BEGIN IMMEDIATE"); }
+void SqliteDriver::Commit() { Control("COMMIT"); }
+void SqliteDriver::Rollback() { Control("ROLLBACK"); }
+void SqliteDriver::Savepoint(const std::string& name) { Control("SAVEPOINT " + QuoteIdentifier(name)); }
+void SqliteDriver::ReleaseSavepoint(const std::string& name) { Control("RELEASE SAVEPOINT " + QuoteIdentifier(name)); }
+void SqliteDriver::RollbackToSavepoint(const std::string& name) {
+    Control("ROLLBACK TO SAVEPOINT " + QuoteIdentifier(name));
+}
+bool SqliteDriver::InTransaction() const { return db_ && sqlite3_get_autocommit(db_) == 0; }
+
+std::vector<std::string> SqliteDriver::PrimaryKey(const TableRef& table) {
+    const std::vector<BoundValue> args{{{}, Variant(table.name)},
+                                       {{}, table.schema.empty() ? Variant::Null() : Variant(table.schema)}};
+    StatementResult r = Execute("SELECT name FROM pragma_table_info(?, ?) WHERE pk > 0 ORDER BY pk", args);
+    std::vector<std::string> key;
+    for (const auto& row : r.rows) key.push_back(row[0].CStr());
+    return key;
+}
+
+RowWriteResult SqliteDriver::WriteRow(const RowWrite& w) {
+    std::vector<BoundValue> bound;
+    std::string sql;
+    switch (w.kind) {
+    case RowWrite::Kind::Insert:
+        if (w.setColumns.empty()) {
+            sql = "INSERT INTO " + Qualified(w.table) + " DEFAULT VALUES";
+        } else {
+            std::string names, markers;
+            for (std::size_t i = 0; i < w.setColumns.size(); ++i) {
+                names += (i ? ", " : "") + QuoteIdentifier(w.setColumns[i]);
+                markers += i ? ", ?" : "?";
+                bound.push_back({{}, w.setValues[i]});
+            }
+            sql = "INSERT INTO " + Qualified(w.table) + " (" + names + ") VALUES (" + markers + ")";
+        }
+        break;
+    case RowWrite::Kind::Update: {
+        std::string sets;
+        for (std::size_t i = 0; i < w.setColumns.size(); ++i) {
+            sets += (i ? ", " : "") + QuoteIdentifier(w.setColumns[i]) + " = ?";
+            bound.push_back({{}, w.setValues[i]});
+        }
+        sql = "UPDATE " + Qualified(w.table) + " SET " + sets + " WHERE " + KeyCondition(w, bound);
+        break;
+    }
+    case RowWrite::Kind::Delete:
+        sql = "DELETE FROM " + Qualified(w.table) + " WHERE " + KeyCondition(w, bound);
+        break;
+    }
+
+    const StatementResult r = Run(sql, bound);
+    if (w.kind != RowWrite::Kind::Insert && r.changes == 0) {
+        throw Error(ado::RowNotFound,
+                    std::string("Row cannot be located for ") + (w.kind == RowWrite::Kind::Delete ? "deletion" : "updating") +
+                        ". Some values may have been changed since it was last read. - statement: " + sql,
+                    kSource);
+    }
+    RowWriteResult out;
+    if (w.kind == RowWrite::Kind::Insert && !w.readBack.empty()) out.readBack = ReadInserted(w);
+    return out;
+}
+
+// The new row as the database made it (defaults, identities), found by its rowid; a table without
+// rowid is found by the key values the insert gave.
+std::vector<Variant> SqliteDriver::ReadInserted(const RowWrite& w) {
+    std::string list;
+    for (std::size_t i = 0; i < w.readBack.size(); ++i) list += (i ? ", " : "") + QuoteIdentifier(w.readBack[i]);
+    std::string sql = "SELECT " + list + " FROM " + Qualified(w.table) + " WHERE ";
+    std::vector<BoundValue> bound;
+
+    const char* schema = w.table.schema.empty() ? nullptr : w.table.schema.c_str();
+    const bool hasRowid = sqlite3_table_column_metadata(db_, schema, w.table.name.c_str(), "_rowid_", nullptr,
+                                                        nullptr, nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (hasRowid) {
+        sql += "_rowid_ = ?";
+        bound.push_back({{}, Variant(static_cast<long long>(sqlite3_last_insert_rowid(db_)))});
+    } else {
+        std::string where;
+        for (const std::string& key : PrimaryKey(w.table)) {
+            std::size_t i = 0;
+            while (i < w.setColumns.size() && sqlite3_stricmp(w.setColumns[i].c_str(), key.c_str()) != 0) ++i;
+            if (i == w.setColumns.size()) return {};  // key made by the database: cannot find the row
+            where += (where.empty() ? "" : " AND ") + QuoteIdentifier(key) + " = ?";
+            bound.push_back({{}, w.setValues[i]});
+        }
+        if (where.empty()) return {};
+        sql += where;
+    }
+    StatementResult r = Run(sql, bound);
+    if (r.rows.empty()) return {};
+    return std::move(r.rows.front());
+}
+
+void SqliteDriver::CallProcedure(Connection& connection, const std::string& name, Parameters& parameters) {
+    RequireOpen();
+    if (faults_) faults_->BeforeStatement("EXECUTE " + name);
+    const StoredProcedure* procedure = FindProcedure(StripOwner(name));
+    if (!procedure) {
+        throw Error(ado::ProcedureNotFound, "Could not find stored procedure '" + name + "'.", kSource);
+    }
+    // A procedure is one unit: when it fails half-way, what it wrote is undone.
+    SavepointScope scope(*this, "agg_procedure");
+    (*procedure)(connection, parameters);
+    scope.Release();
+}
+
+}  // namespace db::sqlite

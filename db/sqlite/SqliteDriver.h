@@ -1,0 +1,64 @@
+#pragma once
+// The embedded default: a SQLite database (file or memory). Registers the SQLSERVER collation and the
+// functions the T-SQL translation relies on, caches prepared statements, writes recordset rows and
+// runs the registered stored procedures.
+#include <memory>
+#include <string>
+
+#include "db/Driver.h"
+#include "db/sqlite/StatementCache.h"
+
+struct sqlite3;
+
+namespace db::sqlite {
+
+class SqliteDriver : public Driver {
+public:
+    static inline const std::string kSource = "agganci.db.sqlite";
+
+    SqliteDriver();
+    ~SqliteDriver() override;
+
+    // ":memory:" or a file path; a file database runs in WAL mode.
+    void Open(const std::string& target) override;
+    void Close() override;
+    bool IsOpen() const override { return db_ != nullptr; }
+
+    std::vector<std::string> Translate(const std::string& commandText) override;
+    StatementResult Run(const std::string& sql, const std::vector<BoundValue>& values = {}) override;
+    int PositionalParameterCount(const std::string& sql) override;
+
+    void Begin() override;
+    void Commit() override;
+    void Rollback() override;
+    void Savepoint(const std::string& name) override;
+    void ReleaseSavepoint(const std::string& name) override;
+    void RollbackToSavepoint(const std::string& name) override;
+    bool InTransaction() const override;
+
+    std::vector<std::string> PrimaryKey(const TableRef& table) override;
+    RowWriteResult WriteRow(const RowWrite& write) override;
+    void CallProcedure(Connection& connection, const std::string& name, Parameters& parameters) override;
+
+    std::size_t CachedStatementCount() const override { return cache_.Size(); }
+    const std::string& ErrorSource() const override { return kSource; }
+
+    sqlite3* Handle() const { return db_; }
+
+    // The error SQLite reports for the last call on db, naming the statement.
+    static Error LastError(sqlite3* db, const std::string& sql);
+
+private:
+    void RequireOpen() const;
+    void Configure(bool fileDatabase);
+    void Control(const std::string& sql);  // transaction control: not counted, not cached
+    StatementResult Execute(const std::string& sql, const std::vector<BoundValue>& values);
+    std::vector<Variant> ReadInserted(const RowWrite& write);
+
+    sqlite3* db_ = nullptr;
+    StatementCache cache_;
+    class Translations;  // the T-SQL translation of command texts
+    std::unique_ptr<Translations> translations_;
+};
+
+}  // namespace db::sqlite

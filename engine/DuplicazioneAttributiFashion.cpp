@@ -1,0 +1,96 @@
+// Fashion data: washing instructions, the fashion record, the attributes of the standard description
+// and the component types. Fashion tables keep the base article under the empty option ('').
+#include "db/Quote.h"
+#include "engine/CLSFA_DUPLICA.h"
+#include "engine/RowCopy.h"
+#include "engine/Trap.h"
+
+namespace engine {
+
+EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& Articolo_Origine,
+                                                             const db::Variant& Articolo_DaGenerare) {
+    return RaiseAs("DuplicazioneAttributiFashion", [&] {
+        const std::string company = DittaText();
+        const std::string code = db::SqlEscape(Articolo_Origine.Text());
+        const db::Variant newCode(Articolo_DaGenerare.Text());
+
+        auto fashionTable = [&](const std::string& prefix, const std::string& sourceSql, const std::string& emptySql) {
+            CopySpec spec;
+            spec.sourceSql = sourceSql;
+            spec.emptySql = emptySql;
+            spec.set = {{prefix + "_DITTA_CG18", ditta_},
+                        {prefix + "_CODART_MG66", newCode},
+                        {prefix + "_OPZIONE_MG5E", db::Variant("")}};
+            spec.firstField = 3;
+            return spec;
+        };
+
+        auto washing = fashionTable("FA10",
+                                    "SELECT * FROM FA10_ARTLAVAGGI WITH (NOLOCK) WHERE FA10_DITTA_CG18   = " + company +
+                                        " AND       FA10_CODART_MG66  = '" + code +
+                                        "' AND       FA10_OPZIONE_MG5E = ''",
+                                    "SELECT * FROM FA10_ARTLAVAGGI WITH (NOLOCK) WHERE 0=1");
+        washing.before = EngineEvent::BeforeUpdateFA10;
+        washing.after = EngineEvent::AfterUpdateFA10;
+        RowCopy(*this).Run(washing);
+
+        auto record = fashionTable("FA12",
+                                   "SELECT * FROM FA12_ARTICOLI WHERE FA12_DITTA_CG18   = " + company +
+                                       " AND       FA12_CODART_MG66  = '" + code +
+                                       "' AND       FA12_OPZIONE_MG5E = ''",
+                                   "SELECT * FROM FA12_ARTICOLI WHERE 0=1");
+        record.before = EngineEvent::BeforeUpdateFA12;
+        record.after = EngineEvent::AfterUpdateFA12;
+        RowCopy(*this).Run(record);
+
+        CopyDescriptionAttributes(company, code, Articolo_DaGenerare);
+
+        auto components = fashionTable("FA37",
+                                       "SELECT FA37_ASSARTITIPOCOMP.* FROM FA37_ASSARTITIPOCOMP WHERE FA37_DITTA_CG18   = " +
+                                           company + " AND       FA37_CODART_MG66  = '" + code +
+                                           "' AND       FA37_OPZIONE_MG5E = ''  ",
+                                       "SELECT * FROM FA37_ASSARTITIPOCOMP WHERE 0=1");
+        RowCopy(*this).Run(components);  // component types are written without events
+        return kvMethodOK;
+    });
+}
+
+// The attributes hang on the standard description's identifier: the new rows go to the identifier
+// of the new article's standard description, which the base duplication created.
+void CLSFA_DUPLICA::CopyDescriptionAttributes(const std::string& company, const std::string& escapedSource,
+                                              const db::Variant& Articolo_DaGenerare) {
+    const std::string sourceSql =
+        "SELECT FA13_ATTRIBUTI.* FROM MG87_ARTDESC INNER JOIN FA13_ATTRIBUTI ON FA13_GUID        = MG87_GUID AND "
+        "   FA13_ENTITA_FA11 = 0 WHERE MG87_DITTA_CG18   = " + company + " AND       MG87_CODART_MG66  = '" +
+        escapedSource + "' AND       MG87_OPZIONE_MG5E = '' AND       MG87_LINGUA_MG52  = ''";
+    CopySpec spec;
+    spec.sourceSql = sourceSql;
+    spec.emptySql = "SELECT * FROM FA13_ATTRIBUTI WHERE 0=1";
+    std::string guid;
+    spec.beforeTarget = [&] {
+        auto rs = connessione_->Execute(
+            "SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_DITTA_CG18   = " + company +
+            " AND       MG87_CODART_MG66  = '" + db::SqlEscape(Articolo_DaGenerare.Text()) +
+            "' AND       MG87_OPZIONE_MG5E = '' AND       MG87_LINGUA_MG52  = ''");
+        rs->MoveFirst();
+        guid = rs->GetFields()["MG87_GUID"].Value().Text();
+        return !guid.empty();
+    };
+    spec.complete = [&](db::Recordset&, db::Recordset& target) { target["FA13_GUID"].Value(db::Variant(guid)); };
+    spec.firstField = 1;
+    spec.before = EngineEvent::BeforeUpdateFA13;
+    spec.after = EngineEvent::AfterUpdateFA13;
+    RowCopy(*this).Run(spec);
+}
+
+db::Variant CLSFA_DUPLICA::NVL(const db::Variant& Valore, const db::Variant& ValIfNull) {
+    // Never fails: a value that cannot even be read as text counts as missing.
+    try {
+        if (!Valore.IsEmpty() && !Valore.IsNull() && !Valore.IsMissing())
+            return db::Trim(Valore.CStr()).empty() ? ValIfNull : Valore;
+    } catch (const db::Error&) {
+    }
+    return ValIfNull;
+}
+
+}  // namespace engine

@@ -1,0 +1,64 @@
+#pragma once
+// The engine's one way of copying a table's rows of the source article to the new article: read the
+// source rows, build the new rows in the target recordset (company and article set by name, the other
+// fields by position under the table's rule), show them to the caller through the Before event, write
+// them in one batch, then raise the After event.
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "db/Recordset.h"
+#include "db/Variant.h"
+#include "engine/EngineEvents.h"
+
+namespace engine {
+
+class CLSFA_DUPLICA;
+
+enum class FieldAction {
+    Copy,            // the source value, Null included
+    CopyUnlessNull,  // the source value; a Null leaves the column to its default
+    Skip,            // not written: the column keeps the table's default
+    Zero,            // the integer 0
+};
+
+struct CopySpec {
+    std::string sourceSql;   // kept as the engine's statement text
+    std::string emptySql;    // returns no row but every column of the table
+    std::vector<std::pair<std::string, db::Variant>> set;  // fields written by name on every new row
+    int firstField = 0;      // first field copied by position
+    std::function<FieldAction(const std::string& fieldName)> rule;  // none: copy every field
+    // Runs once the source has rows, before the target opens; false ends the copy with nothing written.
+    std::function<bool()> beforeTarget;
+    // Per-row hooks. accept: false leaves the source row out. complete: last touches on the new row.
+    std::function<bool(db::Recordset& source)> accept;
+    std::function<void(db::Recordset& source, db::Recordset& target)> complete;
+    std::function<void(db::Recordset& target)> written;  // after the row's batch (batchPerRow only)
+    std::optional<EngineEvent> before, after;  // none: written without events
+    bool batchPerRow = false;                  // one event pair and one batch per written row
+};
+
+class RowCopy {
+public:
+    explicit RowCopy(CLSFA_DUPLICA& engine) : engine_(engine) {}
+
+    // Opens the source with spec.sourceSql. Returns false, having written nothing and raised no event,
+    // when the source has no rows.
+    bool Run(const CopySpec& spec);
+
+private:
+    void CopyFields(const CopySpec& spec, db::Recordset& source, db::Recordset& target,
+                    const std::vector<FieldAction>& actions);
+    void Flush(const CopySpec& spec);
+
+    CLSFA_DUPLICA& engine_;
+};
+
+// "SELECT * FROM T WHERE  T_DITTA_CG18 = <company> AND T_CODART_MG66 = '<code>'" and its empty twin: the
+// statement shape the row-copy operations share. Extra clauses are appended as given.
+std::string ArticleRowsSql(const std::string& table, const std::string& prefix, const std::string& company,
+                           const db::Variant& code, const std::string& extra = {});
+
+}  // namespace engine

@@ -1,0 +1,91 @@
+#include "host/GlobalObject.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+#include "db/Quote.h"
+#include "db/Recordset.h"
+
+namespace host {
+
+bool GlobalObject::NoCase::operator()(const std::string& a, const std::string& b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+        return std::toupper(x) < std::toupper(y);
+    });
+}
+
+GlobalObject::GlobalObject(std::string connectionString, long ditta)
+    : connectionString_(std::move(connectionString)), ditta_(ditta) {
+    auto connection = db::Connection::Create();
+    connection->Open(connectionString_);
+    Ricarica(*connection);
+    connection->Close();
+}
+
+GlobalObject::GlobalObject(std::string connectionString, long ditta, db::Connection& connection)
+    : connectionString_(std::move(connectionString)), ditta_(ditta) {
+    Ricarica(connection);
+}
+
+void GlobalObject::Ricarica(db::Connection& connection) {
+    std::map<std::string, db::Variant, NoCase> settings;
+    const std::string ditta = db::SqlNumber(db::Variant(ditta_));
+
+    auto fashion = connection.Execute("SELECT * FROM FA00_PARAMETRI WITH (NOLOCK) WHERE FA00_DITTA_CG18 = " + ditta);
+    if (fashion->RecordCount() > 0) {
+        fashion->MoveFirst();
+        auto fields = fashion->GetFields();
+        for (long i = 0; i < fields.Count(); ++i) settings[fields[i].Name()] = fields[i].Value();
+    }
+
+    auto rows = connection.Execute("SELECT AG00_CHIAVE, AG00_VALORE FROM AG00_IMPOSTAZIONI WITH (NOLOCK) "
+                                   "WHERE AG00_DITTA_CG18 = " + ditta);
+    if (rows->RecordCount() > 0) rows->MoveFirst();
+    for (; !rows->EOF(); rows->MoveNext())
+        settings[db::Trim((*rows)["AG00_CHIAVE"].Value().Text())] = (*rows)["AG00_VALORE"].Value();
+
+    settings_ = std::move(settings);
+}
+
+db::Variant GlobalObject::Impostazione(const std::string& name) const {
+    const auto it = settings_.find(name);
+    return it == settings_.end() ? db::Variant() : it->second;
+}
+
+void GlobalObject::Imposta(const std::string& name, const db::Variant& value) { settings_[name] = value; }
+
+std::string GlobalObject::VarianteColore() const {
+    return db::Trim(Impostazione(entry::impostazioni::VarianteColore).Text());
+}
+
+std::string GlobalObject::UtenteDescrizione() const {
+    return db::Trim(Impostazione(entry::impostazioni::UtenteDescrizione).Text());
+}
+
+std::string GlobalObject::CartellaLog() const {
+    std::string folder = db::Trim(Impostazione(entry::impostazioni::CartellaLog).Text());
+    // Callers put the file name right after the folder.
+    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += '/';
+    return folder;
+}
+
+void GlobalObject::Registra(const std::shared_ptr<entry::Cinterface>& program) {
+    if (program) programs_.push_back(program);
+}
+
+void GlobalObject::Deregistra(const std::shared_ptr<entry::Cinterface>& program) {
+    std::erase_if(programs_, [&](const std::weak_ptr<entry::Cinterface>& p) {
+        auto held = p.lock();
+        return !held || held == program;
+    });
+}
+
+std::vector<std::shared_ptr<entry::Cinterface>> GlobalObject::Programmi() const {
+    std::vector<std::shared_ptr<entry::Cinterface>> open;
+    for (const auto& p : programs_)
+        if (auto held = p.lock()) open.push_back(held);
+    return open;
+}
+
+}  // namespace host

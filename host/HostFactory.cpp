@@ -1,0 +1,52 @@
+#include "host/HostFactory.h"
+
+#include <utility>
+
+#include "host/ConnectionProvider.h"
+#include "host/RecordsetProvider.h"
+
+namespace host {
+
+ShellHost::ShellHost() : ShellHost(std::make_shared<ScriptedMessageService>()) {}
+
+ShellHost::ShellHost(std::shared_ptr<ScriptedMessageService> messages) : messages_(std::move(messages)) {}
+
+std::shared_ptr<entry::IRecordsetProvider> ShellHost::CreateRecordsetProvider() {
+    return std::make_shared<RecordsetProvider>();
+}
+
+std::shared_ptr<entry::IBarcodeGenerator> ShellHost::CreateBarcodeGenerator() {
+    throw entry::OggettoNonDisponibile("BarcodeGenerator");
+}
+
+std::shared_ptr<entry::IIdentifierService> ShellHost::CreateIdentifierService() {
+    throw entry::OggettoNonDisponibile("IdentifierService");
+}
+
+std::shared_ptr<entry::ICycleService> ShellHost::CreateCycleService() {
+    throw entry::OggettoNonDisponibile("CycleService");
+}
+
+std::shared_ptr<entry::IElabDisba> ShellHost::CreateElabDisba() { throw entry::OggettoNonDisponibile("ClsElabDisba"); }
+
+std::shared_ptr<entry::IMessageService> ShellHost::CreateMessageService() { return messages_; }
+
+std::shared_ptr<entry::IProcessingLogService> ShellHost::CreateProcessingLogService() {
+    throw entry::OggettoNonDisponibile("ProcessingLogService");
+}
+
+long ShellHost::PlatformMsgBox(const std::string& text, long style, const std::string& title) {
+    return messages_->PlatformMsgBox(text, style, title);
+}
+
+std::shared_ptr<entry::IConnectionProvider> ShellHost::CreateConnectionProvider() {
+    return std::make_shared<ConnectionProvider>();
+}
+
+std::shared_ptr<ShellHost> InstallShellHost() {
+    auto shell = std::make_shared<ShellHost>();
+    entry::SetHost(shell);
+    return shell;
+}
+
+}  // namespace host
