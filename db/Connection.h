@@ -6,13 +6,14 @@
 
 #include "db/Constants.h"
 #include "db/Error.h"
+#include "db/FaultInjector.h"
 #include "db/Object.h"
 
 namespace db {
 
 class Driver;
 class Recordset;
-class FaultInjector;
+struct BoundValue;
 
 class Connection : public Object, public std::enable_shared_from_this<Connection> {
 public:
@@ -20,7 +21,7 @@ public:
     ~Connection() override;
 
     // "sqlite:PATH", "sqlite::memory:" or "odbc:DSN-or-driver-string". Error when the scheme is unknown
-    // or the database cannot be opened.
+    // or the database cannot be opened. (ODBC is not part of this build yet: Error 3706.)
     void Open(const std::string& connectionString = {});
     void Close();
     long State() const;
@@ -28,7 +29,8 @@ public:
     void ConnectionString(const std::string& s) { connectionString_ = s; }
 
     // Returns the new nesting level (1 for the outermost). An inner level is a savepoint, so
-    // RollbackTrans at level 2 undoes only what came after the matching BeginTrans.
+    // RollbackTrans at level 2 undoes only what came after the matching BeginTrans. CommitTrans and
+    // RollbackTrans without a transaction raise an error.
     long BeginTrans();
     void CommitTrans();
     void RollbackTrans();
@@ -37,17 +39,23 @@ public:
     // Runs one text batch (several statements run in order). Returns a read-only client-side recordset
     // of the last statement that produced rows (an open, empty one for a statement without rows), or
     // nullptr with adExecuteNoRecords.
+    // recordsAffected: rows inserted, updated or deleted by the whole batch. options may combine a
+    // command type with adExecuteNoRecords (129 = text, no records).
     std::shared_ptr<Recordset> Execute(const std::string& commandText, long* recordsAffected = nullptr,
                                        long options = adOptionUnspecified);
+
+    // Execute with values for the '?' markers (in order across the statements) or for @names.
+    std::shared_ptr<Recordset> ExecuteWith(const std::string& commandText, const std::vector<BoundValue>& values,
+                                           long* recordsAffected = nullptr, long options = adOptionUnspecified);
 
     // Errors of the last failing operation, ADO's Errors collection.
     const std::vector<Error>& Errors() const { return errors_; }
     void ClearErrors() { errors_.clear(); }
 
     // For the data-access layer itself (recordsets, commands) and for tests.
-    Driver& GetDriver();
-    FaultInjector& Faults();
-    void RecordError(const Error& e);
+    Driver& GetDriver();  // Error 3709 when the connection is not open
+    FaultInjector& Faults() { return faults_; }
+    void RecordError(const Error& e);  // the Errors collection becomes this one error
 
 private:
     Connection();
@@ -55,6 +63,7 @@ private:
     std::unique_ptr<Driver> driver_;
     std::vector<Error> errors_;
     long transLevel_ = 0;
+    FaultInjector faults_;
 };
 
 using ConnectionPtr = std::shared_ptr<Connection>;

@@ -68,6 +68,10 @@ public:
     // Runs one native statement. Every call counts for fault injection.
     virtual StatementResult Run(const std::string& sql, const std::vector<BoundValue>& values = {}) = 0;
 
+    // Runs a script in the driver's own dialect, untranslated and not counted for fault injection: for
+    // setting a database up (the SQLite schema declares COLLATE SQLSERVER, which is no T-SQL).
+    virtual void RunScript(const std::string& script) = 0;
+
     // How many bound values the statement takes by position (to share '?' values across a batch).
     virtual int PositionalParameterCount(const std::string& sql) = 0;
 

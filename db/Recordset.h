@@ -1,6 +1,8 @@
 #pragma once
 // ADO-style client-side recordset: a snapshot of rows with a cursor, pending changes written on
 // Update (optimistic) or UpdateBatch (batch optimistic), Clone sharing rows, and Filter.
+#include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,10 +12,18 @@
 #include "db/Object.h"
 #include "db/Variant.h"
 
+// <cstdio> defines EOF as a macro, which would turn every rs->EOF() into "rs->(-1)()". It is included
+// above and undefined here for good; code that needs the value uses std::char_traits<char>::eof().
+#undef EOF
+
 namespace db {
 
 class Connection;
-struct RecordsetData;  // rows, columns and pending changes, shared between clones
+class FilterExpression;
+struct RecordsetData;    // rows, columns and pending changes, shared between clones
+struct RowData;
+struct SortKey;
+struct StatementResult;
 
 class Recordset : public Object, public std::enable_shared_from_this<Recordset> {
 public:
@@ -28,11 +38,15 @@ public:
     long LockType() const { return lockType_; }
     void LockType(long v);
 
-    // Opens on a SELECT. Writes go to the base table of the SELECT (one table: joins are read-only).
+    // Opens on a SELECT (options adCmdTable: on a table name). Writes go to the base table of the SELECT:
+    // the table of its first column that comes from a table; columns of other tables (joins) and
+    // computed columns can be assigned locally but are never written. A text whose statements yield no
+    // row set (DDL, DML) leaves the recordset closed, as ADO does.
     void Open(const std::string& source, const std::shared_ptr<Connection>& connection,
               long cursorType = adOpenUnspecified, long lockType = adLockUnspecified,
               long options = adOptionUnspecified);
-    void Close();
+    void Close();  // an edit in progress and pending changes are dropped
+    void Requery();  // reads the rows again (pending changes are dropped); filter and sort are kept
     long State() const;
     const std::string& Source() const { return source_; }
     std::shared_ptr<Connection> ActiveConnection() const { return connection_; }
@@ -72,29 +86,60 @@ public:
     std::string Sort() const { return sort_; }
     void Sort(const std::string& fields);  // "A, B DESC"
 
-    // For Field and the driver side.
+    // For Field and the data-access layer.
     RecordsetData& Data();
     const RecordsetData& Data() const;
-    long CurrentRow() const { return current_; }  // index into the shared rows, -1 at BOF/EOF
+    long CurrentRow() const;  // index into the shared rows, -1 at BOF/EOF or on a row deleted from the view
+
+    // An open, read-only recordset over rows already read (what Connection::Execute returns).
+    static std::shared_ptr<Recordset> FromResult(StatementResult result, const std::string& source,
+                                                 const std::shared_ptr<Connection>& connection);
 
 private:
+    friend class Field;
     Recordset();
     void RequireOpen() const;
     void RequireCurrent() const;
-    void Reposition();
+    void RequireUpdatable() const;
+    void Load(StatementResult result, bool readOnly);
+    void Sync() const;  // rebuilds the view when the shared rows changed since it was built
+    void BuildView(bool keepPosition) const;
+    void MoveTo(long position);
+    void SetFieldValue(long index, const Variant& value);
+    void BeginEdit();
+    void EndEdit();       // Update's work: the row becomes pending, or is written now (optimistic)
+    void FinishEditIfAny();
+    void WriteRows(const std::vector<long>& rows);
+    std::vector<long> RowsAffected(long affectRecords, bool pendingOnly) const;
+    void ResetCursor();
 
     long cursorLocation_ = adUseClient;
     long cursorType_ = adOpenStatic;
     long lockType_ = adLockBatchOptimistic;
     std::string source_;
+    long options_ = adOptionUnspecified;
     std::shared_ptr<Connection> connection_;
     std::shared_ptr<RecordsetData> data_;
-    std::vector<long> view_;  // shared row indices visible through filter and sort, in order
-    long position_ = -1;      // index into view_; -1 BOF, view_.size() EOF
-    long current_ = -1;
     Variant filter_ = Variant(0);
+    std::shared_ptr<const FilterExpression> filterExpression_;
+    long filterGroup_ = adFilterNone;
     std::string sort_;
-    bool bof_ = true, eof_ = true;
+    std::vector<SortKey> sortKeys_;
+
+    // The cursor. view_ holds the shared row indices visible through filter and sort, in order;
+    // position_ indexes it (-1 BOF, size EOF). When the current row leaves the view (deleted), current_
+    // keeps it and ghost_ is set: position_ is then the row that follows it.
+    mutable std::vector<long> view_;
+    mutable std::uint64_t viewVersion_ = 0;
+    mutable long position_ = -1;
+    mutable long current_ = -1;
+    mutable bool ghost_ = false;
+    std::vector<long> addedHere_;  // rows added through this cursor stay visible whatever the filter
+
+    long editMode_ = adEditNone;
+    long editRow_ = -1;
+    long rowBeforeAdd_ = -1;               // where CancelUpdate of a new row goes back to
+    std::shared_ptr<RowData> editBefore_;  // the row before an edit of an existing row, for CancelUpdate
 };
 
 using RecordsetPtr = std::shared_ptr<Recordset>;

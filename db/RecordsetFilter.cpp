@@ -161,7 +161,9 @@ struct Comparison : FilterExpression {
     bool negate = false;
     Variant literal;
     bool Matches(const std::vector<Variant>& row) const override {
-        return CompareForFilter(row[static_cast<std::size_t>(field)], op, literal) != negate;
+        const Variant& value = row[static_cast<std::size_t>(field)];
+        if (negate && op == "LIKE" && (value.IsNull() || value.IsEmpty())) return false;  // Null is like nothing
+        return CompareForFilter(value, op, literal) != negate;
     }
 };
 

@@ -152,7 +152,7 @@ std::int16_t CLSFA_DUPLICA::Pfun_GetProgressivo(std::int16_t& FlgVenAcq, const d
     if (rs->RecordCount() < 1) return 0;
     rs->MoveFirst();
     // An article without last prices has a Null maximum: no progressive yet.
-    const db::Variant max = rs->GetFields()[0].Value();
+    const db::Variant max = rs->GetFields().Item(0).Value();
     return max.IsNull() ? std::int16_t{0} : max.CInt();
 }
 

@@ -255,10 +255,9 @@ CREATE INDEX IX_MG65_BARCODE_ART ON MG65_BARCODE (MG65_DITTA_CG18, MG65_CODART_M
 
 -- The codes customers (kind 0) and suppliers (kind 1) use for our articles. Positions are fixed:
 -- company, the customer's code, kind, customer, article, option, then the copied fields.
--- Key: a customer's own code names one article for that customer, so it is unique per company,
--- kind and customer; article and option stay out of the key, otherwise one code could point to two
--- articles of the same customer and orders placed with it would be ambiguous. A duplicated article
--- therefore cannot take over the source's customer codes as they are.
+-- Key: one code per article, option, kind and customer. A customer may use the same code of its own
+-- for several of our articles (a model and the articles generated from it), so the customer's code is
+-- indexed for look-ups but not unique; what must not happen is two codes of one customer for one article.
 CREATE TABLE MG73_ARTCLIFOR (
     MG73_DITTA_CG18            INT NOT NULL,
     MG73_ARTCLIFOR             VARCHAR(50) NOT NULL,
@@ -272,9 +271,9 @@ CREATE TABLE MG73_ARTCLIFOR (
     MG73_FLGSTAMPA             SMALLINT NOT NULL DEFAULT 1,
     MG73_NOTE                  NVARCHAR(200),
     MG73_LASTCHANGE            DATETIME NOT NULL DEFAULT (GETDATE()),
-    CONSTRAINT PK_MG73_ARTCLIFOR PRIMARY KEY (MG73_DITTA_CG18, MG73_TIPOCF_CG44, MG73_CLIFOR_CG44, MG73_ARTCLIFOR)
+    CONSTRAINT PK_MG73_ARTCLIFOR PRIMARY KEY (MG73_DITTA_CG18, MG73_CODART_MG66, MG73_OPZIONE_MG5E, MG73_TIPOCF_CG44, MG73_CLIFOR_CG44)
 );
-CREATE INDEX IX_MG73_ARTCLIFOR_ART ON MG73_ARTCLIFOR (MG73_DITTA_CG18, MG73_CODART_MG66, MG73_OPZIONE_MG5E);
+CREATE INDEX IX_MG73_ARTCLIFOR_CLIFOR ON MG73_ARTCLIFOR (MG73_DITTA_CG18, MG73_TIPOCF_CG44, MG73_CLIFOR_CG44, MG73_ARTCLIFOR);
 
 -- Sales agents of an article.
 CREATE TABLE MG6C_ANAGRARTAGE (
@@ -892,7 +891,7 @@ CREATE TABLE PD96_LEGAMIDISBA (
     PD96_UM                    VARCHAR(5),
     PD96_PERCSCARTO            NUMERIC(7,3) NOT NULL DEFAULT 0,
     PD96_NOTE                  NVARCHAR(200),
-    CONSTRAINT PK_PD96_LEGAMIDISBA PRIMARY KEY (PD96_DITTA_CG18, PD96_IDDISBA_PD95, PD96_SEQCOMP)
+    CONSTRAINT PK_PD96_LEGAMIDISBA PRIMARY KEY (PD96_IDDISBA_PD95, PD96_SEQCOMP)
 );
 CREATE INDEX IX_PD96_LEGAMIDISBA_COMPON ON PD96_LEGAMIDISBA (PD96_DITTA_CG18, PD96_COMPON);
 

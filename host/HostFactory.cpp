@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "host/BarcodeGenerator.h"
 #include "host/ConnectionProvider.h"
 #include "host/RecordsetProvider.h"
 
@@ -16,7 +17,7 @@ std::shared_ptr<entry::IRecordsetProvider> ShellHost::CreateRecordsetProvider() 
 }
 
 std::shared_ptr<entry::IBarcodeGenerator> ShellHost::CreateBarcodeGenerator() {
-    throw entry::OggettoNonDisponibile("BarcodeGenerator");
+    return std::make_shared<BarcodeGenerator>();
 }
 
 std::shared_ptr<entry::IIdentifierService> ShellHost::CreateIdentifierService() {

@@ -12,7 +12,7 @@ std::vector<std::pair<std::string, long>> CountArticleRows(db::Connection& c, lo
         auto rs = c.Execute("SELECT COUNT(*) AS N FROM " + t.table + " WHERE " + t.companyColumn + " = " +
                             std::to_string(company) + " AND " + t.articleColumn + " = " + db::SqlText(code));
         rs->MoveFirst();
-        counts.emplace_back(t.table, rs->GetFields()[0].Value().CLng());
+        counts.emplace_back(t.table, rs->GetFields().Item(0).Value().CLng());
     }
     return counts;
 }

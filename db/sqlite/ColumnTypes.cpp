@@ -106,12 +106,14 @@ DeclaredType ParseDeclaredType(const char* declared) {
     if (name == "SMALLINT") return Make(ValueKind::SmallInteger, adSmallInt, 2, 5);
     if (name == "BIGINT") return Make(ValueKind::Integer, adBigInt, 8, 19);
     if (Has(name, "INT")) return Make(ValueKind::Integer, adInteger, 4, 10);
-    if (name == "NUMERIC" || name == "DECIMAL" || name == "NUM" || name == "DEC") {
+    if (name == "NUMERIC" || name == "DECIMAL" || name == "DEC") {
+        // As on SQL Server: no precision means (18, 0), no scale means 0.
         const int precision = argCount > 0 ? args[0] : 18;
-        const int scale = argCount > 1 ? args[1] : (argCount == 1 ? 0 : -1);
-        return Make(ValueKind::Decimal, name == "DECIMAL" || name == "DEC" ? adDecimal : adNumeric, 19, precision,
-                    scale);
+        const int scale = argCount > 1 ? args[1] : 0;
+        return Make(ValueKind::Decimal, name == "NUMERIC" ? adNumeric : adDecimal, 19, precision, scale);
     }
+    // "NUM" is what CREATE TABLE ... AS SELECT declares for a numeric expression: precision unknown.
+    if (name == "NUM") return Make(ValueKind::Decimal, adNumeric, 19, 0);
     if (name == "MONEY" || name == "SMALLMONEY") return Make(ValueKind::Decimal, adCurrency, 8, 19, 4);
     if (name == "REAL") return Make(ValueKind::Double, adSingle, 4, 7);
     if (Has(name, "FLOA") || Has(name, "DOUB")) return Make(ValueKind::Double, adDouble, 8, 15);
@@ -127,7 +129,7 @@ DeclaredType ParseDeclaredType(const char* declared) {
     if (Has(name, "CHAR") || Has(name, "CLOB") || Has(name, "TEXT")) return TextType(adLongVarChar, adLongVarChar, 0);
     if (Has(name, "BLOB") || Has(name, "BINARY")) return Make(ValueKind::Binary, adLongVarBinary, 2147483647L, 0);
     // Any other name has NUMERIC affinity in SQLite.
-    return Make(ValueKind::Decimal, adNumeric, 19, 18);
+    return Make(ValueKind::Decimal, adNumeric, 19, 0);
 }
 
 ColumnInfo DescribeColumn(sqlite3_stmt* stmt, int column, const DeclaredType& type) {

@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstring>
+#include <string_view>
 #include <utility>
 
 #include "db/AdoErrors.h"
@@ -10,51 +13,23 @@
 #include "db/ProcedureRegistry.h"
 #include "db/sqlite/Collation.h"
 #include "db/sqlite/ColumnTypes.h"
-#include "db/sqlite/SqlFunctions.h"
-
-#if __has_include("db/sqlite/TsqlTranslator.h")
+#include "db/sqlite/TsqlSqlFunctions.h"
 #include "db/sqlite/TsqlTranslator.h"
-#define AGG_HAVE_TSQL_TRANSLATOR 1
-#endif
 
 namespace db::sqlite {
 
-// The statements of a command text. Until the T-SQL translator is part of the build the text is only
-// split into its statements.
-class SqliteDriver::Translations {
-public:
-    std::vector<std::string> Statements(const std::string& text) {
-#ifdef AGG_HAVE_TSQL_TRANSLATOR
-        return TranslateTsql(text).statements;
-#else
-        std::vector<std::string> out;
-        std::string current;
-        for (char c : text) {
-            current += c;
-            if (c == ';' && sqlite3_complete(current.c_str())) {
-                AddIfNotBlank(out, current);
-                current.clear();
-            }
-        }
-        AddIfNotBlank(out, current);
-        return out;
-#endif
-    }
-
-private:
-    static void AddIfNotBlank(std::vector<std::string>& out, const std::string& s) {
-        for (char c : s) {
-            if (!std::isspace(static_cast<unsigned char>(c)) && c != ';') {
-                out.push_back(s);
-                return;
-            }
-        }
-    }
-};
+// One memo of translations per connection (the cache is not shared between threads).
+class SqliteDriver::Translations : public TsqlTranslationCache {};
 
 namespace {
 
+// Plain names stay plain, so that statements read as the schema spells them (and a test can match
+// "INSERT INTO MG65_BARCODE"); anything else is quoted.
 std::string QuoteIdentifier(const std::string& name) {
+    bool plain = !name.empty() && !std::isdigit(static_cast<unsigned char>(name[0])) &&
+                 !sqlite3_keyword_check(name.c_str(), static_cast<int>(name.size()));
+    for (char c : name) plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || c == '_');
+    if (plain) return name;
     std::string out = "\"";
     for (char c : name) {
         if (c == '"') out += '"';
@@ -64,7 +39,8 @@ std::string QuoteIdentifier(const std::string& name) {
 }
 
 std::string Qualified(const TableRef& t) {
-    return t.schema.empty() ? QuoteIdentifier(t.name) : QuoteIdentifier(t.schema) + "." + QuoteIdentifier(t.name);
+    if (t.schema.empty() || t.schema == "main") return QuoteIdentifier(t.name);
+    return QuoteIdentifier(t.schema) + "." + QuoteIdentifier(t.name);
 }
 
 // "k1 = ? AND k2 IS NULL"; the values of the '?' markers are appended to bound.
@@ -83,6 +59,66 @@ std::string KeyCondition(const RowWrite& w, std::vector<BoundValue>& bound) {
     if (w.keyIsPrimary) return where;
     // No primary key to go by: the first row holding every value read is the one meant.
     return "_rowid_ = (SELECT _rowid_ FROM " + Qualified(w.table) + " WHERE " + where + " LIMIT 1)";
+}
+
+// Command parameters mark their places with '?' and @name, which the T-SQL translator does not take
+// (to T-SQL they are no part of a statement). They cross the translation as calls of a function that
+// exists nowhere and are put back afterwards; literals, quoted names and comments are left alone.
+constexpr std::string_view kMarker = "agg_parameter_marker";
+
+bool IdentifierChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+std::string ProtectMarkers(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        auto copyUntil = [&](std::size_t end) {
+            end = std::min(end, text.size());
+            out.append(text, i, end - i);
+            i = end;
+        };
+        if (c == '\'' || c == '"' || c == '[') {
+            const char close = c == '[' ? ']' : c;
+            std::size_t j = i + 1;
+            while (j < text.size() && text[j] != close) ++j;
+            copyUntil(j + 1);  // a doubled quote is two literals in a row: same text
+        } else if (c == '-' && i + 1 < text.size() && text[i + 1] == '-') {
+            copyUntil(text.find('\n', i));
+        } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '*') {
+            const std::size_t end = text.find("*/", i + 2);
+            copyUntil(end == std::string::npos ? end : end + 2);
+        } else if (c == '?') {
+            out.append(kMarker).append("()");
+            ++i;
+        } else if (c == '@' && i + 1 < text.size() && IdentifierChar(text[i + 1]) && (i == 0 || text[i - 1] != '@')) {
+            std::size_t j = i + 1;
+            while (j < text.size() && IdentifierChar(text[j])) ++j;
+            out.append(kMarker).append("_").append(text, i + 1, j - i - 1).append("()");
+            i = j;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string RestoreMarkers(std::string sql) {
+    for (std::size_t at = sql.find(kMarker); at != std::string::npos; at = sql.find(kMarker, at)) {
+        std::size_t j = at + kMarker.size();
+        std::string marker = "?";
+        if (j < sql.size() && sql[j] == '_') {
+            const std::size_t nameStart = ++j;
+            while (j < sql.size() && IdentifierChar(sql[j])) ++j;
+            marker = "@" + sql.substr(nameStart, j - nameStart);
+        }
+        while (j < sql.size() && sql[j] == ' ') ++j;
+        if (sql.compare(j, 2, "()") == 0) j += 2;
+        sql.replace(at, j - at, marker);
+        at += marker.size();
+    }
+    return sql;
 }
 
 bool IsPositional(sqlite3_stmt* stmt, int index) {
@@ -167,7 +203,7 @@ void SqliteDriver::Configure(bool fileDatabase) {
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 5000);
     RegisterCollation(db_);
-    RegisterSqlFunctions(db_);
+    if (RegisterTsqlFunctions(db_) != SQLITE_OK) throw LastError(db_, "");
     // The ERP schema declares its references; enforcing them keeps a failed copy from leaving orphans.
     Control("PRAGMA foreign_keys = ON");
     if (fileDatabase) {
@@ -188,7 +224,13 @@ void SqliteDriver::RequireOpen() const {
 }
 
 std::vector<std::string> SqliteDriver::Translate(const std::string& commandText) {
-    return translations_->Statements(commandText);
+    const bool markers = commandText.find_first_of("?@") != std::string::npos;
+    std::vector<std::string> statements =
+        translations_->Translate(markers ? ProtectMarkers(commandText) : commandText).statements;
+    if (markers) {
+        for (std::string& sql : statements) sql = RestoreMarkers(std::move(sql));
+    }
+    return statements;
 }
 
 StatementResult SqliteDriver::Run(const std::string& sql, const std::vector<BoundValue>& values) {
@@ -203,6 +245,11 @@ StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<
     sqlite3_stmt* stmt = lease.get();
     Bind(stmt, values);
 
+    // The first step comes before the columns are described: when the schema changed since the
+    // statement was prepared (a temporary table dropped and made again with other columns), SQLite
+    // prepares it anew inside that step.
+    const sqlite3_int64 totalBefore = sqlite3_total_changes64(db_);
+    int rc = sqlite3_step(stmt);
     StatementResult result;
     const int columnCount = sqlite3_column_count(stmt);
     result.hasRowSet = columnCount > 0;
@@ -212,12 +259,7 @@ StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<
         types.push_back(ParseDeclaredType(sqlite3_column_decltype(stmt, c)));
         result.columns.push_back(DescribeColumn(stmt, c, types.back()));
     }
-
-    const sqlite3_int64 totalBefore = sqlite3_total_changes64(db_);
-    for (;;) {
-        const int rc = sqlite3_step(stmt);
-        if (rc == SQLITE_DONE) break;
-        if (rc != SQLITE_ROW) throw LastError(db_, sql);
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
         std::vector<Variant> row;
         row.reserve(static_cast<std::size_t>(columnCount));
         for (int c = 0; c < columnCount; ++c) {
@@ -227,6 +269,7 @@ StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<
         }
         result.rows.push_back(std::move(row));
     }
+    if (rc != SQLITE_DONE) throw LastError(db_, sql);
     // sqlite3_changes keeps the count of the last DML statement; only trust it when this one changed rows.
     if (sqlite3_total_changes64(db_) != totalBefore) result.changes = static_cast<long>(sqlite3_changes64(db_));
     for (int c = 0; c < columnCount; ++c) {
@@ -243,6 +286,30 @@ int SqliteDriver::PositionalParameterCount(const std::string& sql) {
     int n = 0;
     for (int i = 1; i <= sqlite3_bind_parameter_count(lease.get()); ++i) n += IsPositional(lease.get(), i) ? 1 : 0;
     return n;
+}
+
+void SqliteDriver::RunScript(const std::string& script) {
+    RequireOpen();
+    const char* next = script.c_str();
+    while (*next) {
+        sqlite3_stmt* stmt = nullptr;
+        const char* tail = nullptr;
+        const char* start = next;
+        if (sqlite3_prepare_v2(db_, next, -1, &stmt, &tail) != SQLITE_OK) {
+            throw LastError(db_, std::string(start, std::min<std::size_t>(std::strlen(start), 400)));
+        }
+        next = tail;
+        if (!stmt) continue;  // blanks or a comment
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) {
+            Error e = LastError(db_, std::string(start, static_cast<std::size_t>(tail - start)));
+            sqlite3_finalize(stmt);
+            throw e;
+        }
+        sqlite3_finalize(stmt);
+    }
 }
 
 void SqliteDriver::Control(const std::string& sql) {

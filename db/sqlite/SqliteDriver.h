@@ -6,6 +6,7 @@
 #include <string>
 
 #include "db/Driver.h"
+#include "db/Error.h"
 #include "db/sqlite/StatementCache.h"
 
 struct sqlite3;
@@ -27,6 +28,7 @@ public:
     std::vector<std::string> Translate(const std::string& commandText) override;
     StatementResult Run(const std::string& sql, const std::vector<BoundValue>& values = {}) override;
     int PositionalParameterCount(const std::string& sql) override;
+    void RunScript(const std::string& script) override;
 
     void Begin() override;
     void Commit() override;

@@ -73,6 +73,11 @@ private:
         if (IsIdentStart(c)) return {TokenKind::Word, Ident()};
         if (c == '#') return TempNameToken();
         if (c == '@') return VariableToken();
+        if (c == '?') {
+            const size_t start = p_++;
+            while (IsDigit(At(p_))) ++p_;
+            return {TokenKind::Placeholder, std::string(s_.substr(start, p_ - start))};
+        }
         switch (c) {
         case '(': ++p_; return {TokenKind::LParen, "("};
         case ')': ++p_; return {TokenKind::RParen, ")"};

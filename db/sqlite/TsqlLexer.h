@@ -16,6 +16,7 @@ enum class TokenKind {
     String,      // 'text' or N'text'; text holds the value with quotes resolved
     Number,      // 12, 1.5, .5, 1e3
     Variable,    // @name or @@name, kept with its at signs
+    Placeholder, // ? or ?NNN, a positional parameter (ADO's parameter marker, also SQLite's)
     Operator,    // = <> != < > <= >= !< !> + - * / % & | ^ ~ || and compound assignments such as +=
     LParen,
     RParen,

@@ -1,0 +1,185 @@
+#include "db/Connection.h"
+
+#include <optional>
+#include <utility>
+
+#include "db/AdoErrors.h"
+#include "db/Driver.h"
+#include "db/Recordset.h"
+#include "db/sqlite/SqliteDriver.h"
+
+namespace db {
+namespace {
+
+constexpr long kParametersMissing = -2147217904;  // 0x80040E10
+
+std::string SavepointName(long level) { return "agg_trans_" + std::to_string(level); }
+
+// The driver for a connection string's scheme, and the part after the scheme.
+std::unique_ptr<Driver> MakeDriver(const std::string& connectionString, std::string& target) {
+    const auto colon = connectionString.find(':');
+    const std::string scheme = colon == std::string::npos ? connectionString : connectionString.substr(0, colon);
+    target = colon == std::string::npos ? std::string() : connectionString.substr(colon + 1);
+    if (scheme == "sqlite") return std::make_unique<sqlite::SqliteDriver>();
+    if (scheme == "odbc") {
+        throw Error(ado::ProviderNotFound,
+                    "ODBC connections are not available in this build (connection string '" + connectionString + "')",
+                    ado::kSource);
+    }
+    throw Error(ado::ProviderNotFound,
+                "Unknown connection string '" + connectionString + "': expected sqlite:PATH, sqlite::memory: or odbc:...",
+                ado::kSource);
+}
+
+}  // namespace
+
+std::shared_ptr<Connection> Connection::Create() { return std::shared_ptr<Connection>(new Connection()); }
+
+Connection::Connection() = default;
+
+Connection::~Connection() {
+    try {
+        if (driver_) Close();
+    } catch (...) {
+        // A destructor cannot report: the database rolls back what was not committed when it closes.
+    }
+}
+
+void Connection::Open(const std::string& connectionString) {
+    try {
+        if (driver_) throw ado::OpenError();
+        if (!connectionString.empty()) connectionString_ = connectionString;
+        std::string target;
+        std::unique_ptr<Driver> driver = MakeDriver(connectionString_, target);
+        driver->SetFaultInjector(&faults_);
+        driver->Open(target);
+        driver_ = std::move(driver);
+        transLevel_ = 0;
+        faults_.ResetCount();
+    } catch (const Error& e) {
+        RecordError(e);
+        throw;
+    }
+}
+
+void Connection::Close() {
+    if (!driver_) throw ado::ClosedError();
+    // As ADO does, closing with a transaction open rolls it back.
+    std::unique_ptr<Driver> driver = std::move(driver_);
+    const bool rollback = transLevel_ > 0 && driver->InTransaction();
+    transLevel_ = 0;
+    if (rollback) driver->Rollback();
+    driver->Close();
+}
+
+long Connection::State() const { return driver_ ? adStateOpen : adStateClosed; }
+
+Driver& Connection::GetDriver() {
+    if (!driver_) throw ado::ConnectionError();
+    return *driver_;
+}
+
+void Connection::RecordError(const Error& e) {
+    errors_.clear();
+    errors_.push_back(e);
+}
+
+long Connection::BeginTrans() {
+    try {
+        Driver& driver = GetDriver();
+        const long level = transLevel_ + 1;
+        if (level == 1) {
+            driver.Begin();
+        } else {
+            driver.Savepoint(SavepointName(level));
+        }
+        transLevel_ = level;
+        return level;
+    } catch (const Error& e) {
+        RecordError(e);
+        throw;
+    }
+}
+
+void Connection::CommitTrans() {
+    try {
+        Driver& driver = GetDriver();
+        if (transLevel_ == 0) throw Error(ado::NoTransaction, "No transaction is active.", ado::kSource);
+        if (!driver.InTransaction()) {
+            // Reporting success here would claim work that is already gone.
+            transLevel_ = 0;
+            throw Error(errc::ProviderError,
+                        "The transaction was rolled back by the database before CommitTrans: nothing was committed.",
+                        driver.ErrorSource());
+        }
+        if (transLevel_ == 1) {
+            driver.Commit();
+        } else {
+            driver.ReleaseSavepoint(SavepointName(transLevel_));
+        }
+        --transLevel_;
+    } catch (const Error& e) {
+        RecordError(e);
+        throw;
+    }
+}
+
+void Connection::RollbackTrans() {
+    try {
+        Driver& driver = GetDriver();
+        if (transLevel_ == 0) throw Error(ado::NoTransaction, "No transaction is active.", ado::kSource);
+        if (driver.InTransaction()) {  // otherwise the database already undid everything
+            if (transLevel_ == 1) {
+                driver.Rollback();
+            } else {
+                driver.RollbackToSavepoint(SavepointName(transLevel_));
+                driver.ReleaseSavepoint(SavepointName(transLevel_));
+            }
+        }
+        --transLevel_;
+    } catch (const Error& e) {
+        RecordError(e);
+        throw;
+    }
+}
+
+std::shared_ptr<Recordset> Connection::Execute(const std::string& commandText, long* recordsAffected, long options) {
+    return ExecuteWith(commandText, {}, recordsAffected, options);
+}
+
+std::shared_ptr<Recordset> Connection::ExecuteWith(const std::string& commandText,
+                                                   const std::vector<BoundValue>& values, long* recordsAffected,
+                                                   long options) {
+    try {
+        Driver& driver = GetDriver();
+        std::vector<BoundValue> named;
+        std::vector<BoundValue> positional;
+        for (const BoundValue& v : values) (v.name.empty() ? positional : named).push_back(v);
+
+        std::optional<StatementResult> last;
+        long affected = 0;
+        std::size_t next = 0;  // '?' values are taken in order across the statements
+        for (const std::string& sql : driver.Translate(commandText)) {
+            std::vector<BoundValue> bound = named;
+            if (!positional.empty()) {
+                const auto wanted = static_cast<std::size_t>(driver.PositionalParameterCount(sql));
+                if (next + wanted > positional.size())
+                    throw Error(kParametersMissing, "No value given for one or more required parameters.", ado::kSource);
+                bound.insert(bound.end(), positional.begin() + static_cast<long>(next),
+                             positional.begin() + static_cast<long>(next + wanted));
+                next += wanted;
+            }
+            StatementResult r = driver.Run(sql, bound);
+            affected += r.changes;
+            if (r.hasRowSet) last = std::move(r);
+        }
+        if (recordsAffected) *recordsAffected = affected;
+        if (options != adOptionUnspecified && (options & adExecuteNoRecords)) return nullptr;
+        return Recordset::FromResult(last ? std::move(*last) : StatementResult{}, commandText, shared_from_this());
+    } catch (const Error& e) {
+        RecordError(e);
+        throw;
+    }
+}
+
+}  // namespace db

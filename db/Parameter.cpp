@@ -1,0 +1,49 @@
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+#include "db/AdoErrors.h"
+#include "db/Command.h"
+
+namespace db {
+namespace {
+
+bool SameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+Error NotFound(const std::string& what) {
+    return Error(errc::ItemNotFound, StandardDescription(errc::ItemNotFound) + " (parameter " + what + ")",
+                 ado::kSource);
+}
+
+}  // namespace
+
+Parameter::Parameter(std::string name, long type, long direction, long size, Variant value)
+    : name_(std::move(name)), type_(type), direction_(direction), size_(size), value_(std::move(value)) {}
+
+void Parameters::Append(const ParameterPtr& p) {
+    if (!p) throw Error(errc::ObjectRequired, StandardDescription(errc::ObjectRequired), ado::kSource);
+    items_.push_back(p);
+}
+
+void Parameters::Delete(const std::string& name) {
+    auto it = std::find_if(items_.begin(), items_.end(), [&](const ParameterPtr& p) { return SameName(p->Name(), name); });
+    if (it == items_.end()) throw NotFound("'" + name + "'");
+    items_.erase(it);
+}
+
+Parameter& Parameters::Item(long index) const {
+    if (index < 0 || index >= Count()) throw NotFound(std::to_string(index));
+    return *items_[static_cast<std::size_t>(index)];
+}
+
+Parameter& Parameters::Item(const std::string& name) const {
+    auto it = std::find_if(items_.begin(), items_.end(), [&](const ParameterPtr& p) { return SameName(p->Name(), name); });
+    if (it == items_.end()) throw NotFound("'" + name + "'");
+    return **it;
+}
+
+}  // namespace db

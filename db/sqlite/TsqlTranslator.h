@@ -1,0 +1,58 @@
+#pragma once
+// The SQL Server dialect adapter of the SQLite driver. The component writes its statements in T-SQL,
+// exactly as SQL Server runs them; on SQLite the driver passes every command text through here first.
+//
+// What is rewritten (anything else that only T-SQL knows is refused with db::Error, never guessed):
+// - table hints WITH (NOLOCK, ...) and (NOLOCK) are dropped;
+// - SELECT [DISTINCT] TOP n / TOP (n) -> LIMIT n, also in subqueries and CTEs;
+// - SELECT ... INTO X FROM ... (also after WITH ...) -> CREATE TABLE X AS [WITH ...] SELECT ...;
+// - ##X and #X -> temp.X, a temporary table of this connection only;
+// - IF [NOT] OBJECT_ID('...X') IS [NOT] NULL DROP TABLE X -> DROP TABLE IF EXISTS X;
+// - UPDATE T SET ... FROM T [AS A] JOIN U ON c WHERE w -> UPDATE T [AS A] SET ... FROM U WHERE (c) AND (w);
+// - STUFF((SELECT sep + x ... FOR XML PATH('')), 1, len(sep), '') and a bare (SELECT x ... FOR XML
+//   PATH('')) -> (SELECT group_concat(x, sep) FROM (SELECT x ... ORDER BY ...)), in the same order;
+// - "+" -> "||" between text, "+" between numbers, tsql_add(a, b) when the text cannot tell
+//   (the driver registers tsql_add: see TsqlSqlFunctions.h);
+// - NEWID(), ISNULL, GETDATE(), CURRENT_TIMESTAMP, LEN, SUBSTRING, LEFT, RIGHT, CHARINDEX, CONCAT,
+//   SCOPE_IDENTITY(), CAST/CONVERT to character, integer, decimal, float and bit types;
+// - [name] -> "name", N'x' -> 'x', !< and !>, "alias = expr" in select lists, dbo. prefixes;
+// - SET NOCOUNT ON|OFF is dropped; TRUNCATE TABLE X -> DELETE FROM X.
+// The output is normalised: one blank between tokens, comments removed.
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace db::sqlite {
+
+struct TranslatedBatch {
+    std::vector<std::string> statements;
+};
+
+// Rewrites one T-SQL batch (statements separated by ';' or simply following each other, as T-SQL
+// allows) into SQLite statements, in order. Throws db::Error (errc::UnsupportedSql) whose description
+// names the construct it does not know, e.g. "Unsupported T-SQL construct: MERGE".
+TranslatedBatch TranslateTsql(std::string_view tsql);
+
+// Memo of TranslateTsql by statement text, for the driver, which translates every statement it runs.
+// Statements carry their values, so the memo keeps the most recent `capacity` texts only.
+// Not thread-safe: one per connection.
+class TsqlTranslationCache {
+public:
+    explicit TsqlTranslationCache(std::size_t capacity = 4096) : capacity_(capacity == 0 ? 1 : capacity) {}
+
+    // Translation of `tsql`; failures are not kept and throw again on the next call.
+    TranslatedBatch Translate(std::string_view tsql);
+
+    std::size_t Size() const { return entries_.size(); }
+    void Clear();
+
+private:
+    std::size_t capacity_;
+    std::unordered_map<std::string, TranslatedBatch> entries_;
+    std::deque<std::string> order_;  // oldest first
+};
+
+}  // namespace db::sqlite

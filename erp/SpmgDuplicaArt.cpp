@@ -1,0 +1,125 @@
+#include "erp/SpmgDuplicaArt.h"
+
+#include <map>
+
+#include "db/Quote.h"
+#include "db/Recordset.h"
+#include "erp/TableColumns.h"
+
+namespace erp {
+namespace {
+
+// A satellite group: its flag, its table and, for tables shared by two groups, the rows that are its own.
+struct Group {
+    const char* flag;
+    const char* table;
+    const char* where;
+};
+
+constexpr Group kGroups[] = {
+    {"@NODUP_MG68_CONFART", "MG68_CONFART", ""},
+    {"@NODUP_MG67_SCORTE", "MG67_SCORTE", ""},
+    {"@NODUP_MG84_ARTALTER", "MG84_ARTALTER", ""},
+    {"@NODUP_MG85_ARTSOST", "MG85_ARTSOST", ""},
+    {"@NODUP_MG86_ARTCONC", "MG86_ARTCONC", ""},
+    {"@NODUP_MG92_ARTPACKL", "MG92_ARTPACKL", ""},
+    {"@NODUP_MG7A_UBICAZARTFIX", "MG7A_UBICAZARTFIX", ""},
+    {"@NODUP_MG69_UBICAZART", "MG69_UBICAZART", ""},
+    {"@NODUP_MG65_BARCODE", "MG65_BARCODE", ""},
+    {"@NODUP_MG6C_ANAGRARTAGE", "MG6C_ANAGRARTAGE", ""},
+    {"@NODUP_LI10_LISTARTICVEN", "LI10_LISTARTIC", " AND LI10_FLGVENACQ = 0"},
+    {"@NODUP_LI10_LISTARTICACQ", "LI10_LISTARTIC", " AND LI10_FLGVENACQ = 1"},
+    {"@NODUP_LI11_ULTPRACQVEN", "LI11_ULTPRACQVEN", ""},
+    {"@NODUP_MG72_APPLICART", "MG72_APPLICART", ""},
+    {"@NODUP_MG43_ARTPERS", "MG43_ARTPERS", ""},
+    {"@NODUP_MG6D_FLGTABARTVAR", "MG6D_FLGTABARTVAR", ""},
+    {"@NODUP_MG98_MAGINTRA", "MG98_MAGINTRA", ""},
+    {"@NODUP_MG6M_PARAMARTLOTTI", "MG6M_PARAMARTLOTTI", ""},
+    {"@NODUP_MG4N_ARTTRALIM", "MG4N_ARTTRALIM", ""},
+    {"@NODUP_SC06_ARTSCORTE", "SC06_ARTSCORTE", ""},
+    {"@NODUP_PK07_ARTIMB", "PK07_ARTIMB", ""},
+    {"@NODUP_PD18_ARTPROD", "PD18_ARTPROD", ""},
+};
+
+bool EndsWith(const std::string& s, const std::string& suffix) {
+    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Identifiers and change stamps belong to the row, not to its content: the copy takes new ones.
+bool LeftToDefault(const ColumnDef& c) {
+    return (EndsWith(c.name, "_GUID") && c.hasDefault) || EndsWith(c.name, "_LASTCHANGE") ||
+           c.name == "MG66_DTINS";
+}
+
+struct CopyRequest {
+    std::string table;
+    std::string company;        // numeric text
+    std::string source;         // article code, raw
+    std::string target;         // article code, raw
+    std::string where;          // extra condition
+    std::map<std::string, std::string> values;  // column -> SQL expression written instead of the source's
+};
+
+long CopyRows(db::Connection& c, const CopyRequest& r) {
+    const TableDef* t = FindTable(r.table);
+    if (!t) throw db::Error(208, "Invalid object name '" + r.table + "'.", "SPMG_DUPLICAART");
+    const std::string prefix = r.table.substr(0, r.table.find('_'));
+    const std::string articleColumn = r.table == "MG66_ANAGRART" ? "MG66_CODART" : prefix + "_CODART_MG66";
+    std::string columns, values;
+    for (const auto& col : t->columns) {
+        if (LeftToDefault(col)) continue;
+        std::string value = col.name;
+        if (col.name == articleColumn) value = db::SqlText(r.target);
+        if (auto it = r.values.find(col.name); it != r.values.end()) value = it->second;
+        columns += (columns.empty() ? "" : ", ") + col.name;
+        values += (values.empty() ? "" : ", ") + value;
+    }
+    long affected = 0;
+    c.Execute("INSERT INTO " + r.table + " (" + columns + ") SELECT " + values + " FROM " + r.table + " WHERE " +
+                  prefix + "_DITTA_CG18 = " + r.company + " AND " + articleColumn + " = " + db::SqlText(r.source) +
+                  r.where,
+              &affected, db::adExecuteNoRecords);
+    return affected;
+}
+
+bool Exists(db::Connection& c, const std::string& company, const std::string& code) {
+    auto rs = c.Execute("SELECT MG66_CODART FROM MG66_ANAGRART WHERE MG66_DITTA_CG18 = " + company +
+                        " AND MG66_CODART = " + db::SqlText(code));
+    return rs->RecordCount() > 0;
+}
+
+db::Error ProcedureError(const std::string& text) { return db::Error(50000, text, "SPMG_DUPLICAART"); }
+
+}  // namespace
+
+void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
+    const std::string company = db::SqlNumber(p["@DITTA"].Value());
+    const std::string source = db::RTrim(p["@ARTICOLO_ORIG"].Value().Text());
+    const std::string target = db::RTrim(p["@ARTICOLO_NEW"].Value().Text());
+    if (target.empty()) throw ProcedureError("Codice del nuovo articolo non indicato");
+    if (!Exists(c, company, source)) throw ProcedureError("Articolo di origine '" + source + "' inesistente");
+    if (Exists(c, company, target)) throw ProcedureError("Articolo '" + target + "' già esistente");
+
+    CopyRequest master{"MG66_ANAGRART", company, source, target, "", {}};
+    CopyRows(c, master);
+
+    // The standard descriptions (language blank): the base article's row takes the new descriptions.
+    if (p["@NODUP_MG87_ARTDESC"].Value().CLng() == 0) {
+        const db::Variant& d = p["@DESCRIZIONE_NEW"].Value();
+        const db::Variant& e = p["@DESCRIZIONEEST_NEW"].Value();
+        CopyRequest base{"MG87_ARTDESC", company, source, target, " AND MG87_LINGUA_MG52 = ' ' AND MG87_OPZIONE_MG5E = ' '",
+                         {{"MG87_DESCART", d.IsNull() || d.IsEmpty() ? "''" : db::SqlText(d.Text())},
+                          {"MG87_DESCARTEST", e.IsNull() || e.IsEmpty() ? "NULL" : db::SqlText(e.Text())}}};
+        CopyRows(c, base);
+        CopyRequest options{"MG87_ARTDESC", company, source, target,
+                            " AND MG87_LINGUA_MG52 = ' ' AND MG87_OPZIONE_MG5E <> ' '", {}};
+        CopyRows(c, options);
+    }
+
+    for (const auto& g : kGroups)
+        if (p[g.flag].Value().CLng() == 0) CopyRows(c, {g.table, company, source, target, g.where, {}});
+
+    p["@STATO"].Value(db::Variant(db::Decimal::FromInt(0)));
+}
+
+}  // namespace erp

@@ -1,0 +1,97 @@
+#include "host/BarcodeGenerator.h"
+
+#include <algorithm>
+
+#include "db/Quote.h"
+#include "db/Recordset.h"
+
+namespace host {
+namespace {
+
+struct TypeLayout {
+    std::string prefix;
+    long length = 0;  // total digits including the check digit; 0 = just the number
+};
+
+TypeLayout ReadLayout(db::Connection& c, const std::string& company, std::int16_t type) {
+    auto rs = c.Execute("SELECT MG4B_PREFISSO, MG4B_LUNGHEZZA FROM MG4B_PARMAGBARCODE WHERE MG4B_DITTA_CG18 = " +
+                        company + " AND MG4B_INDBARCODE = " + std::to_string(type));
+    TypeLayout layout;
+    if (rs->RecordCount() > 0) {
+        rs->MoveFirst();
+        layout.prefix = db::Trim((*rs)["MG4B_PREFISSO"].Value().Text());
+        const db::Variant len = (*rs)["MG4B_LUNGHEZZA"].Value();
+        layout.length = len.IsNull() ? 0 : len.CLng();
+    }
+    return layout;
+}
+
+std::string Compose(const TypeLayout& layout, long number, bool checkDigit) {
+    std::string digits = std::to_string(number);
+    const long body = layout.length - static_cast<long>(layout.prefix.size()) - (checkDigit ? 1 : 0);
+    if (body > static_cast<long>(digits.size())) digits.insert(0, static_cast<std::size_t>(body) - digits.size(), '0');
+    std::string code = layout.prefix + digits;
+    if (checkDigit) code += Gs1CheckDigit(code);
+    return code;
+}
+
+}  // namespace
+
+char Gs1CheckDigit(const std::string& digits) {
+    int sum = 0, weight = 3;
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it < '0' || *it > '9')
+            throw db::Error(db::errc::InvalidArgument, "Barcode con caratteri non numerici: " + digits, "BarcodeGenerator");
+        sum += (*it - '0') * weight;
+        weight = 4 - weight;
+    }
+    return static_cast<char>('0' + (10 - sum % 10) % 10);
+}
+
+std::string BarcodeGenerator::Genera(long, const db::Variant& ditta, const std::string&, std::int16_t tipoGestione,
+                                     std::int16_t flagCheckDigit, std::int16_t tipoBarcode, std::int16_t progDa,
+                                     std::int16_t progA) {
+    if (!connection_) throw db::Error(db::errc::ObjectRequired, "Connessione non impostata", "BarcodeGenerator");
+    auto& c = *connection_;
+    const std::string company = db::SqlNumber(ditta);
+    const std::string key = " WHERE MG4C_DITTA_CG18 = " + company + " AND MG4C_INDTIPOGEST = " +
+                            std::to_string(tipoGestione) + " AND MG4C_TIPOBARCODE_MG4B = " + std::to_string(tipoBarcode);
+    auto rs = c.Execute("SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE" + key);
+    const bool known = rs->RecordCount() > 0;
+    long last = progDa - 1;
+    if (known) {
+        rs->MoveFirst();
+        last = std::max<long>(last, (*rs)["MG4C_ULTNUM"].Value().CLng());
+    }
+    const TypeLayout layout = ReadLayout(c, company, tipoBarcode);
+    for (long n = last + 1; n <= progA; ++n) {
+        const std::string code = Compose(layout, n, flagCheckDigit == 1);
+        auto used = c.Execute("SELECT MG65_CODBARCODE FROM MG65_BARCODE WHERE MG65_DITTA_CG18 = " + company +
+                              " AND MG65_CODBARCODE = " + db::SqlText(code));
+        if (used->RecordCount() > 0) continue;
+        if (known)
+            c.Execute("UPDATE MG4C_NUMBARCODE SET MG4C_ULTNUM = " + std::to_string(n) + key, nullptr,
+                      db::adExecuteNoRecords);
+        else
+            c.Execute("INSERT INTO MG4C_NUMBARCODE (MG4C_DITTA_CG18, MG4C_INDTIPOGEST, MG4C_TIPOBARCODE_MG4B, "
+                      "MG4C_ULTNUM) VALUES (" + company + ", " + std::to_string(tipoGestione) + ", " +
+                          std::to_string(tipoBarcode) + ", " + std::to_string(n) + ")",
+                      nullptr, db::adExecuteNoRecords);
+        return code;
+    }
+    throw db::Error(db::errc::InvalidArgument,
+                    "Numerazione esaurita per il barcode di tipo " + std::to_string(tipoBarcode) + " (gestione " +
+                        std::to_string(tipoGestione) + "): numeri da " + std::to_string(progDa) + " a " +
+                        std::to_string(progA) + " tutti utilizzati",
+                    "BarcodeGenerator");
+}
+
+void BarcodeGenerator::RegistraUtilizzo(const db::Variant& ditta, std::int16_t tipoGestione, std::int16_t tipoBarcode) {
+    if (!connection_) throw db::Error(db::errc::ObjectRequired, "Connessione non impostata", "BarcodeGenerator");
+    connection_->Execute("UPDATE MG4C_NUMBARCODE SET MG4C_LASTCHANGE = GETDATE() WHERE MG4C_DITTA_CG18 = " +
+                             db::SqlNumber(ditta) + " AND MG4C_INDTIPOGEST = " + std::to_string(tipoGestione) +
+                             " AND MG4C_TIPOBARCODE_MG4B = " + std::to_string(tipoBarcode),
+                         nullptr, db::adExecuteNoRecords);
+}
+
+}  // namespace host

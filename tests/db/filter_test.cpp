@@ -1,0 +1,148 @@
+// The ADO filter grammar and the SQL Server comparison rules, in the filter and in SQLite itself.
+#include <gtest/gtest.h>
+
+#include "db/Connection.h"
+#include "db/Driver.h"
+#include "db/Recordset.h"
+#include "db/RecordsetFilter.h"
+#include "db/sqlite/Collation.h"
+
+namespace db {
+namespace {
+
+TEST(SqlServerCollation, IgnoresCaseTrailingBlanksButNotAccents) {
+    using sqlite::CompareSqlServer;
+    EXPECT_EQ(CompareSqlServer("abc", "ABC  "), 0);
+    EXPECT_EQ(CompareSqlServer("", " "), 0);
+    EXPECT_EQ(CompareSqlServer("città", "CITTÀ"), 0);
+    EXPECT_NE(CompareSqlServer("citta", "città"), 0);
+    EXPECT_NE(CompareSqlServer(" abc", "abc"), 0) << "leading blanks count";
+    EXPECT_LT(CompareSqlServer("abc", "ABD"), 0);
+    EXPECT_GT(CompareSqlServer("abcd", "ABC"), 0);
+}
+
+TEST(SqlServerCollation, LikeWithBothWildcards) {
+    using sqlite::LikeSqlServer;
+    EXPECT_TRUE(LikeSqlServer("ABC123", "abc*"));
+    EXPECT_TRUE(LikeSqlServer("ABC123", "%123"));
+    EXPECT_TRUE(LikeSqlServer("ABC123", "a%c_23"));
+    EXPECT_TRUE(LikeSqlServer("èe", "È%"));
+    EXPECT_FALSE(LikeSqlServer("ABC", "abd*"));
+    EXPECT_FALSE(LikeSqlServer("ABC", "_B"));
+}
+
+class FilterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        conn = Connection::Create();
+        conn->Open("sqlite::memory:");
+        conn->GetDriver().RunScript(
+            "CREATE TABLE T (ID INTEGER PRIMARY KEY, CODE VARCHAR(10) COLLATE SQLSERVER, QTY NUMERIC(5,1), "
+            "SEL NUMERIC(1,0), DAY DATETIME);"
+            "INSERT INTO T VALUES (1, 'ABC  ', 1.5, 1, '2024-01-10 00:00:00');"
+            "INSERT INTO T VALUES (2, 'O''Hara', 10, 0, '2024-02-10 00:00:00');"
+            "INSERT INTO T VALUES (3, '', 2, 1, NULL);"
+            "INSERT INTO T VALUES (4, NULL, NULL, 1, '2024-03-10 12:00:00');"
+            "INSERT INTO T VALUES (5, 'abd', 3, 0, '2024-01-10 00:00:00');");
+        rs = Recordset::Create();
+        rs->Open("SELECT * FROM T ORDER BY ID", conn);
+    }
+
+    std::vector<long> Ids(const Variant& filter) {
+        rs->Filter(filter);
+        std::vector<long> ids;
+        for (; !rs->EOF(); rs->MoveNext()) ids.push_back((*rs)["ID"].Value().CLng());
+        return ids;
+    }
+
+    ConnectionPtr conn;
+    RecordsetPtr rs;
+};
+
+using IdList = std::vector<long>;
+
+TEST_F(FilterTest, TextComparesAsTheServerDoes) {
+    EXPECT_EQ(Ids("CODE = 'abc'"), IdList({1}));
+    EXPECT_EQ(Ids("CODE = ' '"), IdList({3})) << "'' = ' ' and Null matches nothing";
+    EXPECT_EQ(Ids("CODE <> ''"), IdList({1, 2, 5}));
+    EXPECT_EQ(Ids("CODE = 'O''Hara'"), IdList({2}));
+    EXPECT_EQ(Ids("code > 'ABC'"), IdList({2, 5}));
+    EXPECT_EQ(Ids("CODE LIKE 'ab*'"), IdList({1, 5}));
+    EXPECT_EQ(Ids("CODE LIKE '%a%'"), IdList({1, 2, 5}));
+    EXPECT_EQ(Ids("CODE NOT LIKE 'ab%'"), IdList({2, 3}));
+}
+
+TEST_F(FilterTest, NumbersDatesAndNull) {
+    EXPECT_EQ(Ids("SEL = 1"), IdList({1, 3, 4}));
+    EXPECT_EQ(Ids("QTY >= 2"), IdList({2, 3, 5}));
+    EXPECT_EQ(Ids("QTY < 2.5"), IdList({1, 3}));
+    EXPECT_EQ(Ids("QTY = '10'"), IdList({2}));
+    EXPECT_EQ(Ids("DAY = #2024-01-10#"), IdList({1, 5}));
+    EXPECT_EQ(Ids("DAY > #02/01/2024#"), IdList({2, 4}));
+    EXPECT_EQ(Ids("CODE = NULL"), IdList({4}));
+    EXPECT_EQ(Ids("CODE IS NOT NULL AND QTY <> NULL"), IdList({1, 2, 3, 5}));
+}
+
+TEST_F(FilterTest, AndBindsTighterThanOrAndParenthesesGroup) {
+    EXPECT_EQ(Ids("SEL = 0 OR QTY > 1 AND CODE = ''"), IdList({2, 3, 5}));
+    EXPECT_EQ(Ids("(SEL = 0 OR QTY > 1) AND CODE = ''"), IdList({3}));
+    EXPECT_EQ(Ids("NOT (SEL = 1) AND NOT CODE = 'abd'"), IdList({2}));
+}
+
+TEST_F(FilterTest, ClearingAndPendingRows) {
+    EXPECT_EQ(Ids("ID = 2").size(), 1u);
+    EXPECT_EQ(Ids("").size(), 5u);
+    EXPECT_EQ(Ids("ID = 2").size(), 1u);
+    EXPECT_EQ(Ids(Variant(0)).size(), 5u);
+
+    rs->MoveFirst();
+    (*rs)["QTY"].Value(9);
+    rs->Update();
+    rs->AddNew();
+    (*rs)["CODE"].Value("NEW");
+    rs->Update();
+    rs->Filter(Variant(static_cast<long>(adFilterPendingRecords)));
+    EXPECT_EQ(rs->RecordCount(), 2);
+    rs->UpdateBatch();
+    rs->Filter(Variant(static_cast<long>(adFilterPendingRecords)));
+    EXPECT_EQ(rs->RecordCount(), 0);
+}
+
+TEST_F(FilterTest, ANewRowStaysVisibleUnderTheFilterThatWasSet) {
+    rs->Filter(Variant("SEL = 1"));
+    rs->AddNew();
+    (*rs)["CODE"].Value("X");
+    rs->Update();
+    EXPECT_EQ(rs->RecordCount(), 4);
+    rs->Filter(Variant("SEL = 1"));
+    EXPECT_EQ(rs->RecordCount(), 3) << "re-applied, the filter judges the new row too";
+}
+
+TEST_F(FilterTest, BadCriteriaAreRefusedWithTheirReason) {
+    auto expectError = [&](const char* criteria, long number) {
+        try {
+            rs->Filter(Variant(criteria));
+            ADD_FAILURE() << criteria << " accepted";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.Number(), number) << criteria << ": " << e.Description();
+        }
+    };
+    expectError("NOPE = 1", errc::ItemNotFound);
+    expectError("CODE = 'open", errc::InvalidArgument);
+    expectError("CODE = ", errc::InvalidArgument);
+    expectError("(CODE = 'a'", errc::InvalidArgument);
+    expectError("CODE 'a'", errc::InvalidArgument);
+    expectError("DAY = #not a date#", errc::InvalidArgument);
+    EXPECT_EQ(rs->RecordCount(), 5) << "a refused filter leaves the previous one";
+}
+
+TEST_F(FilterTest, StatementsCompareWithTheSameCollation) {
+    auto r = conn->Execute("SELECT ID FROM T WHERE CODE = 'abc' OR CODE = ' ' ORDER BY ID");
+    ASSERT_EQ(r->RecordCount(), 2);
+    EXPECT_EQ((*r)["ID"].Value().CLng(), 1);
+    r->MoveNext();
+    EXPECT_EQ((*r)["ID"].Value().CLng(), 3);
+}
+
+}  // namespace
+}  // namespace db

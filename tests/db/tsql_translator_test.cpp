@@ -1,0 +1,344 @@
+// The T-SQL -> SQLite dialect adapter: the text it writes for each construct, and the constructs it refuses.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "db/Error.h"
+#include "db/sqlite/TsqlTranslator.h"
+
+namespace {
+
+using db::sqlite::TranslateTsql;
+using db::sqlite::TsqlTranslationCache;
+
+std::vector<std::string> All(const std::string& tsql) { return TranslateTsql(tsql).statements; }
+
+// The one statement a text translates to.
+std::string One(const std::string& tsql) {
+    const std::vector<std::string> s = All(tsql);
+    EXPECT_EQ(s.size(), 1u) << tsql;
+    return s.empty() ? std::string() : s[0];
+}
+
+// The description of the error the translation raises ("" when it raises none).
+std::string Refusal(const std::string& tsql) {
+    try {
+        TranslateTsql(tsql);
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.Number(), db::errc::UnsupportedSql);
+        return e.Description();
+    }
+    return "";
+}
+
+TEST(TsqlLexing, QuotesCommentsAndNamesAreResolved) {
+    EXPECT_EQ(One("SELECT [a]]b], N'it''s', \"q\"\"x\" FROM [dbo].[T] x -- comment\r\n"
+                  "/* outer /* nested */ still comment */ WHERE x.[k] = 1"),
+              "SELECT \"a]b\", 'it''s', \"q\"\"x\" FROM \"T\" x WHERE x.\"k\" = 1");
+    // Quotes and comment markers inside strings are text.
+    EXPECT_EQ(One("SELECT 'a -- b /* c', '[x]' FROM t"), "SELECT 'a -- b /* c', '[x]' FROM t");
+}
+
+TEST(TsqlLexing, NumberGluedToKeywordIsSplit) {
+    // "... =" + company + "AND ..." leaves no blank between the company and AND.
+    EXPECT_EQ(One("SELECT MAX(P) FROM L WHERE D =1AND F =0 AND C = 'X'"),
+              "SELECT MAX(P) FROM L WHERE D = 1 AND F = 0 AND C = 'X'");
+    EXPECT_EQ(One("SELECT 1.5e+2, .5, 2. FROM t"), "SELECT 1.5e+2, .5, 2. FROM t");
+}
+
+TEST(TsqlLexing, UnreadableTextIsRefused) {
+    EXPECT_EQ(Refusal("SELECT 'abc FROM t"), "Unsupported T-SQL construct: unterminated string literal");
+    EXPECT_EQ(Refusal("SELECT [abc FROM t"), "Unsupported T-SQL construct: unterminated [quoted name]");
+    EXPECT_EQ(Refusal("SELECT 1 /* open /* nested */"), "Unsupported T-SQL construct: unterminated comment");
+    EXPECT_EQ(Refusal("SELECT (1 FROM t"), "Unsupported T-SQL construct: unbalanced parenthesis");
+    EXPECT_EQ(Refusal("SELECT 1) FROM t"), "Unsupported T-SQL construct: unbalanced parenthesis");
+    EXPECT_EQ(Refusal("SELECT {fn NOW()}"), "Unsupported T-SQL construct: character '{'");
+    EXPECT_EQ(Refusal("SELECT 0x1F"), "Unsupported T-SQL construct: binary literal 0x...");
+}
+
+TEST(TsqlHints, LockHintsAreDroppedEvenWhenGluedToTheNextWord) {
+    EXPECT_EQ(One("SELECT * FROM T WITH (NOLOCK) WHERE A = 1"), "SELECT * FROM T WHERE A = 1");
+    EXPECT_EQ(One("SELECT * FROM T WITH (NOLOCK)WHERE A = 1"), "SELECT * FROM T WHERE A = 1");
+    EXPECT_EQ(One("SELECT * FROM T WITH(UPDLOCK, ROWLOCK) INNER JOIN U WITH (NOLOCK)ON U.K = T.K"),
+              "SELECT * FROM T INNER JOIN U ON U.K = T.K");
+    EXPECT_EQ(One("SELECT * FROM T (NOLOCK) WHERE A = 1"), "SELECT * FROM T WHERE A = 1");
+    EXPECT_EQ(One("SELECT a FROM t WITH (NOLOCK, INDEX(ix_a)) WHERE b = (SELECT c FROM u WITH (NOLOCK))"),
+              "SELECT a FROM t WHERE b = (SELECT c FROM u)");
+}
+
+TEST(TsqlHints, UnknownHintIsRefused) {
+    EXPECT_EQ(Refusal("SELECT a FROM t WITH (FASTFIRSTROW)"), "Unsupported T-SQL construct: table hint FASTFIRSTROW");
+    EXPECT_EQ(Refusal("SELECT a FROM t WITH (NOLOCK, NOPE)"), "Unsupported T-SQL construct: table hint NOPE");
+}
+
+TEST(TsqlTop, BecomesLimitAfterOrderBy) {
+    EXPECT_EQ(One("SELECT TOP 1 * FROM C WHERE D = 1 AND NOT EXISTS (SELECT K FROM C WHERE D = 1) ORDER BY V"),
+              "SELECT * FROM C WHERE D = 1 AND NOT EXISTS (SELECT K FROM C WHERE D = 1) ORDER BY V LIMIT 1");
+    EXPECT_EQ(One("SELECT TOP 1 1 FROM G WITH (NOLOCK) WHERE A = 'x' "), "SELECT 1 FROM G WHERE A = 'x' LIMIT 1");
+    EXPECT_EQ(One("SELECT DISTINCT TOP (5) a FROM t ORDER BY a"), "SELECT DISTINCT a FROM t ORDER BY a LIMIT (5)");
+}
+
+TEST(TsqlTop, InSubqueriesAndUnionMembers) {
+    EXPECT_EQ(One("SELECT a, (SELECT TOP 1 b FROM u WHERE u.k = t.k ORDER BY b DESC) FROM t"),
+              "SELECT a, (SELECT b FROM u WHERE u.k = t.k ORDER BY b DESC LIMIT 1) FROM t");
+    // TOP limits its own member; ORDER BY orders the whole union.
+    EXPECT_EQ(One("SELECT a FROM t UNION ALL SELECT TOP 2 b FROM u ORDER BY 1"),
+              "SELECT a FROM t UNION ALL SELECT * FROM (SELECT b FROM u LIMIT 2) ORDER BY 1");
+}
+
+TEST(TsqlTop, VariantsWithoutSqliteFormAreRefused) {
+    EXPECT_EQ(Refusal("SELECT TOP 10 PERCENT a FROM t"), "Unsupported T-SQL construct: TOP PERCENT");
+    EXPECT_EQ(Refusal("SELECT TOP 1 WITH TIES a FROM t ORDER BY a"), "Unsupported T-SQL construct: TOP WITH TIES");
+    EXPECT_EQ(Refusal("UPDATE TOP (1) t SET a = 1"), "Unsupported T-SQL construct: UPDATE TOP");
+    EXPECT_EQ(Refusal("DELETE TOP (1) FROM t"), "Unsupported T-SQL construct: DELETE TOP");
+}
+
+TEST(TsqlSelectInto, CreatesATableFromTheQuery) {
+    EXPECT_EQ(One("SELECT a, b INTO ##TABTEMP FROM t WHERE c = 1"), "CREATE TABLE temp.TABTEMP AS SELECT a, b FROM t WHERE c = 1");
+    EXPECT_EQ(One("SELECT a INTO #Work FROM t"), "CREATE TABLE temp.Work AS SELECT a FROM t");
+    EXPECT_EQ(One("SELECT a INTO NEWT FROM t"), "CREATE TABLE NEWT AS SELECT a FROM t");
+    EXPECT_EQ(One(";WITH C AS (SELECT a FROM t WITH (NOLOCK)) SELECT * INTO  ##TABTEMP  FROM C"),
+              "CREATE TABLE temp.TABTEMP AS WITH C AS (SELECT a FROM t) SELECT * FROM C");
+    EXPECT_EQ(One("SELECT a INTO #U FROM t UNION SELECT b FROM u"), "CREATE TABLE temp.U AS SELECT a FROM t UNION SELECT b FROM u");
+    EXPECT_EQ(One("  SELECT * FROM ##TABTEMP  "), "SELECT * FROM temp.TABTEMP");
+}
+
+TEST(TsqlIfDrop, TempTableDropBecomesDropIfExists) {
+    EXPECT_EQ(One("IF NOT OBJECT_ID('tempdb..##TABTEMP') IS NULL DROP TABLE ##TABTEMP"), "DROP TABLE IF EXISTS temp.TABTEMP");
+    EXPECT_EQ(One("IF OBJECT_ID('tempdb..#X', 'U') IS NOT NULL DROP TABLE #X"), "DROP TABLE IF EXISTS temp.X");
+    EXPECT_EQ(One("IF OBJECT_ID('dbo.T') IS NOT NULL DROP TABLE dbo.T"), "DROP TABLE IF EXISTS T");
+}
+
+TEST(TsqlIfDrop, OtherConditionsAreRefused) {
+    EXPECT_EQ(Refusal("IF NOT OBJECT_ID('tempdb..##A') IS NULL DROP TABLE ##B"),
+              "Unsupported T-SQL construct: IF OBJECT_ID(...) DROP TABLE of another table");
+    EXPECT_EQ(Refusal("IF NOT OBJECT_ID('tempdb..##A') IS NULL DROP TABLE A"),
+              "Unsupported T-SQL construct: IF OBJECT_ID(...) DROP TABLE of another table");
+    EXPECT_EQ(Refusal("IF EXISTS (SELECT 1 FROM t) DELETE FROM t"),
+              "Unsupported T-SQL construct: IF other than IF OBJECT_ID(...) IS NOT NULL DROP TABLE");
+    EXPECT_EQ(Refusal("IF OBJECT_ID('T') IS NOT NULL DELETE FROM T"),
+              "Unsupported T-SQL construct: IF other than IF OBJECT_ID(...) IS NOT NULL DROP TABLE");
+}
+
+TEST(TsqlUpdateFrom, TargetLeavesTheFromListAndJoinConditionsMoveToWhere) {
+    EXPECT_EQ(One(" UPDATE    FA13_ATTRIBUTI   SET    FA13_GUID = FA13_GUID ,   FA13_LINEA_FA05 = 'L1'  "
+                  "   FROM  FA13_ATTRIBUTI WITH (NOLOCK)  INNER JOIN MG87_ARTDESC      ON   FA13_GUID        = MG87_GUID "
+                  "     AND  FA13_ENTITA_FA11 = 3   WHERE MG87_DITTA_CG18   = 1 AND      MG87_CODART_MG66  = 'N' AND "
+                  "     MG87_LINGUA_MG52  = '' "),
+              "UPDATE FA13_ATTRIBUTI SET FA13_GUID = FA13_GUID, FA13_LINEA_FA05 = 'L1' FROM MG87_ARTDESC "
+              "WHERE (FA13_GUID = MG87_GUID AND FA13_ENTITA_FA11 = 3) AND (MG87_DITTA_CG18 = 1 AND MG87_CODART_MG66 = 'N' "
+              "AND MG87_LINGUA_MG52 = '')");
+    EXPECT_EQ(One("UPDATE T SET a = U.b FROM T INNER JOIN U ON U.k = T.k"), "UPDATE T SET a = U.b FROM U WHERE (U.k = T.k)");
+}
+
+TEST(TsqlUpdateFrom, AliasCommaListAndTargetInTheMiddle) {
+    EXPECT_EQ(One("UPDATE A SET A.x = U.y FROM T A INNER JOIN U ON U.k = A.k WHERE U.z = 1"),
+              "UPDATE T AS A SET x = U.y FROM U WHERE (U.k = A.k) AND (U.z = 1)");
+    EXPECT_EQ(One("UPDATE T SET x = U.y FROM T, U WHERE U.k = T.k"), "UPDATE T SET x = U.y FROM U WHERE U.k = T.k");
+    EXPECT_EQ(One("UPDATE T SET x = U.b FROM U INNER JOIN T ON U.a = T.a INNER JOIN V ON V.c = U.c WHERE V.d = 2"),
+              "UPDATE T SET x = U.b FROM U, V WHERE (U.a = T.a) AND (V.c = U.c) AND (V.d = 2)");
+    // A LEFT JOIN after the target keeps its meaning and its ON clause.
+    EXPECT_EQ(One("UPDATE T SET x = 1 FROM T INNER JOIN U ON U.a = T.a LEFT JOIN V ON V.c = U.c"),
+              "UPDATE T SET x = 1 FROM U LEFT JOIN V ON V.c = U.c WHERE (U.a = T.a)");
+    // Without FROM, or with the target absent from it, the statement is SQLite's already.
+    EXPECT_EQ(One(" UPDATE     MG66_ANAGRART SET     MG66_FLGVARART=1 WHERE     MG66_DITTA_CG18=1     AND MG66_CODART='N'"),
+              "UPDATE MG66_ANAGRART SET MG66_FLGVARART = 1 WHERE MG66_DITTA_CG18 = 1 AND MG66_CODART = 'N'");
+    EXPECT_EQ(One("UPDATE T SET x = U.y FROM U WHERE U.k = T.k"), "UPDATE T SET x = U.y FROM U WHERE U.k = T.k");
+}
+
+TEST(TsqlUpdateFrom, JoinsWithoutAFaithfulFormAreRefused) {
+    EXPECT_EQ(Refusal("UPDATE T SET x = 1 FROM T LEFT JOIN U ON U.k = T.k"),
+              "Unsupported T-SQL construct: UPDATE ... FROM with a LEFT JOIN from the updated table");
+    EXPECT_EQ(Refusal("UPDATE T SET x = 1 FROM U RIGHT JOIN T ON U.a = T.a"),
+              "Unsupported T-SQL construct: UPDATE ... FROM with RIGHT or FULL JOIN");
+    EXPECT_EQ(Refusal("UPDATE T SET x = 1 FROM T CROSS APPLY f(T.a) g"), "Unsupported T-SQL construct: CROSS APPLY");
+    EXPECT_EQ(Refusal("UPDATE T SET x = 1 FROM T INNER JOIN T ON 1 = 1"),
+              "Unsupported T-SQL construct: UPDATE target named twice in FROM");
+    EXPECT_EQ(Refusal("UPDATE T SET x += 1"), "Unsupported T-SQL construct: compound assignment +=");
+}
+
+TEST(TsqlListIdiom, StuffForXmlPathBecomesAnOrderedGroupConcat) {
+    EXPECT_EQ(One(";WITH CTE1 AS (SELECT CAST(PD95_IDDISBA AS VARCHAR(18)) AS IDDISBA FROM PD95_DISBA WITH (NOLOCK)WHERE "
+                  "PD95_DITTA_CG18 = 1 AND      PD95_CODART_MG66 = 'X' ) "
+                  "SELECT STUFF ((SELECT ', ' + IDDISBA + '' FROM CTE1 FOR XML PATH ('')), 1, 2, '') AS ELENCO "),
+              "WITH CTE1 AS (SELECT substr(CAST(PD95_IDDISBA AS TEXT), 1, 18) AS IDDISBA FROM PD95_DISBA WHERE "
+              "PD95_DITTA_CG18 = 1 AND PD95_CODART_MG66 = 'X') SELECT (SELECT group_concat(tsql_item, ', ') FROM "
+              "(SELECT tsql_add(IDDISBA, '') AS tsql_item FROM CTE1)) AS ELENCO");
+    EXPECT_EQ(One("SELECT o.k, STUFF((SELECT DISTINCT TOP 3 ';' + c FROM t WHERE t.k = o.k ORDER BY ';' + c DESC "
+                  "FOR XML PATH('')), 1, 1, '') FROM o"),
+              "SELECT o.k, (SELECT group_concat(tsql_item, ';') FROM (SELECT DISTINCT c AS tsql_item FROM t "
+              "WHERE t.k = o.k ORDER BY tsql_add(';', c) DESC LIMIT 3)) FROM o");
+}
+
+TEST(TsqlListIdiom, PartialCutsAndBareForXml) {
+    EXPECT_EQ(One("SELECT STUFF((SELECT '; ' + c FROM t FOR XML PATH('')), 1, 1, '') FROM o"),
+              "SELECT (' ' || (SELECT group_concat(tsql_item, '; ') FROM (SELECT c AS tsql_item FROM t))) FROM o");
+    EXPECT_EQ(One("SELECT (SELECT ',' + c FROM t FOR XML PATH('')) FROM o"),
+              "SELECT (SELECT group_concat(tsql_item, '') FROM (SELECT tsql_add(',', c) AS tsql_item FROM t)) FROM o");
+}
+
+TEST(TsqlListIdiom, OtherShapesAreRefused) {
+    const std::string stuff = "Unsupported T-SQL construct: STUFF outside the FOR XML PATH('') list idiom";
+    EXPECT_EQ(Refusal("SELECT STUFF(a, 1, 1, '') FROM t"), stuff);
+    EXPECT_EQ(Refusal("SELECT STUFF((SELECT ', ' + c FROM t FOR XML PATH('')), 1, 3, '')"), stuff);
+    EXPECT_EQ(Refusal("SELECT STUFF((SELECT ', ' + c FROM t FOR XML PATH('')), 2, 2, '')"), stuff);
+    EXPECT_EQ(Refusal("SELECT STUFF((SELECT c + ', ' FROM t FOR XML PATH('')), 1, 2, '')"), stuff);
+    EXPECT_EQ(Refusal("SELECT (SELECT ',' + c FROM t FOR XML PATH('row'))"),
+              "Unsupported T-SQL construct: FOR XML other than PATH('')");
+    EXPECT_EQ(Refusal("SELECT (SELECT ',' + c AS v FROM t FOR XML PATH(''))"),
+              "Unsupported T-SQL construct: FOR XML PATH('') with a named column or more than one column");
+    EXPECT_EQ(Refusal("SELECT a FROM t FOR XML PATH('')"), "Unsupported T-SQL construct: FOR XML");
+    EXPECT_EQ(Refusal("SELECT a FROM t FOR JSON AUTO"), "Unsupported T-SQL construct: FOR JSON");
+}
+
+TEST(TsqlPlus, DecidedByWhatTheOperandsAreKnownToBe) {
+    EXPECT_EQ(One("SELECT 'a' + 'b', 1 + 2 * 3, 'x' + CAST(n AS VARCHAR(5)), UPPER(a) + 'z' FROM t"),
+              "SELECT ('a' || 'b'), 1 + 2 * 3, ('x' || substr(CAST(n AS TEXT), 1, 5)), (UPPER(a) || 'z') FROM t");
+    // A column of unknown type: tsql_add decides per row.
+    EXPECT_EQ(One("SELECT a + b, ', ' + c + '' FROM t"), "SELECT tsql_add(a, b), tsql_add(tsql_add(', ', c), '') FROM t");
+    // A number on either side: SQL Server adds (converting text), as SQLite's + does.
+    EXPECT_EQ(One("SELECT a + 1, -a + b * 2 FROM t"), "SELECT a + 1, -a + b * 2 FROM t");
+    // || binds tighter than * in SQLite: products are bracketed.
+    EXPECT_EQ(One("SELECT 'n' + CAST(a * 2 AS VARCHAR(9)) + 'x' FROM t"),
+              "SELECT (('n' || substr(CAST(a * 2 AS TEXT), 1, 9)) || 'x') FROM t");
+    EXPECT_EQ(One("SELECT a * b + c & 3 FROM t"), "SELECT (a * b + c) & 3 FROM t");
+    EXPECT_EQ(One("UPDATE t SET a = a + 'x' WHERE b = c + d"), "UPDATE t SET a = tsql_add(a, 'x') WHERE b = tsql_add(c, d)");
+}
+
+TEST(TsqlPlus, DateArithmeticIsRefused) {
+    EXPECT_EQ(Refusal("SELECT GETDATE() + 1"), "Unsupported T-SQL construct: date arithmetic with +");
+    EXPECT_EQ(Refusal("SELECT CURRENT_TIMESTAMP - 1"), "Unsupported T-SQL construct: date arithmetic with -");
+}
+
+TEST(TsqlFunctions, MappedToSqliteExpressions) {
+    EXPECT_EQ(One("SELECT ISNULL(a, '') , LEN(a), SUBSTRING(a, 2, 3), LEFT(a, 2), CHARINDEX('x', a) FROM t"),
+              "SELECT IFNULL(a, ''), length(rtrim(a)), substr(a, 2, 3), substr(a, 1, 2), instr(upper(a), upper('x')) FROM t");
+    // A start below 1 counts positions before the text in SQL Server.
+    EXPECT_EQ(One("SELECT SUBSTRING(a, b, 3) FROM t"), "SELECT substr(a, max(b, 1), (3) + min(b, 1) - 1) FROM t");
+    EXPECT_EQ(One("SELECT RIGHT(a, 2) FROM t"), "SELECT substr(a, max(length(a) - (2) + 1, 1)) FROM t");
+    EXPECT_EQ(One("SELECT GETDATE()"), "SELECT strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')");
+    EXPECT_EQ(One("SELECT CONCAT(a, 'x', 3) FROM t"), "SELECT (IFNULL(a, '') || IFNULL('x', '') || IFNULL(3, '')) FROM t");
+    EXPECT_EQ(One("SELECT SCOPE_IDENTITY()"), "SELECT last_insert_rowid()");
+    EXPECT_EQ(One("SELECT ISNULL(a, '') + 'x', ISNULL(N'a', b) + 'x' FROM t"),
+              "SELECT tsql_add(IFNULL(a, ''), 'x'), (IFNULL('a', b) || 'x') FROM t");
+}
+
+TEST(TsqlFunctions, CastsKeepSqlServerResults) {
+    EXPECT_EQ(One("SELECT CAST (1 AS DECIMAL (1,0)) AS SEL, CAST('' AS CHAR(20)) AS R FROM t"),
+              "SELECT CAST(1 AS NUMERIC) AS SEL, substr(CAST('' AS TEXT) || printf('%*s', 20, ''), 1, 20) AS R FROM t");
+    EXPECT_EQ(One("SELECT CAST(a AS DECIMAL(1,0)) FROM t"), "SELECT CAST(CAST(round(a) AS INTEGER) AS NUMERIC) FROM t");
+    EXPECT_EQ(One("SELECT CAST(a AS decimal(9, 2)), CAST(a AS INT), CAST(a AS NVARCHAR(MAX)), CAST(a AS BIT) FROM t"),
+              "SELECT CAST(round(a, 2) AS NUMERIC), CAST(a AS INTEGER), CAST(a AS TEXT), (CAST(a AS NUMERIC) <> 0) FROM t");
+    EXPECT_EQ(One("SELECT CONVERT(VARCHAR, a) FROM t"), "SELECT substr(CAST(a AS TEXT), 1, 30) FROM t");
+    EXPECT_EQ(Refusal("SELECT CAST(a AS DATETIME) FROM t"), "Unsupported T-SQL construct: CAST to DATETIME");
+    EXPECT_EQ(Refusal("SELECT CAST(a AS UNIQUEIDENTIFIER) FROM t"), "Unsupported T-SQL construct: CAST to UNIQUEIDENTIFIER");
+    EXPECT_EQ(Refusal("SELECT CONVERT(VARCHAR(10), d, 103) FROM t"), "Unsupported T-SQL construct: CONVERT with a style");
+}
+
+TEST(TsqlFunctions, NewIdIsAGuidExpression) {
+    const std::string s = One("SELECT NEWID() AS NEWGUID");
+    EXPECT_EQ(s.rfind("SELECT (hex(randomblob(4)) || '-' ||", 0), 0u) << s;
+    EXPECT_NE(s.find(") AS NEWGUID"), std::string::npos) << s;
+}
+
+TEST(TsqlFunctions, FunctionsWithoutCounterpartAreRefused) {
+    EXPECT_EQ(Refusal("SELECT DATEADD(day, 1, d) FROM t"), "Unsupported T-SQL construct: function DATEADD");
+    EXPECT_EQ(Refusal("SELECT DATALENGTH(a) FROM t"), "Unsupported T-SQL construct: function DATALENGTH");
+    EXPECT_EQ(Refusal("SELECT CHARINDEX('a', b, 3) FROM t"), "Unsupported T-SQL construct: CHARINDEX with a start position");
+    EXPECT_EQ(Refusal("SELECT ISNULL(a) FROM t"), "Unsupported T-SQL construct: ISNULL with 1 arguments");
+}
+
+TEST(TsqlNames, AliasAssignmentsTempNamesAndOperators) {
+    EXPECT_EQ(One("SELECT n = COUNT(*), [x y] = a, 'lbl' = b FROM t"), "SELECT COUNT(*) AS n, a AS \"x y\", b AS \"lbl\" FROM t");
+    EXPECT_EQ(One("SELECT ##T.a FROM ##T WHERE b !< 3 AND c !> 4"), "SELECT temp.T.a FROM temp.T WHERE b >= 3 AND c <= 4");
+    EXPECT_EQ(One("SELECT a FROM t WHERE d > CURRENT_TIMESTAMP"),
+              "SELECT a FROM t WHERE d > strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')");
+}
+
+TEST(TsqlBatches, StatementsSplitAtSemicolonsAndStatementWords) {
+    EXPECT_EQ(All("SET NOCOUNT ON; SELECT 1;; SELECT 2;"), (std::vector<std::string>{"SELECT 1", "SELECT 2"}));
+    EXPECT_EQ(All("IF OBJECT_ID('T') IS NOT NULL DROP TABLE T\r\nSELECT a INTO T FROM u\r\nUPDATE T SET a = 1\r\nSELECT * FROM T"),
+              (std::vector<std::string>{"DROP TABLE IF EXISTS T", "CREATE TABLE T AS SELECT a FROM u", "UPDATE T SET a = 1",
+                                        "SELECT * FROM T"}));
+    EXPECT_EQ(All("INSERT INTO T (a) SELECT b FROM u UNION SELECT c FROM v SELECT 1"),
+              (std::vector<std::string>{"INSERT INTO T(a) SELECT b FROM u UNION SELECT c FROM v", "SELECT 1"}));
+    EXPECT_EQ(All("INSERT T VALUES (1, N'a') DELETE T WHERE a = 1"),
+              (std::vector<std::string>{"INSERT INTO T VALUES (1, 'a')", "DELETE FROM T WHERE a = 1"}));
+    EXPECT_TRUE(All("  \r\n -- nothing\r\n ;").empty());
+}
+
+TEST(TsqlBatches, StandardSqlPassesThrough) {
+    const std::vector<std::string> same = {
+        "INSERT INTO t(a, b) VALUES (?, ?2)",
+        "UPDATE t SET a = ? WHERE rowid = ?",
+        "SELECT a, b FROM t WHERE c IN (1, 2) AND d LIKE 'x%' GROUP BY a, b HAVING COUNT(*) > 1 ORDER BY a DESC",
+        "INSERT INTO t(a, b) VALUES (1, 'x')",
+        "DELETE FROM t WHERE a = 1",
+        "SELECT CASE WHEN a = 1 THEN 'x' ELSE 'y' END FROM t LEFT JOIN u ON u.k = t.k",
+        "SELECT * FROM t WHERE a BETWEEN 1 AND 2 OR b IS NOT NULL",
+        "DROP TABLE IF EXISTS t",
+    };
+    for (const std::string& s : same) EXPECT_EQ(One(s), s);
+    EXPECT_EQ(One("TRUNCATE TABLE t"), "DELETE FROM t");
+    EXPECT_EQ(One("SELECT 'k' + ? FROM t"), "SELECT tsql_add('k', ?) FROM t");
+}
+
+TEST(TsqlRefusals, TsqlOnlyConstructsAreNamed) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"MERGE INTO t USING u ON t.k = u.k WHEN MATCHED THEN UPDATE SET a = 1;", "MERGE"},
+        {"INSERT INTO t (a) OUTPUT inserted.a VALUES (1)", "OUTPUT clause"},
+        {"SELECT * FROM t CROSS APPLY f(t.a)", "CROSS APPLY"},
+        {"SELECT * FROM t OUTER APPLY f(t.a)", "OUTER APPLY"},
+        {"SELECT * FROM t PIVOT (SUM(a) FOR b IN (x, y)) p", "PIVOT"},
+        {"BEGIN TRY SELECT 1 END TRY BEGIN CATCH SELECT 2 END CATCH", "BEGIN TRY ... END CATCH"},
+        {"BEGIN TRAN", "BEGIN TRANSACTION"},
+        {"DECLARE @x INT", "DECLARE"},
+        {"EXEC SPMG_DUPLICAART 1", "EXEC"},
+        {"EXECUTE SPMG_DUPLICAART 1", "EXECUTE"},
+        {"SELECT a FROM t OPTION (RECOMPILE)", "OPTION (...)"},
+        {"SELECT a FROM t ORDER BY a OFFSET 5 ROWS FETCH NEXT 5 ROWS ONLY", "OFFSET ... FETCH"},
+        {"SELECT a FROM t WHERE b = @code", "variable @code"},
+        {"SELECT @@IDENTITY", "variable @@IDENTITY"},
+        {"SET XACT_ABORT ON", "SET XACT_ABORT"},
+        {"SET @x = 1", "SET @x"},
+        {"SELECT a COLLATE Latin1_General_CI_AS FROM t", "COLLATE"},
+        {"SELECT a FROM t WHERE b LIKE '[a-c]%'", "LIKE pattern with [...]"},
+        {"DELETE t FROM t INNER JOIN u ON u.k = t.k", "DELETE with a FROM join"},
+        {"CREATE PROCEDURE p AS SELECT 1", "CREATE PROCEDURE"},
+        {"WHILE 1 = 1 SELECT 1", "WHILE"},
+        {"PRINT 'x'", "PRINT"},
+        {"DROP TABLE a, b", "DROP of several objects"},
+    };
+    for (const auto& [tsql, construct] : cases)
+        EXPECT_EQ(Refusal(tsql), "Unsupported T-SQL construct: " + construct) << tsql;
+}
+
+TEST(TsqlCache, MemoisesByTextAndForgetsTheOldest) {
+    TsqlTranslationCache cache(2);
+    EXPECT_EQ(cache.Translate("SELECT TOP 1 a FROM t").statements, std::vector<std::string>{"SELECT a FROM t LIMIT 1"});
+    EXPECT_EQ(cache.Translate("SELECT TOP 1 a FROM t").statements, std::vector<std::string>{"SELECT a FROM t LIMIT 1"});
+    EXPECT_EQ(cache.Size(), 1u);
+    cache.Translate("SELECT 1");
+    cache.Translate("SELECT 2");
+    EXPECT_EQ(cache.Size(), 2u);
+    EXPECT_EQ(cache.Translate("SELECT 2").statements, std::vector<std::string>{"SELECT 2"});
+    cache.Clear();
+    EXPECT_EQ(cache.Size(), 0u);
+}
+
+TEST(TsqlCache, FailuresAreNotKept) {
+    TsqlTranslationCache cache;
+    for (int i = 0; i < 2; ++i) {
+        try {
+            cache.Translate("MERGE INTO t USING u ON 1 = 1");
+            ADD_FAILURE() << "no error";
+        } catch (const db::Error& e) {
+            EXPECT_EQ(e.Description(), "Unsupported T-SQL construct: MERGE");
+            EXPECT_EQ(e.Source(), "TsqlTranslator");
+        }
+    }
+    EXPECT_EQ(cache.Size(), 0u);
+}
+
+}  // namespace

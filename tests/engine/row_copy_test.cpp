@@ -1,0 +1,171 @@
+// The batch row copy and the operations built on it: rows written, rules per field, events, failures.
+#include "EngineFixture.h"
+
+#include "db/FaultInjector.h"
+
+using engine::kvMethodOK;
+
+namespace {
+
+class RowCopyTest : public testsupport::EngineFixture {};
+
+TEST_F(RowCopyTest, SourceWithoutRowsRaisesNoEventAndWritesNothing) {
+    CreateNewArticle();
+    EXPECT_EQ(engine->DuplicazioneUbicazioniDinamiche(src, dst), kvMethodOK);
+    EXPECT_EQ(engine->DuplicazioneAgentiPerArticolo(src, dst), kvMethodOK);
+    EXPECT_EQ(engine->DuplicazioneDatiLotto(src, dst), kvMethodOK);
+    EXPECT_EQ(engine->DuplicazioneDatiTracciabilitaProdotti(src, dst), kvMethodOK);
+    EXPECT_EQ(engine->DuplicazioneParamGestScorte(src, dst), kvMethodOK);
+    EXPECT_EQ(engine->DuplicazioneDescrizioniInLingua(src, dst), kvMethodOK);
+    EXPECT_EQ(engine->DuplicazioneArticoliClienti(src, dst), kvMethodOK);
+    EXPECT_EQ(engine->DuplicazioneAttributiFashion(src, dst), kvMethodOK);
+    EXPECT_TRUE(recorder->names.empty());
+}
+
+TEST_F(RowCopyTest, DescriptionsInOtherLanguagesOnlyWithNewIdentifiers) {
+    Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_LINGUA_MG52, MG87_DESCART, MG87_NOTEART, "
+         "MG87_GUID) VALUES (1, 'SRC', 'EN', 'Shirt', NULL, 'G-EN'), (1, 'SRC', 'DE', 'Hemd', 'Note', 'G-DE')");
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneDescrizioniInLingua(src, dst), kvMethodOK);
+
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW'"), 3);  // standard + 2
+    EXPECT_EQ(Scalar("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' AND MG87_LINGUA_MG52 = 'DE'")
+                  .CStr(), "Hemd");
+    EXPECT_EQ(Scalar("SELECT MG87_NOTEART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' AND MG87_LINGUA_MG52 = 'DE'")
+                  .CStr(), "Note");
+    EXPECT_TRUE(
+        Scalar("SELECT MG87_NOTEART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' AND MG87_LINGUA_MG52 = 'EN'").IsNull());
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' AND MG87_GUID IN ('G-EN','G-DE')"), 0);
+    EXPECT_EQ(recorder->names, (std::vector<std::string>{"BeforeUpdateMG87DescrInLingua", "AfterUpdateMG87DescrInLingua"}));
+    EXPECT_EQ(recorder->rows.front(), 2);
+    EXPECT_EQ(engine->Stato(), 0);
+}
+
+TEST_F(RowCopyTest, LocationsStartWithoutStock) {
+    Exec("INSERT INTO MG69_UBICAZART (MG69_DITTA_CG18, MG69_CODART_MG66, MG69_MAGAZZINO, MG69_UBICAZIONE, "
+         "MG69_QTA1UBICEFF, MG69_QTA1ATTESACAR, MG69_QTA1ATTESASCA, MG69_QTA2UBICEFF, MG69_QTA2ATTESACAR, "
+         "MG69_QTA2ATTESASCA, MG69_COLLIUBICEFF, MG69_COLLIATTESACAR, MG69_COLLIATTESASCA, MG69_QTAMAXUBIC, MG69_NOTE) "
+         "VALUES (1, 'SRC', 'MAG1', 'A-01-02', 10, 11, 12, 13, 14, 15, 16, 17, 18, 500, 'top shelf')");
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneUbicazioniDinamiche(src, dst), kvMethodOK);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG69_UBICAZART WHERE MG69_CODART_MG66 = 'NEW' AND MG69_QTA1UBICEFF = 0 AND "
+                    "MG69_QTA1ATTESACAR = 0 AND MG69_QTA1ATTESASCA = 0 AND MG69_QTA2UBICEFF = 0 AND MG69_QTA2ATTESACAR = 0 "
+                    "AND MG69_QTA2ATTESASCA = 0 AND MG69_COLLIUBICEFF = 0 AND MG69_COLLIATTESACAR = 0 AND "
+                    "MG69_COLLIATTESASCA = 0 AND MG69_QTAMAXUBIC = 500 AND MG69_NOTE = 'top shelf' AND "
+                    "MG69_UBICAZIONE = 'A-01-02'"),
+              1);
+}
+
+TEST_F(RowCopyTest, StockParametersKeepTheTableDefaults) {
+    Exec("INSERT INTO SC06_ARTSCORTE (SC06_DITTA_CG18, SC06_CODART_MG66, SC06_FLGGESTSCORTE, SC06_SCORMIN, "
+         "SC06_CONSPEROSS, SC06_SCORMAX, SC06_LEADTIME, SC06_DAPERVIS, SC06_APERVIS, SC06_NOTE) "
+         "VALUES (1, 'SRC', 1, 50, 3, 900, 21, 4, 9, 'reorder weekly')");
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneParamGestScorte(src, dst), kvMethodOK);
+    auto rs = conn->Execute("SELECT * FROM SC06_ARTSCORTE WHERE SC06_CODART_MG66 = 'NEW'");
+    ASSERT_EQ(rs->RecordCount(), 1);
+    rs->MoveFirst();
+    EXPECT_EQ((*rs)["SC06_SCORMIN"].Value().CDbl(), 0);
+    EXPECT_EQ((*rs)["SC06_SCORMAX"].Value().CDbl(), 0);
+    EXPECT_EQ((*rs)["SC06_LEADTIME"].Value().CLng(), 0);
+    EXPECT_EQ((*rs)["SC06_CONSPEROSS"].Value().CLng(), 12);  // the table's default, not the source's 3
+    EXPECT_EQ((*rs)["SC06_APERVIS"].Value().CLng(), 12);
+    EXPECT_EQ((*rs)["SC06_FLGGESTSCORTE"].Value().CLng(), 1);
+    EXPECT_EQ((*rs)["SC06_NOTE"].Value().CStr(), "reorder weekly");
+}
+
+TEST_F(RowCopyTest, AHandlerChangeToAPendingRowIsWhatGetsWritten) {
+    Exec("INSERT INTO MG6C_ANAGRARTAGE (MG6C_DITTA_CG18, MG6C_CODART_MG66, MG6C_AGENTE, MG6C_PERCPROVV) "
+         "VALUES (1, 'SRC', 7, 3.5), (1, 'SRC', 8, 4)");
+    CreateNewArticle();
+    recorder->onEvent = [](engine::EngineEvent e, db::RecordsetPtr& target) {
+        if (e != engine::EngineEvent::BeforeUpdateMG6C) return;
+        for (target->MoveFirst(); !target->EOF(); target->MoveNext()) (*target)["MG6C_PERCPROVV"].Value(db::Variant(9.25));
+    };
+    ASSERT_EQ(engine->DuplicazioneAgentiPerArticolo(src, dst), kvMethodOK);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6C_ANAGRARTAGE WHERE MG6C_CODART_MG66 = 'NEW' AND MG6C_PERCPROVV = 9.25"), 2);
+    EXPECT_EQ(recorder->names, (std::vector<std::string>{"BeforeUpdateMG6C", "AfterUpdateMG6C"}));
+}
+
+TEST_F(RowCopyTest, TraceabilityRaisesOnlyTheEventsOfTheTableWithRows) {
+    Exec("INSERT INTO MG4P_LOTTRALIM (MG4P_DITTA_CG18, MG4P_CODART_MG66, MG4P_CODLOTTO, MG4P_CODTRACC) "
+         "VALUES (1, 'SRC', 'L1', 'T1')");
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneDatiTracciabilitaProdotti(src, dst), kvMethodOK);
+    EXPECT_EQ(recorder->names, (std::vector<std::string>{"BeforeUpdateMG4P", "AfterUpdateMG4P"}));
+
+    Exec("INSERT INTO MG4N_ARTTRALIM (MG4N_DITTA_CG18, MG4N_CODART_MG66, MG4N_CODTRACC) VALUES (1, 'SRC', 'T1')");
+    Exec("DELETE FROM MG4P_LOTTRALIM");
+    recorder->names.clear();
+    ASSERT_EQ(engine->DuplicazioneDatiTracciabilitaProdotti(src, dst), kvMethodOK);
+    EXPECT_EQ(recorder->names, (std::vector<std::string>{"BeforeUpdateMG4N", "AfterUpdateMG4N"}));
+}
+
+TEST_F(RowCopyTest, LotsRaiseTheLotEventsAndGetNewIdentifiers) {
+    Exec("INSERT INTO MG4G_ANAGRLOTTI (MG4G_DITTA_CG18, MG4G_CODART_MG66, MG4G_CODLOTTO, MG4G_GUID) "
+         "VALUES (1, 'SRC', 'L-2026-01', 'LOT-GUID')");
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneDatiLotto(src, dst), kvMethodOK);
+    EXPECT_EQ(recorder->names, (std::vector<std::string>{"BeforeUpdateMG6G", "AfterUpdateMG6G"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG4G_ANAGRLOTTI WHERE MG4G_CODART_MG66 = 'NEW' AND MG4G_CODLOTTO = 'L-2026-01' "
+                    "AND MG4G_GUID <> 'LOT-GUID'"),
+              1);
+}
+
+TEST_F(RowCopyTest, AFailureWritesNothingOfTheTableAndNamesTheOperation) {
+    Exec("INSERT INTO MG69_UBICAZART (MG69_DITTA_CG18, MG69_CODART_MG66, MG69_MAGAZZINO, MG69_UBICAZIONE) "
+         "VALUES (1, 'SRC', 'MAG1', 'A'), (1, 'SRC', 'MAG1', 'B')");
+    CreateNewArticle();
+    conn->Faults().FailMatching("INSERT INTO MG69_UBICAZART");
+    try {
+        engine->DuplicazioneUbicazioniDinamiche(src, dst);
+        FAIL() << "expected an error";
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.Source().rfind("DuplicazioneUbicazioniDinamiche\r\n", 0), 0u) << e.Source();
+    }
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG69_UBICAZART WHERE MG69_CODART_MG66 = 'NEW'"), 0);
+    EXPECT_EQ(recorder->names, (std::vector<std::string>{"BeforeUpdateMG69"}));
+}
+
+TEST_F(RowCopyTest, CustomerCodesOneEventPairPerRowAndExistingOnesLeftOut) {
+    Exec("INSERT INTO MG73_ARTCLIFOR (MG73_DITTA_CG18, MG73_ARTCLIFOR, MG73_TIPOCF_CG44, MG73_CLIFOR_CG44, "
+         "MG73_CODART_MG66, MG73_DESCART) VALUES (1, 'C-A', 0, 100, 'SRC', 'for 100'), (1, 'C-B', 0, 200, 'SRC', NULL), "
+         "(1, 'C-C', 0, 300, 'SRC', 'for 300'), (1, 'S-1', 1, 900, 'SRC', 'supplier')");
+    CreateNewArticle();
+    // Customer 300 already has a code for the new article: that row is left out.
+    Exec("INSERT INTO MG73_ARTCLIFOR (MG73_DITTA_CG18, MG73_ARTCLIFOR, MG73_TIPOCF_CG44, MG73_CLIFOR_CG44, "
+         "MG73_CODART_MG66) VALUES (1, 'OWN', 0, 300, 'NEW')");
+    ASSERT_EQ(engine->DuplicazioneArticoliClienti(src, dst), kvMethodOK);
+    EXPECT_EQ(recorder->names, (std::vector<std::string>{"BeforeUpdateMG73CLIENTI", "AfterUpdateMG73CLIENTI",
+                                                         "BeforeUpdateMG73CLIENTI", "AfterUpdateMG73CLIENTI"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG73_ARTCLIFOR WHERE MG73_CODART_MG66 = 'NEW' AND MG73_TIPOCF_CG44 = 0"), 3);
+    EXPECT_EQ(Scalar("SELECT MG73_DESCART FROM MG73_ARTCLIFOR WHERE MG73_CODART_MG66 = 'NEW' AND MG73_CLIFOR_CG44 = 100")
+                  .CStr(), "for 100");
+    EXPECT_EQ(Scalar("SELECT MG73_ARTCLIFOR FROM MG73_ARTCLIFOR WHERE MG73_CODART_MG66 = 'NEW' AND MG73_CLIFOR_CG44 = 300")
+                  .CStr(), "OWN");
+
+    recorder->names.clear();
+    ASSERT_EQ(engine->DuplicazioneArticoliFornitori(src, dst), kvMethodOK);
+    EXPECT_EQ(recorder->names, (std::vector<std::string>{"BeforeUpdateMG73FORNITORI", "AfterUpdateMG73FORNITORI"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG73_ARTCLIFOR WHERE MG73_CODART_MG66 = 'NEW' AND MG73_TIPOCF_CG44 = 1"), 1);
+}
+
+TEST_F(RowCopyTest, QuoteInTheSourceCodeDoesNotBreakTheStatement) {
+    Exec("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (1, 'O''NEIL')");
+    Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_DESCART) VALUES (1, 'O''NEIL', 'x')");
+    Exec("INSERT INTO MG6C_ANAGRARTAGE (MG6C_DITTA_CG18, MG6C_CODART_MG66, MG6C_AGENTE) VALUES (1, 'O''NEIL', 5)");
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneAgentiPerArticolo(db::Variant("O'NEIL"), dst), kvMethodOK);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6C_ANAGRARTAGE WHERE MG6C_CODART_MG66 = 'NEW' AND MG6C_AGENTE = 5"), 1);
+}
+
+TEST_F(RowCopyTest, LastPriceProgressive) {
+    CreateNewArticle();
+    std::int16_t sales = 0;
+    EXPECT_EQ(engine->Pfun_GetProgressivo(sales, src), 0);  // no rows: the maximum is Null
+    Exec("INSERT INTO LI11_ULTPRACQVEN (LI11_DITTA_CG18, LI11_CODART_MG66, LI11_FLGVENACQ, LI11_PROG) "
+         "VALUES (1, 'SRC', 0, 3), (1, 'SRC', 0, 7), (1, 'SRC', 1, 9)");
+    EXPECT_EQ(engine->Pfun_GetProgressivo(sales, src), 7);
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include <unistd.h>
+
+#include "db/Connection.h"
+#include "erp/DemoBuilder.h"
+#include "host/GlobalObject.h"
+
+using db::Variant;
+using host::GlobalObject;
+
+namespace {
+
+void FillSettings(db::Connection& c) {
+    c.Execute("INSERT INTO FA00_PARAMETRI (FA00_DITTA_CG18, FA00_FLGGESTIONE, FA00_INDRAGGR) VALUES (1, 1, 1)");
+    c.Execute("INSERT INTO FA00_PARAMETRI (FA00_DITTA_CG18, FA00_FLGGESTIONE, FA00_INDRAGGR) VALUES (2, 0, 0)");
+    const char* rows[][3] = {
+        {"1", "VarianteColore", "COL"},       {"1", "UtenteDescrizione", "Mario Rossi"},
+        {"1", "CartellaLog", "/var/log/agganci"}, {"1", "CodiciStrutturati", "2"},
+        {"1", "GestioneProduzione", "1"},     {"1", "Fashion", "1"},
+        {"1", "AttributiFashion", "0"},       {"1", "EntitaAttributi", "3"},
+        {"2", "VarianteColore", "TINTA"},     {"2", "CartellaLog", "/tmp/log/"},
+    };
+    for (const auto& r : rows)
+        c.Execute(std::string("INSERT INTO AG00_IMPOSTAZIONI (AG00_DITTA_CG18, AG00_CHIAVE, AG00_VALORE) VALUES (") +
+                  r[0] + ", '" + r[1] + "', '" + r[2] + "')");
+}
+
+class GlobalSettings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        connection = db::Connection::Create();
+        connection->Open("sqlite::memory:");
+        erp::CreateSchema(*connection);
+        FillSettings(*connection);
+    }
+    db::ConnectionPtr connection;
+};
+
+
+}  // namespace
+
+TEST_F(GlobalSettings, ReadsTheSettingsOfItsOwnCompany) {
+    GlobalObject g("sqlite:company.db", 1, *connection);
+    EXPECT_EQ(g.ConnectionString(), "sqlite:company.db");
+    EXPECT_EQ(g.DittaCorrente(), "1");
+    EXPECT_EQ(g.VarianteColore(), "COL");
+    EXPECT_EQ(g.UtenteDescrizione(), "Mario Rossi");
+    EXPECT_EQ(g.CartellaLog(), "/var/log/agganci/");  // ends with a separator
+    EXPECT_EQ(g.CodiciStrutturati(), 2);
+    EXPECT_EQ(g.GestioneProduzione(), "1");
+    EXPECT_TRUE(g.FashionAttivo());
+    EXPECT_FALSE(g.AttributiFashion());
+    EXPECT_EQ(g.EntitaAttributi(), 3);
+    EXPECT_FALSE(g.DatiProgetto());  // not set: 0
+
+    GlobalObject other("sqlite:company.db", 2, *connection);
+    EXPECT_EQ(other.VarianteColore(), "TINTA");
+    EXPECT_EQ(other.CartellaLog(), "/tmp/log/");
+    EXPECT_EQ(other.UtenteDescrizione(), "");
+    EXPECT_FALSE(other.FashionAttivo());
+}
+
+TEST_F(GlobalSettings, FashionParametersAreSettingsByColumnName) {
+    GlobalObject g("sqlite::memory:", 1, *connection);
+    EXPECT_EQ(g.Impostazione("FA00_INDRAGGR").CLng(), 1);
+    EXPECT_EQ(g.Impostazione("fa00_flggestione").CLng(), 1);  // names are case-insensitive
+    EXPECT_EQ(g.Impostazione("variantecolore").Text(), "COL");
+    EXPECT_TRUE(g.Impostazione("NonEsiste").IsEmpty());
+
+    GlobalObject none("sqlite::memory:", 9, *connection);  // company without any settings
+    EXPECT_TRUE(none.Impostazione("FA00_INDRAGGR").IsEmpty());
+    EXPECT_EQ(none.VarianteColore(), "");
+    EXPECT_EQ(none.CodiciStrutturati(), 0);
+}
+
+TEST_F(GlobalSettings, ReloadSeesChangesAndImpostaOverridesForTheSession) {
+    GlobalObject g("sqlite::memory:", 1, *connection);
+    connection->Execute("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = 'COLORE' "
+                        "WHERE AG00_DITTA_CG18 = 1 AND AG00_CHIAVE = 'VarianteColore'");
+    EXPECT_EQ(g.VarianteColore(), "COL");
+    g.Ricarica(*connection);
+    EXPECT_EQ(g.VarianteColore(), "COLORE");
+    g.Imposta("VarianteColore", Variant(""));
+    EXPECT_EQ(g.VarianteColore(), "");
+}
+
+TEST_F(GlobalSettings, ANonNumericNumberSettingIsATypeMismatch) {
+    connection->Execute("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = 'molti' WHERE AG00_CHIAVE = 'CodiciStrutturati'");
+    GlobalObject g("sqlite::memory:", 1, *connection);
+    try {
+        g.CodiciStrutturati();
+        FAIL();
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.Number(), 13);
+    }
+}
+
+TEST(GlobalObjectOwnConnection, OpensTheDatabaseItselfAndFailsLoudlyWhenItCannot) {
+    const auto path = std::filesystem::temp_directory_path() / ("agganci-global-" + std::to_string(::getpid()) + ".db");
+    std::filesystem::remove(path);
+    {
+        auto c = db::Connection::Create();
+        c->Open("sqlite:" + path.string());
+        erp::CreateSchema(*c);
+        FillSettings(*c);
+        c->Close();
+    }
+    GlobalObject g("sqlite:" + path.string(), 1);
+    EXPECT_EQ(g.VarianteColore(), "COL");
+    std::filesystem::remove(path);
+
+    EXPECT_THROW(GlobalObject("nosuchscheme:x", 1), db::Error);
+}
+
+TEST(GlobalObjectPrograms, DeregistraRemovesTheProgram) {
+    auto c = db::Connection::Create();
+    c->Open("sqlite::memory:");
+    erp::CreateSchema(*c);
+    GlobalObject g("sqlite::memory:", 1, *c);
+    // Any Cinterface will do; the list only holds references.
+    struct Program : entry::Cinterface {
+#define GETSET(T, N) T N() const override { return {}; } void N(const T&) override {}
+        GETSET(std::shared_ptr<entry::IClsGlobal>, ClsGlobal)
+        GETSET(db::ObjectPtr, ActiveFrame)
+        GETSET(std::shared_ptr<entry::INavigator>, ActiveNavigator)
+        GETSET(std::shared_ptr<entry::Cinterface>, ActiveDll)
+        GETSET(db::ObjectPtr, StatusBar)
+        GETSET(db::Variant, MenuModulo)
+        GETSET(db::Variant, MenuPadre)
+        GETSET(db::Variant, MenuProg)
+        GETSET(db::Variant, Caption)
+        GETSET(db::ConnectionPtr, Connection)
+        GETSET(db::Variant, Top)
+        GETSET(db::Variant, Left)
+        GETSET(db::ObjectPtr, ClsVoceMenu)
+        GETSET(db::Variant, Filtro)
+#undef GETSET
+#define FLAG(N) bool N() const override { return false; } void N(bool) override {}
+        FLAG(CanInsert) FLAG(CanDelete) FLAG(CanUpdate) FLAG(CanQbe) FLAG(WindowModal) FLAG(IsActive) FLAG(IsCalled)
+#undef FLAG
+        std::int16_t WindowState() const override { return 0; }
+        void WindowState(std::int32_t) override {}
+        std::int16_t ProgramMode() const override { return 0; }
+        void ProgramMode(std::int32_t) override {}
+        std::int32_t hwndParent() const override { return 0; }
+        void hwndParent(std::int32_t) override {}
+        db::Variant ShowForm() override { return {}; }
+        db::Variant CloseForm() override { return {}; }
+        db::ObjectPtr Cwindow() const override { return nullptr; }
+        db::Variant TransferData(const db::Variant&) override { return {}; }
+    };
+    auto a = std::make_shared<Program>();
+    auto b = std::make_shared<Program>();
+    g.Registra(a);
+    g.Registra(b);
+    g.Deregistra(a);
+    ASSERT_EQ(g.Programmi().size(), 1u);
+    EXPECT_EQ(g.Programmi()[0], b);
+}
