@@ -54,6 +54,7 @@ public:
     Parameter& Item(long index) const;               // Error 3265 when out of range
     Parameter& Item(const std::string& name) const;  // case-insensitive; Error 3265 when unknown
     Parameter& operator[](long index) const { return Item(index); }
+    Parameter& operator[](int index) const { return Item(static_cast<long>(index)); }
     Parameter& operator[](const std::string& name) const { return Item(name); }
     Parameter& operator[](const char* name) const { return Item(std::string(name)); }
     const std::vector<ParameterPtr>& All() const { return items_; }

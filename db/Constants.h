@@ -6,6 +6,8 @@ namespace db {
 enum CommandTypeEnum : long { adCmdUnspecified = -1, adCmdText = 1, adCmdTable = 2, adCmdStoredProc = 4, adCmdUnknown = 8 };
 // Options of Execute and Open combine a CommandTypeEnum with these flags (129 = text without records).
 enum ExecuteOptionEnum : long { adOptionUnspecified = -1, adExecuteNoRecords = 128 };
+// adCmdText | adExecuteNoRecords, as VB writes it, without C++20's warning on mixing enumerations.
+constexpr long operator|(CommandTypeEnum type, ExecuteOptionEnum option) { return static_cast<long>(type) | static_cast<long>(option); }
 enum EditModeEnum : long { adEditNone = 0, adEditInProgress = 1, adEditAdd = 2, adEditDelete = 4 };
 enum CursorTypeEnum : long { adOpenUnspecified = -1, adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
 enum LockTypeEnum : long { adLockUnspecified = -1, adLockReadOnly = 1, adLockPessimistic = 2, adLockOptimistic = 3, adLockBatchOptimistic = 4 };

@@ -48,6 +48,7 @@ public:
     Field Item(long index) const;               // Error 3265 when out of range
     Field Item(const std::string& name) const;  // case-insensitive; Error 3265 when unknown
     Field operator[](long index) const { return Item(index); }
+    Field operator[](int index) const { return Item(static_cast<long>(index)); }
     Field operator[](const std::string& name) const { return Item(name); }
     Field operator[](const char* name) const { return Item(std::string(name)); }
     long IndexOf(const std::string& name) const;  // -1 when unknown

@@ -63,6 +63,7 @@ public:
 
     Fields GetFields() { return Fields(this); }
     Field operator[](long index) { return Fields(this).Item(index); }
+    Field operator[](int index) { return Fields(this).Item(static_cast<long>(index)); }
     Field operator[](const std::string& name) { return Fields(this).Item(name); }
     Field operator[](const char* name) { return Fields(this).Item(std::string(name)); }
 

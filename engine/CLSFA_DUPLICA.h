@@ -94,7 +94,10 @@ public:
     const std::string& StatementText() const { return statementText_; }
 
 private:
+    // The families of operations keep their working steps in classes of their own files.
     friend class RowCopy;
+    friend class VariantCopy;
+    friend class ProductionCopy;
     void CreateCommand();
     void CreateParameters();
     void DestroyCommand();

@@ -82,7 +82,7 @@ void CreateSchema(db::Connection& connection) {
             // functions): it goes to the driver as it is, not through the T-SQL adapter.
             for (const std::string& statement : SqliteStatements(SqliteSchemaDdl())) driver.Run(statement);
         } else {
-            connection.Execute(TsqlSchemaDdl(), nullptr, db::adCmdText | db::adExecuteNoRecords);
+            connection.Execute(TsqlSchemaDdl(), nullptr, static_cast<long>(db::adCmdText) | db::adExecuteNoRecords);
         }
         connection.CommitTrans();
     } catch (...) {
@@ -106,7 +106,7 @@ std::string BuildDemoDatabase(db::Connection& connection, const DemoOptions& opt
         demo::AddVariants(w);
         demo::Barcodes barcodes(w);
         barcodes.AddTypes();
-        demo::AddComponents(w, barcodes);
+        demo::AddComponents(w);
         demo::AddModels(w, barcodes, seasons);
         demo::AddFamilies(w, barcodes);
         demo::AddLinks(w, seasons);

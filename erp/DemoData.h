@@ -36,11 +36,12 @@ public:
                     bool preferred = false);
     // A barcode typed by hand (type 3).
     void AddManual(const std::string& article, const std::string& code);
-    // Set-based, for count articles at once: an internal code (type 2) for every row of source that
-    // meets condition. The rows' numberSql runs from 1 to count and picks the code from a block of
-    // numbers reserved here; articleSql names the article.
-    void AddInternalCodes(const std::string& source, const std::string& condition, const std::string& articleSql,
-                          const std::string& numberSql, long count);
+    // Set-based, for many articles at once: an internal code (type 2) taken over from an earlier
+    // numbering, outside the type's sequence, for every row of source that meets condition; numberSql
+    // (a whole number below a million, different on every row) makes the code, articleSql names the
+    // article.
+    void AddTakenOverCodes(const std::string& source, const std::string& condition, const std::string& articleSql,
+                           const std::string& numberSql);
     // Set-based: a code typed by hand (type 3), given by codeSql, for every row of source meeting condition.
     void AddManualCodes(const std::string& source, const std::string& condition, const std::string& articleSql,
                         const std::string& codeSql);
@@ -51,7 +52,7 @@ public:
 
 private:
     Writer& w_;
-    std::map<int, long> last_{{1, 100}, {2, 5000}};  // numbers below these belong to the company's history
+    std::map<int, long> last_{{1, 100}, {2, 5000}};  // numbers up to these belong to the company's history
 };
 
 // Articles: master data and the satellites shared by every kind of article.
@@ -89,7 +90,7 @@ void AddBillOfMaterials(Writer& w, const std::string& article, const std::string
                         const ValueTable& lines);
 
 // Fabrics (kind TS) and accessories (kind AC) the models are made of.
-void AddComponents(Writer& w, Barcodes& barcodes);
+void AddComponents(Writer& w);
 // MODELLO01, with data in every satellite table a duplication reads.
 void AddMainModel(Writer& w, Barcodes& barcodes, const std::map<std::string, long>& seasons);
 // The model articles: MODELLO01, MODELLO02 (trousers, one link) and MODELLO03 (no links, no bill).

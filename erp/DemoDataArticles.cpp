@@ -85,6 +85,7 @@ void AddProduction(Writer& w, const std::string& article, const std::string& pro
     ValueTable cycles{{"PD52_CODICE", "PD52_VERSIONE", "PD52_DESCR", "PD52_FLGATTIVO", "PD52_DTINIZIOVAL"}, {}};
     ValueTable phases{{"PD53_CODICE_PD52", "PD53_VERSIONE_PD52"}, {}};
     for (const auto& [version, versionPhases] : phasesByVersion) {
+        // A later version is valid from a later month.
         cycles.rows.push_back({article, version, cycleDescription, 1, Day(2024, 1 + (version - 1) % 12, 1)});
         if (phases.columns.size() == 2)
             phases.columns.insert(phases.columns.end(), versionPhases.columns.begin(), versionPhases.columns.end());

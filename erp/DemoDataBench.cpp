@@ -60,13 +60,13 @@ public:
         }
     }
 
-    void Warehouse(Barcodes& barcodes, long count) {
+    void Warehouse(Barcodes& barcodes) {
         PerArticle("MG69_UBICAZART", {},
                    {{"MG69_OPZIONE_MG5E", "MG69_MAGAZZINO", "MG69_UBICAZIONE", "MG69_QTA1UBICEFF", "MG69_QTA1ATTESACAR",
                      "MG69_COLLIUBICEFF"},
                     {{kWarehouseOption, "MAG01", "E-01-01", 40, 10, 4}, {kWarehouseOption, "MAG02", "F-02-03", 12, 0, 1}}});
-        barcodes.AddInternalCodes("MG66_ANAGRART", BenchArticles(), "MG66_CODART",
-                                  "CAST(RIGHT(MG66_CODART, " + std::to_string(kCodeDigits) + ") AS INT)", count);
+        barcodes.AddTakenOverCodes("MG66_ANAGRART", BenchArticles(), "MG66_CODART",
+                                   "CAST(RIGHT(MG66_CODART, " + std::to_string(kCodeDigits) + ") AS INT)");
         barcodes.AddManualCodes("MG66_ANAGRART", BenchArticles(), "MG66_CODART", "'M-' + MG66_CODART");
         PerArticle("MG73_ARTCLIFOR",
                    {{"MG73_ARTCLIFOR", "CASE WHEN V.MG73_TIPOCF_CG44 = 0 THEN 'BMM-' ELSE 'CA-' END + MG66_CODART"}},
@@ -169,7 +169,7 @@ void AddBenchArticles(Writer& w, Barcodes& barcodes, long count) {
     BenchWriter bench(w);
     bench.Articles(count);
     bench.Descriptions();
-    bench.Warehouse(barcodes, count);
+    bench.Warehouse(barcodes);
     bench.Variants();
     bench.Fashion();
     bench.Production();

@@ -1,7 +1,6 @@
 // What the models are made of: four fabrics (kind TS) and the accessories of their bills of materials.
 // The fabrics' colour variant covers every case of the colour-from-fabric rule: active with a grouping
 // (COTONE-BIANCO, LINO-BLU), inactive (SETA-ROSSA) and active without a grouping (LANA-GRIGIA).
-#include "db/Quote.h"
 #include "erp/DemoData.h"
 
 namespace erp::demo {
@@ -56,7 +55,7 @@ std::vector<Fabric> Fabrics() {
 void AddFabric(Writer& w, const Fabric& f) {
     AddArticle(w, f.article);
     w.Run("UPDATE FA12_ARTICOLI SET FA12_PESOGRMQ = " + Literal(f.weight) + ", FA12_ALTEZZACM = " + Literal(f.height) +
-          " WHERE FA12_DITTA_CG18 = " + w.CompanySql() + " AND FA12_CODART_MG66 = " + db::SqlText(f.article.code));
+          " WHERE " + ArticleCondition(w, "FA12_ARTICOLI", f.article.code));
     AddArticleVariants(w, f.article.code,
                        {{"MG6B_CODICEVAR_MG5F", "MG6B_FLGGESTVAR", "MG6B_CODRAGGVAR_MG5G", "MG6B_SEQ"},
                         {{kColourVariant, f.colourActive, f.colourGrouping, 1}}});
@@ -98,10 +97,9 @@ void AddAccessories(Writer& w) {
 
 }  // namespace
 
-void AddComponents(Writer& w, Barcodes& barcodes) {
+void AddComponents(Writer& w) {
     for (const Fabric& f : Fabrics()) AddFabric(w, f);
     AddAccessories(w);
-    barcodes.Add("ACC-BOTTONE-MADRE", 2);
 }
 
 }  // namespace erp::demo

@@ -1,7 +1,6 @@
 // Links of the demo: MODELLO01 with prefix "AG", main fabric TS-COTONE-BIANCO on bill line 10 and three
 // link fabrics; MODELLO02 without prefix and one link row that leaves season and typology to the model.
 // No row is generated yet. MODELLO03 has no links.
-#include "db/Quote.h"
 #include "erp/DemoData.h"
 
 namespace erp::demo {

@@ -104,7 +104,7 @@ long Writer::InsertSelect(const SetInsert& insert) {
 
 long Writer::Run(const std::string& sql) {
     long affected = 0;
-    connection_.Execute(sql, &affected, db::adCmdText | db::adExecuteNoRecords);
+    connection_.Execute(sql, &affected, static_cast<long>(db::adCmdText) | db::adExecuteNoRecords);
     return affected;
 }
 

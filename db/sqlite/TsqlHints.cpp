@@ -37,11 +37,6 @@ void CheckHintList(const Nodes& items) {
     }
 }
 
-bool IsName(const Node& n) {
-    return (n.IsLeaf(TokenKind::Word) && !IsKeyword(n)) || n.IsLeaf(TokenKind::QuotedName) ||
-           n.IsLeaf(TokenKind::TempName);
-}
-
 }  // namespace
 
 void StripTableHints(Nodes& nodes) {
@@ -53,7 +48,7 @@ void StripTableHints(Nodes& nodes) {
             nodes.erase(nodes.begin() + static_cast<long>(i), nodes.begin() + static_cast<long>(i) + 2);
             continue;
         }
-        if (n.IsParen() && i > 0 && IsName(nodes[i - 1]) && n.items.size() == 1 && IsOneOf(n.items[0], kLockHints)) {
+        if (n.IsParen() && i > 0 && IsNameNode(nodes[i - 1]) && n.items.size() == 1 && IsOneOf(n.items[0], kLockHints)) {
             nodes.erase(nodes.begin() + static_cast<long>(i));
             continue;
         }

@@ -16,11 +16,6 @@ constexpr std::array kTextFunctions = {"UPPER", "LOWER", "LTRIM", "RTRIM", "TRIM
                                        "NCHAR", "SUBSTR", "GROUP_CONCAT", "PRINTF", "HEX", "QUOTE"};
 constexpr std::array kNumberFunctions = {"ABS", "ROUND", "COUNT", "LENGTH", "INSTR", "SIGN", "UNICODE"};
 
-bool IsName(const Node& n) {
-    return (n.IsLeaf(TokenKind::Word) && !IsKeyword(n)) || n.IsLeaf(TokenKind::QuotedName) ||
-           n.IsLeaf(TokenKind::TempName);
-}
-
 bool IsUnary(const Node& n) { return n.IsOperator("-") || n.IsOperator("+") || n.IsOperator("~"); }
 
 bool IsArithmetic(const Node& n) {
@@ -43,12 +38,12 @@ size_t OperandEnd(const Nodes& n, size_t from) {
         return k + 1;
     if (p.IsOperator("*")) return k == from ? k + 1 : from;  // SELECT *, COUNT(*)
     if (IsCallAt(n, k)) return k + 2;
-    if (!IsName(p)) return from;
+    if (!IsNameNode(p)) return from;
     ++k;
     while (k + 1 < n.size() && n[k].IsLeaf(TokenKind::Dot)) {
         const Node& part = n[k + 1];
         if (part.IsOperator("*")) return k + 2;  // T.*
-        if (!IsName(part) && !part.IsLeaf(TokenKind::Word)) break;
+        if (!IsNameNode(part) && !part.IsLeaf(TokenKind::Word)) break;
         k += 2;
     }
     if (k < n.size() && n[k].IsParen() && n[k - 1].IsLeaf(TokenKind::Word)) ++k;  // schema.function(...)

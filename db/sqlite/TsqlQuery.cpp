@@ -8,19 +8,6 @@ namespace db::sqlite {
 
 namespace {
 
-bool IsName(const Node& n) {
-    return (n.IsLeaf(TokenKind::Word) && !IsKeyword(n)) || n.IsLeaf(TokenKind::QuotedName) ||
-           n.IsLeaf(TokenKind::TempName);
-}
-
-// End of a possibly qualified table name starting at `from`; `from` when there is none.
-size_t NameEnd(const Nodes& n, size_t from) {
-    if (from >= n.size() || !IsName(n[from])) return from;
-    size_t k = from + 1;
-    while (k + 1 < n.size() && n[k].IsLeaf(TokenKind::Dot) && IsName(n[k + 1])) k += 2;
-    return k;
-}
-
 bool IsSetOperator(const Node& n) { return n.IsWord("UNION") || n.IsWord("EXCEPT") || n.IsWord("INTERSECT"); }
 
 bool EndsSelectList(const Node& n) {
@@ -158,7 +145,7 @@ size_t CteHeadLength(const Nodes& items) {
     size_t k = 1;
     for (;;) {
         if (k < items.size() && items[k].IsWord("XMLNAMESPACES")) ThrowUnsupported("WITH XMLNAMESPACES");
-        if (k >= items.size() || !IsName(items[k])) ThrowUnsupported("WITH clause");
+        if (k >= items.size() || !IsNameNode(items[k])) ThrowUnsupported("WITH clause");
         ++k;
         if (k + 1 < items.size() && items[k].IsParen() && items[k + 1].IsWord("AS")) ++k;  // column list
         if (k + 1 >= items.size() || !items[k].IsWord("AS") || !items[k + 1].IsParen())

@@ -40,8 +40,8 @@ Nodes StructureUpdate(const Nodes& items);
 bool IsCallAt(const Nodes& nodes, size_t i);
 // The call rewritten; `qualified` for schema.name(...) calls, which are never renamed.
 Nodes RewriteCall(const Node& name, const Node& args, bool qualified);
-// A parenthesised (SELECT expr FROM ... FOR XML PATH('')) turned into a group_concat; the node as
-// it is when the query has no FOR clause.
+// A parenthesised query with a FOR clause, and the (SELECT expr FROM ... FOR XML PATH('')) form of
+// it turned into a group_concat (any other FOR clause is refused).
 bool IsForXmlQuery(const Node& group);
 Node ForXmlConcatenation(const Node& group);
 

@@ -6,18 +6,6 @@ namespace db::sqlite {
 
 namespace {
 
-bool IsName(const Node& n) {
-    return (n.IsLeaf(TokenKind::Word) && !IsKeyword(n)) || n.IsLeaf(TokenKind::QuotedName) ||
-           n.IsLeaf(TokenKind::TempName);
-}
-
-size_t NameEnd(const Nodes& n, size_t from) {
-    if (from >= n.size() || !IsName(n[from])) return from;
-    size_t k = from + 1;
-    while (k + 1 < n.size() && n[k].IsLeaf(TokenKind::Dot) && IsName(n[k + 1])) k += 2;
-    return k;
-}
-
 bool StartsQuery(const Nodes& n, size_t k) {
     return k < n.size() && (n[k].IsWord("SELECT") || n[k].IsWord("WITH") || IsQueryGroup(n[k]));
 }

@@ -16,7 +16,9 @@
 // - NEWID(), ISNULL, GETDATE(), CURRENT_TIMESTAMP, LEN, SUBSTRING, LEFT, RIGHT, CHARINDEX, CONCAT,
 //   SCOPE_IDENTITY(), CAST/CONVERT to character, integer, decimal, float and bit types;
 // - [name] -> "name", N'x' -> 'x', !< and !>, "alias = expr" in select lists, dbo. prefixes;
-// - SET NOCOUNT ON|OFF is dropped; TRUNCATE TABLE X -> DELETE FROM X.
+// - SET NOCOUNT ON|OFF is dropped; TRUNCATE TABLE X -> DELETE FROM X;
+// - ? and ?NNN parameter markers pass; @variables are refused (a batch has no DECLARE here).
+// The list idiom gives the items as they are: SQL Server's XML would write & < > as entities.
 // The output is normalised: one blank between tokens, comments removed.
 #include <cstddef>
 #include <deque>

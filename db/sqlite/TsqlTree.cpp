@@ -207,6 +207,18 @@ std::string Emit(const Nodes& nodes) {
 
 bool IsKeyword(const Node& n) { return n.IsLeaf(TokenKind::Word) && IsKeywordText(n.token.text); }
 
+bool IsNameNode(const Node& n) {
+    return (n.IsLeaf(TokenKind::Word) && !IsKeyword(n)) || n.IsLeaf(TokenKind::QuotedName) ||
+           n.IsLeaf(TokenKind::TempName);
+}
+
+size_t NameEnd(const Nodes& n, size_t from) {
+    if (from >= n.size() || !IsNameNode(n[from])) return from;
+    size_t k = from + 1;
+    while (k + 1 < n.size() && n[k].IsLeaf(TokenKind::Dot) && IsNameNode(n[k + 1])) k += 2;
+    return k;
+}
+
 bool IsQueryGroup(const Node& n) {
     return n.IsParen() && !n.items.empty() && (n.items[0].IsWord("SELECT") || n.items[0].IsWord("WITH"));
 }

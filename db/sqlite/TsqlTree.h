@@ -48,6 +48,10 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // Words that never name a column or function: they separate clauses and operands.
 bool IsKeyword(const Node& n);
+// A name part: unquoted non-keyword word, quoted name or temporary name.
+bool IsNameNode(const Node& n);
+// End of a possibly qualified name (a.b.c) starting at `from`; `from` when none starts there.
+size_t NameEnd(const Nodes& nodes, size_t from);
 // A parenthesised query: (SELECT ...) or (WITH ...).
 bool IsQueryGroup(const Node& n);
 

@@ -11,18 +11,6 @@ namespace db::sqlite {
 
 namespace {
 
-bool IsName(const Node& n) {
-    return (n.IsLeaf(TokenKind::Word) && !IsKeyword(n)) || n.IsLeaf(TokenKind::QuotedName) ||
-           n.IsLeaf(TokenKind::TempName);
-}
-
-size_t NameEnd(const Nodes& n, size_t from) {
-    if (from >= n.size() || !IsName(n[from])) return from;
-    size_t k = from + 1;
-    while (k + 1 < n.size() && n[k].IsLeaf(TokenKind::Dot) && IsName(n[k + 1])) k += 2;
-    return k;
-}
-
 // Compares names the way SQL Server does (case-insensitively); #T and T are different tables.
 std::string NameKey(const Node& n) { return (n.IsLeaf(TokenKind::TempName) ? "#" : "") + Upper(n.token.text); }
 
@@ -89,7 +77,7 @@ std::vector<FromItem> ParseFrom(const Nodes& n) {
             ThrowUnsupported("UPDATE ... FROM clause near " + Emit({n[k]}));
         }
         if (k < n.size() && n[k].IsWord("AS")) item.alias.push_back(n[k++]);
-        if (k < n.size() && IsName(n[k]) && !n[k].IsLeaf(TokenKind::TempName)) {
+        if (k < n.size() && IsNameNode(n[k]) && !n[k].IsLeaf(TokenKind::TempName)) {
             item.aliasKey = NameKey(n[k]);
             item.alias.push_back(n[k++]);
         } else if (!item.alias.empty()) {
