@@ -19,13 +19,13 @@ class Cinterface;
 // Names of the company settings the component asks the global object for (Impostazione).
 namespace impostazioni {
 inline constexpr const char* VarianteColore = "VarianteColore";        // colour-variant code
-inline constexpr const char* UtenteDescrizione = "UtenteDescrizione";  // description of the current user
+inline constexpr const char* UtenteDescrizione = "DescrizioneUtente";  // description of the current user
 inline constexpr const char* CartellaLog = "CartellaLog";              // folder of the processing logs
-inline constexpr const char* CodiciStrutturati = "CodiciStrutturati";  // warehouse structured codes (> 0: in use)
-inline constexpr const char* GestioneProduzione = "GestioneProduzione";  // production setting ("0", "1")
-inline constexpr const char* Fashion = "Fashion";                      // fashion management active (0/1)
-inline constexpr const char* AttributiFashion = "AttributiFashion";    // fashion attributes copied (0/1)
-inline constexpr const char* EntitaAttributi = "EntitaAttributi";      // attribute entity of articles
+inline constexpr const char* CodiciStrutturati = "CodiceStrutturato";  // warehouse structured codes (> 0: in use)
+inline constexpr const char* GestioneProduzione = "DatiProduzione";  // production setting ("0", "1")
+inline constexpr const char* Fashion = "FA00_FLGGESTIONE";                      // fashion management active (0/1), a column of FA00_PARAMETRI
+inline constexpr const char* AttributiFashion = "FlgAttributiFashion";    // fashion attributes copied (0/1)
+inline constexpr const char* EntitaAttributi = "EntitaAttributiArticolo";      // attribute entity of articles
 inline constexpr const char* DatiProgetto = "DatiProgetto";            // project data in use (0/1)
 }  // namespace impostazioni
 
@@ -169,36 +169,83 @@ public:
     virtual void RegistraUtilizzo(const db::Variant& ditta, std::int16_t tipoGestione, std::int16_t tipoBarcode) = 0;
 };
 
+// Global identifiers of rows (..._GUID) and the data the ERP links to them (notes, attachments).
 class IIdentifierService : public db::Object {
 public:
     virtual void Connection(const db::ConnectionPtr& c) = 0;
+    // A new unique identifier: upper-case GUID text, 8-4-4-4-12.
     virtual std::string NuovoIdentificativo() = 0;
-    virtual void CopiaDatiCollegati(const std::string& source, const std::string& target, long a, long b, long c,
-                                    long d) = 0;
+    // Copies the data linked to `origine` under entity `entitaOrigine` onto `destinazione` under
+    // `entitaDestinazione`, after what `destinazione` already has. The two options select variants of the
+    // copy that this shell does not have: only 0, 0 is accepted (Error 5 otherwise).
+    virtual void CopiaDatiCollegati(const std::string& origine, const std::string& destinazione, long entitaOrigine,
+                                    long entitaDestinazione, long opzione1, long opzione2) = 0;
 };
 
+// Production cycles: copies the contents (phases) of one cycle version onto another of the company.
 class ICycleService : public db::Object {
 public:
     virtual void Connection(const db::ConnectionPtr& c) = 0;
-    virtual db::Variant CopiaCiclo(const std::string& sourceCycle, const std::string& newCycle,
-                                   const std::string& description, const std::string& s1, const std::string& s2,
-                                   bool flag, const std::string& s3, const std::string& s4,
-                                   const db::Variant& versionFrom, const db::Variant& versionTo) = 0;
+    virtual void Ditta(const db::Variant& ditta) = 0;
+    // The phases of cicloOrigine/versioneOrigine copied to cicloNuovo/versioneNuova, whose header must
+    // exist. The description, the four texts and the flag are options of the cycle copy that the shell's
+    // copy does not need. Returns the number of phases copied.
+    virtual db::Variant CopiaCiclo(const std::string& cicloOrigine, const std::string& cicloNuovo,
+                                   const std::string& descrizione, const std::string& testo1,
+                                   const std::string& testo2, bool flag, const std::string& testo3,
+                                   const std::string& testo4, const db::Variant& versioneOrigine,
+                                   const db::Variant& versioneNuova) = 0;
+};
+
+// A bill of materials by its key: article, option ("" the base article), type (0 standard) and code ("" the
+// article's own bill).
+struct DistintaBase {
+    std::string articolo;
+    std::string opzione;
+    long tipo = 0;
+    std::string codice;
+};
+
+// What the bill-of-materials processing is given before Elabora, in the order it is handed over.
+struct ImpostazioniElabDisba {
+    std::string stringaConnessione;  // the company database
+    long modoConnessione = 0;        // 0: work on `connessione`
+    db::ConnectionPtr connessione;   // the copy is written here, inside the caller's transaction
+    std::shared_ptr<Cinterface> programma;
+    DistintaBase origine;
+    DistintaBase destinazione;
+    std::string utente;  // description of the user, written on the new headers
+    // The values handed over after the user, in order; options of the processing that the shell's copy
+    // does not use.
+    std::vector<db::Variant> opzioni;
 };
 
 // Bill-of-materials processing (ClsElabDisba): settings then Elabora; or deletion of an identifier list.
 class IElabDisba : public db::Object {
 public:
-    virtual void Impostazioni(const std::vector<db::Variant>& settings) = 0;  // the values in the caller's order
+    virtual void Connection(const db::ConnectionPtr& c) = 0;
+    virtual void ActiveInterface(const std::shared_ptr<Cinterface>& program) = 0;
+    // Every setting at once, the connection and the program interface included.
+    virtual void Impostazioni(const ImpostazioniElabDisba& settings) = 0;
+    // Copies the source bill (header and lines) to the destination, with new identifiers, as one unit: on an
+    // error nothing of it stays. A source without a bill copies nothing; a destination that already has one
+    // is an error.
     virtual void Elabora(const db::Variant& ditta) = 0;
-    virtual void EliminaDistinte(const std::vector<std::string>& identifiers) = 0;
+    // Deletes the bills (headers and lines) named by the list "(12, 15)", as built from PD95_IDDISBA; "()"
+    // deletes nothing. Error 13, with nothing deleted, when an item is not a whole number.
+    virtual void EliminaDistinte(const std::string& elenco) = 0;
 };
 
+// The host's journal of processing runs: one run registered, its lines, then closed with a status.
 class IProcessingLogService : public db::Object {
 public:
-    virtual void Apri(const db::Variant& ditta, const db::Date& date, const std::string& title) = 0;
-    virtual void Riga(const std::string& text, long kind) = 0;
-    virtual void Chiudi(long status) = 0;
+    virtual void Connection(const db::ConnectionPtr& c) = 0;
+    // Registers a run: company, user description, the day of the run and its title (at most 50 characters).
+    virtual void Apri(const db::Variant& ditta, const std::string& utente, const db::Date& data,
+                      const std::string& titolo) = 0;
+    // One line of the run; kind 2 information, 3 error; evidenziata marks a highlighted line (kind 4).
+    virtual void Riga(const std::string& testo, long kind, bool evidenziata) = 0;
+    virtual void Chiudi(long stato) = 0;  // 1 = run ended
 };
 
 // Connection provider (Gcls_Connect): hands out unopened connections.
@@ -246,11 +293,14 @@ public:
 // File access: creates a text file and writes it line by line.
 class ITextStream : public db::Object {
 public:
+    // The text and a line end; line breaks inside the text are written as they are.
     virtual void WriteLine(const std::string& text) = 0;
     virtual void Close() = 0;
 };
 class IFileAccess : public db::Object {
 public:
+    // Creates the file for writing (an existing file is emptied). Error when the folder is missing or the
+    // file cannot be created.
     virtual std::shared_ptr<ITextStream> CreaFile(const std::string& path) = 0;
 };
 
@@ -260,7 +310,8 @@ public:
     virtual void Mostra(const std::string& path) = 0;
 };
 
-// Save-file dialog: the chosen path, or empty text when the user does not confirm one.
+// Save-file dialog: the chosen path, or empty text when the user does not confirm one. The filter is
+// description and pattern joined by '|' ("TXT File|*.txt").
 class ISaveFileDialog : public db::Object {
 public:
     virtual std::string Scegli(const std::string& startFolder, const std::string& filter,

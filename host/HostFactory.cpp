@@ -3,7 +3,12 @@
 #include <utility>
 
 #include "host/BarcodeGenerator.h"
+#include "host/ClsElabDisba.h"
+#include "host/CycleService.h"
+#include "host/IdentifierService.h"
 #include "host/ConnectionProvider.h"
+#include "host/FileAccess.h"
+#include "host/ProcessingLogService.h"
 #include "host/RecordsetProvider.h"
 
 namespace host {
@@ -21,20 +26,24 @@ std::shared_ptr<entry::IBarcodeGenerator> ShellHost::CreateBarcodeGenerator() {
 }
 
 std::shared_ptr<entry::IIdentifierService> ShellHost::CreateIdentifierService() {
-    throw entry::OggettoNonDisponibile("IdentifierService");
+    return std::make_shared<IdentifierService>();
 }
 
-std::shared_ptr<entry::ICycleService> ShellHost::CreateCycleService() {
-    throw entry::OggettoNonDisponibile("CycleService");
-}
+std::shared_ptr<entry::ICycleService> ShellHost::CreateCycleService() { return std::make_shared<CycleService>(); }
 
-std::shared_ptr<entry::IElabDisba> ShellHost::CreateElabDisba() { throw entry::OggettoNonDisponibile("ClsElabDisba"); }
+std::shared_ptr<entry::IElabDisba> ShellHost::CreateElabDisba() { return std::make_shared<ClsElabDisba>(); }
 
 std::shared_ptr<entry::IMessageService> ShellHost::CreateMessageService() { return messages_; }
 
 std::shared_ptr<entry::IProcessingLogService> ShellHost::CreateProcessingLogService() {
-    throw entry::OggettoNonDisponibile("ProcessingLogService");
+    return std::make_shared<ProcessingLogService>();
 }
+
+std::shared_ptr<entry::IFileAccess> ShellHost::CreateFileAccess() { return std::make_shared<FileAccess>(); }
+
+std::shared_ptr<entry::ITextViewer> ShellHost::CreateTextViewer() { return viewer_; }
+
+std::shared_ptr<entry::ISaveFileDialog> ShellHost::CreateSaveFileDialog() { return saveDialog_; }
 
 long ShellHost::PlatformMsgBox(const std::string& text, long style, const std::string& title) {
     return messages_->PlatformMsgBox(text, style, title);

@@ -6,7 +6,9 @@
 #include <memory>
 
 #include "entry/HostInterfaces.h"
+#include "host/SaveFileDialog.h"
 #include "host/ScriptedMessageService.h"
+#include "host/TextViewer.h"
 
 namespace host {
 
@@ -27,9 +29,18 @@ public:
     std::shared_ptr<entry::IProcessingLogService> CreateProcessingLogService() override;
     long PlatformMsgBox(const std::string& text, long style, const std::string& title) override;
     std::shared_ptr<entry::IConnectionProvider> CreateConnectionProvider() override;
+    std::shared_ptr<entry::IFileAccess> CreateFileAccess() override;
+    // One viewer and one save dialog per session, like the message service: one record of every file
+    // shown, one script for every file asked for.
+    std::shared_ptr<entry::ITextViewer> CreateTextViewer() override;
+    std::shared_ptr<entry::ISaveFileDialog> CreateSaveFileDialog() override;
+    const std::shared_ptr<TextViewer>& Viewer() const { return viewer_; }
+    const std::shared_ptr<SaveFileDialog>& SaveDialog() const { return saveDialog_; }
 
 private:
     std::shared_ptr<ScriptedMessageService> messages_;
+    std::shared_ptr<TextViewer> viewer_ = std::make_shared<TextViewer>();
+    std::shared_ptr<SaveFileDialog> saveDialog_ = std::make_shared<SaveFileDialog>();
 };
 
 // Installs a new ShellHost as the component's host (entry::SetHost) and returns it.

@@ -377,7 +377,9 @@ TEST_F(DemoBuilderTest, BarcodeNumberingIsAheadOfEveryCodeInUse) {
             const long number = std::stol(code.substr(prefix.size(), length - prefix.size() - (checkDigit ? 1 : 0)));
             EXPECT_GE(number, lowest) << code;
             EXPECT_LE(number, highest) << code;
-            if (checkDigit) EXPECT_EQ(code[12], Ean13CheckDigit(code)) << code;
+            if (checkDigit) {
+                EXPECT_EQ(code[12], Ean13CheckDigit(code)) << code;
+            }
             last = std::max(last, number);
             ++numbered;
         }

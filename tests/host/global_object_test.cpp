@@ -18,10 +18,10 @@ void FillSettings(db::Connection& c) {
     c.Execute("INSERT INTO FA00_PARAMETRI (FA00_DITTA_CG18, FA00_FLGGESTIONE, FA00_INDRAGGR) VALUES (1, 1, 1)");
     c.Execute("INSERT INTO FA00_PARAMETRI (FA00_DITTA_CG18, FA00_FLGGESTIONE, FA00_INDRAGGR) VALUES (2, 0, 0)");
     const char* rows[][3] = {
-        {"1", "VarianteColore", "COL"},       {"1", "UtenteDescrizione", "Mario Rossi"},
-        {"1", "CartellaLog", "/var/log/agganci"}, {"1", "CodiciStrutturati", "2"},
-        {"1", "GestioneProduzione", "1"},     {"1", "Fashion", "1"},
-        {"1", "AttributiFashion", "0"},       {"1", "EntitaAttributi", "3"},
+        {"1", "VarianteColore", "COL"},       {"1", "DescrizioneUtente", "Mario Rossi"},
+        {"1", "CartellaLog", "/var/log/agganci"}, {"1", "CodiceStrutturato", "2"},
+        {"1", "DatiProduzione", "1"},
+        {"1", "FlgAttributiFashion", "0"},    {"1", "EntitaAttributiArticolo", "3"},
         {"2", "VarianteColore", "TINTA"},     {"2", "CartellaLog", "/tmp/log/"},
     };
     for (const auto& r : rows)
@@ -89,7 +89,7 @@ TEST_F(GlobalSettings, ReloadSeesChangesAndImpostaOverridesForTheSession) {
 }
 
 TEST_F(GlobalSettings, ANonNumericNumberSettingIsATypeMismatch) {
-    connection->Execute("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = 'molti' WHERE AG00_CHIAVE = 'CodiciStrutturati'");
+    connection->Execute("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = 'molti' WHERE AG00_CHIAVE = 'CodiceStrutturato'");
     GlobalObject g("sqlite::memory:", 1, *connection);
     try {
         g.CodiciStrutturati();

@@ -1,0 +1,114 @@
+// Variants: which variants the new article uses, whether each is active and under which grouping of
+// its options. The user's choice, when the caller has one, comes in the selection RstDuplVarianti (one
+// row per variant: SEL, RAGGRAUTOMATICO, RAGGRPERSONALIZZATO).
+#include "db/Quote.h"
+#include "engine/CLSFA_DUPLICA.h"
+#include "engine/Trap.h"
+#include "engine/VariantCopy.h"
+#include "entry/MDLFA_AGGANCI.h"
+
+namespace engine {
+namespace {
+
+bool Is(const db::Variant& v, double n) { return !v.IsNull() && v.CDbl() == n; }
+
+bool Selected(db::Recordset& selection) { return Is(selection["SEL"].Value(), 1); }
+bool Deselected(db::Recordset& selection) { return Is(selection["SEL"].Value(), 0); }
+
+// The grouping the user chose: the new article's code when automatic; a personalised code wins over it.
+void ChooseGrouping(db::Recordset& selection, const std::string& newCode, VariantChoice& choice) {
+    choice.grouped = Is(selection["RAGGRAUTOMATICO"].Value(), 1);
+    if (choice.grouped) choice.grouping = newCode;
+    // The column is CHAR(20): "no personalised code" arrives as blanks.
+    const std::string personalised = entry::Pfun_Testo(selection["RAGGRPERSONALIZZATO"].Value());
+    if (!personalised.empty()) {
+        choice.grouped = true;
+        choice.grouping = personalised;
+    }
+}
+
+std::string VariantOf(db::Recordset& source) { return entry::Pfun_Testo(source["MG6B_CODICEVAR_MG5F"].Value()); }
+
+}  // namespace
+
+// Every variant of the model except the colour, which the link fabric brings (DuplicazioneColoredaTessuto).
+// Without a selection each variant is active, grouped by article when the company says so.
+EnumMethodResult CLSFA_DUPLICA::DuplicazioneVariantiDaModello(const db::Variant& Articolo_Origine,
+                                                              const db::Variant& Articolo_DaGenerare) {
+    return RaiseAs("DuplicazioneVariantiDaModello", [&] {
+        VariantCopy copy(*this, Articolo_Origine, Articolo_DaGenerare);
+        copy.CopyFlagTable();
+        const VariantChoice companyDefault = copy.CompanyDefault();
+        copy.CopyVariantRows([&](db::Recordset& source) {
+            const std::string variant = VariantOf(source);
+            if (SameVariant(variant, copy.ColourVariant())) return VariantPlan::Skip();
+            if (!rstDuplVarianti_) return VariantPlan::Apply(companyDefault);
+            db::Recordset* selection = copy.Selection(variant);
+            // The variant form offers only the model's active variants: one the user was not asked
+            // about stays as it is on the model, active or not, with its grouping.
+            if (!selection) return VariantPlan::AsIs();
+            VariantChoice choice;
+            choice.active = !Deselected(*selection);
+            ChooseGrouping(*selection, copy.NewCode(), choice);
+            return VariantPlan::Apply(choice);
+        });
+        copy.MarkArticleVariantManaged();
+        return kvMethodOK;
+    });
+}
+
+// Every variant, colour included. A variant is active only when the user selects it, and only when it is
+// active on the source or the run duplicates a single article (whose own variants the user saw).
+EnumMethodResult CLSFA_DUPLICA::DuplicazioneVarianti(const db::Variant& Articolo_Origine,
+                                                     const db::Variant& Articolo_DaGenerare) {
+    return RaiseAs("DuplicazioneVarianti", [&] {
+        VariantCopy copy(*this, Articolo_Origine, Articolo_DaGenerare);
+        copy.CopyFlagTable();
+        copy.CopyVariantRows([&](db::Recordset& source) {
+            VariantChoice choice;
+            choice.active = false;
+            if (rstDuplVarianti_) {
+                db::Recordset* selection = copy.Selection(VariantOf(source));
+                const bool activeOnSource = Is(source["MG6B_FLGGESTVAR"].Value(), 1);
+                if (selection && (modalitaDuplicaSingola_ || activeOnSource)) {
+                    choice.active = Selected(*selection);
+                    ChooseGrouping(*selection, copy.NewCode(), choice);
+                }
+            }
+            return VariantPlan::Apply(choice);
+        });
+        copy.MarkArticleVariantManaged();
+        return kvMethodOK;
+    });
+}
+
+// Only the colour variant, taken from the link fabric: it must be active there with a grouping, which the
+// new article gets under its own code. kvMethodCanceled when the fabric has no such row.
+EnumMethodResult CLSFA_DUPLICA::DuplicazioneColoredaTessuto(const db::Variant& Articolo_Origine,
+                                                            const db::Variant& Articolo_DaGenerare) {
+    return RaiseAs("DuplicazioneColoredaTessuto", [&] {
+        VariantCopy copy(*this, Articolo_Origine, Articolo_DaGenerare);
+        VariantChoice choice;
+        choice.grouped = true;
+        choice.grouping = copy.NewCode();
+        const std::string colourRows = " MG6B_CODICEVAR_MG5F = '" + db::SqlEscape(copy.ColourVariant()) +
+                                       "' AND MG6B_FLGGESTVAR = 1  AND  MG6B_CODRAGGVAR_MG5G <> '' ";
+        const bool found = copy.CopyVariantRows(
+            [&](db::Recordset& source) {
+                if (rstDuplVarianti_) {
+                    if (db::Recordset* selection = copy.Selection(source["MG6B_CODICEVAR_MG5F"].Value().Text())) {
+                        choice.active = !Deselected(*selection);
+                        choice.grouped = Is((*selection)["RAGGRAUTOMATICO"].Value(), 1);
+                        if (choice.grouped) choice.grouping = copy.NewCode();
+                    }
+                }
+                return choice.active ? VariantPlan::Apply(choice) : VariantPlan::Skip();
+            },
+            colourRows);
+        copy.ClearSourceFilter();
+        copy.MarkArticleVariantManaged();
+        return found ? kvMethodOK : kvMethodCanceled;
+    });
+}
+
+}  // namespace engine

@@ -1,0 +1,149 @@
+#include "engine/ProductionCopy.h"
+
+#include "db/Quote.h"
+#include "engine/CLSFA_DUPLICA.h"
+#include "engine/RowCopy.h"
+#include "entry/MDLFA_AGGANCI.h"
+
+namespace engine {
+namespace {
+
+// The entity under which the ERP links notes and attachments to a production cycle.
+constexpr long kEntitaCiclo = 21;
+// Characters of PD52_DESCR.
+constexpr std::size_t kCycleDescriptionLength = 40;
+
+bool Named(const std::string& name, const char* wanted) { return db::UCase(name) == wanted; }
+
+}  // namespace
+
+bool ProductionCopy::CicloPerArticolo() {
+    auto& e = engine_;
+    if (!e.connessione_) throw db::Error(db::errc::ObjectRequired, "Object required");
+    auto rs = e.connessione_->Execute(std::string("          SELECT ") + "     PD42_FLGCICLOCODART" + " FROM " +
+                                          "     PD42_PARGEST WITH (NOLOCK)" + " WHERE " + "     PD42_DITTA_CG18 = " +
+                                          e.DittaText(),
+                                      nullptr, db::adCmdText);
+    bool flag = false;
+    if (rs->RecordCount() > 0) {
+        rs->MoveFirst();
+        flag = db::Variant(entry::Pfun_Numero(rs->GetFields().Item(0L).Value())).CDbl() == 1;
+    }
+    rs->Close();
+    return flag;
+}
+
+std::string ProductionCopy::CopyProductionData(const db::Variant& origine, const db::Variant& nuovo,
+                                               bool cicloPerArticolo) {
+    auto& e = engine_;
+    std::string cicloOrigine;
+    auto spec = e.ArticleTableCopy("PD18_ARTPROD", "PD18", origine, nuovo, " AND PD18_OPZIONE = ' '", 0);
+    spec.rule = [](const std::string& name) {
+        return Named(name, "PD18_DITTA_CG18") || Named(name, "PD18_CODART_MG66") || Named(name, "PD18_CODCICLO")
+                   ? FieldAction::Skip
+                   : FieldAction::Copy;
+    };
+    spec.beforeTarget = [&] {
+        e.rstSource_->MoveFirst();
+        cicloOrigine = entry::Pfun_Testo((*e.rstSource_)["PD18_CODCICLO"].Value());
+        return true;
+    };
+    // A blank cycle code means no cycle; otherwise the article's own cycle when the company keeps one per
+    // article.
+    spec.complete = [&, newCode = db::Variant(nuovo.Text())](db::Recordset& source, db::Recordset& target) {
+        const db::Variant code = source["PD18_CODCICLO"].Value();
+        if (db::Trim(code.Text()).empty())
+            target["PD18_CODCICLO"].Value(db::Variant::Null());
+        else
+            target["PD18_CODCICLO"].Value(cicloPerArticolo ? newCode : code);
+    };
+    spec.before = EngineEvent::BeforeUpdatePD18;
+    spec.after = EngineEvent::AfterUpdatePD18;
+    RowCopy(e).Run(spec);
+    return cicloOrigine;
+}
+
+void ProductionCopy::CopyFormulas(const db::Variant& origine, const db::Variant& nuovo) {
+    auto& e = engine_;
+    auto spec = e.ArticleTableCopy("PD27_ANAFORMULE", "PD27", origine, nuovo, {}, 2);
+    spec.sourceSql = "SELECT * FROM PD27_ANAFORMULE WHERE" + std::string(" PD27_DITTA_CG18 = ") + e.DittaText() +
+                     " AND PD27_CODART_MG66 = '" + db::SqlEscape(origine.Text()) + "'" + " AND PD27_OPZIONE = ' '";
+    spec.before = EngineEvent::BeforeUpdatePD27;
+    spec.after = EngineEvent::AfterUpdatePD27;
+    RowCopy(e).Run(spec);
+}
+
+void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Variant& nuovo) {
+    auto& e = engine_;
+    const std::string company = e.DittaText();
+    const std::string newCode = nuovo.Text();
+    std::shared_ptr<entry::IIdentifierService> identifiers;
+
+    CopySpec spec;
+    // The first version of the source cycle; nothing when the new article's cycle exists already.
+    spec.sourceSql = "SELECT TOP 1 * FROM PD52_ANAGCICLI WHERE" + std::string(" PD52_DITTA_CG18 = ") + company +
+                     " AND PD52_CODICE = '" + db::SqlEscape(cicloOrigine) +
+                     "' AND NOT EXISTS (SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " + company +
+                     " AND PD52_CODICE = '" + db::SqlEscape(newCode) + "')" + " ORDER BY PD52_VERSIONE";
+    spec.emptySql = "SELECT * FROM PD52_ANAGCICLI WHERE 0=1";
+    spec.set = {{"PD52_DITTA_CG18", e.ditta_},
+                {"PD52_CODICE", db::Variant(newCode)},
+                {"PD52_DESCR", db::Variant(db::Left(e.descrizioneArticoloDaGenerare_.Text(), kCycleDescriptionLength))}};
+    // The new cycle is a header of its own: no other column comes from the source.
+    spec.rule = [](const std::string&) { return FieldAction::Skip; };
+    spec.beforeTarget = [&] {
+        identifiers = entry::Host().CreateIdentifierService();
+        identifiers->Connection(e.connessione_);
+        return true;
+    };
+    spec.complete = [&](db::Recordset& source, db::Recordset& target) {
+        target["PD52_VERSIONE"].Value(source["PD52_VERSIONE"].Value());
+        target["PD52_GUID"].Value(db::Variant(identifiers->NuovoIdentificativo()));
+    };
+    spec.before = EngineEvent::BeforeUpdatePD52;
+    spec.after = EngineEvent::AfterUpdatePD52;
+    if (!RowCopy(e).Run(spec)) return;
+
+    if (!e.collDatiDaDuplicare_) throw db::Error(db::errc::ObjectRequired, "Object required");
+    if (e.collDatiDaDuplicare_->Item("KEY26").Equals(db::Variant(true))) CopyCycleContents(*identifiers);
+    identifiers->Connection(nullptr);
+}
+
+void ProductionCopy::CopyCycleContents(entry::IIdentifierService& identifiers) {
+    auto& e = engine_;
+    auto cycles = entry::Host().CreateCycleService();
+    cycles->Connection(e.connessione_);
+    cycles->Ditta(e.ditta_);
+    auto& source = *e.rstSource_;
+    auto& target = *e.rstTarget_;
+    source.MoveFirst();
+    for (target.MoveFirst(); !target.EOF(); target.MoveNext()) {
+        const db::Variant version = target["PD52_VERSIONE"].Value();
+        cycles->CopiaCiclo(source["PD52_CODICE"].Value().Text(), target["PD52_CODICE"].Value().Text(),
+                           target["PD52_DESCR"].Value().Text(), "", "", true, "", "", version, version);
+        identifiers.CopiaDatiCollegati(source["PD52_GUID"].Value().Text(), target["PD52_GUID"].Value().Text(),
+                                       kEntitaCiclo, kEntitaCiclo, 0, 0);
+    }
+    cycles->Connection(nullptr);
+}
+
+entry::ImpostazioniElabDisba ProductionCopy::BillSettings(const db::Variant& origine, const db::Variant& nuovo,
+                                                          const std::shared_ptr<entry::Cinterface>& programma,
+                                                          const db::Variant& stringaConnessione,
+                                                          const db::ConnectionPtr& connessione) {
+    if (!programma || !programma->ClsGlobal())
+        throw db::Error(db::errc::ObjectRequired, "Object required");
+    entry::ImpostazioniElabDisba s;
+    s.stringaConnessione = stringaConnessione.Text();
+    s.modoConnessione = 0;
+    s.connessione = connessione;
+    s.programma = programma;
+    s.origine = {origine.Text(), "", 0, ""};
+    s.destinazione = {nuovo.Text(), "", 0, ""};
+    s.utente = programma->ClsGlobal()->UtenteDescrizione();
+    s.opzioni = {db::Variant(0), db::Variant(1), db::Variant(1), db::Variant(0), db::Variant(0), db::Variant(0),
+                 db::Variant(0), db::Variant(true), db::Variant(""), db::Variant(""), db::Variant(false)};
+    return s;
+}
+
+}  // namespace engine

@@ -1,0 +1,119 @@
+#include "host/ClsElabDisba.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "db/Quote.h"
+#include "db/Recordset.h"
+#include "host/CopyRows.h"
+
+namespace host {
+namespace {
+
+constexpr const char* kSource = "ClsElabDisba";
+
+// Runs `work` inside a transaction level of its own (a savepoint within the caller's transaction): on an
+// error everything it wrote is undone and the error goes on to the caller.
+template <class F>
+void AsOneUnit(db::Connection& c, F&& work) {
+    c.BeginTrans();
+    try {
+        work();
+        c.CommitTrans();
+    } catch (...) {
+        try {
+            c.RollbackTrans();
+        } catch (...) {
+            // The error that broke the unit is the one to report; a failed rollback leaves the caller's
+            // transaction to be rolled back as a whole.
+        }
+        throw;
+    }
+}
+
+// The identifier of the bill that the key names; Empty when there is none.
+db::Variant HeaderId(db::Connection& c, const std::string& company, const entry::DistintaBase& bill) {
+    auto rs = c.Execute("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_DITTA_CG18 = " + company +
+                        " AND PD95_CODART_MG66 = " + db::SqlText(bill.articolo) +
+                        " AND PD95_OPZIONE = " + db::SqlText(bill.opzione) +
+                        " AND PD95_TIPO_DISTINTA = " + std::to_string(bill.tipo) +
+                        " AND PD95_CODICE_DB = " + db::SqlText(bill.codice));
+    if (rs->RecordCount() == 0) return {};
+    rs->MoveFirst();
+    return rs->GetFields().Item(0L).Value();
+}
+
+bool IsWholeNumber(const std::string& s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char ch) { return std::isdigit(ch) != 0; });
+}
+
+}  // namespace
+
+std::vector<std::string> IdentificativiDistinte(const std::string& elenco) {
+    std::string list = db::Trim(elenco);
+    if (list.size() >= 2 && list.front() == '(' && list.back() == ')') list = db::Trim(list.substr(1, list.size() - 2));
+    std::vector<std::string> ids;
+    if (list.empty()) return ids;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = list.find(',', start);
+        const std::string item = db::Trim(list.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (!IsWholeNumber(item))
+            throw db::Error(db::errc::TypeMismatch, "Identificativo di distinta base non valido: '" + item + "'", kSource);
+        ids.push_back(item);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return ids;
+}
+
+db::Connection& ClsElabDisba::RequireConnection() const {
+    if (!settings_.connessione) throw db::Error(db::errc::ObjectRequired, "Connessione non impostata", kSource);
+    return *settings_.connessione;
+}
+
+void ClsElabDisba::Elabora(const db::Variant& ditta) {
+    auto& c = RequireConnection();
+    const std::string company = db::SqlNumber(ditta);
+    const auto& from = settings_.origine;
+    const auto& to = settings_.destinazione;
+
+    const db::Variant source = HeaderId(c, company, from);
+    if (source.IsEmpty()) return;  // an article without a bill: nothing to copy
+    if (!HeaderId(c, company, to).IsEmpty())
+        throw db::Error(db::errc::InvalidArgument, "La distinta base dell'articolo " + to.articolo + " esiste già",
+                        kSource);
+
+    AsOneUnit(c, [&] {
+        std::vector<ColumnValue> header{{"PD95_CODART_MG66", db::SqlText(to.articolo)},
+                                        {"PD95_TIPO_DISTINTA", std::to_string(to.tipo)},
+                                        {"PD95_CODICE_DB", db::SqlText(to.codice)},
+                                        {"PD95_UTENTE", db::SqlText(settings_.utente)}};
+        if (!db::Trim(to.opzione).empty()) header.push_back({"PD95_OPZIONE", db::SqlText(to.opzione)});
+        CopyRows(c, "PD95_DISBA", header, {"PD95_IDDISBA", "PD95_DTINS"},
+                 "PD95_IDDISBA = " + db::SqlNumber(source));
+
+        // The database numbered the new header; the key finds it on any database.
+        const db::Variant created = HeaderId(c, company, to);
+        if (created.IsEmpty())
+            throw db::Error(db::errc::ProviderError, "Distinta base dell'articolo " + to.articolo + " non creata",
+                            kSource);
+        CopyRows(c, "PD96_LEGAMIDISBA", {{"PD96_IDDISBA_PD95", db::SqlNumber(created)}}, {},
+                 "PD96_IDDISBA_PD95 = " + db::SqlNumber(source));
+    });
+}
+
+void ClsElabDisba::EliminaDistinte(const std::string& elenco) {
+    const std::vector<std::string> ids = IdentificativiDistinte(elenco);
+    if (ids.empty()) return;
+    auto& c = RequireConnection();
+    std::string list;
+    for (const auto& id : ids) list += (list.empty() ? "" : ", ") + id;
+    AsOneUnit(c, [&] {
+        c.Execute("DELETE FROM PD96_LEGAMIDISBA WHERE PD96_IDDISBA_PD95 IN (" + list + ")", nullptr,
+                  db::adExecuteNoRecords);
+        c.Execute("DELETE FROM PD95_DISBA WHERE PD95_IDDISBA IN (" + list + ")", nullptr, db::adExecuteNoRecords);
+    });
+}
+
+}  // namespace host

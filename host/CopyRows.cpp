@@ -1,0 +1,47 @@
+#include "host/CopyRows.h"
+
+#include <algorithm>
+
+#include "db/Recordset.h"
+
+namespace host {
+namespace {
+
+bool SameName(const std::string& a, const std::string& b) { return db::UCase(a) == db::UCase(b); }
+
+}  // namespace
+
+long CopyRows(db::Connection& connection, const std::string& table, const std::vector<ColumnValue>& values,
+              const std::vector<std::string>& defaults, const std::string& where) {
+    auto shape = connection.Execute("SELECT * FROM " + table + " WHERE 0=1");
+    auto fields = shape->GetFields();
+    const auto known = [&](const std::string& name) {
+        if (fields.IndexOf(name) < 0)
+            throw db::Error(db::errc::ItemNotFound, "Colonna " + name + " inesistente nella tabella " + table,
+                            "CopyRows");
+    };
+    for (const auto& v : values) known(v.column);
+    for (const auto& d : defaults) known(d);
+
+    std::string columns, selected;
+    for (long i = 0; i < fields.Count(); ++i) {
+        const std::string name = fields.Item(i).Name();
+        if (std::any_of(defaults.begin(), defaults.end(), [&](const std::string& d) { return SameName(d, name); }))
+            continue;
+        const auto value = std::find_if(values.begin(), values.end(),
+                                        [&](const ColumnValue& v) { return SameName(v.column, name); });
+        if (!columns.empty()) {
+            columns += ", ";
+            selected += ", ";
+        }
+        columns += name;
+        selected += value == values.end() ? name : value->expression;
+    }
+    long written = 0;
+    connection.Execute("INSERT INTO " + table + " (" + columns + ") SELECT " + selected + " FROM " + table +
+                           " WHERE " + where,
+                       &written, db::adExecuteNoRecords);
+    return written;
+}
+
+}  // namespace host

@@ -1,0 +1,36 @@
+#include "host/CycleService.h"
+
+#include "db/Quote.h"
+#include "db/Recordset.h"
+#include "host/CopyRows.h"
+
+namespace host {
+
+db::Variant CycleService::CopiaCiclo(const std::string& cicloOrigine, const std::string& cicloNuovo,
+                                     const std::string&, const std::string&, const std::string&, bool,
+                                     const std::string&, const std::string&, const db::Variant& versioneOrigine,
+                                     const db::Variant& versioneNuova) {
+    if (!connection_) throw db::Error(db::errc::ObjectRequired, "Connessione non impostata", "CycleService");
+    if (ditta_.IsEmpty() || ditta_.IsNull())
+        throw db::Error(db::errc::ObjectRequired, "Ditta non impostata", "CycleService");
+    const std::string company = db::SqlNumber(ditta_);
+    const std::string newCycle = db::SqlText(cicloNuovo);
+    const std::string newVersion = db::SqlNumber(versioneNuova);
+
+    // Phases without their cycle would be orphans.
+    auto header = connection_->Execute("SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " + company +
+                                       " AND PD52_CODICE = " + newCycle + " AND PD52_VERSIONE = " + newVersion);
+    if (header->RecordCount() == 0)
+        throw db::Error(db::errc::InvalidArgument,
+                        "Ciclo " + cicloNuovo + " versione " + newVersion + " inesistente: fasi non copiate",
+                        "CycleService");
+
+    const long copied = CopyRows(*connection_, "PD53_CICLIFASI",
+                                 {{"PD53_CODICE_PD52", newCycle}, {"PD53_VERSIONE_PD52", newVersion}}, {},
+                                 "PD53_DITTA_CG18 = " + company + " AND PD53_CODICE_PD52 = " +
+                                     db::SqlText(cicloOrigine) +
+                                     " AND PD53_VERSIONE_PD52 = " + db::SqlNumber(versioneOrigine));
+    return db::Variant(copied);
+}
+
+}  // namespace host

@@ -1,0 +1,50 @@
+#include "host/FileAccess.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "db/Error.h"
+
+namespace host {
+namespace {
+
+// VB's file errors.
+constexpr long kBadFileMode = 54;
+constexpr long kDeviceIoError = 57;
+constexpr long kPathFileAccessError = 75;
+constexpr long kPathNotFound = 76;
+constexpr const char* kSource = "FileAccess";
+
+}  // namespace
+
+TextStream::TextStream(std::string path, std::ofstream file) : path_(std::move(path)), file_(std::move(file)) {}
+
+TextStream::~TextStream() {
+    if (file_.is_open()) file_.close();
+}
+
+void TextStream::WriteLine(const std::string& text) {
+    if (!file_.is_open()) throw db::Error(kBadFileMode, "Bad file mode: " + path_ + " is closed", kSource);
+    file_ << text << "\r\n";
+    file_.flush();
+    if (!file_) throw db::Error(kDeviceIoError, "Device I/O error: " + path_, kSource);
+}
+
+void TextStream::Close() {
+    if (file_.is_open()) file_.close();
+}
+
+std::shared_ptr<entry::ITextStream> FileAccess::CreaFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path target(path);
+    const fs::path folder = target.parent_path();
+    if (path.empty() || (!folder.empty() && !fs::is_directory(folder, ec)))
+        throw db::Error(kPathNotFound, "Path not found: " + path, kSource);
+    std::ofstream file(target, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!file.is_open()) throw db::Error(kPathFileAccessError, "Path/File access error: " + path, kSource);
+    return std::make_shared<TextStream>(path, std::move(file));
+}
+
+}  // namespace host

@@ -1,0 +1,44 @@
+#include "host/IdentifierService.h"
+
+#include "db/Quote.h"
+#include "entry/Trace.h"
+#include "host/CopyRows.h"
+
+namespace host {
+
+std::string FormatIdentifier(const entry::Guid& guid) {
+    const std::string digits = entry::FormatGuid(guid);
+    return digits.substr(0, 8) + "-" + digits.substr(8, 4) + "-" + digits.substr(12, 4) + "-" +
+           digits.substr(16, 4) + "-" + digits.substr(20);
+}
+
+std::string IdentifierService::NuovoIdentificativo() {
+    entry::Guid guid;
+    if (entry::CoCreateGuid(&guid) != 0)
+        throw db::Error(db::errc::ProviderError, "Impossibile creare un nuovo identificativo", "IdentifierService");
+    return FormatIdentifier(guid);
+}
+
+void IdentifierService::CopiaDatiCollegati(const std::string& origine, const std::string& destinazione,
+                                           long entitaOrigine, long entitaDestinazione, long opzione1,
+                                           long opzione2) {
+    if (!connection_)
+        throw db::Error(db::errc::ObjectRequired, "Connessione non impostata", "IdentifierService");
+    // Only the plain copy exists here; another variant must not pass for it.
+    if (opzione1 != 0 || opzione2 != 0)
+        throw db::Error(db::errc::InvalidProcedureCall,
+                        "Opzioni di copia dei dati collegati non gestite: " + std::to_string(opzione1) + ", " +
+                            std::to_string(opzione2),
+                        "IdentifierService");
+    const std::string target = db::SqlText(destinazione);
+    const std::string entity = std::to_string(entitaDestinazione);
+    CopyRows(*connection_, "AG01_ALLEGATI",
+             {{"AG01_GUIDRIF", target},
+              {"AG01_ENTITA", entity},
+              {"AG01_PROG", "AG01_PROG + ISNULL((SELECT MAX(D.AG01_PROG) FROM AG01_ALLEGATI D WHERE D.AG01_GUIDRIF = " +
+                                target + " AND D.AG01_ENTITA = " + entity + "), 0)"}},
+             {"AG01_DTINS"},
+             "AG01_GUIDRIF = " + db::SqlText(origine) + " AND AG01_ENTITA = " + std::to_string(entitaOrigine));
+}
+
+}  // namespace host

@@ -1,0 +1,92 @@
+#include "host/ProcessingLogService.h"
+
+#include <utility>
+#include <vector>
+
+#include "db/Connection.h"
+#include "db/Driver.h"
+#include "db/Recordset.h"
+
+namespace host {
+namespace {
+
+constexpr const char* kSource = "ProcessingLogService";
+constexpr std::size_t kMaxTitolo = 50;  // CG9L_TITOLO
+
+}  // namespace
+
+ProcessingLogService::ProcessingLogService(generation::Orologio orologio) : orologio_(std::move(orologio)) {}
+
+db::Connection& ProcessingLogService::Conn() const {
+    if (!connection_) throw db::Error(db::errc::ObjectRequired, "Connessione non impostata", kSource);
+    return *connection_;
+}
+
+void ProcessingLogService::Apri(const db::Variant& ditta, const std::string& utente, const db::Date& data,
+                                const std::string& titolo) {
+    Conn();
+    // A new run: whatever an earlier run left is its own business.
+    run_ = Run{ditta.CLng(), utente, data, db::Left(titolo, kMaxTitolo), orologio_()};
+    idElab_.reset();
+    pending_.clear();
+    nextRiga_ = 1;
+    statoFinale_.reset();
+    Scrivi(false);
+}
+
+void ProcessingLogService::Riga(const std::string& testo, long kind, bool evidenziata) {
+    if (!run_ || statoFinale_)
+        throw db::Error(db::errc::OperationNotAllowed, "Nessuna elaborazione aperta nel log", kSource);
+    pending_.push_back({nextRiga_++, testo, kind, evidenziata});
+    Scrivi(false);
+}
+
+void ProcessingLogService::Chiudi(long stato) {
+    if (!run_ || statoFinale_)
+        throw db::Error(db::errc::OperationNotAllowed, "Nessuna elaborazione aperta nel log", kSource);
+    statoFinale_ = stato;
+    // The run is over: lines still waiting are written now, inside a transaction if one is still open,
+    // rather than lost.
+    Scrivi(true);
+}
+
+void ProcessingLogService::Scrivi(bool forza) {
+    db::Connection& c = Conn();
+    if (!run_ || (!forza && c.TransactionLevel() > 0)) return;
+
+    if (!idElab_) {
+        auto rs = c.ExecuteWith(
+            "INSERT INTO CG9L_LOGELAB (CG9L_DITTA_CG18, CG9L_DATA, CG9L_TITOLO, CG9L_UTENTE, CG9L_STATO, "
+            "CG9L_DTINIZIO) VALUES (?, ?, ?, ?, 0, ?);\r\nSELECT SCOPE_IDENTITY() AS CG9L_IDELAB",
+            {{{}, db::Variant(run_->ditta)},
+             {{}, db::Variant(run_->data)},
+             {{}, db::Variant(run_->titolo)},
+             {{}, db::Variant(run_->utente)},
+             {{}, db::Variant(run_->inizio)}});
+        rs->MoveFirst();
+        idElab_ = (*rs)["CG9L_IDELAB"].Value().CLng();
+    }
+
+    while (!pending_.empty()) {
+        const Line& line = pending_.front();
+        c.ExecuteWith("INSERT INTO CG9M_LOGELABRIG (CG9M_DITTA_CG18, CG9M_IDELAB_CG9L, CG9M_RIGA, CG9M_TIPO, "
+                      "CG9M_FLGEVIDENZA, CG9M_TESTO) VALUES (?, ?, ?, ?, ?, ?)",
+                      {{{}, db::Variant(run_->ditta)},
+                       {{}, db::Variant(*idElab_)},
+                       {{}, db::Variant(line.riga)},
+                       {{}, db::Variant(line.kind)},
+                       {{}, db::Variant(line.evidenziata ? 1 : 0)},
+                       {{}, db::Variant(line.testo)}},
+                      nullptr, db::adExecuteNoRecords);
+        pending_.pop_front();  // only once written: a failed line is tried again with the next call
+    }
+
+    if (statoFinale_) {
+        c.ExecuteWith("UPDATE CG9L_LOGELAB SET CG9L_STATO = ?, CG9L_DTFINE = ? WHERE CG9L_IDELAB = ?",
+                      {{{}, db::Variant(*statoFinale_)}, {{}, db::Variant(orologio_())}, {{}, db::Variant(*idElab_)}},
+                      nullptr, db::adExecuteNoRecords);
+        run_.reset();
+    }
+}
+
+}  // namespace host

@@ -1,0 +1,84 @@
+// The agganci command line, run as a program: exit codes, what it prints, what it writes.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+struct Result {
+    int code = 0;
+    std::string out;  // stdout and stderr together
+};
+
+Result Run(const std::string& args) {
+    Result r;
+    const std::string cmd = std::string(AGGANCI_BIN) + " " + args + " 2>&1";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+    std::array<char, 4096> buf{};
+    while (std::fgets(buf.data(), buf.size(), pipe.get())) r.out += buf.data();
+    r.code = pclose(pipe.release());
+    return r;
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("agganci-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        db = (dir / "company.db").string();
+        ASSERT_EQ(Run("demo-db " + db).code, 0);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::filesystem::path dir;
+    std::string db;
+};
+
+TEST_F(Cli, DuplicateReportsTheRowsWrittenAndRefusesAnExistingCode) {
+    auto r = Run("--db sqlite:" + db + " duplicate MODELLO01 COPIA-1 --description 'Camicia copia'");
+    ASSERT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("Article COPIA-1 created from MODELLO01"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("MG66_ANAGRART"), std::string::npos);
+
+    auto again = Run("--db sqlite:" + db + " duplicate MODELLO01 COPIA-1");
+    EXPECT_NE(again.code, 0);
+    EXPECT_NE(again.out.find("article 'COPIA-1' already exists in company 1; nothing was changed"), std::string::npos)
+        << again.out;
+}
+
+TEST_F(Cli, BadInputGetsAClearErrorAndWritesNothing) {
+    auto tooLong = Run("--db sqlite:" + db + " duplicate MODELLO01 ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    EXPECT_NE(tooLong.code, 0);
+    EXPECT_NE(tooLong.out.find("longer than 25 characters"), std::string::npos) << tooLong.out;
+
+    auto quoted = Run("--db sqlite:" + db + " duplicate \"X' OR '1'='1\" NEWONE");
+    EXPECT_NE(quoted.code, 0);
+    EXPECT_NE(quoted.out.find("does not exist"), std::string::npos) << quoted.out;
+
+    auto json = Run("--db sqlite:" + db + " --json duplicate MODELLO01 \"O'HARA\"");
+    ASSERT_EQ(json.code, 0) << json.out;
+    EXPECT_NE(json.out.find("\"article\": \"O'HARA\""), std::string::npos) << json.out;
+}
+
+TEST_F(Cli, DemoDbRefusesToOverwrite) {
+    auto r = Run("demo-db " + db);
+    EXPECT_NE(r.code, 0);
+    EXPECT_NE(r.out.find("already exists"), std::string::npos) << r.out;
+}
+
+TEST(CliHelp, EveryCommandExplainsItself) {
+    for (const char* cmd : {"--help", "demo-db --help", "duplicate --help"}) {
+        auto r = Run(cmd);
+        EXPECT_EQ(r.code, 0) << cmd;
+        EXPECT_NE(r.out.find("Usage"), std::string::npos) << cmd << r.out;
+    }
+}
+
+}  // namespace

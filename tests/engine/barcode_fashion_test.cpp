@@ -1,0 +1,132 @@
+// New barcodes from the automatic numbering, and the fashion data of the article.
+#include "EngineFixture.h"
+
+#include "host/BarcodeGenerator.h"
+
+using engine::kvMethodOK;
+
+namespace {
+
+class BarcodeTest : public testsupport::EngineFixture {
+protected:
+    void SetUp() override {
+        EngineFixture::SetUp();
+        // Type 1: EAN-13 numbered automatically; type 2: internal code without check digit; type 3: by hand.
+        Exec("INSERT INTO MG4B_PARMAGBARCODE (MG4B_DITTA_CG18, MG4B_INDBARCODE, MG4B_STINDMODALITA, MG4B_STULTNUMDA, "
+             "MG4B_STULTNUMA, MG4B_STFLGCHECKDIG, MG4B_LUNGHEZZA, MG4B_PREFISSO) VALUES "
+             "(1, 1, 2, 100, 999, 1, 13, '8012345'), (1, 2, 2, 10, 12, 0, 8, '20'), (1, 3, 1, 0, 0, 0, 13, '')");
+    }
+    void AddSourceBarcode(const std::string& code, int type) {
+        Exec("INSERT INTO MG65_BARCODE (MG65_DITTA_CG18, MG65_CODBARCODE, MG65_CODART_MG66, MG65_TIPOBARCODE_MG4B, "
+             "MG65_INDTIPOGEST) VALUES (1, '" + code + "', 'SRC', " + std::to_string(type) + ", 1)");
+    }
+};
+
+TEST(Gs1CheckDigit, KnownCodes) {
+    EXPECT_EQ(host::Gs1CheckDigit("400638133393"), '1');  // 4006381333931
+    EXPECT_EQ(host::Gs1CheckDigit("801234500010"), '4');
+    EXPECT_EQ(host::Gs1CheckDigit("9638507"), '4');       // EAN-8 96385074
+}
+
+TEST_F(BarcodeTest, AutomaticTypesGetNewCodesManualOnesAreLeftOut) {
+    AddSourceBarcode("8012345000996", 1);
+    AddSourceBarcode("20000010", 2);
+    AddSourceBarcode("MANUALE-1", 3);
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneBarcode(src, dst), kvMethodOK);
+
+    EXPECT_EQ(recorder->names, (std::vector<std::string>{"BeforeUpdateMG65", "AfterUpdateMG65", "BeforeUpdateMG65",
+                                                         "AfterUpdateMG65"}));
+    auto rs = conn->Execute("SELECT * FROM MG65_BARCODE WHERE MG65_CODART_MG66 = 'NEW' ORDER BY MG65_TIPOBARCODE_MG4B");
+    ASSERT_EQ(rs->RecordCount(), 2);
+    rs->MoveFirst();
+    const std::string ean = (*rs)["MG65_CODBARCODE"].Value().CStr();
+    EXPECT_EQ(ean, "8012345001002");  // first free number of the range, with its check digit
+    EXPECT_EQ(host::Gs1CheckDigit(ean.substr(0, 12)), ean.back());
+    EXPECT_EQ((*rs)["MG65_PROGDA"].Value().CLng(), 100);
+    EXPECT_EQ((*rs)["MG65_PROGA"].Value().CLng(), 999);
+    EXPECT_EQ((*rs)["MG65_FLGCHECKDIG"].Value().CLng(), 1);
+    rs->MoveNext();
+    EXPECT_EQ((*rs)["MG65_CODBARCODE"].Value().CStr(), "20000011");  // 20000010 is in use: passed over
+    EXPECT_EQ((*rs)["MG65_FLGCHECKDIG"].Value().CLng(), 0);
+    // The numbering moved on inside the transaction.
+    EXPECT_EQ(Scalar("SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE WHERE MG4C_TIPOBARCODE_MG4B = 1").CLng(), 100);
+}
+
+TEST_F(BarcodeTest, TypeOneWithoutCheckDigitIsNotCarriedOver) {
+    Exec("UPDATE MG4B_PARMAGBARCODE SET MG4B_STFLGCHECKDIG = 0 WHERE MG4B_INDBARCODE = 1");
+    AddSourceBarcode("8012345000996", 1);
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneBarcode(src, dst), kvMethodOK);
+    EXPECT_TRUE(recorder->names.empty());
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG65_BARCODE WHERE MG65_CODART_MG66 = 'NEW'"), 0);
+}
+
+TEST_F(BarcodeTest, ExhaustedRangeIsAClearErrorAndTwoCodesNeverEqual) {
+    AddSourceBarcode("20000010", 2);
+    AddSourceBarcode("20000011", 2);
+    AddSourceBarcode("20000099", 2);
+    CreateNewArticle();
+    // Range 10..12 with 10 and 11 in use: one number left for three barcodes.
+    try {
+        engine->DuplicazioneBarcode(src, dst);
+        FAIL() << "expected the range to run out";
+    } catch (const db::Error& e) {
+        EXPECT_NE(e.Description().find("Numerazione esaurita per il barcode di tipo 2"), std::string::npos)
+            << e.Description();
+        EXPECT_EQ(e.Source().rfind("DuplicazioneBarcode\r\n", 0), 0u);
+    }
+}
+
+class FashionTest : public testsupport::EngineFixture {};
+
+TEST_F(FashionTest, CopiesWashingRecordAttributesOfTheStandardDescriptionAndComponents) {
+    Exec("INSERT INTO FA10_ARTLAVAGGI (FA10_DITTA_CG18, FA10_CODART_MG66, FA10_OPZIONE_MG5E, FA10_CODLAVAGGIO, FA10_SEQ) "
+         "VALUES (1, 'SRC', '', 'W30', 1), (1, 'SRC', '', 'NOIRON', 2)");
+    Exec("INSERT INTO FA12_ARTICOLI (FA12_DITTA_CG18, FA12_CODART_MG66, FA12_OPZIONE_MG5E, FA12_TIPO_FA03, "
+         "FA12_COMPOSIZIONE) VALUES (1, 'SRC', '', 'PF', '100% cotone')");
+    Exec("UPDATE MG87_ARTDESC SET MG87_GUID = 'STD-GUID' WHERE MG87_CODART_MG66 = 'SRC'");
+    Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_LINGUA_MG52, MG87_GUID) "
+         "VALUES (1, 'SRC', 'EN', 'EN-GUID')");
+    Exec("INSERT INTO FA13_ATTRIBUTI (FA13_GUID, FA13_ENTITA_FA11, FA13_DITTA_CG18, FA13_TEMA) VALUES "
+         "('STD-GUID', 0, 1, 'Riviera'), ('STD-GUID', 1, 1, 'other entity'), ('EN-GUID', 0, 1, 'english')");
+    Exec("INSERT INTO FA37_ASSARTITIPOCOMP (FA37_DITTA_CG18, FA37_CODART_MG66, FA37_OPZIONE_MG5E, FA37_TIPOCOMP) "
+         "VALUES (1, 'SRC', '', 'TESS')");
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneAttributiFashion(src, dst), kvMethodOK);
+
+    EXPECT_EQ(recorder->names, (std::vector<std::string>{"BeforeUpdateFA10", "AfterUpdateFA10", "BeforeUpdateFA12",
+                                                         "AfterUpdateFA12", "BeforeUpdateFA13", "AfterUpdateFA13"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM FA10_ARTLAVAGGI WHERE FA10_CODART_MG66 = 'NEW'"), 2);
+    EXPECT_EQ(Scalar("SELECT FA12_COMPOSIZIONE FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = 'NEW'").CStr(), "100% cotone");
+    const std::string newGuid =
+        Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' AND MG87_LINGUA_MG52 = ''").CStr();
+    auto attrs = conn->Execute("SELECT * FROM FA13_ATTRIBUTI WHERE FA13_GUID = '" + newGuid + "'");
+    ASSERT_EQ(attrs->RecordCount(), 1);  // only entity 0 of the standard description
+    attrs->MoveFirst();
+    EXPECT_EQ((*attrs)["FA13_TEMA"].Value().CStr(), "Riviera");
+    EXPECT_EQ((*attrs)["FA13_ENTITA_FA11"].Value().CLng(), 0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM FA37_ASSARTITIPOCOMP WHERE FA37_CODART_MG66 = 'NEW'"), 1);
+}
+
+TEST_F(FashionTest, ComponentTypesAloneAreWrittenWithoutEvents) {
+    Exec("INSERT INTO FA37_ASSARTITIPOCOMP (FA37_DITTA_CG18, FA37_CODART_MG66, FA37_OPZIONE_MG5E, FA37_TIPOCOMP) "
+         "VALUES (1, 'SRC', '', 'TESS'), (1, 'SRC', '', 'FODERA')");
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneAttributiFashion(src, dst), kvMethodOK);
+    EXPECT_TRUE(recorder->names.empty());
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM FA37_ASSARTITIPOCOMP WHERE FA37_CODART_MG66 = 'NEW'"), 2);
+}
+
+TEST(Nvl, MissingValuesGiveTheReplacement) {
+    using engine::CLSFA_DUPLICA;
+    const db::Variant r("R");
+    EXPECT_EQ(CLSFA_DUPLICA::NVL(db::Variant::Null(), r).CStr(), "R");
+    EXPECT_EQ(CLSFA_DUPLICA::NVL(db::Variant(), r).CStr(), "R");
+    EXPECT_EQ(CLSFA_DUPLICA::NVL(db::Variant::Missing(), r).CStr(), "R");
+    EXPECT_EQ(CLSFA_DUPLICA::NVL(db::Variant("   "), r).CStr(), "R");
+    EXPECT_EQ(CLSFA_DUPLICA::NVL(db::Variant(0), r).CLng(), 0);
+    EXPECT_EQ(CLSFA_DUPLICA::NVL(db::Variant(" a "), r).CStr(), " a ");
+}
+
+}  // namespace
