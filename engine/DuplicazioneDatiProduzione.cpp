@@ -10,7 +10,8 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneDatiProduzione(const db::Variant& Ar
     return RaiseAs("DuplicazioneDatiProduzione", [&] {
         ProductionCopy steps(*this);
         const bool cicloPerArticolo = steps.CicloPerArticolo();
-        const std::string cicloOrigine = steps.CopyProductionData(Articolo_Origine, Articolo_DaGenerare, cicloPerArticolo);
+        const std::string cicloOrigine =
+            steps.CopyProductionData(Articolo_Origine, Articolo_DaGenerare, cicloPerArticolo);
         steps.CopyFormulas(Articolo_Origine, Articolo_DaGenerare);
         if (cicloPerArticolo) steps.CopyCycle(cicloOrigine, Articolo_DaGenerare);
         return kvMethodOK;
@@ -37,7 +38,8 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneDiBa(const db::Variant& Articolo_Ori
         if (connessione_) connessione_->RecordError(e.WithSourcePrefix("DuplicazioneDiBa"));
     } catch (const std::exception& e) {
         if (connessione_)
-            connessione_->RecordError(db::Error(db::errc::ProviderError, e.what()).WithSourcePrefix("DuplicazioneDiBa"));
+            connessione_->RecordError(
+                db::Error(db::errc::ProviderError, e.what()).WithSourcePrefix("DuplicazioneDiBa"));
     }
     return kvMethodCanceled;
 }

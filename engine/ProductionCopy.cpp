@@ -21,8 +21,8 @@ bool ProductionCopy::CicloPerArticolo() {
     auto& e = engine_;
     if (!e.connessione_) throw db::Error(db::errc::ObjectRequired, "Object required");
     auto rs = e.connessione_->Execute(std::string("          SELECT ") + "     PD42_FLGCICLOCODART" + " FROM " +
-                                          "     PD42_PARGEST WITH (NOLOCK)" + " WHERE " + "     PD42_DITTA_CG18 = " +
-                                          e.DittaText(),
+                                          "     PD42_PARGEST WITH (NOLOCK)" + " WHERE " +
+                                          "     PD42_DITTA_CG18 = " + e.DittaText(),
                                       nullptr, db::adCmdText);
     bool flag = false;
     if (rs->RecordCount() > 0) {
@@ -86,9 +86,10 @@ void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Varian
                      "' AND NOT EXISTS (SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " + company +
                      " AND PD52_CODICE = '" + db::SqlEscape(newCode) + "')" + " ORDER BY PD52_VERSIONE";
     spec.emptySql = "SELECT * FROM PD52_ANAGCICLI WHERE 0=1";
-    spec.set = {{"PD52_DITTA_CG18", e.ditta_},
-                {"PD52_CODICE", db::Variant(newCode)},
-                {"PD52_DESCR", db::Variant(db::Left(e.descrizioneArticoloDaGenerare_.Text(), kCycleDescriptionLength))}};
+    spec.set = {
+        {"PD52_DITTA_CG18", e.ditta_},
+        {"PD52_CODICE", db::Variant(newCode)},
+        {"PD52_DESCR", db::Variant(db::Left(e.descrizioneArticoloDaGenerare_.Text(), kCycleDescriptionLength))}};
     // The new cycle is a header of its own: no other column comes from the source.
     spec.rule = [](const std::string&) { return FieldAction::Skip; };
     spec.beforeTarget = [&] {
@@ -131,8 +132,7 @@ entry::ImpostazioniElabDisba ProductionCopy::BillSettings(const db::Variant& ori
                                                           const std::shared_ptr<entry::Cinterface>& programma,
                                                           const db::Variant& stringaConnessione,
                                                           const db::ConnectionPtr& connessione) {
-    if (!programma || !programma->ClsGlobal())
-        throw db::Error(db::errc::ObjectRequired, "Object required");
+    if (!programma || !programma->ClsGlobal()) throw db::Error(db::errc::ObjectRequired, "Object required");
     entry::ImpostazioniElabDisba s;
     s.stringaConnessione = stringaConnessione.Text();
     s.modoConnessione = 0;
@@ -141,7 +141,7 @@ entry::ImpostazioniElabDisba ProductionCopy::BillSettings(const db::Variant& ori
     s.origine = {origine.Text(), "", 0, ""};
     s.destinazione = {nuovo.Text(), "", 0, ""};
     s.utente = programma->ClsGlobal()->UtenteDescrizione();
-    s.opzioni = {db::Variant(0), db::Variant(1), db::Variant(1), db::Variant(0), db::Variant(0), db::Variant(0),
+    s.opzioni = {db::Variant(0), db::Variant(1),    db::Variant(1),  db::Variant(0),  db::Variant(0),    db::Variant(0),
                  db::Variant(0), db::Variant(true), db::Variant(""), db::Variant(""), db::Variant(false)};
     return s;
 }

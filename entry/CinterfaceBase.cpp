@@ -46,7 +46,8 @@ void CinterfaceBase::ReleaseReferences() {
     connection_.reset();
     clsVoceMenu_.reset();
     clsGlobal_.reset();
-    navigator_.reset();
+    // Through the setter: a program subscribed to the navigator's events ends its subscription here.
+    ActiveNavigator(nullptr);
     activeDll_.reset();
 }
 

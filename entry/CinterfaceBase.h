@@ -65,7 +65,9 @@ public:
     db::Variant TransferData(const db::Variant&) override { return {}; }
 
 protected:
-    // Drops every stored host reference (the program object's end).
+    // Drops every stored host reference, in this order: status bar, active frame, connection, menu item,
+    // global object, navigator, program interface (the program object's end). Call it from the derived
+    // destructor, so that the navigator goes through the derived setter.
     void ReleaseReferences();
 
     std::shared_ptr<IClsGlobal> clsGlobal_;

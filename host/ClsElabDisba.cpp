@@ -33,11 +33,10 @@ void AsOneUnit(db::Connection& c, F&& work) {
 
 // The identifier of the bill that the key names; Empty when there is none.
 db::Variant HeaderId(db::Connection& c, const std::string& company, const entry::DistintaBase& bill) {
-    auto rs = c.Execute("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_DITTA_CG18 = " + company +
-                        " AND PD95_CODART_MG66 = " + db::SqlText(bill.articolo) +
-                        " AND PD95_OPZIONE = " + db::SqlText(bill.opzione) +
-                        " AND PD95_TIPO_DISTINTA = " + std::to_string(bill.tipo) +
-                        " AND PD95_CODICE_DB = " + db::SqlText(bill.codice));
+    auto rs = c.Execute(
+        "SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_DITTA_CG18 = " + company +
+        " AND PD95_CODART_MG66 = " + db::SqlText(bill.articolo) + " AND PD95_OPZIONE = " + db::SqlText(bill.opzione) +
+        " AND PD95_TIPO_DISTINTA = " + std::to_string(bill.tipo) + " AND PD95_CODICE_DB = " + db::SqlText(bill.codice));
     if (rs->RecordCount() == 0) return {};
     rs->MoveFirst();
     return rs->GetFields().Item(0L).Value();
@@ -57,9 +56,11 @@ std::vector<std::string> IdentificativiDistinte(const std::string& elenco) {
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = list.find(',', start);
-        const std::string item = db::Trim(list.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        const std::string item =
+            db::Trim(list.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (!IsWholeNumber(item))
-            throw db::Error(db::errc::TypeMismatch, "Identificativo di distinta base non valido: '" + item + "'", kSource);
+            throw db::Error(db::errc::TypeMismatch, "Identificativo di distinta base non valido: '" + item + "'",
+                            kSource);
         ids.push_back(item);
         if (comma == std::string::npos) break;
         start = comma + 1;
@@ -90,8 +91,7 @@ void ClsElabDisba::Elabora(const db::Variant& ditta) {
                                         {"PD95_CODICE_DB", db::SqlText(to.codice)},
                                         {"PD95_UTENTE", db::SqlText(settings_.utente)}};
         if (!db::Trim(to.opzione).empty()) header.push_back({"PD95_OPZIONE", db::SqlText(to.opzione)});
-        CopyRows(c, "PD95_DISBA", header, {"PD95_IDDISBA", "PD95_DTINS"},
-                 "PD95_IDDISBA = " + db::SqlNumber(source));
+        CopyRows(c, "PD95_DISBA", header, {"PD95_IDDISBA", "PD95_DTINS"}, "PD95_IDDISBA = " + db::SqlNumber(source));
 
         // The database numbered the new header; the key finds it on any database.
         const db::Variant created = HeaderId(c, company, to);

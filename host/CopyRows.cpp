@@ -28,8 +28,8 @@ long CopyRows(db::Connection& connection, const std::string& table, const std::v
         const std::string name = fields.Item(i).Name();
         if (std::any_of(defaults.begin(), defaults.end(), [&](const std::string& d) { return SameName(d, name); }))
             continue;
-        const auto value = std::find_if(values.begin(), values.end(),
-                                        [&](const ColumnValue& v) { return SameName(v.column, name); });
+        const auto value =
+            std::find_if(values.begin(), values.end(), [&](const ColumnValue& v) { return SameName(v.column, name); });
         if (!columns.empty()) {
             columns += ", ";
             selected += ", ";
@@ -38,9 +38,9 @@ long CopyRows(db::Connection& connection, const std::string& table, const std::v
         selected += value == values.end() ? name : value->expression;
     }
     long written = 0;
-    connection.Execute("INSERT INTO " + table + " (" + columns + ") SELECT " + selected + " FROM " + table +
-                           " WHERE " + where,
-                       &written, db::adExecuteNoRecords);
+    connection.Execute(
+        "INSERT INTO " + table + " (" + columns + ") SELECT " + selected + " FROM " + table + " WHERE " + where,
+        &written, db::adExecuteNoRecords);
     return written;
 }
 

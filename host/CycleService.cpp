@@ -6,9 +6,9 @@
 
 namespace host {
 
-db::Variant CycleService::CopiaCiclo(const std::string& cicloOrigine, const std::string& cicloNuovo,
-                                     const std::string&, const std::string&, const std::string&, bool,
-                                     const std::string&, const std::string&, const db::Variant& versioneOrigine,
+db::Variant CycleService::CopiaCiclo(const std::string& cicloOrigine, const std::string& cicloNuovo, const std::string&,
+                                     const std::string&, const std::string&, bool, const std::string&,
+                                     const std::string&, const db::Variant& versioneOrigine,
                                      const db::Variant& versioneNuova) {
     if (!connection_) throw db::Error(db::errc::ObjectRequired, "Connessione non impostata", "CycleService");
     if (ditta_.IsEmpty() || ditta_.IsNull())
@@ -25,11 +25,10 @@ db::Variant CycleService::CopiaCiclo(const std::string& cicloOrigine, const std:
                         "Ciclo " + cicloNuovo + " versione " + newVersion + " inesistente: fasi non copiate",
                         "CycleService");
 
-    const long copied = CopyRows(*connection_, "PD53_CICLIFASI",
-                                 {{"PD53_CODICE_PD52", newCycle}, {"PD53_VERSIONE_PD52", newVersion}}, {},
-                                 "PD53_DITTA_CG18 = " + company + " AND PD53_CODICE_PD52 = " +
-                                     db::SqlText(cicloOrigine) +
-                                     " AND PD53_VERSIONE_PD52 = " + db::SqlNumber(versioneOrigine));
+    const long copied = CopyRows(
+        *connection_, "PD53_CICLIFASI", {{"PD53_CODICE_PD52", newCycle}, {"PD53_VERSIONE_PD52", newVersion}}, {},
+        "PD53_DITTA_CG18 = " + company + " AND PD53_CODICE_PD52 = " + db::SqlText(cicloOrigine) +
+            " AND PD53_VERSIONE_PD52 = " + db::SqlNumber(versioneOrigine));
     return db::Variant(copied);
 }
 

@@ -1,15 +1,14 @@
 #include "host/IdentifierService.h"
 
 #include "db/Quote.h"
-#include "entry/Trace.h"
 #include "host/CopyRows.h"
 
 namespace host {
 
 std::string FormatIdentifier(const entry::Guid& guid) {
     const std::string digits = entry::FormatGuid(guid);
-    return digits.substr(0, 8) + "-" + digits.substr(8, 4) + "-" + digits.substr(12, 4) + "-" +
-           digits.substr(16, 4) + "-" + digits.substr(20);
+    return digits.substr(0, 8) + "-" + digits.substr(8, 4) + "-" + digits.substr(12, 4) + "-" + digits.substr(16, 4) +
+           "-" + digits.substr(20);
 }
 
 std::string IdentifierService::NuovoIdentificativo() {
@@ -20,10 +19,8 @@ std::string IdentifierService::NuovoIdentificativo() {
 }
 
 void IdentifierService::CopiaDatiCollegati(const std::string& origine, const std::string& destinazione,
-                                           long entitaOrigine, long entitaDestinazione, long opzione1,
-                                           long opzione2) {
-    if (!connection_)
-        throw db::Error(db::errc::ObjectRequired, "Connessione non impostata", "IdentifierService");
+                                           long entitaOrigine, long entitaDestinazione, long opzione1, long opzione2) {
+    if (!connection_) throw db::Error(db::errc::ObjectRequired, "Connessione non impostata", "IdentifierService");
     // Only the plain copy exists here; another variant must not pass for it.
     if (opzione1 != 0 || opzione2 != 0)
         throw db::Error(db::errc::InvalidProcedureCall,

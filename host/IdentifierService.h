@@ -4,6 +4,7 @@
 #include <string>
 
 #include "entry/HostInterfaces.h"
+#include "entry/Trace.h"
 
 namespace host {
 

@@ -14,7 +14,7 @@ struct Result {
     std::string out;  // stdout and stderr together
 };
 
-Result Run(const std::string& args) {
+Result Agganci(const std::string& args) {
     Result r;
     const std::string cmd = std::string(AGGANCI_BIN) + " " + args + " 2>&1";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
@@ -33,7 +33,7 @@ protected:
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
         db = (dir / "company.db").string();
-        ASSERT_EQ(Run("demo-db " + db).code, 0);
+        ASSERT_EQ(Agganci("demo-db " + db).code, 0);
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
 
@@ -42,40 +42,40 @@ protected:
 };
 
 TEST_F(Cli, DuplicateReportsTheRowsWrittenAndRefusesAnExistingCode) {
-    auto r = Run("--db sqlite:" + db + " duplicate MODELLO01 COPIA-1 --description 'Camicia copia'");
+    auto r = Agganci("--db sqlite:" + db + " duplicate MODELLO01 COPIA-1 --description 'Camicia copia'");
     ASSERT_EQ(r.code, 0) << r.out;
     EXPECT_NE(r.out.find("Article COPIA-1 created from MODELLO01"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("MG66_ANAGRART"), std::string::npos);
 
-    auto again = Run("--db sqlite:" + db + " duplicate MODELLO01 COPIA-1");
+    auto again = Agganci("--db sqlite:" + db + " duplicate MODELLO01 COPIA-1");
     EXPECT_NE(again.code, 0);
     EXPECT_NE(again.out.find("article 'COPIA-1' already exists in company 1; nothing was changed"), std::string::npos)
         << again.out;
 }
 
 TEST_F(Cli, BadInputGetsAClearErrorAndWritesNothing) {
-    auto tooLong = Run("--db sqlite:" + db + " duplicate MODELLO01 ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    auto tooLong = Agganci("--db sqlite:" + db + " duplicate MODELLO01 ABCDEFGHIJKLMNOPQRSTUVWXYZ");
     EXPECT_NE(tooLong.code, 0);
     EXPECT_NE(tooLong.out.find("longer than 25 characters"), std::string::npos) << tooLong.out;
 
-    auto quoted = Run("--db sqlite:" + db + " duplicate \"X' OR '1'='1\" NEWONE");
+    auto quoted = Agganci("--db sqlite:" + db + " duplicate \"X' OR '1'='1\" NEWONE");
     EXPECT_NE(quoted.code, 0);
     EXPECT_NE(quoted.out.find("does not exist"), std::string::npos) << quoted.out;
 
-    auto json = Run("--db sqlite:" + db + " --json duplicate MODELLO01 \"O'HARA\"");
+    auto json = Agganci("--db sqlite:" + db + " --json duplicate MODELLO01 \"O'HARA\"");
     ASSERT_EQ(json.code, 0) << json.out;
     EXPECT_NE(json.out.find("\"article\": \"O'HARA\""), std::string::npos) << json.out;
 }
 
 TEST_F(Cli, DemoDbRefusesToOverwrite) {
-    auto r = Run("demo-db " + db);
+    auto r = Agganci("demo-db " + db);
     EXPECT_NE(r.code, 0);
     EXPECT_NE(r.out.find("already exists"), std::string::npos) << r.out;
 }
 
 TEST(CliHelp, EveryCommandExplainsItself) {
     for (const char* cmd : {"--help", "demo-db --help", "duplicate --help"}) {
-        auto r = Run(cmd);
+        auto r = Agganci(cmd);
         EXPECT_EQ(r.code, 0) << cmd;
         EXPECT_NE(r.out.find("Usage"), std::string::npos) << cmd << r.out;
     }

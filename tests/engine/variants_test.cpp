@@ -155,7 +155,7 @@ TEST_F(VariantTest, ModelLeavesOutTheColourWhileAFullCopyKeepsIt) {
     AddArticle("NEW2");
     recorder->names.clear();
     engine->ModalitaDuplicaSingola(true);
-    GiveSelection({{"COL"}, {"FIT"}, {"TG"}});
+    GiveSelection({{"COL", 1, 1, ""}, {"FIT", 1, 1, ""}, {"TG", 1, 1, ""}});
     ASSERT_EQ(engine->DuplicazioneVarianti(src, db::Variant("NEW2")), kvMethodOK);
     EXPECT_EQ(Variants("NEW2").size(), 3u);
     EXPECT_EQ(recorder->names, kVariantEvents);
@@ -271,7 +271,7 @@ TEST_F(VariantTest, FullCopyWithoutSelectionWritesEveryVariantInactive) {
     AddVariant("SRC", "COL", 1, "C1");
     AddVariant("SRC", "TG", 1, "G1");
     GroupByArticle();  // no default grouping for a full copy
-    CreateEngine();
+    CreateNewArticle();  // and no program interface needed: the colour is copied like any variant
     ASSERT_EQ(engine->DuplicazioneVarianti(src, dst), kvMethodOK);
     EXPECT_EQ(Variants("NEW"), (std::vector<VariantRow>{{"COL", 0, "<null>"}, {"TG", 0, "<null>"}}));
     EXPECT_EQ(Groupings(), 0);
@@ -295,13 +295,6 @@ TEST_F(VariantTest, FullCopyActivatesASelectedVariantOnlyWhenActiveOnTheSourceOr
     engine->ModalitaDuplicaSingola(true);
     ASSERT_EQ(engine->DuplicazioneVarianti(src, db::Variant("ONE")), kvMethodOK);
     EXPECT_EQ(Variants("ONE"), (std::vector<VariantRow>{{"COL", 1, "ONE"}, {"FIT", 1, "ONE"}, {"TG", 0, "<null>"}}));
-}
-
-TEST_F(VariantTest, FullCopyDoesNotNeedTheProgramInterface) {
-    AddVariant("SRC", "TG", 1, "");
-    CreateNewArticle();  // no ActInterface
-    EXPECT_EQ(engine->DuplicazioneVarianti(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW").size(), 1u);
 }
 
 // ---- Groupings ----------------------------------------------------------------------------------------
@@ -456,10 +449,10 @@ TEST_F(VariantTest, AFailureIsRaisedWithTheOperationsNameAndWritesNoVariantRow) 
     EXPECT_EQ(recorder->names, (Events{"BeforeUpdateMG6B"}));
     EXPECT_EQ(VariantMark("NEW"), 0);
 
-    conn->Faults().FailMatching("INSERT INTO MG5G_RAGGVAR");
     AddGrouping("TG", "G1", "Sizes", {{1, "S", "Small"}});
     Exec("UPDATE MG6B_GESVARART SET MG6B_CODRAGGVAR_MG5G = 'G1' WHERE MG6B_CODICEVAR_MG5F = 'TG'");
     GiveSelection({{"TG", 1, 1, ""}});
+    conn->Faults().FailMatching("INSERT INTO MG5G_RAGGVAR");
     try {
         engine->DuplicazioneVarianti(src, dst);
         FAIL() << "expected an error";

@@ -47,11 +47,6 @@ TEST(ShellHost, ConnectionProviderGivesUnopenedConnections) {
 
 TEST(ShellHost, ObjectsNotAvailableYetRaise429WithTheirName) {
     host::ShellHost shell;
-    ExpectUnavailable([&] { shell.CreateBarcodeGenerator(); }, "BarcodeGenerator");
-    ExpectUnavailable([&] { shell.CreateIdentifierService(); }, "IdentifierService");
-    ExpectUnavailable([&] { shell.CreateCycleService(); }, "CycleService");
-    ExpectUnavailable([&] { shell.CreateElabDisba(); }, "ClsElabDisba");
-    ExpectUnavailable([&] { shell.CreateProcessingLogService(); }, "ProcessingLogService");
     ExpectUnavailable([&] { shell.CreateBoConsana(); }, "ClsBoConsana");
 }
 

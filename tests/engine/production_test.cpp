@@ -1,0 +1,453 @@
+// Production data, formulas, the article's own cycle and the bill of materials: rows written, events,
+// host services called, and failures that leave nothing behind.
+#include <regex>
+
+#include "DatabaseSnapshot.h"
+#include "EngineFixture.h"
+#include "ProgramDouble.h"
+#include "host/ClsElabDisba.h"
+#include "host/CycleService.h"
+#include "host/IdentifierService.h"
+
+using engine::kvMethodCanceled;
+using engine::kvMethodOK;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+struct CycleCall {
+    std::vector<std::string> texts;  // source cycle, new cycle, description, the four option texts
+    bool flag = false;
+    db::Variant versionFrom, versionTo;
+};
+
+// The shell's services, with what the engine asked of them written down.
+class RecordingHost : public host::ShellHost {
+public:
+    int identifierServices = 0, cycleServices = 0;
+    std::vector<CycleCall> cycleCalls;
+    std::vector<entry::ImpostazioniElabDisba> billSettings;
+    std::vector<std::string> billRuns;
+
+    std::shared_ptr<entry::IIdentifierService> CreateIdentifierService() override {
+        ++identifierServices;
+        return host::ShellHost::CreateIdentifierService();
+    }
+    std::shared_ptr<entry::ICycleService> CreateCycleService() override {
+        ++cycleServices;
+        return std::make_shared<Cycles>(*this);
+    }
+    std::shared_ptr<entry::IElabDisba> CreateElabDisba() override { return std::make_shared<Bills>(*this); }
+
+private:
+    class Cycles : public host::CycleService {
+    public:
+        explicit Cycles(RecordingHost& h) : host_(h) {}
+        db::Variant CopiaCiclo(const std::string& a, const std::string& b, const std::string& c, const std::string& d,
+                               const std::string& e, bool f, const std::string& g, const std::string& h,
+                               const db::Variant& from, const db::Variant& to) override {
+            host_.cycleCalls.push_back({{a, b, c, d, e, g, h}, f, from, to});
+            return host::CycleService::CopiaCiclo(a, b, c, d, e, f, g, h, from, to);
+        }
+
+    private:
+        RecordingHost& host_;
+    };
+    class Bills : public host::ClsElabDisba {
+    public:
+        explicit Bills(RecordingHost& h) : host_(h) {}
+        void Impostazioni(const entry::ImpostazioniElabDisba& s) override {
+            host_.billSettings.push_back(s);
+            host::ClsElabDisba::Impostazioni(s);
+        }
+        void Elabora(const db::Variant& ditta) override {
+            host_.billRuns.push_back(ditta.Text());
+            host::ClsElabDisba::Elabora(ditta);
+        }
+
+    private:
+        RecordingHost& host_;
+    };
+};
+
+class ProductionTest : public testsupport::EngineFixture {
+protected:
+    void SetUp() override {
+        EngineFixture::SetUp();
+        services = std::make_shared<RecordingHost>();
+        entry::SetHost(services);
+    }
+
+    void CyclePerArticle(bool on) {
+        Exec("INSERT INTO PD42_PARGEST (PD42_DITTA_CG18, PD42_FLGCICLOCODART) VALUES (1, " +
+             std::string(on ? "1" : "0") + ")");
+    }
+    void ProductionData(const std::string& cycle) {
+        Exec(
+            "INSERT INTO PD18_ARTPROD (PD18_DITTA_CG18, PD18_CODART_MG66, PD18_OPZIONE, PD18_CODCICLO, "
+            "PD18_TIPOPROD_PD10, PD18_REPARTO, PD18_LOTTOECON, PD18_GGLAVORAZIONE, PD18_NOTE) VALUES "
+            "(1, 'SRC', ' ', " +
+            cycle +
+            ", 'CONF', 'TAGLIO', 50, 4, NULL), "
+            "(1, 'SRC', 'ROSSO', 'OTHER', 'CONF', 'TAGLIO', 10, 1, 'variant row')");
+    }
+    // Cycle SRC-C in versions 2 and 5, each with phases and notes linked to its identifier.
+    void SourceCycle() {
+        Exec(
+            "INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE, PD52_DESCR, PD52_GUID, "
+            "PD52_FLGATTIVO, PD52_NOTE) VALUES (1, 'SRC-C', 5, 'Ciclo v5', 'G5', 1, 'later'), "
+            "(1, 'SRC-C', 2, 'Ciclo v2', 'G2', 0, 'first')");
+        Exec(
+            "INSERT INTO PD53_CICLIFASI (PD53_DITTA_CG18, PD53_CODICE_PD52, PD53_VERSIONE_PD52, PD53_NUMFASE, "
+            "PD53_DESCR, PD53_TEMPOLAV) VALUES (1, 'SRC-C', 2, 10, 'Taglio', 1.5), (1, 'SRC-C', 2, 20, 'Cucito', 3), "
+            "(1, 'SRC-C', 5, 10, 'Taglio laser', 0.5)");
+        Exec(
+            "INSERT INTO AG01_ALLEGATI (AG01_DITTA_CG18, AG01_GUIDRIF, AG01_ENTITA, AG01_PROG, AG01_DESCR) VALUES "
+            "(1, 'G2', 21, 1, 'Scheda tecnica'), (1, 'G2', 3, 1, 'other entity'), (1, 'G5', 21, 1, 'v5 sheet')");
+    }
+    void Formulas() {
+        Exec(
+            "INSERT INTO PD27_ANAFORMULE (PD27_DITTA_CG18, PD27_CODART_MG66, PD27_OPZIONE, PD27_CODFORMULA, "
+            "PD27_DESCR, PD27_FORMULA) VALUES (1, 'SRC', ' ', 'F1', 'Tessuto', 'QTA*1.1'), "
+            "(1, 'SRC', ' ', 'F2', NULL, 'QTA*2')");
+    }
+    void SwitchCycleContents(bool on) {
+        engine->CollDatiDaDuplicare()->Remove("KEY26");
+        engine->CollDatiDaDuplicare()->Add(db::Variant(on), "KEY26");
+    }
+    std::string NewCycleGuid() {
+        return Scalar("SELECT PD52_GUID FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW'").Text();
+    }
+
+    std::shared_ptr<RecordingHost> services;
+};
+
+TEST_F(ProductionTest, WithoutCyclePerArticleTheNewDataKeepTheSourceCycle) {
+    ProductionData("'SRC-C'");
+    SourceCycle();
+    CreateNewArticle();  // no production parameters: one cycle per article is off
+    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
+
+    auto rs = conn->Execute("SELECT * FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'NEW'");
+    ASSERT_EQ(rs->RecordCount(), 1);  // the base article's row only
+    rs->MoveFirst();
+    EXPECT_EQ((*rs)["PD18_CODCICLO"].Value().Text(), "SRC-C");
+    EXPECT_EQ((*rs)["PD18_REPARTO"].Value().Text(), "TAGLIO");
+    EXPECT_EQ((*rs)["PD18_LOTTOECON"].Value().CDbl(), 50);
+    EXPECT_TRUE((*rs)["PD18_NOTE"].Value().IsNull());
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW'"), 0);
+    EXPECT_EQ(recorder->names, (Names{"BeforeUpdatePD18", "AfterUpdatePD18"}));
+    EXPECT_EQ(services->identifierServices, 0);
+
+    Exec("DELETE FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'NEW'");
+    CyclePerArticle(false);
+    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
+    EXPECT_EQ(Scalar("SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'NEW'").Text(), "SRC-C");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW'"), 0);
+}
+
+TEST_F(ProductionTest, CyclePerArticleCreatesTheNewCycleFromTheFirstVersion) {
+    CyclePerArticle(true);
+    ProductionData("'SRC-C'");
+    SourceCycle();
+    Formulas();
+    CreateNewArticle();
+    engine->DescrizioneArticoloDaGenerare(db::Variant("Giacca in lana vergine è più calda, taglio sartoriale"));
+    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
+
+    auto rs = conn->Execute("SELECT * FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW'");
+    ASSERT_EQ(rs->RecordCount(), 1);
+    rs->MoveFirst();
+    EXPECT_EQ((*rs)["PD52_VERSIONE"].Value().CLng(), 2);
+    EXPECT_EQ((*rs)["PD52_DESCR"].Value().Text(), "Giacca in lana vergine è più calda, tagl");  // 40 characters
+    EXPECT_TRUE(std::regex_match((*rs)["PD52_GUID"].Value().Text(),
+                                 std::regex("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}")));
+    EXPECT_EQ((*rs)["PD52_FLGATTIVO"].Value().CLng(), 1);  // the table's default, not the source's 0
+    EXPECT_TRUE((*rs)["PD52_NOTE"].Value().IsNull());
+    EXPECT_EQ(Scalar("SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'NEW'").Text(), "NEW");
+
+    EXPECT_EQ(recorder->names, (Names{"BeforeUpdatePD18", "AfterUpdatePD18", "BeforeUpdatePD27", "AfterUpdatePD27",
+                                      "BeforeUpdatePD52", "AfterUpdatePD52"}));
+    EXPECT_EQ(recorder->rows, (std::vector<long>{1, 1, 2, 2, 1, 1}));
+    EXPECT_EQ(engine->StatementText(),
+              "SELECT TOP 1 * FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = 1 AND PD52_CODICE = 'SRC-C' AND NOT EXISTS "
+              "(SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = 1 AND PD52_CODICE = 'NEW') ORDER BY "
+              "PD52_VERSIONE");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD27_ANAFORMULE WHERE PD27_CODART_MG66 = 'NEW' AND PD27_DESCR IS NULL"), 1);
+
+    // "KEY26" is False after Initialize: the header comes without phases and without linked data.
+    EXPECT_EQ(services->cycleServices, 0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD53_CICLIFASI WHERE PD53_CODICE_PD52 = 'NEW'"), 0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = '" + NewCycleGuid() + "'"), 0);
+}
+
+TEST_F(ProductionTest, Key26CopiesThePhasesAndLinkedDataOfTheFirstVersion) {
+    CyclePerArticle(true);
+    ProductionData("'SRC-C'");
+    SourceCycle();
+    CreateNewArticle();
+    SwitchCycleContents(true);
+    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
+
+    ASSERT_EQ(services->cycleCalls.size(), 1u);
+    const auto& call = services->cycleCalls.front();
+    EXPECT_EQ(call.texts, (Names{"SRC-C", "NEW", "New article", "", "", "", ""}));
+    EXPECT_TRUE(call.flag);
+    EXPECT_EQ(call.versionFrom.CLng(), 2);
+    EXPECT_EQ(call.versionTo.CLng(), 2);
+
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD53_CICLIFASI WHERE PD53_CODICE_PD52 = 'NEW' AND PD53_VERSIONE_PD52 = 2"),
+              2);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD53_CICLIFASI WHERE PD53_CODICE_PD52 = 'NEW' AND PD53_DESCR = 'Cucito' AND "
+                    "PD53_TEMPOLAV = 3"),
+              1);
+    const std::string guid = NewCycleGuid();
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = '" + guid + "'"), 1);
+    EXPECT_EQ(
+        Scalar("SELECT AG01_DESCR FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = '" + guid + "' AND AG01_ENTITA = 21").Text(),
+        "Scheda tecnica");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF IN ('G2', 'G5')"), 3);  // sources kept
+}
+
+TEST_F(ProductionTest, AnExistingCycleOfTheNewCodeIsLeftAlone) {
+    CyclePerArticle(true);
+    ProductionData("'SRC-C'");
+    SourceCycle();
+    Exec(
+        "INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE, PD52_DESCR, PD52_GUID) "
+        "VALUES (1, 'NEW', 7, 'own cycle', 'GNEW')");
+    CreateNewArticle();
+    SwitchCycleContents(true);
+    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
+
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW'"), 1);
+    EXPECT_EQ(recorder->names, (Names{"BeforeUpdatePD18", "AfterUpdatePD18"}));
+    EXPECT_EQ(services->cycleServices, 0);
+    EXPECT_EQ(services->identifierServices, 0);
+    EXPECT_EQ(Scalar("SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'NEW'").Text(), "NEW");
+}
+
+TEST_F(ProductionTest, WithoutProductionDataNoCycleIsLookedFor) {
+    CyclePerArticle(true);
+    SourceCycle();
+    Formulas();
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
+    EXPECT_EQ(recorder->names, (Names{"BeforeUpdatePD27", "AfterUpdatePD27"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'NEW'"), 0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW'"), 0);
+}
+
+TEST_F(ProductionTest, WithoutFormulasTheCycleStepStillRuns) {
+    CyclePerArticle(true);
+    ProductionData("'SRC-C'");
+    SourceCycle();
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
+    EXPECT_EQ(recorder->names, (Names{"BeforeUpdatePD18", "AfterUpdatePD18", "BeforeUpdatePD52", "AfterUpdatePD52"}));
+}
+
+TEST_F(ProductionTest, ABlankCycleCodeBecomesNull) {
+    for (const bool perArticle : {false, true}) {
+        SCOPED_TRACE(perArticle);
+        Exec("DELETE FROM PD42_PARGEST");
+        Exec("DELETE FROM PD18_ARTPROD");
+        CyclePerArticle(perArticle);
+        ProductionData("'   '");
+        CreateNewArticle();
+        ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
+        EXPECT_TRUE(Scalar("SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'NEW'").IsNull());
+        Exec("DELETE FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW'");
+        Exec("DELETE FROM MG66_ANAGRART WHERE MG66_CODART = 'NEW'");
+    }
+}
+
+TEST_F(ProductionTest, AHandlerSeesTheNewCycleBeforeItIsWritten) {
+    CyclePerArticle(true);
+    ProductionData("'SRC-C'");
+    SourceCycle();
+    CreateNewArticle();
+    recorder->onEvent = [](engine::EngineEvent e, db::RecordsetPtr& target) {
+        if (e == engine::EngineEvent::BeforeUpdatePD52) (*target)["PD52_NOTE"].Value(db::Variant("set by handler"));
+    };
+    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
+    EXPECT_EQ(Scalar("SELECT PD52_NOTE FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW'").Text(), "set by handler");
+}
+
+// A failure at any statement, the host services' included, reaches the caller with the operation's name, and
+// the caller's rollback leaves the database as it was.
+TEST_F(ProductionTest, AFailureAtAnyStatementIsUndoneByTheCallersRollback) {
+    CyclePerArticle(true);
+    ProductionData("'SRC-C'");
+    SourceCycle();
+    Formulas();
+    CreateNewArticle();
+    SwitchCycleContents(true);
+
+    long failures = 0;
+    for (long n = 1; n < 500; ++n) {
+        SCOPED_TRACE(n);
+        conn->BeginTrans();
+        const std::string before = testsupport::DatabaseSnapshot(*conn);
+        conn->Faults().FailNth(n);
+        bool failed = false;
+        try {
+            engine->DuplicazioneDatiProduzione(src, dst);
+        } catch (const db::Error& e) {
+            failed = true;
+            EXPECT_EQ(e.Number(), db::errc::InjectedFault);
+            EXPECT_EQ(e.Source().rfind("DuplicazioneDatiProduzione\r\n", 0), 0u) << e.Source();
+        }
+        conn->Faults().Clear();
+        if (!failed) {
+            // Past the last statement: the whole copy is there until the rollback.
+            EXPECT_EQ(Count("SELECT COUNT(*) FROM PD53_CICLIFASI WHERE PD53_CODICE_PD52 = 'NEW'"), 2);
+            EXPECT_EQ(Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = '" + NewCycleGuid() + "'"), 1);
+        }
+        conn->RollbackTrans();
+        EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
+        if (!failed) break;
+        ++failures;
+    }
+    EXPECT_GT(failures, 10);  // every table and both services were reached
+}
+
+TEST_F(ProductionTest, MissingSwitchCollectionIsAnErrorOfTheOperation) {
+    CyclePerArticle(true);
+    ProductionData("'SRC-C'");
+    SourceCycle();
+    CreateNewArticle();
+    engine->CollDatiDaDuplicare()->Remove("KEY26");
+    try {
+        engine->DuplicazioneDatiProduzione(src, dst);
+        FAIL() << "expected an error";
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.Number(), db::errc::KeyNotFound);
+        EXPECT_EQ(e.Source().rfind("DuplicazioneDatiProduzione\r\n", 0), 0u);
+    }
+}
+
+// --- Bill of materials ---
+
+class BillOfMaterialsTest : public ProductionTest {
+protected:
+    void SetUp() override {
+        ProductionTest::SetUp();
+        global = std::make_shared<testsupport::GlobalDouble>();
+        global->utenteDescrizione = "Mario Rossi";
+        program = testsupport::ProgramWith(global, conn);
+    }
+    void SourceBill() {
+        Exec(
+            "INSERT INTO PD95_DISBA (PD95_DITTA_CG18, PD95_CODART_MG66, PD95_OPZIONE, PD95_DESCR, PD95_QTABASE, "
+            "PD95_UTENTE) VALUES (1, 'SRC', ' ', 'Distinta giacca', 1, 'Amministratore')");
+        sourceId = Scalar("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'SRC'").CLng();
+        Exec(
+            "INSERT INTO PD96_LEGAMIDISBA (PD96_DITTA_CG18, PD96_IDDISBA_PD95, PD96_SEQCOMP, PD96_COMPON, PD96_QTA1, "
+            "PD96_UM) VALUES (1, " +
+            std::to_string(sourceId) + ", 1, 'TESS-A', 1.8, 'MT'), (1, " + std::to_string(sourceId) +
+            ", 2, 'BOTTONE', 6, 'NR')");
+    }
+    engine::EnumMethodResult CopyBill() {
+        return engine->DuplicazioneDiBa(src, dst, program, db::Variant("sqlite::memory:"), db::Variant(1));
+    }
+
+    std::shared_ptr<testsupport::GlobalDouble> global;
+    std::shared_ptr<testsupport::ProgramDouble> program;
+    long sourceId = 0;
+};
+
+TEST_F(BillOfMaterialsTest, TheNewArticleGetsAHeaderAndLinesOfItsOwn) {
+    SourceBill();
+    CreateNewArticle();
+    ASSERT_EQ(CopyBill(), kvMethodOK);
+
+    auto header = conn->Execute("SELECT * FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'");
+    ASSERT_EQ(header->RecordCount(), 1);
+    header->MoveFirst();
+    const long newId = (*header)["PD95_IDDISBA"].Value().CLng();
+    EXPECT_NE(newId, sourceId);
+    EXPECT_EQ((*header)["PD95_DESCR"].Value().Text(), "Distinta giacca");
+    EXPECT_EQ((*header)["PD95_UTENTE"].Value().Text(), "Mario Rossi");
+    EXPECT_EQ((*header)["PD95_TIPO_DISTINTA"].Value().CLng(), 0);
+
+    const std::string lines = "SELECT COUNT(*) FROM PD96_LEGAMIDISBA WHERE PD96_IDDISBA_PD95 = ";
+    EXPECT_EQ(Count(lines + std::to_string(newId)), 2);
+    EXPECT_EQ(Count(lines + std::to_string(newId) +
+                    " AND PD96_SEQCOMP = 1 AND PD96_COMPON = 'TESS-A' AND "
+                    "PD96_QTA1 = 1.8 AND PD96_UM = 'MT'"),
+              1);
+    EXPECT_EQ(Count(lines + std::to_string(sourceId)), 2);  // the model's bill is untouched
+    EXPECT_TRUE(recorder->names.empty());
+}
+
+TEST_F(BillOfMaterialsTest, TheProcessingIsGivenTheSettingsInOrder) {
+    SourceBill();
+    CreateNewArticle();
+    ASSERT_EQ(CopyBill(), kvMethodOK);
+    ASSERT_EQ(services->billSettings.size(), 1u);
+    const auto& s = services->billSettings.front();
+    EXPECT_EQ(s.stringaConnessione, "sqlite::memory:");
+    EXPECT_EQ(s.modoConnessione, 0);
+    EXPECT_EQ(s.connessione, conn);
+    EXPECT_EQ(s.programma, program);
+    EXPECT_EQ((Names{s.origine.articolo, s.origine.opzione, s.origine.codice}), (Names{"SRC", "", ""}));
+    EXPECT_EQ(s.origine.tipo, 0);
+    EXPECT_EQ((Names{s.destinazione.articolo, s.destinazione.opzione, s.destinazione.codice}), (Names{"NEW", "", ""}));
+    EXPECT_EQ(s.destinazione.tipo, 0);
+    EXPECT_EQ(s.utente, "Mario Rossi");
+    const std::vector<db::Variant> expected{0, 1, 1, 0, 0, 0, 0, true, "", "", false};
+    ASSERT_EQ(s.opzioni.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(s.opzioni[i].Type(), expected[i].Type()) << i;
+        EXPECT_TRUE(s.opzioni[i].Equals(expected[i])) << i;
+    }
+    EXPECT_EQ(services->billRuns, (Names{"1"}));
+}
+
+TEST_F(BillOfMaterialsTest, AFailedCopyIsReportedAsNotDoneWithNothingWritten) {
+    SourceBill();
+    CreateNewArticle();
+    const std::string before = testsupport::DatabaseSnapshot(*conn);
+    conn->Faults().FailMatching("INSERT INTO PD96_LEGAMIDISBA");  // after the new header is written
+    EXPECT_EQ(CopyBill(), kvMethodCanceled);
+    EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
+    ASSERT_EQ(conn->Errors().size(), 1u);
+    EXPECT_EQ(conn->Errors().front().Number(), db::errc::InjectedFault);
+    EXPECT_EQ(conn->Errors().front().Source().rfind("DuplicazioneDiBa\r\n", 0), 0u);
+
+    // Inside the caller's transaction too: the article can still be committed without a half bill.
+    conn->BeginTrans();
+    conn->Faults().FailMatching("INSERT INTO PD96_LEGAMIDISBA");
+    EXPECT_EQ(CopyBill(), kvMethodCanceled);
+    EXPECT_EQ(conn->TransactionLevel(), 1);
+    conn->CommitTrans();
+    EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
+}
+
+TEST_F(BillOfMaterialsTest, AProgramWithoutGlobalObjectIsNotDone) {
+    SourceBill();
+    CreateNewArticle();
+    program->ClsGlobal(nullptr);
+    EXPECT_EQ(CopyBill(), kvMethodCanceled);
+    EXPECT_EQ(engine->DuplicazioneDiBa(src, dst, nullptr, db::Variant(""), db::Variant(1)), kvMethodCanceled);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'"), 0);
+    EXPECT_TRUE(services->billRuns.empty());
+}
+
+TEST_F(BillOfMaterialsTest, ASecondCopyOntoTheSameArticleIsNotDone) {
+    SourceBill();
+    CreateNewArticle();
+    ASSERT_EQ(CopyBill(), kvMethodOK);
+    EXPECT_EQ(CopyBill(), kvMethodCanceled);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'"), 1);
+}
+
+TEST_F(BillOfMaterialsTest, ASourceWithoutBillCopiesNothing) {
+    CreateNewArticle();
+    EXPECT_EQ(CopyBill(), kvMethodOK);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA"), 0);
+}
+
+}  // namespace

@@ -1,0 +1,335 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "ProgramDouble.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "erp/DemoBuilder.h"
+#include "generation/LogClock.h"
+#include "generation/LogViewer.h"
+#include "generation/ProcessingLog.h"
+#include "host/HostFactory.h"
+
+namespace fs = std::filesystem;
+using generation::ProcessingLog;
+
+namespace {
+
+const std::string kBanner = std::string(96, '*') + " ";
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The file a list of lines makes: each line ended by CR LF.
+std::string FileOf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& l : lines) text += l + "\r\n";
+    return text;
+}
+
+class ProcessingLogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        shell = host::InstallShellHost();
+        conn = db::Connection::Create();
+        conn->Open("sqlite::memory:");
+        erp::CreateSchema(*conn);
+        folder = fs::temp_directory_path() /
+                 ("agg-log-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        global = std::make_shared<testsupport::GlobalDouble>();
+        global->dittaCorrente = "7";
+        global->cartellaLog = folder.string() + "/";
+        global->utenteDescrizione = "Mario Rossi";
+        now = db::Date::FromParts(2026, 3, 1, 9, 5, 3);
+        log = std::make_unique<ProcessingLog>(global, conn, [this] { return now; });
+    }
+    void TearDown() override {
+        log.reset();
+        fs::remove_all(folder);
+        entry::SetHost(nullptr);
+    }
+
+    long Count(const std::string& sql) {
+        auto rs = conn->Execute(sql);
+        rs->MoveFirst();
+        return rs->GetFields().Item(0L).Value().CLng();
+    }
+
+    // Journal lines of the last run, as "kind|highlight|text", in line order.
+    std::vector<std::string> JournalLines() {
+        auto rs = conn->Execute("SELECT CG9M_TIPO, CG9M_FLGEVIDENZA, CG9M_TESTO FROM CG9M_LOGELABRIG "
+                                "WHERE CG9M_IDELAB_CG9L = (SELECT MAX(CG9L_IDELAB) FROM CG9L_LOGELAB) "
+                                "ORDER BY CG9M_RIGA");
+        std::vector<std::string> lines;
+        if (rs->RecordCount() == 0) return lines;
+        for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext())
+            lines.push_back((*rs)[0].Value().Text() + "|" + (*rs)[1].Value().Text() + "|" + (*rs)[2].Value().Text());
+        return lines;
+    }
+
+    std::shared_ptr<host::ShellHost> shell;
+    db::ConnectionPtr conn;
+    fs::path folder;
+    std::shared_ptr<testsupport::GlobalDouble> global;
+    db::Date now;
+    std::unique_ptr<ProcessingLog> log;
+};
+
+TEST(LogClock, TimestampHasNoLeadingZerosAndGeneralDateIsItalian) {
+    const db::Date d = db::Date::FromParts(2026, 12, 4, 15, 7, 9);
+    EXPECT_EQ(generation::TimestampLog(d), "4.12.2026.15.7.9");
+    EXPECT_EQ(generation::DataOraGenerale(d), "04/12/2026 15:07:09");
+    // As VB shows a general date: midnight is the date alone.
+    EXPECT_EQ(generation::DataOraGenerale(db::Date::FromParts(2026, 12, 4)), "04/12/2026");
+    EXPECT_EQ(generation::Giorno(d), db::Date::FromParts(2026, 12, 4));
+}
+
+TEST_F(ProcessingLogTest, WritesTheRunToAFileNamedAfterCompanyAndMoment) {
+    log->ApriLog();
+    log->ScriviLog("Inizio elaborazione per tessuto:  T9", generation::LogInformazione);
+    log->ScriviLog("Articolo :  PM01T9 Creato ", generation::LogInformazione);
+    now = db::Date::FromParts(2026, 3, 1, 9, 6, 10);
+    log->ChiudiLog();
+
+    EXPECT_FALSE(log->LogDisabilitato());
+    EXPECT_EQ(log->FileLog(), folder.string() + "/Generazione_Agganci_Aperture_7__1.3.2026.9.5.3.txt");
+    EXPECT_EQ(ReadFile(log->FileLog()), FileOf({kBanner, "Inizio elaborazione : 01/03/2026 09:05:03", kBanner,
+                                                "Inizio elaborazione per tessuto:  T9", "Articolo :  PM01T9 Creato ",
+                                                kBanner, "Termine elaborazione : 01/03/2026 09:06:10", kBanner}));
+    EXPECT_EQ(log->NomeBase(), "Generazione_Agganci_Aperture");
+}
+
+TEST_F(ProcessingLogTest, BlankTextsAreNeverWrittenAndLineBreaksStayAsTheyAre) {
+    log->ApriLog();
+    log->ScriviLog("   ", generation::LogInformazione);
+    log->ScriviLog("", generation::LogErrore);
+    log->ScriviLog("Errore in duplicazione dati lotto \r\n", generation::LogErrore);
+    log->ChiudiLog();
+
+    const std::string file = ReadFile(log->FileLog());
+    EXPECT_EQ(file, FileOf({kBanner, "Inizio elaborazione : 01/03/2026 09:05:03", kBanner,
+                            "Errore in duplicazione dati lotto \r\n", kBanner,
+                            "Termine elaborazione : 01/03/2026 09:05:03", kBanner}));
+    EXPECT_EQ(log->RigheAccumulate().size(), 7u);
+    EXPECT_EQ(JournalLines().size(), 7u);
+}
+
+TEST_F(ProcessingLogTest, AccumulatedTextOutlivesTheRunUntilTheNextOne) {
+    log->ApriLog();
+    log->ScriviLog("Prima", generation::LogInformazione);
+    log->ChiudiLog();
+    log->ScriviLog("dopo la chiusura", generation::LogInformazione);  // no log open: nothing
+
+    const std::string first = kBanner + "\rInizio elaborazione : 01/03/2026 09:05:03\r" + kBanner + "\rPrima\r" +
+                              kBanner + "\rTermine elaborazione : 01/03/2026 09:05:03\r" + kBanner + "\r";
+    EXPECT_EQ(log->TestoAccumulato(), first);
+
+    log->ApriLog();
+    EXPECT_EQ(log->TestoAccumulato(), kBanner + "\rInizio elaborazione : 01/03/2026 09:05:03\r" + kBanner + "\r");
+}
+
+TEST_F(ProcessingLogTest, TwoRunsInTheSameSecondShareTheFileAndTheSecondRewritesIt) {
+    log->ApriLog();
+    log->ScriviLog("Prima esecuzione", generation::LogInformazione);
+    log->ChiudiLog();
+    const std::string firstFile = log->FileLog();
+
+    log->ApriLog();
+    log->ScriviLog("Seconda esecuzione", generation::LogInformazione);
+    log->ChiudiLog();
+
+    EXPECT_EQ(log->FileLog(), firstFile);
+    const std::string file = ReadFile(firstFile);
+    EXPECT_EQ(file.find("Prima esecuzione"), std::string::npos);
+    EXPECT_NE(file.find("Seconda esecuzione"), std::string::npos);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB"), 2);
+}
+
+TEST_F(ProcessingLogTest, AFolderThatCannotHoldTheFileSwitchesLoggingOffSilently) {
+    const fs::path plainFile = folder / "plain";
+    std::ofstream(plainFile) << "x";
+    for (const std::string& bad : {(folder / "missing").string() + "/", plainFile.string() + "/"}) {
+        SCOPED_TRACE(bad);
+        global->cartellaLog = bad;
+        log->ApriLog();
+        log->ScriviLog("Articolo :  PM01T9 Creato ", generation::LogInformazione);
+        log->ChiudiLog();
+
+        EXPECT_TRUE(log->LogDisabilitato());
+        ASSERT_TRUE(log->UltimoErrore().has_value());
+        EXPECT_EQ(log->UltimoErrore()->Number(), 76);
+        EXPECT_TRUE(log->RigheAccumulate().empty());
+        EXPECT_FALSE(fs::exists(log->FileLog()));
+        EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB"), 0);
+    }
+    EXPECT_TRUE(shell->Messages()->Messages().empty());
+
+    // The next run with a usable folder logs again.
+    global->cartellaLog = folder.string() + "/";
+    log->ApriLog();
+    EXPECT_FALSE(log->LogDisabilitato());
+    EXPECT_TRUE(fs::exists(log->FileLog()));
+}
+
+TEST_F(ProcessingLogTest, JournalRecordsTheRunItsLinesAndTheirKinds) {
+    log->ApriLog();
+    EXPECT_EQ(Count("SELECT CG9L_STATO FROM CG9L_LOGELAB"), 0);
+    log->ScriviLog("Errore: Codice articolo da generare già esistente! ", generation::LogErrore);
+    log->ScriviLog("Riga in evidenza", generation::LogEvidenziato);
+    log->ChiudiLog();
+
+    auto run = conn->Execute("SELECT * FROM CG9L_LOGELAB");
+    ASSERT_EQ(run->RecordCount(), 1);
+    run->MoveFirst();
+    EXPECT_EQ((*run)["CG9L_DITTA_CG18"].Value().CLng(), 7);
+    EXPECT_EQ((*run)["CG9L_TITOLO"].Value().Text(), "Generazione_Agganci_Aperture_7__1.3.2026.9.5.3");
+    EXPECT_EQ((*run)["CG9L_UTENTE"].Value().Text(), "Mario Rossi");
+    EXPECT_EQ((*run)["CG9L_DATA"].Value().CDate(), db::Date::FromParts(2026, 3, 1));
+    EXPECT_EQ((*run)["CG9L_STATO"].Value().CLng(), 1);
+
+    EXPECT_EQ(JournalLines(),
+              (std::vector<std::string>{"2|0|" + kBanner, "2|0|Inizio elaborazione : 01/03/2026 09:05:03",
+                                        "2|0|" + kBanner, "3|0|Errore: Codice articolo da generare già esistente! ",
+                                        "4|1|Riga in evidenza", "2|0|" + kBanner,
+                                        "2|0|Termine elaborazione : 01/03/2026 09:05:03", "2|0|" + kBanner}));
+}
+
+TEST_F(ProcessingLogTest, JournalTitleIsCutAtFiftyCharacters) {
+    global->dittaCorrente = "1234567";  // base, company and timestamp make 52 characters
+    log->ApriLog();
+    auto run = conn->Execute("SELECT CG9L_TITOLO, CG9L_DITTA_CG18 FROM CG9L_LOGELAB");
+    run->MoveFirst();
+    EXPECT_EQ((*run)[0].Value().Text(), "Generazione_Agganci_Aperture_1234567__1.3.2026.9.5");
+    EXPECT_EQ((*run)[1].Value().CLng(), 1234567);
+}
+
+TEST_F(ProcessingLogTest, LinesOfARolledBackArticleStayInTheJournal) {
+    log->ApriLog();
+    conn->BeginTrans();
+    conn->Execute("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (7, 'PM01T9')");
+    log->ScriviLog("Errore in duplicazione Barcode ", generation::LogErrore);
+    log->ScriviLog(" !!! ATTENZIONE: ARTICOLO NON GENERATO !!! ", generation::LogErrore);
+    conn->RollbackTrans();
+    log->ScriviLog("Fine elaborazione per tessuto:  T9", generation::LogInformazione);
+    log->ChiudiLog();
+
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART"), 0);
+    const auto lines = JournalLines();
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[3], "3|0|Errore in duplicazione Barcode ");
+    EXPECT_EQ(lines[4], "3|0| !!! ATTENZIONE: ARTICOLO NON GENERATO !!! ");
+    EXPECT_EQ(lines[5], "2|0|Fine elaborazione per tessuto:  T9");
+}
+
+// A shell without a journal of runs.
+class ShellWithoutJournal : public host::ShellHost {
+public:
+    std::shared_ptr<entry::IProcessingLogService> CreateProcessingLogService() override {
+        throw entry::OggettoNonDisponibile("ProcessingLogService");
+    }
+};
+
+TEST_F(ProcessingLogTest, AHostWithoutJournalStillGetsTheFile) {
+    entry::SetHost(std::make_shared<ShellWithoutJournal>());
+    log->ApriLog();
+    log->ScriviLog("Articolo :  PM01T9 Creato ", generation::LogInformazione);
+    log->ChiudiLog();
+    EXPECT_FALSE(log->LogDisabilitato());
+    EXPECT_NE(ReadFile(log->FileLog()).find("Articolo :  PM01T9 Creato \r\n"), std::string::npos);
+}
+
+TEST_F(ProcessingLogTest, AJournalThatCannotRegisterTheRunSwitchesLoggingOff) {
+    auto bare = db::Connection::Create();
+    bare->Open("sqlite::memory:");  // no tables: the run cannot be registered
+    ProcessingLog other(global, bare, [this] { return now; });
+    other.ApriLog();
+    other.ScriviLog("Articolo :  PM01T9 Creato ", generation::LogInformazione);
+    other.ChiudiLog();
+    EXPECT_TRUE(other.LogDisabilitato());
+    EXPECT_TRUE(other.RigheAccumulate().empty());
+    EXPECT_EQ(ReadFile(other.FileLog()), "");
+}
+
+TEST_F(ProcessingLogTest, DesktopViewerOpensTheLastRunsFile) {
+    log->ApriLog();
+    log->ScriviLog("Articolo :  PM01T9 Creato ", generation::LogInformazione);
+    log->ChiudiLog();
+
+    generation::MostraLogElaborazione(*log, *shell->Messages(), false);
+    ASSERT_EQ(shell->Viewer()->Shown().size(), 1u);
+    EXPECT_EQ(shell->Viewer()->Shown()[0].path, log->FileLog());
+    EXPECT_EQ(shell->Viewer()->Shown()[0].contents, ReadFile(log->FileLog()));
+    EXPECT_TRUE(shell->SaveDialog()->Shown().empty());
+}
+
+TEST_F(ProcessingLogTest, BrowserViewerSavesTheRunWhereTheUserChose) {
+    log->ApriLog();
+    log->ScriviLog("Articolo :  PM01T9 Creato ", generation::LogInformazione);
+    log->ChiudiLog();
+    const std::string copy = (folder / "copia.txt").string();
+    shell->SaveDialog()->Queue(copy);
+
+    generation::MostraLogElaborazione(*log, *shell->Messages(), true);
+
+    ASSERT_EQ(shell->SaveDialog()->Shown().size(), 1u);
+    const auto& dialog = shell->SaveDialog()->Shown()[0];
+    EXPECT_EQ(dialog.startFolder, "c:\\");
+    EXPECT_EQ(dialog.filter, "TXT File|*.txt");
+    EXPECT_EQ(dialog.title, "Salvataggio file");
+    EXPECT_EQ(ReadFile(copy), ReadFile(log->FileLog()));
+    ASSERT_EQ(shell->Viewer()->Shown().size(), 1u);
+    EXPECT_EQ(shell->Viewer()->Shown()[0].path, copy);
+    EXPECT_TRUE(shell->Messages()->Messages().empty());
+}
+
+TEST_F(ProcessingLogTest, BrowserViewerWithoutAChosenFileOnlyTellsTheUser) {
+    log->ApriLog();
+    log->ChiudiLog();
+
+    generation::MostraLogElaborazione(*log, *shell->Messages(), true);  // nothing scripted: cancelled
+
+    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
+    const auto& box = shell->Messages()->Messages()[0];
+    EXPECT_EQ(box.text, " Non è stata selezionato un file - OK");
+    EXPECT_EQ(box.style, 48);
+    EXPECT_EQ(box.title, "Attenzione!");
+    EXPECT_TRUE(shell->Viewer()->Shown().empty());
+}
+
+TEST_F(ProcessingLogTest, ViewerModeComesFromTheWebRenderVariable) {
+    const char* saved = std::getenv("WEBRender");
+    const std::string previous = saved ? saved : "";
+    log->ApriLog();
+    log->ChiudiLog();
+
+    ::setenv("WEBRender", "0", 1);
+    EXPECT_FALSE(generation::WebRenderAttivo());
+    generation::MostraLogElaborazione(*log, *shell->Messages());
+    EXPECT_EQ(shell->Viewer()->Shown().size(), 1u);
+    EXPECT_TRUE(shell->SaveDialog()->Shown().empty());
+
+    ::setenv("WEBRender", "1", 1);
+    EXPECT_TRUE(generation::WebRenderAttivo());
+    generation::MostraLogElaborazione(*log, *shell->Messages());
+    EXPECT_EQ(shell->SaveDialog()->Shown().size(), 1u);
+
+    ::unsetenv("WEBRender");
+    EXPECT_FALSE(generation::WebRenderAttivo());
+    if (saved) ::setenv("WEBRender", previous.c_str(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "erp/DemoBuilder.h"
+#include "host/FileAccess.h"
+#include "host/HostFactory.h"
+#include "host/ProcessingLogService.h"
+#include "host/SaveFileDialog.h"
+#include "host/TextViewer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+template <class F>
+long ErrorNumberOf(F call) {
+    try {
+        call();
+    } catch (const db::Error& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class JournalTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        conn = db::Connection::Create();
+        conn->Open("sqlite::memory:");
+        erp::CreateSchema(*conn);
+        service = std::make_shared<host::ProcessingLogService>([this] { return now; });
+        service->Connection(conn);
+    }
+
+    long Count(const std::string& sql) {
+        auto rs = conn->Execute(sql);
+        rs->MoveFirst();
+        return rs->GetFields().Item(0L).Value().CLng();
+    }
+
+    // "run|line|kind|highlight|text" of every journal line, in run and line order.
+    std::vector<std::string> Lines() {
+        auto rs = conn->Execute("SELECT CG9M_IDELAB_CG9L, CG9M_RIGA, CG9M_TIPO, CG9M_FLGEVIDENZA, CG9M_TESTO, "
+                                "CG9M_DITTA_CG18 FROM CG9M_LOGELABRIG ORDER BY CG9M_IDELAB_CG9L, CG9M_RIGA");
+        std::vector<std::string> out;
+        if (rs->RecordCount() == 0) return out;
+        for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext()) {
+            std::string row;
+            for (long i = 0; i < 6; ++i) row += (i ? "|" : "") + (*rs)[i].Value().Text();
+            out.push_back(row);
+        }
+        return out;
+    }
+
+    db::ConnectionPtr conn;
+    db::Date now = db::Date::FromParts(2026, 12, 4, 15, 7, 9);
+    std::shared_ptr<host::ProcessingLogService> service;
+};
+
+TEST_F(JournalTest, ARunIsOneHeaderRowAndOneRowPerLineClosedWithItsStatus) {
+    service->Apri(db::Variant(3), "Mario Rossi", db::Date::FromParts(2026, 12, 4), "Generazione_Agganci_Aperture_3__4");
+    ASSERT_TRUE(service->IdElaborazione().has_value());
+    const std::string id = std::to_string(*service->IdElaborazione());
+    service->Riga("Inizio", 2, false);
+    service->Riga("Errore", 3, false);
+    service->Riga("Evidenza", 4, true);
+
+    auto run = conn->Execute("SELECT * FROM CG9L_LOGELAB");
+    ASSERT_EQ(run->RecordCount(), 1);
+    run->MoveFirst();
+    EXPECT_EQ((*run)["CG9L_DITTA_CG18"].Value().CLng(), 3);
+    EXPECT_EQ((*run)["CG9L_DATA"].Value().CDate(), db::Date::FromParts(2026, 12, 4));
+    EXPECT_EQ((*run)["CG9L_TITOLO"].Value().Text(), "Generazione_Agganci_Aperture_3__4");
+    EXPECT_EQ((*run)["CG9L_UTENTE"].Value().Text(), "Mario Rossi");
+    EXPECT_EQ((*run)["CG9L_STATO"].Value().CLng(), 0);
+    EXPECT_TRUE((*run)["CG9L_DTFINE"].Value().IsNull());
+    EXPECT_EQ(Lines(), (std::vector<std::string>{id + "|1|2|0|Inizio|3", id + "|2|3|0|Errore|3",
+                                                 id + "|3|4|1|Evidenza|3"}));
+
+    now = db::Date::FromParts(2026, 12, 4, 15, 9, 0);
+    service->Chiudi(1);
+    run = conn->Execute("SELECT CG9L_STATO, CG9L_DTFINE FROM CG9L_LOGELAB");
+    run->MoveFirst();
+    EXPECT_EQ((*run)[0].Value().CLng(), 1);
+    EXPECT_EQ((*run)[1].Value().CDate(), now);
+    EXPECT_EQ(ErrorNumberOf([&] { service->Riga("dopo", 2, false); }), db::errc::OperationNotAllowed);
+}
+
+TEST_F(JournalTest, LinesWaitWhileATransactionIsOpenAndSurviveItsRollback) {
+    service->Apri(db::Variant(1), "", db::Date::FromParts(2026, 12, 4), "T");
+    service->Riga("prima", 2, false);
+    conn->BeginTrans();
+    service->Riga("dentro", 3, false);
+    EXPECT_EQ(service->RigheInAttesa(), 1u);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9M_LOGELABRIG"), 1);
+    conn->RollbackTrans();
+    service->Riga("dopo", 2, false);
+
+    EXPECT_EQ(service->RigheInAttesa(), 0u);
+    const auto lines = Lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[1].find("|2|3|0|dentro|"), std::string::npos);
+    EXPECT_NE(lines[2].find("|3|2|0|dopo|"), std::string::npos);
+}
+
+TEST_F(JournalTest, ARunOpenedInsideATransactionIsRegisteredAfterIt) {
+    conn->BeginTrans();
+    service->Apri(db::Variant(1), "", db::Date::FromParts(2026, 12, 4), "T");
+    service->Riga("dentro", 2, false);
+    EXPECT_FALSE(service->IdElaborazione().has_value());
+    conn->RollbackTrans();
+    service->Chiudi(1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB WHERE CG9L_STATO = 1"), 1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9M_LOGELABRIG"), 1);
+}
+
+TEST_F(JournalTest, MisuseIsAnError) {
+    host::ProcessingLogService unconnected;
+    EXPECT_EQ(ErrorNumberOf([&] { unconnected.Apri(db::Variant(1), "", db::Date{}, "T"); }), db::errc::ObjectRequired);
+    EXPECT_EQ(ErrorNumberOf([&] { service->Riga("senza apertura", 2, false); }), db::errc::OperationNotAllowed);
+    EXPECT_EQ(ErrorNumberOf([&] { service->Chiudi(1); }), db::errc::OperationNotAllowed);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB"), 0);
+}
+
+class FilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("agg-files-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    fs::path folder;
+};
+
+TEST_F(FilesTest, FileAccessWritesCrLfLinesAndRewritesAnExistingFile) {
+    host::FileAccess access;
+    const fs::path path = folder / "log.txt";
+    std::ofstream(path) << "vecchio contenuto";
+    auto stream = access.CreaFile(path.string());
+    stream->WriteLine("uno");
+    stream->WriteLine("due\r\ntre");
+    EXPECT_EQ(ReadFile(path), "uno\r\ndue\r\ntre\r\n");  // each line on disk as soon as written
+    stream->Close();
+    stream->Close();
+    EXPECT_EQ(ErrorNumberOf([&] { stream->WriteLine("chiuso"); }), 54);
+}
+
+TEST_F(FilesTest, FileAccessRefusesMissingFoldersAndUncreatableFiles) {
+    host::FileAccess access;
+    EXPECT_EQ(ErrorNumberOf([&] { access.CreaFile((folder / "manca" / "log.txt").string()); }), 76);
+    EXPECT_EQ(ErrorNumberOf([&] { access.CreaFile(""); }), 76);
+    fs::create_directories(folder / "cartella");
+    EXPECT_EQ(ErrorNumberOf([&] { access.CreaFile((folder / "cartella").string()); }), 75);
+}
+
+TEST_F(FilesTest, ViewerRecordsAndPrintsWhatItShows) {
+    const fs::path path = folder / "log.txt";
+    std::ofstream(path, std::ios::binary) << "riga\r\n";
+    host::TextViewer viewer;
+    std::ostringstream out;
+    viewer.Output(&out);
+    viewer.Mostra(path.string());
+    std::ofstream(path, std::ios::binary) << "cambiato";
+    ASSERT_EQ(viewer.Shown().size(), 1u);
+    EXPECT_EQ(viewer.Shown()[0].path, path.string());
+    EXPECT_EQ(viewer.Shown()[0].contents, "riga\r\n");  // as it was when shown
+    EXPECT_EQ(out.str(), "riga\r\n");
+    EXPECT_EQ(ErrorNumberOf([&] { viewer.Mostra((folder / "manca.txt").string()); }), 53);
+}
+
+TEST(SaveDialog, AnswersFromTheScriptAndCancelsWhenNothingIsScripted) {
+    host::SaveFileDialog dialog;
+    EXPECT_EQ(dialog.Scegli("c:\\", "TXT File|*.txt", "Salvataggio file"), "");
+    dialog.Queue("/tmp/a.txt").Queue("").Always("/tmp/b.txt");
+    EXPECT_EQ(dialog.Scegli("c:\\", "F", "T"), "/tmp/a.txt");
+    EXPECT_EQ(dialog.Scegli("c:\\", "F", "T"), "");
+    EXPECT_EQ(dialog.Scegli("c:\\", "F", "T"), "/tmp/b.txt");
+    EXPECT_EQ(dialog.Scegli("c:\\", "F", "T"), "/tmp/b.txt");
+    ASSERT_EQ(dialog.Shown().size(), 5u);
+    EXPECT_EQ(dialog.Shown()[0].startFolder, "c:\\");
+    EXPECT_EQ(dialog.Shown()[0].filter, "TXT File|*.txt");
+    EXPECT_EQ(dialog.Shown()[0].title, "Salvataggio file");
+    EXPECT_EQ(dialog.Shown()[1].answer, "/tmp/a.txt");
+}
+
+TEST(ShellHostFiles, OneViewerAndOneDialogPerSessionAndANewJournalPerRun) {
+    host::ShellHost shell;
+    EXPECT_EQ(shell.CreateTextViewer(), shell.Viewer());
+    EXPECT_EQ(shell.CreateSaveFileDialog(), shell.SaveDialog());
+    EXPECT_NE(shell.CreateProcessingLogService(), shell.CreateProcessingLogService());
+    EXPECT_TRUE(shell.CreateFileAccess());
+}
+
+}  // namespace
