@@ -7,6 +7,7 @@
 #include "host/CycleService.h"
 #include "host/IdentifierService.h"
 #include "host/ConnectionProvider.h"
+#include "host/ControlloDistinta.h"
 #include "host/FileAccess.h"
 #include "host/ProcessingLogService.h"
 #include "host/RecordsetProvider.h"
@@ -57,6 +58,10 @@ std::shared_ptr<ShellHost> InstallShellHost() {
     auto shell = std::make_shared<ShellHost>();
     entry::SetHost(shell);
     return shell;
+}
+
+std::shared_ptr<entry::IControlloDistinta> ShellHost::CreateControlloDistinta() {
+    return std::make_shared<ControlloDistinta>();
 }
 
 }  // namespace host

@@ -1,15 +1,20 @@
 // agganci duplicate SOURCE NEWCODE: one article copied through the engine, in one transaction.
 #include <iomanip>
 #include <iostream>
+#include <map>
 
 #include <nlohmann/json.hpp>
 
 #include "apps/agganci/ArticleCounts.h"
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/Session.h"
+#include "apps/agganci/VariantChoices.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 #include "engine/CLSFA_DUPLICA.h"
+#include "entry/CinterfaceBase.h"
+#include "generation/EngineSequence.h"
+#include "host/GlobalObject.h"
 
 namespace app {
 namespace {
@@ -21,7 +26,32 @@ struct DuplicateArgs {
     std::string extendedDescription;
     bool hasDescription = false;
     bool hasExtended = false;
+    std::vector<std::string> variants;
+    std::vector<std::string> skip;
 };
+
+// What --skip accepts: the engine's operations and the groups the stored procedure copies.
+const std::map<std::string, std::string> kSkippableSteps = {
+    {"descriptions", "DuplicazioneDescrizioniInLingua"}, {"locations", "DuplicazioneUbicazioniDinamiche"},
+    {"barcodes", "DuplicazioneBarcode"},                 {"customers", "DuplicazioneArticoliClienti"},
+    {"suppliers", "DuplicazioneArticoliFornitori"},      {"variants", "DuplicazioneVarianti"},
+    {"lots", "DuplicazioneDatiLotto"},                   {"traceability", "DuplicazioneDatiTracciabilitaProdotti"},
+    {"stock-parameters", "DuplicazioneParamGestScorte"}, {"fashion", "DuplicazioneAttributiFashion"},
+    {"production", "DuplicazioneDatiProduzione"},        {"bom", "DuplicazioneDiBa"},
+};
+const std::map<std::string, int> kSkippableGroups = {
+    {"packagings", 1},     {"stock", 2},          {"alternatives", 3},   {"substitutes", 4},
+    {"competitors", 5},    {"packing-list", 8},   {"fixed-locations", 9}, {"sales-prices", 13},
+    {"purchase-prices", 14}, {"last-prices", 15}, {"applications", 16}, {"custom-data", 17},
+    {"intra", 19},         {"lot-parameters", 20},
+};
+
+std::string SkipHelp() {
+    std::string names;
+    for (const auto& [n, s] : kSkippableSteps) names += (names.empty() ? "" : ", ") + n;
+    for (const auto& [n, g] : kSkippableGroups) names += ", " + n;
+    return names;
+}
 
 bool ArticleExists(db::Connection& c, long company, const std::string& code) {
     auto rs = c.Execute("SELECT MG66_CODART FROM MG66_ANAGRART WITH (NOLOCK) WHERE MG66_DITTA_CG18 = " +
@@ -41,11 +71,36 @@ std::pair<std::string, std::string> SourceDescriptions(db::Connection& c, long c
 
 void Validate(const DuplicateArgs& a) {
     if (db::Trim(a.target).empty()) throw std::runtime_error("NEWCODE is empty");
-    if (db::Len(a.target) > 25)
-        throw std::runtime_error("NEWCODE '" + a.target + "' is longer than 25 characters");
+    if (db::Len(a.target) > 25) throw std::runtime_error("NEWCODE '" + a.target + "' is longer than 25 characters");
     if (db::Len(a.description) > 72) throw std::runtime_error("--description is longer than 72 characters");
     if (db::Len(a.extendedDescription) > 1672)
         throw std::runtime_error("--extended-description is longer than 1672 characters");
+}
+
+generation::SequenceSettings Settings(const Session& s, const GlobalOptions& options, const DuplicateArgs& a,
+                                      const std::shared_ptr<host::GlobalObject>& global) {
+    generation::SequenceSettings settings;
+    settings.linksTab = false;  // one article copied as it is: its own variants, no link fabric
+    auto program = std::make_shared<entry::CinterfaceBase>();
+    program->ClsGlobal(global);
+    program->Connection(s.connection);
+    settings.program = program;
+    settings.connectionString = options.db;
+    settings.ditta = db::Variant(options.company);
+    settings.fashionAttributes = global->AttributiFashion();
+    settings.productionSetting = db::Trim(global->GestioneProduzione());
+    settings.projectData = global->DatiProgetto();
+    settings.billOfMaterials = true;
+    settings.massSelectionRows = 1;
+    std::map<std::string, VariantChoice> choices;
+    for (const auto& v : a.variants) choices.insert(ParseVariantChoice(v));
+    settings.variantSelection = BuildVariantSelection(s.connection, options.company, a.source, choices);
+    for (const auto& name : a.skip) {
+        if (auto st = kSkippableSteps.find(name); st != kSkippableSteps.end()) settings.skipSteps.insert(st->second);
+        else if (auto g = kSkippableGroups.find(name); g != kSkippableGroups.end()) settings.groupsOff.insert(g->second);
+        else throw std::runtime_error("--skip " + name + ": unknown group; one of " + SkipHelp());
+    }
+    return settings;
 }
 
 void Run(const GlobalOptions& options, DuplicateArgs a) {
@@ -63,22 +118,30 @@ void Run(const GlobalOptions& options, DuplicateArgs a) {
         if (!a.hasExtended) a.extendedDescription = e;
     }
     Validate(a);
+    auto global = std::make_shared<host::GlobalObject>(options.db, options.company, c);
 
+    std::vector<std::string> notes;
+    generation::SequenceReport report;
+    report.log = [&](const std::string& text, long) { notes.push_back(db::Trim(text)); };
     c.BeginTrans();
-    std::string step = "DuplicazioneAnagraficaBase";
     try {
+        auto settings = Settings(s, options, a, global);
         auto engine = std::make_shared<engine::CLSFA_DUPLICA>();
         engine->Connessione(s.connection);
         engine->Initialize();
         engine->Ditta(db::Variant(options.company));
         engine->DescrizioneArticoloDaGenerare(db::Variant(a.description));
         engine->DescrizioneEstesaArticoloDaGenerare(db::Variant(a.extendedDescription));
-        engine->DuplicazioneAnagraficaBase(db::Variant(a.source), db::Variant(a.target));
+        generation::EngineSequence sequence(*engine, settings, report);
+        if (!sequence.Run(db::Variant(a.source), db::Variant(a.target))) {
+            std::string why = db::Trim(sequence.ErrorText());
+            if (!sequence.ErrorDetail().empty()) why += ": " + sequence.ErrorDetail();
+            throw std::runtime_error("duplication failed at " + report.step + " (" + why + "); nothing was written");
+        }
         c.CommitTrans();
-    } catch (const db::Error& e) {
+    } catch (...) {
         c.RollbackTrans();
-        throw db::Error(e.Number(), "duplication failed at " + step + ", nothing was written: " + e.Description(),
-                        e.Source());
+        throw;
     }
 
     const auto counts = CountArticleRows(c, options.company, a.target);
@@ -87,10 +150,12 @@ void Run(const GlobalOptions& options, DuplicateArgs a) {
         j["source"] = a.source;
         j["article"] = a.target;
         for (const auto& [table, n] : counts) j["rows"][table] = n;
+        j["notes"] = notes;
         std::cout << j.dump(2) << "\n";
         return;
     }
     std::cout << "Article " << a.target << " created from " << a.source << " (company " << options.company << ")\n";
+    for (const auto& n : notes) std::cout << "Note: " << n << "\n";
     std::cout << "Rows written per table:\n";
     for (const auto& [table, n] : counts)
         if (n > 0) std::cout << "  " << std::left << std::setw(24) << table << n << "\n";
@@ -99,8 +164,12 @@ void Run(const GlobalOptions& options, DuplicateArgs a) {
 }  // namespace
 
 void AddDuplicateCommand(CLI::App& cli, GlobalOptions& options) {
-    auto* cmd = cli.add_subcommand("duplicate", "Duplicate one article into a new code through the duplication "
-                                                "engine, in one transaction: all of it is written or nothing.");
+    auto* cmd = cli.add_subcommand(
+        "duplicate",
+        "Duplicate one article into a new code through the duplication engine: master data, descriptions, "
+        "locations, barcodes (newly numbered), customer and supplier codes, variants, lots, traceability, stock "
+        "parameters, fashion data, production data and bill of materials, in one transaction: all of it is "
+        "written or nothing.");
     static DuplicateArgs args;
     cmd->add_option("SOURCE", args.source, "Code of the article to copy")->required();
     cmd->add_option("NEWCODE", args.target, "Code of the new article (at most 25 characters)")->required();
@@ -108,6 +177,11 @@ void AddDuplicateCommand(CLI::App& cli, GlobalOptions& options) {
                     "Description of the new article (at most 72 characters; default: the source's)");
     cmd->add_option("--extended-description", args.extendedDescription,
                     "Extended description of the new article (default: the source's)");
+    cmd->add_option("--variant", args.variants,
+                    "Variant activation, CODE=on|off[:auto|:GROUP]: on/off switches the variant on the new "
+                    "article; :auto gives it a grouping named after the new code, :GROUP a grouping of that code "
+                    "(created from the source's when missing). Variants not named keep the source's state.");
+    cmd->add_option("--skip", args.skip, "Leave a group out: " + SkipHelp());
     cmd->callback([&options, cmd] {
         args.hasDescription = cmd->count("--description") > 0;
         args.hasExtended = cmd->count("--extended-description") > 0;
