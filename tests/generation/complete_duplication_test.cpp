@@ -1,0 +1,151 @@
+// One article duplicated completely on the demo company through the shared step sequence: every table
+// holds what it should, and a failure at any statement leaves the database as it was.
+#include <gtest/gtest.h>
+
+#include "DatabaseSnapshot.h"
+#include "ProgramDouble.h"
+#include "db/FaultInjector.h"
+#include "engine/CLSFA_DUPLICA.h"
+#include "erp/DemoBuilder.h"
+#include "erp/Procedures.h"
+#include "generation/EngineSequence.h"
+#include "host/HostFactory.h"
+
+namespace {
+
+class CompleteDuplication : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        host::InstallShellHost();
+        erp::RegisterProcedures();
+    }
+    void SetUp() override {
+        conn = db::Connection::Create();
+        conn->Open("sqlite::memory:");
+        erp::BuildDemoDatabase(*conn, erp::DemoOptions{});
+        program = testsupport::ProgramOnDatabase(conn);
+    }
+
+    generation::SequenceSettings Settings(bool linksTab) {
+        generation::SequenceSettings s;
+        s.linksTab = linksTab;
+        s.fabric = "TS-LINO-BLU";
+        s.program = program;
+        s.connectionString = "sqlite::memory:";
+        s.ditta = db::Variant(1);
+        s.fashionAttributes = true;
+        s.productionSetting = "1";
+        s.billOfMaterials = true;
+        return s;
+    }
+
+    // Runs the sequence for MODELLO01 -> target in a transaction; commits on success.
+    bool Duplicate(const std::string& target, bool linksTab, std::string* error = nullptr) {
+        generation::SequenceReport report;
+        conn->BeginTrans();
+        auto e = std::make_shared<engine::CLSFA_DUPLICA>();
+        e->Connessione(conn);
+        e->Initialize();
+        e->Ditta(db::Variant(1));
+        e->DescrizioneArticoloDaGenerare(db::Variant("Camicia lino blu"));
+        e->DescrizioneEstesaArticoloDaGenerare(db::Variant("Camicia in lino blu"));
+        generation::EngineSequence seq(*e, Settings(linksTab), report);
+        bool ok = false;
+        try {
+            ok = seq.Run(db::Variant("MODELLO01"), db::Variant(target));
+        } catch (const db::Error&) {
+            ok = false;
+        }
+        if (error) *error = seq.ErrorText() + " " + seq.ErrorDetail();
+        if (ok) conn->CommitTrans();
+        else conn->RollbackTrans();
+        return ok;
+    }
+
+    long Count(const std::string& sql) {
+        auto rs = conn->Execute(sql);
+        rs->MoveFirst();
+        return rs->GetFields().Item(0).Value().CLng();
+    }
+    long Rows(const std::string& table, const std::string& prefix, const std::string& code, const std::string& extra = {}) {
+        return Count("SELECT COUNT(*) FROM " + table + " WHERE " + prefix + "_DITTA_CG18 = 1 AND " + prefix +
+                     "_CODART_MG66 = '" + code + "'" + extra);
+    }
+
+    db::ConnectionPtr conn;
+    std::shared_ptr<testsupport::ProgramDouble> program;
+};
+
+TEST_F(CompleteDuplication, EveryTableHoldsTheRowsOfTheCopy) {
+    std::string error;
+    ASSERT_TRUE(Duplicate("AGMODELLO01TS-LINO-BLU", true, &error)) << error;
+    const std::string n = "AGMODELLO01TS-LINO-BLU";
+    // Copied as they are, option rows included where the table keeps them.
+    for (const auto& [table, prefix] : std::vector<std::pair<std::string, std::string>>{
+             {"MG69_UBICAZART", "MG69"}, {"MG4G_ANAGRLOTTI", "MG4G"}, {"MG4N_ARTTRALIM", "MG4N"},
+             {"SC06_ARTSCORTE", "SC06"}, {"MG68_CONFART", "MG68"}, {"LI10_LISTARTIC", "LI10"},
+             {"FA10_ARTLAVAGGI", "FA10"}, {"FA12_ARTICOLI", "FA12"}, {"FA37_ASSARTITIPOCOMP", "FA37"},
+             {"PD18_ARTPROD", "PD18"}, {"PD27_ANAFORMULE", "PD27"}, {"MG73_ARTCLIFOR", "MG73"}})
+        EXPECT_EQ(Rows(table, prefix, n), Rows(table, prefix, "MODELLO01")) << table;
+    // Descriptions of the base article (the option rows stay with the model), locations without stock.
+    EXPECT_EQ(Rows("MG87_ARTDESC", "MG87", n), Rows("MG87_ARTDESC", "MG87", "MODELLO01", " AND MG87_OPZIONE_MG5E = ' '"));
+    EXPECT_EQ(Rows("MG69_UBICAZART", "MG69", n, " AND MG69_QTA1UBICEFF <> 0"), 0);
+    // Only the automatically numbered base barcodes, each new.
+    EXPECT_EQ(Rows("MG65_BARCODE", "MG65", n), 2);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG65_BARCODE A INNER JOIN MG65_BARCODE B ON A.MG65_CODBARCODE = "
+                    "B.MG65_CODBARCODE AND A.MG65_CODART_MG66 <> B.MG65_CODART_MG66"),
+              0);
+    // Variants: the model's without the colour, plus the colour from the fabric.
+    EXPECT_EQ(Rows("MG6B_GESVARART", "MG6B", n), 3);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = '" + n + "' AND MG66_FLGVARART = 1"), 1);
+    // The cycle of the new article: first version of the model's, with its phases.
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = '" + n + "' AND PD52_VERSIONE = 2"), 1);
+    EXPECT_GT(Count("SELECT COUNT(*) FROM PD53_CICLIFASI WHERE PD53_CODICE_PD52 = '" + n + "'"), 0);
+    // Attributes on the new standard description's identifier, bill of materials with its lines.
+    EXPECT_GT(Count("SELECT COUNT(*) FROM FA13_ATTRIBUTI INNER JOIN MG87_ARTDESC ON FA13_GUID = MG87_GUID WHERE "
+                    "MG87_CODART_MG66 = '" + n + "'"),
+              0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA INNER JOIN PD95_DISBA ON PD96_IDDISBA_PD95 = PD95_IDDISBA "
+                    "WHERE PD95_CODART_MG66 = '" + n + "'"),
+              Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA INNER JOIN PD95_DISBA ON PD96_IDDISBA_PD95 = PD95_IDDISBA "
+                    "WHERE PD95_CODART_MG66 = 'MODELLO01'"));
+}
+
+TEST_F(CompleteDuplication, AFabricWithoutAUsableColourFailsAndWritesNothing) {
+    const std::string before = testsupport::DatabaseSnapshot(*conn);
+    generation::SequenceReport report;
+    conn->BeginTrans();
+    auto e = std::make_shared<engine::CLSFA_DUPLICA>();
+    e->Connessione(conn);
+    e->Initialize();
+    e->Ditta(db::Variant(1));
+    auto settings = Settings(true);
+    settings.fabric = "TS-SETA-ROSSA";  // its colour variant is inactive
+    generation::EngineSequence seq(*e, settings, report);
+    EXPECT_FALSE(seq.Run(db::Variant("MODELLO01"), db::Variant("AGMODELLO01TS-SETA")));
+    EXPECT_EQ(report.step, "DuplicazioneColoredaTessuto");
+    EXPECT_EQ(seq.ErrorText().rfind("Errore in duplicazione della variante colore ereditata dal tessuto. \r\n", 0), 0u);
+    conn->RollbackTrans();
+    EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
+}
+
+// A failure injected at each statement of a complete duplication in turn: each time the database is
+// left exactly as it was.
+TEST_F(CompleteDuplication, AFailureAtAnyStatementLeavesNothingBehind) {
+    const std::string before = testsupport::DatabaseSnapshot(*conn);
+    long cases = 0;
+    for (long n = 1;; ++n) {
+        conn->Faults().Clear();
+        conn->Faults().ResetCount();
+        conn->Faults().FailNth(n);
+        const bool ok = Duplicate("COPIA", false);
+        conn->Faults().Clear();
+        if (ok) break;  // the fault came after the last statement
+        ++cases;
+        ASSERT_EQ(testsupport::DatabaseSnapshot(*conn), before) << "failure at statement " << n;
+    }
+    EXPECT_GT(cases, 50);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'COPIA'"), 1);  // the clean run
+}
+
+}  // namespace
