@@ -14,33 +14,33 @@ void CLSFA_DUPLICA::CopyCustomerSupplierCodes(int kind, const db::Variant& Artic
     const std::string kindClause = " AND MG73_TIPOCF_CG44 = " + std::to_string(kind) + " ";
     const std::string newCode = db::SqlEscape(Articolo_DaGenerare.Text());
 
-    CopySpec spec;
-    spec.sourceSql = "SELECT * FROM MG73_ARTCLIFOR WHERE  MG73_DITTA_CG18 = " + company + kindClause +
+    CopySpec plan;
+    plan.sourceSql = "SELECT * FROM MG73_ARTCLIFOR WHERE  MG73_DITTA_CG18 = " + company + kindClause +
                      " AND MG73_CODART_MG66 = '" + db::SqlEscape(Articolo_Origine.Text()) + "'" +
                      " AND MG73_OPZIONE_MG5E = ' '";
-    spec.emptySql = "SELECT * FROM MG73_ARTCLIFOR WHERE 0=1";
-    spec.firstField = 5;
-    spec.batchPerRow = true;
-    spec.before = kind == 0 ? EngineEvent::BeforeUpdateMG73CLIENTI : EngineEvent::BeforeUpdateMG73FORNITORI;
-    spec.after = kind == 0 ? EngineEvent::AfterUpdateMG73CLIENTI : EngineEvent::AfterUpdateMG73FORNITORI;
+    plan.emptySql = "SELECT * FROM MG73_ARTCLIFOR WHERE 0=1";
+    plan.firstField = 5;
+    plan.batchPerRow = true;
+    plan.before = kind == 0 ? EngineEvent::BeforeUpdateMG73CLIENTI : EngineEvent::BeforeUpdateMG73FORNITORI;
+    plan.after = kind == 0 ? EngineEvent::AfterUpdateMG73CLIENTI : EngineEvent::AfterUpdateMG73FORNITORI;
     // The table keeps one code per article, option and customer (or supplier): a row collides only
     // when the new article already has a code for that customer. Checking the customer's own code
     // alone would always find the source row itself and copy nothing.
-    spec.accept = [&](db::Recordset& source) {
+    plan.accept = [&](db::Recordset& source) {
         auto existing = connessione_->Execute(
             "SELECT * FROM MG73_ARTCLIFOR WHERE  MG73_DITTA_CG18 = " + company + " AND MG73_CODART_MG66 = '" + newCode +
             "'" + " AND MG73_OPZIONE_MG5E = ' '" + kindClause + " AND MG73_CLIFOR_CG44 = " +
             db::SqlNumber(db::Variant(entry::Pfun_Testo(source.GetFields()[3].Value()))));
         return existing->RecordCount() == 0;
     };
-    spec.complete = [&](db::Recordset& source, db::Recordset& target) {
+    plan.complete = [&](db::Recordset& source, db::Recordset& target) {
         target["MG73_DITTA_CG18"].Value(ditta_);
         target["MG73_ARTCLIFOR"].Value(db::Variant(entry::Pfun_Testo(source.GetFields()[1].Value())));
         target["MG73_TIPOCF_CG44"].Value(db::Variant(kind));
         target["MG73_CLIFOR_CG44"].Value(db::Variant(entry::Pfun_Testo(source.GetFields()[3].Value())));
         target["MG73_CODART_MG66"].Value(db::Variant(Articolo_DaGenerare.Text()));
     };
-    RowCopy(*this).Run(spec);
+    RowCopy(*this).Run(plan);
 }
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneArticoliClienti(const db::Variant& Articolo_Origine,

@@ -15,14 +15,14 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
         const db::Variant newCode(Articolo_DaGenerare.Text());
 
         auto fashionTable = [&](const std::string& prefix, const std::string& sourceSql, const std::string& emptySql) {
-            CopySpec spec;
-            spec.sourceSql = sourceSql;
-            spec.emptySql = emptySql;
-            spec.set = {{prefix + "_DITTA_CG18", ditta_},
+            CopySpec plan;
+            plan.sourceSql = sourceSql;
+            plan.emptySql = emptySql;
+            plan.set = {{prefix + "_DITTA_CG18", ditta_},
                         {prefix + "_CODART_MG66", newCode},
                         {prefix + "_OPZIONE_MG5E", db::Variant("")}};
-            spec.firstField = 3;
-            return spec;
+            plan.firstField = 3;
+            return plan;
         };
 
         auto washing = fashionTable("FA10",
@@ -63,11 +63,11 @@ void CLSFA_DUPLICA::CopyDescriptionAttributes(const std::string& company, const 
         "SELECT FA13_ATTRIBUTI.* FROM MG87_ARTDESC INNER JOIN FA13_ATTRIBUTI ON FA13_GUID        = MG87_GUID AND "
         "   FA13_ENTITA_FA11 = 0 WHERE MG87_DITTA_CG18   = " + company + " AND       MG87_CODART_MG66  = '" +
         escapedSource + "' AND       MG87_OPZIONE_MG5E = '' AND       MG87_LINGUA_MG52  = ''";
-    CopySpec spec;
-    spec.sourceSql = sourceSql;
-    spec.emptySql = "SELECT * FROM FA13_ATTRIBUTI WHERE 0=1";
+    CopySpec plan;
+    plan.sourceSql = sourceSql;
+    plan.emptySql = "SELECT * FROM FA13_ATTRIBUTI WHERE 0=1";
     std::string guid;
-    spec.beforeTarget = [&] {
+    plan.beforeTarget = [&] {
         auto rs = connessione_->Execute(
             "SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_DITTA_CG18   = " + company +
             " AND       MG87_CODART_MG66  = '" + db::SqlEscape(Articolo_DaGenerare.Text()) +
@@ -76,11 +76,11 @@ void CLSFA_DUPLICA::CopyDescriptionAttributes(const std::string& company, const 
         guid = rs->GetFields()["MG87_GUID"].Value().Text();
         return !guid.empty();
     };
-    spec.complete = [&](db::Recordset&, db::Recordset& target) { target["FA13_GUID"].Value(db::Variant(guid)); };
-    spec.firstField = 1;
-    spec.before = EngineEvent::BeforeUpdateFA13;
-    spec.after = EngineEvent::AfterUpdateFA13;
-    RowCopy(*this).Run(spec);
+    plan.complete = [&](db::Recordset&, db::Recordset& target) { target["FA13_GUID"].Value(db::Variant(guid)); };
+    plan.firstField = 1;
+    plan.before = EngineEvent::BeforeUpdateFA13;
+    plan.after = EngineEvent::AfterUpdateFA13;
+    RowCopy(*this).Run(plan);
 }
 
 db::Variant CLSFA_DUPLICA::NVL(const db::Variant& Valore, const db::Variant& ValIfNull) {

@@ -35,15 +35,15 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_
         std::string barcode;
         BarcodeType type;
 
-        CopySpec spec;
-        spec.sourceSql = "SELECT * FROM MG65_BARCODE WHERE  MG65_DITTA_CG18 = " + company +
+        CopySpec plan;
+        plan.sourceSql = "SELECT * FROM MG65_BARCODE WHERE  MG65_DITTA_CG18 = " + company +
                          " AND MG65_CODART_MG66 = '" + db::SqlEscape(Articolo_Origine.Text()) + "'" +
                          " AND MG65_OPZIONE_MG5E = ' '";
-        spec.emptySql = "SELECT * FROM MG65_BARCODE WHERE 0=1";
-        spec.batchPerRow = true;
-        spec.before = EngineEvent::BeforeUpdateMG65;
-        spec.after = EngineEvent::AfterUpdateMG65;
-        spec.rule = [](const std::string& name) {
+        plan.emptySql = "SELECT * FROM MG65_BARCODE WHERE 0=1";
+        plan.batchPerRow = true;
+        plan.before = EngineEvent::BeforeUpdateMG65;
+        plan.after = EngineEvent::AfterUpdateMG65;
+        plan.rule = [](const std::string& name) {
             const std::string n = db::UCase(name);
             const bool setByName = n == "MG65_DITTA_CG18" || n == "MG65_CODBARCODE" || n == "MG65_CODART_MG66" ||
                                    n == "MG65_PROGDA" || n == "MG65_PROGA" || n == "MG65_FLGCHECKDIG";
@@ -51,7 +51,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_
             return setByName || leftToDefault ? FieldAction::Skip : FieldAction::Copy;
         };
 
-        spec.accept = [&](db::Recordset& source) {
+        plan.accept = [&](db::Recordset& source) {
             barcode = source["MG65_CODBARCODE"].Value().Text();
             type = {};
             const std::string typeNumber = entry::Pfun_Numero(source["MG65_TIPOBARCODE_MG4B"].Value());
@@ -80,7 +80,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_
                                                   " AND MG65_CODBARCODE = '" + db::SqlEscape(barcode) + "'");
             return existing->RecordCount() == 0;
         };
-        spec.complete = [&](db::Recordset&, db::Recordset& target) {
+        plan.complete = [&](db::Recordset&, db::Recordset& target) {
             target["MG65_DITTA_CG18"].Value(ditta_);
             target["MG65_CODBARCODE"].Value(db::Variant(barcode));
             target["MG65_CODART_MG66"].Value(db::Variant(Articolo_DaGenerare.Text()));
@@ -88,12 +88,12 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_
             target["MG65_PROGA"].Value(db::Variant(type.upper));
             target["MG65_FLGCHECKDIG"].Value(db::Variant(type.checkDigit));
         };
-        spec.written = [&](db::Recordset& target) {
+        plan.written = [&](db::Recordset& target) {
             generator->RegistraUtilizzo(ditta_,
                                         db::Variant(entry::Pfun_Numero(target["MG65_INDTIPOGEST"].Value())).CInt(),
                                         db::Variant(entry::Pfun_Numero(target["MG65_TIPOBARCODE_MG4B"].Value())).CInt());
         };
-        RowCopy(*this).Run(spec);
+        RowCopy(*this).Run(plan);
         return kvMethodOK;
     });
 }

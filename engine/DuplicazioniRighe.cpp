@@ -36,31 +36,31 @@ bool InList(const std::string& name, const std::array<const char*, N>& list) {
 CopySpec CLSFA_DUPLICA::ArticleTableCopy(const std::string& table, const std::string& prefix,
                                          const db::Variant& origine, const db::Variant& nuovo,
                                          const std::string& extra, int firstField) const {
-    CopySpec spec;
-    spec.sourceSql = ArticleRowsSql(table, prefix, DittaText(), origine, extra);
-    spec.emptySql = "SELECT * FROM " + table + " WHERE 0=1";
-    spec.set = {{prefix + "_DITTA_CG18", ditta_},
+    CopySpec plan;
+    plan.sourceSql = ArticleRowsSql(table, prefix, DittaText(), origine, extra);
+    plan.emptySql = "SELECT * FROM " + table + " WHERE 0=1";
+    plan.set = {{prefix + "_DITTA_CG18", ditta_},
                 {prefix + "_CODART_MG66", db::Variant(nuovo.Text())}};
-    spec.firstField = firstField;
-    return spec;
+    plan.firstField = firstField;
+    return plan;
 }
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneDescrizioniInLingua(const db::Variant& Articolo_Origine,
                                                                 const db::Variant& Articolo_DaGenerare) {
     return RaiseAs("DuplicazioneDescrizioniInLingua", [&] {
         stato_ = 0;
-        auto spec = ArticleTableCopy("MG87_ARTDESC", "MG87", Articolo_Origine, Articolo_DaGenerare,
+        auto plan = ArticleTableCopy("MG87_ARTDESC", "MG87", Articolo_Origine, Articolo_DaGenerare,
                                      " AND MG87_OPZIONE_MG5E = ' '" " AND MG87_LINGUA_MG52 <> ' '", 2);
-        spec.rule = [](const std::string& name) {
+        plan.rule = [](const std::string& name) {
             return IsOneOf(name, {"MG87_GUID", "MG87_LASTCHANGE"}) ? FieldAction::Skip : FieldAction::CopyUnlessNull;
         };
         // The note is carried over also when it is Null.
-        spec.complete = [](db::Recordset& source, db::Recordset& target) {
+        plan.complete = [](db::Recordset& source, db::Recordset& target) {
             target["MG87_NOTEART"].Value(source["MG87_NOTEART"].Value());
         };
-        spec.before = EngineEvent::BeforeUpdateMG87DescrInLingua;
-        spec.after = EngineEvent::AfterUpdateMG87DescrInLingua;
-        RowCopy(*this).Run(spec);
+        plan.before = EngineEvent::BeforeUpdateMG87DescrInLingua;
+        plan.after = EngineEvent::AfterUpdateMG87DescrInLingua;
+        RowCopy(*this).Run(plan);
         return kvMethodOK;
     });
 }
@@ -68,15 +68,15 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneDescrizioniInLingua(const db::Varian
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneUbicazioniDinamiche(const db::Variant& Articolo_Origine,
                                                                 const db::Variant& Articolo_DaGenerare) {
     return RaiseAs("DuplicazioneUbicazioniDinamiche", [&] {
-        auto spec = ArticleTableCopy("MG69_UBICAZART", "MG69", Articolo_Origine, Articolo_DaGenerare,
+        auto plan = ArticleTableCopy("MG69_UBICAZART", "MG69", Articolo_Origine, Articolo_DaGenerare,
                                      " AND MG69_OPZIONE_MG5E = ' '", 2);
         // A new article has no stock in its locations.
-        spec.rule = [](const std::string& name) {
+        plan.rule = [](const std::string& name) {
             return InList(name, kLocationQuantities) ? FieldAction::Zero : FieldAction::Copy;
         };
-        spec.before = EngineEvent::BeforeUpdateMG69;
-        spec.after = EngineEvent::AfterUpdateMG69;
-        RowCopy(*this).Run(spec);
+        plan.before = EngineEvent::BeforeUpdateMG69;
+        plan.after = EngineEvent::AfterUpdateMG69;
+        RowCopy(*this).Run(plan);
         return kvMethodOK;
     });
 }
@@ -84,11 +84,11 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneUbicazioniDinamiche(const db::Varian
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneAgentiPerArticolo(const db::Variant& Articolo_Origine,
                                                               const db::Variant& Articolo_DaGenerare) {
     return RaiseAs("DuplicazioneAgentiPerArticolo", [&] {
-        auto spec = ArticleTableCopy("MG6C_ANAGRARTAGE", "MG6C", Articolo_Origine, Articolo_DaGenerare,
+        auto plan = ArticleTableCopy("MG6C_ANAGRARTAGE", "MG6C", Articolo_Origine, Articolo_DaGenerare,
                                      {}, 2);
-        spec.before = EngineEvent::BeforeUpdateMG6C;
-        spec.after = EngineEvent::AfterUpdateMG6C;
-        RowCopy(*this).Run(spec);
+        plan.before = EngineEvent::BeforeUpdateMG6C;
+        plan.after = EngineEvent::AfterUpdateMG6C;
+        RowCopy(*this).Run(plan);
         return kvMethodOK;
     });
 }
@@ -96,15 +96,15 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAgentiPerArticolo(const db::Variant&
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneDatiLotto(const db::Variant& Articolo_Origine,
                                                       const db::Variant& Articolo_DaGenerare) {
     return RaiseAs("DuplicazioneDatiLotto", [&] {
-        auto spec = ArticleTableCopy("MG4G_ANAGRLOTTI", "MG4G", Articolo_Origine, Articolo_DaGenerare,
+        auto plan = ArticleTableCopy("MG4G_ANAGRLOTTI", "MG4G", Articolo_Origine, Articolo_DaGenerare,
                                      " AND MG4G_OPZIONE_MG5E = ' '", 2);
-        spec.rule = [](const std::string& name) {
+        plan.rule = [](const std::string& name) {
             return IsOneOf(name, {"MG4G_GUID"}) ? FieldAction::Skip : FieldAction::Copy;
         };
         // The lots raise the events of the lot table's historical name.
-        spec.before = EngineEvent::BeforeUpdateMG6G;
-        spec.after = EngineEvent::AfterUpdateMG6G;
-        RowCopy(*this).Run(spec);
+        plan.before = EngineEvent::BeforeUpdateMG6G;
+        plan.after = EngineEvent::AfterUpdateMG6G;
+        RowCopy(*this).Run(plan);
         return kvMethodOK;
     });
 }
@@ -131,15 +131,15 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneDatiTracciabilitaProdotti(const db::
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneParamGestScorte(const db::Variant& Articolo_Origine,
                                                             const db::Variant& Articolo_DaGenerare) {
     return RaiseAs("DuplicazioneParamGestScorte", [&] {
-        auto spec = ArticleTableCopy("SC06_ARTSCORTE", "SC06", Articolo_Origine, Articolo_DaGenerare,
+        auto plan = ArticleTableCopy("SC06_ARTSCORTE", "SC06", Articolo_Origine, Articolo_DaGenerare,
                                      " AND SC06_OPZIONE_MG5E = ' '", 2);
         // Stock levels and consumption belong to the article's own history: the new one starts from the defaults.
-        spec.rule = [](const std::string& name) {
+        plan.rule = [](const std::string& name) {
             return InList(name, kStockLevels) ? FieldAction::Skip : FieldAction::Copy;
         };
-        spec.before = EngineEvent::BeforeUpdateSC06;
-        spec.after = EngineEvent::AfterUpdateSC06;
-        RowCopy(*this).Run(spec);
+        plan.before = EngineEvent::BeforeUpdateSC06;
+        plan.after = EngineEvent::AfterUpdateSC06;
+        RowCopy(*this).Run(plan);
         return kvMethodOK;
     });
 }

@@ -37,40 +37,40 @@ std::string ProductionCopy::CopyProductionData(const db::Variant& origine, const
                                                bool cicloPerArticolo) {
     auto& e = engine_;
     std::string cicloOrigine;
-    auto spec = e.ArticleTableCopy("PD18_ARTPROD", "PD18", origine, nuovo, " AND PD18_OPZIONE = ' '", 0);
-    spec.rule = [](const std::string& name) {
+    auto plan = e.ArticleTableCopy("PD18_ARTPROD", "PD18", origine, nuovo, " AND PD18_OPZIONE = ' '", 0);
+    plan.rule = [](const std::string& name) {
         return Named(name, "PD18_DITTA_CG18") || Named(name, "PD18_CODART_MG66") || Named(name, "PD18_CODCICLO")
                    ? FieldAction::Skip
                    : FieldAction::Copy;
     };
-    spec.beforeTarget = [&] {
+    plan.beforeTarget = [&] {
         e.rstSource_->MoveFirst();
         cicloOrigine = entry::Pfun_Testo((*e.rstSource_)["PD18_CODCICLO"].Value());
         return true;
     };
     // A blank cycle code means no cycle; otherwise the article's own cycle when the company keeps one per
     // article.
-    spec.complete = [&, newCode = db::Variant(nuovo.Text())](db::Recordset& source, db::Recordset& target) {
+    plan.complete = [&, newCode = db::Variant(nuovo.Text())](db::Recordset& source, db::Recordset& target) {
         const db::Variant code = source["PD18_CODCICLO"].Value();
         if (db::Trim(code.Text()).empty())
             target["PD18_CODCICLO"].Value(db::Variant::Null());
         else
             target["PD18_CODCICLO"].Value(cicloPerArticolo ? newCode : code);
     };
-    spec.before = EngineEvent::BeforeUpdatePD18;
-    spec.after = EngineEvent::AfterUpdatePD18;
-    RowCopy(e).Run(spec);
+    plan.before = EngineEvent::BeforeUpdatePD18;
+    plan.after = EngineEvent::AfterUpdatePD18;
+    RowCopy(e).Run(plan);
     return cicloOrigine;
 }
 
 void ProductionCopy::CopyFormulas(const db::Variant& origine, const db::Variant& nuovo) {
     auto& e = engine_;
-    auto spec = e.ArticleTableCopy("PD27_ANAFORMULE", "PD27", origine, nuovo, {}, 2);
-    spec.sourceSql = "SELECT * FROM PD27_ANAFORMULE WHERE" + std::string(" PD27_DITTA_CG18 = ") + e.DittaText() +
+    auto plan = e.ArticleTableCopy("PD27_ANAFORMULE", "PD27", origine, nuovo, {}, 2);
+    plan.sourceSql = "SELECT * FROM PD27_ANAFORMULE WHERE" + std::string(" PD27_DITTA_CG18 = ") + e.DittaText() +
                      " AND PD27_CODART_MG66 = '" + db::SqlEscape(origine.Text()) + "'" + " AND PD27_OPZIONE = ' '";
-    spec.before = EngineEvent::BeforeUpdatePD27;
-    spec.after = EngineEvent::AfterUpdatePD27;
-    RowCopy(e).Run(spec);
+    plan.before = EngineEvent::BeforeUpdatePD27;
+    plan.after = EngineEvent::AfterUpdatePD27;
+    RowCopy(e).Run(plan);
 }
 
 void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Variant& nuovo) {
@@ -79,31 +79,31 @@ void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Varian
     const std::string newCode = nuovo.Text();
     std::shared_ptr<entry::IIdentifierService> identifiers;
 
-    CopySpec spec;
+    CopySpec plan;
     // The first version of the source cycle; nothing when the new article's cycle exists already.
-    spec.sourceSql = "SELECT TOP 1 * FROM PD52_ANAGCICLI WHERE" + std::string(" PD52_DITTA_CG18 = ") + company +
+    plan.sourceSql = "SELECT TOP 1 * FROM PD52_ANAGCICLI WHERE" + std::string(" PD52_DITTA_CG18 = ") + company +
                      " AND PD52_CODICE = '" + db::SqlEscape(cicloOrigine) +
                      "' AND NOT EXISTS (SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " + company +
                      " AND PD52_CODICE = '" + db::SqlEscape(newCode) + "')" + " ORDER BY PD52_VERSIONE";
-    spec.emptySql = "SELECT * FROM PD52_ANAGCICLI WHERE 0=1";
-    spec.set = {
+    plan.emptySql = "SELECT * FROM PD52_ANAGCICLI WHERE 0=1";
+    plan.set = {
         {"PD52_DITTA_CG18", e.ditta_},
         {"PD52_CODICE", db::Variant(newCode)},
         {"PD52_DESCR", db::Variant(db::Left(e.descrizioneArticoloDaGenerare_.Text(), kCycleDescriptionLength))}};
     // The new cycle is a header of its own: no other column comes from the source.
-    spec.rule = [](const std::string&) { return FieldAction::Skip; };
-    spec.beforeTarget = [&] {
+    plan.rule = [](const std::string&) { return FieldAction::Skip; };
+    plan.beforeTarget = [&] {
         identifiers = entry::Host().CreateIdentifierService();
         identifiers->Connection(e.connessione_);
         return true;
     };
-    spec.complete = [&](db::Recordset& source, db::Recordset& target) {
+    plan.complete = [&](db::Recordset& source, db::Recordset& target) {
         target["PD52_VERSIONE"].Value(source["PD52_VERSIONE"].Value());
         target["PD52_GUID"].Value(db::Variant(identifiers->NuovoIdentificativo()));
     };
-    spec.before = EngineEvent::BeforeUpdatePD52;
-    spec.after = EngineEvent::AfterUpdatePD52;
-    if (!RowCopy(e).Run(spec)) return;
+    plan.before = EngineEvent::BeforeUpdatePD52;
+    plan.after = EngineEvent::AfterUpdatePD52;
+    if (!RowCopy(e).Run(plan)) return;
 
     if (!e.collDatiDaDuplicare_) throw db::Error(db::errc::ObjectRequired, "Object required");
     if (e.collDatiDaDuplicare_->Item("KEY26").Equals(db::Variant(true))) CopyCycleContents(*identifiers);

@@ -11,53 +11,53 @@ std::string ArticleRowsSql(const std::string& table, const std::string& prefix, 
            "_CODART_MG66 = '" + db::SqlEscape(code.Text()) + "'" + extra;
 }
 
-bool RowCopy::Run(const CopySpec& spec) {
+bool RowCopy::Run(const CopySpec& plan) {
     auto& e = engine_;
-    e.statementText_ = spec.sourceSql;
+    e.statementText_ = plan.sourceSql;
     if (e.rstSource_->State() == db::adStateOpen) e.rstSource_->Close();
-    e.rstSource_->Open(spec.sourceSql, e.connessione_);
+    e.rstSource_->Open(plan.sourceSql, e.connessione_);
     if (e.rstSource_->RecordCount() < 1) return false;
-    if (spec.beforeTarget && !spec.beforeTarget()) return false;
+    if (plan.beforeTarget && !plan.beforeTarget()) return false;
 
     if (e.rstTarget_->State() == db::adStateOpen) e.rstTarget_->Close();
-    e.rstTarget_->Open(spec.emptySql, e.connessione_);
+    e.rstTarget_->Open(plan.emptySql, e.connessione_);
 
     // Field names do not change from row to row: decide each field's treatment once.
     auto& source = *e.rstSource_;
     const long count = source.GetFields().Count();
     std::vector<FieldAction> actions(static_cast<std::size_t>(count), FieldAction::Copy);
-    if (spec.rule)
-        for (long i = spec.firstField; i < count; ++i)
-            actions[static_cast<std::size_t>(i)] = spec.rule(source.GetFields()[i].Name());
+    if (plan.rule)
+        for (long i = plan.firstField; i < count; ++i)
+            actions[static_cast<std::size_t>(i)] = plan.rule(source.GetFields()[i].Name());
 
     bool pending = false;
     source.MoveFirst();
     while (!source.EOF()) {
-        if (!spec.accept || spec.accept(source)) {
+        if (!plan.accept || plan.accept(source)) {
             auto& target = *e.rstTarget_;
             target.AddNew();
-            for (const auto& [name, value] : spec.set) target[name].Value(value);
-            CopyFields(spec, source, target, actions);
-            if (spec.complete) spec.complete(source, target);
+            for (const auto& [name, value] : plan.set) target[name].Value(value);
+            CopyFields(plan, source, target, actions);
+            if (plan.complete) plan.complete(source, target);
             target.Update();
             pending = true;
-            if (spec.batchPerRow) {
-                Flush(spec);
-                if (spec.written) spec.written(*e.rstTarget_);
+            if (plan.batchPerRow) {
+                Flush(plan);
+                if (plan.written) plan.written(*e.rstTarget_);
                 pending = false;
             }
         }
         source.MoveNext();
     }
-    if (pending || !spec.batchPerRow) Flush(spec);
+    if (pending || !plan.batchPerRow) Flush(plan);
     return true;
 }
 
-void RowCopy::CopyFields(const CopySpec& spec, db::Recordset& source, db::Recordset& target,
+void RowCopy::CopyFields(const CopySpec& plan, db::Recordset& source, db::Recordset& target,
                          const std::vector<FieldAction>& actions) {
     auto& index = engine_.fieldIndex_;
     const long count = source.GetFields().Count();
-    for (long i = spec.firstField; i < count; ++i) {
+    for (long i = plan.firstField; i < count; ++i) {
         index = static_cast<std::int16_t>(i);
         switch (actions[static_cast<std::size_t>(i)]) {
             case FieldAction::Copy:
@@ -77,11 +77,11 @@ void RowCopy::CopyFields(const CopySpec& spec, db::Recordset& source, db::Record
     }
 }
 
-void RowCopy::Flush(const CopySpec& spec) {
+void RowCopy::Flush(const CopySpec& plan) {
     auto& e = engine_;
-    if (spec.before) e.RaiseEvent(*spec.before);
+    if (plan.before) e.RaiseEvent(*plan.before);
     e.rstTarget_->UpdateBatch(db::adAffectAll);
-    if (spec.after) e.RaiseEvent(*spec.after);
+    if (plan.after) e.RaiseEvent(*plan.after);
 }
 
 }  // namespace engine

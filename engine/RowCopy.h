@@ -44,14 +44,14 @@ class RowCopy {
 public:
     explicit RowCopy(CLSFA_DUPLICA& engine) : engine_(engine) {}
 
-    // Opens the source with spec.sourceSql. Returns false, having written nothing and raised no event,
+    // Opens the source with plan.sourceSql. Returns false, having written nothing and raised no event,
     // when the source has no rows.
-    bool Run(const CopySpec& spec);
+    bool Run(const CopySpec& plan);
 
 private:
-    void CopyFields(const CopySpec& spec, db::Recordset& source, db::Recordset& target,
+    void CopyFields(const CopySpec& plan, db::Recordset& source, db::Recordset& target,
                     const std::vector<FieldAction>& actions);
-    void Flush(const CopySpec& spec);
+    void Flush(const CopySpec& plan);
 
     CLSFA_DUPLICA& engine_;
 };

@@ -21,10 +21,10 @@ VariantCopy::VariantCopy(CLSFA_DUPLICA& engine, const db::Variant& origine, cons
     : engine_(engine), origine_(origine), nuovo_(nuovo), newCode_(nuovo.Text()), company_(engine.DittaText()) {}
 
 void VariantCopy::CopyFlagTable() {
-    auto spec = engine_.ArticleTableCopy("MG6D_FLGTABARTVAR", "MG6D", origine_, nuovo_, {}, 2);
-    spec.before = EngineEvent::BeforeUpdateMG6D;
-    spec.after = EngineEvent::AfterUpdateMG6D;
-    RowCopy(engine_).Run(spec);
+    auto plan = engine_.ArticleTableCopy("MG6D_FLGTABARTVAR", "MG6D", origine_, nuovo_, {}, 2);
+    plan.before = EngineEvent::BeforeUpdateMG6D;
+    plan.after = EngineEvent::AfterUpdateMG6D;
+    RowCopy(engine_).Run(plan);
 }
 
 VariantChoice VariantCopy::CompanyDefault() {
@@ -50,26 +50,26 @@ std::string VariantCopy::ColourVariant() const {
     return global->VarianteColore();
 }
 
-bool VariantCopy::CopyVariantRows(const Planner& plan, const std::string& sourceFilter) {
-    auto spec = engine_.ArticleTableCopy("MG6B_GESVARART", "MG6B", origine_, nuovo_, {}, 2);
+bool VariantCopy::CopyVariantRows(const Planner& planner, const std::string& sourceFilter) {
+    auto rows = engine_.ArticleTableCopy("MG6B_GESVARART", "MG6B", origine_, nuovo_, {}, 2);
     auto& source = engine_.rstSource_;
     if (!sourceFilter.empty()) {
-        spec.beforeTarget = [&] {
+        rows.beforeTarget = [&] {
             source->Filter(db::Variant(sourceFilter));
             return source->RecordCount() > 0;
         };
     }
     VariantPlan current;
-    spec.accept = [&](db::Recordset& row) {
-        current = plan(row);
+    rows.accept = [&](db::Recordset& row) {
+        current = planner(row);
         return current.kind != VariantPlan::Kind::Skip;
     };
-    spec.complete = [&](db::Recordset& row, db::Recordset& target) {
+    rows.complete = [&](db::Recordset& row, db::Recordset& target) {
         if (current.kind == VariantPlan::Kind::Apply) ApplyChoice(current.choice, row, target);
     };
-    spec.before = EngineEvent::BeforeUpdateMG6B;
-    spec.after = EngineEvent::AfterUpdateMG6B;
-    return RowCopy(engine_).Run(spec);
+    rows.before = EngineEvent::BeforeUpdateMG6B;
+    rows.after = EngineEvent::AfterUpdateMG6B;
+    return RowCopy(engine_).Run(rows);
 }
 
 void VariantCopy::ApplyChoice(const VariantChoice& choice, db::Recordset& source, db::Recordset& target) {

@@ -56,7 +56,7 @@ public:
     // written as `plan` says, in one batch between BeforeUpdateMG6B and AfterUpdateMG6B. False when no
     // source row is left: nothing is written and no event is raised.
     using Planner = std::function<VariantPlan(db::Recordset& source)>;
-    bool CopyVariantRows(const Planner& plan, const std::string& sourceFilter = {});
+    bool CopyVariantRows(const Planner& planner, const std::string& sourceFilter = {});
 
     // The user's row for a variant in the selection (RstDuplVarianti), which is left filtered on it;
     // nullptr when there is no selection or it has no row for the variant.

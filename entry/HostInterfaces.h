@@ -263,7 +263,9 @@ public:
 };
 
 // Bill-of-materials utility (ClsDisBaUtility): component substitution and quantity update on the lines
-// that the filter selects.
+// that the filter selects. The filter is written in the recordset filter grammar ("PD95_CODART_MG66 = 'X'
+// AND PD96_SEQCOMP = 3") over the columns of the headers (PD95_DISBA) and lines (PD96_LEGAMIDISBA) of the
+// company: it selects, it never becomes part of a statement.
 class IDisBaUtility : public db::Object {
 public:
     virtual void Connection(const db::ConnectionPtr& c) = 0;
@@ -273,21 +275,29 @@ public:
     virtual void ComponenteDaSostituire(const std::string& code) = 0;
     virtual void ComponenteSostitutivo(const std::string& code) = 0;
     virtual void Quantita(double quantity) = 0;
-    // Each returns True when anomalies occurred; Anomalie then describes them.
+    // Substitution: on the selected lines that use the component to replace, the replacing component.
+    // Quantity update: the quantity on the selected lines that use the replacing component.
+    // Each returns True when anomalies occurred (then nothing was changed); Anomalie then describes them.
+    // Database errors are raised.
     virtual bool EseguiSostituzione(const db::Variant& ditta) = 0;
     virtual bool EseguiAggiornamentoQuantita(const db::Variant& ditta) = 0;
     virtual std::string Anomalie() const = 0;
 };
 
-// Article business object (ClsBoConsana): article removal and the SQL literal formatter.
+// Article business object (ClsBoConsana): article removal and the SQL literal formatter. Works for the
+// company of the program interface, on the connection it is given.
 class IBoConsana : public db::Object {
 public:
     virtual void Connection(const db::ConnectionPtr& c) = 0;
     virtual void ActiveInterface(const std::shared_ptr<Cinterface>& program) = 0;
-    // Status 0 when the article was deleted; otherwise errorText says why.
+    // Deletes the article with every row that belongs to it, as one unit inside the caller's transaction.
+    // Status 0 when the article was deleted; otherwise nothing was deleted and errorText says why.
+    // Database errors are raised (and nothing is deleted either).
     virtual long EliminaArticolo(const std::string& articolo, std::string& errorText) = 0;
-    // A quoted SQL literal ("''" when empty).
-    virtual std::string FormattaValore(const db::Variant& value, bool option1, bool option2) = 0;
+    // The value as a quoted SQL literal, inner quotes doubled, "''" when empty (Null and Empty included).
+    // senzaSpazi: leading and trailing blanks removed first. vuotoSeAssente: an empty value gives the empty
+    // text instead of "''", so the caller can leave the column out of its statement.
+    virtual std::string FormattaValore(const db::Variant& value, bool senzaSpazi, bool vuotoSeAssente) = 0;
 };
 
 // File access: creates a text file and writes it line by line.

@@ -17,7 +17,7 @@ struct Fabric {
 };
 
 std::vector<Fabric> Fabrics() {
-    auto spec = [](const char* code, const char* description, const char* extended, const char* english,
+    auto plan = [](const char* code, const char* description, const char* extended, const char* english,
                    const char* group, const char* typology, const char* composition, const char* season) {
         ArticleSpec a;
         a.code = code;
@@ -37,16 +37,16 @@ std::vector<Fabric> Fabrics() {
         return a;
     };
     return {
-        {spec("TS-COTONE-BIANCO", "Popeline di cotone bianco", "Popeline 100% cotone egiziano makò, finissaggio antipiega",
+        {plan("TS-COTONE-BIANCO", "Popeline di cotone bianco", "Popeline 100% cotone egiziano makò, finissaggio antipiega",
               "White cotton poplin", "COT", "POPELINE", "100% cotone", "PE2025"),
          1, "COL-BASE", 2001, "TC-POP-110-BI", 110, 150},
-        {spec("TS-LINO-BLU", "Tela di lino blu", "Tela di puro lino lavato, tinto in capo", "Blue linen canvas", "LIN",
+        {plan("TS-LINO-BLU", "Tela di lino blu", "Tela di puro lino lavato, tinto in capo", "Blue linen canvas", "LIN",
               "TELA", "100% lino", "PE2025"),
          1, "LINO-BLU", 2001, "TC-LIN-140-BL", 140, 145},
-        {spec("TS-SETA-ROSSA", "Raso di seta rosso", "Raso di seta charmeuse, mano fluida", "Red silk satin", "SET", "RASO",
+        {plan("TS-SETA-ROSSA", "Raso di seta rosso", "Raso di seta charmeuse, mano fluida", "Red silk satin", "SET", "RASO",
               "100% seta", "PE2026"),
          0, "COL-ESTATE", 2001, "TC-SET-090-RO", 90, 140},
-        {spec("TS-LANA-GRIGIA", "Flanella di lana grigia", "Flanella di lana merino cardata, grigio melange",
+        {plan("TS-LANA-GRIGIA", "Flanella di lana grigia", "Flanella di lana merino cardata, grigio melange",
               "Grey wool flannel", "LAN", "FLANELLA", "100% lana vergine", "AI2025"),
          1, kNull, 2002, "LB-FLA-260-GR", 260, 150},
     };

@@ -187,6 +187,10 @@ void HeadlessShell::Install() {
 }
 
 HeadlessShell::~HeadlessShell() {
+    // The session ends: the ERP closes every program still open, so that each form runs its unload and
+    // lets go of its program (a form and its program hold each other while the window is open).
+    for (const auto& weak : programs_)
+        if (auto program = weak.lock()) program->CloseForm();
     if (entry::CurrentShell() == installed_.get()) entry::SetShell(nullptr);
     try {
         if (&entry::Host() == host_.get()) entry::SetHost(nullptr);

@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "host/BarcodeGenerator.h"
+#include "host/ClsBoConsana.h"
+#include "host/ClsDisBaUtility.h"
 #include "host/ClsElabDisba.h"
 #include "host/CycleService.h"
 #include "host/IdentifierService.h"
@@ -63,5 +65,9 @@ std::shared_ptr<ShellHost> InstallShellHost() {
 std::shared_ptr<entry::IControlloDistinta> ShellHost::CreateControlloDistinta() {
     return std::make_shared<ControlloDistinta>();
 }
+
+std::shared_ptr<entry::IDisBaUtility> ShellHost::CreateDisBaUtility() { return std::make_shared<ClsDisBaUtility>(); }
+
+std::shared_ptr<entry::IBoConsana> ShellHost::CreateBoConsana() { return std::make_shared<ClsBoConsana>(); }
 
 }  // namespace host

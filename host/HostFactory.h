@@ -30,6 +30,8 @@ public:
     long PlatformMsgBox(const std::string& text, long style, const std::string& title) override;
     std::shared_ptr<entry::IConnectionProvider> CreateConnectionProvider() override;
     std::shared_ptr<entry::IControlloDistinta> CreateControlloDistinta() override;
+    std::shared_ptr<entry::IDisBaUtility> CreateDisBaUtility() override;
+    std::shared_ptr<entry::IBoConsana> CreateBoConsana() override;
     std::shared_ptr<entry::IFileAccess> CreateFileAccess() override;
     // One viewer and one save dialog per session, like the message service: one record of every file
     // shown, one script for every file asked for.

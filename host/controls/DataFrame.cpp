@@ -34,7 +34,10 @@ std::string DataFieldOf(const entry::IControl& control) {
 
 }  // namespace
 
-DataFrame::~DataFrame() { Disconnect(); }
+DataFrame::~DataFrame() {
+    Disconnect();
+    DisconnectGrid();
+}
 
 bool DataFrame::HasRecord() const {
     return recordset_ && recordset_->State() == db::adStateOpen && !recordset_->EOF() && !recordset_->BOF();
@@ -59,10 +62,12 @@ void DataFrame::Disconnect() {
         else if (auto check = std::dynamic_pointer_cast<entry::ICheckBox>(control)) check->Click().Disconnect(id);
     }
     connections_.clear();
-    if (grid_) {
-        grid_->RowChange().Disconnect(gridMoveConnection_);
-        if (auto grid = std::dynamic_pointer_cast<Grid>(grid_)) grid->BeforeRowChange().Disconnect(gridBeforeMoveConnection_);
-    }
+}
+
+void DataFrame::DisconnectGrid() {
+    if (!grid_) return;
+    grid_->RowChange().Disconnect(gridMoveConnection_);
+    if (auto grid = std::dynamic_pointer_cast<Grid>(grid_)) grid->BeforeRowChange().Disconnect(gridBeforeMoveConnection_);
 }
 
 void DataFrame::Bind(const db::RecordsetPtr& recordset, const std::vector<std::shared_ptr<entry::IControl>>& controls,
@@ -88,10 +93,7 @@ void DataFrame::Bind(const db::RecordsetPtr& recordset, const std::vector<std::s
 }
 
 void DataFrame::BindGrid(const std::shared_ptr<entry::IGrid>& grid) {
-    if (grid_) {
-        grid_->RowChange().Disconnect(gridMoveConnection_);
-        if (auto old = std::dynamic_pointer_cast<Grid>(grid_)) old->BeforeRowChange().Disconnect(gridBeforeMoveConnection_);
-    }
+    DisconnectGrid();
     grid_ = grid;
     if (!grid_) return;
     grid_->Bind(recordset_);
@@ -322,6 +324,7 @@ void DataFrame::Close(long, long, long) {
 
 void DataFrame::Release() {
     Disconnect();
+    DisconnectGrid();
     controls_.clear();
     if (grid_) grid_->Unbind();
     grid_.reset();

@@ -72,7 +72,8 @@ private:
     // Saves an edit in progress before the record changes; False when the save was refused.
     bool LeaveRecord();
     void Moved();
-    void Disconnect();
+    void Disconnect();      // the bound controls' events
+    void DisconnectGrid();  // the grid's events
     // Shows a failed write to the user, as the frame's own message.
     void ReportWriteError(const db::Error& error);
 

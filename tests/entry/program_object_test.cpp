@@ -484,3 +484,111 @@ TEST(ProgramObject, WritesOneCreationAndOneEndLineWithTheSameId) {
     }
     EXPECT_NE(idOf(lines[0]), idOf(lines[2]));
 }
+
+namespace {
+
+// A form that records its lifecycle events; its unload handlers refuse when told to.
+class LifecycleForm : public entry::ILinksForm {
+public:
+    Log log = std::make_shared<std::vector<std::string>>();
+    bool refuseQuery = false, refuseUnload = false;
+    void Add(const std::shared_ptr<entry::IControl>& control) { AddControl(control); }
+
+protected:
+    void Form_Load() override { log->push_back("Load"); }
+    void Form_Activate() override { log->push_back("Activate"); }
+    void Form_QueryUnload(bool& cancel, int mode) override {
+        log->push_back("QueryUnload " + std::to_string(mode));
+        cancel = refuseQuery;
+    }
+    void Form_Unload(bool& cancel) override {
+        log->push_back("Unload");
+        cancel = refuseUnload;
+    }
+};
+
+}  // namespace
+
+TEST(FormLifecycle, LoadsOnceActivatesOnEveryShowAndUnloadsUnlessRefused) {
+    auto form = std::make_shared<LifecycleForm>();
+    form->Show(entry::vbModeless);
+    form->Show(entry::vbModeless);
+    EXPECT_EQ(*form->log, (std::vector<std::string>{"Load", "Activate", "Activate"}));
+    EXPECT_TRUE(form->Visible());
+
+    form->log->clear();
+    form->refuseQuery = true;
+    EXPECT_FALSE(form->Unload());
+    form->refuseQuery = false;
+    form->refuseUnload = true;
+    EXPECT_FALSE(form->Unload(entry::vbFormControlMenu));
+    EXPECT_TRUE(form->Loaded());
+    form->refuseUnload = false;
+    EXPECT_TRUE(form->Unload());
+    EXPECT_FALSE(form->Loaded());
+    EXPECT_FALSE(form->Visible());
+    EXPECT_TRUE(form->Unload());  // nothing left to unload
+    EXPECT_EQ(*form->log, (std::vector<std::string>{"QueryUnload 1", "QueryUnload 0", "Unload", "QueryUnload 1",
+                                                    "Unload"}));
+
+    form->Show(entry::vbModeless);  // a new load after an unload
+    EXPECT_EQ(form->log->back(), "Activate");
+    EXPECT_EQ((*form->log)[form->log->size() - 2], "Load");
+}
+
+TEST(FormLifecycle, ModalShowWithoutAShellReturnsWithTheFormStillLoaded) {
+    entry::SetShell(nullptr);
+    auto form = std::make_shared<LifecycleForm>();
+    form->Show(entry::vbModal);
+    EXPECT_TRUE(form->Loaded());
+    EXPECT_TRUE(form->Modal());
+}
+
+TEST(FormLifecycle, ControlNamesAreUniqueOnAForm) {
+    class Named : public entry::ILabel {
+    public:
+        explicit Named(std::string n) : name(std::move(n)) {}
+        std::string name;
+        entry::ControlKind Kind() const override { return kKind; }
+        const std::string& Name() const override { return name; }
+        bool Enabled() const override { return true; }
+        void Enabled(bool) override {}
+        bool Visible() const override { return true; }
+        void Visible(bool) override {}
+        Variant Tag() const override { return {}; }
+        void Tag(const Variant&) override {}
+        long Left() const override { return 0; }
+        long Top() const override { return 0; }
+        long Width() const override { return 0; }
+        long Height() const override { return 0; }
+        void Move(long, long, long, long) override {}
+        std::shared_ptr<entry::IFrame> Container() const override { return nullptr; }
+        void Container(const std::shared_ptr<entry::IFrame>&) override {}
+        bool Reachable() const override { return true; }
+        void Scope(const std::shared_ptr<entry::FocusScope>& s) override { scope = s; }
+        void SetFocus() override {}
+        bool HasFocus() const override { return false; }
+        entry::Event<>& GotFocus() override { return event; }
+        entry::Event<>& LostFocus() override { return event; }
+        Variant Option(const std::string&) const override { return {}; }
+        void Option(const std::string&, const Variant&) override {}
+        void Terminate() override {}
+        std::string Caption() const override { return {}; }
+        void Caption(const std::string&) override {}
+        std::shared_ptr<entry::FocusScope> scope;
+        entry::Event<> event;
+    };
+    auto form = std::make_shared<LifecycleForm>();
+    auto label = std::make_shared<Named>("LBL_MODELLO");
+    form->Add(label);
+    EXPECT_EQ(label->scope, form->Focus());
+    EXPECT_EQ(form->Control("lbl_modello"), label);
+    EXPECT_EQ(form->ControlAs<entry::ILabel>("LBL_MODELLO"), label);
+    EXPECT_EQ(form->Control("LBL_ALTRO"), nullptr);
+    try {
+        form->Add(std::make_shared<Named>("LBL_Modello"));
+        FAIL();
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.Number(), 35602);
+    }
+}

@@ -45,11 +45,6 @@ TEST(ShellHost, ConnectionProviderGivesUnopenedConnections) {
     EXPECT_EQ(c->State(), db::adStateClosed);
 }
 
-TEST(ShellHost, ObjectsNotAvailableYetRaise429WithTheirName) {
-    host::ShellHost shell;
-    ExpectUnavailable([&] { shell.CreateBoConsana(); }, "ClsBoConsana");
-}
-
 TEST(ShellHost, NoHostInstalledIs429) {
     entry::SetHost(nullptr);
     ExpectUnavailable([] { entry::Host(); }, "host");

@@ -1,0 +1,30 @@
+#pragma once
+// One transaction level on a connection for the span of a scope: committed by Commit, rolled back by
+// Rollback or, when neither ran (an error left the scope), by the destructor. Inside a caller's
+// transaction the level is a savepoint, so rolling it back undoes only what the scope wrote.
+#include "db/Connection.h"
+
+namespace generation {
+
+class Transazione {
+public:
+    explicit Transazione(db::Connection& connection)
+        : connection_(connection), level_(connection.BeginTrans()) {}
+    ~Transazione();
+    Transazione(const Transazione&) = delete;
+    Transazione& operator=(const Transazione&) = delete;
+
+    // Error when the level is not the innermost one any more (work inside it closed it, or left a level of
+    // its own open): committing then would commit something else.
+    void Commit();
+    // Undoes the level together with any level opened inside it and left open; nothing when work inside
+    // already rolled it back.
+    void Rollback();
+
+private:
+    db::Connection& connection_;
+    long level_;
+    bool closed_ = false;
+};
+
+}  // namespace generation

@@ -1,0 +1,174 @@
+// Removal of a generated article: nothing of it stays in any table, a refusal changes nothing and is
+// shown, and inside a caller's transaction the removal can still be undone - which is how a regeneration
+// whose new creation fails keeps the previous article.
+#include <gtest/gtest.h>
+
+#include "GenerationFixture.h"
+#include "generation/ArticleExists.h"
+#include "generation/ArticleRemoval.h"
+#include "generation/Completion.h"
+#include "generation/FabricSubstitution.h"
+#include "generation/Regeneration.h"
+
+namespace {
+
+using testsupport::kModello;
+using testsupport::kNuovo;
+
+class ArticleRemoval : public testsupport::GenerationFixture {
+protected:
+    // The article of the TS-LINO-BLU link row, as a generation run leaves it: duplicated with its season
+    // history, completed, its fabric substituted.
+    void Generate() {
+        const auto dati = Dati(Riga("TS-LINO-BLU"));
+        ASSERT_TRUE(Duplicate(kNuovo, "TS-LINO-BLU",
+                              std::make_shared<generation::GestoreAfterUpdateFA12>(contesto, dati, kModello)));
+        ASSERT_TRUE(generation::AggiornaFa12_Fa13(contesto, dati, kNuovo, kModello, "TS-LINO-BLU"));
+        ASSERT_TRUE(generation::AggiornaDistinta(contesto, {testsupport::kTessutoPrincipale, 10}, dati.riga, kNuovo,
+                                                 kModello, "TS-LINO-BLU", Log()));
+    }
+    bool Exists(const std::string& code) { return generation::EsisteArticolo(*conn, db::Variant(1), code); }
+    // Rows of the article in any table that names it, identifier-linked rows included.
+    long RowsOf(const std::string& code) {
+        const std::string q = db::SqlText(code);
+        long n = 0;
+        for (const auto& sql : {
+                 "SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = " + q,
+                 "SELECT COUNT(*) FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = " + q,
+                 "SELECT COUNT(*) FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = " + q,
+                 "SELECT COUNT(*) FROM FA25_STORICOSTAGIONI WHERE FA25_CODART_MG66 = " + q,
+                 "SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = " + q,
+                 "SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = " + q,
+                 "SELECT COUNT(*) FROM MG65_BARCODE WHERE MG65_CODART_MG66 = " + q,
+             })
+            n += Count(sql);
+        return n;
+    }
+};
+
+TEST_F(ArticleRemoval, NothingOfTheArticleStaysInAnyTable) {
+    const std::string before = Snapshot();
+    Generate();
+    ASSERT_GT(RowsOf(kNuovo), 8);
+    // What the copy brought along that hangs on identifiers or codes rather than on the article column.
+    ASSERT_GT(Count("SELECT COUNT(*) FROM AG01_ALLEGATI INNER JOIN PD52_ANAGCICLI ON AG01_GUIDRIF = PD52_GUID WHERE "
+                    "PD52_CODICE = " + db::SqlText(kNuovo)),
+              0);
+    ASSERT_GT(Count("SELECT COUNT(*) FROM MG5G_RAGGVAR WHERE MG5G_CODRAGGVAR = " + db::SqlText(kNuovo)), 0);
+
+    EXPECT_TRUE(generation::EliminaArticoloGenerato(contesto, kNuovo));
+    EXPECT_FALSE(Exists(kNuovo));
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(conn->TransactionLevel(), 0);
+    EXPECT_TRUE(shell->Messages()->Messages().empty());
+}
+
+TEST_F(ArticleRemoval, ACodeWithoutArticleIsNothingToRemove) {
+    const std::string before = Snapshot();
+    EXPECT_TRUE(generation::EliminaArticoloGenerato(contesto, "AGMODELLO01TS-NUOVO"));
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_TRUE(shell->Messages()->Messages().empty());
+}
+
+TEST_F(ArticleRemoval, ARefusalRemovesNothingAndIsShownWithTheCriticalIcon) {
+    Generate();
+    // The generated article becomes a component of another model's bill.
+    Exec("INSERT INTO PD96_LEGAMIDISBA (PD96_DITTA_CG18, PD96_IDDISBA_PD95, PD96_SEQCOMP, PD96_COMPON, PD96_QTA1) "
+         "SELECT PD95_DITTA_CG18, PD95_IDDISBA, 90, " + db::SqlText(kNuovo) + ", 1 FROM PD95_DISBA WHERE "
+         "PD95_CODART_MG66 = 'MODELLO02'");
+    const std::string before = Snapshot();
+    EXPECT_FALSE(generation::EliminaArticoloGenerato(contesto, kNuovo));
+    EXPECT_EQ(Snapshot(), before);  // the bill removed first is back too
+    EXPECT_EQ(conn->TransactionLevel(), 0);
+    const auto& shown = shell->Messages()->Messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Impossibile eliminare l'articolo AGMODELLO01TS-LINO-BLU: è un componente della "
+                             "distinta base dell'articolo MODELLO02.");
+    EXPECT_EQ(shown[0].style, generation::kStileCritico);
+    EXPECT_EQ(shown[0].title, "Agganci");
+}
+
+// Inside the caller's transaction the removal is a savepoint: rolling the caller back brings the article
+// back with every row, and the caller's level is left as it was.
+TEST_F(ArticleRemoval, ACallersRollbackBringsTheArticleBack) {
+    Generate();
+    const std::string generated = Snapshot();
+    conn->BeginTrans();
+    EXPECT_TRUE(generation::EliminaArticoloGenerato(contesto, kNuovo));
+    EXPECT_EQ(conn->TransactionLevel(), 1);
+    EXPECT_FALSE(Exists(kNuovo));
+    EXPECT_FALSE(Duplicate(kNuovo, "TS-SETA-ROSSA"));  // its colour variant is inactive: the creation fails
+    conn->RollbackTrans();
+    EXPECT_TRUE(Exists(kNuovo));
+    EXPECT_EQ(Snapshot(), generated);
+}
+
+TEST_F(ArticleRemoval, ARegenerationWhoseCreationFailsKeepsThePreviousArticle) {
+    Generate();
+    const std::string generated = Snapshot();
+    bool removedMeanwhile = false;
+    const bool created = generation::RigeneraArticolo(contesto, kNuovo, [&] {
+        removedMeanwhile = !Exists(kNuovo);
+        conn->Faults().FailMatching("INSERT INTO PD96_LEGAMIDISBA");  // the bill of the new article fails
+        const bool ok = Duplicate(kNuovo);
+        conn->Faults().Clear();
+        return ok;
+    });
+    EXPECT_FALSE(created);
+    EXPECT_TRUE(removedMeanwhile);
+    EXPECT_EQ(Snapshot(), generated);
+    EXPECT_EQ(conn->TransactionLevel(), 0);
+}
+
+TEST_F(ArticleRemoval, ARegenerationThatSucceedsReplacesTheArticle) {
+    Generate();
+    const long rows = RowsOf(kNuovo);
+    EXPECT_TRUE(generation::RigeneraArticolo(contesto, kNuovo, [&] { return Duplicate(kNuovo); }));
+    EXPECT_EQ(conn->TransactionLevel(), 0);
+    // A plain copy: no season history and the model's fabric, as nothing completed it.
+    EXPECT_EQ(RowsOf(kNuovo), rows - 1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA INNER JOIN PD95_DISBA ON PD95_IDDISBA = PD96_IDDISBA_PD95 "
+                    "WHERE PD95_CODART_MG66 = " + db::SqlText(kNuovo) + " AND PD96_COMPON = 'TS-COTONE-BIANCO'"),
+              1);
+    EXPECT_TRUE(testsupport::OrphanRows(*conn).empty());
+}
+
+// A creation that closes the regeneration's level itself (a rollback too many) cannot make it commit
+// something else: the previous article is still restored.
+TEST_F(ArticleRemoval, ACreationThatRollsBackTooMuchStillLeavesThePreviousArticle) {
+    Generate();
+    const std::string generated = Snapshot();
+    EXPECT_FALSE(generation::RigeneraArticolo(contesto, kNuovo, [&] {
+        conn->RollbackTrans();
+        return false;
+    }));
+    EXPECT_EQ(conn->TransactionLevel(), 0);
+    EXPECT_EQ(Snapshot(), generated);
+}
+
+// A failure at any statement of the removal leaves everything as it was and reaches the caller.
+TEST_F(ArticleRemoval, AFailureAtAnyStatementLeavesEverything) {
+    Generate();
+    const std::string generated = Snapshot();
+    long cases = 0;
+    for (long n = 1;; ++n) {
+        conn->Faults().Clear();
+        conn->Faults().ResetCount();
+        conn->Faults().FailNth(n);
+        bool removed = false;
+        try {
+            removed = generation::EliminaArticoloGenerato(contesto, kNuovo);
+        } catch (const db::Error& e) {
+            EXPECT_EQ(e.Number(), db::errc::InjectedFault);
+        }
+        conn->Faults().Clear();
+        if (removed) break;
+        ++cases;
+        ASSERT_EQ(conn->TransactionLevel(), 0) << "failure at statement " << n;
+        ASSERT_EQ(Snapshot(), generated) << "failure at statement " << n;
+    }
+    EXPECT_GT(cases, 20);
+    EXPECT_FALSE(Exists(kNuovo));
+}
+
+}  // namespace

@@ -1,0 +1,191 @@
+// The link fabric in the generated article's bill of materials: the main fabric replaced on the lines the
+// link header names, the link row's quantity set, anomalies reported in the log with the utility's text.
+#include <gtest/gtest.h>
+
+#include "GenerationFixture.h"
+#include "generation/FabricSubstitution.h"
+#include "host/ClsDisBaUtility.h"
+
+namespace {
+
+using testsupport::kModello;
+using testsupport::kNuovo;
+using testsupport::kTessutoPrincipale;
+using testsupport::LogLine;
+
+class FabricSubstitution : public testsupport::GenerationFixture {
+protected:
+    // A second line of the model's bill with the main fabric (sequence 70), before the copy.
+    void AddSecondMainFabricLine() {
+        Exec("INSERT INTO PD96_LEGAMIDISBA (PD96_DITTA_CG18, PD96_IDDISBA_PD95, PD96_SEQCOMP, PD96_COMPON, PD96_QTA1) "
+             "SELECT PD95_DITTA_CG18, PD95_IDDISBA, 70, 'TS-COTONE-BIANCO', 0.2 FROM PD95_DISBA WHERE "
+             "PD95_CODART_MG66 = 'MODELLO01'");
+    }
+    bool Substitute(long sequence, const db::Variant& quantity, const std::string& linkFabric = "TS-LINO-BLU",
+                    const std::string& mainFabric = kTessutoPrincipale) {
+        generation::RigaAggancio riga = Riga("TS-LINO-BLU");
+        riga.quantita = quantity;
+        return generation::AggiornaDistinta(contesto, {mainFabric, sequence}, riga, kNuovo, kModello, linkFabric,
+                                            Log());
+    }
+    // "component quantity" of each line of an article's bill, by sequence.
+    std::string Lines(const std::string& article) {
+        auto rs = conn->Execute("SELECT PD96_SEQCOMP, PD96_COMPON, PD96_QTA1 FROM PD96_LEGAMIDISBA INNER JOIN "
+                                "PD95_DISBA ON PD95_IDDISBA = PD96_IDDISBA_PD95 WHERE PD95_CODART_MG66 = " +
+                                db::SqlText(article) + " ORDER BY PD96_SEQCOMP");
+        std::string out;
+        for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext())
+            out += (*rs)[0].Value().Text() + " " + db::RTrim((*rs)[1].Value().Text()) + " " +
+                   db::Variant((*rs)[2].Value().CDbl()).CStr() + "\n";
+        return out;
+    }
+};
+
+const std::string kCopiedBill =
+    "10 TS-COTONE-BIANCO 1.65\n20 ACC-BOTTONE-MADRE 12\n30 ACC-FILO-COTONE 180\n40 ACC-ETICHETTA 1\n"
+    "50 ACC-INTERFODERA 0.25\n60 ACC-BUSTA 1\n";
+
+TEST_F(FabricSubstitution, TheMainFabricGivesWayToTheLinkFabricWithTheRowsQuantity) {
+    ASSERT_TRUE(Duplicate(kNuovo));
+    ASSERT_EQ(Lines(kNuovo), kCopiedBill);
+    EXPECT_TRUE(Substitute(10, db::Variant(1.7)));
+    EXPECT_EQ(Lines(kNuovo),
+              "10 TS-LINO-BLU 1.7\n20 ACC-BOTTONE-MADRE 12\n30 ACC-FILO-COTONE 180\n40 ACC-ETICHETTA 1\n"
+              "50 ACC-INTERFODERA 0.25\n60 ACC-BUSTA 1\n");
+    EXPECT_EQ(Lines(kModello), kCopiedBill);
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(FabricSubstitution, SequenceZeroMeansEveryLineWithTheMainFabric) {
+    AddSecondMainFabricLine();
+    ASSERT_TRUE(Duplicate(kNuovo));
+    EXPECT_TRUE(Substitute(0, db::Variant(1.5)));
+    const std::string lines = Lines(kNuovo);
+    EXPECT_NE(lines.find("10 TS-LINO-BLU 1.5\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("70 TS-LINO-BLU 1.5\n"), std::string::npos) << lines;
+    EXPECT_EQ(lines.find("TS-COTONE-BIANCO"), std::string::npos) << lines;
+}
+
+TEST_F(FabricSubstitution, ASequenceLimitsBothStepsToItsLine) {
+    AddSecondMainFabricLine();
+    ASSERT_TRUE(Duplicate(kNuovo));
+    EXPECT_TRUE(Substitute(70, db::Variant(0.3)));
+    const std::string lines = Lines(kNuovo);
+    EXPECT_NE(lines.find("10 TS-COTONE-BIANCO 1.65\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("70 TS-LINO-BLU 0.3\n"), std::string::npos) << lines;
+}
+
+TEST_F(FabricSubstitution, AQuantityOfZeroOrNullLeavesTheCopiedQuantities) {
+    ASSERT_TRUE(Duplicate(kNuovo));
+    EXPECT_TRUE(Substitute(10, db::Variant(0)));
+    EXPECT_EQ(Lines(kNuovo).substr(0, 20), "10 TS-LINO-BLU 1.65\n");
+    EXPECT_TRUE(Substitute(0, db::Variant::Null(), "TS-SETA-ROSSA", "TS-LINO-BLU"));
+    EXPECT_EQ(Lines(kNuovo).substr(0, 22), "10 TS-SETA-ROSSA 1.65\n");
+}
+
+TEST_F(FabricSubstitution, ABillWithoutTheMainFabricIsAnAnomaly) {
+    ASSERT_TRUE(Duplicate(kNuovo));
+    EXPECT_FALSE(Substitute(0, db::Variant(1.7), "TS-LINO-BLU", "TS-LANA-GRIGIA"));
+    EXPECT_EQ(log, (std::vector<LogLine>{
+                       {"Sostituzione terminata con anomalie. Controllare esito elaborazione.", 2},
+                       {"Nessuna riga di distinta base con il componente TS-LANA-GRIGIA corrisponde al filtro: "
+                        "PD95_CODART_MG66 = 'AGMODELLO01TS-LINO-BLU' AND PD96_COMPON = 'TS-LANA-GRIGIA' AND "
+                        "PD95_OPZIONE = ''",
+                        2}}));
+    EXPECT_EQ(Lines(kNuovo), kCopiedBill);
+}
+
+TEST_F(FabricSubstitution, ASequenceWithoutTheMainFabricIsAnAnomaly) {
+    ASSERT_TRUE(Duplicate(kNuovo));
+    EXPECT_FALSE(Substitute(20, db::Variant(1.7)));
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[1].text, "Nessuna riga di distinta base con il componente TS-COTONE-BIANCO corrisponde al filtro: "
+                           "PD95_CODART_MG66 = 'AGMODELLO01TS-LINO-BLU' AND PD96_COMPON = 'TS-COTONE-BIANCO' AND "
+                           "PD95_OPZIONE = '' AND PD96_SEQCOMP = 20");
+    EXPECT_EQ(Lines(kNuovo), kCopiedBill);
+}
+
+TEST_F(FabricSubstitution, ALinkFabricThatIsNoArticleIsAnAnomaly) {
+    ASSERT_TRUE(Duplicate(kNuovo));
+    EXPECT_FALSE(Substitute(10, db::Variant(1.7), "TS-INESISTENTE"));
+    EXPECT_EQ(log.at(1), (LogLine{"Il componente sostitutivo TS-INESISTENTE non esiste in anagrafica articoli.", 2}));
+    EXPECT_EQ(Lines(kNuovo), kCopiedBill);
+}
+
+TEST_F(FabricSubstitution, AFailedQuantityUpdateFailsTheArticle) {
+    ASSERT_TRUE(Duplicate(kNuovo));
+    EXPECT_FALSE(Substitute(10, db::Variant(-1)));
+    EXPECT_EQ(log, (std::vector<LogLine>{{"Aggiornamento quantità necessaria non andata a buon fine.", 2},
+                                         {"Quantità non valida: -1", 2}}));
+    EXPECT_EQ(Lines(kNuovo).substr(0, 20), "10 TS-LINO-BLU 1.65\n");  // substituted, quantity as copied
+}
+
+TEST_F(FabricSubstitution, QuotesInCodesStayInsideTheirValues) {
+    ASSERT_TRUE(Duplicate(kNuovo));
+    EXPECT_FALSE(Substitute(0, db::Variant(1.7), "TS-LINO-BLU", "X' OR PD96_COMPON <> '"));
+    EXPECT_EQ(Lines(kNuovo), kCopiedBill);
+    EXPECT_EQ(log.size(), 2u);
+}
+
+TEST_F(FabricSubstitution, AnUnexpectedErrorIsLoggedAndGivesFalse) {
+    ASSERT_TRUE(Duplicate(kNuovo));
+    conn->Faults().FailMatching("UPDATE PD96_LEGAMIDISBA");
+    EXPECT_FALSE(Substitute(10, db::Variant(1.7)));
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0], (LogLine{"Errore nella funzione: AggiornaDistinta - Injected fault", 3}));
+    EXPECT_EQ(Lines(kNuovo), kCopiedBill);
+    EXPECT_TRUE(shell->Messages()->Messages().empty());
+    EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
+}
+
+// The utility on its own: what it refuses to do.
+class DisBaUtility : public FabricSubstitution {
+protected:
+    void SetUp() override {
+        FabricSubstitution::SetUp();
+        utility.Connection(conn);
+        utility.ComponenteDaSostituire(kTessutoPrincipale);
+        utility.ComponenteSostitutivo("TS-LINO-BLU");
+    }
+    host::ClsDisBaUtility utility;
+};
+
+TEST_F(DisBaUtility, AnEmptyFilterSelectsNothingAndChangesNothing) {
+    utility.Modalita(1);
+    utility.Filtro("  ");
+    EXPECT_TRUE(utility.EseguiSostituzione(db::Variant(1)));
+    EXPECT_EQ(utility.Anomalie(), "Filtro delle righe di distinta base non indicato.");
+    EXPECT_EQ(Lines(kModello), kCopiedBill);
+}
+
+TEST_F(DisBaUtility, TheFilterOnlyChoosesAmongTheLinesOfTheComponent) {
+    utility.Modalita(1);
+    utility.Filtro("PD96_SEQCOMP >= 10");  // every line of every bill, yet only the fabric lines may change
+    EXPECT_FALSE(utility.EseguiSostituzione(db::Variant(1)));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA WHERE PD96_COMPON = 'TS-COTONE-BIANCO'"), 0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA WHERE PD96_COMPON = 'ACC-BUSTA'"),
+              Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA WHERE PD96_SEQCOMP = 60 AND PD96_COMPON = 'ACC-BUSTA'"));
+}
+
+TEST_F(DisBaUtility, EachRunChecksItsModeAndListsEveryAnomaly) {
+    utility.Modalita(2);
+    utility.Filtro("PD95_CODART_MG66 = 'MODELLO01'");
+    utility.ComponenteDaSostituire("");
+    EXPECT_TRUE(utility.EseguiSostituzione(db::Variant(1)));
+    EXPECT_EQ(utility.Anomalie(),
+              "Modalità di elaborazione 2 non valida per la sostituzione dei componenti.\r\n"
+              "Componente da sostituire non indicato.");
+    utility.Modalita(1);
+    EXPECT_TRUE(utility.EseguiAggiornamentoQuantita(db::Variant(1)));
+    EXPECT_EQ(utility.Anomalie(), "Modalità di elaborazione 1 non valida per l'aggiornamento delle quantità.");
+    EXPECT_EQ(Lines(kModello), kCopiedBill);
+}
+
+TEST_F(DisBaUtility, AFilterOutsideTheGrammarIsAnError) {
+    utility.Modalita(1);
+    utility.Filtro("PD95_CODART_MG66 = 'MODELLO01'; DROP TABLE PD96_LEGAMIDISBA");
+    EXPECT_THROW(utility.EseguiSostituzione(db::Variant(1)), db::Error);
+    EXPECT_EQ(Lines(kModello), kCopiedBill);
+}
+
+}  // namespace

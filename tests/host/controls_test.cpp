@@ -1,0 +1,518 @@
+// The shell's controls: their state, the events they raise and in which order, what the scripted user
+// may and may not do with them, and what the data-bound ones write to the database.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/Connection.h"
+#include "db/Driver.h"
+#include "db/Recordset.h"
+#include "entry/ControlsDataFrame.h"
+#include "host/HostFactory.h"
+#include "host/controls/BasicControls.h"
+#include "host/controls/ComboBox.h"
+#include "host/controls/DataFrame.h"
+#include "host/controls/DataNavigator.h"
+#include "host/controls/Grid.h"
+#include "host/controls/LookupTextBox.h"
+#include "host/controls/ProgressBar.h"
+#include "host/controls/ResizeControl.h"
+#include "host/controls/SideBar.h"
+#include "host/controls/StatusBar.h"
+
+using db::Variant;
+using namespace host::controls;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+template <class C>
+std::shared_ptr<C> Make(const std::string& name) {
+    auto control = std::make_shared<C>(name);
+    return control;
+}
+
+class Database : public ::testing::Test {
+protected:
+    void SetUp() override {
+        conn = db::Connection::Create();
+        conn->Open("sqlite::memory:");
+        conn->GetDriver().RunScript(
+            "CREATE TABLE LINEE (ID INTEGER PRIMARY KEY, CODICE VARCHAR(10) COLLATE SQLSERVER NOT NULL,"
+            " DESCR VARCHAR(30) COLLATE SQLSERVER NOT NULL DEFAULT '', QTA NUMERIC(9,2), SEL DECIMAL(1,0) NOT NULL DEFAULT 1,"
+            " FLAG SMALLINT NOT NULL DEFAULT 0);"
+            "INSERT INTO LINEE (ID, CODICE, DESCR, QTA) VALUES (1, 'L1', 'Uomo', 1), (2, 'L2', 'Donna', 2), (3, 'L3', 'Bimbo', 3);");
+    }
+    db::RecordsetPtr Open(const std::string& sql, long lock = db::adLockBatchOptimistic) {
+        auto rs = db::Recordset::Create();
+        rs->Open(sql, conn, db::adOpenStatic, lock);
+        return rs;
+    }
+    Variant Scalar(const std::string& sql) { return conn->Execute(sql)->GetFields()[0L].Value(); }
+
+    db::ConnectionPtr conn;
+};
+
+}  // namespace
+
+TEST(Controls, TextRaisesChangeOnlyWhenItChanges) {
+    auto box = Make<TextBox>("TXT_A");
+    int changes = 0;
+    box->Change().Connect([&] { ++changes; });
+    box->Text("abc");
+    box->Text("abc");
+    box->Text("");
+    EXPECT_EQ(changes, 2);
+
+    box->UpperCase(true);
+    box->UserType("ab'c");
+    EXPECT_EQ(box->Text(), "AB'C");
+    box->Text("lower from code");  // only typing is turned to upper case
+    EXPECT_EQ(box->Text(), "lower from code");
+}
+
+TEST(Controls, TheUserCannotReachHiddenOrDisabledControlsNorThoseInsideSuchFrames) {
+    auto frame = Make<Frame>("FRM_A");
+    auto box = Make<TextBox>("TXT_A");
+    auto button = Make<Button>("CMD_A");
+    box->Container(frame);
+    int clicks = 0;
+    button->Click().Connect([&] { ++clicks; });
+
+    frame->Enabled(false);
+    EXPECT_THROW(box->UserType("x"), db::Error);
+    EXPECT_EQ(box->Text(), "");
+    frame->Enabled(true);
+    box->UserType("x");
+    EXPECT_EQ(box->Text(), "x");
+
+    button->Visible(false);
+    EXPECT_THROW(button->UserClick(), db::Error);
+    button->Visible(true);
+    button->Enabled(false);
+    EXPECT_THROW(button->UserClick(), db::Error);
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST(Controls, FocusMovesWithLostFocusBeforeGotFocus) {
+    auto scope = std::make_shared<entry::FocusScope>();
+    auto a = Make<TextBox>("TXT_A");
+    auto b = Make<TextBox>("TXT_B");
+    a->Scope(scope);
+    b->Scope(scope);
+    Log log;
+    a->GotFocus().Connect([&] { log.push_back("A got"); });
+    a->LostFocus().Connect([&] { log.push_back("A lost"); });
+    b->GotFocus().Connect([&] { log.push_back("B got"); });
+
+    a->SetFocus();
+    b->SetFocus();
+    EXPECT_EQ(log, (Log{"A got", "A lost", "B got"}));
+    EXPECT_TRUE(b->HasFocus());
+    EXPECT_FALSE(a->HasFocus());
+
+    a->Enabled(false);
+    try {
+        a->SetFocus();
+        FAIL() << "a disabled control took the focus";
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.Number(), 5);
+    }
+    EXPECT_TRUE(b->HasFocus());
+}
+
+TEST(Controls, CheckBoxClickToggles) {
+    auto check = Make<CheckBox>("CHK_A");
+    int clicks = 0;
+    check->Click().Connect([&] { ++clicks; });
+    check->UserClick();
+    EXPECT_EQ(check->Value(), 1);
+    check->UserClick();
+    EXPECT_EQ(check->Value(), 0);
+    check->Value(0);  // no change, no click
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(Controls, ComboTextIsTheKeyOfTheChosenItem) {
+    auto combo = Make<ComboBox>("CBO_PREFISSO");
+    combo->AddItem("0", "Aggiungi prefisso");
+    combo->AddItem("1", "Sostituisci parziale");
+    int clicks = 0;
+    combo->Click().Connect([&] { ++clicks; });
+    EXPECT_EQ(combo->Text(), "");
+    combo->ListIndex(0);
+    EXPECT_EQ(combo->Text(), "0");
+    combo->UserChoose("Sostituisci parziale");
+    EXPECT_EQ(combo->Text(), "1");
+    EXPECT_EQ(clicks, 2);
+    EXPECT_THROW(combo->UserChoose("Sostituisci completa"), db::Error);
+    try {
+        combo->ListIndex(2);
+        FAIL();
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.Number(), 380);
+    }
+    combo->Clear();
+    EXPECT_EQ(combo->ListIndex(), -1);
+    EXPECT_EQ(combo->ListCount(), 0);
+}
+
+TEST(Controls, ProgressBarKeepsWhatEachRefreshShowedAndStatusBarItsTexts) {
+    auto bar = Make<ProgressBar>("ZEL_PROGRESS1");
+    bar->Max(3);
+    bar->Value(1);
+    bar->Text("uno");
+    bar->Refresh();
+    bar->Visible(false);
+    bar->Refresh();
+    ASSERT_EQ(bar->Refreshes().size(), 2u);
+    EXPECT_EQ(bar->Refreshes()[0].value, 1);
+    EXPECT_EQ(bar->Refreshes()[0].text, "uno");
+    EXPECT_FALSE(bar->Refreshes()[1].visible);
+
+    StatusBar status;
+    status.Panels(1).Text("Creazione agganci in corso...");
+    status.Panels(1).Text("Pronto");
+    EXPECT_EQ(status.Panel(1).History(), (std::vector<std::string>{"Creazione agganci in corso...", "Pronto"}));
+    try {
+        status.Panels(3);
+        FAIL();
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.Number(), 35600);
+    }
+}
+
+TEST(Controls, ResizeControlAsksTheFormForItsLayoutAndHonoursARefusedResize) {
+    auto resize = Make<ResizeControl>("ZEL_RESIZEFORM");
+    auto frame = Make<Frame>("FRM_MODORIGINE");
+    auto box = Make<TextBox>("TXT_MODORIGINE");
+    resize->Layout().Connect([&] {
+        resize->AddArea(frame, 15);
+        resize->AddControl(box, 3);
+    });
+    bool allow = false;
+    int afterResizes = 0;
+    resize->QueryResize().Connect([&](bool& allowed) { allowed = allow; });
+    resize->AfterResize().Connect([&] { ++afterResizes; });
+
+    resize->Start();
+    resize->Start();  // a second start registers anew, not twice
+    EXPECT_EQ(resize->Entries(), (std::vector<ResizeEntry>{{"FRM_MODORIGINE", 15, true}, {"TXT_MODORIGINE", 3, false}}));
+    EXPECT_FALSE(resize->UserResize(9000, 6000));
+    EXPECT_EQ(afterResizes, 0);
+    allow = true;
+    EXPECT_TRUE(resize->UserResize(9000, 6000));
+    EXPECT_EQ(afterResizes, 1);
+}
+
+TEST(Controls, SideBarClickCanBeCancelledAndUnavailableItemsCannotBeClicked) {
+    auto bar = Make<SideBar>("SIDEBAR_MAIN");
+    bar->AddGroup("GRP01", "Agganci");
+    bar->AddItem("GRP01", "ITM0101", "Agganci\\Aperture");
+    bar->AddItem("GRP01", "ITM0102", "Duplicazione massiva");
+    try {
+        bar->AddItem("GRP01", "itm0101", "again");
+        FAIL();
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.Number(), 35602);
+    }
+    bar->SelectItem("GRP01", "ITM0101");
+
+    Log log;
+    bool cancel = true;
+    bar->BeforeItemClick().Connect([&](const std::string&, const std::string& key, bool& c) {
+        log.push_back("before " + key);
+        c = cancel;
+    });
+    bar->ItemClick().Connect([&](const std::string&, const std::string& key) { log.push_back("click " + key); });
+
+    EXPECT_FALSE(bar->UserClickItem("GRP01", "ITM0102"));
+    EXPECT_EQ(bar->SelectedItem(), "ITM0101");
+    cancel = false;
+    EXPECT_TRUE(bar->UserClickItem("GRP01", "ITM0102"));
+    EXPECT_EQ(bar->SelectedItem(), "ITM0102");
+    EXPECT_EQ(log, (Log{"before ITM0102", "before ITM0102", "click ITM0102"}));
+
+    bar->ItemEnabled("GRP01", "ITM0101", false);
+    EXPECT_THROW(bar->UserClickItem("GRP01", "ITM0101"), db::Error);
+    EXPECT_EQ(log.size(), 3u);
+    try {
+        bar->ItemEnabled("GRP01", "ITM0199");
+        FAIL();
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.Number(), 35601);
+    }
+}
+
+TEST_F(Database, LookupBoxDecodesTypedCodesInOrder) {
+    auto box = std::make_shared<LookupTextBox>("TXT_LINEA");
+    auto description = Make<TextBox>("TXT_DESCLINEA");
+    box->Connection(conn);
+    Log log;
+    box->BeforeItem().Connect([&] { log.push_back("BeforeItem " + box->Text()); });
+    box->Change().Connect([&] { log.push_back("Change " + box->Text()); });
+    box->StartDecode().Connect([&](entry::DecodeRequest& r) {
+        log.push_back("StartDecode");
+        r.statement = "SELECT DESCR FROM LINEE WHERE CODICE = '" + box->Text() + "'";
+        r.fields = {{"DESCR", description}};
+    });
+    box->AfterItem().Connect([&] { log.push_back("AfterItem " + std::string(box->Decodificato() ? "found" : "not found")); });
+
+    box->UserType("l2");
+    EXPECT_EQ(log, (Log{"BeforeItem ", "Change l2", "StartDecode", "AfterItem found"}));
+    EXPECT_EQ(description->Text(), "Donna");
+
+    box->UserType("ZZ");
+    EXPECT_FALSE(box->Decodificato());
+    EXPECT_EQ(description->Text(), "");  // a code not found clears the description
+}
+
+TEST_F(Database, LookupBoxPicksARowFromItsList) {
+    auto box = std::make_shared<LookupTextBox>("TXT_LINEA");
+    box->Connection(conn);
+    Log log;
+    std::vector<Variant> chosen;
+    box->StartLookup().Connect([&](entry::LookupRequest& r) {
+        log.push_back("StartLookup");
+        r.statement = "SELECT CODICE, DESCR, QTA FROM LINEE ORDER BY CODICE";
+        r.fields = {{"Codice", "CODICE"}, {"Descrizione", "DESCR"}};
+        r.title = "Linee";
+    });
+    box->BeforeItem().Connect([&] { log.push_back("BeforeItem " + box->Text()); });
+    box->ItemSelected().Connect([&](const std::vector<Variant>& row) {
+        log.push_back("ItemSelected " + box->Text());
+        chosen = row;
+    });
+    box->StartDecode().Connect([&](entry::DecodeRequest&) { log.push_back("StartDecode"); });
+    box->AfterItem().Connect([&] { log.push_back("AfterItem"); });
+
+    box->UserPick("L3");
+    EXPECT_EQ(log, (Log{"StartLookup", "BeforeItem ", "ItemSelected L3", "StartDecode", "AfterItem"}));
+    ASSERT_EQ(chosen.size(), 3u);
+    EXPECT_EQ(chosen[2].CDbl(), 3.0);
+    EXPECT_EQ(box->LastList().rows.size(), 3u);
+    EXPECT_EQ(box->LastList().request.title, "Linee");
+
+    EXPECT_THROW(box->UserPick("L9"), db::Error);
+    EXPECT_EQ(box->Text(), "L3");
+
+    auto silent = std::make_shared<LookupTextBox>("TXT_SEQUENZA");
+    EXPECT_THROW(silent->UserOpenList(), db::Error);  // the form gave no statement: no list
+}
+
+TEST_F(Database, LookupBoxUsesTheShellsConnectionForTheConnectionString) {
+    std::string asked;
+    auto box = std::make_shared<LookupTextBox>("TXT_MARCHIO", [&](const std::string& s) {
+        asked = s;
+        return conn;
+    });
+    auto description = Make<Label>("LBL_DESC");
+    box->StartDecode().Connect([&](entry::DecodeRequest& r) {
+        r.statement = "SELECT DESCR FROM LINEE WHERE CODICE = 'L1'";
+        r.fields = {{"DESCR", description}};
+        r.connectionString = "sqlite:company.db";
+    });
+    box->Text("L1");
+    box->Refresh();
+    EXPECT_EQ(asked, "sqlite:company.db");
+    EXPECT_EQ(description->Caption(), "Uomo");
+}
+
+TEST_F(Database, GridTicksCheckCellsAndShowsComputedCells) {
+    auto rs = Open("SELECT * FROM LINEE ORDER BY ID", db::adLockOptimistic);
+    auto grid = Make<Grid>("QGRD_DUPLMASS");
+    grid->AddColumn({"SEL", "Sel", 500, true, entry::GridColumnKind::Check});
+    grid->AddColumn({"CODICE", "Codice", 2500});
+    grid->AddColumn({"DESCR", "Descrizione", 3000});
+    grid->Bind(rs);
+    Log edits;
+    grid->AfterCellEdit().Connect([&](const std::string& field, const Variant& previous) {
+        edits.push_back(field + " was " + previous.Text());
+    });
+    grid->FetchCell().Connect([](db::Recordset& row, const std::string& field, Variant& value) {
+        if (field == "DESCR") value = Variant(row["CODICE"].Value().Text() + "-" + row["DESCR"].Value().Text());
+    });
+
+    EXPECT_EQ(grid->RowCount(), 3);
+    grid->UserTickCell(2, "SEL");
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(edits, Log{"SEL was 1"});
+    EXPECT_EQ(Scalar("SELECT SEL FROM LINEE WHERE ID = 2").CLng(), 0);  // written at once (optimistic)
+    grid->UserTickCell(2, "SEL");
+    EXPECT_EQ(Scalar("SELECT SEL FROM LINEE WHERE ID = 2").CLng(), 1);
+
+    EXPECT_EQ(grid->ColumnTexts("DESCR"), (std::vector<std::string>{"L1-Uomo", "L2-Donna", "L3-Bimbo"}));
+    EXPECT_EQ(grid->Row(), 2);  // painting does not move the current row
+    EXPECT_THROW(grid->UserTickCell(1, "CODICE"), db::Error);  // not a check column
+
+    rs->Filter(Variant("SEL = 1 AND ID > 1"));
+    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_EQ(grid->CellText(1, "CODICE"), "L2");
+
+    grid->Unbind();
+    EXPECT_EQ(grid->RowCount(), 0);
+}
+
+TEST_F(Database, DataFrameWritesWhatTheUserTypesWhenSaved) {
+    host::InstallShellHost();
+    auto rs = Open("SELECT * FROM LINEE WHERE ID = 1");
+    auto frame = Make<DataFrame>("FME_AGGANCI");
+    auto code = Make<TextBox>("TXT_CODICE");
+    auto descr = Make<LookupTextBox>("TXT_DESCR");
+    auto qta = Make<TextBox>("TXT_QTA");
+    code->DataField("CODICE");
+    descr->DataField("DESCR");
+    qta->DataField("QTA");
+    frame->Bind(rs, {code, descr, qta}, "ID");
+    EXPECT_EQ(code->Text(), "L1");
+    EXPECT_EQ(descr->Text(), "Uomo");
+    EXPECT_EQ(qta->Text(), "1");
+
+    Log log;
+    bool refuse = true;
+    frame->BeforeUpdate().Connect([&](bool& cancel) {
+        log.push_back("BeforeUpdate");
+        cancel = refuse;
+    });
+    frame->AfterUpdate().Connect([&](bool ok) { log.push_back(ok ? "AfterUpdate ok" : "AfterUpdate failed"); });
+
+    descr->UserType("Uomo classico");
+    qta->UserType("");  // an empty number is no value
+    EXPECT_TRUE(frame->IsChanged());
+    EXPECT_FALSE(frame->Save());
+    EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo");
+    refuse = false;
+    EXPECT_TRUE(frame->Save());
+    EXPECT_EQ(log, (Log{"BeforeUpdate", "AfterUpdate failed", "BeforeUpdate", "AfterUpdate ok"}));
+    EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo classico");
+    EXPECT_TRUE(Scalar("SELECT QTA FROM LINEE WHERE ID = 1").IsNull());
+    EXPECT_FALSE(frame->IsChanged());
+
+    // The form can count its own pending changes as the frame's.
+    frame->IsRecordChanged().Connect([](bool& changed) { changed = true; });
+    EXPECT_TRUE(frame->IsChanged());
+}
+
+TEST_F(Database, DataFrameNewRecordAndDeferredRows) {
+    auto rs = Open("SELECT * FROM LINEE WHERE 0 = 1");
+    auto frame = Make<DataFrame>("FME_AGGANCIDET");
+    auto code = Make<TextBox>("TXT_CODICE");
+    code->DataField("CODICE");
+    auto grid = Make<Grid>("QGRD_AGGANCI");
+    grid->AddColumn({"CODICE", "Codice", 1000});
+    frame->DeferBatch(true);
+    frame->BindGrid(grid);
+    frame->Bind(rs, {code}, "ID");
+
+    Log log;
+    frame->AfterAddNew().Connect([&] { log.push_back("AfterAddNew"); });
+    frame->ChangeStatus().Connect([&](std::int16_t status, long reason) {
+        log.push_back("ChangeStatus " + std::to_string(status) + " " + std::to_string(reason));
+    });
+    frame->BeforeUpdate().Connect([&](bool&) {
+        log.push_back("BeforeUpdate");
+        (*frame->Recordset())["ID"].Value(Variant(10 + frame->Recordset()->RecordCount()));
+    });
+
+    frame->Status(entry::kvStatoNuovo);
+    code->UserType("N1");
+    EXPECT_TRUE(frame->Save());
+    frame->Status(entry::kvStatoNuovo);
+    code->UserType("N2");
+    EXPECT_TRUE(frame->SaveAll());
+    EXPECT_EQ(log, (Log{"AfterAddNew", "ChangeStatus 2 0", "BeforeUpdate", "ChangeStatus 0 7", "AfterAddNew",
+                        "ChangeStatus 2 0", "BeforeUpdate", "ChangeStatus 0 7"}));
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LINEE WHERE CODICE LIKE 'N%'").CLng(), 0);  // deferred
+    EXPECT_TRUE(frame->IsChanged());
+    EXPECT_EQ(grid->RowCount(), 2);
+
+    int batches = 0;
+    frame->UpdateBatchAll().Connect([&] {
+        ++batches;
+        frame->WriteBatch();
+    });
+    frame->SaveBatch();
+    EXPECT_EQ(batches, 1);
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LINEE WHERE CODICE LIKE 'N%'").CLng(), 2);
+
+    // A new record dropped before it is saved leaves nothing behind.
+    frame->Status(entry::kvStatoNuovo);
+    code->UserType("N3");
+    frame->Status(entry::kvStatoNavigazione);
+    frame->WriteBatch();
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LINEE WHERE CODICE = 'N3'").CLng(), 0);
+}
+
+TEST_F(Database, MovingInTheGridSavesTheEditFirstOrStays) {
+    auto rs = Open("SELECT * FROM LINEE ORDER BY ID");
+    auto frame = Make<DataFrame>("FME_AGGANCIDET");
+    auto descr = Make<TextBox>("TXT_DESCR");
+    descr->DataField("DESCR");
+    auto grid = Make<Grid>("QGRD_AGGANCI");
+    frame->BindGrid(grid);
+    frame->Bind(rs, {descr}, "ID");
+    bool refuse = true;
+    frame->BeforeUpdate().Connect([&](bool& cancel) { cancel = refuse; });
+    std::vector<long> moves;
+    frame->ChangeStatus().Connect([&](std::int16_t, long reason) { moves.push_back(reason); });
+
+    descr->UserType("Uomo nuovo");
+    grid->UserSelectRow(2);
+    EXPECT_EQ(grid->Row(), 1);  // the edit was refused: the row stays
+    refuse = false;
+    grid->UserSelectRow(2);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(descr->Text(), "Donna");
+    EXPECT_EQ(moves, std::vector<long>{entry::kvMotivoSpostamento});
+    EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo nuovo");
+}
+
+TEST_F(Database, NavigatorButtonsRaiseButtonClickBeforeTheFrameActs) {
+    auto rs = Open("SELECT * FROM LINEE ORDER BY ID");
+    auto frame = Make<DataFrame>("FME_AGGANCI");
+    frame->Bind(rs, {}, "ID");
+    auto navigator = Make<DataNavigator>("INTERNAV_AGGANCI");
+    navigator->Frame(frame);
+    Log log;
+    bool cancelDelete = true;
+    navigator->ButtonClick().Connect([&](const std::string& button, bool& cancel) {
+        log.push_back("ButtonClick " + button);
+        if (button == entry::pulsanti::Elimina) cancel = cancelDelete;
+    });
+    frame->BeforeDelete().Connect([&](bool&) { log.push_back("BeforeDelete " + (*rs)["CODICE"].Value().Text()); });
+
+    EXPECT_FALSE(navigator->UserPress(entry::pulsanti::Elimina));
+    cancelDelete = false;
+    EXPECT_TRUE(navigator->UserPress(entry::pulsanti::Successivo));
+    EXPECT_TRUE(navigator->UserPress(entry::pulsanti::Elimina));
+    EXPECT_EQ(log, (Log{"ButtonClick Elimina", "ButtonClick Successivo", "ButtonClick Elimina", "BeforeDelete L2"}));
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LINEE").CLng(), 2);
+    EXPECT_EQ((*rs)["CODICE"].Value().Text(), "L3");
+    EXPECT_THROW(navigator->UserPress("Stampa"), db::Error);
+}
+
+TEST_F(Database, CloseQueryAsksOnlyWhenSomethingIsPending) {
+    auto shellHost = host::InstallShellHost();
+    auto rs = Open("SELECT * FROM LINEE WHERE ID = 1");
+    auto frame = Make<DataFrame>("FME_AGGANCIDET");
+    auto descr = Make<TextBox>("TXT_DESCR");
+    descr->DataField("DESCR");
+    frame->Bind(rs, {descr}, "ID");
+
+    EXPECT_EQ(frame->QueryClose(-1, 0, -1), -1);
+    EXPECT_TRUE(shellHost->Messages()->Messages().empty());
+
+    descr->UserType("Uomo?");
+    shellHost->Messages()->MessageAnswers().Push(2);  // cancel: the frame stays
+    EXPECT_EQ(frame->QueryClose(-1, 0, -1), 0);
+    shellHost->Messages()->MessageAnswers().Push(7);  // no: the changes are dropped
+    EXPECT_EQ(frame->QueryClose(-1, 0, -1), -1);
+    EXPECT_EQ(descr->Text(), "Uomo");
+    EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo");
+    ASSERT_EQ(shellHost->Messages()->Messages().size(), 2u);
+    EXPECT_EQ(shellHost->Messages()->Messages()[0].text, DataFrame::kDomandaChiusura);
+    entry::SetHost(nullptr);
+}

@@ -1,0 +1,356 @@
+// The headless shell driving a links form as the ERP would: the program set up with the session's
+// references, the window shown modally (the scripted user works inside the show) or modelessly (the
+// script acts on the open window), the user's actions, the answers to message boxes, and the close.
+// The form here is a small stand-in built on the same controls and services as the real one.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "db/Connection.h"
+#include "entry/CLSFA_AGGANCI.h"
+#include "entry/ControlsLookup.h"
+#include "entry/ControlsSideBar.h"
+#include "entry/ILinksForm.h"
+#include "entry/LookupServices.h"
+#include "erp/DemoBuilder.h"
+#include "host/HeadlessShell.h"
+#include "host/controls/LookupTextBox.h"
+
+using db::Variant;
+
+namespace {
+
+constexpr const char* kDomanda = "Generare l'articolo?";
+
+// A links form reduced to a model field, a check box, a generate button and the side bar; it shows a
+// question through its message service and writes its result through the program object, as the real
+// form does.
+class StandInLinksForm : public entry::ILinksForm {
+public:
+    StandInLinksForm() {
+        TXT_MODORIGINE = NewControl<entry::ILookupTextBox>("TXT_MODORIGINE");
+        TXT_DESCMODORIGINE = NewControl<entry::ITextBox>("TXT_DESCMODORIGINE");
+        CHK_CODALT = NewControl<entry::ICheckBox>("CHK_CODALT");
+        CMD_DUPLICA = NewControl<entry::IButton>("CMD_DUPLICA");
+        SIDEBAR_MAIN = NewControl<entry::ISideBar>("SIDEBAR_MAIN");
+        TXT_MODORIGINE->StartLookup().Connect([this](entry::LookupRequest& r) { StartLookup(r); });
+        TXT_MODORIGINE->StartDecode().Connect([this](entry::DecodeRequest& r) { StartDecode(r); });
+        CMD_DUPLICA->Click().Connect([this] { Duplica(); });
+        SIDEBAR_MAIN->AddGroup("GRP01", "Agganci");
+        SIDEBAR_MAIN->AddItem("GRP01", "ITM0101", "Agganci\\Aperture");
+        SIDEBAR_MAIN->AddItem("GRP01", "ITM0102", "Duplicazione massiva");
+    }
+
+    int activations = 0;
+    std::shared_ptr<entry::ILookupTextBox> TXT_MODORIGINE;
+    std::shared_ptr<entry::ITextBox> TXT_DESCMODORIGINE;
+    std::shared_ptr<entry::ICheckBox> CHK_CODALT;
+    std::shared_ptr<entry::IButton> CMD_DUPLICA;
+    std::shared_ptr<entry::ISideBar> SIDEBAR_MAIN;
+
+protected:
+    void Form_Load() override {
+        Gcls_Log = entry::Host().CreateMessageService();
+        Gcls_Log->Initialize(ActiveInterface);
+        lookup = entry::Shell().CreateLookupService(entry::ServiceArea::Fashion);
+        decode = entry::Shell().CreateDecodeService(entry::ServiceArea::Fashion);
+        lookup->Initialize(ActiveInterface);
+        decode->Initialize(ActiveInterface);
+    }
+    void Form_Activate() override {
+        if (activations++ > 0) return;
+        TXT_MODORIGINE->Text(ActiveClass->Articolo_Origine().Text());
+        SIDEBAR_MAIN->ItemEnabled("GRP01", "ITM0102", !ActiveInterface->WindowModal());
+    }
+    void Form_QueryUnload(bool& cancel, int) override {
+        auto navigator = std::dynamic_pointer_cast<entry::IFormNavigator>(ActiveInterface->ActiveNavigator());
+        auto script = navigator ? navigator->ScriptModel() : nullptr;
+        if (script) cancel = script->QueryClose();
+    }
+    void Form_Unload(bool&) override {
+        if (auto navigator = std::dynamic_pointer_cast<entry::IFormNavigator>(ActiveInterface->ActiveNavigator()))
+            navigator->FormChiuso(Name());
+        // The services hold the program interface: released here, as the real form's DestroyCls... do.
+        lookup->Release();
+        decode->Release();
+        ActiveClass.reset();
+        ActiveInterface.reset();
+    }
+
+private:
+    void StartLookup(entry::LookupRequest& request) {
+        const auto definition = lookup->Prepara(entry::lookup::ProdottiFiniti);
+        request.statement = definition.statement;
+        request.fields = definition.fields;
+        request.title = definition.title;
+        TXT_MODORIGINE->IDLookup(definition.idLookup + "0");
+    }
+    void StartDecode(entry::DecodeRequest& request) {
+        auto definition = decode->Decodifica(entry::lookup::ProdottiFiniti, TXT_MODORIGINE->Text());
+        definition.fields[0].target = TXT_DESCMODORIGINE;
+        request.statement = definition.statement;
+        request.fields = definition.fields;
+    }
+    void Duplica() {
+        if (Gcls_Log->MsgBox(kDomanda, 4, "Agganci", true, 0) != 6) return;
+        ActiveClass->DuplicazioneAvvenuta(true);
+        ActiveClass->Articolo_Destinazione(Variant(TXT_MODORIGINE->Text() + (CHK_CODALT->Value() == 1 ? "-ALT" : "-NEW")));
+    }
+
+    std::shared_ptr<entry::ILookupService> lookup;
+    std::shared_ptr<entry::IDecodeService> decode;
+};
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path = std::filesystem::temp_directory_path() /
+               ("shell_test_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".db");
+        std::filesystem::remove(path);
+        {
+            auto c = db::Connection::Create();
+            c->Open("sqlite:" + path.string());
+            erp::CreateSchema(*c);
+            for (const char* sql : {
+                     "INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (1, 'M1'), (1, 'M2'), (1, 'TS1')",
+                     "INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_OPZIONE_MG5E, MG87_LINGUA_MG52,"
+                     " MG87_DESCART) VALUES (1, 'M1', '', '', 'Giacca'), (1, 'M2', '', '', 'Gonna'),"
+                     " (1, 'TS1', '', '', 'Lana')",
+                     "INSERT INTO FA12_ARTICOLI (FA12_DITTA_CG18, FA12_CODART_MG66, FA12_TIPO_FA03) VALUES"
+                     " (1, 'M1', 'PF'), (1, 'M2', 'PF'), (1, 'TS1', 'TS')"})
+                c->Execute(sql);
+        }
+        shell = host::HeadlessShell::Start("sqlite:" + path.string(), 1);
+        entry::RegisterLinksForm([] { return std::make_shared<StandInLinksForm>(); });
+    }
+    void TearDown() override {
+        entry::RegisterLinksForm(nullptr);
+        shell.reset();
+        std::filesystem::remove(path);
+    }
+
+    std::shared_ptr<StandInLinksForm> OpenLinksForm() const {
+        return std::dynamic_pointer_cast<StandInLinksForm>(shell->OpenForm(entry::kLinksFormName));
+    }
+
+    std::filesystem::path path;
+    std::shared_ptr<host::HeadlessShell> shell;
+};
+
+}  // namespace
+
+TEST_F(ShellTest, SetsUpTheProgramAsTheErpDoes) {
+    host::ProgramRequest request;
+    request.articoloOrigine = Variant("M1");
+    request.tabAttivo = entry::Util_Duplmassiva;
+    request.tipoAnagrafica = entry::KvEnumTipoAnagraficaArticoli_Base;
+    request.invocaGestione = true;
+    request.called = true;
+    auto program = shell->CreaProgramma(request);
+
+    EXPECT_EQ(program->ClsGlobal(), shell->Global());
+    EXPECT_EQ(program->ActiveNavigator(), shell->GetNavigator());
+    EXPECT_EQ(program->Connection(), shell->Connection());
+    EXPECT_EQ(program->StatusBar(), shell->GetStatusBar());
+    EXPECT_TRUE(program->IsActive());
+    EXPECT_TRUE(program->IsCalled());
+    EXPECT_EQ(program->Articolo_Origine().Text(), "M1");
+    EXPECT_EQ(program->Tab_Attivo(), entry::Util_Duplmassiva);
+    EXPECT_EQ(program->TipoAnagrafica(), entry::KvEnumTipoAnagraficaArticoli_Base);
+    EXPECT_TRUE(program->InvocaGestione());
+    EXPECT_EQ(shell->Global()->Programmi().size(), 1u);
+    EXPECT_EQ(shell->GetNavigator()->Subscribers(), 1u);
+}
+
+TEST_F(ShellTest, ModalShowRunsTheScriptInsideTheShowAndReturnsOnceClosed) {
+    host::UserScript user;
+    user.Type("TXT_MODORIGINE", "M2").Click("CHK_CODALT").Answer(6).Click("CMD_DUPLICA");
+    shell->WhenShown(entry::kLinksFormName, user);
+
+    host::ProgramRequest request;
+    request.modal = true;
+    auto program = shell->Apri(request);
+
+    EXPECT_TRUE(shell->Failures().empty()) << shell->Failures().front();
+    EXPECT_TRUE(program->DuplicazioneAvvenuta());
+    EXPECT_EQ(program->Articolo_Destinazione().Text(), "M2-ALT");
+    EXPECT_EQ(OpenLinksForm(), nullptr);  // the show returned: the window is gone
+    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
+    EXPECT_EQ(shell->Messages()->Messages()[0].text, kDomanda);
+    EXPECT_EQ(shell->Messages()->Messages()[0].style, 4);
+    EXPECT_EQ(shell->GetNavigator()->ClosedForms(), std::vector<std::string>{"FRMFA_AGGANCI"});
+}
+
+TEST_F(ShellTest, ModalShowWithTheAnswerNoCreatesNothing) {
+    shell->WhenShown(entry::kLinksFormName, host::UserScript().Type("TXT_MODORIGINE", "M1").Answer(7).Click("CMD_DUPLICA"));
+    host::ProgramRequest request;
+    request.modal = true;
+    auto program = shell->Apri(request);
+    EXPECT_FALSE(program->DuplicazioneAvvenuta());
+    EXPECT_EQ(program->Articolo_Destinazione().Text(), "");
+    EXPECT_EQ(shell->Messages()->Messages().at(0).answer, 7);
+}
+
+TEST_F(ShellTest, ModelessShowLeavesTheWindowOpenForTheScriptAndTheErpClosesIt) {
+    host::ProgramRequest request;
+    request.articoloOrigine = Variant("M1");
+    auto program = shell->Apri(request);
+    auto form = OpenLinksForm();
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->TXT_MODORIGINE->Text(), "M1");  // the form opened on the program's article
+    EXPECT_TRUE(form->SIDEBAR_MAIN->ItemEnabled("GRP01", "ITM0102"));
+
+    EXPECT_TRUE(shell->Act(entry::kLinksFormName, host::UserScript().Answer(6).Click("CMD_DUPLICA")));
+    EXPECT_EQ(program->Articolo_Destinazione().Text(), "M1-NEW");
+
+    EXPECT_TRUE(shell->Chiudi(program));
+    EXPECT_FALSE(form->Loaded());
+    EXPECT_EQ(OpenLinksForm(), nullptr);
+    EXPECT_TRUE(shell->Global()->Programmi().empty());
+    EXPECT_TRUE(shell->GetNavigator()->Programmi().empty());
+    EXPECT_THROW(shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_DUPLICA")), db::Error);
+}
+
+TEST_F(ShellTest, TheScriptModelCanVetoTheClose) {
+    auto program = shell->Apri(host::ProgramRequest());
+    shell->GetNavigator()->Script()->VetoClose(true);
+    EXPECT_FALSE(shell->Chiudi(program));
+    ASSERT_TRUE(OpenLinksForm());
+    EXPECT_TRUE(OpenLinksForm()->Loaded());
+
+    shell->GetNavigator()->Script()->VetoClose(false);
+    EXPECT_TRUE(shell->Chiudi(program));
+    EXPECT_EQ(shell->GetNavigator()->Script()->CloseQueries(), 2);
+}
+
+TEST_F(ShellTest, AModalWindowThatRefusesToCloseEndsTheShowWithAFailure) {
+    shell->GetNavigator()->Script()->VetoClose(true);
+    host::ProgramRequest request;
+    request.modal = true;
+    auto program = shell->Apri(request);
+    ASSERT_EQ(shell->Failures().size(), 1u);
+    EXPECT_EQ(shell->Failures()[0], "FRMFA_AGGANCI: the modal window refused to close");
+    shell->GetNavigator()->Script()->VetoClose(false);
+    EXPECT_TRUE(shell->Chiudi(program));
+}
+
+TEST_F(ShellTest, AnActionTheUserCannotDoStopsTheScriptAndIsReported) {
+    host::UserScript user;
+    user.Do("disable the button", [](entry::Form& form, host::HeadlessShell&) { form.Control("CMD_DUPLICA")->Enabled(false); })
+        .Click("CMD_DUPLICA")
+        .Type("TXT_MODORIGINE", "M2");
+    shell->WhenShown(entry::kLinksFormName, user);
+    host::ProgramRequest request;
+    request.modal = true;
+    request.articoloOrigine = Variant("M1");
+    shell->Apri(request);
+
+    ASSERT_EQ(shell->Failures().size(), 1u);
+    EXPECT_NE(shell->Failures()[0].find("FRMFA_AGGANCI: click CMD_DUPLICA: "), std::string::npos);
+    EXPECT_EQ(OpenLinksForm(), nullptr);  // the window is closed all the same
+
+    shell->ClearFailures();
+    auto program = shell->Apri(host::ProgramRequest());
+    EXPECT_FALSE(shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_NONE")));
+    EXPECT_NE(shell->Failures().at(0).find("has no control CMD_NONE"), std::string::npos);
+    shell->Chiudi(program);
+}
+
+TEST_F(ShellTest, ModalFormOffersOnlyItsOwnTab) {
+    host::UserScript user;
+    user.SelectItem("SIDEBAR_MAIN", "GRP01", "ITM0102");
+    shell->WhenShown(entry::kLinksFormName, user);
+    host::ProgramRequest request;
+    request.modal = true;
+    shell->Apri(request);
+    ASSERT_EQ(shell->Failures().size(), 1u);
+    EXPECT_NE(shell->Failures()[0].find("select SIDEBAR_MAIN GRP01/ITM0102"), std::string::npos);
+}
+
+TEST_F(ShellTest, LookupBoxesListAndDecodeThroughTheShellsServicesAndConnection) {
+    auto program = shell->Apri(host::ProgramRequest());
+    ASSERT_TRUE(shell->Act(entry::kLinksFormName, host::UserScript().Pick("TXT_MODORIGINE", "m2")));
+    auto form = OpenLinksForm();
+    auto box = shell->ControlOf<host::controls::LookupTextBox>(entry::kLinksFormName, "TXT_MODORIGINE");
+    ASSERT_TRUE(box);
+    // Finished products only: the fabric is not listed.
+    ASSERT_EQ(box->LastList().rows.size(), 2u);
+    EXPECT_EQ(box->LastList().request.title, "Elenco prodotti finiti");
+    EXPECT_EQ(box->IDLookup(), "lkp_PF0");
+    EXPECT_EQ(form->TXT_MODORIGINE->Text(), "M2");
+    EXPECT_TRUE(form->TXT_MODORIGINE->Decodificato());
+    EXPECT_EQ(form->TXT_DESCMODORIGINE->Text(), "Gonna");
+
+    ASSERT_TRUE(shell->Act(entry::kLinksFormName, host::UserScript().Type("TXT_MODORIGINE", "TS1")));
+    EXPECT_FALSE(form->TXT_MODORIGINE->Decodificato());
+    EXPECT_EQ(form->TXT_DESCMODORIGINE->Text(), "");
+    shell->Chiudi(program);
+}
+
+TEST_F(ShellTest, ChangingCompanyIsRefusedWhileTheProgramIsOpen) {
+    auto program = shell->Apri(host::ProgramRequest());
+    EXPECT_TRUE(shell->GetNavigator()->RaiseBeforeChangeDitta());
+    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
+    EXPECT_EQ(shell->Messages()->Messages()[0].text,
+              "Il cambio ditta è consentito solo dopo la chiusura del programma in uso!");
+    EXPECT_EQ(shell->Messages()->Messages()[0].title, "Informazione");
+    EXPECT_TRUE(shell->GetNavigator()->RaiseBeforeExportToOffice());
+
+    auto status = std::dynamic_pointer_cast<entry::IStatusBar>(program->StatusBar());
+    ASSERT_TRUE(status);
+    status->Panels(1).Text("Pronto");
+    EXPECT_EQ(shell->GetStatusBar()->Panel(1).Text(), "Pronto");
+
+    shell->Chiudi(program);
+    program.reset();
+    EXPECT_EQ(shell->GetNavigator()->Subscribers(), 0u);
+    EXPECT_FALSE(shell->GetNavigator()->RaiseBeforeChangeDitta());
+}
+
+TEST_F(ShellTest, NavigatorModelsReceiveTheFormFromTheActiveProgram) {
+    auto program = shell->Apri(host::ProgramRequest());
+    auto form = OpenLinksForm();
+    form->Caption("Duplicazione articolo");
+    auto navigator = shell->GetNavigator();
+
+    auto layout = navigator->LayoutModel();  // prepared once, on first use
+    navigator->LayoutModel();
+    ASSERT_EQ(navigator->Layout()->Entries().size(), 1u);
+    EXPECT_EQ(navigator->Layout()->Entries()[0].name, "Parametri");
+    EXPECT_EQ(navigator->Layout()->Entries()[0].form, form);
+
+    navigator->PreparaScriptModel();
+    ASSERT_EQ(navigator->Script()->Entries().size(), 1u);
+    EXPECT_EQ(navigator->Script()->Entries()[0].name, "FRMFA_AGGANCI");
+    EXPECT_EQ(navigator->Script()->Entries()[0].caption, "Duplicazione articolo");
+    EXPECT_EQ(program->LinksForm(), form);
+
+    // A program that is not the active one is left out.
+    program->IsActive(false);
+    navigator->PreparaScriptModel();
+    auto other = std::make_shared<host::ScriptObjectModel>();
+    program->InitializeScriptObjectModel(other);
+    EXPECT_TRUE(other->Entries().empty());
+    shell->Chiudi(program);
+}
+
+TEST_F(ShellTest, EndingTheSessionClosesTheProgramsStillOpen) {
+    std::weak_ptr<entry::CLSFA_AGGANCI> program;
+    std::weak_ptr<StandInLinksForm> form;
+    {
+        auto opened = shell->Apri(host::ProgramRequest());
+        program = opened;
+        form = OpenLinksForm();
+    }
+    EXPECT_FALSE(program.expired());  // the open form holds its program
+    shell.reset();
+    EXPECT_TRUE(program.expired());
+    EXPECT_TRUE(form.expired());
+    EXPECT_EQ(entry::CurrentShell(), nullptr);
+}
