@@ -11,7 +11,6 @@
 
 namespace entry {
 
-
 // Layout object model with the stored layout of the forms added to it.
 class IFormLayoutModel : public ILayoutObjectModel {
 public:

@@ -19,7 +19,8 @@ struct TessutoPrincipale {
 // True when the substitution and the quantity update both succeeded. Anomalies are written to the log
 // (kind 2) with the utility's text, an unexpected error as "Errore nella funzione: AggiornaDistinta - "
 // and its description (kind 3); both give False. No message box. A quantity of 0 (or Null) on the row
-// leaves the copied quantities.
+// leaves the copied quantities. `origine` (the model) is part of the call only: the work is on the new
+// article's bill.
 bool AggiornaDistinta(const ContestoGenerazione& contesto, const TessutoPrincipale& principale,
                       const RigaAggancio& riga, const std::string& nuovo, const std::string& origine,
                       const std::string& tessutoAggancio, const ScriviLogFn& log);

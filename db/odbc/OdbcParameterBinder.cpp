@@ -48,6 +48,9 @@ void SetNull(Slot& s, std::size_t capacityBytes) {
     s.indicator = SQL_NULL_DATA;
 }
 
+// Bytes the driver reports in a buffer (never negative).
+std::size_t Length(SQLLEN indicator) { return static_cast<std::size_t>(std::max<SQLLEN>(indicator, 0)); }
+
 bool IsNullish(const Variant& v) { return v.IsNull() || v.IsEmpty() || v.IsMissing(); }
 
 std::size_t FixedSize(SQLSMALLINT cType) {
@@ -66,7 +69,10 @@ std::size_t FixedSize(SQLSMALLINT cType) {
 void Fill(Slot& s, const Variant& value, long declaredSize) {
     switch (s.cType) {
     case SQL_C_SSHORT: SetFixed<SQLSMALLINT>(s, value.CInt()); return;
-    case SQL_C_SLONG: SetFixed<SQLINTEGER>(s, value.Type() == VarType::Boolean ? (value.CBool() ? 1 : 0) : value.CLng()); return;
+    case SQL_C_SLONG:
+        // A Boolean goes in as 1/0, the way the ERP's flag columns store it (VB's True is -1).
+        SetFixed<SQLINTEGER>(s, value.Type() == VarType::Boolean ? (value.CBool() ? 1 : 0) : value.CLng());
+        return;
     case SQL_C_SBIGINT: SetFixed<SQLBIGINT>(s, value.CDec().RoundHalfEven(0).Unscaled()); return;
     case SQL_C_BIT: SetFixed<SQLCHAR>(s, value.CBool() ? 1 : 0); return;
     case SQL_C_DOUBLE: SetFixed<SQLDOUBLE>(s, value.CDbl()); return;
@@ -74,7 +80,8 @@ void Fill(Slot& s, const Variant& value, long declaredSize) {
     case SQL_C_WCHAR: {
         const std::u16string text = ToUtf16(value.CStr());
         const bool output = s.ioType != SQL_PARAM_INPUT;
-        SetText16(s, text, output ? std::min<std::size_t>(static_cast<std::size_t>(std::max(declaredSize, 1L)), kOutputTextLimit) : 0);
+        const auto room = std::min<std::size_t>(static_cast<std::size_t>(std::max(declaredSize, 1L)), kOutputTextLimit);
+        SetText16(s, text, output ? room : 0);
         return;
     }
     default: {  // SQL_C_CHAR: plain text, or the exact text of a number
@@ -251,13 +258,13 @@ Variant ParameterBinder::Output(std::size_t index) const {
     }
     case SQL_C_WCHAR: {
         const std::size_t capacity = s.buffer.size() / sizeof(char16_t) - 1;
-        const std::size_t units = std::min(static_cast<std::size_t>(std::max<SQLLEN>(s.indicator, 0)) / sizeof(char16_t), capacity);
+        const std::size_t units = std::min(Length(s.indicator) / sizeof(char16_t), capacity);
         std::u16string text(units, u'\0');
         std::memcpy(text.data(), data, units * sizeof(char16_t));
         return Variant(ToUtf8(text));
     }
     default: {
-        const std::size_t length = std::min(static_cast<std::size_t>(std::max<SQLLEN>(s.indicator, 0)), s.buffer.size() - 1);
+        const std::size_t length = std::min(Length(s.indicator), s.buffer.size() - 1);
         std::string text(data, length);
         if (s.sqlType == SQL_NUMERIC || s.sqlType == SQL_DECIMAL) return Variant(Decimal::Parse(text).Rescale(s.digits));
         return Variant(std::move(text));

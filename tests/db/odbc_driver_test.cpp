@@ -16,6 +16,7 @@
 #include "db/odbc/OdbcConnectionString.h"
 #include "db/odbc/OdbcDialect.h"
 #include "db/odbc/OdbcDriver.h"
+#include "db/odbc/OdbcHandle.h"
 #include "db/odbc/OdbcParameterBinder.h"
 #include "db/odbc/OdbcProcedureCall.h"
 #include "db/odbc/OdbcRowWrite.h"
@@ -291,6 +292,40 @@ TEST(OdbcParameterBinder, ProcedureParametersBindAsDeclared) {
     EXPECT_GE(s.buffer.size(), 31u * 2) << "room for the longest value the parameter may come back with";
 }
 
+TEST_F(OdbcSqliteTest, InputOutputBuffersReadBackAsTheirDeclaredType) {
+    // No procedures on SQLite: an input-output marker of a plain SELECT keeps what was sent, which is
+    // enough to see each kind of buffer read back as the value it holds.
+    SQLHANDLE env = SQL_NULL_HANDLE, dbc = SQL_NULL_HANDLE, stmt = SQL_NULL_HANDLE;
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env)));
+    Handle envHandle(SQL_HANDLE_ENV, env);
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc)));
+    Handle dbcHandle(SQL_HANDLE_DBC, dbc);
+    std::u16string target = ToUtf16(target_);
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLDriverConnectW(dbc, nullptr, Wide(target), static_cast<SQLSMALLINT>(target.size()),
+                                                nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT)));
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt)));
+    {
+        Handle stmtHandle(SQL_HANDLE_STMT, stmt);
+        ASSERT_TRUE(SQL_SUCCEEDED(SQLPrepare(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>("SELECT ?, ?, ?, ?")), SQL_NTS)));
+        Parameter amount("@AMOUNT", adNumeric, adParamInputOutput, 0, Variant(Decimal(125, 1)));
+        amount.Precision(9);
+        amount.NumericScale(2);
+        ParameterBinder binder(stmt, "SELECT ?, ?, ?, ?");
+        binder.Bind(amount);
+        binder.Bind(Parameter("@NAME", adVarWChar, adParamInputOutput, 20, Variant("Perù")));
+        binder.Bind(Parameter("@WHEN", adDBTimeStamp, adParamInputOutput, 0, Variant(Date::Parse("2024-05-06 07:08:09.500"))));
+        binder.Bind(Parameter("@FLAG", adBoolean, adParamInputOutput, 0, Variant(true)));
+        EXPECT_EQ(binder.Output(0).CStr(), "12.5");
+        EXPECT_EQ(binder.Output(0).CDec().Scale(), 2) << "NUMERIC(9,2) comes back with its scale";
+        EXPECT_EQ(binder.Output(1).CStr(), "Perù");
+        EXPECT_NEAR(binder.Output(2).CDate().serial, Date::Parse("2024-05-06 07:08:09.500").serial, 1e-9)
+            << "kept to the millisecond";
+        EXPECT_TRUE(binder.Output(3).CBool());
+    }
+    SQLDisconnect(dbc);
+}
+
 TEST(OdbcParameterBinder, TextStatementValuesKeepTheirDeclaredSizes) {
     // The same declaration for every row, so a cached statement is not prepared again on the server.
     const auto a = ParameterBinder::SlotForValue(Variant("A"));
@@ -411,7 +446,7 @@ TEST_F(OdbcSqliteTest, SavepointOutsideATransactionIsAUnitOfItsOwn) {
 }
 
 TEST(OdbcDialect, TransactSqlSavepointsAndNames) {
-    const SqlDialect tsql = SqlDialect::ForServer("Microsoft SQL Server", "\"");
+    const SqlDialect tsql = SqlDialect::ForServer("SQL Server", "\"");
     ASSERT_TRUE(tsql.IsTransactSql());
     EXPECT_EQ(tsql.SavepointStatement("agg_trans_2"), "SAVE TRANSACTION agg_trans_2");
     EXPECT_EQ(tsql.RollbackToSavepointStatement("agg_trans_2"), "ROLLBACK TRANSACTION agg_trans_2");

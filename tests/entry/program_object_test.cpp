@@ -78,20 +78,31 @@ public:
             else
                 form = std::make_shared<FakeLinksForm>();
             last = form;
+            made.push_back(form);
             return form;
         });
     }
-    ~FormFactoryScope() { entry::RegisterLinksForm(nullptr); }
+    // A form still open holds its program (ActiveClass), as the real one does until it unloads: the
+    // windows a test left open are closed here, as the shell would.
+    ~FormFactoryScope() {
+        entry::RegisterLinksForm(nullptr);
+        for (const auto& weak : made)
+            if (auto form = weak.lock()) {
+                form->refuseUnload = false;
+                form->Unload();
+            }
+    }
     std::shared_ptr<FakeLinksForm> Last() const { return last.lock(); }
 
 private:
     std::weak_ptr<FakeLinksForm> last;
+    std::vector<std::weak_ptr<FakeLinksForm>> made;
 };
 
 class FakeGlobal : public entry::IClsGlobal {
 public:
     Log calls = std::make_shared<std::vector<std::string>>();
-    std::shared_ptr<entry::Cinterface> deregistered;
+    const entry::Cinterface* deregistered = nullptr;
     std::string ConnectionString() const override { return "sqlite::memory:"; }
     std::string DittaCorrente() const override { return "1"; }
     std::string VarianteColore() const override { return {}; }
@@ -100,7 +111,7 @@ public:
     Variant Impostazione(const std::string&) const override { return {}; }
     void Deregistra(const std::shared_ptr<entry::Cinterface>& program) override {
         calls->push_back("global.Deregistra");
-        deregistered = program;
+        deregistered = program.get();
     }
 };
 
@@ -299,7 +310,7 @@ TEST(ProgramObject, CloseFormDeregistersThenUnloadsTheForm) {
     Variant closed = program->CloseForm();
     EXPECT_TRUE(closed.CBool());
     EXPECT_EQ(*calls, (std::vector<std::string>{"global.Deregistra", "navigator.Deregistra"}));
-    EXPECT_EQ(global->deregistered.get(), static_cast<entry::Cinterface*>(program.get()));
+    EXPECT_EQ(global->deregistered, static_cast<entry::Cinterface*>(program.get()));
     EXPECT_FALSE(form->Loaded());
     EXPECT_EQ(form->unloads, 1);
 }

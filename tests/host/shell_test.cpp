@@ -27,6 +27,13 @@ namespace {
 
 constexpr const char* kDomanda = "Generare l'articolo?";
 
+// A small modal window opened from the links form, as the variant form is.
+class StandInVariantsForm : public entry::Form {
+public:
+    StandInVariantsForm() : Form("FRMFA_VARIANTI") { CHK_SEL = NewControl<entry::ICheckBox>("CHK_SEL"); }
+    std::shared_ptr<entry::ICheckBox> CHK_SEL;
+};
+
 // A links form reduced to a model field, a check box, a generate button and the side bar; it shows a
 // question through its message service and writes its result through the program object, as the real
 // form does.
@@ -37,20 +44,30 @@ public:
         TXT_DESCMODORIGINE = NewControl<entry::ITextBox>("TXT_DESCMODORIGINE");
         CHK_CODALT = NewControl<entry::ICheckBox>("CHK_CODALT");
         CMD_DUPLICA = NewControl<entry::IButton>("CMD_DUPLICA");
+        CMD_VARIANTI = NewControl<entry::IButton>("CMD_VARIANTI");
         SIDEBAR_MAIN = NewControl<entry::ISideBar>("SIDEBAR_MAIN");
         TXT_MODORIGINE->StartLookup().Connect([this](entry::LookupRequest& r) { StartLookup(r); });
         TXT_MODORIGINE->StartDecode().Connect([this](entry::DecodeRequest& r) { StartDecode(r); });
         CMD_DUPLICA->Click().Connect([this] { Duplica(); });
+        CMD_VARIANTI->Click().Connect([this] {
+            auto variants = std::make_shared<StandInVariantsForm>();
+            variants->Show(entry::vbModal);
+            variantsChosen = variants->CHK_SEL->Value() == 1;
+            variantsStillOpen = variants->Loaded();
+        });
         SIDEBAR_MAIN->AddGroup("GRP01", "Agganci");
         SIDEBAR_MAIN->AddItem("GRP01", "ITM0101", "Agganci\\Aperture");
         SIDEBAR_MAIN->AddItem("GRP01", "ITM0102", "Duplicazione massiva");
     }
 
     int activations = 0;
+    bool variantsChosen = false;
+    bool variantsStillOpen = true;
     std::shared_ptr<entry::ILookupTextBox> TXT_MODORIGINE;
     std::shared_ptr<entry::ITextBox> TXT_DESCMODORIGINE;
     std::shared_ptr<entry::ICheckBox> CHK_CODALT;
     std::shared_ptr<entry::IButton> CMD_DUPLICA;
+    std::shared_ptr<entry::IButton> CMD_VARIANTI;
     std::shared_ptr<entry::ISideBar> SIDEBAR_MAIN;
 
 protected:
@@ -353,4 +370,16 @@ TEST_F(ShellTest, EndingTheSessionClosesTheProgramsStillOpen) {
     EXPECT_TRUE(program.expired());
     EXPECT_TRUE(form.expired());
     EXPECT_EQ(entry::CurrentShell(), nullptr);
+}
+
+TEST_F(ShellTest, AModalWindowOpenedFromAFormRunsItsOwnScriptInsideTheClick) {
+    shell->WhenShown("FRMFA_VARIANTI", host::UserScript().Click("CHK_SEL"));
+    auto program = shell->Apri(host::ProgramRequest());
+    ASSERT_TRUE(shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_VARIANTI")));
+    auto form = OpenLinksForm();
+    EXPECT_TRUE(form->variantsChosen);
+    EXPECT_FALSE(form->variantsStillOpen);  // the click returned once the modal window was closed
+    EXPECT_EQ(shell->OpenForm("FRMFA_VARIANTI"), nullptr);
+    EXPECT_TRUE(shell->Failures().empty());
+    shell->Chiudi(program);
 }
