@@ -6,6 +6,7 @@
 #include "db/AdoErrors.h"
 #include "db/Driver.h"
 #include "db/Recordset.h"
+#include "db/odbc/OdbcDriver.h"
 #include "db/sqlite/SqliteDriver.h"
 
 namespace db {
@@ -21,11 +22,7 @@ std::unique_ptr<Driver> MakeDriver(const std::string& connectionString, std::str
     const std::string scheme = colon == std::string::npos ? connectionString : connectionString.substr(0, colon);
     target = colon == std::string::npos ? std::string() : connectionString.substr(colon + 1);
     if (scheme == "sqlite") return std::make_unique<sqlite::SqliteDriver>();
-    if (scheme == "odbc") {
-        throw Error(ado::ProviderNotFound,
-                    "ODBC connections are not available in this build (connection string '" + connectionString + "')",
-                    ado::kSource);
-    }
+    if (scheme == "odbc") return std::make_unique<odbc::OdbcDriver>();
     throw Error(ado::ProviderNotFound,
                 "Unknown connection string '" + connectionString + "': expected sqlite:PATH, sqlite::memory: or odbc:...",
                 ado::kSource);

@@ -21,7 +21,7 @@ public:
     ~Connection() override;
 
     // "sqlite:PATH", "sqlite::memory:" or "odbc:DSN-or-driver-string". Error when the scheme is unknown
-    // or the database cannot be opened. (ODBC is not part of this build yet: Error 3706.)
+    // or the database cannot be opened. ODBC statements go to the server verbatim (T-SQL).
     void Open(const std::string& connectionString = {});
     void Close();
     long State() const;

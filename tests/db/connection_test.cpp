@@ -38,12 +38,12 @@ TEST(ConnectionOpen, SchemesAndState) {
     EXPECT_EQ(c->State(), adStateClosed);
     EXPECT_THROW(c->Execute("SELECT 1"), Error);
 
+    // An ODBC source that does not exist is a connect failure naming it.
     try {
-        c->Open("odbc:DSN=erp");
+        c->Open("odbc:DSN=erp-that-does-not-exist");
         FAIL();
     } catch (const Error& e) {
-        EXPECT_EQ(e.Number(), ado::ProviderNotFound);
-        EXPECT_NE(e.Description().find("not available in this build"), std::string::npos);
+        EXPECT_NE(e.Description().find("erp-that-does-not-exist"), std::string::npos) << e.Description();
     }
     EXPECT_THROW(c->Open("postgres:x"), Error);
     ASSERT_EQ(c->Errors().size(), 1u);
