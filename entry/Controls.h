@@ -35,6 +35,7 @@ enum class ControlKind {
     StatusBar,
     ResizeControl,
     MediaControl,
+    AdvancedQuery,
 };
 
 class IControl : public db::Object {

@@ -1,6 +1,7 @@
 #include "host/controls/ControlFactory.h"
 
 #include "entry/HostInterfaces.h"
+#include "host/controls/AdvancedQuery.h"
 #include "host/controls/BasicControls.h"
 #include "host/controls/ComboBox.h"
 #include "host/controls/DataFrame.h"
@@ -33,6 +34,7 @@ std::shared_ptr<entry::IControl> NewControl(entry::ControlKind kind, const std::
     case K::StatusBar: return std::make_shared<StatusBar>(name);
     case K::ResizeControl: return std::make_shared<ResizeControl>(name);
     case K::MediaControl: return std::make_shared<MediaControl>(name);
+    case K::AdvancedQuery: return std::make_shared<AdvancedQuery>(name);
     }
     throw entry::OggettoNonDisponibile(name);
 }

@@ -1,0 +1,50 @@
+#pragma once
+// The shell's advanced query control.
+#include <string>
+#include <vector>
+
+#include "entry/ControlsAdvancedQuery.h"
+#include "host/controls/ControlBase.h"
+
+namespace host::controls {
+
+class AdvancedQuery : public Control<entry::IAdvancedQuery> {
+public:
+    using Control::Control;
+    void Imposta(const std::string& ditta, long setting, const std::shared_ptr<entry::Cinterface>& program,
+                 const std::string& settingsKey, bool flag, const db::ConnectionPtr& connection) override;
+    void RimuoviCampi() override { fields_.clear(); }
+    void DefinisciCampo(const std::string& caption, const std::string& field, const std::string& group,
+                        long ordinal) override;
+    void OffriTabella(const std::string& table, const std::string& group) override;
+    void Completa() override { completed_ = true; }
+    void SelezionaQuery(const std::string& name) override { query_ = name; }
+    void ValoreCampo(long ordinal, const std::string& value) override;
+    long CampiDefiniti() const override { return static_cast<long>(fields_.size()); }
+    void AggiungiCondizione(const entry::QueryCondition& condition) override;
+    void Svuota() override { conditions_.clear(); }
+    const std::vector<entry::QueryCondition>& Condizioni() const override { return conditions_; }
+    std::string Condizione() const override;
+    entry::Event<entry::QueryLookupRequest&>& StartLookup() override { return startLookup_; }
+    void Terminate() override;
+
+    const std::vector<std::string>& TabelleOfferte() const { return tables_; }
+
+private:
+    struct Field {
+        std::string caption, column, group;
+        long ordinal = 0;
+    };
+    const Field* Find(const std::string& captionOrColumn) const;
+
+    std::vector<Field> fields_;
+    std::vector<std::string> tables_;
+    std::vector<entry::QueryCondition> conditions_;
+    std::string query_;
+    bool completed_ = false;
+    db::ConnectionPtr connection_;
+    std::shared_ptr<entry::Cinterface> program_;
+    entry::Event<entry::QueryLookupRequest&> startLookup_;
+};
+
+}  // namespace host::controls
