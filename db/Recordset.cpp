@@ -14,12 +14,13 @@
 namespace db {
 namespace {
 
+// Column names are ASCII: folded inline, as every field lookup of every recordset compares them.
+char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    }
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && FoldAscii(a[i]) != FoldAscii(b[i])) return false;
     return true;
 }
 

@@ -8,6 +8,9 @@ namespace app {
 
 void AddDemoDbCommand(CLI::App& cli, GlobalOptions& options);
 void AddDuplicateCommand(CLI::App& cli, GlobalOptions& options);
+void AddLinksCommand(CLI::App& cli, GlobalOptions& options);
+void AddLogCommand(CLI::App& cli, GlobalOptions& options);
+void AddGenerateCommand(CLI::App& cli, GlobalOptions& options);
 
 // Exit code the last command asked for (0 unless it reported a failure itself).
 int ExitCode();

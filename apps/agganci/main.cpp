@@ -20,6 +20,9 @@ int main(int argc, char** argv) {
 
     app::AddDemoDbCommand(cli, options);
     app::AddDuplicateCommand(cli, options);
+    app::AddLinksCommand(cli, options);
+    app::AddLogCommand(cli, options);
+    app::AddGenerateCommand(cli, options);
 
     try {
         cli.parse(argc, argv);

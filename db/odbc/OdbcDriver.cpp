@@ -298,7 +298,18 @@ void OdbcDriver::ReleaseSavepoint(const std::string& name) {
     if (!statement.empty() && !mark->atStart) Direct(statement);
     const bool opened = mark->opensTransaction;
     savepoints_.erase(mark, savepoints_.end());
-    if (opened) EndTransaction(SQL_COMMIT);
+    if (!opened) return;
+    try {
+        EndTransaction(SQL_COMMIT);
+    } catch (const Error&) {
+        // Nobody else owns this transaction: left open, it would swallow every later statement.
+        try {
+            EndTransaction(SQL_ROLLBACK);
+        } catch (const Error&) {
+            // The commit's error is the one to report; the server rolls back when the session ends.
+        }
+        throw;
+    }
 }
 
 void OdbcDriver::AfterFailure() noexcept {

@@ -11,6 +11,7 @@
 #include "db/AdoErrors.h"
 #include "db/FaultInjector.h"
 #include "db/ProcedureRegistry.h"
+#include "db/sqlite/BoundLiterals.h"
 #include "db/sqlite/Collation.h"
 #include "db/sqlite/ColumnTypes.h"
 #include "db/sqlite/TsqlSqlFunctions.h"
@@ -182,7 +183,9 @@ void SqliteDriver::Open(const std::string& target) {
     if (db_) throw ado::OpenError();
     if (target.empty()) throw Error(errc::ProviderError, "No database named in the connection string", kSource);
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI;
+    // One connection serves one thread at a time (the component runs on one thread, the shell serialises
+    // calls into it): SQLite need not lock the connection around every call.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(target.c_str(), &db, flags, nullptr) != SQLITE_OK) {
         Error e(errc::ProviderError,
                 "Cannot open database '" + target + "': " + (db ? sqlite3_errmsg(db) : "out of memory"), kSource);
@@ -215,6 +218,7 @@ void SqliteDriver::Configure(bool fileDatabase) {
 void SqliteDriver::Close() {
     if (!db_) return;
     cache_.Clear();
+    tables_.clear();
     sqlite3_close_v2(db_);
     db_ = nullptr;
 }
@@ -224,7 +228,8 @@ void SqliteDriver::RequireOpen() const {
 }
 
 std::vector<std::string> SqliteDriver::Translate(const std::string& commandText) {
-    const bool markers = commandText.find_first_of("?@") != std::string::npos;
+    // Two searches for one character each: find_first_of would search the set for every character.
+    const bool markers = commandText.find('?') != std::string::npos || commandText.find('@') != std::string::npos;
     std::vector<std::string> statements =
         translations_->Translate(markers ? ProtectMarkers(commandText) : commandText).statements;
     if (markers) {
@@ -239,11 +244,38 @@ StatementResult SqliteDriver::Run(const std::string& sql, const std::vector<Boun
     return Execute(sql, values);
 }
 
+// The statement prepared with its string literals as parameters (BoundLiterals.h), ready to be bound;
+// with its literals when it has none to bind or when binding them would rename a result column.
+StatementCache::Lease SqliteDriver::Prepare(const std::string& sql, BoundLiterals& literals) {
+    literals = BindLiterals(sql);
+    if (literals.Rewritten()) {
+        StatementCache::Lease lease = cache_.Acquire(literals.sql);
+        bool renamed = false;
+        for (int c = 0; c < sqlite3_column_count(lease.get()) && !renamed; ++c) {
+            const char* name = sqlite3_column_name(lease.get(), c);
+            renamed = name && std::strstr(name, kBoundLiteralPrefix + 1) != nullptr;
+        }
+        if (!renamed) return lease;
+        literals = {};
+    }
+    return cache_.Acquire(sql);
+}
+
 StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<BoundValue>& values) {
     RequireOpen();
-    StatementCache::Lease lease = cache_.Acquire(sql);
+    NoteSchemaChange(sql);
+    BoundLiterals literals;
+    StatementCache::Lease lease = Prepare(sql, literals);
     sqlite3_stmt* stmt = lease.get();
     Bind(stmt, values);
+    for (std::size_t k = 0; k < literals.values.size(); ++k) {
+        const std::string name = kBoundLiteralPrefix + std::to_string(k);
+        const BoundLiteral& value = literals.values[k];
+        const int index = sqlite3_bind_parameter_index(stmt, name.c_str());
+        // The texts live until the statement is reset, when the lease ends.
+        if (value.number) sqlite3_bind_int64(stmt, index, value.integer);
+        else sqlite3_bind_text(stmt, index, value.text.data(), static_cast<int>(value.text.size()), SQLITE_STATIC);
+    }
 
     // The first step comes before the columns are described: when the schema changed since the
     // statement was prepared (a temporary table dropped and made again with other columns), SQLite
@@ -256,7 +288,7 @@ StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<
     std::vector<DeclaredType> types;
     std::vector<int> storage(static_cast<std::size_t>(columnCount), SQLITE_NULL);
     for (int c = 0; c < columnCount; ++c) {
-        types.push_back(ParseDeclaredType(sqlite3_column_decltype(stmt, c)));
+        types.push_back(DeclaredTypeOf(sqlite3_column_decltype(stmt, c)));
         result.columns.push_back(DescribeColumn(stmt, c, types.back()));
     }
     for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
@@ -280,9 +312,19 @@ StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<
     return result;
 }
 
+// A schema declares few distinct types; each is parsed once.
+const DeclaredType& SqliteDriver::DeclaredTypeOf(const char* declared) {
+    static const DeclaredType kExpression{};
+    if (!declared || !*declared) return kExpression;
+    auto [it, added] = declaredTypes_.try_emplace(declared);
+    if (added) it->second = ParseDeclaredType(declared);
+    return it->second;
+}
+
 int SqliteDriver::PositionalParameterCount(const std::string& sql) {
     RequireOpen();
-    StatementCache::Lease lease = cache_.Acquire(sql);
+    BoundLiterals literals;
+    StatementCache::Lease lease = Prepare(sql, literals);
     int n = 0;
     for (int i = 1; i <= sqlite3_bind_parameter_count(lease.get()); ++i) n += IsPositional(lease.get(), i) ? 1 : 0;
     return n;
@@ -290,6 +332,7 @@ int SqliteDriver::PositionalParameterCount(const std::string& sql) {
 
 void SqliteDriver::RunScript(const std::string& script) {
     RequireOpen();
+    tables_.clear();
     const char* next = script.c_str();
     while (*next) {
         sqlite3_stmt* stmt = nullptr;
@@ -312,14 +355,14 @@ void SqliteDriver::RunScript(const std::string& script) {
     }
 }
 
+// Prepared once and kept like any statement: a batch of rows opens and releases a savepoint each time.
 void SqliteDriver::Control(const std::string& sql) {
     RequireOpen();
-    char* message = nullptr;
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-        Error e = LastError(db_, sql);
-        sqlite3_free(message);
-        throw e;
+    StatementCache::Lease lease = cache_.Acquire(sql);
+    int rc;
+    while ((rc = sqlite3_step(lease.get())) == SQLITE_ROW) {
     }
+    if (rc != SQLITE_DONE) throw LastError(db_, sql);
 }
 
 // IMMEDIATE takes the write lock at once: two writers then wait on each other (busy timeout) instead
@@ -334,18 +377,49 @@ void SqliteDriver::RollbackToSavepoint(const std::string& name) {
 }
 bool SqliteDriver::InTransaction() const { return db_ && sqlite3_get_autocommit(db_) == 0; }
 
-std::vector<std::string> SqliteDriver::PrimaryKey(const TableRef& table) {
-    const std::vector<BoundValue> args{{{}, Variant(table.name)},
-                                       {{}, table.schema.empty() ? Variant::Null() : Variant(table.schema)}};
-    StatementResult r = Execute("SELECT name FROM pragma_table_info(?, ?) WHERE pk > 0 ORDER BY pk", args);
-    std::vector<std::string> key;
-    for (const auto& row : r.rows) key.push_back(row[0].CStr());
-    return key;
+// Every recordset opened for writing asks for its table's key, every row it inserts for its triggers: both
+// are kept until the schema may have changed.
+SqliteDriver::TableFacts& SqliteDriver::Facts(const TableRef& table) {
+    std::string id = table.schema + '.' + table.name;
+    if (auto known = tables_.find(id); known != tables_.end()) return known->second;
+    TableFacts facts;
+    const Variant schema = table.schema.empty() ? Variant::Null() : Variant(table.schema);
+    StatementResult key = Execute("SELECT name FROM pragma_table_info(?, ?) WHERE pk > 0 ORDER BY pk",
+                                  {{{}, Variant(table.name)}, {{}, schema}});
+    for (const auto& row : key.rows) facts.primaryKey.push_back(row[0].CStr());
+    const std::string master = table.schema.empty() || table.schema == "main" ? "sqlite_schema"
+                               : table.schema == "temp"                     ? "sqlite_temp_schema"
+                                                                            : QuoteIdentifier(table.schema) + ".sqlite_schema";
+    StatementResult triggers = Execute("SELECT COUNT(*) FROM " + master + " WHERE type = 'trigger' AND tbl_name = ?",
+                                       {{{}, Variant(table.name)}});
+    facts.hasTriggers = !triggers.rows.empty() && triggers.rows.front()[0].CLng() > 0;
+    const char* schemaName = table.schema.empty() ? nullptr : table.schema.c_str();
+    facts.hasRowid = sqlite3_table_column_metadata(db_, schemaName, table.name.c_str(), "_rowid_", nullptr, nullptr,
+                                                   nullptr, nullptr, nullptr) == SQLITE_OK;
+    return tables_.emplace(std::move(id), std::move(facts)).first->second;
+}
+
+std::vector<std::string> SqliteDriver::PrimaryKey(const TableRef& table) { return Facts(table).primaryKey; }
+
+// A statement that creates, drops or alters a table forgets what is known of every table (a temporary table
+// made again may have another key).
+void SqliteDriver::NoteSchemaChange(std::string_view sql) {
+    if (tables_.empty()) return;
+    std::size_t i = 0;
+    while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
+    const std::string_view head = sql.substr(i, 6);
+    for (std::string_view verb : {"CREATE", "DROP", "ALTER"}) {
+        if (head.size() >= verb.size() && sqlite3_strnicmp(head.data(), verb.data(), static_cast<int>(verb.size())) == 0) {
+            tables_.clear();
+            return;
+        }
+    }
 }
 
 RowWriteResult SqliteDriver::WriteRow(const RowWrite& w) {
     std::vector<BoundValue> bound;
     std::string sql;
+    bool returning = false;
     switch (w.kind) {
     case RowWrite::Kind::Insert:
         if (w.setColumns.empty()) {
@@ -358,6 +432,14 @@ RowWriteResult SqliteDriver::WriteRow(const RowWrite& w) {
                 bound.push_back({{}, w.setValues[i]});
             }
             sql = "INSERT INTO " + Qualified(w.table) + " (" + names + ") VALUES (" + markers + ")";
+        }
+        // The new row as the database made it (defaults, identities) comes back with the insert itself;
+        // a trigger could still change it afterwards, so then it is read again once written.
+        if (!w.readBack.empty() && !Facts(w.table).hasTriggers) {
+            std::string list;
+            for (std::size_t i = 0; i < w.readBack.size(); ++i) list += (i ? ", " : "") + QuoteIdentifier(w.readBack[i]);
+            sql += " RETURNING " + list;
+            returning = true;
         }
         break;
     case RowWrite::Kind::Update: {
@@ -374,7 +456,7 @@ RowWriteResult SqliteDriver::WriteRow(const RowWrite& w) {
         break;
     }
 
-    const StatementResult r = Run(sql, bound);
+    StatementResult r = Run(sql, bound);
     if (w.kind != RowWrite::Kind::Insert && r.changes == 0) {
         throw Error(ado::RowNotFound,
                     std::string("Row cannot be located for ") + (w.kind == RowWrite::Kind::Delete ? "deletion" : "updating") +
@@ -382,7 +464,8 @@ RowWriteResult SqliteDriver::WriteRow(const RowWrite& w) {
                     kSource);
     }
     RowWriteResult out;
-    if (w.kind == RowWrite::Kind::Insert && !w.readBack.empty()) out.readBack = ReadInserted(w);
+    if (returning && !r.rows.empty()) out.readBack = std::move(r.rows.front());
+    else if (w.kind == RowWrite::Kind::Insert && !w.readBack.empty()) out.readBack = ReadInserted(w);
     return out;
 }
 
@@ -394,10 +477,7 @@ std::vector<Variant> SqliteDriver::ReadInserted(const RowWrite& w) {
     std::string sql = "SELECT " + list + " FROM " + Qualified(w.table) + " WHERE ";
     std::vector<BoundValue> bound;
 
-    const char* schema = w.table.schema.empty() ? nullptr : w.table.schema.c_str();
-    const bool hasRowid = sqlite3_table_column_metadata(db_, schema, w.table.name.c_str(), "_rowid_", nullptr,
-                                                        nullptr, nullptr, nullptr, nullptr) == SQLITE_OK;
-    if (hasRowid) {
+    if (Facts(w.table).hasRowid) {
         sql += "_rowid_ = ?";
         bound.push_back({{}, Variant(static_cast<long long>(sqlite3_last_insert_rowid(db_)))});
     } else {

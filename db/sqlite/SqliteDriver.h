@@ -4,14 +4,20 @@
 // runs the registered stored procedures.
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "db/Driver.h"
 #include "db/Error.h"
+#include "db/sqlite/ColumnTypes.h"
 #include "db/sqlite/StatementCache.h"
 
 struct sqlite3;
 
 namespace db::sqlite {
+
+struct BoundLiterals;
 
 class SqliteDriver : public Driver {
 public:
@@ -53,12 +59,23 @@ public:
 private:
     void RequireOpen() const;
     void Configure(bool fileDatabase);
-    void Control(const std::string& sql);  // transaction control: not counted, not cached
+    void Control(const std::string& sql);  // transaction control: not counted for fault injection
     StatementResult Execute(const std::string& sql, const std::vector<BoundValue>& values);
+    StatementCache::Lease Prepare(const std::string& sql, BoundLiterals& literals);
     std::vector<Variant> ReadInserted(const RowWrite& write);
+    void NoteSchemaChange(std::string_view sql);
+    const DeclaredType& DeclaredTypeOf(const char* declared);
 
     sqlite3* db_ = nullptr;
     StatementCache cache_;
+    struct TableFacts {
+        std::vector<std::string> primaryKey;
+        bool hasRowid = true;
+        bool hasTriggers = false;
+    };
+    TableFacts& Facts(const TableRef& table);
+    std::unordered_map<std::string, TableFacts> tables_;  // by "schema.table"
+    std::unordered_map<std::string, DeclaredType> declaredTypes_;  // by the declared type's text
     class Translations;  // the T-SQL translation of command texts
     std::unique_ptr<Translations> translations_;
 };

@@ -1,5 +1,7 @@
 #include "db/sqlite/TsqlTranslator.h"
 
+#include "db/Error.h"
+#include "db/sqlite/LiteralShape.h"
 #include "db/sqlite/TsqlLexer.h"
 #include "db/sqlite/TsqlRewrite.h"
 
@@ -15,6 +17,18 @@ TranslatedBatch TranslateTsql(std::string_view tsql) {
 }
 
 TranslatedBatch TsqlTranslationCache::Translate(std::string_view tsql) {
+    const LiteralShape shape = ShapeLiterals(tsql);
+    if (shape.Shaped()) {
+        try {
+            if (auto filled = FillLiterals(Memo(shape.text).statements, shape.values)) return TranslatedBatch{*filled};
+        } catch (const Error&) {
+            // Translated with its own values below, so that the error names them.
+        }
+    }
+    return Memo(tsql);
+}
+
+const TranslatedBatch& TsqlTranslationCache::Memo(std::string_view tsql) {
     std::string key(tsql);
     if (auto it = entries_.find(key); it != entries_.end()) return it->second;
     TranslatedBatch batch = TranslateTsql(tsql);
@@ -22,9 +36,8 @@ TranslatedBatch TsqlTranslationCache::Translate(std::string_view tsql) {
         entries_.erase(order_.front());
         order_.pop_front();
     }
-    entries_.emplace(key, batch);
-    order_.push_back(std::move(key));
-    return batch;
+    order_.push_back(key);
+    return entries_.emplace(std::move(key), std::move(batch)).first->second;
 }
 
 void TsqlTranslationCache::Clear() {

@@ -38,8 +38,9 @@ struct TranslatedBatch {
 // names the construct it does not know, e.g. "Unsupported T-SQL construct: MERGE".
 TranslatedBatch TranslateTsql(std::string_view tsql);
 
-// Memo of TranslateTsql by statement text, for the driver, which translates every statement it runs.
-// Statements carry their values, so the memo keeps the most recent `capacity` texts only.
+// Memo of TranslateTsql for the driver, which translates every statement it runs. Statements carry their
+// values, so the memo is kept by shape (LiteralShape.h: the text without its string literals) and each
+// statement's values are put back into its shape's translation; it keeps the most recent `capacity` shapes.
 // Not thread-safe: one per connection.
 class TsqlTranslationCache {
 public:
@@ -52,6 +53,8 @@ public:
     void Clear();
 
 private:
+    const TranslatedBatch& Memo(std::string_view tsql);
+
     std::size_t capacity_;
     std::unordered_map<std::string, TranslatedBatch> entries_;
     std::deque<std::string> order_;  // oldest first

@@ -1,0 +1,280 @@
+// agganci generate MODEL: the generation run of the links form, driven on the headless shell as a user
+// would: the model opened in the links form, the regenerate box ticked when asked, the generate button
+// pressed, and every question the run asks answered by a flag.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <iomanip>
+#include <iostream>
+#include <map>
+#include <optional>
+
+#include <nlohmann/json.hpp>
+
+#include "apps/agganci/Commands.h"
+#include "apps/agganci/Session.h"
+#include "apps/agganci/VariantChoices.h"
+#include "db/Constants.h"
+#include "db/Variant.h"
+#include "entry/MDLFA_AGGANCI.h"
+#include "generation/CreaArticolo.h"
+#include "generation/GenerationRun.h"
+#include "generation/ProcessingLog.h"
+#include "host/HeadlessShell.h"
+#include "host/controls/ProgressBar.h"
+#include "links_form/FRMFA_AGGANCI.h"
+#include "links_form/Register.h"
+
+namespace app {
+namespace {
+
+struct GenerateArgs {
+    std::string model;
+    bool regenerate = false;
+    std::string truncate;  // "yes", "no" or "" (not given)
+    bool proceedWithoutVariants = false;
+    std::vector<std::string> variants;
+    bool dryRun = false;
+};
+
+// The run's progress bar, drawn on the terminal at every refresh (nothing when stderr is not a terminal).
+class TerminalProgressBar : public host::controls::ProgressBar {
+public:
+    using ProgressBar::ProgressBar;
+    void Refresh() override {
+        ProgressBar::Refresh();
+        if (!isatty(STDERR_FILENO)) return;
+        if (!Visible() || Max() <= 0) {
+            if (drawn_) std::cerr << "\r\033[K" << std::flush;
+            drawn_ = false;
+            return;
+        }
+        constexpr long kWidth = 30;
+        const long done = std::min(Value(), Max()) * kWidth / Max();
+        std::cerr << "\r\033[K[" << std::string(static_cast<std::size_t>(done), '#')
+                  << std::string(static_cast<std::size_t>(kWidth - done), ' ') << "] " << Value() << "/" << Max()
+                  << " " << Text() << std::flush;
+        drawn_ = true;
+    }
+
+private:
+    bool drawn_ = false;
+};
+
+// The headless shell with the terminal's progress bar: every other control and call goes to the shell.
+class TerminalShell : public entry::IShell {
+public:
+    explicit TerminalShell(std::shared_ptr<host::HeadlessShell> shell) : shell_(std::move(shell)) {}
+    std::shared_ptr<entry::IControl> CreateControl(entry::ControlKind kind, const std::string& name) override {
+        if (kind == entry::ControlKind::ProgressBar) return std::make_shared<TerminalProgressBar>(name);
+        return Shell().CreateControl(kind, name);
+    }
+    std::shared_ptr<entry::ILookupService> CreateLookupService(entry::ServiceArea area) override {
+        return Shell().CreateLookupService(area);
+    }
+    std::shared_ptr<entry::IDecodeService> CreateDecodeService(entry::ServiceArea area) override {
+        return Shell().CreateDecodeService(area);
+    }
+    void FormShown(entry::Form& form) override { Shell().FormShown(form); }
+    void RunModal(entry::Form& form) override { Shell().RunModal(form); }
+    void FormUnloaded(entry::Form& form) override {
+        if (auto shell = shell_.lock()) shell->FormUnloaded(form);
+    }
+
+private:
+    host::HeadlessShell& Shell() {
+        auto shell = shell_.lock();
+        if (!shell) throw entry::OggettoNonDisponibile("shell");
+        return *shell;
+    }
+    std::weak_ptr<host::HeadlessShell> shell_;
+};
+
+// A question of the run with no flag to answer it: the command stops and says which flag answers it.
+struct MissingAnswer : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+const std::string kTruncateQuestion = "Il codice articolo composto da Prefisso + Codice + Cod.Tess. Aggancio";
+
+// Answers the run's questions from the flags; records a question no flag answers.
+std::optional<long> Answer(const host::ShownMessage& m, const GenerateArgs& a, std::string& unanswered) {
+    if (m.text == generation::kMsgVariantiNonConfigurate) {
+        if (a.proceedWithoutVariants) return entry::kAnswerYes;
+        unanswered = "the run asks whether to go on without a variant selection: answer with "
+                     "--proceed-without-variants, or choose the variants with --variant";
+        return entry::kAnswerNo;
+    }
+    if (m.text.rfind(kTruncateQuestion, 0) == 0) {
+        if (a.truncate == "yes") return entry::kAnswerYes;
+        if (a.truncate == "no") return entry::kAnswerNo;
+        unanswered = "a new code is longer than the company allows: answer with --truncate yes|no";
+        return entry::kAnswerCancel;
+    }
+    return std::nullopt;
+}
+
+void PrintPreview(const std::vector<generation::AnteprimaRiga>& rows, bool regenerate, bool json) {
+    auto state = [&](const generation::AnteprimaRiga& r) -> std::string {
+        if (!r.generato.empty() && !regenerate) return "already generated (" + r.generato + ")";
+        if (r.troppoLungo) return "too long (" + std::to_string(db::Len(r.codice)) + " > " + std::to_string(r.massimo) + ")";
+        if (r.esiste && !regenerate) return "exists";
+        return regenerate && r.esiste ? "would regenerate" : "would create";
+    };
+    if (json) {
+        nlohmann::json j = nlohmann::json::array();
+        for (const auto& r : rows)
+            j.push_back({{"fabric", r.tessuto},
+                         {"code", r.codice},
+                         {"generated", r.generato},
+                         {"maxLength", r.massimo},
+                         {"tooLong", r.troppoLungo},
+                         {"exists", r.esiste},
+                         {"state", state(r)}});
+        std::cout << j.dump(2) << "\n";
+        return;
+    }
+    for (const auto& r : rows)
+        std::cout << std::left << std::setw(18) << r.tessuto << std::setw(28) << r.codice << state(r) << "\n";
+}
+
+struct Outcome {
+    long created = 0, failed = 0;
+};
+Outcome Summarise(const std::vector<std::string>& lines) {
+    Outcome o;
+    for (const auto& l : lines) {
+        if (l.rfind("Articolo :  ", 0) == 0 && l.size() > 8 && l.substr(l.size() - 8) == " Creato ") ++o.created;
+        if (l == generation::kLogNonGenerato) ++o.failed;
+    }
+    return o;
+}
+
+void Run(const GlobalOptions& options, const GenerateArgs& a) {
+    if (!a.truncate.empty() && a.truncate != "yes" && a.truncate != "no")
+        throw std::runtime_error("--truncate " + a.truncate + ": expected yes or no");
+    std::map<std::string, VariantChoice> choices;
+    for (const auto& v : a.variants) choices.insert(ParseVariantChoice(v));
+    OpenSession(options);
+    links_form::Register();
+
+    auto shell = host::HeadlessShell::Start(options.db, options.company);
+    // The run writes its log into the company's log folder; a folder that is missing would silently
+    // switch the log off, and the log is what this command prints.
+    {
+        std::error_code ignored;
+        std::filesystem::create_directories(generation::CartellaDeiLog(*shell->Global()), ignored);
+    }
+    auto terminal = std::make_shared<TerminalShell>(shell);
+    entry::SetShell(terminal);
+    std::string unanswered;
+    shell->Messages()->SetMessageResponder([&](const host::ShownMessage& m) { return Answer(m, a, unanswered); });
+
+    host::ProgramRequest request;
+    request.articoloOrigine = db::Variant(a.model);
+    auto program = shell->Apri(request);
+    struct Closing {  // the window is closed and the shell removed whatever happens
+        std::shared_ptr<host::HeadlessShell>& shell;
+        std::shared_ptr<entry::CLSFA_AGGANCI>& program;
+        ~Closing() {
+            try {
+                if (program) shell->Chiudi(program);
+            } catch (...) {
+                // The session ends anyway: the shell closes what is left when it goes.
+            }
+            entry::SetShell(nullptr);
+        }
+    } closing{shell, program};
+
+    auto form = std::dynamic_pointer_cast<links_form::FRMFA_AGGANCI>(shell->OpenForm(entry::kLinksFormName));
+    if (!form) throw std::runtime_error("the links form did not open");
+    auto rows = form->RstAggDettaglio();
+    if (!rows || rows->State() != db::adStateOpen || rows->RecordCount() == 0)
+        throw std::runtime_error("model '" + a.model + "' has no link rows in company " + std::to_string(options.company));
+
+    const auto preview = generation::AnteprimaGenerazione(*form);
+    if (a.dryRun) {
+        PrintPreview(preview, a.regenerate, options.json);
+        return;
+    }
+    // Questions known before the run starts are refused before anything is written.
+    for (const auto& r : preview)
+        if (r.troppoLungo && a.truncate.empty())
+            throw MissingAnswer("the code " + r.codice + " is longer than " + std::to_string(r.massimo) +
+                                " characters: answer the run's question with --truncate yes|no");
+    if (!choices.empty())
+        form->RstSelezioneVarianti(BuildVariantSelection(form->Gcon_Connect(), options.company, a.model, choices));
+    else if (!a.proceedWithoutVariants)
+        throw MissingAnswer("no variant selection: the run would ask whether to go on without one; answer with "
+                            "--proceed-without-variants, or choose the variants with --variant");
+
+    host::UserScript script;
+    if (a.regenerate && form->ZEL_CHKRIGENERA() != 1) script.Click("ZEL_CHKRIGENERA");
+    script.Click("CMD_DUPLICA");
+    const std::size_t boxesBefore = shell->Messages()->ErrorBoxes().size();
+    const std::size_t messagesBefore = shell->Messages()->Messages().size();
+    const bool acted = shell->Act(entry::kLinksFormName, script);
+    const auto lines = form->LogElaborazione().RigheAccumulate();
+
+    if (options.json) {
+        const Outcome o = Summarise(lines);
+        nlohmann::json j;
+        j["model"] = a.model;
+        j["created"] = o.created;
+        j["notGenerated"] = o.failed;
+        j["log"] = lines;
+        j["logFile"] = form->LogElaborazione().FileLog();
+        std::cout << j.dump(2) << "\n";
+    } else {
+        for (const auto& l : lines) std::cout << l << "\n";
+    }
+    if (!unanswered.empty()) throw MissingAnswer(unanswered);
+    std::string problems;
+    for (std::size_t i = messagesBefore; i < shell->Messages()->Messages().size(); ++i) {
+        const auto& m = shell->Messages()->Messages()[i];
+        if (!Answer(m, a, unanswered)) problems += "\n  message: " + m.text;
+    }
+    for (std::size_t i = boxesBefore; i < shell->Messages()->ErrorBoxes().size(); ++i) {
+        const auto& e = shell->Messages()->ErrorBoxes()[i];
+        problems += "\n  error in " + e.procedure + ": " + e.description;
+    }
+    if (!acted)
+        for (const auto& f : shell->Failures()) problems += "\n  " + f;
+    if (!problems.empty()) throw std::runtime_error("the generation run reported:" + problems);
+    if (!options.json) {
+        const Outcome o = Summarise(lines);
+        std::cerr << o.created << " created, " << o.failed << " not generated (see the log above)\n";
+    }
+}
+
+}  // namespace
+
+void AddGenerateCommand(CLI::App& cli, GlobalOptions& options) {
+    auto* cmd = cli.add_subcommand(
+        "generate",
+        "Run the link generation of a model, as the links form's Generate button does: for every link row "
+        "without a generated article (every row with --regenerate) the article prefix + model + fabric is "
+        "created from the model and recorded on the row. The processing log is printed at the end.");
+    static GenerateArgs args;
+    cmd->add_option("MODEL", args.model, "Code of the model article whose links are generated")->required();
+    cmd->add_flag("--regenerate", args.regenerate,
+                  "Tick \"Rigenera agganci esistenti\": rows already generated are generated again (the previous "
+                  "article stays when the new one cannot be created)");
+    cmd->add_option("--truncate", args.truncate,
+                    "Answer to the question asked for a code longer than the company allows: yes truncates it, "
+                    "no skips the row");
+    cmd->add_flag("--proceed-without-variants", args.proceedWithoutVariants,
+                  "Answer yes to \"Gestione varianti non configurata. Procedere Ugualmente?\"");
+    cmd->add_option("--variant", args.variants,
+                    "Variant activation, CODE=on|off[:auto|:GROUP], as chosen in the variant form: on/off "
+                    "switches the variant on the new articles; :auto gives it a grouping named after the new "
+                    "code, :GROUP a grouping of that code");
+    cmd->add_flag("--dry-run", args.dryRun,
+                  "List, per link row, the code the run would create and whether it exists, is too long or is "
+                  "already generated; nothing is written");
+    cmd->callback([&options] { Run(options, args); });
+}
+
+}  // namespace app

@@ -1,0 +1,116 @@
+#include "apps/agganci/LinksFormSession.h"
+
+#include <map>
+#include <optional>
+#include <stdexcept>
+
+#include "apps/agganci/Session.h"
+#include "entry/ILinksForm.h"
+#include "entry/MDLFA_AGGANCI.h"
+#include "host/controls/DataFrame.h"
+#include "links_form/Messaggi.h"
+#include "links_form/Register.h"
+
+namespace app {
+namespace {
+
+// The command-line argument of each field of the links tab.
+const std::map<std::string, std::string>& Argomenti() {
+    static const std::map<std::string, std::string> argomenti = {
+        {"TXT_MODORIGINE", "MODEL"},
+        {"TXT_TSAGGANCIO", "--fabric"},
+        {"TXT_DESCARTDAGENERARE", "--description"},
+        {"TXT_DESCARTESTDAGENERARE", "--extended-description"},
+        {"TXT_QTA1", "--quantity"},
+        {"TXT_STAGIONE", "--season"},
+        {"TXT_LINEA", "--line"},
+        {"TXT_MARCHIO", "--brand"},
+        {"TXT_TIPOLOGIA", "--typology"},
+        {"TXT_PREFISSO", "--prefix"},
+        {"TXT_TESSPRINC", "--main-fabric"},
+        {"TXT_SEQUENZA", "--sequence"},
+        {"TXT_CODICEALTERNATIVO", "--alt-code"},
+        {"CHK_CODALT", "--alt-code"},
+    };
+    return argomenti;
+}
+
+constexpr long kIconaCritica = 16;
+constexpr long kMascheraIcona = 0xF0;
+
+// "FRMFA_AGGANCI: type into TXT_X "v": why" without the form's name.
+std::string SenzaForm(const std::string& failure) {
+    const std::string prefisso = std::string(entry::kLinksFormName) + ": ";
+    return failure.rfind(prefisso, 0) == 0 ? failure.substr(prefisso.size()) : failure;
+}
+
+}  // namespace
+
+LinksFormSession::LinksFormSession(const GlobalOptions& options) : ditta_(options.company) {
+    // The company database (the demo one is created when missing) and the database's procedures.
+    OpenSession(options).connection->Close();
+    shell_ = host::HeadlessShell::Start(options.db, options.company);
+    links_form::Register();
+    // The commands save explicitly. The one question a command that failed half way leaves behind -
+    // whether to save what it had typed when the form closes - is answered no.
+    shell_->Messages()->SetMessageResponder([](const host::ShownMessage& m) -> std::optional<long> {
+        if (m.text == host::controls::DataFrame::kDomandaChiusura) return entry::kAnswerNo;
+        return std::nullopt;
+    });
+    program_ = shell_->Apri(host::ProgramRequest{});
+    if (!shell_->OpenForm(entry::kLinksFormName)) {
+        const auto& failures = shell_->Failures();
+        throw std::runtime_error("the links form did not open" + (failures.empty() ? std::string() : ": " + failures.back()));
+    }
+}
+
+LinksFormSession::~LinksFormSession() {
+    try {
+        shell_->Chiudi(program_);
+    } catch (const std::exception&) {
+        // The command has its outcome already (printed or thrown); the window's close is not part of it,
+        // and a destructor must not throw over an error that is on its way out.
+    }
+}
+
+links_form::FRMFA_AGGANCI& LinksFormSession::Form() const {
+    auto form = std::dynamic_pointer_cast<links_form::FRMFA_AGGANCI>(shell_->OpenForm(entry::kLinksFormName));
+    if (!form) throw std::runtime_error("the links form closed unexpectedly");
+    return *form;
+}
+
+void LinksFormSession::Passo(const std::string& argomento, const host::UserScript& script) {
+    auto& messaggi = *shell_->Messages();
+    const std::size_t primoMessaggio = messaggi.Messages().size();
+    const std::size_t primoErrore = messaggi.ErrorBoxes().size();
+    shell_->ClearFailures();
+    const bool fatto = shell_->Act(entry::kLinksFormName, script);
+
+    if (messaggi.ErrorBoxes().size() > primoErrore) {
+        const auto& e = messaggi.ErrorBoxes()[primoErrore];
+        throw std::runtime_error(argomento + ": the form reported an error in " + e.procedure + ": " + e.description);
+    }
+    for (std::size_t i = primoMessaggio; i < messaggi.Messages().size(); ++i) {
+        const auto& m = messaggi.Messages()[i];
+        const bool rifiuto = m.title == links_form::kTitoloDatiErrati || (m.style & kMascheraIcona) == kIconaCritica;
+        if (!rifiuto) continue;
+        // The form puts the focus on the field it refused.
+        std::string campo = argomento;
+        if (const auto focus = Form().ActiveControl())
+            if (const auto it = Argomenti().find(focus->Name()); it != Argomenti().end()) campo = it->second;
+        throw std::runtime_error(campo + ": " + m.text);
+    }
+    if (!fatto) {
+        const auto& failures = shell_->Failures();
+        throw std::runtime_error(argomento + ": " + (failures.empty() ? std::string("refused") : SenzaForm(failures.back())));
+    }
+}
+
+void LinksFormSession::ApriModello(const std::string& modello) {
+    Passo("MODEL", host::UserScript().Type("TXT_MODORIGINE", modello));
+    if (!Form().Ui().TXT_MODORIGINE->Decodificato())
+        throw std::runtime_error("MODEL: '" + modello + "' is not a finished-product article of company " +
+                                 std::to_string(ditta_));
+}
+
+}  // namespace app

@@ -1,0 +1,110 @@
+#include "bench/BenchRun.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include "bench/ComponentDuplication.h"
+#include "bench/PeakMemory.h"
+#include "bench/ReferenceDuplication.h"
+#include "db/Connection.h"
+#include "erp/DemoBuilder.h"
+
+namespace bench {
+namespace {
+
+constexpr long kCompany = 1;
+
+std::string BenchCode(long n) {
+    char code[16];
+    std::snprintf(code, sizeof code, "BENCH-%06ld", n);
+    return code;
+}
+
+std::string DatabasePath(const RunSettings& s) {
+    return (std::filesystem::path(s.folder) / ("bench-" + std::to_string(s.databaseArticles) + ".db")).string();
+}
+
+void RemoveDatabase(const std::string& path) {
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+}
+
+db::ConnectionPtr Open(const std::string& connectionString) {
+    auto c = db::Connection::Create();
+    c->Open(connectionString);
+    return c;
+}
+
+constexpr long kBlock = 25;  // articles per turn of each method
+
+// Times one call, adding it to `m`.
+void Timed(Measure& m, const std::function<bool()>& one) {
+    const auto start = std::chrono::steady_clock::now();
+    const bool ok = one();
+    m.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ++m.articles;
+    if (!ok) ++m.failures;
+}
+
+}  // namespace
+
+SizeResult RunSize(const RunSettings& s) {
+    SizeResult result;
+    result.databaseArticles = s.databaseArticles;
+    const std::string path = DatabasePath(s);
+    const std::string connectionString = "sqlite:" + path;
+    RemoveDatabase(path);
+    {
+        const auto start = std::chrono::steady_clock::now();
+        auto c = Open(connectionString);
+        erp::BuildDemoDatabase(*c, erp::DemoOptions{kCompany, s.databaseArticles});
+        c->Close();
+        result.buildSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    {
+        auto componentConnection = Open(connectionString);
+        auto referenceConnection = Open(connectionString);
+        ComponentDuplicator component(componentConnection, connectionString, kCompany, s.folder);
+        ReferenceDuplicator reference(referenceConnection, kCompany);
+        PeakWatch watch;
+        for (long first = 1; first <= s.duplicated; first += kBlock) {
+            const long last = std::min(s.duplicated, first + kBlock - 1);
+            for (long n = first; n <= last; ++n) {
+                Timed(result.component, [&] {
+                    const bool ok = component.DuplicateOneArticle(BenchCode(n), "C-" + BenchCode(n));
+                    if (!ok && result.firstFailure.empty())
+                        result.firstFailure = BenchCode(n) + ": " + component.LastError();
+                    return ok;
+                });
+            }
+            for (long n = first; n <= last; ++n) {
+                Timed(result.reference, [&] {
+                    reference.DuplicateOneArticle(BenchCode(n), "R-" + BenchCode(n));
+                    return true;
+                });
+            }
+            if (first <= s.duplicated / 4 && last >= s.duplicated / 4) result.quarterGrowthKb = watch.GrowthKb();
+        }
+        result.growthKb = watch.GrowthKb();
+        component.Finish();
+        componentConnection->Close();
+        referenceConnection->Close();
+    }
+    if (s.planArticles > 0) {
+        auto c = Open(connectionString);
+        ComponentDuplicator component(c, connectionString, kCompany, s.folder);
+        StatementRecorder recorder(*c);
+        for (long n = 1; n <= s.planArticles; ++n) component.DuplicateOneArticle(BenchCode(n), "P-" + BenchCode(n));
+        result.statementsPerArticle = recorder.Statements() / s.planArticles;
+        component.Finish();
+        recorder.Stop();
+        result.plans = CheckPlans(*c, recorder);
+        c->Close();
+    }
+    if (!s.keepDatabase) RemoveDatabase(path);
+    return result;
+}
+
+}  // namespace bench

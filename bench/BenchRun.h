@@ -1,0 +1,42 @@
+#pragma once
+// One database size of the benchmark: build the database, duplicate the same articles through the
+// component and through the set-based reference, each on a connection of its own, in alternating blocks
+// (so that a busy machine slows both alike), timing each and watching memory; then check the plans of the
+// statements the component sends.
+#include <string>
+
+#include "bench/StatementPlans.h"
+
+namespace bench {
+
+struct RunSettings {
+    long databaseArticles = 1000;  // generated articles in the database
+    long duplicated = 1000;        // articles duplicated by each method
+    long planArticles = 5;         // articles duplicated under the statement recorder
+    std::string folder;            // where the database file and the logs go
+    bool keepDatabase = false;
+};
+
+struct Measure {
+    long articles = 0;
+    long failures = 0;
+    double seconds = 0;
+    double PerSecond() const { return seconds > 0 ? articles / seconds : 0; }
+    double MillisecondsPerArticle() const { return articles > 0 ? 1000 * seconds / articles : 0; }
+};
+
+struct SizeResult {
+    long databaseArticles = 0;
+    double buildSeconds = 0;
+    Measure component;
+    Measure reference;
+    long growthKb = 0;         // peak resident memory above the start of the run
+    long quarterGrowthKb = 0;  // the same after the first quarter of the run
+    PlanCheck plans;
+    long statementsPerArticle = 0;  // statements the component ran per article, under the recorder
+    std::string firstFailure;
+};
+
+SizeResult RunSize(const RunSettings& settings);
+
+}  // namespace bench

@@ -1,0 +1,38 @@
+#pragma once
+// The floor the component is measured against: the same rows of one article written set-based, one
+// INSERT ... SELECT per table (and the barcode numbering's one UPDATE), each a prepared statement reused
+// from article to article, inside one transaction per article. It knows the shape of the benchmark's
+// articles only; it is no second implementation of the engine's rules: values a rule would reset are
+// simply copied, which costs the same.
+#include <string>
+#include <vector>
+
+#include "db/Connection.h"
+
+namespace bench {
+
+class ReferenceDuplicator {
+public:
+    ReferenceDuplicator(db::ConnectionPtr connection, long company);
+
+    // Writes `target`'s rows from `source`'s in one transaction; rolls back and rethrows on an error.
+    void DuplicateOneArticle(const std::string& source, const std::string& target);
+
+    // The tables written, in order.
+    std::vector<std::string> Tables() const;
+
+private:
+    struct Statement {
+        std::string table;
+        std::string sql;
+        // Per '?' in order: true for the new code, false for the source code; descriptions are named.
+        std::vector<char> codes;
+    };
+    void Add(const std::string& table, std::string sql, std::vector<char> codes);
+
+    db::ConnectionPtr connection_;
+    std::string company_;
+    std::vector<Statement> statements_;
+};
+
+}  // namespace bench

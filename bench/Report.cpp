@@ -1,0 +1,134 @@
+#include "bench/Report.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace bench {
+namespace {
+
+const std::string kBegin = "<!-- agganci_bench: begin (written by the benchmark) -->";
+const std::string kEnd = "<!-- agganci_bench: end -->";
+
+std::string Machine() {
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line, model = "unknown CPU";
+    while (std::getline(cpuinfo, line)) {
+        if (line.rfind("model name", 0) == 0) {
+            model = line.substr(line.find(':') + 2);
+            break;
+        }
+    }
+    return fmt::format("{}, {} hardware threads", model, std::thread::hardware_concurrency());
+}
+
+std::string Mark(bool met) { return met ? "met" : "**missed**"; }
+
+// The shapes that read a company table without an index; temporary tables are the caller's own lists.
+std::vector<const TableScan*> CompanyScans(const PlanCheck& plans) {
+    std::vector<const TableScan*> scans;
+    for (const auto& s : plans.scans)
+        if (!s.temporary) scans.push_back(&s);
+    return scans;
+}
+
+}  // namespace
+
+Verdict Judge(const std::vector<SizeResult>& results, const Targets& t) {
+    Verdict v;
+    if (results.empty()) return v;
+    for (const auto& r : results) {
+        if (r.component.MillisecondsPerArticle() > t.maxRatio * r.reference.MillisecondsPerArticle()) v.ratio = false;
+        if (r.growthKb - r.quarterGrowthKb > t.maxLateMemoryGrowthKb) v.memory = false;
+        if (!CompanyScans(r.plans).empty()) v.plans = false;
+        if (r.component.failures > 0 || r.reference.failures > 0) v.complete = false;
+    }
+    const double first = results.front().component.MillisecondsPerArticle();
+    for (const auto& r : results)
+        if (r.component.MillisecondsPerArticle() > t.maxCostGrowth * first) v.flat = false;
+    return v;
+}
+
+std::string FormatReport(const std::vector<SizeResult>& results, const Targets& t, const Verdict& v,
+                         const std::string& command, long peakRssKb) {
+    std::ostringstream out;
+    out << "Command: `" << command << "`  \n";
+    out << "Machine: " << Machine() << "  \n";
+    if (!results.empty())
+        out << "Each size: " << results.front().component.articles
+            << " articles duplicated by each method, on a connection each, in alternating blocks of 25; database "
+               "file in a temporary folder. Memory: peak resident growth of the process during the run of both "
+               "methods.\n\n";
+
+    out << "| articles in database | build (s) | component (art/s) | component (ms/art) | reference (art/s) | "
+           "reference (ms/art) | ratio | peak memory growth: first quarter / whole run (kB) |\n";
+    out << "|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+    for (const auto& r : results) {
+        const double ratio = r.reference.seconds > 0 ? r.component.seconds / r.reference.seconds : 0;
+        out << fmt::format("| {} | {:.1f} | {:.0f} | {:.2f} | {:.0f} | {:.2f} | {:.2f} | {} / {} |\n",
+                           r.databaseArticles, r.buildSeconds, r.component.PerSecond(),
+                           r.component.MillisecondsPerArticle(), r.reference.PerSecond(),
+                           r.reference.MillisecondsPerArticle(), ratio, r.quarterGrowthKb, r.growthKb);
+    }
+    out << "\nPeak resident memory of the whole benchmark (ru_maxrss, database builds included): " << peakRssKb
+        << " kB.\n\n";
+
+    out << "Targets:\n\n";
+    out << fmt::format("- component within {:.1f}x of the reference at every size: {}\n", t.maxRatio, Mark(v.ratio));
+    if (!results.empty()) {
+        const double first = results.front().component.MillisecondsPerArticle();
+        const double last = results.back().component.MillisecondsPerArticle();
+        out << fmt::format("- per-article cost flat within {:.0f}% from {} to {} articles ({:+.1f}%): {}\n",
+                           100 * (t.maxCostGrowth - 1), results.front().databaseArticles,
+                           results.back().databaseArticles, first > 0 ? 100 * (last / first - 1) : 0.0, Mark(v.flat));
+    }
+    out << fmt::format("- peak memory independent of the articles in the run (growth after the first quarter of a "
+                       "run at most {} kB): {}\n",
+                       t.maxLateMemoryGrowthKb, Mark(v.memory));
+    out << "- every statement of the component reads company tables through an index (EXPLAIN QUERY PLAN of each "
+           "statement shape): "
+        << Mark(v.plans) << "\n";
+    out << "- every article duplicated: " << Mark(v.complete) << "\n";
+
+    for (const auto& r : results) {
+        out << fmt::format("\nStatements at {} articles: {} per article, {} shapes planned", r.databaseArticles,
+                           r.statementsPerArticle, r.plans.shapes);
+        if (!r.plans.unplanned.empty()) out << ", " << r.plans.unplanned.size() << " no longer preparable";
+        out << ".";
+        for (const auto* s : CompanyScans(r.plans))
+            out << fmt::format("\n- `{}` in `{}` ({} runs, {} rows stepped in full scans)", s->planLine, s->shape,
+                               s->executions, s->fullScanSteps);
+        out << "\n";
+        if (!r.firstFailure.empty()) out << "First failed article: " << r.firstFailure << "\n";
+    }
+    return out.str();
+}
+
+void WriteIntoDocument(const std::string& path, const std::string& report) {
+    std::string text;
+    {
+        std::ifstream in(path);
+        std::stringstream buffer;
+        buffer << in.rdbuf();
+        text = buffer.str();
+    }
+    const std::string section = kBegin + "\n" + report + kEnd;
+    const auto begin = text.find(kBegin);
+    const auto end = text.find(kEnd);
+    if (begin != std::string::npos && end != std::string::npos && end > begin) {
+        text.replace(begin, end + kEnd.size() - begin, section);
+    } else {
+        if (!text.empty() && text.back() != '\n') text += '\n';
+        text += "\n" + section + "\n";
+    }
+    std::ofstream out(path, std::ios::trunc);
+    out << text;
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+}  // namespace bench

@@ -1,0 +1,157 @@
+#include "bench/StatementPlans.h"
+
+#include <sqlite3.h>
+
+#include <cctype>
+#include <set>
+
+#include "db/Error.h"
+#include "db/sqlite/SqliteDriver.h"
+
+namespace bench {
+namespace {
+
+bool IdentifierChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+std::string Upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// Statements that read or write tables; transaction control and pragmas have no plan worth checking.
+bool HasPlan(const std::string& shape) {
+    const std::string head = Upper(shape.substr(0, 8));
+    for (const char* verb : {"SELECT", "INSERT", "UPDATE", "DELETE", "WITH", "REPLACE"})
+        if (head.rfind(verb, 0) == 0) return true;
+    return false;
+}
+
+// The names of the tables of each schema, to tell a table from an alias or a subquery in a plan.
+std::map<std::string, bool> TableNames(sqlite3* db) {
+    std::map<std::string, bool> names;  // upper-case name -> temporary
+    for (const auto& [query, temporary] : {std::pair<const char*, bool>{"SELECT name FROM sqlite_schema WHERE type = 'table'", false},
+                                           {"SELECT name FROM sqlite_temp_schema WHERE type = 'table'", true}}) {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, query, -1, &stmt, nullptr) != SQLITE_OK) continue;
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            names[Upper(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)))] = temporary;
+        sqlite3_finalize(stmt);
+    }
+    return names;
+}
+
+// "SCAN T ...", "SEARCH T USING AUTOMATIC ..." -> T; empty when the line reads through an index.
+std::string ScannedName(const std::string& detail) {
+    std::string rest;
+    if (detail.rfind("SCAN ", 0) == 0) {
+        rest = detail.substr(5);
+    } else if (detail.rfind("SEARCH ", 0) == 0 && detail.find("AUTOMATIC") != std::string::npos) {
+        rest = detail.substr(7);
+    } else {
+        return {};
+    }
+    if (rest.rfind("CONSTANT ROW", 0) == 0) return {};
+    std::size_t end = 0;
+    while (end < rest.size() && rest[end] != ' ') ++end;
+    return rest.substr(0, end);
+}
+
+}  // namespace
+
+std::string StatementShape(const std::string& sql) {
+    std::string out;
+    out.reserve(sql.size());
+    for (std::size_t i = 0; i < sql.size();) {
+        const char c = sql[i];
+        if (c == '\'') {
+            std::size_t j = i + 1;
+            while (j < sql.size()) {
+                if (sql[j] == '\'' && j + 1 < sql.size() && sql[j + 1] == '\'') j += 2;
+                else if (sql[j] == '\'') break;
+                else ++j;
+            }
+            out += '?';
+            i = j + 1;
+        } else if (std::isdigit(static_cast<unsigned char>(c)) && (out.empty() || !IdentifierChar(out.back()))) {
+            std::size_t j = i;
+            while (j < sql.size() && (std::isdigit(static_cast<unsigned char>(sql[j])) || sql[j] == '.')) ++j;
+            out += '?';
+            i = j;
+        } else if (std::isspace(static_cast<unsigned char>(c))) {
+            if (!out.empty() && out.back() != ' ') out += ' ';
+            ++i;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+sqlite3* SqliteHandle(db::Connection& connection) {
+    auto* driver = dynamic_cast<db::sqlite::SqliteDriver*>(&connection.GetDriver());
+    if (!driver) throw db::Error(db::errc::ProviderError, "The statement check needs a SQLite connection", "bench");
+    return driver->Handle();
+}
+
+StatementRecorder::StatementRecorder(db::Connection& connection) : db_(SqliteHandle(connection)) {
+    sqlite3_trace_v2(db_, SQLITE_TRACE_PROFILE, &StatementRecorder::OnTrace, this);
+}
+
+StatementRecorder::~StatementRecorder() { Stop(); }
+
+void StatementRecorder::Stop() {
+    if (tracing_) sqlite3_trace_v2(db_, 0, nullptr, nullptr);
+    tracing_ = false;
+}
+
+int StatementRecorder::OnTrace(unsigned type, void* self, void* statement, void*) {
+    if (type != SQLITE_TRACE_PROFILE) return 0;
+    auto* recorder = static_cast<StatementRecorder*>(self);
+    auto* stmt = static_cast<sqlite3_stmt*>(statement);
+    const char* text = sqlite3_sql(stmt);
+    if (!text) return 0;
+    StatementStats& stats = recorder->shapes_[StatementShape(text)];
+    if (stats.example.empty()) stats.example = text;
+    ++stats.executions;
+    stats.fullScanSteps += sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_FULLSCAN_STEP, 1);
+    stats.autoIndexRows += sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_AUTOINDEX, 1);
+    ++recorder->statements_;
+    return 0;
+}
+
+PlanCheck CheckPlans(db::Connection& connection, const StatementRecorder& recorder) {
+    sqlite3* db = SqliteHandle(connection);
+    const auto tables = TableNames(db);
+    PlanCheck check;
+    for (const auto& [shape, stats] : recorder.Shapes()) {
+        if (!HasPlan(shape)) continue;
+        ++check.shapes;
+        sqlite3_stmt* plan = nullptr;
+        const std::string sql = "EXPLAIN QUERY PLAN " + stats.example;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &plan, nullptr) != SQLITE_OK) {
+            check.unplanned.push_back(shape);
+            continue;
+        }
+        std::vector<std::string> details;
+        while (sqlite3_step(plan) == SQLITE_ROW) details.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(plan, 3)));
+        sqlite3_finalize(plan);
+        // Subqueries and CTEs are read whole by design; their own reads of tables are lines of their own.
+        std::set<std::string> subqueries;
+        for (const std::string& detail : details)
+            for (const char* head : {"MATERIALIZE ", "CO-ROUTINE "})
+                if (detail.rfind(head, 0) == 0) subqueries.insert(Upper(detail.substr(std::string(head).size())));
+        for (const std::string& detail : details) {
+            const std::string name = ScannedName(detail);
+            if (name.empty() || subqueries.count(Upper(name))) continue;
+            const auto table = tables.find(Upper(name));
+            // A name that is no table is an alias: reported under that name.
+            check.scans.push_back({shape, detail, name, table != tables.end() && table->second, stats.executions,
+                                   stats.fullScanSteps});
+        }
+    }
+    return check;
+}
+
+}  // namespace bench

@@ -1,0 +1,113 @@
+#include "db/sqlite/BoundLiterals.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace db::sqlite {
+namespace {
+
+bool IsWordChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
+}
+
+bool StartsWithWord(std::string_view sql, std::string_view word) {
+    if (sql.size() < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(sql[i])) != word[i]) return false;
+    return sql.size() == word.size() || !IsWordChar(sql[word.size()]);
+}
+
+bool IsDataStatement(std::string_view sql) {
+    std::size_t i = 0;
+    while (i < sql.size() && (std::isspace(static_cast<unsigned char>(sql[i])) || sql[i] == '(')) ++i;
+    sql.remove_prefix(i);
+    for (std::string_view verb : {"SELECT", "INSERT", "UPDATE", "DELETE", "WITH", "REPLACE"})
+        if (StartsWithWord(sql, verb)) return true;
+    return false;
+}
+
+// Whether the word that ends just before `at` (blanks skipped) is `word` (upper case).
+bool WordBeforeIs(std::string_view sql, std::size_t at, std::string_view word) {
+    std::size_t end = at;
+    while (end > 0 && std::isspace(static_cast<unsigned char>(sql[end - 1]))) --end;
+    if (end < word.size()) return false;
+    const std::size_t start = end - word.size();
+    if (start > 0 && IsWordChar(sql[start - 1])) return false;
+    return StartsWithWord(sql.substr(start, word.size()), word);
+}
+
+// End (one past the closing quote) of the quoted part opening at `from`; npos when unterminated.
+std::size_t QuotedEnd(std::string_view sql, std::size_t from) {
+    const char close = sql[from] == '[' ? ']' : sql[from];
+    for (std::size_t i = sql.find(close, from + 1); i != std::string_view::npos; i = sql.find(close, i + 2)) {
+        if (close == ']' || i + 1 >= sql.size() || sql[i + 1] != close) return i + 1;
+    }
+    return std::string_view::npos;
+}
+
+// The first character from `from` that may open a literal, a quoted name or a comment.
+std::size_t NextSpecial(std::string_view sql, std::size_t from) {
+    for (std::size_t i = from; i < sql.size(); ++i) {
+        switch (sql[i]) {
+            case '\'': case '"': case '`': case '[': case '-': case '/': case '=': return i;
+            default: break;
+        }
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+BoundLiterals BindLiterals(std::string_view sql) {
+    BoundLiterals out;
+    // find() per character beats find_first_of, which searches the set for every character of the text.
+    if ((sql.find('\'') == std::string_view::npos && sql.find('=') == std::string_view::npos) || !IsDataStatement(sql))
+        return out;
+    std::string rewritten;
+    rewritten.reserve(sql.size());
+    std::size_t copied = 0;  // sql[0, copied) is in `rewritten`
+    for (std::size_t i = NextSpecial(sql, 0); i != std::string_view::npos; i = NextSpecial(sql, i)) {
+        const char c = sql[i];
+        if (c == '=') {
+            // "= 123": a value compared or assigned.
+            std::size_t start = i + 1;
+            while (start < sql.size() && sql[start] == ' ') ++start;
+            std::size_t end = start;
+            while (end < sql.size() && sql[end] >= '0' && sql[end] <= '9') ++end;
+            if (end > start && end - start <= 18 && (end == sql.size() || !(IsWordChar(sql[end]) || sql[end] == '.'))) {
+                rewritten.append(sql, copied, start - copied);
+                rewritten += kBoundLiteralPrefix;
+                rewritten += std::to_string(out.values.size());
+                out.values.push_back({true, {}, std::stoll(std::string(sql.substr(start, end - start)))});
+                copied = end;
+            }
+            i = std::max(end, i + 1);
+            continue;
+        }
+        if (c == '-' || c == '/') {
+            // Comments are the translator's business; a text that still has one is left alone.
+            if (i + 1 < sql.size() && sql[i + 1] == (c == '-' ? '-' : '*')) return {};
+            ++i;
+            continue;
+        }
+        const std::size_t end = QuotedEnd(sql, i);
+        if (end == std::string_view::npos) return {};  // SQLite reports it
+        const bool blob = i > 0 && (sql[i - 1] == 'x' || sql[i - 1] == 'X') && (i < 2 || !IsWordChar(sql[i - 2]));
+        if (c == '\'' && !blob && !WordBeforeIs(sql, i, "AS")) {
+            std::string value(sql.substr(i + 1, end - i - 2));
+            for (std::size_t q = value.find('\''); q != std::string::npos; q = value.find('\'', q + 1)) value.erase(q, 1);
+            rewritten.append(sql, copied, i - copied);
+            rewritten += kBoundLiteralPrefix;
+            rewritten += std::to_string(out.values.size());
+            out.values.push_back({false, std::move(value), 0});
+            copied = end;
+        }
+        i = end;
+    }
+    if (out.values.empty() || out.values.size() > kMaxBoundLiterals) return {};
+    rewritten.append(sql, copied, std::string_view::npos);
+    out.sql = std::move(rewritten);
+    return out;
+}
+
+}  // namespace db::sqlite

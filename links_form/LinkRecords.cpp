@@ -1,0 +1,350 @@
+// The events of the links frames: what each status shows, what is filled in when a header or a row is
+// saved (keys made by the database), and what a deletion removes with the records (the articles that
+// were generated from them).
+#include "db/Constants.h"
+#include "db/Field.h"
+#include "entry/MDLFA_AGGANCI.h"
+#include "generation/ArticleRemoval.h"
+#include "generation/FashionData.h"
+#include "generation/Transazione.h"
+#include "links_form/FRMFA_AGGANCI.h"
+#include "links_form/Messaggi.h"
+#include "links_form/Rif.h"
+#include "links_form/Statements.h"
+
+namespace links_form {
+namespace {
+
+using entry::HandlerTable;
+
+bool HaRigaCorrente(const db::RecordsetPtr& rs) {
+    return rs && rs->State() == db::adStateOpen && !rs->EOF() && !rs->BOF();
+}
+
+// A handler left on an error must not let the frame go on with a save or a deletion it did not prepare.
+void AnnullaSeInterrotta(const entry::Procedure& procedura, bool& cancel) {
+    if (procedura.LeftOnError()) cancel = true;
+}
+
+}  // namespace
+
+void FRMFA_AGGANCI::CollegaEventiAgganci() {
+    auto& testata = *ui_.FME_AGGANCI;
+    auto& righe = *ui_.FME_AGGANCIDET;
+    testata.ChangeStatus().Connect([this](std::int16_t stato, long motivo) { FME_AGGANCI_ChangeStatus(stato, motivo); });
+    righe.ChangeStatus().Connect([this](std::int16_t stato, long motivo) { FME_AGGANCIDET_ChangeStatus(stato, motivo); });
+    testata.IsRecordChanged().Connect([this](bool& changed) { FME_AGGANCI_IsRecordChanged(changed); });
+    testata.BeforeUpdate().Connect([this](bool& cancel) { FME_AGGANCI_BeforeUpdate(cancel); });
+    testata.AfterUpdate().Connect([this](bool success) { FME_AGGANCI_AfterUpdate(success); });
+    testata.AfterUndo().Connect([this](bool success) { FME_AGGANCI_AfterUndo(success); });
+    testata.BeforeDelete().Connect([this](bool& cancel) { FME_AGGANCI_BeforeDelete(cancel); });
+    righe.BeforeUpdate().Connect([this](bool& cancel) { FME_AGGANCIDET_BeforeUpdate(cancel); });
+    righe.BeforeDelete().Connect([this](bool& cancel) { FME_AGGANCIDET_BeforeDelete(cancel); });
+    righe.UpdateBatchAll().Connect([this] { FME_AGGANCIDET_UpdateBatchAll(); });
+    // An undone row edit may leave nothing pending: the row shown and the generate button follow.
+    righe.AfterUndo().Connect([this](bool) {
+        Procedura("FME_AGGANCIDET_AfterUndo", HandlerTable::B)
+            .Step([&] { eliminazioniInAttesa_ = false; })  // the deleted rows are back
+            .Step([&] { MostraStagioneRiga(); })
+            .Step([&] { AggiornaPulsanteGenera(); })
+            .Run();
+    });
+    ui_.INTERNAV_AGGANCI->ButtonClick().Connect(
+        [this](const std::string& button, bool& cancel) { INTERNAV_AGGANCI_ButtonClick(button, cancel); });
+    ui_.GRIDNAV_AGGANCI->ButtonClick().Connect(
+        [this](const std::string& button, bool& cancel) { GRIDNAV_AGGANCI_ButtonClick(button, cancel); });
+    ui_.CHK_CODALT->Click().Connect([this] { CHK_CODALT_Click(); });
+    ui_.QGRD_AGGANCI->FetchCell().Connect(
+        [this](db::Recordset& record, const std::string& field, db::Variant& value) {
+            QGRD_AGGANCI_FetchCell(record, field, value);
+        });
+}
+
+// --- Statuses ---
+
+void FRMFA_AGGANCI::FME_AGGANCI_ChangeStatus(std::int16_t stato, long motivo) {
+    Procedura("FME_AGGANCI_ChangeStatus", HandlerTable::A)
+        .Step([&] {
+            if (stato == entry::kvStatoNavigazione) {
+                ui_.TXT_PREFISSO->Enabled(false);  // the prefix of a saved header does not change
+                if (motivo == entry::kvMotivoAggiornamento) return;
+                ShowChild();
+                ui_.CMD_LOG->Visible(false);
+                AggiornaPulsanteGenera();
+            } else if (stato == entry::kvStatoNuovo) {
+                ui_.TXT_PREFISSO->Enabled(true);
+                if (ui_.TXT_PREFISSO->Reachable()) ui_.TXT_PREFISSO->SetFocus();
+                ui_.TXT_STAGIONE->Text("");
+                ui_.TXT_DESCSTAGIONE->Text("");
+                ui_.CMD_LOG->Visible(false);
+                ui_.CMD_DUPLICA->Enabled(false);
+                ClearChild();
+            }
+        })
+        .Run();
+}
+
+void FRMFA_AGGANCI::FME_AGGANCIDET_ChangeStatus(std::int16_t stato, long motivo) {
+    Procedura("FME_AGGANCIDET_ChangeStatus", HandlerTable::B)
+        .Step([&] {
+            if (stato == entry::kvStatoNuovo) {
+                ui_.CMD_DUPLICA->Enabled(false);
+                ui_.TXT_STAGIONE->Text("");
+                ui_.TXT_DESCSTAGIONE->Text("");
+            } else if (stato == entry::kvStatoNavigazione && motivo != entry::kvMotivoAggiornamento) {
+                MostraStagioneRiga();
+            }
+        })
+        .Step([&] {
+            if (stato == entry::kvStatoNavigazione) AggiornaPulsanteGenera();
+        })
+        .Run();
+}
+
+void FRMFA_AGGANCI::FME_AGGANCI_IsRecordChanged(bool& changed) {
+    Procedura("FME_AGGANCI_IsRecordChanged", HandlerTable::B)
+        .Step([&] {
+            if (!changed && RigheModificate()) changed = true;
+        })
+        .Step([&] { ui_.CMD_DUPLICA->Enabled(!changed); })
+        .Run();
+}
+
+void FRMFA_AGGANCI::AggiornaPulsanteGenera() {
+    // The frame asks its IsRecordChanged handler, which sets the button.
+    if (rstTestata_) ui_.FME_AGGANCI->IsChanged();
+    else ui_.CMD_DUPLICA->Enabled(false);
+}
+
+// --- Saving ---
+
+std::string FRMFA_AGGANCI::NuovaChiave() {
+    auto rs = Rif(gconConnect_).Execute(kSqlNuovaChiave);
+    if (!rs || rs->RecordCount() == 0) throw db::Error(db::errc::EofOrBof, "No key from the database", "NuovaChiave");
+    rs->MoveFirst();
+    return entry::Pfun_Testo((*rs)["NEWGUID"].Value());
+}
+
+void FRMFA_AGGANCI::FME_AGGANCI_BeforeUpdate(bool& cancel) {
+    auto procedura = Procedura("FME_AGGANCI_BeforeUpdate", HandlerTable::B);
+    procedura
+        .Step([&] {
+            if (ValidaTestata()) return true;
+            cancel = true;
+            return false;
+        })
+        .Step([&] {
+            auto& rs = Rif(rstTestata_);
+            rs["FA63_DITTA_CG18"].Value(Contesto().ditta);
+            rs["FA63_CODART_MG66"].Value(db::Variant(entry::Pfun_Testo(db::Variant(ui_.TXT_MODORIGINE->Text()))));
+            if (rs["FA63_TSPRINCIPALE"].Value().IsNull()) rs["FA63_TSPRINCIPALE"].Value(db::Variant(std::string()));
+        })
+        // The key is the database's, made at the first save.
+        .Step([&] {
+            if (GuidTestata().empty()) (*rstTestata_)["FA63_GUID"].Value(db::Variant(NuovaChiave()));
+        })
+        .Step([&] {
+            if (cancel) return;
+            ScartaRigaNuovaVuota();
+            if (!RigheModificate()) return;
+            if (!ui_.FME_AGGANCIDET->SaveAll()) cancel = true;
+        })
+        .Run();
+    AnnullaSeInterrotta(procedura, cancel);
+}
+
+void FRMFA_AGGANCI::FME_AGGANCI_AfterUpdate(bool success) {
+    Procedura("FME_AGGANCI_AfterUpdate", HandlerTable::B)
+        .Step([&] {
+            if (success) ui_.FME_AGGANCIDET->SaveBatch();
+        })
+        .Step([&] { AggiornaPulsanteGenera(); })
+        .Run();
+}
+
+void FRMFA_AGGANCI::FME_AGGANCI_AfterUndo(bool success) {
+    Procedura("FME_AGGANCI_AfterUndo", HandlerTable::B)
+        // Undone, the header browses again: a saved header keeps its prefix.
+        .Step([&] {
+            if (ui_.FME_AGGANCI->Status() == entry::kvStatoNavigazione) ui_.TXT_PREFISSO->Enabled(false);
+        })
+        .Step([&] {
+            if (success) RefreshChild();
+        })
+        .Step([&] { AggiornaPulsanteGenera(); })
+        .Run();
+}
+
+void FRMFA_AGGANCI::FME_AGGANCIDET_BeforeUpdate(bool& cancel) {
+    auto procedura = Procedura("FME_AGGANCIDET_BeforeUpdate", HandlerTable::B);
+    procedura
+        .Step([&] {
+            if (ValidaRiga()) return true;
+            cancel = true;
+            return false;
+        })
+        .Step([&] { Rif(rstDettaglio_)["FA64_DITTA_CG18"].Value(Contesto().ditta); })
+        .Step([&] {
+            if (!HaRigaCorrente(rstTestata_))
+                throw db::Error(db::errc::EofOrBof, "The link header of the row is not there", "FME_AGGANCIDET_BeforeUpdate");
+            if (GuidTestata().empty()) (*rstTestata_)["FA63_GUID"].Value(db::Variant(NuovaChiave()));
+        })
+        .Step([&] {
+            auto& riga = *rstDettaglio_;
+            if (entry::Pfun_Testo(riga["FA64_GUID"].Value()).empty()) riga["FA64_GUID"].Value(db::Variant(NuovaChiave()));
+        })
+        .Step([&] {
+            (*rstDettaglio_)["FA64_GUID_FA63"].Value(db::Variant(GuidTestata()));
+            rstTestata_->Update();
+            rstDettaglio_->Update();
+        })
+        .Run();
+    AnnullaSeInterrotta(procedura, cancel);
+}
+
+void FRMFA_AGGANCI::FME_AGGANCIDET_UpdateBatchAll() {
+    Procedura("FME_AGGANCIDET_UpdateBatchAll", HandlerTable::B)
+        .Step([&] {
+            Rif(rstDettaglio_);
+            return RigheModificate();
+        })
+        .Step([&] {
+            // A row begun and never saved is not written.
+            if (ui_.FME_AGGANCIDET->Status() == entry::kvStatoNuovo) ui_.FME_AGGANCIDET->Status(entry::kvStatoNavigazione);
+        })
+        .Step([&] {
+            ui_.FME_AGGANCIDET->WriteBatch();
+            eliminazioniInAttesa_ = false;
+        })
+        .Step([&] {
+            if (rstDettaglio_->RecordCount() == 0) ui_.FME_AGGANCIDET->Status(entry::kvStatoNuovo);
+            else ui_.FME_AGGANCIDET->Refresh();
+        })
+        .Step([&] { AggiornaPulsanteGenera(); })
+        .Run();
+}
+
+// --- Deleting ---
+
+void FRMFA_AGGANCI::INTERNAV_AGGANCI_ButtonClick(const std::string& button, bool& cancel) {
+    Procedura("INTERNAV_AGGANCI_ButtonClick", HandlerTable::B)
+        .Step([&] { return button == entry::pulsanti::Elimina && HaRigaCorrente(rstTestata_); })
+        .Step([&] {
+            Rif(ILinksForm::Gcls_Log)
+                .MsgBox(kAvvisoEliminaTestata + db::Trim((*rstTestata_)["FA63_CODART_MG66"].Value().Text()) + ".",
+                        kStileAttenzione, kTitoloAttenzione, true, 0);
+        })
+        .Step([&] {
+            cancel = true;  // the form runs the deletion, as one unit with what goes with it
+            EliminaInTransazione(ui_.FME_AGGANCI, false);
+        })
+        .Run();
+}
+
+void FRMFA_AGGANCI::GRIDNAV_AGGANCI_ButtonClick(const std::string& button, bool& cancel) {
+    Procedura("GRIDNAV_AGGANCI_ButtonClick", HandlerTable::B)
+        .Step([&] { return button == entry::pulsanti::Elimina && HaRigaCorrente(rstDettaglio_); })
+        .Step([&] {
+            Rif(ILinksForm::Gcls_Log)
+                .MsgBox(kAvvisoEliminaRiga + db::Trim((*rstDettaglio_)["FA64_CODTESS_FA12"].Value().Text()) + ".",
+                        kStileAttenzione, kTitoloAttenzione, true, 0);
+        })
+        .Step([&] {
+            cancel = true;
+            EliminaInTransazione(ui_.FME_AGGANCIDET, true);
+        })
+        .Run();
+}
+
+void FRMFA_AGGANCI::EliminaInTransazione(const std::shared_ptr<entry::IDataFrame>& frame, bool scriviRighe) {
+    generation::Transazione unita(Rif(gconConnect_));
+    articoloRimosso_ = false;
+    const bool rigaNuova = rstDettaglio_ && rstDettaglio_->EditMode() == db::adEditAdd;
+    const bool eliminato = frame->Delete();
+    // A row whose article is gone is deleted now, not when the header is saved: undoing it would bring
+    // back a link to an article that no longer exists. Other rows go when the header is saved.
+    if (eliminato && scriviRighe) {
+        if (articoloRimosso_) {
+            ui_.FME_AGGANCIDET->WriteBatch();
+            eliminazioniInAttesa_ = false;
+        } else if (!rigaNuova) {
+            eliminazioniInAttesa_ = true;
+        }
+    }
+    if (eliminato) unita.Commit();
+    else unita.Rollback();
+    AggiornaPulsanteGenera();
+}
+
+void FRMFA_AGGANCI::FME_AGGANCIDET_BeforeDelete(bool& cancel) {
+    auto procedura = Procedura("FME_AGGANCIDET_BeforeDelete", HandlerTable::B);
+    procedura
+        .Step([&] {
+            const std::string generato = entry::Pfun_Testo(Rif(rstDettaglio_)["FA64_ARTAGGANCIO_MG66"].Value());
+            if (generato.empty()) return;
+            // A generated article that cannot be removed keeps its link row: deleting the row would leave
+            // the article without the link that generated it.
+            if (!generation::EliminaArticoloGenerato(Contesto(), generato)) {
+                cancel = true;
+                return;
+            }
+            articoloRimosso_ = true;
+        })
+        .Run();
+    AnnullaSeInterrotta(procedura, cancel);
+}
+
+void FRMFA_AGGANCI::FME_AGGANCI_BeforeDelete(bool& cancel) {
+    auto procedura = Procedura("FME_AGGANCI_BeforeDelete", HandlerTable::B);
+    procedura
+        .Step([&] {
+            if (!rstDettaglio_ || rstDettaglio_->RecordCount() == 0) return true;
+            auto clone = rstDettaglio_->Clone();
+            for (clone->MoveFirst(); !clone->EOF(); clone->MoveNext()) {
+                const std::string generato = entry::Pfun_Testo((*clone)["FA64_ARTAGGANCIO_MG66"].Value());
+                if (generato.empty()) continue;
+                if (!generation::EliminaArticoloGenerato(Contesto(), generato)) {
+                    cancel = true;
+                    return false;
+                }
+            }
+            return true;
+        })
+        .Step([&] {
+            const std::string guid = GuidTestata();
+            if (guid.empty()) return;  // a header never saved has no rows in the database
+            Rif(gconConnect_).Execute(SqlEliminaRigheTestata(guid, gstrDittaCorrente_), nullptr,
+                                      db::adCmdText | db::adExecuteNoRecords);
+        })
+        .Run();
+    AnnullaSeInterrotta(procedura, cancel);
+}
+
+// --- Other controls of the links ---
+
+void FRMFA_AGGANCI::CHK_CODALT_Click() {
+    Procedura("CHK_CODALT_Click", HandlerTable::B)
+        .Step([&] {
+            if (ui_.CHK_CODALT->Value() == 1) {
+                ui_.TXT_CODICEALTERNATIVO->Enabled(true);
+                return;
+            }
+            ui_.TXT_CODICEALTERNATIVO->Text("");
+            ui_.TXT_CODICEALTERNATIVO->Enabled(false);
+        })
+        .Run();
+}
+
+void FRMFA_AGGANCI::QGRD_AGGANCI_FetchCell(db::Recordset& record, const std::string& field, db::Variant& value) {
+    if (db::UCase(field) != "MG5T_CODICE") return;
+    Procedura("QGRD_AGGANCI_FetchCell", HandlerTable::B)
+        .Step([&] {
+            const db::Variant id = record["FA64_STAGIONE_MG5T"].Value();
+            value = db::Variant(id.IsNull() || id.IsEmpty()
+                                    ? std::string()
+                                    : generation::CodiceStagione(Rif(gconConnect_), Contesto().ditta, id));
+        })
+        .Run();
+}
+
+}  // namespace links_form

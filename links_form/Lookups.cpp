@@ -1,0 +1,193 @@
+// The answers the form gives its lookup boxes: for a lookup, the statement, columns and title of the
+// list; for a decode, the statement that finds the typed code and where its description goes. Lists run
+// on the form's connection, decodes on the company database's connection string.
+#include "entry/LookupServices.h"
+#include "entry/MDLFA_AGGANCI.h"
+#include "links_form/FRMFA_AGGANCI.h"
+#include "links_form/Messaggi.h"
+#include "links_form/Rif.h"
+#include "links_form/Statements.h"
+
+namespace links_form {
+namespace {
+
+using entry::HandlerTable;
+namespace lookup = entry::lookup;
+
+// The typology lists the typologies of finished products.
+std::vector<db::Variant> Parametri(const std::string& tipo) {
+    if (tipo == lookup::Tipologia) return {db::Variant(lookup::ProdottiFiniti)};
+    return {};
+}
+
+void Copia(const entry::LookupDefinition& definizione, entry::LookupRequest& richiesta) {
+    richiesta.statement = definizione.statement;
+    richiesta.fields = definizione.fields;
+    richiesta.title = definizione.title;
+}
+
+}  // namespace
+
+void FRMFA_AGGANCI::CollegaEventiRicerche() {
+    struct Condiviso {
+        std::shared_ptr<entry::ILookupTextBox> box;
+        std::shared_ptr<entry::ITextBox> descrizione;
+        const char* tipo;
+        const char* ricerca;
+        const char* decodifica;
+    };
+    for (const Condiviso& c :
+         {Condiviso{ui_.TXT_LINEA, ui_.TXT_DESCLINEA, lookup::Linea, "TXT_LINEA_StartLookup", "TXT_LINEA_StartDecode"},
+          Condiviso{ui_.TXT_MARCHIO, ui_.TXT_DESCMARCHIO, lookup::Marchio, "TXT_MARCHIO_StartLookup",
+                    "TXT_MARCHIO_StartDecode"},
+          Condiviso{ui_.TXT_STAGIONE, ui_.TXT_DESCSTAGIONE, lookup::Stagione, "TXT_STAGIONE_StartLookup",
+                    "TXT_STAGIONE_StartDecode"},
+          Condiviso{ui_.TXT_TIPOLOGIA, ui_.TXT_DESCTIPOLOGIA, lookup::Tipologia, "TXT_TIPOLOGIA_StartLookup",
+                    "TXT_TIPOLOGIA_StartDecode"}}) {
+        entry::ILookupTextBox* box = c.box.get();
+        c.box->StartLookup().Connect([this, box, c](entry::LookupRequest& r) { RicercaCondivisa(c.ricerca, *box, c.tipo, r); });
+        c.box->StartDecode().Connect([this, box, c](entry::DecodeRequest& r) {
+            DecodificaCondivisa(c.decodifica, *box, c.tipo, c.descrizione, r);
+        });
+    }
+
+    ui_.TXT_MODORIGINE->StartLookup().Connect([this](entry::LookupRequest& r) {
+        Procedura("TXT_MODORIGINE_StartLookup", HandlerTable::B)
+            .Step([&] {
+                const auto definizione = Rif(clsLookupFashion_).Prepara(lookup::ProdottiFiniti);
+                Copia(definizione, r);
+                r.connectionString = Rif(gconConnect_).ConnectionString();
+                ui_.TXT_MODORIGINE->IDLookup(definizione.idLookup + "0");
+            })
+            .Run();
+    });
+    ui_.TXT_MODORIGINE->StartDecode().Connect([this](entry::DecodeRequest& r) {
+        Procedura("TXT_MODORIGINE_StartDecode", HandlerTable::B).Step([&] { r = RichiestaModello(); }).Run();
+    });
+
+    ui_.TXT_TSAGGANCIO->StartLookup().Connect([this](entry::LookupRequest& r) {
+        Procedura("TXT_TSAGGANCIO_StartLookup", HandlerTable::B)
+            .Step([&] {
+                const auto definizione = Rif(clsLookupFashion_).Prepara(lookup::Tessuti);
+                Copia(definizione, r);
+                r.connectionString = Rif(gconConnect_).ConnectionString();
+                ui_.TXT_TSAGGANCIO->IDLookup(definizione.idLookup + lookup::Tessuti);
+            })
+            .Run();
+    });
+    ui_.TXT_TSAGGANCIO->StartDecode().Connect([this](entry::DecodeRequest& r) {
+        Procedura("TXT_TSAGGANCIO_StartDecode", HandlerTable::B).Step([&] { r = RichiestaTessutoAggancio(); }).Run();
+    });
+
+    ui_.TXT_TESSPRINC->StartLookup().Connect([this](entry::LookupRequest& r) { TXT_TESSPRINC_StartLookup(r); });
+    // The main fabric's decode reports its errors under the link fabric's name, as the form always did.
+    ui_.TXT_TESSPRINC->StartDecode().Connect([this](entry::DecodeRequest& r) {
+        Procedura("TXT_TSAGGANCIO_StartDecode", HandlerTable::B).Step([&] { r = RichiestaTessutoPrincipale(); }).Run();
+    });
+
+    // A sequence that cannot be decoded (not a number, say) simply does not decode.
+    ui_.TXT_SEQUENZA->StartDecode().Connect([this](entry::DecodeRequest& r) {
+        entry::Procedure::ResumeNext("TXT_SEQUENZA_StartDecode").Step([&] { r = RichiestaSequenza(); }).Run();
+    });
+
+    ui_.TXT_PREFISSO->StartLookup().Connect([this](entry::LookupRequest& r) { TXT_PREFISSO_StartLookup(r); });
+}
+
+void FRMFA_AGGANCI::RicercaCondivisa(const char* procedura, entry::ILookupTextBox& box, const std::string& tipo,
+                                     entry::LookupRequest& richiesta) {
+    Procedura(procedura, HandlerTable::B)
+        .Step([&] {
+            const auto definizione = Rif(clsLookupFashion_).Prepara(tipo, Parametri(tipo));
+            Copia(definizione, richiesta);
+            richiesta.connectionString = Rif(gconConnect_).ConnectionString();
+            box.IDLookup(definizione.idLookup);
+        })
+        .Run();
+}
+
+void FRMFA_AGGANCI::DecodificaCondivisa(const char* procedura, entry::ILookupTextBox& box, const std::string& tipo,
+                                        const std::shared_ptr<entry::IControl>& descrizione,
+                                        entry::DecodeRequest& richiesta) {
+    Procedura(procedura, HandlerTable::B).Step([&] { richiesta = RichiestaCondivisa(tipo, box, descrizione); }).Run();
+}
+
+entry::DecodeRequest FRMFA_AGGANCI::RichiestaCondivisa(const std::string& tipo, entry::ILookupTextBox& box,
+                                                       const std::shared_ptr<entry::IControl>& descrizione) {
+    const auto definizione = Rif(clsDecodeFashion_).Decodifica(tipo, box.Text(), Parametri(tipo));
+    entry::DecodeRequest richiesta;
+    richiesta.statement = definizione.statement;
+    richiesta.fields = definizione.fields;
+    if (richiesta.fields.empty()) richiesta.fields.push_back({});
+    richiesta.fields[0].target = descrizione;
+    richiesta.connectionString = gstrConnect_;
+    return richiesta;
+}
+
+entry::DecodeRequest FRMFA_AGGANCI::RichiestaModello() {
+    const auto definizione =
+        Rif(clsDecodeFashion_).Decodifica(lookup::ProdottiFiniti, entry::Pfun_Testo(db::Variant(ui_.TXT_MODORIGINE->Text())));
+    entry::DecodeRequest richiesta{definizione.statement, definizione.fields, gstrConnect_};
+    if (richiesta.fields.empty()) richiesta.fields.push_back({});
+    richiesta.fields[0].target = ui_.TXT_DESCMODORIGINE;
+    return richiesta;
+}
+
+entry::DecodeRequest FRMFA_AGGANCI::RichiestaTessutoAggancio() {
+    const auto definizione =
+        Rif(clsDecodeMagazzino_).Decodifica(lookup::Tessuti, entry::Pfun_Testo(db::Variant(ui_.TXT_TSAGGANCIO->Text())));
+    entry::DecodeRequest richiesta{definizione.statement, definizione.fields, gstrConnect_};
+    if (richiesta.fields.empty()) richiesta.fields.push_back({});
+    richiesta.fields[0].target = ui_.TXT_DESCTESAGGANCIO;
+    return richiesta;
+}
+
+entry::DecodeRequest FRMFA_AGGANCI::RichiestaTessutoPrincipale() {
+    entry::DecodeRequest richiesta;
+    richiesta.statement = SqlDecodificaTessutoDiba(gstrDittaCorrente_, entry::Pfun_Testo(db::Variant(ui_.TXT_MODORIGINE->Text())),
+                                                   entry::Pfun_Testo(db::Variant(ui_.TXT_TESSPRINC->Text())));
+    richiesta.fields = {{"PD96_COMPON", nullptr}, {"MG87_DESCART", nullptr}, {"PD96_SEQCOMP", nullptr}};
+    richiesta.connectionString = gstrConnect_;
+    return richiesta;
+}
+
+entry::DecodeRequest FRMFA_AGGANCI::RichiestaSequenza() {
+    entry::DecodeRequest richiesta;
+    const std::string sequenza = db::Trim(ui_.TXT_SEQUENZA->Text());
+    if (sequenza.empty()) return richiesta;
+    richiesta.statement =
+        SqlDecodificaSequenza(gstrDittaCorrente_, entry::Pfun_Testo(db::Variant(ui_.TXT_MODORIGINE->Text())),
+                              entry::Pfun_Testo(db::Variant(ui_.TXT_TESSPRINC->Text())), sequenza);
+    // Found or not, the typed sequence stays as the user typed it; saving the header refuses one that is
+    // not a line of the main fabric.
+    richiesta.fields = {{"PD96_SEQCOMP", nullptr}};
+    richiesta.connectionString = gstrConnect_;
+    return richiesta;
+}
+
+void FRMFA_AGGANCI::TXT_TESSPRINC_StartLookup(entry::LookupRequest& richiesta) {
+    Procedura("TXT_TESSPRINC_StartLookup", HandlerTable::B)
+        .Step([&] {
+            richiesta.statement =
+                SqlTessutiDiba(gstrDittaCorrente_, entry::Pfun_Testo(db::Variant(ui_.TXT_MODORIGINE->Text())));
+            richiesta.fields = {{"Tessuto", "PD96_COMPON"}, {"Descrizione", "MG87_DESCART"}, {"Sequenza in Diba", "PD96_SEQCOMP"}};
+            richiesta.title = kTitoloTessutiDiba;
+            richiesta.connectionString = Rif(gconConnect_).ConnectionString();
+        })
+        .Step([&] { ui_.TXT_TSAGGANCIO->IDLookup(kLookupTessutiDiba); })
+        .Run();
+}
+
+void FRMFA_AGGANCI::TXT_PREFISSO_StartLookup(entry::LookupRequest& richiesta) {
+    // The prefix lookup reports under its historical name.
+    Procedura("TXT_PREFISSO_StartDecode", HandlerTable::B)
+        .Step([&] {
+            richiesta.statement =
+                SqlPrefissiModello(gstrDittaCorrente_, NVLTesto(db::Variant(ui_.TXT_MODORIGINE->Text()), db::Variant(std::string())).Text());
+            richiesta.fields = {{"Cod Prefisso", "FA63_PREFISSO"}};
+            richiesta.connectionString = Rif(gconConnect_).ConnectionString();
+        })
+        .Step([&] { ui_.TXT_PREFISSO->IDLookup(kLookupPrefissi); })
+        .Run();
+}
+
+}  // namespace links_form

@@ -1,0 +1,76 @@
+// What a link header or row must hold before it is saved. A generation run trusts these values (they make
+// the new article's code, its bill of materials and its fashion data), so a value the database does not
+// know is refused here, with the field named, rather than failing an article later.
+#include "db/Variant.h"
+#include "entry/LookupServices.h"
+#include "links_form/FRMFA_AGGANCI.h"
+#include "links_form/Messaggi.h"
+#include "links_form/Rif.h"
+
+namespace links_form {
+namespace {
+
+std::string Testo(const std::shared_ptr<entry::ITextBox>& box) { return db::Trim(box->Text()); }
+
+}  // namespace
+
+bool FRMFA_AGGANCI::Rifiuta(const std::shared_ptr<entry::IControl>& campo, const std::string& messaggio) {
+    Rif(ILinksForm::Gcls_Log).MsgBox(messaggio, kStileAttenzione, kTitoloDatiErrati, true, 0);
+    if (campo->Reachable()) campo->SetFocus();
+    return false;
+}
+
+bool FRMFA_AGGANCI::Decodifica(const entry::DecodeRequest& richiesta) {
+    if (db::Trim(richiesta.statement).empty()) return false;
+    auto rs = Rif(gconConnect_).Execute(richiesta.statement);
+    return rs && rs->RecordCount() > 0;
+}
+
+bool FRMFA_AGGANCI::ValidaTestata() {
+    const std::string tessuto = Testo(ui_.TXT_TESSPRINC);
+    if (!tessuto.empty() && !Decodifica(RichiestaTessutoPrincipale()))
+        return Rifiuta(ui_.TXT_TESSPRINC, MsgValoreNonValido(etichette::TessutoPrincipale, tessuto));
+
+    // The line of the main fabric in the model's bill: a number that the bill has for that fabric.
+    const std::string sequenza = Testo(ui_.TXT_SEQUENZA);
+    if (!sequenza.empty() && (!db::Variant(sequenza).IsNumeric() || !Decodifica(RichiestaSequenza())))
+        return Rifiuta(ui_.TXT_SEQUENZA, MsgValoreNonValido(etichette::Sequenza, sequenza));
+
+    if (ui_.CHK_CODALT->Value() == 1 && Testo(ui_.TXT_CODICEALTERNATIVO).empty())
+        return Rifiuta(ui_.TXT_CODICEALTERNATIVO, MsgCampoObbligatorio(etichette::CodiceAlternativo));
+    return true;
+}
+
+bool FRMFA_AGGANCI::ValidaRiga() {
+    const std::string tessuto = Testo(ui_.TXT_TSAGGANCIO);
+    if (tessuto.empty()) return Rifiuta(ui_.TXT_TSAGGANCIO, MsgCampoObbligatorio(etichette::TessutoAggancio));
+    if (!Decodifica(RichiestaTessutoAggancio()))
+        return Rifiuta(ui_.TXT_TSAGGANCIO, MsgValoreNonValido(etichette::TessutoAggancio, tessuto));
+
+    if (Testo(ui_.TXT_DESCARTDAGENERARE).empty())
+        return Rifiuta(ui_.TXT_DESCARTDAGENERARE, MsgCampoObbligatorio(etichette::Descrizione));
+
+    const std::string quantita = Testo(ui_.TXT_QTA1);
+    if (!quantita.empty() && !db::Variant(quantita).IsNumeric())
+        return Rifiuta(ui_.TXT_QTA1, MsgValoreNonValido(db::Trim(etichette::Quantita), quantita));
+
+    const std::string stagione = Testo(ui_.TXT_STAGIONE);
+    if (!stagione.empty() && Get_MG5T_IDSTAGIONE(stagione) == 0)
+        return Rifiuta(ui_.TXT_STAGIONE, MsgValoreNonValido(etichette::Stagione, stagione));
+
+    struct Codice {
+        std::shared_ptr<entry::ILookupTextBox> box;
+        const char* tipo;
+        const char* etichetta;
+    };
+    for (const Codice& c : {Codice{ui_.TXT_LINEA, entry::lookup::Linea, etichette::Linea},
+                            Codice{ui_.TXT_MARCHIO, entry::lookup::Marchio, etichette::Marchio},
+                            Codice{ui_.TXT_TIPOLOGIA, entry::lookup::Tipologia, etichette::Tipologia}}) {
+        const std::string valore = Testo(c.box);
+        if (!valore.empty() && !Decodifica(RichiestaCondivisa(c.tipo, *c.box, nullptr)))
+            return Rifiuta(c.box, MsgValoreNonValido(c.etichetta, valore));
+    }
+    return true;
+}
+
+}  // namespace links_form

@@ -1,0 +1,125 @@
+// agganci generate, run as a program on a demo database: the questions answered by flags, the log
+// printed, the dry run that writes nothing.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "erp/Procedures.h"
+
+namespace {
+
+struct Result {
+    int code = 0;
+    std::string out;  // stdout and stderr together
+};
+
+class GenerateCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("agganci-generate-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        ASSERT_EQ(Agganci("demo-db company.db").code, 0);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    // Runs in the test's folder, where the demo company keeps its logs ("logs/").
+    Result Agganci(const std::string& args) {
+        Result r;
+        const std::string cmd = "cd '" + dir.string() + "' && " + AGGANCI_BIN + " " + args + " 2>&1";
+        std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+        std::array<char, 4096> buf{};
+        while (std::fgets(buf.data(), buf.size(), pipe.get())) r.out += buf.data();
+        r.code = pclose(pipe.release());
+        return r;
+    }
+    Result Generate(const std::string& args) { return Agganci("--db sqlite:company.db generate " + args); }
+
+    long Count(const std::string& sql) {
+        erp::RegisterProcedures();
+        auto c = db::Connection::Create();
+        c->Open("sqlite:" + (dir / "company.db").string());
+        auto rs = c->Execute(sql);
+        rs->MoveFirst();
+        return rs->GetFields().Item(0L).Value().CLng();
+    }
+    void Exec(const std::string& sql) {
+        auto c = db::Connection::Create();
+        c->Open("sqlite:" + (dir / "company.db").string());
+        c->Execute(sql, nullptr, db::adExecuteNoRecords);
+    }
+    long Articles() { return Count("SELECT COUNT(*) FROM MG66_ANAGRART"); }
+
+    std::filesystem::path dir;
+};
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(GenerateCommand, AQuestionWithoutItsFlagIsAnErrorThatNamesTheFlag) {
+    const long before = Articles();
+    const auto r = Generate("MODELLO01");
+    EXPECT_NE(r.code, 0);
+    EXPECT_TRUE(Has(r.out, "--proceed-without-variants")) << r.out;
+    EXPECT_EQ(Articles(), before);
+
+    Exec("UPDATE FA63_AGGANCI SET FA63_PREFISSO = 'PREFISSOLUNGO' WHERE FA63_CODART_MG66 = 'MODELLO01'");
+    const auto tooLong = Generate("MODELLO01 --proceed-without-variants");
+    EXPECT_NE(tooLong.code, 0);
+    EXPECT_TRUE(Has(tooLong.out, "--truncate yes|no")) << tooLong.out;
+    EXPECT_EQ(Articles(), before);
+}
+
+TEST_F(GenerateCommand, TheRunCreatesWhatItCanAndPrintsItsLog) {
+    const auto r = Generate("MODELLO01 --proceed-without-variants");
+    ASSERT_EQ(r.code, 0) << r.out;
+    EXPECT_TRUE(Has(r.out, "Inizio elaborazione per tessuto:  TS-LANA-GRIGIA")) << r.out;
+    EXPECT_TRUE(Has(r.out, "Articolo :  AGMODELLO01TS-LINO-BLU Creato ")) << r.out;
+    EXPECT_TRUE(Has(r.out, "1 created, 2 not generated")) << r.out;
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM FA64_AGGANCIDET WHERE FA64_ARTAGGANCIO_MG66 = 'AGMODELLO01TS-LINO-BLU'"), 1);
+
+    // The dry run sees the generated row and writes nothing.
+    const long before = Articles();
+    const auto dry = Generate("MODELLO01 --dry-run");
+    ASSERT_EQ(dry.code, 0) << dry.out;
+    EXPECT_TRUE(Has(dry.out, "AGMODELLO01TS-LINO-BLU      already generated (AGMODELLO01TS-LINO-BLU)")) << dry.out;
+    EXPECT_TRUE(Has(dry.out, "AGMODELLO01TS-SETA-ROSSA    would create")) << dry.out;
+    EXPECT_EQ(Articles(), before);
+
+    // Regenerated: the same article again, nothing more.
+    const auto again = Generate("MODELLO01 --regenerate --proceed-without-variants");
+    ASSERT_EQ(again.code, 0) << again.out;
+    EXPECT_TRUE(Has(again.out, "Articolo :  AGMODELLO01TS-LINO-BLU Creato ")) << again.out;
+    EXPECT_EQ(Articles(), before);
+}
+
+TEST_F(GenerateCommand, TruncateAnswersTheLengthQuestion) {
+    Exec("UPDATE FA63_AGGANCI SET FA63_PREFISSO = 'PX', FA63_FLGCODALT = 1, FA63_CODALT = 'MODELLOLUNGO01' "
+         "WHERE FA63_CODART_MG66 = 'MODELLO01'");
+    const auto dry = Generate("MODELLO01 --dry-run");
+    EXPECT_TRUE(Has(dry.out, "PXMODELLOLUNGO01TS-LINO-BLU too long (27 > 25)")) << dry.out;
+
+    const long before = Articles();
+    const auto no = Generate("MODELLO01 --proceed-without-variants --truncate no");
+    ASSERT_EQ(no.code, 0) << no.out;
+    EXPECT_EQ(Articles(), before);
+    const auto yes = Agganci("--json --db sqlite:company.db generate MODELLO01 --proceed-without-variants --truncate yes");
+    ASSERT_EQ(yes.code, 0) << yes.out;
+    EXPECT_TRUE(Has(yes.out, "\"created\": 1")) << yes.out;
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'PXMODELLOLUNGO01TS-LINO-B'"), 1);
+}
+
+TEST_F(GenerateCommand, AModelWithoutLinksIsRefused) {
+    const auto r = Generate("MODELLO03 --proceed-without-variants");
+    EXPECT_NE(r.code, 0);
+    EXPECT_TRUE(Has(r.out, "model 'MODELLO03' has no link rows")) << r.out;
+}
+
+}  // namespace

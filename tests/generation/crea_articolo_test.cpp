@@ -1,0 +1,220 @@
+// CreaArticolo on both tabs: what the program object reports, what stops an article, which failing steps
+// end it and which are only logged.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "FakeGenerationForm.h"
+#include "GenerationFixture.h"
+#include "db/FaultInjector.h"
+#include "generation/ArticleRemoval.h"
+#include "generation/CreaArticolo.h"
+
+namespace {
+
+using testsupport::kModello;
+using testsupport::kNuovo;
+using Lines = std::vector<std::string>;
+
+const std::string kNonGenerato = " !!! ATTENZIONE: ARTICOLO NON GENERATO !!! ";
+const std::string kSenzaDistinta = "Errore: DiBa non creata. Articolo Origine senza distinta base !!";
+const std::string kProduzione = "Errore in duplicazione dati di produzione \r\n";
+
+class CreaArticolo : public testsupport::GenerationFixture {
+protected:
+    void SetUp() override {
+        GenerationFixture::SetUp();
+        const auto folder = std::filesystem::path(::testing::TempDir()) / "agganci-crea-articolo";
+        std::filesystem::create_directories(folder);
+        testsupport::SetCompanySetting(*conn, 1, "CartellaLog", folder.string() + "/");
+        contesto.programma = program = testsupport::ProgramOnDatabase(conn);
+        form = std::make_unique<testsupport::FakeGenerationForm>(conn, program, shell->Messages());
+        form->LoadModel(kModello, "TS-LINO-BLU");
+        form->LogElaborazione().ApriLog();
+        riga = Riga("TS-LINO-BLU");
+    }
+
+    bool Crea(const std::string& source, const std::string& code, const std::string& fabric = "TS-LINO-BLU",
+              bool withRow = true) {
+        return generation::CreaArticolo(*form, source, code, fabric, withRow ? &riga : nullptr);
+    }
+    // The mass tab: no link fabric, the parameters frame's description.
+    void MassTab() {
+        form->tab = entry::Util_Duplmassiva;
+        form->descrizioneMassiva = "Copia di massa";
+    }
+
+    bool Exists(const std::string& code) {
+        return Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = " + db::SqlText(code)) == 1;
+    }
+    std::string Description(const std::string& code) {
+        return Text("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = " + db::SqlText(code) +
+                    " AND MG87_LINGUA_MG52 = ''");
+    }
+
+    std::unique_ptr<testsupport::FakeGenerationForm> form;
+    generation::RigaAggancio riga;
+};
+
+TEST_F(CreaArticolo, ASuccessIsReportedOnTheProgramObjectAndInTheLog) {
+    ASSERT_TRUE(Crea(kModello, kNuovo));
+    const auto& p = *form->programObject;
+    EXPECT_TRUE(p.DuplicazioneAvvenuta());
+    EXPECT_EQ(p.Articolo_Origine().Text(), kModello);
+    EXPECT_EQ(p.Articolo_Destinazione().Text(), kNuovo);
+    EXPECT_FALSE(p.InvocaGestioneArticoliClienti() || p.InvocaGestioneArticoliFornitori() ||
+                 p.InvocaGestioneParamGestScorte());
+    EXPECT_EQ(form->RunLines(), Lines{"Articolo :  " + kNuovo + " Creato "});
+    EXPECT_GT(Count("SELECT COUNT(*) FROM MG73_ARTCLIFOR WHERE MG73_CODART_MG66 = '" + kNuovo + "'"), 0);
+}
+
+TEST_F(CreaArticolo, WhenTheCallerOpensItsOwnManagementsTheirDataAreLeftToIt) {
+    form->programObject->InvocaGestione(true);
+    ASSERT_TRUE(Crea(kModello, kNuovo));
+    const auto& p = *form->programObject;
+    EXPECT_TRUE(p.DuplicazioneAvvenuta());
+    EXPECT_TRUE(p.InvocaGestioneArticoliClienti());
+    EXPECT_TRUE(p.InvocaGestioneArticoliFornitori());
+    EXPECT_TRUE(p.InvocaGestioneParamGestScorte());
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG73_ARTCLIFOR WHERE MG73_CODART_MG66 = '" + kNuovo + "'"), 0);
+    EXPECT_GT(Count("SELECT COUNT(*) FROM MG73_ARTCLIFOR WHERE MG73_CODART_MG66 = '" + kModello + "'"), 0);
+
+    // The next article starts from cleared results: a failure leaves them all False.
+    EXPECT_FALSE(Crea("MODELLO03", "NUOVO03"));
+    EXPECT_FALSE(p.DuplicazioneAvvenuta() || p.InvocaGestioneArticoliClienti() || p.InvocaGestioneArticoliFornitori() ||
+                 p.InvocaGestioneParamGestScorte());
+    EXPECT_EQ(p.Articolo_Destinazione().Text(), "");
+}
+
+TEST_F(CreaArticolo, MissingDataStopTheArticleWithAMessage) {
+    const std::string before = Snapshot();
+    EXPECT_FALSE(Crea("  ", kNuovo));
+    EXPECT_FALSE(Crea(kModello, ""));
+    riga.descrizione = db::Variant::Null();
+    EXPECT_FALSE(Crea(kModello, kNuovo));
+    ASSERT_EQ(shell->Messages()->Messages().size(), 3u);
+    for (const auto& m : shell->Messages()->Messages()) {
+        EXPECT_EQ(m.text, "Campo obbligatorio mancante o dati inseriti non validi!");
+        EXPECT_EQ(m.title, "Dati mancanti o errati");
+    }
+    EXPECT_EQ(form->focusOnDescription, 1);  // only the missing description sends the user to its box
+    EXPECT_TRUE(form->RunLines().empty());
+    EXPECT_EQ(Snapshot(), before);
+    // The program object still names the article that was asked for.
+    EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), kNuovo);
+    EXPECT_FALSE(form->programObject->DuplicazioneAvvenuta());
+}
+
+TEST_F(CreaArticolo, WithoutALinkRowTheDescriptionsComeFromTheTextBoxes) {
+    form->descrizione = "";
+    EXPECT_FALSE(Crea(kModello, kNuovo, "TS-LINO-BLU", false));
+    EXPECT_EQ(form->focusOnDescription, 1);
+    form->descrizione = "Dalla casella";
+    ASSERT_TRUE(Crea(kModello, kNuovo, "TS-LINO-BLU", false));
+    EXPECT_EQ(Description(kNuovo), "Dalla casella");
+}
+
+TEST_F(CreaArticolo, ACodeThatExistsIsLoggedAndMayBeRecorded) {
+    const std::string before = Snapshot();
+    EXPECT_TRUE(Crea(kModello, "MODELLO02"));
+    EXPECT_EQ(form->RunLines(), Lines{"Errore: Codice articolo da generare già esistente! "});
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_FALSE(form->programObject->DuplicazioneAvvenuta());
+}
+
+TEST_F(CreaArticolo, OnTheLinksTabASourceWithoutBillOfMaterialsFailsTheArticle) {
+    const std::string before = Snapshot();
+    EXPECT_FALSE(Crea("MODELLO03", "NUOVO03"));
+    EXPECT_EQ(form->RunLines(), (Lines{kSenzaDistinta, kNonGenerato}));
+    EXPECT_EQ(Snapshot(), before);
+
+    // Without a main fabric there is no bill-of-materials step.
+    form->tessutoPrincipale = "";
+    EXPECT_TRUE(Crea("MODELLO03", "NUOVO03"));
+    EXPECT_TRUE(Exists("NUOVO03"));
+}
+
+TEST_F(CreaArticolo, OnTheMassTabASourceWithoutBillOfMaterialsIsOnlyLogged) {
+    MassTab();
+    EXPECT_TRUE(Crea("MODELLO03", "NUOVO03", ""));
+    EXPECT_EQ(form->RunLines(), (Lines{kSenzaDistinta, "Articolo :  NUOVO03 Creato "}));
+    EXPECT_TRUE(Exists("NUOVO03"));
+    EXPECT_EQ(Description("NUOVO03"), "Copia di massa");
+    EXPECT_EQ(Text("SELECT FA12_TESAGG_COD_MG66 FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = 'NUOVO03'"), "");
+}
+
+TEST_F(CreaArticolo, FailedProductionDataEndTheArticleOnTheLinksTabOnly) {
+    const std::string before = Snapshot();
+    conn->Faults().FailMatching("FROM PD18_ARTPROD");
+    EXPECT_FALSE(Crea(kModello, kNuovo));
+    conn->Faults().Clear();
+    ASSERT_EQ(form->RunLines().size(), 3u);
+    EXPECT_EQ(form->RunLines()[0], kProduzione);
+    EXPECT_EQ(form->RunLines()[1], db::FaultInjector::DefaultError().Description());  // why it failed
+    EXPECT_EQ(form->RunLines()[2], kNonGenerato);
+    EXPECT_EQ(Snapshot(), before);
+
+    form->LogElaborazione().ApriLog();
+    MassTab();
+    conn->Faults().FailMatching("FROM PD18_ARTPROD");
+    EXPECT_TRUE(Crea(kModello, kNuovo, ""));
+    conn->Faults().Clear();
+    EXPECT_EQ(form->RunLines(), (Lines{kProduzione, "Articolo :  " + kNuovo + " Creato "}));
+    EXPECT_TRUE(Exists(kNuovo));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = '" + kNuovo + "'"), 0);
+}
+
+TEST_F(CreaArticolo, AFailedFabricSubstitutionRemovesTheCommittedArticle) {
+    const std::string before = Snapshot();
+    form->tessutoPrincipale = "TS-LANA-GRIGIA";  // not in the model's bill: the utility reports anomalies
+    EXPECT_FALSE(Crea(kModello, kNuovo));
+    const Lines lines = form->RunLines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "Sostituzione terminata con anomalie. Controllare esito elaborazione.");
+    EXPECT_EQ(lines[2], kNonGenerato);
+    EXPECT_FALSE(Exists(kNuovo));
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_FALSE(form->programObject->DuplicazioneAvvenuta());
+    EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), "");
+}
+
+// A failure at each statement of one article's creation in turn: the article is never left half made, and
+// the routine always answers (the caller's run goes on).
+TEST_F(CreaArticolo, AFailureAtAnyStatementLeavesNoArticleBehind) {
+    std::string before = Snapshot();
+    long failures = 0, kept = 0;
+    for (long n = 1;; ++n) {
+        form->LogElaborazione().ApriLog();
+        const std::size_t boxes = shell->Messages()->ErrorBoxes().size();
+        conn->Faults().Clear();
+        conn->Faults().ResetCount();
+        conn->Faults().FailNth(n);
+        const bool ok = Crea(kModello, kNuovo);
+        const bool fired = conn->Faults().StatementCount() >= n;
+        conn->Faults().Clear();
+        if (!fired) {
+            ASSERT_TRUE(ok);
+            break;
+        }
+        if (!ok) {
+            ++failures;
+            ASSERT_FALSE(Exists(kNuovo)) << "failure at statement " << n;
+            ASSERT_EQ(Snapshot(), before) << "failure at statement " << n;
+            ASSERT_EQ(form->RunLines().back(), kNonGenerato) << "failure at statement " << n;
+            continue;
+        }
+        // Only the season history may fail without failing the article: its handler reports the error and
+        // the engine goes on.
+        ++kept;
+        ASSERT_EQ(shell->Messages()->ErrorBoxes().size(), boxes + 1) << "statement " << n;
+        EXPECT_EQ(shell->Messages()->ErrorBoxes().back().procedure, "Pcls_DuplArticolo_AfterUpdateFA12");
+        EXPECT_EQ(Count("SELECT COUNT(*) FROM FA25_STORICOSTAGIONI WHERE FA25_CODART_MG66 = '" + kNuovo + "'"), 0);
+        ASSERT_TRUE(generation::EliminaArticoloGenerato(contesto, kNuovo));
+        before = Snapshot();
+    }
+    EXPECT_GT(failures, 50);
+    EXPECT_LE(kept, 10);
+    EXPECT_TRUE(Exists(kNuovo));
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+#pragma once
+// The links form on the demo company, driven only through the headless shell: the ERP opens the program,
+// the scripted user types, picks, presses and answers; the test reads what the form shows, what the
+// user was told and what reached the database.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "db/Connection.h"
+#include "db/Quote.h"
+#include "db/Recordset.h"
+#include "entry/CLSFA_AGGANCI.h"
+#include "entry/ILinksForm.h"
+#include "erp/DemoBuilder.h"
+#include "erp/Procedures.h"
+#include "host/HeadlessShell.h"
+#include "host/controls/Grid.h"
+#include "host/controls/LookupTextBox.h"
+#include "links_form/FRMFA_AGGANCI.h"
+#include "links_form/Register.h"
+
+namespace testsupport {
+
+class LinksFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path = std::filesystem::temp_directory_path() /
+               ("links_form_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".db");
+        std::filesystem::remove(path);
+        {
+            auto c = db::Connection::Create();
+            c->Open(Connessione());
+            erp::BuildDemoDatabase(*c, erp::DemoOptions{});
+        }
+        erp::RegisterProcedures();
+        shell = host::HeadlessShell::Start(Connessione(), 1);
+        links_form::Register();
+    }
+    void TearDown() override {
+        shell.reset();
+        entry::RegisterLinksForm(nullptr);
+        std::filesystem::remove(path);
+    }
+
+    std::string Connessione() const { return "sqlite:" + path.string(); }
+
+    // The ERP opens the program (modeless unless the request says otherwise).
+    std::shared_ptr<entry::CLSFA_AGGANCI> Apri(const std::string& articolo = {}) {
+        host::ProgramRequest request;
+        request.articoloOrigine = db::Variant(articolo);
+        return shell->Apri(request);
+    }
+    // The user does the script on the open links form; a step the user could not do fails the test.
+    void Utente(const host::UserScript& script) {
+        const bool ok = shell->Act(entry::kLinksFormName, script);
+        ASSERT_TRUE(ok) << (shell->Failures().empty() ? std::string() : shell->Failures().back());
+    }
+    // The model typed into the model field.
+    void ApriModello(const std::string& modello) {
+        Apri();
+        Utente(host::UserScript().Type("TXT_MODORIGINE", modello));
+    }
+
+    std::shared_ptr<links_form::FRMFA_AGGANCI> Form() const {
+        return std::dynamic_pointer_cast<links_form::FRMFA_AGGANCI>(shell->OpenForm(entry::kLinksFormName));
+    }
+    const links_form::Controlli& Ui() const { return Form()->Ui(); }
+    template <class C>
+    std::shared_ptr<C> Controllo(const std::string& nome) const {
+        return shell->ControlOf<C>(entry::kLinksFormName, nome);
+    }
+    std::shared_ptr<host::controls::Grid> Griglia() const { return Controllo<host::controls::Grid>("QGRD_AGGANCI"); }
+    std::vector<std::string> Colonna(const std::string& field) const { return Griglia()->ColumnTexts(field); }
+
+    // Every message box shown so far: its text.
+    std::vector<std::string> Messaggi() const {
+        std::vector<std::string> texts;
+        for (const auto& m : shell->Messages()->Messages()) texts.push_back(m.text);
+        return texts;
+    }
+    const host::ShownMessage& UltimoMessaggio() const { return shell->Messages()->Messages().back(); }
+
+    // --- The database, read on the session's own connection ---
+    db::Variant Valore(const std::string& sql) const {
+        auto rs = shell->Connection()->Execute(sql);
+        if (rs->RecordCount() == 0) return db::Variant::Null();
+        rs->MoveFirst();
+        return rs->GetFields().Item(0L).Value();
+    }
+    long Conta(const std::string& sql) const { return Valore("SELECT COUNT(*) FROM (" + sql + ") AS T").CLng(); }
+    void Esegui(const std::string& sql) const { shell->Connection()->Execute(sql, nullptr, db::adExecuteNoRecords); }
+    bool EsisteArticolo(const std::string& codice) const {
+        return Conta("SELECT MG66_CODART FROM MG66_ANAGRART WHERE MG66_DITTA_CG18 = 1 AND MG66_CODART = " +
+                     db::SqlText(codice)) > 0;
+    }
+    long IdStagione(const std::string& codice) const {
+        return Valore("SELECT MG5T_IDSTAGIONE FROM MG5T_STAGIONI WHERE MG5T_DITTA_CG18 = 1 AND MG5T_CODICE = " +
+                      db::SqlText(codice))
+            .CLng();
+    }
+    std::string GuidTestata(const std::string& modello) const {
+        return db::RTrim(Valore("SELECT FA63_GUID FROM FA63_AGGANCI WHERE FA63_DITTA_CG18 = 1 AND FA63_CODART_MG66 = " +
+                                db::SqlText(modello))
+                             .Text());
+    }
+    long RigheAgganci(const std::string& modello) const {
+        return Conta("SELECT FA64_GUID FROM FA64_AGGANCIDET INNER JOIN FA63_AGGANCI ON FA63_GUID = FA64_GUID_FA63 "
+                     "WHERE FA63_CODART_MG66 = " + db::SqlText(modello));
+    }
+    // Marks the link row of the fabric as generated, with the article code.
+    void Generato(const std::string& modello, const std::string& tessuto, const std::string& articolo) const {
+        Esegui("UPDATE FA64_AGGANCIDET SET FA64_ARTAGGANCIO_MG66 = " + db::SqlText(articolo) +
+               " WHERE FA64_CODTESS_FA12 = " + db::SqlText(tessuto) + " AND FA64_GUID_FA63 = " +
+               db::SqlText(GuidTestata(modello)));
+    }
+
+    std::filesystem::path path;
+    std::shared_ptr<host::HeadlessShell> shell;
+};
+
+}  // namespace testsupport

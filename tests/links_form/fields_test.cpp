@@ -1,0 +1,263 @@
+// The fields of the links tab: the lists and decodes each lookup box gets, the rules between fields
+// (main fabric and sequence, season code and identifier, prefix text) and the values a save refuses.
+#include "LinksFormFixture.h"
+
+using testsupport::LinksFormTest;
+namespace p = entry::pulsanti;
+
+namespace {
+
+std::vector<std::string> PrimaColonna(const host::controls::LookupList& list) {
+    std::vector<std::string> codes;
+    for (const auto& row : list.rows) codes.push_back(db::RTrim(row.at(0).Text()));
+    return codes;
+}
+
+}  // namespace
+
+// --- Lookups and decodes ---
+
+TEST_F(LinksFormTest, TheSharedFieldsListAndDecodeThroughTheFashionServices) {
+    ApriModello("MODELLO01");
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Nuovo).Pick("TXT_LINEA", "uomo-sport"));
+    auto linea = Controllo<host::controls::LookupTextBox>("TXT_LINEA");
+    EXPECT_EQ(linea->LastList().request.title, "Elenco linee");
+    EXPECT_EQ(linea->LastList().request.connectionString, Connessione());
+    EXPECT_EQ(linea->IDLookup(), "lkp_LINEA");
+    EXPECT_EQ(Ui().TXT_LINEA->Text(), "UOMO-SPORT");
+    EXPECT_EQ(Ui().TXT_DESCLINEA->Text(), "Uomo sportivo");
+
+    // The typologies of finished products only.
+    Utente(host::UserScript().Pick("TXT_TIPOLOGIA", "GIACCA"));
+    EXPECT_EQ(PrimaColonna(Controllo<host::controls::LookupTextBox>("TXT_TIPOLOGIA")->LastList()),
+              (std::vector<std::string>{"CAMICIA", "GIACCA", "PANTALONE"}));
+    EXPECT_EQ(Ui().TXT_DESCTIPOLOGIA->Text(), "Giacca");
+
+    Utente(host::UserScript().Type("TXT_MARCHIO", "URBAN").Type("TXT_STAGIONE", "PE2025"));
+    EXPECT_EQ(Ui().TXT_DESCMARCHIO->Text(), "Urban Line");
+    EXPECT_EQ(Ui().TXT_DESCSTAGIONE->Text(), "Primavera/Estate 2025");
+    Utente(host::UserScript().Type("TXT_MARCHIO", "NESSUNO"));
+    EXPECT_FALSE(Ui().TXT_MARCHIO->Decodificato());
+    EXPECT_EQ(Ui().TXT_DESCMARCHIO->Text(), "");
+}
+
+TEST_F(LinksFormTest, TheModelAndTheLinkFabricListTheirKindsOfArticle) {
+    Apri();
+    Utente(host::UserScript().Pick("TXT_MODORIGINE", "MODELLO02"));
+    auto modello = Controllo<host::controls::LookupTextBox>("TXT_MODORIGINE");
+    EXPECT_EQ(modello->IDLookup(), "lkp_PF0");
+    EXPECT_EQ(modello->LastList().request.title, "Elenco prodotti finiti");
+    const auto modelli = PrimaColonna(modello->LastList());
+    EXPECT_NE(std::find(modelli.begin(), modelli.end(), "MODELLO01"), modelli.end());
+    EXPECT_EQ(std::find(modelli.begin(), modelli.end(), "TS-LINO-BLU"), modelli.end());
+    EXPECT_NE(Ui().TXT_DESCMODORIGINE->Text(), "");
+
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Nuovo).Pick("TXT_TSAGGANCIO", "TS-SETA-ROSSA"));
+    auto tessuto = Controllo<host::controls::LookupTextBox>("TXT_TSAGGANCIO");
+    EXPECT_EQ(tessuto->IDLookup(), "lkp_TSTS");
+    const auto tessuti = PrimaColonna(tessuto->LastList());
+    EXPECT_NE(std::find(tessuti.begin(), tessuti.end(), "TS-LINO-BLU"), tessuti.end());
+    EXPECT_EQ(std::find(tessuti.begin(), tessuti.end(), "MODELLO01"), tessuti.end());
+    EXPECT_NE(Ui().TXT_DESCTESAGGANCIO->Text(), "");
+}
+
+TEST_F(LinksFormTest, TheMainFabricListIsTheFabricsOfTheModelsStandardBill) {
+    ApriModello("MODELLO01");
+    Utente(host::UserScript().Type("TXT_SEQUENZA", "").Pick("TXT_TESSPRINC", "TS-COTONE-BIANCO"));
+    auto box = Controllo<host::controls::LookupTextBox>("TXT_TESSPRINC");
+    const auto& list = box->LastList();
+    EXPECT_EQ(list.request.title, "Elenco tessuti presenti in distinta standard");
+    ASSERT_EQ(list.request.fields.size(), 3u);
+    EXPECT_EQ(list.request.fields[2].caption, "Sequenza in Diba");
+    EXPECT_EQ(PrimaColonna(list), std::vector<std::string>{"TS-COTONE-BIANCO"});
+    // The chosen line's sequence is the header's.
+    EXPECT_EQ(Ui().TXT_SEQUENZA->Text(), "10");
+    EXPECT_EQ((*Form()->RstAggTestata())["FA63_SEQUENZA"].Value().CLng(), 10);
+    EXPECT_EQ(Controllo<host::controls::LookupTextBox>("TXT_TSAGGANCIO")->IDLookup(), "TS_diba");
+}
+
+TEST_F(LinksFormTest, ASequenceDecodesOnlyAsALineOfTheMainFabric) {
+    ApriModello("MODELLO01");
+    Utente(host::UserScript().Type("TXT_SEQUENZA", "99"));
+    EXPECT_FALSE(Ui().TXT_SEQUENZA->Decodificato());
+    EXPECT_EQ(Ui().TXT_SEQUENZA->Text(), "99");
+    Utente(host::UserScript().Type("TXT_SEQUENZA", "10"));
+    EXPECT_TRUE(Ui().TXT_SEQUENZA->Decodificato());
+    EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
+}
+
+TEST_F(LinksFormTest, ThePrefixListWithoutAModelComparesWithAQuote) {
+    Apri();
+    host::controls::LookupList list;
+    Utente(host::UserScript().Do("ask the prefix list", [&](entry::Form& form, host::HeadlessShell&) {
+        std::dynamic_pointer_cast<entry::ILookupTextBox>(form.Control("TXT_PREFISSO"))->StartLookup().Raise(list.request);
+    }));
+    EXPECT_NE(list.request.statement.find("WHERE FA63_CODART_MG66 = ''''"), std::string::npos) << list.request.statement;
+    ASSERT_EQ(list.request.fields.size(), 1u);
+    EXPECT_EQ(list.request.fields[0].caption, "Cod Prefisso");
+    EXPECT_EQ(Ui().TXT_PREFISSO->IDLookup(), "lkp_prefissi");
+    EXPECT_EQ(shell->Connection()->Execute(list.request.statement)->RecordCount(), 0);
+}
+
+TEST_F(LinksFormTest, ThePrefixListShowsThePrefixesOfTheModel) {
+    ApriModello("MODELLO01");
+    // A new header for a model that has one: the list offers the model's prefix, and choosing it shows
+    // the model's header again (a model has one header).
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Nuovo).Pick("TXT_PREFISSO", "AG"));
+    EXPECT_EQ(PrimaColonna(Controllo<host::controls::LookupTextBox>("TXT_PREFISSO")->LastList()),
+              std::vector<std::string>{"AG"});
+    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNavigazione);
+    EXPECT_EQ(Form()->RstAggTestata()->RecordCount(), 1);
+    EXPECT_EQ(Griglia()->RowCount(), 3);
+}
+
+TEST_F(LinksFormTest, APrefixLosesItsQuotes) {
+    ApriModello("MODELLO03");
+    Utente(host::UserScript().Type("TXT_PREFISSO", "a'b "));
+    EXPECT_EQ(Ui().TXT_PREFISSO->Text(), "AB");
+    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);  // the header being entered stays
+    EXPECT_EQ((*Form()->RstAggTestata())["FA63_PREFISSO"].Value().Text(), "AB");
+}
+
+// --- Rules between fields ---
+
+TEST_F(LinksFormTest, ChangingTheMainFabricEmptiesTheSequenceButFillingItFirstDoesNot) {
+    ApriModello("MODELLO01");
+    Utente(host::UserScript().Type("TXT_TESSPRINC", "TS-LINO-BLU"));
+    EXPECT_EQ(Ui().TXT_SEQUENZA->Text(), "");
+
+    Utente(host::UserScript().Type("TXT_TESSPRINC", "").Type("TXT_SEQUENZA", "10").Type("TXT_TESSPRINC", "TS-COTONE-BIANCO"));
+    EXPECT_EQ(Ui().TXT_SEQUENZA->Text(), "10");
+}
+
+TEST_F(LinksFormTest, ASeasonCodeSetsTheRowsSeasonOnlyWhenTheSeasonExists) {
+    ApriModello("MODELLO01");
+    auto righe = Form()->RstAggDettaglio();
+    Utente(host::UserScript().Type("TXT_STAGIONE", "XX9999"));
+    EXPECT_EQ((*righe)["FA64_STAGIONE_MG5T"].Value().CLng(), IdStagione("AI2025"));
+    Utente(host::UserScript().Type("TXT_STAGIONE", "PE2026"));
+    EXPECT_EQ((*righe)["FA64_STAGIONE_MG5T"].Value().CLng(), IdStagione("PE2026"));
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Salva).Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(Valore("SELECT FA64_STAGIONE_MG5T FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LANA-GRIGIA'").CLng(),
+              IdStagione("PE2026"));
+}
+
+TEST_F(LinksFormTest, TheMassTabPrefixLosesItsQuotes) {
+    Apri();
+    Utente(host::UserScript()
+               .SelectItem("SIDEBAR_MAIN", "GRP01", "ITM0102")
+               .Do("go to the parameters step",
+                   [](entry::Form& form, host::HeadlessShell&) { form.Control("FRM_PARDUPL")->Visible(true); })
+               .Type("TXT_PREFISSODART", "X'Y'"));
+    EXPECT_EQ(Ui().TXT_PREFISSODART->Text(), "XY");
+}
+
+// --- What a save refuses ---
+
+class RefusalTest : public LinksFormTest {
+protected:
+    // A new row of MODELLO01 with the fields given, saved.
+    void SalvaRiga(const std::vector<std::pair<std::string, std::string>>& campi) {
+        host::UserScript script;
+        script.Press("GRIDNAV_AGGANCI", p::Nuovo);
+        for (const auto& [campo, valore] : campi) script.Type(campo, valore);
+        script.Press("GRIDNAV_AGGANCI", p::Salva);
+        Utente(script);
+    }
+    void AttendiRifiuto(const std::string& testo, const std::string& campo) {
+        ASSERT_FALSE(shell->Messages()->Messages().empty());
+        EXPECT_EQ(UltimoMessaggio().text, testo);
+        EXPECT_EQ(UltimoMessaggio().title, "Dati mancanti o errati");
+        EXPECT_EQ(UltimoMessaggio().style, 48);
+        EXPECT_EQ(Form()->ActiveControl(), Form()->Control(campo));
+        EXPECT_EQ(Ui().FME_AGGANCIDET->Status(), entry::kvStatoNuovo);  // still being typed
+    }
+};
+
+TEST_F(RefusalTest, ARowNeedsALinkFabricThatIsAFabric) {
+    ApriModello("MODELLO01");
+    SalvaRiga({{"TXT_DESCARTDAGENERARE", "Camicia"}});
+    AttendiRifiuto("Campo obbligatorio mancante: Tessuto Aggancio", "TXT_TSAGGANCIO");
+    Utente(host::UserScript().Type("TXT_TSAGGANCIO", "MODELLO02").Press("GRIDNAV_AGGANCI", p::Salva));
+    AttendiRifiuto("Valore non valido per Tessuto Aggancio: MODELLO02", "TXT_TSAGGANCIO");
+    EXPECT_EQ(Griglia()->RowCount(), 4);  // the new row, not saved
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Annulla).Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(RigheAgganci("MODELLO01"), 3);
+}
+
+TEST_F(RefusalTest, ARowNeedsADescription) {
+    ApriModello("MODELLO01");
+    SalvaRiga({{"TXT_TSAGGANCIO", "TS-LINO-BLU"}, {"TXT_DESCARTDAGENERARE", "   "}});
+    AttendiRifiuto("Campo obbligatorio mancante: Descrizione", "TXT_DESCARTDAGENERARE");
+}
+
+TEST_F(RefusalTest, TheQuantityAndTheSequenceAreNumbers) {
+    ApriModello("MODELLO01");
+    // The shell's frame refuses the text for a numeric column as it is typed; the save refuses it again.
+    EXPECT_FALSE(shell->Act(entry::kLinksFormName, host::UserScript()
+                                                       .Press("GRIDNAV_AGGANCI", p::Nuovo)
+                                                       .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
+                                                       .Type("TXT_DESCARTDAGENERARE", "Camicia")
+                                                       .Type("TXT_QTA1", "molta")));
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Salva));
+    AttendiRifiuto("Valore non valido per Qta: molta", "TXT_QTA1");
+
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Annulla));
+    EXPECT_FALSE(shell->Act(entry::kLinksFormName, host::UserScript().Type("TXT_SEQUENZA", "abc")));
+    EXPECT_FALSE(Ui().TXT_SEQUENZA->Decodificato());
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(UltimoMessaggio().text, "Valore non valido per Sequenza: abc");
+    EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
+}
+
+TEST_F(RefusalTest, SeasonLineBrandAndTypologyMustExist) {
+    ApriModello("MODELLO01");
+    const std::vector<std::pair<std::string, std::string>> base{{"TXT_TSAGGANCIO", "TS-LINO-BLU"},
+                                                                {"TXT_DESCARTDAGENERARE", "Camicia"}};
+    auto con = [&](const std::string& campo, const std::string& valore) {
+        auto campi = base;
+        campi.emplace_back(campo, valore);
+        return campi;
+    };
+    SalvaRiga(con("TXT_STAGIONE", "XX9999"));
+    AttendiRifiuto("Valore non valido per Stagione: XX9999", "TXT_STAGIONE");
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Annulla));
+    SalvaRiga(con("TXT_LINEA", "NESSUNA"));
+    AttendiRifiuto("Valore non valido per Linea: NESSUNA", "TXT_LINEA");
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Annulla));
+    SalvaRiga(con("TXT_MARCHIO", "NESSUNO"));
+    AttendiRifiuto("Valore non valido per Marchio: NESSUNO", "TXT_MARCHIO");
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Annulla));
+    SalvaRiga(con("TXT_TIPOLOGIA", "POPELINE"));  // a typology of fabrics, not of finished products
+    AttendiRifiuto("Valore non valido per Tipologia: POPELINE", "TXT_TIPOLOGIA");
+}
+
+TEST_F(RefusalTest, TheHeaderRefusesAMainFabricOrSequenceOutsideTheBill) {
+    ApriModello("MODELLO01");
+    Utente(host::UserScript().Type("TXT_TESSPRINC", "TS-LINO-BLU").Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(UltimoMessaggio().text, "Valore non valido per Tessuto Principale da sostituire 1° liv: TS-LINO-BLU");
+    EXPECT_EQ(UltimoMessaggio().title, "Dati mancanti o errati");
+    EXPECT_EQ(Form()->ActiveControl(), Form()->Control("TXT_TESSPRINC"));
+
+    Utente(host::UserScript().Type("TXT_TESSPRINC", "TS-COTONE-BIANCO").Type("TXT_SEQUENZA", "99").Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(UltimoMessaggio().text, "Valore non valido per Sequenza: 99");
+    EXPECT_EQ(Valore("SELECT FA63_TSPRINCIPALE FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01'").Text(),
+              "TS-COTONE-BIANCO");
+
+    Utente(host::UserScript().Type("TXT_SEQUENZA", "10").Click("CHK_CODALT").Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(UltimoMessaggio().text, "Campo obbligatorio mancante: Codice alternativo");
+    EXPECT_EQ(Form()->ActiveControl(), Form()->Control("TXT_CODICEALTERNATIVO"));
+    EXPECT_EQ(Valore("SELECT FA63_FLGCODALT FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01'").CLng(), 0);
+}
+
+TEST_F(RefusalTest, ARefusedRowKeepsTheHeaderFromBeingSaved) {
+    ApriModello("MODELLO03");
+    Utente(host::UserScript()
+               .Type("TXT_PREFISSO", "P")
+               .Press("GRIDNAV_AGGANCI", p::Nuovo)
+               .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
+               .Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(UltimoMessaggio().text, "Campo obbligatorio mancante: Descrizione");
+    EXPECT_EQ(GuidTestata("MODELLO03"), "");
+    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
+}

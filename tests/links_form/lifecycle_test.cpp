@@ -1,0 +1,262 @@
+// The links form's lifecycle as the ERP and the user drive it: what opening shows, the tabs of the side
+// bar, the close query of the script layer, the tear-down, the trace lines and the layout.
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+
+#include "LinksFormFixture.h"
+#include "entry/MDLFA_AGGANCI.h"
+#include "host/controls/MediaControl.h"
+#include "host/controls/ResizeControl.h"
+#include "links_form/Messaggi.h"
+
+using testsupport::LinksFormTest;
+
+namespace {
+
+constexpr const char* kGruppo = "GRP01";
+
+}  // namespace
+
+TEST_F(LinksFormTest, AModalFormOnTheMassTabOffersOnlyThatTab) {
+    bool checked = false;
+    shell->WhenShown(entry::kLinksFormName, host::UserScript().Do("look", [&](entry::Form& form, host::HeadlessShell&) {
+        auto& f = dynamic_cast<links_form::FRMFA_AGGANCI&>(form);
+        const auto& ui = f.Ui();
+        EXPECT_FALSE(ui.SIDEBAR_MAIN->ItemEnabled(kGruppo, "ITM0101"));
+        EXPECT_TRUE(ui.SIDEBAR_MAIN->ItemEnabled(kGruppo, "ITM0102"));
+        EXPECT_EQ(ui.SIDEBAR_MAIN->SelectedItem(), "ITM0102");
+        EXPECT_EQ(f.tabVisible(), entry::Util_Duplmassiva);
+        EXPECT_TRUE(ui.FRM_DUPLMASS->Visible());
+        EXPECT_TRUE(ui.FRM_SELDUPL->Visible());
+        EXPECT_FALSE(ui.FRM_PARDUPL->Visible());
+        EXPECT_FALSE(ui.FRM_MODORIGINE->Visible());
+        EXPECT_EQ(ui.FRM_DUPLMASS->Left(), 1800);
+        checked = true;
+    }));
+    host::ProgramRequest request;
+    request.modal = true;
+    request.tabAttivo = entry::Util_Duplmassiva;
+    shell->Apri(request);
+
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(shell->Failures().empty()) << shell->Failures().front();
+    EXPECT_EQ(Form(), nullptr);  // the modal show returned once the window closed
+}
+
+TEST_F(LinksFormTest, AModalFormOnTheLinksTabCannotSwitchToTheMassTab) {
+    shell->WhenShown(entry::kLinksFormName, host::UserScript().SelectItem("SIDEBAR_MAIN", kGruppo, "ITM0102"));
+    host::ProgramRequest request;
+    request.modal = true;
+    shell->Apri(request);
+    ASSERT_EQ(shell->Failures().size(), 1u);
+    EXPECT_NE(shell->Failures()[0].find("ITM0102"), std::string::npos);
+}
+
+TEST_F(LinksFormTest, TheSourceArticleIsLoadedAtOnce) {
+    Apri("MODELLO01");
+    const auto& ui = Ui();
+    EXPECT_EQ(ui.TXT_MODORIGINE->Text(), "MODELLO01");
+    EXPECT_TRUE(ui.TXT_MODORIGINE->Decodificato());
+    EXPECT_TRUE(ui.FRM_PREFISSO->Enabled());
+    EXPECT_EQ(ui.TXT_PREFISSO->Text(), "AG");
+    EXPECT_EQ(ui.TXT_TESSPRINC->Text(), "TS-COTONE-BIANCO");
+    EXPECT_EQ(ui.TXT_SEQUENZA->Text(), "10");
+    EXPECT_EQ(Griglia()->RowCount(), 3);
+    EXPECT_EQ(ui.FME_AGGANCI->Status(), entry::kvStatoNavigazione);
+    EXPECT_FALSE(ui.TXT_PREFISSO->Enabled());  // a saved header keeps its prefix
+    EXPECT_TRUE(ui.CMD_DUPLICA->Enabled());
+    EXPECT_FALSE(ui.CMD_LOG->Visible());
+}
+
+TEST_F(LinksFormTest, WithoutASourceArticleTheModelFieldWaitsForInput) {
+    Apri();
+    const auto& ui = Ui();
+    EXPECT_TRUE(ui.TXT_MODORIGINE->HasFocus());
+    EXPECT_FALSE(ui.FRM_PREFISSO->Enabled());
+    EXPECT_EQ(ui.FME_AGGANCI->Recordset(), nullptr);
+    EXPECT_FALSE(ui.CMD_DUPLICA->Enabled());
+    EXPECT_TRUE(ui.CMD_NUOVO->Enabled());
+    EXPECT_TRUE(ui.TXT_DESCARTESTDAGENERARE->Visible());
+}
+
+TEST_F(LinksFormTest, AModelThatIsNotAFinishedProductLoadsNothing) {
+    ApriModello("TS-LINO-BLU");
+    EXPECT_FALSE(Ui().TXT_MODORIGINE->Decodificato());
+    EXPECT_FALSE(Ui().FRM_PREFISSO->Enabled());
+    EXPECT_EQ(Ui().FME_AGGANCI->Recordset(), nullptr);
+
+    Utente(host::UserScript().Type("TXT_MODORIGINE", "MODELLO02"));
+    EXPECT_TRUE(Ui().FRM_PREFISSO->Enabled());
+    EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), std::vector<std::string>{"TS-LINO-BLU"});
+}
+
+TEST_F(LinksFormTest, AScriptVetoKeepsTheFormOpen) {
+    auto program = Apri();
+    shell->GetNavigator()->Script()->VetoClose(true);
+    EXPECT_FALSE(shell->Chiudi(program));
+    ASSERT_TRUE(Form());
+    EXPECT_TRUE(Form()->Loaded());
+    EXPECT_EQ(Form()->ActiveInterface(), program);
+
+    shell->GetNavigator()->Script()->VetoClose(false);
+    EXPECT_TRUE(shell->Chiudi(program));
+    EXPECT_EQ(Form(), nullptr);
+    using Event = host::ScriptObjectModel::FormEventRecord;
+    EXPECT_EQ(shell->GetNavigator()->Script()->Events(),
+              (std::vector<Event>{{"FRMFA_AGGANCI", true}, {"FRMFA_AGGANCI", false}, {"FRMFA_AGGANCI", false}}));
+    EXPECT_TRUE(shell->GetNavigator()->Script()->Entries().empty());
+}
+
+TEST_F(LinksFormTest, TheUnloadReleasesTheFormsHoldOnTheProgramAndTheSession) {
+    auto program = Apri("MODELLO01");
+    std::weak_ptr<links_form::FRMFA_AGGANCI> form = Form();
+    auto connection = Form()->Gcon_Connect();
+    ASSERT_TRUE(connection);
+    EXPECT_EQ(program->Connection(), connection);  // the form handed its connection to the program
+
+    EXPECT_TRUE(shell->Chiudi(program));
+    EXPECT_EQ(connection->State(), db::adStateClosed);
+    EXPECT_EQ(shell->GetNavigator()->ClosedForms(), std::vector<std::string>{"FRMFA_AGGANCI"});
+    EXPECT_TRUE(shell->Global()->Programmi().empty());
+    EXPECT_EQ(program->ClsVoceMenu(), nullptr);
+    ASSERT_FALSE(form.expired());
+    EXPECT_EQ(form.lock()->ActiveInterface(), nullptr);
+    EXPECT_EQ(form.lock()->RstAggTestata(), nullptr);
+    EXPECT_EQ(form.lock()->Gcls_Log(), nullptr);
+}
+
+TEST_F(LinksFormTest, TheFormWritesItsCreationAndEndTraceLinesWithOneId) {
+    const auto trace = std::filesystem::temp_directory_path() / ("links_form_trace_" + std::to_string(::getpid()) + ".log");
+    std::filesystem::remove(trace);
+    ::setenv("AGGANCI_DEBUG_OUTPUT", trace.c_str(), 1);
+    {
+        auto program = Apri();
+        shell->Chiudi(program);
+    }
+    shell.reset();  // the session ends: the last references to the form go
+    ::unsetenv("AGGANCI_DEBUG_OUTPUT");
+
+    std::ifstream in(trace);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        if (line.find("|FRMFA_AGGANCI") != std::string::npos) lines.push_back(line);
+    std::filesystem::remove(trace);
+    ASSERT_EQ(lines.size(), 2u);
+    const std::regex ini("KVGE:\\|([0-9A-F]{32})\\|INI\\|Vintrello\\|FRMFA_AGGANCI");
+    const std::regex ter("KVGE:\\|([0-9A-F]{32})\\|TER\\|Vintrello\\|FRMFA_AGGANCI");
+    std::smatch a, b;
+    ASSERT_TRUE(std::regex_match(lines[0], a, ini)) << lines[0];
+    ASSERT_TRUE(std::regex_match(lines[1], b, ter)) << lines[1];
+    EXPECT_EQ(a[1], b[1]);
+}
+
+TEST_F(LinksFormTest, TheSideBarSwitchesTabsAndIgnoresTheItemShown) {
+    Apri("MODELLO01");
+    const auto testata = Form()->RstAggTestata();
+    Utente(host::UserScript().SelectItem("SIDEBAR_MAIN", kGruppo, "ITM0101"));
+    EXPECT_EQ(Form()->RstAggTestata(), testata);  // clicking the tab shown tore nothing down
+
+    Utente(host::UserScript().SelectItem("SIDEBAR_MAIN", kGruppo, "ITM0102"));
+    EXPECT_EQ(Form()->tabVisible(), entry::Util_Duplmassiva);
+    EXPECT_TRUE(Ui().FRM_DUPLMASS->Visible());
+    EXPECT_FALSE(Ui().FRM_MODORIGINE->Visible());
+    EXPECT_EQ(Form()->RstAggTestata(), nullptr);
+    EXPECT_EQ(Ui().TXT_MODORIGINE->Connection(), nullptr);
+
+    Utente(host::UserScript().SelectItem("SIDEBAR_MAIN", kGruppo, "ITM0101"));
+    EXPECT_EQ(Form()->tabVisible(), entry::Util_Agganci);
+    EXPECT_TRUE(Ui().FRM_MODORIGINE->Visible());
+    EXPECT_FALSE(Ui().FRM_DUPLMASS->Visible());
+    EXPECT_EQ(Ui().TXT_MODORIGINE->Connection(), Form()->Gcon_Connect());
+}
+
+TEST_F(LinksFormTest, ARefusedTearDownKeepsTheTabAndItsItem) {
+    ApriModello("MODELLO01");
+    // A row being typed, and the user cancels the question whether to save it.
+    Utente(host::UserScript()
+               .Press("GRIDNAV_AGGANCI", entry::pulsanti::Nuovo)
+               .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
+               .Answer(entry::kAnswerCancel)
+               .SelectItem("SIDEBAR_MAIN", kGruppo, "ITM0102"));
+    EXPECT_EQ(UltimoMessaggio().text, "Salvare le modifiche?");
+    EXPECT_EQ(Form()->tabVisible(), entry::Util_Agganci);
+    EXPECT_TRUE(Ui().FRM_MODORIGINE->Visible());
+    EXPECT_EQ(Ui().SIDEBAR_MAIN->SelectedItem(), "ITM0101");
+    EXPECT_EQ(Ui().TXT_TSAGGANCIO->Text(), "TS-LINO-BLU");
+    EXPECT_EQ(Ui().FME_AGGANCIDET->Status(), entry::kvStatoNuovo);
+}
+
+TEST_F(LinksFormTest, ASecondActivationRepeatsNothing) {
+    Apri();
+    auto resize = Controllo<host::controls::ResizeControl>("ZEL_RESIZEFORM");
+    const auto entries = resize->Entries().size();
+    const auto events = shell->GetNavigator()->Script()->Events().size();
+    Utente(host::UserScript().Do("activate again", [](entry::Form& form, host::HeadlessShell&) { form.Activate(); }));
+    EXPECT_EQ(resize->Entries().size(), entries);
+    EXPECT_EQ(shell->GetNavigator()->Script()->Events().size(), events);
+    EXPECT_EQ(shell->GetNavigator()->Layout()->Applied(), std::vector<std::string>{"Agganci\\Aperture"});
+}
+
+TEST_F(LinksFormTest, EscapeClosesTheForm) {
+    auto program = Apri();
+    Utente(host::UserScript().Key(entry::vbKeyEscape));
+    EXPECT_EQ(Form(), nullptr);
+    EXPECT_TRUE(shell->Chiudi(program));  // nothing left to close
+}
+
+TEST_F(LinksFormTest, AMissingKindOfArticleMasterClosesTheFormAtOnce) {
+    host::ProgramRequest request;
+    request.tipoAnagrafica = entry::KvEnumTipoAnagraficaArticoli_Nothing;
+    shell->Apri(request);
+    EXPECT_EQ(Form(), nullptr);
+    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
+    EXPECT_EQ(UltimoMessaggio().text, "Tipo anagrafica non specificato!");
+    EXPECT_EQ(UltimoMessaggio().style, 16);
+    EXPECT_EQ(UltimoMessaggio().title, "");
+}
+
+TEST_F(LinksFormTest, TheBaseArticleMasterHidesTheExtendedDescription) {
+    host::ProgramRequest request;
+    request.tipoAnagrafica = entry::KvEnumTipoAnagraficaArticoli_Base;
+    shell->Apri(request);
+    EXPECT_FALSE(Ui().TXT_DESCARTESTDAGENERARE->Visible());
+}
+
+TEST_F(LinksFormTest, TheLayoutRegistersAreasAndKeepsBothTabsTheSameSize) {
+    Apri();
+    auto resize = Controllo<host::controls::ResizeControl>("ZEL_RESIZEFORM");
+    const auto& entries = resize->Entries();
+    ASSERT_GE(entries.size(), 3u);
+    EXPECT_EQ(entries[0], (host::controls::ResizeEntry{"SIDEBAR_MAIN", 11, true}));
+    EXPECT_EQ(entries[1], (host::controls::ResizeEntry{"FRM_MODORIGINE", 15, true}));
+    auto find = [&](const std::string& name) {
+        for (const auto& e : entries)
+            if (e.control == name) return e;
+        return host::controls::ResizeEntry{};
+    };
+    EXPECT_EQ(find("QGRD_AGGANCI").code, 15);
+    EXPECT_EQ(find("GRIDNAV_AGGANCI").code, 13);
+    EXPECT_EQ(find("CMD_DUPLICA").code, 12);
+    EXPECT_EQ(find("TXT_LINEA").code, 10);
+    EXPECT_EQ(find("CHK_CODALT").code, 5);
+    EXPECT_EQ(find("TXT_MODORIGINE").code, 3);
+    EXPECT_EQ(find("FRM_DUPLMASS"), (host::controls::ResizeEntry{"FRM_DUPLMASS", 15, true}));
+
+    Utente(host::UserScript().Do("size the tab", [](entry::Form& form, host::HeadlessShell&) {
+                                  form.Control("FRM_MODORIGINE")->Move(1800, 0, 9000, 6000);
+                              })
+               .Resize(12000, 8000));
+    EXPECT_EQ(Ui().FRM_DUPLMASS->Width(), 9000);
+    EXPECT_EQ(Ui().FRM_DUPLMASS->Height(), 6000);
+    EXPECT_EQ(resize->Relayouts(), (std::vector<std::string>{"FRM_MODORIGINE", "FRM_DUPLMASS"}));
+}
+
+TEST_F(LinksFormTest, TheMediaStructureHoldsTheForm) {
+    Apri();
+    auto media = Controllo<host::controls::MediaControl>("LAYSCRIPTMEDIA");
+    const auto structure = media->RequestStructure();
+    ASSERT_EQ(structure->entries.size(), 1u);
+    EXPECT_EQ(structure->entries[0].title, "Duplicazione articolo");
+    EXPECT_EQ(structure->entries[0].item, Form());
+}

@@ -1,0 +1,289 @@
+// Link headers and rows through the links tab: loading a model's links, adding the first link of a model
+// (keys made by the database), what each status of the frames shows, and what a deletion removes.
+#include <regex>
+
+#include "LinksFormFixture.h"
+#include "entry/MDLFA_AGGANCI.h"
+
+using testsupport::LinksFormTest;
+namespace p = entry::pulsanti;
+
+TEST_F(LinksFormTest, RowsAreOrderedByFabricWithTheirSeasonCodes) {
+    ApriModello("MODELLO01");
+    EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), (std::vector<std::string>{"TS-LANA-GRIGIA", "TS-LINO-BLU", "TS-SETA-ROSSA"}));
+    EXPECT_EQ(Colonna("MG5T_CODICE"), (std::vector<std::string>{"AI2025", "PE2025", "PE2026"}));
+    // The grid's columns, as the form defines them.
+    const auto& columns = Griglia()->Columns();
+    ASSERT_EQ(columns.size(), 9u);
+    EXPECT_EQ(columns[2].caption, "Qtà");
+    EXPECT_EQ(columns[3].field, "FA64_STAGIONE_MG5T");
+    EXPECT_FALSE(columns[3].visible);
+    EXPECT_EQ(columns[8].caption, "Articolo Generato");
+    EXPECT_EQ(columns[8].width, 2500);
+    // The first row is shown, its season decoded into the season box.
+    EXPECT_EQ(Ui().TXT_TSAGGANCIO->Text(), "TS-LANA-GRIGIA");
+    EXPECT_EQ(Ui().TXT_STAGIONE->Text(), "AI2025");
+    EXPECT_EQ(Ui().TXT_DESCSTAGIONE->Text(), "Autunno/Inverno 2025");
+
+    Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 3));
+    EXPECT_EQ(Ui().TXT_TSAGGANCIO->Text(), "TS-SETA-ROSSA");
+    EXPECT_EQ(Ui().TXT_STAGIONE->Text(), "PE2026");
+    EXPECT_FALSE(Ui().FME_AGGANCIDET->IsChanged());  // showing a row's season is no edit
+}
+
+TEST_F(LinksFormTest, ARowWhoseSeasonIsGoneShowsNoSeasonCode) {
+    Esegui("UPDATE FA64_AGGANCIDET SET FA64_STAGIONE_MG5T = 999 WHERE FA64_CODTESS_FA12 = 'TS-LINO-BLU'");
+    ApriModello("MODELLO01");
+    EXPECT_EQ(Colonna("MG5T_CODICE"), (std::vector<std::string>{"AI2025", "", "PE2026"}));
+    Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2));
+    EXPECT_EQ(Ui().TXT_STAGIONE->Text(), "");
+}
+
+TEST_F(LinksFormTest, AModelWithoutLinksStartsANewHeaderWithTheFocusOnThePrefix) {
+    ApriModello("MODELLO03");
+    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
+    EXPECT_TRUE(Ui().TXT_PREFISSO->Enabled());
+    EXPECT_TRUE(Ui().TXT_PREFISSO->HasFocus());
+    EXPECT_EQ(Griglia()->RowCount(), 0);
+    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
+    EXPECT_FALSE(Ui().CMD_LOG->Visible());
+}
+
+TEST_F(LinksFormTest, TheFirstLinkOfAModelGetsItsHeaderAndKeysFromTheDatabase) {
+    ApriModello("MODELLO03");
+    Utente(host::UserScript()
+               .Type("TXT_PREFISSO", "xy")
+               .Press("GRIDNAV_AGGANCI", p::Nuovo)
+               .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
+               .Type("TXT_DESCARTDAGENERARE", "Giacca lino blu")
+               .Type("TXT_QTA1", "1.25")
+               .Type("TXT_STAGIONE", "PE2026")
+               .Type("TXT_LINEA", "DONNA")
+               .Press("GRIDNAV_AGGANCI", p::Salva));
+    // The row waits for its header.
+    EXPECT_EQ(Conta("SELECT * FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LINO-BLU' AND FA64_DESCRIZIONE = "
+                    "'Giacca lino blu'"),
+              0);
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_TRUE(shell->Messages()->Messages().empty());
+
+    const std::string guid = GuidTestata("MODELLO03");
+    // A key made by NEWID: a version-4 GUID.
+    EXPECT_TRUE(std::regex_match(guid, std::regex("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}")))
+        << guid;
+    EXPECT_EQ(Valore("SELECT FA63_PREFISSO FROM FA63_AGGANCI WHERE FA63_GUID = '" + guid + "'").Text(), "XY");
+    // A null main fabric is saved as the empty text.
+    EXPECT_FALSE(Valore("SELECT FA63_TSPRINCIPALE FROM FA63_AGGANCI WHERE FA63_GUID = '" + guid + "'").IsNull());
+    EXPECT_EQ(Valore("SELECT FA63_TSPRINCIPALE FROM FA63_AGGANCI WHERE FA63_GUID = '" + guid + "'").Text(), "");
+
+    auto rs = shell->Connection()->Execute("SELECT * FROM FA64_AGGANCIDET WHERE FA64_GUID_FA63 = '" + guid + "'");
+    ASSERT_EQ(rs->RecordCount(), 1);
+    rs->MoveFirst();
+    EXPECT_EQ((*rs)["FA64_DITTA_CG18"].Value().CLng(), 1);
+    EXPECT_EQ(db::RTrim((*rs)["FA64_CODTESS_FA12"].Value().Text()), "TS-LINO-BLU");
+    EXPECT_EQ((*rs)["FA64_STAGIONE_MG5T"].Value().CLng(), IdStagione("PE2026"));
+    EXPECT_EQ((*rs)["FA64_LINEA_FA05"].Value().Text(), "DONNA");
+    EXPECT_DOUBLE_EQ((*rs)["FA64_QTA1DIBA"].Value().CDbl(), 1.25);
+    const std::string riga = (*rs)["FA64_GUID"].Value().Text();
+    EXPECT_EQ(riga.size(), 36u);
+    EXPECT_NE(riga, guid);
+
+    // Saved: the header browses, its prefix is fixed, generation is possible.
+    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNavigazione);
+    EXPECT_FALSE(Ui().TXT_PREFISSO->Enabled());
+    EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
+}
+
+TEST_F(LinksFormTest, AnotherRowOfASavedHeaderIsWrittenWithTheHeader) {
+    ApriModello("MODELLO02");
+    Utente(host::UserScript()
+               .Press("GRIDNAV_AGGANCI", p::Nuovo)
+               .Type("TXT_TSAGGANCIO", "TS-SETA-ROSSA")
+               .Type("TXT_DESCARTDAGENERARE", "Pantalone seta")
+               .Press("GRIDNAV_AGGANCI", p::Salva));
+    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());  // something waits to be saved
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(RigheAgganci("MODELLO02"), 2);
+    EXPECT_EQ(Valore("SELECT FA64_GUID_FA63 FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-SETA-ROSSA' AND "
+                     "FA64_DESCRIZIONE = 'Pantalone seta'")
+                  .Text(),
+              GuidTestata("MODELLO02"));
+    EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), (std::vector<std::string>{"TS-LINO-BLU", "TS-SETA-ROSSA"}));
+    EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
+}
+
+TEST_F(LinksFormTest, StatusesOfTheFramesDriveTheFields) {
+    ApriModello("MODELLO01");
+    // A new row: generation waits, the season box is cleared.
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Nuovo));
+    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
+    EXPECT_EQ(Ui().TXT_STAGIONE->Text(), "");
+    // Undone: nothing waits any more.
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Annulla));
+    EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
+    EXPECT_EQ(Ui().TXT_STAGIONE->Text(), "AI2025");
+
+    // A new header: the prefix opens, the rows empty.
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Nuovo));
+    EXPECT_TRUE(Ui().TXT_PREFISSO->Enabled());
+    EXPECT_TRUE(Ui().TXT_PREFISSO->HasFocus());
+    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
+    EXPECT_EQ(Griglia()->RowCount(), 0);
+    // Undone: the saved header and its rows are back.
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Annulla));
+    EXPECT_FALSE(Ui().TXT_PREFISSO->Enabled());
+    EXPECT_EQ(Griglia()->RowCount(), 3);
+    EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
+}
+
+TEST_F(LinksFormTest, TheAlternativeCodeIsTypedOnlyWhileItsBoxIsTicked) {
+    ApriModello("MODELLO01");
+    EXPECT_FALSE(Ui().TXT_CODICEALTERNATIVO->Enabled());
+    Utente(host::UserScript().Click("CHK_CODALT").Type("TXT_CODICEALTERNATIVO", "alt1"));
+    EXPECT_EQ(Ui().TXT_CODICEALTERNATIVO->Text(), "ALT1");
+    Utente(host::UserScript().Click("CHK_CODALT"));
+    EXPECT_EQ(Ui().TXT_CODICEALTERNATIVO->Text(), "");
+    EXPECT_FALSE(Ui().TXT_CODICEALTERNATIVO->Enabled());
+
+    Utente(host::UserScript().Click("CHK_CODALT").Type("TXT_CODICEALTERNATIVO", "M1").Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(Valore("SELECT FA63_CODALT FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01'").Text(), "M1");
+    EXPECT_EQ(Valore("SELECT FA63_FLGCODALT FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01'").CLng(), 1);
+}
+
+TEST_F(LinksFormTest, DeletingARowWithAGeneratedArticleRemovesTheArticleAndTheRowAtOnce) {
+    Generato("MODELLO01", "TS-LINO-BLU", "CAM-100");
+    ApriModello("MODELLO01");
+    Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2).Press("GRIDNAV_AGGANCI", p::Elimina));
+
+    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
+    EXPECT_EQ(UltimoMessaggio().text,
+              "Se si procede verranno eliminate anche tutte le distinte e i dati anagrafici dell'aggancio: TS-LINO-BLU.");
+    EXPECT_EQ(UltimoMessaggio().title, "Attenzione!");
+    EXPECT_EQ(UltimoMessaggio().style, 48);
+    EXPECT_FALSE(EsisteArticolo("CAM-100"));
+    EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
+    EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), (std::vector<std::string>{"TS-LANA-GRIGIA", "TS-SETA-ROSSA"}));
+}
+
+TEST_F(LinksFormTest, DeletingARowWithoutAGeneratedArticleWaitsForTheHeaderSave) {
+    ApriModello("MODELLO01");
+    Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 3).Press("GRIDNAV_AGGANCI", p::Elimina));
+    EXPECT_EQ(RigheAgganci("MODELLO01"), 3);
+    EXPECT_EQ(Griglia()->RowCount(), 2);
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
+    EXPECT_EQ(Conta("SELECT * FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-SETA-ROSSA'"), 0);
+}
+
+TEST_F(LinksFormTest, ARowWhoseArticleCannotBeRemovedStays) {
+    // The fabric is a component of the models' bills: the article business object refuses to delete it.
+    Generato("MODELLO01", "TS-LINO-BLU", "TS-COTONE-BIANCO");
+    ApriModello("MODELLO01");
+    Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2).Press("GRIDNAV_AGGANCI", p::Elimina));
+
+    EXPECT_EQ(UltimoMessaggio().style, 16);
+    EXPECT_NE(UltimoMessaggio().text.find("Impossibile eliminare l'articolo TS-COTONE-BIANCO"), std::string::npos)
+        << UltimoMessaggio().text;
+    EXPECT_TRUE(EsisteArticolo("TS-COTONE-BIANCO"));
+    EXPECT_EQ(Griglia()->RowCount(), 3);
+    EXPECT_FALSE(Ui().FME_AGGANCIDET->IsChanged());
+    EXPECT_EQ(RigheAgganci("MODELLO01"), 3);
+}
+
+TEST_F(LinksFormTest, DeletingAHeaderRemovesItsGeneratedArticlesAndAllItsRows) {
+    Generato("MODELLO01", "TS-LINO-BLU", "CAM-100");
+    Generato("MODELLO01", "TS-SETA-ROSSA", "CAM-101");
+    ApriModello("MODELLO01");
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Elimina));
+
+    EXPECT_EQ(UltimoMessaggio().text,
+              "Se si procede verranno eliminate anche tutte le distinte e i dati anagrafici degli agganci codificati "
+              "per l'articolo MODELLO01.");
+    EXPECT_EQ(UltimoMessaggio().title, "Attenzione!");
+    EXPECT_FALSE(EsisteArticolo("CAM-100"));
+    EXPECT_FALSE(EsisteArticolo("CAM-101"));
+    EXPECT_TRUE(EsisteArticolo("CAM-102"));
+    EXPECT_EQ(GuidTestata("MODELLO01"), "");
+    EXPECT_EQ(Conta("SELECT * FROM FA64_AGGANCIDET WHERE FA64_GUID_FA63 NOT IN (SELECT FA63_GUID FROM FA63_AGGANCI)"), 0);
+    EXPECT_EQ(RigheAgganci("MODELLO02"), 1);  // another model's links are untouched
+    EXPECT_EQ(Griglia()->RowCount(), 0);
+}
+
+TEST_F(LinksFormTest, AHeaderWithAnArticleThatCannotBeRemovedIsNotDeletedAtAll) {
+    Generato("MODELLO01", "TS-LANA-GRIGIA", "CAM-100");
+    Generato("MODELLO01", "TS-LINO-BLU", "TS-COTONE-BIANCO");
+    ApriModello("MODELLO01");
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Elimina));
+
+    EXPECT_EQ(UltimoMessaggio().style, 16);
+    EXPECT_TRUE(EsisteArticolo("CAM-100"));  // removed, then put back with the rest
+    EXPECT_NE(GuidTestata("MODELLO01"), "");
+    EXPECT_EQ(RigheAgganci("MODELLO01"), 3);
+    EXPECT_EQ(Griglia()->RowCount(), 3);
+}
+
+TEST_F(LinksFormTest, RemovingTheLastRowLeavesANewRowThatIsNoChange) {
+    ApriModello("MODELLO02");
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Elimina).Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(RigheAgganci("MODELLO02"), 0);
+    EXPECT_EQ(Ui().FME_AGGANCIDET->Status(), entry::kvStatoNuovo);  // ready for the next row
+    EXPECT_FALSE(Ui().FME_AGGANCI->IsChanged());
+    // Nothing to ask when the user leaves: nothing was typed.
+    Utente(host::UserScript().Click("CMD_NUOVO"));
+    EXPECT_EQ(std::count(Messaggi().begin(), Messaggi().end(), "Salvare le modifiche?"), 0);
+    EXPECT_EQ(Ui().TXT_MODORIGINE->Text(), "");
+}
+
+TEST_F(LinksFormTest, ANewModelEmptiesTheTabAfterAskingAboutUnsavedRows) {
+    ApriModello("MODELLO01");
+    Utente(host::UserScript().Click("CMD_NUOVO"));
+    EXPECT_EQ(Ui().TXT_MODORIGINE->Text(), "");
+    EXPECT_FALSE(Ui().FRM_PREFISSO->Enabled());
+    EXPECT_EQ(Griglia()->RowCount(), 0);
+    EXPECT_EQ(Ui().TXT_PREFISSO->Text(), "");
+
+    // Unsaved rows and "no" to saving them: dropped, the next model loads.
+    Utente(host::UserScript()
+               .Type("TXT_MODORIGINE", "MODELLO02")
+               .Press("GRIDNAV_AGGANCI", p::Nuovo)
+               .Type("TXT_TSAGGANCIO", "TS-SETA-ROSSA")
+               .Type("TXT_DESCARTDAGENERARE", "Pantalone seta")
+               .Press("GRIDNAV_AGGANCI", p::Salva)
+               .Answer(entry::kAnswerNo)
+               .Type("TXT_MODORIGINE", "MODELLO01"));
+    EXPECT_EQ(UltimoMessaggio().text, "Salvare le modifiche?");
+    EXPECT_EQ(RigheAgganci("MODELLO02"), 1);
+    EXPECT_EQ(Griglia()->RowCount(), 3);
+}
+
+TEST_F(LinksFormTest, KeepingUnsavedRowsKeepsTheirModel) {
+    ApriModello("MODELLO02");
+    Utente(host::UserScript()
+               .Press("GRIDNAV_AGGANCI", p::Nuovo)
+               .Type("TXT_TSAGGANCIO", "TS-SETA-ROSSA")
+               .Type("TXT_DESCARTDAGENERARE", "Pantalone seta")
+               .Press("GRIDNAV_AGGANCI", p::Salva)
+               .Answer(entry::kAnswerCancel)
+               .Type("TXT_MODORIGINE", "MODELLO01"));
+    EXPECT_EQ(Ui().TXT_MODORIGINE->Text(), "MODELLO02");
+    EXPECT_EQ(Griglia()->RowCount(), 2);
+    // Saved later, under the model they belong to.
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(RigheAgganci("MODELLO02"), 2);
+    EXPECT_EQ(Valore("SELECT COUNT(*) FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO02'").CLng(), 1);
+}
+
+TEST_F(LinksFormTest, ClosingWithUnsavedRowsSavesThemWithTheirNewHeader) {
+    auto program = Apri();
+    Utente(host::UserScript()
+               .Type("TXT_MODORIGINE", "MODELLO03")
+               .Press("GRIDNAV_AGGANCI", p::Nuovo)
+               .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
+               .Type("TXT_DESCARTDAGENERARE", "Giacca lino")
+               .Press("GRIDNAV_AGGANCI", p::Salva)
+               .Answer(entry::kAnswerYes));
+    EXPECT_TRUE(shell->Chiudi(program));
+    const std::string guid = GuidTestata("MODELLO03");
+    ASSERT_NE(guid, "");
+    EXPECT_EQ(Valore("SELECT FA64_GUID_FA63 FROM FA64_AGGANCIDET WHERE FA64_DESCRIZIONE = 'Giacca lino'").Text(), guid);
+}

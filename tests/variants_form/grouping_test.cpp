@@ -1,0 +1,129 @@
+// Ticks, the automatic grouping and the personalised grouping code (TXT_RAGGR): what the user can change,
+// and that every change reaches the list the links form gets back and the list's table.
+#include "VariantsFormFixture.h"
+#include "variants_form/RegoleRaggruppamento.h"
+
+namespace varianti_test {
+namespace {
+
+using Lista = std::map<std::string, Riga>;
+
+// The state of TXT_RAGGR at one moment of the script.
+struct StatoBox {
+    std::string testo;
+    bool abilitato = false;
+    friend bool operator==(const StatoBox&, const StatoBox&) = default;
+};
+inline std::ostream& operator<<(std::ostream& os, const StatoBox& s) {
+    return os << "'" << s.testo << "' " << (s.abilitato ? "enabled" : "disabled");
+}
+
+host::UserScript& Osserva(host::UserScript& s, std::vector<StatoBox>& visti) {
+    return s.Do("look at TXT_RAGGR", [&visti](entry::Form& form, host::HeadlessShell&) {
+        visti.push_back({Raggruppamento(form).Text(), Raggruppamento(form).Enabled()});
+    });
+}
+
+TEST_F(VariantsForm, TicksAndGroupingCodesReachTheReturnedListAndItsTable) {
+    host::UserScript user;
+    Spunta(user, "TAG", "SEL");
+    Spunta(user, "TAG", "RAGGRAUTOMATICO");
+    user.Type("TXT_RAGGR", "SUMMER");
+
+    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
+
+    EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
+    EXPECT_EQ(Righe(lista), (Lista{{"COL", {"1", "Colore", "1", ""}}, {"TAG", {"0", "Taglia", "0", "SUMMER"}}}));
+    EXPECT_EQ(Leggi(*conn, "SELECT MG5F_CODICEVAR, SEL, RAGGRAUTOMATICO, RAGGRPERSONALIZZATO FROM ##TABTEMP_VARIANTI"
+                           " ORDER BY MG5F_CODICEVAR"),
+              (std::vector<std::string>{"COL|1|1|", "TAG|0|0|SUMMER"}));
+}
+
+TEST_F(VariantsForm, GroupingCodeFollowsTheRowAndIsEditableOnlyWithoutAutomaticGrouping) {
+    std::vector<StatoBox> visti;
+    int aggiornamenti = -1;
+    host::UserScript user;
+    Seleziona(user, "TAG");
+    Osserva(user, visti);                     // automatic grouping: nothing to type
+    Spunta(user, "TAG", "RAGGRAUTOMATICO");
+    Osserva(user, visti);                     // switched off: the code can be typed
+    user.Type("TXT_RAGGR", "SUMMER");
+    Seleziona(user, "COL");
+    Osserva(user, visti);                     // another row: its own (empty) code
+    Seleziona(user, "TAG");
+    Osserva(user, visti);                     // back: the code typed before
+    Spunta(user, "TAG", "RAGGRAUTOMATICO");
+    Osserva(user, visti);                     // switched on again: the personalised code goes
+    user.Do("count the row writes", [&aggiornamenti](entry::Form& form, host::HeadlessShell&) {
+        aggiornamenti = Griglia(form).RowUpdates();
+    });
+
+    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
+
+    EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
+    EXPECT_EQ(visti, (std::vector<StatoBox>{{"", false}, {"", true}, {"", false}, {"SUMMER", true}, {"", false}}));
+    EXPECT_EQ(aggiornamenti, 2);  // the typed code, then its removal: each announced to the grid
+    EXPECT_EQ(Righe(lista).at("TAG"), (Riga{"1", "Taglia", "1", ""}));
+    EXPECT_EQ(Leggi(*conn, "SELECT RAGGRPERSONALIZZATO FROM ##TABTEMP_VARIANTI WHERE MG5F_CODICEVAR = 'TAG'"),
+              (std::vector<std::string>{""}));
+}
+
+TEST_F(VariantsForm, ColourVariantTakesNoPersonalisedCodeOnTheLinksTabButDoesOnTheMassTab) {
+    std::vector<StatoBox> agganci, massiva;
+    auto script = [](std::vector<StatoBox>& visti) {
+        host::UserScript user;
+        Spunta(user, "COL", "RAGGRAUTOMATICO");
+        Osserva(user, visti);
+        Seleziona(user, "TAG");
+        Seleziona(user, "COL");
+        Osserva(user, visti);
+        return user;
+    };
+
+    Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), script(agganci));
+    host::UserScript digita;
+    Seleziona(digita, "COL");
+    digita.Type("TXT_RAGGR", "NON AMMESSO");
+    Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), digita);
+    ASSERT_EQ(shell->Failures().size(), 1u);  // the box could not be reached
+    EXPECT_NE(shell->Failures()[0].find("TXT_RAGGR"), std::string::npos) << Fallimenti();
+    shell->ClearFailures();
+
+    host::UserScript user = script(massiva);
+    user.Type("TXT_RAGGR", "COL-SPECIALE");
+    const auto lista = Apri(Apertura(entry::Util_Duplmassiva, false, ""), user);
+
+    EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
+    EXPECT_EQ(agganci, (std::vector<StatoBox>{{"", false}, {"", false}}));
+    EXPECT_EQ(massiva, (std::vector<StatoBox>{{"", true}, {"", true}}));
+    EXPECT_EQ(Righe(lista).at("COL"), (Riga{"1", "Colore", "0", "COL-SPECIALE"}));
+}
+
+TEST_F(VariantsForm, PersonalisedCodeIsCutToTheTwentyCharactersTheListHolds) {
+    std::vector<StatoBox> visti;
+    host::UserScript user;
+    Spunta(user, "TAG", "RAGGRAUTOMATICO");
+    user.Type("TXT_RAGGR", "PRIMAVERA-ESTATE-2026-XL");
+    Osserva(user, visti);
+    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
+
+    EXPECT_EQ(visti, (std::vector<StatoBox>{{"PRIMAVERA-ESTATE-202", true}}));
+    EXPECT_EQ(Righe(lista).at("TAG").personalizzato, "PRIMAVERA-ESTATE-202");
+    EXPECT_EQ(variants_form::RaggrPersonalizzatoAmmesso("àèìòùàèìòùàèìòùàèìòùXY"), "àèìòùàèìòùàèìòùàèìòù");
+}
+
+TEST(GroupingRule, DependsOnAutomaticGroupingColourAndTab) {
+    using variants_form::RaggruppamentoPersonalizzabile;
+    const db::Variant uno(1), zero(0);
+    EXPECT_FALSE(RaggruppamentoPersonalizzabile(db::Variant("TAG"), uno, "COL", entry::Util_Agganci));
+    EXPECT_TRUE(RaggruppamentoPersonalizzabile(db::Variant("TAG"), zero, "COL", entry::Util_Agganci));
+    EXPECT_TRUE(RaggruppamentoPersonalizzabile(db::Variant("TAG"), db::Variant::Null(), "COL", entry::Util_Agganci));
+    EXPECT_FALSE(RaggruppamentoPersonalizzabile(db::Variant("col  "), zero, "COL", entry::Util_Agganci));
+    EXPECT_TRUE(RaggruppamentoPersonalizzabile(db::Variant("COL"), zero, "COL", entry::Util_Duplmassiva));
+    EXPECT_FALSE(RaggruppamentoPersonalizzabile(db::Variant("COL"), uno, "COL", entry::Util_Duplmassiva));
+    // Without a colour variant in the settings, no row is the colour variant.
+    EXPECT_TRUE(RaggruppamentoPersonalizzabile(db::Variant("COL"), zero, "", entry::Util_Agganci));
+}
+
+}  // namespace
+}  // namespace varianti_test

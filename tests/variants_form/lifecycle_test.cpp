@@ -1,0 +1,190 @@
+// The form's life as the links form sees it: the colour-variant warning, the layout, the list surviving
+// the window and shown again unchanged, a failed build, what the window lets go of, how the links form
+// says which article, and the mass selection's own list left alone.
+#include "VariantsFormFixture.h"
+#include "db/tsql_statement_shapes.h"
+#include "host/controls/ResizeControl.h"
+
+namespace varianti_test {
+namespace {
+
+using Lista = std::map<std::string, Riga>;
+
+TEST_F(VariantsForm, WarnsOnceWhenNoColourVariantIsConfiguredAndStillWorks) {
+    shell->Global()->Imposta("VarianteColore", db::Variant(""));
+    host::UserScript user;
+    user.Do("activate the window again", [](entry::Form& form, host::HeadlessShell&) { form.Activate(); });
+    Spunta(user, "TAG", "SEL");
+
+    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
+
+    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
+    const auto& avviso = shell->Messages()->Messages()[0];
+    EXPECT_EQ(avviso.text, "Nei parametri fashion non è stato indicato quale variante rappresenta il colore.");
+    EXPECT_EQ(avviso.title, "Attenzione!");
+    EXPECT_EQ(avviso.style, 48);
+    EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
+    // No colour variant: every active variant of the model is listed like any other.
+    EXPECT_EQ(Righe(lista), (Lista{{"COL", {"1", "Colore", "1", ""}}, {"TAG", {"0", "Taglia", "1", ""}}}));
+}
+
+TEST_F(VariantsForm, NoWarningWithAColourVariant) {
+    Apri(Apertura(entry::Util_Duplmassiva, false, ""));
+    EXPECT_TRUE(shell->Messages()->Messages().empty());
+}
+
+TEST_F(VariantsForm, ReopeningShowsTheEarlierChoicesUnchangedWhateverTheArticle) {
+    host::UserScript prima;
+    Spunta(prima, "TAG", "RAGGRAUTOMATICO");
+    prima.Type("TXT_RAGGR", "INVERNO");
+    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), prima);
+    ASSERT_TRUE(lista);
+
+    std::string mostrato;
+    host::UserScript dopo;
+    Seleziona(dopo, "TAG");
+    dopo.Do("read TXT_RAGGR", [&mostrato](entry::Form& form, host::HeadlessShell&) { mostrato = Raggruppamento(form).Text(); });
+    Spunta(dopo, "COL", "SEL");
+    // A rebuild would fail here: the earlier list must be shown without one.
+    conn->Faults().FailMatching("CTE_VAR");
+    auto apertura = Apertura(entry::Util_Duplmassiva, true, "PAN-200");
+    apertura.Varianti = lista;
+    const auto ancora = Apri(apertura, dopo);
+
+    EXPECT_EQ(ancora, lista);
+    EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
+    EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
+    EXPECT_EQ(mostrato, "INVERNO");
+    EXPECT_EQ(Righe(ancora), (Lista{{"COL", {"0", "Colore", "1", ""}}, {"TAG", {"1", "Taglia", "0", "INVERNO"}}}));
+}
+
+TEST_F(VariantsForm, AFailedBuildIsReportedAndLeavesTheGridEmptyAndTheListAsItWas) {
+    conn->Faults().FailMatching("CTE_VAR", db::Error(-2147217900, "Invalid object name 'MG6B_GESVARART'."));
+    long righe = -1;
+    host::UserScript user;
+    user.Do("count the rows", [&righe](entry::Form& form, host::HeadlessShell&) { righe = Griglia(form).RowCount(); });
+
+    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
+
+    EXPECT_EQ(lista, nullptr);
+    EXPECT_EQ(righe, 0);
+    ASSERT_EQ(shell->Messages()->ErrorBoxes().size(), 1u);  // answered Abort: the procedure is left
+    const auto& box = shell->Messages()->ErrorBoxes()[0];
+    EXPECT_EQ(box.procedure, "ImpostaRescordsetVarianti");
+    EXPECT_EQ(box.description, "Invalid object name 'MG6B_GESVARART'.");
+    EXPECT_EQ(box.style, 4370);
+}
+
+TEST_F(VariantsForm, RetryAfterAFailedBuildBuildsTheList) {
+    conn->Faults().FailMatching("CTE_VAR");
+    shell->Messages()->ErrorBoxAnswers().Push(entry::kAnswerRetry);
+    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"));
+    EXPECT_EQ(shell->Messages()->ErrorBoxes().size(), 1u);
+    EXPECT_EQ(Righe(lista).size(), 2u);
+}
+
+TEST_F(VariantsForm, UnloadLetsGoOfEverythingButTheListAndItsTable) {
+    auto form = std::make_shared<variants_form::FRMFA_VARIANTI>();
+    form->ActiveInterface = program;
+    form->Gcon_Connect = conn;
+    form->Gcls_Log = shell->Messages();
+    form->FormChiamante = std::make_shared<variants_form::FormChiamanteVarianti>();
+    form->Articolo("MODELLO01");
+    shell->Global()->Imposta("VarianteColore", db::Variant(""));  // the warning makes its message service
+
+    std::vector<host::controls::ResizeEntry> layout;
+    bool avviato = false;
+    host::UserScript user;
+    user.Do("look at the layout", [&](entry::Form& f, host::HeadlessShell&) {
+        auto& resize = dynamic_cast<host::controls::ResizeControl&>(*f.Control("ZEL_RESIZEFORM"));
+        layout = resize.Entries();
+        avviato = resize.Started() && resize.ActiveInterface() == program;
+    });
+    shell->WhenShown(variants_form::kNomeForm, user);
+    form->Show(entry::vbModal);
+
+    EXPECT_FALSE(form->Loaded());
+    EXPECT_TRUE(avviato);
+    EXPECT_EQ(layout, (std::vector<host::controls::ResizeEntry>{
+                          {"FME_ATTIVAZIONEVAR", 15, false}, {"QGRD_VARIANTI", 15, false}, {"LBL_RAGGR", 14, false},
+                          {"TXT_RAGGR", 14, false}}));
+    EXPECT_EQ(form->ActiveInterface, nullptr);
+    EXPECT_EQ(form->Gcon_Connect, nullptr);
+    EXPECT_EQ(form->Gcls_Log, nullptr);
+    EXPECT_EQ(form->FormChiamante, nullptr);
+    EXPECT_EQ(form->QGRD_VARIANTI->Recordset(), nullptr);
+    EXPECT_TRUE(form->QGRD_VARIANTI->Columns().empty());
+    EXPECT_TRUE(dynamic_cast<host::controls::Grid&>(*form->QGRD_VARIANTI).Terminated());
+    EXPECT_TRUE(dynamic_cast<host::controls::TextBox&>(*form->TXT_RAGGR).Terminated());
+    EXPECT_TRUE(dynamic_cast<host::controls::ResizeControl&>(*form->ZEL_RESIZEFORM).Terminated());
+    ASSERT_TRUE(form->Varianti);
+    EXPECT_EQ(Righe(form->Varianti).size(), 2u);
+    EXPECT_EQ(Leggi(*conn, "SELECT COUNT(*) FROM ##TABTEMP_VARIANTI"), (std::vector<std::string>{"2"}));
+}
+
+TEST_F(VariantsForm, ArticoloDaSelezioneTakesTheArticleOnlyWhenExactlyOneIsSelected) {
+    auto selezione = [&](const std::string& condizione) {
+        Esegui(tsql_shapes::kDropTabTemp);
+        Esegui(tsql_shapes::MassSelection(condizione));
+        auto rs = db::Recordset::Create();
+        rs->CursorLocation(db::adUseClient);
+        rs->Open("  SELECT * FROM ##TABTEMP  ", conn, db::adOpenDynamic, db::adLockOptimistic);
+        return rs;
+    };
+
+    auto uno = Apertura(entry::Util_Duplmassiva, false, "");
+    auto rs = selezione(" AND MG66_CODART = 'CAM-100' ");
+    rs->MoveLast();
+    rs->MoveNext();  // the links form may have left it anywhere
+    variants_form::ArticoloDaSelezione(rs, uno);
+    EXPECT_TRUE(uno.ModalitaDuplicaSingola);
+    EXPECT_EQ(uno.Articolo, "CAM-100");
+
+    auto piu = Apertura(entry::Util_Duplmassiva, false, "");
+    variants_form::ArticoloDaSelezione(selezione(" AND MG66_CODART LIKE 'PAN-%' "), piu);
+    EXPECT_FALSE(piu.ModalitaDuplicaSingola);
+    EXPECT_EQ(piu.Articolo, "");
+
+    auto nessuna = Apertura(entry::Util_Duplmassiva, false, "");
+    variants_form::ArticoloDaSelezione(nullptr, nessuna);
+    EXPECT_FALSE(nessuna.ModalitaDuplicaSingola);
+}
+
+// The mass duplication's article selection lives in ##TABTEMP, on screen with the user's ticks, while
+// the variant form is open from the same tab: building the variant list must leave it alone.
+TEST_F(VariantsForm, BuildingTheVariantListLeavesTheMassSelectionAndItsTicksAlone) {
+    Esegui(tsql_shapes::kDropTabTemp);
+    Esegui(tsql_shapes::MassSelection(" AND MG66_CODART LIKE 'CAM-%' "));
+    auto selezione = db::Recordset::Create();
+    selezione->CursorLocation(db::adUseClient);
+    selezione->Open("  SELECT * FROM ##TABTEMP  ", conn, db::adOpenDynamic, db::adLockOptimistic);
+    auto spunta = [&](const std::string& articolo) {
+        selezione->Filter(db::Variant("MG66_CODART = '" + articolo + "'"));
+        (*selezione)["SEL"].Value(db::Variant(0));
+        selezione->Update();
+        selezione->Filter(db::Variant(0));
+    };
+    spunta("CAM-101");
+    const std::string lettura = "SELECT MG66_CODART, SEL FROM ##TABTEMP ORDER BY MG66_CODART";
+    const auto prima = Leggi(*conn, lettura);
+    ASSERT_EQ(prima.size(), 6u);
+    EXPECT_EQ(prima[1], "CAM-101|0");
+
+    host::UserScript user;
+    Spunta(user, "VES", "SEL");
+    auto apertura = Apertura(entry::Util_Duplmassiva, false, "");
+    variants_form::ArticoloDaSelezione(selezione, apertura);
+    const auto lista = Apri(apertura, user);
+
+    EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
+    EXPECT_EQ(Righe(lista).at("VES").sel, "0");
+    EXPECT_EQ(Leggi(*conn, lettura), prima);
+    // The articles grid can still write its ticks.
+    spunta("CAM-103");
+    auto dopo = prima;
+    dopo[3] = "CAM-103|0";
+    EXPECT_EQ(Leggi(*conn, lettura), dopo);
+}
+
+}  // namespace
+}  // namespace varianti_test
