@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+
+#include <sqlite3.h>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -39,6 +41,20 @@ db::ConnectionPtr Open(const std::string& connectionString) {
 
 constexpr long kBlock = 25;  // articles per turn of each method
 
+// The text the processing log keeps in memory for the whole run (the browser front end saves it from there).
+long LogTextBytes(const generation::ProcessingLog& log) {
+    long bytes = 0;
+    for (const std::string& line : log.RigheAccumulate()) bytes += static_cast<long>(line.size());
+    return bytes;
+}
+
+// Memory SQLite's page cache of a connection holds; it grows up to the configured cache size.
+long PageCacheKb(db::Connection& c) {
+    int used = 0, highwater = 0;
+    sqlite3_db_status(SqliteHandle(c), SQLITE_DBSTATUS_CACHE_USED, &used, &highwater, 0);
+    return used / 1024;
+}
+
 // Times one call, adding it to `m`.
 void Timed(Measure& m, const std::function<bool()>& one) {
     const auto start = std::chrono::steady_clock::now();
@@ -69,6 +85,7 @@ SizeResult RunSize(const RunSettings& s) {
         ComponentDuplicator component(componentConnection, connectionString, kCompany, s.folder);
         ReferenceDuplicator reference(referenceConnection, kCompany);
         PeakWatch watch;
+        long halfArticles = 0, halfLogBytes = 0, halfCacheKb = 0;
         for (long first = 1; first <= s.duplicated; first += kBlock) {
             const long last = std::min(s.duplicated, first + kBlock - 1);
             for (long n = first; n <= last; ++n) {
@@ -85,9 +102,17 @@ SizeResult RunSize(const RunSettings& s) {
                     return true;
                 });
             }
-            if (first <= s.duplicated / 4 && last >= s.duplicated / 4) result.quarterGrowthKb = watch.GrowthKb();
+            if (first <= s.duplicated / 2 && last >= s.duplicated / 2) {
+                result.halfGrowthKb = watch.GrowthKb();
+                halfLogBytes = LogTextBytes(component.Log());
+                halfCacheKb = PageCacheKb(*componentConnection) + PageCacheKb(*referenceConnection);
+                halfArticles = last;
+            }
         }
         result.growthKb = watch.GrowthKb();
+        result.lateArticles = s.duplicated - halfArticles;
+        result.lateLogKb = (LogTextBytes(component.Log()) - halfLogBytes) / 1024;
+        result.lateCacheKb = PageCacheKb(*componentConnection) + PageCacheKb(*referenceConnection) - halfCacheKb;
         component.Finish();
         componentConnection->Close();
         referenceConnection->Close();

@@ -30,8 +30,11 @@ struct SizeResult {
     double buildSeconds = 0;
     Measure component;
     Measure reference;
-    long growthKb = 0;         // peak resident memory above the start of the run
-    long quarterGrowthKb = 0;  // the same after the first quarter of the run
+    long growthKb = 0;      // peak resident memory above the start of the run
+    long halfGrowthKb = 0;  // the same after the first half of the run
+    long lateArticles = 0;  // articles of the second half
+    long lateLogKb = 0;     // text the processing log kept over the second half
+    long lateCacheKb = 0;   // growth of SQLite's page caches over the second half (bounded by their size)
     PlanCheck plans;
     long statementsPerArticle = 0;  // statements the component ran per article, under the recorder
     std::string firstFailure;

@@ -186,6 +186,7 @@ private:
     void EliminaInTransazione(const std::shared_ptr<entry::IDataFrame>& frame, bool scriviRighe);
     void CHK_CODALT_Click();
     void QGRD_AGGANCI_FetchCell(db::Recordset& record, const std::string& field, db::Variant& value);
+    // The current row's season code and the descriptions of its codes.
     void MostraStagioneRiga();
     std::string NuovaChiave();
     // The generate button is available only while nothing waits to be saved.

@@ -45,7 +45,11 @@ void FRMFA_AGGANCI::TXT_PREFISSO_AfterItem() {
         })
         .Step([&] {
             if (!HaRigaCorrente(rstTestata_) || !ui_.TXT_PREFISSO->Text().empty()) return;
-            (*rstTestata_)["FA63_PREFISSO"].Value(db::Variant(std::string()));
+            // A header whose prefix is empty already is left alone: writing the same value would make a
+            // saved header look changed, and keep the generate button disabled.
+            auto prefisso = (*rstTestata_)["FA63_PREFISSO"];
+            if (!prefisso.Value().IsNull() && prefisso.Value().Text().empty()) return;
+            prefisso.Value(db::Variant(std::string()));
             rstTestata_->Update();
         })
         .Step([&] {

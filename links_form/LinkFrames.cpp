@@ -324,6 +324,8 @@ void FRMFA_AGGANCI::SvuotaCampiAgganci() {
 }
 
 void FRMFA_AGGANCI::MostraStagioneRiga() {
+    // The frame shows the row's codes; their descriptions are decoded here.
+    for (const auto& box : {ui_.TXT_TSAGGANCIO, ui_.TXT_LINEA, ui_.TXT_MARCHIO, ui_.TXT_TIPOLOGIA}) box->Refresh();
     std::string codice;
     if (HaRigaCorrente(rstDettaglio_)) {
         const db::Variant id = (*rstDettaglio_)["FA64_STAGIONE_MG5T"].Value();

@@ -44,10 +44,15 @@ void FRMFA_AGGANCI::CollegaEventiRicerche() {
                     "TXT_STAGIONE_StartDecode"},
           Condiviso{ui_.TXT_TIPOLOGIA, ui_.TXT_DESCTIPOLOGIA, lookup::Tipologia, "TXT_TIPOLOGIA_StartLookup",
                     "TXT_TIPOLOGIA_StartDecode"}}) {
+        // The handlers live in the box's own events: they hold the boxes weakly, or a box would keep itself.
         entry::ILookupTextBox* box = c.box.get();
-        c.box->StartLookup().Connect([this, box, c](entry::LookupRequest& r) { RicercaCondivisa(c.ricerca, *box, c.tipo, r); });
-        c.box->StartDecode().Connect([this, box, c](entry::DecodeRequest& r) {
-            DecodificaCondivisa(c.decodifica, *box, c.tipo, c.descrizione, r);
+        std::weak_ptr<entry::ITextBox> descrizione = c.descrizione;
+        const char* tipo = c.tipo;
+        const char* ricerca = c.ricerca;
+        const char* decodifica = c.decodifica;
+        c.box->StartLookup().Connect([this, box, tipo, ricerca](entry::LookupRequest& r) { RicercaCondivisa(ricerca, *box, tipo, r); });
+        c.box->StartDecode().Connect([this, box, tipo, decodifica, descrizione](entry::DecodeRequest& r) {
+            DecodificaCondivisa(decodifica, *box, tipo, descrizione.lock(), r);
         });
     }
 
@@ -80,7 +85,7 @@ void FRMFA_AGGANCI::CollegaEventiRicerche() {
     });
 
     ui_.TXT_TESSPRINC->StartLookup().Connect([this](entry::LookupRequest& r) { TXT_TESSPRINC_StartLookup(r); });
-    // The main fabric's decode reports its errors under the link fabric's name, as the form always did.
+    // The main fabric's decode shares the link fabric's error-report name: support looks errors up by it.
     ui_.TXT_TESSPRINC->StartDecode().Connect([this](entry::DecodeRequest& r) {
         Procedura("TXT_TSAGGANCIO_StartDecode", HandlerTable::B).Step([&] { r = RichiestaTessutoPrincipale(); }).Run();
     });
@@ -178,7 +183,7 @@ void FRMFA_AGGANCI::TXT_TESSPRINC_StartLookup(entry::LookupRequest& richiesta) {
 }
 
 void FRMFA_AGGANCI::TXT_PREFISSO_StartLookup(entry::LookupRequest& richiesta) {
-    // The prefix lookup reports under its historical name.
+    // The prefix lookup reports under the decode's name, the one support knows it by.
     Procedura("TXT_PREFISSO_StartDecode", HandlerTable::B)
         .Step([&] {
             richiesta.statement =

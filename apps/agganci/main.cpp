@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
     app::AddLinksCommand(cli, options);
     app::AddLogCommand(cli, options);
     app::AddGenerateCommand(cli, options);
+    app::AddMassCommand(cli, options);
+    app::AddVariantsCommand(cli, options);
 
     try {
         cli.parse(argc, argv);

@@ -11,12 +11,12 @@
 namespace db::sqlite {
 
 StatementCache::Lease::Lease(Lease&& other) noexcept
-    : cache_(other.cache_), sql_(std::move(other.sql_)), stmt_(other.stmt_) {
+    : cache_(other.cache_), sql_(std::move(other.sql_)), stmt_(other.stmt_), kept_(other.kept_) {
     other.stmt_ = nullptr;
 }
 
 StatementCache::Lease::~Lease() {
-    if (stmt_) cache_->Return(std::move(sql_), stmt_);
+    if (stmt_) cache_->Return(std::move(sql_), stmt_, kept_);
 }
 
 StatementCache::~StatementCache() { Clear(); }
@@ -27,7 +27,7 @@ StatementCache::Lease StatementCache::Acquire(const std::string& sql) {
         sqlite3_stmt* stmt = it->second.stmt;
         lru_.erase(it->second.lru);
         entries_.erase(it);
-        return Lease(this, sql, stmt);
+        return Lease(this, sql, stmt, true);
     }
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
@@ -48,13 +48,13 @@ StatementCache::Lease StatementCache::Acquire(const std::string& sql) {
     if (!stmt) {
         throw Error(errc::ProviderError, "The text holds no statement - statement: " + sql, SqliteDriver::kSource);
     }
-    return Lease(this, sql, stmt);
+    return Lease(this, sql, stmt, false);
 }
 
-void StatementCache::Return(std::string sql, sqlite3_stmt* stmt) {
+void StatementCache::Return(std::string sql, sqlite3_stmt* stmt, bool kept) {
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
-    if (capacity_ == 0 || entries_.count(sql)) {
+    if (capacity_ == 0 || entries_.count(sql) || (!kept && !secondSight_.Admit(sql))) {
         sqlite3_finalize(stmt);
         return;
     }

@@ -1,10 +1,13 @@
 #pragma once
-// Prepared statements of one SQLite connection, kept by their final SQL text for reuse. A statement
-// handed out is reset and stripped of its bindings when the lease ends, so the next user starts clean.
+// Prepared statements of one SQLite connection, kept by their final SQL text for reuse from their second
+// run on (SecondSight.h: a statement run once is not worth a place). A statement handed out is reset and
+// stripped of its bindings when the lease ends, so the next user starts clean.
 #include <cstddef>
 #include <list>
 #include <string>
 #include <unordered_map>
+
+#include "db/sqlite/SecondSight.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -21,7 +24,8 @@ public:
     // A statement in use; returned to the cache (reset, bindings cleared) when it goes out of scope.
     class Lease {
     public:
-        Lease(StatementCache* cache, std::string sql, sqlite3_stmt* stmt) : cache_(cache), sql_(std::move(sql)), stmt_(stmt) {}
+        Lease(StatementCache* cache, std::string sql, sqlite3_stmt* stmt, bool kept)
+            : cache_(cache), sql_(std::move(sql)), stmt_(stmt), kept_(kept) {}
         Lease(Lease&& other) noexcept;
         Lease(const Lease&) = delete;
         Lease& operator=(const Lease&) = delete;
@@ -33,6 +37,7 @@ public:
         StatementCache* cache_;
         std::string sql_;
         sqlite3_stmt* stmt_;
+        bool kept_;  // taken from the cache: admitted already
     };
 
     void Attach(sqlite3* db) { db_ = db; }
@@ -44,7 +49,7 @@ public:
     std::size_t Size() const { return entries_.size(); }
 
 private:
-    void Return(std::string sql, sqlite3_stmt* stmt);
+    void Return(std::string sql, sqlite3_stmt* stmt, bool kept);
 
     struct Entry {
         sqlite3_stmt* stmt;
@@ -54,6 +59,7 @@ private:
     std::size_t capacity_;
     std::unordered_map<std::string, Entry> entries_;
     std::list<std::string> lru_;  // most recently used first
+    SecondSight secondSight_;
 };
 
 }  // namespace db::sqlite

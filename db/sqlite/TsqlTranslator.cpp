@@ -32,6 +32,10 @@ const TranslatedBatch& TsqlTranslationCache::Memo(std::string_view tsql) {
     std::string key(tsql);
     if (auto it = entries_.find(key); it != entries_.end()) return it->second;
     TranslatedBatch batch = TranslateTsql(tsql);
+    if (!secondSight_.Admit(key)) {
+        once_ = std::move(batch);
+        return once_;
+    }
     if (entries_.size() >= capacity_) {
         entries_.erase(order_.front());
         order_.pop_front();

@@ -27,6 +27,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "db/sqlite/SecondSight.h"
+
 namespace db::sqlite {
 
 struct TranslatedBatch {
@@ -39,12 +41,13 @@ struct TranslatedBatch {
 TranslatedBatch TranslateTsql(std::string_view tsql);
 
 // Memo of TranslateTsql for the driver, which translates every statement it runs. Statements carry their
-// values, so the memo is kept by shape (LiteralShape.h: the text without its string literals) and each
-// statement's values are put back into its shape's translation; it keeps the most recent `capacity` shapes.
+// values, so the memo is kept by shape (LiteralShape.h: the text without its values) and each statement's
+// values are put back into its shape's translation. A shape is kept from its second translation on
+// (SecondSight.h), the most recent `capacity` of them.
 // Not thread-safe: one per connection.
 class TsqlTranslationCache {
 public:
-    explicit TsqlTranslationCache(std::size_t capacity = 4096) : capacity_(capacity == 0 ? 1 : capacity) {}
+    explicit TsqlTranslationCache(std::size_t capacity = 512) : capacity_(capacity == 0 ? 1 : capacity) {}
 
     // Translation of `tsql`; failures are not kept and throw again on the next call.
     TranslatedBatch Translate(std::string_view tsql);
@@ -58,6 +61,8 @@ private:
     std::size_t capacity_;
     std::unordered_map<std::string, TranslatedBatch> entries_;
     std::deque<std::string> order_;  // oldest first
+    SecondSight secondSight_;
+    TranslatedBatch once_;  // the last translation not kept
 };
 
 }  // namespace db::sqlite

@@ -317,10 +317,10 @@ TEST(TsqlRefusals, TsqlOnlyConstructsAreNamed) {
 TEST(TsqlCache, MemoisesByTextAndForgetsTheOldest) {
     TsqlTranslationCache cache(2);
     EXPECT_EQ(cache.Translate("SELECT TOP 1 a FROM t").statements, std::vector<std::string>{"SELECT a FROM t LIMIT 1"});
+    EXPECT_EQ(cache.Size(), 0u) << "a text is kept from its second translation on";
     EXPECT_EQ(cache.Translate("SELECT TOP 1 a FROM t").statements, std::vector<std::string>{"SELECT a FROM t LIMIT 1"});
     EXPECT_EQ(cache.Size(), 1u);
-    cache.Translate("SELECT 1");
-    cache.Translate("SELECT 2");
+    for (const char* text : {"SELECT 1", "SELECT 1", "SELECT 2", "SELECT 2"}) cache.Translate(text);
     EXPECT_EQ(cache.Size(), 2u);
     EXPECT_EQ(cache.Translate("SELECT 2").statements, std::vector<std::string>{"SELECT 2"});
     cache.Clear();

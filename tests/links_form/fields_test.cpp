@@ -119,6 +119,20 @@ TEST_F(LinksFormTest, APrefixLosesItsQuotes) {
     EXPECT_EQ((*Form()->RstAggTestata())["FA63_PREFISSO"].Value().Text(), "AB");
 }
 
+TEST_F(LinksFormTest, AQuoteInACodeIsJustACharacterOfTheCode) {
+    ApriModello("MODELLO01' OR ''='");
+    EXPECT_FALSE(Ui().TXT_MODORIGINE->Decodificato());
+    EXPECT_EQ(Ui().FME_AGGANCI->Recordset(), nullptr);
+    Utente(host::UserScript()
+               .Type("TXT_MODORIGINE", "MODELLO01")
+               .Press("GRIDNAV_AGGANCI", p::Nuovo)
+               .Type("TXT_TSAGGANCIO", "TS' OR '1'='1")
+               .Type("TXT_DESCARTDAGENERARE", "Camicia")
+               .Press("GRIDNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(UltimoMessaggio().text, "Valore non valido per Tessuto Aggancio: TS' OR '1'='1");
+    EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
+}
+
 // --- Rules between fields ---
 
 TEST_F(LinksFormTest, ChangingTheMainFabricEmptiesTheSequenceButFillingItFirstDoesNot) {

@@ -69,6 +69,13 @@ TEST_F(LinksFormTest, TheSourceArticleIsLoadedAtOnce) {
     EXPECT_FALSE(ui.CMD_LOG->Visible());
 }
 
+TEST_F(LinksFormTest, OpeningOnAModelWithoutPrefixLeavesItsHeaderUnchanged) {
+    Apri("MODELLO02");
+    EXPECT_EQ(Ui().TXT_PREFISSO->Text(), "");
+    EXPECT_FALSE(Ui().FME_AGGANCI->IsChanged());
+    EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
+}
+
 TEST_F(LinksFormTest, WithoutASourceArticleTheModelFieldWaitsForInput) {
     Apri();
     const auto& ui = Ui();

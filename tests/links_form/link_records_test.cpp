@@ -25,9 +25,12 @@ TEST_F(LinksFormTest, RowsAreOrderedByFabricWithTheirSeasonCodes) {
     EXPECT_EQ(Ui().TXT_STAGIONE->Text(), "AI2025");
     EXPECT_EQ(Ui().TXT_DESCSTAGIONE->Text(), "Autunno/Inverno 2025");
 
+    EXPECT_EQ(Ui().TXT_DESCLINEA->Text(), "Uomo sportivo");
     Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 3));
     EXPECT_EQ(Ui().TXT_TSAGGANCIO->Text(), "TS-SETA-ROSSA");
     EXPECT_EQ(Ui().TXT_STAGIONE->Text(), "PE2026");
+    EXPECT_EQ(Ui().TXT_DESCLINEA->Text(), "Uomo classico");
+    EXPECT_EQ(Ui().TXT_DESCMARCHIO->Text(), "Mare Blu");
     EXPECT_FALSE(Ui().FME_AGGANCIDET->IsChanged());  // showing a row's season is no edit
 }
 
@@ -230,7 +233,8 @@ TEST_F(LinksFormTest, RemovingTheLastRowLeavesANewRowThatIsNoChange) {
     EXPECT_FALSE(Ui().FME_AGGANCI->IsChanged());
     // Nothing to ask when the user leaves: nothing was typed.
     Utente(host::UserScript().Click("CMD_NUOVO"));
-    EXPECT_EQ(std::count(Messaggi().begin(), Messaggi().end(), "Salvare le modifiche?"), 0);
+    const auto messaggi = Messaggi();
+    EXPECT_EQ(std::count(messaggi.begin(), messaggi.end(), "Salvare le modifiche?"), 0);
     EXPECT_EQ(Ui().TXT_MODORIGINE->Text(), "");
 }
 

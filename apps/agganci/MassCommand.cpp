@@ -1,0 +1,196 @@
+// agganci mass: the mass duplication tab of the links form, driven on the headless shell as a user would:
+// the mass tab chosen in the side bar, the article filters stated in the advanced query, Next, articles
+// unticked in the grid, the mode, code text and parameters typed, Duplicate pressed, and the run's
+// questions answered by flags.
+#include <filesystem>
+#include <iomanip>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+
+#include "apps/agganci/Commands.h"
+#include "apps/agganci/LinksFormSession.h"
+#include "apps/agganci/VariantChoices.h"
+#include "db/Variant.h"
+#include "entry/MDLFA_AGGANCI.h"
+#include "generation/GenerationRun.h"
+#include "generation/ProcessingLog.h"
+#include "host/controls/AdvancedQuery.h"
+#include "host/controls/DataFrame.h"
+#include "links_form/FRMFA_AGGANCI.h"
+#include "links_form/MassTabRegister.h"
+#include "mass_duplication/DuplicazioneMassiva.h"
+
+namespace app {
+namespace {
+
+struct MassArgs {
+    std::vector<std::string> where;
+    std::string mode;
+    std::string text;
+    std::optional<std::string> description, extendedDescription, season, line, brand, typology;
+    std::vector<std::string> variants;
+    std::vector<std::string> untick;
+    std::string truncate;
+    bool proceedWithoutVariants = false;
+    bool dryRun = false;
+};
+
+// FIELD=VALUE, FIELD=FROM..TO, FIELD^=PREFIX; FIELD is a caption of the query or its column.
+entry::QueryCondition ParseWhere(const std::string& text) {
+    entry::QueryCondition c;
+    const auto prefix = text.find("^=");
+    const auto eq = text.find('=');
+    if (prefix != std::string::npos && prefix < eq) {
+        c.field = text.substr(0, prefix);
+        c.op = entry::QueryOperator::IniziaCon;
+        c.values = {text.substr(prefix + 2)};
+    } else if (eq != std::string::npos) {
+        c.field = text.substr(0, eq);
+        const std::string value = text.substr(eq + 1);
+        const auto range = value.find("..");
+        if (range != std::string::npos) {
+            c.op = entry::QueryOperator::Intervallo;
+            c.values = {value.substr(0, range), value.substr(range + 2)};
+        } else {
+            c.values = {value};
+        }
+    }
+    if (c.field.empty()) throw std::runtime_error("--where " + text + ": expected FIELD=VALUE, FIELD=FROM..TO or FIELD^=PREFIX");
+    return c;
+}
+
+std::string ModeCaption(const std::string& mode) {
+    if (mode == "prefix") return "Aggiungi prefisso";
+    if (mode == "mask") return "Sostituisci parziale";
+    if (mode == "replace") return "Sostituisci completa";
+    throw std::runtime_error("--mode " + mode + ": expected prefix, mask or replace");
+}
+
+void Run(const GlobalOptions& options, const MassArgs& a) {
+    if (!a.truncate.empty() && a.truncate != "yes" && a.truncate != "no")
+        throw std::runtime_error("--truncate " + a.truncate + ": expected yes or no");
+    std::map<std::string, VariantChoice> choices;
+    for (const auto& v : a.variants) choices.insert(ParseVariantChoice(v));
+    links_form::RegistraSchedaMassiva();
+    LinksFormSession session(options);
+    auto& shell = session.Shell();
+    {
+        std::error_code ignored;  // a missing log folder would silently switch the log off
+        std::filesystem::create_directories(generation::CartellaDeiLog(*shell.Global()), ignored);
+    }
+    std::string unanswered;
+    shell.Messages()->SetMessageResponder([&](const host::ShownMessage& m) -> std::optional<long> {
+        if (m.text == host::controls::DataFrame::kDomandaChiusura) return entry::kAnswerNo;
+        if (m.text == generation::kMsgVariantiNonConfigurate) {
+            if (a.proceedWithoutVariants) return entry::kAnswerYes;
+            unanswered = "the run asks whether to go on without a variant selection: answer with "
+                         "--proceed-without-variants, or choose the variants with --variant";
+            return entry::kAnswerNo;
+        }
+        if (m.text.rfind("Il codice articolo composto da Prefisso + CodiceArt", 0) == 0) {
+            if (a.truncate == "yes") return entry::kAnswerYes;
+            if (a.truncate == "no") return entry::kAnswerNo;
+            unanswered = "a new code is longer than the company allows: answer with --truncate yes|no";
+            return entry::kAnswerCancel;
+        }
+        return std::nullopt;
+    });
+
+    session.Passo("mass", host::UserScript().SelectItem("SIDEBAR_MAIN", links_form::kGruppoSideBar,
+                                                         links_form::kVoceDuplMassiva));
+    auto query = shell.ControlOf<host::controls::AdvancedQuery>(entry::kLinksFormName, "ADVQ_ARTICOLI");
+    if (!query) throw std::runtime_error("the links form has no mass duplication tab");
+    for (const auto& w : a.where) query->AggiungiCondizione(ParseWhere(w));
+    session.Passo("--where", host::UserScript().Click("CMD_AVANTI"));
+    auto& form = session.Form();
+    auto selection = form.RstSelezioneMassiva();
+    if (!selection || selection->RecordCount() == 0) throw std::runtime_error("--where: no article selected");
+
+    for (const auto& code : a.untick) {
+        bool found = false;
+        for (selection->MoveFirst(); !selection->EOF(); selection->MoveNext()) {
+            if (db::RTrim((*selection)["MG66_CODART"].Value().Text()) != code) continue;
+            (*selection)["SEL"].Value(db::Variant(0));
+            selection->Update();
+            found = true;
+            break;
+        }
+        if (!found) throw std::runtime_error("--untick " + code + ": not among the selected articles");
+    }
+
+    host::UserScript params;
+    params.Choose("CBO_PREFISSO", ModeCaption(a.mode)).Type("TXT_PREFISSODART", a.text);
+    if (a.description) params.Type("TXT_DESCRD", *a.description);
+    if (a.extendedDescription) params.Type("TXT_DESCRESTD", *a.extendedDescription);
+    if (a.season) params.Type("TXT_STAGIONED", *a.season);
+    if (a.line) params.Type("TXT_LINEAD", *a.line);
+    if (a.brand) params.Type("TXT_MARCHIOD", *a.brand);
+    if (a.typology) params.Type("TXT_TIPOLOGIAD", *a.typology);
+    session.Passo("--mode", params);
+
+    mass_duplication::ComandoMassivo comando;
+    comando.testo = a.text;
+    if (a.mode == "prefix") comando.modo = "0";
+    else if (a.mode == "mask") comando.modo = "1";
+    else comando.modo = "2";
+    if (a.dryRun) {
+        for (const auto& p : mass_duplication::AnteprimaDuplicazione(form, comando)) {
+            std::string state = p.nuovo.empty()  ? "no code"
+                                : p.troppoLungo ? "too long (" + std::to_string(db::Len(p.nuovo)) + " > " +
+                                                      std::to_string(p.massimo) + ")"
+                                : p.esiste      ? "exists"
+                                                : "would create";
+            std::cout << std::left << std::setw(28) << p.vecchio << std::setw(28) << p.nuovo << state << "\n";
+        }
+        return;
+    }
+    if (!choices.empty()) {
+        selection->MoveFirst();
+        const std::string first = db::RTrim((*selection)["MG66_CODART"].Value().Text());
+        form.RstSelezioneVarianti(BuildVariantSelection(form.Gcon_Connect(), options.company, first, choices));
+    }
+    const std::size_t boxesBefore = shell.Messages()->ErrorBoxes().size();
+    shell.Act(entry::kLinksFormName, host::UserScript().Click("CMD_DUPLMASS"));
+    for (const auto& l : form.LogElaborazione().RigheAccumulate()) std::cout << l << "\n";
+    if (!unanswered.empty()) throw std::runtime_error(unanswered);
+    std::string problems;
+    for (std::size_t i = boxesBefore; i < shell.Messages()->ErrorBoxes().size(); ++i) {
+        const auto& e = shell.Messages()->ErrorBoxes()[i];
+        problems += "\n  error in " + e.procedure + ": " + e.description;
+    }
+    if (!problems.empty()) throw std::runtime_error("the mass duplication run reported:" + problems);
+}
+
+}  // namespace
+
+void AddMassCommand(CLI::App& cli, GlobalOptions& options) {
+    auto* cmd = cli.add_subcommand(
+        "mass",
+        "Run the mass duplication tab of the links form: the articles matching the filters are selected, "
+        "every ticked one gets a new code (prefix, mask or complete code) and is created from it. The "
+        "processing log is printed at the end.");
+    static MassArgs args;
+    cmd->add_option("--where", args.where,
+                    "Article filter, FIELD=VALUE, FIELD=FROM..TO or FIELD^=PREFIX; FIELD is a caption of the "
+                    "selection (Articolo, Famiglia, ...) or its column")
+        ->required();
+    cmd->add_option("--mode", args.mode, "prefix, mask or replace")->required();
+    cmd->add_option("--text", args.text, "The prefix, the mask or the complete new code")->required();
+    cmd->add_option("--description", args.description, "Description of the new article (one article only)");
+    cmd->add_option("--extended-description", args.extendedDescription, "Extended description (one article only)");
+    cmd->add_option("--season", args.season, "Season code of the new articles");
+    cmd->add_option("--line", args.line, "Line code of the new articles");
+    cmd->add_option("--brand", args.brand, "Brand code of the new articles");
+    cmd->add_option("--typology", args.typology, "Typology code (one article only)");
+    cmd->add_option("--variant", args.variants,
+                    "Variant activation, CODE=on|off[:auto|:GROUP], over the variants of the first selected article");
+    cmd->add_option("--untick", args.untick, "Leave this selected article out of the run");
+    cmd->add_option("--truncate", args.truncate, "Answer to the too-long-code question: yes truncates, no skips");
+    cmd->add_flag("--proceed-without-variants", args.proceedWithoutVariants,
+                  "Answer yes to \"Gestione varianti non configurata. Procedere Ugualmente?\"");
+    cmd->add_flag("--dry-run", args.dryRun, "List the ticked articles and the code each would get; write nothing");
+    cmd->callback([&options] { Run(options, args); });
+}
+
+}  // namespace app

@@ -1,0 +1,57 @@
+// agganci variants MODEL: the variant list the variant form offers for a model on the links tab, read
+// from the form itself on the headless shell (the form is opened from the links form and closed again).
+#include <iomanip>
+#include <iostream>
+#include <stdexcept>
+
+#include "apps/agganci/Commands.h"
+#include "apps/agganci/LinksFormSession.h"
+#include "entry/ControlsGrid.h"
+#include "links_form/FRMFA_AGGANCI.h"
+#include "variants_form/ApriVarianti.h"
+#include "variants_form/FRMFA_VARIANTI.h"
+
+namespace app {
+namespace {
+
+void Run(const GlobalOptions& options, const std::string& model) {
+    LinksFormSession session(options);
+    session.ApriModello(model);
+    auto& form = session.Form();
+    bool shown = false;
+    session.Shell().WhenShown(
+        variants_form::kNomeForm,
+        host::UserScript()
+            .Do("read the variant list",
+                [&](entry::Form& f, host::HeadlessShell&) {
+                    auto grid = std::dynamic_pointer_cast<entry::IGrid>(f.Control("QGRD_VARIANTI"));
+                    if (!grid) return;
+                    shown = true;
+                    for (long row = 1; row <= grid->RowCount(); ++row)
+                        std::cout << std::left << std::setw(8) << grid->CellText(row, "MG5F_CODICEVAR")
+                                  << std::setw(32) << grid->CellText(row, "MG5F_DESCR_VAR")
+                                  << (grid->CellText(row, "SEL") == "1" ? "on" : "off") << "\n";
+                })
+            .Close());
+    variants_form::AperturaVarianti apertura;
+    apertura.finestra = form.shared_from_this();
+    apertura.ActiveInterface = form.ActiveInterface();
+    apertura.Gcon_Connect = form.Gcon_Connect();
+    apertura.Gcls_Log = form.Gcls_Log();
+    apertura.tabVisible = entry::Util_Agganci;
+    apertura.Articolo = model;
+    variants_form::ApriVarianti(apertura);
+    if (!shown) throw std::runtime_error("MODEL: the variant form did not open for '" + model + "'");
+}
+
+}  // namespace
+
+void AddVariantsCommand(CLI::App& cli, GlobalOptions& options) {
+    auto* cmd = cli.add_subcommand("variants", "Print the variant list the variant form offers for a model "
+                                               "on the links tab: code, description, on/off");
+    static std::string model;
+    cmd->add_option("MODEL", model, "Code of the model article")->required();
+    cmd->callback([&options] { Run(options, model); });
+}
+
+}  // namespace app

@@ -1,0 +1,77 @@
+// The two ways the benchmark duplicates an article: through the component, and the set-based floor that
+// must write the same rows for the comparison to mean anything.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "BenchDatabase.h"
+#include "bench/ComponentDuplication.h"
+#include "bench/ReferenceDuplication.h"
+
+namespace {
+
+using benchtest::Added;
+using benchtest::RowCounts;
+
+std::string LogFolder() {
+    const auto folder = std::filesystem::temp_directory_path() / "agganci-bench-test";
+    std::filesystem::create_directories(folder);
+    return folder.string() + "/";
+}
+
+TEST(BenchDuplication, TheReferenceWritesTheRowsTheComponentWrites) {
+    auto c = benchtest::BenchCompany(3);
+    const auto start = RowCounts(*c);
+    bench::ComponentDuplicator component(c, "sqlite::memory:", 1, LogFolder());
+    ASSERT_TRUE(component.DuplicateOneArticle("BENCH-000001", "C-BENCH-000001")) << component.LastError();
+    const auto afterComponent = RowCounts(*c);
+    bench::ReferenceDuplicator reference(c, 1);
+    reference.DuplicateOneArticle("BENCH-000001", "R-BENCH-000001");
+    const auto afterReference = RowCounts(*c);
+
+    auto byComponent = Added(start, afterComponent);
+    // The processing log's journal is the component's own bookkeeping, not the article's rows.
+    byComponent.erase("CG9L_LOGELAB");
+    byComponent.erase("CG9M_LOGELABRIG");
+    const auto byReference = Added(afterComponent, afterReference);
+    EXPECT_EQ(byReference, byComponent);
+    EXPECT_EQ(byComponent.at("PD96_LEGAMIDISBA"), 10);
+    EXPECT_EQ(byComponent.at("MG87_ARTDESC"), 3);
+    // Both new barcodes are numbered on: no code is used twice.
+    EXPECT_EQ(benchtest::Scalar(*c, "SELECT COUNT(*) FROM MG65_BARCODE WHERE MG65_CODART_MG66 IN ('C-BENCH-000001', "
+                                    "'R-BENCH-000001')"),
+              2);
+    EXPECT_EQ(benchtest::Scalar(*c, "SELECT COUNT(DISTINCT MG65_CODBARCODE) FROM MG65_BARCODE"),
+              benchtest::Scalar(*c, "SELECT COUNT(*) FROM MG65_BARCODE"));
+}
+
+TEST(BenchDuplication, AFailedReferenceArticleLeavesNothing) {
+    auto c = benchtest::BenchCompany(2);
+    bench::ReferenceDuplicator reference(c, 1);
+    reference.DuplicateOneArticle("BENCH-000001", "R-1");
+    const auto before = RowCounts(*c);
+    EXPECT_THROW(reference.DuplicateOneArticle("BENCH-000002", "R-1"), db::Error);  // the code is taken
+    EXPECT_EQ(RowCounts(*c), before);
+    EXPECT_EQ(c->TransactionLevel(), 0);
+}
+
+TEST(BenchDuplication, TheComponentLogsEachArticleAndRaisesItsEvents) {
+    auto c = benchtest::BenchCompany(2);
+    bench::ComponentDuplicator component(c, "sqlite::memory:", 1, LogFolder());
+    EXPECT_TRUE(component.DuplicateOneArticle("BENCH-000001", "C-1"));
+    EXPECT_GT(component.Events().events, 20);
+    EXPECT_FALSE(component.DuplicateOneArticle("BENCH-000002", "C-1"));  // exists: left as it is
+    EXPECT_FALSE(component.DuplicateOneArticle("NO-SUCH-ARTICLE", "C-2"));
+    component.Finish();
+    const auto& lines = component.Log().RigheAccumulate();
+    auto logged = [&](const std::string& text) { return std::find(lines.begin(), lines.end(), text) != lines.end(); };
+    EXPECT_TRUE(logged("Inizio duplicazione per l'articolo:  BENCH-000001"));
+    EXPECT_TRUE(logged("Articolo :  C-1 Creato "));
+    EXPECT_TRUE(logged("L'articolo C-1 è già esistente. ARTICOLO NON GENERATO!! "));
+    EXPECT_TRUE(logged(" !!! ATTENZIONE: ARTICOLO NON GENERATO !!! "));
+    EXPECT_EQ(benchtest::Scalar(*c, "SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'C-2'"), 0);
+    EXPECT_EQ(c->TransactionLevel(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+// The mass-duplication tab of the links form: its controls inside FRM_SELDUPL and FRM_PARDUPL, the
+// two-step wizard and the run. The steps themselves live in mass_duplication; this file wires them to
+// the form's connection, program interface, variant selection and processing log.
+#include <memory>
+
+#include "entry/ErrorHandler.h"
+#include "generation/LogViewer.h"
+#include "links_form/FRMFA_AGGANCI.h"
+#include "links_form/MassTab.h"
+#include "links_form/MassTabRegister.h"
+#include "mass_duplication/DuplicazioneMassiva.h"
+#include "mass_duplication/InitAdvQuery.h"
+#include "mass_duplication/ProceduraGuidata.h"
+#include "variants_form/ApriVarianti.h"
+
+namespace links_form {
+namespace {
+
+class SchedaMassiva : public IMassTab {
+public:
+    explicit SchedaMassiva(FRMFA_AGGANCI& form) : form_(form) {
+        const auto& ui = form.Ui();
+        auto sel = ui.FRM_SELDUPL;
+        auto par = ui.FRM_PARDUPL;
+        c_.FRM_SELDUPL = sel;
+        c_.FRM_PARDUPL = par;
+        c_.TXT_PREFISSODART = ui.TXT_PREFISSODART;
+        c_.ADVQ_ARTICOLI = form.NuovoControllo<entry::IAdvancedQuery>("ADVQ_ARTICOLI", sel);
+        c_.CMD_AVANTI = Pulsante("CMD_AVANTI", sel, "Avanti >");
+        c_.QGRD_DUPLMASS = form.NuovoControllo<entry::IGrid>("QGRD_DUPLMASS", par);
+        c_.CBO_PREFISSO = form.NuovoControllo<entry::IComboBox>("CBO_PREFISSO", par);
+        c_.TXT_DESCRD = form.NuovoControllo<entry::ITextBox>("TXT_DESCRD", par);
+        c_.TXT_DESCRESTD = form.NuovoControllo<entry::ITextBox>("TXT_DESCRESTD", par);
+        c_.TXT_STAGIONED = form.NuovoControllo<entry::ILookupTextBox>("TXT_STAGIONED", par);
+        c_.TXT_LINEAD = form.NuovoControllo<entry::ILookupTextBox>("TXT_LINEAD", par);
+        c_.TXT_MARCHIOD = form.NuovoControllo<entry::ILookupTextBox>("TXT_MARCHIOD", par);
+        c_.TXT_TIPOLOGIAD = form.NuovoControllo<entry::ILookupTextBox>("TXT_TIPOLOGIAD", par);
+        c_.CMD_GESTVARD = Pulsante("CMD_GESTVARD", par, "Gestione varianti");
+        c_.CMD_DUPLMASS = Pulsante("CMD_DUPLMASS", par, "Duplica");
+        c_.CMD_LOGDUPL = Pulsante("CMD_LOGDUPL", par, "Log Elaborazione");
+        c_.CMD_INDIETRO = Pulsante("CMD_INDIETRO", par, "< Indietro");
+        c_.CMD_LOGDUPL->Visible(false);
+        c_.CMD_DUPLMASS->Enabled(false);
+
+        c_.CMD_AVANTI->Click().Connect([this] { Guida().CMD_AVANTI_Click(); });
+        c_.CMD_INDIETRO->Click().Connect([this] { Guida().CMD_INDIETRO_Click(); });
+        c_.CMD_DUPLMASS->Click().Connect([this] { CMD_DUPLMASS_Click(); });
+        c_.CMD_GESTVARD->Click().Connect([this] { CMD_GESTVARD_Click(); });
+        c_.CMD_LOGDUPL->Click().Connect([this] { CMD_LOGDUPL_Click(); });
+    }
+
+    void InitAdvQuery() override {
+        mass_duplication::ImpostazioniQuery imp;
+        imp.ditta = form_.Gstr_DittaCorrente();
+        imp.nomeEseguibile = "agganci";
+        if (auto program = form_.ActiveInterface()) {
+            imp.finestraModale = program->WindowModal();
+            if (auto global = program->ClsGlobal()) imp.fashionAttivo = global->FashionAttivo();
+        }
+        if (auto programObject = form_.ActiveClass()) imp.articoloOrigine = programObject->Articolo_Origine().Text();
+        mass_duplication::InitAdvQuery(*c_.ADVQ_ARTICOLI, imp, Contesto());
+    }
+    bool InitFrameDuplMass() override { return Guida().InitFrameDuplMass(); }
+    // The query control stays attached (with the user's filters): it is set up only at the form's first
+    // activation, so detaching it here would leave the tab without a query when it is shown again.
+    bool ScaricaFrameDuplMass() override { return Guida().ScaricaFrameParDupl(); }
+
+    db::RecordsetPtr RstSelezioneMassiva() const override {
+        return guida_ ? guida_->RstSelezioneMassiva() : nullptr;
+    }
+    std::string TXT_DESCRD() const override { return c_.TXT_DESCRD->Text(); }
+    generation::ParametriMassivi ParametriDuplicazione() const override {
+        return guida_ ? guida_->ParametriDuplicazione() : generation::ParametriMassivi{};
+    }
+
+    const mass_duplication::ControlliMassivi& Controlli() const { return c_; }
+
+private:
+    std::shared_ptr<entry::IButton> Pulsante(const char* nome, const std::shared_ptr<entry::IFrame>& frame,
+                                             const char* caption) {
+        auto b = form_.NuovoControllo<entry::IButton>(nome, frame);
+        b->Caption(caption);
+        return b;
+    }
+
+    generation::ContestoGenerazione Contesto() const {
+        return {form_.Gcon_Connect(), db::Variant(form_.Gstr_DittaCorrente()), form_.ActiveInterface(),
+                form_.Gcls_Log()};
+    }
+
+    // Made at first use: the form's connection exists only once the form is loaded.
+    mass_duplication::ProceduraGuidata& Guida() {
+        if (!guida_) {
+            long entita = 0;
+            if (auto program = form_.ActiveInterface())
+                if (auto global = program->ClsGlobal()) entita = global->EntitaAttributi();
+            guida_ = std::make_unique<mass_duplication::ProceduraGuidata>(
+                c_, Contesto(), entita, [this] { form_.RstSelezioneVarianti(nullptr); });
+        }
+        return *guida_;
+    }
+
+    void CMD_DUPLMASS_Click() {
+        mass_duplication::ComandoMassivo comando;
+        comando.testo = c_.TXT_PREFISSODART->Text();
+        comando.modo = c_.CBO_PREFISSO->Text();
+        comando.CMD_LOGDUPL = c_.CMD_LOGDUPL;
+        comando.focusTesto = [this] { c_.TXT_PREFISSODART->SetFocus(); };
+        mass_duplication::CMD_DUPLMASS_Click(form_, comando);
+        if (auto g = c_.QGRD_DUPLMASS) g->Refresh();
+    }
+
+    void CMD_GESTVARD_Click() {
+        variants_form::AperturaVarianti apertura;
+        apertura.finestra = form_.shared_from_this();
+        apertura.ActiveInterface = form_.ActiveInterface();
+        apertura.Gcon_Connect = form_.Gcon_Connect();
+        apertura.Gcls_Log = form_.Gcls_Log();
+        apertura.Varianti = form_.RstSelezioneVarianti();
+        apertura.tabVisible = entry::Util_Duplmassiva;
+        variants_form::ArticoloDaSelezione(RstSelezioneMassiva(), apertura);
+        form_.RstSelezioneVarianti(variants_form::ApriVarianti(apertura));
+    }
+
+    void CMD_LOGDUPL_Click() {
+        auto messaggi = form_.Gcls_Log();
+        if (messaggi) generation::MostraLogElaborazione(form_.LogElaborazione(), *messaggi);
+    }
+
+    FRMFA_AGGANCI& form_;
+    mass_duplication::ControlliMassivi c_;
+    std::unique_ptr<mass_duplication::ProceduraGuidata> guida_;
+};
+
+}  // namespace
+
+void RegistraSchedaMassiva() {
+    RegisterMassTab([](FRMFA_AGGANCI& form) { return std::make_unique<SchedaMassiva>(form); });
+}
+
+}  // namespace links_form

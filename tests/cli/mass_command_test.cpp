@@ -1,0 +1,78 @@
+// agganci mass, run as a program on a demo database: the dry run that writes nothing, and a run that
+// creates the ticked articles only.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "erp/Procedures.h"
+
+namespace {
+
+struct Result {
+    int code = 0;
+    std::string out;
+};
+
+class MassCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("agganci-mass-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        ASSERT_EQ(Agganci("demo-db company.db").code, 0);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    Result Agganci(const std::string& args) {
+        Result r;
+        const std::string cmd = "cd '" + dir.string() + "' && " + AGGANCI_BIN + " " + args + " 2>&1";
+        std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+        std::array<char, 4096> buf{};
+        while (std::fgets(buf.data(), buf.size(), pipe.get())) r.out += buf.data();
+        r.code = pclose(pipe.release());
+        return r;
+    }
+    Result Mass(const std::string& args) { return Agganci("--db sqlite:company.db mass " + args); }
+    long Count(const std::string& sql) {
+        erp::RegisterProcedures();
+        auto c = db::Connection::Create();
+        c->Open("sqlite:" + (dir / "company.db").string());
+        auto rs = c->Execute(sql);
+        rs->MoveFirst();
+        return rs->GetFields().Item(0L).Value().CLng();
+    }
+    long Articles() { return Count("SELECT COUNT(*) FROM MG66_ANAGRART"); }
+
+    std::filesystem::path dir;
+};
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(MassCommand, TheDryRunListsTheCodesAndWritesNothing) {
+    const long before = Articles();
+    const auto r = Mass("--where Articolo=CAM-100..CAM-102 --untick CAM-101 --mode prefix --text X --dry-run");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_TRUE(Has(r.out, "XCAM-100")) << r.out;
+    EXPECT_FALSE(Has(r.out, "XCAM-101")) << r.out;
+    EXPECT_TRUE(Has(r.out, "XCAM-102")) << r.out;
+    EXPECT_EQ(Articles(), before);
+}
+
+TEST_F(MassCommand, TheRunCreatesTheTickedArticles) {
+    const auto r = Mass("--where Articolo=CAM-100..CAM-101 --untick CAM-101 --mode prefix --text X "
+                        "--proceed-without-variants");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_TRUE(Has(r.out, "Inizio duplicazione per l'articolo:  CAM-100")) << r.out;
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-100'"), 1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-101'"), 0);
+}
+
+}  // namespace

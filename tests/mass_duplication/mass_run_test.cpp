@@ -1,0 +1,145 @@
+// The mass run on the shirt family CAM-100..CAM-105: which articles are created, what the log says, which
+// articles are skipped and why.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "GenerationFixture.h"
+#include "generation/FakeGenerationForm.h"
+#include "generation/GenerationRun.h"
+#include "host/controls/AdvancedQuery.h"
+#include "host/controls/BasicControls.h"
+#include "mass_duplication/DuplicazioneMassiva.h"
+#include "mass_duplication/InitAdvQuery.h"
+#include "mass_duplication/SelezioneArticoli.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+constexpr long kSi = 6;
+
+class MassRun : public testsupport::GenerationFixture {
+protected:
+    void SetUp() override {
+        GenerationFixture::SetUp();
+        const auto folder = std::filesystem::path(::testing::TempDir()) / "agganci-mass-run";
+        std::filesystem::create_directories(folder);
+        testsupport::SetCompanySetting(*conn, 1, "CartellaLog", folder.string() + "/");
+        contesto.programma = program = testsupport::ProgramOnDatabase(conn);
+        form = std::make_unique<testsupport::FakeGenerationForm>(conn, program, shell->Messages());
+        form->tab = entry::Util_Duplmassiva;
+        comando.CMD_LOGDUPL->Visible(false);
+        comando.focusTesto = [this] { ++focus; };
+        mass_duplication::ImpostazioniQuery imp;
+        imp.ditta = "1";
+        ASSERT_TRUE(mass_duplication::InitAdvQuery(query, imp, contesto));
+    }
+
+    void Seleziona(const std::string& from, const std::string& to) {
+        query.AggiungiCondizione({"Articolo", entry::QueryOperator::Intervallo, {from, to}});
+        ASSERT_TRUE(mass_duplication::RecuperaArticoli(contesto, 1, query.Condizione(), form->selezioneMassiva));
+    }
+    void Untick(const std::string& code) {
+        auto& rs = *form->selezioneMassiva;
+        for (rs.MoveFirst(); !rs.EOF(); rs.MoveNext()) {
+            if (db::RTrim(rs["MG66_CODART"].Value().Text()) != code) continue;
+            rs["SEL"].Value(db::Variant(0));
+            rs.Update();
+            return;
+        }
+        FAIL() << code;
+    }
+    void Run() { mass_duplication::CMD_DUPLMASS_Click(*form, comando); }
+    bool Exists(const std::string& code) {
+        return Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = " + db::SqlText(code)) == 1;
+    }
+    // The run's own lines: start, "already exists", end and separator.
+    Lines RunLines() {
+        Lines out;
+        for (const auto& l : form->RunLines())
+            if (l.rfind("Inizio duplicazione", 0) == 0 || l.rfind("Fine duplicazione", 0) == 0 ||
+                l.rfind("L'articolo ", 0) == 0 || l == generation::kSeparatoreLog)
+                out.push_back(l);
+        return out;
+    }
+
+    std::unique_ptr<testsupport::FakeGenerationForm> form;
+    host::controls::AdvancedQuery query{"ADVQ_ARTICOLI"};
+    mass_duplication::ComandoMassivo comando{"", "0", std::make_shared<host::controls::Button>("CMD_LOGDUPL"), {}};
+    int focus = 0;
+};
+
+TEST_F(MassRun, APrefixCreatesTheTickedArticlesOnly) {
+    Seleziona("CAM-100", "CAM-103");
+    Untick("CAM-101");
+    comando.testo = "X";
+    shell->Messages()->MessageAnswers().Queue({kSi});  // go on without a variant selection
+    Run();
+
+    EXPECT_TRUE(Exists("XCAM-100"));
+    EXPECT_FALSE(Exists("XCAM-101"));
+    EXPECT_TRUE(Exists("XCAM-102"));
+    EXPECT_TRUE(Exists("XCAM-103"));
+    const std::string sep = generation::kSeparatoreLog;
+    EXPECT_EQ(RunLines(), (Lines{"Inizio duplicazione per l'articolo:  CAM-100", "Fine duplicazione per l'articolo:  CAM-100",
+                                 sep, "Inizio duplicazione per l'articolo:  CAM-102",
+                                 "Fine duplicazione per l'articolo:  CAM-102", sep,
+                                 "Inizio duplicazione per l'articolo:  CAM-103",
+                                 "Fine duplicazione per l'articolo:  CAM-103", sep}));
+    EXPECT_TRUE(comando.CMD_LOGDUPL->Visible());
+    EXPECT_FALSE(form->progress->Visible());
+    ASSERT_FALSE(shell->Messages()->Messages().empty());
+    EXPECT_EQ(shell->Messages()->Messages().front().text, generation::kMsgVariantiNonConfigurate);
+    EXPECT_EQ(form->selezioneMassiva->Filter().Text(), "SEL = 1");
+}
+
+TEST_F(MassRun, AnExistingCodeIsLoggedAndSkipped) {
+    Seleziona("CAM-100", "CAM-100");
+    comando.modo = "2";
+    comando.testo = "CAM-105";
+    form->selezioneVarianti = form->selezioneMassiva;  // any list: the question is not asked
+    Run();
+    EXPECT_EQ(RunLines(), (Lines{"Inizio duplicazione per l'articolo:  CAM-100",
+                                 "L'articolo CAM-105 è già esistente. ARTICOLO NON GENERATO!! ",
+                                 "Fine duplicazione per l'articolo:  CAM-100", generation::kSeparatoreLog}));
+    EXPECT_TRUE(shell->Messages()->Messages().empty());
+}
+
+TEST_F(MassRun, BlankTextStopsWithTheMessageInEveryMode) {
+    Seleziona("CAM-100", "CAM-101");
+    form->selezioneVarianti = form->selezioneMassiva;
+    comando.testo = "   ";
+    for (const char* mode : {"0", "1", "2"}) {
+        comando.modo = mode;
+        Run();
+    }
+    const auto& shown = shell->Messages()->Messages();
+    ASSERT_EQ(shown.size(), 3u);
+    for (const auto& m : shown) {
+        EXPECT_EQ(m.text, "Campo obbligatorio o dati inseriti non validi!");
+        EXPECT_EQ(m.title, "Agganci/Aperture");
+    }
+    EXPECT_EQ(focus, 3);
+    EXPECT_FALSE(comando.CMD_LOGDUPL->Visible());
+    EXPECT_FALSE(Exists("   CAM-100"));
+}
+
+TEST_F(MassRun, ATooLongCodeNotTruncatedIsSkippedWithoutALogLine) {
+    Seleziona("CAM-100", "CAM-100");
+    form->selezioneVarianti = form->selezioneMassiva;
+    comando.testo = std::string(19, 'P');  // 19 + 7 = 26 characters
+    shell->Messages()->MessageAnswers().Queue({7});
+    Run();
+    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
+    EXPECT_EQ(shell->Messages()->Messages()[0].text, mass_duplication::DomandaCodiceLungo(25));
+    EXPECT_NE(shell->Messages()->Messages()[0].text.find("lungo di  25 caratteri. \r\nIl codice da generare verrà troncato al  25 carattere  \r\n"),
+              std::string::npos);
+    EXPECT_TRUE(RunLines().empty());
+}
+
+TEST(MassRunTexts, ProgressTextHasNoBlankBeforeTheTotal) {
+    EXPECT_EQ(mass_duplication::TestoProgresso("CAM-100", 0, 4), "Duplicazione dell'articolo : CAM-100 (0 di4)");
+}
+
+}  // namespace
