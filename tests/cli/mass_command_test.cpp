@@ -75,4 +75,18 @@ TEST_F(MassCommand, TheRunCreatesTheTickedArticles) {
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-101'"), 0);
 }
 
+TEST_F(MassCommand, ASelectionValueWithAQuoteSelectsNothing) {
+    const auto r = Mass("--where \"Articolo=x' OR '1'='1\" --mode prefix --text X --dry-run");
+    EXPECT_NE(r.code, 0);
+    EXPECT_TRUE(Has(r.out, "no article selected")) << r.out;
+}
+
+// agganci variants: the list the variant form shows for a model.
+TEST_F(MassCommand, VariantsPrintsTheListOfTheVariantForm) {
+    const auto r = Agganci("--db sqlite:company.db variants MODELLO01");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_TRUE(Has(r.out, "COL")) << r.out;
+    EXPECT_TRUE(Has(r.out, "TAG")) << r.out;
+}
+
 }  // namespace
