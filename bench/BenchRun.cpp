@@ -1,9 +1,9 @@
 #include "bench/BenchRun.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <chrono>
-
-#include <sqlite3.h>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -64,6 +64,63 @@ void Timed(Measure& m, const std::function<bool()>& one) {
     if (!ok) ++m.failures;
 }
 
+double BuildDatabase(const std::string& connectionString, long articles) {
+    const auto start = std::chrono::steady_clock::now();
+    auto c = Open(connectionString);
+    erp::BuildDemoDatabase(*c, erp::DemoOptions{kCompany, articles});
+    c->Close();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Both methods over the same sources, in alternating blocks, with the memory they take.
+void TimeBothMethods(const RunSettings& s, const std::string& connectionString, SizeResult& result) {
+    auto componentConnection = Open(connectionString);
+    auto referenceConnection = Open(connectionString);
+    ComponentDuplicator component(componentConnection, connectionString, kCompany, s.folder);
+    ReferenceDuplicator reference(referenceConnection, kCompany);
+    auto pageCaches = [&] { return PageCacheKb(*componentConnection) + PageCacheKb(*referenceConnection); };
+    PeakWatch watch;
+    long halfLogBytes = 0, halfCacheKb = 0;
+    for (long first = 1; first <= s.duplicated; first += kBlock) {
+        const long last = std::min(s.duplicated, first + kBlock - 1);
+        for (long n = first; n <= last; ++n) {
+            Timed(result.component, [&] {
+                const bool ok = component.DuplicateOneArticle(BenchCode(n), "C-" + BenchCode(n));
+                if (!ok && result.firstFailure.empty()) result.firstFailure = BenchCode(n) + ": " + component.LastError();
+                return ok;
+            });
+        }
+        for (long n = first; n <= last; ++n) {
+            Timed(result.reference, [&] {
+                reference.DuplicateOneArticle(BenchCode(n), "R-" + BenchCode(n));
+                return true;
+            });
+        }
+        if (first <= s.duplicated / 2 && last >= s.duplicated / 2) {
+            result.halfGrowthKb = watch.GrowthKb();
+            halfLogBytes = LogTextBytes(component.Log());
+            halfCacheKb = pageCaches();
+            result.lateArticles = s.duplicated - last;
+        }
+    }
+    result.growthKb = watch.GrowthKb();
+    result.lateLogKb = (LogTextBytes(component.Log()) - halfLogBytes) / 1024;
+    result.lateCacheKb = pageCaches() - halfCacheKb;
+    component.Finish();
+}
+
+// A few more articles through the component with every statement recorded, then the plan of each.
+void CheckStatements(const RunSettings& s, const std::string& connectionString, SizeResult& result) {
+    auto c = Open(connectionString);
+    ComponentDuplicator component(c, connectionString, kCompany, s.folder);
+    StatementRecorder recorder(*c);
+    for (long n = 1; n <= s.planArticles; ++n) component.DuplicateOneArticle(BenchCode(n), "P-" + BenchCode(n));
+    result.statementsPerArticle = recorder.Statements() / s.planArticles;
+    component.Finish();
+    recorder.Stop();
+    result.plans = CheckPlans(*c, recorder);
+}
+
 }  // namespace
 
 SizeResult RunSize(const RunSettings& s) {
@@ -72,62 +129,9 @@ SizeResult RunSize(const RunSettings& s) {
     const std::string path = DatabasePath(s);
     const std::string connectionString = "sqlite:" + path;
     RemoveDatabase(path);
-    {
-        const auto start = std::chrono::steady_clock::now();
-        auto c = Open(connectionString);
-        erp::BuildDemoDatabase(*c, erp::DemoOptions{kCompany, s.databaseArticles});
-        c->Close();
-        result.buildSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    }
-    {
-        auto componentConnection = Open(connectionString);
-        auto referenceConnection = Open(connectionString);
-        ComponentDuplicator component(componentConnection, connectionString, kCompany, s.folder);
-        ReferenceDuplicator reference(referenceConnection, kCompany);
-        PeakWatch watch;
-        long halfArticles = 0, halfLogBytes = 0, halfCacheKb = 0;
-        for (long first = 1; first <= s.duplicated; first += kBlock) {
-            const long last = std::min(s.duplicated, first + kBlock - 1);
-            for (long n = first; n <= last; ++n) {
-                Timed(result.component, [&] {
-                    const bool ok = component.DuplicateOneArticle(BenchCode(n), "C-" + BenchCode(n));
-                    if (!ok && result.firstFailure.empty())
-                        result.firstFailure = BenchCode(n) + ": " + component.LastError();
-                    return ok;
-                });
-            }
-            for (long n = first; n <= last; ++n) {
-                Timed(result.reference, [&] {
-                    reference.DuplicateOneArticle(BenchCode(n), "R-" + BenchCode(n));
-                    return true;
-                });
-            }
-            if (first <= s.duplicated / 2 && last >= s.duplicated / 2) {
-                result.halfGrowthKb = watch.GrowthKb();
-                halfLogBytes = LogTextBytes(component.Log());
-                halfCacheKb = PageCacheKb(*componentConnection) + PageCacheKb(*referenceConnection);
-                halfArticles = last;
-            }
-        }
-        result.growthKb = watch.GrowthKb();
-        result.lateArticles = s.duplicated - halfArticles;
-        result.lateLogKb = (LogTextBytes(component.Log()) - halfLogBytes) / 1024;
-        result.lateCacheKb = PageCacheKb(*componentConnection) + PageCacheKb(*referenceConnection) - halfCacheKb;
-        component.Finish();
-        componentConnection->Close();
-        referenceConnection->Close();
-    }
-    if (s.planArticles > 0) {
-        auto c = Open(connectionString);
-        ComponentDuplicator component(c, connectionString, kCompany, s.folder);
-        StatementRecorder recorder(*c);
-        for (long n = 1; n <= s.planArticles; ++n) component.DuplicateOneArticle(BenchCode(n), "P-" + BenchCode(n));
-        result.statementsPerArticle = recorder.Statements() / s.planArticles;
-        component.Finish();
-        recorder.Stop();
-        result.plans = CheckPlans(*c, recorder);
-        c->Close();
-    }
+    result.buildSeconds = BuildDatabase(connectionString, s.databaseArticles);
+    TimeBothMethods(s, connectionString, result);
+    if (s.planArticles > 0) CheckStatements(s, connectionString, result);
     if (!s.keepDatabase) RemoveDatabase(path);
     return result;
 }
