@@ -1,6 +1,8 @@
 // The agganci command line, run as a program: exit codes, what it prints, what it writes.
 #include <gtest/gtest.h>
 
+#include "RunAgganci.h"
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -9,20 +11,8 @@
 
 namespace {
 
-struct Result {
-    int code = 0;
-    std::string out;  // stdout and stderr together
-};
-
-Result Agganci(const std::string& args) {
-    Result r;
-    const std::string cmd = std::string(AGGANCI_BIN) + " " + args + " 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
-    std::array<char, 4096> buf{};
-    while (std::fgets(buf.data(), buf.size(), pipe.get())) r.out += buf.data();
-    r.code = pclose(pipe.release());
-    return r;
-}
+using testsupport::RunAgganci;
+testsupport::ProgramResult Agganci(const std::string& args) { return RunAgganci(args); }
 
 class Cli : public ::testing::Test {
 protected:

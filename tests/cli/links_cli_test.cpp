@@ -2,6 +2,8 @@
 // (naming the argument and the form's own words) and what reaches the company database.
 #include <gtest/gtest.h>
 
+#include "RunAgganci.h"
+
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -14,20 +16,8 @@
 
 namespace {
 
-struct Esito {
-    int code = 0;
-    std::string out;  // stdout and stderr together
-};
-
-Esito Agganci(const std::string& args) {
-    Esito r;
-    const std::string cmd = std::string(AGGANCI_BIN) + " " + args + " 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
-    std::array<char, 4096> buf{};
-    while (std::fgets(buf.data(), buf.size(), pipe.get())) r.out += buf.data();
-    r.code = pclose(pipe.release());
-    return r;
-}
+using Esito = testsupport::ProgramResult;
+Esito Agganci(const std::string& args) { return testsupport::RunAgganci(args); }
 
 bool Contiene(const std::string& testo, const std::string& parte) { return testo.find(parte) != std::string::npos; }
 

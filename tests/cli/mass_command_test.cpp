@@ -2,6 +2,8 @@
 // creates the ticked articles only.
 #include <gtest/gtest.h>
 
+#include "RunAgganci.h"
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -14,10 +16,7 @@
 
 namespace {
 
-struct Result {
-    int code = 0;
-    std::string out;
-};
+using Result = testsupport::ProgramResult;
 
 class MassCommand : public ::testing::Test {
 protected:
@@ -31,15 +30,7 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
 
-    Result Agganci(const std::string& args) {
-        Result r;
-        const std::string cmd = "cd '" + dir.string() + "' && " + AGGANCI_BIN + " " + args + " 2>&1";
-        std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
-        std::array<char, 4096> buf{};
-        while (std::fgets(buf.data(), buf.size(), pipe.get())) r.out += buf.data();
-        r.code = pclose(pipe.release());
-        return r;
-    }
+    Result Agganci(const std::string& args) { return testsupport::RunAgganci(args, dir.string()); }
     Result Mass(const std::string& args) { return Agganci("--db sqlite:company.db mass " + args); }
     long Count(const std::string& sql) {
         erp::RegisterProcedures();

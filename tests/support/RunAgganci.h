@@ -1,0 +1,27 @@
+#pragma once
+// Runs the built agganci program as a person or a script would, optionally in a folder of the test's,
+// and gives back its exit status and everything it printed (stdout and stderr together).
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace testsupport {
+
+struct ProgramResult {
+    int code = 0;
+    std::string out;
+};
+
+inline ProgramResult RunAgganci(const std::string& args, const std::string& folder = {}) {
+    ProgramResult r;
+    const std::string cd = folder.empty() ? std::string() : "cd '" + folder + "' && ";
+    const std::string cmd = cd + AGGANCI_BIN + " " + args + " 2>&1";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+    std::array<char, 4096> buf{};
+    while (std::fgets(buf.data(), buf.size(), pipe.get())) r.out += buf.data();
+    r.code = pclose(pipe.release());
+    return r;
+}
+
+}  // namespace testsupport
