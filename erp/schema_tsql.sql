@@ -41,6 +41,8 @@ CREATE TABLE AG01_ALLEGATI (
     AG01_DTINS                 DATETIME NOT NULL DEFAULT (GETDATE()),
     CONSTRAINT PK_AG01_ALLEGATI PRIMARY KEY (AG01_DITTA_CG18, AG01_GUIDRIF, AG01_ENTITA, AG01_PROG)
 );
+-- The copy of the data linked to one identifier finds its rows by identifier alone.
+CREATE INDEX IX_AG01_ALLEGATI_GUIDRIF ON AG01_ALLEGATI (AG01_GUIDRIF, AG01_ENTITA);
 
 -- Customers (kind 0) and suppliers (kind 1).
 CREATE TABLE CG44_CLIFOR (
