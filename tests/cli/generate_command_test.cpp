@@ -2,7 +2,7 @@
 // printed, the dry run that writes nothing.
 #include <gtest/gtest.h>
 
-#include "RunAgganci.h"
+#include "DemoCompanyFolder.h"
 
 #include <array>
 #include <cstdio>
@@ -18,38 +18,9 @@ namespace {
 
 using Result = testsupport::ProgramResult;
 
-class GenerateCommand : public ::testing::Test {
+class GenerateCommand : public testsupport::DemoCompanyFolder {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("agganci-generate-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        ASSERT_EQ(Agganci("demo-db company.db").code, 0);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    // Runs in the test's folder, where the demo company keeps its logs ("logs/").
-    Result Agganci(const std::string& args) { return testsupport::RunAgganci(args, dir.string()); }
     Result Generate(const std::string& args) { return Agganci("--db sqlite:company.db generate " + args); }
-
-    long Count(const std::string& sql) {
-        erp::RegisterProcedures();
-        auto c = db::Connection::Create();
-        c->Open("sqlite:" + (dir / "company.db").string());
-        auto rs = c->Execute(sql);
-        rs->MoveFirst();
-        return rs->GetFields().Item(0L).Value().CLng();
-    }
-    void Exec(const std::string& sql) {
-        auto c = db::Connection::Create();
-        c->Open("sqlite:" + (dir / "company.db").string());
-        c->Execute(sql, nullptr, db::adExecuteNoRecords);
-    }
-    long Articles() { return Count("SELECT COUNT(*) FROM MG66_ANAGRART"); }
-
-    std::filesystem::path dir;
 };
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

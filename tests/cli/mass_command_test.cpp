@@ -2,7 +2,7 @@
 // creates the ticked articles only.
 #include <gtest/gtest.h>
 
-#include "RunAgganci.h"
+#include "DemoCompanyFolder.h"
 
 #include <array>
 #include <cstdio>
@@ -18,31 +18,9 @@ namespace {
 
 using Result = testsupport::ProgramResult;
 
-class MassCommand : public ::testing::Test {
+class MassCommand : public testsupport::DemoCompanyFolder {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("agganci-mass-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        ASSERT_EQ(Agganci("demo-db company.db").code, 0);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    Result Agganci(const std::string& args) { return testsupport::RunAgganci(args, dir.string()); }
     Result Mass(const std::string& args) { return Agganci("--db sqlite:company.db mass " + args); }
-    long Count(const std::string& sql) {
-        erp::RegisterProcedures();
-        auto c = db::Connection::Create();
-        c->Open("sqlite:" + (dir / "company.db").string());
-        auto rs = c->Execute(sql);
-        rs->MoveFirst();
-        return rs->GetFields().Item(0L).Value().CLng();
-    }
-    long Articles() { return Count("SELECT COUNT(*) FROM MG66_ANAGRART"); }
-
-    std::filesystem::path dir;
 };
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
