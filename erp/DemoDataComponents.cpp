@@ -1,6 +1,7 @@
-// What the models are made of: four fabrics (kind TS) and the accessories of their bills of materials.
+// What the models are made of: six fabrics (kind TS) and the accessories of their bills of materials.
 // The fabrics' colour variant covers every case of the colour-from-fabric rule: active with a grouping
-// (COTONE-BIANCO, LINO-BLU), inactive (SETA-ROSSA) and active without a grouping (LANA-GRIGIA).
+// (COTONE-BIANCO, LINO-BLU, DENIM-BLU, TWILL-NERO), inactive (SETA-ROSSA) and active without a grouping
+// (LANA-GRIGIA).
 #include "erp/DemoData.h"
 
 namespace erp::demo {
@@ -49,6 +50,12 @@ std::vector<Fabric> Fabrics() {
         {plan("TS-LANA-GRIGIA", "Flanella di lana grigia", "Flanella di lana merino cardata, grigio melange",
               "Grey wool flannel", "LAN", "FLANELLA", "100% lana vergine", "AI2025"),
          1, kNull, 2002, "LB-FLA-260-GR", 260, 150},
+        {plan("TS-DENIM-BLU", "Denim leggero blu", "Denim di cotone 6 once, lavato stone", "Light blue denim", "COT",
+              "TELA", "100% cotone", "AI2025"),
+         1, "COL-INVERNO", 2001, "TC-DEN-200-BL", 200, 150},
+        {plan("TS-TWILL-NERO", "Twill di cotone nero", "Twill di cotone compatto, tinto filo", "Black cotton twill",
+              "COT", "TELA", "100% cotone", "PE2025"),
+         1, "COL-BASE", 2001, "TC-TWI-160-NE", 160, 150},
     };
 }
 

@@ -1,6 +1,7 @@
 // Links of the demo: MODELLO01 with prefix "AG", main fabric TS-COTONE-BIANCO on bill line 10 and three
 // link fabrics; MODELLO02 without prefix and one link row that leaves season and typology to the model.
-// No row is generated yet. MODELLO03 has no links.
+// MODELLO04 with prefix "DN" and three link fabrics that all have a usable colour: a run creates three
+// articles. No row is generated yet. MODELLO03 has no links.
 #include "erp/DemoData.h"
 
 namespace erp::demo {
@@ -40,6 +41,16 @@ void AddLinks(Writer& w, const std::map<std::string, long>& seasons) {
                    {
                        {"TS-LINO-BLU", "Pantalone chino lino blu", "Pantalone chino in tela di lino blu", 1.35, kNull,
                         "UOMO-SPORT", "URBAN", kNull},
+                   }});
+    AddLinkHeader(w, "MODELLO04", "DN", 10, "TS-COTONE-BIANCO",
+                  {columns,
+                   {
+                       {"TS-LINO-BLU", "Camicia donna lino blu", "Camicia donna in tela di lino blu, collo coreano", 1.5,
+                        seasons.at("PE2026"), "DONNA", "MARE-BLU", "CAMICIA"},
+                       {"TS-DENIM-BLU", "Camicia donna denim", "Camicia donna in denim leggero lavato", 1.55,
+                        seasons.at("AI2025"), "DONNA", "URBAN", "CAMICIA"},
+                       {"TS-TWILL-NERO", "Camicia donna twill nero", kNull, 1.45, seasons.at("PE2025"), "DONNA",
+                        "ALTA-SARTORIA", "CAMICIA"},
                    }});
 }
 

@@ -35,7 +35,8 @@ void AddClassification(Writer& w) {
     w.Insert("MG55_GRUPPI", {{"MG55_FAM_MG53", "MG55_SFAM_MG54", "MG55_CODICE", "MG55_DESCR"},
                              {{"CAM", "UOMO", "CLASS", "Classiche"}, {"CAM", "UOMO", "CASUAL", "Casual"},
                               {"PAN", "UOMO", "CHINO", "Chino"}, {"PAN", "UOMO", "DENIM", "Denim"},
-                              {"GIA", "DONNA", "BLAZER", "Blazer"}, {"TES", "NAT", "COT", "Cotone"},
+                              {"GIA", "DONNA", "BLAZER", "Blazer"}, {"CAM", "DONNA", "BLUSA", "Bluse"},
+                              {"TES", "NAT", "COT", "Cotone"},
                               {"TES", "NAT", "LIN", "Lino"}, {"TES", "NAT", "SET", "Seta"},
                               {"TES", "NAT", "LAN", "Lana"}, {"ACC", "MERC", "BOT", "Bottoni"},
                               {"ACC", "MERC", "FIL", "Filati"}, {"ACC", "MERC", "ETI", "Etichette e imballi"}}});

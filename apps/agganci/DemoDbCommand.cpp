@@ -33,7 +33,7 @@ void AddDemoDbCommand(CLI::App& cli, GlobalOptions& options) {
         demo.extraArticles = articles;
         const auto summary = erp::BuildDemoDatabase(*c, demo);
         c->Close();
-        std::cout << "Demo database " << path << " created for company " << options.company << ": "
+        std::cout << "Demo database " << path << " created: "
                   << summary << "\n";
     });
 }

@@ -71,7 +71,7 @@ protected:
 // ---------------------------------------------------------------------------------------------------
 
 TEST_F(DemoBuilderTest, SummaryCountsWhatWasBuilt) {
-    EXPECT_EQ(Build(), "23 articles, 4 fabrics, 2 link headers with 4 rows, company 1");
+    EXPECT_EQ(Build(), "26 articles, 6 fabrics, 3 link headers with 7 rows, company 1");
 }
 
 TEST_F(DemoBuilderTest, CompanySettingsAreThoseTheShellReads) {
@@ -314,16 +314,20 @@ TEST_F(DemoBuilderTest, FabricsCoverEveryCaseOfTheColourFromFabricRule) {
                            "INNER JOIN MG6B_GESVARART ON MG6B_DITTA_CG18 = FA12_DITTA_CG18 "
                            "AND MG6B_CODART_MG66 = FA12_CODART_MG66 AND MG6B_CODICEVAR_MG5F = 'COL' "
                            "WHERE FA12_TIPO_FA03 = 'TS' ORDER BY FA12_CODART_MG66");
-    ASSERT_EQ(rows.size(), 4u);
+    ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(Text(rows[0][0]), "TS-COTONE-BIANCO");
     EXPECT_EQ(Text(rows[0][2]), "COL-BASE");
-    EXPECT_EQ(Text(rows[1][0]), "TS-LANA-GRIGIA");
-    EXPECT_EQ(rows[1][1].CLng(), 1);
-    EXPECT_TRUE(rows[1][2].IsNull()) << "active without a grouping";
-    EXPECT_EQ(Text(rows[2][0]), "TS-LINO-BLU");
-    EXPECT_EQ(Text(rows[2][2]), "LINO-BLU");
-    EXPECT_EQ(Text(rows[3][0]), "TS-SETA-ROSSA");
-    EXPECT_EQ(rows[3][1].CLng(), 0) << "inactive";
+    EXPECT_EQ(Text(rows[1][0]), "TS-DENIM-BLU");
+    EXPECT_EQ(Text(rows[1][2]), "COL-INVERNO");
+    EXPECT_EQ(Text(rows[2][0]), "TS-LANA-GRIGIA");
+    EXPECT_EQ(rows[2][1].CLng(), 1);
+    EXPECT_TRUE(rows[2][2].IsNull()) << "active without a grouping";
+    EXPECT_EQ(Text(rows[3][0]), "TS-LINO-BLU");
+    EXPECT_EQ(Text(rows[3][2]), "LINO-BLU");
+    EXPECT_EQ(Text(rows[4][0]), "TS-SETA-ROSSA");
+    EXPECT_EQ(rows[4][1].CLng(), 0) << "inactive";
+    EXPECT_EQ(Text(rows[5][0]), "TS-TWILL-NERO");
+    EXPECT_EQ(Text(rows[5][2]), "COL-BASE");
     for (const auto& row : rows) {
         EXPECT_EQ(ArticleRows("MG66_ANAGRART", Text(row[0])), 1);
         EXPECT_EQ(ArticleRows("MG87_ARTDESC", Text(row[0]), "MG87_LINGUA_MG52 = ' '"), 1);
@@ -401,12 +405,14 @@ TEST_F(DemoBuilderTest, LinkRowsCarryTheDataOfTheArticlesToGenerate) {
     Build();
     const auto headers = Rows("SELECT FA63_CODART_MG66, FA63_PREFISSO, FA63_TSPRINCIPALE, FA63_GUID FROM FA63_AGGANCI "
                               "WHERE FA63_DITTA_CG18 = 1 ORDER BY FA63_CODART_MG66");
-    ASSERT_EQ(headers.size(), 2u);
+    ASSERT_EQ(headers.size(), 3u);
     EXPECT_EQ(Text(headers[0][0]), "MODELLO01");
     EXPECT_EQ(Text(headers[0][1]), "AG");
     EXPECT_EQ(Text(headers[0][2]), "TS-COTONE-BIANCO");
     EXPECT_EQ(Text(headers[1][0]), "MODELLO02");
     EXPECT_EQ(Text(headers[1][1]), "");
+    EXPECT_EQ(Text(headers[2][0]), "MODELLO04");
+    EXPECT_EQ(Text(headers[2][1]), "DN");
     EXPECT_EQ(ArticleRows("FA63_AGGANCI", "MODELLO03"), 0);
 
     const auto rows = Rows(
@@ -459,7 +465,7 @@ TEST_F(DemoBuilderTest, FamilyArticlesHaveWhatMassDuplicationCopies) {
 }
 
 TEST_F(DemoBuilderTest, GeneratedArticlesHaveFullSatelliteData) {
-    EXPECT_EQ(Build(20), "43 articles (20 generated), 4 fabrics, 2 link headers with 4 rows, company 1");
+    EXPECT_EQ(Build(20), "46 articles (20 generated), 6 fabrics, 3 link headers with 7 rows, company 1");
     EXPECT_EQ(Text(Value("SELECT MIN(MG66_CODART) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'BENCH-%'")),
               "BENCH-000001");
     EXPECT_EQ(Text(Value("SELECT MAX(MG66_CODART) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'BENCH-%'")),
@@ -496,7 +502,7 @@ TEST_F(DemoBuilderTest, GeneratedArticlesHaveFullSatelliteData) {
 }
 
 TEST_F(DemoBuilderTest, EveryRowBelongsToTheChosenCompany) {
-    EXPECT_EQ(Build(3, 7), "26 articles (3 generated), 4 fabrics, 2 link headers with 4 rows, company 7");
+    EXPECT_EQ(Build(3, 7), "29 articles (3 generated), 6 fabrics, 3 link headers with 7 rows, company 7");
     EXPECT_EQ(Count("MG66_ANAGRART WHERE MG66_DITTA_CG18 <> 7"), 0);
     EXPECT_EQ(Count("FA13_ATTRIBUTI WHERE FA13_DITTA_CG18 <> 7"), 0);
     EXPECT_EQ(Count("PD96_LEGAMIDISBA WHERE PD96_DITTA_CG18 <> 7"), 0);
@@ -513,14 +519,14 @@ TEST_F(DemoBuilderTest, AFailureLeavesAnEmptyDatabase) {
     EXPECT_EQ(c_->TransactionLevel(), 0);
     // Nothing of the first attempt is left: not even the tables, so the demo builds again from scratch.
     EXPECT_EQ(Value("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name LIKE 'MG66%'").CLng(), 0);
-    EXPECT_EQ(Build(), "23 articles, 4 fabrics, 2 link headers with 4 rows, company 1");
+    EXPECT_EQ(Build(), "26 articles, 6 fabrics, 3 link headers with 7 rows, company 1");
 }
 
 TEST_F(DemoBuilderTest, ACountOfGeneratedArticlesOutOfRangeIsRefusedBeforeAnythingIsWritten) {
     EXPECT_THROW(Build(-1), std::invalid_argument);
     EXPECT_THROW(Build(1000000), std::invalid_argument);
     EXPECT_EQ(c_->TransactionLevel(), 0);
-    EXPECT_EQ(Build(), "23 articles, 4 fabrics, 2 link headers with 4 rows, company 1");
+    EXPECT_EQ(Build(), "26 articles, 6 fabrics, 3 link headers with 7 rows, company 1");
 }
 
 TEST_F(DemoBuilderTest, SchemaAloneCreatesEveryTableEmpty) {

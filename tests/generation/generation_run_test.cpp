@@ -131,6 +131,71 @@ TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndGoesOnP
     EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), "");
 }
 
+// MODELLO04's three link fabrics all have a colour: three articles, each completed from its own row and
+// given its fabric, with the row's quantity, in place of the main fabric of the bill of materials.
+TEST_F(GenerationRun, TheThreeRowModelCreatesThreeCompleteArticles) {
+    form = std::make_unique<FakeGenerationForm>(conn, program, shell->Messages());
+    form->LoadModel("MODELLO04");
+    Run();
+
+    struct Expected {
+        std::string fabric, description, season, brand;
+        double quantity;
+    };
+    const Expected rows[] = {{"TS-DENIM-BLU", "Camicia donna denim", "AI2025", "URBAN", 1.55},
+                             {"TS-LINO-BLU", "Camicia donna lino blu", "PE2026", "MARE-BLU", 1.5},
+                             {"TS-TWILL-NERO", "Camicia donna twill nero", "PE2025", "ALTA-SARTORIA", 1.45}};
+    Lines expectedLines;
+    for (const auto& r : rows) {
+        const Lines created = CreatedRow(r.fabric, "DNMODELLO04" + r.fabric);
+        expectedLines.insert(expectedLines.end(), created.begin(), created.end());
+    }
+    EXPECT_EQ(form->RunLines(), expectedLines);
+
+    const auto modelRows = [&](const std::string& table, const std::string& column, const std::string& code) {
+        return Count("SELECT COUNT(*) FROM " + table + " WHERE " + column + " = " + db::SqlText(code));
+    };
+    for (const auto& r : rows) {
+        const std::string code = "DNMODELLO04" + r.fabric, where = " WHERE FA12_CODART_MG66 = " + db::SqlText(code);
+        SCOPED_TRACE(code);
+        ASSERT_TRUE(Exists(code));
+        EXPECT_EQ(Text("SELECT FA64_ARTAGGANCIO_MG66 FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = " +
+                       db::SqlText(r.fabric) + " AND FA64_GUID_FA63 = (SELECT FA63_GUID FROM FA63_AGGANCI "
+                       "WHERE FA63_CODART_MG66 = 'MODELLO04')"),
+                  code);
+        EXPECT_EQ(Text("SELECT FA12_MODAGG_COD_MG66 FROM FA12_ARTICOLI" + where), "MODELLO04");
+        EXPECT_EQ(Text("SELECT FA12_TESAGG_COD_MG66 FROM FA12_ARTICOLI" + where), r.fabric);
+        EXPECT_EQ(Text("SELECT FA12_STAGIONE_MG5T FROM FA12_ARTICOLI" + where), r.season);
+        EXPECT_EQ(Text("SELECT FA12_TIPOLOGIA_FA04 FROM FA12_ARTICOLI" + where), "CAMICIA");
+        const std::string standard = " FROM MG87_ARTDESC WHERE MG87_LINGUA_MG52 = '' AND MG87_CODART_MG66 = " +
+                                     db::SqlText(code);
+        EXPECT_EQ(Text("SELECT MG87_DESCART" + standard), r.description);
+        EXPECT_EQ(Text("SELECT FA13_LINEA_FA05 FROM FA13_ATTRIBUTI WHERE FA13_ENTITA_FA11 = 0 AND FA13_GUID = "
+                       "(SELECT MG87_GUID" + standard + ")"),
+                  "DONNA");
+        EXPECT_EQ(Text("SELECT FA13_MARCHIO_FA06 FROM FA13_ATTRIBUTI WHERE FA13_ENTITA_FA11 = 0 AND FA13_GUID = "
+                       "(SELECT MG87_GUID" + standard + ")"),
+                  r.brand);
+        EXPECT_EQ(Count("SELECT FA25_IDSTAGIONE_MG5T FROM FA25_STORICOSTAGIONI WHERE FA25_CODART_MG66 = " +
+                        db::SqlText(code)),
+                  SeasonId(r.season));
+        // A full copy: the model's variants, barcodes (new numbers), locations, cycle and bill lines.
+        for (const auto& [table, column] : {std::pair{"MG6B_GESVARART", "MG6B_CODART_MG66"},
+                                            {"MG65_BARCODE", "MG65_CODART_MG66"}, {"MG69_UBICAZART", "MG69_CODART_MG66"},
+                                            {"PD18_ARTPROD", "PD18_CODART_MG66"}})
+            EXPECT_EQ(modelRows(table, column, code), modelRows(table, column, "MODELLO04")) << table;
+        const std::string bill = "FROM PD96_LEGAMIDISBA INNER JOIN PD95_DISBA ON PD95_IDDISBA = PD96_IDDISBA_PD95 "
+                                 "WHERE PD95_CODART_MG66 = " + db::SqlText(code);
+        EXPECT_EQ(Count("SELECT COUNT(*) " + bill), 4);
+        EXPECT_EQ(Text("SELECT PD96_COMPON " + bill + " AND PD96_SEQCOMP = 10"), r.fabric);
+        EXPECT_DOUBLE_EQ(Scalar("SELECT PD96_QTA1 " + bill + " AND PD96_SEQCOMP = 10").CDbl(), r.quantity);
+        EXPECT_EQ(Count("SELECT COUNT(*) " + bill + " AND PD96_COMPON = 'TS-COTONE-BIANCO'"), 0);
+    }
+    EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
+    EXPECT_TRUE(form->programObject->DuplicazioneAvvenuta());
+    EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), "DNMODELLO04TS-TWILL-NERO");
+}
+
 TEST_F(GenerationRun, ShowsItsProgressAndTheLogButton) {
     Run();
     std::vector<std::string> texts;
