@@ -358,6 +358,43 @@ TEST_F(GenerationRun, ARegenerationThatFailsKeepsThePreviousArticleAndTheRowItsC
     EXPECT_EQ((*form->dettaglio)["FA64_ARTAGGANCIO_MG66"].Value().Text(), kNuovo);
 }
 
+// A failure at each statement of a regeneration in turn, the removal of the previous article included:
+// either the new article replaced it or the database is exactly as before, the row keeping its code.
+TEST_F(GenerationRun, ARegenerationFailingAtAnyStatementKeepsThePreviousArticle) {
+    Run();
+    std::string before = Snapshot();
+    long kept = 0;
+    std::size_t stopped = 0;
+    for (long n = 1;; ++n) {
+        form = NewForm();
+        form->LoadModel(kModello, "TS-LINO-BLU");
+        form->rigenera = 1;
+        conn->Faults().ResetCount();
+        conn->Faults().FailNth(n);
+        Run();
+        const bool fired = conn->Faults().StatementCount() >= n;
+        conn->Faults().Clear();
+        if (!fired) break;
+        ASSERT_EQ(RowCode("TS-LINO-BLU"), kNuovo) << "statement " << n;
+        ASSERT_TRUE(Exists(kNuovo)) << "statement " << n;
+        if (form->RunLines() == CreatedRow("TS-LINO-BLU", kNuovo)) {
+            // Regenerated all the same: the fault hit a step that reports and goes on.
+            before = Snapshot();
+            continue;
+        }
+        ++kept;
+        // Either the creation failed and the row says so, or the run itself stopped with the error shown.
+        const Lines lines = form->RunLines();
+        const bool notGenerated = std::find(lines.begin(), lines.end(), kNonGenerato) != lines.end();
+        const auto& boxes = shell->Messages()->ErrorBoxes();
+        ASSERT_TRUE(notGenerated || (boxes.size() > stopped && boxes.back().procedure == "CMD_DUPLICA_ButtonClick"))
+            << "statement " << n;
+        stopped = boxes.size();
+        ASSERT_EQ(Snapshot(), before) << "statement " << n;
+    }
+    EXPECT_GT(kept, 50);
+}
+
 TEST_F(GenerationRun, TwoRowsWithTheSameCodeRecordTheSameArticle) {
     // A prefix that cuts every code to the same 25 characters.
     form->prefisso = "PREFISSOLUNGO";
