@@ -4,22 +4,10 @@
 
 #include "db/Error.h"
 #include "entry/ErrorHandler.h"
+#include "entry/Rif.h"
 #include "entry/NavigatorModels.h"
 
 namespace entry {
-
-namespace {
-
-constexpr long kObjectNotSet = 91;
-
-// A reference the member needs; Error 91 when it was never set, as the platform raises it.
-template <class T>
-T& Required(const std::shared_ptr<T>& reference) {
-    if (!reference) throw db::Error(kObjectNotSet, "Object variable or With block variable not set");
-    return *reference;
-}
-
-}  // namespace
 
 CLSFA_AGGANCI::CLSFA_AGGANCI() {
     WriteTraceLine(traceId_, TracePhase::Ini, kClassName);
@@ -53,7 +41,7 @@ void CLSFA_AGGANCI::ActiveNavigator(const std::shared_ptr<INavigator>& v) {
             auto source = std::dynamic_pointer_cast<IFormNavigator>(v);
             if (!source) return;  // a navigator without events
             auto self = std::dynamic_pointer_cast<CLSFA_AGGANCI>(weak_from_this().lock());
-            Required(self);  // only an instance the shell holds can be subscribed
+            Rif(self);  // only an instance the shell holds can be subscribed
             source->Advise(std::shared_ptr<INavigatorEvents>(self, static_cast<INavigatorEvents*>(self.get())));
         })
         .Run();
@@ -62,15 +50,15 @@ void CLSFA_AGGANCI::ActiveNavigator(const std::shared_ptr<INavigator>& v) {
 db::Variant CLSFA_AGGANCI::ShowForm() {
     Procedure::ResumeNext("ShowForm")
         .Step([&] { form_ = NewLinksForm(); })
-        .Step([&] { Required(form_).ActiveInterface = ActiveDll(); })
+        .Step([&] { Rif(form_).ActiveInterface = ActiveDll(); })
         .Step([&] {
             auto program = std::dynamic_pointer_cast<CLSFA_AGGANCI>(ActiveDll());
             if (!program) throw db::Error(db::errc::TypeMismatch);
-            Required(form_).ActiveClass = program;
+            Rif(form_).ActiveClass = program;
         })
-        .Step([&] { Required(form_).WindowState(windowState_); })
-        .Step([&] { Required(form_).Caption(caption_.CStr()); })
-        .Step([&] { Required(form_).Show(windowModal_ ? vbModal : vbModeless); })
+        .Step([&] { Rif(form_).WindowState(windowState_); })
+        .Step([&] { Rif(form_).Caption(caption_.CStr()); })
+        .Step([&] { Rif(form_).Show(windowModal_ ? vbModal : vbModeless); })
         .Run();
     return {};
 }
@@ -78,15 +66,15 @@ db::Variant CLSFA_AGGANCI::ShowForm() {
 db::Variant CLSFA_AGGANCI::CloseForm() {
     db::Variant closed;
     Procedure::ResumeNext("CloseForm")
-        .Step([&] { Required(ClsGlobal()).Deregistra(ActiveDll()); })
-        .Step([&] { Required(ActiveNavigator()).Deregistra(ActiveDll()); })
+        .Step([&] { Rif(ClsGlobal()).Deregistra(ActiveDll()); })
+        .Step([&] { Rif(ActiveNavigator()).Deregistra(ActiveDll()); })
         .Step([&] {
             // No window was ever made: there is nothing left open.
             if (!form_) closed = db::Variant(true);
             return static_cast<bool>(form_);
         })
-        .Step([&] { Required(form_).Unload(vbFormCode); })
-        .Step([&] { closed = db::Variant(Required(form_).ActiveInterface == nullptr); })
+        .Step([&] { Rif(form_).Unload(vbFormCode); })
+        .Step([&] { closed = db::Variant(Rif(form_).ActiveInterface == nullptr); })
         .Run();
     return closed;
 }
@@ -124,7 +112,7 @@ void CLSFA_AGGANCI::BeforeChangeDitta(bool& Cancel) {
         .Step([&] { return !Cancel; })
         .Step([&] { Cancel = true; })
         .Step([&] {
-            Required(Required(form_).Gcls_Log).MsgBox(kMsgCambioDitta, kStileInformazione, kTitoloInformazione, true, 0);
+            Rif(Rif(form_).Gcls_Log).MsgBox(kMsgCambioDitta, kStileInformazione, kTitoloInformazione, true, 0);
         })
         .Run();
 }
@@ -134,7 +122,7 @@ void CLSFA_AGGANCI::BeforeExportToOffice(bool& Cancel, const db::ObjectPtr&) {
         .Step([&] { return ProgramIsActive(); })
         .Step([&] { Cancel = true; })
         .Step([&] {
-            Required(Required(form_).Gcls_Log)
+            Rif(Rif(form_).Gcls_Log)
                 .MsgBox(kMsgExportToOffice, kStileInformazione, kTitoloInformazione, true, 0);
         })
         .Run();
@@ -144,8 +132,8 @@ void CLSFA_AGGANCI::InitializeLayoutObjectModel(const std::shared_ptr<ILayoutObj
     Procedure::ResumeNext("InitializeLayoutObjectModel")
         .Step([&] { return ProgramIsActive(); })
         .Step([&] {
-            Required(form_);
-            ReplaceForm(Required(ClsLayout).Add(form_, "Parametri"));
+            Rif(form_);
+            ReplaceForm(Rif(ClsLayout).Add(form_, "Parametri"));
         })
         .Run();
 }
@@ -154,8 +142,8 @@ void CLSFA_AGGANCI::InitializeScriptObjectModel(const std::shared_ptr<IScriptObj
     Procedure::ResumeNext("InitializeScriptObjectModel")
         .Step([&] { return ProgramIsActive(); })
         .Step([&] {
-            auto& form = Required(form_);
-            ReplaceForm(Required(ClsScript).Add(form_, form.Name(), form.Caption()));
+            auto& form = Rif(form_);
+            ReplaceForm(Rif(ClsScript).Add(form_, form.Name(), form.Caption()));
         })
         .Run();
 }

@@ -8,6 +8,7 @@
 
 #include "db/Connection.h"
 #include "entry/Controls.h"
+#include "entry/ControlsLookup.h"
 
 namespace entry {
 
@@ -23,7 +24,10 @@ struct QueryCondition {
 struct QueryLookupRequest {
     std::string caption;
     int side = 1;  // 1: first value (or the only one), 2: second value of a range
-    std::string statement;  // filled by the form: the list's statement
+    // Filled by the form: the list's statement, columns and title.
+    std::string statement;
+    std::vector<LookupField> fields;
+    std::string title;
 };
 
 class IAdvancedQuery : public IControl {

@@ -5,6 +5,7 @@
 #include "db/Error.h"
 #include "db/Quote.h"
 #include "entry/HostInterfaces.h"
+#include "entry/Rif.h"
 
 namespace host {
 
@@ -76,7 +77,7 @@ const Catalogue& Find(const std::string& kind) {
 // The company of the program the service was initialised with. Error 91 before Initialize.
 std::string Company(const std::shared_ptr<entry::Cinterface>& program) {
     if (!program || !program->ClsGlobal())
-        throw db::Error(91, "Object variable or With block variable not set", "LookupService");
+        throw db::Error(entry::kObjectNotSet, "Object variable or With block variable not set", "LookupService");
     return db::SqlNumber(db::Variant(program->ClsGlobal()->DittaCorrente()));
 }
 

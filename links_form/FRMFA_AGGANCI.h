@@ -10,6 +10,7 @@
 // Layout, LinkFrames (setting up and releasing the links frames), LinkRecords (their events), Validation,
 // FieldRules, Lookups and Generation.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -83,6 +84,7 @@ public:
     void RstSelezioneVarianti(const db::RecordsetPtr& varianti) { rstVarianti_ = varianti; }
     const Controlli& Ui() const { return ui_; }
     IMassTab& SchedaMassiva() { return *massTab_; }
+    std::shared_ptr<entry::ILookupService> ClsLookupMagazzino() const { return clsLookupMagazzino_; }
     // A control for a part of the form (the mass tab adds its own), placed in `container` when given.
     template <class I>
     std::shared_ptr<I> NuovoControllo(const std::string& name, const std::shared_ptr<entry::IFrame>& container = nullptr) {
@@ -104,6 +106,14 @@ public:
     std::int16_t Get_MG5T_IDSTAGIONE(const std::string& codice);
     // Releases the links frames; without `forza` the user may keep them (False).
     bool DistruggiVFAgganci(bool forza);
+    // Gives a lookup box the shared lookup and decode of a kind (line, brand, season, typology), their
+    // errors reported under `ricerca` and `decodifica`; the decode shows the description in
+    // `descrizione`. `parametri`, when given, supplies the list's parameters (the typology's product
+    // kind) in place of the links tab's own.
+    using ParametriRicerca = std::function<std::vector<db::Variant>()>;
+    void CollegaRicercaCondivisa(const std::shared_ptr<entry::ILookupTextBox>& box,
+                                 const std::shared_ptr<entry::ITextBox>& descrizione, const char* tipo,
+                                 const char* ricerca, const char* decodifica, ParametriRicerca parametri = {});
 
 protected:
     void Form_Load() override;
@@ -209,16 +219,14 @@ private:
 
     // --- Lookups.cpp ---
     void CollegaEventiRicerche();
-    void RicercaCondivisa(const char* procedura, entry::ILookupTextBox& box, const std::string& tipo,
-                          entry::LookupRequest& richiesta);
-    void DecodificaCondivisa(const char* procedura, entry::ILookupTextBox& box, const std::string& tipo,
-                             const std::shared_ptr<entry::IControl>& descrizione, entry::DecodeRequest& richiesta);
+    static std::vector<db::Variant> ParametriTabLegami(const std::string& tipo);
     entry::DecodeRequest RichiestaModello();
     entry::DecodeRequest RichiestaTessutoAggancio();
     entry::DecodeRequest RichiestaTessutoPrincipale();
     entry::DecodeRequest RichiestaSequenza();
     entry::DecodeRequest RichiestaCondivisa(const std::string& tipo, entry::ILookupTextBox& box,
-                                            const std::shared_ptr<entry::IControl>& descrizione);
+                                            const std::shared_ptr<entry::IControl>& descrizione,
+                                            const std::vector<db::Variant>& parametri);
     void TXT_TESSPRINC_StartLookup(entry::LookupRequest& richiesta);
     void TXT_PREFISSO_StartLookup(entry::LookupRequest& richiesta);
 

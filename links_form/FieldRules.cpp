@@ -7,7 +7,7 @@
 #include "entry/MDLFA_AGGANCI.h"
 #include "generation/FashionData.h"
 #include "links_form/FRMFA_AGGANCI.h"
-#include "links_form/Rif.h"
+#include "entry/Rif.h"
 #include "links_form/Statements.h"
 
 namespace links_form {
@@ -118,7 +118,7 @@ std::int16_t FRMFA_AGGANCI::Get_MG5T_IDSTAGIONE(const std::string& codice) {
     std::int16_t id = 0;
     Procedura("Get_MG5T_IDSTAGIONE", HandlerTable::B)
         .Step([&] {
-            const long trovato = generation::Get_MG5T_IDSTAGIONE(Rif(gconConnect_), Contesto().ditta, entry::Pfun_Testo(db::Variant(codice)));
+            const long trovato = generation::Get_MG5T_IDSTAGIONE(entry::Rif(gconConnect_), Contesto().ditta, entry::Pfun_Testo(db::Variant(codice)));
             id = db::Variant(entry::Pfun_Numero(db::Variant(trovato))).CInt();
         })
         .Run();

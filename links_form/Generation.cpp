@@ -4,7 +4,7 @@
 #include "generation/GenerationRun.h"
 #include "generation/LogViewer.h"
 #include "links_form/FRMFA_AGGANCI.h"
-#include "links_form/Rif.h"
+#include "entry/Rif.h"
 
 namespace links_form {
 
@@ -29,17 +29,17 @@ void FRMFA_AGGANCI::CMD_DUPLICA_ButtonClick() {
 
 void FRMFA_AGGANCI::CMD_LOG_Click() {
     Procedura("CMD_LOG_Click", HandlerTable::B)
-        .Step([&] { generation::MostraLogElaborazione(LogElaborazione(), Rif(ILinksForm::Gcls_Log)); })
+        .Step([&] { generation::MostraLogElaborazione(LogElaborazione(), entry::Rif(ILinksForm::Gcls_Log)); })
         .Run();
 }
 
 generation::ProcessingLog& FRMFA_AGGANCI::LogElaborazione() {
-    if (!log_) log_ = std::make_unique<generation::ProcessingLog>(Rif(ActiveInterface()).ClsGlobal(), gconConnect_);
+    if (!log_) log_ = std::make_unique<generation::ProcessingLog>(entry::Rif(ActiveInterface()).ClsGlobal(), gconConnect_);
     return *log_;
 }
 
 long FRMFA_AGGANCI::MsgBox(const std::string& text, long style, const std::string& title) {
-    return Rif(ILinksForm::Gcls_Log).MsgBox(text, style, title, true, 0);
+    return entry::Rif(ILinksForm::Gcls_Log).MsgBox(text, style, title, true, 0);
 }
 
 void FRMFA_AGGANCI::TestoStato(const std::string& text) {

@@ -4,7 +4,7 @@
 
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/Messaggi.h"
-#include "links_form/Rif.h"
+#include "entry/Rif.h"
 
 namespace links_form {
 namespace {
@@ -59,7 +59,7 @@ void FRMFA_AGGANCI::CollegaEventiLayout() {
     ui_.ZEL_RESIZEFORM->AfterResize().Connect([this] { MainResize(); });
     ui_.LAYSCRIPTMEDIA->AddStructure().Connect([this](const std::shared_ptr<entry::IMediaStructure>& struttura) {
         Procedura("LAYSCRIPTMEDIA_AddStructure", HandlerTable::B)
-            .Step([&] { Rif(struttura).Add(shared_from_this(), kCaptionForm, 0, 0, 0); })
+            .Step([&] { entry::Rif(struttura).Add(shared_from_this(), kCaptionForm, 0, 0, 0); })
             .Run();
     });
 }
@@ -69,7 +69,7 @@ void FRMFA_AGGANCI::ZEL_RESIZEFORM_Layout() {
     auto registra = [&](const std::vector<Ancora>& ancore) {
         for (const auto& a : ancore) {
             const auto control = Control(a.controllo);
-            Rif(control);
+            entry::Rif(control);
             resize.AddControl(control, a.codice);
         }
     };

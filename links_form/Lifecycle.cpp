@@ -4,7 +4,7 @@
 #include "entry/Shell.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/Messaggi.h"
-#include "links_form/Rif.h"
+#include "entry/Rif.h"
 
 namespace links_form {
 namespace {
@@ -19,23 +19,23 @@ constexpr const char* kEventoChiusura = "kvClose";
 void FRMFA_AGGANCI::Form_Load() {
     Procedura("Form_Load", HandlerTable::B)
         .Step([&] { caricamento_ = true; })
-        .Step([&] { gstrConnect_ = Rif(Rif(ActiveInterface()).ClsGlobal()).ConnectionString(); })
+        .Step([&] { gstrConnect_ = entry::Rif(entry::Rif(ActiveInterface()).ClsGlobal()).ConnectionString(); })
         .Step([&] {
             if (gconConnect_) return;
             ILinksForm::Gcls_Log = entry::Host().CreateMessageService();
-            Rif(ILinksForm::Gcls_Log).Initialize(ActiveInterface());
+            entry::Rif(ILinksForm::Gcls_Log).Initialize(ActiveInterface());
             if (!gclsConnect_) gclsConnect_ = entry::Host().CreateConnectionProvider();
-            auto connection = Rif(gclsConnect_).Connection();
-            Rif(connection).ConnectionString(gstrConnect_);
+            auto connection = entry::Rif(gclsConnect_).Connection();
+            entry::Rif(connection).ConnectionString(gstrConnect_);
             connection->Open();  // no user, password or options: the connection string says it all
             gconConnect_ = connection;
         })
-        .Step([&] { Rif(ActiveInterface()).Connection(gconConnect_); })
+        .Step([&] { entry::Rif(ActiveInterface()).Connection(gconConnect_); })
         .Step([&] { InitClsLookupMagazzino(); })
         .Step([&] { InitClsDecodeMagazzino(); })
         .Step([&] { InitClsLookupFashion(); })
         .Step([&] { InitClsDecodeFashion(); })
-        .Step([&] { gstrDittaCorrente_ = Rif(Rif(ActiveInterface()).ClsGlobal()).DittaCorrente(); })
+        .Step([&] { gstrDittaCorrente_ = entry::Rif(entry::Rif(ActiveInterface()).ClsGlobal()).DittaCorrente(); })
         .Step([&] {
             tabVisible_ = entry::Util_Agganci;
             voceCorrente_ = kVoceAgganci;
@@ -52,7 +52,7 @@ void FRMFA_AGGANCI::Form_Activate() {
     Procedura("Form_Activate", HandlerTable::B)
         .Step([&] { massTab_->InitAdvQuery(); })
         .Step([&] { ui_.SIDEBAR_MAIN->Initialize(ActiveInterface(), false); })
-        .Step([&] { tab = Rif(ActiveClass()).Tab_Attivo(); })
+        .Step([&] { tab = entry::Rif(ActiveClass()).Tab_Attivo(); })
         .Step([&] { MostraTab(tab); })
         .Step([&] {
             // The side bar shows the tab that is shown, so that clicking the other item is a real change.
@@ -69,8 +69,8 @@ void FRMFA_AGGANCI::Form_Activate() {
             ui_.SIDEBAR_MAIN->ItemEnabled(kGruppoSideBar, altra, !ModaleForm());
         })
         .Step([&] {
-            if (Rif(ActiveClass()).TipoAnagrafica() != entry::KvEnumTipoAnagraficaArticoli_Nothing) return true;
-            Rif(ILinksForm::Gcls_Log).MsgBox(kMsgTipoAnagrafica, kStileCritico, "", true, 0);
+            if (entry::Rif(ActiveClass()).TipoAnagrafica() != entry::KvEnumTipoAnagraficaArticoli_Nothing) return true;
+            entry::Rif(ILinksForm::Gcls_Log).MsgBox(kMsgTipoAnagrafica, kStileCritico, "", true, 0);
             Unload(entry::vbFormCode);
             return false;
         })
@@ -99,10 +99,10 @@ void FRMFA_AGGANCI::Form_Unload(bool&) {
     auto navigator = Navigatore();
     entry::Procedure::ResumeNext("Form_Unload")
         .Step([&] { log_.reset(); })
-        .Step([&] { Rif(Rif(ActiveInterface()).ClsGlobal()).Deregistra(ActiveInterface()); })
-        .Step([&] { Rif(ActiveInterface()).ClsVoceMenu(nullptr); })
-        .Step([&] { Rif(Rif(navigator).ScriptModel()).Remove(Name()); })
-        .Step([&] { Rif(navigator).FormChiuso(Name()); })
+        .Step([&] { entry::Rif(entry::Rif(ActiveInterface()).ClsGlobal()).Deregistra(ActiveInterface()); })
+        .Step([&] { entry::Rif(ActiveInterface()).ClsVoceMenu(nullptr); })
+        .Step([&] { entry::Rif(entry::Rif(navigator).ScriptModel()).Remove(Name()); })
+        .Step([&] { entry::Rif(navigator).FormChiuso(Name()); })
         .Step([&] {
             // A links tab that would rather stay cannot: the form is going, its frames go with it.
             if (!ScaricaFrame(ui_.FRM_MODORIGINE)) DistruggiVFAgganci(true);
@@ -118,6 +118,8 @@ void FRMFA_AGGANCI::Form_Unload(bool&) {
             ILinksForm::ActiveClass.reset();
             ILinksForm::ActiveInterface.reset();
         })
+        // After the program interface is gone, so that nothing the tab makes from now on can hold it.
+        .Step([&] { massTab_->Rilascia(); })
         .Step([&] { ui_.LAYSCRIPTMEDIA->ActiveInterface(nullptr); })
         // The layout model keeps the form: held by the form, it would keep the form alive for good.
         .Step([&] { layout_.reset(); })
@@ -199,7 +201,7 @@ void InitServizio(entry::Procedure procedura, std::shared_ptr<S>& servizio, cons
         .Step([&] {
             if (servizio) return;
             auto nuovo = crea();
-            Rif(nuovo).Initialize(program);
+            entry::Rif(nuovo).Initialize(program);
             servizio = nuovo;
         })
         .Run();

@@ -6,7 +6,7 @@
 #include "entry/MDLFA_AGGANCI.h"
 #include "generation/FashionData.h"
 #include "links_form/FRMFA_AGGANCI.h"
-#include "links_form/Rif.h"
+#include "entry/Rif.h"
 #include "links_form/Statements.h"
 
 namespace links_form {
@@ -71,7 +71,7 @@ void FRMFA_AGGANCI::CaricaModello() {
         .Step([&] {
             const auto program = ActiveInterface();
             const bool chiamato = program && program->IsCalled() &&
-                                  !entry::Pfun_Testo(Rif(ActiveClass()).Articolo_Origine()).empty();
+                                  !entry::Pfun_Testo(entry::Rif(ActiveClass()).Articolo_Origine()).empty();
             if (!chiamato) return;
             // Opened for one article by another program: that article's links only.
             ui_.INTERNAV_AGGANCI->Enabled(false);
@@ -82,7 +82,7 @@ void FRMFA_AGGANCI::CaricaModello() {
                 ui_.FME_AGGANCI->Status(entry::kvStatoNuovo);
                 (*rstTestata_)["FA63_CODART_MG66"].Value(db::Variant(modello));
             } else {
-                const bool nuovo = Rif(ActiveInterface()).ProgramMode() == entry::kvStatoNuovo;
+                const bool nuovo = entry::Rif(ActiveInterface()).ProgramMode() == entry::kvStatoNuovo;
                 ui_.FME_AGGANCI->Status(nuovo ? entry::kvStatoNuovo : entry::kvStatoNavigazione);
             }
             if (ui_.FME_AGGANCI->Status() == entry::kvStatoNuovo && ui_.TXT_PREFISSO->Reachable())
@@ -207,7 +207,7 @@ bool FRMFA_AGGANCI::EseguiQuery() {
         // by now: then that one is shown.
         .Step([&] {
             const std::string sql = SqlTestataAgganci(gstrDittaCorrente_, modelloCaricato_);
-            return Rif(gconConnect_).Execute(sql)->RecordCount() > 0;
+            return entry::Rif(gconConnect_).Execute(sql)->RecordCount() > 0;
         })
         .Step([&] {
             rstTestata_ = ApriRecordset(SqlTestataAgganci(gstrDittaCorrente_, modelloCaricato_));
@@ -330,7 +330,7 @@ void FRMFA_AGGANCI::MostraStagioneRiga() {
     if (HaRigaCorrente(rstDettaglio_)) {
         const db::Variant id = (*rstDettaglio_)["FA64_STAGIONE_MG5T"].Value();
         if (!id.IsNull() && !id.IsEmpty())
-            codice = generation::CodiceStagione(Rif(gconConnect_), Contesto().ditta, id);
+            codice = generation::CodiceStagione(entry::Rif(gconConnect_), Contesto().ditta, id);
     }
     ui_.TXT_STAGIONE->Text(codice);
     ui_.TXT_STAGIONE->Refresh();  // its description

@@ -9,7 +9,7 @@
 #include "generation/Transazione.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/Messaggi.h"
-#include "links_form/Rif.h"
+#include "entry/Rif.h"
 #include "links_form/Statements.h"
 
 namespace links_form {
@@ -119,7 +119,7 @@ void FRMFA_AGGANCI::AggiornaPulsanteGenera() {
 // --- Saving ---
 
 std::string FRMFA_AGGANCI::NuovaChiave() {
-    auto rs = Rif(gconConnect_).Execute(kSqlNuovaChiave);
+    auto rs = entry::Rif(gconConnect_).Execute(kSqlNuovaChiave);
     if (!rs || rs->RecordCount() == 0) throw db::Error(db::errc::EofOrBof, "No key from the database", "NuovaChiave");
     rs->MoveFirst();
     return entry::Pfun_Testo((*rs)["NEWGUID"].Value());
@@ -134,7 +134,7 @@ void FRMFA_AGGANCI::FME_AGGANCI_BeforeUpdate(bool& cancel) {
             return false;
         })
         .Step([&] {
-            auto& rs = Rif(rstTestata_);
+            auto& rs = entry::Rif(rstTestata_);
             rs["FA63_DITTA_CG18"].Value(Contesto().ditta);
             rs["FA63_CODART_MG66"].Value(db::Variant(entry::Pfun_Testo(db::Variant(ui_.TXT_MODORIGINE->Text()))));
             if (rs["FA63_TSPRINCIPALE"].Value().IsNull()) rs["FA63_TSPRINCIPALE"].Value(db::Variant(std::string()));
@@ -183,7 +183,7 @@ void FRMFA_AGGANCI::FME_AGGANCIDET_BeforeUpdate(bool& cancel) {
             cancel = true;
             return false;
         })
-        .Step([&] { Rif(rstDettaglio_)["FA64_DITTA_CG18"].Value(Contesto().ditta); })
+        .Step([&] { entry::Rif(rstDettaglio_)["FA64_DITTA_CG18"].Value(Contesto().ditta); })
         .Step([&] {
             if (!HaRigaCorrente(rstTestata_))
                 throw db::Error(db::errc::EofOrBof, "The link header of the row is not there", "FME_AGGANCIDET_BeforeUpdate");
@@ -205,7 +205,7 @@ void FRMFA_AGGANCI::FME_AGGANCIDET_BeforeUpdate(bool& cancel) {
 void FRMFA_AGGANCI::FME_AGGANCIDET_UpdateBatchAll() {
     Procedura("FME_AGGANCIDET_UpdateBatchAll", HandlerTable::B)
         .Step([&] {
-            Rif(rstDettaglio_);
+            entry::Rif(rstDettaglio_);
             return RigheModificate();
         })
         .Step([&] {
@@ -230,7 +230,7 @@ void FRMFA_AGGANCI::INTERNAV_AGGANCI_ButtonClick(const std::string& button, bool
     Procedura("INTERNAV_AGGANCI_ButtonClick", HandlerTable::B)
         .Step([&] { return button == entry::pulsanti::Elimina && HaRigaCorrente(rstTestata_); })
         .Step([&] {
-            Rif(ILinksForm::Gcls_Log)
+            entry::Rif(ILinksForm::Gcls_Log)
                 .MsgBox(kAvvisoEliminaTestata + db::Trim((*rstTestata_)["FA63_CODART_MG66"].Value().Text()) + ".",
                         kStileAttenzione, kTitoloAttenzione, true, 0);
         })
@@ -245,7 +245,7 @@ void FRMFA_AGGANCI::GRIDNAV_AGGANCI_ButtonClick(const std::string& button, bool&
     Procedura("GRIDNAV_AGGANCI_ButtonClick", HandlerTable::B)
         .Step([&] { return button == entry::pulsanti::Elimina && HaRigaCorrente(rstDettaglio_); })
         .Step([&] {
-            Rif(ILinksForm::Gcls_Log)
+            entry::Rif(ILinksForm::Gcls_Log)
                 .MsgBox(kAvvisoEliminaRiga + db::Trim((*rstDettaglio_)["FA64_CODTESS_FA12"].Value().Text()) + ".",
                         kStileAttenzione, kTitoloAttenzione, true, 0);
         })
@@ -257,7 +257,7 @@ void FRMFA_AGGANCI::GRIDNAV_AGGANCI_ButtonClick(const std::string& button, bool&
 }
 
 void FRMFA_AGGANCI::EliminaInTransazione(const std::shared_ptr<entry::IDataFrame>& frame, bool scriviRighe) {
-    generation::Transazione unita(Rif(gconConnect_));
+    generation::Transazione unita(entry::Rif(gconConnect_));
     articoloRimosso_ = false;
     const bool rigaNuova = rstDettaglio_ && rstDettaglio_->EditMode() == db::adEditAdd;
     const bool eliminato = frame->Delete();
@@ -280,7 +280,7 @@ void FRMFA_AGGANCI::FME_AGGANCIDET_BeforeDelete(bool& cancel) {
     auto procedura = Procedura("FME_AGGANCIDET_BeforeDelete", HandlerTable::B);
     procedura
         .Step([&] {
-            const std::string generato = entry::Pfun_Testo(Rif(rstDettaglio_)["FA64_ARTAGGANCIO_MG66"].Value());
+            const std::string generato = entry::Pfun_Testo(entry::Rif(rstDettaglio_)["FA64_ARTAGGANCIO_MG66"].Value());
             if (generato.empty()) return;
             // A generated article that cannot be removed keeps its link row: deleting the row would leave
             // the article without the link that generated it.
@@ -313,7 +313,7 @@ void FRMFA_AGGANCI::FME_AGGANCI_BeforeDelete(bool& cancel) {
         .Step([&] {
             const std::string guid = GuidTestata();
             if (guid.empty()) return;  // a header never saved has no rows in the database
-            Rif(gconConnect_).Execute(SqlEliminaRigheTestata(guid, gstrDittaCorrente_), nullptr,
+            entry::Rif(gconConnect_).Execute(SqlEliminaRigheTestata(guid, gstrDittaCorrente_), nullptr,
                                       db::adCmdText | db::adExecuteNoRecords);
         })
         .Run();
@@ -342,7 +342,7 @@ void FRMFA_AGGANCI::QGRD_AGGANCI_FetchCell(db::Recordset& record, const std::str
             const db::Variant id = record["FA64_STAGIONE_MG5T"].Value();
             value = db::Variant(id.IsNull() || id.IsEmpty()
                                     ? std::string()
-                                    : generation::CodiceStagione(Rif(gconConnect_), Contesto().ditta, id));
+                                    : generation::CodiceStagione(entry::Rif(gconConnect_), Contesto().ditta, id));
         })
         .Run();
 }

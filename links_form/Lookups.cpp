@@ -5,7 +5,7 @@
 #include "entry/MDLFA_AGGANCI.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/Messaggi.h"
-#include "links_form/Rif.h"
+#include "entry/Rif.h"
 #include "links_form/Statements.h"
 
 namespace links_form {
@@ -13,12 +13,6 @@ namespace {
 
 using entry::HandlerTable;
 namespace lookup = entry::lookup;
-
-// The typology lists the typologies of finished products.
-std::vector<db::Variant> Parametri(const std::string& tipo) {
-    if (tipo == lookup::Tipologia) return {db::Variant(lookup::ProdottiFiniti)};
-    return {};
-}
 
 void Copia(const entry::LookupDefinition& definizione, entry::LookupRequest& richiesta) {
     richiesta.statement = definizione.statement;
@@ -28,40 +22,28 @@ void Copia(const entry::LookupDefinition& definizione, entry::LookupRequest& ric
 
 }  // namespace
 
+// On the links tab the typology lists the typologies of finished products.
+std::vector<db::Variant> FRMFA_AGGANCI::ParametriTabLegami(const std::string& tipo) {
+    if (tipo == lookup::Tipologia) return {db::Variant(lookup::ProdottiFiniti)};
+    return {};
+}
+
 void FRMFA_AGGANCI::CollegaEventiRicerche() {
-    struct Condiviso {
-        std::shared_ptr<entry::ILookupTextBox> box;
-        std::shared_ptr<entry::ITextBox> descrizione;
-        const char* tipo;
-        const char* ricerca;
-        const char* decodifica;
-    };
-    for (const Condiviso& c :
-         {Condiviso{ui_.TXT_LINEA, ui_.TXT_DESCLINEA, lookup::Linea, "TXT_LINEA_StartLookup", "TXT_LINEA_StartDecode"},
-          Condiviso{ui_.TXT_MARCHIO, ui_.TXT_DESCMARCHIO, lookup::Marchio, "TXT_MARCHIO_StartLookup",
-                    "TXT_MARCHIO_StartDecode"},
-          Condiviso{ui_.TXT_STAGIONE, ui_.TXT_DESCSTAGIONE, lookup::Stagione, "TXT_STAGIONE_StartLookup",
-                    "TXT_STAGIONE_StartDecode"},
-          Condiviso{ui_.TXT_TIPOLOGIA, ui_.TXT_DESCTIPOLOGIA, lookup::Tipologia, "TXT_TIPOLOGIA_StartLookup",
-                    "TXT_TIPOLOGIA_StartDecode"}}) {
-        // The handlers live in the box's own events: they hold the boxes weakly, or a box would keep itself.
-        entry::ILookupTextBox* box = c.box.get();
-        std::weak_ptr<entry::ITextBox> descrizione = c.descrizione;
-        const char* tipo = c.tipo;
-        const char* ricerca = c.ricerca;
-        const char* decodifica = c.decodifica;
-        c.box->StartLookup().Connect([this, box, tipo, ricerca](entry::LookupRequest& r) { RicercaCondivisa(ricerca, *box, tipo, r); });
-        c.box->StartDecode().Connect([this, box, tipo, decodifica, descrizione](entry::DecodeRequest& r) {
-            DecodificaCondivisa(decodifica, *box, tipo, descrizione.lock(), r);
-        });
-    }
+    CollegaRicercaCondivisa(ui_.TXT_LINEA, ui_.TXT_DESCLINEA, lookup::Linea, "TXT_LINEA_StartLookup",
+                            "TXT_LINEA_StartDecode");
+    CollegaRicercaCondivisa(ui_.TXT_MARCHIO, ui_.TXT_DESCMARCHIO, lookup::Marchio, "TXT_MARCHIO_StartLookup",
+                            "TXT_MARCHIO_StartDecode");
+    CollegaRicercaCondivisa(ui_.TXT_STAGIONE, ui_.TXT_DESCSTAGIONE, lookup::Stagione, "TXT_STAGIONE_StartLookup",
+                            "TXT_STAGIONE_StartDecode");
+    CollegaRicercaCondivisa(ui_.TXT_TIPOLOGIA, ui_.TXT_DESCTIPOLOGIA, lookup::Tipologia, "TXT_TIPOLOGIA_StartLookup",
+                            "TXT_TIPOLOGIA_StartDecode");
 
     ui_.TXT_MODORIGINE->StartLookup().Connect([this](entry::LookupRequest& r) {
         Procedura("TXT_MODORIGINE_StartLookup", HandlerTable::B)
             .Step([&] {
-                const auto definizione = Rif(clsLookupFashion_).Prepara(lookup::ProdottiFiniti);
+                const auto definizione = entry::Rif(clsLookupFashion_).Prepara(lookup::ProdottiFiniti);
                 Copia(definizione, r);
-                r.connectionString = Rif(gconConnect_).ConnectionString();
+                r.connectionString = entry::Rif(gconConnect_).ConnectionString();
                 ui_.TXT_MODORIGINE->IDLookup(definizione.idLookup + "0");
             })
             .Run();
@@ -73,9 +55,9 @@ void FRMFA_AGGANCI::CollegaEventiRicerche() {
     ui_.TXT_TSAGGANCIO->StartLookup().Connect([this](entry::LookupRequest& r) {
         Procedura("TXT_TSAGGANCIO_StartLookup", HandlerTable::B)
             .Step([&] {
-                const auto definizione = Rif(clsLookupFashion_).Prepara(lookup::Tessuti);
+                const auto definizione = entry::Rif(clsLookupFashion_).Prepara(lookup::Tessuti);
                 Copia(definizione, r);
-                r.connectionString = Rif(gconConnect_).ConnectionString();
+                r.connectionString = entry::Rif(gconConnect_).ConnectionString();
                 ui_.TXT_TSAGGANCIO->IDLookup(definizione.idLookup + lookup::Tessuti);
             })
             .Run();
@@ -98,27 +80,32 @@ void FRMFA_AGGANCI::CollegaEventiRicerche() {
     ui_.TXT_PREFISSO->StartLookup().Connect([this](entry::LookupRequest& r) { TXT_PREFISSO_StartLookup(r); });
 }
 
-void FRMFA_AGGANCI::RicercaCondivisa(const char* procedura, entry::ILookupTextBox& box, const std::string& tipo,
-                                     entry::LookupRequest& richiesta) {
-    Procedura(procedura, HandlerTable::B)
-        .Step([&] {
-            const auto definizione = Rif(clsLookupFashion_).Prepara(tipo, Parametri(tipo));
-            Copia(definizione, richiesta);
-            richiesta.connectionString = Rif(gconConnect_).ConnectionString();
-            box.IDLookup(definizione.idLookup);
-        })
-        .Run();
-}
-
-void FRMFA_AGGANCI::DecodificaCondivisa(const char* procedura, entry::ILookupTextBox& box, const std::string& tipo,
-                                        const std::shared_ptr<entry::IControl>& descrizione,
-                                        entry::DecodeRequest& richiesta) {
-    Procedura(procedura, HandlerTable::B).Step([&] { richiesta = RichiestaCondivisa(tipo, box, descrizione); }).Run();
+void FRMFA_AGGANCI::CollegaRicercaCondivisa(const std::shared_ptr<entry::ILookupTextBox>& box,
+                                            const std::shared_ptr<entry::ITextBox>& descrizione, const char* tipo,
+                                            const char* ricerca, const char* decodifica, ParametriRicerca parametri) {
+    if (!parametri) parametri = [tipo] { return ParametriTabLegami(tipo); };
+    // The handlers live in the box's own events: they hold the boxes weakly, or a box would keep itself.
+    entry::ILookupTextBox* b = box.get();
+    std::weak_ptr<entry::ITextBox> d = descrizione;
+    box->StartLookup().Connect([this, b, tipo, ricerca, parametri](entry::LookupRequest& r) {
+        Procedura(ricerca, HandlerTable::B)
+            .Step([&] {
+                const auto definizione = entry::Rif(clsLookupFashion_).Prepara(tipo, parametri());
+                Copia(definizione, r);
+                r.connectionString = entry::Rif(gconConnect_).ConnectionString();
+                b->IDLookup(definizione.idLookup);
+            })
+            .Run();
+    });
+    box->StartDecode().Connect([this, b, tipo, decodifica, d, parametri](entry::DecodeRequest& r) {
+        Procedura(decodifica, HandlerTable::B).Step([&] { r = RichiestaCondivisa(tipo, *b, d.lock(), parametri()); }).Run();
+    });
 }
 
 entry::DecodeRequest FRMFA_AGGANCI::RichiestaCondivisa(const std::string& tipo, entry::ILookupTextBox& box,
-                                                       const std::shared_ptr<entry::IControl>& descrizione) {
-    const auto definizione = Rif(clsDecodeFashion_).Decodifica(tipo, box.Text(), Parametri(tipo));
+                                                       const std::shared_ptr<entry::IControl>& descrizione,
+                                                       const std::vector<db::Variant>& parametri) {
+    const auto definizione = entry::Rif(clsDecodeFashion_).Decodifica(tipo, box.Text(), parametri);
     entry::DecodeRequest richiesta;
     richiesta.statement = definizione.statement;
     richiesta.fields = definizione.fields;
@@ -130,7 +117,7 @@ entry::DecodeRequest FRMFA_AGGANCI::RichiestaCondivisa(const std::string& tipo, 
 
 entry::DecodeRequest FRMFA_AGGANCI::RichiestaModello() {
     const auto definizione =
-        Rif(clsDecodeFashion_).Decodifica(lookup::ProdottiFiniti, entry::Pfun_Testo(db::Variant(ui_.TXT_MODORIGINE->Text())));
+        entry::Rif(clsDecodeFashion_).Decodifica(lookup::ProdottiFiniti, entry::Pfun_Testo(db::Variant(ui_.TXT_MODORIGINE->Text())));
     entry::DecodeRequest richiesta{definizione.statement, definizione.fields, gstrConnect_};
     if (richiesta.fields.empty()) richiesta.fields.push_back({});
     richiesta.fields[0].target = ui_.TXT_DESCMODORIGINE;
@@ -139,7 +126,7 @@ entry::DecodeRequest FRMFA_AGGANCI::RichiestaModello() {
 
 entry::DecodeRequest FRMFA_AGGANCI::RichiestaTessutoAggancio() {
     const auto definizione =
-        Rif(clsDecodeMagazzino_).Decodifica(lookup::Tessuti, entry::Pfun_Testo(db::Variant(ui_.TXT_TSAGGANCIO->Text())));
+        entry::Rif(clsDecodeMagazzino_).Decodifica(lookup::Tessuti, entry::Pfun_Testo(db::Variant(ui_.TXT_TSAGGANCIO->Text())));
     entry::DecodeRequest richiesta{definizione.statement, definizione.fields, gstrConnect_};
     if (richiesta.fields.empty()) richiesta.fields.push_back({});
     richiesta.fields[0].target = ui_.TXT_DESCTESAGGANCIO;
@@ -176,7 +163,7 @@ void FRMFA_AGGANCI::TXT_TESSPRINC_StartLookup(entry::LookupRequest& richiesta) {
                 SqlTessutiDiba(gstrDittaCorrente_, entry::Pfun_Testo(db::Variant(ui_.TXT_MODORIGINE->Text())));
             richiesta.fields = {{"Tessuto", "PD96_COMPON"}, {"Descrizione", "MG87_DESCART"}, {"Sequenza in Diba", "PD96_SEQCOMP"}};
             richiesta.title = kTitoloTessutiDiba;
-            richiesta.connectionString = Rif(gconConnect_).ConnectionString();
+            richiesta.connectionString = entry::Rif(gconConnect_).ConnectionString();
         })
         .Step([&] { ui_.TXT_TSAGGANCIO->IDLookup(kLookupTessutiDiba); })
         .Run();
@@ -189,7 +176,7 @@ void FRMFA_AGGANCI::TXT_PREFISSO_StartLookup(entry::LookupRequest& richiesta) {
             richiesta.statement =
                 SqlPrefissiModello(gstrDittaCorrente_, NVLTesto(db::Variant(ui_.TXT_MODORIGINE->Text()), db::Variant(std::string())).Text());
             richiesta.fields = {{"Cod Prefisso", "FA63_PREFISSO"}};
-            richiesta.connectionString = Rif(gconConnect_).ConnectionString();
+            richiesta.connectionString = entry::Rif(gconConnect_).ConnectionString();
         })
         .Step([&] { ui_.TXT_PREFISSO->IDLookup(kLookupPrefissi); })
         .Run();

@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "entry/ErrorHandler.h"
+#include "entry/LookupServices.h"
 #include "generation/LogViewer.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/MassTab.h"
-#include "links_form/MassTabRegister.h"
 #include "mass_duplication/DuplicazioneMassiva.h"
 #include "mass_duplication/InitAdvQuery.h"
 #include "mass_duplication/ProceduraGuidata.h"
@@ -35,6 +35,10 @@ public:
         c_.TXT_LINEAD = form.NuovoControllo<entry::ILookupTextBox>("TXT_LINEAD", par);
         c_.TXT_MARCHIOD = form.NuovoControllo<entry::ILookupTextBox>("TXT_MARCHIOD", par);
         c_.TXT_TIPOLOGIAD = form.NuovoControllo<entry::ILookupTextBox>("TXT_TIPOLOGIAD", par);
+        c_.TXT_DESCSTAGIONED = Descrizione("TXT_DESCSTAGIONED", par);
+        c_.TXT_DESCLINEAD = Descrizione("TXT_DESCLINEAD", par);
+        c_.TXT_DESCMARCHIOD = Descrizione("TXT_DESCMARCHIOD", par);
+        c_.TXT_DESCTIPOLOGD = Descrizione("TXT_DESCTIPOLOGD", par);
         c_.CMD_GESTVARD = Pulsante("CMD_GESTVARD", par, "Gestione varianti");
         c_.CMD_DUPLMASS = Pulsante("CMD_DUPLMASS", par, "Duplica");
         c_.CMD_LOGDUPL = Pulsante("CMD_LOGDUPL", par, "Log Elaborazione");
@@ -47,6 +51,21 @@ public:
         c_.CMD_DUPLMASS->Click().Connect([this] { CMD_DUPLMASS_Click(); });
         c_.CMD_GESTVARD->Click().Connect([this] { CMD_GESTVARD_Click(); });
         c_.CMD_LOGDUPL->Click().Connect([this] { CMD_LOGDUPL_Click(); });
+
+        namespace lookup = entry::lookup;
+        form.CollegaRicercaCondivisa(c_.TXT_LINEAD, c_.TXT_DESCLINEAD, lookup::Linea, "TXT_LINEAD_StartLookup",
+                                     "TXT_LINEAD_StartDecode");
+        form.CollegaRicercaCondivisa(c_.TXT_MARCHIOD, c_.TXT_DESCMARCHIOD, lookup::Marchio, "TXT_MARCHIOD_StartLookup",
+                                     "TXT_MARCHIOD_StartDecode");
+        // The season boxes of both tabs report under the links tab's names.
+        form.CollegaRicercaCondivisa(c_.TXT_STAGIONED, c_.TXT_DESCSTAGIONED, lookup::Stagione,
+                                     "TXT_STAGIONE_StartLookup", "TXT_STAGIONE_StartDecode");
+        form.CollegaRicercaCondivisa(c_.TXT_TIPOLOGIAD, c_.TXT_DESCTIPOLOGD, lookup::Tipologia,
+                                     "TXT_TIPOLOGIAD_StartLookup", "TXT_TIPOLOGIAD_StartDecode",
+                                     [this] { return TipoArticoloCorrente(); });
+        c_.ADVQ_ARTICOLI->StartLookup().Connect([this](entry::QueryLookupRequest& r) {
+            mass_duplication::ADVQ_ARTICOLI_StartLookup(*c_.ADVQ_ARTICOLI, r, form_.ClsLookupMagazzino(), Contesto());
+        });
     }
 
     void InitAdvQuery() override {
@@ -73,6 +92,9 @@ public:
         return guida_ ? guida_->ParametriDuplicazione() : generation::ParametriMassivi{};
     }
 
+    // The form closes: the wizard holds the program interface, which holds the form.
+    void Rilascia() override { guida_.reset(); }
+
     const mass_duplication::ControlliMassivi& Controlli() const { return c_; }
 
 private:
@@ -81,6 +103,19 @@ private:
         auto b = form_.NuovoControllo<entry::IButton>(nome, frame);
         b->Caption(caption);
         return b;
+    }
+
+    std::shared_ptr<entry::ITextBox> Descrizione(const char* nome, const std::shared_ptr<entry::IFrame>& frame) {
+        auto t = form_.NuovoControllo<entry::ITextBox>(nome, frame);
+        t->Enabled(false);
+        return t;
+    }
+
+    // The typology list of the mass tab: the typologies of the product kind of the article the user is on.
+    std::vector<db::Variant> TipoArticoloCorrente() const {
+        const auto selezione = RstSelezioneMassiva();
+        if (!selezione || selezione->BOF() || selezione->EOF()) return {db::Variant(std::string())};
+        return {(*selezione)["FA12_TIPO_FA03"].Value()};
     }
 
     generation::ContestoGenerazione Contesto() const {
@@ -134,8 +169,6 @@ private:
 
 }  // namespace
 
-void RegistraSchedaMassiva() {
-    RegisterMassTab([](FRMFA_AGGANCI& form) { return std::make_unique<SchedaMassiva>(form); });
-}
+std::unique_ptr<IMassTab> NewMassTab(FRMFA_AGGANCI& form) { return std::make_unique<SchedaMassiva>(form); }
 
 }  // namespace links_form

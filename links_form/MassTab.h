@@ -1,8 +1,7 @@
 #pragma once
 // The mass-duplication tab as the links form drives it: the form owns the tab's frames (FRM_DUPLMASS with
 // FRM_SELDUPL and FRM_PARDUPL) and calls these steps at the points of its lifecycle; the tab's own
-// controls, selection and run live behind this interface. Until a tab is registered the form has an empty
-// one: the frames show and hide, nothing else happens.
+// controls, selection and run live behind this interface (MassTab.cpp).
 #include <functional>
 #include <memory>
 #include <string>
@@ -30,6 +29,8 @@ public:
     // The resize control asks for the layout: the tab's own controls inside FRM_DUPLMASS, with their
     // anchoring codes, after the tab's frames.
     virtual void RegistraLayout(entry::IResizeControl& resize) {}
+    // The form is unloaded: the tab lets go of what would keep the form alive (the program interface).
+    virtual void Rilascia() {}
 
     // What the per-article routine reads on the mass tab.
     virtual db::RecordsetPtr RstSelezioneMassiva() const { return nullptr; }
@@ -37,11 +38,7 @@ public:
     virtual generation::ParametriMassivi ParametriDuplicazione() const { return {}; }
 };
 
-// Makes the tab of a new form; the tab may add its controls to the form (FRMFA_AGGANCI::NuovoControllo).
-using MassTabFactory = std::function<std::unique_ptr<IMassTab>(FRMFA_AGGANCI& form)>;
-
-// The mass tab's library registers its factory; an empty factory goes back to the empty tab.
-void RegisterMassTab(MassTabFactory factory);
+// Makes the tab of a new form; the tab adds its controls to the form (FRMFA_AGGANCI::NuovoControllo).
 std::unique_ptr<IMassTab> NewMassTab(FRMFA_AGGANCI& form);
 
 }  // namespace links_form

@@ -2,7 +2,7 @@
 // and torn down when it is left; a tab that refuses to go keeps the side bar on its item.
 #include "entry/MDLFA_AGGANCI.h"
 #include "links_form/FRMFA_AGGANCI.h"
-#include "links_form/Rif.h"
+#include "entry/Rif.h"
 #include "links_form/Statements.h"
 
 namespace links_form {
@@ -83,7 +83,7 @@ bool FRMFA_AGGANCI::InizializzaFrame(const std::shared_ptr<entry::IFrame>& frame
     bool pronto = false;
     Procedura("InizializzaFrame", HandlerTable::B)
         .Step([&] {
-            Rif(frame).Move(kSinistraTab, 0);
+            entry::Rif(frame).Move(kSinistraTab, 0);
             frame->Visible(true);
         })
         .Step([&] {
@@ -103,7 +103,7 @@ bool FRMFA_AGGANCI::ScaricaFrame(const std::shared_ptr<entry::IFrame>& frame) {
     bool scaricato = false;
     const bool eraVisibile = frame && frame->Visible();
     Procedura("ScaricaFrame", HandlerTable::B)
-        .Step([&] { Rif(frame).Visible(false); })
+        .Step([&] { entry::Rif(frame).Visible(false); })
         .Step([&] {
             if (frame->Name() == kFrameAgganci) scaricato = ScaricaFrameAgganci();
             else if (frame->Name() == kFrameDuplMassiva) scaricato = massTab_->ScaricaFrameDuplMass();
@@ -129,7 +129,7 @@ bool FRMFA_AGGANCI::InizializzaFrameAgganci() {
         // afterwards would leave the model's links shown but out of reach.
         .Step([&] { ui_.FRM_PREFISSO->Enabled(false); })
         .Step([&] {
-            const std::string articolo = entry::Pfun_Testo(Rif(ActiveClass()).Articolo_Origine());
+            const std::string articolo = entry::Pfun_Testo(entry::Rif(ActiveClass()).Articolo_Origine());
             if (articolo.empty()) {
                 if (ui_.TXT_MODORIGINE->Reachable()) ui_.TXT_MODORIGINE->SetFocus();
                 return;
@@ -140,7 +140,7 @@ bool FRMFA_AGGANCI::InizializzaFrameAgganci() {
             ui_.TXT_PREFISSO->Refresh();
         })
         .Step([&] {
-            if (Rif(ActiveClass()).TipoAnagrafica() != entry::KvEnumTipoAnagraficaArticoli_Base) return;
+            if (entry::Rif(ActiveClass()).TipoAnagrafica() != entry::KvEnumTipoAnagraficaArticoli_Base) return;
             ui_.TXT_DESCARTESTDAGENERARE->Visible(false);
             ui_.LBL_DESCARTESTDAGENERARE->Visible(false);
         })

@@ -5,7 +5,7 @@
 #include "entry/LookupServices.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/Messaggi.h"
-#include "links_form/Rif.h"
+#include "entry/Rif.h"
 
 namespace links_form {
 namespace {
@@ -15,14 +15,14 @@ std::string Testo(const std::shared_ptr<entry::ITextBox>& box) { return db::Trim
 }  // namespace
 
 bool FRMFA_AGGANCI::Rifiuta(const std::shared_ptr<entry::IControl>& campo, const std::string& messaggio) {
-    Rif(ILinksForm::Gcls_Log).MsgBox(messaggio, kStileAttenzione, kTitoloDatiErrati, true, 0);
+    entry::Rif(ILinksForm::Gcls_Log).MsgBox(messaggio, kStileAttenzione, kTitoloDatiErrati, true, 0);
     if (campo->Reachable()) campo->SetFocus();
     return false;
 }
 
 bool FRMFA_AGGANCI::Decodifica(const entry::DecodeRequest& richiesta) {
     if (db::Trim(richiesta.statement).empty()) return false;
-    auto rs = Rif(gconConnect_).Execute(richiesta.statement);
+    auto rs = entry::Rif(gconConnect_).Execute(richiesta.statement);
     return rs && rs->RecordCount() > 0;
 }
 
@@ -67,7 +67,7 @@ bool FRMFA_AGGANCI::ValidaRiga() {
                             Codice{ui_.TXT_MARCHIO, entry::lookup::Marchio, etichette::Marchio},
                             Codice{ui_.TXT_TIPOLOGIA, entry::lookup::Tipologia, etichette::Tipologia}}) {
         const std::string valore = Testo(c.box);
-        if (!valore.empty() && !Decodifica(RichiestaCondivisa(c.tipo, *c.box, nullptr)))
+        if (!valore.empty() && !Decodifica(RichiestaCondivisa(c.tipo, *c.box, nullptr, ParametriTabLegami(c.tipo))))
             return Rifiuta(c.box, MsgValoreNonValido(c.etichetta, valore));
     }
     return true;

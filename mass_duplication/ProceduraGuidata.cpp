@@ -45,6 +45,9 @@ bool ProceduraGuidata::ScaricaFrameParDupl() {
                 t->Text("");
             c_.TXT_DESCRD->Text("");
             c_.TXT_DESCRESTD->Text("");
+            // The codes are gone: their descriptions go with them.
+            for (const auto& d : {c_.TXT_DESCSTAGIONED, c_.TXT_DESCLINEAD, c_.TXT_DESCMARCHIOD, c_.TXT_DESCTIPOLOGD})
+                if (d) d->Text("");
             c_.CMD_LOGDUPL->Visible(false);
             c_.QGRD_DUPLMASS->Unbind();
             selezione_.reset();

@@ -30,6 +30,8 @@ struct ControlliMassivi {
     std::shared_ptr<entry::IComboBox> CBO_PREFISSO;
     std::shared_ptr<entry::ILookupTextBox> TXT_PREFISSODART, TXT_STAGIONED, TXT_LINEAD, TXT_MARCHIOD, TXT_TIPOLOGIAD;
     std::shared_ptr<entry::ITextBox> TXT_DESCRD, TXT_DESCRESTD;
+    // Where the decodes of season, line, brand and typology show their descriptions.
+    std::shared_ptr<entry::ITextBox> TXT_DESCSTAGIONED, TXT_DESCLINEAD, TXT_DESCMARCHIOD, TXT_DESCTIPOLOGD;
 };
 
 class ProceduraGuidata {

@@ -3,7 +3,7 @@
 
 #include "db/Variant.h"
 #include "entry/MDLFA_AGGANCI.h"
-#include "variants_form/Richiesto.h"
+#include "entry/Rif.h"
 
 namespace variants_form {
 
@@ -85,14 +85,14 @@ void FRMFA_VARIANTI::AvvisaSenzaVarianteColore() {
 }
 
 std::shared_ptr<entry::IClsGlobal> FRMFA_VARIANTI::Globale() const {
-    auto globale = Richiesto(ActiveInterface).ClsGlobal();
-    Richiesto(globale);
+    auto globale = entry::Rif(ActiveInterface).ClsGlobal();
+    entry::Rif(globale);
     return globale;
 }
 
 std::string FRMFA_VARIANTI::VarianteColore() const { return db::RTrim(Globale()->VarianteColore()); }
 
-long FRMFA_VARIANTI::TabChiamante() const { return Richiesto(FormChiamante).tabVisible; }
+long FRMFA_VARIANTI::TabChiamante() const { return entry::Rif(FormChiamante).tabVisible; }
 
 void FRMFA_VARIANTI::Form_Unload(bool&) {
     // Errors here are ignored one step at a time: the window closes whatever fails, and the list stays

@@ -5,7 +5,7 @@
 #include "variants_form/FRMFA_VARIANTI.h"
 #include "variants_form/ListaVarianti.h"
 #include "variants_form/RegoleRaggruppamento.h"
-#include "variants_form/Richiesto.h"
+#include "entry/Rif.h"
 
 namespace variants_form {
 
@@ -123,7 +123,7 @@ void FRMFA_VARIANTI::ScriviTXT_RAGGR(const std::string& testo) {
 }
 
 void FRMFA_VARIANTI::ScriviRaggrPersonalizzato(const std::string& testo) {
-    auto& lista = Richiesto(Varianti);
+    auto& lista = entry::Rif(Varianti);
     QGRD_VARIANTI->BeginRowUpdate();
     try {
         lista[kRaggrPersonalizzato].Value(db::Variant(testo));

@@ -2,7 +2,7 @@
 #include "db/Constants.h"
 #include "variants_form/FRMFA_VARIANTI.h"
 #include "variants_form/ListaVarianti.h"
-#include "variants_form/Richiesto.h"
+#include "entry/Rif.h"
 
 namespace variants_form {
 
@@ -18,7 +18,7 @@ bool FRMFA_VARIANTI::ImpostaRescordsetVarianti() {
         procedura
             .Step([this] {
                 try {
-                    Richiesto(Gcon_Connect).Execute(EliminaLista(), nullptr, db::adExecuteNoRecords);
+                    entry::Rif(Gcon_Connect).Execute(EliminaLista(), nullptr, db::adExecuteNoRecords);
                 } catch (const db::Error&) {
                     // Ignored: the statement that fills the list reports any real problem of the connection.
                 }
@@ -27,7 +27,7 @@ bool FRMFA_VARIANTI::ImpostaRescordsetVarianti() {
                 statement = CreaLista(TipoListaPer(TabChiamante(), ModalitaDuplicaSingola), ditta_, articolo_,
                                       VarianteColore());
             })
-            .Step([&] { Richiesto(Gcon_Connect).Execute(statement, nullptr, db::adExecuteNoRecords); })
+            .Step([&] { entry::Rif(Gcon_Connect).Execute(statement, nullptr, db::adExecuteNoRecords); })
             .Step([&] { nuova = CostruisciLista(); })
             // Only a list that could be read replaces `Varianti`: a failed build leaves it as it was.
             .Step([&] {

@@ -18,7 +18,6 @@
 #include "host/controls/AdvancedQuery.h"
 #include "host/controls/DataFrame.h"
 #include "links_form/FRMFA_AGGANCI.h"
-#include "links_form/MassTabRegister.h"
 #include "mass_duplication/DuplicazioneMassiva.h"
 
 namespace app {
@@ -72,7 +71,6 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
         throw std::runtime_error("--truncate " + a.truncate + ": expected yes or no");
     std::map<std::string, VariantChoice> choices;
     for (const auto& v : a.variants) choices.insert(ParseVariantChoice(v));
-    links_form::RegistraSchedaMassiva();
     LinksFormSession session(options);
     auto& shell = session.Shell();
     {

@@ -102,6 +102,20 @@ std::string AdvancedQuery::Condizione() const {
     return text;
 }
 
+std::vector<std::string> AdvancedQuery::UserOpenList(const std::string& caption, int side) {
+    lastRequest_ = {};
+    lastRequest_.caption = caption;
+    lastRequest_.side = side;
+    startLookup_.Raise(lastRequest_);
+    if (db::Trim(lastRequest_.statement).empty()) throw Refused("The form gave the field " + caption + " no list");
+    if (!connection_) throw Refused("The query has no connection");
+    std::vector<std::string> codes;
+    auto rs = connection_->Execute(lastRequest_.statement);
+    if (rs->RecordCount() > 0) rs->MoveFirst();
+    for (; !rs->EOF(); rs->MoveNext()) codes.push_back(db::RTrim(rs->GetFields().Item(0L).Value().Text()));
+    return codes;
+}
+
 void AdvancedQuery::Terminate() {
     connection_.reset();
     program_.reset();

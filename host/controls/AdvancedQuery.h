@@ -30,6 +30,11 @@ public:
 
     const std::vector<std::string>& TabelleOfferte() const { return tables_; }
 
+    // The user asks for the value list of a field (side 2: the second value of a range): the form fills
+    // the request, the control runs it on its connection. The codes of the list's first column.
+    std::vector<std::string> UserOpenList(const std::string& caption, int side = 1);
+    const entry::QueryLookupRequest& LastRequest() const { return lastRequest_; }
+
 private:
     struct Field {
         std::string caption, column, group;
@@ -45,6 +50,7 @@ private:
     db::ConnectionPtr connection_;
     std::shared_ptr<entry::Cinterface> program_;
     entry::Event<entry::QueryLookupRequest&> startLookup_;
+    entry::QueryLookupRequest lastRequest_;
 };
 
 }  // namespace host::controls
