@@ -19,6 +19,7 @@
 #include "host/controls/DataFrame.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "mass_duplication/DuplicazioneMassiva.h"
+#include "variants_form/FRMFA_VARIANTI.h"
 
 namespace app {
 namespace {
@@ -144,9 +145,25 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
         return;
     }
     if (!choices.empty()) {
-        selection->MoveFirst();
-        const std::string first = db::RTrim((*selection)["MG66_CODART"].Value().Text());
-        form.RstSelezioneVarianti(BuildVariantSelection(form.Gcon_Connect(), options.company, first, choices));
+        // Through the variant form, as the user does it: it offers the variants of the one selected
+        // article, or every configured variant when several are selected.
+        bool shown = false;
+        std::string refused;
+        shell.WhenShown(variants_form::kNomeForm,
+                        host::UserScript()
+                            .Do("--variant",
+                                [&](entry::Form& f, host::HeadlessShell&) {
+                                    shown = true;
+                                    try {
+                                        ChooseInVariantForm(f, choices);
+                                    } catch (const std::exception& e) {
+                                        refused = e.what();
+                                    }
+                                })
+                            .Close());
+        session.Passo("--variant", host::UserScript().Click("CMD_GESTVARD"));
+        if (!refused.empty()) throw std::runtime_error(refused);
+        if (!shown) throw std::runtime_error("--variant: the variant form did not open");
     }
     const std::size_t boxesBefore = shell.Messages()->ErrorBoxes().size();
     shell.Act(entry::kLinksFormName, host::UserScript().Click("CMD_DUPLMASS"));
@@ -182,7 +199,8 @@ void AddMassCommand(CLI::App& cli, GlobalOptions& options) {
     cmd->add_option("--brand", args.brand, "Brand code of the new articles");
     cmd->add_option("--typology", args.typology, "Typology code (one article only)");
     cmd->add_option("--variant", args.variants,
-                    "Variant activation, CODE=on|off[:auto|:GROUP], over the variants of the first selected article");
+                    "Variant activation, CODE=on|off[:auto|:GROUP], made in the variant form: the variants of the "
+                    "selected article, or every configured variant when several are selected");
     cmd->add_option("--untick", args.untick, "Leave this selected article out of the run");
     cmd->add_option("--truncate", args.truncate, "Answer to the too-long-code question: yes truncates, no skips");
     cmd->add_flag("--proceed-without-variants", args.proceedWithoutVariants,

@@ -3,6 +3,8 @@
 #include <stdexcept>
 
 #include "db/Quote.h"
+#include "host/controls/BasicControls.h"
+#include "host/controls/Grid.h"
 
 namespace app {
 
@@ -49,6 +51,24 @@ db::RecordsetPtr BuildVariantSelection(const db::ConnectionPtr& c, long company,
     }
     rs->Filter(db::Variant(0));
     return rs;
+}
+
+void ChooseInVariantForm(entry::Form& form, const std::map<std::string, VariantChoice>& choices) {
+    auto& grid = dynamic_cast<host::controls::Grid&>(*form.Control("QGRD_VARIANTI"));
+    auto& grouping = dynamic_cast<host::controls::TextBox&>(*form.Control("TXT_RAGGR"));
+    for (const auto& [code, choice] : choices) {
+        long row = 0;
+        for (long r = 1; r <= grid.RowCount() && row == 0; ++r)
+            if (db::RTrim(grid.CellText(r, "MG5F_CODICEVAR")) == code) row = r;
+        if (row == 0) throw std::invalid_argument("--variant " + code + ": the variant form does not offer this variant");
+        const auto ticked = [&](const char* field) { return grid.CellText(row, field) == "1"; };
+        if (ticked("SEL") != choice.active) grid.UserTickCell(row, "SEL");
+        if (ticked("RAGGRAUTOMATICO") != choice.automaticGrouping) grid.UserTickCell(row, "RAGGRAUTOMATICO");
+        if (!choice.automaticGrouping && !choice.grouping.empty()) {
+            grid.UserSelectRow(row);
+            grouping.UserType(choice.grouping);
+        }
+    }
 }
 
 }  // namespace app

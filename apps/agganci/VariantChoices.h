@@ -7,6 +7,7 @@
 
 #include "db/Connection.h"
 #include "db/Recordset.h"
+#include "entry/Form.h"
 
 namespace app {
 
@@ -23,5 +24,10 @@ std::pair<std::string, VariantChoice> ParseVariantChoice(const std::string& text
 // Error when a choice names a variant the source does not have.
 db::RecordsetPtr BuildVariantSelection(const db::ConnectionPtr& c, long company, const std::string& source,
                                        const std::map<std::string, VariantChoice>& choices);
+
+// The choices made in the open variant form (FRMFA_VARIANTI) as its user makes them: on the row of each
+// variant the tick and the automatic grouping are set to match, and a grouping code is typed into
+// TXT_RAGGR. std::invalid_argument when the form does not offer a variant named.
+void ChooseInVariantForm(entry::Form& form, const std::map<std::string, VariantChoice>& choices);
 
 }  // namespace app

@@ -59,3 +59,23 @@ TEST_F(MassCommand, VariantsPrintsTheListOfTheVariantForm) {
 }
 
 }  // namespace
+
+namespace {
+
+// --variant is answered in the variant form opened from the tab: the one selected article's variants.
+TEST_F(MassCommand, VariantChoicesAreMadeInTheVariantForm) {
+    auto r = Mass("--where Articolo=CAM-100 --mode prefix --text V --variant TAG=off");
+    ASSERT_EQ(r.code, 0) << r.out;
+    const std::string variant = "SELECT MG6B_FLGGESTVAR FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'VCAM-100' "
+                                "AND MG6B_CODICEVAR_MG5F = ";
+    EXPECT_EQ(Count(variant + "'COL'"), 1);
+    EXPECT_EQ(Count(variant + "'TAG'"), 0);
+
+    const long before = Articles();
+    r = Mass("--where Famiglia=CAM --mode prefix --text W --variant XYZ=on");
+    EXPECT_NE(r.code, 0);
+    EXPECT_TRUE(Has(r.out, "--variant XYZ: the variant form does not offer this variant")) << r.out;
+    EXPECT_EQ(Articles(), before);
+}
+
+}  // namespace
