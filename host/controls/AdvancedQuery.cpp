@@ -72,6 +72,11 @@ void AdvancedQuery::AggiungiCondizione(const entry::QueryCondition& c) {
                       : c.op == entry::QueryOperator::InElenco ? n >= 1
                                                                : n == 1;
     if (!fits) throw Refused("Valori non adatti alla condizione sul campo " + c.field);
+    // A NUL cannot be typed in a query field, and the selection statement, which carries its values as
+    // text, would end at it: refused here with a clear message rather than as a broken statement.
+    for (const auto& v : c.values)
+        if (v.find('\0') != std::string::npos)
+            throw Refused("Valore non ammesso nella condizione sul campo " + c.field + ": contiene il carattere nullo");
     conditions_.push_back({column, c.op, c.values});
 }
 

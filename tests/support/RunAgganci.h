@@ -18,6 +18,11 @@ inline ProgramResult RunAgganci(const std::string& args, const std::string& fold
     const std::string cd = folder.empty() ? std::string() : "cd '" + folder + "' && ";
     const std::string cmd = cd + AGGANCI_BIN + " " + args + " 2>&1";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+    if (!pipe) {
+        r.code = -1;
+        r.out = "could not start: " + cmd.substr(0, 200);
+        return r;
+    }
     std::array<char, 4096> buf{};
     while (std::fgets(buf.data(), buf.size(), pipe.get())) r.out += buf.data();
     r.code = pclose(pipe.release());

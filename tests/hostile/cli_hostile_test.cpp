@@ -1,0 +1,158 @@
+// The agganci program fed hostile arguments, as a script would pass them: the new code and descriptions
+// of `duplicate`, the condition value of `mass --where`. A value is stored exactly, or refused with the
+// program's one-line message, a non-zero exit and nothing written.
+//
+// Two values cannot reach a program's argument: an embedded NUL ends the argument, and one argument
+// of a Linux command line holds at most 128 KiB - and the runner hands the whole command to the shell as
+// one argument. The megabyte value is cut to 40 000 characters here, two of them fitting one command.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "HostileValues.h"
+#include "RunAgganci.h"
+#include "TableCounts.h"
+#include "db/Connection.h"
+#include "db/Quote.h"
+#include "db/Recordset.h"
+#include "erp/Procedures.h"
+
+namespace {
+
+using hostile::HostileValue;
+
+constexpr std::size_t kLongestArgument = 40000;
+
+// The value as one shell word.
+std::string Word(const std::string& v) {
+    std::string out = "'";
+    for (char c : v) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+class CliHostile : public ::testing::TestWithParam<HostileValue> {
+protected:
+    static void SetUpTestSuite() {
+        base() = std::filesystem::temp_directory_path() / ("agganci-hostile-cli-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(base());
+        ASSERT_EQ(testsupport::RunAgganci("demo-db company.db", base().string()).code, 0);
+    }
+    static void TearDownTestSuite() { std::filesystem::remove_all(base()); }
+
+    void SetUp() override {
+        dir = base() / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        std::filesystem::copy_file(base() / "company.db", dir / "company.db");
+        erp::RegisterProcedures();
+        conn = db::Connection::Create();
+        conn->Open("sqlite:" + (dir / "company.db").string());
+        value = GetParam().text.size() > kLongestArgument ? GetParam().text.substr(0, kLongestArgument)
+                                                          : GetParam().text;
+    }
+    void TearDown() override {
+        conn.reset();
+        std::filesystem::remove_all(dir);
+    }
+
+    bool Reachable() const { return GetParam().text.find('\0') == std::string::npos; }
+    testsupport::ProgramResult Agganci(const std::string& args) {
+        return testsupport::RunAgganci("--db sqlite:company.db " + args, dir.string());
+    }
+    long Count(const std::string& sql) {
+        auto rs = conn->Execute(sql);
+        rs->MoveFirst();
+        return rs->GetFields().Item(0L).Value().CLng();
+    }
+    std::string Text(const std::string& sql) {
+        auto rs = conn->Execute(sql);
+        if (rs->RecordCount() != 1) return "<" + std::to_string(rs->RecordCount()) + " rows>";
+        rs->MoveFirst();
+        return rs->GetFields().Item(0L).Value().Text();
+    }
+    long Articles() { return Count("SELECT COUNT(*) FROM MG66_ANAGRART"); }
+
+    static std::filesystem::path& base() {
+        static std::filesystem::path p;
+        return p;
+    }
+    std::filesystem::path dir;
+    db::ConnectionPtr conn;
+    std::string value;
+};
+
+TEST_P(CliHostile, DuplicateNewCode) {
+    if (!Reachable()) GTEST_SKIP() << "an argument cannot hold a NUL";
+    const long before = Articles();
+    const auto r = Agganci("duplicate MODELLO01 " + Word(value));
+    if (db::Trim(value).empty()) {
+        EXPECT_NE(r.code, 0);
+        EXPECT_EQ(r.out, "agganci: NEWCODE is empty\n");
+        EXPECT_EQ(Articles(), before);
+        hostile::Tally::Count("agganci duplicate: new code", "refused");
+    } else if (db::Len(value) > 25) {
+        EXPECT_NE(r.code, 0);
+        EXPECT_EQ(r.out, "agganci: NEWCODE '" + value + "' is longer than 25 characters\n");
+        EXPECT_EQ(Articles(), before);
+        hostile::Tally::Count("agganci duplicate: new code", "refused");
+    } else {
+        EXPECT_EQ(r.code, 0) << r.out.substr(0, 400);
+        EXPECT_EQ(hostile::ArticlesWithCode(*conn, value), 1);
+        EXPECT_EQ(Articles(), before + 1);
+        hostile::Tally::Count("agganci duplicate: new code", "stored exactly");
+    }
+}
+
+TEST_P(CliHostile, DuplicateDescriptions) {
+    if (!Reachable()) GTEST_SKIP() << "an argument cannot hold a NUL";
+    const long before = Articles();
+    const auto r = Agganci("duplicate MODELLO01 NEW-DESC --description " + Word(value) + " --extended-description " +
+                           Word(value));
+    const std::string where = " FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW-DESC' AND MG87_LINGUA_MG52 = ' ' "
+                              "AND MG87_OPZIONE_MG5E = ' '";
+    if (db::Len(value) > 72) {
+        EXPECT_NE(r.code, 0);
+        EXPECT_EQ(r.out, "agganci: --description is longer than 72 characters\n");
+        EXPECT_EQ(Articles(), before);
+        hostile::Tally::Count("agganci duplicate: descriptions", "refused");
+    } else {
+        EXPECT_EQ(r.code, 0) << r.out;
+        EXPECT_EQ(Text("SELECT MG87_DESCART" + where), value);
+        EXPECT_EQ(Text("SELECT MG87_DESCARTEST" + where), value);
+        hostile::Tally::Count("agganci duplicate: descriptions", "stored exactly");
+    }
+}
+
+// An article whose code is the value: the condition selects it and nothing else.
+TEST_P(CliHostile, MassWhereValue) {
+    if (!Reachable()) GTEST_SKIP() << "an argument cannot hold a NUL";
+    if (!value.empty()) {
+        conn->Execute("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (1, " + db::SqlText(value) + ")");
+        conn->Execute("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_DESCART) VALUES (1, " +
+                      db::SqlText(value) + ", 'hostile')");
+    }
+    const long before = Articles();
+    const auto r = Agganci("mass --where " + Word("Articolo=" + value) + " --mode prefix --text X --dry-run");
+    if (value.empty()) {
+        EXPECT_NE(r.code, 0);
+        EXPECT_EQ(r.out, "agganci: --where: no article selected\n");
+        hostile::Tally::Count("agganci mass --where", "selected nothing");
+    } else {
+        EXPECT_EQ(r.code, 0) << r.out.substr(0, 400);
+        // One line: the article and its new code.
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n') - std::count(value.begin(), value.end(), '\n') * 2, 1)
+            << r.out.substr(0, 400);
+        EXPECT_TRUE(Has(r.out, "X" + db::RTrim(value))) << r.out.substr(0, 400);  // the old code as read, blanks cut
+        hostile::Tally::Count("agganci mass --where", "selected exactly");
+    }
+    EXPECT_EQ(Articles(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, CliHostile, ::testing::ValuesIn(hostile::Values()), hostile::ParamName);
+
+}  // namespace

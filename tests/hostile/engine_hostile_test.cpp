@@ -1,0 +1,167 @@
+// The duplication engine (CLSFA_DUPLICA) fed hostile new codes and descriptions: each value is stored
+// exactly as given or refused with the procedure's message and nothing written, and no statement of the
+// run takes a shape that a plain value does not give it.
+#include <gtest/gtest.h>
+
+#include "HostileCompany.h"
+#include "StatementTrace.h"
+#include "TableCounts.h"
+#include "generation/EngineSequence.h"
+
+namespace {
+
+
+class EngineHostile : public hostile::HostileCompany {
+protected:
+
+    // The base duplication of MODELLO01 into `code` with the given descriptions; the error when refused.
+    std::optional<db::Error> BaseDuplication(const std::string& code, const std::string& description,
+                                             const std::string& extended) {
+        auto e = std::make_shared<engine::CLSFA_DUPLICA>();
+        e->Connessione(conn);
+        e->Initialize();
+        e->Ditta(db::Variant(1));
+        e->DescrizioneArticoloDaGenerare(db::Variant(description));
+        e->DescrizioneEstesaArticoloDaGenerare(db::Variant(extended));
+        try {
+            e->DuplicazioneAnagraficaBase(db::Variant(testsupport::kModello), db::Variant(code));
+        } catch (const db::Error& err) {
+            return err;
+        }
+        return std::nullopt;
+    }
+    // The links tab's sequence for MODELLO01 into `code`, as GenerationFixture::Duplicate runs it, in a
+    // transaction of its own; the failing step's error ("" when every step succeeded).
+    std::string Sequence(const std::string& code) {
+        generation::SequenceSettings s;
+        s.linksTab = true;
+        s.fabric = "TS-LINO-BLU";
+        s.program = program;
+        s.connectionString = "sqlite::memory:";
+        s.ditta = db::Variant(1);
+        s.fashionAttributes = true;
+        s.productionSetting = "1";
+        s.billOfMaterials = true;
+        generation::SequenceReport report;
+        auto e = std::make_shared<engine::CLSFA_DUPLICA>();
+        e->Connessione(conn);
+        e->Initialize();
+        e->Ditta(db::Variant(1));
+        e->DescrizioneArticoloDaGenerare(db::Variant("d"));
+        e->DescrizioneEstesaArticoloDaGenerare(db::Variant("e"));
+        generation::EngineSequence seq(*e, s, report);
+        conn->BeginTrans();
+        const bool ok = seq.Run(db::Variant(testsupport::kModello), db::Variant(code));
+        if (ok) conn->CommitTrans();
+        else conn->RollbackTrans();
+        return ok ? "" : report.step + ": " + seq.ErrorDetail();
+    }
+
+    std::string Description(const std::string& code, const char* column) {
+        auto rs = conn->Execute(std::string("SELECT ") + column + " FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = " +
+                                db::SqlText(code) + " AND MG87_LINGUA_MG52 = ' ' AND MG87_OPZIONE_MG5E = ' '");
+        EXPECT_EQ(rs->RecordCount(), 1);
+        if (rs->RecordCount() != 1) return {};
+        rs->MoveFirst();
+        return rs->GetFields().Item(0L).Value().Text();
+    }
+};
+
+// The whole sequence the links tab runs for one article (base data, barcodes, variants, fashion data,
+// production, bill of materials), with the hostile value as the new code.
+TEST_P(EngineHostile, NewCodeThroughTheWholeSequence) {
+    const std::string& code = GetParam().text;
+    // A plain code first: the shapes and the rows per table that one article gives.
+    hostile::StatementTrace trace(*conn);
+    auto before = hostile::CountRows(*conn);
+    ASSERT_EQ(Sequence("PLAIN-CODE"), "");
+    const auto plainShapes = trace.Shapes();
+    const auto plainRows = hostile::Written(before, hostile::CountRows(*conn));
+
+    before = hostile::CountRows(*conn);
+    const std::string snapshot = Snapshot();
+    trace.Clear();
+    const std::string error = Sequence(code);
+    const bool created = error.empty();
+    trace.Pause();
+    if (code.empty()) {
+        EXPECT_EQ(error, "DuplicazioneAnagraficaBase: Codice del nuovo articolo non indicato");
+        EXPECT_EQ(Snapshot(), snapshot);
+        hostile::Tally::Count("engine: new code", "refused");
+    } else if (db::Len(code) > 50) {
+        // Wider than the code columns: the first recordset that writes it refuses it, and the transaction
+        // takes back what the procedure had written.
+        EXPECT_EQ(error, "DuplicazioneDescrizioniInLingua: The value for field 'MG87_CODART_MG66' is longer than its "
+                         "size of 50 characters: '" + db::Left(code, 60) + "...'");
+        EXPECT_EQ(Snapshot(), snapshot);
+        hostile::Tally::Count("engine: new code", "refused");
+    } else {
+        ASSERT_TRUE(created) << error;
+        EXPECT_EQ(hostile::ArticlesWithCode(*conn, code), 1);
+        EXPECT_EQ(hostile::Written(before, hostile::CountRows(*conn)), plainRows);
+        hostile::Tally::Count("engine: new code", "stored exactly");
+    }
+    EXPECT_EQ(hostile::NewShapes(trace.Shapes(), plainShapes), std::set<std::string>{});
+    EXPECT_EQ(hostile::OutsideLiterals(trace, code), std::vector<std::string>{});
+    EXPECT_TRUE(testsupport::OrphanRows(*conn).empty());
+}
+
+// Description and extended description of the new article, both hostile.
+TEST_P(EngineHostile, Descriptions) {
+    const std::string& text = GetParam().text;
+    hostile::StatementTrace trace(*conn);
+    auto before = hostile::CountRows(*conn);
+    ASSERT_FALSE(BaseDuplication("PLAIN-CODE", "plain", "plain extended"));
+    const auto plainShapes = trace.Shapes();
+    const auto plainRows = hostile::Written(before, hostile::CountRows(*conn));
+    trace.Clear();
+
+    before = hostile::CountRows(*conn);
+    ASSERT_FALSE(BaseDuplication("HOSTILE-DESC", text, text));
+    trace.Pause();
+    EXPECT_EQ(Description("HOSTILE-DESC", "MG87_DESCART"), text);
+    EXPECT_EQ(Description("HOSTILE-DESC", "MG87_DESCARTEST"), text);
+    EXPECT_EQ(hostile::Written(before, hostile::CountRows(*conn)), plainRows);
+    EXPECT_EQ(hostile::NewShapes(trace.Shapes(), plainShapes), std::set<std::string>{});
+    EXPECT_EQ(hostile::OutsideLiterals(trace, text), std::vector<std::string>{});
+    hostile::Tally::Count("engine: descriptions", "stored exactly");
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, EngineHostile, ::testing::ValuesIn(hostile::Values()), hostile::ParamName);
+
+class EngineWidths : public EngineHostile {};
+
+// Lengths count characters. A description of exactly 72 characters ending in a quote loses the quote
+// (the half of a doubled quote a cut left); the engine shortens nothing else: widths are its callers'.
+TEST_F(EngineWidths, DescriptionRulesCountCharacters) {
+    const std::string wide72 = hostile::Wide(72);          // 144 bytes, 72 characters: kept
+    const std::string quote72 = hostile::Wide(71) + "'";   // 72 characters ending in a quote: quote dropped
+    const std::string quote73 = hostile::Wide(72) + "'";   // 73 characters: kept as given
+    ASSERT_FALSE(BaseDuplication("W1", wide72, wide72));
+    ASSERT_FALSE(BaseDuplication("W2", quote72, quote72));
+    ASSERT_FALSE(BaseDuplication("W3", quote73, quote73));
+    EXPECT_EQ(Description("W1", "MG87_DESCART"), wide72);
+    EXPECT_EQ(Description("W2", "MG87_DESCART"), hostile::Wide(71));
+    EXPECT_EQ(Description("W2", "MG87_DESCARTEST"), quote72);  // the extended one is 1672 wide
+    EXPECT_EQ(Description("W3", "MG87_DESCART"), quote73);
+    const std::string ext1672 = hostile::Wide(1671) + "'";
+    ASSERT_FALSE(BaseDuplication("W4", "d", ext1672));
+    EXPECT_EQ(Description("W4", "MG87_DESCARTEST"), hostile::Wide(1671));
+    for (int i = 0; i < 4; ++i) hostile::Tally::Count("engine: description widths", "as the rules say");
+}
+
+TEST_F(EngineWidths, AnEmptyCodeIsRefusedByTheProcedureAndWritesNothing) {
+    const std::string snapshot = Snapshot();
+    const auto error = BaseDuplication("", "d", "e");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Description(), "Codice del nuovo articolo non indicato");
+    EXPECT_EQ(Snapshot(), snapshot);
+    const auto blank = BaseDuplication("   ", "d", "e");
+    ASSERT_TRUE(blank);
+    EXPECT_EQ(blank->Description(), "Codice del nuovo articolo non indicato");
+    EXPECT_EQ(Snapshot(), snapshot);
+    hostile::Tally::Count("engine: new code", "refused");
+    hostile::Tally::Count("engine: new code", "refused");
+}
+
+}  // namespace
