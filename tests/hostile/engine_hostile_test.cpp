@@ -6,14 +6,12 @@
 #include "HostileCompany.h"
 #include "StatementTrace.h"
 #include "TableCounts.h"
-#include "generation/EngineSequence.h"
+#include "LinksTabSequence.h"
 
 namespace {
 
-
 class EngineHostile : public hostile::HostileCompany {
 protected:
-
     // The base duplication of MODELLO01 into `code` with the given descriptions; the error when refused.
     std::optional<db::Error> BaseDuplication(const std::string& code, const std::string& description,
                                              const std::string& extended) {
@@ -30,31 +28,15 @@ protected:
         }
         return std::nullopt;
     }
-    // The links tab's sequence for MODELLO01 into `code`, as GenerationFixture::Duplicate runs it, in a
-    // transaction of its own; the failing step's error ("" when every step succeeded).
+    // The links tab's sequence for MODELLO01 into `code`; the failing step's error ("" when every step
+    // succeeded).
     std::string Sequence(const std::string& code) {
-        generation::SequenceSettings s;
-        s.linksTab = true;
-        s.fabric = "TS-LINO-BLU";
-        s.program = program;
-        s.connectionString = "sqlite::memory:";
-        s.ditta = db::Variant(1);
-        s.fashionAttributes = true;
-        s.productionSetting = "1";
-        s.billOfMaterials = true;
-        generation::SequenceReport report;
-        auto e = std::make_shared<engine::CLSFA_DUPLICA>();
-        e->Connessione(conn);
-        e->Initialize();
-        e->Ditta(db::Variant(1));
-        e->DescrizioneArticoloDaGenerare(db::Variant("d"));
-        e->DescrizioneEstesaArticoloDaGenerare(db::Variant("e"));
-        generation::EngineSequence seq(*e, s, report);
-        conn->BeginTrans();
-        const bool ok = seq.Run(db::Variant(testsupport::kModello), db::Variant(code));
-        if (ok) conn->CommitTrans();
-        else conn->RollbackTrans();
-        return ok ? "" : report.step + ": " + seq.ErrorDetail();
+        testsupport::LinksTabCopy copy;
+        copy.model = testsupport::kModello;
+        copy.target = code;
+        copy.description = "d";
+        copy.extendedDescription = "e";
+        return testsupport::RunLinksTabSequence(conn, program, copy);
     }
 
     std::string Description(const std::string& code, const char* column) {

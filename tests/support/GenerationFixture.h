@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "DatabaseSnapshot.h"
+#include "LinksTabSequence.h"
 #include "ProgramDouble.h"
 #include "db/Connection.h"
 #include "db/Quote.h"
@@ -57,34 +58,12 @@ protected:
     // succeeded, rolled back otherwise.
     bool Duplicate(const std::string& target, const std::string& fabric = "TS-LINO-BLU",
                    const std::shared_ptr<engine::CLSFA_DUPLICA_Events>& events = nullptr) {
-        generation::SequenceSettings s;
-        s.linksTab = true;
-        s.fabric = fabric;
-        s.program = program;
-        s.connectionString = "sqlite::memory:";
-        s.ditta = db::Variant(1);
-        s.fashionAttributes = true;
-        s.productionSetting = "1";
-        s.billOfMaterials = true;
-        generation::SequenceReport report;
-        conn->BeginTrans();
-        auto e = std::make_shared<engine::CLSFA_DUPLICA>();
-        e->Connessione(conn);
-        e->Initialize();
-        e->Ditta(db::Variant(1));
-        e->DescrizioneArticoloDaGenerare(db::Variant("Camicia lino blu"));
-        e->DescrizioneEstesaArticoloDaGenerare(db::Variant("Camicia in lino blu"));
-        if (events) e->Advise(events);
-        generation::EngineSequence seq(*e, s, report);
-        bool ok = false;
-        try {
-            ok = seq.Run(db::Variant(kModello), db::Variant(target));
-        } catch (const db::Error&) {
-            ok = false;
-        }
-        if (ok) conn->CommitTrans();
-        else conn->RollbackTrans();
-        return ok;
+        LinksTabCopy copy;
+        copy.model = kModello;
+        copy.target = target;
+        copy.fabric = fabric;
+        copy.events = events;
+        return RunLinksTabSequence(conn, program, copy).empty();
     }
 
     // The link row of MODELLO01 for `fabric`, as the links form hands it over.
