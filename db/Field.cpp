@@ -29,7 +29,7 @@ bool IsLongText(long type) { return type == adLongVarChar || type == adLongVarWC
 
 std::string Shown(const Variant& v) {
     std::string text = v.Text();
-    return text.size() > 60 ? text.substr(0, 60) + "..." : text;
+    return Len(text) > 60 ? Left(text, 60) + "..." : text;  // characters: a cut never splits one
 }
 
 // Text longer than the column: blanks beyond the size are dropped as the server drops them, anything

@@ -14,16 +14,6 @@
 namespace db {
 namespace {
 
-// Column names are ASCII: folded inline, as every field lookup of every recordset compares them.
-char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    return true;
-}
-
 // Decides where the rows of a SELECT are written: the table of its first column that comes from a
 // table; columns of that table read once each are written, everything else stays local.
 void ChooseWriteTarget(RecordsetData& data, Driver& driver) {
@@ -36,14 +26,24 @@ void ChooseWriteTarget(RecordsetData& data, Driver& driver) {
         return;
     }
     data.table = TableRef{first->baseSchema, first->baseTable};
+    // The same column read twice (a self-join) cannot tell which row it belongs to: neither is written.
+    // Found by sorting the columns by the hash of their folded name, then comparing the names of equal hashes
+    // only: a recordset of a wide table has dozens of columns.
+    std::vector<std::pair<std::size_t, std::size_t>> byHash;  // (hash, column)
+    byHash.reserve(cols.size());
     for (std::size_t i = 0; i < cols.size(); ++i) {
         const ColumnInfo& c = cols[i];
-        if (c.baseColumn.empty() || c.baseTable != data.table.name || c.baseSchema != data.table.schema) continue;
-        // The same column read twice (a self-join) cannot tell which row it belongs to: neither is written.
-        const auto copies = std::count_if(cols.begin(), cols.end(), [&](const ColumnInfo& o) {
-            return o.baseTable == c.baseTable && o.baseSchema == c.baseSchema && SameName(o.baseColumn, c.baseColumn);
-        });
-        data.writable[i] = copies == 1 ? 1 : 0;
+        if (!c.baseColumn.empty() && c.baseTable == data.table.name && c.baseSchema == data.table.schema)
+            byHash.emplace_back(FoldedNameHash{}(c.baseColumn), i);
+    }
+    std::sort(byHash.begin(), byHash.end());
+    for (std::size_t k = 0; k < byHash.size(); ++k) {
+        bool twice = false;
+        for (std::size_t m = k; m-- > 0 && byHash[m].first == byHash[k].first && !twice;)
+            twice = SameFoldedName{}(cols[byHash[m].second].baseColumn, cols[byHash[k].second].baseColumn);
+        for (std::size_t m = k + 1; m < byHash.size() && byHash[m].first == byHash[k].first && !twice; ++m)
+            twice = SameFoldedName{}(cols[byHash[m].second].baseColumn, cols[byHash[k].second].baseColumn);
+        data.writable[byHash[k].second] = twice ? 0 : 1;
     }
 
     data.keyFields.clear();
@@ -51,7 +51,7 @@ void ChooseWriteTarget(RecordsetData& data, Driver& driver) {
     const std::vector<std::string> key = driver.PrimaryKey(data.table);
     for (const std::string& k : key) {
         std::size_t i = 0;
-        while (i < cols.size() && !(data.writable[i] && SameName(cols[i].baseColumn, k))) ++i;
+        while (i < cols.size() && !(data.writable[i] && SameFoldedName{}(cols[i].baseColumn, k))) ++i;
         if (i == cols.size()) {
             data.keyIsPrimary = false;
             break;

@@ -3,6 +3,7 @@
 // Rows are never erased while the data lives: a row that goes away (a cancelled new row, a deleted row
 // once written) is marked gone, so row indices held by cursors stay valid.
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -27,6 +28,38 @@ struct RowData {
     bool Pending() const { return !gone && status != adRecUnmodified; }
 };
 
+// Column names compare without regard to case (they are ASCII): hashed and compared folded, so that a lookup
+// by any spelling needs no folded copy of the name.
+inline char FoldNameChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+// Eight characters at a time, bit 5 of each cleared: names equal but for case hash alike (other names may
+// too: equality decides).
+struct FoldedNameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const noexcept {
+        constexpr std::uint64_t kCase = 0x2020202020202020ull, kPrime = 0x100000001B3ull;
+        std::uint64_t h = 0xCBF29CE484222325ull ^ s.size();
+        std::size_t i = 0;
+        for (; i + 8 <= s.size(); i += 8) {
+            std::uint64_t w;
+            std::memcpy(&w, s.data() + i, 8);
+            h = (h ^ (w & ~kCase)) * kPrime;
+        }
+        for (; i < s.size(); ++i) h = (h ^ (static_cast<unsigned char>(s[i]) & ~0x20u)) * kPrime;
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+};
+
+struct SameFoldedName {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const noexcept {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i] != b[i] && FoldNameChar(a[i]) != FoldNameChar(b[i])) return false;
+        return true;
+    }
+};
+
 struct RecordsetData {
     std::vector<ColumnInfo> columns;
     std::vector<RowData> rows;
@@ -41,23 +74,33 @@ struct RecordsetData {
 
     std::uint64_t version = 0;  // bumped whenever rows appear or go, so every cursor rebuilds its view
 
+    // A few lookups by name scan the columns; the index is built for a recordset looked up more often (most
+    // recordsets are read by position, or by a name or two).
     void IndexNames() {
         byName_.clear();
-        for (std::size_t i = 0; i < columns.size(); ++i) byName_.emplace(Fold(columns[i].name), static_cast<long>(i));
+        indexed_ = false;
+        scans_ = 0;
     }
     long IndexOf(std::string_view name) const {
-        auto it = byName_.find(Fold(name));
+        if (scans_ < kScansBeforeIndex) {
+            ++scans_;
+            for (std::size_t i = 0; i < columns.size(); ++i)
+                if (SameFoldedName{}(columns[i].name, name)) return static_cast<long>(i);
+            return -1;
+        }
+        if (!indexed_) {
+            for (std::size_t i = 0; i < columns.size(); ++i) byName_.emplace(columns[i].name, static_cast<long>(i));
+            indexed_ = true;
+        }
+        auto it = byName_.find(name);
         return it == byName_.end() ? -1 : it->second;
     }
 
 private:
-    static std::string Fold(std::string_view s) {
-        std::string out(s);
-        for (char& c : out)
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-        return out;
-    }
-    std::unordered_map<std::string, long> byName_;  // upper-case name -> first column of that name
+    static constexpr int kScansBeforeIndex = 16;
+    mutable int scans_ = 0;
+    mutable bool indexed_ = false;
+    mutable std::unordered_map<std::string, long, FoldedNameHash, SameFoldedName> byName_;  // first column of a name
 };
 
 }  // namespace db

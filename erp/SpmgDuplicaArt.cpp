@@ -1,6 +1,7 @@
 #include "erp/SpmgDuplicaArt.h"
 
 #include <map>
+#include <vector>
 
 #include "db/Quote.h"
 #include "db/Recordset.h"
@@ -60,11 +61,22 @@ struct CopyRequest {
     std::map<std::string, std::string> values;  // column -> SQL expression written instead of the source's
 };
 
+std::string Prefix(const std::string& table) { return table.substr(0, table.find('_')); }
+
+std::string ArticleColumn(const std::string& table) {
+    return table == "MG66_ANAGRART" ? "MG66_CODART" : Prefix(table) + "_CODART_MG66";
+}
+
+// "T_DITTA_CG18 = <company> AND <article column> = '<code>'<extra>": the rows of the request's source.
+std::string SourceCondition(const CopyRequest& r) {
+    return Prefix(r.table) + "_DITTA_CG18 = " + r.company + " AND " + ArticleColumn(r.table) + " = " +
+           db::SqlText(r.source) + r.where;
+}
+
 long CopyRows(db::Connection& c, const CopyRequest& r) {
     const TableDef* t = FindTable(r.table);
     if (!t) throw db::Error(208, "Invalid object name '" + r.table + "'.", "SPMG_DUPLICAART");
-    const std::string prefix = r.table.substr(0, r.table.find('_'));
-    const std::string articleColumn = r.table == "MG66_ANAGRART" ? "MG66_CODART" : prefix + "_CODART_MG66";
+    const std::string articleColumn = ArticleColumn(r.table);
     std::string columns, values;
     for (const auto& col : t->columns) {
         if (LeftToDefault(col)) continue;
@@ -76,10 +88,28 @@ long CopyRows(db::Connection& c, const CopyRequest& r) {
     }
     long affected = 0;
     c.Execute("INSERT INTO " + r.table + " (" + columns + ") SELECT " + values + " FROM " + r.table + " WHERE " +
-                  prefix + "_DITTA_CG18 = " + r.company + " AND " + articleColumn + " = " + db::SqlText(r.source) +
-                  r.where,
-              &affected, db::adExecuteNoRecords);
+                  SourceCondition(r), &affected, db::adExecuteNoRecords);
     return affected;
+}
+
+// Which of the requests have source rows, asked in one statement: a copy of no rows writes nothing, so the
+// requests without any need not be sent. Most groups of an article are empty.
+std::vector<bool> HaveSourceRows(db::Connection& c, const std::vector<CopyRequest>& requests) {
+    std::vector<bool> found(requests.size(), false);
+    if (requests.empty()) return found;
+    std::string sql;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        const CopyRequest& r = requests[i];
+        sql += (i == 0 ? "SELECT " : ", ");
+        sql += "CASE WHEN EXISTS (SELECT 1 FROM " + r.table + " WHERE " + SourceCondition(r) +
+               ") THEN 1 ELSE 0 END AS G" + std::to_string(i);
+    }
+    auto rs = c.Execute(sql);
+    if (rs->RecordCount() < 1) throw db::Error(50000, "Righe dell'articolo di origine non lette", "SPMG_DUPLICAART");
+    rs->MoveFirst();
+    for (std::size_t i = 0; i < requests.size(); ++i)
+        found[i] = rs->GetFields().Item(static_cast<long>(i)).Value().CLng() != 0;
+    return found;
 }
 
 bool Exists(db::Connection& c, const std::string& company, const std::string& code) {
@@ -103,21 +133,23 @@ void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
     CopyRequest master{"MG66_ANAGRART", company, source, target, "", {}};
     CopyRows(c, master);
 
+    std::vector<CopyRequest> requests;
     // The standard descriptions (language blank): the base article's row takes the new descriptions.
     if (p["@NODUP_MG87_ARTDESC"].Value().CLng() == 0) {
         const db::Variant& d = p["@DESCRIZIONE_NEW"].Value();
         const db::Variant& e = p["@DESCRIZIONEEST_NEW"].Value();
-        CopyRequest base{"MG87_ARTDESC", company, source, target, " AND MG87_LINGUA_MG52 = ' ' AND MG87_OPZIONE_MG5E = ' '",
-                         {{"MG87_DESCART", d.IsNull() || d.IsEmpty() ? "''" : db::SqlText(d.Text())},
-                          {"MG87_DESCARTEST", e.IsNull() || e.IsEmpty() ? "NULL" : db::SqlText(e.Text())}}};
-        CopyRows(c, base);
-        CopyRequest options{"MG87_ARTDESC", company, source, target,
-                            " AND MG87_LINGUA_MG52 = ' ' AND MG87_OPZIONE_MG5E <> ' '", {}};
-        CopyRows(c, options);
+        requests.push_back({"MG87_ARTDESC", company, source, target, " AND MG87_LINGUA_MG52 = ' ' AND MG87_OPZIONE_MG5E = ' '",
+                            {{"MG87_DESCART", d.IsNull() || d.IsEmpty() ? "''" : db::SqlText(d.Text())},
+                             {"MG87_DESCARTEST", e.IsNull() || e.IsEmpty() ? "NULL" : db::SqlText(e.Text())}}});
+        requests.push_back({"MG87_ARTDESC", company, source, target,
+                            " AND MG87_LINGUA_MG52 = ' ' AND MG87_OPZIONE_MG5E <> ' '", {}});
     }
-
     for (const auto& g : kGroups)
-        if (p[g.flag].Value().CLng() == 0) CopyRows(c, {g.table, company, source, target, g.where, {}});
+        if (p[g.flag].Value().CLng() == 0) requests.push_back({g.table, company, source, target, g.where, {}});
+
+    const std::vector<bool> found = HaveSourceRows(c, requests);
+    for (std::size_t i = 0; i < requests.size(); ++i)
+        if (found[i]) CopyRows(c, requests[i]);
 
     p["@STATO"].Value(db::Variant(db::Decimal::FromInt(0)));
 }

@@ -98,7 +98,12 @@ void ClsElabDisba::Elabora(const db::Variant& ditta) {
         if (created.IsEmpty())
             throw db::Error(db::errc::ProviderError, "Distinta base dell'articolo " + to.articolo + " non creata",
                             kSource);
-        CopyRows(c, "PD96_LEGAMIDISBA", {{"PD96_IDDISBA_PD95", db::SqlNumber(created)}}, {},
+        // The new number is read by the statement rather than written into its column list: there a number
+        // is part of the statement's shape, and every bill would send a text translated and prepared anew;
+        // compared with "=" it is a value like any other.
+        const std::string createdId =
+            "(SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_IDDISBA = " + db::SqlNumber(created) + ")";
+        CopyRows(c, "PD96_LEGAMIDISBA", {{"PD96_IDDISBA_PD95", createdId}}, {},
                  "PD96_IDDISBA_PD95 = " + db::SqlNumber(source));
     });
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "db/sqlite/LiteralValue.h"
+
 namespace db::sqlite {
 namespace {
 
@@ -78,7 +80,7 @@ BoundLiterals BindLiterals(std::string_view sql) {
                 rewritten.append(sql, copied, start - copied);
                 rewritten += kBoundLiteralPrefix;
                 rewritten += std::to_string(out.values.size());
-                out.values.push_back({true, {}, std::stoll(std::string(sql.substr(start, end - start)))});
+                out.values.push_back({true, {}, std::stoll(std::string(sql.substr(start, end - start))), start});
                 copied = end;
             }
             i = std::max(end, i + 1);
@@ -94,12 +96,11 @@ BoundLiterals BindLiterals(std::string_view sql) {
         if (end == std::string_view::npos) return {};  // SQLite reports it
         const bool blob = i > 0 && (sql[i - 1] == 'x' || sql[i - 1] == 'X') && (i < 2 || !IsWordChar(sql[i - 2]));
         if (c == '\'' && !blob && !WordBeforeIs(sql, i, "AS")) {
-            std::string value(sql.substr(i + 1, end - i - 2));
-            for (std::size_t q = value.find('\''); q != std::string::npos; q = value.find('\'', q + 1)) value.erase(q, 1);
+            std::string value = LiteralValue(sql.substr(i, end - i));
             rewritten.append(sql, copied, i - copied);
             rewritten += kBoundLiteralPrefix;
             rewritten += std::to_string(out.values.size());
-            out.values.push_back({false, std::move(value), 0});
+            out.values.push_back({false, std::move(value), 0, i});
             copied = end;
         }
         i = end;

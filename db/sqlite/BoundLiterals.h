@@ -25,6 +25,7 @@ struct BoundLiteral {
     bool number = false;  // a whole number: `integer` holds it
     std::string text;     // a string's value, quotes resolved
     long long integer = 0;
+    std::size_t at = 0;   // where the literal starts in the statement as written
 };
 
 struct BoundLiterals {

@@ -52,6 +52,18 @@ char32_t Fold(char32_t c) {
 int CompareFolded(std::string_view a, std::string_view b) {
     std::size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
+        const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[j]);
+        if ((x | y) < 0x80) {
+            // Two ASCII characters, a byte each (SQLite compares every index key through here): folded only
+            // when they differ.
+            if (x != y) {
+                const char32_t fx = Fold(x), fy = Fold(y);
+                if (fx != fy) return fx < fy ? -1 : 1;
+            }
+            ++i;
+            ++j;
+            continue;
+        }
         const char32_t ca = Fold(NextCodePoint(a, i));
         const char32_t cb = Fold(NextCodePoint(b, j));
         if (ca != cb) return ca < cb ? -1 : 1;

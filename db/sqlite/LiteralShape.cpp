@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "db/sqlite/LiteralValue.h"
+
 namespace db::sqlite {
 namespace {
 
@@ -26,27 +28,24 @@ bool SameWord(std::string_view text, std::string_view word) {
     return true;
 }
 
-// Whether one of the words whose translation reads the literals they take (OBJECT_ID, STUFF, FOR XML)
-// stands anywhere in the text. One pass: statements are long and most have none.
-bool HasWordReadingLiterals(std::string_view text) {
-    bool inWord = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (!inWord) {
-            std::string_view word;
-            switch (c) {
-                case 'O': case 'o': word = "OBJECT_ID"; break;
-                case 'S': case 's': word = "STUFF"; break;
-                case 'X': case 'x': word = "XML"; break;
-                default: break;
-            }
-            if (!word.empty() && i + word.size() <= text.size() && SameWord(text.substr(i, word.size()), word) &&
-                (i + word.size() == text.size() || !IsIdentPart(text[i + word.size()])))
-                return true;
+// Whether `word` (upper case) stands in the text as a word of its own, in any case. Its first letter is
+// looked for with memchr: statements are long, and the letter is rare enough.
+bool HasWord(std::string_view text, std::string_view word) {
+    const char upper = word[0], lower = static_cast<char>(std::tolower(static_cast<unsigned char>(upper)));
+    for (const char first : {upper, lower}) {
+        for (std::size_t i = text.find(first); i != std::string_view::npos; i = text.find(first, i + 1)) {
+            if (i > 0 && IsIdentPart(text[i - 1])) continue;
+            if (i + word.size() > text.size() || !SameWord(text.substr(i, word.size()), word)) continue;
+            if (i + word.size() == text.size() || !IsIdentPart(text[i + word.size()])) return true;
         }
-        inWord = IsIdentPart(c);
     }
     return false;
+}
+
+// Whether one of the words whose translation reads the literals they take (OBJECT_ID, STUFF, FOR XML)
+// stands anywhere in the text.
+bool HasWordReadingLiterals(std::string_view text) {
+    return HasWord(text, "OBJECT_ID") || HasWord(text, "STUFF") || HasWord(text, "XML");
 }
 
 // Whether the word just before `at` (blanks skipped) is `word` (upper case).
@@ -157,9 +156,8 @@ LiteralShape Shape(std::string_view text) {
         // A LIKE pattern is checked for character classes: its value is part of the shape.
         if (c == '\'' && !WordBeforeIs(text, i, "LIKE") &&
             !(i > 0 && (text[i - 1] == 'N' || text[i - 1] == 'n') && WordBeforeIs(text, i - 1, "LIKE"))) {
-            std::string value(text.substr(i + 1, end - i - 2));
-            if (value.find(kMark) != std::string::npos) return {};
-            for (std::size_t q = value.find('\''); q != std::string::npos; q = value.find('\'', q + 1)) value.erase(q, 1);
+            if (text.substr(i + 1, end - i - 2).find(kMark) != std::string_view::npos) return {};
+            std::string value = LiteralValue(text.substr(i, end - i));
             shape.text.append(text, copied, i - copied);
             shape.text += Placeholder(shape.values.size());
             shape.values.push_back({false, std::move(value)});
@@ -238,6 +236,58 @@ std::optional<std::vector<std::string>> FillLiterals(const std::vector<std::stri
     }
     for (char s : seen)
         if (!s) return std::nullopt;
+    return out;
+}
+
+namespace {
+
+// The index of the string placeholder "'<mark>digits<mark>'" opening at `at`, or npos.
+std::size_t StringPlaceholderAt(const std::string& sql, std::size_t at) {
+    if (at + 4 > sql.size() || sql[at] != '\'' || sql[at + 1] != kMark) return std::string::npos;
+    std::size_t end = at + 2;
+    while (end < sql.size() && IsDigit(sql[end])) ++end;
+    if (end == at + 2 || end + 1 >= sql.size() || sql[end] != kMark || sql[end + 1] != '\'') return std::string::npos;
+    return std::stoul(sql.substr(at + 2, end - at - 2));
+}
+
+bool HoldsPlaceholder(const std::string& sql) {
+    if (sql.find(kMark) != std::string::npos) return true;
+    for (std::size_t at = sql.find(kNumberMark); at != std::string::npos; at = sql.find(kNumberMark, at + 1))
+        if (NumberPlaceholderAt(sql, at) != std::string::npos) return true;
+    return false;
+}
+
+}  // namespace
+
+std::optional<BoundShape> BindShape(const std::string& translated) {
+    BoundLiterals bound = BindLiterals(translated);
+    if (!bound.Rewritten() || HoldsPlaceholder(bound.sql)) return std::nullopt;
+    BoundShape shape;
+    shape.sql = std::move(bound.sql);
+    for (BoundLiteral& literal : bound.values) {
+        const std::size_t index = literal.number ? NumberPlaceholderAt(translated, literal.at)
+                                                 : StringPlaceholderAt(translated, literal.at);
+        shape.shapeIndex.push_back(index == std::string::npos ? -1 : static_cast<long>(index));
+        shape.values.push_back(index == std::string::npos ? std::move(literal) : BoundLiteral{literal.number, {}, 0, 0});
+    }
+    return shape;
+}
+
+std::optional<std::vector<BoundLiteral>> BoundValues(const BoundShape& shape, const std::vector<ShapedValue>& values) {
+    std::vector<BoundLiteral> out;
+    out.reserve(shape.values.size());
+    for (std::size_t k = 0; k < shape.values.size(); ++k) {
+        const long index = shape.shapeIndex[k];
+        if (index < 0) {
+            out.push_back(shape.values[k]);
+            continue;
+        }
+        if (static_cast<std::size_t>(index) >= values.size()) return std::nullopt;
+        const ShapedValue& v = values[static_cast<std::size_t>(index)];
+        if (v.number != shape.values[k].number) return std::nullopt;
+        if (v.number) out.push_back({true, {}, std::stoll(v.text), 0});
+        else out.push_back({false, v.text, 0, 0});
+    }
     return out;
 }
 

@@ -10,10 +10,13 @@
 // FOR XML; numbers elsewhere (TOP n, type lengths, positions) are part of the shape too. FillLiterals
 // also refuses a translation that did not keep every placeholder exactly once, as it was (it turned one into
 // a name, for instance): such a statement is translated with its own values instead.
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "db/sqlite/BoundLiterals.h"
 
 namespace db::sqlite {
 
@@ -34,5 +37,22 @@ LiteralShape ShapeLiterals(std::string_view tsql);
 // when the translation did not keep each placeholder exactly once, as it was.
 std::optional<std::vector<std::string>> FillLiterals(const std::vector<std::string>& translated,
                                                      const std::vector<ShapedValue>& values);
+
+// What BindLiterals (BoundLiterals.h) makes of the statements of one translated shape, found once for the
+// shape: the statement with parameters, and per parameter the shape value it takes or, for a literal that
+// is no placeholder (a LIKE pattern), its own value. Binding a statement of the shape then needs no scan
+// of its text. None when a placeholder would stay in the statement (a literal after AS, a blob, a number
+// not compared with "=") or nothing is bound: such statements are bound from their text.
+struct BoundShape {
+    std::string sql;                   // BindLiterals(statement).sql for every statement of the shape
+    std::vector<long> shapeIndex;      // per parameter: the shape value it takes, or -1
+    std::vector<BoundLiteral> values;  // per parameter: its own value where shapeIndex is -1
+};
+
+std::optional<BoundShape> BindShape(const std::string& translated);
+
+// The parameter values of the statement FillLiterals made from the shape with `values`: those that
+// BindLiterals finds in it. nullopt when the values do not fit the shape.
+std::optional<std::vector<BoundLiteral>> BoundValues(const BoundShape& shape, const std::vector<ShapedValue>& values);
 
 }  // namespace db::sqlite

@@ -179,8 +179,21 @@ Error SqliteDriver::LastError(sqlite3* db, const std::string& sql) {
     return Error(number, description, kSource);
 }
 
+namespace {
+
+// SQLite counts the memory it holds under a process-wide lock, taken on every allocation; nothing here reads
+// the count. It can only be turned off before SQLite starts: when something in the process started it
+// already, the count simply stays on.
+void TurnOffMemoryCount() {
+    static const int done = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    (void)done;
+}
+
+}  // namespace
+
 void SqliteDriver::Open(const std::string& target) {
     if (db_) throw ado::OpenError();
+    TurnOffMemoryCount();
     if (target.empty()) throw Error(errc::ProviderError, "No database named in the connection string", kSource);
     sqlite3* db = nullptr;
     // One connection serves one thread at a time (the component runs on one thread, the shell serialises
@@ -230,26 +243,46 @@ void SqliteDriver::RequireOpen() const {
 std::vector<std::string> SqliteDriver::Translate(const std::string& commandText) {
     // Two searches for one character each: find_first_of would search the set for every character.
     const bool markers = commandText.find('?') != std::string::npos || commandText.find('@') != std::string::npos;
-    std::vector<std::string> statements =
-        translations_->Translate(markers ? ProtectMarkers(commandText) : commandText).statements;
+    TranslatedBatch batch = translations_->Translate(markers ? ProtectMarkers(commandText) : commandText);
+    known_.clear();
     if (markers) {
-        for (std::string& sql : statements) sql = RestoreMarkers(std::move(sql));
+        for (std::string& sql : batch.statements) sql = RestoreMarkers(std::move(sql));
+    } else if (!batch.bound.empty()) {
+        // Kept for Prepare, which then binds these statements without reading them again.
+        for (std::size_t i = 0; i < batch.statements.size(); ++i)
+            if (batch.bound[i]) known_.push_back({batch.statements[i], std::move(batch.bound[i])});
+        knownValues_ = std::move(batch.values);
     }
-    return statements;
+    return std::move(batch.statements);
 }
 
 StatementResult SqliteDriver::Run(const std::string& sql, const std::vector<BoundValue>& values) {
+    return RunCounted(sql, values, Columns::Described);
+}
+
+// A statement the caller sent: fault injection counts it.
+StatementResult SqliteDriver::RunCounted(const std::string& sql, const std::vector<BoundValue>& values, Columns columns) {
     RequireOpen();
     if (faults_) faults_->BeforeStatement(sql);
-    return Execute(sql, values);
+    return Execute(sql, values, columns);
 }
 
 // The statement prepared with its string literals as parameters (BoundLiterals.h), ready to be bound;
 // with its literals when it has none to bind or when binding them would rename a result column.
 StatementCache::Lease SqliteDriver::Prepare(const std::string& sql, BoundLiterals& literals) {
-    literals = BindLiterals(sql);
-    if (literals.Rewritten()) {
-        StatementCache::Lease lease = cache_.Acquire(literals.sql);
+    const std::string* bound = nullptr;
+    if (const BoundShape* shape = KnownBinding(sql)) {
+        if (auto values = BoundValues(*shape, knownValues_)) {
+            literals.values = std::move(*values);
+            bound = &shape->sql;
+        }
+    }
+    if (!bound) {
+        literals = BindLiterals(sql);
+        if (literals.Rewritten()) bound = &literals.sql;
+    }
+    if (bound) {
+        StatementCache::Lease lease = cache_.Acquire(*bound);
         bool renamed = false;
         for (int c = 0; c < sqlite3_column_count(lease.get()) && !renamed; ++c) {
             const char* name = sqlite3_column_name(lease.get(), c);
@@ -261,7 +294,14 @@ StatementCache::Lease SqliteDriver::Prepare(const std::string& sql, BoundLiteral
     return cache_.Acquire(sql);
 }
 
-StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<BoundValue>& values) {
+// How the statement binds, when it is one the last translation returned and its shape's binding is known.
+const BoundShape* SqliteDriver::KnownBinding(const std::string& sql) const {
+    for (const KnownStatement& k : known_)
+        if (k.sql == sql) return k.shape.get();
+    return nullptr;
+}
+
+StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<BoundValue>& values, Columns columns) {
     RequireOpen();
     NoteSchemaChange(sql);
     BoundLiterals literals;
@@ -285,12 +325,24 @@ StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<
     StatementResult result;
     const int columnCount = sqlite3_column_count(stmt);
     result.hasRowSet = columnCount > 0;
-    std::vector<DeclaredType> types;
-    std::vector<int> storage(static_cast<std::size_t>(columnCount), SQLITE_NULL);
-    for (int c = 0; c < columnCount; ++c) {
-        types.push_back(DeclaredTypeOf(sqlite3_column_decltype(stmt, c)));
-        result.columns.push_back(DescribeColumn(stmt, c, types.back()));
+    // A kept statement's columns are described once, and again only when SQLite prepared it anew.
+    ColumnNotes scratch;
+    ColumnNotes* notes = lease.Notes();
+    if (!notes) notes = &scratch;
+    const int reprepared = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+    if (notes->reprepared != reprepared || notes->columns.size() != static_cast<std::size_t>(columnCount)) {
+        notes->columns.clear();
+        notes->types.clear();
+        for (int c = 0; c < columnCount; ++c) {
+            notes->types.push_back(DeclaredTypeOf(sqlite3_column_decltype(stmt, c)));
+            notes->columns.push_back(DescribeColumn(stmt, c, notes->types.back()));
+        }
+        notes->reprepared = reprepared;
     }
+    const std::vector<DeclaredType>& types = notes->types;
+    const bool described = columns == Columns::Described;
+    if (described) result.columns = notes == &scratch ? std::move(scratch.columns) : notes->columns;
+    std::vector<int> storage(static_cast<std::size_t>(columnCount), SQLITE_NULL);
     for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
         std::vector<Variant> row;
         row.reserve(static_cast<std::size_t>(columnCount));
@@ -304,7 +356,7 @@ StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<
     if (rc != SQLITE_DONE) throw LastError(db_, sql);
     // sqlite3_changes keeps the count of the last DML statement; only trust it when this one changed rows.
     if (sqlite3_total_changes64(db_) != totalBefore) result.changes = static_cast<long>(sqlite3_changes64(db_));
-    for (int c = 0; c < columnCount; ++c) {
+    for (int c = 0; c < columnCount && described; ++c) {
         ColumnInfo& info = result.columns[static_cast<std::size_t>(c)];
         if (types[static_cast<std::size_t>(c)].kind == ValueKind::Unknown)
             info.type = TypeFromStorage(storage[static_cast<std::size_t>(c)]);
@@ -422,25 +474,12 @@ RowWriteResult SqliteDriver::WriteRow(const RowWrite& w) {
     bool returning = false;
     switch (w.kind) {
     case RowWrite::Kind::Insert:
-        if (w.setColumns.empty()) {
-            sql = "INSERT INTO " + Qualified(w.table) + " DEFAULT VALUES";
-        } else {
-            std::string names, markers;
-            for (std::size_t i = 0; i < w.setColumns.size(); ++i) {
-                names += (i ? ", " : "") + QuoteIdentifier(w.setColumns[i]);
-                markers += i ? ", ?" : "?";
-                bound.push_back({{}, w.setValues[i]});
-            }
-            sql = "INSERT INTO " + Qualified(w.table) + " (" + names + ") VALUES (" + markers + ")";
-        }
         // The new row as the database made it (defaults, identities) comes back with the insert itself;
         // a trigger could still change it afterwards, so then it is read again once written.
-        if (!w.readBack.empty() && !Facts(w.table).hasTriggers) {
-            std::string list;
-            for (std::size_t i = 0; i < w.readBack.size(); ++i) list += (i ? ", " : "") + QuoteIdentifier(w.readBack[i]);
-            sql += " RETURNING " + list;
-            returning = true;
-        }
+        returning = !w.readBack.empty() && !Facts(w.table).hasTriggers;
+        sql = InsertText(w, returning);
+        bound.reserve(w.setColumns.size());
+        for (std::size_t i = 0; i < w.setColumns.size(); ++i) bound.push_back({{}, w.setValues[i]});
         break;
     case RowWrite::Kind::Update: {
         std::string sets;
@@ -456,7 +495,7 @@ RowWriteResult SqliteDriver::WriteRow(const RowWrite& w) {
         break;
     }
 
-    StatementResult r = Run(sql, bound);
+    StatementResult r = RunCounted(sql, bound, Columns::ValuesOnly);
     if (w.kind != RowWrite::Kind::Insert && r.changes == 0) {
         throw Error(ado::RowNotFound,
                     std::string("Row cannot be located for ") + (w.kind == RowWrite::Kind::Delete ? "deletion" : "updating") +
@@ -467,6 +506,36 @@ RowWriteResult SqliteDriver::WriteRow(const RowWrite& w) {
     if (returning && !r.rows.empty()) out.readBack = std::move(r.rows.front());
     else if (w.kind == RowWrite::Kind::Insert && !w.readBack.empty()) out.readBack = ReadInserted(w);
     return out;
+}
+
+// "INSERT INTO T (a, b) VALUES (?, ?) [RETURNING ...]". A batch writes the same columns row after row: the
+// text is made once per column list. It depends on nothing but the names, so it never goes stale.
+const std::string& SqliteDriver::InsertText(const RowWrite& w, bool returning) {
+    std::string key = w.table.schema + '.' + w.table.name + (returning ? "\x1eR" : "\x1e");
+    for (const std::string& c : w.setColumns) key.append(c).push_back('\x1f');
+    key.push_back('\x1e');
+    if (returning)
+        for (const std::string& c : w.readBack) key.append(c).push_back('\x1f');
+    if (auto known = insertTexts_.find(key); known != insertTexts_.end()) return known->second;
+
+    std::string sql;
+    if (w.setColumns.empty()) {
+        sql = "INSERT INTO " + Qualified(w.table) + " DEFAULT VALUES";
+    } else {
+        std::string names, markers;
+        for (std::size_t i = 0; i < w.setColumns.size(); ++i) {
+            names += (i ? ", " : "") + QuoteIdentifier(w.setColumns[i]);
+            markers += i ? ", ?" : "?";
+        }
+        sql = "INSERT INTO " + Qualified(w.table) + " (" + names + ") VALUES (" + markers + ")";
+    }
+    if (returning) {
+        std::string list;
+        for (std::size_t i = 0; i < w.readBack.size(); ++i) list += (i ? ", " : "") + QuoteIdentifier(w.readBack[i]);
+        sql += " RETURNING " + list;
+    }
+    if (insertTexts_.size() >= kMaxInsertTexts) insertTexts_.clear();
+    return insertTexts_.emplace(std::move(key), std::move(sql)).first->second;
 }
 
 // The new row as the database made it (defaults, identities), found by its rowid; a table without

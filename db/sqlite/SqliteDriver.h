@@ -11,6 +11,7 @@
 #include "db/Driver.h"
 #include "db/Error.h"
 #include "db/sqlite/ColumnTypes.h"
+#include "db/sqlite/LiteralShape.h"
 #include "db/sqlite/StatementCache.h"
 
 struct sqlite3;
@@ -60,9 +61,15 @@ private:
     void RequireOpen() const;
     void Configure(bool fileDatabase);
     void Control(const std::string& sql);  // transaction control: not counted for fault injection
-    StatementResult Execute(const std::string& sql, const std::vector<BoundValue>& values);
+    // Whether a result's columns are described (names, types, base table) or only its values read.
+    enum class Columns { Described, ValuesOnly };
+    StatementResult RunCounted(const std::string& sql, const std::vector<BoundValue>& values, Columns columns);
+    StatementResult Execute(const std::string& sql, const std::vector<BoundValue>& values,
+                            Columns columns = Columns::Described);
     StatementCache::Lease Prepare(const std::string& sql, BoundLiterals& literals);
+    const BoundShape* KnownBinding(const std::string& sql) const;
     std::vector<Variant> ReadInserted(const RowWrite& write);
+    const std::string& InsertText(const RowWrite& write, bool returning);
     void NoteSchemaChange(std::string_view sql);
     const DeclaredType& DeclaredTypeOf(const char* declared);
 
@@ -76,6 +83,15 @@ private:
     TableFacts& Facts(const TableRef& table);
     std::unordered_map<std::string, TableFacts> tables_;  // by "schema.table"
     std::unordered_map<std::string, DeclaredType> declaredTypes_;  // by the declared type's text
+    static constexpr std::size_t kMaxInsertTexts = 256;
+    std::unordered_map<std::string, std::string> insertTexts_;  // by table, columns written and read back
+    // The statements of the last translation whose binding the memo knew, and their shape's values.
+    struct KnownStatement {
+        std::string sql;
+        std::shared_ptr<const BoundShape> shape;
+    };
+    std::vector<KnownStatement> known_;
+    std::vector<ShapedValue> knownValues_;
     class Translations;  // the T-SQL translation of command texts
     std::unique_ptr<Translations> translations_;
 };

@@ -1,12 +1,16 @@
 #pragma once
 // Prepared statements of one SQLite connection, kept by their final SQL text for reuse from their second
 // run on (SecondSight.h: a statement run once is not worth a place). A statement handed out is reset and
-// stripped of its bindings when the lease ends, so the next user starts clean.
+// stripped of its bindings when the lease ends, so the next user starts clean. A kept statement stays in
+// its place while in use (marked so): a lease costs a lookup, not a removal and a new entry.
 #include <cstddef>
 #include <list>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
+#include "db/Field.h"
+#include "db/sqlite/ColumnTypes.h"
 #include "db/sqlite/SecondSight.h"
 
 struct sqlite3;
@@ -14,7 +18,17 @@ struct sqlite3_stmt;
 
 namespace db::sqlite {
 
+// The result columns of a kept statement as the driver described them, valid while SQLite has not prepared
+// the statement anew (a schema change): `reprepared` is the statement's count of those when noted.
+struct ColumnNotes {
+    int reprepared = -1;  // -1: nothing noted yet
+    std::vector<ColumnInfo> columns;
+    std::vector<DeclaredType> types;
+};
+
 class StatementCache {
+    struct Entry;
+
 public:
     explicit StatementCache(std::size_t capacity = 256) : capacity_(capacity) {}
     ~StatementCache();
@@ -24,20 +38,22 @@ public:
     // A statement in use; returned to the cache (reset, bindings cleared) when it goes out of scope.
     class Lease {
     public:
-        Lease(StatementCache* cache, std::string sql, sqlite3_stmt* stmt, bool kept)
-            : cache_(cache), sql_(std::move(sql)), stmt_(stmt), kept_(kept) {}
+        Lease(StatementCache* cache, Entry* entry, std::string sql, sqlite3_stmt* stmt)
+            : cache_(cache), entry_(entry), sql_(std::move(sql)), stmt_(stmt) {}
         Lease(Lease&& other) noexcept;
         Lease(const Lease&) = delete;
         Lease& operator=(const Lease&) = delete;
         Lease& operator=(Lease&&) = delete;
         ~Lease();
         sqlite3_stmt* get() const { return stmt_; }
+        // The notes of a kept statement; nullptr for a statement prepared for this use only.
+        ColumnNotes* Notes() const;
 
     private:
         StatementCache* cache_;
-        std::string sql_;
+        Entry* entry_;     // the cache's entry of a kept statement, else nullptr
+        std::string sql_;  // the text of a statement not kept (yet): offered to the cache at the end
         sqlite3_stmt* stmt_;
-        bool kept_;  // taken from the cache: admitted already
     };
 
     void Attach(sqlite3* db) { db_ = db; }
@@ -49,16 +65,22 @@ public:
     std::size_t Size() const { return entries_.size(); }
 
 private:
-    void Return(std::string sql, sqlite3_stmt* stmt, bool kept);
-
     struct Entry {
         sqlite3_stmt* stmt;
-        std::list<std::string>::iterator lru;
+        std::list<const std::string*>::iterator lru;
+        bool inUse = false;
+        bool orphaned = false;  // cleared while in use: finalized when its lease ends
+        ColumnNotes notes;
     };
+
+    void Return(Entry* entry, std::string sql, sqlite3_stmt* stmt);
+    void Keep(std::string sql, sqlite3_stmt* stmt);
+    void Forget(Entry* entry);
+
     sqlite3* db_ = nullptr;
     std::size_t capacity_;
-    std::unordered_map<std::string, Entry> entries_;
-    std::list<std::string> lru_;  // most recently used first
+    std::unordered_map<std::string, Entry> entries_;  // node-based: an entry stays where it is
+    std::list<const std::string*> lru_;                 // keys of entries_, most recently used first
     SecondSight secondSight_;
 };
 

@@ -17,10 +17,12 @@ TranslatedBatch TranslateTsql(std::string_view tsql) {
 }
 
 TranslatedBatch TsqlTranslationCache::Translate(std::string_view tsql) {
-    const LiteralShape shape = ShapeLiterals(tsql);
+    LiteralShape shape = ShapeLiterals(tsql);
     if (shape.Shaped()) {
         try {
-            if (auto filled = FillLiterals(Memo(shape.text).statements, shape.values)) return TranslatedBatch{*filled};
+            const TranslatedBatch& memo = Memo(shape.text);
+            if (auto filled = FillLiterals(memo.statements, shape.values))
+                return TranslatedBatch{std::move(*filled), memo.bound, std::move(shape.values)};
         } catch (const Error&) {
             // Translated with its own values below, so that the error names them.
         }
@@ -41,6 +43,11 @@ const TranslatedBatch& TsqlTranslationCache::Memo(std::string_view tsql) {
         order_.pop_front();
     }
     order_.push_back(key);
+    // A kept translation comes back: how its statements bind is found once, here.
+    for (const std::string& statement : batch.statements) {
+        auto bound = BindShape(statement);
+        batch.bound.push_back(bound ? std::make_shared<const BoundShape>(std::move(*bound)) : nullptr);
+    }
     return entries_.emplace(std::move(key), std::move(batch)).first->second;
 }
 

@@ -22,17 +22,23 @@
 // The output is normalised: one blank between tokens, comments removed.
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "db/sqlite/LiteralShape.h"
 #include "db/sqlite/SecondSight.h"
 
 namespace db::sqlite {
 
 struct TranslatedBatch {
     std::vector<std::string> statements;
+    // From the memo, when it knows them: per statement, its parameters (null: bind it from its text), and
+    // the values they take (LiteralShape.h).
+    std::vector<std::shared_ptr<const BoundShape>> bound;
+    std::vector<ShapedValue> values;
 };
 
 // Rewrites one T-SQL batch (statements separated by ';' or simply following each other, as T-SQL

@@ -414,5 +414,19 @@ TEST_F(RecordsetTest, ReadingAFieldAtEofIsAnError) {
     }
 }
 
+// A column read twice (a self-join) cannot tell which row it belongs to: neither copy is written back; the
+// other columns of the table are.
+TEST_F(RecordsetTest, AColumnReadTwiceIsNotWrittenBack) {
+    Seed();
+    auto rs = OpenRs("SELECT A.ID, A.NOTE, A.CODE, B.CODE AS OTHER FROM ART A INNER JOIN ART B ON B.ID = A.ID "
+                     "WHERE A.ID = 1",
+                     adLockOptimistic);
+    (*rs)["NOTE"].Value(Variant("changed"));
+    (*rs)["CODE"].Value(Variant("ZZ"));
+    rs->Update();
+    EXPECT_EQ(Scalar("SELECT NOTE FROM ART WHERE ID = 1").CStr(), "changed");
+    EXPECT_EQ(Scalar("SELECT CODE FROM ART WHERE ID = 1").CStr(), "A1");
+}
+
 }  // namespace
 }  // namespace db

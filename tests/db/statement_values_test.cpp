@@ -32,6 +32,40 @@ TEST(TranslationByShape, EveryStatementOfTheComponentTranslatesAsWhenWrittenOut)
     }
 }
 
+// The memo's binding of a shape gives each statement of the shape the parameters and values that reading
+// the statement itself would give.
+TEST(TranslationByShape, EveryStatementOfTheComponentBindsAsItsOwnText) {
+    TsqlTranslationCache cache;
+    std::size_t known = 0;
+    for (const auto& shape : tsql_shapes::AllShapes()) {
+        const std::string other = Replace(Replace(shape.tsql, "NEW01", "L''ALTRO"), "MOD01", "MOD-02");
+        const std::string third = Replace(Replace(shape.tsql, "NEW01", "Z9"), "MOD01", "");
+        for (const std::string& tsql : {shape.tsql, other, third}) {
+            const TranslatedBatch batch = cache.Translate(tsql);
+            for (std::size_t i = 0; i < batch.bound.size(); ++i) {
+                if (!batch.bound[i]) continue;
+                ++known;
+                const BoundLiterals direct = BindLiterals(batch.statements[i]);
+                const auto values = BoundValues(*batch.bound[i], batch.values);
+                ASSERT_TRUE(values.has_value()) << shape.name;
+                EXPECT_EQ(batch.bound[i]->sql, direct.sql) << shape.name;
+                ASSERT_EQ(values->size(), direct.values.size()) << shape.name;
+                for (std::size_t k = 0; k < values->size(); ++k) {
+                    EXPECT_EQ((*values)[k].number, direct.values[k].number) << shape.name << " #" << k;
+                    EXPECT_EQ((*values)[k].text, direct.values[k].text) << shape.name << " #" << k;
+                    EXPECT_EQ((*values)[k].integer, direct.values[k].integer) << shape.name << " #" << k;
+                }
+            }
+        }
+    }
+    EXPECT_GT(known, tsql_shapes::AllShapes().size()) << "most shapes bind from the memo";
+    // A value after AS stays in the statement: such a shape is bound from each statement's text.
+    for (const char* tsql : {"SELECT A AS 'x', B FROM T WHERE C = 'k1'", "SELECT A AS 'y', B FROM T WHERE C = 'k2'"}) {
+        const TranslatedBatch batch = cache.Translate(tsql);
+        EXPECT_TRUE(batch.bound.empty() || !batch.bound[0]) << tsql;
+    }
+}
+
 TEST(TranslationByShape, StatementsDifferingInValuesShareOneTranslation) {
     TsqlTranslationCache cache;
     cache.Translate("SELECT * FROM MG66_ANAGRART WITH (NOLOCK) WHERE MG66_DITTA_CG18 = 1 AND MG66_CODART = 'A'");
@@ -184,6 +218,23 @@ TEST_F(BoundStatements, ARecreatedTableIsWrittenByItsNewKey) {
     rs->Update();
     EXPECT_EQ(Scalar("SELECT K FROM temp.X WHERE V = 'a'").CLng(), 1);
     EXPECT_EQ(Scalar("SELECT K FROM temp.X WHERE V = 'b'").CLng(), 2);
+}
+
+// A kept statement describes its columns once; a table made again with other columns is described anew.
+TEST_F(BoundStatements, AKeptStatementSeesItsTableMadeAgainWithOtherColumns) {
+    conn->Execute("CREATE TABLE temp.Y (K INTEGER, V TEXT)");
+    conn->Execute("INSERT INTO temp.Y VALUES (1, 'a')");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(conn->Execute("SELECT * FROM temp.Y")->GetFields()["V"].Value().CStr(), "a");
+    conn->Execute("DROP TABLE temp.Y");
+    conn->Execute("CREATE TABLE temp.Y (W NUMERIC(5,2), K INTEGER, Z TEXT)");
+    conn->Execute("INSERT INTO temp.Y VALUES (2.5, 7, 'z')");
+    auto rs = conn->Execute("SELECT * FROM temp.Y");
+    auto fields = rs->GetFields();
+    ASSERT_EQ(fields.Count(), 3);
+    EXPECT_EQ(fields[0L].Name(), "W");
+    EXPECT_EQ(fields[0L].Precision(), 5);
+    EXPECT_EQ(fields["Z"].Value().CStr(), "z");
+    EXPECT_EQ(fields.IndexOf("V"), -1);
 }
 
 // A new row comes back as the database made it; a trigger that changes it afterwards is seen too.
