@@ -102,4 +102,23 @@ std::string UCase(std::string_view s) {
     return out;
 }
 
+bool SameText(std::string_view a, std::string_view b) {
+    // Names and codes are nearly always ASCII: compared in place; anything else through UCase.
+    if (a.size() != b.size()) {
+        for (unsigned char c : a)
+            if (c >= 0x80) return UCase(a) == UCase(b);
+        for (unsigned char c : b)
+            if (c >= 0x80) return UCase(a) == UCase(b);
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 0x80 || y >= 0x80) return UCase(a) == UCase(b);
+        if (x == y) continue;
+        const auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
+        if (upper(x) != upper(y)) return false;
+    }
+    return true;
+}
+
 }  // namespace db

@@ -12,7 +12,7 @@ namespace engine {
 namespace {
 
 bool IsOneOf(const std::string& name, std::initializer_list<const char*> names) {
-    return std::any_of(names.begin(), names.end(), [&](const char* n) { return db::UCase(name) == n; });
+    return std::any_of(names.begin(), names.end(), [&](const char* n) { return db::SameText(name, n); });
 }
 
 constexpr std::array<const char*, 9> kLocationQuantities = {

@@ -13,7 +13,7 @@ constexpr long kEntitaCiclo = 21;
 // Characters of PD52_DESCR.
 constexpr std::size_t kCycleDescriptionLength = 40;
 
-bool Named(const std::string& name, const char* wanted) { return db::UCase(name) == wanted; }
+bool Named(const std::string& name, const char* wanted) { return db::SameText(name, wanted); }
 
 }  // namespace
 

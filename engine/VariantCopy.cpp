@@ -14,7 +14,7 @@ bool IsOne(const db::Variant& v) { return !v.IsNull() && v.CDbl() == 1; }
 }  // namespace
 
 bool SameVariant(const std::string& a, const std::string& b) {
-    return db::UCase(db::RTrim(a)) == db::UCase(db::RTrim(b));
+    return db::SameText(db::RTrim(a), db::RTrim(b));
 }
 
 VariantCopy::VariantCopy(CLSFA_DUPLICA& engine, const db::Variant& origine, const db::Variant& nuovo)

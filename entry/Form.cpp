@@ -58,9 +58,8 @@ bool Form::Unload(int unloadMode) {
 void Form::KeyDown(int& keyCode, int shift) { Form_KeyDown(keyCode, shift); }
 
 std::shared_ptr<IControl> Form::Control(const std::string& name) const {
-    const std::string wanted = db::UCase(name);
     for (const auto& control : controls_)
-        if (db::UCase(control->Name()) == wanted) return control;
+        if (db::SameText(control->Name(), name)) return control;
     return nullptr;
 }
 

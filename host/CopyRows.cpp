@@ -7,7 +7,7 @@
 namespace host {
 namespace {
 
-bool SameName(const std::string& a, const std::string& b) { return db::UCase(a) == db::UCase(b); }
+bool SameName(const std::string& a, const std::string& b) { return db::SameText(a, b); }
 
 }  // namespace
 

@@ -250,7 +250,7 @@ bool HeadlessShell::Act(const std::string& formName, const UserScript& script) {
 
 std::shared_ptr<entry::Form> HeadlessShell::OpenForm(const std::string& formName) const {
     for (auto it = openForms_.rbegin(); it != openForms_.rend(); ++it)
-        if (auto form = it->lock(); form && form->Loaded() && db::UCase(form->Name()) == db::UCase(formName)) return form;
+        if (auto form = it->lock(); form && form->Loaded() && db::SameText(form->Name(), formName)) return form;
     return nullptr;
 }
 
@@ -298,7 +298,7 @@ void HeadlessShell::FormUnloaded(entry::Form& form) {
 void HeadlessShell::RunModal(entry::Form& form) {
     UserScript script;
     const auto pending = std::find_if(pendingScripts_.begin(), pendingScripts_.end(),
-                                      [&](const auto& p) { return db::UCase(p.first) == db::UCase(form.Name()); });
+                                      [&](const auto& p) { return db::SameText(p.first, form.Name()); });
     if (pending != pendingScripts_.end()) {
         script = std::move(pending->second);
         pendingScripts_.erase(pending);

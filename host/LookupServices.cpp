@@ -70,7 +70,7 @@ const std::vector<Catalogue>& Catalogues() {
 
 const Catalogue& Find(const std::string& kind) {
     for (const auto& c : Catalogues())
-        if (db::UCase(kind) == c.kind) return c;
+        if (db::SameText(kind, c.kind)) return c;
     throw db::Error(db::errc::InvalidProcedureCall, "Tipo di ricerca sconosciuto: " + kind);
 }
 

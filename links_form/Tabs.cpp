@@ -14,7 +14,7 @@ constexpr long kSinistraTab = 1800;  // twips: right of the side bar
 constexpr const char* kFrameAgganci = "FRM_MODORIGINE";
 constexpr const char* kFrameDuplMassiva = "FRM_DUPLMASS";
 
-bool StessaVoce(const std::string& a, const std::string& b) { return db::UCase(db::RTrim(a)) == db::UCase(db::RTrim(b)); }
+bool StessaVoce(const std::string& a, const std::string& b) { return db::SameText(db::RTrim(a), db::RTrim(b)); }
 
 }  // namespace
 

@@ -9,7 +9,7 @@ bool RaggruppamentoPersonalizzabile(const db::Variant& codiceVariante, const db:
                                     const std::string& varianteColore, long tabVisible) {
     if (entry::Pfun_Numero(raggrAutomatico) == "1") return false;
     // Codes compare as the database compares them: case and trailing blanks do not count.
-    const bool colore = db::UCase(entry::Pfun_Testo(codiceVariante)) == db::UCase(db::RTrim(varianteColore));
+    const bool colore = db::SameText(entry::Pfun_Testo(codiceVariante), db::RTrim(varianteColore));
     return !(colore && tabVisible == entry::Util_Agganci);
 }
 

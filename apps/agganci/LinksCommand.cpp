@@ -30,7 +30,7 @@ struct Riga {
     std::string guid, tessuto, descrizione, descrizioneEstesa, quantita, stagione, marchio, linea, tipologia, generato;
 };
 
-bool StessoCodice(const std::string& a, const std::string& b) { return db::UCase(db::Trim(a)) == db::UCase(db::Trim(b)); }
+bool StessoCodice(const std::string& a, const std::string& b) { return db::SameText(db::Trim(a), db::Trim(b)); }
 
 Testata LeggiTestata(LinksFormSession& s) {
     Testata t;

@@ -50,7 +50,7 @@ void Grid::Row(long row) {
 
 const entry::GridColumn& Grid::Column(const std::string& field) const {
     for (const auto& column : columns_)
-        if (db::UCase(column.field) == db::UCase(field)) return column;
+        if (db::SameText(column.field, field)) return column;
     throw db::Error(db::errc::ItemNotFound, "The grid " + Name() + " has no column " + field);
 }
 

@@ -15,7 +15,7 @@ std::vector<db::Variant> CurrentRow(db::Recordset& rs) {
 }
 
 // Codes compare as the database compares them: case and trailing blanks ignored.
-bool SameCode(const std::string& a, const std::string& b) { return db::UCase(db::RTrim(a)) == db::UCase(db::RTrim(b)); }
+bool SameCode(const std::string& a, const std::string& b) { return db::SameText(db::RTrim(a), db::RTrim(b)); }
 
 }  // namespace
 

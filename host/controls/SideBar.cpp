@@ -9,7 +9,7 @@ constexpr long kElementNotFound = 35601;
 constexpr long kKeyNotUnique = 35602;
 
 // Keys compare as the platform's collections compare them: without regard to case.
-bool SameKey(const std::string& a, const std::string& b) { return db::UCase(a) == db::UCase(b); }
+bool SameKey(const std::string& a, const std::string& b) { return db::SameText(a, b); }
 }  // namespace
 
 void SideBar::Initialize(const std::shared_ptr<entry::Cinterface>& program, bool) {

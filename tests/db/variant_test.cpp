@@ -331,6 +331,16 @@ TEST(StringFunctions, UCaseKeepsAccents) {
     EXPECT_EQ(UCase("Abc-123"), "ABC-123");
 }
 
+TEST(StringFunctions, SameTextIgnoresCaseAsUCaseDoes) {
+    EXPECT_TRUE(SameText("mg66_codart", "MG66_CODART"));
+    EXPECT_TRUE(SameText("modalità", "MODALITÀ"));
+    EXPECT_TRUE(SameText("ÿ", "Ÿ"));  // one and two bytes of UTF-8 either way
+    EXPECT_TRUE(SameText("", ""));
+    EXPECT_FALSE(SameText("MG66_CODART", "MG66_CODAR"));
+    EXPECT_FALSE(SameText("abc", "abd"));
+    EXPECT_FALSE(SameText("à", "a"));
+}
+
 TEST(Errors, CarryNumberDescriptionAndSource) {
     Error e(errc::TypeMismatch);
     EXPECT_EQ(e.Description(), "Type mismatch");
