@@ -60,6 +60,9 @@ public:
         }
         form_.MousePointer(vbHourglass);
         form_.TestoStato(kStatoInCorso);
+        // The article as a whole: the copy is committed before its completion, as a level inside this
+        // one, so that a program that dies in between leaves no copied but uncompleted article behind.
+        articolo_.emplace(c);
         unit_.emplace(c);
 
         auto engine = std::make_shared<engine::CLSFA_DUPLICA>();
@@ -94,10 +97,14 @@ public:
         const bool completato = AggiornaFa12_Fa13(contesto_, dati_, d, o, tessuto);
         const bool distinta = completato && Distinta(d, o, tessuto);
         if (completato && distinta) {
+            articolo_->Commit();
+            articolo_.reset();
             Log("Articolo :  " + program_->Articolo_Destinazione().Text() + " Creato ", LogInformazione);
             return true;
         }
         EliminaArticoloGenerato(contesto_, d);
+        articolo_->Commit();
+        articolo_.reset();
         // The substitution has logged its own anomalies; the completion has shown its error.
         return Fallimento(completato ? std::string() : "Errore nella funzione: AggiornaFa12_Fa13", {});
     }
@@ -167,13 +174,14 @@ private:
         // The reason the database or a host object gave, so that the log tells why the step failed.
         Log(dettaglio, LogErrore);
         Log(kLogNonGenerato, LogErrore);
-        if (unit_) {
+        if (articolo_) {
             try {
-                unit_->Rollback();
+                articolo_->Rollback();  // the copy's level inside it with it
             } catch (...) {
                 // A rollback that fails leaves nothing to add: the transaction is gone with the connection.
             }
             unit_.reset();
+            articolo_.reset();
         }
         return false;
     }
@@ -191,7 +199,8 @@ private:
     bool linksTab_;
     DatiArticoloGenerato dati_;
     const RigaAggancio* riga_ = nullptr;
-    std::optional<Transazione> unit_;
+    std::optional<Transazione> articolo_;  // the whole article: copy, completion and, on failure, removal
+    std::optional<Transazione> unit_;      // the copy (the engine calls)
 };
 
 }  // namespace

@@ -105,6 +105,7 @@ private:
         while (!clone_->EOF()) {
             entry::Procedure riga(kProcedura, entry::HandlerTable::B, Errori());
             codice_.clear();
+            daRegistrare_ = false;
             riga.Step([this] { return ComponiConDomanda(); })
                 .Step([this] {
                     progresso_->Text("Creazione articolo Articolo : " + codice_ + " (" +
@@ -114,6 +115,11 @@ private:
                 })
                 .Step([this] { Log(kLogInizioTessuto + Tessuto(*clone_)); })
                 .Step([this] { ElaboraRiga(); })
+                // A step of its own: Retry after a failed recording writes the code again, rather than
+                // processing the row anew and finding it already generated in the clone.
+                .Step([this] {
+                    if (daRegistrare_) Registra();
+                })
                 .Step([this] {
                     Log(kLogFineTessuto + Tessuto(*clone_));
                     Log(kSeparatoreLog);
@@ -151,7 +157,7 @@ private:
         const std::string tessuto = Tessuto(*clone_);
         auto crea = [&] { return CreaArticolo(form_, modello, codice_, tessuto, &riga); };
         if (!rigenera) {
-            if (crea()) Registra();
+            daRegistrare_ = crea();
             return;
         }
         // The previous article goes only together with the creation of its replacement: a creation that
@@ -179,6 +185,7 @@ private:
     std::shared_ptr<entry::IProgressBar> progresso_;
     bool logAperto_ = false;
     std::string codice_;
+    bool daRegistrare_ = false;  // the row's article was created: its code is to be recorded on the row
 };
 
 }  // namespace
