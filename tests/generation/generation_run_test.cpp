@@ -7,6 +7,7 @@
 
 #include "FakeGenerationForm.h"
 #include "GenerationFixture.h"
+#include "SweepSize.h"
 #include "entry/MDLFA_AGGANCI.h"
 #include "generation/ArticleRemoval.h"
 #include "generation/DimensioneArticolo.h"
@@ -365,7 +366,7 @@ TEST_F(GenerationRun, ARegenerationFailingAtAnyStatementKeepsThePreviousArticle)
     std::string before = Snapshot();
     long kept = 0;
     std::size_t stopped = 0;
-    for (long n = 1;; ++n) {
+    for (long n = 1;; n += testsupport::SweepStride(3)) {
         form = NewForm();
         form->LoadModel(kModello, "TS-LINO-BLU");
         form->rigenera = 1;
@@ -392,7 +393,7 @@ TEST_F(GenerationRun, ARegenerationFailingAtAnyStatementKeepsThePreviousArticle)
         stopped = boxes.size();
         ASSERT_EQ(Snapshot(), before) << "statement " << n;
     }
-    EXPECT_GT(kept, 50);
+    EXPECT_GT(kept, 50 / testsupport::SweepStride(3));
 }
 
 TEST_F(GenerationRun, TwoRowsWithTheSameCodeRecordTheSameArticle) {
@@ -415,7 +416,7 @@ TEST_F(GenerationRun, TwoRowsWithTheSameCodeRecordTheSameArticle) {
 TEST_F(GenerationRun, AFailureAtAnyStatementOfOneArticleLeavesItAbsentAndTheRunGoesOn) {
     std::string before = Snapshot();
     long cases = 0;
-    for (long n = 1;; ++n) {
+    for (long n = 1;; n += testsupport::SweepStride(2)) {
         const std::size_t boxes = shell->Messages()->ErrorBoxes().size();
         form = NewForm();
         form->onHourglass = [&] {
@@ -452,7 +453,7 @@ TEST_F(GenerationRun, AFailureAtAnyStatementOfOneArticleLeavesItAbsentAndTheRunG
         ASSERT_EQ(*(lines.end() - 7), "Fine elaborazione per tessuto:  TS-LINO-BLU") << "statement " << n;
         ASSERT_EQ(form->AllLines()[form->AllLines().size() - 2].rfind("Termine elaborazione : ", 0), 0u);
     }
-    EXPECT_GT(cases, 50);
+    EXPECT_GT(cases, 50 / testsupport::SweepStride(2));
 }
 
 }  // namespace

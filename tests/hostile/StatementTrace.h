@@ -3,16 +3,14 @@
 // the text with string literals, bound values and numbers taken out. A typed value that changed a
 // statement's shape (closed a literal, started a comment, added a statement) shows as a shape that a
 // plain value never produces.
-#include <sqlite3.h>
-
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "SqliteStatementHook.h"
 #include "db/Connection.h"
 #include "db/Variant.h"
-#include "db/sqlite/SqliteDriver.h"
 
 namespace hostile {
 
@@ -59,22 +57,14 @@ inline std::string Shape(std::string_view sql) {
 class StatementTrace {
 public:
     explicit StatementTrace(db::Connection& connection)
-        : db_(dynamic_cast<db::sqlite::SqliteDriver&>(connection.GetDriver()).Handle()) {
-        sqlite3_trace_v2(db_, SQLITE_TRACE_STMT, &StatementTrace::OnStatement, this);
-    }
-    ~StatementTrace() { sqlite3_trace_v2(db_, 0, nullptr, nullptr); }
-    StatementTrace(const StatementTrace&) = delete;
-    StatementTrace& operator=(const StatementTrace&) = delete;
+        : hook_(connection, [this](sqlite3_stmt* statement, const char*) { OnStatement(statement); }) {}
 
     const std::vector<std::string>& Statements() const { return statements_; }
     // Transaction control left out: a refused value rolls back where a plain one commits.
     std::set<std::string> Shapes() const {
         std::set<std::string> shapes;
         for (const auto& s : statements_) {
-            const std::string shape = Shape(s);
-            if (shape.rfind("ROLLBACK", 0) != 0 && shape.rfind("SAVEPOINT", 0) != 0 && shape.rfind("RELEASE", 0) != 0 &&
-                shape.rfind("BEGIN", 0) != 0 && shape.rfind("COMMIT", 0) != 0)
-                shapes.insert(shape);
+            if (!testsupport::SqliteStatementHook::IsTransactionControl(s)) shapes.insert(Shape(s));
         }
         return shapes;
     }
@@ -84,18 +74,16 @@ public:
     void Resume() { paused_ = false; }
 
 private:
-    static int OnStatement(unsigned, void* self, void* stmt, void*) {
+    void OnStatement(sqlite3_stmt* statement) {
         // The statement's own text: bound values stay markers, so a value can be seen only as a literal.
-        auto* trace = static_cast<StatementTrace*>(self);
-        const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(stmt));
-        if (!trace->paused_ && sql && std::string_view(sql).rfind("--", 0) != 0)  // trigger lines come apart
-            trace->statements_.emplace_back(sql);
-        return 0;
+        const char* sql = sqlite3_sql(statement);
+        if (!paused_ && sql && std::string_view(sql).rfind("--", 0) != 0)  // trigger lines come apart
+            statements_.emplace_back(sql);
     }
 
-    sqlite3* db_;
     std::vector<std::string> statements_;
     bool paused_ = false;
+    testsupport::SqliteStatementHook hook_;  // last: it calls back into the members above
 };
 
 // Shapes of `hostile` that a plain run never produced; empty when no statement changed shape.

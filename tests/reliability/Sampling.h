@@ -3,19 +3,17 @@
 // every `stride`-th, plus the first statement of each kind on each table (the first INSERT INTO
 // MG87_ARTDESC, the first UPDATE FA12_ARTICOLI, ...), so that every step of the run is hit at least once
 // while the suite stays short enough for every build.
-#include <cstdlib>
 #include <map>
 #include <regex>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "SweepSize.h"
+
 namespace reliability {
 
-inline bool FullSweep() {
-    const char* full = std::getenv("AGGANCI_RELIABILITY_FULL");
-    return full && std::string(full) == "1";
-}
+using testsupport::FullSweep;
 
 // "INSERT MG87_ARTDESC": the statement's verb and the first table it names; "" when it names none.
 inline std::string StatementKind(const std::string& sql) {
