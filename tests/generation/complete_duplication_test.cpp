@@ -4,6 +4,7 @@
 
 #include "DatabaseSnapshot.h"
 #include "ProgramDouble.h"
+#include "SequenceCopy.h"
 #include "db/FaultInjector.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "erp/DemoBuilder.h"
@@ -26,40 +27,15 @@ protected:
         program = testsupport::ProgramOnDatabase(conn);
     }
 
-    generation::SequenceSettings Settings(bool linksTab) {
-        generation::SequenceSettings s;
-        s.linksTab = linksTab;
-        s.fabric = "TS-LINO-BLU";
-        s.program = program;
-        s.connectionString = "sqlite::memory:";
-        s.ditta = db::Variant(1);
-        s.fashionAttributes = true;
-        s.productionSetting = "1";
-        s.billOfMaterials = true;
-        return s;
-    }
-
-    // Runs the sequence for MODELLO01 -> target in a transaction; commits on success.
+    // MODELLO01 -> target in a transaction; committed on success, the failing step's error in `error`.
     bool Duplicate(const std::string& target, bool linksTab, std::string* error = nullptr) {
-        generation::SequenceReport report;
-        conn->BeginTrans();
-        auto e = std::make_shared<engine::CLSFA_DUPLICA>();
-        e->Connessione(conn);
-        e->Initialize();
-        e->Ditta(db::Variant(1));
-        e->DescrizioneArticoloDaGenerare(db::Variant("Camicia lino blu"));
-        e->DescrizioneEstesaArticoloDaGenerare(db::Variant("Camicia in lino blu"));
-        generation::EngineSequence seq(*e, Settings(linksTab), report);
-        bool ok = false;
-        try {
-            ok = seq.Run(db::Variant("MODELLO01"), db::Variant(target));
-        } catch (const db::Error&) {
-            ok = false;
-        }
-        if (error) *error = seq.ErrorText() + " " + seq.ErrorDetail();
-        if (ok) conn->CommitTrans();
-        else conn->RollbackTrans();
-        return ok;
+        testsupport::SequenceCopy copy;
+        copy.model = "MODELLO01";
+        copy.target = target;
+        copy.linksTab = linksTab;
+        const std::string failure = testsupport::RunSequence(conn, program, copy);
+        if (error) *error = failure;
+        return failure.empty();
     }
 
     long Count(const std::string& sql) {
@@ -119,8 +95,9 @@ TEST_F(CompleteDuplication, AFabricWithoutAUsableColourFailsAndWritesNothing) {
     e->Connessione(conn);
     e->Initialize();
     e->Ditta(db::Variant(1));
-    auto settings = Settings(true);
-    settings.fabric = "TS-SETA-ROSSA";  // its colour variant is inactive
+    testsupport::SequenceCopy copy;
+    copy.fabric = "TS-SETA-ROSSA";  // its colour variant is inactive
+    const auto settings = testsupport::SettingsFor(program, copy);
     generation::EngineSequence seq(*e, settings, report);
     EXPECT_FALSE(seq.Run(db::Variant("MODELLO01"), db::Variant("AGMODELLO01TS-SETA")));
     EXPECT_EQ(report.step, "DuplicazioneColoredaTessuto");

@@ -6,7 +6,7 @@
 #include "HostileCompany.h"
 #include "StatementTrace.h"
 #include "TableCounts.h"
-#include "LinksTabSequence.h"
+#include "SequenceCopy.h"
 
 namespace {
 
@@ -31,12 +31,12 @@ protected:
     // The links tab's sequence for MODELLO01 into `code`; the failing step's error ("" when every step
     // succeeded).
     std::string Sequence(const std::string& code) {
-        testsupport::LinksTabCopy copy;
+        testsupport::SequenceCopy copy;
         copy.model = testsupport::kModello;
         copy.target = code;
         copy.description = "d";
         copy.extendedDescription = "e";
-        return testsupport::RunLinksTabSequence(conn, program, copy);
+        return testsupport::RunSequence(conn, program, copy);
     }
 
     std::string Description(const std::string& code, const char* column) {

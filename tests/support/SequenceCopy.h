@@ -1,8 +1,8 @@
 #pragma once
-// A model duplicated into a new code as the links tab does it (variants from the model, the colour of the
-// link fabric, production data and bill of materials), through the shared step sequence, in a transaction
-// of its own - nested in the caller's, when one is open. Committed when every step succeeded, rolled back
-// otherwise; the failing step and its error are returned ("" on success).
+// A model duplicated into a new code through the shared step sequence, as the links tab (variants from the
+// model, the colour of the link fabric) or the mass tab does it, with production data and bill of
+// materials, in a transaction of its own - nested in the caller's, when one is open. Committed when every
+// step succeeded, rolled back otherwise; the failing step and its error are returned ("" on success).
 #include <memory>
 #include <string>
 
@@ -14,19 +14,20 @@
 
 namespace testsupport {
 
-struct LinksTabCopy {
+struct SequenceCopy {
     std::string model;
     std::string target;
     std::string fabric = "TS-LINO-BLU";
     std::string description = "Camicia lino blu";
     std::string extendedDescription = "Camicia in lino blu";
     std::shared_ptr<engine::CLSFA_DUPLICA_Events> events;
+    bool linksTab = true;
 };
 
-inline std::string RunLinksTabSequence(const db::ConnectionPtr& conn, const std::shared_ptr<entry::Cinterface>& program,
-                                       const LinksTabCopy& copy) {
+inline generation::SequenceSettings SettingsFor(const std::shared_ptr<entry::Cinterface>& program,
+                                                const SequenceCopy& copy) {
     generation::SequenceSettings s;
-    s.linksTab = true;
+    s.linksTab = copy.linksTab;
     s.fabric = copy.fabric;
     s.program = program;
     s.connectionString = "sqlite::memory:";
@@ -34,6 +35,12 @@ inline std::string RunLinksTabSequence(const db::ConnectionPtr& conn, const std:
     s.fashionAttributes = true;
     s.productionSetting = "1";
     s.billOfMaterials = true;
+    return s;
+}
+
+inline std::string RunSequence(const db::ConnectionPtr& conn, const std::shared_ptr<entry::Cinterface>& program,
+                               const SequenceCopy& copy) {
+    const generation::SequenceSettings s = SettingsFor(program, copy);
     generation::SequenceReport report;
     conn->BeginTrans();
     auto e = std::make_shared<engine::CLSFA_DUPLICA>();
