@@ -115,13 +115,6 @@ TEST(OdbcOpen, FailureNamesTheSourceWithoutThePassword) {
     EXPECT_THROW(driver.Open("   "), Error);
 }
 
-TEST(OdbcConnectionString, MasksEveryPasswordForm) {
-    EXPECT_EQ(MaskSecrets("DSN=erp;UID=sa;PWD=secret"), "DSN=erp;UID=sa;PWD=***");
-    EXPECT_EQ(MaskSecrets("Driver={X};password={a;b}}c};Server=s"), "Driver={X};password=***;Server=s");
-    EXPECT_EQ(MaskSecrets("DSN=erp; Pwd =x;"), "DSN=erp; Pwd =***;");
-    EXPECT_EQ(MaskSecrets("DSN=erp"), "DSN=erp");
-}
-
 // --- statements, values and metadata ---------------------------------------------------------------
 
 TEST_F(OdbcSqliteTest, StatementsGoVerbatim) {
@@ -209,21 +202,6 @@ TEST_F(OdbcSqliteTest, ColumnsCarryTypesSizesAndTheirBaseTable) {
     EXPECT_TRUE(none.hasRowSet);
     EXPECT_EQ(none.columns.size(), 2u);
     EXPECT_TRUE(none.rows.empty());
-}
-
-TEST(OdbcColumnTypes, ServerTypesAsAdoShowsThem) {
-    EXPECT_EQ(ColumnFromSqlType(SQL_WVARCHAR, "nvarchar", 72, 0).info.type, adVarWChar);
-    EXPECT_EQ(ColumnFromSqlType(SQL_WVARCHAR, "nvarchar", 72, 0).info.definedSize, 72);
-    EXPECT_EQ(ColumnFromSqlType(SQL_VARCHAR, "varchar", 0, 0).info.type, adLongVarChar) << "VARCHAR(MAX)";
-    const ResultColumn numeric = ColumnFromSqlType(SQL_DECIMAL, "decimal", 9, 2);
-    EXPECT_EQ(numeric.info.type, adNumeric);
-    EXPECT_EQ(numeric.info.precision, 9);
-    EXPECT_EQ(numeric.info.numericScale, 2);
-    EXPECT_EQ(numeric.readAs, ReadAs::Decimal) << "exact, read as text";
-    EXPECT_EQ(ColumnFromSqlType(SQL_DECIMAL, "money", 19, 4).info.type, adCurrency);
-    EXPECT_EQ(ColumnFromSqlType(SQL_TYPE_TIMESTAMP, "datetime", 23, 3).info.type, adDBTimeStamp);
-    EXPECT_EQ(ColumnFromSqlType(SQL_BIT, "bit", 1, 0).readAs, ReadAs::Boolean);
-    EXPECT_EQ(ColumnFromSqlType(-155, "datetimeoffset", 34, 7).readAs, ReadAs::Text) << "a type ODBC does not name";
 }
 
 TEST_F(OdbcSqliteTest, PrimaryKeyInKeyOrder) {
@@ -445,25 +423,6 @@ TEST_F(OdbcSqliteTest, SavepointOutsideATransactionIsAUnitOfItsOwn) {
     EXPECT_EQ(Count("ART"), 1);
 }
 
-TEST(OdbcDialect, TransactSqlSavepointsAndNames) {
-    const SqlDialect tsql = SqlDialect::ForServer("SQL Server", "\"");
-    ASSERT_TRUE(tsql.IsTransactSql());
-    EXPECT_EQ(tsql.SavepointStatement("agg_trans_2"), "SAVE TRANSACTION agg_trans_2");
-    EXPECT_EQ(tsql.RollbackToSavepointStatement("agg_trans_2"), "ROLLBACK TRANSACTION agg_trans_2");
-    EXPECT_EQ(tsql.ReleaseSavepointStatement("agg_trans_2"), "") << "SQL Server has no RELEASE";
-    EXPECT_THROW(tsql.SavepointStatement(std::string(33, 'a')), Error) << "SQL Server's limit is 32 characters";
-    EXPECT_EQ(tsql.TransactionStateQuery(), "SELECT @@TRANCOUNT, XACT_STATE()");
-    EXPECT_EQ(tsql.QuoteIdentifier("MG66_CODART"), "MG66_CODART");
-    EXPECT_EQ(tsql.QuoteIdentifier("ORDER"), "[ORDER]") << "a reserved word";
-    EXPECT_EQ(tsql.QuoteIdentifier("A]B"), "[A]]B]");
-    EXPECT_EQ(tsql.Qualified({"dbo", "MG66_ANAGRART"}), "dbo.MG66_ANAGRART");
-
-    const SqlDialect standard = SqlDialect::ForServer("SQLite", "\"");
-    EXPECT_EQ(standard.ReleaseSavepointStatement("s1"), "RELEASE SAVEPOINT s1");
-    EXPECT_EQ(standard.QuoteIdentifier("two words"), "\"two words\"");
-    EXPECT_EQ(standard.LastIdentityExpression(), "");
-}
-
 // --- recordset rows ---------------------------------------------------------------------------------
 
 TEST_F(OdbcSqliteTest, RowWritesFindTheirRowByKey) {
@@ -606,13 +565,6 @@ TEST_F(OdbcSqliteTest, InjectedFaultStopsTheStatementBeforeItRuns) {
 }
 
 // --- scripts and text -------------------------------------------------------------------------------
-
-TEST(OdbcScript, BatchesSplitOnGoLines) {
-    EXPECT_EQ(SplitBatches("CREATE TABLE A (X INT)\nGO\n  go  \nCREATE PROCEDURE P AS SELECT 1 -- GO here stays\nGO"),
-              (std::vector<std::string>{"CREATE TABLE A (X INT)\n", "CREATE PROCEDURE P AS SELECT 1 -- GO here stays\n"}));
-    EXPECT_EQ(SplitBatches("SELECT 1"), std::vector<std::string>{"SELECT 1"});
-    EXPECT_TRUE(SplitBatches("GO\n\nGO\n").empty());
-}
 
 TEST_F(OdbcSqliteTest, ScriptsRunBatchByBatch) {
     driver.RunScript("CREATE TABLE S1 (X INTEGER)\nGO\nINSERT INTO S1 VALUES (1)\ngo\nINSERT INTO S1 VALUES (2)\n");

@@ -247,17 +247,6 @@ protected:
 // Tables and names
 // ---------------------------------------------------------------------------------------------------
 
-TEST_F(SchemaTest, TableNamesListsEveryCreatedTableInCreationOrder) {
-    std::vector<std::string> created;
-    for (const auto& row : db.Query("SELECT name FROM sqlite_master WHERE type = 'table' "
-                                    "AND name NOT LIKE 'sqlite%' ORDER BY rowid"))
-        created.push_back(*row[0]);
-    const auto names = erp::TableNames();
-    EXPECT_EQ(names, created);
-    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
-    EXPECT_EQ(names.front(), "AG00_IMPOSTAZIONI");
-}
-
 TEST_F(SchemaTest, HoldsEveryTableAndColumnTheStatementsName) {
     for (const auto& [table, columns] : kNamedColumns) {
         const auto names = db.ColumnNames(table);
@@ -266,13 +255,6 @@ TEST_F(SchemaTest, HoldsEveryTableAndColumnTheStatementsName) {
             EXPECT_NE(std::find(names.begin(), names.end(), column), names.end())
                 << "missing column " << table << "." << column;
     }
-}
-
-TEST_F(SchemaTest, OwnTablesForSettingsLogsAttachmentsAndBarcodeNumbersExist) {
-    for (const std::string table : {"AG00_IMPOSTAZIONI", "AG01_ALLEGATI", "CG9L_LOGELAB", "CG9M_LOGELABRIG",
-                                    "MG4C_NUMBARCODE", "PD53_CICLIFASI", "MG5E_OPZIONI", "FA03_TIPIPRODOTTO",
-                                    "FA04_TIPOLOGIE", "FA05_LINEE", "FA06_MARCHI"})
-        EXPECT_FALSE(db.ColumnNames(table).empty()) << table;
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -296,23 +278,6 @@ TEST_F(SchemaTest, CompanyArticleAndOptionLeadEveryTable) {
             }
         }
     }
-}
-
-TEST_F(SchemaTest, CustomerCodesKeepTheFieldPositionsTheCopyReads) {
-    const std::vector<std::string> expected = {"MG73_DITTA_CG18",  "MG73_ARTCLIFOR",   "MG73_TIPOCF_CG44",
-                                               "MG73_CLIFOR_CG44", "MG73_CODART_MG66", "MG73_OPZIONE_MG5E"};
-    auto names = db.ColumnNames("MG73_ARTCLIFOR");
-    ASSERT_GT(names.size(), expected.size());  // fields copied by position from index 5 on
-    names.resize(expected.size());
-    EXPECT_EQ(names, expected);
-}
-
-TEST_F(SchemaTest, AttributesStartWithTheOwnerIdentifier) {
-    const auto names = db.ColumnNames("FA13_ATTRIBUTI");
-    ASSERT_GE(names.size(), 3u);
-    EXPECT_EQ(names[0], "FA13_GUID");
-    EXPECT_EQ(names[1], "FA13_ENTITA_FA11");
-    EXPECT_GE(IndexOf("FA13_ATTRIBUTI", "FA13_DITTA_CG18"), 1);
 }
 
 TEST_F(SchemaTest, FieldsSkippedByTheCopiesAreTheOnesThatMustNotBeCopied) {
@@ -360,16 +325,6 @@ TEST_F(SchemaTest, StockParametersLeftOutOfAnInsertTakeTheirDefaults) {
     EXPECT_EQ(db.Scalar("SELECT '[' || SC06_OPZIONE_MG5E || ']' FROM SC06_ARTSCORTE"), "[ ]");
 }
 
-TEST_F(SchemaTest, LocationQuantitiesDefaultToZero) {
-    ASSERT_EQ(db.Exec("INSERT INTO MG69_UBICAZART (MG69_DITTA_CG18, MG69_CODART_MG66, MG69_MAGAZZINO, "
-                      "MG69_UBICAZIONE) VALUES (1, 'A', 'M1', 'U1')"),
-              "");
-    for (const std::string column : {"MG69_QTA1UBICEFF", "MG69_QTA1ATTESACAR", "MG69_QTA1ATTESASCA",
-                                     "MG69_QTA2UBICEFF", "MG69_QTA2ATTESACAR", "MG69_QTA2ATTESASCA",
-                                     "MG69_COLLIUBICEFF", "MG69_COLLIATTESACAR", "MG69_COLLIATTESASCA"})
-        EXPECT_EQ(db.Scalar("SELECT " + column + " FROM MG69_UBICAZART"), "0") << column;
-}
-
 TEST_F(SchemaTest, OptionOfTheBaseArticleIsABlankInWarehouseTablesAndEmptyInFashionTables) {
     ASSERT_EQ(db.Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66) VALUES (1, 'A');"
                       "INSERT INTO PD18_ARTPROD (PD18_DITTA_CG18, PD18_CODART_MG66) VALUES (1, 'A');"
@@ -378,20 +333,6 @@ TEST_F(SchemaTest, OptionOfTheBaseArticleIsABlankInWarehouseTablesAndEmptyInFash
     EXPECT_EQ(db.Scalar("SELECT '[' || MG87_OPZIONE_MG5E || MG87_LINGUA_MG52 || ']' FROM MG87_ARTDESC"), "[  ]");
     EXPECT_EQ(db.Scalar("SELECT '[' || PD18_OPZIONE || ']' FROM PD18_ARTPROD"), "[ ]");
     EXPECT_EQ(db.Scalar("SELECT '[' || FA12_OPZIONE_MG5E || ']' FROM FA12_ARTICOLI"), "[]");
-}
-
-TEST_F(SchemaTest, EveryNewRowGetsItsOwnGuid) {
-    ASSERT_EQ(db.Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_LINGUA_MG52) "
-                      "VALUES (1, 'A', ' '), (1, 'A', 'EN'), (1, 'B', ' ')"),
-              "");
-    const std::regex guid("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}");
-    std::set<std::string> seen;
-    for (const auto& row : db.Query("SELECT MG87_GUID, MG87_LASTCHANGE FROM MG87_ARTDESC")) {
-        ASSERT_TRUE(row[0] && row[1]);
-        EXPECT_TRUE(std::regex_match(*row[0], guid)) << *row[0];
-        seen.insert(*row[0]);
-    }
-    EXPECT_EQ(seen.size(), 3u);
 }
 
 TEST_F(SchemaTest, DatabaseMakesTheIdentifiersOfLinksArticlesLotsAndCycles) {
@@ -419,17 +360,6 @@ TEST_F(SchemaTest, DatabaseMakesTheIdentifiersOfLinksArticlesLotsAndCycles) {
               "1");
 }
 
-TEST_F(SchemaTest, SeasonsBillsAndLogRunsAreNumberedByTheDatabase) {
-    ASSERT_EQ(db.Exec("INSERT INTO MG5T_STAGIONI (MG5T_DITTA_CG18, MG5T_CODICE) VALUES (1, 'PE26'), (1, 'AI26');"
-                      "INSERT INTO PD95_DISBA (PD95_DITTA_CG18, PD95_CODART_MG66) VALUES (1, 'A'), (1, 'B');"
-                      "INSERT INTO CG9L_LOGELAB (CG9L_DITTA_CG18, CG9L_TITOLO) VALUES (1, 'run');"),
-              "");
-    EXPECT_EQ(db.Scalar("SELECT MG5T_IDSTAGIONE FROM MG5T_STAGIONI WHERE MG5T_CODICE = 'PE26'"), "1");
-    EXPECT_EQ(db.Scalar("SELECT MG5T_IDSTAGIONE FROM MG5T_STAGIONI WHERE MG5T_CODICE = 'AI26'"), "2");
-    EXPECT_EQ(db.Scalar("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'B'"), "2");
-    EXPECT_EQ(db.Scalar("SELECT CG9L_IDELAB || '/' || CG9L_STATO FROM CG9L_LOGELAB"), "1/0");
-}
-
 // ---------------------------------------------------------------------------------------------------
 // Keys and collation
 // ---------------------------------------------------------------------------------------------------
@@ -447,65 +377,6 @@ TEST_F(SchemaTest, ArticleCodesAreUniquePerCompanyAsTheCollationSeesThem) {
     ASSERT_EQ(db.Exec("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (1, 'abc')"), "");
     EXPECT_NE(db.Exec("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (1, 'ABC ')"), "");
     EXPECT_EQ(db.Exec("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (2, 'abc')"), "");
-}
-
-TEST_F(SchemaTest, DescriptionsAreUniquePerArticleOptionAndLanguage) {
-    ASSERT_EQ(db.Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_OPZIONE_MG5E, "
-                      "MG87_LINGUA_MG52) VALUES (1, 'A', ' ', ' '), (1, 'A', ' ', 'EN'), (1, 'A', 'RED', ' ')"),
-              "");
-    EXPECT_NE(db.Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_OPZIONE_MG5E, "
-                      "MG87_LINGUA_MG52) VALUES (1, 'a', '', '')"),
-              "");
-}
-
-TEST_F(SchemaTest, ABarcodeBelongsToOneArticleOfTheCompany) {
-    ASSERT_EQ(db.Exec("INSERT INTO MG65_BARCODE (MG65_DITTA_CG18, MG65_CODART_MG66, MG65_CODBARCODE) "
-                      "VALUES (1, 'A', '8001234567890')"),
-              "");
-    EXPECT_NE(db.Exec("INSERT INTO MG65_BARCODE (MG65_DITTA_CG18, MG65_CODART_MG66, MG65_CODBARCODE) "
-                      "VALUES (1, 'B', '8001234567890')"),
-              "");
-    EXPECT_EQ(db.Exec("INSERT INTO MG65_BARCODE (MG65_DITTA_CG18, MG65_CODART_MG66, MG65_CODBARCODE) "
-                      "VALUES (2, 'B', '8001234567890')"),
-              "");
-}
-
-TEST_F(SchemaTest, ACustomerHasOneCodeOfItsOwnPerArticle) {
-    const std::string insert =
-        "INSERT INTO MG73_ARTCLIFOR (MG73_DITTA_CG18, MG73_ARTCLIFOR, MG73_TIPOCF_CG44, MG73_CLIFOR_CG44, "
-        "MG73_CODART_MG66) VALUES ";
-    ASSERT_EQ(db.Exec(insert + "(1, 'C-1', 0, 100, 'A')"), "");
-    EXPECT_NE(db.Exec(insert + "(1, 'C-2', 0, 100, 'A')"), "");   // a second code for the same article
-    EXPECT_NE(db.Exec(insert + "(1, 'C-2', 0, 100, 'a ')"), "");  // the collation sees the same article
-    EXPECT_EQ(db.Exec(insert + "(1, 'C-1', 0, 100, 'B')"), "");   // the same code on another article
-    EXPECT_EQ(db.Exec(insert + "(1, 'C-1', 0, 200, 'A')"), "");   // another customer
-    EXPECT_EQ(db.Exec(insert + "(1, 'C-1', 1, 100, 'A')"), "");   // a supplier with the same number
-}
-
-TEST_F(SchemaTest, AModelHasOneLinkHeaderPerCompany) {
-    ASSERT_EQ(db.Exec("INSERT INTO FA63_AGGANCI (FA63_DITTA_CG18, FA63_CODART_MG66) VALUES (1, 'M')"), "");
-    EXPECT_NE(db.Exec("INSERT INTO FA63_AGGANCI (FA63_DITTA_CG18, FA63_CODART_MG66) VALUES (1, 'm')"), "");
-    // Two rows for the same fabric are allowed: the second records the article the first generated.
-    ASSERT_EQ(db.Exec("INSERT INTO FA64_AGGANCIDET (FA64_DITTA_CG18, FA64_GUID_FA63, FA64_CODTESS_FA12, "
-                      "FA64_DESCRIZIONE) SELECT 1, FA63_GUID, 'T1', 'D' FROM FA63_AGGANCI;"
-                      "INSERT INTO FA64_AGGANCIDET (FA64_DITTA_CG18, FA64_GUID_FA63, FA64_CODTESS_FA12, "
-                      "FA64_DESCRIZIONE) SELECT 1, FA63_GUID, 'T1', 'D' FROM FA63_AGGANCI;"),
-              "");
-}
-
-TEST_F(SchemaTest, IdentifiersOfDescriptionsAndCyclesAreUnique) {
-    ASSERT_EQ(db.Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_GUID) VALUES (1, 'A', 'G')"),
-              "");
-    EXPECT_NE(db.Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_GUID) VALUES (1, 'B', 'G')"),
-              "");
-    ASSERT_EQ(db.Exec("INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE, PD52_GUID) "
-                      "VALUES (1, 'C', 1, 'G')"),
-              "");
-    EXPECT_NE(db.Exec("INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE, PD52_GUID) "
-                      "VALUES (1, 'C', 2, 'G')"),
-              "");
-    EXPECT_NE(db.Exec("INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE) VALUES (1, 'C', 1)"),
-              "");
 }
 
 // ---------------------------------------------------------------------------------------------------

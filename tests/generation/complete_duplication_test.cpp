@@ -106,23 +106,4 @@ TEST_F(CompleteDuplication, AFabricWithoutAUsableColourFailsAndWritesNothing) {
     EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
 }
 
-// A failure injected at each statement of a complete duplication in turn: each time the database is
-// left exactly as it was.
-TEST_F(CompleteDuplication, AFailureAtAnyStatementLeavesNothingBehind) {
-    const std::string before = testsupport::DatabaseSnapshot(*conn);
-    long cases = 0;
-    for (long n = 1;; ++n) {
-        conn->Faults().Clear();
-        conn->Faults().ResetCount();
-        conn->Faults().FailNth(n);
-        const bool ok = Duplicate("COPIA", false);
-        conn->Faults().Clear();
-        if (ok) break;  // the fault came after the last statement
-        ++cases;
-        ASSERT_EQ(testsupport::DatabaseSnapshot(*conn), before) << "failure at statement " << n;
-    }
-    EXPECT_GT(cases, 50);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'COPIA'"), 1);  // the clean run
-}
-
 }  // namespace

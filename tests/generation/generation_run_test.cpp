@@ -411,49 +411,4 @@ TEST_F(GenerationRun, TwoRowsWithTheSameCodeRecordTheSameArticle) {
     EXPECT_EQ(RowCode("TS-SETA-ROSSA"), code);
 }
 
-// A failure at each statement of the creation of TS-LINO-BLU's article in turn: the article is absent, its
-// row keeps no code, and the run goes on with the next row and closes its log.
-TEST_F(GenerationRun, AFailureAtAnyStatementOfOneArticleLeavesItAbsentAndTheRunGoesOn) {
-    std::string before = Snapshot();
-    long cases = 0;
-    for (long n = 1;; n += testsupport::SweepStride(2)) {
-        const std::size_t boxes = shell->Messages()->ErrorBoxes().size();
-        form = NewForm();
-        form->onHourglass = [&] {
-            if (form->progress->Text().find("TS-LINO-BLU") == std::string::npos) return;
-            conn->Faults().ResetCount();
-            conn->Faults().FailNth(n);
-        };
-        Run();
-        const bool fired = conn->Faults().StatementCount() >= n;
-        conn->Faults().Clear();
-        if (!fired) break;
-        if (Exists(kNuovo)) {
-            // Made all the same: the fault came after it (in the next row), or hit the season history, whose
-            // handler reports it and lets the engine go on, or the recording of the code on the row.
-            if (shell->Messages()->ErrorBoxes().size() == boxes) break;
-            const std::string procedure = shell->Messages()->ErrorBoxes().back().procedure;
-            ASSERT_TRUE(procedure == "Pcls_DuplArticolo_AfterUpdateFA12" || procedure == "CMD_DUPLICA_ButtonClick")
-                << procedure << " at statement " << n;
-            ASSERT_TRUE(generation::EliminaArticoloGenerato(contesto, kNuovo));
-            Exec("UPDATE FA64_AGGANCIDET SET FA64_ARTAGGANCIO_MG66 = NULL");
-            before = Snapshot();
-            continue;
-        }
-        ++cases;
-        const Lines lines = form->RunLines();
-        ASSERT_EQ(RowCode("TS-LINO-BLU"), "") << "statement " << n;
-        ASSERT_EQ(Snapshot(), before) << "statement " << n;
-        // TS-LINO-BLU: start, what failed, the warning, end, separator; then TS-SETA-ROSSA as always.
-        const Lines tail(lines.end() - 5, lines.end());
-        ASSERT_EQ(tail, FailedRow("TS-SETA-ROSSA", kColore)) << "statement " << n;
-        const auto lino = std::find(lines.begin(), lines.end(), "Inizio elaborazione per tessuto:  TS-LINO-BLU");
-        ASSERT_NE(lino, lines.end());
-        ASSERT_NE(std::find(lino, lines.end() - 5, kNonGenerato), lines.end() - 5) << "statement " << n;
-        ASSERT_EQ(*(lines.end() - 7), "Fine elaborazione per tessuto:  TS-LINO-BLU") << "statement " << n;
-        ASSERT_EQ(form->AllLines()[form->AllLines().size() - 2].rfind("Termine elaborazione : ", 0), 0u);
-    }
-    EXPECT_GT(cases, 50 / testsupport::SweepStride(2));
-}
-
 }  // namespace
