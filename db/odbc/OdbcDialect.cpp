@@ -70,7 +70,7 @@ SqlDialect SqlDialect::ForServer(const std::string& dbmsName, const std::string&
     const bool transactSql = Upper(dbmsName).find("SQL SERVER") != std::string::npos;
     std::string quote = identifierQuote;
     if (quote.empty() || quote == " ") quote = "\"";
-    return SqlDialect(transactSql, quote);
+    return SqlDialect(transactSql, quote, Upper(dbmsName).rfind("SQLITE", 0) == 0);
 }
 
 std::string SqlDialect::QuoteIdentifier(const std::string& name) const {
@@ -101,6 +101,9 @@ std::string SqlDialect::TransactionStateQuery() const {
     return transactSql_ ? "SELECT @@TRANCOUNT, XACT_STATE()" : std::string();
 }
 
-std::string SqlDialect::LastIdentityExpression() const { return transactSql_ ? "SCOPE_IDENTITY()" : std::string(); }
+std::string SqlDialect::LastIdentityExpression() const {
+    if (transactSql_) return "SCOPE_IDENTITY()";
+    return sqlite_ ? "last_insert_rowid()" : std::string();
+}
 
 }  // namespace db::odbc

@@ -34,12 +34,16 @@ public:
     // (XACT_STATE() -1 = doomed). Empty in the standard dialect, which cannot tell.
     std::string TransactionStateQuery() const;
 
-    // SQL Server only: the identity value the last INSERT of this batch made ("" elsewhere).
+    // The key value the last INSERT made: SQL Server's of this batch (run in the INSERT's batch), an SQLite
+    // file's of this connection (run as a statement of its own, as its driver takes one statement at a
+    // time); "" where the server has no such function.
     std::string LastIdentityExpression() const;
 
 private:
-    SqlDialect(bool transactSql, std::string quote) : transactSql_(transactSql), quote_(std::move(quote)) {}
+    SqlDialect(bool transactSql, std::string quote, bool sqlite = false)
+        : transactSql_(transactSql), sqlite_(sqlite), quote_(std::move(quote)) {}
     bool transactSql_;
+    bool sqlite_;
     std::string quote_;
 };
 

@@ -9,6 +9,7 @@
 #include "db/AdoErrors.h"
 #include "db/Command.h"
 #include "db/FaultInjector.h"
+#include "db/ProcedureRegistry.h"
 #include "db/odbc/OdbcColumns.h"
 #include "db/odbc/OdbcConnectionString.h"
 #include "db/odbc/OdbcParameterBinder.h"
@@ -79,7 +80,9 @@ void OdbcDriver::Open(const std::string& target) {
     inTransaction_ = false;
     savepoints_.clear();
     cache_.Attach(dbc_.get());
-    dialect_ = SqlDialect::ForServer(InfoText(dbc_.get(), SQL_DBMS_NAME), InfoText(dbc_.get(), SQL_IDENTIFIER_QUOTE_CHAR));
+    const std::string dbms = InfoText(dbc_.get(), SQL_DBMS_NAME);
+    dialect_ = SqlDialect::ForServer(dbms, InfoText(dbc_.get(), SQL_IDENTIFIER_QUOTE_CHAR));
+    embeddedProcedures_ = dbms.rfind("SQLite", 0) == 0;
     // A driver that deletes prepared statements when a transaction ends makes the cache useless then.
     preparedSurviveEndTran_ = InfoShort(dbc_.get(), SQL_CURSOR_COMMIT_BEHAVIOR, SQL_CB_CLOSE) != SQL_CB_DELETE &&
                               InfoShort(dbc_.get(), SQL_CURSOR_ROLLBACK_BEHAVIOR, SQL_CB_CLOSE) != SQL_CB_DELETE;
@@ -383,11 +386,19 @@ RowWriteResult OdbcDriver::WriteRow(const RowWrite& w) {
     return out;
 }
 
-void OdbcDriver::CallProcedure(Connection&, const std::string& name, Parameters& parameters) {
+void OdbcDriver::CallProcedure(Connection& connection, const std::string& name, Parameters& parameters) {
     RequireOpen();
     if (faults_) faults_->BeforeStatement("EXECUTE " + name);
-    const ProcedureCall call = PlanProcedureCall(name, parameters);
     // A procedure is one unit: when it fails half-way, what it wrote is undone.
+    if (embeddedProcedures_) {
+        const StoredProcedure* procedure = FindProcedure(name.substr(name.find('.') + 1));
+        if (!procedure) throw Error(ado::ProcedureNotFound, "Could not find stored procedure '" + name + "'.", kSource);
+        SavepointScope scope(*this, "agg_procedure");
+        (*procedure)(connection, parameters);
+        scope.Release();
+        return;
+    }
+    const ProcedureCall call = PlanProcedureCall(name, parameters);
     SavepointScope scope(*this, "agg_procedure");
     try {
         StatementCache::Lease lease = cache_.Acquire(call.sql);

@@ -89,6 +89,9 @@ private:
     StatementCache cache_;
     SqlDialect dialect_ = SqlDialect::Standard();
     bool preparedSurviveEndTran_ = true;
+    // The data source is an SQLite file (the driver-contract tests, a copy of a demo company): it has no
+    // stored procedures, so those registered for the embedded database stand in, as on the SQLite driver.
+    bool embeddedProcedures_ = false;
     bool inTransaction_ = false;
     bool workSinceBegin_ = false;  // a statement succeeded since Begin
     std::vector<SavepointMark> savepoints_;

@@ -45,8 +45,13 @@ void PlanReadBack(const RowWrite& w, const std::vector<std::string>& key, const 
         if (i == w.setColumns.size()) {
             // A key column the insert did not give: the database made it.
             if (key.size() == 1 && !d.LastIdentityExpression().empty()) {
-                plan.sql += "; " + select + d.QuoteIdentifier(k) + " = " + d.LastIdentityExpression();
-                plan.readBackInBatch = true;
+                const std::string read = select + d.QuoteIdentifier(k) + " = " + d.LastIdentityExpression();
+                if (d.IsTransactSql()) {
+                    plan.sql += "; " + read;
+                    plan.readBackInBatch = true;
+                } else {
+                    plan.readBackSql = read;
+                }
             }
             return;
         }
