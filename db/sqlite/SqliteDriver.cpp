@@ -1,4 +1,5 @@
 #include "db/sqlite/SqliteDriver.h"
+#include "db/sqlite/StatementRecorder.h"
 
 #include <sqlite3.h>
 
@@ -241,6 +242,7 @@ void SqliteDriver::RequireOpen() const {
 }
 
 std::vector<std::string> SqliteDriver::Translate(const std::string& commandText) {
+    RecordStatement(commandText);
     // Two searches for one character each: find_first_of would search the set for every character.
     const bool markers = commandText.find('?') != std::string::npos || commandText.find('@') != std::string::npos;
     TranslatedBatch batch = translations_->Translate(markers ? ProtectMarkers(commandText) : commandText);

@@ -8,7 +8,6 @@
 #include "db/sqlite/BoundLiterals.h"
 #include "db/sqlite/LiteralShape.h"
 #include "db/sqlite/TsqlTranslator.h"
-#include "tsql_statement_shapes.h"
 
 namespace db::sqlite {
 namespace {
@@ -21,50 +20,6 @@ std::string Replace(std::string text, const std::string& from, const std::string
 }
 
 std::vector<std::string> Direct(const std::string& tsql) { return TranslateTsql(tsql).statements; }
-
-TEST(TranslationByShape, EveryStatementOfTheComponentTranslatesAsWhenWrittenOut) {
-    TsqlTranslationCache cache;
-    for (const auto& shape : tsql_shapes::AllShapes()) {
-        EXPECT_EQ(cache.Translate(shape.tsql).statements, Direct(shape.tsql)) << shape.name;
-        // The same shape again with other values, a quote among them, comes from the memo.
-        const std::string other = Replace(Replace(shape.tsql, "NEW01", "L''ALTRO"), "MOD01", "MOD-02");
-        EXPECT_EQ(cache.Translate(other).statements, Direct(other)) << shape.name;
-    }
-}
-
-// The memo's binding of a shape gives each statement of the shape the parameters and values that reading
-// the statement itself would give.
-TEST(TranslationByShape, EveryStatementOfTheComponentBindsAsItsOwnText) {
-    TsqlTranslationCache cache;
-    std::size_t known = 0;
-    for (const auto& shape : tsql_shapes::AllShapes()) {
-        const std::string other = Replace(Replace(shape.tsql, "NEW01", "L''ALTRO"), "MOD01", "MOD-02");
-        const std::string third = Replace(Replace(shape.tsql, "NEW01", "Z9"), "MOD01", "");
-        for (const std::string& tsql : {shape.tsql, other, third}) {
-            const TranslatedBatch batch = cache.Translate(tsql);
-            for (std::size_t i = 0; i < batch.bound.size(); ++i) {
-                if (!batch.bound[i]) continue;
-                ++known;
-                const BoundLiterals direct = BindLiterals(batch.statements[i]);
-                const auto values = BoundValues(*batch.bound[i], batch.values);
-                ASSERT_TRUE(values.has_value()) << shape.name;
-                EXPECT_EQ(batch.bound[i]->sql, direct.sql) << shape.name;
-                ASSERT_EQ(values->size(), direct.values.size()) << shape.name;
-                for (std::size_t k = 0; k < values->size(); ++k) {
-                    EXPECT_EQ((*values)[k].number, direct.values[k].number) << shape.name << " #" << k;
-                    EXPECT_EQ((*values)[k].text, direct.values[k].text) << shape.name << " #" << k;
-                    EXPECT_EQ((*values)[k].integer, direct.values[k].integer) << shape.name << " #" << k;
-                }
-            }
-        }
-    }
-    EXPECT_GT(known, tsql_shapes::AllShapes().size()) << "most shapes bind from the memo";
-    // A value after AS stays in the statement: such a shape is bound from each statement's text.
-    for (const char* tsql : {"SELECT A AS 'x', B FROM T WHERE C = 'k1'", "SELECT A AS 'y', B FROM T WHERE C = 'k2'"}) {
-        const TranslatedBatch batch = cache.Translate(tsql);
-        EXPECT_TRUE(batch.bound.empty() || !batch.bound[0]) << tsql;
-    }
-}
 
 TEST(TranslationByShape, StatementsDifferingInValuesShareOneTranslation) {
     TsqlTranslationCache cache;

@@ -1,0 +1,240 @@
+// The SQL Server scripts of the ERP database against what the SQLite side of the product declares: the
+// tables and columns of erp/schema_tsql.sql against erp/schema_sqlite.sql, and SPMG_DUPLICAART of
+// erp/spmg_duplicaart.sql against the procedure registered for SQLite (its parameters and its groups).
+// The T-SQL parser cannot read procedures, so their structure is read here.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <set>
+
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "erp/DemoBuilder.h"
+#include "erp/Schema.h"
+#include "erp/SpmgDuplicaArt.h"
+#include "erp/TsqlScripts.h"
+
+namespace {
+
+std::string Upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string WithoutComments(const std::string& sql) {
+    return std::regex_replace(sql, std::regex("--[^\n]*"), "");
+}
+
+struct Column {
+    std::string name;
+    std::string type;  // upper case, as declared
+    bool notNull = false;
+    bool hasDefault = false;
+    bool numbered = false;  // the database numbers it: IDENTITY, or SQLite's INTEGER PRIMARY KEY
+};
+
+// CREATE TABLE name ( column ..., CONSTRAINT ... ) of a script: the columns in order.
+std::map<std::string, std::vector<Column>> Tables(const std::string& script) {
+    std::map<std::string, std::vector<Column>> tables;
+    const std::string sql = WithoutComments(script);
+    const std::regex header(R"(CREATE\s+TABLE\s+(\w+)\s*\()", std::regex::icase);
+    for (std::sregex_iterator it(sql.begin(), sql.end(), header), end; it != end; ++it) {
+        std::size_t at = static_cast<std::size_t>(it->position(0) + it->length(0));
+        std::vector<std::string> items(1);
+        for (int depth = 1; at < sql.size() && depth > 0; ++at) {
+            const char c = sql[at];
+            if (c == '(') ++depth;
+            if (c == ')' && --depth == 0) break;
+            if (c == ',' && depth == 1) items.emplace_back();
+            else items.back() += c;
+        }
+        auto& columns = tables[Upper((*it)[1])];
+        for (const std::string& item : items) {
+            std::smatch m;
+            const std::string text = Upper(item);
+            if (!std::regex_search(text, m, std::regex(R"(^\s*(\w+)\s+(\w+(\s*\([^)]*\))?))")) ||
+                std::regex_match(m[1].str(), std::regex("CONSTRAINT|PRIMARY|UNIQUE|FOREIGN|CHECK")))
+                continue;
+            columns.push_back({m[1], std::regex_replace(m[2].str(), std::regex("\\s"), ""),
+                               text.find("NOT NULL") != std::string::npos, text.find(" DEFAULT") != std::string::npos,
+                               std::regex_search(text, std::regex("IDENTITY|INTEGER\\s+PRIMARY\\s+KEY"))});
+        }
+    }
+    return tables;
+}
+
+// What SQL Server must store for what SQLite stores: the same kind of value, texts of the same length.
+std::string Kind(const std::string& type) {
+    std::smatch m;
+    if (type == "TEXT" || type == "NVARCHAR(MAX)" || type == "VARCHAR(MAX)") return "long text";
+    if (std::regex_match(type, m, std::regex(R"((N?)(VAR)?CHAR\((\d+)\))"))) return "text " + m[1].str() + m[3].str();
+    if (type == "DATETIME") return "date";
+    if (std::regex_match(type, m, std::regex(R"((NUMERIC|DECIMAL)\((\d+),(\d+)\))")))
+        return m[3] == "0" ? "whole" : "decimal " + m[3].str();
+    if (std::regex_match(type, std::regex("INT|INTEGER|SMALLINT|BIGINT|BIT|TINYINT"))) return "whole";
+    return type;
+}
+
+TEST(SqlServerSchema, HasTheTablesAndColumnsOfTheSqliteSchemaInTheirOrder) {
+    const auto sqlite = Tables(erp::SqliteSchemaDdl());
+    const auto tsql = Tables(erp::TsqlSchemaDdl());
+    ASSERT_GT(sqlite.size(), 50u);
+    std::set<std::string> names, tsqlNames;
+    for (const auto& [name, columns] : sqlite) names.insert(name);
+    for (const auto& [name, columns] : tsql) tsqlNames.insert(name);
+    EXPECT_EQ(tsqlNames, names);
+    for (const auto& [table, columns] : sqlite) {
+        const auto found = tsql.find(table);
+        if (found == tsql.end()) continue;
+        const auto& other = found->second;
+        ASSERT_EQ(other.size(), columns.size()) << table;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const Column& a = columns[i];
+            const Column& b = other[i];
+            SCOPED_TRACE(table + "." + a.name);
+            EXPECT_EQ(b.name, a.name) << "rows are copied by position";
+            EXPECT_EQ(b.numbered, a.numbered);
+            // A key SQLite numbers is an IDENTITY column, NUMERIC(18,0) for bills: never NULL either way.
+            if (a.numbered) continue;
+            EXPECT_EQ(Kind(b.type), Kind(a.type)) << a.type << " / " << b.type;
+            EXPECT_EQ(b.notNull, a.notNull);
+            EXPECT_EQ(b.hasDefault, a.hasDefault);
+        }
+    }
+}
+
+TEST(SqlServerSchema, HasTheIndexesOfTheSqliteSchema) {
+    const std::regex index(R"(CREATE\s+(UNIQUE\s+)?INDEX\s+(\w+)\s+ON\s+(\w+)\s*\(([^)]*)\))", std::regex::icase);
+    auto indexes = [&](const std::string& script) {
+        std::map<std::string, std::string> out;
+        const std::string sql = WithoutComments(script);
+        for (std::sregex_iterator it(sql.begin(), sql.end(), index), end; it != end; ++it)
+            out[Upper((*it)[2])] = Upper((*it)[1].str() + (*it)[3].str() + "(" +
+                                         std::regex_replace((*it)[4].str(), std::regex("\\s"), "") + ")");
+        return out;
+    };
+    const auto sqlite = indexes(erp::SqliteSchemaDdl());
+    EXPECT_GT(sqlite.size(), 5u);
+    EXPECT_EQ(indexes(erp::TsqlSchemaDdl()), sqlite);
+}
+
+struct ProcedureText {
+    std::vector<std::pair<std::string, std::string>> parameters;  // name, type
+    std::string body;
+};
+
+// CREATE PROCEDURE dbo.NAME @P TYPE, ... AS BEGIN ... END of the procedure script.
+ProcedureText Procedure(const std::string& name) {
+    const std::string sql = WithoutComments(erp::TsqlProcedureScript());
+    std::smatch m;
+    EXPECT_TRUE(std::regex_search(sql, m, std::regex(R"(\nGO\s*\n\s*CREATE\s+PROCEDURE\s+dbo\.)" + name +
+                                                     R"(\s+([\s\S]*?)\bAS\s+BEGIN([\s\S]*?)\nEND\s*\nGO)")))
+        << name << " is created at the start of a batch of its own, as SQL Server requires";
+    ProcedureText p;
+    p.body = m[2];
+    const std::string header = m[1];
+    const std::regex parameter(R"((@\w+)\s+(\w+(\s*\([^)]*\))?))");
+    for (std::sregex_iterator it(header.begin(), header.end(), parameter), end; it != end; ++it)
+        p.parameters.push_back({Upper((*it)[1]), Upper((*it)[2])});
+    return p;
+}
+
+class DuplicaArt : public ::testing::Test {
+protected:
+    void SetUp() override {
+        conn = db::Connection::Create();
+        conn->Open("sqlite::memory:");
+        erp::BuildDemoDatabase(*conn, erp::DemoOptions{});
+        procedure = Procedure("SPMG_DUPLICAART");
+    }
+    // The SQLite procedure called with the T-SQL procedure's parameters: the flags as given, `left` not given.
+    void Call(const std::map<std::string, int>& flags, const std::string& left = "") {
+        db::Parameters ps;
+        for (const auto& [name, type] : procedure.parameters) {
+            if (name == left) continue;
+            db::Variant value(db::Decimal::FromInt(flags.count(name) ? flags.at(name) : 1));
+            if (name == "@DITTA") value = db::Variant(db::Decimal::FromInt(1));
+            if (name == "@ARTICOLO_ORIG") value = db::Variant(kSource);
+            if (name == "@ARTICOLO_NEW") value = db::Variant("NEWCODE");
+            if (name.starts_with("@DESCRIZIONE")) value = db::Variant("Nuovo");
+            ps.Append(std::make_shared<db::Parameter>(name, db::adNumeric, db::adParamInput, 0, value));
+        }
+        erp::SpmgDuplicaArt(*conn, ps);
+    }
+    long NewRows(const std::string& table) {
+        const std::string prefix = table.substr(0, table.find('_'));
+        const std::string column = table == "MG66_ANAGRART" ? "MG66_CODART" : prefix + "_CODART_MG66";
+        return conn->Execute("SELECT COUNT(*) FROM " + table + " WHERE " + column + " = 'NEWCODE'")
+            ->GetFields()[0L].Value().CLng();
+    }
+    static constexpr const char* kSource = "MODELLO01";
+    db::ConnectionPtr conn;
+    ProcedureText procedure;
+};
+
+TEST_F(DuplicaArt, TakesEveryParameterTheSqliteProcedureReadsAndNoOther) {
+    ASSERT_EQ(procedure.parameters.size(), 29u);
+    std::map<std::string, int> all;
+    for (const auto& [name, type] : procedure.parameters)
+        if (name.starts_with("@NODUP_")) all[name] = 0;
+    all["@NODUP_MG65_BARCODE"] = 1;  // a barcode is unique in the company: a copy needs a new one
+    conn->BeginTrans();
+    EXPECT_NO_THROW(Call(all));
+    conn->RollbackTrans();
+    for (const auto& [name, type] : procedure.parameters) {
+        if (name == "@STATO") continue;  // given back, not read
+        conn->BeginTrans();
+        EXPECT_THROW(Call(all, name), db::Error) << name << " is declared for SQL Server but the SQLite procedure never reads it";
+        conn->RollbackTrans();
+        if (name.starts_with("@NODUP_")) EXPECT_EQ(type, "NUMERIC(1,0)") << name;
+    }
+}
+
+TEST_F(DuplicaArt, CopiesTheGroupsOfTheSqliteProcedure) {
+    // IF @NODUP_X = 0 EXEC SPMG_COPIARIGHEARTICOLO 'TABLE', ... : the table of each flag.
+    std::map<std::string, std::string> groups;
+    const std::regex group(R"(IF\s+(@NODUP_\w+)\s*=\s*0\s+EXEC\s+SPMG_COPIARIGHEARTICOLO\s+'(\w+)')");
+    for (std::sregex_iterator it(procedure.body.begin(), procedure.body.end(), group), end; it != end; ++it)
+        groups[(*it)[1]] = (*it)[2];
+    groups["@NODUP_MG87_ARTDESC"] = "MG87_ARTDESC";  // an INSERT of its own: the new descriptions
+    std::size_t flags = 0;
+    for (const auto& [name, type] : procedure.parameters) flags += name.starts_with("@NODUP_");
+    EXPECT_EQ(groups.size(), flags) << "every flag has its group";
+
+    std::set<std::string> tables;
+    for (const auto& [flag, table] : groups) tables.insert(table);
+    tables.insert("MG66_ANAGRART");
+    int checked = 0;
+    for (const auto& [flag, table] : groups) {
+        SCOPED_TRACE(flag);
+        conn->BeginTrans();
+        if (flag == "@NODUP_MG65_BARCODE") {
+            EXPECT_THROW(Call({{flag, 0}}), db::Error) << "the copied barcode is refused as a duplicate";
+            conn->RollbackTrans();
+            continue;
+        }
+        Call({{flag, 0}});
+        for (const std::string& t : tables) {
+            if (t == table) checked += NewRows(t) > 0;
+            else if (t != "MG66_ANAGRART") EXPECT_EQ(NewRows(t), 0) << t << " copied without its flag";
+        }
+        EXPECT_EQ(NewRows("MG66_ANAGRART"), 1);
+        conn->RollbackTrans();
+    }
+    EXPECT_GE(checked, 8) << "the demo article has rows in most groups";
+
+    // The descriptions are written column by column: every column the SQLite procedure copies.
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(procedure.body, m, std::regex(R"(INSERT\s+INTO\s+MG87_ARTDESC\s*\(([^)]*)\))")));
+    std::string listed = std::regex_replace(m[1].str(), std::regex("\\s"), "");
+    std::string copied;
+    const auto sqliteTables = Tables(erp::SqliteSchemaDdl());
+    for (const Column& c : sqliteTables.at("MG87_ARTDESC"))
+        if (!(c.name.ends_with("_GUID") && c.hasDefault) && !c.name.ends_with("_LASTCHANGE"))
+            copied += (copied.empty() ? "" : ",") + c.name;
+    EXPECT_EQ(listed, copied);
+}
+
+}  // namespace
