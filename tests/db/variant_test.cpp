@@ -29,19 +29,6 @@ struct Thing : Object {};
 
 }  // namespace
 
-TEST(VariantKinds, ConstructorsPickTheVbKind) {
-    EXPECT_EQ(Variant().Type(), VarType::Empty);
-    EXPECT_EQ(Variant::Null().Type(), VarType::Null);
-    EXPECT_EQ(Variant::Missing().Type(), VarType::Missing);
-    EXPECT_EQ(Variant(true).Type(), VarType::Boolean);
-    EXPECT_EQ(Variant(std::int16_t{3}).Type(), VarType::Integer);
-    EXPECT_EQ(Variant(3).Type(), VarType::Long);
-    EXPECT_EQ(Variant(2.5).Type(), VarType::Double);
-    EXPECT_EQ(Variant("x").Type(), VarType::String);
-    EXPECT_EQ(Variant(Date::FromParts(2024, 1, 5)).Type(), VarType::Date);
-    EXPECT_EQ(Variant(ObjectPtr()).Type(), VarType::Object);  // Nothing
-}
-
 TEST(VariantKinds, WideIntegersStayExact) {
     EXPECT_EQ(Variant(2147483647LL).Type(), VarType::Long);
     EXPECT_EQ(Variant(-2147483648LL).Type(), VarType::Long);
@@ -341,19 +328,3 @@ TEST(StringFunctions, SameTextIgnoresCaseAsUCaseDoes) {
     EXPECT_FALSE(SameText("à", "a"));
 }
 
-TEST(Errors, CarryNumberDescriptionAndSource) {
-    Error e(errc::TypeMismatch);
-    EXPECT_EQ(e.Description(), "Type mismatch");
-    EXPECT_STREQ(e.what(), "Type mismatch");
-    EXPECT_EQ(Error(errc::ItemNotFound).Description(),
-              "Item cannot be found in the collection corresponding to the requested name or ordinal.");
-    Error custom(-2147217900, "Incorrect syntax near 'x'.", "Provider");
-    EXPECT_STREQ(custom.what(), "Incorrect syntax near 'x'.");
-
-    Error inner = Error(errc::Overflow).WithSourcePrefix("DuplicaBarcode");
-    Error outer = inner.WithSourcePrefix("CreaArticolo");
-    EXPECT_EQ(inner.Source(), "DuplicaBarcode\r\n");
-    EXPECT_EQ(outer.Source(), "CreaArticolo\r\nDuplicaBarcode\r\n");
-    EXPECT_EQ(outer.Number(), errc::Overflow);
-    EXPECT_EQ(outer.Description(), "Overflow");
-}
