@@ -1,9 +1,8 @@
-// The base duplication through SPMG_DUPLICAART on the ERP schema: what it copies, what it refuses, and
-// that a failure at any of its statements leaves the database as it was.
+// The base duplication through SPMG_DUPLICAART on the ERP schema (what it copies, what it refuses), and
+// a whole duplication in company 1 leaving company 2's rows of the same codes untouched.
 #include "DatabaseSnapshot.h"
 #include "EngineFixture.h"
-
-#include "db/FaultInjector.h"
+#include "ProgramDouble.h"
 
 using engine::kvMethodOK;
 
@@ -11,114 +10,116 @@ namespace {
 
 class BaseDuplication : public testsupport::EngineFixture {
 protected:
-    void SetUp() override {
-        EngineFixture::SetUp();
-        Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_LINGUA_MG52, MG87_DESCART) "
-             "VALUES (1, 'SRC', 'EN', 'Shirt')");
-        Exec("INSERT INTO MG68_CONFART (MG68_DITTA_CG18, MG68_CODART_MG66, MG68_CODCONF) VALUES (1, 'SRC', 'BOX')");
-        Exec("INSERT INTO MG67_SCORTE (MG67_DITTA_CG18, MG67_CODART_MG66, MG67_MAGAZZINO) VALUES (1, 'SRC', 'MAG1')");
-        Exec("INSERT INTO LI10_LISTARTIC (LI10_DITTA_CG18, LI10_CODART_MG66, LI10_FLGVENACQ, LI10_CODLISTINO, LI10_PREZZO) "
-             "VALUES (1, 'SRC', 0, 'VEN1', 19.9), (1, 'SRC', 1, 'ACQ1', 7.5)");
-        Exec("INSERT INTO MG69_UBICAZART (MG69_DITTA_CG18, MG69_CODART_MG66, MG69_MAGAZZINO, MG69_UBICAZIONE) "
-             "VALUES (1, 'SRC', 'MAG1', 'A')");
-        Exec("INSERT INTO SC06_ARTSCORTE (SC06_DITTA_CG18, SC06_CODART_MG66) VALUES (1, 'SRC')");
+    // Rows of article SRC in the tables the duplication reads, for company `d`.
+    void SourceRows(int d) {
+        const std::string c = std::to_string(d);
+        for (const std::string& sql : {
+                 "INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_LINGUA_MG52, MG87_DESCART) VALUES "
+                 "(" + c + ", 'SRC', 'EN', 'Shirt " + c + "')",
+                 "INSERT INTO MG68_CONFART (MG68_DITTA_CG18, MG68_CODART_MG66, MG68_CODCONF) VALUES (" + c + ", 'SRC', 'BOX')",
+                 "INSERT INTO MG67_SCORTE (MG67_DITTA_CG18, MG67_CODART_MG66, MG67_MAGAZZINO) VALUES (" + c + ", 'SRC', 'M1')",
+                 "INSERT INTO LI10_LISTARTIC (LI10_DITTA_CG18, LI10_CODART_MG66, LI10_FLGVENACQ, LI10_CODLISTINO) VALUES "
+                 "(" + c + ", 'SRC', 0, 'VEN1'), (" + c + ", 'SRC', 1, 'ACQ1')",
+                 "INSERT INTO MG69_UBICAZART (MG69_DITTA_CG18, MG69_CODART_MG66, MG69_MAGAZZINO, MG69_UBICAZIONE, "
+                 "MG69_QTA1UBICEFF) VALUES (" + c + ", 'SRC', 'M1', 'A', 5)",
+                 "INSERT INTO SC06_ARTSCORTE (SC06_DITTA_CG18, SC06_CODART_MG66, SC06_SCORMIN) VALUES (" + c + ", 'SRC', 9)",
+                 "INSERT INTO MG6C_ANAGRARTAGE (MG6C_DITTA_CG18, MG6C_CODART_MG66, MG6C_AGENTE) VALUES (" + c + ", 'SRC', 7)",
+                 "INSERT INTO MG4G_ANAGRLOTTI (MG4G_DITTA_CG18, MG4G_CODART_MG66, MG4G_CODLOTTO) VALUES (" + c + ", 'SRC', 'L1')",
+                 "INSERT INTO MG73_ARTCLIFOR (MG73_DITTA_CG18, MG73_ARTCLIFOR, MG73_TIPOCF_CG44, MG73_CLIFOR_CG44, "
+                 "MG73_CODART_MG66) VALUES (" + c + ", 'C-1', 0, 100, 'SRC'), (" + c + ", 'S-1', 1, 900, 'SRC')",
+                 "INSERT INTO MG5F_DIMECONF (MG5F_DITTA_CG18, MG5F_CODICEVAR) VALUES (" + c + ", 'TG')",
+                 "INSERT INTO MG6B_GESVARART (MG6B_DITTA_CG18, MG6B_CODART_MG66, MG6B_CODICEVAR_MG5F, MG6B_FLGGESTVAR) "
+                 "VALUES (" + c + ", 'SRC', 'TG', 1)",
+                 "INSERT INTO MG4B_PARMAGBARCODE (MG4B_DITTA_CG18, MG4B_INDBARCODE, MG4B_STINDMODALITA, MG4B_STULTNUMDA, "
+                 "MG4B_STULTNUMA, MG4B_STFLGCHECKDIG, MG4B_LUNGHEZZA, MG4B_PREFISSO) VALUES (" + c + ", 2, 2, 10, 99, 0, 8, '2" + c + "')",
+                 "INSERT INTO MG65_BARCODE (MG65_DITTA_CG18, MG65_CODBARCODE, MG65_CODART_MG66, MG65_TIPOBARCODE_MG4B, "
+                 "MG65_INDTIPOGEST) VALUES (" + c + ", '2" + c + "000010', 'SRC', 2, 1)",
+                 "INSERT INTO FA12_ARTICOLI (FA12_DITTA_CG18, FA12_CODART_MG66, FA12_OPZIONE_MG5E, FA12_TIPO_FA03) VALUES "
+                 "(" + c + ", 'SRC', '', 'PF')",
+                 "INSERT INTO PD18_ARTPROD (PD18_DITTA_CG18, PD18_CODART_MG66, PD18_OPZIONE, PD18_CODCICLO) VALUES "
+                 "(" + c + ", 'SRC', ' ', 'CYC')",
+                 "INSERT INTO PD42_PARGEST (PD42_DITTA_CG18, PD42_FLGCICLOCODART) VALUES (" + c + ", 1)",
+                 "INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE) VALUES (" + c + ", 'CYC', 1)"})
+            Exec(sql);
     }
 
-    long Rows(const std::string& table, const std::string& prefix, const std::string& code,
-              const std::string& extra = {}) {
-        return Count("SELECT COUNT(*) FROM " + table + " WHERE " + prefix + "_CODART_MG66 = '" + code + "'" + extra);
+    // Every row of company 2, table by table.
+    std::vector<std::string> CompanyTwo() {
+        std::vector<std::string> all;
+        for (const auto& table : erp::TableNames()) {
+            all.push_back("#" + table);
+            for (const auto& row : testsupport::Rows(*conn, "SELECT * FROM " + table + " WHERE " + table.substr(0, 4) +
+                                                                "_DITTA_CG18 = 2 ORDER BY 1, 2, 3"))
+                all.push_back(row);
+        }
+        return all;
     }
 };
 
-TEST_F(BaseDuplication, CopiesMasterStandardDescriptionAndTheSwitchedOnGroups) {
-    CreateNewArticle();
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'NEW'"), 1);
-    EXPECT_EQ(Scalar("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' AND MG87_LINGUA_MG52 = ' '")
-                  .CStr(), "New article");
-    EXPECT_EQ(Scalar("SELECT MG87_DESCARTEST FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW'").CStr(),
-              "New article, extended");
-    // A new description row has an identifier of its own.
-    EXPECT_NE(Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW'").CStr(),
-              Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'SRC' AND MG87_LINGUA_MG52 = ' '").CStr());
-    EXPECT_EQ(Rows("MG87_ARTDESC", "MG87", "NEW", " AND MG87_LINGUA_MG52 = 'EN'"), 0);  // languages come later
-    EXPECT_EQ(Rows("MG68_CONFART", "MG68", "NEW"), 1);
-    EXPECT_EQ(Rows("MG67_SCORTE", "MG67", "NEW"), 1);
-    EXPECT_EQ(Rows("LI10_LISTARTIC", "LI10", "NEW"), 2);
-    // Groups the engine copies itself are never copied by the procedure.
-    EXPECT_EQ(Rows("MG69_UBICAZART", "MG69", "NEW"), 0);
-    EXPECT_EQ(Rows("SC06_ARTSCORTE", "SC06", "NEW"), 0);
-}
-
-TEST_F(BaseDuplication, GroupsSwitchedOffAreNotCopied) {
-    engine = std::make_shared<engine::CLSFA_DUPLICA>();
-    engine->Connessione(conn);
-    engine->Initialize();
-    engine->Ditta(db::Variant(1));
-    engine->DescrizioneArticoloDaGenerare(db::Variant("New"));
-    for (const char* key : {"KEY1", "KEY13"}) {
+TEST_F(BaseDuplication, CopiesMasterStandardDescriptionAndTheSwitchedOnGroupsOnly) {
+    SourceRows(1);
+    engine = NewEngine();
+    for (const char* key : {"KEY1", "KEY13"}) {  // packagings and sales lists off
         engine->CollDatiDaDuplicare()->Remove(key);
         engine->CollDatiDaDuplicare()->Add(db::Variant(false), key);
     }
     ASSERT_EQ(engine->DuplicazioneAnagraficaBase(src, dst), kvMethodOK);
-    EXPECT_EQ(Rows("MG68_CONFART", "MG68", "NEW"), 0);
-    EXPECT_EQ(Rows("LI10_LISTARTIC", "LI10", "NEW", " AND LI10_FLGVENACQ = 0"), 0);  // sales lists off
-    EXPECT_EQ(Rows("LI10_LISTARTIC", "LI10", "NEW", " AND LI10_FLGVENACQ = 1"), 1);  // purchase lists on
-    EXPECT_EQ(Rows("MG67_SCORTE", "MG67", "NEW"), 1);
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG87_LINGUA_MG52, MG87_DESCART, MG87_DESCARTEST FROM MG87_ARTDESC "
+                                       "WHERE MG87_CODART_MG66 = 'NEW'"),
+              (testsupport::Names{" |New article|New article, extended"}));  // languages come later
+    EXPECT_NE(Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW'").Text(),
+              Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'SRC' AND MG87_LINGUA_MG52 = ' '").Text());
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT LI10_FLGVENACQ FROM LI10_LISTARTIC WHERE LI10_CODART_MG66 = 'NEW'"),
+              (testsupport::Names{"1"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG68_CONFART WHERE MG68_CODART_MG66 = 'NEW'"), 0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG67_SCORTE WHERE MG67_CODART_MG66 = 'NEW'"), 1);
+    // Groups the engine copies itself are never copied by the procedure.
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG69_UBICAZART WHERE MG69_CODART_MG66 = 'NEW'"), 0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM SC06_ARTSCORTE WHERE SC06_CODART_MG66 = 'NEW'"), 0);
 }
 
-TEST_F(BaseDuplication, AnExistingCodeIsRefusedAndNothingChanges) {
+TEST_F(BaseDuplication, AnExistingCodeOrAMissingSourceIsRefusedAndNothingChanges) {
     CreateNewArticle();
     const std::string before = testsupport::DatabaseSnapshot(*conn);
-    auto again = std::make_shared<engine::CLSFA_DUPLICA>();
-    again->Connessione(conn);
-    again->Initialize();
-    again->Ditta(db::Variant(1));
-    try {
-        again->DuplicazioneAnagraficaBase(src, dst);
-        FAIL() << "expected an error";
-    } catch (const db::Error& e) {
-        EXPECT_EQ(e.Description(), "Articolo 'NEW' già esistente");
-        EXPECT_EQ(e.Source().rfind("DuplicazioneAnagraficaBase\r\nDuplicaBatchByCommand\r\n", 0), 0u);
-    }
+    const auto e = ErrorOf([&] { NewEngine()->DuplicazioneAnagraficaBase(src, dst); },
+                           "DuplicazioneAnagraficaBase\r\nDuplicaBatchByCommand");
+    EXPECT_EQ(e.Description(), "Articolo 'NEW' già esistente");
+    ErrorOf([&] { NewEngine()->DuplicazioneAnagraficaBase(db::Variant("NOPE"), db::Variant("NEW2")); },
+            "DuplicazioneAnagraficaBase");
     EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
 }
 
-TEST_F(BaseDuplication, AMissingSourceIsRefused) {
-    engine = std::make_shared<engine::CLSFA_DUPLICA>();
-    engine->Connessione(conn);
-    engine->Initialize();
-    engine->Ditta(db::Variant(1));
-    EXPECT_THROW(engine->DuplicazioneAnagraficaBase(db::Variant("NOPE"), dst), db::Error);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'NEW'"), 0);
-}
+// Two companies in one database, both with SRC, company 2 with NEW as well: every operation run in
+// company 1 reads and writes company 1 alone.
+TEST_F(BaseDuplication, ADuplicationInCompanyOneNeverTouchesCompanyTwo) {
+    Exec("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (2, 'SRC'), (2, 'NEW')");
+    Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_DESCART) VALUES (2, 'SRC', 'Two'), "
+         "(2, 'NEW', 'Two new')");
+    SourceRows(1);
+    SourceRows(2);
+    testsupport::SetCompanySetting(*conn, 1, "VarianteColore", "COL");
+    const auto before = CompanyTwo();
 
-// With a failure injected at each statement in turn, the caller's rollback leaves the database as it was.
-TEST_F(BaseDuplication, AFailureAtAnyStatementLeavesTheDatabaseAsItWas) {
-    const std::string before = testsupport::DatabaseSnapshot(*conn);
-    int failures = 0;
-    for (long n = 1;; ++n) {
-        auto e = std::make_shared<engine::CLSFA_DUPLICA>();
-        e->Connessione(conn);
-        e->Initialize();
-        e->Ditta(db::Variant(1));
-        e->DescrizioneArticoloDaGenerare(db::Variant("New"));
-        conn->BeginTrans();
-        conn->Faults().Clear();
-        conn->Faults().FailNth(n);
-        bool failed = false;
-        try {
-            e->DuplicazioneAnagraficaBase(src, dst);
-        } catch (const db::Error& err) {
-            failed = true;
-            EXPECT_EQ(err.Source().rfind("DuplicazioneAnagraficaBase\r\n", 0), 0u);
-        }
-        conn->RollbackTrans();
-        conn->Faults().Clear();
-        ASSERT_EQ(testsupport::DatabaseSnapshot(*conn), before) << "after a failure at statement " << n;
-        if (!failed) break;
-        ++failures;
-    }
-    EXPECT_GT(failures, 5);
+    CreateNewArticle();  // no "already exists": company 2's NEW is another article
+    engine->ActInterface(testsupport::AsActInterface(testsupport::ProgramOnDatabase(conn)));
+    using Op = engine::EnumMethodResult (engine::CLSFA_DUPLICA::*)(const db::Variant&, const db::Variant&);
+    for (Op op : {&engine::CLSFA_DUPLICA::DuplicazioneDescrizioniInLingua,
+                  &engine::CLSFA_DUPLICA::DuplicazioneUbicazioniDinamiche, &engine::CLSFA_DUPLICA::DuplicazioneBarcode,
+                  &engine::CLSFA_DUPLICA::DuplicazioneArticoliClienti, &engine::CLSFA_DUPLICA::DuplicazioneArticoliFornitori,
+                  &engine::CLSFA_DUPLICA::DuplicazioneAgentiPerArticolo, &engine::CLSFA_DUPLICA::DuplicazioneDatiLotto,
+                  &engine::CLSFA_DUPLICA::DuplicazioneParamGestScorte, &engine::CLSFA_DUPLICA::DuplicazioneVariantiDaModello,
+                  &engine::CLSFA_DUPLICA::DuplicazioneAttributiFashion, &engine::CLSFA_DUPLICA::DuplicazioneDatiProduzione})
+        ASSERT_EQ(((*engine).*op)(src, dst), kvMethodOK);
+
+    EXPECT_EQ(CompanyTwo(), before);
+    // Company 1's new article got its own rows, one of each.
+    for (const char* table : {"MG69_UBICAZART", "MG65_BARCODE", "MG6C_ANAGRARTAGE", "MG4G_ANAGRLOTTI", "SC06_ARTSCORTE",
+                              "MG6B_GESVARART", "FA12_ARTICOLI", "PD18_ARTPROD"})
+        EXPECT_EQ(Count(std::string("SELECT COUNT(*) FROM ") + table + " WHERE " + std::string(table).substr(0, 4) +
+                        "_CODART_MG66 = 'NEW' AND " + std::string(table).substr(0, 4) + "_DITTA_CG18 = 1"),
+                  1)
+            << table;
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW' AND PD52_DITTA_CG18 = 1"), 1);
 }
 
 }  // namespace

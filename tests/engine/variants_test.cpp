@@ -22,17 +22,6 @@ struct SelectionRow {
     std::string personalised;  // as stored in the CHAR(20) column: blanks when none
 };
 
-struct VariantRow {
-    std::string variant;
-    long active = 0;
-    std::string grouping;  // "<null>" for Null
-    bool operator==(const VariantRow&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const VariantRow& r) {
-    return os << "{" << r.variant << ", " << r.active << ", " << r.grouping << "}";
-}
-
 class VariantTest : public testsupport::EngineFixture {
 protected:
     void SetUp() override {
@@ -88,28 +77,18 @@ protected:
         return selection;
     }
 
-    std::vector<VariantRow> Variants(const std::string& article) {
-        std::vector<VariantRow> out;
-        auto rs = conn->Execute("SELECT MG6B_CODICEVAR_MG5F, MG6B_FLGGESTVAR, MG6B_CODRAGGVAR_MG5G FROM MG6B_GESVARART "
-                                "WHERE MG6B_CODART_MG66 = " + db::SqlText(article) + " ORDER BY MG6B_CODICEVAR_MG5F");
-        if (rs->RecordCount() == 0) return out;
-        for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext()) {
-            const db::Variant g = (*rs)[2].Value();
-            out.push_back({(*rs)[0].Value().CStr(), (*rs)[1].Value().CLng(), g.IsNull() ? "<null>" : g.CStr()});
-        }
-        return out;
+    // "variant|active|grouping" of an article's variant rows.
+    std::vector<std::string> Variants(const std::string& article) {
+        return testsupport::Rows(*conn, "SELECT MG6B_CODICEVAR_MG5F, MG6B_FLGGESTVAR, MG6B_CODRAGGVAR_MG5G FROM "
+                                        "MG6B_GESVARART WHERE MG6B_CODART_MG66 = " + db::SqlText(article) +
+                                        " ORDER BY MG6B_CODICEVAR_MG5F");
     }
 
-    // "seq:option:description" of a grouping's options, in the order they were written.
+    // "seq|option|description" of a grouping's options, in the order they were written.
     std::vector<std::string> Composition(const std::string& variant, const std::string& code) {
-        std::vector<std::string> out;
-        auto rs = conn->Execute("SELECT MG5H_SEQOPZIONE, MG5H_OPZIONE_MG5E, MG5H_DESCR FROM MG5H_COMPRAGVAR WHERE "
-                                "MG5H_CODICEVAR_MG5F = " + db::SqlText(variant) + " AND MG5H_RAGGR_MG5G = " +
-                                db::SqlText(code) + " ORDER BY rowid");
-        if (rs->RecordCount() == 0) return out;
-        for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext())
-            out.push_back((*rs)[0].Value().CStr() + ":" + (*rs)[1].Value().CStr() + ":" + (*rs)[2].Value().CStr());
-        return out;
+        return testsupport::Rows(*conn, "SELECT MG5H_SEQOPZIONE, MG5H_OPZIONE_MG5E, MG5H_DESCR FROM MG5H_COMPRAGVAR "
+                                        "WHERE MG5H_CODICEVAR_MG5F = " + db::SqlText(variant) + " AND MG5H_RAGGR_MG5G = " +
+                                        db::SqlText(code) + " ORDER BY rowid");
     }
 
     db::Variant GroupingDescription(const std::string& variant, const std::string& code) {
@@ -143,7 +122,7 @@ TEST_F(VariantTest, ModelLeavesOutTheColourWhileAFullCopyKeepsIt) {
     CreateEngine();
 
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (std::vector<VariantRow>{{"FIT", 1, ""}, {"TG", 1, ""}}));
+    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"FIT|1|", "TG|1|"}));
     EXPECT_EQ(recorder->names, kVariantEvents);
     EXPECT_EQ(recorder->rows, (std::vector<long>{1, 1, 2, 2}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6D_FLGTABARTVAR WHERE MG6D_CODART_MG66 = 'NEW' AND MG6D_FLGDESCR = 1 "
@@ -193,14 +172,14 @@ TEST_F(VariantTest, ModelWithoutSelectionGroupsByArticleWhenTheCompanyDoes) {
     CreateEngine();
 
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (std::vector<VariantRow>{{"TG", 1, "NEW"}}));
+    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"TG|1|NEW"}));
     EXPECT_EQ(GroupingDescription("TG", "NEW").CStr(), "Sizes of the summer line");
-    EXPECT_EQ(Composition("TG", "NEW"), (std::vector<std::string>{"1:S:Small", "2:M:Medium", "3:XL:Extra large"}));
+    EXPECT_EQ(Composition("TG", "NEW"), (testsupport::Names{"1|S|Small", "2|M|Medium", "3|XL|Extra large"}));
 
     // Another new article gets a grouping of its own.
     AddArticle("NEW2");
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, db::Variant("NEW2")), kvMethodOK);
-    EXPECT_EQ(Variants("NEW2"), (std::vector<VariantRow>{{"TG", 1, "NEW2"}}));
+    EXPECT_EQ(Variants("NEW2"), (testsupport::Names{"TG|1|NEW2"}));
     EXPECT_EQ(Composition("TG", "NEW2").size(), 3u);
     EXPECT_EQ(Groupings(), 3);
 }
@@ -214,7 +193,7 @@ TEST_F(VariantTest, ModelWithoutSelectionKeepsTheGroupingWhenTheCompanyDoesNotGr
 
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
     // Without a selection every variant of the model is active.
-    EXPECT_EQ(Variants("NEW"), (std::vector<VariantRow>{{"FIT", 1, "G2"}, {"TG", 1, "G1"}}));
+    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"FIT|1|G2", "TG|1|G1"}));
     EXPECT_EQ(Groupings(), 1);
 }
 
@@ -234,12 +213,12 @@ TEST_F(VariantTest, ModelSelectionDecidesActivationAndGrouping) {
                    {"V4", 1, 1, ""}});         // automatic: the new article's code
 
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (std::vector<VariantRow>{
-                                   {"V1", 0, "<null>"}, {"V2", 1, "SUMMER"}, {"V3", 1, "G1"}, {"V4", 1, "NEW"}}));
+    EXPECT_EQ(Variants("NEW"), (testsupport::Names{
+                                   "V1|0|<null>", "V2|1|SUMMER", "V3|1|G1", "V4|1|NEW"}));
     // A source grouping described by its own code is described by the new code.
     EXPECT_EQ(GroupingDescription("V2", "SUMMER").CStr(), "SUMMER");
     EXPECT_EQ(GroupingDescription("V4", "NEW").CStr(), "NEW");
-    EXPECT_EQ(Composition("V2", "SUMMER"), (std::vector<std::string>{"1:A:Option A"}));
+    EXPECT_EQ(Composition("V2", "SUMMER"), (testsupport::Names{"1|A|Option A"}));
     EXPECT_TRUE(GroupingDescription("V1", "NEW").IsNull());  // nothing created for a variant left inactive
     EXPECT_TRUE(GroupingDescription("V3", "NEW").IsNull());
     // The selection is left filtered on the last variant looked up.
@@ -261,7 +240,7 @@ TEST_F(VariantTest, ModelVariantTheUserWasNotAskedAboutStaysAsOnTheModel) {
     GiveSelection({{"COL", 1, 1, ""}, {"TG", 0, 1, ""}});
 
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (std::vector<VariantRow>{{"FIT", 0, "G2"}, {"TG", 0, "<null>"}, {"ZZ", 1, "G3"}}));
+    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"FIT|0|G2", "TG|0|<null>", "ZZ|1|G3"}));
     EXPECT_EQ(Groupings(), 2);  // no grouping created
 }
 
@@ -273,7 +252,7 @@ TEST_F(VariantTest, FullCopyWithoutSelectionWritesEveryVariantInactive) {
     GroupByArticle();  // no default grouping for a full copy
     CreateNewArticle();  // and no program interface needed: the colour is copied like any variant
     ASSERT_EQ(engine->DuplicazioneVarianti(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (std::vector<VariantRow>{{"COL", 0, "<null>"}, {"TG", 0, "<null>"}}));
+    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"COL|0|<null>", "TG|0|<null>"}));
     EXPECT_EQ(Groupings(), 0);
 }
 
@@ -288,13 +267,13 @@ TEST_F(VariantTest, FullCopyActivatesASelectedVariantOnlyWhenActiveOnTheSourceOr
 
     engine->ModalitaDuplicaSingola(false);
     ASSERT_EQ(engine->DuplicazioneVarianti(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (std::vector<VariantRow>{{"COL", 1, "NEW"}, {"FIT", 0, "<null>"}, {"TG", 0, "<null>"}}));
-    EXPECT_EQ(Composition("COL", "NEW"), (std::vector<std::string>{"1:RED:Red", "2:BLU:Blue"}));
+    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"COL|1|NEW", "FIT|0|<null>", "TG|0|<null>"}));
+    EXPECT_EQ(Composition("COL", "NEW"), (testsupport::Names{"1|RED|Red", "2|BLU|Blue"}));
 
     AddArticle("ONE");
     engine->ModalitaDuplicaSingola(true);
     ASSERT_EQ(engine->DuplicazioneVarianti(src, db::Variant("ONE")), kvMethodOK);
-    EXPECT_EQ(Variants("ONE"), (std::vector<VariantRow>{{"COL", 1, "ONE"}, {"FIT", 1, "ONE"}, {"TG", 0, "<null>"}}));
+    EXPECT_EQ(Variants("ONE"), (testsupport::Names{"COL|1|ONE", "FIT|1|ONE", "TG|0|<null>"}));
 }
 
 // ---- Groupings ----------------------------------------------------------------------------------------
@@ -308,11 +287,11 @@ TEST_F(VariantTest, ExistingGroupingUnderTheNewCodeIsReusedAsItIs) {
     const long options = GroupingOptions();
 
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (std::vector<VariantRow>{{"TG", 1, "NEW"}}));
+    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"TG|1|NEW"}));
     EXPECT_EQ(Groupings(), 2);
     EXPECT_EQ(GroupingOptions(), options);
     EXPECT_EQ(GroupingDescription("TG", "NEW").CStr(), "Already there");
-    EXPECT_EQ(Composition("TG", "NEW"), (std::vector<std::string>{"1:L:Large"}));
+    EXPECT_EQ(Composition("TG", "NEW"), (testsupport::Names{"1|L|Large"}));
 }
 
 TEST_F(VariantTest, ActiveVariantWithoutGroupingOnTheSourceGetsNone) {
@@ -321,34 +300,8 @@ TEST_F(VariantTest, ActiveVariantWithoutGroupingOnTheSourceGetsNone) {
     GroupByArticle();
     CreateEngine();
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (std::vector<VariantRow>{{"FIT", 1, "<null>"}, {"TG", 1, ""}}));
+    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"FIT|1|<null>", "TG|1|"}));
     EXPECT_EQ(Groupings(), 0);
-}
-
-TEST_F(VariantTest, QuotesInCodesAreDataNotStatement) {
-    Exec("INSERT INTO MG5F_DIMECONF (MG5F_DITTA_CG18, MG5F_CODICEVAR) VALUES (1, 'L''EN')");
-    AddVariant("SRC", "L'EN", 1, "G'1");
-    AddVariant("SRC", "TG", 1, "G1");
-    AddGrouping("L'EN", "G'1", "G'1", {{1, "S'H", "Short"}});
-    AddGrouping("TG", "G1", "Sizes", {{1, "S", "Small"}});
-    CreateEngine();
-    GiveSelection({{"L'EN", 1, 0, "O'SUMMER"}, {"TG", 1, 1, ""}});
-
-    const db::Variant quoted("NEW'1");
-    AddArticle("NEW'1");
-    ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, quoted), kvMethodOK);
-    EXPECT_EQ(Variants("NEW'1"), (std::vector<VariantRow>{{"L'EN", 1, "O'SUMMER"}, {"TG", 1, "NEW'1"}}));
-    EXPECT_EQ(GroupingDescription("L'EN", "O'SUMMER").CStr(), "O'SUMMER");
-    EXPECT_EQ(Composition("L'EN", "O'SUMMER"), (std::vector<std::string>{"1:S'H:Short"}));
-    EXPECT_EQ(Composition("TG", "NEW'1"), (std::vector<std::string>{"1:S:Small"}));
-    EXPECT_EQ(VariantMark("NEW'1"), 1);
-
-    // A second article choosing the same personalised code finds the grouping there.
-    AddArticle("NEW2");
-    const long groupings = Groupings();
-    ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, db::Variant("NEW2")), kvMethodOK);
-    EXPECT_EQ(Groupings(), groupings + 1);  // only TG's grouping under NEW2
-    EXPECT_EQ(Variants("NEW2").front(), (VariantRow{"L'EN", 1, "O'SUMMER"}));
 }
 
 // ---- Colour from the link fabric ----------------------------------------------------------------------
@@ -369,8 +322,8 @@ protected:
 TEST_F(ColourFromFabricTest, ColourVariantComesWithTheFabricsGroupingUnderTheNewCode) {
     AddVariant("FAB", "COL", 1, "FG1");
     ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (std::vector<VariantRow>{{"COL", 1, "NEW"}}));
-    EXPECT_EQ(Composition("COL", "NEW"), (std::vector<std::string>{"1:RED:Red", "2:BLU:Blue"}));
+    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"COL|1|NEW"}));
+    EXPECT_EQ(Composition("COL", "NEW"), (testsupport::Names{"1|RED|Red", "2|BLU|Blue"}));
     EXPECT_EQ(GroupingDescription("COL", "NEW").CStr(), "Fabric colours");
     EXPECT_EQ(recorder->names, (Events{"BeforeUpdateMG6B", "AfterUpdateMG6B"}));  // flags not copied
     EXPECT_EQ(recorder->rows, (std::vector<long>{1, 1}));
@@ -389,7 +342,7 @@ TEST_F(ColourFromFabricTest, SelectionCanLeaveTheColourOutOrKeepTheFabricsGroupi
     // Personalised codes are not offered for the colour: only automatic or the fabric's own grouping.
     GiveSelection({{"COL", 1, 0, "SUMMER"}});
     ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, db::Variant("NEW2")), kvMethodOK);
-    EXPECT_EQ(Variants("NEW2"), (std::vector<VariantRow>{{"COL", 1, "FG1"}}));
+    EXPECT_EQ(Variants("NEW2"), (testsupport::Names{"COL|1|FG1"}));
     EXPECT_EQ(Groupings(), 1);
 }
 
@@ -418,16 +371,11 @@ TEST_F(ColourFromFabricTest, ColourFromASettingsDoubleAndWithoutAProgram) {
     global->varianteColore = "TG";  // this company calls its colour dimension TG
     engine->ActInterface(testsupport::AsActInterface(testsupport::ProgramWith(global)));
     ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (std::vector<VariantRow>{{"TG", 1, "NEW"}}));
+    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"TG|1|NEW"}));
 
     engine->ActInterface(db::Variant());
-    try {
-        engine->DuplicazioneColoredaTessuto(fabric, dst);
-        FAIL() << "expected an error";
-    } catch (const db::Error& e) {
-        EXPECT_EQ(e.Number(), db::errc::ObjectRequired);
-        EXPECT_EQ(e.Source().rfind("DuplicazioneColoredaTessuto\r\n", 0), 0u) << e.Source();
-    }
+    EXPECT_EQ(ErrorOf([&] { engine->DuplicazioneColoredaTessuto(fabric, dst); }, "DuplicazioneColoredaTessuto").Number(),
+              db::errc::ObjectRequired);
 }
 
 // ---- Failures -----------------------------------------------------------------------------------------
@@ -437,14 +385,8 @@ TEST_F(VariantTest, AFailureIsRaisedWithTheOperationsNameAndWritesNoVariantRow) 
     AddVariant("SRC", "TG", 1, "");
     CreateEngine();
     conn->Faults().FailMatching("INSERT INTO MG6B_GESVARART");
-    try {
-        engine->DuplicazioneVariantiDaModello(src, dst);
-        FAIL() << "expected an error";
-    } catch (const db::Error& e) {
-        EXPECT_EQ(e.Number(), db::errc::InjectedFault);
-        EXPECT_EQ(e.Description(), "Injected fault");
-        EXPECT_EQ(e.Source().rfind("DuplicazioneVariantiDaModello\r\n", 0), 0u) << e.Source();
-    }
+    const auto e = ErrorOf([&] { engine->DuplicazioneVariantiDaModello(src, dst); }, "DuplicazioneVariantiDaModello");
+    EXPECT_EQ(e.Number(), db::errc::InjectedFault);
     EXPECT_TRUE(Variants("NEW").empty());
     EXPECT_EQ(recorder->names, (Events{"BeforeUpdateMG6B"}));
     EXPECT_EQ(VariantMark("NEW"), 0);
@@ -453,12 +395,7 @@ TEST_F(VariantTest, AFailureIsRaisedWithTheOperationsNameAndWritesNoVariantRow) 
     Exec("UPDATE MG6B_GESVARART SET MG6B_CODRAGGVAR_MG5G = 'G1' WHERE MG6B_CODICEVAR_MG5F = 'TG'");
     GiveSelection({{"TG", 1, 1, ""}});
     conn->Faults().FailMatching("INSERT INTO MG5G_RAGGVAR");
-    try {
-        engine->DuplicazioneVarianti(src, dst);
-        FAIL() << "expected an error";
-    } catch (const db::Error& e) {
-        EXPECT_EQ(e.Source().rfind("DuplicazioneVarianti\r\n", 0), 0u) << e.Source();
-    }
+    ErrorOf([&] { engine->DuplicazioneVarianti(src, dst); }, "DuplicazioneVarianti");
     EXPECT_TRUE(Variants("NEW").empty());
 }
 

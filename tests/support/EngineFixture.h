@@ -1,17 +1,15 @@
 #pragma once
-// An in-memory company with the ERP schema and an article "SRC", and an engine that has already created
-// "NEW" from it through the base duplication: the starting point of every row-copy test.
+// An empty company with an article "SRC", and an engine that has already created "NEW" from it through
+// the base duplication: the starting point of the engine tests, which add exactly the rows they need.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "db/Connection.h"
-#include "db/Recordset.h"
+#include "Queries.h"
 #include "engine/CLSFA_DUPLICA.h"
-#include "erp/DemoBuilder.h"
-#include "erp/Procedures.h"
 #include "host/HostFactory.h"
 
 namespace testsupport {
@@ -29,44 +27,51 @@ public:
     std::function<void(engine::EngineEvent, db::RecordsetPtr&)> onEvent;
 };
 
+using Names = std::vector<std::string>;
+
 class EngineFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         host::InstallShellHost();
-        erp::RegisterProcedures();
-        conn = db::Connection::Create();
-        conn->Open("sqlite::memory:");
-        erp::CreateSchema(*conn);
+        conn = EmptyCompany();
         Exec("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (1, 'SRC')");
         Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_DESCART) VALUES (1, 'SRC', 'Source')");
         recorder = std::make_shared<EventRecorder>();
     }
 
-    // Creates the engine and the new article "NEW" (base duplication), ready for the operations.
+    // An engine on the test's connection for company `ditta`, ready for its operations.
+    std::shared_ptr<engine::CLSFA_DUPLICA> NewEngine(long ditta = 1) {
+        auto e = std::make_shared<engine::CLSFA_DUPLICA>();
+        e->Connessione(conn);
+        e->Initialize();
+        e->Ditta(db::Variant(ditta));
+        e->DescrizioneArticoloDaGenerare(db::Variant("New article"));
+        e->DescrizioneEstesaArticoloDaGenerare(db::Variant("New article, extended"));
+        return e;
+    }
+
+    // Creates the engine and the new article "NEW" (base duplication); the recorder hears what follows.
     void CreateNewArticle() {
-        engine = std::make_shared<engine::CLSFA_DUPLICA>();
-        engine->Connessione(conn);
-        engine->Initialize();
-        engine->Ditta(db::Variant(1));
-        engine->DescrizioneArticoloDaGenerare(db::Variant("New article"));
-        engine->DescrizioneEstesaArticoloDaGenerare(db::Variant("New article, extended"));
-        ASSERT_EQ(engine->DuplicazioneAnagraficaBase(db::Variant("SRC"), db::Variant("NEW")), engine::kvMethodOK);
+        engine = NewEngine();
+        ASSERT_EQ(engine->DuplicazioneAnagraficaBase(src, dst), engine::kvMethodOK);
         engine->Advise(recorder);
     }
 
-    void Exec(const std::string& sql) { conn->Execute(sql, nullptr, db::adExecuteNoRecords); }
+    void Exec(const std::string& sql) { testsupport::Exec(*conn, sql); }
+    long Count(const std::string& sql) { return testsupport::Count(*conn, sql); }
+    db::Variant Scalar(const std::string& sql) { return testsupport::Scalar(*conn, sql); }
 
-    long Count(const std::string& sql) {
-        auto rs = conn->Execute(sql);
-        rs->MoveFirst();
-        return rs->GetFields().Item(0).Value().CLng();
-    }
-
-    db::Variant Scalar(const std::string& sql) {
-        auto rs = conn->Execute(sql);
-        if (rs->RecordCount() == 0) return db::Variant::Null();
-        rs->MoveFirst();
-        return rs->GetFields().Item(0).Value();
+    // Expects `call` to throw a db::Error whose source starts with `operation`; returns the error.
+    template <class F>
+    db::Error ErrorOf(F&& call, const std::string& operation) {
+        try {
+            call();
+        } catch (const db::Error& e) {
+            EXPECT_EQ(e.Source().rfind(operation + "\r\n", 0), 0u) << e.Source();
+            return e;
+        }
+        ADD_FAILURE() << "no error from " << operation;
+        return db::Error(0, "");
     }
 
     db::ConnectionPtr conn;
