@@ -11,15 +11,16 @@ namespace entry_test {
 
 class FakeMessageService : public entry::IMessageService {
 public:
-    std::vector<std::string> calls;  // "SetError <n>", "SetConnectionErrors <count>", "ShowErrorBox <procedure>"
+    std::vector<std::string> calls;  // "SetError <n>", "SetConnectionErrors <count>", "ShowErrorBox <procedure>",
+                                     // "MsgBox <text>|<style>|<title>"
     std::deque<long> answers;        // error-box answers; 3 when the queue is empty
     std::string title, description, procedure;
     long style = 0;
     bool failOnShow = false;
 
     void Initialize(const std::shared_ptr<entry::Cinterface>&) override { calls.push_back("Initialize"); }
-    long MsgBox(const std::string& text, long, const std::string&, bool, long) override {
-        calls.push_back("MsgBox " + text);
+    long MsgBox(const std::string& text, long style, const std::string& title, bool, long) override {
+        calls.push_back("MsgBox " + text + "|" + std::to_string(style) + "|" + title);
         return 1;
     }
     void SetError(const db::Error& e) override { calls.push_back("SetError " + std::to_string(e.Number())); }

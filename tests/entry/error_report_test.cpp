@@ -22,50 +22,32 @@ protected:
 
 }  // namespace
 
-TEST_F(ErrorReport, WithServiceAndConnectionHandsErrorThenConnectionErrorsThenShowsTheBox) {
-    service->answers = {4};
+TEST_F(ErrorReport, HandsTheErrorThenTheConnectionsErrorsThenShowsTheBox) {
+    service->answers = {4, 5};
     auto connection = db::Connection::Create();
     connection->RecordError(db::Error(-2147217900, "Incorrect syntax near 'FROM'", "Microsoft OLE DB Provider"));
     EXPECT_EQ(Pfun_GestioneErrore(service, connection, "Form_Load", error), 4);
-    EXPECT_EQ(service->calls,
-              (std::vector<std::string>{"SetError 3021", "SetConnectionErrors 1", "ShowErrorBox Form_Load"}));
+    EXPECT_EQ(Pfun_GestioneErrore(service, nullptr, "TXT_LINEA_StartDecode", error), 5);
+    EXPECT_EQ(service->calls, (std::vector<std::string>{"SetError 3021", "SetConnectionErrors 1", "ShowErrorBox Form_Load",
+                                                        "SetError 3021", "ShowErrorBox TXT_LINEA_StartDecode"}));
     EXPECT_EQ(service->title, "Agganci");
     EXPECT_EQ(service->description, "Generazione articoli da agganci");
-    EXPECT_EQ(service->procedure, "Form_Load");
     EXPECT_EQ(service->style, 4370);
     EXPECT_TRUE(host->boxes.empty());
 }
 
-TEST_F(ErrorReport, WithoutConnectionTheConnectionErrorsAreNotHandedOver) {
-    service->answers = {5};
-    EXPECT_EQ(Pfun_GestioneErrore(service, nullptr, "TXT_LINEA_StartDecode", error), 5);
-    EXPECT_EQ(service->calls, (std::vector<std::string>{"SetError 3021", "ShowErrorBox TXT_LINEA_StartDecode"}));
-}
-
-TEST_F(ErrorReport, WithoutServiceShowsThePlatformBox) {
+TEST_F(ErrorReport, WithoutServiceShowsThePlatformBoxAndWithoutAShellIsError429) {
     host->answer = 2;
     EXPECT_EQ(Pfun_GestioneErrore(nullptr, nullptr, "InizializzaFrame", error), 2);
     ASSERT_EQ(host->boxes.size(), 1u);
     EXPECT_EQ(host->boxes[0].text, "Errore nella funzione: InizializzaFrame");
     EXPECT_EQ(host->boxes[0].style, 18);
     EXPECT_EQ(host->boxes[0].title, entry::kComponentTitle);
-}
 
-TEST_F(ErrorReport, AFailingServiceReachesTheCaller) {
-    service->failOnShow = true;
-    try {
-        Pfun_GestioneErrore(service, nullptr, "Form_Load", error);
-        FAIL() << "the service's error was swallowed";
-    } catch (const db::Error& e) {
-        EXPECT_EQ(e.Number(), 91);
-    }
-}
-
-TEST(ErrorReportWithoutHost, PlatformBoxWithoutAShellIsError429) {
     entry::SetHost(nullptr);
     try {
-        Pfun_GestioneErrore(nullptr, nullptr, "Form_Load", db::Error(5, "x"));
-        FAIL();
+        Pfun_GestioneErrore(nullptr, nullptr, "Form_Load", error);
+        ADD_FAILURE() << "no error without a shell";
     } catch (const db::Error& e) {
         EXPECT_EQ(e.Number(), 429);
         EXPECT_EQ(e.Description(), "Oggetto non disponibile: host");

@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "entry/CLSFA_AGGANCI.h"
 #include "entry/Trace.h"
 
 using entry::Guid;
@@ -58,10 +59,7 @@ protected:
 }  // namespace
 
 TEST(TraceIdFormat, PadsEveryFieldAndWritesUpperCase) {
-    const std::string id = TraceId::Make(FixedGuid);
-    EXPECT_EQ(id, "00ABCDEF0001BEEF050010FF0AA07F80");
-    EXPECT_EQ(id.substr(0, 2), "00");   // first field needing six digits
-    EXPECT_EQ(id.substr(16, 2), "05");  // a byte of value 5
+    EXPECT_EQ(TraceId::Make(FixedGuid), "00ABCDEF0001BEEF050010FF0AA07F80");
 }
 
 TEST(TraceIdFormat, PlatformGuidsGiveDistinct32DigitIds) {
@@ -70,12 +68,6 @@ TEST(TraceIdFormat, PlatformGuidsGiveDistinct32DigitIds) {
     EXPECT_TRUE(std::regex_match(a.Get(), hex32)) << a.Get();
     EXPECT_TRUE(std::regex_match(b.Get(), hex32)) << b.Get();
     EXPECT_NE(a.Get(), b.Get());
-}
-
-TEST(TraceIdLifetime, IsMadeOnceAndKept) {
-    TraceId id;
-    const std::string first = id.Get();
-    EXPECT_EQ(id.Get(), first);
 }
 
 TEST(TraceIdLifetime, AFailedGuidLeavesItEmptyAndIsTriedAgain) {
@@ -90,40 +82,31 @@ TEST(TraceIdLifetime, AFailedGuidLeavesItEmptyAndIsTriedAgain) {
     EXPECT_EQ(calls, 2);
 }
 
-TEST(TraceLineText, IsPrefixIdPhaseProjectAndClassWithoutBlanks) {
-    EXPECT_EQ(entry::TraceLine("00ABCDEF0001BEEF050010FF0AA07F80", TracePhase::Ini, "CLSFA_AGGANCI"),
-              "KVGE:|00ABCDEF0001BEEF050010FF0AA07F80|INI|Vintrello|CLSFA_AGGANCI");
-    EXPECT_EQ(entry::TraceLine("X", TracePhase::Ter, "FRMFA_AGGANCI"), "KVGE:|X|TER|Vintrello|FRMFA_AGGANCI");
-}
-
-TEST_F(DebugOutputFile, CreationAndEndLinesOfOneObjectCarryTheSameId) {
-    TraceId first(FixedGuid);
-    TraceId second;
-    entry::WriteTraceLine(first, TracePhase::Ini, "CLSFA_AGGANCI");
-    entry::WriteTraceLine(second, TracePhase::Ini, "FRMFA_AGGANCI");
-    entry::WriteTraceLine(first, TracePhase::Ter, "CLSFA_AGGANCI");
-    const auto lines = ReadLines(path);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "KVGE:|00ABCDEF0001BEEF050010FF0AA07F80|INI|Vintrello|CLSFA_AGGANCI");
-    EXPECT_EQ(lines[1], "KVGE:|" + second.Get() + "|INI|Vintrello|FRMFA_AGGANCI");
-    EXPECT_EQ(lines[2], "KVGE:|00ABCDEF0001BEEF050010FF0AA07F80|TER|Vintrello|CLSFA_AGGANCI");
-}
-
 TEST_F(DebugOutputFile, AppendsToAnExistingFile) {
     { std::ofstream(path) << "earlier line\n"; }
     entry::OutputDebugStringA("next line");
     EXPECT_EQ(ReadLines(path), (std::vector<std::string>{"earlier line", "next line"}));
 }
 
-TEST_F(DebugOutputFile, NothingIsWrittenWhenTheVariableIsUnset) {
-    ::unsetenv("AGGANCI_DEBUG_OUTPUT");
+TEST_F(DebugOutputFile, NothingIsWrittenWithoutTheVariableAndAnUnwritableTargetIsIgnored) {
     TraceId id(FixedGuid);
+    ::unsetenv("AGGANCI_DEBUG_OUTPUT");
     entry::WriteTraceLine(id, TracePhase::Ini, "CLSFA_AGGANCI");
     EXPECT_FALSE(std::filesystem::exists(path));
+    ::setenv("AGGANCI_DEBUG_OUTPUT", (path / "no" / "such" / "folder.log").c_str(), 1);
+    EXPECT_NO_THROW(entry::WriteTraceLine(id, TracePhase::Ter, "CLSFA_AGGANCI"));
 }
 
-TEST_F(DebugOutputFile, AnUnwritableTargetIsIgnored) {
-    ::setenv("AGGANCI_DEBUG_OUTPUT", (path / "no" / "such" / "folder.log").c_str(), 1);
-    TraceId id(FixedGuid);
-    EXPECT_NO_THROW(entry::WriteTraceLine(id, TracePhase::Ter, "CLSFA_AGGANCI"));
+// Each program object writes one creation line and one end line, both with its own identifier.
+TEST_F(DebugOutputFile, EachProgramObjectWritesItsCreationAndEndWithItsOwnId) {
+    { auto first = entry::CLSFA_AGGANCI::Create(); }
+    { auto second = entry::CLSFA_AGGANCI::Create(); }
+    const auto lines = ReadLines(path);
+    ASSERT_EQ(lines.size(), 4u);
+    auto idOf = [](const std::string& line) { return line.substr(6, 32); };
+    for (int i : {0, 2}) {
+        EXPECT_EQ(lines[i], "KVGE:|" + idOf(lines[i]) + "|INI|Vintrello|CLSFA_AGGANCI");
+        EXPECT_EQ(lines[i + 1], "KVGE:|" + idOf(lines[i]) + "|TER|Vintrello|CLSFA_AGGANCI");
+    }
+    EXPECT_NE(idOf(lines[0]), idOf(lines[2]));
 }

@@ -1,4 +1,8 @@
+// The value helpers every statement is built with: text without trailing blanks, and numbers as their
+// decimal text or a type mismatch.
 #include <gtest/gtest.h>
+
+#include <utility>
 
 #include "db/Error.h"
 #include "entry/MDLFA_AGGANCI.h"
@@ -7,42 +11,20 @@ using db::Variant;
 using entry::Pfun_Numero;
 using entry::Pfun_Testo;
 
-TEST(PfunTesto, MissingNullAndEmptyGiveEmptyText) {
+TEST(ValueHelpers, TestoKeepsLeadingBlanksDropsTrailingOnesAndGivesEmptyForNothing) {
     EXPECT_EQ(Pfun_Testo(), "");
-    EXPECT_EQ(Pfun_Testo(Variant::Missing()), "");
-    EXPECT_EQ(Pfun_Testo(Variant::Null()), "");
-    EXPECT_EQ(Pfun_Testo(Variant()), "");
+    const std::pair<Variant, std::string> cases[] = {
+        {Variant::Missing(), ""}, {Variant::Null(), ""}, {Variant(), ""},        {Variant("  ab  "), "  ab"},
+        {Variant("   "), ""},     {Variant("a b "), "a b"}, {Variant(42), "42"}, {Variant(1.5), "1.5"}};
+    for (const auto& [value, text] : cases) EXPECT_EQ(Pfun_Testo(value), text);
 }
 
-TEST(PfunTesto, KeepsLeadingBlanksAndDropsTrailingOnes) {
-    EXPECT_EQ(Pfun_Testo(Variant("  ab  ")), "  ab");
-    EXPECT_EQ(Pfun_Testo(Variant("   ")), "");
-    EXPECT_EQ(Pfun_Testo(Variant("a b ")), "a b");
-}
-
-TEST(PfunTesto, NumbersGiveTheirText) {
-    EXPECT_EQ(Pfun_Testo(Variant(42)), "42");
-    EXPECT_EQ(Pfun_Testo(Variant(1.5)), "1.5");
-    EXPECT_EQ(Pfun_Testo(Variant(static_cast<std::int16_t>(-7))), "-7");
-}
-
-TEST(PfunNumero, EmptyValuesGiveZero) {
+TEST(ValueHelpers, NumeroGivesTheDecimalTextZeroForNothingAndRefusesText) {
     EXPECT_EQ(Pfun_Numero(), "0");
-    EXPECT_EQ(Pfun_Numero(Variant("")), "0");
-    EXPECT_EQ(Pfun_Numero(Variant("   ")), "0");
-    EXPECT_EQ(Pfun_Numero(Variant::Null()), "0");
-}
-
-TEST(PfunNumero, GivesTheDecimalTextOfTheNumber) {
-    EXPECT_EQ(Pfun_Numero(Variant("007")), "7");
-    EXPECT_EQ(Pfun_Numero(Variant("1.50")), "1.5");
-    EXPECT_EQ(Pfun_Numero(Variant("  12  ")), "12");
-    EXPECT_EQ(Pfun_Numero(Variant("-0012.500")), "-12.5");
-    EXPECT_EQ(Pfun_Numero(Variant(3.25)), "3.25");
-    EXPECT_EQ(Pfun_Numero(Variant(15)), "15");
-}
-
-TEST(PfunNumero, TextThatIsNotANumberIsATypeMismatch) {
+    const std::pair<Variant, std::string> cases[] = {
+        {Variant(""), "0"},      {Variant("   "), "0"},  {Variant::Null(), "0"},           {Variant("007"), "7"},
+        {Variant("1.50"), "1.5"}, {Variant("  12  "), "12"}, {Variant("-0012.500"), "-12.5"}, {Variant(3.25), "3.25"}};
+    for (const auto& [value, text] : cases) EXPECT_EQ(Pfun_Numero(value), text);
     for (const char* text : {"abc", "12a", "1.2.3", "' OR 1=1 --"}) {
         try {
             Pfun_Numero(Variant(text));
