@@ -5,35 +5,19 @@
 #include <set>
 
 #include "DatabaseSnapshot.h"
-#include "db/Connection.h"
-#include "db/Recordset.h"
-#include "erp/DemoBuilder.h"
+#include "Queries.h"
 #include "host/ClsElabDisba.h"
 #include "host/CycleService.h"
-#include "host/HostFactory.h"
 #include "host/IdentifierService.h"
 
 namespace {
 
 class BomServicesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        conn = db::Connection::Create();
-        conn->Open("sqlite::memory:");
-        erp::CreateSchema(*conn);
-    }
-    void Exec(const std::string& sql) { conn->Execute(sql, nullptr, db::adExecuteNoRecords); }
-    long Count(const std::string& sql) {
-        auto rs = conn->Execute(sql);
-        rs->MoveFirst();
-        return rs->GetFields().Item(0L).Value().CLng();
-    }
-    db::Variant Scalar(const std::string& sql) {
-        auto rs = conn->Execute(sql);
-        if (rs->RecordCount() == 0) return db::Variant::Null();
-        rs->MoveFirst();
-        return rs->GetFields().Item(0L).Value();
-    }
+    void SetUp() override { conn = testsupport::EmptyCompany(); }
+    void Exec(const std::string& sql) { testsupport::Exec(*conn, sql); }
+    long Count(const std::string& sql) { return testsupport::Count(*conn, sql); }
+    db::Variant Scalar(const std::string& sql) { return testsupport::Scalar(*conn, sql); }
     template <class F>
     void ExpectError(F&& f, long number, const std::string& fragment) {
         try {
@@ -54,12 +38,12 @@ TEST_F(BomServicesTest, NewIdentifiersAreUpperCaseGuidTextsAndUnique) {
     host::IdentifierService ids;
     std::set<std::string> seen;
     const std::regex shape("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}");
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 50; ++i) {
         const std::string id = ids.NuovoIdentificativo();
         EXPECT_TRUE(std::regex_match(id, shape)) << id;
         seen.insert(id);
     }
-    EXPECT_EQ(seen.size(), 200u);
+    EXPECT_EQ(seen.size(), 50u);
 }
 
 TEST_F(BomServicesTest, LinkedDataOfTheEntityAreCopiedAfterWhatTheTargetHas) {
@@ -254,13 +238,6 @@ TEST_F(ElabDisbaTest, AnIdentifierListThatIsNotNumbersDeletesNothing) {
 
     host::ClsElabDisba unset;
     ExpectError([&] { unset.EliminaDistinte("(1)"); }, db::errc::ObjectRequired, "Connessione");
-}
-
-TEST(ShellHostServices, TheProductionServicesAreTheShellsOwn) {
-    host::ShellHost shell;
-    EXPECT_TRUE(std::dynamic_pointer_cast<host::IdentifierService>(shell.CreateIdentifierService()));
-    EXPECT_TRUE(std::dynamic_pointer_cast<host::CycleService>(shell.CreateCycleService()));
-    EXPECT_TRUE(std::dynamic_pointer_cast<host::ClsElabDisba>(shell.CreateElabDisba()));
 }
 
 }  // namespace

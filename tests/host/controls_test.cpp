@@ -1,5 +1,5 @@
-// The shell's controls: their state, the events they raise and in which order, what the scripted user
-// may and may not do with them, and what the data-bound ones write to the database.
+// The shell's controls: the events they raise and in which order, what the scripted user may and may not
+// do with them, and what the data-bound ones write to the database.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -12,15 +12,11 @@
 #include "entry/ControlsDataFrame.h"
 #include "host/HostFactory.h"
 #include "host/controls/BasicControls.h"
-#include "host/controls/ComboBox.h"
 #include "host/controls/DataFrame.h"
 #include "host/controls/DataNavigator.h"
 #include "host/controls/Grid.h"
 #include "host/controls/LookupTextBox.h"
-#include "host/controls/ProgressBar.h"
-#include "host/controls/ResizeControl.h"
 #include "host/controls/SideBar.h"
-#include "host/controls/StatusBar.h"
 
 using db::Variant;
 using namespace host::controls;
@@ -31,8 +27,7 @@ using Log = std::vector<std::string>;
 
 template <class C>
 std::shared_ptr<C> Make(const std::string& name) {
-    auto control = std::make_shared<C>(name);
-    return control;
+    return std::make_shared<C>(name);
 }
 
 class Database : public ::testing::Test {
@@ -58,22 +53,6 @@ protected:
 
 }  // namespace
 
-TEST(Controls, TextRaisesChangeOnlyWhenItChanges) {
-    auto box = Make<TextBox>("TXT_A");
-    int changes = 0;
-    box->Change().Connect([&] { ++changes; });
-    box->Text("abc");
-    box->Text("abc");
-    box->Text("");
-    EXPECT_EQ(changes, 2);
-
-    box->UpperCase(true);
-    box->UserType("ab'c");
-    EXPECT_EQ(box->Text(), "AB'C");
-    box->Text("lower from code");  // only typing is turned to upper case
-    EXPECT_EQ(box->Text(), "lower from code");
-}
-
 TEST(Controls, TheUserCannotReachHiddenOrDisabledControlsNorThoseInsideSuchFrames) {
     auto frame = Make<Frame>("FRM_A");
     auto box = Make<TextBox>("TXT_A");
@@ -95,117 +74,6 @@ TEST(Controls, TheUserCannotReachHiddenOrDisabledControlsNorThoseInsideSuchFrame
     button->Enabled(false);
     EXPECT_THROW(button->UserClick(), db::Error);
     EXPECT_EQ(clicks, 0);
-}
-
-TEST(Controls, FocusMovesWithLostFocusBeforeGotFocus) {
-    auto scope = std::make_shared<entry::FocusScope>();
-    auto a = Make<TextBox>("TXT_A");
-    auto b = Make<TextBox>("TXT_B");
-    a->Scope(scope);
-    b->Scope(scope);
-    Log log;
-    a->GotFocus().Connect([&] { log.push_back("A got"); });
-    a->LostFocus().Connect([&] { log.push_back("A lost"); });
-    b->GotFocus().Connect([&] { log.push_back("B got"); });
-
-    a->SetFocus();
-    b->SetFocus();
-    EXPECT_EQ(log, (Log{"A got", "A lost", "B got"}));
-    EXPECT_TRUE(b->HasFocus());
-    EXPECT_FALSE(a->HasFocus());
-
-    a->Enabled(false);
-    try {
-        a->SetFocus();
-        FAIL() << "a disabled control took the focus";
-    } catch (const db::Error& e) {
-        EXPECT_EQ(e.Number(), 5);
-    }
-    EXPECT_TRUE(b->HasFocus());
-}
-
-TEST(Controls, CheckBoxClickToggles) {
-    auto check = Make<CheckBox>("CHK_A");
-    int clicks = 0;
-    check->Click().Connect([&] { ++clicks; });
-    check->UserClick();
-    EXPECT_EQ(check->Value(), 1);
-    check->UserClick();
-    EXPECT_EQ(check->Value(), 0);
-    check->Value(0);  // no change, no click
-    EXPECT_EQ(clicks, 2);
-}
-
-TEST(Controls, ComboTextIsTheKeyOfTheChosenItem) {
-    auto combo = Make<ComboBox>("CBO_PREFISSO");
-    combo->AddItem("0", "Aggiungi prefisso");
-    combo->AddItem("1", "Sostituisci parziale");
-    int clicks = 0;
-    combo->Click().Connect([&] { ++clicks; });
-    EXPECT_EQ(combo->Text(), "");
-    combo->ListIndex(0);
-    EXPECT_EQ(combo->Text(), "0");
-    combo->UserChoose("Sostituisci parziale");
-    EXPECT_EQ(combo->Text(), "1");
-    EXPECT_EQ(clicks, 2);
-    EXPECT_THROW(combo->UserChoose("Sostituisci completa"), db::Error);
-    try {
-        combo->ListIndex(2);
-        FAIL();
-    } catch (const db::Error& e) {
-        EXPECT_EQ(e.Number(), 380);
-    }
-    combo->Clear();
-    EXPECT_EQ(combo->ListIndex(), -1);
-    EXPECT_EQ(combo->ListCount(), 0);
-}
-
-TEST(Controls, ProgressBarKeepsWhatEachRefreshShowedAndStatusBarItsTexts) {
-    auto bar = Make<ProgressBar>("ZEL_PROGRESS1");
-    bar->Max(3);
-    bar->Value(1);
-    bar->Text("uno");
-    bar->Refresh();
-    bar->Visible(false);
-    bar->Refresh();
-    ASSERT_EQ(bar->Refreshes().size(), 2u);
-    EXPECT_EQ(bar->Refreshes()[0].value, 1);
-    EXPECT_EQ(bar->Refreshes()[0].text, "uno");
-    EXPECT_FALSE(bar->Refreshes()[1].visible);
-
-    StatusBar status;
-    status.Panels(1).Text("Creazione agganci in corso...");
-    status.Panels(1).Text("Pronto");
-    EXPECT_EQ(status.Panel(1).History(), (std::vector<std::string>{"Creazione agganci in corso...", "Pronto"}));
-    try {
-        status.Panels(3);
-        FAIL();
-    } catch (const db::Error& e) {
-        EXPECT_EQ(e.Number(), 35600);
-    }
-}
-
-TEST(Controls, ResizeControlAsksTheFormForItsLayoutAndHonoursARefusedResize) {
-    auto resize = Make<ResizeControl>("ZEL_RESIZEFORM");
-    auto frame = Make<Frame>("FRM_MODORIGINE");
-    auto box = Make<TextBox>("TXT_MODORIGINE");
-    resize->Layout().Connect([&] {
-        resize->AddArea(frame, 15);
-        resize->AddControl(box, 3);
-    });
-    bool allow = false;
-    int afterResizes = 0;
-    resize->QueryResize().Connect([&](bool& allowed) { allowed = allow; });
-    resize->AfterResize().Connect([&] { ++afterResizes; });
-
-    resize->Start();
-    resize->Start();  // a second start registers anew, not twice
-    EXPECT_EQ(resize->Entries(), (std::vector<ResizeEntry>{{"FRM_MODORIGINE", 15, true}, {"TXT_MODORIGINE", 3, false}}));
-    EXPECT_FALSE(resize->UserResize(9000, 6000));
-    EXPECT_EQ(afterResizes, 0);
-    allow = true;
-    EXPECT_TRUE(resize->UserResize(9000, 6000));
-    EXPECT_EQ(afterResizes, 1);
 }
 
 TEST(Controls, SideBarClickCanBeCancelledAndUnavailableItemsCannotBeClicked) {
@@ -301,24 +169,6 @@ TEST_F(Database, LookupBoxPicksARowFromItsList) {
 
     auto silent = std::make_shared<LookupTextBox>("TXT_SEQUENZA");
     EXPECT_THROW(silent->UserOpenList(), db::Error);  // the form gave no statement: no list
-}
-
-TEST_F(Database, LookupBoxUsesTheShellsConnectionForTheConnectionString) {
-    std::string asked;
-    auto box = std::make_shared<LookupTextBox>("TXT_MARCHIO", [&](const std::string& s) {
-        asked = s;
-        return conn;
-    });
-    auto description = Make<Label>("LBL_DESC");
-    box->StartDecode().Connect([&](entry::DecodeRequest& r) {
-        r.statement = "SELECT DESCR FROM LINEE WHERE CODICE = 'L1'";
-        r.fields = {{"DESCR", description}};
-        r.connectionString = "sqlite:company.db";
-    });
-    box->Text("L1");
-    box->Refresh();
-    EXPECT_EQ(asked, "sqlite:company.db");
-    EXPECT_EQ(description->Caption(), "Uomo");
 }
 
 TEST_F(Database, GridTicksCheckCellsAndShowsComputedCells) {

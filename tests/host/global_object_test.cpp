@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
-
-#include <unistd.h>
 
 #include "db/Connection.h"
 #include "erp/DemoBuilder.h"
@@ -39,8 +36,6 @@ protected:
     }
     db::ConnectionPtr connection;
 };
-
-
 }  // namespace
 
 TEST_F(GlobalSettings, ReadsTheSettingsOfItsOwnCompany) {
@@ -99,65 +94,6 @@ TEST_F(GlobalSettings, ANonNumericNumberSettingIsATypeMismatch) {
     }
 }
 
-TEST(GlobalObjectOwnConnection, OpensTheDatabaseItselfAndFailsLoudlyWhenItCannot) {
-    const auto path = std::filesystem::temp_directory_path() / ("agganci-global-" + std::to_string(::getpid()) + ".db");
-    std::filesystem::remove(path);
-    {
-        auto c = db::Connection::Create();
-        c->Open("sqlite:" + path.string());
-        erp::CreateSchema(*c);
-        FillSettings(*c);
-        c->Close();
-    }
-    GlobalObject g("sqlite:" + path.string(), 1);
-    EXPECT_EQ(g.VarianteColore(), "COL");
-    std::filesystem::remove(path);
-
+TEST(GlobalObjectOwnConnection, FailsLoudlyWhenItCannotOpenTheDatabase) {
     EXPECT_THROW(GlobalObject("nosuchscheme:x", 1), db::Error);
-}
-
-TEST(GlobalObjectPrograms, DeregistraRemovesTheProgram) {
-    auto c = db::Connection::Create();
-    c->Open("sqlite::memory:");
-    erp::CreateSchema(*c);
-    GlobalObject g("sqlite::memory:", 1, *c);
-    // Any Cinterface will do; the list only holds references.
-    struct Program : entry::Cinterface {
-#define GETSET(T, N) T N() const override { return {}; } void N(const T&) override {}
-        GETSET(std::shared_ptr<entry::IClsGlobal>, ClsGlobal)
-        GETSET(db::ObjectPtr, ActiveFrame)
-        GETSET(std::shared_ptr<entry::INavigator>, ActiveNavigator)
-        GETSET(std::shared_ptr<entry::Cinterface>, ActiveDll)
-        GETSET(db::ObjectPtr, StatusBar)
-        GETSET(db::Variant, MenuModulo)
-        GETSET(db::Variant, MenuPadre)
-        GETSET(db::Variant, MenuProg)
-        GETSET(db::Variant, Caption)
-        GETSET(db::ConnectionPtr, Connection)
-        GETSET(db::Variant, Top)
-        GETSET(db::Variant, Left)
-        GETSET(db::ObjectPtr, ClsVoceMenu)
-        GETSET(db::Variant, Filtro)
-#undef GETSET
-#define FLAG(N) bool N() const override { return false; } void N(bool) override {}
-        FLAG(CanInsert) FLAG(CanDelete) FLAG(CanUpdate) FLAG(CanQbe) FLAG(WindowModal) FLAG(IsActive) FLAG(IsCalled)
-#undef FLAG
-        std::int16_t WindowState() const override { return 0; }
-        void WindowState(std::int32_t) override {}
-        std::int16_t ProgramMode() const override { return 0; }
-        void ProgramMode(std::int32_t) override {}
-        std::int32_t hwndParent() const override { return 0; }
-        void hwndParent(std::int32_t) override {}
-        db::Variant ShowForm() override { return {}; }
-        db::Variant CloseForm() override { return {}; }
-        db::ObjectPtr Cwindow() const override { return nullptr; }
-        db::Variant TransferData(const db::Variant&) override { return {}; }
-    };
-    auto a = std::make_shared<Program>();
-    auto b = std::make_shared<Program>();
-    g.Registra(a);
-    g.Registra(b);
-    g.Deregistra(a);
-    ASSERT_EQ(g.Programmi().size(), 1u);
-    EXPECT_EQ(g.Programmi()[0], b);
 }

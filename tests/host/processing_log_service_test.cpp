@@ -9,11 +9,8 @@
 
 #include <unistd.h>
 
-#include "db/Connection.h"
-#include "db/Recordset.h"
-#include "erp/DemoBuilder.h"
+#include "Queries.h"
 #include "host/FileAccess.h"
-#include "host/HostFactory.h"
 #include "host/ProcessingLogService.h"
 #include "host/SaveFileDialog.h"
 #include "host/TextViewer.h"
@@ -40,31 +37,17 @@ std::string ReadFile(const fs::path& path) {
 class JournalTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        conn = db::Connection::Create();
-        conn->Open("sqlite::memory:");
-        erp::CreateSchema(*conn);
+        conn = testsupport::EmptyCompany();
         service = std::make_shared<host::ProcessingLogService>([this] { return now; });
         service->Connection(conn);
     }
 
-    long Count(const std::string& sql) {
-        auto rs = conn->Execute(sql);
-        rs->MoveFirst();
-        return rs->GetFields().Item(0L).Value().CLng();
-    }
+    long Count(const std::string& sql) { return testsupport::Count(*conn, sql); }
 
-    // "run|line|kind|highlight|text" of every journal line, in run and line order.
+    // "run|line|kind|highlight|text|company" of every journal line, in run and line order.
     std::vector<std::string> Lines() {
-        auto rs = conn->Execute("SELECT CG9M_IDELAB_CG9L, CG9M_RIGA, CG9M_TIPO, CG9M_FLGEVIDENZA, CG9M_TESTO, "
-                                "CG9M_DITTA_CG18 FROM CG9M_LOGELABRIG ORDER BY CG9M_IDELAB_CG9L, CG9M_RIGA");
-        std::vector<std::string> out;
-        if (rs->RecordCount() == 0) return out;
-        for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext()) {
-            std::string row;
-            for (long i = 0; i < 6; ++i) row += (i ? "|" : "") + (*rs)[i].Value().Text();
-            out.push_back(row);
-        }
-        return out;
+        return testsupport::Rows(*conn, "SELECT CG9M_IDELAB_CG9L, CG9M_RIGA, CG9M_TIPO, CG9M_FLGEVIDENZA, CG9M_TESTO, "
+                                        "CG9M_DITTA_CG18 FROM CG9M_LOGELABRIG ORDER BY CG9M_IDELAB_CG9L, CG9M_RIGA");
     }
 
     db::ConnectionPtr conn;
@@ -199,14 +182,6 @@ TEST(SaveDialog, AnswersFromTheScriptAndCancelsWhenNothingIsScripted) {
     EXPECT_EQ(dialog.Shown()[0].filter, "TXT File|*.txt");
     EXPECT_EQ(dialog.Shown()[0].title, "Salvataggio file");
     EXPECT_EQ(dialog.Shown()[1].answer, "/tmp/a.txt");
-}
-
-TEST(ShellHostFiles, OneViewerAndOneDialogPerSessionAndANewJournalPerRun) {
-    host::ShellHost shell;
-    EXPECT_EQ(shell.CreateTextViewer(), shell.Viewer());
-    EXPECT_EQ(shell.CreateSaveFileDialog(), shell.SaveDialog());
-    EXPECT_NE(shell.CreateProcessingLogService(), shell.CreateProcessingLogService());
-    EXPECT_TRUE(shell.CreateFileAccess());
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 #include "db/Connection.h"
 #include "entry/CLSFA_AGGANCI.h"
 #include "entry/ControlsLookup.h"
-#include "entry/ControlsSideBar.h"
 #include "entry/ILinksForm.h"
 #include "entry/LookupServices.h"
 #include "erp/DemoBuilder.h"
@@ -34,7 +33,7 @@ public:
     std::shared_ptr<entry::ICheckBox> CHK_SEL;
 };
 
-// A links form reduced to a model field, a check box, a generate button and the side bar; it shows a
+// A links form reduced to a model field, a check box and two buttons; it shows a
 // question through its message service and writes its result through the program object, as the real
 // form does.
 class StandInLinksForm : public entry::ILinksForm {
@@ -45,7 +44,6 @@ public:
         CHK_CODALT = NewControl<entry::ICheckBox>("CHK_CODALT");
         CMD_DUPLICA = NewControl<entry::IButton>("CMD_DUPLICA");
         CMD_VARIANTI = NewControl<entry::IButton>("CMD_VARIANTI");
-        SIDEBAR_MAIN = NewControl<entry::ISideBar>("SIDEBAR_MAIN");
         TXT_MODORIGINE->StartLookup().Connect([this](entry::LookupRequest& r) { StartLookup(r); });
         TXT_MODORIGINE->StartDecode().Connect([this](entry::DecodeRequest& r) { StartDecode(r); });
         CMD_DUPLICA->Click().Connect([this] { Duplica(); });
@@ -55,9 +53,6 @@ public:
             variantsChosen = variants->CHK_SEL->Value() == 1;
             variantsStillOpen = variants->Loaded();
         });
-        SIDEBAR_MAIN->AddGroup("GRP01", "Agganci");
-        SIDEBAR_MAIN->AddItem("GRP01", "ITM0101", "Agganci\\Aperture");
-        SIDEBAR_MAIN->AddItem("GRP01", "ITM0102", "Duplicazione massiva");
     }
 
     int activations = 0;
@@ -68,7 +63,6 @@ public:
     std::shared_ptr<entry::ICheckBox> CHK_CODALT;
     std::shared_ptr<entry::IButton> CMD_DUPLICA;
     std::shared_ptr<entry::IButton> CMD_VARIANTI;
-    std::shared_ptr<entry::ISideBar> SIDEBAR_MAIN;
 
 protected:
     void Form_Load() override {
@@ -82,7 +76,6 @@ protected:
     void Form_Activate() override {
         if (activations++ > 0) return;
         TXT_MODORIGINE->Text(ActiveClass->Articolo_Origine().Text());
-        SIDEBAR_MAIN->ItemEnabled("GRP01", "ITM0102", !ActiveInterface->WindowModal());
     }
     void Form_QueryUnload(bool& cancel, int) override {
         auto navigator = std::dynamic_pointer_cast<entry::IFormNavigator>(ActiveInterface->ActiveNavigator());
@@ -221,7 +214,6 @@ TEST_F(ShellTest, ModelessShowLeavesTheWindowOpenForTheScriptAndTheErpClosesIt) 
     auto form = OpenLinksForm();
     ASSERT_TRUE(form);
     EXPECT_EQ(form->TXT_MODORIGINE->Text(), "M1");  // the form opened on the program's article
-    EXPECT_TRUE(form->SIDEBAR_MAIN->ItemEnabled("GRP01", "ITM0102"));
 
     EXPECT_TRUE(shell->Act(entry::kLinksFormName, host::UserScript().Answer(6).Click("CMD_DUPLICA")));
     EXPECT_EQ(program->Articolo_Destinazione().Text(), "M1-NEW");
@@ -272,22 +264,6 @@ TEST_F(ShellTest, AnActionTheUserCannotDoStopsTheScriptAndIsReported) {
     EXPECT_NE(shell->Failures()[0].find("FRMFA_AGGANCI: click CMD_DUPLICA: "), std::string::npos);
     EXPECT_EQ(OpenLinksForm(), nullptr);  // the window is closed all the same
 
-    shell->ClearFailures();
-    auto program = shell->Apri(host::ProgramRequest());
-    EXPECT_FALSE(shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_NONE")));
-    EXPECT_NE(shell->Failures().at(0).find("has no control CMD_NONE"), std::string::npos);
-    shell->Chiudi(program);
-}
-
-TEST_F(ShellTest, ModalFormOffersOnlyItsOwnTab) {
-    host::UserScript user;
-    user.SelectItem("SIDEBAR_MAIN", "GRP01", "ITM0102");
-    shell->WhenShown(entry::kLinksFormName, user);
-    host::ProgramRequest request;
-    request.modal = true;
-    shell->Apri(request);
-    ASSERT_EQ(shell->Failures().size(), 1u);
-    EXPECT_NE(shell->Failures()[0].find("select SIDEBAR_MAIN GRP01/ITM0102"), std::string::npos);
 }
 
 TEST_F(ShellTest, LookupBoxesListAndDecodeThroughTheShellsServicesAndConnection) {
