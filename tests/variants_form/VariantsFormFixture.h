@@ -147,6 +147,18 @@ protected:
 
     void Esegui(const std::string& sql) { conn->Execute(sql, nullptr, db::adExecuteNoRecords); }
 
+    // The mass tab's selection as it leaves it: the articles of `condizione` in ##TABTEMP, all ticked,
+    // read through a client cursor.
+    db::RecordsetPtr SelezioneMassiva(const std::string& condizione) {
+        Esegui("IF NOT OBJECT_ID('tempdb..##TABTEMP') IS NULL DROP TABLE ##TABTEMP");
+        Esegui("SELECT MG66_CODART, CAST (1 AS DECIMAL (1,0)) AS SEL INTO ##TABTEMP FROM MG66_ANAGRART "
+               "WHERE MG66_DITTA_CG18 = 1 AND " + condizione);
+        auto rs = db::Recordset::Create();
+        rs->CursorLocation(db::adUseClient);
+        rs->Open("  SELECT * FROM ##TABTEMP  ", conn, db::adOpenDynamic, db::adLockOptimistic);
+        return rs;
+    }
+
     std::string Fallimenti() const {
         std::string testo;
         for (const auto& f : shell->Failures()) testo += f + "\n";

@@ -112,18 +112,5 @@ TEST_F(VariantsForm, PersonalisedCodeIsCutToTheTwentyCharactersTheListHolds) {
     EXPECT_EQ(variants_form::RaggrPersonalizzatoAmmesso("àèìòùàèìòùàèìòùàèìòùXY"), "àèìòùàèìòùàèìòùàèìòù");
 }
 
-TEST(GroupingRule, DependsOnAutomaticGroupingColourAndTab) {
-    using variants_form::RaggruppamentoPersonalizzabile;
-    const db::Variant uno(1), zero(0);
-    EXPECT_FALSE(RaggruppamentoPersonalizzabile(db::Variant("TAG"), uno, "COL", entry::Util_Agganci));
-    EXPECT_TRUE(RaggruppamentoPersonalizzabile(db::Variant("TAG"), zero, "COL", entry::Util_Agganci));
-    EXPECT_TRUE(RaggruppamentoPersonalizzabile(db::Variant("TAG"), db::Variant::Null(), "COL", entry::Util_Agganci));
-    EXPECT_FALSE(RaggruppamentoPersonalizzabile(db::Variant("col  "), zero, "COL", entry::Util_Agganci));
-    EXPECT_TRUE(RaggruppamentoPersonalizzabile(db::Variant("COL"), zero, "COL", entry::Util_Duplmassiva));
-    EXPECT_FALSE(RaggruppamentoPersonalizzabile(db::Variant("COL"), uno, "COL", entry::Util_Duplmassiva));
-    // Without a colour variant in the settings, no row is the colour variant.
-    EXPECT_TRUE(RaggruppamentoPersonalizzabile(db::Variant("COL"), zero, "", entry::Util_Agganci));
-}
-
 }  // namespace
 }  // namespace varianti_test

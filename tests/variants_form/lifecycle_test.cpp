@@ -2,7 +2,6 @@
 // the window and shown again unchanged, a failed build, what the window lets go of, how the links form
 // says which article, and the mass selection's own list left alone.
 #include "VariantsFormFixture.h"
-#include "db/tsql_statement_shapes.h"
 #include "host/controls/ResizeControl.h"
 
 namespace varianti_test {
@@ -123,41 +122,26 @@ TEST_F(VariantsForm, UnloadLetsGoOfEverythingButTheListAndItsTable) {
 }
 
 TEST_F(VariantsForm, ArticoloDaSelezioneTakesTheArticleOnlyWhenExactlyOneIsSelected) {
-    auto selezione = [&](const std::string& condizione) {
-        Esegui(tsql_shapes::kDropTabTemp);
-        Esegui(tsql_shapes::MassSelection(condizione));
-        auto rs = db::Recordset::Create();
-        rs->CursorLocation(db::adUseClient);
-        rs->Open("  SELECT * FROM ##TABTEMP  ", conn, db::adOpenDynamic, db::adLockOptimistic);
-        return rs;
-    };
-
     auto uno = Apertura(entry::Util_Duplmassiva, false, "");
-    auto rs = selezione(" AND MG66_CODART = 'CAM-100' ");
+    auto rs = SelezioneMassiva("MG66_CODART = 'CAM-100'");
     rs->MoveLast();
     rs->MoveNext();  // the links form may have left it anywhere
     variants_form::ArticoloDaSelezione(rs, uno);
     EXPECT_TRUE(uno.ModalitaDuplicaSingola);
     EXPECT_EQ(uno.Articolo, "CAM-100");
 
-    auto piu = Apertura(entry::Util_Duplmassiva, false, "");
-    variants_form::ArticoloDaSelezione(selezione(" AND MG66_CODART LIKE 'PAN-%' "), piu);
-    EXPECT_FALSE(piu.ModalitaDuplicaSingola);
-    EXPECT_EQ(piu.Articolo, "");
-
-    auto nessuna = Apertura(entry::Util_Duplmassiva, false, "");
-    variants_form::ArticoloDaSelezione(nullptr, nessuna);
-    EXPECT_FALSE(nessuna.ModalitaDuplicaSingola);
+    for (const auto& piu : {SelezioneMassiva("MG66_CODART LIKE 'PAN-%'"), db::RecordsetPtr()}) {
+        auto apertura = Apertura(entry::Util_Duplmassiva, false, "");
+        variants_form::ArticoloDaSelezione(piu, apertura);
+        EXPECT_FALSE(apertura.ModalitaDuplicaSingola);
+        EXPECT_EQ(apertura.Articolo, "");
+    }
 }
 
 // The mass duplication's article selection lives in ##TABTEMP, on screen with the user's ticks, while
 // the variant form is open from the same tab: building the variant list must leave it alone.
 TEST_F(VariantsForm, BuildingTheVariantListLeavesTheMassSelectionAndItsTicksAlone) {
-    Esegui(tsql_shapes::kDropTabTemp);
-    Esegui(tsql_shapes::MassSelection(" AND MG66_CODART LIKE 'CAM-%' "));
-    auto selezione = db::Recordset::Create();
-    selezione->CursorLocation(db::adUseClient);
-    selezione->Open("  SELECT * FROM ##TABTEMP  ", conn, db::adOpenDynamic, db::adLockOptimistic);
+    auto selezione = SelezioneMassiva("MG66_CODART LIKE 'CAM-%'");
     auto spunta = [&](const std::string& articolo) {
         selezione->Filter(db::Variant("MG66_CODART = '" + articolo + "'"));
         (*selezione)["SEL"].Value(db::Variant(0));

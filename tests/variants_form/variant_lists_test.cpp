@@ -27,17 +27,6 @@ TEST_F(VariantsForm, LinksTabListsTheColourVariantWhenAnyArticleUsesItActively) 
     EXPECT_EQ(Righe(Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"))), (Lista{{"TAG", {"1", "Taglia", "1", ""}}}));
 }
 
-TEST_F(VariantsForm, LinksTabFindsAModelWhoseCodeHoldsAQuote) {
-    Esegui("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (1, 'O''HARA')");
-    Esegui("INSERT INTO MG6B_GESVARART (MG6B_DITTA_CG18, MG6B_CODART_MG66, MG6B_CODICEVAR_MG5F, MG6B_FLGGESTVAR)"
-           " VALUES (1, 'O''HARA', 'VES', 1)");
-    Esegui("UPDATE MG5F_DIMECONF SET MG5F_DESCR_VAR = NULL WHERE MG5F_CODICEVAR = 'VES'");
-
-    EXPECT_EQ(Righe(Apri(Apertura(entry::Util_Agganci, false, "O'HARA"))),
-              (Lista{{"COL", {"1", "Colore", "1", ""}}, {"VES", {"1", "", "1", ""}}}));
-    EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
-}
-
 TEST_F(VariantsForm, MassTabWithOneArticleListsItsVariantsTickedAsItUsesThem) {
     const auto lista = Apri(Apertura(entry::Util_Duplmassiva, true, "CAM-100"));
     EXPECT_EQ(Righe(lista), (Lista{{"COL", {"1", "Colore", "1", ""}},
@@ -61,50 +50,21 @@ TEST_F(VariantsForm, MassTabWithSeveralArticlesListsEveryVariantInActiveUseAllTi
     EXPECT_EQ(Righe(Apri(Apertura(entry::Util_Duplmassiva, false, ""))), (Lista{{"TAG", {"1", "Taglia", "1", ""}}}));
 }
 
-TEST_F(VariantsForm, GridShowsTheListWithItsColumnsAndTheSel2ColumnForSeveralArticles) {
-    using K = entry::GridColumnKind;
-    struct Visto {
-        std::vector<entry::GridColumn> colonne;
-        std::string chiave, layout;
-        std::vector<std::string> codici, sel;
-    };
-    auto guarda = [](Visto& visto) {
-        return host::UserScript().Do("look at the grid", [&visto](entry::Form& form, host::HeadlessShell&) {
-            auto& grid = Griglia(form);
-            visto = {grid.Columns(), grid.KeyField(), grid.LayoutKey(), grid.ColumnTexts("MG5F_CODICEVAR"),
-                     grid.ColumnTexts("SEL")};
+// Several articles tick with the three-state column (Sel2); one model or one article with a plain check.
+TEST_F(VariantsForm, TheSelectionColumnIsThreeStateOnlyForSeveralArticles) {
+    auto guarda = [](entry::GridColumnKind& kind) {
+        return host::UserScript().Do("look at the grid", [&kind](entry::Form& form, host::HeadlessShell&) {
+            for (const auto& c : Griglia(form).Columns())
+                if (c.field == "SEL") kind = c.kind;
         });
     };
-    auto descrivi = [](const std::vector<entry::GridColumn>& colonne) {
-        std::vector<std::string> d;
-        for (const auto& c : colonne)
-            d.push_back(c.field + "|" + c.caption + "|" + std::to_string(c.width) + "|" +
-                        std::to_string(static_cast<int>(c.kind)) + "|" + (c.editable ? "E" : "-"));
-        return d;
-    };
-    const std::vector<std::string> resto{"MG5F_CODICEVAR|Codice Opzione|2500|0|-", "MG5F_DESCR_VAR|Opzione|1500|0|-",
-                                         "RAGGRAUTOMATICO|Codice raggr. Automatico|2500|1|E",
-                                         "RAGGRPERSONALIZZATO|Codice raggr. Personalizzato|2500|0|-"};
-    auto con = [&](std::string prima) {
-        std::vector<std::string> tutte{std::move(prima)};
-        tutte.insert(tutte.end(), resto.begin(), resto.end());
-        return tutte;
-    };
-    ASSERT_EQ(static_cast<int>(K::Check), 1);
-    ASSERT_EQ(static_cast<int>(K::Check2), 2);
-
-    Visto modello, uno, piu;
+    entry::GridColumnKind modello{}, uno{}, piu{};
     Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), guarda(modello));
     Apri(Apertura(entry::Util_Duplmassiva, true, "CAM-100"), guarda(uno));
     Apri(Apertura(entry::Util_Duplmassiva, false, ""), guarda(piu));
-
-    EXPECT_EQ(descrivi(modello.colonne), con("SEL|Sel|500|1|E"));
-    EXPECT_EQ(descrivi(uno.colonne), con("SEL|Sel|500|1|E"));
-    EXPECT_EQ(descrivi(piu.colonne), con("SEL|Sel2|500|2|E"));
-    EXPECT_EQ(modello.chiave, "MG5F_CODICEVAR");
-    EXPECT_EQ(modello.layout, "FRMFA_VARIANTI.QGRD_VARIANTI");
-    EXPECT_EQ(modello.codici.size(), 2u);
-    EXPECT_EQ(piu.sel, (std::vector<std::string>{"1", "1", "1"}));
+    EXPECT_EQ(modello, entry::GridColumnKind::Check);
+    EXPECT_EQ(uno, entry::GridColumnKind::Check);
+    EXPECT_EQ(piu, entry::GridColumnKind::Check2);
 }
 
 }  // namespace
