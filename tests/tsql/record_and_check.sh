@@ -24,6 +24,10 @@ run links show MODELLO01
 run links add MODELLO02 --fabric TS-LINO-BLU --description Nuovo --main-fabric TS-COTONE-BIANCO
 run generate MODELLO02 --proceed-without-variants
 run links remove MODELLO02 --fabric TS-LINO-BLU
+run mass --where Famiglia=CAM --mode prefix --text Y --truncate yes --variant TAG=on --variant COL=on:auto
+run links add MODELLO02 --fabric TS-SETA-ROSSA --description Nuovo2 --main-fabric TS-COTONE-BIANCO --sequence 10
+run generate MODELLO04 --regenerate --variant TAG=on
+run links remove MODELLO02
 run variants MODELLO01
 unset AGGANCI_RECORD_STATEMENTS
 count=$(wc -l <statements.jsonl)
