@@ -118,15 +118,4 @@ TEST_F(FashionTest, ComponentTypesAloneAreWrittenWithoutEvents) {
     EXPECT_EQ(Count("SELECT COUNT(*) FROM FA37_ASSARTITIPOCOMP WHERE FA37_CODART_MG66 = 'NEW'"), 2);
 }
 
-TEST(Nvl, MissingValuesGiveTheReplacement) {
-    using engine::CLSFA_DUPLICA;
-    const db::Variant r("R");
-    EXPECT_EQ(CLSFA_DUPLICA::NVL(db::Variant::Null(), r).CStr(), "R");
-    EXPECT_EQ(CLSFA_DUPLICA::NVL(db::Variant(), r).CStr(), "R");
-    EXPECT_EQ(CLSFA_DUPLICA::NVL(db::Variant::Missing(), r).CStr(), "R");
-    EXPECT_EQ(CLSFA_DUPLICA::NVL(db::Variant("   "), r).CStr(), "R");
-    EXPECT_EQ(CLSFA_DUPLICA::NVL(db::Variant(0), r).CLng(), 0);
-    EXPECT_EQ(CLSFA_DUPLICA::NVL(db::Variant(" a "), r).CStr(), " a ");
-}
-
 }  // namespace

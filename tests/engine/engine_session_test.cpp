@@ -113,19 +113,4 @@ TEST_F(EngineSession, ErrorsCarryBothRoutineNamesInFrontOfTheSource) {
     }
 }
 
-// The groups SPMG_DUPLICAART copies have operations that do nothing: no connection is needed.
-TEST(EngineWithoutConnection, DoNothingOperationsSucceed) {
-    host::InstallShellHost();
-    CLSFA_DUPLICA e;
-    using Op = engine::EnumMethodResult (CLSFA_DUPLICA::*)(const db::Variant&, const db::Variant&);
-    for (Op op : {&CLSFA_DUPLICA::DuplicazioneDescrizioni, &CLSFA_DUPLICA::DuplicazioneConfezioni,
-                  &CLSFA_DUPLICA::DuplicazioneDatiIntra, &CLSFA_DUPLICA::DuplicazioneScorte,
-                  &CLSFA_DUPLICA::DuplicazioneAlternativi, &CLSFA_DUPLICA::DuplicazioneSostitutivi,
-                  &CLSFA_DUPLICA::DuplicazioneConcorrenti, &CLSFA_DUPLICA::DuplicazionePackingList,
-                  &CLSFA_DUPLICA::DuplicazioneUbicazioniFisse, &CLSFA_DUPLICA::DuplicazioneListiniVendita,
-                  &CLSFA_DUPLICA::DuplicazioneListiniAcquisto, &CLSFA_DUPLICA::DuplicazioneUltimiPrezzi,
-                  &CLSFA_DUPLICA::DuplicazioneApplicazioni, &CLSFA_DUPLICA::DuplicazioneDatiPersonalizzati})
-        EXPECT_EQ((e.*op)(db::Variant("A"), db::Variant("B")), kvMethodOK);
-}
-
 }  // namespace

@@ -1,5 +1,5 @@
 // The program object as the shell drives it: the window it shows and closes, the changes it refuses and
-// the messages it shows, its trace lines and the order of its releases; and the form's own lifecycle.
+// the messages it shows and the order of its releases.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -229,54 +229,4 @@ TEST(ProgramObject, ReleasesItsReferencesInOrderWhenItEnds) {
     }
     EXPECT_EQ(*log, (std::vector<std::string>{"form", "status bar", "active frame", "connection", "menu item",
                                               "global object", "navigator", "program interface"}));
-}
-
-namespace {
-
-// A form that records its lifecycle events; its unload handlers refuse when told to.
-class LifecycleForm : public entry::ILinksForm {
-public:
-    Log log = std::make_shared<std::vector<std::string>>();
-    bool refuseQuery = false, refuseUnload = false;
-
-protected:
-    void Form_Load() override { log->push_back("Load"); }
-    void Form_Activate() override { log->push_back("Activate"); }
-    void Form_QueryUnload(bool& cancel, int mode) override {
-        log->push_back("QueryUnload " + std::to_string(mode));
-        cancel = refuseQuery;
-    }
-    void Form_Unload(bool& cancel) override {
-        log->push_back("Unload");
-        cancel = refuseUnload;
-    }
-};
-
-}  // namespace
-
-TEST(FormLifecycle, LoadsOnceActivatesOnEveryShowAndUnloadsUnlessRefused) {
-    auto form = std::make_shared<LifecycleForm>();
-    form->Show(entry::vbModeless);
-    form->Show(entry::vbModeless);
-    EXPECT_EQ(*form->log, (std::vector<std::string>{"Load", "Activate", "Activate"}));
-    EXPECT_TRUE(form->Visible());
-
-    form->log->clear();
-    form->refuseQuery = true;
-    EXPECT_FALSE(form->Unload());
-    form->refuseQuery = false;
-    form->refuseUnload = true;
-    EXPECT_FALSE(form->Unload(entry::vbFormControlMenu));
-    EXPECT_TRUE(form->Loaded());
-    form->refuseUnload = false;
-    EXPECT_TRUE(form->Unload());
-    EXPECT_FALSE(form->Loaded());
-    EXPECT_FALSE(form->Visible());
-    EXPECT_TRUE(form->Unload());  // nothing left to unload
-    EXPECT_EQ(*form->log, (std::vector<std::string>{"QueryUnload 1", "QueryUnload 0", "Unload", "QueryUnload 1",
-                                                    "Unload"}));
-
-    form->Show(entry::vbModeless);  // a new load after an unload
-    EXPECT_EQ(form->log->back(), "Activate");
-    EXPECT_EQ((*form->log)[form->log->size() - 2], "Load");
 }

@@ -1,4 +1,5 @@
-// The shell's identifier, cycle and bill-of-materials services on a real company database.
+// The shell's identifier, cycle and bill-of-materials services on a real company database. The bill's
+// copy is tested through the engine (tests/engine/production_test.cpp).
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -160,53 +161,6 @@ protected:
     host::ClsElabDisba elab;
     long sourceId = 0, otherId = 0;
 };
-
-TEST_F(ElabDisbaTest, TheBillIsCopiedUnderANewIdentifier) {
-    elab.Elabora(db::Variant(1));
-    auto h = conn->Execute("SELECT * FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'");
-    ASSERT_EQ(h->RecordCount(), 1);
-    h->MoveFirst();
-    const long id = (*h)["PD95_IDDISBA"].Value().CLng();
-    EXPECT_NE(id, sourceId);
-    EXPECT_NE(id, otherId);
-    EXPECT_EQ((*h)["PD95_DESCR"].Value().Text(), "Distinta SRC");
-    EXPECT_EQ((*h)["PD95_QTABASE"].Value().CDbl(), 2);
-    EXPECT_EQ((*h)["PD95_UTENTE"].Value().Text(), "Mario Rossi");
-    EXPECT_EQ((*h)["PD95_OPZIONE"].Value().Text(), " ");
-
-    const std::string lines = "SELECT COUNT(*) FROM PD96_LEGAMIDISBA WHERE PD96_IDDISBA_PD95 = " + std::to_string(id);
-    EXPECT_EQ(Count(lines), 3);
-    EXPECT_EQ(Count(lines + " AND PD96_SEQCOMP = 3 AND PD96_COMPON = 'FILO' AND PD96_QTA1 = 0.25 AND PD96_NOTE = 'n3'"),
-              1);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA WHERE PD96_IDDISBA_PD95 = " + std::to_string(sourceId)), 3);
-}
-
-TEST_F(ElabDisbaTest, ASourceWithoutBillCopiesNothingAndAnExistingTargetIsRefused) {
-    settings.origine.articolo = "NOBILL";
-    elab.Impostazioni(settings);
-    elab.Elabora(db::Variant(1));
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA"), 2);
-
-    settings.origine.articolo = "SRC";
-    settings.destinazione.articolo = "OTHER";
-    elab.Impostazioni(settings);
-    const std::string before = testsupport::DatabaseSnapshot(*conn);
-    ExpectError([&] { elab.Elabora(db::Variant(1)); }, db::errc::InvalidArgument, "OTHER esiste già");
-    EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
-}
-
-TEST_F(ElabDisbaTest, AFailureLeavesNoPartOfTheNewBill) {
-    const std::string before = testsupport::DatabaseSnapshot(*conn);
-    for (const char* statement : {"INSERT INTO PD95_DISBA", "INSERT INTO PD96_LEGAMIDISBA"}) {
-        SCOPED_TRACE(statement);
-        conn->Faults().FailMatching(statement);
-        ExpectError([&] { elab.Elabora(db::Variant(1)); }, db::errc::InjectedFault, "");
-        EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
-        EXPECT_EQ(conn->TransactionLevel(), 0);
-    }
-    elab.Elabora(db::Variant(1));  // the connection is usable afterwards
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA WHERE PD96_IDDISBA_PD95 = " + std::to_string(NewId())), 3);
-}
 
 TEST_F(ElabDisbaTest, BillsOfAnIdentifierListAreDeleted) {
     elab.Elabora(db::Variant(1));

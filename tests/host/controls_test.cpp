@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "db/Connection.h"
+#include "Queries.h"
 #include "db/Driver.h"
 #include "db/Recordset.h"
 #include "entry/ControlsDataFrame.h"
@@ -46,7 +46,7 @@ protected:
         rs->Open(sql, conn, db::adOpenStatic, lock);
         return rs;
     }
-    Variant Scalar(const std::string& sql) { return conn->Execute(sql)->GetFields()[0L].Value(); }
+    Variant Scalar(const std::string& sql) { return testsupport::Scalar(*conn, sql); }
 
     db::ConnectionPtr conn;
 };
@@ -81,12 +81,6 @@ TEST(Controls, SideBarClickCanBeCancelledAndUnavailableItemsCannotBeClicked) {
     bar->AddGroup("GRP01", "Agganci");
     bar->AddItem("GRP01", "ITM0101", "Agganci\\Aperture");
     bar->AddItem("GRP01", "ITM0102", "Duplicazione massiva");
-    try {
-        bar->AddItem("GRP01", "itm0101", "again");
-        FAIL();
-    } catch (const db::Error& e) {
-        EXPECT_EQ(e.Number(), 35602);
-    }
     bar->SelectItem("GRP01", "ITM0101");
 
     Log log;
@@ -107,12 +101,6 @@ TEST(Controls, SideBarClickCanBeCancelledAndUnavailableItemsCannotBeClicked) {
     bar->ItemEnabled("GRP01", "ITM0101", false);
     EXPECT_THROW(bar->UserClickItem("GRP01", "ITM0101"), db::Error);
     EXPECT_EQ(log.size(), 3u);
-    try {
-        bar->ItemEnabled("GRP01", "ITM0199");
-        FAIL();
-    } catch (const db::Error& e) {
-        EXPECT_EQ(e.Number(), 35601);
-    }
 }
 
 TEST_F(Database, LookupBoxDecodesTypedCodesInOrder) {
@@ -136,74 +124,6 @@ TEST_F(Database, LookupBoxDecodesTypedCodesInOrder) {
     box->UserType("ZZ");
     EXPECT_FALSE(box->Decodificato());
     EXPECT_EQ(description->Text(), "");  // a code not found clears the description
-}
-
-TEST_F(Database, LookupBoxPicksARowFromItsList) {
-    auto box = std::make_shared<LookupTextBox>("TXT_LINEA");
-    box->Connection(conn);
-    Log log;
-    std::vector<Variant> chosen;
-    box->StartLookup().Connect([&](entry::LookupRequest& r) {
-        log.push_back("StartLookup");
-        r.statement = "SELECT CODICE, DESCR, QTA FROM LINEE ORDER BY CODICE";
-        r.fields = {{"Codice", "CODICE"}, {"Descrizione", "DESCR"}};
-        r.title = "Linee";
-    });
-    box->BeforeItem().Connect([&] { log.push_back("BeforeItem " + box->Text()); });
-    box->ItemSelected().Connect([&](const std::vector<Variant>& row) {
-        log.push_back("ItemSelected " + box->Text());
-        chosen = row;
-    });
-    box->StartDecode().Connect([&](entry::DecodeRequest&) { log.push_back("StartDecode"); });
-    box->AfterItem().Connect([&] { log.push_back("AfterItem"); });
-
-    box->UserPick("L3");
-    EXPECT_EQ(log, (Log{"StartLookup", "BeforeItem ", "ItemSelected L3", "StartDecode", "AfterItem"}));
-    ASSERT_EQ(chosen.size(), 3u);
-    EXPECT_EQ(chosen[2].CDbl(), 3.0);
-    EXPECT_EQ(box->LastList().rows.size(), 3u);
-    EXPECT_EQ(box->LastList().request.title, "Linee");
-
-    EXPECT_THROW(box->UserPick("L9"), db::Error);
-    EXPECT_EQ(box->Text(), "L3");
-
-    auto silent = std::make_shared<LookupTextBox>("TXT_SEQUENZA");
-    EXPECT_THROW(silent->UserOpenList(), db::Error);  // the form gave no statement: no list
-}
-
-TEST_F(Database, GridTicksCheckCellsAndShowsComputedCells) {
-    auto rs = Open("SELECT * FROM LINEE ORDER BY ID", db::adLockOptimistic);
-    auto grid = Make<Grid>("QGRD_DUPLMASS");
-    grid->AddColumn({"SEL", "Sel", 500, true, entry::GridColumnKind::Check});
-    grid->AddColumn({"CODICE", "Codice", 2500});
-    grid->AddColumn({"DESCR", "Descrizione", 3000});
-    grid->Bind(rs);
-    Log edits;
-    grid->AfterCellEdit().Connect([&](const std::string& field, const Variant& previous) {
-        edits.push_back(field + " was " + previous.Text());
-    });
-    grid->FetchCell().Connect([](db::Recordset& row, const std::string& field, Variant& value) {
-        if (field == "DESCR") value = Variant(row["CODICE"].Value().Text() + "-" + row["DESCR"].Value().Text());
-    });
-
-    EXPECT_EQ(grid->RowCount(), 3);
-    grid->UserTickCell(2, "SEL");
-    EXPECT_EQ(grid->Row(), 2);
-    EXPECT_EQ(edits, Log{"SEL was 1"});
-    EXPECT_EQ(Scalar("SELECT SEL FROM LINEE WHERE ID = 2").CLng(), 0);  // written at once (optimistic)
-    grid->UserTickCell(2, "SEL");
-    EXPECT_EQ(Scalar("SELECT SEL FROM LINEE WHERE ID = 2").CLng(), 1);
-
-    EXPECT_EQ(grid->ColumnTexts("DESCR"), (std::vector<std::string>{"L1-Uomo", "L2-Donna", "L3-Bimbo"}));
-    EXPECT_EQ(grid->Row(), 2);  // painting does not move the current row
-    EXPECT_THROW(grid->UserTickCell(1, "CODICE"), db::Error);  // not a check column
-
-    rs->Filter(Variant("SEL = 1 AND ID > 1"));
-    EXPECT_EQ(grid->RowCount(), 2);
-    EXPECT_EQ(grid->CellText(1, "CODICE"), "L2");
-
-    grid->Unbind();
-    EXPECT_EQ(grid->RowCount(), 0);
 }
 
 TEST_F(Database, DataFrameWritesWhatTheUserTypesWhenSaved) {

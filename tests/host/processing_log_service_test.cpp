@@ -12,7 +12,6 @@
 #include "Queries.h"
 #include "host/FileAccess.h"
 #include "host/ProcessingLogService.h"
-#include "host/SaveFileDialog.h"
 #include "host/TextViewer.h"
 
 namespace fs = std::filesystem;
@@ -167,21 +166,6 @@ TEST_F(FilesTest, ViewerRecordsAndPrintsWhatItShows) {
     EXPECT_EQ(viewer.Shown()[0].contents, "riga\r\n");  // as it was when shown
     EXPECT_EQ(out.str(), "riga\r\n");
     EXPECT_EQ(ErrorNumberOf([&] { viewer.Mostra((folder / "manca.txt").string()); }), 53);
-}
-
-TEST(SaveDialog, AnswersFromTheScriptAndCancelsWhenNothingIsScripted) {
-    host::SaveFileDialog dialog;
-    EXPECT_EQ(dialog.Scegli("c:\\", "TXT File|*.txt", "Salvataggio file"), "");
-    dialog.Queue("/tmp/a.txt").Queue("").Always("/tmp/b.txt");
-    EXPECT_EQ(dialog.Scegli("c:\\", "F", "T"), "/tmp/a.txt");
-    EXPECT_EQ(dialog.Scegli("c:\\", "F", "T"), "");
-    EXPECT_EQ(dialog.Scegli("c:\\", "F", "T"), "/tmp/b.txt");
-    EXPECT_EQ(dialog.Scegli("c:\\", "F", "T"), "/tmp/b.txt");
-    ASSERT_EQ(dialog.Shown().size(), 5u);
-    EXPECT_EQ(dialog.Shown()[0].startFolder, "c:\\");
-    EXPECT_EQ(dialog.Shown()[0].filter, "TXT File|*.txt");
-    EXPECT_EQ(dialog.Shown()[0].title, "Salvataggio file");
-    EXPECT_EQ(dialog.Shown()[1].answer, "/tmp/a.txt");
 }
 
 }  // namespace

@@ -26,14 +26,7 @@ namespace {
 
 constexpr const char* kDomanda = "Generare l'articolo?";
 
-// A small modal window opened from the links form, as the variant form is.
-class StandInVariantsForm : public entry::Form {
-public:
-    StandInVariantsForm() : Form("FRMFA_VARIANTI") { CHK_SEL = NewControl<entry::ICheckBox>("CHK_SEL"); }
-    std::shared_ptr<entry::ICheckBox> CHK_SEL;
-};
-
-// A links form reduced to a model field, a check box and two buttons; it shows a
+// A links form reduced to a model field, a check box and a button; it shows a
 // question through its message service and writes its result through the program object, as the real
 // form does.
 class StandInLinksForm : public entry::ILinksForm {
@@ -43,26 +36,16 @@ public:
         TXT_DESCMODORIGINE = NewControl<entry::ITextBox>("TXT_DESCMODORIGINE");
         CHK_CODALT = NewControl<entry::ICheckBox>("CHK_CODALT");
         CMD_DUPLICA = NewControl<entry::IButton>("CMD_DUPLICA");
-        CMD_VARIANTI = NewControl<entry::IButton>("CMD_VARIANTI");
         TXT_MODORIGINE->StartLookup().Connect([this](entry::LookupRequest& r) { StartLookup(r); });
         TXT_MODORIGINE->StartDecode().Connect([this](entry::DecodeRequest& r) { StartDecode(r); });
         CMD_DUPLICA->Click().Connect([this] { Duplica(); });
-        CMD_VARIANTI->Click().Connect([this] {
-            auto variants = std::make_shared<StandInVariantsForm>();
-            variants->Show(entry::vbModal);
-            variantsChosen = variants->CHK_SEL->Value() == 1;
-            variantsStillOpen = variants->Loaded();
-        });
     }
 
     int activations = 0;
-    bool variantsChosen = false;
-    bool variantsStillOpen = true;
     std::shared_ptr<entry::ILookupTextBox> TXT_MODORIGINE;
     std::shared_ptr<entry::ITextBox> TXT_DESCMODORIGINE;
     std::shared_ptr<entry::ICheckBox> CHK_CODALT;
     std::shared_ptr<entry::IButton> CMD_DUPLICA;
-    std::shared_ptr<entry::IButton> CMD_VARIANTI;
 
 protected:
     void Form_Load() override {
@@ -197,16 +180,6 @@ TEST_F(ShellTest, ModalShowRunsTheScriptInsideTheShowAndReturnsOnceClosed) {
     EXPECT_EQ(shell->GetNavigator()->ClosedForms(), std::vector<std::string>{"FRMFA_AGGANCI"});
 }
 
-TEST_F(ShellTest, ModalShowWithTheAnswerNoCreatesNothing) {
-    shell->WhenShown(entry::kLinksFormName, host::UserScript().Type("TXT_MODORIGINE", "M1").Answer(7).Click("CMD_DUPLICA"));
-    host::ProgramRequest request;
-    request.modal = true;
-    auto program = shell->Apri(request);
-    EXPECT_FALSE(program->DuplicazioneAvvenuta());
-    EXPECT_EQ(program->Articolo_Destinazione().Text(), "");
-    EXPECT_EQ(shell->Messages()->Messages().at(0).answer, 7);
-}
-
 TEST_F(ShellTest, ModelessShowLeavesTheWindowOpenForTheScriptAndTheErpClosesIt) {
     host::ProgramRequest request;
     request.articoloOrigine = Variant("M1");
@@ -330,32 +303,5 @@ TEST_F(ShellTest, NavigatorModelsReceiveTheFormFromTheActiveProgram) {
     auto other = std::make_shared<host::ScriptObjectModel>();
     program->InitializeScriptObjectModel(other);
     EXPECT_TRUE(other->Entries().empty());
-    shell->Chiudi(program);
-}
-
-TEST_F(ShellTest, EndingTheSessionClosesTheProgramsStillOpen) {
-    std::weak_ptr<entry::CLSFA_AGGANCI> program;
-    std::weak_ptr<StandInLinksForm> form;
-    {
-        auto opened = shell->Apri(host::ProgramRequest());
-        program = opened;
-        form = OpenLinksForm();
-    }
-    EXPECT_FALSE(program.expired());  // the open form holds its program
-    shell.reset();
-    EXPECT_TRUE(program.expired());
-    EXPECT_TRUE(form.expired());
-    EXPECT_EQ(entry::CurrentShell(), nullptr);
-}
-
-TEST_F(ShellTest, AModalWindowOpenedFromAFormRunsItsOwnScriptInsideTheClick) {
-    shell->WhenShown("FRMFA_VARIANTI", host::UserScript().Click("CHK_SEL"));
-    auto program = shell->Apri(host::ProgramRequest());
-    ASSERT_TRUE(shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_VARIANTI")));
-    auto form = OpenLinksForm();
-    EXPECT_TRUE(form->variantsChosen);
-    EXPECT_FALSE(form->variantsStillOpen);  // the click returned once the modal window was closed
-    EXPECT_EQ(shell->OpenForm("FRMFA_VARIANTI"), nullptr);
-    EXPECT_TRUE(shell->Failures().empty());
     shell->Chiudi(program);
 }
