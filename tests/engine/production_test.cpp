@@ -388,21 +388,17 @@ TEST_F(BillOfMaterialsTest, AFailedCopyIsReportedAsNotDoneWithNothingWritten) {
     EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
 }
 
-TEST_F(BillOfMaterialsTest, AProgramWithoutGlobalObjectIsNotDone) {
-    SourceBill();
-    CreateNewArticle();
-    program->ClsGlobal(nullptr);
-    EXPECT_EQ(CopyBill(), kvMethodCanceled);
-    EXPECT_EQ(engine->DuplicazioneDiBa(src, dst, nullptr, db::Variant(""), db::Variant(1)), kvMethodCanceled);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'"), 0);
-    EXPECT_TRUE(services->billRuns.empty());
-}
-
-TEST_F(BillOfMaterialsTest, ASecondCopyIsNotDoneAndASourceWithoutBillCopiesNothing) {
+TEST_F(BillOfMaterialsTest, NotDoneWithoutAProgramOrASecondTimeAndNothingWithoutASourceBill) {
     CreateNewArticle();
     EXPECT_EQ(CopyBill(), kvMethodOK);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA"), 0);
     SourceBill();
+    program->ClsGlobal(nullptr);  // no user to write on the header: not done
+    const auto runs = services->billRuns.size();
+    EXPECT_EQ(CopyBill(), kvMethodCanceled);
+    EXPECT_EQ(engine->DuplicazioneDiBa(src, dst, nullptr, db::Variant(""), db::Variant(1)), kvMethodCanceled);
+    EXPECT_EQ(services->billRuns.size(), runs);
+    program->ClsGlobal(global);
     ASSERT_EQ(CopyBill(), kvMethodOK);
     EXPECT_EQ(CopyBill(), kvMethodCanceled);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'"), 1);
