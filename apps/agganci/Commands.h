@@ -13,6 +13,7 @@ void AddLogCommand(CLI::App& cli, GlobalOptions& options);
 void AddGenerateCommand(CLI::App& cli, GlobalOptions& options);
 void AddMassCommand(CLI::App& cli, GlobalOptions& options);
 void AddVariantsCommand(CLI::App& cli, GlobalOptions& options);
+void AddServeCommand(CLI::App& cli, GlobalOptions& options);
 void AddSqlServerScriptCommand(CLI::App& cli, GlobalOptions& options);
 
 // Exit code the last command asked for (0 unless it reported a failure itself).

@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     app::AddGenerateCommand(cli, options);
     app::AddMassCommand(cli, options);
     app::AddVariantsCommand(cli, options);
+    app::AddServeCommand(cli, options);
     app::AddSqlServerScriptCommand(cli, options);
 
     try {

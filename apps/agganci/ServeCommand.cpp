@@ -1,0 +1,75 @@
+// agganci serve: the forms in a browser. The page, its session API and every form run in this process;
+// the address printed at start-up (with its token) is the only way in.
+#include <signal.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <thread>
+
+#include "apps/agganci/Commands.h"
+#include "apps/agganci/Session.h"
+#include "host/web/HttpServer.h"
+#include "host/web/ThreadRouting.h"
+#include "links_form/Register.h"
+
+namespace app {
+namespace {
+
+struct ServeArgs {
+    int port = 8377;
+    long idleSeconds = 120;
+    std::string assets = AGGANCI_WEB_DIR;
+};
+
+void Serve(const GlobalOptions& options, const ServeArgs& a) {
+    OpenSession(options).connection->Close();  // the demo database is created when missing
+    links_form::Register();
+    host::web::InstallRouting();
+    // The host runs in a browser front end: the log viewer offers the log as a download.
+    setenv("WEBRender", "1", 1);
+
+    // Ctrl-C and SIGTERM stop the server; the open forms are then released (each unloads).
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    host::web::ServerSettings settings;
+    settings.session.connectionString = options.db;
+    settings.session.ditta = options.company;
+    settings.session.downloads =
+        (std::filesystem::temp_directory_path() / ("agganci-serve-" + std::to_string(getpid()))).string();
+    settings.assets = a.assets;
+    settings.port = a.port;
+    settings.idleLimit = std::chrono::seconds(a.idleSeconds);
+    host::web::HttpServer server(settings);
+    if (!server.Bind()) throw std::runtime_error("cannot listen on 127.0.0.1:" + std::to_string(a.port));
+    std::cout << "Serving the forms at " << server.Address() << std::endl;
+
+    std::thread stopper([&] {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        server.Stop();
+    });
+    server.Serve();
+    // Stopped by the server itself: wake the waiting thread so it can end.
+    pthread_kill(stopper.native_handle(), SIGTERM);
+    stopper.join();
+}
+
+}  // namespace
+
+void AddServeCommand(CLI::App& cli, GlobalOptions& options) {
+    static ServeArgs args;
+    auto* cmd = cli.add_subcommand("serve", "Serve the forms to a browser on 127.0.0.1 (the printed address "
+                                            "carries the session token)");
+    cmd->add_option("--port", args.port, "Port on 127.0.0.1 (default 8377; 0 picks a free one)");
+    cmd->add_option("--idle-seconds", args.idleSeconds,
+                    "A form whose page stopped asking for this long is released (default 120)");
+    cmd->add_option("--assets", args.assets, "Folder of the page's files (default: the project's web/)");
+    cmd->callback([&options] { Serve(options, args); });
+}
+
+}  // namespace app

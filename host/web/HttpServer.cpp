@@ -1,0 +1,187 @@
+#include "host/web/HttpServer.h"
+
+#include <httplib.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+
+namespace host::web {
+
+using nlohmann::json;
+namespace fs = std::filesystem;
+
+namespace {
+constexpr auto kLongPoll = std::chrono::seconds(20);
+// Every open tab keeps one request waiting; the pool must hold them all and still take actions.
+constexpr std::size_t kThreads = 96;
+
+const char* ContentType(const fs::path& file) {
+    const auto ext = file.extension().string();
+    if (ext == ".html") return "text/html; charset=utf-8";
+    if (ext == ".js") return "text/javascript; charset=utf-8";
+    if (ext == ".css") return "text/css; charset=utf-8";
+    if (ext == ".svg") return "image/svg+xml";
+    return "application/octet-stream";
+}
+
+bool ReadFile(const fs::path& path, std::string& contents) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    contents = s.str();
+    return true;
+}
+
+void Refuse(httplib::Response& res, int status, const std::string& why) {
+    res.status = status;
+    res.set_content(json{{"error", why}}.dump(), "application/json");
+}
+
+}  // namespace
+
+class HttpServer::Routes {
+public:
+    Routes(const ServerSettings& settings, int& port) : settings_(settings), port_(port), sessions_(settings.session, settings.idleLimit, settings.leaveGrace) {
+        server_.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
+        server_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+            return Guard(req, res) ? httplib::Server::HandlerResponse::Unhandled
+                                   : httplib::Server::HandlerResponse::Handled;
+        });
+        server_.set_default_headers({{"Cache-Control", "no-store"}, {"X-Content-Type-Options", "nosniff"},
+                                     {"Referrer-Policy", "no-referrer"}});
+        server_.Get("/", [this](const httplib::Request&, httplib::Response& res) { Asset("index.html", res); });
+        server_.Get(R"(/assets/([A-Za-z0-9_.-]+))",
+                    [this](const httplib::Request& req, httplib::Response& res) { Asset(req.matches[1], res); });
+        server_.Post("/api/sessions", [this](const httplib::Request&, httplib::Response& res) {
+            auto s = sessions_.Open();
+            res.set_content(json{{"sid", s->Id()}}.dump(), "application/json");
+        });
+        server_.Get("/api/state", [this](const httplib::Request& req, httplib::Response& res) {
+            auto s = Session(req, res);
+            if (!s) return;
+            long since = 0;
+            try {
+                since = std::stol(req.get_param_value("since"));
+            } catch (...) {
+            }
+            res.set_content(s->Wait(since, kLongPoll), "application/json");
+        });
+        server_.Post("/api/action", [this](const httplib::Request& req, httplib::Response& res) {
+            auto s = Session(req, res);
+            if (!s) return;
+            auto action = json::parse(req.body, nullptr, false);
+            if (!action.is_object()) return Refuse(res, 400, "the action is not a JSON object");
+            s->Post(std::move(action));
+            res.set_content("{}", "application/json");
+        });
+        server_.Post("/api/answer", [this](const httplib::Request& req, httplib::Response& res) {
+            auto s = Session(req, res);
+            if (!s) return;
+            const auto a = json::parse(req.body, nullptr, false);
+            if (!a.is_object()) return Refuse(res, 400, "the answer is not a JSON object");
+            const bool taken = s->Answer(a.value("id", 0L), Reply{a.value("code", 0L), a.value("text", std::string())});
+            if (!taken) return Refuse(res, 409, "no such question is waiting");
+            res.set_content("{}", "application/json");
+        });
+        server_.Post("/api/release", [this](const httplib::Request& req, httplib::Response& res) {
+            if (auto s = Session(req, res)) s->Release();
+            res.set_content("{}", "application/json");
+        });
+        server_.Post("/api/leave", [this](const httplib::Request& req, httplib::Response& res) {
+            if (auto s = Session(req, res)) s->Leave();
+            res.set_content("{}", "application/json");
+        });
+        server_.Get("/api/file", [this](const httplib::Request& req, httplib::Response& res) {
+            auto s = Session(req, res);
+            if (!s) return;
+            const std::string path = s->DownloadFile(req.get_param_value("name"));
+            std::string contents;
+            if (path.empty() || !ReadFile(path, contents)) return Refuse(res, 404, "no such file");
+            res.set_header("Content-Disposition", "attachment; filename=\"" + fs::path(path).filename().string() + "\"");
+            res.set_content(contents, "text/plain; charset=utf-8");
+        });
+    }
+
+    bool Bind() {
+        if (settings_.port == 0) {
+            port_ = server_.bind_to_any_port("127.0.0.1");
+            return port_ > 0;
+        }
+        port_ = settings_.port;
+        return server_.bind_to_port("127.0.0.1", settings_.port);
+    }
+
+    void Serve() {
+        std::thread sweeper([this] {
+            while (!stopping_) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+                sessions_.Sweep();
+            }
+        });
+        server_.listen_after_bind();
+        stopping_ = true;
+        sweeper.join();
+    }
+
+    void Stop() { server_.stop(); }
+
+private:
+    bool Guard(const httplib::Request& req, httplib::Response& res) {
+        const std::string host = req.get_header_value("Host");
+        const std::string port = ":" + std::to_string(port_);
+        if (host != "127.0.0.1" + port && host != "localhost" + port) {
+            Refuse(res, 403, "wrong Host header");
+            return false;
+        }
+        // The assets hold no data: the page itself carries the token in its address.
+        if (req.path.rfind("/assets/", 0) == 0) return true;
+        if (req.get_param_value("token") != settings_.token) {
+            Refuse(res, 403, "missing or wrong token");
+            return false;
+        }
+        return true;
+    }
+
+    std::shared_ptr<FormSession> Session(const httplib::Request& req, httplib::Response& res) {
+        auto s = sessions_.Find(req.get_param_value("sid"));
+        if (!s) Refuse(res, 404, "no such session");
+        return s;
+    }
+
+    void Asset(const std::string& name, httplib::Response& res) {
+        std::string contents;
+        const fs::path path = fs::path(settings_.assets) / name;
+        if (!ReadFile(path, contents)) return Refuse(res, 404, "no such file");
+        res.set_content(contents, ContentType(path));
+    }
+
+    const ServerSettings& settings_;
+    int& port_;
+    SessionTable sessions_;
+    httplib::Server server_;
+    std::atomic<bool> stopping_{false};
+};
+
+HttpServer::HttpServer(ServerSettings settings) : settings_(std::move(settings)) {
+    if (settings_.token.empty()) settings_.token = RandomId();
+    routes_ = std::make_unique<Routes>(settings_, port_);
+}
+
+HttpServer::~HttpServer() = default;
+
+bool HttpServer::Bind() { return routes_->Bind(); }
+
+std::string HttpServer::Address() const {
+    return "http://127.0.0.1:" + std::to_string(port_) + "/?token=" + settings_.token;
+}
+
+void HttpServer::Serve() { routes_->Serve(); }
+void HttpServer::Stop() { routes_->Stop(); }
+
+}  // namespace host::web

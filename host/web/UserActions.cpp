@@ -1,0 +1,114 @@
+#include "host/web/UserActions.h"
+
+#include <map>
+#include <string>
+
+#include "db/Error.h"
+#include "host/controls/AdvancedQuery.h"
+#include "host/controls/BasicControls.h"
+#include "host/controls/ComboBox.h"
+#include "host/controls/DataNavigator.h"
+#include "host/controls/Grid.h"
+#include "host/controls/LookupTextBox.h"
+#include "host/controls/SideBar.h"
+
+namespace host::web {
+namespace {
+
+using nlohmann::json;
+
+// Rows of a lookup list the page receives at most (it filters by typing the code instead).
+constexpr std::size_t kListRowLimit = 500;
+
+template <class C>
+C& Find(entry::Form& form, const std::string& name) {
+    auto* typed = dynamic_cast<C*>(form.Control(name).get());
+    if (!typed) throw db::Error(db::errc::ItemNotFound, "The form " + form.Name() + " has no such control: " + name);
+    return *typed;
+}
+
+std::string Text(const json& a, const char* key) { return a.value(key, std::string()); }
+
+json ListToJson(const controls::LookupList& list) {
+    json rows = json::array();
+    for (const auto& r : list.rows) {
+        if (rows.size() >= kListRowLimit) break;
+        json row = json::array();
+        for (const auto& v : r) row.push_back(v.Text());
+        rows.push_back(std::move(row));
+    }
+    json captions = json::array();
+    for (const auto& f : list.request.fields) captions.push_back(f.caption);
+    return {{"title", list.request.title}, {"columns", list.columns}, {"captions", captions}, {"rows", rows}};
+}
+
+entry::QueryOperator Operator(const std::string& op) {
+    static const std::map<std::string, entry::QueryOperator> ops = {
+        {"=", entry::QueryOperator::Uguale},          {"<>", entry::QueryOperator::Diverso},
+        {"range", entry::QueryOperator::Intervallo},  {"starts", entry::QueryOperator::IniziaCon},
+        {"in", entry::QueryOperator::InElenco}};
+    const auto it = ops.find(op);
+    if (it == ops.end()) throw db::Error(db::errc::InvalidProcedureCall, "Unknown operator " + op);
+    return it->second;
+}
+
+}  // namespace
+
+json ApplyAction(entry::Form& form, const json& a) {
+    const std::string what = Text(a, "do");
+    const std::string name = Text(a, "control");
+    if (what == "type") {
+        if (auto* lookup = dynamic_cast<controls::LookupTextBox*>(form.Control(name).get()))
+            lookup->UserType(Text(a, "text"));
+        else
+            Find<controls::TextBox>(form, name).UserType(Text(a, "text"));
+    } else if (what == "openList") {
+        auto list = ListToJson(Find<controls::LookupTextBox>(form, name).UserOpenList());
+        list["control"] = name;
+        return list;
+    } else if (what == "pick") {
+        Find<controls::LookupTextBox>(form, name).UserPick(Text(a, "code"));
+    } else if (what == "click") {
+        if (auto* check = dynamic_cast<controls::CheckBox*>(form.Control(name).get()))
+            check->UserClick();
+        else
+            Find<controls::Button>(form, name).UserClick();
+    } else if (what == "choose") {
+        Find<controls::ComboBox>(form, name).UserChoose(Text(a, "caption"));
+    } else if (what == "select") {
+        Find<controls::SideBar>(form, name).UserClickItem(Text(a, "group"), Text(a, "key"));
+    } else if (what == "row") {
+        Find<controls::Grid>(form, name).UserSelectRow(a.at("row").get<long>());
+    } else if (what == "tick") {
+        Find<controls::Grid>(form, name).UserTickCell(a.at("row").get<long>(), Text(a, "field"));
+    } else if (what == "edit") {
+        Find<controls::Grid>(form, name).UserEditCell(a.at("row").get<long>(), Text(a, "field"),
+                                                      db::Variant(Text(a, "value")));
+    } else if (what == "press") {
+        Find<controls::DataNavigator>(form, name).UserPress(Text(a, "button"));
+    } else if (what == "key") {
+        int code = a.at("key").get<int>();
+        form.KeyDown(code, 0);
+    } else if (what == "close") {
+        form.Unload(entry::vbFormControlMenu);
+    } else if (what == "condition") {
+        entry::QueryCondition c;
+        c.field = Text(a, "field");
+        c.op = Operator(Text(a, "op"));
+        c.values = a.value("values", std::vector<std::string>{});
+        Find<controls::AdvancedQuery>(form, name).AggiungiCondizione(c);
+    } else if (what == "clearConditions") {
+        Find<controls::AdvancedQuery>(form, name).Svuota();
+    } else if (what == "queryList") {
+        const auto codes = Find<controls::AdvancedQuery>(form, name).UserOpenList(Text(a, "field"), a.value("side", 1));
+        json rows = json::array();
+        for (const auto& c : codes) rows.push_back(json::array({c}));
+        return {{"control", name}, {"field", Text(a, "field")}, {"side", a.value("side", 1)}, {"title", Text(a, "field")},
+                {"captions", json::array({Text(a, "field")})}, {"rows", rows}, {"query", true}};
+    } else {
+        throw db::Error(db::errc::InvalidProcedureCall, "Unknown action " + what);
+    }
+    return nullptr;
+}
+
+}  // namespace host::web

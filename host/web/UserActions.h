@@ -1,0 +1,15 @@
+#pragma once
+// What a person does on a form in the page, applied to the form's controls as the headless shell's
+// scripted user does it: typing, picking from a list, clicking, ticking, pressing a navigator button,
+// a key, closing the window. Runs on the form's worker.
+#include <nlohmann/json.hpp>
+
+#include "entry/Form.h"
+
+namespace host::web {
+
+// Applies the action ({"do": ..., "control": ..., ...}). Returns what the page should show in reply (a
+// lookup list), or null. Throws what the control or the form raised.
+nlohmann::json ApplyAction(entry::Form& form, const nlohmann::json& action);
+
+}  // namespace host::web

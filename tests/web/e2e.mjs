@@ -1,0 +1,131 @@
+// The forms in Chromium, done by clicking as a person does: a generation run of MODELLO04 (a question
+// answered No, then Yes), a link row added and deleted, and the log downloaded; each tab its own form.
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import path from 'node:path';
+import { demoDatabase, startServer, launchBrowser, query, screenshots } from './harness.mjs';
+
+const data = demoDatabase();
+const server = await startServer(data);
+const browser = await launchBrowser();
+const step = (name) => console.log(`- ${name}`);
+
+const ctl = (page, name) => page.locator(`[data-control="${name}"]`).first();
+async function type(page, name, text) {
+  const input = ctl(page, name);
+  await input.fill(text);
+  await input.press('Enter');
+}
+async function answerDialog(page, label) {
+  const dialog = page.locator('#overlay [role=alertdialog]');
+  await dialog.waitFor();
+  const text = await dialog.locator('.dialog-text').innerText();
+  await dialog.getByRole('button', { name: label, exact: true }).click();
+  await dialog.waitFor({ state: 'detached' });
+  return text;
+}
+const gridRows = (page, name) => page.locator(`[data-control="${name}"] tbody tr`);
+const articles = () => new Set(query(data.db, 'SELECT MG66_CODART FROM MG66_ANAGRART').map((r) => r[0].trim()));
+// Compared here, not in SQL: the columns' collation is the ERP's own, unknown to the sqlite3 tool.
+const linkRows = () => {
+  const header = query(data.db, 'SELECT FA63_GUID, FA63_CODART_MG66 FROM FA63_AGGANCI').find((r) => r[1].trim() === 'MODELLO04')[0];
+  return query(data.db, 'SELECT FA64_GUID_FA63, FA64_CODTESS_FA12 FROM FA64_AGGANCIDET')
+    .filter((r) => r[0] === header).map((r) => r[1].trim());
+};
+
+try {
+  const page = await browser.newPage();
+  await page.goto(server.url);
+
+  step('the model is loaded by typing its code');
+  await type(page, 'TXT_MODORIGINE', 'MODELLO04');
+  await assert.doesNotReject(gridRows(page, 'QGRD_AGGANCI').nth(2).waitFor());
+  assert.equal(await gridRows(page, 'QGRD_AGGANCI').count(), 3);
+  await page.screenshot({ path: path.join(screenshots, 'links-tab.png'), fullPage: true });
+
+  step('a link row is added and saved, then deleted');
+  await ctl(page, 'GRIDNAV_AGGANCI').locator('[data-button=Nuovo]').click();
+  await page.locator('.navigator .newrecord').first().waitFor();
+  await type(page, 'TXT_TSAGGANCIO', 'TS-SETA-ROSSA');
+  await page.locator('[data-lookup=TXT_TSAGGANCIO].decoded').waitFor();
+  await type(page, 'TXT_DESCARTDAGENERARE', 'Camicia donna seta rossa');
+  await ctl(page, 'GRIDNAV_AGGANCI').locator('[data-button=Salva]').click();
+  await gridRows(page, 'QGRD_AGGANCI').nth(3).waitFor();
+  await ctl(page, 'INTERNAV_AGGANCI').locator('[data-button=Salva]').click();
+  await page.waitForFunction(() => !document.querySelector('.navigator .newrecord'));
+  await page.waitForTimeout(300);
+  assert.ok(linkRows().includes('TS-SETA-ROSSA'), 'the new link row is in the database');
+  await gridRows(page, 'QGRD_AGGANCI').nth(3).locator('td').nth(1).click();
+  await page.locator('[data-control=QGRD_AGGANCI] tr.current[data-row="4"]').waitFor();
+  await ctl(page, 'GRIDNAV_AGGANCI').locator('[data-button=Elimina]').click();
+  // The form warns what the deletion takes with it; the person confirms.
+  assert.match(await answerDialog(page, 'OK'), /TS-SETA-ROSSA/);
+  await page.waitForFunction(() => document.querySelectorAll('[data-control=QGRD_AGGANCI] tbody tr').length === 3);
+  await ctl(page, 'INTERNAV_AGGANCI').locator('[data-button=Salva]').click();
+  await page.waitForTimeout(500);
+  assert.deepEqual(linkRows().sort(), ['TS-DENIM-BLU', 'TS-LINO-BLU', 'TS-TWILL-NERO']);
+
+  step('the generation question answered No creates nothing');
+  const before = articles();
+  await ctl(page, 'CMD_DUPLICA').click();
+  const question = await answerDialog(page, 'No');
+  assert.match(question, /Procedere/);
+  await page.waitForFunction(() => document.getElementById('busy').hidden);
+  assert.equal(articles().size, before.size, 'no article was written');
+
+  step('answered Yes, the run creates the three articles and shows its log');
+  await ctl(page, 'CMD_DUPLICA').click();
+  await answerDialog(page, 'Sì');
+  await page.locator('#loglines').filter({ hasText: /\S/ }).waitFor();
+  await ctl(page, 'CMD_LOG').waitFor();
+  const generated = (await page.locator('[data-control=QGRD_AGGANCI] td[data-field=FA64_ARTAGGANCIO_MG66]').allInnerTexts())
+    .map((t) => t.trim());
+  assert.equal(generated.filter(Boolean).length, 3, `three codes in the grid: ${generated}`);
+  const after = articles();
+  for (const code of generated) assert.ok(after.has(code), `${code} is in the database`);
+  assert.equal(after.size, before.size + 3);
+  const logText = await page.locator('#loglines').innerText();
+  for (const code of generated) assert.ok(logText.includes(code), `the log names ${code}`);
+  await page.screenshot({ path: path.join(screenshots, 'generation-run.png'), fullPage: true });
+
+  step('the log viewer saves the log for download');
+  await ctl(page, 'CMD_LOG').click();
+  const save = page.locator('#overlay .dialog.save');
+  await save.waitFor();
+  await save.getByRole('textbox').fill('generazione.txt');
+  await save.getByRole('button', { name: 'Salva' }).click();
+  const viewer = page.locator('#overlay .dialog.viewer');
+  await viewer.waitFor();
+  await page.screenshot({ path: path.join(screenshots, 'log-viewer.png') });
+  const [download] = await Promise.all([page.waitForEvent('download'), viewer.getByText('Scarica').click()]);
+  const saved = readFileSync(await download.path(), 'utf8');
+  for (const code of generated) assert.ok(saved.includes(code), `the downloaded log names ${code}`);
+  await viewer.getByRole('button', { name: 'Chiudi' }).click();
+  await viewer.waitFor({ state: 'detached' });
+
+  step('another tab has a form of its own; a reload finds the same form again');
+  const second = await browser.newPage();
+  await second.goto(server.url);
+  await ctl(second, 'TXT_MODORIGINE').waitFor();
+  assert.equal(await ctl(second, 'TXT_MODORIGINE').inputValue(), '', 'the second tab starts empty');
+  const sid = await page.evaluate(() => sessionStorage.getItem('agganci.sid'));
+  assert.notEqual(sid, await second.evaluate(() => sessionStorage.getItem('agganci.sid')));
+  await page.reload();
+  await gridRows(page, 'QGRD_AGGANCI').nth(2).waitFor();
+  assert.equal(await ctl(page, 'TXT_MODORIGINE').inputValue(), 'MODELLO04');
+  assert.equal(await page.evaluate(() => sessionStorage.getItem('agganci.sid')), sid);
+
+  step('closing a tab releases its form (the unload runs)');
+  const secondSid = await second.evaluate(() => sessionStorage.getItem('agganci.sid'));
+  await second.close();
+  const released = `Session ${secondSid}: FRMFA_AGGANCI unloaded`;
+  for (let i = 0; i < 100 && !server.output.includes(released); ++i) await new Promise((r) => setTimeout(r, 200));
+  assert.ok(server.output.includes(released), 'the closed tab\'s form was unloaded');
+  console.log('e2e: passed');
+} catch (e) {
+  for (const [i, p] of browser.pages().entries()) await p.screenshot({ path: `/tmp/agganci-web-failure-${i}.png`, fullPage: true }).catch(() => {});
+  throw e;
+} finally {
+  await browser.close();
+  await server.stop();
+}

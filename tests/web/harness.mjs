@@ -1,0 +1,62 @@
+// What the browser tests share: a demo database, the server started on a free port, Debian's Chromium
+// (never a downloaded one), and reads of the database as the ERP would check it.
+import { spawn, execFileSync } from 'node:child_process';
+import { mkdtempSync, mkdirSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { chromium } from 'playwright-core';
+
+export const bin = process.argv[2] || process.env.AGGANCI_BIN;
+if (!bin) throw new Error('usage: node <test>.mjs path/to/agganci');
+
+export function demoDatabase() {
+  const dir = mkdtempSync(path.join(tmpdir(), 'agganci-web-'));
+  const db = path.join(dir, 'demo.db');
+  execFileSync(bin, ['demo-db', db], { cwd: dir, stdio: 'ignore' });
+  return { dir, db };
+}
+
+// Starts `agganci serve` and resolves once it printed its address.
+export function startServer({ dir, db }, extra = []) {
+  const proc = spawn(bin, ['--db', `sqlite:${db}`, 'serve', '--port', '0', ...extra], { cwd: dir });
+  const output = [];
+  return new Promise((resolve, reject) => {
+    let buffer = '';
+    proc.stdout.on('data', (chunk) => {
+      buffer += chunk;
+      const lines = buffer.split('\n');
+      buffer = lines.pop();
+      for (const line of lines) {
+        output.push(line);
+        const m = line.match(/(http:\/\/127\.0\.0\.1:(\d+)\/\?token=(\w+))/);
+        if (m) resolve({ proc, output, url: m[1], base: `http://127.0.0.1:${m[2]}`, token: m[3],
+          stop: () => new Promise((r) => { proc.once('exit', r); proc.kill('SIGTERM'); }) });
+      }
+    });
+    proc.stderr.on('data', (chunk) => process.stderr.write(chunk));
+    proc.once('exit', (code) => reject(new Error(`agganci serve exited with ${code}`)));
+    setTimeout(() => reject(new Error('agganci serve did not start')), 20000);
+  });
+}
+
+// A browser context on a fresh profile (Playwright passes it to Chromium as --user-data-dir).
+export async function launchBrowser() {
+  const profile = mkdtempSync(path.join(tmpdir(), 'agganci-chromium-'));
+  return chromium.launchPersistentContext(profile, {
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    acceptDownloads: true,
+    viewport: { width: 1280, height: 900 },
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+}
+
+// Rows of a query on the demo database, each an array of texts.
+export function query(db, sql) {
+  const out = execFileSync('sqlite3', ['-separator', '\t', db, sql], { encoding: 'utf8' });
+  return out.split('\n').filter(Boolean).map((l) => l.split('\t'));
+}
+
+export const screenshots = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../../docs/screenshots');
+mkdirSync(screenshots, { recursive: true });
