@@ -3,8 +3,6 @@
 // entry point: each test of this folder runs over all of them (or says why one cannot reach it).
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -55,36 +53,5 @@ inline std::string Wide(std::size_t n) {
 }
 
 inline std::string ParamName(const ::testing::TestParamInfo<HostileValue>& info) { return info.param.name; }
-
-// Cases tried per entry point and their outcomes, printed when the suite ends ("hostile cases: ...").
-class Tally : public ::testing::Environment {
-public:
-    static void Count(const std::string& entryPoint, const std::string& outcome) {
-        ++Totals()[entryPoint][outcome];
-    }
-    void TearDown() override {
-        long all = 0;
-        for (const auto& [entry, outcomes] : Totals()) {
-            long n = 0;
-            std::string detail;
-            for (const auto& [outcome, k] : outcomes) {
-                n += k;
-                detail += (detail.empty() ? "" : ", ") + outcome + " " + std::to_string(k);
-            }
-            all += n;
-            std::printf("hostile cases: %-34s %3ld (%s)\n", entry.c_str(), n, detail.c_str());
-        }
-        std::printf("hostile cases: %-34s %3ld\n", "total", all);
-    }
-
-private:
-    static std::map<std::string, std::map<std::string, long>>& Totals() {
-        static std::map<std::string, std::map<std::string, long>> totals;
-        return totals;
-    }
-};
-
-// Registered once for the whole test program.
-inline ::testing::Environment* const kTally = ::testing::AddGlobalTestEnvironment(new Tally);
 
 }  // namespace hostile

@@ -94,17 +94,14 @@ TEST_P(CliHostile, DuplicateNewCode) {
         EXPECT_NE(r.code, 0);
         EXPECT_EQ(r.out, "agganci: NEWCODE is empty\n");
         EXPECT_EQ(Articles(), before);
-        hostile::Tally::Count("agganci duplicate: new code", "refused");
     } else if (db::Len(value) > 25) {
         EXPECT_NE(r.code, 0);
         EXPECT_EQ(r.out, "agganci: NEWCODE '" + value + "' is longer than 25 characters\n");
         EXPECT_EQ(Articles(), before);
-        hostile::Tally::Count("agganci duplicate: new code", "refused");
     } else {
         EXPECT_EQ(r.code, 0) << r.out.substr(0, 400);
         EXPECT_EQ(hostile::ArticlesWithCode(*conn, value), 1);
         EXPECT_EQ(Articles(), before + 1);
-        hostile::Tally::Count("agganci duplicate: new code", "stored exactly");
     }
 }
 
@@ -119,12 +116,10 @@ TEST_P(CliHostile, DuplicateDescriptions) {
         EXPECT_NE(r.code, 0);
         EXPECT_EQ(r.out, "agganci: --description is longer than 72 characters\n");
         EXPECT_EQ(Articles(), before);
-        hostile::Tally::Count("agganci duplicate: descriptions", "refused");
     } else {
         EXPECT_EQ(r.code, 0) << r.out;
         EXPECT_EQ(Text("SELECT MG87_DESCART" + where), value);
         EXPECT_EQ(Text("SELECT MG87_DESCARTEST" + where), value);
-        hostile::Tally::Count("agganci duplicate: descriptions", "stored exactly");
     }
 }
 
@@ -141,14 +136,12 @@ TEST_P(CliHostile, MassWhereValue) {
     if (value.empty()) {
         EXPECT_NE(r.code, 0);
         EXPECT_EQ(r.out, "agganci: --where: no article selected\n");
-        hostile::Tally::Count("agganci mass --where", "selected nothing");
     } else {
         EXPECT_EQ(r.code, 0) << r.out.substr(0, 400);
         // One line: the article and its new code.
         EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n') - std::count(value.begin(), value.end(), '\n') * 2, 1)
             << r.out.substr(0, 400);
         EXPECT_TRUE(Has(r.out, "X" + db::RTrim(value))) << r.out.substr(0, 400);  // the old code as read, blanks cut
-        hostile::Tally::Count("agganci mass --where", "selected exactly");
     }
     EXPECT_EQ(Articles(), before);
 }

@@ -69,19 +69,16 @@ TEST_P(EngineHostile, NewCodeThroughTheWholeSequence) {
     if (code.empty()) {
         EXPECT_EQ(error, "DuplicazioneAnagraficaBase: Codice del nuovo articolo non indicato");
         EXPECT_EQ(Snapshot(), snapshot);
-        hostile::Tally::Count("engine: new code", "refused");
     } else if (db::Len(code) > 50) {
         // Wider than the code columns: the first recordset that writes it refuses it, and the transaction
         // takes back what the procedure had written.
         EXPECT_EQ(error, "DuplicazioneDescrizioniInLingua: The value for field 'MG87_CODART_MG66' is longer than its "
                          "size of 50 characters: '" + db::Left(code, 60) + "...'");
         EXPECT_EQ(Snapshot(), snapshot);
-        hostile::Tally::Count("engine: new code", "refused");
     } else {
         ASSERT_TRUE(created) << error;
         EXPECT_EQ(hostile::ArticlesWithCode(*conn, code), 1);
         EXPECT_EQ(hostile::Written(before, hostile::CountRows(*conn)), plainRows);
-        hostile::Tally::Count("engine: new code", "stored exactly");
     }
     EXPECT_EQ(hostile::NewShapes(trace.Shapes(), plainShapes), std::set<std::string>{});
     EXPECT_EQ(hostile::OutsideLiterals(trace, code), std::vector<std::string>{});
@@ -106,7 +103,6 @@ TEST_P(EngineHostile, Descriptions) {
     EXPECT_EQ(hostile::Written(before, hostile::CountRows(*conn)), plainRows);
     EXPECT_EQ(hostile::NewShapes(trace.Shapes(), plainShapes), std::set<std::string>{});
     EXPECT_EQ(hostile::OutsideLiterals(trace, text), std::vector<std::string>{});
-    hostile::Tally::Count("engine: descriptions", "stored exactly");
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, EngineHostile, ::testing::ValuesIn(hostile::Values()), hostile::ParamName);
@@ -129,21 +125,6 @@ TEST_F(EngineWidths, DescriptionRulesCountCharacters) {
     const std::string ext1672 = hostile::Wide(1671) + "'";
     ASSERT_FALSE(BaseDuplication("W4", "d", ext1672));
     EXPECT_EQ(Description("W4", "MG87_DESCARTEST"), hostile::Wide(1671));
-    for (int i = 0; i < 4; ++i) hostile::Tally::Count("engine: description widths", "as the rules say");
-}
-
-TEST_F(EngineWidths, AnEmptyCodeIsRefusedByTheProcedureAndWritesNothing) {
-    const std::string snapshot = Snapshot();
-    const auto error = BaseDuplication("", "d", "e");
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->Description(), "Codice del nuovo articolo non indicato");
-    EXPECT_EQ(Snapshot(), snapshot);
-    const auto blank = BaseDuplication("   ", "d", "e");
-    ASSERT_TRUE(blank);
-    EXPECT_EQ(blank->Description(), "Codice del nuovo articolo non indicato");
-    EXPECT_EQ(Snapshot(), snapshot);
-    hostile::Tally::Count("engine: new code", "refused");
-    hostile::Tally::Count("engine: new code", "refused");
 }
 
 }  // namespace

@@ -61,8 +61,6 @@ TEST_P(LinksHostile, PrefixOfTheGeneratedCodes) {
     EXPECT_EQ(hostile::NewShapes(trace.Shapes(), plainShapes), std::set<std::string>{});
     EXPECT_EQ(hostile::OutsideLiterals(trace, prefix), std::vector<std::string>{});
     EXPECT_TRUE(testsupport::OrphanRows(*conn).empty());
-    hostile::Tally::Count("generation run: link prefix",
-                          db::Len(composed) > 25 ? "cut to 25 characters" : "stored exactly");
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, LinksHostile, ::testing::ValuesIn(hostile::Values()), hostile::ParamName);
@@ -101,14 +99,12 @@ TEST_F(LinksFormPrefix, HostileValuesTypedAndSaved) {
             const std::string& failure = shell->Failures().back();
             EXPECT_EQ(failure.substr(failure.size() - std::min(failure.size(), message.size())), message);
             EXPECT_EQ(Conta("SELECT FA63_GUID FROM FA63_AGGANCI"), headers);
-            hostile::Tally::Count("links form: typed prefix", "refused (longer than 25)");
         } else {
             EXPECT_TRUE(ok) << (shell->Failures().empty() ? "" : shell->Failures().back());
             EXPECT_EQ(Ui().TXT_PREFISSO->Text(), expected);
             EXPECT_EQ(Valore("SELECT FA63_PREFISSO FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO03'").Text(),
                       expected);
             EXPECT_EQ(Conta("SELECT FA63_GUID FROM FA63_AGGANCI"), headers + 1);
-            hostile::Tally::Count("links form: typed prefix", "stored as shown");
         }
         EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
         EXPECT_EQ(hostile::OutsideLiterals(trace, expected), std::vector<std::string>{});

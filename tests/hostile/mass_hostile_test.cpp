@@ -131,7 +131,6 @@ TEST_P(MassHostile, AdvancedQueryConditionValues) {
         EXPECT_EQ(selected, refused ? -2 : c.expected);
         EXPECT_EQ(hostile::NewShapes(trace.Shapes(), plainShapes), std::set<std::string>{});
         EXPECT_EQ(hostile::OutsideLiterals(trace, v), std::vector<std::string>{});
-        hostile::Tally::Count("advanced query: condition values", refused ? "refused by the query" : "selected exactly");
     }
     EXPECT_EQ(hostile::CountRows(*conn), before);
     EXPECT_EQ(ErrorBoxes(), std::vector<std::string>{});
@@ -168,20 +167,15 @@ TEST_P(MassHostile, CodeTextInEveryMode) {
             ASSERT_EQ(shell->Messages()->Messages().size(), 2u);  // after the question about the variants
             EXPECT_EQ(shell->Messages()->Messages()[1].text, "Campo obbligatorio o dati inseriti non validi!");
             EXPECT_EQ(Snapshot(), snapshot);
-            hostile::Tally::Count("mass run: code text", "refused with the message");
         } else if (expected == old || created.count(expected)) {
             // The mask left the code as it was, or an earlier mode gave the same code: it exists.
             EXPECT_EQ(written, hostile::TableCounts{});
             const auto lines = form->RunLines();
             EXPECT_NE(std::find(lines.begin(), lines.end(), mass_duplication::LogGiaEsistente(expected)), lines.end());
-            hostile::Tally::Count("mass run: code text", "existing code skipped");
         } else {
             created.insert(expected);
             EXPECT_EQ(hostile::ArticlesWithCode(*conn, expected), 1) << "expected code " << expected.substr(0, 60);
             EXPECT_EQ(written, plainRows);
-            hostile::Tally::Count("mass run: code text",
-                                  db::Len(v) + (mode == "0" ? db::Len(old) : 0) > kMaxCode ? "cut to 25 characters"
-                                                                                            : "stored exactly");
         }
         EXPECT_EQ(hostile::NewShapes(trace.Shapes(), plainShapes), std::set<std::string>{});
         EXPECT_EQ(hostile::OutsideLiterals(trace, v), std::vector<std::string>{});
@@ -208,7 +202,6 @@ TEST_P(MassHostile, DescriptionOfTheNewArticle) {
     EXPECT_EQ(hostile::NewShapes(trace.Shapes(), plainShapes), std::set<std::string>{});
     EXPECT_EQ(hostile::OutsideLiterals(trace, v), std::vector<std::string>{});
     EXPECT_EQ(ErrorBoxes(), std::vector<std::string>{});
-    hostile::Tally::Count("mass run: description", v.empty() ? "source's description" : "stored exactly");
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, MassHostile, ::testing::ValuesIn(hostile::Values()), hostile::ParamName);
@@ -225,8 +218,6 @@ TEST_F(MassHostile, TheCodeWidthCountsCharacters) {
     EXPECT_EQ(shell->Messages()->Messages()[1].text, mass_duplication::DomandaCodiceLungo(25));
     EXPECT_EQ(hostile::ArticlesWithCode(*conn, "X" + hostile::Wide(24)), 1);
     EXPECT_EQ(ErrorBoxes(), std::vector<std::string>{});
-    hostile::Tally::Count("mass run: code width", "stored exactly");
-    hostile::Tally::Count("mass run: code width", "cut to 25 characters");
 }
 
 }  // namespace
