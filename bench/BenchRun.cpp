@@ -98,13 +98,13 @@ void TimeBothMethods(const RunSettings& s, const std::string& connectionString, 
         }
         if (first <= s.duplicated / 2 && last >= s.duplicated / 2) {
             result.halfGrowthKb = watch.GrowthKb();
-            halfLogBytes = LogTextBytes(component.Log());
+            halfLogBytes = LogTextBytes(component.RunLog());
             halfCacheKb = pageCaches();
             result.lateArticles = s.duplicated - last;
         }
     }
     result.growthKb = watch.GrowthKb();
-    result.lateLogKb = (LogTextBytes(component.Log()) - halfLogBytes) / 1024;
+    result.lateLogKb = (LogTextBytes(component.RunLog()) - halfLogBytes) / 1024;
     result.lateCacheKb = pageCaches() - halfCacheKb;
     component.Finish();
 }

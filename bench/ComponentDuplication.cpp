@@ -1,18 +1,16 @@
 #include "bench/ComponentDuplication.h"
 
 #include "db/Quote.h"
-#include "engine/CLSFA_DUPLICA.h"
 #include "entry/CinterfaceBase.h"
 #include "erp/DemoData.h"
 #include "generation/ArticleExists.h"
-#include "generation/EngineSequence.h"
+#include "generation/CreaArticolo.h"
 #include "host/GlobalObject.h"
 
 namespace bench {
 namespace {
 
 const std::string kSeparator = std::string(96, '_') + " ";
-const std::string kNotCreated = " !!! ATTENZIONE: ARTICOLO NON GENERATO !!! ";
 
 // The variant choice a user makes once for a mass run: every variant of the bench articles active, no
 // new grouping.
@@ -72,53 +70,22 @@ bool ComponentDuplicator::DuplicateOneArticle(const std::string& source, const s
     return created;
 }
 
-// The engine part of the per-article routine, mass tab: one transaction, one engine, the step sequence.
+// The per-article routine of the product, as the mass run calls it for one ticked article.
 bool ComponentDuplicator::CreateArticle(const std::string& source, const std::string& target) {
-    generation::SequenceSettings settings;
-    settings.linksTab = false;
-    settings.variantSelection = variantSelection_;
-    settings.massSelectionRows = 2;  // a run over many articles, not the duplication of a single one
-    settings.fashionAttributes = global_->AttributiFashion();
-    settings.productionSetting = db::Trim(global_->GestioneProduzione());
-    settings.projectData = global_->DatiProgetto();
-    settings.billOfMaterials = true;
-    settings.program = program_;
-    settings.connectionString = connectionString_;
-    settings.ditta = db::Variant(company_);
-
-    generation::SequenceReport report;
-    report.log = [this](const std::string& text, long kind) { log_->ScriviLog(text, kind); };
-    lastError_.clear();
-    connection_->BeginTrans();
-    bool ok = false;
-    try {
-        auto engine = std::make_shared<engine::CLSFA_DUPLICA>();
-        engine->Advise(events_);
-        engine->Connessione(connection_);
-        engine->Initialize();
-        engine->Ditta(db::Variant(company_));
-        engine->DescrizioneArticoloDaGenerare(db::Variant("Copia di " + source));
-        engine->DescrizioneEstesaArticoloDaGenerare(db::Variant("Copia di " + source));
-        engine->EnmDatiDaDuplicare(engine::KvEnumDatiDaDuplicare(0));
-        generation::EngineSequence sequence(*engine, settings, report);
-        ok = sequence.Run(db::Variant(source), db::Variant(target));
-        if (!ok) lastError_ = sequence.ErrorText() + " " + sequence.ErrorDetail();
-    } catch (const std::exception& e) {
-        lastError_ = e.what();
-    }
-    if (ok) {
-        connection_->CommitTrans();
-        log_->ScriviLog("Articolo :  " + target + " Creato ", generation::LogInformazione);
-        return true;
-    }
-    log_->ScriviLog(lastError_, generation::LogErrore);
-    log_->ScriviLog(kNotCreated, generation::LogErrore);
-    try {
-        connection_->RollbackTrans();
-    } catch (const db::Error&) {
-        // As the per-article routine does: the failure is already logged, the rollback's own error adds nothing.
-    }
-    return false;
+    generation::ArticleRequest request;
+    request.source = source;
+    request.newCode = target;
+    request.origin = generation::ArticleOrigin::MassTab;
+    request.description = "Copia di " + source;
+    request.extendedDescription = "Copia di " + source;
+    request.variantSelection = variantSelection_;
+    request.selectionSize = 2;  // a run over many articles, not the duplication of a single one
+    request.events = events_;
+    const generation::GenerationContext context{connection_, db::Variant(company_), program_, nullptr,
+                                                connectionString_, nullptr};
+    const auto outcome = generation::CreaArticolo(context, request, *this);
+    lastError_ = outcome.reason;
+    return outcome.state == generation::ArticleState::Created;
 }
 
 }  // namespace bench

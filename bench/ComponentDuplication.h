@@ -1,10 +1,7 @@
 #pragma once
 // Duplication of articles through the component, one article at a time, the way a mass-duplication run
-// does it: per article a transaction, a new engine with an event subscriber, the shared step sequence
-// and lines in the run's processing log.
-//
-// DuplicateOneArticle is the one place that says how an article goes "through the component": when the
-// mass-duplication run can be driven without its form, this is where the benchmark switches to it.
+// does it: the run's lines around each article, its existence check and the product's per-article routine
+// (CreaArticolo), with an event subscriber counting what a form that listens would receive.
 #include <memory>
 #include <string>
 
@@ -13,6 +10,7 @@
 #include "engine/EngineEvents.h"
 #include "entry/HostInterfaces.h"
 #include "generation/ProcessingLog.h"
+#include "generation/RunPort.h"
 
 namespace bench {
 
@@ -27,7 +25,8 @@ public:
     long rows = 0;  // rows the events carried
 };
 
-class ComponentDuplicator {
+// It drives the routine as a run's port: nothing is asked, the lines go to the run's log.
+class ComponentDuplicator : private generation::IRunPort {
 public:
     // `connection` is open on the company database named by `connectionString`; the processing log of
     // the run goes to `logFolder`.
@@ -46,10 +45,12 @@ public:
 
     const EventCounter& Events() const { return *events_; }
     const std::string& LastError() const { return lastError_; }
-    const generation::ProcessingLog& Log() const { return *log_; }
+    const generation::ProcessingLog& RunLog() const { return *log_; }
 
 private:
     bool CreateArticle(const std::string& source, const std::string& target);
+    long Ask(const std::string&, long, const std::string&) override { return 7; }  // No
+    generation::ProcessingLog& Log() override { return *log_; }
 
     db::ConnectionPtr connection_;
     std::string connectionString_;
@@ -59,6 +60,7 @@ private:
     db::RecordsetPtr variantSelection_;
     std::shared_ptr<EventCounter> events_ = std::make_shared<EventCounter>();
     std::unique_ptr<generation::ProcessingLog> log_;
+
     std::string lastError_;
     bool finished_ = false;
 };

@@ -97,6 +97,15 @@ ReferenceDuplicator::ReferenceDuplicator(db::ConnectionPtr connection, long comp
     simple("MG6B_GESVARART", "MG6B");
     simple("MG6D_FLGTABARTVAR", "MG6D");
     simple("FA12_ARTICOLI", "FA12");
+    // The season history the mass run opens for the new article: the source's season, the company's flags.
+    Add("FA25_STORICOSTAGIONI",
+        "INSERT INTO FA25_STORICOSTAGIONI (FA25_DITTA_CG18, FA25_CODART_MG66, FA25_IDSTAGIONE_MG5T, FA25_FLGPROTOTIPIA, "
+        "FA25_FLGCAMPIONARIO, FA25_FLGCOLLEZIONE, FA25_FLGRIASSORTIMENTO) SELECT A.FA12_DITTA_CG18, ?, "
+        "S.MG5T_IDSTAGIONE, P.FA00_FLGPROTOTIPIA, P.FA00_FLGCAMPIONARIO, P.FA00_FLGCOLLEZIONE, "
+        "P.FA00_FLGRIASSORTIMENTO FROM FA12_ARTICOLI A INNER JOIN MG5T_STAGIONI S ON S.MG5T_DITTA_CG18 = "
+        "A.FA12_DITTA_CG18 AND S.MG5T_CODICE = A.FA12_STAGIONE_MG5T INNER JOIN FA00_PARAMETRI P ON P.FA00_DITTA_CG18 = "
+        "A.FA12_DITTA_CG18 WHERE A.FA12_DITTA_CG18 = " + co + " AND A.FA12_CODART_MG66 = ? AND A.FA12_OPZIONE_MG5E = ''",
+        {'N', 'S'});
     {
         // Attributes hang on the identifier of the description they describe.
         Copy c{"FA13_ATTRIBUTI",

@@ -1,8 +1,8 @@
-#include "generation/Transazione.h"
+#include "db/Transaction.h"
 
-namespace generation {
+namespace db {
 
-Transazione::~Transazione() {
+Transaction::~Transaction() {
     if (closed_) return;
     try {
         Rollback();
@@ -12,19 +12,19 @@ Transazione::~Transazione() {
     }
 }
 
-void Transazione::Commit() {
+void Transaction::Commit() {
     if (connection_.TransactionLevel() != level_)
-        throw db::Error(db::errc::ProviderError,
+        throw Error(errc::ProviderError,
                         "Livello di transazione " + std::to_string(connection_.TransactionLevel()) +
                             " invece di " + std::to_string(level_) + ": nessuna conferma eseguita.",
-                        "Transazione");
+                        "Transaction");
     connection_.CommitTrans();
     closed_ = true;
 }
 
-void Transazione::Rollback() {
+void Transaction::Rollback() {
     closed_ = true;
     while (connection_.TransactionLevel() >= level_) connection_.RollbackTrans();
 }
 
-}  // namespace generation
+}  // namespace db

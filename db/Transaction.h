@@ -4,15 +4,15 @@
 // transaction the level is a savepoint, so rolling it back undoes only what the scope wrote.
 #include "db/Connection.h"
 
-namespace generation {
+namespace db {
 
-class Transazione {
+class Transaction {
 public:
-    explicit Transazione(db::Connection& connection)
+    explicit Transaction(Connection& connection)
         : connection_(connection), level_(connection.BeginTrans()) {}
-    ~Transazione();
-    Transazione(const Transazione&) = delete;
-    Transazione& operator=(const Transazione&) = delete;
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
 
     // Error when the level is not the innermost one any more (work inside it closed it, or left a level of
     // its own open): committing then would commit something else.
@@ -22,9 +22,9 @@ public:
     void Rollback();
 
 private:
-    db::Connection& connection_;
+    Connection& connection_;
     long level_;
     bool closed_ = false;
 };
 
-}  // namespace generation
+}  // namespace db

@@ -6,7 +6,7 @@
 #include "entry/MDLFA_AGGANCI.h"
 #include "generation/ArticleExists.h"
 #include "generation/HostObject.h"
-#include "generation/Transazione.h"
+#include "db/Transaction.h"
 
 namespace generation {
 namespace {
@@ -29,7 +29,7 @@ std::string ElencoDistinte(db::Connection& c, const db::Variant& ditta, const st
     return "(" + list + ")";
 }
 
-void EliminaDistinte(const ContestoGenerazione& contesto, const std::string& elenco) {
+void EliminaDistinte(const GenerationContext& contesto, const std::string& elenco) {
     auto bills = Richiesto(entry::Host().CreateElabDisba(), "ClsElabDisba", kProcedure);
     bills->ActiveInterface(contesto.programma);
     bills->Connection(contesto.connessione);
@@ -40,9 +40,9 @@ void EliminaDistinte(const ContestoGenerazione& contesto, const std::string& ele
 
 }  // namespace
 
-bool EliminaArticoloGenerato(const ContestoGenerazione& contesto, const std::string& codice) {
+bool EliminaArticoloGenerato(const GenerationContext& contesto, const std::string& codice) {
     auto& c = *Richiesto(contesto.connessione, "Connessione", kProcedure);
-    Transazione unit(c);
+    db::Transaction unit(c);
     EliminaDistinte(contesto, ElencoDistinte(c, contesto.ditta, codice));
 
     // Nothing more to remove: the bills of a code without an article went with the step above.

@@ -15,6 +15,6 @@ inline constexpr long kStileCritico = 16;
 // was none to remove (regeneration removes before every creation). False when the business object refused
 // (for instance the article is a component of another bill): nothing is removed and the user is shown its
 // text with the critical icon. Errors are raised after the removal's own level was rolled back.
-bool EliminaArticoloGenerato(const ContestoGenerazione& contesto, const std::string& codice);
+bool EliminaArticoloGenerato(const GenerationContext& contesto, const std::string& codice);
 
 }  // namespace generation

@@ -15,13 +15,13 @@ struct Letterali {
     std::string stagione, linea, tipologia, marchio, descrizione, descrizioneEstesa;
 };
 
-db::Connection& Connessione(const ContestoGenerazione& c, const char* procedure) {
+db::Connection& Connessione(const GenerationContext& c, const char* procedure) {
     return *Richiesto(c.connessione, "Connessione", procedure);
 }
 
 bool IsBlank(const db::Variant& v) { return entry::Pfun_Testo(v).empty(); }
 
-Letterali Formatta(const ContestoGenerazione& contesto, const DatiArticoloGenerato& dati) {
+Letterali Formatta(const GenerationContext& contesto, const DatiArticoloGenerato& dati) {
     auto bo = Richiesto(entry::Host().CreateBoConsana(), "ClsBoConsana", "AggiornaFa12_Fa13");
     bo->ActiveInterface(contesto.programma);
     bo->Connection(contesto.connessione);
@@ -55,14 +55,14 @@ std::string Optional(const std::string& column, const std::string& literal, cons
     return literal == empty ? std::string() : ",   " + column + " = " + literal + "  ";
 }
 
-void Riporta(const ContestoGenerazione& contesto, const std::string& procedure) {
+void Riporta(const GenerationContext& contesto, const std::string& procedure) {
     entry::Pfun_GestioneErrore(contesto.messaggi, contesto.connessione, procedure,
                                entry::ToError(std::current_exception(), procedure));
 }
 
 }  // namespace
 
-bool AggiornaFa12_Fa13(const ContestoGenerazione& contesto, const DatiArticoloGenerato& dati,
+bool AggiornaFa12_Fa13(const GenerationContext& contesto, const DatiArticoloGenerato& dati,
                        const std::string& nuovo, const std::string& origine, const std::string& tessuto) {
     try {
         auto& c = Connessione(contesto, "AggiornaFa12_Fa13");
@@ -100,7 +100,7 @@ bool AggiornaFa12_Fa13(const ContestoGenerazione& contesto, const DatiArticoloGe
     }
 }
 
-void Pcls_DuplArticolo_AfterUpdateFA12(const ContestoGenerazione& contesto, const DatiArticoloGenerato& dati,
+void Pcls_DuplArticolo_AfterUpdateFA12(const GenerationContext& contesto, const DatiArticoloGenerato& dati,
                                        const std::string& origine, const db::RecordsetPtr& rstFA12) {
     try {
         auto& c = Connessione(contesto, "Pcls_DuplArticolo_AfterUpdateFA12");

@@ -50,27 +50,27 @@ struct DatiArticoloGenerato {
 // keep what the duplication copied; on the mass tab the fabric code written is empty whatever `tessuto`
 // says. True when the three statements ran; on an error the error is reported under "AggiornaFa12_Fa13"
 // and the result is False (the caller then removes the article).
-bool AggiornaFa12_Fa13(const ContestoGenerazione& contesto, const DatiArticoloGenerato& dati,
+bool AggiornaFa12_Fa13(const GenerationContext& contesto, const DatiArticoloGenerato& dati,
                        const std::string& nuovo, const std::string& origine, const std::string& tessuto);
 
 // Opens the season history of the new article whose fashion record the engine has just written: the
 // season of the link row or of the mass parameters, else the source article's; no row when there is none
 // or the history has it already. Errors are reported under "Pcls_DuplArticolo_AfterUpdateFA12" and end the
 // handler only: the engine goes on.
-void Pcls_DuplArticolo_AfterUpdateFA12(const ContestoGenerazione& contesto, const DatiArticoloGenerato& dati,
+void Pcls_DuplArticolo_AfterUpdateFA12(const GenerationContext& contesto, const DatiArticoloGenerato& dati,
                                        const std::string& origine, const db::RecordsetPtr& rstFA12);
 
 // The engine subscriber of the form for one article: handles AfterUpdateFA12 with the article's values.
 class GestoreAfterUpdateFA12 : public engine::CLSFA_DUPLICA_Events {
 public:
-    GestoreAfterUpdateFA12(ContestoGenerazione contesto, DatiArticoloGenerato dati, std::string origine)
+    GestoreAfterUpdateFA12(GenerationContext contesto, DatiArticoloGenerato dati, std::string origine)
         : contesto_(std::move(contesto)), dati_(std::move(dati)), origine_(std::move(origine)) {}
     void AfterUpdateFA12(db::RecordsetPtr& rstFA12) override {
         Pcls_DuplArticolo_AfterUpdateFA12(contesto_, dati_, origine_, rstFA12);
     }
 
 private:
-    ContestoGenerazione contesto_;
+    GenerationContext contesto_;
     DatiArticoloGenerato dati_;
     std::string origine_;
 };

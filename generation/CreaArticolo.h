@@ -1,17 +1,18 @@
 #pragma once
-// Creation of one article from a source article, shared by the generation run (links tab) and the mass
-// duplication run (mass tab); the form's active tab tells which of the two is running.
+// Creation of one article from a source article, shared by the generation run (links tab), the mass
+// duplication run (mass tab) and the command line's duplicate.
 //
 // The article is duplicated by the engine inside a transaction of its own, committed when every fatal
-// step succeeded, then completed with the link row's (or the mass parameters') data and, on the links
-// tab, given the link fabric in its bill of materials. A completion that fails removes the article again.
-// Every outcome is written to the form's processing log; the program object's result properties describe
+// step succeeded, then completed with the link row's (or the mass parameters') data and, for a link row,
+// given the link fabric in its bill of materials. A completion that fails removes the article again.
+// Every outcome is written to the run's processing log; the program object's result properties describe
 // the last article.
 #include <string>
 
-#include "generation/Completion.h"
+#include "generation/ArticleRequest.h"
 #include "generation/GenerationContext.h"
-#include "generation/IGenerationForm.h"
+#include "generation/RunOutcome.h"
+#include "generation/RunPort.h"
 
 namespace generation {
 
@@ -23,18 +24,9 @@ inline constexpr const char* kLogNonGenerato = " !!! ATTENZIONE: ARTICOLO NON GE
 inline constexpr const char* kStatoInCorso = "Creazione agganci in corso...";
 inline constexpr const char* kStatoPronto = "Pronto";
 
-// The connection, company, host interface and message service of the form.
-ContestoGenerazione ContestoDelForm(const IGenerationForm& form);
-
-// Creates `nuovo` from `origine`. `tessuto` is the link fabric (empty on the mass tab). `riga` is the link
-// row being generated (links tab): its description, extended description, season, line, brand, typology and
-// quantity go to the new article. Without a row the links tab takes the descriptions from the form's text
-// boxes.
-//
-// True when the caller may record `nuovo`: the article was created, or it existed already (logged).
-// False when data were missing (message shown) or the article was not created (logged, nothing of it
-// left). Errors do not reach the caller: they take the failure path and are logged.
-bool CreaArticolo(IGenerationForm& form, const std::string& origine, const std::string& nuovo,
-                  const std::string& tessuto, const RigaAggancio* riga = nullptr);
+// Creates `request.newCode` from `request.source`. Created, or AlreadyExists (logged: a link row records
+// it), or NotGenerated with the reason (data missing: message shown; a failure: logged, nothing of the
+// article left). Errors do not reach the caller: they take the failure path and are logged.
+ArticleOutcome CreaArticolo(const GenerationContext& context, const ArticleRequest& request, IRunPort& port);
 
 }  // namespace generation

@@ -6,7 +6,7 @@
 
 namespace generation {
 
-std::int16_t DimensioneArticolo(const ContestoGenerazione& contesto) {
+std::int16_t DimensioneArticolo(const GenerationContext& contesto) {
     std::int16_t result = kLunghezzaCodiceStandard;
     auto messaggi = contesto.messaggi;
     auto connessione = contesto.connessione;

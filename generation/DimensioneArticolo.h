@@ -11,6 +11,6 @@ inline constexpr std::int16_t kLunghezzaCodiceStandard = 25;
 
 // Asks the database at every call (the segments may change while the form is open). An error is reported
 // under "DimensioneArticolo"; the answer is then 25.
-std::int16_t DimensioneArticolo(const ContestoGenerazione& contesto);
+std::int16_t DimensioneArticolo(const GenerationContext& contesto);
 
 }  // namespace generation

@@ -18,9 +18,9 @@ std::string SequenceClause(long sequenza) {
 
 }  // namespace
 
-bool AggiornaDistinta(const ContestoGenerazione& contesto, const TessutoPrincipale& principale,
+bool AggiornaDistinta(const GenerationContext& contesto, const TessutoPrincipale& principale,
                       const RigaAggancio& riga, const std::string& nuovo, const std::string& origine,
-                      const std::string& tessutoAggancio, const ScriviLogFn& log) {
+                      const std::string& tessutoAggancio, const LogLineFn& log) {
     auto write = [&](const std::string& text, long kind) {
         if (log) log(text, kind);
     };

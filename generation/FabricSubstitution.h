@@ -21,8 +21,8 @@ struct TessutoPrincipale {
 // and its description (kind 3); both give False. No message box. A quantity of 0 (or Null) on the row
 // leaves the copied quantities. `origine` (the model) is part of the call only: the work is on the new
 // article's bill.
-bool AggiornaDistinta(const ContestoGenerazione& contesto, const TessutoPrincipale& principale,
+bool AggiornaDistinta(const GenerationContext& contesto, const TessutoPrincipale& principale,
                       const RigaAggancio& riga, const std::string& nuovo, const std::string& origine,
-                      const std::string& tessutoAggancio, const ScriviLogFn& log);
+                      const std::string& tessutoAggancio, const LogLineFn& log);
 
 }  // namespace generation

@@ -1,25 +1,31 @@
 #pragma once
-// What every step of a generation run works with besides its own values: the run's connection and
-// company, the host interface handed to the host's objects, the message service that reports errors and
-// shows messages, and the processing log.
+// What every step of a run works with besides its own values: the run's connection and company, the host
+// interface handed to the host's objects, the message service that reports errors, and the program object
+// whose result properties describe the last article.
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "db/Connection.h"
 #include "db/Variant.h"
+#include "entry/CLSFA_AGGANCI.h"
 #include "entry/HostInterfaces.h"
 
 namespace generation {
 
-struct ContestoGenerazione {
+struct GenerationContext {
     db::ConnectionPtr connessione;                     // the form's connection (Gcon_Connect)
     db::Variant ditta;                                 // the company (Ditta), a number
     std::shared_ptr<entry::Cinterface> programma;      // host interface (ActInterface)
     std::shared_ptr<entry::IMessageService> messaggi;  // message service (Gcls_Log); may be null
+    std::string connectionString;                      // handed to the host objects that open their own
+    std::shared_ptr<entry::CLSFA_AGGANCI> program;     // program object (ActiveClass); may be null
 };
 
+// The company as the host objects and the engine take it: a number when the text is one.
+db::Variant CompanyValue(const std::string& text);
+
 // Writes one line of the processing log: text and kind (2 information, 3 error).
-using ScriviLogFn = std::function<void(const std::string& testo, long kind)>;
+using LogLineFn = std::function<void(const std::string& testo, long kind)>;
 
 }  // namespace generation

@@ -2,7 +2,6 @@
 
 #include "db/Constants.h"
 #include "db/Quote.h"
-#include "entry/ErrorHandler.h"
 #include "entry/MDLFA_AGGANCI.h"
 #include "generation/ArticleExists.h"
 #include "generation/CreaArticolo.h"
@@ -25,168 +24,112 @@ RigaAggancio LeggiRiga(db::Recordset& r) {
 std::string Tessuto(db::Recordset& r) { return db::Trim(r["FA64_CODTESS_FA12"].Value().Text()); }
 std::string Generato(db::Recordset& r) { return db::Trim(r["FA64_ARTAGGANCIO_MG66"].Value().Text()); }
 
-// One run of the button: the rows walked on a clone of the form's link rows.
-class Generazione {
+bool RigheAperte(const db::RecordsetPtr& righe) {
+    return righe && righe->State() == db::adStateOpen && righe->RecordCount() > 0;
+}
+
+// The link rows of one run, walked on a clone of the rows the caller holds.
+class RigheAggancio : public IRunItems {
 public:
-    explicit Generazione(IGenerationForm& form)
-        : form_(form), contesto_(ContestoDelForm(form)), messaggi_(contesto_.messaggi), connessione_(contesto_.connessione) {}
+    RigheAggancio(RunLoop& loop, const GenerationRequest& request) : loop_(loop), request_(request) {}
 
-    void Esegui() {
-        entry::Procedure(kProcedura, entry::HandlerTable::B, Errori())
-            .Step([this] {
-                righe_ = form_.RstAggDettaglio();
-                return righe_ && righe_->State() == db::adStateOpen && righe_->RecordCount() > 0;
-            })
-            .Step([this] { return ControllaVarianteColore(); })
-            .Step([this] {
-                return form_.RstSelezioneVarianti() ||
-                       form_.MsgBox(kMsgVariantiNonConfigurate, kStileSiNo, "") != entry::kAnswerNo;
-            })
-            .Step([this] { PreparaProgresso(); })
-            .Step([this] {
-                form_.LogElaborazione().ApriLog();
-                logAperto_ = true;
-            })
-            .Step([this] {
-                clone_ = righe_->Clone();
-                clone_->MoveFirst();
-            })
-            .Step([this] { return Righe(); })
-            .Cleanup([this] {
-                if (!logAperto_) return;
-                logAperto_ = false;
-                form_.LogElaborazione().ChiudiLog();
-                Richiesto(form_.CMD_LOG(), "CMD_LOG", kProcedura)->Visible(true);
-            })
-            .Cleanup([this] {
-                if (progresso_) AzzeraProgresso();
-            })
-            .Cleanup([this] { clone_.reset(); })
-            .Run();
+    long Count() override { return request_.rows->RecordCount(); }
+    void First() override {
+        clone_ = request_.rows->Clone();
+        clone_->MoveFirst();
     }
-
-private:
-    entry::ErrorContext Errori() { return entry::ErrorContext(&messaggi_, &connessione_); }
-
-    bool ControllaVarianteColore() {
-        auto interfaccia = Richiesto(form_.ActiveInterface(), "ActiveInterface", kProcedura);
-        if (!db::Trim(Richiesto(interfaccia->ClsGlobal(), "ClsGlobal", kProcedura)->VarianteColore()).empty())
-            return true;
-        form_.MsgBox(kMsgVarianteColore, kStileEsclamativo, kTitoloAttenzione);
-        return false;
-    }
-
-    void PreparaProgresso() {
-        progresso_ = Richiesto(form_.ZEL_PROGRESS1(), "ZEL_PROGRESS1", kProcedura);
-        progresso_->Visible(true);
-        progresso_->Caption(kCaptionProgresso);
-        progresso_->CaptionVisible(true);
-        progresso_->TextVisible(true);
-        progresso_->Value(0);
-        progresso_->Max(righe_->RecordCount());
-        progresso_->Text("");
-        progresso_->Refresh();
-    }
-
-    void AzzeraProgresso() {
-        progresso_->Caption("");
-        progresso_->CaptionVisible(false);
-        progresso_->Text("");
-        progresso_->TextVisible(false);
-        progresso_->Value(0);
-        progresso_->Min(0);
-        progresso_->Max(0);
-        progresso_->Visible(false);
-        progresso_->Refresh();
-    }
-
-    // False when a row's error left the run.
-    bool Righe() {
-        while (!clone_->EOF()) {
-            entry::Procedure riga(kProcedura, entry::HandlerTable::B, Errori());
-            codice_.clear();
-            daRegistrare_ = false;
-            riga.Step([this] { return ComponiConDomanda(); })
-                .Step([this] {
-                    progresso_->Text("Creazione articolo Articolo : " + codice_ + " (" +
-                                     std::to_string(progresso_->Value()) + " di" + std::to_string(progresso_->Max()) +
-                                     ")");
-                    progresso_->Refresh();
-                })
-                .Step([this] { Log(kLogInizioTessuto + Tessuto(*clone_)); })
-                .Step([this] { ElaboraRiga(); })
-                // A step of its own: Retry after a failed recording writes the code again, rather than
-                // processing the row anew and finding it already generated in the clone.
-                .Step([this] {
-                    if (daRegistrare_) Registra();
-                })
-                .Step([this] {
-                    Log(kLogFineTessuto + Tessuto(*clone_));
-                    Log(kSeparatoreLog);
-                })
-                .Cleanup([this] {
-                    progresso_->Value(progresso_->Value() + 1);
-                    progresso_->Refresh();
-                    clone_->MoveNext();
-                });
-            riga.Run();
-            if (riga.LeftOnError()) return false;
-        }
-        return true;
-    }
+    bool AtEnd() override { return clone_->EOF(); }
+    void Next() override { clone_->MoveNext(); }
 
     // The row's code, truncated when the user agrees; false (the row is skipped) when there is none.
-    bool ComponiConDomanda() {
-        std::string codice = ComponiCodice(form_, (*clone_)["FA64_CODTESS_FA12"].Value());
-        const long massimo = DimensioneArticolo(contesto_);
+    bool Code(ArticleOutcome& o) override {
+        o.item = Tessuto(*clone_);
+        o.source = db::Trim(request_.model);
+        std::string codice = ComponiCodice(request_, (*clone_)["FA64_CODTESS_FA12"].Value());
+        o.newCode = codice;
+        const long massimo = DimensioneArticolo(loop_.Context());
         if (static_cast<long>(db::Len(codice)) > massimo) {
-            codice = form_.MsgBox(DomandaCodiceLungo(massimo), kStileSiNoAnnulla, "") == entry::kAnswerYes
-                         ? db::Left(codice, static_cast<std::size_t>(massimo))
-                         : std::string();
+            if (loop_.Ask(DomandaCodiceLungo(massimo), kStileSiNoAnnulla, "") != entry::kAnswerYes) {
+                o.state = ArticleState::CodeTooLong;
+                o.reason = "the code is longer than " + std::to_string(massimo) + " characters";
+                return false;
+            }
+            codice = db::Left(codice, static_cast<std::size_t>(massimo));
         }
-        codice_ = codice;
-        return !codice_.empty();
+        o.newCode = codice;
+        if (codice.empty()) o.reason = "no code";
+        return !codice.empty();
     }
 
-    void ElaboraRiga() {
-        const bool generata = !Generato(*clone_).empty();
-        const bool rigenera = form_.ZEL_CHKRIGENERA() == 1;
-        if (generata && !rigenera) return;
-        const RigaAggancio riga = LeggiRiga(*clone_);
-        const std::string modello = db::Trim(form_.TXT_MODORIGINE());
-        const std::string tessuto = Tessuto(*clone_);
-        auto crea = [&] { return CreaArticolo(form_, modello, codice_, tessuto, &riga); };
-        if (!rigenera) {
+    std::string ProgressText(const ArticleOutcome& o, long done, long max) override {
+        return "Creazione articolo Articolo : " + o.newCode + " (" + std::to_string(done) + " di" +
+               std::to_string(max) + ")";
+    }
+    std::string StartLine(const ArticleOutcome&) override { return kLogInizioTessuto + Tessuto(*clone_); }
+    std::string EndLine(const ArticleOutcome&) override { return kLogFineTessuto + Tessuto(*clone_); }
+
+    void Process(ArticleOutcome& o) override {
+        daRegistrare_ = false;
+        const std::string generato = Generato(*clone_);
+        if (!generato.empty() && !request_.regenerate) {
+            o.state = ArticleState::AlreadyGenerated;
+            o.reason = "the row has its article " + generato;
+            return;
+        }
+        ArticleRequest articolo;
+        articolo.source = db::Trim(request_.model);
+        articolo.newCode = o.newCode;
+        articolo.origin = ArticleOrigin::LinkRow;
+        articolo.fabric = Tessuto(*clone_);
+        articolo.row = LeggiRiga(*clone_);
+        // The row's own descriptions: the text boxes show the row the user is on, not the one generated.
+        articolo.description = entry::Pfun_Testo(articolo.row.descrizione);
+        articolo.extendedDescription = entry::Pfun_Testo(articolo.row.descrizioneEstesa);
+        articolo.mainFabric = request_.mainFabric;
+        articolo.variantSelection = request_.variantSelection;
+        auto crea = [&] {
+            const ArticleOutcome esito = CreaArticolo(loop_.Context(), articolo, loop_.Port());
+            o.state = esito.state;
+            o.reason = esito.reason;
+            return esito.state == ArticleState::Created || esito.state == ArticleState::AlreadyExists;
+        };
+        if (!request_.regenerate) {
             daRegistrare_ = crea();
             return;
         }
         // The previous article goes only together with the creation of its replacement: a creation that
         // fails (or a code that cannot be recorded) leaves it, and the row keeps pointing to it.
-        RigeneraArticolo(contesto_, codice_, [&] {
+        RigeneraArticolo(loop_.Context(), o.newCode, [&] {
             if (!crea()) return false;
-            Registra();
+            Registra(o);
             return true;
         });
     }
 
-    void Registra() {
-        (*clone_)["FA64_ARTAGGANCIO_MG66"].Value(db::Variant(codice_));
-        clone_->UpdateBatch(db::adAffectAll);
+    void Record(ArticleOutcome& o) override {
+        if (daRegistrare_) Registra(o);
     }
 
-    void Log(const std::string& text) { form_.LogElaborazione().ScriviLog(text, LogInformazione); }
+private:
+    void Registra(ArticleOutcome& o) {
+        (*clone_)["FA64_ARTAGGANCIO_MG66"].Value(db::Variant(o.newCode));
+        clone_->UpdateBatch(db::adAffectAll);
+        o.recorded = true;
+    }
 
-    IGenerationForm& form_;
-    ContestoGenerazione contesto_;
-    std::shared_ptr<entry::IMessageService> messaggi_;
-    db::ConnectionPtr connessione_;
-    db::RecordsetPtr righe_;
+    RunLoop& loop_;
+    const GenerationRequest& request_;
     db::RecordsetPtr clone_;
-    std::shared_ptr<entry::IProgressBar> progresso_;
-    bool logAperto_ = false;
-    std::string codice_;
     bool daRegistrare_ = false;  // the row's article was created: its code is to be recorded on the row
 };
+
+bool ControllaVarianteColore(RunLoop& loop) {
+    auto interfaccia = Richiesto(loop.Context().programma, "ActiveInterface", kProcedura);
+    if (!db::Trim(Richiesto(interfaccia->ClsGlobal(), "ClsGlobal", kProcedura)->VarianteColore()).empty())
+        return true;
+    loop.Port().Ask(kMsgVarianteColore, kStileEsclamativo, kTitoloAttenzione);
+    return loop.Refuse(kMsgVarianteColore);
+}
 
 }  // namespace
 
@@ -197,25 +140,30 @@ std::string DomandaCodiceLungo(long massimo) {
            "verrà troncato al  " + n + " carattere  " + kCrLf + "Si desidera troncare il codice?";
 }
 
-std::string ComponiCodice(const IGenerationForm& form, const db::Variant& tessuto) {
-    const std::string modello =
-        form.CHK_CODALT() == 1 ? db::Trim(form.TXT_CODICEALTERNATIVO()) : db::Trim(form.TXT_MODORIGINE());
-    return db::Trim(form.TXT_PREFISSO()) + modello + db::Trim(tessuto.Text());
+std::string ComponiCodice(const GenerationRequest& request, const db::Variant& tessuto) {
+    const std::string modello = request.useAlternativeCode ? db::Trim(request.alternativeCode) : db::Trim(request.model);
+    return db::Trim(request.prefix) + modello + db::Trim(tessuto.Text());
 }
 
-void CMD_DUPLICA_ButtonClick(IGenerationForm& form) { Generazione(form).Esegui(); }
+RunOutcome RunGeneration(const GenerationContext& context, IRunPort& port, const GenerationRequest& request) {
+    RunLoop loop(context, port);
+    RigheAggancio righe(loop, request);
+    return loop.Run(kProcedura,
+                    {[&] { return RigheAperte(request.rows) || loop.Refuse("the model has no link rows"); },
+                     [&] { return ControllaVarianteColore(loop); },
+                     [&] { return loop.VariantsConfigured(request.variantSelection); }},
+                    righe);
+}
 
-std::vector<AnteprimaRiga> AnteprimaGenerazione(const IGenerationForm& form) {
+std::vector<AnteprimaRiga> AnteprimaGenerazione(const GenerationContext& contesto, const GenerationRequest& request) {
     std::vector<AnteprimaRiga> result;
-    auto righe = form.RstAggDettaglio();
-    if (!righe || righe->State() != db::adStateOpen || righe->RecordCount() == 0) return result;
-    const ContestoGenerazione contesto = ContestoDelForm(form);
+    if (!RigheAperte(request.rows)) return result;
     auto& c = *Richiesto(contesto.connessione, "Connessione", "AnteprimaGenerazione");
-    auto clone = righe->Clone();
+    auto clone = request.rows->Clone();
     for (clone->MoveFirst(); !clone->EOF(); clone->MoveNext()) {
         AnteprimaRiga r;
         r.tessuto = Tessuto(*clone);
-        r.codice = ComponiCodice(form, (*clone)["FA64_CODTESS_FA12"].Value());
+        r.codice = ComponiCodice(request, (*clone)["FA64_CODTESS_FA12"].Value());
         r.generato = Generato(*clone);
         r.massimo = DimensioneArticolo(contesto);
         r.troppoLungo = static_cast<long>(db::Len(r.codice)) > r.massimo;

@@ -5,8 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "db/Recordset.h"
 #include "db/Variant.h"
-#include "generation/IGenerationForm.h"
+#include "generation/FabricSubstitution.h"
+#include "generation/GenerationContext.h"
+#include "generation/RunLoop.h"
+#include "generation/RunOutcome.h"
+#include "generation/RunPort.h"
 
 namespace generation {
 
@@ -14,27 +19,31 @@ namespace generation {
 inline constexpr const char* kMsgVarianteColore =
     "Nei parametri fashion non è stato indicato quale variante rappresenta il colore.";
 inline constexpr const char* kTitoloAttenzione = "Attenzione!";
-inline constexpr const char* kMsgVariantiNonConfigurate =
-    "Attenzione! Gestione varianti non configurata. Procedere Ugualmente?";
-inline constexpr const char* kCaptionProgresso = "Agganci\\Aperture";
 inline constexpr const char* kLogInizioTessuto = "Inizio elaborazione per tessuto:  ";
 inline constexpr const char* kLogFineTessuto = "Fine elaborazione per tessuto:  ";
-// 96 underscores and a blank.
-inline const std::string kSeparatoreLog = std::string(96, '_') + " ";
 
-// Message-box styles the run uses.
-inline constexpr long kStileSiNo = 4;
-inline constexpr long kStileSiNoAnnulla = 3;
-inline constexpr long kStileEsclamativo = 48;
+// What the links tab holds for a run: the model, the parts of the new codes, the main fabric, the link rows.
+struct GenerationRequest {
+    std::string model;            // TXT_MODORIGINE
+    std::string prefix;           // TXT_PREFISSO
+    bool useAlternativeCode = false;  // CHK_CODALT ticked
+    std::string alternativeCode;  // TXT_CODICEALTERNATIVO
+    bool regenerate = false;      // ZEL_CHKRIGENERA: "Rigenera agganci esistenti"
+    TessutoPrincipale mainFabric; // TXT_TESSPRINC and TXT_SEQUENZA
+    // Link rows (FA64_AGGANCIDET) of the model, ordered by FA64_CODTESS_FA12; the run walks a clone and
+    // writes FA64_ARTAGGANCIO_MG66 back through it with UpdateBatch.
+    db::RecordsetPtr rows;
+    db::RecordsetPtr variantSelection;  // the variant form's choices; null when not configured
+};
 
 // The question asked for a code longer than `massimo` characters.
 std::string DomandaCodiceLungo(long massimo);
 
-// Prefix + model (or the alternative code when CHK_CODALT is ticked) + fabric, each trimmed.
-std::string ComponiCodice(const IGenerationForm& form, const db::Variant& tessuto);
+// Prefix + model (or the alternative code when asked for) + fabric, each trimmed.
+std::string ComponiCodice(const GenerationRequest& request, const db::Variant& tessuto);
 
-// The run. Everything is reported through message boxes, the progress bar and the processing log.
-void CMD_DUPLICA_ButtonClick(IGenerationForm& form);
+// The run: questions, progress and the log go to `port`; what became of each row comes back.
+RunOutcome RunGeneration(const GenerationContext& context, IRunPort& port, const GenerationRequest& request);
 
 // What the run would do with one link row, found without writing anything.
 struct AnteprimaRiga {
@@ -45,7 +54,7 @@ struct AnteprimaRiga {
     bool troppoLungo = false;    // the run would ask whether to truncate
     bool esiste = false;         // an article with the (untruncated) code exists
 };
-// One entry per link row, in the order the run walks them; empty when the form holds no rows.
-std::vector<AnteprimaRiga> AnteprimaGenerazione(const IGenerationForm& form);
+// One entry per link row, in the order the run walks them; empty when there are no rows.
+std::vector<AnteprimaRiga> AnteprimaGenerazione(const GenerationContext& context, const GenerationRequest& request);
 
 }  // namespace generation

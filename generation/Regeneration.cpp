@@ -2,14 +2,14 @@
 
 #include "generation/ArticleRemoval.h"
 #include "generation/HostObject.h"
-#include "generation/Transazione.h"
+#include "db/Transaction.h"
 
 namespace generation {
 
-bool RigeneraArticolo(const ContestoGenerazione& contesto, const std::string& codice,
+bool RigeneraArticolo(const GenerationContext& contesto, const std::string& codice,
                       const std::function<bool()>& crea) {
     auto& c = *Richiesto(contesto.connessione, "Connessione", "RigeneraArticolo");
-    Transazione unit(c);
+    db::Transaction unit(c);
     // A refused removal has shown its reason; the creation then finds the article still there.
     EliminaArticoloGenerato(contesto, codice);
     if (!crea()) {

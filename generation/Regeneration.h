@@ -12,7 +12,7 @@ namespace generation {
 // Removes `codice` (EliminaArticoloGenerato), then runs `crea`: when it returns True both are committed,
 // otherwise (or on an error, which then goes on to the caller) both are rolled back. `crea` may open and
 // close transactions of its own; they nest inside this one. Returns what `crea` returned.
-bool RigeneraArticolo(const ContestoGenerazione& contesto, const std::string& codice,
+bool RigeneraArticolo(const GenerationContext& contesto, const std::string& codice,
                       const std::function<bool()>& crea);
 
 }  // namespace generation

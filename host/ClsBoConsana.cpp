@@ -4,7 +4,7 @@
 #include "db/Recordset.h"
 #include "erp/Catalog.h"
 #include "erp/TableColumns.h"
-#include "generation/Transazione.h"
+#include "db/Transaction.h"
 
 namespace host {
 namespace {
@@ -128,7 +128,7 @@ long ClsBoConsana::EliminaArticolo(const std::string& articolo, std::string& err
         return kBoArticoloComponente;
     }
 
-    generation::Transazione unit(c);
+    db::Transaction unit(c);
     DeleteEverything(c, a);
     unit.Commit();
     return 0;

@@ -6,7 +6,7 @@
 
 #include "db/Quote.h"
 #include "db/Recordset.h"
-#include "generation/Transazione.h"
+#include "db/Transaction.h"
 
 namespace host {
 namespace {
@@ -60,7 +60,7 @@ bool ClsDisBaUtility::Concludi(const std::vector<std::string>& anomalies, const 
         return true;
     }
     auto& c = RequireConnection();
-    generation::Transazione unit(c);
+    db::Transaction unit(c);
     for (const auto& line : lines)
         c.Execute("UPDATE PD96_LEGAMIDISBA SET " + assignment + " WHERE PD96_IDDISBA_PD95 = " + line.distinta +
                       " AND PD96_SEQCOMP = " + line.sequenza,

@@ -146,9 +146,9 @@ entry::Procedure FRMFA_AGGANCI::Procedura(std::string nome, entry::HandlerTable 
     return entry::Procedure(std::move(nome), tabella, entry::ErrorContext(&(ILinksForm::Gcls_Log), &gconConnect_));
 }
 
-generation::ContestoGenerazione FRMFA_AGGANCI::Contesto() const {
+generation::GenerationContext FRMFA_AGGANCI::Contesto() const {
     const db::Variant ditta = gstrDittaCorrente_.empty() ? db::Variant() : db::Variant(db::Variant(gstrDittaCorrente_).CLng());
-    return {gconConnect_, ditta, ILinksForm::ActiveInterface, ILinksForm::Gcls_Log};
+    return {gconConnect_, ditta, ILinksForm::ActiveInterface, ILinksForm::Gcls_Log, gstrConnect_, ILinksForm::ActiveClass};
 }
 
 std::shared_ptr<entry::IFormNavigator> FRMFA_AGGANCI::Navigatore() const {

@@ -24,7 +24,8 @@
 #include "entry/NavigatorModels.h"
 #include "entry/Trace.h"
 #include "generation/GenerationContext.h"
-#include "generation/IGenerationForm.h"
+#include "generation/GenerationRun.h"
+#include "generation/RunOutcome.h"
 #include "generation/ProcessingLog.h"
 #include "links_form/Controlli.h"
 #include "links_form/MassTab.h"
@@ -36,7 +37,7 @@ inline constexpr const char* kGruppoSideBar = "GRP01";
 inline constexpr const char* kVoceAgganci = "ITM0101";
 inline constexpr const char* kVoceDuplMassiva = "ITM0102";
 
-class FRMFA_AGGANCI : public entry::ILinksForm, public generation::IGenerationForm {
+class FRMFA_AGGANCI : public entry::ILinksForm {
 public:
     static constexpr const char* kClassName = "FRMFA_AGGANCI";
 
@@ -45,35 +46,42 @@ public:
     // Form_Terminate: the end trace line.
     ~FRMFA_AGGANCI() override;
 
-    // --- generation::IGenerationForm ---
-    std::shared_ptr<entry::Cinterface> ActiveInterface() const override { return ILinksForm::ActiveInterface; }
-    std::shared_ptr<entry::CLSFA_AGGANCI> ActiveClass() const override { return ILinksForm::ActiveClass; }
-    db::ConnectionPtr Gcon_Connect() const override { return gconConnect_; }
-    std::string Gstr_Connect() const override { return gstrConnect_; }
-    std::string Gstr_DittaCorrente() const override { return gstrDittaCorrente_; }
-    std::shared_ptr<entry::IMessageService> Gcls_Log() const override { return ILinksForm::Gcls_Log; }
-    entry::Util_TabNavigator tabVisible() const override { return tabVisible_; }
-    generation::ProcessingLog& LogElaborazione() override;
-    db::RecordsetPtr RstAggDettaglio() const override { return rstDettaglio_; }
-    std::string TXT_PREFISSO() const override { return ui_.TXT_PREFISSO->Text(); }
-    std::string TXT_MODORIGINE() const override { return ui_.TXT_MODORIGINE->Text(); }
-    std::int16_t CHK_CODALT() const override { return ui_.CHK_CODALT->Value(); }
-    std::string TXT_CODICEALTERNATIVO() const override { return ui_.TXT_CODICEALTERNATIVO->Text(); }
-    std::int16_t ZEL_CHKRIGENERA() const override { return ui_.ZEL_CHKRIGENERA->Value(); }
-    std::string TXT_DESCARTDAGENERARE() const override { return ui_.TXT_DESCARTDAGENERARE->Text(); }
-    std::string TXT_DESCARTESTDAGENERARE() const override { return ui_.TXT_DESCARTESTDAGENERARE->Text(); }
-    std::string TXT_TESSPRINC() const override { return ui_.TXT_TESSPRINC->Text(); }
-    std::string TXT_SEQUENZA() const override { return ui_.TXT_SEQUENZA->Text(); }
-    void FocusDescrizioneDaGenerare() override;
-    std::string TXT_DESCRD() const override { return massTab_->TXT_DESCRD(); }
-    generation::ParametriMassivi ParametriDuplicazione() const override { return massTab_->ParametriDuplicazione(); }
-    db::RecordsetPtr RstSelezioneMassiva() const override { return massTab_->RstSelezioneMassiva(); }
-    db::RecordsetPtr RstSelezioneVarianti() const override { return rstVarianti_; }
-    std::shared_ptr<entry::IProgressBar> ZEL_PROGRESS1() const override { return ui_.ZEL_PROGRESS1; }
-    std::shared_ptr<entry::IButton> CMD_LOG() const override { return ui_.CMD_LOG; }
-    long MsgBox(const std::string& text, long style, const std::string& title) override;
-    void MousePointer(long pointer) override { mousePointer_ = pointer; }
-    void TestoStato(const std::string& text) override;
+    // --- What the runs and the command line read of the form ---
+    std::shared_ptr<entry::Cinterface> ActiveInterface() const { return ILinksForm::ActiveInterface; }
+    std::shared_ptr<entry::CLSFA_AGGANCI> ActiveClass() const { return ILinksForm::ActiveClass; }
+    db::ConnectionPtr Gcon_Connect() const { return gconConnect_; }
+    std::string Gstr_Connect() const { return gstrConnect_; }
+    std::string Gstr_DittaCorrente() const { return gstrDittaCorrente_; }
+    std::shared_ptr<entry::IMessageService> Gcls_Log() const { return ILinksForm::Gcls_Log; }
+    entry::Util_TabNavigator tabVisible() const { return tabVisible_; }
+    generation::ProcessingLog& LogElaborazione();
+    db::RecordsetPtr RstAggDettaglio() const { return rstDettaglio_; }
+    std::string TXT_PREFISSO() const { return ui_.TXT_PREFISSO->Text(); }
+    std::string TXT_MODORIGINE() const { return ui_.TXT_MODORIGINE->Text(); }
+    std::int16_t CHK_CODALT() const { return ui_.CHK_CODALT->Value(); }
+    std::string TXT_CODICEALTERNATIVO() const { return ui_.TXT_CODICEALTERNATIVO->Text(); }
+    std::int16_t ZEL_CHKRIGENERA() const { return ui_.ZEL_CHKRIGENERA->Value(); }
+    std::string TXT_DESCARTDAGENERARE() const { return ui_.TXT_DESCARTDAGENERARE->Text(); }
+    std::string TXT_DESCARTESTDAGENERARE() const { return ui_.TXT_DESCARTESTDAGENERARE->Text(); }
+    std::string TXT_TESSPRINC() const { return ui_.TXT_TESSPRINC->Text(); }
+    std::string TXT_SEQUENZA() const { return ui_.TXT_SEQUENZA->Text(); }
+    std::string TXT_DESCRD() const { return massTab_->TXT_DESCRD(); }
+    generation::ParametriMassivi ParametriDuplicazione() const { return massTab_->ParametriDuplicazione(); }
+    db::RecordsetPtr RstSelezioneMassiva() const { return massTab_->RstSelezioneMassiva(); }
+    db::RecordsetPtr RstSelezioneVarianti() const { return rstVarianti_; }
+    std::shared_ptr<entry::IProgressBar> ZEL_PROGRESS1() const { return ui_.ZEL_PROGRESS1; }
+    std::shared_ptr<entry::IButton> CMD_LOG() const { return ui_.CMD_LOG; }
+    long MsgBox(const std::string& text, long style, const std::string& title);
+    void MousePointer(long pointer) { mousePointer_ = pointer; }
+    void TestoStato(const std::string& text);
+
+    // The connection, company, program interface, message service and program object of the form.
+    generation::GenerationContext Contesto() const;
+    // What the links tab holds for a generation run.
+    generation::GenerationRequest LinksRunRequest() const;
+    // What the last run of either tab did, row by row.
+    const generation::RunOutcome& LastRunOutcome() const { return lastRunOutcome_; }
+    void LastRunOutcome(generation::RunOutcome outcome) { lastRunOutcome_ = std::move(outcome); }
 
     // --- Form state the other parts of the component read and write ---
     std::shared_ptr<entry::IConnectionProvider> Gcls_Connect() const { return gclsConnect_; }
@@ -127,8 +135,6 @@ private:
     void CreaControlli();
     // A procedure whose errors are reported with the form's message service and connection.
     entry::Procedure Procedura(std::string nome, entry::HandlerTable tabella);
-    // What the generation routines work with: connection, company, program interface, message service.
-    generation::ContestoGenerazione Contesto() const;
     std::shared_ptr<entry::IFormNavigator> Navigatore() const;
     bool ModaleForm() const;
 
@@ -272,6 +278,7 @@ private:
     // The variant list of the variant form; null until the user configures variants.
     db::RecordsetPtr rstVarianti_;
     std::unique_ptr<generation::ProcessingLog> log_;
+    generation::RunOutcome lastRunOutcome_;
 };
 
 }  // namespace links_form

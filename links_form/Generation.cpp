@@ -4,6 +4,7 @@
 #include "generation/GenerationRun.h"
 #include "generation/LogViewer.h"
 #include "links_form/FRMFA_AGGANCI.h"
+#include "links_form/FormRunPort.h"
 #include "entry/Rif.h"
 
 namespace links_form {
@@ -16,8 +17,12 @@ void FRMFA_AGGANCI::CollegaEventiGenerazione() {
 }
 
 void FRMFA_AGGANCI::CMD_DUPLICA_ButtonClick() {
-    // The run reports its own errors (under "CMD_DUPLICA_ButtonClick").
-    generation::CMD_DUPLICA_ButtonClick(*this);
+    FormRunPort port(*this, "CMD_DUPLICA_ButtonClick", ui_.CMD_LOG, "CMD_LOG");
+    lastRunOutcome_ = {};
+    // The run reports its own errors (under "CMD_DUPLICA_ButtonClick"), and so does reading its request.
+    Procedura("CMD_DUPLICA_ButtonClick", HandlerTable::B)
+        .Step([&] { lastRunOutcome_ = generation::RunGeneration(Contesto(), port, LinksRunRequest()); })
+        .Run();
     // The generated codes were written through a clone of the rows: the frame shows them again.
     Procedura("CMD_DUPLICA_ButtonClick", HandlerTable::B)
         .Step([&] {
@@ -50,8 +55,19 @@ void FRMFA_AGGANCI::TestoStato(const std::string& text) {
     if (bar && bar->PanelCount() >= 1) bar->Panels(1).Text(text);
 }
 
-void FRMFA_AGGANCI::FocusDescrizioneDaGenerare() {
-    if (ui_.TXT_DESCARTDAGENERARE->Reachable()) ui_.TXT_DESCARTDAGENERARE->SetFocus();
+generation::GenerationRequest FRMFA_AGGANCI::LinksRunRequest() const {
+    generation::GenerationRequest r;
+    r.model = ui_.TXT_MODORIGINE->Text();
+    r.prefix = ui_.TXT_PREFISSO->Text();
+    r.useAlternativeCode = ui_.CHK_CODALT->Value() == 1;
+    r.alternativeCode = ui_.TXT_CODICEALTERNATIVO->Text();
+    r.regenerate = ui_.ZEL_CHKRIGENERA->Value() == 1;
+    r.mainFabric.codice = db::RTrim(ui_.TXT_TESSPRINC->Text());
+    const std::string sequenza = db::Trim(ui_.TXT_SEQUENZA->Text());
+    r.mainFabric.sequenza = sequenza.empty() ? 0 : db::Variant(sequenza).CLng();
+    r.rows = rstDettaglio_;
+    r.variantSelection = rstVarianti_;
+    return r;
 }
 
 }  // namespace links_form

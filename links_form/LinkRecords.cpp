@@ -6,7 +6,7 @@
 #include "entry/MDLFA_AGGANCI.h"
 #include "generation/ArticleRemoval.h"
 #include "generation/FashionData.h"
-#include "generation/Transazione.h"
+#include "db/Transaction.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/Messaggi.h"
 #include "entry/Rif.h"
@@ -257,7 +257,7 @@ void FRMFA_AGGANCI::GRIDNAV_AGGANCI_ButtonClick(const std::string& button, bool&
 }
 
 void FRMFA_AGGANCI::EliminaInTransazione(const std::shared_ptr<entry::IDataFrame>& frame, bool scriviRighe) {
-    generation::Transazione unita(entry::Rif(gconConnect_));
+    db::Transaction unita(entry::Rif(gconConnect_));
     articoloRimosso_ = false;
     const bool rigaNuova = rstDettaglio_ && rstDettaglio_->EditMode() == db::adEditAdd;
     const bool eliminato = frame->Delete();

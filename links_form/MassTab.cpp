@@ -7,6 +7,7 @@
 #include "entry/LookupServices.h"
 #include "generation/LogViewer.h"
 #include "links_form/FRMFA_AGGANCI.h"
+#include "links_form/FormRunPort.h"
 #include "links_form/MassTab.h"
 #include "mass_duplication/DuplicazioneMassiva.h"
 #include "mass_duplication/InitAdvQuery.h"
@@ -88,6 +89,16 @@ public:
         return guida_ ? guida_->RstSelezioneMassiva() : nullptr;
     }
     std::string TXT_DESCRD() const override { return c_.TXT_DESCRD->Text(); }
+    mass_duplication::MassRequest RunRequest() const override {
+        mass_duplication::MassRequest r;
+        r.selection = RstSelezioneMassiva();
+        r.text = c_.TXT_PREFISSODART->Text();
+        r.mode = c_.CBO_PREFISSO->Text();
+        r.description = c_.TXT_DESCRD->Text();
+        r.parameters = ParametriDuplicazione();
+        r.variantSelection = form_.RstSelezioneVarianti();
+        return r;
+    }
     generation::ParametriMassivi ParametriDuplicazione() const override {
         return guida_ ? guida_->ParametriDuplicazione() : generation::ParametriMassivi{};
     }
@@ -118,10 +129,7 @@ private:
         return {(*selezione)["FA12_TIPO_FA03"].Value()};
     }
 
-    generation::ContestoGenerazione Contesto() const {
-        return {form_.Gcon_Connect(), db::Variant(form_.Gstr_DittaCorrente()), form_.ActiveInterface(),
-                form_.Gcls_Log()};
-    }
+    generation::GenerationContext Contesto() const { return form_.Contesto(); }
 
     // Made at first use: the form's connection exists only once the form is loaded.
     mass_duplication::ProceduraGuidata& Guida() {
@@ -136,12 +144,8 @@ private:
     }
 
     void CMD_DUPLMASS_Click() {
-        mass_duplication::ComandoMassivo comando;
-        comando.testo = c_.TXT_PREFISSODART->Text();
-        comando.modo = c_.CBO_PREFISSO->Text();
-        comando.CMD_LOGDUPL = c_.CMD_LOGDUPL;
-        comando.focusTesto = [this] { c_.TXT_PREFISSODART->SetFocus(); };
-        mass_duplication::CMD_DUPLMASS_Click(form_, comando);
+        FormRunPort port(form_, "CMD_DUPLMASS_Click", c_.CMD_LOGDUPL, "CMD_LOGDUPL");
+        form_.LastRunOutcome(mass_duplication::RunMassDuplication(form_.Contesto(), port, RunRequest()));
         if (auto g = c_.QGRD_DUPLMASS) g->Refresh();
     }
 

@@ -9,6 +9,7 @@
 #include "db/Recordset.h"
 #include "entry/Controls.h"
 #include "generation/Completion.h"
+#include "mass_duplication/DuplicazioneMassiva.h"
 
 namespace links_form {
 
@@ -36,6 +37,8 @@ public:
     virtual db::RecordsetPtr RstSelezioneMassiva() const { return nullptr; }
     virtual std::string TXT_DESCRD() const { return {}; }
     virtual generation::ParametriMassivi ParametriDuplicazione() const { return {}; }
+    // What the tab holds for a mass run.
+    virtual mass_duplication::MassRequest RunRequest() const { return {}; }
 };
 
 // Makes the tab of a new form; the tab adds its controls to the form (FRMFA_AGGANCI::NuovoControllo).

@@ -1,12 +1,14 @@
 #pragma once
 // The mass duplication run (button CMD_DUPLMASS): every ticked article of the mass selection gets a new
 // code derived from its own, and CreaArticolo creates it; existing codes are logged and skipped.
-#include <functional>
-#include <memory>
 #include <string>
+#include <vector>
 
-#include "entry/Controls.h"
-#include "generation/IGenerationForm.h"
+#include "db/Recordset.h"
+#include "generation/Completion.h"
+#include "generation/GenerationContext.h"
+#include "generation/RunOutcome.h"
+#include "generation/RunPort.h"
 
 namespace mass_duplication {
 
@@ -24,16 +26,21 @@ std::string DomandaCodiceLungo(long massimo);
 // "Duplicazione dell'articolo : <old> (<done> di<total>)"
 std::string TestoProgresso(const std::string& vecchio, long fatti, long totale);
 
-// What the parameters frame holds beyond what the per-article routine reads.
-struct ComandoMassivo {
-    std::string testo;  // TXT_PREFISSODART as typed
-    std::string modo;   // the key of CBO_PREFISSO
-    std::shared_ptr<entry::IButton> CMD_LOGDUPL;
-    std::function<void()> focusTesto;  // puts the focus on TXT_PREFISSODART
+// What the mass tab holds for a run.
+struct MassRequest {
+    // The mass selection (MG66_CODART, MG87_DESCART, SEL): the run filters it on the ticked articles and
+    // walks it; it is left filtered on "SEL = 1".
+    db::RecordsetPtr selection;
+    std::string text;         // TXT_PREFISSODART as typed
+    std::string mode;         // the key of CBO_PREFISSO
+    std::string description;  // TXT_DESCRD: the new description ("" keeps each article's own)
+    generation::ParametriMassivi parameters;  // the parameters frame
+    db::RecordsetPtr variantSelection;        // the variant form's choices; null when not configured
 };
 
-// The run; the form's mass selection is left filtered on "SEL = 1".
-void CMD_DUPLMASS_Click(generation::IGenerationForm& form, const ComandoMassivo& comando);
+// The run: questions, progress and the log go to `port`; what became of each article comes back.
+generation::RunOutcome RunMassDuplication(const generation::GenerationContext& context, generation::IRunPort& port,
+                                          const MassRequest& request);
 
 // What the run would do with one ticked article, found without writing anything.
 struct AnteprimaArticolo {
@@ -43,6 +50,7 @@ struct AnteprimaArticolo {
     bool troppoLungo = false;
     bool esiste = false;
 };
-std::vector<AnteprimaArticolo> AnteprimaDuplicazione(generation::IGenerationForm& form, const ComandoMassivo& comando);
+std::vector<AnteprimaArticolo> AnteprimaDuplicazione(const generation::GenerationContext& context,
+                                                     const MassRequest& request);
 
 }  // namespace mass_duplication

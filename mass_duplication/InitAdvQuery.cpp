@@ -44,7 +44,7 @@ const std::string* ValoreCorrente(const entry::IAdvancedQuery& query, const Camp
 }  // namespace
 
 bool InitAdvQuery(entry::IAdvancedQuery& query, const ImpostazioniQuery& impostazioni,
-                  const generation::ContestoGenerazione& contesto) {
+                  const generation::GenerationContext& contesto) {
     auto messaggi = contesto.messaggi;
     auto connessione = contesto.connessione;
     return entry::Procedure("InitAdvQuery", entry::HandlerTable::B, entry::ErrorContext(&messaggi, &connessione))
@@ -69,7 +69,7 @@ bool InitAdvQuery(entry::IAdvancedQuery& query, const ImpostazioniQuery& imposta
 
 bool ADVQ_ARTICOLI_StartLookup(const entry::IAdvancedQuery& query, entry::QueryLookupRequest& richiesta,
                                const std::shared_ptr<entry::ILookupService>& servizio,
-                               const generation::ContestoGenerazione& contesto) {
+                               const generation::GenerationContext& contesto) {
     auto messaggi = contesto.messaggi;
     auto connessione = contesto.connessione;
     return entry::Procedure("ADVQ_ARTICOLI_StartLookup", entry::HandlerTable::B,

@@ -23,7 +23,7 @@ struct ImpostazioniQuery {
 
 // Errors are reported under "InitAdvQuery". True when the set-up ran to the end.
 bool InitAdvQuery(entry::IAdvancedQuery& query, const ImpostazioniQuery& impostazioni,
-                  const generation::ContestoGenerazione& contesto);
+                  const generation::GenerationContext& contesto);
 
 // The value list of a filter field, asked of the warehouse lookup service by the field's caption;
 // subfamily, group and subgroup lists are narrowed by the values the query holds for family, subfamily
@@ -31,6 +31,6 @@ bool InitAdvQuery(entry::IAdvancedQuery& query, const ImpostazioniQuery& imposta
 // the request empty. Errors are reported under "ADVQ_ARTICOLI_StartLookup".
 bool ADVQ_ARTICOLI_StartLookup(const entry::IAdvancedQuery& query, entry::QueryLookupRequest& richiesta,
                                const std::shared_ptr<entry::ILookupService>& servizio,
-                               const generation::ContestoGenerazione& contesto);
+                               const generation::GenerationContext& contesto);
 
 }  // namespace mass_duplication

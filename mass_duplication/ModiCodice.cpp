@@ -14,7 +14,7 @@ std::vector<ModoCodice> ModiOfferti(bool codiceStrutturato, long articoliSelezio
     return modi;
 }
 
-bool CodiceStrutturato(const generation::ContestoGenerazione& contesto) {
+bool CodiceStrutturato(const generation::GenerationContext& contesto) {
     if (!contesto.connessione) return false;
     try {
         auto rs = contesto.connessione->Execute(" SELECT *  " + std::string(" FROM MG6F_DIMEART") +

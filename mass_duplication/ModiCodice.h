@@ -20,6 +20,6 @@ std::vector<ModoCodice> ModiOfferti(bool codiceStrutturato, long articoliSelezio
 
 // True when the company has a structured article code (rows in MG6F_DIMEART). Errors read as False: the
 // prefix mode is then offered, and the length check of the run still applies.
-bool CodiceStrutturato(const generation::ContestoGenerazione& contesto);
+bool CodiceStrutturato(const generation::GenerationContext& contesto);
 
 }  // namespace mass_duplication

@@ -6,7 +6,7 @@
 
 namespace mass_duplication {
 
-ProceduraGuidata::ProceduraGuidata(ControlliMassivi controlli, generation::ContestoGenerazione contesto, long entita,
+ProceduraGuidata::ProceduraGuidata(ControlliMassivi controlli, generation::GenerationContext contesto, long entita,
                                    std::function<void()> scartaVarianti)
     : c_(std::move(controlli)), contesto_(std::move(contesto)), entita_(entita),
       scartaVarianti_(std::move(scartaVarianti)) {}

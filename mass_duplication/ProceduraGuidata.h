@@ -38,7 +38,7 @@ class ProceduraGuidata {
 public:
     // `entita`: the attribute entity of articles (company fashion parameters).
     // `scartaVarianti`, when given, lets go of a variant selection kept outside the wizard (the form's).
-    ProceduraGuidata(ControlliMassivi controlli, generation::ContestoGenerazione contesto, long entita,
+    ProceduraGuidata(ControlliMassivi controlli, generation::GenerationContext contesto, long entita,
                      std::function<void()> scartaVarianti = {});
 
     const ControlliMassivi& Controlli() const { return c_; }
@@ -60,7 +60,7 @@ public:
 
 private:
     ControlliMassivi c_;
-    generation::ContestoGenerazione contesto_;
+    generation::GenerationContext contesto_;
     long entita_ = 0;
     db::RecordsetPtr selezione_;
     db::RecordsetPtr varianti_;

@@ -33,7 +33,7 @@ void EliminaTabellaTemporanea(const db::ConnectionPtr& connessione, const std::s
     }
 }
 
-bool RecuperaArticoli(const generation::ContestoGenerazione& contesto, long entita, const std::string& condizione,
+bool RecuperaArticoli(const generation::GenerationContext& contesto, long entita, const std::string& condizione,
                       db::RecordsetPtr& selezione) {
     auto messaggi = contesto.messaggi;
     auto connessione = contesto.connessione;

@@ -24,7 +24,7 @@ void EliminaTabellaTemporanea(const db::ConnectionPtr& connessione, const std::s
 
 // Builds the selection and opens it into `selezione`. Errors are reported under "RecuperaArticoli";
 // `selezione` then keeps what it held. True when the new selection is in place.
-bool RecuperaArticoli(const generation::ContestoGenerazione& contesto, long entita, const std::string& condizione,
+bool RecuperaArticoli(const generation::GenerationContext& contesto, long entita, const std::string& condizione,
                       db::RecordsetPtr& selezione);
 
 }  // namespace mass_duplication

@@ -11,9 +11,10 @@
 #include "apps/agganci/VariantChoices.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
-#include "engine/CLSFA_DUPLICA.h"
 #include "entry/CinterfaceBase.h"
-#include "generation/EngineSequence.h"
+#include "entry/MDLFA_AGGANCI.h"
+#include "generation/ArticleExists.h"
+#include "generation/CreaArticolo.h"
 #include "host/GlobalObject.h"
 
 namespace app {
@@ -53,12 +54,6 @@ std::string SkipHelp() {
     return names;
 }
 
-bool ArticleExists(db::Connection& c, long company, const std::string& code) {
-    auto rs = c.Execute("SELECT MG66_CODART FROM MG66_ANAGRART WITH (NOLOCK) WHERE MG66_DITTA_CG18 = " +
-                        std::to_string(company) + " AND MG66_CODART = " + db::SqlText(code));
-    return rs && rs->RecordCount() > 0;
-}
-
 // The source's descriptions, used when the command line gives none.
 std::pair<std::string, std::string> SourceDescriptions(db::Connection& c, long company, const std::string& code) {
     auto rs = c.Execute("SELECT MG87_DESCART, MG87_DESCARTEST FROM MG87_ARTDESC WITH (NOLOCK) WHERE MG87_DITTA_CG18 = " +
@@ -77,39 +72,48 @@ void Validate(const DuplicateArgs& a) {
         throw std::runtime_error("--extended-description is longer than 1672 characters");
 }
 
-generation::SequenceSettings Settings(const Session& s, const GlobalOptions& options, const DuplicateArgs& a,
-                                      const std::shared_ptr<host::GlobalObject>& global) {
-    generation::SequenceSettings settings;
-    settings.linksTab = false;  // one article copied as it is: its own variants, no link fabric
-    auto program = std::make_shared<entry::CinterfaceBase>();
-    program->ClsGlobal(global);
-    program->Connection(s.connection);
-    settings.program = program;
-    settings.connectionString = options.db;
-    settings.ditta = db::Variant(options.company);
-    settings.fashionAttributes = global->AttributiFashion();
-    settings.productionSetting = db::Trim(global->GestioneProduzione());
-    settings.projectData = global->DatiProgetto();
-    settings.billOfMaterials = true;
-    settings.massSelectionRows = 1;
+// The one article through the component's per-article routine, as a plain copy: the source's own
+// variants, no completion, and every step's failure fails the whole article.
+generation::ArticleRequest Request(const Session& s, const GlobalOptions& options, const DuplicateArgs& a) {
+    generation::ArticleRequest r;
+    r.source = a.source;
+    r.newCode = a.target;
+    r.origin = generation::ArticleOrigin::MassTab;
+    r.description = a.description;
+    r.extendedDescription = a.extendedDescription;
+    r.selectionSize = 1;
+    r.options.complete = false;
+    r.options.everyStepFatal = true;
     std::map<std::string, VariantChoice> choices;
     for (const auto& v : a.variants) choices.insert(ParseVariantChoice(v));
-    settings.variantSelection = BuildVariantSelection(s.connection, options.company, a.source, choices);
+    r.variantSelection = BuildVariantSelection(s.connection, options.company, a.source, choices);
     for (const auto& name : a.skip) {
-        if (auto st = kSkippableSteps.find(name); st != kSkippableSteps.end()) settings.skipSteps.insert(st->second);
-        else if (auto g = kSkippableGroups.find(name); g != kSkippableGroups.end()) settings.groupsOff.insert(g->second);
+        if (auto st = kSkippableSteps.find(name); st != kSkippableSteps.end()) r.options.skipSteps.insert(st->second);
+        else if (auto g = kSkippableGroups.find(name); g != kSkippableGroups.end()) r.options.groupsOff.insert(g->second);
         else throw std::runtime_error("--skip " + name + ": unknown group; one of " + SkipHelp());
     }
-    return settings;
+    return r;
 }
+
+// Nothing to ask or show: the command has validated its input, and the outcome carries the reason.
+class CommandPort : public generation::IRunPort {
+public:
+    explicit CommandPort(generation::ProcessingLog& log) : log_(log) {}
+    long Ask(const std::string&, long, const std::string&) override { return entry::kAnswerNo; }
+    generation::ProcessingLog& Log() override { return log_; }
+
+private:
+    generation::ProcessingLog& log_;
+};
 
 void Run(const GlobalOptions& options, DuplicateArgs a) {
     Session s = OpenSession(options);
     auto& c = *s.connection;
-    if (!ArticleExists(c, options.company, a.source))
+    const db::Variant company(options.company);
+    if (!generation::EsisteArticolo(c, company, a.source))
         throw std::runtime_error("source article '" + a.source + "' does not exist in company " +
                                  std::to_string(options.company));
-    if (ArticleExists(c, options.company, a.target))
+    if (generation::EsisteArticolo(c, company, a.target))
         throw std::runtime_error("article '" + a.target + "' already exists in company " +
                                  std::to_string(options.company) + "; nothing was changed");
     if (!a.hasDescription || !a.hasExtended) {
@@ -118,44 +122,29 @@ void Run(const GlobalOptions& options, DuplicateArgs a) {
         if (!a.hasExtended) a.extendedDescription = e;
     }
     Validate(a);
+    const auto request = Request(s, options, a);
     auto global = std::make_shared<host::GlobalObject>(options.db, options.company, c);
-
-    std::vector<std::string> notes;
-    generation::SequenceReport report;
-    report.log = [&](const std::string& text, long) { notes.push_back(db::Trim(text)); };
-    c.BeginTrans();
-    try {
-        auto settings = Settings(s, options, a, global);
-        auto engine = std::make_shared<engine::CLSFA_DUPLICA>();
-        engine->Connessione(s.connection);
-        engine->Initialize();
-        engine->Ditta(db::Variant(options.company));
-        engine->DescrizioneArticoloDaGenerare(db::Variant(a.description));
-        engine->DescrizioneEstesaArticoloDaGenerare(db::Variant(a.extendedDescription));
-        generation::EngineSequence sequence(*engine, settings, report);
-        if (!sequence.Run(db::Variant(a.source), db::Variant(a.target))) {
-            std::string why = db::Trim(sequence.ErrorText());
-            if (!sequence.ErrorDetail().empty()) why += ": " + sequence.ErrorDetail();
-            throw std::runtime_error("duplication failed at " + report.step + " (" + why + "); nothing was written");
-        }
-        c.CommitTrans();
-    } catch (...) {
-        c.RollbackTrans();
-        throw;
-    }
+    auto program = std::make_shared<entry::CinterfaceBase>();
+    program->ClsGlobal(global);
+    program->Connection(s.connection);
+    const generation::GenerationContext context{s.connection, company, program, nullptr, options.db, nullptr};
+    generation::ProcessingLog log(global, s.connection);
+    CommandPort port(log);
+    const auto outcome = generation::CreaArticolo(context, request, port);
+    if (outcome.state != generation::ArticleState::Created)
+        throw std::runtime_error("duplication failed (" + outcome.reason + "); nothing was written");
 
     const auto counts = CountArticleRows(c, options.company, a.target);
     if (options.json) {
         nlohmann::json j;
         j["source"] = a.source;
         j["article"] = a.target;
+        j["state"] = generation::StateName(outcome.state);
         for (const auto& [table, n] : counts) j["rows"][table] = n;
-        j["notes"] = notes;
         std::cout << j.dump(2) << "\n";
         return;
     }
     std::cout << "Article " << a.target << " created from " << a.source << " (company " << options.company << ")\n";
-    for (const auto& n : notes) std::cout << "Note: " << n << "\n";
     std::cout << "Rows written per table:\n";
     for (const auto& [table, n] : counts)
         if (n > 0) std::cout << "  " << std::left << std::setw(24) << table << n << "\n";

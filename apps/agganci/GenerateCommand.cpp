@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "apps/agganci/Commands.h"
+#include "apps/agganci/RunReport.h"
 #include "apps/agganci/Session.h"
 #include "apps/agganci/VariantChoices.h"
 #include "db/Constants.h"
@@ -140,18 +141,6 @@ void PrintPreview(const std::vector<generation::AnteprimaRiga>& rows, bool regen
         std::cout << std::left << std::setw(18) << r.tessuto << std::setw(28) << r.codice << state(r) << "\n";
 }
 
-struct Outcome {
-    long created = 0, failed = 0;
-};
-Outcome Summarise(const std::vector<std::string>& lines) {
-    Outcome o;
-    for (const auto& l : lines) {
-        if (l.rfind("Articolo :  ", 0) == 0 && l.size() > 8 && l.substr(l.size() - 8) == " Creato ") ++o.created;
-        if (l == generation::kLogNonGenerato) ++o.failed;
-    }
-    return o;
-}
-
 void Run(const GlobalOptions& options, const GenerateArgs& a) {
     if (!a.truncate.empty() && a.truncate != "yes" && a.truncate != "no")
         throw std::runtime_error("--truncate " + a.truncate + ": expected yes or no");
@@ -194,7 +183,7 @@ void Run(const GlobalOptions& options, const GenerateArgs& a) {
     if (!rows || rows->State() != db::adStateOpen || rows->RecordCount() == 0)
         throw std::runtime_error("model '" + a.model + "' has no link rows in company " + std::to_string(options.company));
 
-    const auto preview = generation::AnteprimaGenerazione(*form);
+    const auto preview = generation::AnteprimaGenerazione(form->Contesto(), form->LinksRunRequest());
     if (a.dryRun) {
         PrintPreview(preview, a.regenerate, options.json);
         return;
@@ -214,28 +203,10 @@ void Run(const GlobalOptions& options, const GenerateArgs& a) {
     if (a.regenerate && form->ZEL_CHKRIGENERA() != 1) script.Click("ZEL_CHKRIGENERA");
     script.Click("CMD_DUPLICA");
     const std::size_t boxesBefore = shell->Messages()->ErrorBoxes().size();
-    const std::size_t messagesBefore = shell->Messages()->Messages().size();
     const bool acted = shell->Act(entry::kLinksFormName, script);
-    const auto lines = form->LogElaborazione().RigheAccumulate();
-
-    if (options.json) {
-        const Outcome o = Summarise(lines);
-        nlohmann::json j;
-        j["model"] = a.model;
-        j["created"] = o.created;
-        j["notGenerated"] = o.failed;
-        j["log"] = lines;
-        j["logFile"] = form->LogElaborazione().FileLog();
-        std::cout << j.dump(2) << "\n";
-    } else {
-        for (const auto& l : lines) std::cout << l << "\n";
-    }
     if (!unanswered.empty()) throw MissingAnswer(unanswered);
+    // Messages the run shows (a row's missing data, a refused run) are in its outcome; errors are not.
     std::string problems;
-    for (std::size_t i = messagesBefore; i < shell->Messages()->Messages().size(); ++i) {
-        const auto& m = shell->Messages()->Messages()[i];
-        if (!Answer(m, a, unanswered)) problems += "\n  message: " + m.text;
-    }
     for (std::size_t i = boxesBefore; i < shell->Messages()->ErrorBoxes().size(); ++i) {
         const auto& e = shell->Messages()->ErrorBoxes()[i];
         problems += "\n  error in " + e.procedure + ": " + e.description;
@@ -243,10 +214,7 @@ void Run(const GlobalOptions& options, const GenerateArgs& a) {
     if (!acted)
         for (const auto& f : shell->Failures()) problems += "\n  " + f;
     if (!problems.empty()) throw std::runtime_error("the generation run reported:" + problems);
-    if (!options.json) {
-        const Outcome o = Summarise(lines);
-        std::cerr << o.created << " created, " << o.failed << " not generated (see the log above)\n";
-    }
+    ReportRun(form->LastRunOutcome(), form->LogElaborazione(), options.json, {{"model", a.model}});
 }
 
 }  // namespace

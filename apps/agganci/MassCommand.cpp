@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "apps/agganci/Commands.h"
+#include "apps/agganci/RunReport.h"
 #include "apps/agganci/LinksFormSession.h"
 #include "apps/agganci/VariantChoices.h"
 #include "db/Variant.h"
@@ -128,13 +129,8 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
     if (a.typology) params.Type("TXT_TIPOLOGIAD", *a.typology);
     session.Passo("--mode", params);
 
-    mass_duplication::ComandoMassivo comando;
-    comando.testo = a.text;
-    if (a.mode == "prefix") comando.modo = "0";
-    else if (a.mode == "mask") comando.modo = "1";
-    else comando.modo = "2";
     if (a.dryRun) {
-        for (const auto& p : mass_duplication::AnteprimaDuplicazione(form, comando)) {
+        for (const auto& p : mass_duplication::AnteprimaDuplicazione(form.Contesto(), form.SchedaMassiva().RunRequest())) {
             std::string state = p.nuovo.empty()  ? "no code"
                                 : p.troppoLungo ? "too long (" + std::to_string(db::Len(p.nuovo)) + " > " +
                                                       std::to_string(p.massimo) + ")"
@@ -167,7 +163,6 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
     }
     const std::size_t boxesBefore = shell.Messages()->ErrorBoxes().size();
     shell.Act(entry::kLinksFormName, host::UserScript().Click("CMD_DUPLMASS"));
-    for (const auto& l : form.LogElaborazione().RigheAccumulate()) std::cout << l << "\n";
     if (!unanswered.empty()) throw std::runtime_error(unanswered);
     std::string problems;
     for (std::size_t i = boxesBefore; i < shell.Messages()->ErrorBoxes().size(); ++i) {
@@ -175,6 +170,7 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
         problems += "\n  error in " + e.procedure + ": " + e.description;
     }
     if (!problems.empty()) throw std::runtime_error("the mass duplication run reported:" + problems);
+    ReportRun(form.LastRunOutcome(), form.LogElaborazione(), options.json, nlohmann::json::object());
 }
 
 }  // namespace

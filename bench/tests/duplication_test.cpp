@@ -64,7 +64,7 @@ TEST(BenchDuplication, TheComponentLogsEachArticleAndRaisesItsEvents) {
     EXPECT_FALSE(component.DuplicateOneArticle("BENCH-000002", "C-1"));  // exists: left as it is
     EXPECT_FALSE(component.DuplicateOneArticle("NO-SUCH-ARTICLE", "C-2"));
     component.Finish();
-    const auto& lines = component.Log().RigheAccumulate();
+    const auto& lines = component.RunLog().RigheAccumulate();
     auto logged = [&](const std::string& text) { return std::find(lines.begin(), lines.end(), text) != lines.end(); };
     EXPECT_TRUE(logged("Inizio duplicazione per l'articolo:  BENCH-000001"));
     EXPECT_TRUE(logged("Articolo :  C-1 Creato "));

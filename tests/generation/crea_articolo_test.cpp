@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "FakeGenerationForm.h"
+#include "TestRunPort.h"
 #include "GenerationFixture.h"
 #include "db/FaultInjector.h"
 #include "generation/ArticleRemoval.h"
@@ -28,7 +28,7 @@ protected:
         std::filesystem::create_directories(folder);
         testsupport::SetCompanySetting(*conn, 1, "CartellaLog", folder.string() + "/");
         contesto.programma = program = testsupport::ProgramOnDatabase(conn);
-        form = std::make_unique<testsupport::FakeGenerationForm>(conn, program, shell->Messages());
+        form = std::make_unique<testsupport::TestRunPort>(conn, program, shell->Messages());
         form->LoadModel(kModello, "TS-LINO-BLU");
         form->LogElaborazione().ApriLog();
         riga = Riga("TS-LINO-BLU");
@@ -36,7 +36,7 @@ protected:
 
     bool Crea(const std::string& source, const std::string& code, const std::string& fabric = "TS-LINO-BLU",
               bool withRow = true) {
-        return generation::CreaArticolo(*form, source, code, fabric, withRow ? &riga : nullptr);
+        return form->CreaArticolo(source, code, fabric, withRow ? &riga : nullptr);
     }
     // The mass tab: no link fabric, the parameters frame's description.
     void MassTab() {
@@ -52,7 +52,7 @@ protected:
                     " AND MG87_LINGUA_MG52 = ''");
     }
 
-    std::unique_ptr<testsupport::FakeGenerationForm> form;
+    std::unique_ptr<testsupport::TestRunPort> form;
     generation::RigaAggancio riga;
 };
 
@@ -97,7 +97,7 @@ TEST_F(CreaArticolo, MissingDataStopTheArticleWithAMessage) {
         EXPECT_EQ(m.text, "Campo obbligatorio mancante o dati inseriti non validi!");
         EXPECT_EQ(m.title, "Dati mancanti o errati");
     }
-    EXPECT_EQ(form->focusOnDescription, 1);  // only the missing description sends the user to its box
+    EXPECT_EQ(form->focused, std::vector<std::string>{"TXT_DESCARTDAGENERARE"});  // only the missing description sends the user to its box
     EXPECT_TRUE(form->RunLines().empty());
     EXPECT_EQ(Snapshot(), before);
     // The program object still names the article that was asked for.
@@ -108,7 +108,7 @@ TEST_F(CreaArticolo, MissingDataStopTheArticleWithAMessage) {
 TEST_F(CreaArticolo, WithoutALinkRowTheDescriptionsComeFromTheTextBoxes) {
     form->descrizione = "";
     EXPECT_FALSE(Crea(kModello, kNuovo, "TS-LINO-BLU", false));
-    EXPECT_EQ(form->focusOnDescription, 1);
+    EXPECT_EQ(form->focused, std::vector<std::string>{"TXT_DESCARTDAGENERARE"});
     form->descrizione = "Dalla casella";
     ASSERT_TRUE(Crea(kModello, kNuovo, "TS-LINO-BLU", false));
     EXPECT_EQ(Description(kNuovo), "Dalla casella");

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "FakeGenerationForm.h"
+#include "TestRunPort.h"
 #include "GenerationFixture.h"
 #include "SweepSize.h"
 #include "entry/MDLFA_AGGANCI.h"
@@ -15,7 +15,7 @@
 
 namespace {
 
-using testsupport::FakeGenerationForm;
+using testsupport::TestRunPort;
 using testsupport::kModello;
 using testsupport::kNuovo;
 using Lines = std::vector<std::string>;
@@ -57,8 +57,8 @@ protected:
         form = NewForm();
     }
 
-    std::unique_ptr<FakeGenerationForm> NewForm() {
-        auto f = std::make_unique<FakeGenerationForm>(conn, program, shell->Messages());
+    std::unique_ptr<TestRunPort> NewForm() {
+        auto f = std::make_unique<TestRunPort>(conn, program, shell->Messages());
         f->LoadModel(kModello);
         return f;
     }
@@ -66,7 +66,7 @@ protected:
     // The run, the user going on without a variant selection.
     void Run() {
         shell->Messages()->MessageAnswers().Push(entry::kAnswerYes);
-        generation::CMD_DUPLICA_ButtonClick(*form);
+        form->RunGeneration();
     }
 
     bool Exists(const std::string& code) {
@@ -83,7 +83,7 @@ protected:
         return texts;
     }
 
-    std::unique_ptr<FakeGenerationForm> form;
+    std::unique_ptr<TestRunPort> form;
 };
 
 TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndGoesOnPastTheOthers) {
@@ -135,7 +135,7 @@ TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndGoesOnP
 // MODELLO04's three link fabrics all have a colour: three articles, each completed from its own row and
 // given its fabric, with the row's quantity, in place of the main fabric of the bill of materials.
 TEST_F(GenerationRun, TheThreeRowModelCreatesThreeCompleteArticles) {
-    form = std::make_unique<FakeGenerationForm>(conn, program, shell->Messages());
+    form = std::make_unique<TestRunPort>(conn, program, shell->Messages());
     form->LoadModel("MODELLO04");
     Run();
 
@@ -226,13 +226,13 @@ TEST_F(GenerationRun, ShowsItsProgressAndTheLogButton) {
 TEST_F(GenerationRun, NothingStartsWithoutRowsWithoutColourVariantOrWhenTheUserStops) {
     const long before = Articles();
     form->LoadModel("MODELLO03");  // no links
-    generation::CMD_DUPLICA_ButtonClick(*form);
+    form->RunGeneration();
     EXPECT_TRUE(shell->Messages()->Messages().empty());
     EXPECT_TRUE(form->AllLines().empty());
 
     form->LoadModel(kModello);
     shell->Messages()->MessageAnswers().Push(entry::kAnswerNo);
-    generation::CMD_DUPLICA_ButtonClick(*form);
+    form->RunGeneration();
     EXPECT_EQ(Questions(), Lines{kVariantiNonConfigurate});
     EXPECT_TRUE(form->AllLines().empty());
     EXPECT_TRUE(form->progress->Refreshes().empty());
@@ -241,7 +241,7 @@ TEST_F(GenerationRun, NothingStartsWithoutRowsWithoutColourVariantOrWhenTheUserS
     testsupport::SetCompanySetting(*conn, 1, "VarianteColore", "");
     program = testsupport::ProgramOnDatabase(conn);
     form = NewForm();
-    generation::CMD_DUPLICA_ButtonClick(*form);
+    form->RunGeneration();
     ASSERT_EQ(shell->Messages()->Messages().size(), 2u);
     const auto& m = shell->Messages()->Messages()[1];
     EXPECT_EQ(m.text, "Nei parametri fashion non è stato indicato quale variante rappresenta il colore.");
@@ -256,7 +256,7 @@ TEST_F(GenerationRun, AVariantSelectionMeansNoQuestion) {
     form->selezioneVarianti->CursorLocation(db::adUseClient);
     form->selezioneVarianti->Open("SELECT * FROM MG6B_GESVARART WHERE 1 = 0", conn,
                                   db::adOpenStatic, db::adLockBatchOptimistic);
-    generation::CMD_DUPLICA_ButtonClick(*form);
+    form->RunGeneration();
     EXPECT_TRUE(shell->Messages()->Messages().empty());
     EXPECT_FALSE(form->AllLines().empty());
 }
@@ -283,7 +283,7 @@ TEST_F(GenerationRun, ACodeTooLongIsTruncatedOnYesAndSkippedWithoutLogLinesOnNo)
     const long before = Articles();
 
     shell->Messages()->MessageAnswers().Queue({entry::kAnswerYes, entry::kAnswerNo, entry::kAnswerNo, entry::kAnswerNo});
-    generation::CMD_DUPLICA_ButtonClick(*form);
+    form->RunGeneration();
     EXPECT_EQ(Questions(), (Lines{kVariantiNonConfigurate, question, question, question}));
     EXPECT_EQ(shell->Messages()->Messages()[1].style, 3);
     EXPECT_TRUE(form->RunLines().empty());
@@ -293,7 +293,7 @@ TEST_F(GenerationRun, ACodeTooLongIsTruncatedOnYesAndSkippedWithoutLogLinesOnNo)
     form->codAlt = 1;
     form->codiceAlternativo = "MODELLOLUNGO01";
     shell->Messages()->MessageAnswers().Queue({entry::kAnswerYes, entry::kAnswerNo, entry::kAnswerYes, entry::kAnswerYes});
-    generation::CMD_DUPLICA_ButtonClick(*form);
+    form->RunGeneration();
     const std::string truncated = "AGMODELLOLUNGO01TS-LINO-B";
     EXPECT_EQ(form->RunLines(), Join({CreatedRow("TS-LINO-BLU", truncated), FailedRow("TS-SETA-ROSSA", kColore)}));
     EXPECT_TRUE(Exists(truncated));
@@ -314,7 +314,7 @@ TEST_F(GenerationRun, TheMaximumLengthComesFromTheStructuredCodeWhenTheCompanyUs
     // AGMODELLO01TS-LINO-BLU has 22 characters: only the other two rows ask, with the company's maximum.
     form = NewForm();
     shell->Messages()->MessageAnswers().Queue({entry::kAnswerYes, entry::kAnswerNo, entry::kAnswerNo});
-    generation::CMD_DUPLICA_ButtonClick(*form);
+    form->RunGeneration();
     ASSERT_EQ(shell->Messages()->Messages().size(), 3u);
     EXPECT_NE(shell->Messages()->Messages()[1].text.find("è piu lungo di 22 caratteri. "), std::string::npos);
     EXPECT_EQ(form->RunLines(), CreatedRow("TS-LINO-BLU", kNuovo));
@@ -400,7 +400,7 @@ TEST_F(GenerationRun, TwoRowsWithTheSameCodeRecordTheSameArticle) {
     // A prefix that cuts every code to the same 25 characters.
     form->prefisso = "PREFISSOLUNGO";
     shell->Messages()->MessageAnswers().Queue({entry::kAnswerYes, entry::kAnswerYes, entry::kAnswerYes, entry::kAnswerYes});
-    generation::CMD_DUPLICA_ButtonClick(*form);
+    form->RunGeneration();
     const std::string code = "PREFISSOLUNGOMODELLO01TS-";
     EXPECT_EQ(form->RunLines(),
               Join({FailedRow("TS-LANA-GRIGIA", kColore), CreatedRow("TS-LINO-BLU", code),

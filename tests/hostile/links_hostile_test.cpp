@@ -8,7 +8,7 @@
 #include "HostileCompany.h"
 #include "StatementTrace.h"
 #include "TableCounts.h"
-#include "generation/FakeGenerationForm.h"
+#include "TestRunPort.h"
 #include "generation/GenerationRun.h"
 #include "links_form/LinksFormFixture.h"
 
@@ -23,14 +23,14 @@ protected:
     // The run over MODELLO01's row of TS-LINO-BLU with `prefix`, regenerating (so a second run on the same
     // row creates again), the user going on without variants and agreeing to cut; the rows written.
     hostile::TableCounts Generate(const std::string& prefix) {
-        testsupport::FakeGenerationForm form(conn, program, shell->Messages());
+        testsupport::TestRunPort form(conn, program, shell->Messages());
         form.LoadModel(testsupport::kModello, kFabric);
         form.prefisso = prefix;
         form.rigenera = 1;
         shell->Messages()->MessageAnswers().Clear();
         shell->Messages()->MessageAnswers().Always(kSi);
         const auto before = hostile::CountRows(*conn);
-        generation::CMD_DUPLICA_ButtonClick(form);
+        form.RunGeneration();
         return hostile::Written(before, hostile::CountRows(*conn));
     }
     std::string RowCode() {

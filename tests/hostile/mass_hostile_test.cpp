@@ -10,7 +10,7 @@
 #include "HostileCompany.h"
 #include "StatementTrace.h"
 #include "TableCounts.h"
-#include "generation/FakeGenerationForm.h"
+#include "TestRunPort.h"
 #include "host/controls/AdvancedQuery.h"
 #include "mass_duplication/DuplicazioneMassiva.h"
 #include "mass_duplication/InitAdvQuery.h"
@@ -37,7 +37,7 @@ class MassHostile : public hostile::HostileCompany {
 protected:
     void SetUp() override {
         HostileCompany::SetUp();
-        form = std::make_unique<testsupport::FakeGenerationForm>(conn, program, shell->Messages());
+        form = std::make_unique<testsupport::TestRunPort>(conn, program, shell->Messages());
         form->tab = entry::Util_Duplmassiva;
         mass_duplication::ImpostazioniQuery imp;
         imp.ditta = "1";
@@ -65,9 +65,7 @@ protected:
         shell->Messages()->MessageAnswers().Clear();  // yes: go on without variants, and cut a long code
         shell->Messages()->MessageAnswers().Always(kSi);
         const auto before = hostile::CountRows(*conn);
-        mass_duplication::ComandoMassivo comando{text, mode, std::make_shared<host::controls::Button>("CMD_LOGDUPL"),
-                                                 {}};
-        mass_duplication::CMD_DUPLMASS_Click(*form, comando);
+        form->RunMass(text, mode);
         return hostile::Written(before, hostile::CountRows(*conn));
     }
 
@@ -84,7 +82,7 @@ protected:
         return texts;
     }
 
-    std::unique_ptr<testsupport::FakeGenerationForm> form;
+    std::unique_ptr<testsupport::TestRunPort> form;
     host::controls::AdvancedQuery query{"ADVQ_ARTICOLI"};
     std::vector<std::string> refusals;
 };

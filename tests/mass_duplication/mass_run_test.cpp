@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "GenerationFixture.h"
-#include "generation/FakeGenerationForm.h"
+#include "TestRunPort.h"
 #include "generation/GenerationRun.h"
 #include "host/controls/AdvancedQuery.h"
 #include "host/controls/BasicControls.h"
@@ -27,10 +27,8 @@ protected:
         std::filesystem::create_directories(folder);
         testsupport::SetCompanySetting(*conn, 1, "CartellaLog", folder.string() + "/");
         contesto.programma = program = testsupport::ProgramOnDatabase(conn);
-        form = std::make_unique<testsupport::FakeGenerationForm>(conn, program, shell->Messages());
+        form = std::make_unique<testsupport::TestRunPort>(conn, program, shell->Messages());
         form->tab = entry::Util_Duplmassiva;
-        comando.CMD_LOGDUPL->Visible(false);
-        comando.focusTesto = [this] { ++focus; };
         mass_duplication::ImpostazioniQuery imp;
         imp.ditta = "1";
         ASSERT_TRUE(mass_duplication::InitAdvQuery(query, imp, contesto));
@@ -50,7 +48,7 @@ protected:
         }
         FAIL() << code;
     }
-    void Run() { mass_duplication::CMD_DUPLMASS_Click(*form, comando); }
+    void Run() { form->RunMass(comando.testo, comando.modo); }
     bool Exists(const std::string& code) {
         return Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = " + db::SqlText(code)) == 1;
     }
@@ -64,10 +62,11 @@ protected:
         return out;
     }
 
-    std::unique_ptr<testsupport::FakeGenerationForm> form;
+    std::unique_ptr<testsupport::TestRunPort> form;
     host::controls::AdvancedQuery query{"ADVQ_ARTICOLI"};
-    mass_duplication::ComandoMassivo comando{"", "0", std::make_shared<host::controls::Button>("CMD_LOGDUPL"), {}};
-    int focus = 0;
+    struct {
+        std::string testo, modo = "0";
+    } comando;
 };
 
 TEST_F(MassRun, APrefixCreatesTheTickedArticlesOnly) {
@@ -87,7 +86,7 @@ TEST_F(MassRun, APrefixCreatesTheTickedArticlesOnly) {
                                  "Fine duplicazione per l'articolo:  CAM-102", sep,
                                  "Inizio duplicazione per l'articolo:  CAM-103",
                                  "Fine duplicazione per l'articolo:  CAM-103", sep}));
-    EXPECT_TRUE(comando.CMD_LOGDUPL->Visible());
+    EXPECT_TRUE(form->cmdLog->Visible());
     EXPECT_FALSE(form->progress->Visible());
     ASSERT_FALSE(shell->Messages()->Messages().empty());
     EXPECT_EQ(shell->Messages()->Messages().front().text, generation::kMsgVariantiNonConfigurate);
@@ -120,8 +119,8 @@ TEST_F(MassRun, BlankTextStopsWithTheMessageInEveryMode) {
         EXPECT_EQ(m.text, "Campo obbligatorio o dati inseriti non validi!");
         EXPECT_EQ(m.title, "Agganci/Aperture");
     }
-    EXPECT_EQ(focus, 3);
-    EXPECT_FALSE(comando.CMD_LOGDUPL->Visible());
+    EXPECT_EQ(form->focused, std::vector<std::string>(3, "TXT_PREFISSODART"));
+    EXPECT_FALSE(form->cmdLog->Visible());
     EXPECT_FALSE(Exists("   CAM-100"));
 }
 

@@ -62,7 +62,7 @@ protected:
 
     std::shared_ptr<host::ShellHost> shell;
     db::ConnectionPtr conn;
-    generation::ContestoGenerazione contesto;
+    generation::GenerationContext contesto;
     std::shared_ptr<hc::AdvancedQuery> query;
     std::shared_ptr<hc::Grid> grid;
     std::shared_ptr<hc::ComboBox> combo;

@@ -48,7 +48,7 @@ protected:
 
     std::shared_ptr<host::ShellHost> shell;
     db::ConnectionPtr conn;
-    generation::ContestoGenerazione contesto;
+    generation::GenerationContext contesto;
     host::controls::AdvancedQuery query{"ADVQ_ARTICOLI"};
     db::RecordsetPtr selezione;
 };

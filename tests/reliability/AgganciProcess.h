@@ -60,7 +60,11 @@ public:
     }
 
     // True when the program ended by itself with exit code 0.
-    static bool Succeeded(int status) { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
+    // The run went through: everything created (0), or some articles left out, such as those a killed run
+    // had created already (2).
+    static bool WentThrough(int status) {
+        return WIFEXITED(status) && (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 2);
+    }
 
 private:
     pid_t pid_ = -1;

@@ -27,7 +27,7 @@
 #include "RunCheck.h"
 #include "Sampling.h"
 #include "StatementTrace.h"
-#include "generation/FakeGenerationForm.h"
+#include "TestRunPort.h"
 
 namespace reliability {
 
@@ -109,7 +109,7 @@ protected:
     }
 
     std::unique_ptr<CompanyFile> company;
-    std::unique_ptr<testsupport::FakeGenerationForm> form;
+    std::unique_ptr<testsupport::TestRunPort> form;
 
 private:
     struct Reference {
@@ -158,7 +158,7 @@ private:
         shell->Messages()->ErrorBoxAnswers().Clear();
         shell->Messages()->ErrorBoxAnswers().Always(errorAnswer);
         shell->Messages()->MessageAnswers().Clear();
-        form = std::make_unique<testsupport::FakeGenerationForm>(conn, program, shell->Messages());
+        form = std::make_unique<testsupport::TestRunPort>(conn, program, shell->Messages());
         Prepare();
         conn->Faults().ResetCount();
     }

@@ -55,7 +55,7 @@ protected:
     // The whole mass command, left to finish.
     void RunToTheEnd(const std::string& when) {
         AgganciProcess run(MassCommand(), dir);
-        EXPECT_TRUE(AgganciProcess::Succeeded(run.Wait())) << when;
+        EXPECT_TRUE(AgganciProcess::WentThrough(run.Wait())) << when;
     }
 
     // The trial's file as the next program finds it.

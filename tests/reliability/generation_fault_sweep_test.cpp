@@ -15,7 +15,7 @@ protected:
     void Prepare() override { form->LoadModel(testsupport::kModello); }
     void Click() override {
         shell->Messages()->MessageAnswers().Push(entry::kAnswerYes);  // no variant selection: go on
-        generation::CMD_DUPLICA_ButtonClick(*form);
+        form->RunGeneration();
     }
     std::string RunProcedure() const override { return "CMD_DUPLICA_ButtonClick"; }
     std::vector<SweepTarget> Targets() override {

@@ -33,9 +33,7 @@ protected:
     }
     void Click() override {
         shell->Messages()->MessageAnswers().Push(entry::kAnswerYes);  // no variant selection: go on
-        mass_duplication::ComandoMassivo comando{kPrefisso, "0",
-                                                 std::make_shared<host::controls::Button>("CMD_LOGDUPL"), {}};
-        mass_duplication::CMD_DUPLMASS_Click(*form, comando);
+        form->RunMass(kPrefisso);
     }
     std::string RunProcedure() const override { return "CMD_DUPLMASS_Click"; }
     erp::DemoOptions Company() const override {

@@ -87,7 +87,7 @@ protected:
     }
 
     // A log writer that keeps the lines.
-    generation::ScriviLogFn Log() {
+    generation::LogLineFn Log() {
         return [this](const std::string& text, long kind) { log.push_back({text, kind}); };
     }
 
@@ -118,7 +118,7 @@ protected:
     std::shared_ptr<host::ShellHost> shell;
     db::ConnectionPtr conn;
     std::shared_ptr<ProgramDouble> program;
-    generation::ContestoGenerazione contesto;
+    generation::GenerationContext contesto;
     std::vector<LogLine> log;
 };
 

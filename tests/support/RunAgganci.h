@@ -1,6 +1,8 @@
 #pragma once
 // Runs the built agganci program as a person or a script would, optionally in a folder of the test's,
 // and gives back its exit status and everything it printed (stdout and stderr together).
+#include <sys/wait.h>
+
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -25,7 +27,8 @@ inline ProgramResult RunAgganci(const std::string& args, const std::string& fold
     }
     std::array<char, 4096> buf{};
     while (std::fgets(buf.data(), buf.size(), pipe.get())) r.out += buf.data();
-    r.code = pclose(pipe.release());
+    const int status = pclose(pipe.release());
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
 }
 

@@ -1,0 +1,62 @@
+#include "apps/agganci/RunReport.h"
+
+#include <iostream>
+#include <stdexcept>
+
+#include "apps/agganci/Commands.h"
+
+namespace app {
+namespace {
+
+using generation::ArticleState;
+
+// Not created although asked for: an article that exists counts as done only when a link row recorded it.
+bool Failed(const generation::ArticleOutcome& a) {
+    return a.state == ArticleState::NotGenerated || a.state == ArticleState::CodeTooLong ||
+           (a.state == ArticleState::AlreadyExists && !a.recorded);
+}
+
+}  // namespace
+
+nlohmann::json OutcomeJson(const generation::RunOutcome& outcome) {
+    nlohmann::json articles = nlohmann::json::array();
+    for (const auto& a : outcome.articles)
+        articles.push_back({{"item", a.item},
+                            {"source", a.source},
+                            {"code", a.newCode},
+                            {"state", generation::StateName(a.state)},
+                            {"reason", a.reason}});
+    return articles;
+}
+
+void ReportRun(const generation::RunOutcome& outcome, const generation::ProcessingLog& log, bool json,
+               nlohmann::json header) {
+    long failed = 0;
+    for (const auto& a : outcome.articles) failed += Failed(a) ? 1 : 0;
+    const long created = outcome.Count(ArticleState::Created);
+    if (json) {
+        header["created"] = created;
+        header["notCreated"] = failed;
+        header["completed"] = outcome.completed;
+        header["articles"] = OutcomeJson(outcome);
+        header["log"] = log.RigheAccumulate();
+        header["logFile"] = log.LogDisabilitato() ? std::string() : log.FileLog();
+        if (!outcome.stopReason.empty()) header["stopReason"] = outcome.stopReason;
+        std::cout << header.dump(2) << "\n";
+    } else {
+        for (const auto& l : log.RigheAccumulate()) std::cout << l << "\n";
+        if (log.LogDisabilitato())
+            std::cerr << "note: the processing log could not be written"
+                      << (log.UltimoErrore() ? " (" + log.UltimoErrore()->Description() + ")" : std::string())
+                      << "\n";
+        for (const auto& a : outcome.articles)
+            if (Failed(a)) std::cerr << "not created: " << a.item << " -> " << a.newCode << ": " << a.reason << "\n";
+    }
+    if (!outcome.started) throw std::runtime_error("nothing done: " + outcome.stopReason);
+    if (!outcome.completed && !outcome.stopReason.empty())
+        throw std::runtime_error("the run stopped: " + outcome.stopReason);
+    if (!json) std::cerr << created << " created, " << failed << " not created\n";
+    SetExitCode(failed > 0 ? 2 : 0);
+}
+
+}  // namespace app
