@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,7 +11,6 @@
 #include "Queries.h"
 #include "host/FileAccess.h"
 #include "host/ProcessingLogService.h"
-#include "host/TextViewer.h"
 
 namespace fs = std::filesystem;
 
@@ -143,29 +141,6 @@ TEST_F(FilesTest, FileAccessWritesCrLfLinesAndRewritesAnExistingFile) {
     stream->Close();
     stream->Close();
     EXPECT_EQ(ErrorNumberOf([&] { stream->WriteLine("chiuso"); }), 54);
-}
-
-TEST_F(FilesTest, FileAccessRefusesMissingFoldersAndUncreatableFiles) {
-    host::FileAccess access;
-    EXPECT_EQ(ErrorNumberOf([&] { access.CreaFile((folder / "manca" / "log.txt").string()); }), 76);
-    EXPECT_EQ(ErrorNumberOf([&] { access.CreaFile(""); }), 76);
-    fs::create_directories(folder / "cartella");
-    EXPECT_EQ(ErrorNumberOf([&] { access.CreaFile((folder / "cartella").string()); }), 75);
-}
-
-TEST_F(FilesTest, ViewerRecordsAndPrintsWhatItShows) {
-    const fs::path path = folder / "log.txt";
-    std::ofstream(path, std::ios::binary) << "riga\r\n";
-    host::TextViewer viewer;
-    std::ostringstream out;
-    viewer.Output(&out);
-    viewer.Mostra(path.string());
-    std::ofstream(path, std::ios::binary) << "cambiato";
-    ASSERT_EQ(viewer.Shown().size(), 1u);
-    EXPECT_EQ(viewer.Shown()[0].path, path.string());
-    EXPECT_EQ(viewer.Shown()[0].contents, "riga\r\n");  // as it was when shown
-    EXPECT_EQ(out.str(), "riga\r\n");
-    EXPECT_EQ(ErrorNumberOf([&] { viewer.Mostra((folder / "manca.txt").string()); }), 53);
 }
 
 }  // namespace
