@@ -121,6 +121,73 @@ try {
   const released = `Session ${secondSid}: FRMFA_AGGANCI unloaded`;
   for (let i = 0; i < 100 && !server.output.includes(released); ++i) await new Promise((r) => setTimeout(r, 200));
   assert.ok(server.output.includes(released), 'the closed tab\'s form was unloaded');
+
+  step('mass tab: articles chosen in the wizard, a mask, one article unticked');
+  const mass = await browser.newPage();
+  await mass.goto(server.url);
+  await mass.locator('[data-item=ITM0102]').click();
+  const wizard = ctl(mass, 'ADVQ_ARTICOLI');
+  await wizard.waitFor();
+  await wizard.getByLabel('Campo').selectOption('Articolo');
+  await wizard.getByLabel('Operatore').selectOption('starts');
+  await wizard.getByLabel('Valore', { exact: true }).fill('PAN');
+  await wizard.getByRole('button', { name: 'Aggiungi condizione' }).click();
+  await wizard.locator('.conditions li').waitFor();
+  await ctl(mass, 'CMD_AVANTI').click();
+  const selected = gridRows(mass, 'QGRD_DUPLMASS');
+  await selected.nth(3).waitFor();
+  assert.equal(await selected.count(), 4);
+  const unticked = selected.filter({ hasText: 'PAN-201' }).locator('input[type=checkbox]');
+  assert.ok(await unticked.isChecked());
+  await unticked.click();
+  await mass.waitForFunction(() => [...document.querySelectorAll('[data-control=QGRD_DUPLMASS] tbody tr')]
+    .some((tr) => tr.textContent.includes('PAN-201') && !tr.querySelector('input[type=checkbox]').checked));
+  await mass.selectOption('[data-control=CBO_PREFISSO]', 'Sostituisci parziale');
+  await mass.waitForFunction(() => document.querySelector('[data-control=CBO_PREFISSO]').value === 'Sostituisci parziale');
+  await type(mass, 'TXT_PREFISSODART', 'PAN-9');
+  await mass.screenshot({ path: path.join(screenshots, 'mass-tab.png'), fullPage: true });
+
+  step('the variant form, a modal over the mass tab, with one variant switched off');
+  await ctl(mass, 'CMD_GESTVARD').click();
+  const variants = mass.locator('.modal[data-form=FRMFA_VARIANTI]');
+  await mass.waitForFunction(() => document.querySelector('.modal[data-form=FRMFA_VARIANTI]')
+    || document.querySelector('#overlay [role=alertdialog]'));
+  while (await mass.locator('#overlay [role=alertdialog]').count()) await answerDialog(mass, 'OK');
+  await variants.waitFor();
+  const variantRows = variants.locator('[data-control=QGRD_VARIANTI] tbody tr');
+  await variantRows.first().waitFor();
+  const off = variantRows.first().locator('input[type=checkbox]').first();
+  const wasOn = await off.isChecked();
+  await off.click();
+  await mass.waitForFunction((on) => document.querySelector(
+    '.modal[data-form=FRMFA_VARIANTI] [data-control=QGRD_VARIANTI] tbody tr input[type=checkbox]').checked !== on, wasOn);
+  await mass.screenshot({ path: path.join(screenshots, 'variants-form.png'), fullPage: true });
+  await variants.getByRole('button', { name: 'Chiudi' }).click();
+  await variants.waitFor({ state: 'detached' });
+
+  step('the mass run creates the ticked articles only');
+  await ctl(mass, 'CMD_DUPLMASS').click();
+  for (;;) {
+    await mass.waitForFunction(() => document.querySelector('#overlay [role=alertdialog]')
+      || (document.getElementById('busy').hidden && document.querySelector('[data-control=CMD_LOGDUPL]')));
+    if (!(await mass.locator('#overlay [role=alertdialog]').count())) break;
+    const buttons = await mass.locator('#overlay [role=alertdialog] button').allInnerTexts();
+    await answerDialog(mass, buttons.includes('Sì') ? 'Sì' : 'OK');
+  }
+  const now = articles();
+  for (const code of ['PAN-900', 'PAN-902', 'PAN-903']) assert.ok(now.has(code), `${code} was created`);
+  assert.ok(!now.has('PAN-901'), 'the unticked article was not duplicated');
+  await mass.locator('#loglines').filter({ hasText: 'PAN-902' }).waitFor();
+  const switchedOff = query(data.db, 'SELECT MG6B_CODART_MG66, MG6B_CODICEVAR_MG5F, MG6B_FLGGESTVAR FROM MG6B_GESVARART')
+    .filter((r) => r[0].trim() === 'PAN-900' && r[1].trim() === 'COL');
+  assert.deepEqual(switchedOff.map((r) => r[2]), [wasOn ? '0' : '1'], 'the new article has the variant as chosen in the form');
+
+  step('Escape closes the form; its unload runs');
+  const massSid = await mass.evaluate(() => sessionStorage.getItem('agganci.sid'));
+  await mass.locator('#titlebar').click();
+  await mass.keyboard.press('Escape');
+  await mass.getByText('La finestra è stata chiusa.').waitFor();
+  assert.ok(server.output.includes(`Session ${massSid}: FRMFA_AGGANCI unloaded`));
   console.log('e2e: passed');
 } catch (e) {
   for (const [i, p] of browser.pages().entries()) await p.screenshot({ path: `/tmp/agganci-web-failure-${i}.png`, fullPage: true }).catch(() => {});
