@@ -85,3 +85,46 @@ TEST_F(GenerateCommand, AModelWithoutLinksIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the run reports comes from what it did, not from its log: with the log switched off (its folder is
+// a file) the three articles are reported, and the exit status is the same as with the log on.
+TEST_F(GenerateCommand, TheReportDoesNotDependOnTheLog) {
+    {
+        std::FILE* f = std::fopen((dir / "not-a-folder").c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    Exec("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = '" + (dir / "not-a-folder" / "logs/").string() +
+         "' WHERE AG00_DITTA_CG18 = 1 AND AG00_CHIAVE = 'CartellaLog'");
+    const auto r = Agganci("--json --db sqlite:company.db generate MODELLO04 --proceed-without-variants");
+    ASSERT_EQ(r.code, 0) << r.out;
+    EXPECT_TRUE(Has(r.out, "\"created\": 3")) << r.out;
+    EXPECT_TRUE(Has(r.out, "\"logFile\": \"\"")) << r.out;
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'DNMODELLO04%'"), 3);
+
+    // The mass run reports from its outcome too.
+    const auto m = Agganci("--json --db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode prefix "
+                           "--text Q --proceed-without-variants");
+    ASSERT_EQ(m.code, 0) << m.out;
+    EXPECT_TRUE(Has(m.out, "\"created\": 2")) << m.out;
+}
+
+// Another program holding the database's write lock for the whole run: nothing can be written, the command
+// says so with a non-zero status, and its counts are what the database holds.
+TEST_F(GenerateCommand, ADatabaseHeldByAnotherWriterIsReportedTruthfully) {
+    auto holder = db::Connection::Create();
+    holder->Open("sqlite:" + (dir / "company.db").string());
+    holder->BeginTrans();
+    holder->Execute("CREATE TABLE HOLD_LOCK (X INTEGER)", nullptr, db::adExecuteNoRecords);
+    const auto r = Agganci("--json --db sqlite:company.db generate MODELLO04 --proceed-without-variants");
+    holder->RollbackTrans();
+    EXPECT_NE(r.code, 0) << r.out;
+    EXPECT_TRUE(Has(r.out, "database is locked")) << r.out;
+    EXPECT_TRUE(Has(r.out, "\"created\": 0") || !Has(r.out, "\"created\"")) << r.out;
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'DNMODELLO04%'"), 0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM FA64_AGGANCIDET WHERE FA64_ARTAGGANCIO_MG66 LIKE 'DNMODELLO04%'"), 0);
+}
+
+}  // namespace
