@@ -4,12 +4,10 @@
 
 #include "DatabaseSnapshot.h"
 #include "ProgramDouble.h"
-#include "SequenceCopy.h"
+#include "ArticleCopy.h"
 #include "db/FaultInjector.h"
-#include "engine/CLSFA_DUPLICA.h"
 #include "erp/DemoBuilder.h"
 #include "erp/Procedures.h"
-#include "generation/EngineSequence.h"
 #include "host/HostFactory.h"
 
 namespace {
@@ -29,11 +27,11 @@ protected:
 
     // MODELLO01 -> target in a transaction; committed on success, the failing step's error in `error`.
     bool Duplicate(const std::string& target, bool linksTab, std::string* error = nullptr) {
-        testsupport::SequenceCopy copy;
+        testsupport::ArticleCopy copy;
         copy.model = "MODELLO01";
         copy.target = target;
         copy.linksTab = linksTab;
-        const std::string failure = testsupport::RunSequence(conn, program, copy);
+        const std::string failure = testsupport::CopyArticle(conn, program, copy);
         if (error) *error = failure;
         return failure.empty();
     }
@@ -89,20 +87,12 @@ TEST_F(CompleteDuplication, EveryTableHoldsTheRowsOfTheCopy) {
 
 TEST_F(CompleteDuplication, AFabricWithoutAUsableColourFailsAndWritesNothing) {
     const std::string before = testsupport::DatabaseSnapshot(*conn);
-    generation::SequenceReport report;
-    conn->BeginTrans();
-    auto e = std::make_shared<engine::CLSFA_DUPLICA>();
-    e->Connessione(conn);
-    e->Initialize();
-    e->Ditta(db::Variant(1));
-    testsupport::SequenceCopy copy;
+    testsupport::ArticleCopy copy;
+    copy.model = "MODELLO01";
+    copy.target = "AGMODELLO01TS-SETA";
     copy.fabric = "TS-SETA-ROSSA";  // its colour variant is inactive
-    const auto settings = testsupport::SettingsFor(program, copy);
-    generation::EngineSequence seq(*e, settings, report);
-    EXPECT_FALSE(seq.Run(db::Variant("MODELLO01"), db::Variant("AGMODELLO01TS-SETA")));
-    EXPECT_EQ(report.step, "DuplicazioneColoredaTessuto");
-    EXPECT_EQ(seq.ErrorText().rfind("Errore in duplicazione della variante colore ereditata dal tessuto. \r\n", 0), 0u);
-    conn->RollbackTrans();
+    const std::string reason = testsupport::CopyArticle(conn, program, copy);
+    EXPECT_EQ(reason.rfind("Errore in duplicazione della variante colore ereditata dal tessuto.", 0), 0u) << reason;
     EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
 }
 

@@ -6,7 +6,7 @@
 #include "HostileCompany.h"
 #include "StatementTrace.h"
 #include "TableCounts.h"
-#include "SequenceCopy.h"
+#include "ArticleCopy.h"
 
 namespace {
 
@@ -31,12 +31,12 @@ protected:
     // The links tab's sequence for MODELLO01 into `code`; the failing step's error ("" when every step
     // succeeded).
     std::string Sequence(const std::string& code) {
-        testsupport::SequenceCopy copy;
+        testsupport::ArticleCopy copy;
         copy.model = testsupport::kModello;
         copy.target = code;
         copy.description = "d";
         copy.extendedDescription = "e";
-        return testsupport::RunSequence(conn, program, copy);
+        return testsupport::CopyArticle(conn, program, copy);
     }
 
     std::string Description(const std::string& code, const char* column) {
@@ -67,13 +67,13 @@ TEST_P(EngineHostile, NewCodeThroughTheWholeSequence) {
     const bool created = error.empty();
     trace.Pause();
     if (code.empty()) {
-        EXPECT_EQ(error, "DuplicazioneAnagraficaBase: Codice del nuovo articolo non indicato");
+        EXPECT_EQ(error, "Campo obbligatorio mancante o dati inseriti non validi!");  // refused before any statement
         EXPECT_EQ(Snapshot(), snapshot);
     } else if (db::Len(code) > 50) {
         // Wider than the code columns: the first recordset that writes it refuses it, and the transaction
         // takes back what the procedure had written.
-        EXPECT_EQ(error, "DuplicazioneDescrizioniInLingua: The value for field 'MG87_CODART_MG66' is longer than its "
-                         "size of 50 characters: '" + db::Left(code, 60) + "...'");
+        EXPECT_EQ(error, "Errore in duplicazione Descrizioni in lingua: The value for field 'MG87_CODART_MG66' is "
+                         "longer than its size of 50 characters: '" + db::Left(code, 60) + "...'");
         EXPECT_EQ(Snapshot(), snapshot);
     } else {
         ASSERT_TRUE(created) << error;

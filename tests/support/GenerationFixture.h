@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "DatabaseSnapshot.h"
-#include "SequenceCopy.h"
+#include "ArticleCopy.h"
 #include "ProgramDouble.h"
 #include "db/Connection.h"
 #include "db/Quote.h"
@@ -58,12 +58,12 @@ protected:
     // succeeded, rolled back otherwise.
     bool Duplicate(const std::string& target, const std::string& fabric = "TS-LINO-BLU",
                    const std::shared_ptr<engine::CLSFA_DUPLICA_Events>& events = nullptr) {
-        SequenceCopy copy;
+        ArticleCopy copy;
         copy.model = kModello;
         copy.target = target;
         copy.fabric = fabric;
         copy.events = events;
-        return RunSequence(conn, program, copy).empty();
+        return CopyArticle(conn, program, copy).empty();
     }
 
     // The link row of MODELLO01 for `fabric`, as the links form hands it over.
