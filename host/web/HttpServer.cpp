@@ -129,7 +129,11 @@ public:
         sweeper.join();
     }
 
-    void Stop() { server_.stop(); }
+    void Stop() {
+        // The forms close first: the pages' waiting requests then return, and the server can stop.
+        sessions_.ReleaseAll();
+        server_.stop();
+    }
 
 private:
     bool Guard(const httplib::Request& req, httplib::Response& res) {

@@ -52,6 +52,11 @@ void SessionTable::Release(const std::string& id) {
     if (auto s = Find(id)) s->Release();
 }
 
+void SessionTable::ReleaseAll() {
+    std::lock_guard lock(mutex_);
+    for (auto& [id, s] : sessions_) s->Release();
+}
+
 void SessionTable::Sweep() {
     std::vector<std::shared_ptr<FormSession>> gone;
     {

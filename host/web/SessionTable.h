@@ -20,6 +20,7 @@ public:
     // Nothing for an unknown or released id.
     std::shared_ptr<FormSession> Find(const std::string& id) const;
     void Release(const std::string& id);
+    void ReleaseAll();
     // Releases the idle sessions and forgets the ended ones.
     void Sweep();
     std::size_t Count() const;

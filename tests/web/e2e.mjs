@@ -196,3 +196,5 @@ try {
   await browser.close();
   await server.stop();
 }
+// Idle keep-alive connections would hold the process open for a while.
+process.exit(0);

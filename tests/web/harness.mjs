@@ -52,9 +52,9 @@ export async function launchBrowser() {
   });
 }
 
-// Rows of a query on the demo database, each an array of texts.
+// Rows of a query on the demo database, each an array of texts (waiting while a form writes).
 export function query(db, sql) {
-  const out = execFileSync('sqlite3', ['-separator', '\t', db, sql], { encoding: 'utf8' });
+  const out = execFileSync('sqlite3', ['-cmd', '.timeout 10000', '-separator', '\t', db, sql], { encoding: 'utf8' });
   return out.split('\n').filter(Boolean).map((l) => l.split('\t'));
 }
 

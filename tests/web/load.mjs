@@ -81,3 +81,5 @@ try {
 } finally {
   await server.stop();
 }
+// Idle keep-alive connections would hold the process open for a while.
+process.exit(0);
