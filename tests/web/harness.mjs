@@ -58,5 +58,8 @@ export function query(db, sql) {
   return out.split('\n').filter(Boolean).map((l) => l.split('\t'));
 }
 
-export const screenshots = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../../docs/screenshots');
+// The screenshots of each form: into the folder AGGANCI_SCREENSHOTS names (docs/screenshots to refresh the
+// committed ones), otherwise a temporary one, so that a test run leaves the working tree as it was.
+export const screenshots = process.env.AGGANCI_SCREENSHOTS
+  ? path.resolve(process.env.AGGANCI_SCREENSHOTS) : mkdtempSync(path.join(tmpdir(), 'agganci-screenshots-'));
 mkdirSync(screenshots, { recursive: true });
