@@ -1,5 +1,6 @@
 #include "generation/FashionData.h"
 
+#include "db/QueryValue.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 
@@ -9,12 +10,7 @@ namespace {
 const std::string kCrLf = "\r\n";
 
 // The first field of the statement's first row; Null when it returns no row.
-db::Variant FirstValue(db::Connection& c, const std::string& sql) {
-    auto rs = c.Execute(sql);
-    if (rs->RecordCount() == 0) return db::Variant::Null();
-    rs->MoveFirst();
-    return rs->GetFields().Item(0L).Value();
-}
+db::Variant FirstValue(db::Connection& c, const std::string& sql) { return db::QueryValue(c, sql, db::Variant::Null()); }
 
 // A column of the parameter table: "FA00_" and letters, digits or underscores.
 bool IsParameterColumn(const std::string& column) {

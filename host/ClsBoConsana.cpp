@@ -1,5 +1,6 @@
 #include "host/ClsBoConsana.h"
 
+#include "db/QueryValue.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 #include "erp/Catalog.h"
@@ -19,13 +20,6 @@ struct Articolo {
 
 void Exec(db::Connection& c, const std::string& sql) { c.Execute(sql, nullptr, db::adExecuteNoRecords); }
 
-// The first value of the statement's first row; Empty when it returns no row.
-db::Variant FirstValue(db::Connection& c, const std::string& sql) {
-    auto rs = c.Execute(sql);
-    if (rs->RecordCount() == 0) return {};
-    rs->MoveFirst();
-    return rs->GetFields().Item(0L).Value();
-}
 
 // The table's own identifier column (prefix + "_GUID"), or "" when it has none.
 std::string IdentifierColumn(const std::string& table) {
@@ -49,7 +43,7 @@ std::string ArticleRows(const erp::ArticleTable& t, const Articolo& a) {
 
 // The cycle coded as the article is its own unless the production data of another article use it.
 void DeleteOwnCycle(db::Connection& c, const Articolo& a) {
-    const db::Variant user = FirstValue(c, "SELECT TOP 1 PD18_CODART_MG66 FROM PD18_ARTPROD WITH (NOLOCK) WHERE "
+    const db::Variant user = db::QueryValue(c, "SELECT TOP 1 PD18_CODART_MG66 FROM PD18_ARTPROD WITH (NOLOCK) WHERE "
                                            "PD18_DITTA_CG18 = " + a.ditta + " AND PD18_CODCICLO = " + a.codice +
                                            " AND PD18_CODART_MG66 <> " + a.codice);
     if (!user.IsEmpty()) return;
@@ -112,13 +106,13 @@ long ClsBoConsana::EliminaArticolo(const std::string& articolo, std::string& err
     auto& c = RequireConnection();
     const Articolo a{Company(), db::SqlText(articolo)};
 
-    if (FirstValue(c, "SELECT MG66_CODART FROM MG66_ANAGRART WITH (NOLOCK) WHERE MG66_DITTA_CG18 = " + a.ditta +
+    if (db::QueryValue(c, "SELECT MG66_CODART FROM MG66_ANAGRART WITH (NOLOCK) WHERE MG66_DITTA_CG18 = " + a.ditta +
                           " AND MG66_CODART = " + a.codice)
             .IsEmpty()) {
         errorText = "Impossibile eliminare l'articolo " + articolo + ": articolo inesistente.";
         return kBoArticoloInesistente;
     }
-    const db::Variant bill = FirstValue(
+    const db::Variant bill = db::QueryValue(
         c, "SELECT TOP 1 PD95_CODART_MG66 FROM PD96_LEGAMIDISBA WITH (NOLOCK) INNER JOIN PD95_DISBA WITH (NOLOCK) "
            "ON PD95_IDDISBA = PD96_IDDISBA_PD95 WHERE PD96_DITTA_CG18 = " + a.ditta + " AND PD96_COMPON = " +
                a.codice + " AND PD95_CODART_MG66 <> " + a.codice + " ORDER BY PD95_CODART_MG66");

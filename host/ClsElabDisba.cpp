@@ -1,5 +1,6 @@
 #include "host/ClsElabDisba.h"
 
+#include "db/QueryValue.h"
 #include <algorithm>
 #include <cctype>
 
@@ -33,13 +34,11 @@ void AsOneUnit(db::Connection& c, F&& work) {
 
 // The identifier of the bill that the key names; Empty when there is none.
 db::Variant HeaderId(db::Connection& c, const std::string& company, const entry::DistintaBase& bill) {
-    auto rs = c.Execute(
-        "SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_DITTA_CG18 = " + company +
-        " AND PD95_CODART_MG66 = " + db::SqlText(bill.articolo) + " AND PD95_OPZIONE = " + db::SqlText(bill.opzione) +
-        " AND PD95_TIPO_DISTINTA = " + std::to_string(bill.tipo) + " AND PD95_CODICE_DB = " + db::SqlText(bill.codice));
-    if (rs->RecordCount() == 0) return {};
-    rs->MoveFirst();
-    return rs->GetFields().Item(0L).Value();
+    return db::QueryValue(
+        c, "SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_DITTA_CG18 = " + company +
+               " AND PD95_CODART_MG66 = " + db::SqlText(bill.articolo) + " AND PD95_OPZIONE = " +
+               db::SqlText(bill.opzione) + " AND PD95_TIPO_DISTINTA = " + std::to_string(bill.tipo) +
+               " AND PD95_CODICE_DB = " + db::SqlText(bill.codice));
 }
 
 bool IsWholeNumber(const std::string& s) {

@@ -1,5 +1,6 @@
 #include "host/ControlloDistinta.h"
 
+#include "db/QueryValue.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 
@@ -25,13 +26,14 @@ bool ControlloDistinta::EsisteDistinta(const std::string& articolo) {
 }
 
 bool ControlloDistinta::TipologiaPrevedeDistinta(const std::string& articolo) {
-    auto rs = Connection().Execute(
-        "SELECT PD10_FLGDISBA FROM PD18_ARTPROD WITH (NOLOCK) INNER JOIN PD10_TIPIPRODOTTO WITH (NOLOCK) "
-        "ON PD10_DITTA_CG18 = PD18_DITTA_CG18 AND PD10_CODICE = PD18_TIPOPROD_PD10 WHERE PD18_DITTA_CG18 = " +
-        Company() + " AND PD18_CODART_MG66 = " + db::SqlText(articolo) + " AND PD18_OPZIONE = ' '");
-    if (rs->RecordCount() == 0) return true;
-    rs->MoveFirst();
-    return rs->GetFields().Item(0).Value().CLng() != 0;
+    // No production data: nothing says the bill is not needed.
+    return db::QueryValue(Connection(),
+                          "SELECT PD10_FLGDISBA FROM PD18_ARTPROD WITH (NOLOCK) INNER JOIN PD10_TIPIPRODOTTO WITH "
+                          "(NOLOCK) ON PD10_DITTA_CG18 = PD18_DITTA_CG18 AND PD10_CODICE = PD18_TIPOPROD_PD10 WHERE "
+                          "PD18_DITTA_CG18 = " + Company() + " AND PD18_CODART_MG66 = " + db::SqlText(articolo) +
+                              " AND PD18_OPZIONE = ' '",
+                          db::Variant(1))
+               .CLng() != 0;
 }
 
 }  // namespace host

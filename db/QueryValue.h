@@ -1,0 +1,13 @@
+#pragma once
+// The one value a statement returns: the first field of its first row.
+#include <string>
+
+#include "db/Connection.h"
+#include "db/Variant.h"
+
+namespace db {
+
+// `whenNoRow` when the statement returns no row (Empty unless the caller says otherwise).
+Variant QueryValue(Connection& connection, const std::string& sql, const Variant& whenNoRow = Variant());
+
+}  // namespace db
