@@ -155,7 +155,7 @@ const Controls = (() => {
           onclick: () => action({ do: 'click' }) }, caption(c.caption));
       case 'frame':
       case 'dataframe': {
-        const inner = (children[name] || []).map((k) => control(k, form, send, children, reachable, ui)).filter(Boolean);
+        const inner = pairs((children[name] || []).map((k) => [k, control(k, form, send, children, reachable, ui)]));
         if (!inner.length && !c.caption) return null;
         return el('fieldset', { class: 'frame' + (reachable ? '' : ' disabled'), 'data-control': name },
           c.caption ? el('legend', { text: plain(c.caption) }) : null, ...inner);
@@ -183,6 +183,23 @@ const Controls = (() => {
       default:  // the resize control, the media control, data frames: nothing to draw
         return null;
     }
+  }
+
+  // A label and the field after it stay on one line when the frame wraps.
+  function pairs(drawn) {
+    const out = [];
+    for (let i = 0; i < drawn.length; ++i) {
+      const [model, node] = drawn[i];
+      if (!node) continue;
+      const next = drawn[i + 1];
+      if (model.kind === 'label' && next && next[1] && ['text', 'lookup', 'combo'].includes(next[0].kind)) {
+        out.push(el('span', { class: 'pair' }, node, next[1]));
+        ++i;
+      } else {
+        out.push(node);
+      }
+    }
+    return out;
   }
 
   function sidebar(c, form, send, reachable) {
