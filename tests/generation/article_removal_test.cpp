@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "GenerationFixture.h"
-#include "generation/ArticleExists.h"
 #include "generation/ArticleRemoval.h"
 #include "generation/Completion.h"
 #include "generation/FabricSubstitution.h"
@@ -27,7 +26,6 @@ protected:
         ASSERT_TRUE(generation::AggiornaDistinta(contesto, {testsupport::kTessutoPrincipale, 10}, dati.riga, kNuovo,
                                                  kModello, "TS-LINO-BLU", Log()));
     }
-    bool Exists(const std::string& code) { return generation::EsisteArticolo(*conn, db::Variant(1), code); }
     // Rows of the article in any table that names it, identifier-linked rows included.
     long RowsOf(const std::string& code) {
         const std::string q = db::SqlText(code);
@@ -60,11 +58,7 @@ TEST_F(ArticleRemoval, NothingOfTheArticleStaysInAnyTable) {
     EXPECT_FALSE(Exists(kNuovo));
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(conn->TransactionLevel(), 0);
-    EXPECT_TRUE(shell->Messages()->Messages().empty());
-}
-
-TEST_F(ArticleRemoval, ACodeWithoutArticleIsNothingToRemove) {
-    const std::string before = Snapshot();
+    // A code without article is nothing to remove.
     EXPECT_TRUE(generation::EliminaArticoloGenerato(contesto, "AGMODELLO01TS-NUOVO"));
     EXPECT_EQ(Snapshot(), before);
     EXPECT_TRUE(shell->Messages()->Messages().empty());
@@ -118,19 +112,6 @@ TEST_F(ArticleRemoval, ARegenerationWhoseCreationFailsKeepsThePreviousArticle) {
     EXPECT_TRUE(removedMeanwhile);
     EXPECT_EQ(Snapshot(), generated);
     EXPECT_EQ(conn->TransactionLevel(), 0);
-}
-
-TEST_F(ArticleRemoval, ARegenerationThatSucceedsReplacesTheArticle) {
-    Generate();
-    const long rows = RowsOf(kNuovo);
-    EXPECT_TRUE(generation::RigeneraArticolo(contesto, kNuovo, [&] { return Duplicate(kNuovo); }));
-    EXPECT_EQ(conn->TransactionLevel(), 0);
-    // A plain copy: no season history and the model's fabric, as nothing completed it.
-    EXPECT_EQ(RowsOf(kNuovo), rows - 1);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA INNER JOIN PD95_DISBA ON PD95_IDDISBA = PD96_IDDISBA_PD95 "
-                    "WHERE PD95_CODART_MG66 = " + db::SqlText(kNuovo) + " AND PD96_COMPON = 'TS-COTONE-BIANCO'"),
-              1);
-    EXPECT_TRUE(testsupport::OrphanRows(*conn).empty());
 }
 
 // A creation that closes the regeneration's level itself (a rollback too many) cannot make it commit

@@ -83,33 +83,29 @@ TEST_F(FabricSubstitution, AQuantityOfZeroOrNullLeavesTheCopiedQuantities) {
     EXPECT_EQ(Lines(kNuovo).substr(0, 22), "10 TS-SETA-ROSSA 1.65\n");
 }
 
-TEST_F(FabricSubstitution, ABillWithoutTheMainFabricIsAnAnomaly) {
+// What the utility reports as anomalies: the article fails, its bill stays as copied.
+TEST_F(FabricSubstitution, AnomaliesFailTheArticleAndAreLoggedWithTheUtilitysText) {
+    const std::string lead = "Sostituzione terminata con anomalie. Controllare esito elaborazione.";
+    const std::string none = "Nessuna riga di distinta base con il componente ";
+    const std::string filter = " corrisponde al filtro: PD95_CODART_MG66 = 'AGMODELLO01TS-LINO-BLU' AND PD96_COMPON = ";
+    struct Case {
+        long sequence;
+        std::string linkFabric, mainFabric, anomaly;
+    };
+    const Case cases[] = {
+        {0, "TS-LINO-BLU", "TS-LANA-GRIGIA", none + "TS-LANA-GRIGIA" + filter + "'TS-LANA-GRIGIA' AND PD95_OPZIONE = ''"},
+        {20, "TS-LINO-BLU", kTessutoPrincipale,
+         none + "TS-COTONE-BIANCO" + filter + "'TS-COTONE-BIANCO' AND PD95_OPZIONE = '' AND PD96_SEQCOMP = 20"},
+        {10, "TS-INESISTENTE", kTessutoPrincipale,
+         "Il componente sostitutivo TS-INESISTENTE non esiste in anagrafica articoli."}};
     ASSERT_TRUE(Duplicate(kNuovo));
-    EXPECT_FALSE(Substitute(0, db::Variant(1.7), "TS-LINO-BLU", "TS-LANA-GRIGIA"));
-    EXPECT_EQ(log, (std::vector<LogLine>{
-                       {"Sostituzione terminata con anomalie. Controllare esito elaborazione.", 2},
-                       {"Nessuna riga di distinta base con il componente TS-LANA-GRIGIA corrisponde al filtro: "
-                        "PD95_CODART_MG66 = 'AGMODELLO01TS-LINO-BLU' AND PD96_COMPON = 'TS-LANA-GRIGIA' AND "
-                        "PD95_OPZIONE = ''",
-                        2}}));
-    EXPECT_EQ(Lines(kNuovo), kCopiedBill);
-}
-
-TEST_F(FabricSubstitution, ASequenceWithoutTheMainFabricIsAnAnomaly) {
-    ASSERT_TRUE(Duplicate(kNuovo));
-    EXPECT_FALSE(Substitute(20, db::Variant(1.7)));
-    ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[1].text, "Nessuna riga di distinta base con il componente TS-COTONE-BIANCO corrisponde al filtro: "
-                           "PD95_CODART_MG66 = 'AGMODELLO01TS-LINO-BLU' AND PD96_COMPON = 'TS-COTONE-BIANCO' AND "
-                           "PD95_OPZIONE = '' AND PD96_SEQCOMP = 20");
-    EXPECT_EQ(Lines(kNuovo), kCopiedBill);
-}
-
-TEST_F(FabricSubstitution, ALinkFabricThatIsNoArticleIsAnAnomaly) {
-    ASSERT_TRUE(Duplicate(kNuovo));
-    EXPECT_FALSE(Substitute(10, db::Variant(1.7), "TS-INESISTENTE"));
-    EXPECT_EQ(log.at(1), (LogLine{"Il componente sostitutivo TS-INESISTENTE non esiste in anagrafica articoli.", 2}));
-    EXPECT_EQ(Lines(kNuovo), kCopiedBill);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.anomaly);
+        log.clear();
+        EXPECT_FALSE(Substitute(c.sequence, db::Variant(1.7), c.linkFabric, c.mainFabric));
+        EXPECT_EQ(log, (std::vector<LogLine>{{lead, 2}, {c.anomaly, 2}}));
+        EXPECT_EQ(Lines(kNuovo), kCopiedBill);
+    }
 }
 
 TEST_F(FabricSubstitution, AFailedQuantityUpdateFailsTheArticle) {
@@ -118,13 +114,6 @@ TEST_F(FabricSubstitution, AFailedQuantityUpdateFailsTheArticle) {
     EXPECT_EQ(log, (std::vector<LogLine>{{"Aggiornamento quantità necessaria non andata a buon fine.", 2},
                                          {"Quantità non valida: -1", 2}}));
     EXPECT_EQ(Lines(kNuovo).substr(0, 20), "10 TS-LINO-BLU 1.65\n");  // substituted, quantity as copied
-}
-
-TEST_F(FabricSubstitution, QuotesInCodesStayInsideTheirValues) {
-    ASSERT_TRUE(Duplicate(kNuovo));
-    EXPECT_FALSE(Substitute(0, db::Variant(1.7), "TS-LINO-BLU", "X' OR PD96_COMPON <> '"));
-    EXPECT_EQ(Lines(kNuovo), kCopiedBill);
-    EXPECT_EQ(log.size(), 2u);
 }
 
 TEST_F(FabricSubstitution, AnUnexpectedErrorIsLoggedAndGivesFalse) {
@@ -150,14 +139,6 @@ protected:
     host::ClsDisBaUtility utility;
 };
 
-TEST_F(DisBaUtility, AnEmptyFilterSelectsNothingAndChangesNothing) {
-    utility.Modalita(1);
-    utility.Filtro("  ");
-    EXPECT_TRUE(utility.EseguiSostituzione(db::Variant(1)));
-    EXPECT_EQ(utility.Anomalie(), "Filtro delle righe di distinta base non indicato.");
-    EXPECT_EQ(Lines(kModello), kCopiedBill);
-}
-
 TEST_F(DisBaUtility, TheFilterOnlyChoosesAmongTheLinesOfTheComponent) {
     utility.Modalita(1);
     utility.Filtro("PD96_SEQCOMP >= 10");  // every line of every bill, yet only the fabric lines may change
@@ -167,7 +148,15 @@ TEST_F(DisBaUtility, TheFilterOnlyChoosesAmongTheLinesOfTheComponent) {
               Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA WHERE PD96_SEQCOMP = 60 AND PD96_COMPON = 'ACC-BUSTA'"));
 }
 
-TEST_F(DisBaUtility, EachRunChecksItsModeAndListsEveryAnomaly) {
+TEST_F(DisBaUtility, WhatItRefusesChangesNothing) {
+    utility.Modalita(1);
+    utility.Filtro("  ");
+    EXPECT_TRUE(utility.EseguiSostituzione(db::Variant(1)));
+    EXPECT_EQ(utility.Anomalie(), "Filtro delle righe di distinta base non indicato.");
+    utility.Filtro("PD95_CODART_MG66 = 'MODELLO01'; DROP TABLE PD96_LEGAMIDISBA");  // outside the grammar
+    EXPECT_THROW(utility.EseguiSostituzione(db::Variant(1)), db::Error);
+
+    // Each run checks its mode and lists every anomaly.
     utility.Modalita(2);
     utility.Filtro("PD95_CODART_MG66 = 'MODELLO01'");
     utility.ComponenteDaSostituire("");
@@ -178,13 +167,6 @@ TEST_F(DisBaUtility, EachRunChecksItsModeAndListsEveryAnomaly) {
     utility.Modalita(1);
     EXPECT_TRUE(utility.EseguiAggiornamentoQuantita(db::Variant(1)));
     EXPECT_EQ(utility.Anomalie(), "Modalità di elaborazione 1 non valida per l'aggiornamento delle quantità.");
-    EXPECT_EQ(Lines(kModello), kCopiedBill);
-}
-
-TEST_F(DisBaUtility, AFilterOutsideTheGrammarIsAnError) {
-    utility.Modalita(1);
-    utility.Filtro("PD95_CODART_MG66 = 'MODELLO01'; DROP TABLE PD96_LEGAMIDISBA");
-    EXPECT_THROW(utility.EseguiSostituzione(db::Variant(1)), db::Error);
     EXPECT_EQ(Lines(kModello), kCopiedBill);
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "TestRunPort.h"
 #include "GenerationFixture.h"
@@ -48,12 +47,7 @@ class GenerationRun : public testsupport::GenerationFixture {
 protected:
     void SetUp() override {
         GenerationFixture::SetUp();
-        // The run's log files go to a folder of the test's own.
-        const auto folder = std::filesystem::path(::testing::TempDir()) / "agganci-generation-run";
-        std::filesystem::create_directories(folder);
-        testsupport::SetCompanySetting(*conn, 1, "CartellaLog", folder.string() + "/");
-        program = testsupport::ProgramOnDatabase(conn);
-        contesto.programma = program;
+        UseLogFolder("agganci-generation-run");
         form = NewForm();
     }
 
@@ -69,9 +63,6 @@ protected:
         form->RunGeneration();
     }
 
-    bool Exists(const std::string& code) {
-        return Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = " + db::SqlText(code)) == 1;
-    }
     std::string RowCode(const std::string& fabric) {
         return Text("SELECT FA64_ARTAGGANCIO_MG66 FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = " + db::SqlText(fabric) +
                     " AND FA64_GUID_FA63 = (SELECT FA63_GUID FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01')");
@@ -92,35 +83,24 @@ TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndGoesOnP
 
     EXPECT_EQ(form->RunLines(), Join({FailedRow("TS-LANA-GRIGIA", kColore), CreatedRow("TS-LINO-BLU", kNuovo),
                                       FailedRow("TS-SETA-ROSSA", kColore)}));
-    // The writer's own frame: banner, start line, banner ... banner, end line, banner.
-    ASSERT_EQ(form->AllLines().size(), form->RunLines().size() + 6);
-    EXPECT_EQ(form->AllLines()[1].rfind("Inizio elaborazione : ", 0), 0u);
-    EXPECT_EQ(form->AllLines()[form->AllLines().size() - 2].rfind("Termine elaborazione : ", 0), 0u);
-
+    // The outcome says the same, row by row.
+    const auto& o = form->outcome;
+    ASSERT_EQ(o.articles.size(), 3u);
+    EXPECT_TRUE(o.started && o.completed);
+    EXPECT_EQ(o.articles[0].state, generation::ArticleState::NotGenerated);
+    EXPECT_EQ(o.articles[1].state, generation::ArticleState::Created);
+    EXPECT_TRUE(o.articles[1].recorded);
+    EXPECT_EQ(o.articles[2].reason.rfind("Errore in duplicazione della variante colore", 0), 0u);
     EXPECT_EQ(Articles(), before + 1);
-    EXPECT_TRUE(Exists(kNuovo));
-    EXPECT_FALSE(Exists("AGMODELLO01TS-LANA-GRIGIA"));
-    EXPECT_FALSE(Exists("AGMODELLO01TS-SETA-ROSSA"));
     // Only the created article is recorded on its row, in the database and in the form's rows.
-    EXPECT_EQ(RowCode("TS-LINO-BLU"), kNuovo);
-    EXPECT_EQ(RowCode("TS-LANA-GRIGIA"), "");
-    EXPECT_EQ(RowCode("TS-SETA-ROSSA"), "");
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT FA64_CODTESS_FA12, FA64_ARTAGGANCIO_MG66 FROM FA64_AGGANCIDET INNER JOIN "
+                                       "FA63_AGGANCI ON FA63_GUID = FA64_GUID_FA63 WHERE FA63_CODART_MG66 = 'MODELLO01' "
+                                       "ORDER BY 1"),
+              (Lines{"TS-LANA-GRIGIA|<null>", "TS-LINO-BLU|" + kNuovo, "TS-SETA-ROSSA|<null>"}));
     auto rows = form->dettaglio->Clone();
     rows->MoveFirst();
     rows->MoveNext();
     EXPECT_EQ((*rows)["FA64_ARTAGGANCIO_MG66"].Value().Text(), kNuovo);
-
-    // Completed from its row and given the link fabric in its bill of materials.
-    EXPECT_EQ(Text("SELECT FA12_MODAGG_COD_MG66 FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = '" + kNuovo + "'"), kModello);
-    EXPECT_EQ(Text("SELECT FA12_TESAGG_COD_MG66 FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = '" + kNuovo + "'"),
-              "TS-LINO-BLU");
-    EXPECT_EQ(Text("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = '" + kNuovo +
-                   "' AND MG87_LINGUA_MG52 = ''"),
-              "Camicia uomo lino blu");
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA INNER JOIN PD95_DISBA ON PD95_IDDISBA = PD96_IDDISBA_PD95 "
-                    "WHERE PD95_CODART_MG66 = '" + kNuovo + "' AND PD96_COMPON = 'TS-LINO-BLU'"),
-              1);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM FA25_STORICOSTAGIONI WHERE FA25_CODART_MG66 = '" + kNuovo + "'"), 1);
 
     // One question, the variant one; the program object describes the last article, which failed.
     EXPECT_EQ(Questions(), Lines{kVariantiNonConfigurate});
@@ -132,66 +112,67 @@ TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndGoesOnP
     EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), "");
 }
 
-// MODELLO04's three link fabrics all have a colour: three articles, each completed from its own row and
-// given its fabric, with the row's quantity, in place of the main fabric of the bill of materials.
+// MODELLO04's three link fabrics all have a colour: three articles, each a full copy of the model,
+// completed from its own row and given its fabric, with the row's quantity, in place of the main fabric.
 TEST_F(GenerationRun, TheThreeRowModelCreatesThreeCompleteArticles) {
-    form = std::make_unique<TestRunPort>(conn, program, shell->Messages());
     form->LoadModel("MODELLO04");
     Run();
-
     struct Expected {
-        std::string fabric, description, season, brand;
+        std::string fabric, row;  // description|season|line|brand as the article shows them
         double quantity;
     };
-    const Expected rows[] = {{"TS-DENIM-BLU", "Camicia donna denim", "AI2025", "URBAN", 1.55},
-                             {"TS-LINO-BLU", "Camicia donna lino blu", "PE2026", "MARE-BLU", 1.5},
-                             {"TS-TWILL-NERO", "Camicia donna twill nero", "PE2025", "ALTA-SARTORIA", 1.45}};
+    const Expected rows[] = {{"TS-DENIM-BLU", "Camicia donna denim|AI2025|DONNA|URBAN", 1.55},
+                             {"TS-LINO-BLU", "Camicia donna lino blu|PE2026|DONNA|MARE-BLU", 1.5},
+                             {"TS-TWILL-NERO", "Camicia donna twill nero|PE2025|DONNA|ALTA-SARTORIA", 1.45}};
     Lines expectedLines;
     for (const auto& r : rows) {
         const Lines created = CreatedRow(r.fabric, "DNMODELLO04" + r.fabric);
         expectedLines.insert(expectedLines.end(), created.begin(), created.end());
     }
     EXPECT_EQ(form->RunLines(), expectedLines);
+    EXPECT_EQ(form->outcome.Count(generation::ArticleState::Created), 3);
 
-    const auto modelRows = [&](const std::string& table, const std::string& column, const std::string& code) {
-        return Count("SELECT COUNT(*) FROM " + table + " WHERE " + column + " = " + db::SqlText(code));
+    const auto rowsOf = [&](const std::string& table, const std::string& code) {
+        const std::string p = table.substr(0, 4);
+        return Count("SELECT COUNT(*) FROM " + table + " WHERE " + p + "_DITTA_CG18 = 1 AND " + p +
+                     "_CODART_MG66 = " + db::SqlText(code));
     };
     for (const auto& r : rows) {
-        const std::string code = "DNMODELLO04" + r.fabric, where = " WHERE FA12_CODART_MG66 = " + db::SqlText(code);
+        const std::string code = "DNMODELLO04" + r.fabric, q = db::SqlText(code);
         SCOPED_TRACE(code);
-        ASSERT_TRUE(Exists(code));
         EXPECT_EQ(Text("SELECT FA64_ARTAGGANCIO_MG66 FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = " +
                        db::SqlText(r.fabric) + " AND FA64_GUID_FA63 = (SELECT FA63_GUID FROM FA63_AGGANCI "
                        "WHERE FA63_CODART_MG66 = 'MODELLO04')"),
                   code);
-        EXPECT_EQ(Text("SELECT FA12_MODAGG_COD_MG66 FROM FA12_ARTICOLI" + where), "MODELLO04");
-        EXPECT_EQ(Text("SELECT FA12_TESAGG_COD_MG66 FROM FA12_ARTICOLI" + where), r.fabric);
-        EXPECT_EQ(Text("SELECT FA12_STAGIONE_MG5T FROM FA12_ARTICOLI" + where), r.season);
-        EXPECT_EQ(Text("SELECT FA12_TIPOLOGIA_FA04 FROM FA12_ARTICOLI" + where), "CAMICIA");
-        const std::string standard = " FROM MG87_ARTDESC WHERE MG87_LINGUA_MG52 = '' AND MG87_CODART_MG66 = " +
-                                     db::SqlText(code);
-        EXPECT_EQ(Text("SELECT MG87_DESCART" + standard), r.description);
-        EXPECT_EQ(Text("SELECT FA13_LINEA_FA05 FROM FA13_ATTRIBUTI WHERE FA13_ENTITA_FA11 = 0 AND FA13_GUID = "
-                       "(SELECT MG87_GUID" + standard + ")"),
-                  "DONNA");
-        EXPECT_EQ(Text("SELECT FA13_MARCHIO_FA06 FROM FA13_ATTRIBUTI WHERE FA13_ENTITA_FA11 = 0 AND FA13_GUID = "
-                       "(SELECT MG87_GUID" + standard + ")"),
-                  r.brand);
-        EXPECT_EQ(Count("SELECT FA25_IDSTAGIONE_MG5T FROM FA25_STORICOSTAGIONI WHERE FA25_CODART_MG66 = " +
-                        db::SqlText(code)),
-                  SeasonId(r.season));
-        // A full copy: the model's variants, barcodes (new numbers), locations, cycle and bill lines.
-        for (const auto& [table, column] : {std::pair{"MG6B_GESVARART", "MG6B_CODART_MG66"},
-                                            {"MG65_BARCODE", "MG65_CODART_MG66"}, {"MG69_UBICAZART", "MG69_CODART_MG66"},
-                                            {"PD18_ARTPROD", "PD18_CODART_MG66"}})
-            EXPECT_EQ(modelRows(table, column, code), modelRows(table, column, "MODELLO04")) << table;
+        EXPECT_EQ(testsupport::Rows(*conn, "SELECT FA12_MODAGG_COD_MG66, FA12_TESAGG_COD_MG66, FA12_TIPOLOGIA_FA04 "
+                                           "FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = " + q),
+                  Lines{"MODELLO04|" + r.fabric + "|CAMICIA"});
+        EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG87_DESCART, FA12_STAGIONE_MG5T, FA13_LINEA_FA05, FA13_MARCHIO_FA06 "
+                                           "FROM MG87_ARTDESC INNER JOIN FA12_ARTICOLI ON FA12_CODART_MG66 = "
+                                           "MG87_CODART_MG66 INNER JOIN FA13_ATTRIBUTI ON FA13_GUID = MG87_GUID AND "
+                                           "FA13_ENTITA_FA11 = 0 WHERE MG87_LINGUA_MG52 = '' AND MG87_CODART_MG66 = " + q),
+                  Lines{r.row});
+        const std::string season = r.row.substr(r.row.find('|') + 1, 6);
+        EXPECT_EQ(Count("SELECT FA25_IDSTAGIONE_MG5T FROM FA25_STORICOSTAGIONI WHERE FA25_CODART_MG66 = " + q),
+                  SeasonId(season));
+        // Copied as the model has them: variants, barcodes (new numbers), locations without stock, lots,
+        // stock parameters, packagings, price lists, washing, production, customers and suppliers.
+        for (const char* table : {"MG6B_GESVARART", "MG65_BARCODE", "MG69_UBICAZART", "MG4G_ANAGRLOTTI",
+                                  "MG4N_ARTTRALIM", "SC06_ARTSCORTE", "MG68_CONFART", "LI10_LISTARTIC",
+                                  "FA10_ARTLAVAGGI", "FA37_ASSARTITIPOCOMP", "PD18_ARTPROD", "PD27_ANAFORMULE",
+                                  "MG73_ARTCLIFOR"})
+            EXPECT_EQ(rowsOf(table, code), rowsOf(table, "MODELLO04")) << table;
+        EXPECT_EQ(Count("SELECT COUNT(*) FROM MG69_UBICAZART WHERE MG69_QTA1UBICEFF <> 0 AND MG69_CODART_MG66 = " + q), 0);
+        EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = " + q), 1);
         const std::string bill = "FROM PD96_LEGAMIDISBA INNER JOIN PD95_DISBA ON PD95_IDDISBA = PD96_IDDISBA_PD95 "
-                                 "WHERE PD95_CODART_MG66 = " + db::SqlText(code);
+                                 "WHERE PD95_CODART_MG66 = " + q;
         EXPECT_EQ(Count("SELECT COUNT(*) " + bill), 4);
         EXPECT_EQ(Text("SELECT PD96_COMPON " + bill + " AND PD96_SEQCOMP = 10"), r.fabric);
         EXPECT_DOUBLE_EQ(Scalar("SELECT PD96_QTA1 " + bill + " AND PD96_SEQCOMP = 10").CDbl(), r.quantity);
-        EXPECT_EQ(Count("SELECT COUNT(*) " + bill + " AND PD96_COMPON = 'TS-COTONE-BIANCO'"), 0);
     }
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG65_BARCODE A INNER JOIN MG65_BARCODE B ON A.MG65_CODBARCODE = "
+                    "B.MG65_CODBARCODE AND A.MG65_CODART_MG66 <> B.MG65_CODART_MG66"),
+              0);
     EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
     EXPECT_TRUE(form->programObject->DuplicazioneAvvenuta());
     EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), "DNMODELLO04TS-TWILL-NERO");
@@ -199,16 +180,13 @@ TEST_F(GenerationRun, TheThreeRowModelCreatesThreeCompleteArticles) {
 
 TEST_F(GenerationRun, ShowsItsProgressAndTheLogButton) {
     Run();
-    std::vector<std::string> texts;
-    for (const auto& r : form->progress->Refreshes()) texts.push_back(r.text);
-    const std::string lana = "Creazione articolo Articolo : AGMODELLO01TS-LANA-GRIGIA (0 di3)";
-    const std::string lino = "Creazione articolo Articolo : AGMODELLO01TS-LINO-BLU (1 di3)";
-    const std::string seta = "Creazione articolo Articolo : AGMODELLO01TS-SETA-ROSSA (2 di3)";
+    Lines steps;
+    for (const auto& r : form->progress->Refreshes()) steps.push_back(r.text + "|" + std::to_string(r.value));
+    const std::string lana = "Creazione articolo Articolo : AGMODELLO01TS-LANA-GRIGIA (0 di3)|";
+    const std::string lino = "Creazione articolo Articolo : AGMODELLO01TS-LINO-BLU (1 di3)|";
+    const std::string seta = "Creazione articolo Articolo : AGMODELLO01TS-SETA-ROSSA (2 di3)|";
     // Prepared, then per row the text and the step forward, then reset.
-    EXPECT_EQ(texts, (Lines{"", lana, lana, lino, lino, seta, seta, ""}));
-    std::vector<long> values;
-    for (const auto& r : form->progress->Refreshes()) values.push_back(r.value);
-    EXPECT_EQ(values, (std::vector<long>{0, 0, 1, 1, 2, 2, 3, 0}));
+    EXPECT_EQ(steps, (Lines{"|0", lana + "0", lana + "1", lino + "1", lino + "2", seta + "2", seta + "3", "|0"}));
     const auto& first = form->progress->Refreshes().front();
     EXPECT_TRUE(first.visible);
     EXPECT_EQ(first.caption, "Agganci\\Aperture");

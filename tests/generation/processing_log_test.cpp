@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "ProgramDouble.h"
+#include "Queries.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
 #include "erp/DemoBuilder.h"
@@ -63,22 +64,13 @@ protected:
         entry::SetHost(nullptr);
     }
 
-    long Count(const std::string& sql) {
-        auto rs = conn->Execute(sql);
-        rs->MoveFirst();
-        return rs->GetFields().Item(0L).Value().CLng();
-    }
+    long Count(const std::string& sql) { return testsupport::Count(*conn, sql); }
 
     // Journal lines of the last run, as "kind|highlight|text", in line order.
     std::vector<std::string> JournalLines() {
-        auto rs = conn->Execute("SELECT CG9M_TIPO, CG9M_FLGEVIDENZA, CG9M_TESTO FROM CG9M_LOGELABRIG "
-                                "WHERE CG9M_IDELAB_CG9L = (SELECT MAX(CG9L_IDELAB) FROM CG9L_LOGELAB) "
-                                "ORDER BY CG9M_RIGA");
-        std::vector<std::string> lines;
-        if (rs->RecordCount() == 0) return lines;
-        for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext())
-            lines.push_back((*rs)[0].Value().Text() + "|" + (*rs)[1].Value().Text() + "|" + (*rs)[2].Value().Text());
-        return lines;
+        return testsupport::Rows(*conn, "SELECT CG9M_TIPO, CG9M_FLGEVIDENZA, CG9M_TESTO FROM CG9M_LOGELABRIG "
+                                        "WHERE CG9M_IDELAB_CG9L = (SELECT MAX(CG9L_IDELAB) FROM CG9L_LOGELAB) "
+                                        "ORDER BY CG9M_RIGA");
     }
 
     std::shared_ptr<host::ShellHost> shell;
@@ -98,34 +90,25 @@ TEST(LogClock, TimestampHasNoLeadingZerosAndGeneralDateIsItalian) {
     EXPECT_EQ(generation::Giorno(d), db::Date::FromParts(2026, 12, 4));
 }
 
+// Blank texts are never written; line breaks inside a text stay as they are.
 TEST_F(ProcessingLogTest, WritesTheRunToAFileNamedAfterCompanyAndMoment) {
     log->ApriLog();
     log->ScriviLog("Inizio elaborazione per tessuto:  T9", generation::LogInformazione);
-    log->ScriviLog("Articolo :  PM01T9 Creato ", generation::LogInformazione);
+    log->ScriviLog("   ", generation::LogInformazione);
+    log->ScriviLog("", generation::LogErrore);
+    log->ScriviLog("Errore in duplicazione dati lotto \r\n", generation::LogErrore);
     now = db::Date::FromParts(2026, 3, 1, 9, 6, 10);
     log->ChiudiLog();
 
     EXPECT_FALSE(log->LogDisabilitato());
     EXPECT_EQ(log->FileLog(), folder.string() + "/Generazione_Agganci_Aperture_7__1.3.2026.9.5.3.txt");
     EXPECT_EQ(ReadFile(log->FileLog()), FileOf({kBanner, "Inizio elaborazione : 01/03/2026 09:05:03", kBanner,
-                                                "Inizio elaborazione per tessuto:  T9", "Articolo :  PM01T9 Creato ",
-                                                kBanner, "Termine elaborazione : 01/03/2026 09:06:10", kBanner}));
+                                                "Inizio elaborazione per tessuto:  T9",
+                                                "Errore in duplicazione dati lotto \r\n", kBanner,
+                                                "Termine elaborazione : 01/03/2026 09:06:10", kBanner}));
     EXPECT_EQ(log->NomeBase(), "Generazione_Agganci_Aperture");
-}
-
-TEST_F(ProcessingLogTest, BlankTextsAreNeverWrittenAndLineBreaksStayAsTheyAre) {
-    log->ApriLog();
-    log->ScriviLog("   ", generation::LogInformazione);
-    log->ScriviLog("", generation::LogErrore);
-    log->ScriviLog("Errore in duplicazione dati lotto \r\n", generation::LogErrore);
-    log->ChiudiLog();
-
-    const std::string file = ReadFile(log->FileLog());
-    EXPECT_EQ(file, FileOf({kBanner, "Inizio elaborazione : 01/03/2026 09:05:03", kBanner,
-                            "Errore in duplicazione dati lotto \r\n", kBanner,
-                            "Termine elaborazione : 01/03/2026 09:05:03", kBanner}));
-    EXPECT_EQ(log->RigheAccumulate().size(), 7u);
-    EXPECT_EQ(JournalLines().size(), 7u);
+    EXPECT_EQ(log->RigheAccumulate().size(), 8u);
+    EXPECT_EQ(JournalLines().size(), 8u);
 }
 
 TEST_F(ProcessingLogTest, AccumulatedTextOutlivesTheRunUntilTheNextOne) {
@@ -243,16 +226,8 @@ public:
     }
 };
 
-TEST_F(ProcessingLogTest, AHostWithoutJournalStillGetsTheFile) {
-    entry::SetHost(std::make_shared<ShellWithoutJournal>());
-    log->ApriLog();
-    log->ScriviLog("Articolo :  PM01T9 Creato ", generation::LogInformazione);
-    log->ChiudiLog();
-    EXPECT_FALSE(log->LogDisabilitato());
-    EXPECT_NE(ReadFile(log->FileLog()).find("Articolo :  PM01T9 Creato \r\n"), std::string::npos);
-}
-
-TEST_F(ProcessingLogTest, AJournalThatCannotRegisterTheRunSwitchesLoggingOff) {
+// A host without a journal still gets the file; a journal that cannot register the run switches logging off.
+TEST_F(ProcessingLogTest, WithoutAJournalTheFileStaysAndAJournalThatFailsSwitchesLoggingOff) {
     auto bare = db::Connection::Create();
     bare->Open("sqlite::memory:");  // no tables: the run cannot be registered
     ProcessingLog other(global, bare, [this] { return now; });
@@ -262,52 +237,47 @@ TEST_F(ProcessingLogTest, AJournalThatCannotRegisterTheRunSwitchesLoggingOff) {
     EXPECT_TRUE(other.LogDisabilitato());
     EXPECT_TRUE(other.RigheAccumulate().empty());
     EXPECT_EQ(ReadFile(other.FileLog()), "");
-}
 
-TEST_F(ProcessingLogTest, DesktopViewerOpensTheLastRunsFile) {
+    entry::SetHost(std::make_shared<ShellWithoutJournal>());
     log->ApriLog();
     log->ScriviLog("Articolo :  PM01T9 Creato ", generation::LogInformazione);
     log->ChiudiLog();
+    EXPECT_FALSE(log->LogDisabilitato());
+    EXPECT_NE(ReadFile(log->FileLog()).find("Articolo :  PM01T9 Creato \r\n"), std::string::npos);
+}
 
+// The desktop opens the last run's file; the browser saves a copy where the user chose and shows it, or
+// only tells the user when no file was chosen.
+TEST_F(ProcessingLogTest, TheViewersShowTheLastRunsFile) {
+    log->ApriLog();
+    log->ScriviLog("Articolo :  PM01T9 Creato ", generation::LogInformazione);
+    log->ChiudiLog();
     generation::MostraLogElaborazione(*log, *shell->Messages(), false);
     ASSERT_EQ(shell->Viewer()->Shown().size(), 1u);
     EXPECT_EQ(shell->Viewer()->Shown()[0].path, log->FileLog());
     EXPECT_EQ(shell->Viewer()->Shown()[0].contents, ReadFile(log->FileLog()));
     EXPECT_TRUE(shell->SaveDialog()->Shown().empty());
-}
 
-TEST_F(ProcessingLogTest, BrowserViewerSavesTheRunWhereTheUserChose) {
-    log->ApriLog();
-    log->ScriviLog("Articolo :  PM01T9 Creato ", generation::LogInformazione);
-    log->ChiudiLog();
     const std::string copy = (folder / "copia.txt").string();
     shell->SaveDialog()->Queue(copy);
-
     generation::MostraLogElaborazione(*log, *shell->Messages(), true);
-
     ASSERT_EQ(shell->SaveDialog()->Shown().size(), 1u);
     const auto& dialog = shell->SaveDialog()->Shown()[0];
     EXPECT_EQ(dialog.startFolder, "c:\\");
     EXPECT_EQ(dialog.filter, "TXT File|*.txt");
     EXPECT_EQ(dialog.title, "Salvataggio file");
     EXPECT_EQ(ReadFile(copy), ReadFile(log->FileLog()));
-    ASSERT_EQ(shell->Viewer()->Shown().size(), 1u);
-    EXPECT_EQ(shell->Viewer()->Shown()[0].path, copy);
+    ASSERT_EQ(shell->Viewer()->Shown().size(), 2u);
+    EXPECT_EQ(shell->Viewer()->Shown()[1].path, copy);
     EXPECT_TRUE(shell->Messages()->Messages().empty());
-}
-
-TEST_F(ProcessingLogTest, BrowserViewerWithoutAChosenFileOnlyTellsTheUser) {
-    log->ApriLog();
-    log->ChiudiLog();
 
     generation::MostraLogElaborazione(*log, *shell->Messages(), true);  // nothing scripted: cancelled
-
     ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
     const auto& box = shell->Messages()->Messages()[0];
     EXPECT_EQ(box.text, " Non è stata selezionato un file - OK");
     EXPECT_EQ(box.style, 48);
     EXPECT_EQ(box.title, "Attenzione!");
-    EXPECT_TRUE(shell->Viewer()->Shown().empty());
+    EXPECT_EQ(shell->Viewer()->Shown().size(), 2u);
 }
 
 TEST_F(ProcessingLogTest, ViewerModeComesFromTheWebRenderVariable) {

@@ -1,12 +1,13 @@
 #pragma once
-// The demo company in memory with MODELLO01 duplicated through the shared step sequence, as a generation
-// run creates the article of a link row: the starting point of the completion, fabric substitution and
-// removal tests.
+// The demo company in memory with MODELLO01 duplicated through the product's per-article routine, as a
+// generation run creates the article of a link row: the starting point of the completion, fabric
+// substitution and removal tests.
 //
 //   ASSERT_TRUE(Duplicate(kNuovo));                        // MODELLO01 -> AGMODELLO01TS-LINO-BLU
 //   generation::AggiornaFa12_Fa13(contesto, Dati(Riga("TS-LINO-BLU")), kNuovo, kModello, "TS-LINO-BLU");
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -15,6 +16,7 @@
 #include "DatabaseSnapshot.h"
 #include "ArticleCopy.h"
 #include "ProgramDouble.h"
+#include "Queries.h"
 #include "db/Connection.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
@@ -91,15 +93,20 @@ protected:
         return [this](const std::string& text, long kind) { log.push_back({text, kind}); };
     }
 
-    void Exec(const std::string& sql) { conn->Execute(sql, nullptr, db::adExecuteNoRecords); }
-    long Count(const std::string& sql) { return Scalar(sql).CLng(); }
-    db::Variant Scalar(const std::string& sql) {
-        auto rs = conn->Execute(sql);
-        if (rs->RecordCount() == 0) return db::Variant::Null();
-        rs->MoveFirst();
-        return rs->GetFields().Item(0L).Value();
-    }
+    void Exec(const std::string& sql) { testsupport::Exec(*conn, sql); }
+    long Count(const std::string& sql) { return testsupport::Count(*conn, sql); }
+    db::Variant Scalar(const std::string& sql) { return testsupport::Scalar(*conn, sql); }
     std::string Text(const std::string& sql) { return db::RTrim(Scalar(sql).Text()); }
+    bool Exists(const std::string& code) {
+        return Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = " + db::SqlText(code)) > 0;
+    }
+    // The company's log folder set to a folder of the test's own, and the program re-read with it.
+    void UseLogFolder(const std::string& name) {
+        const auto folder = std::filesystem::path(::testing::TempDir()) / name;
+        std::filesystem::create_directories(folder);
+        SetCompanySetting(*conn, 1, "CartellaLog", folder.string() + "/");
+        contesto.programma = program = ProgramOnDatabase(conn);
+    }
     long SeasonId(const std::string& code) {
         return Count("SELECT MG5T_IDSTAGIONE FROM MG5T_STAGIONI WHERE MG5T_CODICE = " + db::SqlText(code));
     }
@@ -146,11 +153,8 @@ inline std::vector<std::string> OrphanRows(db::Connection& c) {
                               "MG5H_CODICEVAR_MG5F AND MG5G_CODRAGGVAR = MG5H_RAGGR_MG5G)"},
     };
     std::vector<std::string> found;
-    for (const auto& [name, sql] : checks) {
-        auto rs = c.Execute(sql);
-        rs->MoveFirst();
-        if (const long n = rs->GetFields().Item(0L).Value().CLng(); n != 0) found.push_back(name + ": " + std::to_string(n));
-    }
+    for (const auto& [name, sql] : checks)
+        if (const long n = Count(c, sql); n != 0) found.push_back(name + ": " + std::to_string(n));
     return found;
 }
 
