@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "Queries.h"
 #include "db/Connection.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
@@ -87,14 +88,9 @@ protected:
     const host::ShownMessage& UltimoMessaggio() const { return shell->Messages()->Messages().back(); }
 
     // --- The database, read on the session's own connection ---
-    db::Variant Valore(const std::string& sql) const {
-        auto rs = shell->Connection()->Execute(sql);
-        if (rs->RecordCount() == 0) return db::Variant::Null();
-        rs->MoveFirst();
-        return rs->GetFields().Item(0L).Value();
-    }
+    db::Variant Valore(const std::string& sql) const { return Scalar(*shell->Connection(), sql); }
     long Conta(const std::string& sql) const { return Valore("SELECT COUNT(*) FROM (" + sql + ") AS T").CLng(); }
-    void Esegui(const std::string& sql) const { shell->Connection()->Execute(sql, nullptr, db::adExecuteNoRecords); }
+    void Esegui(const std::string& sql) const { Exec(*shell->Connection(), sql); }
     bool EsisteArticolo(const std::string& codice) const {
         return Conta("SELECT MG66_CODART FROM MG66_ANAGRART WHERE MG66_DITTA_CG18 = 1 AND MG66_CODART = " +
                      db::SqlText(codice)) > 0;
