@@ -2,9 +2,6 @@
 // articles are skipped and why.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-
 #include "GenerationFixture.h"
 #include "TestRunPort.h"
 #include "generation/GenerationRun.h"
@@ -23,10 +20,7 @@ class MassRun : public testsupport::GenerationFixture {
 protected:
     void SetUp() override {
         GenerationFixture::SetUp();
-        const auto folder = std::filesystem::path(::testing::TempDir()) / "agganci-mass-run";
-        std::filesystem::create_directories(folder);
-        testsupport::SetCompanySetting(*conn, 1, "CartellaLog", folder.string() + "/");
-        contesto.programma = program = testsupport::ProgramOnDatabase(conn);
+        UseLogFolder("agganci-mass-run");
         form = std::make_unique<testsupport::TestRunPort>(conn, program, shell->Messages());
         form->tab = entry::Util_Duplmassiva;
         mass_duplication::ImpostazioniQuery imp;
@@ -49,9 +43,6 @@ protected:
         FAIL() << code;
     }
     void Run() { form->RunMass(comando.testo, comando.modo); }
-    bool Exists(const std::string& code) {
-        return Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = " + db::SqlText(code)) == 1;
-    }
     // The run's own lines: start, "already exists", end and separator.
     Lines RunLines() {
         Lines out;
@@ -76,10 +67,9 @@ TEST_F(MassRun, APrefixCreatesTheTickedArticlesOnly) {
     shell->Messages()->MessageAnswers().Queue({kSi});  // go on without a variant selection
     Run();
 
-    EXPECT_TRUE(Exists("XCAM-100"));
-    EXPECT_FALSE(Exists("XCAM-101"));
-    EXPECT_TRUE(Exists("XCAM-102"));
-    EXPECT_TRUE(Exists("XCAM-103"));
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG66_CODART FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'XCAM-%' ORDER BY 1"),
+              (Lines{"XCAM-100", "XCAM-102", "XCAM-103"}));
+    EXPECT_EQ(form->outcome.Count(generation::ArticleState::Created), 3);
     const std::string sep = generation::kSeparatoreLog;
     EXPECT_EQ(RunLines(), (Lines{"Inizio duplicazione per l'articolo:  CAM-100", "Fine duplicazione per l'articolo:  CAM-100",
                                  sep, "Inizio duplicazione per l'articolo:  CAM-102",
@@ -131,10 +121,12 @@ TEST_F(MassRun, ATooLongCodeNotTruncatedIsSkippedWithoutALogLine) {
     shell->Messages()->MessageAnswers().Queue({7});
     Run();
     ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
-    EXPECT_EQ(shell->Messages()->Messages()[0].text, mass_duplication::DomandaCodiceLungo(25));
-    EXPECT_NE(shell->Messages()->Messages()[0].text.find("lungo di  25 caratteri. \r\nIl codice da generare verrà troncato al  25 carattere  \r\n"),
-              std::string::npos);
+    EXPECT_EQ(shell->Messages()->Messages()[0].text,
+              "Il codice articolo composto da Prefisso + CodiceArt è piu lungo di  25 caratteri. \r\nIl codice da "
+              "generare verrà troncato al  25 carattere  \r\nSi desidera troncare il codice?");
     EXPECT_TRUE(RunLines().empty());
+    ASSERT_EQ(form->outcome.articles.size(), 1u);
+    EXPECT_EQ(form->outcome.articles[0].state, generation::ArticleState::CodeTooLong);
 }
 
 TEST(MassRunTexts, ProgressTextHasNoBlankBeforeTheTotal) {

@@ -1,5 +1,5 @@
-// The two steps of the mass tab: Next with and without articles, the modes offered, Back, and the
-// parameters frame's tear-down.
+// The two steps of the mass tab: Next with and without articles, the modes offered, Back. The parameters
+// frame's tear-down is tested through the form (tests/links_form/mass_tab_test.cpp).
 #include <gtest/gtest.h>
 
 #include "db/Connection.h"
@@ -107,22 +107,6 @@ TEST_F(ProceduraGuidata, NextWithoutArticlesStaysOnTheSelection) {
     ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
     EXPECT_EQ(shell->Messages()->Messages()[0].text, "Nessun articolo recuperato.");
     EXPECT_EQ(shell->Messages()->Messages()[0].title, "Agganci\\Aperture");
-}
-
-TEST_F(ProceduraGuidata, NextAgainClearsTheParametersAndBothSelections) {
-    query->AggiungiCondizione({"Articolo", QueryOperator::IniziaCon, {"CAM-"}});
-    wizard->CMD_AVANTI_Click();
-    auto first = wizard->RstSelezioneMassiva();
-    C().TXT_PREFISSODART->Text("X");
-    C().TXT_STAGIONED->Text("PE2025");
-    wizard->RstSelezioneVarianti(first);
-    C().CMD_LOGDUPL->Visible(true);
-    wizard->CMD_AVANTI_Click();
-    EXPECT_EQ(C().TXT_PREFISSODART->Text(), "");
-    EXPECT_EQ(C().TXT_STAGIONED->Text(), "");
-    EXPECT_FALSE(C().CMD_LOGDUPL->Visible());
-    EXPECT_EQ(wizard->RstSelezioneVarianti(), nullptr);
-    EXPECT_NE(wizard->RstSelezioneMassiva(), first);
 }
 
 }  // namespace
