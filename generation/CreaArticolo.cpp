@@ -32,9 +32,9 @@ std::string Reason(const std::string& text, const std::string& detail) {
 }
 
 // One call of CreaArticolo: what it has set up so far, so that the failure path knows what to undo.
-class Creazione {
+class ArticleCreation {
 public:
-    Creazione(const GenerationContext& contesto, const ArticleRequest& request, IRunPort& port)
+    ArticleCreation(const GenerationContext& contesto, const ArticleRequest& request, IRunPort& port)
         : contesto_(contesto), request_(request), port_(port), program_(contesto.program.get()),
           linksTab_(request.origin == ArticleOrigin::LinkRow) {
         dati_.scheda = linksTab_ ? entry::Util_Agganci : entry::Util_Duplmassiva;
@@ -200,7 +200,7 @@ private:
 }  // namespace
 
 ArticleOutcome CreaArticolo(const GenerationContext& context, const ArticleRequest& request, IRunPort& port) {
-    Creazione creazione(context, request, port);
+    ArticleCreation creazione(context, request, port);
     try {
         return creazione.Esegui();
     } catch (...) {

@@ -29,9 +29,9 @@ bool RigheAperte(const db::RecordsetPtr& righe) {
 }
 
 // The link rows of one run, walked on a clone of the rows the caller holds.
-class RigheAggancio : public IRunItems {
+class LinkRows : public IRunItems {
 public:
-    RigheAggancio(RunLoop& loop, const GenerationRequest& request) : loop_(loop), request_(request) {}
+    LinkRows(RunLoop& loop, const GenerationRequest& request) : loop_(loop), request_(request) {}
 
     long Count() override { return request_.rows->RecordCount(); }
     void First() override {
@@ -147,7 +147,7 @@ std::string ComponiCodice(const GenerationRequest& request, const db::Variant& t
 
 RunOutcome RunGeneration(const GenerationContext& context, IRunPort& port, const GenerationRequest& request) {
     RunLoop loop(context, port);
-    RigheAggancio righe(loop, request);
+    LinkRows righe(loop, request);
     return loop.Run(kProcedura,
                     {[&] { return RigheAperte(request.rows) || loop.Refuse("the model has no link rows"); },
                      [&] { return ControllaVarianteColore(loop); },

@@ -8,7 +8,7 @@
 
 namespace generation {
 
-Orologio OrologioDiSistema() {
+Clock SystemClock() {
     return [] {
         const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
         std::tm local{};

@@ -9,8 +9,8 @@
 namespace generation {
 
 // VB's Now: the current local date and time.
-using Orologio = std::function<db::Date()>;
-Orologio OrologioDiSistema();
+using Clock = std::function<db::Date()>;
+Clock SystemClock();
 
 struct DataOra {
     int anno = 0, mese = 0, giorno = 0, ora = 0, minuto = 0, secondo = 0;

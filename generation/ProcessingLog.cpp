@@ -45,7 +45,7 @@ std::string CartellaDeiLog(const entry::IClsGlobal& global) {
 }
 
 ProcessingLog::ProcessingLog(std::shared_ptr<entry::IClsGlobal> global, db::ConnectionPtr connection,
-                             Orologio orologio)
+                             Clock orologio)
     : global_(std::move(global)), connection_(std::move(connection)), orologio_(std::move(orologio)) {}
 
 ProcessingLog::~ProcessingLog() { ChiudiFile(); }

@@ -28,7 +28,7 @@ class ProcessingLog {
 public:
     // `global` supplies the company and the log folder; `connection` is handed to the log service.
     ProcessingLog(std::shared_ptr<entry::IClsGlobal> global, db::ConnectionPtr connection,
-                  Orologio orologio = OrologioDiSistema());
+                  Clock orologio = SystemClock());
     ~ProcessingLog();
     ProcessingLog(const ProcessingLog&) = delete;
     ProcessingLog& operator=(const ProcessingLog&) = delete;
@@ -55,7 +55,7 @@ private:
 
     std::shared_ptr<entry::IClsGlobal> global_;
     db::ConnectionPtr connection_;
-    Orologio orologio_;
+    Clock orologio_;
 
     std::string nomeBase_;
     std::string fileLog_;

@@ -15,7 +15,7 @@ constexpr std::size_t kMaxTitolo = 50;  // CG9L_TITOLO
 
 }  // namespace
 
-ProcessingLogService::ProcessingLogService(generation::Orologio orologio) : orologio_(std::move(orologio)) {}
+ProcessingLogService::ProcessingLogService(generation::Clock orologio) : orologio_(std::move(orologio)) {}
 
 db::Connection& ProcessingLogService::Conn() const {
     if (!connection_) throw db::Error(db::errc::ObjectRequired, "Connessione non impostata", kSource);

@@ -18,7 +18,7 @@ namespace host {
 
 class ProcessingLogService : public entry::IProcessingLogService {
 public:
-    explicit ProcessingLogService(generation::Orologio orologio = generation::OrologioDiSistema());
+    explicit ProcessingLogService(generation::Clock orologio = generation::SystemClock());
 
     void Connection(const db::ConnectionPtr& c) override { connection_ = c; }
     void Apri(const db::Variant& ditta, const std::string& utente, const db::Date& data,
@@ -49,7 +49,7 @@ private:
     // Writes what waits; unless `forza`, only when the connection is outside any transaction.
     void Scrivi(bool forza);
 
-    generation::Orologio orologio_;
+    generation::Clock orologio_;
     db::ConnectionPtr connection_;
     std::optional<Run> run_;
     std::optional<long> idElab_;

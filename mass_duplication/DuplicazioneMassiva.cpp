@@ -24,9 +24,9 @@ bool SelezioneAperta(const db::RecordsetPtr& s) { return s && s->State() == db::
 
 // The ticked articles of the selection, walked on the selection itself: each article's description is read
 // from its row.
-class ArticoliSelezionati : public generation::IRunItems {
+class TickedArticles : public generation::IRunItems {
 public:
-    ArticoliSelezionati(generation::RunLoop& loop, const MassRequest& request) : loop_(loop), request_(request) {}
+    TickedArticles(generation::RunLoop& loop, const MassRequest& request) : loop_(loop), request_(request) {}
 
     long Count() override { return request_.selection->RecordCount(); }
     void First() override { request_.selection->MoveFirst(); }
@@ -109,7 +109,7 @@ std::string TestoProgresso(const std::string& vecchio, long fatti, long totale) 
 generation::RunOutcome RunMassDuplication(const generation::GenerationContext& context, generation::IRunPort& port,
                                           const MassRequest& request) {
     generation::RunLoop loop(context, port);
-    ArticoliSelezionati articoli(loop, request);
+    TickedArticles articoli(loop, request);
     return loop.Run(
         kProcedura,
         {[&] {

@@ -5,7 +5,7 @@
 
 namespace mass_duplication {
 
-std::string StatementSelezione(const std::string& ditta, long entita, const std::string& condizione) {
+std::string SelectionStatement(const std::string& ditta, long entita, const std::string& condizione) {
     std::string s = std::string(" WITH CTE_ART AS (  SELECT") + " MG66_CODART, MG66_IDMEDIA_CG99," +
                     " MG66_FAM_MG53, MG66_SFAM_MG54," + " MG66_GRUPPO_MG55, MG66_SGRUPPO_MG56," + " MG66_MARCA_MG64," +
                     " MG66_GRUSTAT1_MG74, MG66_GRUSTAT2_MG75, MG66_GRUSTAT3_MG76, MG66_GRUSTAT4_MG77," +
@@ -41,7 +41,7 @@ bool RecuperaArticoli(const generation::GenerationContext& contesto, long entita
     entry::Procedure("RecuperaArticoli", entry::HandlerTable::B, entry::ErrorContext(&messaggi, &connessione))
         .Step([&] {
             EliminaTabellaTemporanea(connessione, kTabellaArticoli);
-            connessione->Execute(StatementSelezione(contesto.ditta.Text(), entita, condizione), nullptr, db::adCmdText);
+            connessione->Execute(SelectionStatement(contesto.ditta.Text(), entita, condizione), nullptr, db::adCmdText);
             auto rs = db::Recordset::Create();
             rs->CursorLocation(db::adUseClient);
             rs->Open(std::string("  SELECT * FROM ") + kTabellaArticoli + "  ", connessione, db::adOpenDynamic,

@@ -17,7 +17,7 @@ inline constexpr const char* kTabellaArticoli = "##TABTEMP";
 // The selection statement. `entita` is the attribute entity of articles; `condizione` is the query
 // control's condition text, appended unchanged (the control quotes every value and names only defined
 // fields, so it is a continuation of the WHERE clause and nothing else).
-std::string StatementSelezione(const std::string& ditta, long entita, const std::string& condizione);
+std::string SelectionStatement(const std::string& ditta, long entita, const std::string& condizione);
 
 // Drops ##TABTEMP; errors of the drop are ignored on purpose (a missing table is the usual case).
 void EliminaTabellaTemporanea(const db::ConnectionPtr& connessione, const std::string& tabella);
