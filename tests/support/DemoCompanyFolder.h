@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "Queries.h"
 #include "RunAgganci.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
@@ -28,23 +29,18 @@ protected:
 
     ProgramResult Agganci(const std::string& args) { return RunAgganci(args, dir.string()); }
 
-    long Count(const std::string& sql) {
-        erp::RegisterProcedures();
-        auto rs = Open()->Execute(sql);
-        rs->MoveFirst();
-        return rs->GetFields().Item(0L).Value().CLng();
-    }
-    void Exec(const std::string& sql) { Open()->Execute(sql, nullptr, db::adExecuteNoRecords); }
+    long Count(const std::string& sql) { return testsupport::Count(*Open(), sql); }
+    void Exec(const std::string& sql) { testsupport::Exec(*Open(), sql); }
     long Articles() { return Count("SELECT COUNT(*) FROM MG66_ANAGRART"); }
-
-    std::filesystem::path dir;
-
-private:
+    // A connection of the test's own to the company file.
     db::ConnectionPtr Open() {
+        erp::RegisterProcedures();
         auto c = db::Connection::Create();
         c->Open("sqlite:" + (dir / "company.db").string());
         return c;
     }
+
+    std::filesystem::path dir;
 };
 
 }  // namespace testsupport
