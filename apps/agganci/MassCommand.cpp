@@ -140,6 +140,15 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
         }
         return;
     }
+    // Questions known before the run starts are refused before anything is written.
+    if (a.truncate.empty())
+        for (const auto& p : mass_duplication::AnteprimaDuplicazione(form.Contesto(), form.SchedaMassiva().RunRequest()))
+            if (p.troppoLungo)
+                throw std::runtime_error("the code " + p.nuovo + " is longer than " + std::to_string(p.massimo) +
+                                         " characters: answer the run's question with --truncate yes|no");
+    if (choices.empty() && !a.proceedWithoutVariants)
+        throw std::runtime_error("no variant selection: the run would ask whether to go on without one; answer with "
+                                 "--proceed-without-variants, or choose the variants with --variant");
     if (!choices.empty()) {
         // Through the variant form, as the user does it: it offers the variants of the one selected
         // article, or every configured variant when several are selected.

@@ -79,3 +79,18 @@ TEST_F(MassCommand, VariantChoicesAreMadeInTheVariantForm) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every question is answered before the first article is written: a long code without --truncate stops
+// the command with nothing created, not half way through the selection.
+TEST_F(MassCommand, AQuestionWithoutItsFlagStopsBeforeTheFirstArticle) {
+    const long before = Articles();
+    const auto r = Agganci("--db sqlite:company.db mass --where Articolo=CAM-100..CAM-105 --mode prefix --text " +
+                           std::string(20, 'L') + " --proceed-without-variants");
+    EXPECT_EQ(r.code, 1) << r.out;
+    EXPECT_NE(r.out.find("--truncate yes|no"), std::string::npos) << r.out;
+    EXPECT_EQ(Articles(), before);
+}
+
+}  // namespace
