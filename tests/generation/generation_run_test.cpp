@@ -229,16 +229,6 @@ TEST_F(GenerationRun, NothingStartsWithoutRowsWithoutColourVariantOrWhenTheUserS
     EXPECT_EQ(Articles(), before);
 }
 
-TEST_F(GenerationRun, AVariantSelectionMeansNoQuestion) {
-    form->selezioneVarianti = db::Recordset::Create();
-    form->selezioneVarianti->CursorLocation(db::adUseClient);
-    form->selezioneVarianti->Open("SELECT * FROM MG6B_GESVARART WHERE 1 = 0", conn,
-                                  db::adOpenStatic, db::adLockBatchOptimistic);
-    form->RunGeneration();
-    EXPECT_TRUE(shell->Messages()->Messages().empty());
-    EXPECT_FALSE(form->AllLines().empty());
-}
-
 TEST_F(GenerationRun, ASecondRunWithoutRegenerationOnlyLogsTheGeneratedRow) {
     Run();
     const long after = Articles();

@@ -79,16 +79,6 @@ TEST_F(LinksFormTest, TheMainFabricListIsTheFabricsOfTheModelsStandardBill) {
     EXPECT_EQ(Controllo<host::controls::LookupTextBox>("TXT_TSAGGANCIO")->IDLookup(), "TS_diba");
 }
 
-TEST_F(LinksFormTest, ASequenceDecodesOnlyAsALineOfTheMainFabric) {
-    ApriModello("MODELLO01");
-    Utente(host::UserScript().Type("TXT_SEQUENZA", "99"));
-    EXPECT_FALSE(Ui().TXT_SEQUENZA->Decodificato());
-    EXPECT_EQ(Ui().TXT_SEQUENZA->Text(), "99");
-    Utente(host::UserScript().Type("TXT_SEQUENZA", "10"));
-    EXPECT_TRUE(Ui().TXT_SEQUENZA->Decodificato());
-    EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
-}
-
 TEST_F(LinksFormTest, ThePrefixListShowsThePrefixesOfTheModel) {
     ApriModello("MODELLO01");
     // A new header for a model that has one: the list offers the model's prefix, and choosing it shows

@@ -36,7 +36,6 @@ TEST(CodiceArticolo, EachModeDerivesItsCode) {
     EXPECT_EQ(NuovoCodice("0", "B2", "  X  "), "XB2");
     // Leading blanks of the mask keep the code's first positions; trailing ones do not matter.
     EXPECT_EQ(NuovoCodice("1", "CAM-100", "   Z   "), "CAMZ100");
-    EXPECT_EQ(NuovoCodice("1", "ABCDEF", "1  Z"), "1BCZEF");
     EXPECT_EQ(NuovoCodice("2", "CAM-100", " NUOVO "), "NUOVO");
     EXPECT_EQ(NuovoCodice("9", "CAM-100", "X"), "");
 }
