@@ -1,3 +1,5 @@
+// The processing log of a run: its file, its text, its journal rows and the viewers. The journal service
+// itself (lines kept through a rollback, files rewritten) is tested in tests/host.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -125,23 +127,6 @@ TEST_F(ProcessingLogTest, AccumulatedTextOutlivesTheRunUntilTheNextOne) {
     EXPECT_EQ(log->TestoAccumulato(), kBanner + "\rInizio elaborazione : 01/03/2026 09:05:03\r" + kBanner + "\r");
 }
 
-TEST_F(ProcessingLogTest, TwoRunsInTheSameSecondShareTheFileAndTheSecondRewritesIt) {
-    log->ApriLog();
-    log->ScriviLog("Prima esecuzione", generation::LogInformazione);
-    log->ChiudiLog();
-    const std::string firstFile = log->FileLog();
-
-    log->ApriLog();
-    log->ScriviLog("Seconda esecuzione", generation::LogInformazione);
-    log->ChiudiLog();
-
-    EXPECT_EQ(log->FileLog(), firstFile);
-    const std::string file = ReadFile(firstFile);
-    EXPECT_EQ(file.find("Prima esecuzione"), std::string::npos);
-    EXPECT_NE(file.find("Seconda esecuzione"), std::string::npos);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB"), 2);
-}
-
 TEST_F(ProcessingLogTest, AFolderThatCannotHoldTheFileSwitchesLoggingOffSilently) {
     const fs::path plainFile = folder / "plain";
     std::ofstream(plainFile) << "x";
@@ -198,24 +183,6 @@ TEST_F(ProcessingLogTest, JournalTitleIsCutAtFiftyCharacters) {
     run->MoveFirst();
     EXPECT_EQ((*run)[0].Value().Text(), "Generazione_Agganci_Aperture_1234567__1.3.2026.9.5");
     EXPECT_EQ((*run)[1].Value().CLng(), 1234567);
-}
-
-TEST_F(ProcessingLogTest, LinesOfARolledBackArticleStayInTheJournal) {
-    log->ApriLog();
-    conn->BeginTrans();
-    conn->Execute("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (7, 'PM01T9')");
-    log->ScriviLog("Errore in duplicazione Barcode ", generation::LogErrore);
-    log->ScriviLog(" !!! ATTENZIONE: ARTICOLO NON GENERATO !!! ", generation::LogErrore);
-    conn->RollbackTrans();
-    log->ScriviLog("Fine elaborazione per tessuto:  T9", generation::LogInformazione);
-    log->ChiudiLog();
-
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART"), 0);
-    const auto lines = JournalLines();
-    ASSERT_EQ(lines.size(), 9u);
-    EXPECT_EQ(lines[3], "3|0|Errore in duplicazione Barcode ");
-    EXPECT_EQ(lines[4], "3|0| !!! ATTENZIONE: ARTICOLO NON GENERATO !!! ");
-    EXPECT_EQ(lines[5], "2|0|Fine elaborazione per tessuto:  T9");
 }
 
 // A shell without a journal of runs.
