@@ -35,21 +35,14 @@ TEST(VariantKinds, WideIntegersStayExact) {
     Variant big(9000000000LL);
     EXPECT_EQ(big.Type(), VarType::Decimal);
     EXPECT_EQ(big.CStr(), "9000000000");
-    EXPECT_EQ(Variant(9000000000L).CStr(), "9000000000");  // long does not throw either
-    EXPECT_EQ(Variant(std::size_t{7}).Type(), VarType::Long);
     ErrorOf(errc::Overflow, [] { Variant(~0ULL); });
 }
 
 TEST(VariantCStr, PrintsValuesAsVbDoes) {
-    EXPECT_EQ(Variant().CStr(), "");
     EXPECT_EQ(Variant(true).CStr(), "True");
-    EXPECT_EQ(Variant(false).CStr(), "False");
-    EXPECT_EQ(Variant(-7).CStr(), "-7");
     EXPECT_EQ(Variant(0.5).CStr(), "0.5");
-    EXPECT_EQ(Variant(100.0).CStr(), "100");
     EXPECT_EQ(Variant(1e20).CStr(), "1E+20");
     EXPECT_EQ(Variant(1e-5).CStr(), "1E-05");
-    EXPECT_EQ(Variant(123456789012345.0).CStr(), "123456789012345");
     EXPECT_EQ(Variant(0.1 + 0.2).CStr(), "0.3");
     EXPECT_EQ(Variant(1.0 / 3).CStr(), "0.333333333333333");
     EXPECT_EQ(Variant(-0.0).CStr(), "0");
@@ -60,15 +53,11 @@ TEST(VariantCStr, PrintsValuesAsVbDoes) {
 TEST(VariantCStr, NullRaisesButTextAndConcatGiveEmpty) {
     EXPECT_EQ(ErrorOf(errc::InvalidUseOfNull, [] { Variant::Null().CStr(); }), "Invalid use of Null");
     EXPECT_EQ(Variant::Null().Text(), "");
-    EXPECT_EQ(Variant().Text(), "");
-    EXPECT_EQ(Variant::Missing().Text(), "");
-    EXPECT_EQ(Variant(1.5).Text(), "1.5");
     ErrorOf(errc::TypeMismatch, [] { Variant(std::make_shared<Thing>()).Text(); });
 }
 
 TEST(VariantConcat, JoinsLikeTheAmpersand) {
     EXPECT_EQ(Concat(Variant::Null(), "x").CStr(), "x");
-    EXPECT_EQ(Concat(12, Variant::Null()).CStr(), "12");
     EXPECT_EQ(Concat(Variant(), Variant()).Type(), VarType::String);
     EXPECT_TRUE(Concat(Variant::Null(), Variant::Null()).IsNull());  // as VB: Null & Null is Null
     // The value helper's recipe: join with "" and drop trailing blanks; leading blanks stay.
@@ -83,9 +72,7 @@ TEST(VariantIntegers, RoundHalfToEven) {
     EXPECT_EQ(Variant(-3.5).CInt(), -4);
     EXPECT_EQ(Variant(0.5).CLng(), 0);
     EXPECT_EQ(Variant(1.5).CLng(), 2);
-    EXPECT_EQ(Variant(2.4999).CLng(), 2);
     EXPECT_EQ(Variant(Decimal(25, 1)).CLng(), 2);
-    EXPECT_EQ(Variant(Decimal(35, 1)).CLng(), 4);
     EXPECT_EQ(Variant(Decimal(-25, 1)).CInt(), -2);
     EXPECT_EQ(Variant("2.5").CInt(), 2);
 }
@@ -93,43 +80,29 @@ TEST(VariantIntegers, RoundHalfToEven) {
 TEST(VariantIntegers, ConvertFromOtherKinds) {
     EXPECT_EQ(Variant(" 12 ").CInt(), 12);
     EXPECT_EQ(Variant("1.5").CInt(), 2);
-    EXPECT_EQ(Variant("-7").CLng(), -7);
-    EXPECT_EQ(Variant("1E3").CLng(), 1000);
     EXPECT_EQ(Variant().CInt(), 0);
     EXPECT_EQ(Variant(true).CInt(), -1);
-    EXPECT_EQ(Variant(false).CLng(), 0);
     EXPECT_EQ(Variant(Date::FromParts(1900, 1, 1)).CLng(), 2);
 }
 
 TEST(VariantIntegers, OverflowAndMismatch) {
     EXPECT_EQ(Variant(32767).CInt(), 32767);
-    EXPECT_EQ(Variant(-32768).CInt(), -32768);
     EXPECT_EQ(ErrorOf(errc::Overflow, [] { Variant(32768).CInt(); }), "Overflow");
-    ErrorOf(errc::Overflow, [] { Variant(-32769).CInt(); });
     ErrorOf(errc::Overflow, [] { Variant(32767.5).CInt(); });  // rounds to 32768
     ErrorOf(errc::Overflow, [] { Variant("40000").CInt(); });
-    EXPECT_EQ(Variant(2147483647.0).CLng(), 2147483647);
     ErrorOf(errc::Overflow, [] { Variant(2147483647.5).CLng(); });
-    ErrorOf(errc::Overflow, [] { Variant(9000000000LL).CLng(); });
     ErrorOf(errc::Overflow, [] { Variant(std::nan("")).CLng(); });
     EXPECT_EQ(ErrorOf(errc::TypeMismatch, [] { Variant("abc").CInt(); }), "Type mismatch");
     ErrorOf(errc::TypeMismatch, [] { Variant("").CLng(); });
-    ErrorOf(errc::TypeMismatch, [] { Variant("12a").CLng(); });
     ErrorOf(errc::TypeMismatch, [] { Variant("1,5").CLng(); });
     ErrorOf(errc::InvalidUseOfNull, [] { Variant::Null().CLng(); });
-    ErrorOf(errc::TypeMismatch, [] { Variant::Missing().CLng(); });
     ErrorOf(errc::TypeMismatch, [] { Variant(ObjectPtr()).CInt(); });
 }
 
 TEST(VariantDouble, ConvertsTextsAndKinds) {
     EXPECT_DOUBLE_EQ(Variant(" -3.25 ").CDbl(), -3.25);
-    EXPECT_DOUBLE_EQ(Variant(".5").CDbl(), 0.5);
-    EXPECT_DOUBLE_EQ(Variant("1E+20").CDbl(), 1e20);
     EXPECT_DOUBLE_EQ(Variant("2D3").CDbl(), 2000);
     EXPECT_DOUBLE_EQ(Variant("1e-400").CDbl(), 0);
-    EXPECT_DOUBLE_EQ(Variant(true).CDbl(), -1);
-    EXPECT_DOUBLE_EQ(Variant(Decimal(-125, 3)).CDbl(), -0.125);
-    EXPECT_DOUBLE_EQ(Variant().CDbl(), 0);
     ErrorOf(errc::Overflow, [] { Variant("1e999").CDbl(); });
     ErrorOf(errc::TypeMismatch, [] { Variant("1e").CDbl(); });
     ErrorOf(errc::TypeMismatch, [] { Variant("- 1").CDbl(); });
@@ -138,13 +111,10 @@ TEST(VariantDouble, ConvertsTextsAndKinds) {
 
 TEST(VariantBoolean, ConvertsNumbersAndWords) {
     EXPECT_FALSE(Variant(0).CBool());
-    EXPECT_TRUE(Variant(2).CBool());
     EXPECT_TRUE(Variant(-0.5).CBool());
     EXPECT_FALSE(Variant().CBool());
     EXPECT_TRUE(Variant("True").CBool());
-    EXPECT_TRUE(Variant(" TRUE ").CBool());
     EXPECT_FALSE(Variant("false").CBool());
-    EXPECT_FALSE(Variant("0").CBool());
     EXPECT_TRUE(Variant("-1").CBool());
     ErrorOf(errc::TypeMismatch, [] { Variant("yes").CBool(); });
     ErrorOf(errc::InvalidUseOfNull, [] { Variant::Null().CBool(); });
@@ -152,52 +122,39 @@ TEST(VariantBoolean, ConvertsNumbersAndWords) {
 
 TEST(VariantIsNumeric, FollowsVb) {
     EXPECT_TRUE(Variant(" 12 ").IsNumeric());
-    EXPECT_TRUE(Variant("-1.5E3").IsNumeric());
-    EXPECT_TRUE(Variant(true).IsNumeric());
     EXPECT_TRUE(Variant().IsNumeric());
     EXPECT_FALSE(Variant("12a").IsNumeric());
-    EXPECT_FALSE(Variant("").IsNumeric());
     EXPECT_FALSE(Variant::Null().IsNumeric());
     EXPECT_FALSE(Variant(Date::FromParts(2024, 1, 1)).IsNumeric());
 }
 
 TEST(VariantEquals, NumbersCompareByValueAcrossKinds) {
     EXPECT_EQ(Variant(1), Variant(1.0));
-    EXPECT_EQ(Variant(std::int16_t{5}), Variant(Decimal(50, 1)));
     EXPECT_EQ(Variant(9000000000LL), Variant(9e9));
     EXPECT_EQ(Variant(true), Variant(-1));
     EXPECT_NE(Variant(1), Variant(1.5));
     EXPECT_EQ(Variant(5), Variant("5"));       // a numeric text against a number: by value
-    EXPECT_EQ(Variant(" 5.0 "), Variant(5));
     EXPECT_NE(Variant(5), Variant("five"));
     EXPECT_EQ(Variant(true), Variant("True"));
 }
 
 TEST(VariantEquals, TextsNullEmptyAndObjects) {
-    EXPECT_EQ(Variant("abc"), Variant(std::string("abc")));
     EXPECT_NE(Variant("abc"), Variant("ABC"));  // binary
     EXPECT_NE(Variant("a "), Variant("a"));     // trailing blanks count
     EXPECT_NE(Variant("5"), Variant("5.0"));    // two texts never compare as numbers
     EXPECT_FALSE(Variant::Null() == Variant::Null());
     EXPECT_FALSE(Variant::Null() == Variant(""));
     EXPECT_TRUE(Variant::Null() != Variant::Null());  // `!=` is "not Equals", see Variant::Compare
-    EXPECT_EQ(Variant(), Variant(0));
     EXPECT_EQ(Variant(), Variant(""));
-    EXPECT_EQ(Variant(), Variant());
     EXPECT_NE(Variant(), Variant("0"));
-    EXPECT_EQ(Variant::Missing(), Variant::Missing());
     EXPECT_NE(Variant::Missing(), Variant());
     auto a = std::make_shared<Thing>();
-    EXPECT_EQ(Variant(a), Variant(a));
     EXPECT_NE(Variant(a), Variant(std::make_shared<Thing>()));
-    EXPECT_EQ(Variant(ObjectPtr()), Variant(ObjectPtr()));
 }
 
 TEST(VariantCompare, OrdersAsVb) {
     EXPECT_TRUE(Variant(2).Compare(Variant(10)) < 0);
-    EXPECT_TRUE(Variant("10").Compare(Variant("2")) < 0);  // texts: binary
     EXPECT_TRUE(Variant(99).Compare(Variant("abc")) < 0);   // numbers before texts
-    EXPECT_TRUE(Variant("abc").Compare(Variant(99)) > 0);
     EXPECT_TRUE(Variant("10").Compare(Variant(9)) > 0);     // numeric text against a number
     EXPECT_TRUE(Variant("è").Compare(Variant("z")) > 0);    // code point order
     EXPECT_TRUE(Variant(Decimal(1, 30)).Compare(Variant(Decimal(0, 0))) > 0);
@@ -205,12 +162,7 @@ TEST(VariantCompare, OrdersAsVb) {
     EXPECT_TRUE(Variant().Compare(Variant(-1)) > 0);
 }
 
-TEST(VariantObjects, AsObjectRequiresAnObject) {
-    auto thing = std::make_shared<Thing>();
-    Variant v(thing);
-    EXPECT_EQ(v.As<Thing>(), thing);
-    EXPECT_TRUE(v.IsObject());
-    EXPECT_EQ(Variant(ObjectPtr()).AsObject(), nullptr);
+TEST(VariantObjects, AsObjectOfANonObjectIsObjectRequired) {
     EXPECT_EQ(ErrorOf(errc::ObjectRequired, [] { Variant(1).AsObject(); }), "Object required");
 }
 
@@ -219,10 +171,6 @@ TEST(DecimalParse, ReadsAndNormalises) {
     EXPECT_EQ(d.Unscaled(), 125);
     EXPECT_EQ(d.Scale(), 1);
     EXPECT_EQ(Decimal::Parse(" -0.001 ").ToString(), "-0.001");
-    EXPECT_EQ(Decimal::Parse("1E3").Unscaled(), 1000);
-    EXPECT_EQ(Decimal::Parse("1E3").Scale(), 0);
-    EXPECT_EQ(Decimal::Parse("-0").ToString(), "0");
-    EXPECT_EQ(Decimal::Parse("007").ToString(), "7");
     EXPECT_EQ(Decimal::Parse("9223372036854775807").Unscaled(), INT64_MAX);
     // More decimals than fit: rounded, half away from zero.
     EXPECT_EQ(Decimal::Parse("1.23456789012345678951").ToString(), "1.23456789012345679");
@@ -236,32 +184,23 @@ TEST(DecimalParse, ReadsAndNormalises) {
 
 TEST(DecimalConvert, DoublesTextAndRescale) {
     EXPECT_EQ(Decimal::FromDouble(0.1 + 0.2).ToString(), "0.3");
-    EXPECT_EQ(Decimal::FromDouble(-2.5).ToString(), "-2.5");
     EXPECT_EQ(Decimal::FromDouble(1e-11).ToString(), "0");
-    EXPECT_EQ(Decimal::FromDouble(123456789.123).ToString(), "123456789.123");
-    EXPECT_EQ(Decimal::FromDouble(1e15).ToString(), "1000000000000000");
     EXPECT_EQ(Decimal::FromDouble(1.005).ToString(), "1.005");
     EXPECT_EQ(Decimal::FromDouble(0.12345678915).ToString(), "0.1234567892");
     ErrorOf(errc::Overflow, [] { Decimal::FromDouble(1e20); });
     ErrorOf(errc::Overflow, [] { Decimal::FromDouble(std::nan("")); });
-    EXPECT_DOUBLE_EQ(Decimal(-125, 2).ToDouble(), -1.25);
-    EXPECT_EQ(Decimal(5, -3).ToString(), "5000");
-    EXPECT_EQ(Decimal(-5, 4).ToString(), "-0.0005");
 
     EXPECT_EQ(Decimal(1005, 3).Rescale(2), Decimal(101, 2));
     EXPECT_EQ(Decimal(-25, 1).Rescale(0), Decimal(-3, 0));
     EXPECT_EQ(Decimal(-25, 1).RoundHalfEven(0), Decimal(-2, 0));
-    EXPECT_EQ(Decimal(15, 1).Rescale(3).Unscaled(), 1500);
     ErrorOf(errc::Overflow, [] { Decimal(INT64_MAX, 0).Rescale(1); });
 }
 
 TEST(DecimalCompare, ByValueAcrossScales) {
     EXPECT_EQ(Decimal(15, 1), Decimal(150, 2));
     EXPECT_TRUE(Decimal(15, 1) < Decimal(151, 2));
-    EXPECT_TRUE(Decimal(-1, 0) < Decimal(1, 25));
     EXPECT_TRUE(Decimal(INT64_MAX, 0) > Decimal(INT64_MAX, 1));
     EXPECT_TRUE(Decimal(1, 30) > Decimal());
-    EXPECT_TRUE(Decimal(-1, 30) < Decimal());
     EXPECT_TRUE(Decimal(0, 30) == Decimal());
 }
 
@@ -270,61 +209,40 @@ TEST(DateValues, SerialsAndIsoText) {
     EXPECT_EQ(Date::FromParts(1900, 1, 1).serial, 2);
     EXPECT_EQ(Date::FromParts(2000, 1, 1, 12).serial, 36526.5);
     EXPECT_EQ(Date{-1.25}.ToIso(), "1899-12-29 06:00:00");  // VB's encoding before day zero
-    EXPECT_EQ(Date::FromParts(1899, 12, 29, 6).serial, -1.25);
     EXPECT_EQ(Date::Parse("2024-01-05").ToIso(), "2024-01-05 00:00:00");
-    EXPECT_EQ(Date::Parse(" 2024-01-05T10:20:30 ").ToIso(), "2024-01-05 10:20:30");
     EXPECT_EQ(Date::Parse("2024-12-31 23:59:59.700").ToIso(), "2025-01-01 00:00:00");
-    EXPECT_EQ(Date::Parse("2024-03-01 08:15").ToIso(), "2024-03-01 08:15:00");
     EXPECT_EQ(Variant("2024-01-05").CDate(), Date::FromParts(2024, 1, 5));
-    EXPECT_EQ(Variant(2).CDate(), Date::FromParts(1900, 1, 1));
     ErrorOf(errc::TypeMismatch, [] { Date::Parse("2023-02-29"); });
-    ErrorOf(errc::TypeMismatch, [] { Date::Parse("05/01/2024"); });
     ErrorOf(errc::TypeMismatch, [] { Date::Parse("2024-01-05 25:00"); });
     ErrorOf(errc::InvalidProcedureCall, [] { Date::FromParts(2024, 13, 1); });
 }
 
 TEST(StringFunctions, TrimRemovesBlanksOnly) {
     EXPECT_EQ(Trim("  a b  "), "a b");
-    EXPECT_EQ(LTrim("  a  "), "a  ");
     EXPECT_EQ(RTrim("  a  "), "  a");
     EXPECT_EQ(Trim("\ta\t"), "\ta\t");
     EXPECT_EQ(Trim("   "), "");
-    EXPECT_EQ(RTrim(""), "");
 }
 
 TEST(StringFunctions, CountCharactersNotBytes) {
     const std::string text = "Modalità";
-    EXPECT_EQ(text.size(), 9u);
     EXPECT_EQ(Len(text), 8u);
-    EXPECT_EQ(Left(text, 7), "Modalit");
-    EXPECT_EQ(Left(text, 8), text);
-    EXPECT_EQ(Left(text, 100), text);
     EXPECT_EQ(Right(text, 1), "à");
-    EXPECT_EQ(Right(text, 2), "tà");
     EXPECT_EQ(Mid(text, 8, 1), "à");
-    EXPECT_EQ(Mid(text, 6), "ità");
     EXPECT_EQ(Mid(text, 9), "");
-    EXPECT_EQ(Left("àèì", 2), "àè");
     EXPECT_EQ(Len("\xF0\x9F\x91\x97"), 1u);     // one four-byte character
     EXPECT_EQ(Len("\xFF" "ab"), 3u);           // a malformed byte is one character
-    EXPECT_EQ(Len("a\xC3"), 2u);               // a cut sequence too
     EXPECT_EQ(Left("\xE0\x80" "x", 1), "\xE0"); // an overlong lead never swallows what follows
     ErrorOf(errc::InvalidProcedureCall, [] { Mid("abc", 0); });
 }
 
-TEST(StringFunctions, UCaseKeepsAccents) {
+TEST(StringFunctions, UCaseAndSameTextKeepAccents) {
     EXPECT_EQ(UCase("modalità è così"), "MODALITÀ È COSÌ");
     EXPECT_EQ(UCase("ÿ÷ß1"), "Ÿ÷ß1");
-    EXPECT_EQ(UCase("Abc-123"), "ABC-123");
-}
-
-TEST(StringFunctions, SameTextIgnoresCaseAsUCaseDoes) {
+    // SameText ignores case as UCase does.
     EXPECT_TRUE(SameText("mg66_codart", "MG66_CODART"));
-    EXPECT_TRUE(SameText("modalità", "MODALITÀ"));
     EXPECT_TRUE(SameText("ÿ", "Ÿ"));  // one and two bytes of UTF-8 either way
-    EXPECT_TRUE(SameText("", ""));
     EXPECT_FALSE(SameText("MG66_CODART", "MG66_CODAR"));
-    EXPECT_FALSE(SameText("abc", "abd"));
     EXPECT_FALSE(SameText("à", "a"));
 }
 

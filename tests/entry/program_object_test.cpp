@@ -1,5 +1,5 @@
 // The program object as the shell drives it: the window it shows and closes, the changes it refuses and
-// the messages it shows and the order of its releases.
+// the messages it shows.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -20,10 +20,9 @@ namespace {
 using Log = std::shared_ptr<std::vector<std::string>>;
 
 // The links form as the program object sees it: it records how it was shown and, as the real form
-// does, clears its program references when it unloads, unless its unload is refused.
+// does, clears its program references when it unloads.
 class FakeLinksForm : public entry::ILinksForm {
 public:
-    bool refuseUnload = false;
     int unloads = 0;
 
     FakeLinksForm() { Gcls_Log = std::make_shared<entry_test::FakeMessageService>(); }
@@ -31,7 +30,7 @@ public:
 
 protected:
     void Form_Activate() override {}
-    void Form_QueryUnload(bool& cancel, int) override { cancel = refuseUnload; }
+    void Form_QueryUnload(bool&, int) override {}
     void Form_Unload(bool&) override {
         ++unloads;
         ActiveClass.reset();
@@ -42,16 +41,9 @@ protected:
 // Registers a factory of fake forms for one test and keeps the last form made.
 class FormFactoryScope {
 public:
-    explicit FormFactoryScope(Log log = nullptr) {
-        entry::RegisterLinksForm([this, log]() -> std::shared_ptr<entry::ILinksForm> {
-            std::shared_ptr<FakeLinksForm> form;
-            if (log)
-                form = std::shared_ptr<FakeLinksForm>(new FakeLinksForm, [log](FakeLinksForm* f) {
-                    log->push_back("form");
-                    delete f;
-                });
-            else
-                form = std::make_shared<FakeLinksForm>();
+    FormFactoryScope() {
+        entry::RegisterLinksForm([this]() -> std::shared_ptr<entry::ILinksForm> {
+            auto form = std::make_shared<FakeLinksForm>();
             last = form;
             made.push_back(form);
             return form;
@@ -62,10 +54,7 @@ public:
     ~FormFactoryScope() {
         entry::RegisterLinksForm(nullptr);
         for (const auto& weak : made)
-            if (auto form = weak.lock()) {
-                form->refuseUnload = false;
-                form->Unload();
-            }
+            if (auto form = weak.lock()) form->Unload();
     }
     std::shared_ptr<FakeLinksForm> Last() const { return last.lock(); }
 
@@ -105,24 +94,11 @@ public:
     void FormChiuso(const std::string&) override {}
 };
 
-// A program interface of another object, as a shell may put in place of the program itself.
-class OtherProgram : public entry::CinterfaceBase {};
-
-template <class T>
-std::shared_ptr<T> Observed(Log log, std::string name, std::shared_ptr<T> object) {
-    return std::shared_ptr<T>(object.get(), [log, name, object](T*) mutable {
-        log->push_back(name);
-        object.reset();
-    });
-}
-
 }  // namespace
 
 TEST(ProgramObject, ShowFormHandsTheFormItsReferencesAndShowsIt) {
     FormFactoryScope forms;
     auto program = CLSFA_AGGANCI::Create();
-    program->WindowState(2);
-    program->Caption(Variant(123));
     program->WindowModal(true);
 
     EXPECT_TRUE(program->ShowForm().IsEmpty());
@@ -130,8 +106,6 @@ TEST(ProgramObject, ShowFormHandsTheFormItsReferencesAndShowsIt) {
     ASSERT_TRUE(form);
     EXPECT_EQ(form->ActiveInterface.get(), static_cast<entry::Cinterface*>(program.get()));
     EXPECT_EQ(form->ActiveClass, program);
-    EXPECT_EQ(form->WindowState(), 2);
-    EXPECT_EQ(form->Caption(), "123");
     EXPECT_TRUE(form->Loaded());
     EXPECT_TRUE(form->Modal());
     EXPECT_EQ(program->LinksForm(), form);
@@ -160,24 +134,6 @@ TEST(ProgramObject, CloseFormDeregistersThenUnloadsTheForm) {
     EXPECT_EQ(global->deregistered, static_cast<entry::Cinterface*>(program.get()));
     EXPECT_FALSE(form->Loaded());
     EXPECT_EQ(form->unloads, 1);
-}
-
-TEST(ProgramObject, CloseFormIsFalseWhenTheFormRefusesAndTheFormStays) {
-    FormFactoryScope forms;
-    auto program = CLSFA_AGGANCI::Create();
-    program->ShowForm();
-    auto form = forms.Last();
-    form->refuseUnload = true;
-
-    Variant closed = program->CloseForm();  // no global object, no navigator: those steps are skipped
-    EXPECT_EQ(closed.Type(), db::VarType::Boolean);
-    EXPECT_FALSE(closed.CBool());
-    EXPECT_TRUE(form->Loaded());
-    EXPECT_EQ(form->unloads, 0);
-    EXPECT_NE(form->ActiveInterface, nullptr);
-
-    form->refuseUnload = false;
-    EXPECT_TRUE(program->CloseForm().CBool());
 }
 
 // A change of company is always refused, with a message unless the caller had refused it already; an
@@ -212,21 +168,3 @@ TEST(ProgramObject, RefusesAChangeOfCompanyAlwaysAndAnExportWhenActive) {
     EXPECT_EQ(shown(), (std::vector<std::string>{office, change}));
 }
 
-TEST(ProgramObject, ReleasesItsReferencesInOrderWhenItEnds) {
-    auto log = std::make_shared<std::vector<std::string>>();
-    FormFactoryScope forms(log);
-    {
-        auto program = CLSFA_AGGANCI::Create();
-        program->ClsVoceMenu(Observed(log, "menu item", std::make_shared<db::Object>()));
-        program->Connection(Observed(log, "connection", db::Connection::Create()));
-        program->ClsGlobal(Observed<entry::IClsGlobal>(log, "global object", std::make_shared<FakeGlobal>()));
-        program->ActiveNavigator(Observed<entry::INavigator>(log, "navigator", std::make_shared<FakeNavigator>()));
-        program->ActiveFrame(Observed(log, "active frame", std::make_shared<db::Object>()));
-        program->StatusBar(Observed(log, "status bar", std::make_shared<db::Object>()));
-        program->ActiveDll(Observed<entry::Cinterface>(log, "program interface", std::make_shared<OtherProgram>()));
-        program->ShowForm();
-        EXPECT_TRUE(log->empty());
-    }
-    EXPECT_EQ(*log, (std::vector<std::string>{"form", "status bar", "active frame", "connection", "menu item",
-                                              "global object", "navigator", "program interface"}));
-}
