@@ -68,6 +68,7 @@ struct Controlli {
 
     // Generation.
     std::shared_ptr<entry::IButton> CMD_DUPLICA;
+    std::shared_ptr<entry::IButton> CMD_VARIANTI;
     std::shared_ptr<entry::ILabel> LBL_DUPLICA;
     std::shared_ptr<entry::ICheckBox> ZEL_CHKRIGENERA;
     std::shared_ptr<entry::IProgressBar> ZEL_PROGRESS1;

@@ -131,6 +131,8 @@ void FRMFA_AGGANCI::CreaControlli() {
     // Generation.
     c.CMD_DUPLICA = Con(NuovoControllo<entry::IButton>("CMD_DUPLICA", tab), "&Genera");
     c.CMD_DUPLICA->Enabled(false);  // nothing to generate until a model's links are loaded
+    c.CMD_VARIANTI = Con(NuovoControllo<entry::IButton>("CMD_VARIANTI", tab), "Varianti");
+    c.CMD_VARIANTI->Enabled(false);  // the variants of the model: none until a model's links are loaded
     c.LBL_DUPLICA = Con(NuovoControllo<entry::ILabel>("LBL_DUPLICA", tab), "Genera gli articoli degli agganci");
     c.ZEL_CHKRIGENERA = Con(NuovoControllo<entry::ICheckBox>("ZEL_CHKRIGENERA", tab), "Rigenera agganci esistenti");
     c.ZEL_PROGRESS1 = NuovoControllo<entry::IProgressBar>("ZEL_PROGRESS1", tab);

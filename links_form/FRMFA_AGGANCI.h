@@ -240,6 +240,8 @@ private:
     void CollegaEventiGenerazione();
     void CMD_DUPLICA_ButtonClick();
     void CMD_LOG_Click();
+    // The variant form on the model's variants; the list it leaves is the links tab's variant selection.
+    void CMD_VARIANTI_Click();
 
     entry::TraceId traceId_;
     Controlli ui_;

@@ -5,6 +5,7 @@
 #include "generation/LogViewer.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/FormRunPort.h"
+#include "variants_form/ApriVarianti.h"
 #include "entry/Rif.h"
 
 namespace links_form {
@@ -14,6 +15,7 @@ using entry::HandlerTable;
 void FRMFA_AGGANCI::CollegaEventiGenerazione() {
     ui_.CMD_DUPLICA->Click().Connect([this] { CMD_DUPLICA_ButtonClick(); });
     ui_.CMD_LOG->Click().Connect([this] { CMD_LOG_Click(); });
+    ui_.CMD_VARIANTI->Click().Connect([this] { CMD_VARIANTI_Click(); });
 }
 
 void FRMFA_AGGANCI::CMD_DUPLICA_ButtonClick() {
@@ -29,6 +31,22 @@ void FRMFA_AGGANCI::CMD_DUPLICA_ButtonClick() {
             if (rstDettaglio_) ui_.FME_AGGANCIDET->Refresh();
         })
         .Step([&] { AggiornaPulsanteGenera(); })
+        .Run();
+}
+
+void FRMFA_AGGANCI::CMD_VARIANTI_Click() {
+    Procedura("CMD_VARIANTI_Click", HandlerTable::B)
+        .Step([&] {
+            variants_form::AperturaVarianti apertura;
+            apertura.finestra = shared_from_this();
+            apertura.ActiveInterface = ActiveInterface();
+            apertura.Gcon_Connect = gconConnect_;
+            apertura.Gcls_Log = Gcls_Log();
+            apertura.Varianti = rstVarianti_;
+            apertura.tabVisible = entry::Util_Agganci;
+            apertura.Articolo = db::RTrim(ui_.TXT_MODORIGINE->Text());
+            rstVarianti_ = variants_form::ApriVarianti(apertura);
+        })
         .Run();
 }
 

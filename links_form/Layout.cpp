@@ -25,7 +25,7 @@ const std::vector<Ancora>& AncoreAgganci() {
     static const std::vector<Ancora> ancore = {
         {"FRM_PREFISSO", 15}, {"FRM_AGGANCI", 15}, {"QGRD_AGGANCI", 15},
         {"GRIDNAV_AGGANCI", 13},
-        {"CMD_DUPLICA", 12}, {"LBL_DUPLICA", 12}, {"ZEL_CHKRIGENERA", 12}, {"ZEL_PROGRESS1", 12},
+        {"CMD_DUPLICA", 12}, {"CMD_VARIANTI", 12}, {"LBL_DUPLICA", 12}, {"ZEL_CHKRIGENERA", 12}, {"ZEL_PROGRESS1", 12},
         {"INTERNAV_AGGANCI", 12},
         {"LBL_TSAGGANCIO", 10}, {"TXT_TSAGGANCIO", 10}, {"TXT_DESCTESAGGANCIO", 10},
         {"LBL_QTA1", 10}, {"TXT_QTA1", 10},

@@ -78,6 +78,7 @@ void FRMFA_AGGANCI::FME_AGGANCI_ChangeStatus(std::int16_t stato, long motivo) {
                 ui_.TXT_DESCSTAGIONE->Text("");
                 ui_.CMD_LOG->Visible(false);
                 ui_.CMD_DUPLICA->Enabled(false);
+                ui_.CMD_VARIANTI->Enabled(false);
                 ClearChild();
             }
         })
@@ -112,6 +113,8 @@ void FRMFA_AGGANCI::FME_AGGANCI_IsRecordChanged(bool& changed) {
 
 void FRMFA_AGGANCI::AggiornaPulsanteGenera() {
     // The frame asks its IsRecordChanged handler, which sets the button.
+    // The variant choice belongs to the generation of a loaded model, whether or not rows wait to be saved.
+    ui_.CMD_VARIANTI->Enabled(rstTestata_ != nullptr);
     if (rstTestata_) ui_.FME_AGGANCI->IsChanged();
     else ui_.CMD_DUPLICA->Enabled(false);
 }

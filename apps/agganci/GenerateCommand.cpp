@@ -27,6 +27,7 @@
 #include "host/controls/ProgressBar.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/Register.h"
+#include "variants_form/FRMFA_VARIANTI.h"
 
 namespace app {
 namespace {
@@ -193,9 +194,26 @@ void Run(const GlobalOptions& options, const GenerateArgs& a) {
         if (r.troppoLungo && a.truncate.empty())
             throw MissingAnswer("the code " + r.codice + " is longer than " + std::to_string(r.massimo) +
                                 " characters: answer the run's question with --truncate yes|no");
-    if (!choices.empty())
-        form->RstSelezioneVarianti(BuildVariantSelection(form->Gcon_Connect(), options.company, a.model, choices));
-    else if (!a.proceedWithoutVariants)
+    if (!choices.empty()) {
+        // Through the variant form opened from the links tab, as the user does it: the model's variants.
+        bool shown = false;
+        std::string refused;
+        shell->WhenShown(variants_form::kNomeForm,
+                         host::UserScript()
+                             .Do("--variant",
+                                 [&](entry::Form& f, host::HeadlessShell&) {
+                                     shown = true;
+                                     try {
+                                         ChooseInVariantForm(f, choices);
+                                     } catch (const std::exception& e) {
+                                         refused = e.what();
+                                     }
+                                 })
+                             .Close());
+        shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_VARIANTI"));
+        if (!refused.empty()) throw std::runtime_error(refused);
+        if (!shown || !form->RstSelezioneVarianti()) throw std::runtime_error("--variant: the variant form did not open");
+    } else if (!a.proceedWithoutVariants)
         throw MissingAnswer("no variant selection: the run would ask whether to go on without one; answer with "
                             "--proceed-without-variants, or choose the variants with --variant");
 

@@ -128,3 +128,27 @@ TEST_F(GenerateCommand, ADatabaseHeldByAnotherWriterIsReportedTruthfully) {
 }
 
 }  // namespace
+
+namespace {
+
+// --variant is answered in the variant form opened by the links tab's CMD_VARIANTI: the model's variants, the
+// one named switched off on every new article, the others as the form offers them; a variant the form does not
+// offer is refused before anything is written.
+TEST_F(GenerateCommand, VariantChoicesAreMadeInTheVariantFormOfTheLinksTab) {
+    const long before = Articles();
+    const auto refused = Generate("MODELLO04 --variant NOPE=on");
+    EXPECT_EQ(refused.code, 1) << refused.out;
+    EXPECT_TRUE(Has(refused.out, "--variant NOPE: the variant form does not offer this variant")) << refused.out;
+    EXPECT_EQ(Articles(), before);
+
+    const auto r = Generate("MODELLO04 --variant TAG=off");
+    ASSERT_EQ(r.code, 0) << r.out;
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 LIKE 'DNMODELLO04%' AND "
+                    "MG6B_CODICEVAR_MG5F = 'TAG' AND MG6B_FLGGESTVAR = 0"),
+              3);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 LIKE 'DNMODELLO04%' AND "
+                    "MG6B_CODICEVAR_MG5F = 'COL' AND MG6B_FLGGESTVAR = 1"),
+              3);
+}
+
+}  // namespace
