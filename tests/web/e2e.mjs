@@ -88,6 +88,15 @@ try {
   for (const code of generated) assert.ok(logText.includes(code), `the log names ${code}`);
   await page.screenshot({ path: path.join(screenshots, 'generation-run.png'), fullPage: true });
 
+  step("the variant form opens from the links tab on the model's variants");
+  await ctl(page, 'CMD_VARIANTI').click();
+  const modelVariants = page.locator('.modal[data-form=FRMFA_VARIANTI]');
+  await modelVariants.waitFor();
+  await modelVariants.locator('[data-control=QGRD_VARIANTI] tbody tr').first().waitFor();
+  assert.equal(await modelVariants.locator('[data-control=QGRD_VARIANTI] tbody tr').count(), 2, "MODELLO04's two variants");
+  await modelVariants.getByRole('button', { name: 'Chiudi' }).click();
+  await modelVariants.waitFor({ state: 'detached' });
+
   step('the log viewer saves the log for download');
   await ctl(page, 'CMD_LOG').click();
   const save = page.locator('#overlay .dialog.save');
