@@ -51,7 +51,7 @@ protected:
         conn->Open("sqlite::memory:");
         erp::BuildDemoDatabase(*conn, erp::DemoOptions{});
         program = ProgramOnDatabase(conn);
-        contesto = {conn, db::Variant(1), program, shell->Messages()};
+        contesto = {conn, db::Variant(1), program, shell->Messages(), "sqlite::memory:", nullptr};
     }
 
     // MODELLO01 duplicated into `target` as the links tab does it (variants from the model, the colour of
