@@ -1,10 +1,6 @@
+// The comparison alone, with nothing of SQLite or of the project: the driver and the loadable extension
+// (db/sqlite/extension) both link it, so the database is read by one rule whoever opens it.
 #include "db/sqlite/Collation.h"
-
-#include <sqlite3.h>
-
-#include <string>
-
-#include "db/Error.h"
 
 namespace db::sqlite {
 namespace {
@@ -95,11 +91,6 @@ bool LikeFrom(std::string_view t, std::size_t ti, std::string_view p, std::size_
     return ti == t.size();
 }
 
-int CollationCallback(void*, int na, const void* a, int nb, const void* b) {
-    return CompareSqlServer(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(na)),
-                            std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(nb)));
-}
-
 }  // namespace
 
 int CompareSqlServer(std::string_view a, std::string_view b) {
@@ -110,12 +101,9 @@ bool LikeSqlServer(std::string_view text, std::string_view pattern) {
     return LikeFrom(TrimTrailingBlanks(text), 0, TrimTrailingBlanks(pattern), 0);
 }
 
-void RegisterCollation(sqlite3* db) {
-    if (sqlite3_create_collation_v2(db, kCollationName, SQLITE_UTF8, nullptr, CollationCallback, nullptr) !=
-        SQLITE_OK) {
-        throw Error(errc::ProviderError, std::string("Cannot register collation SQLSERVER: ") + sqlite3_errmsg(db),
-                    "agganci.db.sqlite");
-    }
+int CollateSqlServer(void*, int na, const void* a, int nb, const void* b) {
+    return CompareSqlServer(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(na)),
+                            std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(nb)));
 }
 
 }  // namespace db::sqlite

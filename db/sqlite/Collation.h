@@ -1,7 +1,8 @@
 #pragma once
 // Text comparison as the ERP's SQL Server databases do it: case-insensitive (ASCII and the accented
 // Latin-1 letters), accent-sensitive, trailing blanks ignored ('' = ' '). Registered with SQLite as
-// collation SQLSERVER; the recordset filter compares the same way.
+// collation SQLSERVER, by the driver and by the loadable extension; the recordset filter compares the
+// same way. The exact rule is in docs/SCHEMA.md.
 #include <string_view>
 
 struct sqlite3;
@@ -16,7 +17,10 @@ int CompareSqlServer(std::string_view a, std::string_view b);
 // LIKE with '%' or '*' for any run of characters and '_' for one, compared as CompareSqlServer does.
 bool LikeSqlServer(std::string_view text, std::string_view pattern);
 
-// Registers the collation on a connection; raises the driver error on failure.
+// CompareSqlServer in the shape of SQLite's collation callback (sqlite3_create_collation_v2).
+int CollateSqlServer(void* unused, int lengthA, const void* a, int lengthB, const void* b);
+
+// Registers the collation on a connection; raises the driver error on failure (RegisterCollation.cpp).
 void RegisterCollation(sqlite3* db);
 
 }  // namespace db::sqlite
