@@ -55,13 +55,13 @@ long PageCacheKb(db::Connection& c) {
     return used / 1024;
 }
 
-// Times one call, adding it to `m`.
-void Timed(Measure& m, const std::function<bool()>& one) {
+// Times one call over `articles` articles, adding it to `m`; the call returns the articles it created.
+void Timed(Measure& m, long articles, const std::function<long()>& run) {
     const auto start = std::chrono::steady_clock::now();
-    const bool ok = one();
+    const long created = run();
     m.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    ++m.articles;
-    if (!ok) ++m.failures;
+    m.articles += articles;
+    m.failures += articles - created;
 }
 
 double BuildDatabase(const std::string& connectionString, long articles) {
@@ -83,17 +83,15 @@ void TimeBothMethods(const RunSettings& s, const std::string& connectionString, 
     long halfLogBytes = 0, halfCacheKb = 0;
     for (long first = 1; first <= s.duplicated; first += kBlock) {
         const long last = std::min(s.duplicated, first + kBlock - 1);
+        Timed(result.component, last - first + 1, [&] {
+            const long created = component.MassRun(BenchCode(first), BenchCode(last), "C-");
+            if (created < last - first + 1 && result.firstFailure.empty()) result.firstFailure = component.LastError();
+            return created;
+        });
         for (long n = first; n <= last; ++n) {
-            Timed(result.component, [&] {
-                const bool ok = component.DuplicateOneArticle(BenchCode(n), "C-" + BenchCode(n));
-                if (!ok && result.firstFailure.empty()) result.firstFailure = BenchCode(n) + ": " + component.LastError();
-                return ok;
-            });
-        }
-        for (long n = first; n <= last; ++n) {
-            Timed(result.reference, [&] {
+            Timed(result.reference, 1, [&] {
                 reference.DuplicateOneArticle(BenchCode(n), "R-" + BenchCode(n));
-                return true;
+                return 1L;
             });
         }
         if (first <= s.duplicated / 2 && last >= s.duplicated / 2) {
@@ -106,7 +104,26 @@ void TimeBothMethods(const RunSettings& s, const std::string& connectionString, 
     result.growthKb = watch.GrowthKb();
     result.lateLogKb = (LogTextBytes(component.RunLog()) - halfLogBytes) / 1024;
     result.lateCacheKb = pageCaches() - halfCacheKb;
-    component.Finish();
+}
+
+// Whole mass runs over the first `articles` articles, a dry run and a real one, each on a connection of its
+// own: the peak resident memory of the process while each runs.
+void MeasureMassRuns(const RunSettings& s, const std::string& connectionString, long articles, int index,
+                     SizeResult& result) {
+    const std::string prefix = "M" + std::to_string(index) + "-";
+    auto peakDuring = [&](const std::function<long(ComponentDuplicator&)>& run) {
+        auto c = Open(connectionString);
+        ComponentDuplicator component(c, connectionString, kCompany, s.folder);
+        PeakWatch watch;
+        const long done = run(component);
+        if (done < articles && result.firstFailure.empty()) result.firstFailure = component.LastError();
+        return watch.StartKb() + watch.GrowthKb();
+    };
+    MassMemory m;
+    m.articles = articles;
+    m.dryRunPeakKb = peakDuring([&](ComponentDuplicator& d) { return d.DryRun(BenchCode(1), BenchCode(articles), prefix); });
+    m.runPeakKb = peakDuring([&](ComponentDuplicator& d) { return d.MassRun(BenchCode(1), BenchCode(articles), prefix); });
+    result.massRuns.push_back(m);
 }
 
 // A few more articles through the component with every statement recorded, then the plan of each.
@@ -114,9 +131,8 @@ void CheckStatements(const RunSettings& s, const std::string& connectionString, 
     auto c = Open(connectionString);
     ComponentDuplicator component(c, connectionString, kCompany, s.folder);
     StatementRecorder recorder(*c);
-    for (long n = 1; n <= s.planArticles; ++n) component.DuplicateOneArticle(BenchCode(n), "P-" + BenchCode(n));
+    component.MassRun(BenchCode(1), BenchCode(s.planArticles), "P-");
     result.statementsPerArticle = recorder.Statements() / s.planArticles;
-    component.Finish();
     recorder.Stop();
     result.plans = CheckPlans(*c, recorder);
 }
@@ -132,6 +148,9 @@ SizeResult RunSize(const RunSettings& s) {
     result.buildSeconds = BuildDatabase(connectionString, s.databaseArticles);
     TimeBothMethods(s, connectionString, result);
     if (s.planArticles > 0) CheckStatements(s, connectionString, result);
+    int index = 0;
+    for (long articles : s.massRunArticles)
+        if (articles <= s.databaseArticles) MeasureMassRuns(s, connectionString, articles, ++index, result);
     if (!s.keepDatabase) RemoveDatabase(path);
     return result;
 }

@@ -4,6 +4,7 @@
 // (so that a busy machine slows both alike), timing each and watching memory; then check the plans of the
 // statements the component sends.
 #include <string>
+#include <vector>
 
 #include "bench/StatementPlans.h"
 
@@ -13,6 +14,7 @@ struct RunSettings {
     long databaseArticles = 1000;  // generated articles in the database
     long duplicated = 1000;        // articles duplicated by each method
     long planArticles = 5;         // articles duplicated under the statement recorder
+    std::vector<long> massRunArticles;  // whole mass runs (dry and real) whose peak memory is measured
     std::string folder;            // where the database file and the logs go
     bool keepDatabase = false;
 };
@@ -23,6 +25,13 @@ struct Measure {
     double seconds = 0;
     double PerSecond() const { return seconds > 0 ? articles / seconds : 0; }
     double MillisecondsPerArticle() const { return articles > 0 ? 1000 * seconds / articles : 0; }
+};
+
+// Peak resident memory of the process during a whole mass run (selection included) of `articles`.
+struct MassMemory {
+    long articles = 0;
+    long dryRunPeakKb = 0;
+    long runPeakKb = 0;
 };
 
 struct SizeResult {
@@ -37,6 +46,7 @@ struct SizeResult {
     long lateCacheKb = 0;   // growth of SQLite's page caches over the second half (bounded by their size)
     PlanCheck plans;
     long statementsPerArticle = 0;  // statements the component ran per article, under the recorder
+    std::vector<MassMemory> massRuns;
     std::string firstFailure;
 };
 

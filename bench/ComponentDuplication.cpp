@@ -3,14 +3,13 @@
 #include "db/Quote.h"
 #include "entry/CinterfaceBase.h"
 #include "erp/DemoData.h"
-#include "generation/ArticleExists.h"
-#include "generation/CreaArticolo.h"
 #include "host/GlobalObject.h"
+#include "mass_duplication/CodiceArticolo.h"
+#include "mass_duplication/DuplicazioneMassiva.h"
+#include "mass_duplication/SelezioneArticoli.h"
 
 namespace bench {
 namespace {
-
-const std::string kSeparator = std::string(96, '_') + " ";
 
 // The variant choice a user makes once for a mass run: every variant of the bench articles active, no
 // new grouping.
@@ -31,61 +30,51 @@ class BenchProgram : public entry::CinterfaceBase {};
 }  // namespace
 
 ComponentDuplicator::ComponentDuplicator(db::ConnectionPtr connection, const std::string& connectionString,
-                                         long company, const std::string& logFolder)
-    : connection_(std::move(connection)), connectionString_(connectionString), company_(company) {
-    auto global = std::make_shared<host::GlobalObject>(connectionString_, company_, *connection_);
+                                         long company, const std::string& logFolder) {
+    auto global = std::make_shared<host::GlobalObject>(connectionString, company, *connection);
     global->Imposta(entry::impostazioni::CartellaLog, db::Variant(logFolder));
-    global_ = global;
     auto program = std::make_shared<BenchProgram>();
-    program->ClsGlobal(global_);
-    program->Connection(connection_);
-    program_ = program;
-    variantSelection_ = VariantSelection(connection_);
-    log_ = std::make_unique<generation::ProcessingLog>(global_, connection_);
-    log_->ApriLog();
+    program->ClsGlobal(global);
+    program->Connection(connection);
+    context_ = generation::GenerationContext{connection, db::Variant(company), program, nullptr, connectionString,
+                                             nullptr};
+    variantSelection_ = VariantSelection(connection);
+    log_ = std::make_unique<generation::ProcessingLog>(global, connection);
 }
 
-ComponentDuplicator::~ComponentDuplicator() {
-    if (!finished_) Finish();
+// The product's selection of the mass tab, its condition the continuation of the WHERE clause as the
+// query control writes it.
+db::RecordsetPtr ComponentDuplicator::Select(const std::string& first, const std::string& last) {
+    db::RecordsetPtr selection;
+    const std::string condition = " AND MG66_CODART BETWEEN " + db::SqlText(first) + " AND " + db::SqlText(last);
+    if (!mass_duplication::RecuperaArticoli(context_, 0, condition, selection) || !selection)
+        throw db::Error(db::errc::ProviderError, "the article selection failed", "agganci_bench");
+    return selection;
 }
 
-void ComponentDuplicator::Finish() {
-    log_->ChiudiLog();
-    finished_ = true;
-}
-
-// The mass run's lines around each article, and the existence check it makes first.
-bool ComponentDuplicator::DuplicateOneArticle(const std::string& source, const std::string& target) {
-    log_->ScriviLog("Inizio duplicazione per l'articolo:  " + source, generation::LogInformazione);
-    bool created = false;
-    if (generation::EsisteArticolo(*connection_, db::Variant(company_), target)) {
-        log_->ScriviLog("L'articolo " + target + " è già esistente. ARTICOLO NON GENERATO!! ",
-                        generation::LogInformazione);
-        lastError_ = "article exists";
-    } else {
-        created = CreateArticle(source, target);
+long ComponentDuplicator::MassRun(const std::string& first, const std::string& last, const std::string& prefix) {
+    mass_duplication::MassRequest request;
+    request.selection = Select(first, last);
+    request.text = prefix;
+    request.mode = mass_duplication::kAggiungiPrefisso;
+    request.variantSelection = variantSelection_;
+    const auto outcome = mass_duplication::RunMassDuplication(context_, *this, request);
+    long created = 0;
+    lastError_.clear();
+    for (const auto& article : outcome.articles) {
+        if (article.state == generation::ArticleState::Created) ++created;
+        else if (lastError_.empty()) lastError_ = article.source + ": " + article.reason;
     }
-    log_->ScriviLog("Fine duplicazione per l'articolo:  " + source, generation::LogInformazione);
-    log_->ScriviLog(kSeparator, generation::LogInformazione);
+    if (!outcome.completed && lastError_.empty()) lastError_ = "the run stopped: " + outcome.stopReason;
     return created;
 }
 
-// The per-article routine of the product, as the mass run calls it for one ticked article.
-bool ComponentDuplicator::CreateArticle(const std::string& source, const std::string& target) {
-    generation::ArticleRequest request;
-    request.source = source;
-    request.newCode = target;
-    request.origin = generation::ArticleOrigin::MassTab;
-    request.description = "Copia di " + source;
-    request.extendedDescription = "Copia di " + source;
-    request.variantSelection = variantSelection_;
-    request.selectionSize = 2;  // a run over many articles, not the duplication of a single one
-    request.events = events_;
-    const generation::GenerationContext context{connection_, db::Variant(company_), program_, nullptr,
-                                                connectionString_, nullptr};
-    const auto outcome = generation::CreaArticolo(context, request, *this);
-    lastError_ = outcome.reason;
-    return outcome.state == generation::ArticleState::Created;
+long ComponentDuplicator::DryRun(const std::string& first, const std::string& last, const std::string& prefix) {
+    mass_duplication::MassRequest request;
+    request.selection = Select(first, last);
+    request.text = prefix;
+    request.mode = mass_duplication::kAggiungiPrefisso;
+    return static_cast<long>(mass_duplication::AnteprimaDuplicazione(context_, request).size());
 }
 
 }  // namespace bench

@@ -14,6 +14,7 @@ public:
     // Peak resident memory above the start, in kB, up to now.
     long GrowthKb() const;
     bool PeakWasReset() const { return reset_; }
+    long StartKb() const { return startKb_; }
 
 private:
     long startKb_;

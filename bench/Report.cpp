@@ -51,6 +51,14 @@ Verdict Judge(const std::vector<SizeResult>& results, const Targets& t) {
         if (UnexplainedLateGrowthKb(r) > t.lateMemoryAllowanceKb) v.memory = false;
         if (!CompanyScans(r.plans).empty()) v.plans = false;
         if (r.component.failures > 0 || r.reference.failures > 0) v.complete = false;
+        if (r.component.PerSecond() < t.minRate) v.rate = false;
+        if (r.massRuns.size() >= 2) {
+            const auto& small = r.massRuns.front();
+            const auto& large = r.massRuns.back();
+            if (large.dryRunPeakKb > t.maxMassMemoryGrowth * small.dryRunPeakKb ||
+                large.runPeakKb > t.maxMassMemoryGrowth * small.runPeakKb)
+                v.massMemory = false;
+        }
     }
     const double first = results.front().component.MillisecondsPerArticle();
     for (const auto& r : results)
@@ -81,11 +89,27 @@ std::string FormatReport(const std::vector<SizeResult>& results, const Targets& 
                            r.reference.MillisecondsPerArticle(), ratio, r.halfGrowthKb, r.growthKb, r.lateCacheKb,
                            r.lateLogKb);
     }
+    for (const auto& r : results) {
+        if (r.massRuns.empty()) continue;
+        out << fmt::format("\nWhole mass runs (selection included) on the database of {} articles, peak resident "
+                           "memory of the process while each ran:\n\n",
+                           r.databaseArticles);
+        out << "| articles in the run | dry run (kB) | run (kB) |\n|---:|---:|---:|\n";
+        for (const auto& m : r.massRuns)
+            out << fmt::format("| {} | {} | {} |\n", m.articles, m.dryRunPeakKb, m.runPeakKb);
+    }
     out << "\nPeak resident memory of the whole benchmark (ru_maxrss, database builds included): " << peakRssKb
         << " kB.\n\n";
 
     out << "Targets:\n\n";
     out << fmt::format("- component within {:.1f}x of the reference at every size: {}\n", t.maxRatio, Mark(v.ratio));
+    out << fmt::format("- component at least {:.0f} articles per second at every size: {}\n", t.minRate, Mark(v.rate));
+    const bool massMeasured =
+        std::any_of(results.begin(), results.end(), [](const SizeResult& r) { return r.massRuns.size() >= 2; });
+    if (massMeasured)
+        out << fmt::format("- peak memory of the largest whole mass run within {:.1f}x of the smallest's, dry run "
+                           "and real run: {}\n",
+                           t.maxMassMemoryGrowth, Mark(v.massMemory));
     if (!results.empty()) {
         const double first = results.front().component.MillisecondsPerArticle();
         const double last = results.back().component.MillisecondsPerArticle();

@@ -10,19 +10,21 @@
 namespace bench {
 
 struct Targets {
-    double maxRatio = 2.0;        // component time per article / reference time per article
+    double maxRatio = 1.5;        // component time per article / reference time per article
     double maxCostGrowth = 1.25;  // per-article cost, largest database / smallest
     // Peak growth over the second half of a run: at most what the processing log keeps by design (its
     // lines, about twice their text as strings in a vector), what SQLite's page caches took on their way to
     // their configured size, and this much besides.
     long lateMemoryAllowanceKb = 256;
+    double minRate = 600;             // component articles per second, at every size
+    double maxMassMemoryGrowth = 1.3;  // peak memory of the largest whole mass run / the smallest
 };
 
 // Peak growth over the second half of the run beyond the processing log and the page caches, in kB.
 long UnexplainedLateGrowthKb(const SizeResult& r);
 
 struct Verdict {
-    bool ratio = true, flat = true, memory = true, plans = true, complete = true;
+    bool ratio = true, flat = true, memory = true, plans = true, complete = true, rate = true, massMemory = true;
     bool Deterministic() const { return plans && complete; }  // not subject to a busy machine's noise
 };
 

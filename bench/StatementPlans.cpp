@@ -179,10 +179,12 @@ PlanCheck CheckPlans(db::Connection& connection, const StatementRecorder& record
             if (name.empty() || subqueries.count(Upper(name)) || detail.find("VIRTUAL TABLE") != std::string::npos ||
                 Upper(name).rfind("SQLITE_", 0) == 0)
                 continue;
-            const auto table = tables.find(Upper(name));
+            // "temp.T" names a table of the connection's own (the mass selection's list, read whole by design).
+            const bool tempSchema = Upper(name).rfind("TEMP.", 0) == 0;
+            const auto table = tables.find(Upper(tempSchema ? name.substr(5) : name));
             // A name that is no table is an alias: reported under that name.
-            check.scans.push_back({shape, detail, name, table != tables.end() && table->second, stats.executions,
-                                   stats.fullScanSteps});
+            check.scans.push_back({shape, detail, name, tempSchema || (table != tables.end() && table->second),
+                                   stats.executions, stats.fullScanSteps});
         }
     }
     return check;

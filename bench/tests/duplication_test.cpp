@@ -24,7 +24,7 @@ TEST(BenchDuplication, TheReferenceWritesTheRowsTheComponentWrites) {
     auto c = benchtest::BenchCompany(3);
     const auto start = RowCounts(*c);
     bench::ComponentDuplicator component(c, "sqlite::memory:", 1, LogFolder());
-    ASSERT_TRUE(component.DuplicateOneArticle("BENCH-000001", "C-BENCH-000001")) << component.LastError();
+    ASSERT_EQ(component.MassRun("BENCH-000001", "BENCH-000001", "C-"), 1) << component.LastError();
     const auto afterComponent = RowCounts(*c);
     bench::ReferenceDuplicator reference(c, 1);
     reference.DuplicateOneArticle("BENCH-000001", "R-BENCH-000001");
@@ -56,21 +56,18 @@ TEST(BenchDuplication, AFailedReferenceArticleLeavesNothing) {
     EXPECT_EQ(c->TransactionLevel(), 0);
 }
 
-TEST(BenchDuplication, TheComponentLogsEachArticleAndRaisesItsEvents) {
-    auto c = benchtest::BenchCompany(2);
+TEST(BenchDuplication, TheMassRunSelectsCreatesAndLogsEachArticle) {
+    auto c = benchtest::BenchCompany(3);
     bench::ComponentDuplicator component(c, "sqlite::memory:", 1, LogFolder());
-    EXPECT_TRUE(component.DuplicateOneArticle("BENCH-000001", "C-1"));
-    EXPECT_GT(component.Events().events, 20);
-    EXPECT_FALSE(component.DuplicateOneArticle("BENCH-000002", "C-1"));  // exists: left as it is
-    EXPECT_FALSE(component.DuplicateOneArticle("NO-SUCH-ARTICLE", "C-2"));
-    component.Finish();
+    EXPECT_EQ(component.DryRun("BENCH-000001", "BENCH-000002", "C-"), 2);
+    EXPECT_EQ(component.MassRun("BENCH-000001", "BENCH-000002", "C-"), 2) << component.LastError();
+    EXPECT_EQ(component.MassRun("BENCH-000002", "BENCH-000003", "C-"), 1);  // C-BENCH-000002 exists: left as it is
     const auto& lines = component.RunLog().RigheAccumulate();
     auto logged = [&](const std::string& text) { return std::find(lines.begin(), lines.end(), text) != lines.end(); };
-    EXPECT_TRUE(logged("Inizio duplicazione per l'articolo:  BENCH-000001"));
-    EXPECT_TRUE(logged("Articolo :  C-1 Creato "));
-    EXPECT_TRUE(logged("L'articolo C-1 è già esistente. ARTICOLO NON GENERATO!! "));
-    EXPECT_TRUE(logged(" !!! ATTENZIONE: ARTICOLO NON GENERATO !!! "));
-    EXPECT_EQ(benchtest::Scalar(*c, "SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'C-2'"), 0);
+    EXPECT_TRUE(logged("Inizio duplicazione per l'articolo:  BENCH-000003"));
+    EXPECT_TRUE(logged("Articolo :  C-BENCH-000003 Creato "));
+    EXPECT_TRUE(logged("L'articolo C-BENCH-000002 è già esistente. ARTICOLO NON GENERATO!! "));
+    EXPECT_EQ(benchtest::Scalar(*c, "SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'C-%'"), 3);
     EXPECT_EQ(c->TransactionLevel(), 0);
 }
 

@@ -47,9 +47,9 @@ bench::SizeResult Size(long articles, double componentSeconds, double referenceS
 
 TEST(BenchReport, TargetsAreJudgedOnEverySize) {
     const bench::Targets targets;
-    auto v = bench::Judge({Size(1000, 1.0, 0.6), Size(100000, 1.2, 0.6)}, targets);
-    EXPECT_TRUE(v.ratio && v.flat && v.memory && v.plans && v.complete);
-    v = bench::Judge({Size(1000, 1.0, 0.6), Size(100000, 1.3, 0.6)}, targets);  // 30% dearer, 2.17x
+    auto v = bench::Judge({Size(1000, 1.0, 0.8), Size(100000, 1.2, 0.8)}, targets);
+    EXPECT_TRUE(v.ratio && v.flat && v.memory && v.plans && v.complete && v.massMemory);
+    v = bench::Judge({Size(1000, 1.0, 0.8), Size(100000, 1.3, 0.8)}, targets);  // 30% dearer, 1.63x
     EXPECT_FALSE(v.flat);
     EXPECT_FALSE(v.ratio);
     auto scanned = Size(1000, 1.0, 0.6);
@@ -66,6 +66,11 @@ TEST(BenchReport, TargetsAreJudgedOnEverySize) {
     EXPECT_TRUE(bench::Judge({growing}, targets).memory);
     growing.growthKb += 100;
     EXPECT_FALSE(bench::Judge({growing}, targets).memory);
+    auto runs = Size(10000, 1.0, 0.8);
+    runs.massRuns = {{1000, 10000, 20000}, {10000, 12000, 26000}};
+    EXPECT_TRUE(bench::Judge({runs}, targets).massMemory);
+    runs.massRuns.back().dryRunPeakKb = 13100;  // a selection that grows with the run
+    EXPECT_FALSE(bench::Judge({runs}, targets).massMemory);
     scanned.plans.scans.front().temporary = true;  // a list of the caller's own: not company data
     scanned.component.failures = 0;
     EXPECT_TRUE(bench::Judge({scanned}, targets).Deterministic());
