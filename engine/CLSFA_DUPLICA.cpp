@@ -112,6 +112,10 @@ void CLSFA_DUPLICA::RaiseEvent(EngineEvent e) {
     for (auto& sink : std::vector(sinks_)) sink->Raise(e, rstTarget_);
 }
 
+bool CLSFA_DUPLICA::Listened(EngineEvent e) const {
+    return std::any_of(sinks_.begin(), sinks_.end(), [e](const auto& sink) { return sink->Handles(e); });
+}
+
 void CLSFA_DUPLICA::CreateCommand() {
     command_ = db::Command::Create();
     command_->ActiveConnection(connessione_);

@@ -104,6 +104,8 @@ private:
     void DuplicaBatchByCommand(const std::string& origine, const std::string& nuovo);
     void SetDescriptionParameter(const char* name, const db::Variant& value);
     void RaiseEvent(EngineEvent e);
+    // Some subscriber handles the event.
+    bool Listened(EngineEvent e) const;
     std::string DittaText() const;
     void CopyCustomerSupplierCodes(int kind, const db::Variant& Articolo_Origine,
                                    const db::Variant& Articolo_DaGenerare);

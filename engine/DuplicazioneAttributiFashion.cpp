@@ -14,7 +14,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
         const std::string code = db::SqlEscape(Articolo_Origine.Text());
         const db::Variant newCode(Articolo_DaGenerare.Text());
 
-        auto fashionTable = [&](const std::string& prefix, const std::string& sourceSql, const std::string& emptySql) {
+        auto fashionTable = [&](const std::string& prefix, const std::string& table, const std::string& sourceSql, const std::string& emptySql) {
             CopySpec plan;
             plan.sourceSql = sourceSql;
             plan.emptySql = emptySql;
@@ -22,10 +22,16 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
                         {prefix + "_CODART_MG66", newCode},
                         {prefix + "_OPZIONE_MG5E", db::Variant("")}};
             plan.firstField = 3;
+            // The same rows for the copy in one statement: the source statement's FROM clause, and the new
+            // article's rows under the empty option.
+            plan.table = prefix + table;
+            plan.sourceFrom = sourceSql.substr(sourceSql.find("FROM "));
+            plan.writtenWhere = prefix + "_DITTA_CG18 = " + company + " AND " + prefix + "_CODART_MG66 = " +
+                                db::SqlText(newCode.Text()) + " AND " + prefix + "_OPZIONE_MG5E = ''";
             return plan;
         };
 
-        auto washing = fashionTable("FA10",
+        auto washing = fashionTable("FA10", "_ARTLAVAGGI",
                                     "SELECT * FROM FA10_ARTLAVAGGI WITH (NOLOCK) WHERE FA10_DITTA_CG18   = " + company +
                                         " AND       FA10_CODART_MG66  = '" + code +
                                         "' AND       FA10_OPZIONE_MG5E = ''",
@@ -34,7 +40,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
         washing.after = EngineEvent::AfterUpdateFA10;
         RowCopy(*this).Run(washing);
 
-        auto record = fashionTable("FA12",
+        auto record = fashionTable("FA12", "_ARTICOLI",
                                    "SELECT * FROM FA12_ARTICOLI WHERE FA12_DITTA_CG18   = " + company +
                                        " AND       FA12_CODART_MG66  = '" + code +
                                        "' AND       FA12_OPZIONE_MG5E = ''",
@@ -45,7 +51,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
 
         CopyDescriptionAttributes(company, code, Articolo_DaGenerare);
 
-        auto components = fashionTable("FA37",
+        auto components = fashionTable("FA37", "_ASSARTITIPOCOMP",
                                        "SELECT FA37_ASSARTITIPOCOMP.* FROM FA37_ASSARTITIPOCOMP WHERE FA37_DITTA_CG18   = " +
                                            company + " AND       FA37_CODART_MG66  = '" + code +
                                            "' AND       FA37_OPZIONE_MG5E = ''  ",

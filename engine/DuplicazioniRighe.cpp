@@ -42,6 +42,9 @@ CopySpec CLSFA_DUPLICA::ArticleTableCopy(const std::string& table, const std::st
     plan.set = {{prefix + "_DITTA_CG18", ditta_},
                 {prefix + "_CODART_MG66", db::Variant(nuovo.Text())}};
     plan.firstField = firstField;
+    plan.table = table;
+    plan.sourceFrom = "FROM " + table + " WHERE " + ArticleRowsWhere(prefix, DittaText(), origine, extra);
+    plan.writtenWhere = ArticleRowsWhere(prefix, DittaText(), nuovo, extra);
     return plan;
 }
 

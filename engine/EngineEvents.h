@@ -67,6 +67,10 @@ class CLSFA_DUPLICA_Events {
 public:
     virtual ~CLSFA_DUPLICA_Events() = default;
     virtual void Raise(EngineEvent e, db::RecordsetPtr& target);
+    // Whether this subscriber wants the event. A table whose two events nobody wants is copied in one
+    // statement, without rows in the target recordset; one whose After event alone is wanted gets its
+    // written rows read back for it. By default every event is wanted.
+    virtual bool Handles(EngineEvent) const { return true; }
 
 #define CLSFA_DUPLICA_EVENT_METHODS(T, A)               \
     virtual void BeforeUpdate##T(db::RecordsetPtr& A) {} \

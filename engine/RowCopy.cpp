@@ -2,18 +2,57 @@
 
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
+#include "engine/InsertSelect.h"
 
 namespace engine {
 
+std::string ArticleRowsWhere(const std::string& prefix, const std::string& company, const db::Variant& code,
+                             const std::string& extra) {
+    return " " + prefix + "_DITTA_CG18 = " + company + " AND " + prefix + "_CODART_MG66 = '" +
+           db::SqlEscape(code.Text()) + "'" + extra;
+}
+
 std::string ArticleRowsSql(const std::string& table, const std::string& prefix, const std::string& company,
                            const db::Variant& code, const std::string& extra) {
-    return "SELECT * FROM " + table + " WHERE " + " " + prefix + "_DITTA_CG18 = " + company + " AND " + prefix +
-           "_CODART_MG66 = '" + db::SqlEscape(code.Text()) + "'" + extra;
+    return "SELECT * FROM " + table + " WHERE " + ArticleRowsWhere(prefix, company, code, extra);
+}
+
+bool RowCopy::SetBasedAllowed(const CopySpec& plan) const {
+    if (plan.table.empty() || plan.accept || plan.complete || plan.written || plan.beforeTarget) return false;
+    // Whoever handles Before may change the rows before they are written: they must exist as rows.
+    if (plan.before && engine_.Listened(*plan.before)) return false;
+    return !(plan.after && engine_.Listened(*plan.after) && plan.writtenWhere.empty());
+}
+
+std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
+    auto& e = engine_;
+    if (e.rstTarget_->State() == db::adStateOpen) e.rstTarget_->Close();
+    e.rstTarget_->Open(plan.emptySql, e.connessione_);
+    const auto fields = e.rstTarget_->GetFields();
+    std::vector<std::string> columns;
+    std::vector<FieldAction> actions;
+    for (long i = 0; i < fields.Count(); ++i) {
+        columns.push_back(fields[i].Name());
+        actions.push_back(plan.rule && i >= plan.firstField ? plan.rule(columns.back()) : FieldAction::Copy);
+    }
+    const std::string sql = InsertSelectSql(plan, columns, actions);
+    if (sql.empty()) return std::nullopt;
+    long written = 0;
+    e.connessione_->Execute(sql, &written, db::adCmdText | db::adExecuteNoRecords);
+    if (written < 1) return false;
+    if (plan.after && e.Listened(*plan.after)) {
+        e.rstTarget_->Close();
+        e.rstTarget_->Open("SELECT * FROM " + plan.table + " WHERE " + plan.writtenWhere, e.connessione_);
+        e.RaiseEvent(*plan.after);
+    }
+    return true;
 }
 
 bool RowCopy::Run(const CopySpec& plan) {
     auto& e = engine_;
     e.statementText_ = plan.sourceSql;
+    if (SetBasedAllowed(plan))
+        if (const auto done = RunSetBased(plan)) return *done;
     if (e.rstSource_->State() == db::adStateOpen) e.rstSource_->Close();
     e.rstSource_->Open(plan.sourceSql, e.connessione_);
     if (e.rstSource_->RecordCount() < 1) return false;

@@ -2,7 +2,9 @@
 // The engine's one way of copying a table's rows of the source article to the new article: read the
 // source rows, build the new rows in the target recordset (company and article set by name, the other
 // fields by position under the table's rule), show them to the caller through the Before event, write
-// them in one batch, then raise the After event.
+// them in one batch, then raise the After event. When no subscriber handles the table's Before event,
+// the plan names its table and has no per-row hooks, the same rows are written by one
+// INSERT ... SELECT instead; a subscriber of the After event alone gets them read back.
 #include <functional>
 #include <optional>
 #include <string>
@@ -38,6 +40,9 @@ struct CopySpec {
     std::function<void(db::Recordset& target)> written;  // after the row's batch (batchPerRow only)
     std::optional<EngineEvent> before, after;  // none: written without events
     bool batchPerRow = false;                  // one event pair and one batch per written row
+    // For the copy in one statement: the table written, the FROM clause (WHERE included) that gives the
+    // source rows, and the WHERE clause that finds the rows written. No table: always row by row.
+    std::string table, sourceFrom, writtenWhere;
 };
 
 class RowCopy {
@@ -49,6 +54,9 @@ public:
     bool Run(const CopySpec& plan);
 
 private:
+    bool SetBasedAllowed(const CopySpec& plan) const;
+    // Empty when the table's columns need the row copy after all.
+    std::optional<bool> RunSetBased(const CopySpec& plan);
     void CopyFields(const CopySpec& plan, db::Recordset& source, db::Recordset& target,
                     const std::vector<FieldAction>& actions);
     void Flush(const CopySpec& plan);
@@ -60,5 +68,8 @@ private:
 // statement shape the row-copy operations share. Extra clauses are appended as given.
 std::string ArticleRowsSql(const std::string& table, const std::string& prefix, const std::string& company,
                            const db::Variant& code, const std::string& extra = {});
+// Its WHERE clause alone (after "WHERE").
+std::string ArticleRowsWhere(const std::string& prefix, const std::string& company, const db::Variant& code,
+                             const std::string& extra = {});
 
 }  // namespace engine

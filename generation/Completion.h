@@ -48,7 +48,7 @@ struct DatiArticoloGenerato {
 // Writes the model and fabric codes, season and typology (FA12_ARTICOLI), line and brand (FA13_ATTRIBUTI
 // of the standard description) and the descriptions (MG87_ARTDESC) of the new article. Values left empty
 // keep what the duplication copied; on the mass tab the fabric code written is empty whatever `tessuto`
-// says. True when the three statements ran; on an error the error is reported under "AggiornaFa12_Fa13"
+// says. True when the updates ran (one with nothing to write is not sent); on an error the error is reported under "AggiornaFa12_Fa13"
 // and the result is False (the caller then removes the article).
 bool AggiornaFa12_Fa13(const GenerationContext& contesto, const DatiArticoloGenerato& dati,
                        const std::string& nuovo, const std::string& origine, const std::string& tessuto);
@@ -65,6 +65,7 @@ class GestoreAfterUpdateFA12 : public engine::CLSFA_DUPLICA_Events {
 public:
     GestoreAfterUpdateFA12(GenerationContext contesto, DatiArticoloGenerato dati, std::string origine)
         : contesto_(std::move(contesto)), dati_(std::move(dati)), origine_(std::move(origine)) {}
+    bool Handles(engine::EngineEvent e) const override { return e == engine::EngineEvent::AfterUpdateFA12; }
     void AfterUpdateFA12(db::RecordsetPtr& rstFA12) override {
         Pcls_DuplArticolo_AfterUpdateFA12(contesto_, dati_, origine_, rstFA12);
     }

@@ -145,6 +145,80 @@ TEST_F(RowCopyTest, CustomerCodesOneEventPairPerRowAndExistingOnesLeftOut) {
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG73_ARTCLIFOR WHERE MG73_CODART_MG66 = 'NEW' AND MG73_TIPOCF_CG44 = 1"), 1);
 }
 
+// A subscriber of one event only: the engine copies every other table in one statement.
+class OneEventListener : public testsupport::EventRecorder {
+public:
+    explicit OneEventListener(engine::EngineEvent e) : event_(e) {}
+    bool Handles(engine::EngineEvent e) const override { return e == event_; }
+
+private:
+    engine::EngineEvent event_;
+};
+
+// The rows of `table` written for `code`, every column but the code and the generated identifiers.
+std::vector<std::string> RowsOf(db::Connection& c, const std::string& table, const std::string& prefix,
+                                const std::string& code) {
+    auto rs = c.Execute("SELECT * FROM " + table + " WHERE " + prefix + "_CODART_MG66 = '" + code + "' ORDER BY 3, 4");
+    std::vector<std::string> rows;
+    for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext()) {
+        std::string row;
+        for (long i = 0; i < rs->GetFields().Count(); ++i) {
+            const std::string name = rs->GetFields()[i].Name();
+            if (name == prefix + "_CODART_MG66" || name.ends_with("_GUID")) continue;
+            const db::Variant v = rs->GetFields()[i].Value();
+            row += name + "=" + (v.IsNull() ? "<null>" : v.Text()) + ";";
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST_F(RowCopyTest, WithoutListenersEachTableIsWrittenInOneStatementWithTheSameRows) {
+    Exec("INSERT INTO MG69_UBICAZART (MG69_DITTA_CG18, MG69_CODART_MG66, MG69_MAGAZZINO, MG69_UBICAZIONE, "
+         "MG69_QTA1UBICEFF, MG69_QTAMAXUBIC, MG69_NOTE) VALUES (1, 'SRC', 'MAG1', 'A', 10, 500, 'top'), "
+         "(1, 'SRC', 'MAG1', 'B', 3, 20, NULL)");
+    Exec("INSERT INTO SC06_ARTSCORTE (SC06_DITTA_CG18, SC06_CODART_MG66, SC06_FLGGESTSCORTE, SC06_SCORMIN, "
+         "SC06_CONSPEROSS, SC06_NOTE) VALUES (1, 'SRC', 1, 50, 3, 'weekly')");
+    Exec("INSERT INTO MG4G_ANAGRLOTTI (MG4G_DITTA_CG18, MG4G_CODART_MG66, MG4G_CODLOTTO, MG4G_GUID) "
+         "VALUES (1, 'SRC', 'L-1', 'LOT-GUID')");
+    Exec("INSERT INTO MG6C_ANAGRARTAGE (MG6C_DITTA_CG18, MG6C_CODART_MG66, MG6C_AGENTE, MG6C_PERCPROVV) "
+         "VALUES (1, 'SRC', 7, 3.5)");
+    Exec("INSERT INTO FA12_ARTICOLI (FA12_DITTA_CG18, FA12_CODART_MG66, FA12_OPZIONE_MG5E, FA12_TIPO_FA03, "
+         "FA12_COMPOSIZIONE) VALUES (1, 'SRC', '', 'PF', '100% cotone')");
+    // Statements of the two-row location copy: the sign of which way a table went.
+    std::vector<long> locationStatements;
+    auto copyAll = [&](engine::CLSFA_DUPLICA& e, const db::Variant& code) {
+        conn->Faults().ResetCount();
+        ASSERT_EQ(e.DuplicazioneUbicazioniDinamiche(src, code), kvMethodOK);
+        locationStatements.push_back(conn->Faults().StatementCount());
+        ASSERT_EQ(e.DuplicazioneParamGestScorte(src, code), kvMethodOK);
+        ASSERT_EQ(e.DuplicazioneDatiLotto(src, code), kvMethodOK);
+        ASSERT_EQ(e.DuplicazioneAgentiPerArticolo(src, code), kvMethodOK);
+        ASSERT_EQ(e.DuplicazioneAttributiFashion(src, code), kvMethodOK);
+    };
+    CreateNewArticle();  // the recorder hears every event: row by row
+    copyAll(*engine, dst);
+
+    const db::Variant set("SET");
+    auto quiet = NewEngine();
+    ASSERT_EQ(quiet->DuplicazioneAnagraficaBase(src, set), kvMethodOK);
+    auto fa12 = std::make_shared<OneEventListener>(engine::EngineEvent::AfterUpdateFA12);
+    quiet->Advise(fa12);
+    copyAll(*quiet, set);
+    EXPECT_LT(locationStatements.back(), locationStatements.front());
+
+    for (const auto& [table, prefix] : std::vector<std::pair<std::string, std::string>>{
+             {"MG69_UBICAZART", "MG69"}, {"SC06_ARTSCORTE", "SC06"}, {"MG4G_ANAGRLOTTI", "MG4G"},
+             {"MG6C_ANAGRARTAGE", "MG6C"}, {"FA12_ARTICOLI", "FA12"}}) {
+        EXPECT_FALSE(RowsOf(*conn, table, prefix, "NEW").empty()) << table;
+        EXPECT_EQ(RowsOf(*conn, table, prefix, "SET"), RowsOf(*conn, table, prefix, "NEW")) << table;
+    }
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG4G_ANAGRLOTTI WHERE MG4G_GUID = 'LOT-GUID'"), 1);
+    // The After handler alone: its event, with the row written read back.
+    EXPECT_EQ(fa12->names, (testsupport::Names{"AfterUpdateFA12"}));
+    EXPECT_EQ(fa12->rows, (std::vector<long>{1}));
+}
+
 TEST_F(RowCopyTest, LastPriceProgressive) {
     CreateNewArticle();
     std::int16_t sales = 0;
