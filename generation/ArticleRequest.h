@@ -36,6 +36,9 @@ struct ArticleRequest {
     TessutoPrincipale mainFabric;    // the model's main fabric, replaced in the bill (links tab)
     db::RecordsetPtr variantSelection;  // the user's variant choices; null when not configured
     long selectionSize = -1;         // articles in the mass run (1: single-article mode); -1 none
+    // The caller has just found the new code free (and logged it its own way when it was not): the
+    // routine does not ask again. The copy's own insert still refuses a code taken in between.
+    bool codeCheckedFree = false;
     ArticleOptions options;
     // A caller's own subscriber to the engine's events for this article (besides the routine's own).
     std::shared_ptr<engine::CLSFA_DUPLICA_Events> events;

@@ -80,16 +80,21 @@ bool AggiornaFa12_Fa13(const GenerationContext& contesto, const DatiArticoloGene
                       Optional("FA12_TIPOLOGIA_FA04", l.tipologia) + " WHERE FA12_DITTA_CG18  = " + ditta + " " +
                       " AND  FA12_CODART_MG66  = '" + codice + "' " + " AND  FA12_OPZIONE_MG5E  = ''",
                   nullptr, db::adExecuteNoRecords);
-        c.Execute(" UPDATE" + std::string("    FA13_ATTRIBUTI ") + "  SET" + "    FA13_GUID = FA13_GUID " +
-                      Optional("FA13_LINEA_FA05", l.linea) + Optional("FA13_MARCHIO_FA06", l.marchio) +
+        // "SET X = X" alone changes nothing: without a value to write the statement is not sent.
+        const std::string attributes = Optional("FA13_LINEA_FA05", l.linea) + Optional("FA13_MARCHIO_FA06", l.marchio);
+        if (!attributes.empty())
+            c.Execute(" UPDATE" + std::string("    FA13_ATTRIBUTI ") + "  SET" + "    FA13_GUID = FA13_GUID " +
+                      attributes +
                       "   FROM  FA13_ATTRIBUTI WITH (NOLOCK)" + "  INNER JOIN MG87_ARTDESC " +
                       "     ON   FA13_GUID        = MG87_GUID " + "     AND  FA13_ENTITA_FA11 = " + entity + " " +
                       "  WHERE MG87_DITTA_CG18   = " + ditta + " AND " + "     MG87_CODART_MG66  = '" + codice +
                       "' AND " + "     MG87_LINGUA_MG52  = '' ",
                   nullptr, db::adExecuteNoRecords);
-        c.Execute(" UPDATE" + std::string("    MG87_ARTDESC ") + "  SET" + "    MG87_NOTEART = MG87_NOTEART " +
-                      Optional("MG87_DESCART", l.descrizione, "''") +
-                      Optional("MG87_DESCARTEST", l.descrizioneEstesa) + "  WHERE MG87_DITTA_CG18   = " + ditta +
+        const std::string descriptions =
+            Optional("MG87_DESCART", l.descrizione, "''") + Optional("MG87_DESCARTEST", l.descrizioneEstesa);
+        if (!descriptions.empty())
+            c.Execute(" UPDATE" + std::string("    MG87_ARTDESC ") + "  SET" + "    MG87_NOTEART = MG87_NOTEART " +
+                      descriptions + "  WHERE MG87_DITTA_CG18   = " + ditta +
                       " AND " + "     MG87_CODART_MG66  = '" + codice + "' AND " + "     MG87_LINGUA_MG52  = '' ",
                   nullptr, db::adExecuteNoRecords);
         return true;

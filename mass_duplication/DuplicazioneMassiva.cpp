@@ -79,6 +79,7 @@ public:
         articolo.extendedDescription = entry::Pfun_Testo(request_.parameters.descrizioneEstesa);
         articolo.variantSelection = request_.variantSelection;
         articolo.selectionSize = request_.selection->RecordCount();
+        articolo.codeCheckedFree = true;
         const ArticleOutcome esito = generation::CreaArticolo(contesto, articolo, loop_.Port());
         o.state = esito.state;
         o.reason = esito.reason;
