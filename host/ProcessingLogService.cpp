@@ -38,7 +38,7 @@ void ProcessingLogService::Riga(const std::string& testo, long kind, bool eviden
     if (!run_ || statoFinale_)
         throw db::Error(db::errc::OperationNotAllowed, "Nessuna elaborazione aperta nel log", kSource);
     pending_.push_back({nextRiga_++, testo, kind, evidenziata});
-    Scrivi(false);
+    if (pending_.size() >= kLinesPerWrite) Scrivi(false);
 }
 
 void ProcessingLogService::Chiudi(long stato) {
@@ -67,8 +67,28 @@ void ProcessingLogService::Scrivi(bool forza) {
         idElab_ = (*rs)["CG9L_IDELAB"].Value().CLng();
     }
 
-    while (!pending_.empty()) {
-        const Line& line = pending_.front();
+    // The lines of one write commit together; a failure leaves them all waiting, to be tried again.
+    const bool own = c.TransactionLevel() == 0 && pending_.size() > 1;
+    if (own) c.BeginTrans();
+    try {
+        WriteLines(c);
+    } catch (...) {
+        if (own) c.RollbackTrans();
+        throw;
+    }
+    if (own) c.CommitTrans();
+    pending_.clear();
+
+    if (statoFinale_) {
+        c.ExecuteWith("UPDATE CG9L_LOGELAB SET CG9L_STATO = ?, CG9L_DTFINE = ? WHERE CG9L_IDELAB = ?",
+                      {{{}, db::Variant(*statoFinale_)}, {{}, db::Variant(orologio_())}, {{}, db::Variant(*idElab_)}},
+                      nullptr, db::adExecuteNoRecords);
+        run_.reset();
+    }
+}
+
+void ProcessingLogService::WriteLines(db::Connection& c) {
+    for (const Line& line : pending_)
         c.ExecuteWith("INSERT INTO CG9M_LOGELABRIG (CG9M_DITTA_CG18, CG9M_IDELAB_CG9L, CG9M_RIGA, CG9M_TIPO, "
                       "CG9M_FLGEVIDENZA, CG9M_TESTO) VALUES (?, ?, ?, ?, ?, ?)",
                       {{{}, db::Variant(run_->ditta)},
@@ -78,15 +98,6 @@ void ProcessingLogService::Scrivi(bool forza) {
                        {{}, db::Variant(line.evidenziata ? 1 : 0)},
                        {{}, db::Variant(line.testo)}},
                       nullptr, db::adExecuteNoRecords);
-        pending_.pop_front();  // only once written: a failed line is tried again with the next call
-    }
-
-    if (statoFinale_) {
-        c.ExecuteWith("UPDATE CG9L_LOGELAB SET CG9L_STATO = ?, CG9L_DTFINE = ? WHERE CG9L_IDELAB = ?",
-                      {{{}, db::Variant(*statoFinale_)}, {{}, db::Variant(orologio_())}, {{}, db::Variant(*idElab_)}},
-                      nullptr, db::adExecuteNoRecords);
-        run_.reset();
-    }
 }
 
 }  // namespace host

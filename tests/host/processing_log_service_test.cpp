@@ -69,11 +69,12 @@ TEST_F(JournalTest, ARunIsOneHeaderRowAndOneRowPerLineClosedWithItsStatus) {
     EXPECT_EQ((*run)["CG9L_UTENTE"].Value().Text(), "Mario Rossi");
     EXPECT_EQ((*run)["CG9L_STATO"].Value().CLng(), 0);
     EXPECT_TRUE((*run)["CG9L_DTFINE"].Value().IsNull());
-    EXPECT_EQ(Lines(), (std::vector<std::string>{id + "|1|2|0|Inizio|3", id + "|2|3|0|Errore|3",
-                                                 id + "|3|4|1|Evidenza|3"}));
+    EXPECT_EQ(service->RigheInAttesa(), 3u);  // gathered for one write
 
     now = db::Date::FromParts(2026, 12, 4, 15, 9, 0);
     service->Chiudi(1);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{id + "|1|2|0|Inizio|3", id + "|2|3|0|Errore|3",
+                                                 id + "|3|4|1|Evidenza|3"}));
     run = conn->Execute("SELECT CG9L_STATO, CG9L_DTFINE FROM CG9L_LOGELAB");
     run->MoveFirst();
     EXPECT_EQ((*run)[0].Value().CLng(), 1);
@@ -86,16 +87,17 @@ TEST_F(JournalTest, LinesWaitWhileATransactionIsOpenAndSurviveItsRollback) {
     service->Riga("prima", 2, false);
     conn->BeginTrans();
     service->Riga("dentro", 3, false);
-    EXPECT_EQ(service->RigheInAttesa(), 1u);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9M_LOGELABRIG"), 1);
+    for (std::size_t i = 2; i < host::ProcessingLogService::kLinesPerWrite; ++i) service->Riga("filler", 2, false);
+    EXPECT_EQ(service->RigheInAttesa(), host::ProcessingLogService::kLinesPerWrite);  // a full batch waits too
     conn->RollbackTrans();
-    service->Riga("dopo", 2, false);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9M_LOGELABRIG"), 0);
+    service->Riga("dopo", 2, false);  // outside the transaction: the batch goes, in one commit
 
     EXPECT_EQ(service->RigheInAttesa(), 0u);
     const auto lines = Lines();
-    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(lines.size(), host::ProcessingLogService::kLinesPerWrite + 1);
     EXPECT_NE(lines[1].find("|2|3|0|dentro|"), std::string::npos);
-    EXPECT_NE(lines[2].find("|3|2|0|dopo|"), std::string::npos);
+    EXPECT_NE(lines.back().find("|" + std::to_string(lines.size()) + "|2|0|dopo|"), std::string::npos);
 }
 
 TEST_F(JournalTest, ARunOpenedInsideATransactionIsRegisteredAfterIt) {
