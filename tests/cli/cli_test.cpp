@@ -1,6 +1,7 @@
 // The agganci command line, run as a program: exit codes, what it prints, what it writes.
 #include <gtest/gtest.h>
 
+#include "DemoCompanyFolder.h"
 #include "RunAgganci.h"
 
 #include <array>
@@ -61,6 +62,19 @@ TEST_F(Cli, DemoDbRefusesToOverwrite) {
     auto r = Agganci("demo-db " + db);
     EXPECT_NE(r.code, 0);
     EXPECT_NE(r.out.find("already exists"), std::string::npos) << r.out;
+}
+
+// Production data left under the new code make the production step fail: nothing of the article stays.
+class DuplicateCommand : public testsupport::DemoCompanyFolder {};
+
+TEST_F(DuplicateCommand, AFailedProductionStepWritesNothingAndFails) {
+    Exec("INSERT INTO PD18_ARTPROD (PD18_DITTA_CG18, PD18_CODART_MG66, PD18_OPZIONE) VALUES (1, 'COPIA-1', ' ')");
+    const long before = Articles();
+    auto r = Agganci("--db sqlite:company.db duplicate MODELLO01 COPIA-1");
+    EXPECT_EQ(r.code, 1) << r.out;
+    EXPECT_NE(r.out.find("Errore in duplicazione dati di produzione"), std::string::npos) << r.out;
+    EXPECT_EQ(Articles(), before);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'COPIA-1'"), 0);
 }
 
 TEST(CliHelp, EveryCommandExplainsItself) {
