@@ -3,6 +3,7 @@
 // the form's connection, program interface, variant selection and processing log.
 #include <memory>
 
+#include "db/Constants.h"
 #include "entry/ErrorHandler.h"
 #include "entry/LookupServices.h"
 #include "generation/LogViewer.h"
@@ -131,6 +132,16 @@ private:
 
     generation::GenerationContext Contesto() const { return form_.Contesto(); }
 
+    // The articles the run will duplicate: the ticked ones, which the run counts to choose single-article
+    // mode. A clone, so that the grid keeps its row and shows every article.
+    db::RecordsetPtr ArticoliSpuntati() const {
+        const auto selezione = RstSelezioneMassiva();
+        if (!selezione || selezione->State() != db::adStateOpen) return selezione;
+        auto spuntati = selezione->Clone();
+        spuntati->Filter(db::Variant(mass_duplication::kFiltroSelezionati));
+        return spuntati;
+    }
+
     // Made at first use: the form's connection exists only once the form is loaded.
     mass_duplication::ProceduraGuidata& Guida() {
         if (!guida_) {
@@ -157,7 +168,7 @@ private:
         apertura.Gcls_Log = form_.Gcls_Log();
         apertura.Varianti = form_.RstSelezioneVarianti();
         apertura.tabVisible = entry::Util_Duplmassiva;
-        variants_form::ArticoloDaSelezione(RstSelezioneMassiva(), apertura);
+        variants_form::ArticoloDaSelezione(ArticoliSpuntati(), apertura);
         form_.RstSelezioneVarianti(variants_form::ApriVarianti(apertura));
     }
 

@@ -28,9 +28,9 @@ struct AperturaVarianti {
     std::string Articolo;
 };
 
-// Mass duplication tab: with exactly one article in the mass selection, the form lists that article's
-// variants (single mode, `Articolo` its code without trailing blanks); otherwise the variants in use
-// by every article, and `Articolo` stays empty. The selection is moved to its first row.
+// Mass duplication tab, given the articles the run will duplicate (the ticked ones): with exactly one, the
+// form lists that article's variants (single mode, `Articolo` its code without trailing blanks); otherwise
+// the variants in use by every article, and `Articolo` stays empty. The selection is moved to its first row.
 void ArticoloDaSelezione(const db::RecordsetPtr& selezioneMassiva, AperturaVarianti& apertura);
 
 // Shows the form modally, owned by the links form, and returns once the user closed it: the list to keep

@@ -128,6 +128,26 @@ TEST_F(MassTabTest, TheVariantButtonOpensTheVariantFormForTheOneSelectedArticleA
     EXPECT_FALSE(Form()->RstSelezioneVarianti());
 }
 
+// With one of two selected articles unticked the run works in single-article mode: the variant form must
+// list that article's own variants, so that one inactive on it (VES on CAM-100) is not switched on.
+TEST_F(MassTabTest, TheVariantFormListsTheOneTickedArticleTheRunCounts) {
+    ApriScheda();
+    Seleziona({{"Articolo", Q::Intervallo, {"CAM-100", "CAM-101"}}});
+    auto selezione = Form()->RstSelezioneMassiva();
+    for (selezione->MoveFirst(); !selezione->EOF(); selezione->MoveNext())
+        if (db::RTrim((*selezione)["MG66_CODART"].Value().Text()) == "CAM-101") {
+            (*selezione)["SEL"].Value(db::Variant(0));
+            selezione->Update();
+        }
+    shell->WhenShown(variants_form::kNomeForm, host::UserScript().Close());
+    Utente(host::UserScript().Click("CMD_GESTVARD").Choose("CBO_PREFISSO", "Aggiungi prefisso").Type("TXT_PREFISSODART", "X"));
+    Utente(host::UserScript().Click("CMD_DUPLMASS"));
+    EXPECT_TRUE(EsisteArticolo("XCAM-100"));
+    EXPECT_FALSE(EsisteArticolo("XCAM-101"));
+    EXPECT_EQ(Valore("SELECT MG6B_FLGGESTVAR FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'XCAM-100' AND "
+                     "MG6B_CODICEVAR_MG5F = 'VES'").CLng(), 0);
+}
+
 // The wizard holds the program interface, which holds the form: unloading the form must let go of it, or
 // the form would outlive the shell.
 TEST_F(MassTabTest, TheFormGoesWithTheShellAfterTheTabWasUsed) {
