@@ -122,6 +122,16 @@ public:
     void CollegaRicercaCondivisa(const std::shared_ptr<entry::ILookupTextBox>& box,
                                  const std::shared_ptr<entry::ITextBox>& descrizione, const char* tipo,
                                  const char* ricerca, const char* decodifica, ParametriRicerca parametri = {});
+    // A code typed into a shared lookup box (season, line, brand, typology) and the label that names it.
+    struct CodiceCondiviso {
+        std::shared_ptr<entry::ILookupTextBox> box;
+        const char* tipo;
+        const char* etichetta;
+        ParametriRicerca parametri;  // as given to CollegaRicercaCondivisa; empty: the links tab's own
+    };
+    // True when every code is empty or known to the database. Otherwise the user is told which field holds
+    // a value the database does not know, the focus goes there, and False.
+    bool ValidaCodici(const std::vector<CodiceCondiviso>& codici);
 
 protected:
     void Form_Load() override;

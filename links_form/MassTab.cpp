@@ -10,6 +10,7 @@
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/FormRunPort.h"
 #include "links_form/MassTab.h"
+#include "links_form/Messaggi.h"
 #include "mass_duplication/DuplicazioneMassiva.h"
 #include "mass_duplication/InitAdvQuery.h"
 #include "mass_duplication/ProceduraGuidata.h"
@@ -155,9 +156,21 @@ private:
     }
 
     void CMD_DUPLMASS_Click() {
+        if (!CodiciNoti()) return;
         FormRunPort port(form_, "CMD_DUPLMASS_Click", c_.CMD_LOGDUPL, "CMD_LOGDUPL");
         form_.LastRunOutcome(mass_duplication::RunMassDuplication(form_.Contesto(), port, RunRequest()));
         if (auto g = c_.QGRD_DUPLMASS) g->Refresh();
+    }
+
+    // The new articles' season, line, brand and typology, refused before anything is written when the
+    // database does not know them, as the links tab refuses them on a link row.
+    bool CodiciNoti() {
+        namespace lookup = entry::lookup;
+        return form_.ValidaCodici({{c_.TXT_STAGIONED, lookup::Stagione, etichette::Stagione, {}},
+                                   {c_.TXT_LINEAD, lookup::Linea, etichette::Linea, {}},
+                                   {c_.TXT_MARCHIOD, lookup::Marchio, etichette::Marchio, {}},
+                                   {c_.TXT_TIPOLOGIAD, lookup::Tipologia, etichette::Tipologia,
+                                    [this] { return TipoArticoloCorrente(); }}});
     }
 
     void CMD_GESTVARD_Click() {

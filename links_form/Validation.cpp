@@ -54,21 +54,22 @@ bool FRMFA_AGGANCI::ValidaRiga() {
     if (!quantita.empty() && !db::Variant(quantita).IsNumeric())
         return Rifiuta(ui_.TXT_QTA1, MsgValoreNonValido(db::Trim(etichette::Quantita), quantita));
 
-    const std::string stagione = Testo(ui_.TXT_STAGIONE);
-    if (!stagione.empty() && Get_MG5T_IDSTAGIONE(stagione) == 0)
-        return Rifiuta(ui_.TXT_STAGIONE, MsgValoreNonValido(etichette::Stagione, stagione));
+    return ValidaCodici({{ui_.TXT_STAGIONE, entry::lookup::Stagione, etichette::Stagione, {}},
+                         {ui_.TXT_LINEA, entry::lookup::Linea, etichette::Linea, {}},
+                         {ui_.TXT_MARCHIO, entry::lookup::Marchio, etichette::Marchio, {}},
+                         {ui_.TXT_TIPOLOGIA, entry::lookup::Tipologia, etichette::Tipologia, {}}});
+}
 
-    struct Codice {
-        std::shared_ptr<entry::ILookupTextBox> box;
-        const char* tipo;
-        const char* etichetta;
-    };
-    for (const Codice& c : {Codice{ui_.TXT_LINEA, entry::lookup::Linea, etichette::Linea},
-                            Codice{ui_.TXT_MARCHIO, entry::lookup::Marchio, etichette::Marchio},
-                            Codice{ui_.TXT_TIPOLOGIA, entry::lookup::Tipologia, etichette::Tipologia}}) {
+bool FRMFA_AGGANCI::ValidaCodici(const std::vector<CodiceCondiviso>& codici) {
+    for (const CodiceCondiviso& c : codici) {
         const std::string valore = Testo(c.box);
-        if (!valore.empty() && !Decodifica(RichiestaCondivisa(c.tipo, *c.box, nullptr, ParametriTabLegami(c.tipo))))
-            return Rifiuta(c.box, MsgValoreNonValido(c.etichetta, valore));
+        if (valore.empty()) continue;
+        // A season is stored as its identifier: known when it has one.
+        const bool noto = std::string(c.tipo) == entry::lookup::Stagione
+                              ? Get_MG5T_IDSTAGIONE(valore) != 0
+                              : Decodifica(RichiestaCondivisa(c.tipo, *c.box, nullptr,
+                                                              c.parametri ? c.parametri() : ParametriTabLegami(c.tipo)));
+        if (!noto) return Rifiuta(c.box, MsgValoreNonValido(c.etichetta, valore));
     }
     return true;
 }

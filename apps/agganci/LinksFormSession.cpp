@@ -31,6 +31,10 @@ const std::map<std::string, std::string>& Argomenti() {
         {"TXT_SEQUENZA", "--sequence"},
         {"TXT_CODICEALTERNATIVO", "--alt-code"},
         {"CHK_CODALT", "--alt-code"},
+        {"TXT_STAGIONED", "--season"},
+        {"TXT_LINEAD", "--line"},
+        {"TXT_MARCHIOD", "--brand"},
+        {"TXT_TIPOLOGIAD", "--typology"},
     };
     return argomenti;
 }
@@ -90,6 +94,15 @@ void LinksFormSession::Passo(const std::string& argomento, const host::UserScrip
         const auto& e = messaggi.ErrorBoxes()[primoErrore];
         throw std::runtime_error(argomento + ": the form reported an error in " + e.procedure + ": " + e.description);
     }
+    Rifiuti(primoMessaggio, argomento);
+    if (!fatto) {
+        const auto& failures = shell_->Failures();
+        throw std::runtime_error(argomento + ": " + (failures.empty() ? std::string("refused") : SenzaForm(failures.back())));
+    }
+}
+
+void LinksFormSession::Rifiuti(std::size_t primoMessaggio, const std::string& argomento) {
+    const auto& messaggi = *shell_->Messages();
     for (std::size_t i = primoMessaggio; i < messaggi.Messages().size(); ++i) {
         const auto& m = messaggi.Messages()[i];
         const bool rifiuto = m.title == links_form::kTitoloDatiErrati || (m.style & kMascheraIcona) == kIconaCritica;
@@ -99,10 +112,6 @@ void LinksFormSession::Passo(const std::string& argomento, const host::UserScrip
         if (const auto focus = Form().ActiveControl())
             if (const auto it = Argomenti().find(focus->Name()); it != Argomenti().end()) campo = it->second;
         throw std::runtime_error(campo + ": " + m.text);
-    }
-    if (!fatto) {
-        const auto& failures = shell_->Failures();
-        throw std::runtime_error(argomento + ": " + (failures.empty() ? std::string("refused") : SenzaForm(failures.back())));
     }
 }
 

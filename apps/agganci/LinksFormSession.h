@@ -26,6 +26,8 @@ public:
     // Runs the user's step. `argomento` is the command-line argument the step comes from; a refusal
     // that puts the focus on a field names that field's argument instead.
     void Passo(const std::string& argomento, const host::UserScript& script);
+    // A refusal among the messages shown from `primoMessaggio` on ends the command as Passo does.
+    void Rifiuti(std::size_t primoMessaggio, const std::string& argomento);
 
     links_form::FRMFA_AGGANCI& Form() const;
     host::HeadlessShell& Shell() const { return *shell_; }

@@ -171,7 +171,10 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
         if (!shown) throw std::runtime_error("--variant: the variant form did not open");
     }
     const std::size_t boxesBefore = shell.Messages()->ErrorBoxes().size();
+    const std::size_t messagesBefore = shell.Messages()->Messages().size();
     shell.Act(entry::kLinksFormName, host::UserScript().Click("CMD_DUPLMASS"));
+    // A value the tab refuses stops the run before anything is written.
+    if (!form.LastRunOutcome().started) session.Rifiuti(messagesBefore, "--mode");
     if (!unanswered.empty()) throw std::runtime_error(unanswered);
     std::string problems;
     for (std::size_t i = boxesBefore; i < shell.Messages()->ErrorBoxes().size(); ++i) {

@@ -44,6 +44,18 @@ TEST_F(MassCommand, TheRunCreatesTheTickedArticles) {
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-101'"), 0);
 }
 
+TEST_F(MassCommand, AnUnknownSeasonLineBrandOrTypologyIsRefusedBeforeAnythingIsWritten) {
+    const long before = Articles();
+    for (const auto& [flag, label] : {std::pair{"--season", "Stagione"}, {"--line", "Linea"}, {"--brand", "Marchio"},
+                                      {"--typology", "Tipologia"}}) {
+        const auto r = Mass("--where Articolo=CAM-100 --mode prefix --text X --proceed-without-variants " +
+                            std::string(flag) + " NOPE");
+        EXPECT_EQ(r.code, 1) << r.out;
+        EXPECT_TRUE(Has(r.out, std::string(flag) + ": Valore non valido per " + label + ": NOPE")) << r.out;
+    }
+    EXPECT_EQ(Articles(), before);
+}
+
 TEST_F(MassCommand, ASelectionValueWithAQuoteSelectsNothing) {
     const auto r = Mass("--where \"Articolo=x' OR '1'='1\" --mode prefix --text X --dry-run");
     EXPECT_NE(r.code, 0);
