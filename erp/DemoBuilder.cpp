@@ -91,6 +91,17 @@ void CreateSchema(db::Connection& connection) {
     }
 }
 
+void CreateMissingTables(db::Connection& connection) {
+    auto* driver = dynamic_cast<db::sqlite::SqliteDriver*>(&connection.GetDriver());
+    if (!driver) return;  // a SQL Server company gets its tables from the T-SQL script
+    for (std::string statement : SqliteStatements(SqliteSchemaDdl()))
+        for (const std::string create : {"CREATE TABLE ", "CREATE INDEX ", "CREATE UNIQUE INDEX "})
+            if (const auto at = statement.find(create); at != std::string::npos) {
+                driver->Run(statement.insert(at + create.size(), "IF NOT EXISTS "));
+                break;
+            }
+}
+
 std::string BuildDemoDatabase(db::Connection& connection, const DemoOptions& options) {
     if (options.extraArticles < 0 || options.extraArticles > demo::kMaxBenchArticles)
         throw std::invalid_argument("Generated articles: " + std::to_string(options.extraArticles) +

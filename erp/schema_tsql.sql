@@ -44,6 +44,28 @@ CREATE TABLE AG01_ALLEGATI (
 -- The copy of the data linked to one identifier finds its rows by identifier alone.
 CREATE INDEX IX_AG01_ALLEGATI_GUIDRIF ON AG01_ALLEGATI (AG01_GUIDRIF, AG01_ENTITA);
 
+-- Articles a link generation created, each with the link row whose run created it: removing that link
+-- removes the article, while an article the row merely recorded (its code existed already) stays. Rows
+-- recorded before this table existed have no entry, and their articles stay too.
+CREATE TABLE AG02_ARTGENERATI (
+    AG02_DITTA_CG18            INT NOT NULL,
+    AG02_CODART_MG66           VARCHAR(50) NOT NULL,
+    AG02_GUID_FA64             VARCHAR(36) NOT NULL,
+    AG02_DTINS                 DATETIME NOT NULL DEFAULT (GETDATE()),
+    CONSTRAINT PK_AG02_ARTGENERATI PRIMARY KEY (AG02_DITTA_CG18, AG02_CODART_MG66)
+);
+
+-- Variant groupings created while an article was made (under its code or a code the user chose): they go
+-- with the article, while a grouping that existed already and was only reused stays.
+CREATE TABLE AG03_RAGGRCREATI (
+    AG03_DITTA_CG18            INT NOT NULL,
+    AG03_CODART_MG66           VARCHAR(50) NOT NULL,
+    AG03_CODICEVAR_MG5F        VARCHAR(20) NOT NULL,
+    AG03_CODRAGGVAR_MG5G       VARCHAR(50) NOT NULL,
+    CONSTRAINT PK_AG03_RAGGRCREATI PRIMARY KEY (AG03_DITTA_CG18, AG03_CODICEVAR_MG5F, AG03_CODRAGGVAR_MG5G)
+);
+CREATE INDEX IX_AG03_RAGGRCREATI_ART ON AG03_RAGGRCREATI (AG03_DITTA_CG18, AG03_CODART_MG66);
+
 -- Customers (kind 0) and suppliers (kind 1).
 CREATE TABLE CG44_CLIFOR (
     CG44_DITTA_CG18            INT NOT NULL,

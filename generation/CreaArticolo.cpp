@@ -8,6 +8,7 @@
 #include "entry/MDLFA_AGGANCI.h"
 #include "generation/ArticleExists.h"
 #include "generation/ArticleRemoval.h"
+#include "generation/CreatedGroupings.h"
 #include "generation/EngineSequence.h"
 #include "generation/HostObject.h"
 
@@ -59,7 +60,7 @@ public:
         }
 
         auto& c = *Richiesto(contesto_.connessione, "Connessione", kProcedura);
-        if (EsisteArticolo(c, contesto_.ditta, d)) {
+        if (!request_.codeCheckedFree && EsisteArticolo(c, contesto_.ditta, d)) {
             Log(kLogGiaEsistente, LogErrore);
             return Esito(ArticleState::AlreadyExists, kLogGiaEsistente);
         }
@@ -87,6 +88,7 @@ public:
             if (kind == LogErrore && !text.empty()) nonFatal_ = text;
         };
         EngineSequence sequence(*engine, Impostazioni(), report);
+        CreatedGroupings groupings(c, contesto_.ditta, d, request_.variantSelection);
         const bool ok = sequence.Run(db::Variant(o), db::Variant(d));
         if (request_.options.complete) engine->Unadvise(handler);
         if (request_.events) engine->Unadvise(request_.events);
@@ -101,6 +103,7 @@ public:
             if (report.scorteGestite && program_->InvocaGestione()) program_->InvocaGestioneParamGestScorte(true);
         }
 
+        groupings.Record();
         unit_->Commit();
         unit_.reset();
         if (program_) program_->DuplicazioneAvvenuta(true);

@@ -61,17 +61,20 @@ void DeleteLinkRows(db::Connection& c, const Articolo& a) {
     Exec(c, "DELETE FROM FA64_AGGANCIDET WHERE FA64_GUID_FA63 IN (" + headers + ")");
 }
 
-// Groupings created under the article's code, of the variants no other article groups under that code.
+// Groupings created when the article was made (AG03_RAGGRCREATI), of the variants no other article groups
+// under them. A grouping that existed already and was only reused is not the article's: it stays.
 void DeleteOwnGroupings(db::Connection& c, const Articolo& a) {
-    auto unusedElsewhere = [&](const std::string& variantColumn) {
-        return " AND NOT EXISTS (SELECT 1 FROM MG6B_GESVARART WHERE MG6B_DITTA_CG18 = " + a.ditta +
-               " AND MG6B_CODICEVAR_MG5F = " + variantColumn + " AND MG6B_CODRAGGVAR_MG5G = " + a.codice +
+    auto own = [&](const std::string& variantColumn, const std::string& groupingColumn) {
+        return " AND EXISTS (SELECT 1 FROM AG03_RAGGRCREATI WHERE AG03_DITTA_CG18 = " + a.ditta +
+               " AND AG03_CODART_MG66 = " + a.codice + " AND AG03_CODICEVAR_MG5F = " + variantColumn +
+               " AND AG03_CODRAGGVAR_MG5G = " + groupingColumn + ")" +
+               " AND NOT EXISTS (SELECT 1 FROM MG6B_GESVARART WHERE MG6B_DITTA_CG18 = " + a.ditta +
+               " AND MG6B_CODICEVAR_MG5F = " + variantColumn + " AND MG6B_CODRAGGVAR_MG5G = " + groupingColumn +
                " AND MG6B_CODART_MG66 <> " + a.codice + ")";
     };
-    Exec(c, "DELETE FROM MG5H_COMPRAGVAR WHERE MG5H_DITTA_CG18 = " + a.ditta + " AND MG5H_RAGGR_MG5G = " + a.codice +
-                unusedElsewhere("MG5H_CODICEVAR_MG5F"));
-    Exec(c, "DELETE FROM MG5G_RAGGVAR WHERE MG5G_DITTA_CG18 = " + a.ditta + " AND MG5G_CODRAGGVAR = " + a.codice +
-                unusedElsewhere("MG5G_CODICEVAR_MG5F"));
+    Exec(c, "DELETE FROM MG5H_COMPRAGVAR WHERE MG5H_DITTA_CG18 = " + a.ditta +
+                own("MG5H_CODICEVAR_MG5F", "MG5H_RAGGR_MG5G"));
+    Exec(c, "DELETE FROM MG5G_RAGGVAR WHERE MG5G_DITTA_CG18 = " + a.ditta + own("MG5G_CODICEVAR_MG5F", "MG5G_CODRAGGVAR"));
 }
 
 void DeleteEverything(db::Connection& c, const Articolo& a) {

@@ -10,7 +10,8 @@
 //   - its own production cycle (PD52_CODICE = the article) with its phases and the attachments of its
 //     versions, unless the production data of another article use that cycle;
 //   - the link rows (FA64) of its link headers, with what hangs on their identifiers;
-//   - the variant groupings created under its code (automatic grouping), unless another article uses them.
+//   - the variant groupings created when it was made (AG03_RAGGRCREATI), unless another article uses them;
+//     a grouping that existed already and was only reused stays.
 //
 // What is refused (nothing is deleted, the status says why):
 //   1  the article does not exist;

@@ -27,6 +27,8 @@ Session OpenSession(const GlobalOptions& options) {
     Session s;
     s.connection = db::Connection::Create();
     s.connection->Open(options.db);
+    // A company file of an earlier version gets the tables added since.
+    erp::CreateMissingTables(*s.connection);
     return s;
 }
 

@@ -43,4 +43,16 @@ TEST_F(DemoBuilderTest, AFailureOrARefusedCountLeavesAnEmptyDatabase) {
     EXPECT_THROW(erp::CreateSchema(*c), db::Error) << "the tables exist already";
 }
 
+// A company file of an earlier version: the tables added since are created, its rows stay.
+TEST_F(DemoBuilderTest, AnEarlierCompanyGetsTheTablesAddedSinceAndKeepsItsRows) {
+    Build();
+    const long articles = Count("SELECT COUNT(*) FROM MG66_ANAGRART");
+    c->Execute("DROP TABLE AG02_ARTGENERATI");
+    c->Execute("DROP TABLE AG03_RAGGRCREATI");
+    erp::CreateMissingTables(*c);
+    erp::CreateMissingTables(*c);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM AG02_ARTGENERATI") + Count("SELECT COUNT(*) FROM AG03_RAGGRCREATI"), 0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART"), articles);
+}
+
 }  // namespace

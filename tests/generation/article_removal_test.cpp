@@ -64,6 +64,17 @@ TEST_F(ArticleRemoval, NothingOfTheArticleStaysInAnyTable) {
     EXPECT_TRUE(shell->Messages()->Messages().empty());
 }
 
+// Groupings that existed under the new code before the generation were only reused: they stay.
+TEST_F(ArticleRemoval, AGroupingThatExistedBeforeStays) {
+    Exec("INSERT INTO MG5G_RAGGVAR (MG5G_DITTA_CG18, MG5G_CODICEVAR_MG5F, MG5G_CODRAGGVAR, MG5G_DESCRRAGGVAR) "
+         "SELECT 1, MG5F_CODICEVAR, " + db::SqlText(kNuovo) + ", 'esistente' FROM MG5F_DIMECONF");
+    const long groupings = Count("SELECT COUNT(*) FROM MG5G_RAGGVAR WHERE MG5G_CODRAGGVAR = " + db::SqlText(kNuovo));
+    Generate();
+    ASSERT_GT(Count("SELECT COUNT(*) FROM MG6B_GESVARART WHERE MG6B_CODRAGGVAR_MG5G = " + db::SqlText(kNuovo)), 0);
+    EXPECT_TRUE(generation::EliminaArticoloGenerato(contesto, kNuovo));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG5G_RAGGVAR WHERE MG5G_CODRAGGVAR = " + db::SqlText(kNuovo)), groupings);
+}
+
 TEST_F(ArticleRemoval, ARefusalRemovesNothingAndIsShownWithTheCriticalIcon) {
     Generate();
     // The generated article becomes a component of another model's bill.
