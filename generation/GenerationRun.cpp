@@ -1,11 +1,15 @@
 #include "generation/GenerationRun.h"
 
+#include <optional>
+
 #include "db/Constants.h"
 #include "db/Quote.h"
+#include "db/Transaction.h"
 #include "entry/MDLFA_AGGANCI.h"
 #include "generation/ArticleExists.h"
 #include "generation/CreaArticolo.h"
 #include "generation/DimensioneArticolo.h"
+#include "generation/GeneratedArticles.h"
 #include "generation/HostObject.h"
 #include "generation/Regeneration.h"
 
@@ -68,12 +72,24 @@ public:
     std::string StartLine(const ArticleOutcome&) override { return kLogInizioTessuto + Tessuto(*clone_); }
     std::string EndLine(const ArticleOutcome&) override { return kLogFineTessuto + Tessuto(*clone_); }
 
+    // The row is read again, its article created and its code recorded in one transaction, which holds the
+    // database's write lock from the read on: a removal of the row elsewhere happens wholly before (the
+    // row is gone, nothing is created) or wholly after (it sees the article recorded).
     void Process(ArticleOutcome& o) override {
-        daRegistrare_ = false;
-        const std::string generato = Generato(*clone_);
-        if (!generato.empty() && !request_.regenerate) {
+        auto& c = *Richiesto(loop_.Context().connessione, "Connessione", kProcedura);
+        db::Transaction unit(c);
+        const std::string guid = entry::Pfun_Testo((*clone_)["FA64_GUID"].Value());
+        const std::optional<std::string> generato = RecordedArticle(c, guid);
+        if (!generato) {
+            o.state = ArticleState::NotGenerated;
+            o.reason = "the link row is no longer in the database";
+            unit.Rollback();
+            return;
+        }
+        if (!generato->empty() && !request_.regenerate) {
             o.state = ArticleState::AlreadyGenerated;
-            o.reason = "the row has its article " + generato;
+            o.reason = "the row has its article " + *generato;
+            unit.Rollback();
             return;
         }
         ArticleRequest articolo;
@@ -91,36 +107,29 @@ public:
             const ArticleOutcome esito = CreaArticolo(loop_.Context(), articolo, loop_.Port());
             o.state = esito.state;
             o.reason = esito.reason;
-            return esito.state == ArticleState::Created || esito.state == ArticleState::AlreadyExists;
+            if (esito.state != ArticleState::Created && esito.state != ArticleState::AlreadyExists) return false;
+            Registra(c, guid, o);
+            return true;
         };
-        if (!request_.regenerate) {
-            daRegistrare_ = crea();
-            return;
-        }
+        if (!request_.regenerate) crea();
         // The previous article goes only together with the creation of its replacement: a creation that
         // fails (or a code that cannot be recorded) leaves it, and the row keeps pointing to it.
-        RigeneraArticolo(loop_.Context(), o.newCode, [&] {
-            if (!crea()) return false;
-            Registra(o);
-            return true;
-        });
-    }
-
-    void Record(ArticleOutcome& o) override {
-        if (daRegistrare_) Registra(o);
+        else RigeneraArticolo(loop_.Context(), o.newCode, crea);
+        unit.Commit();
     }
 
 private:
-    void Registra(ArticleOutcome& o) {
+    // The code on the row; an article the run created is marked as the row's own, one that existed is not.
+    void Registra(db::Connection& c, const std::string& guid, ArticleOutcome& o) {
         (*clone_)["FA64_ARTAGGANCIO_MG66"].Value(db::Variant(o.newCode));
         clone_->UpdateBatch(db::adAffectAll);
+        if (o.state == ArticleState::Created) RecordGeneratedArticle(c, loop_.Context().ditta, o.newCode, guid);
         o.recorded = true;
     }
 
     RunLoop& loop_;
     const GenerationRequest& request_;
     db::RecordsetPtr clone_;
-    bool daRegistrare_ = false;  // the row's article was created: its code is to be recorded on the row
 };
 
 bool ControllaVarianteColore(RunLoop& loop) {

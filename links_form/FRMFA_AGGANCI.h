@@ -206,6 +206,9 @@ private:
     void FME_AGGANCIDET_UpdateBatchAll();
     void FME_AGGANCI_BeforeDelete(bool& cancel);
     void FME_AGGANCIDET_BeforeDelete(bool& cancel);
+    // The article of a link row that is being deleted: removed when the row's run created it (`rimosso` set),
+    // left with a word to the user when the row only recorded it. False when it could not be removed.
+    bool EliminaArticoloDellaRiga(db::Recordset& riga, bool& rimosso);
     void INTERNAV_AGGANCI_ButtonClick(const std::string& button, bool& cancel);
     void GRIDNAV_AGGANCI_ButtonClick(const std::string& button, bool& cancel);
     // The deletion of the frame's current record and what goes with it, as one unit.

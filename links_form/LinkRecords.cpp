@@ -6,6 +6,7 @@
 #include "entry/MDLFA_AGGANCI.h"
 #include "generation/ArticleRemoval.h"
 #include "generation/FashionData.h"
+#include "generation/GeneratedArticles.h"
 #include "db/Transaction.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/Messaggi.h"
@@ -283,15 +284,9 @@ void FRMFA_AGGANCI::FME_AGGANCIDET_BeforeDelete(bool& cancel) {
     auto procedura = Procedura("FME_AGGANCIDET_BeforeDelete", HandlerTable::B);
     procedura
         .Step([&] {
-            const std::string generato = entry::Pfun_Testo(entry::Rif(rstDettaglio_)["FA64_ARTAGGANCIO_MG66"].Value());
-            if (generato.empty()) return;
             // A generated article that cannot be removed keeps its link row: deleting the row would leave
             // the article without the link that generated it.
-            if (!generation::EliminaArticoloGenerato(Contesto(), generato)) {
-                cancel = true;
-                return;
-            }
-            articoloRimosso_ = true;
+            if (!EliminaArticoloDellaRiga(entry::Rif(rstDettaglio_), articoloRimosso_)) cancel = true;
         })
         .Run();
     AnnullaSeInterrotta(procedura, cancel);
@@ -303,14 +298,12 @@ void FRMFA_AGGANCI::FME_AGGANCI_BeforeDelete(bool& cancel) {
         .Step([&] {
             if (!rstDettaglio_ || rstDettaglio_->RecordCount() == 0) return true;
             auto clone = rstDettaglio_->Clone();
-            for (clone->MoveFirst(); !clone->EOF(); clone->MoveNext()) {
-                const std::string generato = entry::Pfun_Testo((*clone)["FA64_ARTAGGANCIO_MG66"].Value());
-                if (generato.empty()) continue;
-                if (!generation::EliminaArticoloGenerato(Contesto(), generato)) {
+            bool rimosso = false;
+            for (clone->MoveFirst(); !clone->EOF(); clone->MoveNext())
+                if (!EliminaArticoloDellaRiga(*clone, rimosso)) {
                     cancel = true;
                     return false;
                 }
-            }
             return true;
         })
         .Step([&] {
@@ -321,6 +314,25 @@ void FRMFA_AGGANCI::FME_AGGANCI_BeforeDelete(bool& cancel) {
         })
         .Run();
     AnnullaSeInterrotta(procedura, cancel);
+}
+
+bool FRMFA_AGGANCI::EliminaArticoloDellaRiga(db::Recordset& riga, bool& rimosso) {
+    auto& c = entry::Rif(gconConnect_);
+    const std::string guid = entry::Pfun_Testo(riga["FA64_GUID"].Value());
+    // The row as the database holds it now (the deletion holds the write lock): a run elsewhere may have
+    // recorded an article on it since the rows were read.
+    std::string articolo = entry::Pfun_Testo(riga["FA64_ARTAGGANCIO_MG66"].Value());
+    if (!guid.empty())
+        if (const auto registrato = generation::RecordedArticle(c, guid)) articolo = *registrato;
+    if (articolo.empty()) return true;
+    if (!generation::CreatedByLinkRow(c, Contesto().ditta, articolo, guid)) {
+        entry::Rif(ILinksForm::Gcls_Log).MsgBox(MsgArticoloNonGenerato(articolo), kStileInformazione,
+                                                kTitoloAttenzione, true, 0);
+        return true;
+    }
+    if (!generation::EliminaArticoloGenerato(Contesto(), articolo)) return false;
+    rimosso = true;
+    return true;
 }
 
 // --- Other controls of the links ---

@@ -22,6 +22,12 @@ inline constexpr const char* kAvvisoEliminaTestata =
     "Se si procede verranno eliminate anche tutte le distinte e i dati anagrafici degli agganci codificati per "
     "l'articolo ";
 
+// A link row deleted whose article existed before the link recorded it: the article stays.
+inline constexpr long kStileInformazione = 64;
+inline std::string MsgArticoloNonGenerato(const std::string& articolo) {
+    return "L'articolo " + articolo + " non è stato generato dall'aggancio: non viene eliminato.";
+}
+
 // A value the form refuses when a link header or row is saved. The field is named by its label.
 inline constexpr const char* kTitoloDatiErrati = "Dati mancanti o errati";
 inline std::string MsgCampoObbligatorio(const std::string& campo) { return "Campo obbligatorio mancante: " + campo; }

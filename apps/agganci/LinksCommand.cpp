@@ -11,6 +11,8 @@
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/LinksFormSession.h"
 #include "db/Field.h"
+#include "db/Quote.h"
+#include "db/Transaction.h"
 #include "db/Recordset.h"
 #include "entry/MDLFA_AGGANCI.h"
 #include "host/controls/Grid.h"
@@ -192,6 +194,9 @@ void Rimuovi(const GlobalOptions& options, const std::string& modello, const std
 
     std::vector<std::string> generati;
     long rimosse = 0;
+    // The deletion and the save that writes it hold the write lock together: a generation elsewhere either
+    // recorded its article before (the deletion sees it) or finds the row gone and creates nothing.
+    db::Transaction unit(*s.Form().Gcon_Connect());
     if (tessuto) {
         for (;;) {
             const auto righe = LeggiRighe(s);
@@ -218,9 +223,22 @@ void Rimuovi(const GlobalOptions& options, const std::string& modello, const std
         s.Passo("MODEL", host::UserScript().Press("INTERNAV_AGGANCI", p::Elimina));
         if (LeggiTestata(s).esiste) throw std::runtime_error("MODEL: the links of " + modello + " were not removed");
     }
+    unit.Commit();
+    // An article the link only recorded (its code existed already) is not the link's to remove.
+    std::vector<std::string> rimossi, tenuti;
+    for (const auto& g : generati) {
+        const bool rimasto = s.Form().Gcon_Connect()->Execute("SELECT MG66_CODART FROM MG66_ANAGRART WHERE "
+                                                              "MG66_DITTA_CG18 = " + std::to_string(s.Ditta()) +
+                                                              " AND MG66_CODART = " + db::SqlText(g))
+                                 ->RecordCount() > 0;
+        (rimasto ? tenuti : rimossi).push_back(g);
+    }
 
     if (options.json) {
-        nlohmann::json j{{"model", modello}, {"removed", rimosse}, {"generatedArticlesRemoved", generati}};
+        nlohmann::json j{{"model", modello},
+                         {"removed", rimosse},
+                         {"generatedArticlesRemoved", rimossi},
+                         {"articlesKept", tenuti}};
         if (tessuto) j["fabric"] = *tessuto;
         else j["header"] = true;
         std::cout << j.dump(2) << "\n";
@@ -228,7 +246,8 @@ void Rimuovi(const GlobalOptions& options, const std::string& modello, const std
     }
     if (tessuto) std::cout << "Removed " << rimosse << " link(s) with fabric " << *tessuto << " from " << modello << "\n";
     else std::cout << "Removed the links of " << modello << " (" << rimosse << " link(s))\n";
-    for (const auto& g : generati) std::cout << "Generated article removed: " << g << "\n";
+    for (const auto& g : rimossi) std::cout << "Generated article removed: " << g << "\n";
+    for (const auto& g : tenuti) std::cout << "Article kept: " << g << " was not created by the link\n";
 }
 
 }  // namespace

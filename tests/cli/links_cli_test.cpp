@@ -13,6 +13,7 @@
 #include <string>
 
 #include "db/Connection.h"
+#include "db/Recordset.h"
 
 namespace {
 
@@ -114,9 +115,13 @@ TEST_F(LinksCli, RemoveTakesARowOrTheWholeHeaderWithTheGeneratedArticles) {
     ASSERT_EQ(row.code, 0) << row.out;
     EXPECT_TRUE(Contiene(Links("links show MODELLO01").out, "Links: 2"));
 
+    // CAM-100 existed before the link recorded it: the link did not create it, so it stays.
     auto all = Links("links remove MODELLO01");
     ASSERT_EQ(all.code, 0) << all.out;
-    EXPECT_TRUE(Contiene(all.out, "Generated article removed: CAM-100")) << all.out;
+    EXPECT_TRUE(Contiene(all.out, "Article kept: CAM-100 was not created by the link")) << all.out;
+    auto c = db::Connection::Create();
+    c->Open("sqlite:" + db);
+    EXPECT_EQ(c->Execute("SELECT * FROM MG66_ANAGRART WHERE MG66_CODART = 'CAM-100'")->RecordCount(), 1);
     EXPECT_TRUE(Contiene(Links("links show MODELLO01").out, "No links."));
     auto again = Links("links remove MODELLO01");
     EXPECT_NE(again.code, 0);

@@ -240,6 +240,16 @@ TEST_F(GenerationRun, ASecondRunWithoutRegenerationOnlyLogsTheGeneratedRow) {
     EXPECT_EQ(RowCode("TS-LINO-BLU"), kNuovo);
 }
 
+// Another session removed a link row after the form read the rows: the run reads the row again under the
+// write lock and creates nothing for it, so no article is left without its link.
+TEST_F(GenerationRun, ARowRemovedSinceTheRowsWereReadGetsNoArticle) {
+    Exec("DELETE FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LINO-BLU'");
+    const long before = Articles();
+    Run();
+    EXPECT_EQ(Articles(), before);
+    EXPECT_EQ(form->outcome.Count(generation::ArticleState::Created), 0);
+}
+
 TEST_F(GenerationRun, ACodeTooLongIsTruncatedOnYesAndSkippedWithoutLogLinesOnNo) {
     // The alternative code shapes the new codes; the source stays the model.
     form->codAlt = 1;

@@ -109,11 +109,13 @@ protected:
         return Conta("SELECT FA64_GUID FROM FA64_AGGANCIDET INNER JOIN FA63_AGGANCI ON FA63_GUID = FA64_GUID_FA63 "
                      "WHERE FA63_CODART_MG66 = " + db::SqlText(modello));
     }
-    // Marks the link row of the fabric as generated, with the article code.
+    // Marks the link row of the fabric as generated, with the article code, as its run leaves it.
     void Generato(const std::string& modello, const std::string& tessuto, const std::string& articolo) const {
-        Esegui("UPDATE FA64_AGGANCIDET SET FA64_ARTAGGANCIO_MG66 = " + db::SqlText(articolo) +
-               " WHERE FA64_CODTESS_FA12 = " + db::SqlText(tessuto) + " AND FA64_GUID_FA63 = " +
-               db::SqlText(GuidTestata(modello)));
+        const std::string riga = " WHERE FA64_CODTESS_FA12 = " + db::SqlText(tessuto) + " AND FA64_GUID_FA63 = " +
+                                 db::SqlText(GuidTestata(modello));
+        Esegui("UPDATE FA64_AGGANCIDET SET FA64_ARTAGGANCIO_MG66 = " + db::SqlText(articolo) + riga);
+        Esegui("INSERT INTO AG02_ARTGENERATI (AG02_DITTA_CG18, AG02_CODART_MG66, AG02_GUID_FA64) SELECT 1, " +
+               db::SqlText(articolo) + ", FA64_GUID FROM FA64_AGGANCIDET" + riga);
     }
 
     std::filesystem::path path;

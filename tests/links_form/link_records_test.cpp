@@ -149,6 +149,15 @@ TEST_F(LinksFormTest, DeletingARowWithAGeneratedArticleRemovesTheArticleAndTheRo
     EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), (std::vector<std::string>{"TS-LANA-GRIGIA", "TS-SETA-ROSSA"}));
 }
 
+// A run elsewhere recorded the article after the form read the rows: the deletion still removes it.
+TEST_F(LinksFormTest, DeletingARowRemovesTheArticleRecordedSinceTheRowsWereRead) {
+    ApriModello("MODELLO01");
+    Generato("MODELLO01", "TS-LINO-BLU", "CAM-100");
+    Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2).Press("GRIDNAV_AGGANCI", p::Elimina));
+    EXPECT_FALSE(EsisteArticolo("CAM-100"));
+    EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
+}
+
 TEST_F(LinksFormTest, DeletingARowWithoutAGeneratedArticleWaitsForTheHeaderSave) {
     ApriModello("MODELLO01");
     Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 3).Press("GRIDNAV_AGGANCI", p::Elimina));
