@@ -2,27 +2,49 @@
 
 #include <filesystem>
 #include <iostream>
+#include <stdexcept>
 
+#include "db/Connection.h"
+#include "erp/DemoBuilder.h"
 #include "erp/DemoBuilder.h"
 #include "erp/Procedures.h"
 #include "host/HostFactory.h"
 
 namespace app {
+namespace {
+
+const std::string kSqlitePrefix = "sqlite:";
+
+// The file of an sqlite: connection string; empty for other databases, in memory ones and URIs (a URI's own
+// mode= says whether it may create).
+std::string SqliteFile(const std::string& connectionString) {
+    if (connectionString.rfind(kSqlitePrefix, 0) != 0) return {};
+    const std::string target = connectionString.substr(kSqlitePrefix.size());
+    if (target == ":memory:" || target.rfind("file:", 0) == 0) return {};
+    return target;
+}
+
+void CreateDefaultDemoDatabase(const std::string& path) {
+    std::cerr << "Creating the demo database " << path << "\n";
+    auto c = db::Connection::Create();
+    c->Open(kSqlitePrefix + path);
+    erp::BuildDemoDatabase(*c, erp::DemoOptions{});
+    c->Close();
+}
+
+}  // namespace
 
 Session OpenSession(const GlobalOptions& options) {
     erp::RegisterProcedures();
     host::InstallShellHost();
-    const GlobalOptions defaults;
-    const std::string prefix = "sqlite:";
-    if (options.db == defaults.db) {
-        const std::string path = options.db.substr(prefix.size());
-        if (!std::filesystem::exists(path)) {
-            std::cerr << "Creating the demo database " << path << "\n";
-            auto c = db::Connection::Create();
-            c->Open(options.db);
-            erp::BuildDemoDatabase(*c, erp::DemoOptions{});
-            c->Close();
+    // Only the default demo database is made on the fly: any other missing file is a mistake to report, not an
+    // empty database to create.
+    const std::string file = SqliteFile(options.db);
+    if (!file.empty() && !std::filesystem::exists(file)) {
+        if (options.db != GlobalOptions{}.db) {
+            throw std::runtime_error("no database at " + file + " (create one with: agganci demo-db " + file + ")");
         }
+        CreateDefaultDemoDatabase(file);
     }
     Session s;
     s.connection = db::Connection::Create();
