@@ -3,9 +3,7 @@
 #include <iostream>
 
 #include "apps/agganci/Commands.h"
-#include "db/Connection.h"
-#include "erp/DemoBuilder.h"
-#include "erp/Procedures.h"
+#include "apps/agganci/DemoDatabaseFile.h"
 
 namespace app {
 
@@ -21,20 +19,14 @@ void AddDemoDbCommand(CLI::App& cli, GlobalOptions& options) {
         ->check(CLI::NonNegativeNumber);
     cmd->add_flag("--replace", replace, "Overwrite PATH when it exists");
     cmd->callback([&options] {
-        if (std::filesystem::exists(path)) {
-            if (!replace) throw std::runtime_error(path + " already exists (use --replace to overwrite it)");
-            std::filesystem::remove(path);
-        }
-        erp::RegisterProcedures();
-        auto c = db::Connection::Create();
-        c->Open("sqlite:" + path);
+        const std::string exists = path + " already exists (use --replace to overwrite it)";
+        if (!replace && std::filesystem::exists(path)) throw std::runtime_error(exists);
         erp::DemoOptions demo;
         demo.company = options.company;
         demo.extraArticles = articles;
-        const auto summary = erp::BuildDemoDatabase(*c, demo);
-        c->Close();
-        std::cout << "Demo database " << path << " created: "
-                  << summary << "\n";
+        const auto summary = BuildDemoDatabaseFile(path, demo, replace);
+        if (!summary) throw std::runtime_error(exists);
+        std::cout << "Demo database " << path << " created: " << *summary << "\n";
     });
 }
 

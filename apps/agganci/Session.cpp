@@ -4,8 +4,7 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "db/Connection.h"
-#include "erp/DemoBuilder.h"
+#include "apps/agganci/DemoDatabaseFile.h"
 #include "erp/DemoBuilder.h"
 #include "erp/Procedures.h"
 #include "host/HostFactory.h"
@@ -26,10 +25,9 @@ std::string SqliteFile(const std::string& connectionString) {
 
 void CreateDefaultDemoDatabase(const std::string& path) {
     std::cerr << "Creating the demo database " << path << "\n";
-    auto c = db::Connection::Create();
-    c->Open(kSqlitePrefix + path);
-    erp::BuildDemoDatabase(*c, erp::DemoOptions{});
-    c->Close();
+    if (!BuildDemoDatabaseFile(path, erp::DemoOptions{}, false)) {
+        std::cerr << "Another run created the demo database " << path << " meanwhile; using that one\n";
+    }
 }
 
 }  // namespace
