@@ -312,6 +312,8 @@ public:
     // Creates the file for writing (an existing file is emptied). Error when the folder is missing or the
     // file cannot be created.
     virtual std::shared_ptr<ITextStream> CreaFile(const std::string& path) = 0;
+    // As CreaFile, but never over an existing file: error 58 (File already exists) when one has that name.
+    virtual std::shared_ptr<ITextStream> CreaFileNuovo(const std::string& path) = 0;
 };
 
 // Shows a text file to the user.

@@ -67,6 +67,10 @@ void ProcessingLog::ApriLog() {
     }
 }
 
+namespace {
+constexpr long kFileGiaEsistente = 58;
+}
+
 void ProcessingLog::Apri() {
     // Nothing of the previous run may pass for this one's, even when this one fails to open.
     righe_.clear();
@@ -79,10 +83,18 @@ void ProcessingLog::Apri() {
     const auto global = Richiesto(global_, "ClsGlobal", "ApriLog");
     const std::string ditta = global->DittaCorrente();
     const std::string nome = nomeBase_ + "_" + ditta + "_" + "_" + TimestampLog(inizio);
-    fileLog_ = CartellaDeiLog(*global) + nome + ".txt";
-
     file_ = Richiesto(entry::Host().CreateFileAccess(), "FileAccess", "ApriLog");
-    stream_ = Richiesto(file_->CreaFile(fileLog_), "TextStream", "ApriLog");
+    // Two runs starting in the same second would share the name: the later one takes the name with a
+    // counter, so neither log overwrites the other.
+    constexpr int kNomiProvati = 1000;
+    for (int n = 1; !stream_; ++n) {
+        fileLog_ = CartellaDeiLog(*global) + nome + (n == 1 ? std::string() : "_" + std::to_string(n)) + ".txt";
+        try {
+            stream_ = Richiesto(file_->CreaFileNuovo(fileLog_), "TextStream", "ApriLog");
+        } catch (const db::Error& e) {
+            if (e.Number() != kFileGiaEsistente || n == kNomiProvati) throw;
+        }
+    }
 
     if (auto servizio = LogServiceOfHost()) {
         servizio->Connection(connection_);

@@ -28,6 +28,12 @@ class FileAccess : public entry::IFileAccess {
 public:
     // Error 76 "Path not found" when the folder does not exist, 75 when the file cannot be created.
     std::shared_ptr<entry::ITextStream> CreaFile(const std::string& path) override;
+    // Error 58 "File already exists" when the name is taken, even by a file another process creates at
+    // the same moment.
+    std::shared_ptr<entry::ITextStream> CreaFileNuovo(const std::string& path) override;
+
+private:
+    static std::shared_ptr<entry::ITextStream> Create(const std::string& path, bool mustBeNew);
 };
 
 }  // namespace host

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <utility>
 
 #include "db/Quote.h"
@@ -65,6 +66,13 @@ std::string GlobalObject::UtenteDescrizione() const {
 
 std::string GlobalObject::CartellaLog() const {
     std::string folder = db::Trim(Impostazione(entry::impostazioni::CartellaLog).Text());
+    // A relative folder belongs to the company's database, not to wherever the program was started:
+    // beside an embedded database file, so the logs of two databases never mix.
+    const std::string sqlite = "sqlite:";
+    if (!folder.empty() && std::filesystem::path(folder).is_relative() && connectionString_.rfind(sqlite, 0) == 0) {
+        const auto database = std::filesystem::path(connectionString_.substr(sqlite.size()));
+        folder = (database.parent_path() / folder).string();
+    }
     // Callers put the file name right after the folder.
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += '/';
     return folder;

@@ -25,14 +25,20 @@ class TappedFileAccess : public entry::IFileAccess {
 public:
     TappedFileAccess(std::shared_ptr<entry::IFileAccess> inner, IPerson& person) : inner_(std::move(inner)), person_(person) {}
     std::shared_ptr<entry::ITextStream> CreaFile(const std::string& path) override {
-        auto stream = inner_->CreaFile(path);
+        return Tap(inner_->CreaFile(path), path);
+    }
+    std::shared_ptr<entry::ITextStream> CreaFileNuovo(const std::string& path) override {
+        return Tap(inner_->CreaFileNuovo(path), path);
+    }
+
+private:
+    std::shared_ptr<entry::ITextStream> Tap(std::shared_ptr<entry::ITextStream> stream, const std::string& path) {
         // Only a processing log streams to the page; a copy saved for download does not.
         const bool log = person_.IsLogFile(path);
         if (log) person_.LogStarted(path);
         return std::make_shared<TappedStream>(std::move(stream), log ? &person_ : nullptr);
     }
 
-private:
     std::shared_ptr<entry::IFileAccess> inner_;
     IPerson& person_;
 };

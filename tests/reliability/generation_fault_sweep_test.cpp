@@ -39,8 +39,8 @@ TEST_F(GenerationSweep, ACrashAtAnyStatementLeavesEachArticleCompleteOrAbsentAnd
     CrashSweep("generation crash sweep", 30);
 }
 
-// Retry after the failed recording writes the code on the link row, rather than processing the row anew
-// and finding it generated already in the form's rows.
+// A recording that fails takes the row's article with it (one transaction); Retry makes both again, so the
+// article is never left without its code on the link row.
 TEST_F(GenerationSweep, RetryAfterTheCodeFailedToReachTheLinkRowRecordsIt) {
     FailureAt("UPDATE FA64_AGGANCIDET SET FA64_ARTAGGANCIO_MG66");
 }
