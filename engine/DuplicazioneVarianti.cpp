@@ -91,8 +91,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneColoredaTessuto(const db::Variant& A
         VariantChoice choice;
         choice.grouped = true;
         choice.grouping = copy.NewCode();
-        const std::string colourRows = " MG6B_CODICEVAR_MG5F = '" + db::SqlEscape(copy.ColourVariant()) +
-                                       "' AND MG6B_FLGGESTVAR = 1  AND  MG6B_CODRAGGVAR_MG5G <> '' ";
+        const std::string colourRows = ColourVariantRows(copy.ColourVariant());
         const bool found = copy.CopyVariantRows(
             [&](db::Recordset& source) {
                 if (rstDuplVarianti_) {

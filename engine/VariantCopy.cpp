@@ -27,6 +27,11 @@ void VariantCopy::CopyFlagTable() {
     RowCopy(engine_).Run(plan);
 }
 
+std::string ColourVariantRows(const std::string& colourVariant) {
+    return " MG6B_CODICEVAR_MG5F = '" + db::SqlEscape(colourVariant) +
+           "' AND MG6B_FLGGESTVAR = 1  AND  MG6B_CODRAGGVAR_MG5G <> '' ";
+}
+
 VariantChoice VariantCopy::CompanyDefault() {
     VariantChoice choice;
     auto parameters = engine_.connessione_->Execute(

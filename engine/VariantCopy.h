@@ -35,6 +35,10 @@ struct VariantPlan {
     static VariantPlan Apply(VariantChoice c) { return {Kind::Apply, std::move(c)}; }
 };
 
+// The variant rows of a link fabric that pass its colour to a new article: the colour variant, active
+// and grouped. A fabric without one cannot give its colour, and its article is not generated.
+std::string ColourVariantRows(const std::string& colourVariant);
+
 class VariantCopy {
 public:
     VariantCopy(CLSFA_DUPLICA& engine, const db::Variant& origine, const db::Variant& nuovo);

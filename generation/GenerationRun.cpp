@@ -3,8 +3,10 @@
 #include <optional>
 
 #include "db/Constants.h"
+#include "db/QueryValue.h"
 #include "db/Quote.h"
 #include "db/Transaction.h"
+#include "engine/VariantCopy.h"
 #include "entry/MDLFA_AGGANCI.h"
 #include "generation/ArticleExists.h"
 #include "generation/CreaArticolo.h"
@@ -132,6 +134,14 @@ private:
     db::RecordsetPtr clone_;
 };
 
+// The fabric can give its colour to the new article (the run's colour step copies these rows).
+bool ColoreUsabile(db::Connection& c, const db::Variant& ditta, const std::string& tessuto, const std::string& colore) {
+    const std::string sql = "SELECT COUNT(*) FROM MG6B_GESVARART WITH (NOLOCK) WHERE MG6B_DITTA_CG18 = " +
+                            db::SqlNumber(ditta) + " AND MG6B_CODART_MG66 = " + db::SqlText(tessuto) + " AND " +
+                            engine::ColourVariantRows(colore);
+    return db::QueryValue(c, sql).CLng() > 0;
+}
+
 bool ControllaVarianteColore(RunLoop& loop) {
     auto interfaccia = Richiesto(loop.Context().programma, "ActiveInterface", kProcedura);
     if (!db::Trim(Richiesto(interfaccia->ClsGlobal(), "ClsGlobal", kProcedura)->VarianteColore()).empty())
@@ -168,6 +178,9 @@ std::vector<AnteprimaRiga> AnteprimaGenerazione(const GenerationContext& contest
     std::vector<AnteprimaRiga> result;
     if (!RigheAperte(request.rows)) return result;
     auto& c = *Richiesto(contesto.connessione, "Connessione", "AnteprimaGenerazione");
+    const auto programma = Richiesto(contesto.programma, "ActiveInterface", "AnteprimaGenerazione");
+    const std::string colore =
+        db::Trim(Richiesto(programma->ClsGlobal(), "ClsGlobal", "AnteprimaGenerazione")->VarianteColore());
     auto clone = request.rows->Clone();
     for (clone->MoveFirst(); !clone->EOF(); clone->MoveNext()) {
         AnteprimaRiga r;
@@ -177,6 +190,8 @@ std::vector<AnteprimaRiga> AnteprimaGenerazione(const GenerationContext& contest
         r.massimo = DimensioneArticolo(contesto);
         r.troppoLungo = static_cast<long>(db::Len(r.codice)) > r.massimo;
         r.esiste = !r.codice.empty() && EsisteArticolo(c, contesto.ditta, r.codice);
+        if (!colore.empty() && !ColoreUsabile(c, contesto.ditta, r.tessuto, colore))
+            r.motivo = "the link fabric " + r.tessuto + " has no active colour variant " + colore + " with a grouping";
         result.push_back(std::move(r));
     }
     return result;

@@ -53,6 +53,7 @@ struct AnteprimaRiga {
     long massimo = 0;            // the longest code the company accepts
     bool troppoLungo = false;    // the run would ask whether to truncate
     bool esiste = false;         // an article with the (untruncated) code exists
+    std::string motivo;          // why the run would not create the article, found before it ("" when none)
 };
 // One entry per link row, in the order the run walks them; empty when there are no rows.
 std::vector<AnteprimaRiga> AnteprimaGenerazione(const GenerationContext& context, const GenerationRequest& request);

@@ -1,5 +1,7 @@
 #include "mass_duplication/DuplicazioneMassiva.h"
 
+#include <unordered_map>
+
 #include "db/Constants.h"
 #include "db/Variant.h"
 #include "entry/MDLFA_AGGANCI.h"
@@ -133,7 +135,7 @@ generation::RunOutcome RunMassDuplication(const generation::GenerationContext& c
 }
 
 std::vector<AnteprimaArticolo> AnteprimaDuplicazione(const generation::GenerationContext& contesto,
-                                                     const MassRequest& request) {
+                                                     const MassRequest& request, bool troncare) {
     std::vector<AnteprimaArticolo> anteprima;
     if (!SelezioneAperta(request.selection)) return anteprima;
     const long massimo = generation::DimensioneArticolo(contesto);
@@ -141,13 +143,21 @@ std::vector<AnteprimaArticolo> AnteprimaDuplicazione(const generation::Generatio
     auto clone = request.selection->Clone();
     clone->Filter(db::Variant(kFiltroSelezionati));
     if (clone->RecordCount() == 0) return anteprima;
+    std::unordered_map<std::string, std::string> prime;  // final code -> the first article that gets it
     for (clone->MoveFirst(); !clone->EOF(); clone->MoveNext()) {
         AnteprimaArticolo a;
         a.vecchio = Vecchio(*clone);
         a.nuovo = NuovoCodice(request.mode, a.vecchio, request.text);
         a.massimo = massimo;
         a.troppoLungo = static_cast<long>(db::Len(a.nuovo)) > massimo;
-        a.esiste = !a.nuovo.empty() && generation::EsisteArticolo(*contesto.connessione, contesto.ditta, a.nuovo);
+        if (!a.troppoLungo) a.finale = a.nuovo;
+        else if (troncare) a.finale = db::Left(a.nuovo, static_cast<std::size_t>(massimo));
+        if (!a.finale.empty()) {
+            // Codes compare as the database does; the run finds a code an earlier article took as existing.
+            const auto [primo, nuovo] = prime.emplace(db::UCase(db::RTrim(a.finale)), a.vecchio);
+            if (!nuovo) a.doppione = primo->second;
+            a.esiste = generation::EsisteArticolo(*contesto.connessione, contesto.ditta, a.finale);
+        }
         anteprima.push_back(a);
     }
     return anteprima;

@@ -48,9 +48,12 @@ struct AnteprimaArticolo {
     std::string nuovo;       // "" when the mode gives none
     long massimo = 0;
     bool troppoLungo = false;
-    bool esiste = false;
+    std::string finale;      // the code the run writes: `nuovo`, truncated when the user agrees
+    bool esiste = false;     // an article with the final code exists
+    std::string doppione;    // the earlier article of the run that gets the same final code ("" when none)
 };
+// `troncare`: the answer the user would give to the too-long-code question.
 std::vector<AnteprimaArticolo> AnteprimaDuplicazione(const generation::GenerationContext& context,
-                                                     const MassRequest& request);
+                                                     const MassRequest& request, bool troncare = false);
 
 }  // namespace mass_duplication
