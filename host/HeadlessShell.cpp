@@ -265,6 +265,8 @@ db::ConnectionPtr HeadlessShell::ResolveConnection(const std::string& connection
 }
 
 std::shared_ptr<entry::IControl> HeadlessShell::CreateControl(entry::ControlKind kind, const std::string& name) {
+    if (controlMaker_)
+        if (auto made = controlMaker_(kind, name)) return made;
     std::weak_ptr<HeadlessShell> self = weak_from_this();
     return controls::NewControl(kind, name, [self](const std::string& connectionString) -> db::ConnectionPtr {
         auto shell = self.lock();

@@ -125,6 +125,11 @@ public:
     // the session's; Nothing when none has that string.
     db::ConnectionPtr ResolveConnection(const std::string& connectionString) const;
 
+    // A maker tried before the shell's own controls (a command line drawing the progress bar on the
+    // terminal, say); when it gives nothing, the shell's control is made.
+    using ControlMaker = std::function<std::shared_ptr<entry::IControl>(entry::ControlKind, const std::string&)>;
+    void SetControlMaker(ControlMaker maker) { controlMaker_ = std::move(maker); }
+
     // --- entry::IShell ---
     std::shared_ptr<entry::IControl> CreateControl(entry::ControlKind kind, const std::string& name) override;
     std::shared_ptr<entry::ILookupService> CreateLookupService(entry::ServiceArea area) override;
@@ -149,6 +154,7 @@ private:
     std::vector<std::weak_ptr<entry::Form>> openForms_;
     std::vector<std::pair<std::string, UserScript>> pendingScripts_;
     std::vector<std::string> failures_;
+    ControlMaker controlMaker_;
 };
 
 }  // namespace host

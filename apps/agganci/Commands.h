@@ -13,6 +13,8 @@ void AddLogCommand(CLI::App& cli, GlobalOptions& options);
 void AddGenerateCommand(CLI::App& cli, GlobalOptions& options);
 void AddMassCommand(CLI::App& cli, GlobalOptions& options);
 void AddVariantsCommand(CLI::App& cli, GlobalOptions& options);
+void AddArticlesCommand(CLI::App& cli, GlobalOptions& options);
+void AddShowCommand(CLI::App& cli, GlobalOptions& options);
 void AddServeCommand(CLI::App& cli, GlobalOptions& options);
 void AddSqlServerScriptCommand(CLI::App& cli, GlobalOptions& options);
 

@@ -1,8 +1,6 @@
 // agganci generate MODEL: the generation run of the links form, driven on the headless shell as a user
 // would: the model opened in the links form, the regenerate box ticked when asked, the generate button
 // pressed, and every question the run asks answered by a flag.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +14,8 @@
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/RunReport.h"
 #include "apps/agganci/Session.h"
+#include "apps/agganci/StoredCode.h"
+#include "apps/agganci/TerminalProgress.h"
 #include "apps/agganci/VariantChoices.h"
 #include "db/Constants.h"
 #include "db/Variant.h"
@@ -24,7 +24,6 @@
 #include "generation/GenerationRun.h"
 #include "generation/ProcessingLog.h"
 #include "host/HeadlessShell.h"
-#include "host/controls/ProgressBar.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/Register.h"
 #include "variants_form/FRMFA_VARIANTI.h"
@@ -39,59 +38,6 @@ struct GenerateArgs {
     bool proceedWithoutVariants = false;
     std::vector<std::string> variants;
     bool dryRun = false;
-};
-
-// The run's progress bar, drawn on the terminal at every refresh (nothing when stderr is not a terminal).
-class TerminalProgressBar : public host::controls::ProgressBar {
-public:
-    using ProgressBar::ProgressBar;
-    void Refresh() override {
-        ProgressBar::Refresh();
-        if (!isatty(STDERR_FILENO)) return;
-        if (!Visible() || Max() <= 0) {
-            if (drawn_) std::cerr << "\r\033[K" << std::flush;
-            drawn_ = false;
-            return;
-        }
-        constexpr long kWidth = 30;
-        const long done = std::min(Value(), Max()) * kWidth / Max();
-        std::cerr << "\r\033[K[" << std::string(static_cast<std::size_t>(done), '#')
-                  << std::string(static_cast<std::size_t>(kWidth - done), ' ') << "] " << Value() << "/" << Max()
-                  << " " << Text() << std::flush;
-        drawn_ = true;
-    }
-
-private:
-    bool drawn_ = false;
-};
-
-// The headless shell with the terminal's progress bar: every other control and call goes to the shell.
-class TerminalShell : public entry::IShell {
-public:
-    explicit TerminalShell(std::shared_ptr<host::HeadlessShell> shell) : shell_(std::move(shell)) {}
-    std::shared_ptr<entry::IControl> CreateControl(entry::ControlKind kind, const std::string& name) override {
-        if (kind == entry::ControlKind::ProgressBar) return std::make_shared<TerminalProgressBar>(name);
-        return Shell().CreateControl(kind, name);
-    }
-    std::shared_ptr<entry::ILookupService> CreateLookupService(entry::ServiceArea area) override {
-        return Shell().CreateLookupService(area);
-    }
-    std::shared_ptr<entry::IDecodeService> CreateDecodeService(entry::ServiceArea area) override {
-        return Shell().CreateDecodeService(area);
-    }
-    void FormShown(entry::Form& form) override { Shell().FormShown(form); }
-    void RunModal(entry::Form& form) override { Shell().RunModal(form); }
-    void FormUnloaded(entry::Form& form) override {
-        if (auto shell = shell_.lock()) shell->FormUnloaded(form);
-    }
-
-private:
-    host::HeadlessShell& Shell() {
-        auto shell = shell_.lock();
-        if (!shell) throw entry::OggettoNonDisponibile("shell");
-        return *shell;
-    }
-    std::weak_ptr<host::HeadlessShell> shell_;
 };
 
 // A question of the run with no flag to answer it: the command stops and says which flag answers it.
@@ -123,6 +69,7 @@ void PrintPreview(const std::vector<generation::AnteprimaRiga>& rows, bool regen
         if (!r.generato.empty() && !regenerate) return "already generated (" + r.generato + ")";
         if (r.troppoLungo) return "too long (" + std::to_string(db::Len(r.codice)) + " > " + std::to_string(r.massimo) + ")";
         if (r.esiste && !regenerate) return "exists";
+        if (!r.motivo.empty()) return "would not be created: " + r.motivo;
         return regenerate && r.esiste ? "would regenerate" : "would create";
     };
     if (json) {
@@ -134,7 +81,8 @@ void PrintPreview(const std::vector<generation::AnteprimaRiga>& rows, bool regen
                          {"maxLength", r.massimo},
                          {"tooLong", r.troppoLungo},
                          {"exists", r.esiste},
-                         {"state", state(r)}});
+                         {"state", state(r)},
+                         {"reason", r.motivo}});
         std::cout << j.dump(2) << "\n";
         return;
     }
@@ -142,30 +90,33 @@ void PrintPreview(const std::vector<generation::AnteprimaRiga>& rows, bool regen
         std::cout << std::left << std::setw(18) << r.tessuto << std::setw(28) << r.codice << state(r) << "\n";
 }
 
-void Run(const GlobalOptions& options, const GenerateArgs& a) {
+void Run(const GlobalOptions& options, GenerateArgs a) {
     if (!a.truncate.empty() && a.truncate != "yes" && a.truncate != "no")
         throw std::runtime_error("--truncate " + a.truncate + ": expected yes or no");
     std::map<std::string, VariantChoice> choices;
     for (const auto& v : a.variants) choices.insert(ParseVariantChoice(v));
-    OpenSession(options);
+    {
+        Session s = OpenSession(options);
+        // New codes are built from the model's code: the stored spelling, whatever case was typed.
+        if (const auto stored = StoredArticleCode(*s.connection, options.company, a.model)) a.model = *stored;
+    }
     links_form::Register();
 
     auto shell = host::HeadlessShell::Start(options.db, options.company);
+    ShowProgressOnStderr(*shell, options.quiet);
     // The run writes its log into the company's log folder; a folder that is missing would silently
     // switch the log off, and the log is what this command prints.
     {
         std::error_code ignored;
         std::filesystem::create_directories(generation::CartellaDeiLog(*shell->Global()), ignored);
     }
-    auto terminal = std::make_shared<TerminalShell>(shell);
-    entry::SetShell(terminal);
     std::string unanswered;
     shell->Messages()->SetMessageResponder([&](const host::ShownMessage& m) { return Answer(m, a, unanswered); });
 
     host::ProgramRequest request;
     request.articoloOrigine = db::Variant(a.model);
     auto program = shell->Apri(request);
-    struct Closing {  // the window is closed and the shell removed whatever happens
+    struct Closing {  // the window is closed whatever happens
         std::shared_ptr<host::HeadlessShell>& shell;
         std::shared_ptr<entry::CLSFA_AGGANCI>& program;
         ~Closing() {
@@ -174,7 +125,6 @@ void Run(const GlobalOptions& options, const GenerateArgs& a) {
             } catch (...) {
                 // The session ends anyway: the shell closes what is left when it goes.
             }
-            entry::SetShell(nullptr);
         }
     } closing{shell, program};
 

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "apps/agganci/Commands.h"
+#include "apps/agganci/JsonValue.h"
 #include "apps/agganci/LinksFormSession.h"
 #include "db/Field.h"
 #include "db/Quote.h"
@@ -89,7 +90,7 @@ void Mostra(const GlobalOptions& options, const std::string& modello) {
             j["header"] = {{"guid", t.guid},
                            {"prefix", t.prefisso},
                            {"mainFabric", t.tessutoPrincipale},
-                           {"sequence", t.sequenza},
+                           {"sequence", JsonNumber(t.sequenza)},
                            {"useAlternativeCode", t.usaCodiceAlternativo},
                            {"alternativeCode", t.codiceAlternativo}};
         } else {
@@ -101,7 +102,7 @@ void Mostra(const GlobalOptions& options, const std::string& modello) {
                                   {"fabric", r.tessuto},
                                   {"description", r.descrizione},
                                   {"extendedDescription", r.descrizioneEstesa},
-                                  {"quantity", r.quantita},
+                                  {"quantity", JsonNumber(r.quantita)},
                                   {"season", r.stagione},
                                   {"brand", r.marchio},
                                   {"line", r.linea},

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "apps/agganci/Session.h"
+#include "apps/agganci/TerminalProgress.h"
 #include "entry/ILinksForm.h"
 #include "entry/MDLFA_AGGANCI.h"
 #include "host/controls/DataFrame.h"
@@ -42,8 +43,16 @@ const std::map<std::string, std::string>& Argomenti() {
 constexpr long kIconaCritica = 16;
 constexpr long kMascheraIcona = 0xF0;
 
-// "FRMFA_AGGANCI: type into TXT_X "v": why" without the form's name.
+// "FRMFA_AGGANCI: type into TXT_X "v": The control TXT_X cannot be reached..." in the user's terms: the
+// step and the control's name are the form's inside, the argument already says which field it was.
 std::string SenzaForm(const std::string& failure) {
+    for (const auto& [interno, utente] : {std::pair<std::string, std::string>{"The control ", "the form's field "},
+                                          {"The list of ", "the form's list "}}) {
+        const auto at = failure.find(interno);
+        if (at == std::string::npos) continue;
+        const auto nome = failure.find(' ', at + interno.size());
+        if (nome != std::string::npos) return utente + failure.substr(nome + 1);
+    }
     const std::string prefisso = std::string(entry::kLinksFormName) + ": ";
     return failure.rfind(prefisso, 0) == 0 ? failure.substr(prefisso.size()) : failure;
 }
@@ -54,6 +63,7 @@ LinksFormSession::LinksFormSession(const GlobalOptions& options) : ditta_(option
     // The company database (the demo one is created when missing) and the database's procedures.
     OpenSession(options).connection->Close();
     shell_ = host::HeadlessShell::Start(options.db, options.company);
+    ShowProgressOnStderr(*shell_, options.quiet);
     links_form::Register();
     // The commands save explicitly. The one question a command that failed half way leaves behind -
     // whether to save what it had typed when the form closes - is answered no.

@@ -1,8 +1,10 @@
-// agganci log [--last]: the processing log of the last generation or mass-duplication run of the company,
-// from the host's journal of runs (CG9L_LOGELAB and its lines); when the journal has none, the newest log
-// file of the company in its log folder.
+// agganci log [--last | --list | RUN]: the processing logs of the company's generation and mass-duplication
+// runs, from the host's journal of runs (CG9L_LOGELAB and its lines) and the log files of the company's log
+// folder. Without RUN, the last run: from the journal, or when it has none the newest log file.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iostream>
 #include <optional>
 #include <stdexcept>
@@ -35,9 +37,11 @@ struct Log {
     std::vector<Riga> righe;
 };
 
-std::optional<Log> DalGiornale(db::Connection& c, long ditta) {
+// The run `id` of the journal, or its last run when `id` is 0.
+std::optional<Log> DalGiornale(db::Connection& c, long ditta, long id = 0) {
     auto run = c.Execute("SELECT TOP 1 CG9L_IDELAB, CG9L_TITOLO, CG9L_DTINIZIO, CG9L_STATO FROM CG9L_LOGELAB WITH (NOLOCK) "
                          "WHERE CG9L_DITTA_CG18 = " + db::SqlNumber(db::Variant(ditta)) +
+                         (id > 0 ? " AND CG9L_IDELAB = " + std::to_string(id) : std::string()) +
                          " ORDER BY CG9L_IDELAB DESC");
     if (run->RecordCount() == 0) return std::nullopt;
     run->MoveFirst();
@@ -54,22 +58,29 @@ std::optional<Log> DalGiornale(db::Connection& c, long ditta) {
     return log;
 }
 
-// The newest "Generazione_Agganci_Aperture_<company>__<moment>.txt" of the company's log folder.
-std::optional<Log> DalFile(const host::GlobalObject& global, long ditta) {
+// The company's "Generazione_Agganci_Aperture_<company>__<moment>[_n].txt" files, oldest first.
+std::vector<std::filesystem::directory_entry> FileDelLog(const host::GlobalObject& global, long ditta) {
     const std::filesystem::path cartella = generation::CartellaDeiLog(global);
     const std::string inizio = std::string(generation::NomeBaseLog) + "_" + std::to_string(ditta) + "__";
-    std::optional<std::filesystem::directory_entry> ultimo;
+    std::vector<std::filesystem::directory_entry> file;
     std::error_code ec;
     for (const auto& f : std::filesystem::directory_iterator(cartella, ec)) {
         const std::string nome = f.path().filename().string();
-        if (nome.rfind(inizio, 0) != 0 || f.path().extension() != ".txt") continue;
-        if (!ultimo || f.last_write_time() > ultimo->last_write_time()) ultimo = f;
+        if (nome.rfind(inizio, 0) == 0 && f.path().extension() == ".txt") file.push_back(f);
     }
-    if (!ultimo) return std::nullopt;
+    std::sort(file.begin(), file.end(), [](const auto& a, const auto& b) {
+        return a.last_write_time() != b.last_write_time() ? a.last_write_time() < b.last_write_time()
+                                                          : a.path() < b.path();
+    });
+    return file;
+}
+
+Log LeggiFile(const std::filesystem::path& percorso) {
     Log log;
     log.origine = "file";
-    log.titolo = ultimo->path().string();
-    std::ifstream in(ultimo->path());
+    log.titolo = percorso.string();
+    std::ifstream in(percorso);
+    if (!in) throw std::runtime_error("RUN: cannot read the log file " + percorso.string());
     for (std::string riga; std::getline(in, riga);) {
         if (!riga.empty() && riga.back() == '\r') riga.pop_back();
         log.righe.push_back({riga, 0});
@@ -77,13 +88,57 @@ std::optional<Log> DalFile(const host::GlobalObject& global, long ditta) {
     return log;
 }
 
-void Stampa(const GlobalOptions& options) {
+// RUN is a run number of the journal, or a log file: a path, or a name in the company's log folder.
+Log Cerca(db::Connection& c, const host::GlobalObject& global, long ditta, const std::string& run) {
+    if (!run.empty() && run.find_first_not_of("0123456789") == std::string::npos) {
+        if (auto log = DalGiornale(c, ditta, std::stol(run))) return *log;
+        throw std::runtime_error("RUN: the journal has no run " + run + " for company " + std::to_string(ditta) +
+                                 " (agganci log --list shows them)");
+    }
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(run, ec)) return LeggiFile(run);
+    const std::filesystem::path nellaCartella = std::filesystem::path(generation::CartellaDeiLog(global)) / run;
+    if (std::filesystem::is_regular_file(nellaCartella, ec)) return LeggiFile(nellaCartella);
+    throw std::runtime_error("RUN: no run or log file '" + run + "' (agganci log --list shows them)");
+}
+
+void Elenca(const GlobalOptions& options, db::Connection& c, const host::GlobalObject& global) {
+    nlohmann::json runs = nlohmann::json::array();
+    auto rs = c.Execute("SELECT CG9L_IDELAB, CG9L_TITOLO, CG9L_DTINIZIO, CG9L_STATO FROM CG9L_LOGELAB WITH (NOLOCK) "
+                        "WHERE CG9L_DITTA_CG18 = " + db::SqlNumber(db::Variant(options.company)) +
+                        " ORDER BY CG9L_IDELAB");
+    if (rs->RecordCount() > 0)
+        for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext())
+            runs.push_back({{"run", (*rs)["CG9L_IDELAB"].Value().CLng()},
+                            {"title", db::RTrim((*rs)["CG9L_TITOLO"].Value().Text())},
+                            {"started", (*rs)["CG9L_DTINIZIO"].Value().Text()},
+                            {"status", (*rs)["CG9L_STATO"].Value().CLng()}});
+    nlohmann::json files = nlohmann::json::array();
+    for (const auto& f : FileDelLog(global, options.company))
+        files.push_back({{"file", f.path().string()}, {"bytes", static_cast<long long>(f.file_size())}});
+    if (options.json) {
+        std::cout << nlohmann::json{{"runs", runs}, {"files", files}}.dump(2) << "\n";
+        return;
+    }
+    std::cout << "Runs in the journal (agganci log RUN):\n";
+    for (const auto& r : runs)
+        std::cout << "  " << std::left << std::setw(6) << r["run"].get<long>() << std::setw(22)
+                  << r["started"].get<std::string>() << r["title"].get<std::string>() << "\n";
+    std::cout << "Log files (agganci log FILE):\n";
+    for (const auto& f : files) std::cout << "  " << f["file"].get<std::string>() << "\n";
+}
+
+void Stampa(const GlobalOptions& options, bool elenco, const std::string& run) {
     Session s = OpenSession(options);
     auto& c = *s.connection;
-    std::optional<Log> log = DalGiornale(c, options.company);
+    const host::GlobalObject global(options.db, options.company, c);
+    if (elenco) return Elenca(options, c, global);
+    std::optional<Log> log;
+    if (!run.empty()) log = Cerca(c, global, options.company, run);
+    if (!log) log = DalGiornale(c, options.company);
     if (!log) {
-        const host::GlobalObject global(options.db, options.company, c);
-        log = DalFile(global, options.company);
+        const auto file = FileDelLog(global, options.company);
+        if (!file.empty()) log = LeggiFile(file.back().path());
     }
     if (!log) throw std::runtime_error("no processing log for company " + std::to_string(options.company));
 
@@ -110,10 +165,18 @@ void Stampa(const GlobalOptions& options) {
 }  // namespace
 
 void AddLogCommand(CLI::App& cli, GlobalOptions& options) {
-    auto* cmd = cli.add_subcommand("log", "Print the processing log of the last generation or mass-duplication run");
+    auto* cmd = cli.add_subcommand("log", "Print the processing log of a generation or mass-duplication run: the "
+                                          "last one, or the run or file named; --list lists them");
     static bool last = false;
-    cmd->add_flag("--last", last, "The last run's log (what the command prints)");
-    cmd->callback([&options] { Stampa(options); });
+    static bool list = false;
+    static std::string run;
+    cmd->add_flag("--last", last, "The last run's log (the default)");
+    cmd->add_flag("--list", list, "List the runs of the journal and the log files of the company's log folder");
+    cmd->add_option("RUN", run, "A run number of the journal, or a log file (a path or a name in the log folder)");
+    cmd->callback([&options] {
+        if (list && !run.empty()) throw std::runtime_error("--list: give either --list or RUN");
+        Stampa(options, list, run);
+    });
 }
 
 }  // namespace app

@@ -8,6 +8,9 @@
 #include <optional>
 #include <stdexcept>
 
+#include <nlohmann/json.hpp>
+
+#include "apps/agganci/ArticleFilter.h"
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/RunReport.h"
 #include "apps/agganci/LinksFormSession.h"
@@ -37,35 +40,42 @@ struct MassArgs {
     bool dryRun = false;
 };
 
-// FIELD=VALUE, FIELD=FROM..TO, FIELD^=PREFIX; FIELD is a caption of the query or its column.
-entry::QueryCondition ParseWhere(const std::string& text) {
-    entry::QueryCondition c;
-    const auto prefix = text.find("^=");
-    const auto eq = text.find('=');
-    if (prefix != std::string::npos && prefix < eq) {
-        c.field = text.substr(0, prefix);
-        c.op = entry::QueryOperator::IniziaCon;
-        c.values = {text.substr(prefix + 2)};
-    } else if (eq != std::string::npos) {
-        c.field = text.substr(0, eq);
-        const std::string value = text.substr(eq + 1);
-        const auto range = value.find("..");
-        if (range != std::string::npos) {
-            c.op = entry::QueryOperator::Intervallo;
-            c.values = {value.substr(0, range), value.substr(range + 2)};
-        } else {
-            c.values = {value};
-        }
-    }
-    if (c.field.empty()) throw std::runtime_error("--where " + text + ": expected FIELD=VALUE, FIELD=FROM..TO or FIELD^=PREFIX");
-    return c;
-}
-
 std::string ModeCaption(const std::string& mode) {
     if (mode == "prefix") return "Aggiungi prefisso";
     if (mode == "mask") return "Sostituisci parziale";
     if (mode == "replace") return "Sostituisci completa";
     throw std::runtime_error("--mode " + mode + ": expected prefix, mask or replace");
+}
+
+// What the run would do with each ticked article, with the code it would write and why it would not.
+void PrintPreview(const std::vector<mass_duplication::AnteprimaArticolo>& preview, const std::string& truncate,
+                  bool json) {
+    auto state = [&](const mass_duplication::AnteprimaArticolo& p) -> std::string {
+        if (p.nuovo.empty()) return "no code";
+        if (p.troppoLungo && truncate.empty())
+            return "too long (" + std::to_string(db::Len(p.nuovo)) + " > " + std::to_string(p.massimo) +
+                   "): the run asks, answer with --truncate yes|no";
+        if (p.troppoLungo && truncate == "no") return "too long: skipped";
+        if (!p.doppione.empty()) return "same code as " + p.doppione + ": not created";
+        if (p.esiste) return "exists: not created";
+        return "would create";
+    };
+    if (json) {
+        nlohmann::json j = nlohmann::json::array();
+        for (const auto& p : preview)
+            j.push_back({{"source", p.vecchio},
+                         {"code", p.finale.empty() ? p.nuovo : p.finale},
+                         {"maxLength", p.massimo},
+                         {"tooLong", p.troppoLungo},
+                         {"exists", p.esiste},
+                         {"sameCodeAs", p.doppione},
+                         {"state", state(p)}});
+        std::cout << j.dump(2) << "\n";
+        return;
+    }
+    for (const auto& p : preview)
+        std::cout << std::left << std::setw(28) << p.vecchio << std::setw(28) << (p.finale.empty() ? p.nuovo : p.finale)
+                  << state(p) << "\n";
 }
 
 void Run(const GlobalOptions& options, const MassArgs& a) {
@@ -101,7 +111,7 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
                                                          links_form::kVoceDuplMassiva));
     auto query = shell.ControlOf<host::controls::AdvancedQuery>(entry::kLinksFormName, "ADVQ_ARTICOLI");
     if (!query) throw std::runtime_error("the links form has no mass duplication tab");
-    for (const auto& w : a.where) query->AggiungiCondizione(ParseWhere(w));
+    ApplyWhere(*query, a.where);
     session.Passo("--where", host::UserScript().Click("CMD_AVANTI"));
     auto& form = session.Form();
     auto selection = form.RstSelezioneMassiva();
@@ -119,25 +129,24 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
         if (!found) throw std::runtime_error("--untick " + code + ": not among the selected articles");
     }
 
-    host::UserScript params;
-    params.Choose("CBO_PREFISSO", ModeCaption(a.mode)).Type("TXT_PREFISSODART", a.text);
-    if (a.description) params.Type("TXT_DESCRD", *a.description);
-    if (a.extendedDescription) params.Type("TXT_DESCRESTD", *a.extendedDescription);
-    if (a.season) params.Type("TXT_STAGIONED", *a.season);
-    if (a.line) params.Type("TXT_LINEAD", *a.line);
-    if (a.brand) params.Type("TXT_MARCHIOD", *a.brand);
-    if (a.typology) params.Type("TXT_TIPOLOGIAD", *a.typology);
-    session.Passo("--mode", params);
+    // One step per flag, so that a field the form refuses is reported under the flag that filled it.
+    session.Passo("--mode", host::UserScript().Choose("CBO_PREFISSO", ModeCaption(a.mode)));
+    session.Passo("--text", host::UserScript().Type("TXT_PREFISSODART", a.text));
+    const std::pair<const std::optional<std::string>*, std::pair<const char*, const char*>> fields[] = {
+        {&a.description, {"--description", "TXT_DESCRD"}},
+        {&a.extendedDescription, {"--extended-description", "TXT_DESCRESTD"}},
+        {&a.season, {"--season", "TXT_STAGIONED"}},
+        {&a.line, {"--line", "TXT_LINEAD"}},
+        {&a.brand, {"--brand", "TXT_MARCHIOD"}},
+        {&a.typology, {"--typology", "TXT_TIPOLOGIAD"}},
+    };
+    for (const auto& [value, flag] : fields)
+        if (*value) session.Passo(flag.first, host::UserScript().Type(flag.second, **value));
 
     if (a.dryRun) {
-        for (const auto& p : mass_duplication::AnteprimaDuplicazione(form.Contesto(), form.SchedaMassiva().RunRequest())) {
-            std::string state = p.nuovo.empty()  ? "no code"
-                                : p.troppoLungo ? "too long (" + std::to_string(db::Len(p.nuovo)) + " > " +
-                                                      std::to_string(p.massimo) + ")"
-                                : p.esiste      ? "exists"
-                                                : "would create";
-            std::cout << std::left << std::setw(28) << p.vecchio << std::setw(28) << p.nuovo << state << "\n";
-        }
+        PrintPreview(mass_duplication::AnteprimaDuplicazione(form.Contesto(), form.SchedaMassiva().RunRequest(),
+                                                             a.truncate == "yes"),
+                     a.truncate, options.json);
         return;
     }
     // Questions known before the run starts are refused before anything is written.

@@ -8,6 +8,7 @@ struct GlobalOptions {
     std::string db = "sqlite:agganci-demo.db";
     long company = 1;
     bool json = false;
+    bool quiet = false;  // no progress on stderr
 };
 
 }  // namespace app

@@ -2,19 +2,25 @@
 // deploy (sqlcmd -i, or a query window): batches separated by GO lines.
 #include <iostream>
 
+#include <nlohmann/json.hpp>
+
 #include "apps/agganci/Commands.h"
 #include "erp/Schema.h"
 #include "erp/TsqlScripts.h"
 
 namespace app {
 
-void AddSqlServerScriptCommand(CLI::App& cli, GlobalOptions&) {
+void AddSqlServerScriptCommand(CLI::App& cli, GlobalOptions& options) {
     auto* cmd = cli.add_subcommand("sqlserver-script",
                                    "Print the SQL Server script of the ERP database: its tables and the stored "
                                    "procedure SPMG_DUPLICAART (see docs/SQLSERVER.md)");
     static bool procedureOnly = false;
     cmd->add_flag("--procedure-only", procedureOnly, "Only the stored procedures, for a database that has the tables");
-    cmd->callback([] { std::cout << (procedureOnly ? erp::TsqlProcedureScript() : erp::SqlServerDeploymentScript()); });
+    cmd->callback([&options] {
+        const std::string script = procedureOnly ? erp::TsqlProcedureScript() : erp::SqlServerDeploymentScript();
+        if (options.json) std::cout << nlohmann::json{{"script", script}}.dump(2) << "\n";
+        else std::cout << script;
+    });
 }
 
 }  // namespace app

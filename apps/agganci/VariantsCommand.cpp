@@ -4,6 +4,8 @@
 #include <iostream>
 #include <stdexcept>
 
+#include <nlohmann/json.hpp>
+
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/LinksFormSession.h"
 #include "entry/ControlsGrid.h"
@@ -19,6 +21,7 @@ void Run(const GlobalOptions& options, const std::string& model) {
     session.ApriModello(model);
     auto& form = session.Form();
     bool shown = false;
+    nlohmann::json variants = nlohmann::json::array();
     session.Shell().WhenShown(
         variants_form::kNomeForm,
         host::UserScript()
@@ -28,9 +31,9 @@ void Run(const GlobalOptions& options, const std::string& model) {
                     if (!grid) return;
                     shown = true;
                     for (long row = 1; row <= grid->RowCount(); ++row)
-                        std::cout << std::left << std::setw(8) << grid->CellText(row, "MG5F_CODICEVAR")
-                                  << std::setw(32) << grid->CellText(row, "MG5F_DESCR_VAR")
-                                  << (grid->CellText(row, "SEL") == "1" ? "on" : "off") << "\n";
+                        variants.push_back({{"code", grid->CellText(row, "MG5F_CODICEVAR")},
+                                            {"description", grid->CellText(row, "MG5F_DESCR_VAR")},
+                                            {"on", grid->CellText(row, "SEL") == "1"}});
                 })
             .Close());
     variants_form::AperturaVarianti apertura;
@@ -42,6 +45,13 @@ void Run(const GlobalOptions& options, const std::string& model) {
     apertura.Articolo = model;
     variants_form::ApriVarianti(apertura);
     if (!shown) throw std::runtime_error("MODEL: the variant form did not open for '" + model + "'");
+    if (options.json) {
+        std::cout << nlohmann::json{{"model", model}, {"variants", variants}}.dump(2) << "\n";
+        return;
+    }
+    for (const auto& v : variants)
+        std::cout << std::left << std::setw(8) << v["code"].get<std::string>() << std::setw(32)
+                  << v["description"].get<std::string>() << (v["on"].get<bool>() ? "on" : "off") << "\n";
 }
 
 }  // namespace

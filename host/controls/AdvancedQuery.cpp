@@ -53,6 +53,12 @@ const AdvancedQuery::Field* AdvancedQuery::Find(const std::string& name) const {
     return nullptr;
 }
 
+std::vector<std::string> AdvancedQuery::Captions() const {
+    std::vector<std::string> captions;
+    for (const auto& f : fields_) captions.push_back(f.caption);
+    return captions;
+}
+
 void AdvancedQuery::AggiungiCondizione(const entry::QueryCondition& c) {
     std::string column;
     if (const Field* f = Find(c.field)) {
@@ -65,7 +71,7 @@ void AdvancedQuery::AggiungiCondizione(const entry::QueryCondition& c) {
             const std::string bare = upper.substr(upper.rfind('.') == std::string::npos ? 0 : upper.rfind('.') + 1);
             if (IsColumnName(upper) && bare.rfind(prefix, 0) == 0) column = t + "." + bare;
         }
-        if (column.empty()) throw Refused("Campo non previsto dalla ricerca: " + c.field);
+        if (column.empty()) throw Refused(kCampoNonPrevisto + c.field);
     }
     const std::size_t n = c.values.size();
     const bool fits = c.op == entry::QueryOperator::Intervallo ? n == 2

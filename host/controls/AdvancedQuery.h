@@ -11,6 +11,7 @@ namespace host::controls {
 class AdvancedQuery : public Control<entry::IAdvancedQuery> {
 public:
     using Control::Control;
+    static constexpr const char* kCampoNonPrevisto = "Campo non previsto dalla ricerca: ";
     void Imposta(const std::string& ditta, long setting, const std::shared_ptr<entry::Cinterface>& program,
                  const std::string& settingsKey, bool flag, const db::ConnectionPtr& connection) override;
     void RimuoviCampi() override { fields_.clear(); }
@@ -29,6 +30,8 @@ public:
     void Terminate() override;
 
     const std::vector<std::string>& TabelleOfferte() const { return tables_; }
+    // The captions of the defined fields, in their order: what a user may name in a condition.
+    std::vector<std::string> Captions() const;
 
     // The user asks for the value list of a field (side 2: the second value of a range): the form fills
     // the request, the control runs it on its connection. The codes of the list's first column.

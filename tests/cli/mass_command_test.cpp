@@ -33,6 +33,17 @@ TEST_F(MassCommand, TheDryRunListsTheCodesAndWritesNothing) {
     EXPECT_FALSE(Has(r.out, "XCAM-101")) << r.out;
     EXPECT_TRUE(Has(r.out, "XCAM-102")) << r.out;
     EXPECT_EQ(Articles(), before);
+
+    // A mask giving several articles one code: only the first would be created, as the run does it.
+    const auto mask = Mass("--where Articolo=CAM-100..CAM-101 --mode mask --text ZZZZZZZ --dry-run");
+    EXPECT_TRUE(Has(mask.out, "CAM-100                     ZZZZZZZ                     would create")) << mask.out;
+    EXPECT_TRUE(Has(mask.out, "CAM-101                     ZZZZZZZ                     same code as CAM-100: not created"))
+        << mask.out;
+    // The code after truncation is what the preview shows and checks against the database.
+    ASSERT_EQ(Agganci("--db sqlite:company.db duplicate MODELLO01 ABCDEFGHIJKLMNOPQRSTUVWXY").code, 0);
+    const auto cut = Mass("--where Articolo=CAM-100 --mode prefix --text ABCDEFGHIJKLMNOPQRSTUVWXY --truncate yes "
+                          "--dry-run");
+    EXPECT_TRUE(Has(cut.out, "exists: not created")) << cut.out;
 }
 
 TEST_F(MassCommand, TheRunCreatesTheTickedArticles) {

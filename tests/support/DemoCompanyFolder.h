@@ -28,6 +28,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir); }
 
     ProgramResult Agganci(const std::string& args) { return RunAgganci(args, dir.string()); }
+    ProgramResult AgganciStdout(const std::string& args) { return RunAgganci(args, dir.string(), true); }
 
     long Count(const std::string& sql) { return testsupport::Count(*Open(), sql); }
     void Exec(const std::string& sql) { testsupport::Exec(*Open(), sql); }

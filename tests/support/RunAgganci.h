@@ -1,6 +1,7 @@
 #pragma once
 // Runs the built agganci program as a person or a script would, optionally in a folder of the test's,
-// and gives back its exit status and everything it printed (stdout and stderr together).
+// and gives back its exit status and everything it printed (stdout and stderr together, or stdout alone
+// as a script reading the JSON sees it).
 #include <sys/wait.h>
 
 #include <array>
@@ -15,10 +16,10 @@ struct ProgramResult {
     std::string out;
 };
 
-inline ProgramResult RunAgganci(const std::string& args, const std::string& folder = {}) {
+inline ProgramResult RunAgganci(const std::string& args, const std::string& folder = {}, bool stdoutOnly = false) {
     ProgramResult r;
     const std::string cd = folder.empty() ? std::string() : "cd '" + folder + "' && ";
-    const std::string cmd = cd + AGGANCI_BIN + " " + args + " 2>&1";
+    const std::string cmd = cd + AGGANCI_BIN + " " + args + (stdoutOnly ? " 2>/dev/null" : " 2>&1");
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
     if (!pipe) {
         r.code = -1;

@@ -1,0 +1,59 @@
+#include "apps/agganci/ArticleFilter.h"
+
+#include <stdexcept>
+
+namespace app {
+namespace {
+
+std::runtime_error Malformed(const std::string& text, const std::string& why) {
+    return std::runtime_error("--where " + text + ": " + why +
+                              "; expected FIELD=VALUE, FIELD=FROM..TO or FIELD^=PREFIX");
+}
+
+}  // namespace
+
+entry::QueryCondition ParseWhere(const std::string& text) {
+    entry::QueryCondition c;
+    const auto prefix = text.find("^=");
+    const auto eq = text.find('=');
+    if (prefix != std::string::npos && prefix < eq) {
+        c.field = text.substr(0, prefix);
+        c.op = entry::QueryOperator::IniziaCon;
+        c.values = {text.substr(prefix + 2)};
+    } else if (eq != std::string::npos) {
+        c.field = text.substr(0, eq);
+        const std::string value = text.substr(eq + 1);
+        const auto range = value.find("..");
+        if (range != std::string::npos) {
+            if (value.find("..", range + 2) != std::string::npos) throw Malformed(text, "a range has one '..'");
+            c.op = entry::QueryOperator::Intervallo;
+            c.values = {value.substr(0, range), value.substr(range + 2)};
+        } else {
+            c.values = {value};
+        }
+    }
+    if (c.field.empty()) throw Malformed(text, "no field");
+    // An empty prefix would select every article, an empty value none: neither is a filter anyone means.
+    for (const auto& v : c.values)
+        if (v.empty()) throw Malformed(text, "no value");
+    return c;
+}
+
+void ApplyWhere(host::controls::AdvancedQuery& query, const std::vector<std::string>& filters) {
+    for (const auto& w : filters) {
+        const auto condition = ParseWhere(w);
+        try {
+            query.AggiungiCondizione(condition);
+        } catch (const std::exception& e) {
+            const std::string why = e.what();
+            if (why.rfind(host::controls::AdvancedQuery::kCampoNonPrevisto, 0) != 0)
+                throw std::runtime_error("--where " + w + ": " + why);
+            std::string fields;
+            for (const auto& caption : query.Captions()) fields += (fields.empty() ? "" : ", ") + caption;
+            throw std::runtime_error("--where " + w + ": " + why + " (fields: " + fields +
+                                     "; or a column of the selection's tables)");
+        }
+    }
+}
+
+}  // namespace app

@@ -1,0 +1,18 @@
+#pragma once
+// The --where filters of the commands that select articles, stated in the mass tab's advanced query as the
+// user types them: FIELD=VALUE, FIELD=FROM..TO, FIELD^=PREFIX.
+#include <string>
+#include <vector>
+
+#include "entry/ControlsAdvancedQuery.h"
+#include "host/controls/AdvancedQuery.h"
+
+namespace app {
+
+// One filter; an error naming --where for a value that is missing or a range that is not FROM..TO.
+entry::QueryCondition ParseWhere(const std::string& text);
+
+// Adds every filter to the query; an unknown field is refused with the list of the fields it offers.
+void ApplyWhere(host::controls::AdvancedQuery& query, const std::vector<std::string>& filters);
+
+}  // namespace app

@@ -1,0 +1,94 @@
+// The command line as scripts and people use it around the runs: JSON for results and errors, options
+// anywhere, filters checked, the data and the logs looked at.
+#include <gtest/gtest.h>
+
+#include "DemoCompanyFolder.h"
+
+#include <filesystem>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+class Inspection : public testsupport::DemoCompanyFolder {
+protected:
+    nlohmann::json Json(const std::string& args, int expectedCode = 0) {
+        const auto r = AgganciStdout(args);
+        EXPECT_EQ(r.code, expectedCode) << args << "\n" << r.out;
+        return nlohmann::json::parse(r.out);  // throws, failing the test, when stdout is not one document
+    }
+};
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(Inspection, JsonComesForResultsAndErrorsWithOptionsAnywhere) {
+    const auto copy = Json("--db sqlite:company.db duplicate MODELLO01 COPIA-J --json");
+    EXPECT_EQ(copy["rows"]["MG66_ANAGRART"], 1);
+
+    const auto missing = Json("duplicate NOPE COPIA-K --db sqlite:company.db --json", 1);
+    EXPECT_TRUE(Has(missing["error"].get<std::string>(), "source article 'NOPE' does not exist")) << missing;
+    EXPECT_EQ(missing["exitCode"], 1);
+
+    const auto usage = Json("--json duplicate MODELLO01", 106);
+    EXPECT_TRUE(Has(usage["error"].get<std::string>(), "NEWCODE")) << usage;
+
+    const auto links = Json("--db sqlite:company.db links show MODELLO04 --json");
+    EXPECT_TRUE(links["links"][0]["quantity"].is_number()) << links;
+}
+
+TEST_F(Inspection, FiltersAreCheckedAndAnUnknownFieldListsTheValidOnes) {
+    const auto unknown = Agganci("--db sqlite:company.db articles --where Colore=ROSSO");
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_TRUE(Has(unknown.out, "--where Colore=ROSSO: Campo non previsto dalla ricerca: Colore (fields: Articolo, "
+                                 "Famiglia,")) << unknown.out;
+    for (const char* bad : {"Articolo^=", "Articolo=", "Articolo=A..B..C"}) {
+        const auto r = Agganci(std::string("--db sqlite:company.db articles --where ") + bad);
+        EXPECT_EQ(r.code, 1) << bad << r.out;
+        EXPECT_TRUE(Has(r.out, std::string("--where ") + bad + ": ")) << r.out;
+    }
+    const auto list = Json("--db sqlite:company.db --json articles --where Articolo=CAM-100..CAM-101");
+    ASSERT_EQ(list["count"], 2) << list;
+    EXPECT_EQ(list["articles"][1]["code"], "CAM-101");
+}
+
+TEST_F(Inspection, ShowPrintsWhatAnArticleHoldsAndWhereItCameFrom) {
+    ASSERT_EQ(Agganci("--db sqlite:company.db generate modello04 --proceed-without-variants").code, 0);
+    // The stored spelling of the model makes the code, whatever case was typed.
+    const auto article = Json("--db sqlite:company.db --json show dnmodello04ts-denim-blu");
+    EXPECT_EQ(article["article"], "DNMODELLO04TS-DENIM-BLU");
+    EXPECT_EQ(article["links"][0]["model"], "MODELLO04");
+    EXPECT_EQ(article["tables"]["MG66_ANAGRART"].size(), 1u);
+    EXPECT_EQ(Agganci("--db sqlite:company.db show NOPE").code, 1);
+}
+
+TEST_F(Inspection, EveryRunKeepsItsOwnLogBesideTheDatabase) {
+    const auto elsewhere = dir / "elsewhere";
+    std::filesystem::create_directories(elsewhere);
+    for (int i = 0; i < 2; ++i)
+        ASSERT_EQ(testsupport::RunAgganci("--db sqlite:../company.db --quiet generate MODELLO04 --regenerate "
+                                          "--proceed-without-variants",
+                                          elsewhere.string())
+                      .code,
+                  0);
+    EXPECT_FALSE(std::filesystem::exists(elsewhere / "logs"));
+    const auto listed = Json("--db sqlite:company.db --json log --list");
+    ASSERT_EQ(listed["files"].size(), 2u) << listed;
+    ASSERT_EQ(listed["runs"].size(), 2u) << listed;
+    const auto first = Agganci("--db sqlite:company.db log " + listed["files"][0]["file"].get<std::string>());
+    EXPECT_EQ(first.code, 0);
+    EXPECT_TRUE(Has(first.out, "Inizio elaborazione")) << first.out;
+    EXPECT_TRUE(Has(Agganci("--db sqlite:company.db log 2").out, "Run: ")) ;
+}
+
+TEST_F(Inspection, ProgressGoesToStderrUnlessQuiet) {
+    const auto run = Agganci("--db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode prefix --text P "
+                             "--proceed-without-variants");
+    EXPECT_TRUE(Has(run.out, "[2/2] ")) << run.out;
+    const auto quiet = Agganci("--db sqlite:company.db mass --where Articolo=CAM-102 --mode prefix --text P --quiet "
+                               "--proceed-without-variants");
+    EXPECT_EQ(quiet.code, 0) << quiet.out;
+    EXPECT_FALSE(Has(quiet.out, "[1/1] ")) << quiet.out;
+}
+
+}  // namespace
