@@ -29,6 +29,7 @@ struct DuplicateArgs {
     bool hasExtended = false;
     std::vector<std::string> variants;
     std::vector<std::string> skip;
+    bool dryRun = false;
 };
 
 // What --skip accepts: the engine's operations and the groups the stored procedure copies.
@@ -123,6 +124,21 @@ void Run(const GlobalOptions& options, DuplicateArgs a) {
     }
     Validate(a);
     const auto request = Request(s, options, a);
+    if (a.dryRun) {
+        // Every check above has run; the source's rows are what the copy starts from.
+        const auto counts = CountArticleRows(c, options.company, a.source);
+        if (options.json) {
+            nlohmann::json j{{"source", a.source}, {"article", a.target}, {"state", "would create"}};
+            for (const auto& [table, n] : counts) j["sourceRows"][table] = n;
+            std::cout << j.dump(2) << "\n";
+            return;
+        }
+        std::cout << "Article " << a.target << " would be created from " << a.source << " (company " << options.company
+                  << "); nothing was written\nRows of the source per table:\n";
+        for (const auto& [table, n] : counts)
+            if (n > 0) std::cout << "  " << std::left << std::setw(24) << table << n << "\n";
+        return;
+    }
     auto global = std::make_shared<host::GlobalObject>(options.db, options.company, c);
     auto program = std::make_shared<entry::CinterfaceBase>();
     program->ClsGlobal(global);
@@ -171,6 +187,8 @@ void AddDuplicateCommand(CLI::App& cli, GlobalOptions& options) {
                     "article; :auto gives it a grouping named after the new code, :GROUP a grouping of that code "
                     "(created from the source's when missing). Variants not named keep the source's state.");
     cmd->add_option("--skip", args.skip, "Leave a group out: " + SkipHelp());
+    cmd->add_flag("--dry-run", args.dryRun,
+                  "Check everything (codes, lengths, variants, groups) and list the source's rows; write nothing");
     cmd->callback([&options, cmd] {
         args.hasDescription = cmd->count("--description") > 0;
         args.hasExtended = cmd->count("--extended-description") > 0;

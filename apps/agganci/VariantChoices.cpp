@@ -66,6 +66,9 @@ void ChooseInVariantForm(entry::Form& form, const std::map<std::string, VariantC
         if (ticked("RAGGRAUTOMATICO") != choice.automaticGrouping) grid.UserTickCell(row, "RAGGRAUTOMATICO");
         if (!choice.automaticGrouping && !choice.grouping.empty()) {
             grid.UserSelectRow(row);
+            if (!grouping.Enabled() || !grouping.Visible())
+                throw std::invalid_argument("--variant " + code + ": the variant form takes no grouping of its own (" +
+                                            choice.grouping + ") for this variant here; give :auto or no grouping");
             grouping.UserType(choice.grouping);
         }
     }

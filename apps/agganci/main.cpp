@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
                  "article duplication and mass duplication, on a company database.\n"
                  "Exit status: 0 done; 2 the run went through but some rows or articles were not created "
                  "(each listed with its reason); 1 nothing was done (an error or a refusal, one line on stderr); "
-                 "100 or above a usage error (unknown option, missing argument, wrong kind of value)."};
+                 "a usage error exits 100 or above (104 a value of the wrong kind, 105 a value not valid, 106 a "
+                 "required argument missing, 109 an argument not expected)."};
     cli.require_subcommand(1);
     // Options of the whole program are accepted after the subcommand too (agganci duplicate A B --json).
     cli.fallthrough();

@@ -33,6 +33,11 @@ protected:
 };
 
 TEST_F(Cli, DuplicateReportsTheRowsWrittenAndRefusesAnExistingCode) {
+    auto dry = Agganci("--db sqlite:" + db + " duplicate MODELLO01 COPIA-1 --dry-run");
+    ASSERT_EQ(dry.code, 0) << dry.out;
+    EXPECT_NE(dry.out.find("Article COPIA-1 would be created from MODELLO01"), std::string::npos) << dry.out;
+    EXPECT_NE(Agganci("--db sqlite:" + db + " show COPIA-1").code, 0);  // nothing written
+
     auto r = Agganci("--db sqlite:" + db + " duplicate MODELLO01 COPIA-1 --description 'Camicia copia'");
     ASSERT_EQ(r.code, 0) << r.out;
     EXPECT_NE(r.out.find("Article COPIA-1 created from MODELLO01"), std::string::npos) << r.out;

@@ -141,6 +141,8 @@ TEST_F(GenerateCommand, VariantChoicesAreMadeInTheVariantFormOfTheLinksTab) {
     const auto refused = Generate("MODELLO04 --variant NOPE=on");
     EXPECT_EQ(refused.code, 1) << refused.out;
     EXPECT_TRUE(Has(refused.out, "--variant NOPE: the variant form does not offer this variant")) << refused.out;
+    const auto grouping = Generate("MODELLO04 --variant COL=on:GRPX");
+    EXPECT_TRUE(Has(grouping.out, "--variant COL: the variant form takes no grouping of its own (GRPX)")) << grouping.out;
     EXPECT_EQ(Articles(), before);
 
     const auto r = Generate("MODELLO04 --variant TAG=off");

@@ -80,7 +80,7 @@ TEST_F(LinksCli, AddCreatesTheFirstLinkOfAModel) {
     ASSERT_EQ(show.code, 0) << show.out;
     EXPECT_TRUE(Contiene(show.out, "\"prefix\": \"GX\"")) << show.out;
     EXPECT_TRUE(Contiene(show.out, "\"season\": \"PE2026\"")) << show.out;
-    EXPECT_TRUE(Contiene(show.out, "\"quantity\": \"1.5\"")) << show.out;
+    EXPECT_TRUE(Contiene(show.out, "\"quantity\": 1.5")) << show.out;
     EXPECT_TRUE(Contiene(show.out, "\"line\": \"DONNA\"")) << show.out;
 }
 

@@ -135,7 +135,8 @@ TEST_P(CliHostile, MassWhereValue) {
     const auto r = Agganci("mass --where " + Word("Articolo=" + value) + " --mode prefix --text X --dry-run");
     if (value.empty()) {
         EXPECT_NE(r.code, 0);
-        EXPECT_EQ(r.out, "agganci: --where: no article selected\n");
+        EXPECT_EQ(r.out,
+                  "agganci: --where Articolo=: no value; expected FIELD=VALUE, FIELD=FROM..TO or FIELD^=PREFIX\n");
     } else {
         EXPECT_EQ(r.code, 0) << r.out.substr(0, 400);
         // One line: the article and its new code.
