@@ -122,7 +122,7 @@ Variant Field::OriginalValue() const {
         owner_->RequireOpen();
         throw ado::Raise(errc::EofOrBof);
     }
-    return owner_->Data().rows[static_cast<std::size_t>(row)].original[static_cast<std::size_t>(index_)];
+    return owner_->Data().rows[static_cast<std::size_t>(row)].Original(static_cast<std::size_t>(index_));
 }
 
 long Field::Type() const { return owner_->Data().columns[static_cast<std::size_t>(index_)].type; }

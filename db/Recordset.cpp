@@ -97,7 +97,7 @@ std::optional<RowWrite> BuildWrite(const RecordsetData& data, const RowData& row
     w.keyIsPrimary = data.keyIsPrimary;
     for (std::size_t i : data.keyFields) {
         w.keyColumns.push_back(cols[i].baseColumn);
-        w.keyValues.push_back(row.original[i]);
+        w.keyValues.push_back(row.Original(i));
     }
     return w;
 }
@@ -112,7 +112,7 @@ void MarkWritten(RecordsetData& data, RowData& row, const RowWriteResult& result
             if (data.writable[i]) row.values[i] = result.readBack[k++];
         }
     }
-    row.original = row.values;
+    row.original.clear();  // the values are the database's now
     std::fill(row.changed.begin(), row.changed.end(), 0);
     row.status = adRecUnmodified;
     row.affected = true;
@@ -123,7 +123,8 @@ void Revert(RowData& row) {
         row.gone = true;
         return;
     }
-    row.values = row.original;
+    if (!row.original.empty()) row.values = std::move(row.original);
+    row.original.clear();
     std::fill(row.changed.begin(), row.changed.end(), 0);
     row.status = adRecUnmodified;
 }
@@ -230,7 +231,6 @@ void Recordset::Load(StatementResult result, bool readOnly) {
     data->rows.reserve(result.rows.size());
     for (auto& values : result.rows) {
         RowData row;
-        row.original = values;
         row.values = std::move(values);
         row.changed.assign(n, 0);
         data->rows.push_back(std::move(row));
@@ -502,6 +502,7 @@ void Recordset::SetFieldValue(long index, const Variant& value) {
     RequireUpdatable();
     if (editMode_ == adEditNone) BeginEdit();
     RowData& row = data_->rows[static_cast<std::size_t>(editRow_)];
+    row.KeepOriginal();
     row.values[static_cast<std::size_t>(index)] = value;
     row.changed[static_cast<std::size_t>(index)] = 1;
 }
@@ -513,7 +514,6 @@ void Recordset::AddNew() {
     const std::size_t n = data_->columns.size();
     RowData row;
     row.values.assign(n, Variant::Null());
-    row.original.assign(n, Variant::Null());
     row.changed.assign(n, 0);
     row.status = adRecNew;
     rowBeforeAdd_ = ghost_ ? -1 : current_;

@@ -18,12 +18,19 @@ namespace db {
 
 struct RowData {
     std::vector<Variant> values;
-    std::vector<Variant> original;  // as last read from or written to the database
+    // As last read from or written to the database; empty while no field was assigned since, when `values`
+    // hold it (a selection of thousands of rows read and never edited keeps one copy of each row).
+    std::vector<Variant> original;
     std::vector<char> changed;      // assigned since the row was last written (an unassigned new field is left out)
     long status = adRecUnmodified;  // adRecNew, adRecModified, adRecDeleted or adRecUnmodified
     bool gone = false;
     bool affected = false;  // written by the last batch (adFilterAffectedRecords)
 
+    const Variant& Original(std::size_t i) const { return original.empty() ? values[i] : original[i]; }
+    // Before a field changes: the values as they stand are the original ones.
+    void KeepOriginal() {
+        if (original.empty()) original = values;
+    }
     bool Live() const { return !gone && status != adRecDeleted; }
     bool Pending() const { return !gone && status != adRecUnmodified; }
 };
