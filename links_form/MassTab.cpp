@@ -164,7 +164,7 @@ private:
 
     // The new articles' season, line, brand and typology, refused before anything is written when the
     // database does not know them, as the links tab refuses them on a link row.
-    bool CodiciNoti() {
+    bool CodiciNoti() override {
         namespace lookup = entry::lookup;
         return form_.ValidaCodici({{c_.TXT_STAGIONED, lookup::Stagione, etichette::Stagione, {}},
                                    {c_.TXT_LINEAD, lookup::Linea, etichette::Linea, {}},

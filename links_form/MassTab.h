@@ -39,6 +39,9 @@ public:
     virtual generation::ParametriMassivi ParametriDuplicazione() const { return {}; }
     // What the tab holds for a mass run.
     virtual mass_duplication::MassRequest RunRequest() const { return {}; }
+    // The new articles' codes (season, line, brand, typology) checked as the Duplicate button checks them:
+    // false, with the message shown, when the database does not know one.
+    virtual bool CodiciNoti() { return true; }
 };
 
 // Makes the tab of a new form; the tab adds its controls to the form (FRMFA_AGGANCI::NuovoControllo).

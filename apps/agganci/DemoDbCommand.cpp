@@ -2,8 +2,12 @@
 #include <filesystem>
 #include <iostream>
 
+#include <nlohmann/json.hpp>
+
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/DemoDatabaseFile.h"
+#include "db/Connection.h"
+#include "db/QueryValue.h"
 
 namespace app {
 
@@ -26,7 +30,20 @@ void AddDemoDbCommand(CLI::App& cli, GlobalOptions& options) {
         demo.extraArticles = articles;
         const auto summary = BuildDemoDatabaseFile(path, demo, replace);
         if (!summary) throw std::runtime_error(exists);
-        std::cout << "Demo database " << path << " created: " << *summary << "\n";
+        if (!options.json) {
+            std::cout << "Demo database " << path << " created: " << *summary << "\n";
+            return;
+        }
+        auto c = db::Connection::Create();
+        c->Open("sqlite:" + path);
+        const long count = db::QueryValue(*c, "SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_DITTA_CG18 = " +
+                                                  std::to_string(options.company))
+                               .CLng();
+        c->Close();
+        std::cout << nlohmann::json{{"database", path}, {"company", options.company}, {"articles", count},
+                                    {"summary", *summary}}
+                         .dump(2)
+                  << "\n";
     });
 }
 

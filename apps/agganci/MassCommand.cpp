@@ -144,6 +144,9 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
         if (*value) session.Passo(flag.first, host::UserScript().Type(flag.second, **value));
 
     if (a.dryRun) {
+        // The values the Duplicate button would refuse make the preview fail as the run would.
+        const std::size_t shown = shell.Messages()->Messages().size();
+        if (!form.SchedaMassiva().CodiciNoti()) session.Rifiuti(shown, "--mode");
         PrintPreview(mass_duplication::AnteprimaDuplicazione(form.Contesto(), form.SchedaMassiva().RunRequest(),
                                                              a.truncate == "yes"),
                      a.truncate, options.json);

@@ -7,6 +7,8 @@
 #include <iostream>
 #include <thread>
 
+#include <nlohmann/json.hpp>
+
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/Session.h"
 #include "host/web/HttpServer.h"
@@ -46,7 +48,9 @@ void Serve(const GlobalOptions& options, const ServeArgs& a) {
     settings.idleLimit = std::chrono::seconds(a.idleSeconds);
     host::web::HttpServer server(settings);
     if (!server.Bind()) throw std::runtime_error("cannot listen on 127.0.0.1:" + std::to_string(a.port));
-    std::cout << "Serving the forms at " << server.Address() << std::endl;
+    // A script starting the server reads the address from the first line.
+    if (options.json) std::cout << nlohmann::json{{"serving", server.Address()}}.dump() << std::endl;
+    else std::cout << "Serving the forms at " << server.Address() << std::endl;
 
     std::thread stopper([&] {
         int signal = 0;

@@ -32,6 +32,8 @@ TEST_F(Inspection, JsonComesForResultsAndErrorsWithOptionsAnywhere) {
 
     const auto usage = Json("--json duplicate MODELLO01", 106);
     EXPECT_TRUE(Has(usage["error"].get<std::string>(), "NEWCODE")) << usage;
+    const auto company = Json("--json --company 99999999999 articles", 105);
+    EXPECT_TRUE(Has(company["error"].get<std::string>(), "--company")) << company;
 
     const auto links = Json("--db sqlite:company.db links show MODELLO04 --json");
     EXPECT_TRUE(links["links"][0]["quantity"].is_number()) << links;

@@ -64,6 +64,10 @@ TEST_F(MassCommand, AnUnknownSeasonLineBrandOrTypologyIsRefusedBeforeAnythingIsW
         EXPECT_EQ(r.code, 1) << r.out;
         EXPECT_TRUE(Has(r.out, std::string(flag) + ": Valore non valido per " + label + ": NOPE")) << r.out;
     }
+    // The preview refuses it too, rather than promising an article the run would not make.
+    const auto dry = Mass("--where Articolo=CAM-100 --mode prefix --text X --season NOPE --dry-run");
+    EXPECT_EQ(dry.code, 1) << dry.out;
+    EXPECT_TRUE(Has(dry.out, "--season: Valore non valido per Stagione: NOPE")) << dry.out;
     EXPECT_EQ(Articles(), before);
 }
 
