@@ -140,6 +140,15 @@ void Connection::RollbackTrans() {
     }
 }
 
+std::vector<std::string> Connection::TableColumns(const std::string& table) {
+    try {
+        return GetDriver().TableColumns({{}, table});
+    } catch (const Error& e) {
+        RecordError(e);
+        throw;
+    }
+}
+
 std::shared_ptr<Recordset> Connection::Execute(const std::string& commandText, long* recordsAffected, long options) {
     return ExecuteWith(commandText, {}, recordsAffected, options);
 }

@@ -48,6 +48,10 @@ public:
     std::shared_ptr<Recordset> ExecuteWith(const std::string& commandText, const std::vector<BoundValue>& values,
                                            long* recordsAffected = nullptr, long options = adOptionUnspecified);
 
+    // Column names of a table, in the order SELECT * gives them; the SQLite driver keeps them per
+    // connection until a schema changes.
+    std::vector<std::string> TableColumns(const std::string& table);
+
     // Errors of the last failing operation, ADO's Errors collection.
     const std::vector<Error>& Errors() const { return errors_; }
     void ClearErrors() { errors_.clear(); }

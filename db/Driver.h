@@ -88,6 +88,9 @@ public:
     // Column names of the table's primary key, in key order; empty when it has none.
     virtual std::vector<std::string> PrimaryKey(const TableRef& table) = 0;
 
+    // Column names of the table, in the order SELECT * gives them. Not counted for fault injection.
+    virtual std::vector<std::string> TableColumns(const TableRef& table) = 0;
+
     // Writes one recordset row. Update and Delete that find no row raise the row-not-found error.
     virtual RowWriteResult WriteRow(const RowWrite& write) = 0;
 

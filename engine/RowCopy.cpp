@@ -27,21 +27,18 @@ bool RowCopy::SetBasedAllowed(const CopySpec& plan) const {
 std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     auto& e = engine_;
     if (e.rstTarget_->State() == db::adStateOpen) e.rstTarget_->Close();
-    e.rstTarget_->Open(plan.emptySql, e.connessione_);
-    const auto fields = e.rstTarget_->GetFields();
-    std::vector<std::string> columns;
+    // The connection keeps the column list: the schema does not change during a run.
+    const std::vector<std::string> columns = e.connessione_->TableColumns(plan.table);
     std::vector<FieldAction> actions;
-    for (long i = 0; i < fields.Count(); ++i) {
-        columns.push_back(fields[i].Name());
-        actions.push_back(plan.rule && i >= plan.firstField ? plan.rule(columns.back()) : FieldAction::Copy);
-    }
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        actions.push_back(plan.rule && static_cast<long>(i) >= plan.firstField ? plan.rule(columns[i])
+                                                                               : FieldAction::Copy);
     const std::string sql = InsertSelectSql(plan, columns, actions);
     if (sql.empty()) return std::nullopt;
     long written = 0;
     e.connessione_->Execute(sql, &written, db::adCmdText | db::adExecuteNoRecords);
     if (written < 1) return false;
     if (plan.after && e.Listened(*plan.after)) {
-        e.rstTarget_->Close();
         e.rstTarget_->Open("SELECT * FROM " + plan.table + " WHERE " + plan.writtenWhere, e.connessione_);
         e.RaiseEvent(*plan.after);
     }

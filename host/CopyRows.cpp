@@ -13,10 +13,10 @@ bool SameName(const std::string& a, const std::string& b) { return db::SameText(
 
 long CopyRows(db::Connection& connection, const std::string& table, const std::vector<ColumnValue>& values,
               const std::vector<std::string>& defaults, const std::string& where) {
-    auto shape = connection.Execute("SELECT * FROM " + table + " WHERE 0=1");
-    auto fields = shape->GetFields();
+    // The connection keeps the column list: the schema does not change during a run.
+    const std::vector<std::string> names = connection.TableColumns(table);
     const auto known = [&](const std::string& name) {
-        if (fields.IndexOf(name) < 0)
+        if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, name); }))
             throw db::Error(db::errc::ItemNotFound, "Colonna " + name + " inesistente nella tabella " + table,
                             "CopyRows");
     };
@@ -24,8 +24,7 @@ long CopyRows(db::Connection& connection, const std::string& table, const std::v
     for (const auto& d : defaults) known(d);
 
     std::string columns, selected;
-    for (long i = 0; i < fields.Count(); ++i) {
-        const std::string name = fields.Item(i).Name();
+    for (const std::string& name : names) {
         if (std::any_of(defaults.begin(), defaults.end(), [&](const std::string& d) { return SameName(d, name); }))
             continue;
         const auto value =

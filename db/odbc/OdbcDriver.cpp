@@ -353,6 +353,16 @@ std::vector<std::string> OdbcDriver::PrimaryKey(const TableRef& table) {
     return key;
 }
 
+// Read from the server every time, unprepared: a kept statement could describe the table as it was
+// before another session changed it.
+std::vector<std::string> OdbcDriver::TableColumns(const TableRef& table) {
+    RequireOpen();
+    const StatementResult r = Direct("SELECT * FROM " + dialect_.Qualified(table) + " WHERE 0=1");
+    std::vector<std::string> names;
+    for (const ColumnInfo& column : r.columns) names.push_back(column.name);
+    return names;
+}
+
 RowWriteResult OdbcDriver::WriteRow(const RowWrite& w) {
     RequireOpen();
     std::vector<std::string> key;

@@ -464,6 +464,20 @@ SqliteDriver::TableFacts& SqliteDriver::Facts(const TableRef& table) {
 
 std::vector<std::string> SqliteDriver::PrimaryKey(const TableRef& table) { return Facts(table).primaryKey; }
 
+// The statement is kept prepared: its step reads no row, but SQLite prepares it anew when any connection
+// changed the schema since, so the names are never stale.
+std::vector<std::string> SqliteDriver::TableColumns(const TableRef& table) {
+    RequireOpen();
+    const std::string sql = "SELECT * FROM " + Qualified(table) + " LIMIT 0";
+    StatementCache::Lease lease = cache_.Acquire(sql);
+    sqlite3_stmt* stmt = lease.get();
+    if (sqlite3_step(stmt) != SQLITE_DONE) throw LastError(db_, sql);
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(sqlite3_column_count(stmt)));
+    for (int c = 0; c < sqlite3_column_count(stmt); ++c) names.emplace_back(sqlite3_column_name(stmt, c));
+    return names;
+}
+
 // A statement that creates, drops or alters a table forgets what is known of every table (a temporary table
 // made again may have another key).
 void SqliteDriver::NoteSchemaChange(std::string_view sql) {
