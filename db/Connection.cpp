@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "db/AdoErrors.h"
+#include "db/CommonSql.h"
 #include "db/Driver.h"
 #include "db/Recordset.h"
 #include "db/odbc/OdbcDriver.h"
@@ -165,7 +166,8 @@ std::shared_ptr<Recordset> Connection::ExecuteWith(const std::string& commandTex
         std::optional<StatementResult> last;
         long affected = 0;
         std::size_t next = 0;  // '?' values are taken in order across the statements
-        for (const std::string& sql : driver.Translate(commandText)) {
+        const bool asWritten = options != adOptionUnspecified && (options & adExecuteCommonSql) != 0;
+        for (const std::string& sql : asWritten ? driver.AsWritten(commandText) : driver.Translate(commandText)) {
             std::vector<BoundValue> bound = named;
             if (!positional.empty()) {
                 const auto wanted = static_cast<std::size_t>(driver.PositionalParameterCount(sql));

@@ -40,7 +40,7 @@ public:
     // of the last statement that produced rows (an open, empty one for a statement without rows), or
     // nullptr with adExecuteNoRecords.
     // recordsAffected: rows inserted, updated or deleted by the whole batch. options may combine a
-    // command type with adExecuteNoRecords (129 = text, no records).
+    // command type with adExecuteNoRecords (129 = text, no records) and with adExecuteCommonSql (CommonSql.h).
     std::shared_ptr<Recordset> Execute(const std::string& commandText, long* recordsAffected = nullptr,
                                        long options = adOptionUnspecified);
 

@@ -65,6 +65,9 @@ public:
     // The statements of a command text, ready for Run, in order (the SQLite driver translates T-SQL).
     virtual std::vector<std::string> Translate(const std::string& commandText) = 0;
 
+    // A command text of one statement in the SQL every driver runs as written (CommonSql.h), ready for Run.
+    virtual std::vector<std::string> AsWritten(const std::string& commandText) { return Translate(commandText); }
+
     // Runs one native statement. Every call counts for fault injection.
     virtual StatementResult Run(const std::string& sql, const std::vector<BoundValue>& values = {}) = 0;
 

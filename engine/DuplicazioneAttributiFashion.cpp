@@ -1,5 +1,7 @@
 // Fashion data: washing instructions, the fashion record, the attributes of the standard description
 // and the component types. Fashion tables keep the base article under the empty option ('').
+#include <string_view>
+
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
@@ -26,6 +28,9 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
             // article's rows under the empty option.
             plan.table = prefix + table;
             plan.sourceFrom = sourceSql.substr(sourceSql.find("FROM "));
+            // A read hint has no place in a statement that writes what it reads.
+            if (const auto hint = plan.sourceFrom.find(" WITH (NOLOCK)"); hint != std::string::npos)
+                plan.sourceFrom.erase(hint, std::string_view(" WITH (NOLOCK)").size());
             plan.writtenWhere = prefix + "_DITTA_CG18 = " + company + " AND " + prefix + "_CODART_MG66 = " +
                                 db::SqlText(newCode.Text()) + " AND " + prefix + "_OPZIONE_MG5E = ''";
             return plan;

@@ -1,5 +1,6 @@
 #include "engine/RowCopy.h"
 
+#include "db/CommonSql.h"
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/InsertSelect.h"
@@ -36,7 +37,8 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     const std::string sql = InsertSelectSql(plan, columns, actions);
     if (sql.empty()) return std::nullopt;
     long written = 0;
-    e.connessione_->Execute(sql, &written, db::adCmdText | db::adExecuteNoRecords);
+    // Composed here of plain names and literals: SQLite runs it without the T-SQL translation.
+    e.connessione_->Execute(sql, &written, (db::adCmdText | db::adExecuteNoRecords) | db::adExecuteCommonSql);
     if (written < 1) return false;
     if (plan.after && e.Listened(*plan.after)) {
         e.rstTarget_->Open("SELECT * FROM " + plan.table + " WHERE " + plan.writtenWhere, e.connessione_);

@@ -41,7 +41,8 @@ struct CopySpec {
     std::optional<EngineEvent> before, after;  // none: written without events
     bool batchPerRow = false;                  // one event pair and one batch per written row
     // For the copy in one statement: the table written, the FROM clause (WHERE included) that gives the
-    // source rows, and the WHERE clause that finds the rows written. No table: always row by row.
+    // source rows, and the WHERE clause that finds the rows written. No table: always row by row. Both
+    // clauses in the SQL both databases run as written (CommonSql.h): no hints.
     std::string table, sourceFrom, writtenWhere;
 };
 

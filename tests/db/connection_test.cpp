@@ -6,9 +6,11 @@
 #include <filesystem>
 
 #include "db/AdoErrors.h"
+#include "db/CommonSql.h"
 #include "db/Command.h"
 #include "db/Connection.h"
 #include "db/Driver.h"
+#include "db/Quote.h"
 #include "db/Recordset.h"
 
 namespace db {
@@ -90,6 +92,19 @@ TEST_F(SqliteConnection, TSqlRunsThroughTheDialectAdapter) {
     cmd->GetParameters().Append(cmd->CreateParameter("@ID", adInteger, adParamInput, 0, Variant(5)));
     EXPECT_EQ(cmd->Execute(nullptr, adExecuteNoRecords), nullptr);
     EXPECT_EQ(Scalar("SELECT CODE FROM A WHERE ID = 5").CStr(), "c@X");
+}
+
+// A statement in the common SQL runs as written; its literals are still bound, so the next one of the same
+// shape writes its own values, and SQL Server's collation still compares them.
+TEST_F(SqliteConnection, CommonSqlRunsWithoutTheDialectAdapter) {
+    for (const std::string code : {"N1", "n'2"}) {
+        long written = 0;
+        conn->Execute("INSERT INTO A (ID, CODE, N) SELECT ID + 10, " + SqlText(code) + ", N FROM A WHERE CODE = 'ab'",
+                      &written, adExecuteNoRecords | adExecuteCommonSql);
+        EXPECT_EQ(written, 1);
+        conn->Execute("DELETE FROM A WHERE ID = 11 AND CODE = " + SqlText(code), &written, adExecuteCommonSql);
+        EXPECT_EQ(written, 1) << code;
+    }
 }
 
 TEST_F(SqliteConnection, ValuesAreStoredAsTheErpStoresThem) {
