@@ -140,8 +140,14 @@ void Pcls_DuplArticolo_AfterUpdateFA12(const GenerationContext& contesto, const 
                                  " AND  FA25_IDSTAGIONE_MG5T =  " + season);
         if (history->RecordCount() > 0 || id == 0) return;
 
+        // The four flags of the fashion parameters in one read; a missing row or a Null counts as 0.
+        auto flags = c.Execute("SELECT FA00_FLGPROTOTIPIA, FA00_FLGCAMPIONARIO, FA00_FLGCOLLEZIONE, "
+                               "FA00_FLGRIASSORTIMENTO FROM FA00_PARAMETRI WHERE FA00_DITTA_CG18 = " +
+                               db::SqlNumber(contesto.ditta));
+        if (flags->RecordCount() > 0) flags->MoveFirst();
         auto flag = [&](const char* column) {
-            return db::SqlNumber(db::Variant(ValoreParametroFashion(c, contesto.ditta, column)));
+            const db::Variant value = flags->RecordCount() > 0 ? (*flags)[column].Value() : db::Variant::Null();
+            return db::SqlNumber(db::Variant(value.IsNull() ? 0L : value.CLng()));
         };
         c.Execute("INSERT INTO FA25_STORICOSTAGIONI " +
                       std::string(" (FA25_DITTA_CG18, FA25_CODART_MG66, FA25_IDSTAGIONE_MG5T, FA25_FLGPROTOTIPIA, "
