@@ -476,7 +476,7 @@ std::vector<std::string> SqliteDriver::PrimaryKey(const TableRef& table) { retur
 // changed the schema since, so the names are never stale.
 std::vector<std::string> SqliteDriver::TableColumns(const TableRef& table) {
     RequireOpen();
-    const std::string sql = "SELECT * FROM " + Qualified(table) + " LIMIT 0";
+    const std::string sql = "SELECT * FROM " + Qualified(table) + " WHERE 0 = 1";
     StatementCache::Lease lease = cache_.Acquire(sql);
     sqlite3_stmt* stmt = lease.get();
     if (sqlite3_step(stmt) != SQLITE_DONE) throw LastError(db_, sql);
