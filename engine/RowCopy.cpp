@@ -28,7 +28,7 @@ bool RowCopy::SetBasedAllowed(const CopySpec& plan) const {
 std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     auto& e = engine_;
     if (e.rstTarget_->State() == db::adStateOpen) e.rstTarget_->Close();
-    // The connection keeps the column list: the schema does not change during a run.
+    // The column names from the connection: no statement to translate and no recordset to fill for them.
     const std::vector<std::string> columns = e.connessione_->TableColumns(plan.table);
     std::vector<FieldAction> actions;
     for (std::size_t i = 0; i < columns.size(); ++i)

@@ -13,7 +13,7 @@ bool SameName(const std::string& a, const std::string& b) { return db::SameText(
 
 long CopyRows(db::Connection& connection, const std::string& table, const std::vector<ColumnValue>& values,
               const std::vector<std::string>& defaults, const std::string& where) {
-    // The connection keeps the column list: the schema does not change during a run.
+    // The column names from the connection: no statement to translate and no recordset to fill for them.
     const std::vector<std::string> names = connection.TableColumns(table);
     const auto known = [&](const std::string& name) {
         if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, name); }))
