@@ -2,6 +2,9 @@
 
 #include <stdexcept>
 
+#include "entry/MDLFA_AGGANCI.h"
+#include "links_form/FRMFA_AGGANCI.h"
+
 namespace app {
 namespace {
 
@@ -54,6 +57,17 @@ void ApplyWhere(host::controls::AdvancedQuery& query, const std::vector<std::str
                                      "; or a column of the selection's tables)");
         }
     }
+}
+
+db::RecordsetPtr SelectArticles(LinksFormSession& session, const std::vector<std::string>& filters) {
+    const auto tab = host::UserScript().SelectItem("SIDEBAR_MAIN", links_form::kGruppoSideBar,
+                                                   links_form::kVoceDuplMassiva);
+    session.Passo("the mass duplication tab", tab);
+    auto query = session.Shell().ControlOf<host::controls::AdvancedQuery>(entry::kLinksFormName, "ADVQ_ARTICOLI");
+    if (!query) throw std::runtime_error("the links form has no mass duplication tab");
+    ApplyWhere(*query, filters);
+    session.Passo("--where", host::UserScript().Click("CMD_AVANTI"));
+    return session.Form().RstSelezioneMassiva();
 }
 
 }  // namespace app

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "apps/agganci/LinksFormSession.h"
+#include "db/Recordset.h"
 #include "entry/ControlsAdvancedQuery.h"
 #include "host/controls/AdvancedQuery.h"
 
@@ -14,5 +16,9 @@ entry::QueryCondition ParseWhere(const std::string& text);
 
 // Adds every filter to the query; an unknown field is refused with the list of the fields it offers.
 void ApplyWhere(host::controls::AdvancedQuery& query, const std::vector<std::string>& filters);
+
+// The selection step of the mass tab as the user takes it: the tab chosen, the filters stated, Next. The
+// selection it gives (Nothing or empty when no article matches).
+db::RecordsetPtr SelectArticles(LinksFormSession& session, const std::vector<std::string>& filters);
 
 }  // namespace app

@@ -12,10 +12,6 @@
 #include "apps/agganci/LinksFormSession.h"
 #include "db/Field.h"
 #include "db/Recordset.h"
-#include "entry/MDLFA_AGGANCI.h"
-#include "host/controls/AdvancedQuery.h"
-#include "links_form/FRMFA_AGGANCI.h"
-#include "links_form/Register.h"
 
 namespace app {
 namespace {
@@ -31,13 +27,7 @@ const Column kColumns[] = {{"MG66_CODART", "code", 26},      {"MG87_DESCART", "d
 
 void Run(const GlobalOptions& options, const std::vector<std::string>& where) {
     LinksFormSession session(options);
-    session.Passo("articles", host::UserScript().SelectItem("SIDEBAR_MAIN", links_form::kGruppoSideBar,
-                                                              links_form::kVoceDuplMassiva));
-    auto query = session.Shell().ControlOf<host::controls::AdvancedQuery>(entry::kLinksFormName, "ADVQ_ARTICOLI");
-    if (!query) throw std::runtime_error("the links form has no mass duplication tab");
-    ApplyWhere(*query, where);
-    session.Passo("--where", host::UserScript().Click("CMD_AVANTI"));
-    auto selection = session.Form().RstSelezioneMassiva();
+    auto selection = SelectArticles(session, where);
 
     nlohmann::json list = nlohmann::json::array();
     if (selection && selection->RecordCount() > 0)

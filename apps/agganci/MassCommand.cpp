@@ -107,14 +107,8 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
         return std::nullopt;
     });
 
-    session.Passo("mass", host::UserScript().SelectItem("SIDEBAR_MAIN", links_form::kGruppoSideBar,
-                                                         links_form::kVoceDuplMassiva));
-    auto query = shell.ControlOf<host::controls::AdvancedQuery>(entry::kLinksFormName, "ADVQ_ARTICOLI");
-    if (!query) throw std::runtime_error("the links form has no mass duplication tab");
-    ApplyWhere(*query, a.where);
-    session.Passo("--where", host::UserScript().Click("CMD_AVANTI"));
+    auto selection = SelectArticles(session, a.where);
     auto& form = session.Form();
-    auto selection = form.RstSelezioneMassiva();
     if (!selection || selection->RecordCount() == 0) throw std::runtime_error("--where: no article selected");
 
     for (const auto& code : a.untick) {
