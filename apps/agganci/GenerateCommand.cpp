@@ -146,26 +146,12 @@ void Run(const GlobalOptions& options, GenerateArgs a) {
                                 " characters: answer the run's question with --truncate yes|no");
     if (!choices.empty()) {
         // Through the variant form opened from the links tab, as the user does it: the model's variants.
-        bool shown = false;
-        std::string refused;
-        shell->WhenShown(variants_form::kNomeForm,
-                         host::UserScript()
-                             .Do("--variant",
-                                 [&](entry::Form& f, host::HeadlessShell&) {
-                                     shown = true;
-                                     try {
-                                         ChooseInVariantForm(f, choices);
-                                     } catch (const std::exception& e) {
-                                         refused = e.what();
-                                     }
-                                 })
-                             .Close());
-        shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_VARIANTI"));
-        if (!refused.empty()) throw std::runtime_error(refused);
-        if (!shown || !form->RstSelezioneVarianti()) throw std::runtime_error("--variant: the variant form did not open");
+        ChooseThroughVariantForm(*shell, choices, [&] {
+            shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_VARIANTI"));
+        });
+        if (!form->RstSelezioneVarianti()) throw std::runtime_error("--variant: the variant form did not open");
     } else if (!a.proceedWithoutVariants)
-        throw MissingAnswer("no variant selection: the run would ask whether to go on without one; answer with "
-                            "--proceed-without-variants, or choose the variants with --variant");
+        throw MissingAnswer(kNoVariantSelection);
 
     host::UserScript script;
     if (a.regenerate && form->ZEL_CHKRIGENERA() != 1) script.Click("ZEL_CHKRIGENERA");

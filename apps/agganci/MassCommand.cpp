@@ -153,28 +153,12 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
                 throw std::runtime_error("the code " + p.nuovo + " is longer than " + std::to_string(p.massimo) +
                                          " characters: answer the run's question with --truncate yes|no");
     if (choices.empty() && !a.proceedWithoutVariants)
-        throw std::runtime_error("no variant selection: the run would ask whether to go on without one; answer with "
-                                 "--proceed-without-variants, or choose the variants with --variant");
+        throw std::runtime_error(kNoVariantSelection);
     if (!choices.empty()) {
-        // Through the variant form, as the user does it: it offers the variants of the one selected
-        // article, or every configured variant when several are selected.
-        bool shown = false;
-        std::string refused;
-        shell.WhenShown(variants_form::kNomeForm,
-                        host::UserScript()
-                            .Do("--variant",
-                                [&](entry::Form& f, host::HeadlessShell&) {
-                                    shown = true;
-                                    try {
-                                        ChooseInVariantForm(f, choices);
-                                    } catch (const std::exception& e) {
-                                        refused = e.what();
-                                    }
-                                })
-                            .Close());
-        session.Passo("--variant", host::UserScript().Click("CMD_GESTVARD"));
-        if (!refused.empty()) throw std::runtime_error(refused);
-        if (!shown) throw std::runtime_error("--variant: the variant form did not open");
+        // Through the variant form, as the user does it: it offers the variants of the one ticked
+        // article, or every configured variant when several are ticked.
+        ChooseThroughVariantForm(shell, choices,
+                                 [&] { session.Passo("--variant", host::UserScript().Click("CMD_GESTVARD")); });
     }
     const std::size_t boxesBefore = shell.Messages()->ErrorBoxes().size();
     const std::size_t messagesBefore = shell.Messages()->Messages().size();

@@ -5,6 +5,7 @@
 #include "db/Quote.h"
 #include "host/controls/BasicControls.h"
 #include "host/controls/Grid.h"
+#include "variants_form/FRMFA_VARIANTI.h"
 
 namespace app {
 
@@ -72,6 +73,26 @@ void ChooseInVariantForm(entry::Form& form, const std::map<std::string, VariantC
             grouping.UserType(choice.grouping);
         }
     }
+}
+
+void ChooseThroughVariantForm(host::HeadlessShell& shell, const std::map<std::string, VariantChoice>& choices,
+                              const std::function<void()>& open) {
+    bool shown = false;
+    std::string refused;
+    shell.WhenShown(variants_form::kNomeForm, host::UserScript()
+                                                  .Do("--variant",
+                                                      [&](entry::Form& f, host::HeadlessShell&) {
+                                                          shown = true;
+                                                          try {
+                                                              ChooseInVariantForm(f, choices);
+                                                          } catch (const std::exception& e) {
+                                                              refused = e.what();
+                                                          }
+                                                      })
+                                                  .Close());
+    open();
+    if (!refused.empty()) throw std::runtime_error(refused);
+    if (!shown) throw std::runtime_error("--variant: the variant form did not open");
 }
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #pragma once
 // --variant CODE=on|off[:auto|:GROUP]: the user's variant choices, as the selection recordset the engine
 // reads (one row per variant of the source: MG5F_CODICEVAR, SEL, RAGGRAUTOMATICO, RAGGRPERSONALIZZATO).
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "db/Connection.h"
 #include "db/Recordset.h"
 #include "entry/Form.h"
+#include "host/HeadlessShell.h"
 
 namespace app {
 
@@ -29,5 +31,16 @@ db::RecordsetPtr BuildVariantSelection(const db::ConnectionPtr& c, long company,
 // variant the tick and the automatic grouping are set to match, and a grouping code is typed into
 // TXT_RAGGR. std::invalid_argument when the form does not offer a variant named.
 void ChooseInVariantForm(entry::Form& form, const std::map<std::string, VariantChoice>& choices);
+
+// The choices made through the variant form as the user does it: `open` is the user's click that opens it,
+// the form's next showing gets the choices. A choice the form refuses, or a form that did not open, is an
+// error naming --variant.
+void ChooseThroughVariantForm(host::HeadlessShell& shell, const std::map<std::string, VariantChoice>& choices,
+                              const std::function<void()>& open);
+
+// Neither --variant nor --proceed-without-variants: the run's question would have no answer.
+inline constexpr const char* kNoVariantSelection =
+    "no variant selection: the run would ask whether to go on without one; answer with "
+    "--proceed-without-variants, or choose the variants with --variant";
 
 }  // namespace app

@@ -20,7 +20,7 @@ protected:
     }
 };
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Has(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
 
 TEST_F(Inspection, JsonComesForResultsAndErrorsWithOptionsAnywhere) {
     const auto copy = Json("--db sqlite:company.db duplicate MODELLO01 COPIA-J --json");
