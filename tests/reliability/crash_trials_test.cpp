@@ -4,6 +4,8 @@
 // makes the rest.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -73,11 +75,15 @@ protected:
 };
 
 TEST_F(CrashTrials, AKilledMassRunLeavesEachArticleCompleteOrAbsentAndRunningItAgainMakesTheRest) {
-    // A whole run: how long it takes and what a complete article is.
-    FreshTrialFile();
-    const auto started = Clock::now();
-    RunToTheEnd("the run without a kill");
-    const auto whole = Clock::now() - started;
+    // A whole run: how long it takes and what a complete article is. The shorter of two runs: the first, on a
+    // cold cache, can take much longer than the killed runs will, and the kills would then miss the run.
+    auto whole = Clock::duration::max();
+    for (int run = 0; run < 2; ++run) {
+        FreshTrialFile();
+        const auto started = Clock::now();
+        RunToTheEnd("the run without a kill");
+        whole = std::min(whole, Clock::duration(Clock::now() - started));
+    }
     const auto complete = Look().articles;
     for (const auto& code : codes) ASSERT_FALSE(complete.at(code).empty()) << code;
 
