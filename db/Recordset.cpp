@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "db/AdoErrors.h"
+#include "db/CommonSql.h"
 #include "db/Connection.h"
 #include "db/Driver.h"
 #include "db/RecordsetData.h"
@@ -195,10 +196,11 @@ void Recordset::Requery() {
     if (!connection_ || connection_->State() != adStateOpen) throw ado::ConnectionError();
     const bool table = options_ != adOptionUnspecified && (options_ & 0xFF) == adCmdTable;
     const std::string text = table ? "SELECT * FROM " + source_ : source_;
+    const bool asWritten = options_ != adOptionUnspecified && (options_ & adExecuteCommonSql) != 0;
     Driver& driver = connection_->GetDriver();
     try {
         std::optional<StatementResult> last;
-        for (const std::string& sql : driver.Translate(text)) {
+        for (const std::string& sql : asWritten ? driver.AsWritten(text) : driver.Translate(text)) {
             StatementResult r = driver.Run(sql);
             if (r.hasRowSet) last = std::move(r);
         }

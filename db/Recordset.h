@@ -41,7 +41,8 @@ public:
     // Opens on a SELECT (options adCmdTable: on a table name). Writes go to the base table of the SELECT:
     // the table of its first column that comes from a table; columns of other tables (joins) and
     // computed columns can be assigned locally but are never written. A text whose statements yield no
-    // row set (DDL, DML) leaves the recordset closed, as ADO does.
+    // row set (DDL, DML) leaves the recordset closed, as ADO does. Options may carry adExecuteCommonSql
+    // (CommonSql.h): the text is run as written, untranslated.
     void Open(const std::string& source, const std::shared_ptr<Connection>& connection,
               long cursorType = adOpenUnspecified, long lockType = adLockUnspecified,
               long options = adOptionUnspecified);
