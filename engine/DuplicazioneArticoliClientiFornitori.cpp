@@ -1,4 +1,5 @@
 // Customer and supplier codes of the article: one event pair and one batch per row written.
+#include "db/CommonSql.h"
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
@@ -19,6 +20,7 @@ void CLSFA_DUPLICA::CopyCustomerSupplierCodes(int kind, const db::Variant& Artic
                      " AND MG73_CODART_MG66 = '" + db::SqlEscape(Articolo_Origine.Text()) + "'" +
                      " AND MG73_OPZIONE_MG5E = ' '";
     plan.emptySql = "SELECT * FROM MG73_ARTCLIFOR WHERE 0=1";
+    plan.commonSql = true;
     plan.firstField = 5;
     plan.batchPerRow = true;
     plan.before = kind == 0 ? EngineEvent::BeforeUpdateMG73CLIENTI : EngineEvent::BeforeUpdateMG73FORNITORI;
@@ -29,8 +31,9 @@ void CLSFA_DUPLICA::CopyCustomerSupplierCodes(int kind, const db::Variant& Artic
     plan.accept = [&](db::Recordset& source) {
         auto existing = connessione_->Execute(
             "SELECT * FROM MG73_ARTCLIFOR WHERE  MG73_DITTA_CG18 = " + company + " AND MG73_CODART_MG66 = '" + newCode +
-            "'" + " AND MG73_OPZIONE_MG5E = ' '" + kindClause + " AND MG73_CLIFOR_CG44 = " +
-            db::SqlNumber(db::Variant(entry::Pfun_Testo(source.GetFields()[3].Value()))));
+                "'" + " AND MG73_OPZIONE_MG5E = ' '" + kindClause + " AND MG73_CLIFOR_CG44 = " +
+                db::SqlNumber(db::Variant(entry::Pfun_Testo(source.GetFields()[3].Value()))),
+            nullptr, db::adCmdText | db::adExecuteCommonSql);
         return existing->RecordCount() == 0;
     };
     plan.complete = [&](db::Recordset& source, db::Recordset& target) {

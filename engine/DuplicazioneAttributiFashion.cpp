@@ -2,6 +2,7 @@
 // and the component types. Fashion tables keep the base article under the empty option ('').
 #include <string_view>
 
+#include "db/CommonSql.h"
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
@@ -50,6 +51,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
                                        " AND       FA12_CODART_MG66  = '" + code +
                                        "' AND       FA12_OPZIONE_MG5E = ''",
                                    "SELECT * FROM FA12_ARTICOLI WHERE 0=1");
+        record.commonSql = true;
         record.before = EngineEvent::BeforeUpdateFA12;
         record.after = EngineEvent::AfterUpdateFA12;
         RowCopy(*this).Run(record);
@@ -61,6 +63,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
                                            company + " AND       FA37_CODART_MG66  = '" + code +
                                            "' AND       FA37_OPZIONE_MG5E = ''  ",
                                        "SELECT * FROM FA37_ASSARTITIPOCOMP WHERE 0=1");
+        components.commonSql = true;
         RowCopy(*this).Run(components);  // component types are written without events
         return kvMethodOK;
     });
@@ -77,12 +80,14 @@ void CLSFA_DUPLICA::CopyDescriptionAttributes(const std::string& company, const 
     CopySpec plan;
     plan.sourceSql = sourceSql;
     plan.emptySql = "SELECT * FROM FA13_ATTRIBUTI WHERE 0=1";
+    plan.commonSql = true;
     std::string guid;
     plan.beforeTarget = [&] {
         auto rs = connessione_->Execute(
             "SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_DITTA_CG18   = " + company +
             " AND       MG87_CODART_MG66  = '" + db::SqlEscape(Articolo_DaGenerare.Text()) +
-            "' AND       MG87_OPZIONE_MG5E = '' AND       MG87_LINGUA_MG52  = ''");
+            "' AND       MG87_OPZIONE_MG5E = '' AND       MG87_LINGUA_MG52  = ''",
+            nullptr, db::adCmdText | db::adExecuteCommonSql);
         rs->MoveFirst();
         guid = rs->GetFields()["MG87_GUID"].Value().Text();
         return !guid.empty();

@@ -1,5 +1,6 @@
 // Barcodes: a barcode names one article, so the new article gets a newly numbered code for each source
 // barcode of an automatically numbered type; barcodes of other types are not carried over.
+#include "db/CommonSql.h"
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
@@ -40,6 +41,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_
                          " AND MG65_CODART_MG66 = '" + db::SqlEscape(Articolo_Origine.Text()) + "'" +
                          " AND MG65_OPZIONE_MG5E = ' '";
         plan.emptySql = "SELECT * FROM MG65_BARCODE WHERE 0=1";
+        plan.commonSql = true;
         plan.batchPerRow = true;
         plan.before = EngineEvent::BeforeUpdateMG65;
         plan.after = EngineEvent::AfterUpdateMG65;
@@ -77,7 +79,8 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_
             if (!type.automatic) return false;
             // A code already in use in the company (any article) is left out.
             auto existing = connessione_->Execute("SELECT * FROM MG65_BARCODE WHERE  MG65_DITTA_CG18 = " + company +
-                                                  " AND MG65_CODBARCODE = '" + db::SqlEscape(barcode) + "'");
+                                                      " AND MG65_CODBARCODE = '" + db::SqlEscape(barcode) + "'",
+                                                  nullptr, db::adCmdText | db::adExecuteCommonSql);
             return existing->RecordCount() == 0;
         };
         plan.complete = [&](db::Recordset&, db::Recordset& target) {

@@ -39,6 +39,7 @@ CopySpec CLSFA_DUPLICA::ArticleTableCopy(const std::string& table, const std::st
     CopySpec plan;
     plan.sourceSql = ArticleRowsSql(table, prefix, DittaText(), origine, extra);
     plan.emptySql = "SELECT * FROM " + table + " WHERE 0=1";
+    plan.commonSql = true;
     plan.set = {{prefix + "_DITTA_CG18", ditta_},
                 {prefix + "_CODART_MG66", db::Variant(nuovo.Text())}};
     plan.firstField = firstField;

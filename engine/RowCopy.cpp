@@ -6,6 +6,11 @@
 #include "engine/InsertSelect.h"
 
 namespace engine {
+namespace {
+
+constexpr long kCommonSqlText = db::adCmdText | db::adExecuteCommonSql;
+
+}  // namespace
 
 std::string ArticleRowsWhere(const std::string& prefix, const std::string& company, const db::Variant& code,
                              const std::string& extra) {
@@ -41,7 +46,8 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     e.connessione_->Execute(sql, &written, (db::adCmdText | db::adExecuteNoRecords) | db::adExecuteCommonSql);
     if (written < 1) return false;
     if (plan.after && e.Listened(*plan.after)) {
-        e.rstTarget_->Open("SELECT * FROM " + plan.table + " WHERE " + plan.writtenWhere, e.connessione_);
+        e.rstTarget_->Open("SELECT * FROM " + plan.table + " WHERE " + plan.writtenWhere, e.connessione_,
+                           db::adOpenUnspecified, db::adLockUnspecified, kCommonSqlText);
         e.RaiseEvent(*plan.after);
     }
     return true;
@@ -53,12 +59,13 @@ bool RowCopy::Run(const CopySpec& plan) {
     if (SetBasedAllowed(plan))
         if (const auto done = RunSetBased(plan)) return *done;
     if (e.rstSource_->State() == db::adStateOpen) e.rstSource_->Close();
-    e.rstSource_->Open(plan.sourceSql, e.connessione_);
+    const long options = plan.commonSql ? kCommonSqlText : db::adOptionUnspecified;
+    e.rstSource_->Open(plan.sourceSql, e.connessione_, db::adOpenUnspecified, db::adLockUnspecified, options);
     if (e.rstSource_->RecordCount() < 1) return false;
     if (plan.beforeTarget && !plan.beforeTarget()) return false;
 
     if (e.rstTarget_->State() == db::adStateOpen) e.rstTarget_->Close();
-    e.rstTarget_->Open(plan.emptySql, e.connessione_);
+    e.rstTarget_->Open(plan.emptySql, e.connessione_, db::adOpenUnspecified, db::adLockUnspecified, options);
 
     // Field names do not change from row to row: decide each field's treatment once.
     auto& source = *e.rstSource_;

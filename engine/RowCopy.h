@@ -29,6 +29,9 @@ enum class FieldAction {
 struct CopySpec {
     std::string sourceSql;   // kept as the engine's statement text
     std::string emptySql;    // returns no row but every column of the table
+    // Both statements above in the SQL both databases run as written (CommonSql.h): SQLite runs them
+    // untranslated. False for texts with hints or TOP, which SQL Server is sent as they are.
+    bool commonSql = false;
     std::vector<std::pair<std::string, db::Variant>> set;  // fields written by name on every new row
     int firstField = 0;      // first field copied by position
     std::function<FieldAction(const std::string& fieldName)> rule;  // none: copy every field

@@ -1,5 +1,6 @@
 #include "engine/VariantCopy.h"
 
+#include "db/CommonSql.h"
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
@@ -145,7 +146,7 @@ void VariantCopy::MarkArticleVariantManaged() {
     engine_.connessione_->Execute(std::string(" UPDATE") + "     MG66_ANAGRART" + " SET" + "     MG66_FLGVARART=1" +
                                       " WHERE" + "     MG66_DITTA_CG18=" + company_ + "     AND MG66_CODART='" +
                                       db::SqlEscape(newCode_) + "'",
-                                  nullptr, db::adCmdText | db::adExecuteNoRecords);
+                                  nullptr, db::adCmdText | db::adExecuteNoRecords | db::adExecuteCommonSql);
 }
 
 void VariantCopy::ClearSourceFilter() {

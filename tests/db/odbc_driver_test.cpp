@@ -102,6 +102,9 @@ TEST_F(OdbcSqliteTest, StatementsGoVerbatim) {
     EXPECT_EQ(driver.Translate("SELECT TOP 1 ISNULL(CODE, '') FROM ART WITH (NOLOCK)"),
               std::vector<std::string>{"SELECT TOP 1 ISNULL(CODE, '') FROM ART WITH (NOLOCK)"});
     EXPECT_TRUE(driver.Translate("  \n").empty());
+    // A text the engine marks as common SQL goes as it is too: SQL Server gets what it always got.
+    EXPECT_EQ(driver.AsWritten("SELECT * FROM ART WITH (NOLOCK) WHERE  CODE = 'a'"),
+              std::vector<std::string>{"SELECT * FROM ART WITH (NOLOCK) WHERE  CODE = 'a'"});
     // No dialect adapter in between: SQLite itself refuses the T-SQL, naming it.
     try {
         driver.Run("SELECT ISNULL(NULL, 1)");

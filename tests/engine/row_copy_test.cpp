@@ -1,6 +1,10 @@
 // The batch row copy and the operations built on it: rows written, rules per field, events, failures.
+#include <algorithm>
+
 #include "EngineFixture.h"
+#include "SqliteStatementHook.h"
 #include "db/FaultInjector.h"
+#include "db/sqlite/BoundLiterals.h"
 
 using engine::kvMethodOK;
 
@@ -217,6 +221,38 @@ TEST_F(RowCopyTest, WithoutListenersEachTableIsWrittenInOneStatementWithTheSameR
     // The After handler alone: its event, with the row written read back.
     EXPECT_EQ(fa12->names, (testsupport::Names{"AfterUpdateFA12"}));
     EXPECT_EQ(fa12->rows, (std::vector<long>{1}));
+}
+
+// The statement as SQLite prepares a text it gets as written: only its values turned into parameters.
+std::string AsPrepared(const std::string& sql) {
+    const auto bound = db::sqlite::BindLiterals(sql);
+    return bound.Rewritten() ? bound.sql : sql;
+}
+
+// The engine's own reads of a row copy are in the SQL both databases run: SQLite gets them untranslated
+// (the dialect adapter would have rewritten their blanks), and the rows copied are the source's.
+TEST_F(RowCopyTest, RowByRowCopiesReadTheSourceAndTheEmptyTargetAsWritten) {
+    Exec("INSERT INTO MG6C_ANAGRARTAGE (MG6C_DITTA_CG18, MG6C_CODART_MG66, MG6C_AGENTE, MG6C_PERCPROVV) "
+         "VALUES (1, 'SRC', 7, 3.5), (1, 'SRC', 8, 4)");
+    Exec("INSERT INTO MG73_ARTCLIFOR (MG73_DITTA_CG18, MG73_ARTCLIFOR, MG73_TIPOCF_CG44, MG73_CLIFOR_CG44, "
+         "MG73_CODART_MG66, MG73_DESCART) VALUES (1, 'C-A', 0, 100, 'SRC', 'for 100')");
+    CreateNewArticle();  // the recorder hears every event: row by row
+    std::vector<std::string> prepared;
+    testsupport::SqliteStatementHook hook(*conn, [&](sqlite3_stmt*, const char* text) { prepared.emplace_back(text); });
+    auto sent = [&](const std::string& sql) {
+        return std::find(prepared.begin(), prepared.end(), AsPrepared(sql)) != prepared.end();
+    };
+
+    ASSERT_EQ(engine->DuplicazioneAgentiPerArticolo(src, dst), kvMethodOK);
+    EXPECT_TRUE(sent(engine->StatementText())) << engine->StatementText();
+    EXPECT_TRUE(sent("SELECT * FROM MG6C_ANAGRARTAGE WHERE 0=1"));
+    EXPECT_EQ(RowsOf(*conn, "MG6C_ANAGRARTAGE", "MG6C", "NEW"), RowsOf(*conn, "MG6C_ANAGRARTAGE", "MG6C", "SRC"));
+
+    ASSERT_EQ(engine->DuplicazioneArticoliClienti(src, dst), kvMethodOK);
+    EXPECT_TRUE(sent(engine->StatementText())) << engine->StatementText();
+    EXPECT_TRUE(sent("SELECT * FROM MG73_ARTCLIFOR WHERE 0=1"));
+    EXPECT_EQ(RowsOf(*conn, "MG73_ARTCLIFOR", "MG73", "NEW"), RowsOf(*conn, "MG73_ARTCLIFOR", "MG73", "SRC"));
+    EXPECT_EQ(recorder->names.size(), 4u);
 }
 
 TEST_F(RowCopyTest, LastPriceProgressive) {
