@@ -14,6 +14,7 @@ constexpr long ObjectOpen = 3705;
 constexpr long ProviderNotFound = 3706;
 constexpr long ConnectionUnusable = 3709;
 constexpr long NotUpdatable = 3251;
+constexpr long WrongType = 3421;
 constexpr long NoTransaction = -2147168242;         // 0x8004D00E
 constexpr long RowNotFound = -2147217864;           // 0x80040E38: optimistic conflict
 constexpr long MultipleStepError = -2147217887;     // 0x80040E21: a value a field cannot take
@@ -37,6 +38,9 @@ inline Error NotUpdatableError(const std::string& why) {
                  "Current Recordset does not support updating. This may be a limitation of the provider, or of the "
                  "selected locktype. (" + why + ")",
                  kSource);
+}
+inline Error WrongTypeError() {
+    return Error(WrongType, "Application uses a value of the wrong type for the current operation.", kSource);
 }
 inline Error ArgumentError(const std::string& detail) {
     return Error(errc::InvalidArgument, StandardDescription(errc::InvalidArgument) + " " + detail, kSource);

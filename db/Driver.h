@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "db/Field.h"
+#include "db/PackedRow.h"
 #include "db/Variant.h"
 
 namespace db {
@@ -24,7 +25,7 @@ struct BoundValue {
 struct StatementResult {
     bool hasRowSet = false;  // the statement yields a row set (perhaps empty); DML and DDL do not
     std::vector<ColumnInfo> columns;
-    std::vector<std::vector<Variant>> rows;
+    std::vector<PackedRow> rows;
     long changes = 0;  // rows inserted, updated or deleted by the statement itself
 };
 

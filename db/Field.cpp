@@ -108,7 +108,7 @@ Variant Field::Value() const {
         owner_->RequireOpen();
         throw ado::Raise(errc::EofOrBof);
     }
-    return owner_->Data().rows[static_cast<std::size_t>(row)].values[static_cast<std::size_t>(index_)];
+    return owner_->Data().rows[static_cast<std::size_t>(row)].Value(static_cast<std::size_t>(index_));
 }
 
 void Field::Value(const Variant& v) {

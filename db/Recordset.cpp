@@ -80,18 +80,18 @@ std::optional<RowWrite> BuildWrite(const RecordsetData& data, const RowData& row
         for (std::size_t i = 0; i < cols.size(); ++i) {
             if (!data.writable[i]) continue;
             w.readBack.push_back(cols[i].baseColumn);
-            if (!row.changed[i]) continue;  // never assigned: the table's default applies
+            if (!row.Changed(i)) continue;  // never assigned: the table's default applies
             w.setColumns.push_back(cols[i].baseColumn);
-            w.setValues.push_back(row.values[i]);
+            w.setValues.push_back(row.Value(i));
         }
         return w;
     }
     w.kind = row.status == adRecDeleted ? RowWrite::Kind::Delete : RowWrite::Kind::Update;
     if (w.kind == RowWrite::Kind::Update) {
         for (std::size_t i = 0; i < cols.size(); ++i) {
-            if (!data.writable[i] || !row.changed[i]) continue;
+            if (!data.writable[i] || !row.Changed(i)) continue;
             w.setColumns.push_back(cols[i].baseColumn);
-            w.setValues.push_back(row.values[i]);
+            w.setValues.push_back(row.Value(i));
         }
         if (w.setColumns.empty()) return std::nullopt;  // only local (computed) fields changed
     }
@@ -113,8 +113,7 @@ void MarkWritten(RecordsetData& data, RowData& row, const RowWriteResult& result
             if (data.writable[i]) row.values[i] = result.readBack[k++];
         }
     }
-    row.original.clear();  // the values are the database's now
-    std::fill(row.changed.begin(), row.changed.end(), 0);
+    if (!row.gone) row.Settle(true);  // the values are the database's now
     row.status = adRecUnmodified;
     row.affected = true;
 }
@@ -124,9 +123,7 @@ void Revert(RowData& row) {
         row.gone = true;
         return;
     }
-    if (!row.original.empty()) row.values = std::move(row.original);
-    row.original.clear();
-    std::fill(row.changed.begin(), row.changed.end(), 0);
+    row.Settle(false);
     row.status = adRecUnmodified;
 }
 
@@ -229,19 +226,17 @@ void Recordset::Load(StatementResult result, bool readOnly) {
     auto data = std::make_shared<RecordsetData>();
     data->columns = std::move(result.columns);
     data->IndexNames();
-    const std::size_t n = data->columns.size();
     data->rows.reserve(result.rows.size());
-    for (auto& values : result.rows) {
+    for (auto& packed : result.rows) {
         RowData row;
-        row.values = std::move(values);
-        row.changed.assign(n, 0);
+        row.stored = std::move(packed);
         data->rows.push_back(std::move(row));
     }
     if (readOnly) {
         data->readOnly = true;
         data->readOnlyReason = lockType_ == adLockReadOnly && connection_ ? "the lock type is read-only"
                                                                           : "the rows are a read-only result";
-        data->writable.assign(n, 0);
+        data->writable.assign(data->columns.size(), 0);
     } else {
         ChooseWriteTarget(*data, connection_->GetDriver());
     }
@@ -314,13 +309,16 @@ void Recordset::BuildView(bool keepPosition) const {
         } else if (filterGroup_ == adFilterAffectedRecords) {
             visible = row.affected;
         } else {
-            visible = !filterExpression_ || filterExpression_->Matches(row.values);
+            visible = !filterExpression_ ||
+                      filterExpression_->Matches([&row](std::size_t c) { return row.Value(c); });
         }
         if (visible) view.push_back(i);
     }
     if (!sortKeys_.empty()) {
         std::stable_sort(view.begin(), view.end(), [&](long a, long b) {
-            return SortsBefore(rows[static_cast<std::size_t>(a)].values, rows[static_cast<std::size_t>(b)].values,
+            const RowData& x = rows[static_cast<std::size_t>(a)];
+            const RowData& y = rows[static_cast<std::size_t>(b)];
+            return SortsBefore([&x](std::size_t c) { return x.Value(c); }, [&y](std::size_t c) { return y.Value(c); },
                                sortKeys_);
         });
     }
@@ -503,10 +501,10 @@ void Recordset::SetFieldValue(long index, const Variant& value) {
     RequireCurrent();
     RequireUpdatable();
     if (editMode_ == adEditNone) BeginEdit();
+    // No database value is an object, and rows keep only what a database can hold.
+    if (value.IsObject()) throw ado::WrongTypeError();
     RowData& row = data_->rows[static_cast<std::size_t>(editRow_)];
-    row.KeepOriginal();
-    row.values[static_cast<std::size_t>(index)] = value;
-    row.changed[static_cast<std::size_t>(index)] = 1;
+    row.Assign(static_cast<std::size_t>(index), value, data_->columns.size());
 }
 
 void Recordset::AddNew() {
@@ -516,7 +514,6 @@ void Recordset::AddNew() {
     const std::size_t n = data_->columns.size();
     RowData row;
     row.values.assign(n, Variant::Null());
-    row.changed.assign(n, 0);
     row.status = adRecNew;
     rowBeforeAdd_ = ghost_ ? -1 : current_;
     data_->rows.push_back(std::move(row));

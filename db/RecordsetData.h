@@ -12,24 +12,38 @@
 #include "db/Constants.h"
 #include "db/Driver.h"
 #include "db/Field.h"
+#include "db/PackedRow.h"
 #include "db/Variant.h"
 
 namespace db {
 
 struct RowData {
+    // As last read from or written to the database (empty for a row added and not yet written).
+    PackedRow stored;
+    // The row's values while it is being changed or is new and unwritten; empty when `stored` holds them
+    // (a selection of thousands of rows read and never edited keeps only its packed rows).
     std::vector<Variant> values;
-    // As last read from or written to the database; empty while no field was assigned since, when `values`
-    // hold it (a selection of thousands of rows read and never edited keeps one copy of each row).
-    std::vector<Variant> original;
-    std::vector<char> changed;      // assigned since the row was last written (an unassigned new field is left out)
+    std::vector<char> changed;      // assigned since the row was last written; empty when nothing was
     long status = adRecUnmodified;  // adRecNew, adRecModified, adRecDeleted or adRecUnmodified
     bool gone = false;
     bool affected = false;  // written by the last batch (adFilterAffectedRecords)
 
-    const Variant& Original(std::size_t i) const { return original.empty() ? values[i] : original[i]; }
-    // Before a field changes: the values as they stand are the original ones.
-    void KeepOriginal() {
-        if (original.empty()) original = values;
+    Variant Value(std::size_t i) const { return values.empty() ? stored[i] : values[i]; }
+    // A row added and not yet written has Null for every original value.
+    Variant Original(std::size_t i) const { return stored.empty() ? Variant::Null() : stored[i]; }
+    bool Changed(std::size_t i) const { return !changed.empty() && changed[i]; }
+    // Gives the field a value, unpacking the row the first time one of its fields changes.
+    void Assign(std::size_t i, const Variant& value, std::size_t columns) {
+        if (values.empty()) values = stored.Unpack();
+        if (changed.empty()) changed.assign(columns, 0);
+        values[i] = value;
+        changed[i] = 1;
+    }
+    // The values are the database's now: packed again (Revert: the values as they were read).
+    void Settle(bool keepValues) {
+        if (keepValues && !values.empty()) stored = PackedRow(values);
+        values.clear();
+        changed.clear();
     }
     bool Live() const { return !gone && status != adRecDeleted; }
     bool Pending() const { return !gone && status != adRecUnmodified; }

@@ -160,8 +160,8 @@ struct Comparison : FilterExpression {
     std::string op;  // = <> < > <= >= LIKE
     bool negate = false;
     Variant literal;
-    bool Matches(const std::vector<Variant>& row) const override {
-        const Variant& value = row[static_cast<std::size_t>(field)];
+    bool Matches(const ValueAt& row) const override {
+        const Variant value = row(static_cast<std::size_t>(field));
         if (negate && op == "LIKE" && (value.IsNull() || value.IsEmpty())) return false;  // Null is like nothing
         return CompareForFilter(value, op, literal) != negate;
     }
@@ -170,14 +170,14 @@ struct Comparison : FilterExpression {
 struct Logical : FilterExpression {
     bool isAnd = true;
     std::shared_ptr<const FilterExpression> left, right;
-    bool Matches(const std::vector<Variant>& row) const override {
+    bool Matches(const ValueAt& row) const override {
         return isAnd ? (left->Matches(row) && right->Matches(row)) : (left->Matches(row) || right->Matches(row));
     }
 };
 
 struct Negation : FilterExpression {
     std::shared_ptr<const FilterExpression> inner;
-    bool Matches(const std::vector<Variant>& row) const override { return !inner->Matches(row); }
+    bool Matches(const ValueAt& row) const override { return !inner->Matches(row); }
 };
 
 class Parser {
@@ -385,10 +385,11 @@ bool CompareForFilter(const Variant& field, const std::string& op, const Variant
     return Holds(op, order);
 }
 
-bool SortsBefore(const std::vector<Variant>& a, const std::vector<Variant>& b, const std::vector<SortKey>& keys) {
+bool SortsBefore(const FilterExpression::ValueAt& a, const FilterExpression::ValueAt& b,
+                 const std::vector<SortKey>& keys) {
     for (const SortKey& key : keys) {
-        const Variant& x = a[static_cast<std::size_t>(key.field)];
-        const Variant& y = b[static_cast<std::size_t>(key.field)];
+        const Variant x = a(static_cast<std::size_t>(key.field));
+        const Variant y = b(static_cast<std::size_t>(key.field));
         const bool xNull = x.IsNull() || x.IsEmpty(), yNull = y.IsNull() || y.IsEmpty();
         int order = 0;
         if (xNull || yNull) {

@@ -24,8 +24,11 @@ public:
     using FieldLookup = std::function<long(const std::string&)>;
     static std::shared_ptr<const FilterExpression> Parse(std::string_view criteria, const FieldLookup& lookup);
 
+    // A row's value by column index.
+    using ValueAt = std::function<Variant(std::size_t)>;
+
     virtual ~FilterExpression() = default;
-    virtual bool Matches(const std::vector<Variant>& row) const = 0;
+    virtual bool Matches(const ValueAt& row) const = 0;
 };
 
 struct SortKey {
@@ -37,7 +40,8 @@ struct SortKey {
 std::vector<SortKey> ParseSort(std::string_view text, const FilterExpression::FieldLookup& lookup);
 
 // Sort order of two rows: Null first, texts as SQL Server compares them.
-bool SortsBefore(const std::vector<Variant>& a, const std::vector<Variant>& b, const std::vector<SortKey>& keys);
+bool SortsBefore(const FilterExpression::ValueAt& a, const FilterExpression::ValueAt& b,
+                 const std::vector<SortKey>& keys);
 
 // The filter comparison of one value with a literal (op is "=", "<>", "<", ">", "<=", ">=" or "LIKE").
 bool CompareForFilter(const Variant& field, const std::string& op, const Variant& literal);

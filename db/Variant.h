@@ -91,6 +91,8 @@ public:
     std::partial_ordering Compare(const Variant& other) const;
 
 private:
+    friend class PackedRow;  // packs and unpacks values slot by slot, without converting them
+
     // Integer and Long share the int64 slot, Date keeps its serial in the double slot; Empty, Null and
     // Missing carry nothing.
     using Payload = std::variant<std::monostate, bool, std::int64_t, double, Decimal, std::string, ObjectPtr>;

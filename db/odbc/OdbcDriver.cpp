@@ -162,7 +162,7 @@ OdbcDriver::Executed OdbcDriver::Collect(SQLHSTMT stmt, SQLRETURN rc, const std:
                     row.reserve(columns.size());
                     for (std::size_t i = 0; i < columns.size(); ++i)
                         row.push_back(ReadValue(stmt, static_cast<SQLUSMALLINT>(i + 1), columns[i], sql));
-                    r.rows.push_back(std::move(row));
+                    r.rows.emplace_back(row);
                 }
             } else {
                 SQLLEN count = -1;
@@ -388,10 +388,10 @@ RowWriteResult OdbcDriver::WriteRow(const RowWrite& w) {
 
     RowWriteResult out;
     if (plan.readBackInBatch) {
-        if (!done.result.rows.empty()) out.readBack = std::move(done.result.rows.front());
+        if (!done.result.rows.empty()) out.readBack = done.result.rows.front().Unpack();
     } else if (!plan.readBackSql.empty()) {
         StatementResult r = Run(plan.readBackSql, plan.readBackValues);
-        if (!r.rows.empty()) out.readBack = std::move(r.rows.front());
+        if (!r.rows.empty()) out.readBack = r.rows.front().Unpack();
     }
     return out;
 }

@@ -362,15 +362,16 @@ StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<
     const bool described = columns == Columns::Described;
     if (described) result.columns = notes == &scratch ? std::move(scratch.columns) : notes->columns;
     std::vector<int> storage(static_cast<std::size_t>(columnCount), SQLITE_NULL);
+    std::vector<Variant> row;  // one row's values on their way into the packed row
+    row.reserve(static_cast<std::size_t>(columnCount));
     for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
-        std::vector<Variant> row;
-        row.reserve(static_cast<std::size_t>(columnCount));
+        row.clear();
         for (int c = 0; c < columnCount; ++c) {
             row.push_back(ReadValue(stmt, c, types[static_cast<std::size_t>(c)]));
             int& seen = storage[static_cast<std::size_t>(c)];
             if (seen == SQLITE_NULL) seen = sqlite3_column_type(stmt, c);
         }
-        result.rows.push_back(std::move(row));
+        result.rows.emplace_back(row);
     }
     if (rc != SQLITE_DONE) throw LastError(db_, sql);
     // sqlite3_changes keeps the count of the last DML statement; only trust it when this one changed rows.
@@ -536,7 +537,7 @@ RowWriteResult SqliteDriver::WriteRow(const RowWrite& w) {
                     kSource);
     }
     RowWriteResult out;
-    if (returning && !r.rows.empty()) out.readBack = std::move(r.rows.front());
+    if (returning && !r.rows.empty()) out.readBack = r.rows.front().Unpack();
     else if (w.kind == RowWrite::Kind::Insert && !w.readBack.empty()) out.readBack = ReadInserted(w);
     return out;
 }
@@ -596,7 +597,7 @@ std::vector<Variant> SqliteDriver::ReadInserted(const RowWrite& w) {
     }
     StatementResult r = Run(sql, bound);
     if (r.rows.empty()) return {};
-    return std::move(r.rows.front());
+    return r.rows.front().Unpack();
 }
 
 void SqliteDriver::CallProcedure(Connection& connection, const std::string& name, Parameters& parameters) {

@@ -604,6 +604,9 @@ TEST_P(Contract, FieldsDescribeTheDeclaredColumnsAndConvertWhatIsAssigned) {
     EXPECT_EQ((*w)["FLAG"].Value().CLng(), 1);
     EXPECT_EQ((*w)["QTY"].Value().CStr(), "2.01") << "rounded to the column's scale";
     (*w)["MADE"].Value(Date::FromParts(2024, 5, 6, 7, 8, 9));
+    EXPECT_EQ(Raised([&] { f["TWO"].Value(Variant(std::make_shared<Object>())); }).Number(), ado::WrongType)
+        << "a computed field holds values, never objects";
+    EXPECT_TRUE((*w)["CODE"].OriginalValue().IsNull()) << "a row not yet written has no original values";
     w->UpdateBatch();
     EXPECT_EQ(Count("ID = 7 AND FLAG = 1 AND QTY = 2.01"), 1);
     EXPECT_EQ(OpenRs("SELECT MADE FROM ART WHERE ID = 7")->GetFields()[0L].Value().CDate().ToIso(), "2024-05-06 07:08:09");

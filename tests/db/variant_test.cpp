@@ -6,6 +6,7 @@
 
 #include "db/Decimal.h"
 #include "db/Error.h"
+#include "db/PackedRow.h"
 #include "db/Variant.h"
 
 using namespace db;
@@ -246,3 +247,35 @@ TEST(StringFunctions, UCaseAndSameTextKeepAccents) {
     EXPECT_FALSE(SameText("à", "a"));
 }
 
+
+// A row keeps each value exactly as read: its kind (Integer is not Long), a decimal's scale, every byte of
+// a text, and rows beyond 64 KB.
+TEST(PackedRowTest, EveryKindOfValueComesBackAsItWas) {
+    const std::string big(70000, 'x');
+    const std::vector<Variant> values = {Variant(),
+                                         Variant::Null(),
+                                         Variant::Missing(),
+                                         Variant(true),
+                                         Variant(static_cast<std::int16_t>(-7)),
+                                         Variant(-2147483647 - 1),
+                                         Variant(2.5),
+                                         Variant(Decimal(-1234500, 4)),
+                                         Variant(std::string("A\0B", 3)),
+                                         Variant(""),
+                                         Variant(Date::FromParts(2026, 12, 7, 5, 30, 0)),
+                                         Variant(big)};
+    for (const auto& row : {std::vector<Variant>(values.begin(), values.end() - 1), values}) {
+        const PackedRow packed(row);
+        const PackedRow copy = packed;
+        ASSERT_EQ(copy.size(), row.size());
+        const std::vector<Variant> back = copy.Unpack();
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            EXPECT_EQ(back[i].Type(), row[i].Type()) << i;
+            EXPECT_EQ(back[i].Text(), row[i].Text()) << i;
+        }
+        EXPECT_EQ(copy[7].CDec().Scale(), 4);
+        EXPECT_THROW((void)copy.at(row.size()), std::out_of_range);
+    }
+    EXPECT_TRUE(PackedRow().empty());
+    EXPECT_THROW(PackedRow({Variant(1), Variant(std::make_shared<Object>())}), std::invalid_argument);
+}
