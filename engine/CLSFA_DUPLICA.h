@@ -15,6 +15,7 @@
 #include "engine/EngineEvents.h"
 #include "engine/Enums.h"
 #include "engine/RowCopy.h"
+#include "engine/RunConstants.h"
 #include "entry/Collection.h"
 #include "entry/HostInterfaces.h"
 #include "entry/Trace.h"
@@ -51,6 +52,8 @@ public:
     void DescrizioneEstesaArticoloDaGenerare(const db::Variant& v);
     bool ModalitaDuplicaSingola() const { return modalitaDuplicaSingola_; }
     void ModalitaDuplicaSingola(bool v) { modalitaDuplicaSingola_ = v; }
+    // The company parameters of the caller's run (RunConstants.h); none: read for every operation.
+    void Constants(const std::shared_ptr<RunConstants>& v) { constants_ = v; }
 
     // --- Operations (all: source code, new code; result kvMethodOK or an error) ---
     EnumMethodResult DuplicazioneAnagraficaBase(const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
@@ -129,6 +132,7 @@ private:
     db::Variant ditta_;
     db::Variant descrizioneArticoloDaGenerare_;
     db::Variant descrizioneEstesaArticoloDaGenerare_;
+    std::shared_ptr<RunConstants> constants_;
 
     std::string statementText_;
     db::RecordsetPtr rstSource_;

@@ -4,6 +4,7 @@
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
+#include "engine/RunConstants.h"
 #include "engine/Trap.h"
 #include "entry/MDLFA_AGGANCI.h"
 
@@ -57,7 +58,8 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_
             barcode = source["MG65_CODBARCODE"].Value().Text();
             type = {};
             const std::string typeNumber = entry::Pfun_Numero(source["MG65_TIPOBARCODE_MG4B"].Value());
-            auto params = connessione_->Execute(
+            auto params = ConstantRows(
+                constants_.get(), *connessione_,
                 "SELECT MG4B_STINDMODALITA, MG4B_STULTNUMDA, MG4B_STULTNUMA, MG4B_STFLGCHECKDIG FROM "
                 "MG4B_PARMAGBARCODE WHERE MG4B_DITTA_CG18 = " + company + " AND MG4B_INDBARCODE = " + typeNumber);
             if (params->RecordCount() > 0) {

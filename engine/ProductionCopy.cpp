@@ -3,6 +3,7 @@
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
+#include "engine/RunConstants.h"
 #include "entry/MDLFA_AGGANCI.h"
 
 namespace engine {
@@ -20,10 +21,10 @@ bool Named(const std::string& name, const char* wanted) { return db::SameText(na
 bool ProductionCopy::CicloPerArticolo() {
     auto& e = engine_;
     if (!e.connessione_) throw db::Error(db::errc::ObjectRequired, "Object required");
-    auto rs = e.connessione_->Execute(std::string("          SELECT ") + "     PD42_FLGCICLOCODART" + " FROM " +
-                                          "     PD42_PARGEST WITH (NOLOCK)" + " WHERE " +
-                                          "     PD42_DITTA_CG18 = " + e.DittaText(),
-                                      nullptr, db::adCmdText);
+    auto rs = ConstantRows(e.constants_.get(), *e.connessione_,
+                           std::string("          SELECT ") + "     PD42_FLGCICLOCODART" + " FROM " +
+                               "     PD42_PARGEST WITH (NOLOCK)" + " WHERE " +
+                               "     PD42_DITTA_CG18 = " + e.DittaText());
     bool flag = false;
     if (rs->RecordCount() > 0) {
         rs->MoveFirst();

@@ -4,6 +4,7 @@
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
+#include "engine/RunConstants.h"
 #include "entry/HostInterfaces.h"
 #include "entry/MDLFA_AGGANCI.h"
 
@@ -35,9 +36,9 @@ std::string ColourVariantRows(const std::string& colourVariant) {
 
 VariantChoice VariantCopy::CompanyDefault() {
     VariantChoice choice;
-    auto parameters = engine_.connessione_->Execute(
-        "SELECT FA00_FLGGESTIONE, FA00_INDRAGGR FROM FA00_PARAMETRI WITH (NOLOCK) "
-        "WHERE FA00_DITTA_CG18 = " + company_, nullptr, db::adCmdText);
+    auto parameters = ConstantRows(engine_.constants_.get(), *engine_.connessione_,
+                                   "SELECT FA00_FLGGESTIONE, FA00_INDRAGGR FROM FA00_PARAMETRI WITH (NOLOCK) "
+                                   "WHERE FA00_DITTA_CG18 = " + company_);
     if (parameters->RecordCount() > 0) {
         parameters->MoveFirst();
         if (IsOne((*parameters)["FA00_FLGGESTIONE"].Value()) && IsOne((*parameters)["FA00_INDRAGGR"].Value())) {

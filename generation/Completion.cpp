@@ -31,7 +31,7 @@ Letterali Formatta(const GenerationContext& contesto, const DatiArticoloGenerato
         const auto& r = dati.riga;
         if (!IsBlank(r.stagione))
             l.stagione = codice(db::Variant(CodiceStagione(Connessione(contesto, "AggiornaFa12_Fa13"),
-                                                          contesto.ditta, r.stagione)));
+                                                          contesto.ditta, r.stagione, contesto.constants.get())));
         l.linea = codice(r.linea);
         l.tipologia = codice(r.tipologia);
         l.marchio = codice(r.marchio);
@@ -113,7 +113,8 @@ void Pcls_DuplArticolo_AfterUpdateFA12(const GenerationContext& contesto, const 
         if (dati.scheda == entry::Util_Agganci)
             id = IsBlank(dati.riga.stagione) ? 0 : dati.riga.stagione.CLng();
         else
-            id = Get_MG5T_IDSTAGIONE(c, contesto.ditta, entry::Pfun_Testo(dati.massivi.stagione));
+            id = Get_MG5T_IDSTAGIONE(c, contesto.ditta, entry::Pfun_Testo(dati.massivi.stagione),
+                                     contesto.constants.get());
         if (!rstFA12) return;
 
         const std::string ditta = db::SqlNumber(contesto.ditta);
@@ -123,7 +124,8 @@ void Pcls_DuplArticolo_AfterUpdateFA12(const GenerationContext& contesto, const 
                                     "'" + db::SqlEscape(origine) + "'" + " AND  FA12_OPZIONE_MG5E = ''  ");
             if (source->RecordCount() > 0) {
                 source->MoveFirst();
-                id = Get_MG5T_IDSTAGIONE(c, contesto.ditta, entry::Pfun_Testo((*source)["FA12_STAGIONE_MG5T"].Value()));
+                id = Get_MG5T_IDSTAGIONE(c, contesto.ditta, entry::Pfun_Testo((*source)["FA12_STAGIONE_MG5T"].Value()),
+                                         contesto.constants.get());
             }
         }
 
@@ -141,9 +143,10 @@ void Pcls_DuplArticolo_AfterUpdateFA12(const GenerationContext& contesto, const 
         if (history->RecordCount() > 0 || id == 0) return;
 
         // The four flags of the fashion parameters in one read; a missing row or a Null counts as 0.
-        auto flags = c.Execute("SELECT FA00_FLGPROTOTIPIA, FA00_FLGCAMPIONARIO, FA00_FLGCOLLEZIONE, "
-                               "FA00_FLGRIASSORTIMENTO FROM FA00_PARAMETRI WHERE FA00_DITTA_CG18 = " +
-                               db::SqlNumber(contesto.ditta));
+        auto flags = engine::ConstantRows(contesto.constants.get(), c,
+                                          "SELECT FA00_FLGPROTOTIPIA, FA00_FLGCAMPIONARIO, FA00_FLGCOLLEZIONE, "
+                                          "FA00_FLGRIASSORTIMENTO FROM FA00_PARAMETRI WHERE FA00_DITTA_CG18 = " +
+                                              db::SqlNumber(contesto.ditta));
         if (flags->RecordCount() > 0) flags->MoveFirst();
         auto flag = [&](const char* column) {
             const db::Variant value = flags->RecordCount() > 0 ? (*flags)[column].Value() : db::Variant::Null();

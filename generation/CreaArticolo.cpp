@@ -77,6 +77,7 @@ public:
         engine->DescrizioneArticoloDaGenerare(db::Variant(db::RTrim(request_.description)));
         engine->DescrizioneEstesaArticoloDaGenerare(db::Variant(db::RTrim(request_.extendedDescription)));
         engine->EnmDatiDaDuplicare(static_cast<engine::KvEnumDatiDaDuplicare>(0));
+        engine->Constants(contesto_.constants);
         // The season history of the new article is opened while the engine writes its fashion record.
         auto handler = std::make_shared<GestoreAfterUpdateFA12>(contesto_, dati_, o);
         if (request_.options.complete) engine->Advise(handler);

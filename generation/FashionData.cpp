@@ -1,6 +1,5 @@
 #include "generation/FashionData.h"
 
-#include "db/QueryValue.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 
@@ -9,8 +8,14 @@ namespace {
 
 const std::string kCrLf = "\r\n";
 
-// The first field of the statement's first row; Null when it returns no row.
-db::Variant FirstValue(db::Connection& c, const std::string& sql) { return db::QueryValue(c, sql, db::Variant::Null()); }
+// The first field of the statement's first row; Null when it returns no row. Through the run's constants
+// when there are some.
+db::Variant FirstValue(db::Connection& c, const std::string& sql, engine::RunConstants* constants = nullptr) {
+    auto rs = engine::ConstantRows(constants, c, sql);
+    if (!rs || rs->RecordCount() == 0) return db::Variant::Null();
+    rs->MoveFirst();
+    return rs->GetFields().Item(0L).Value();
+}
 
 // A column of the parameter table: "FA00_" and letters, digits or underscores.
 bool IsParameterColumn(const std::string& column) {
@@ -23,19 +28,23 @@ bool IsParameterColumn(const std::string& column) {
 
 }  // namespace
 
-long Get_MG5T_IDSTAGIONE(db::Connection& connessione, const db::Variant& ditta, const std::string& codice) {
+long Get_MG5T_IDSTAGIONE(db::Connection& connessione, const db::Variant& ditta, const std::string& codice,
+                         engine::RunConstants* constants) {
     const db::Variant id = FirstValue(connessione, "           SELECT" + kCrLf + "   MG5T_IDSTAGIONE" + kCrLf +
                                                        " FROM" + kCrLf + "   MG5T_STAGIONI" + kCrLf + " WHERE" +
                                                        kCrLf + "   MG5T_CODICE = '" + db::SqlEscape(db::RTrim(codice)) +
                                                        "'" + kCrLf + "   AND MG5T_DITTA_CG18 = " +
-                                                       db::SqlNumber(ditta) + kCrLf);
+                                                       db::SqlNumber(ditta) + kCrLf,
+                                    constants);
     return id.IsNull() ? 0 : id.CLng();
 }
 
-std::string CodiceStagione(db::Connection& connessione, const db::Variant& ditta, const db::Variant& id) {
+std::string CodiceStagione(db::Connection& connessione, const db::Variant& ditta, const db::Variant& id,
+                           engine::RunConstants* constants) {
     const db::Variant code =
         FirstValue(connessione, "SELECT MG5T_CODICE FROM MG5T_STAGIONI WITH (NOLOCK) WHERE MG5T_DITTA_CG18 = " +
-                                    db::SqlNumber(ditta) + " AND MG5T_IDSTAGIONE = " + db::SqlNumber(id));
+                                    db::SqlNumber(ditta) + " AND MG5T_IDSTAGIONE = " + db::SqlNumber(id),
+                   constants);
     return db::RTrim(code.Text());
 }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
+#include "SqliteStatementHook.h"
 #include "TestRunPort.h"
 #include "GenerationFixture.h"
 #include "SweepSize.h"
@@ -110,6 +112,32 @@ TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndGoesOnP
     EXPECT_FALSE(form->programObject->DuplicazioneAvvenuta());
     EXPECT_EQ(form->programObject->Articolo_Origine().Text(), kModello);
     EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), "");
+}
+
+// The company parameters every article reads (fashion and production parameters, barcode types, seasons):
+// a run reads each of them once, whatever the number of its articles.
+TEST_F(GenerationRun, ARunReadsEachCompanyParameterOnce) {
+    form->LoadModel("MODELLO04");
+    std::map<std::string, int> reads;  // by statement with its values
+    testsupport::SqliteStatementHook hook(*conn, [&](sqlite3_stmt* statement, const char* text) {
+        const std::string sql = text;
+        if (sql.rfind("SELECT", 0) != 0) return;
+        for (const char* table : {"FA00_PARAMETRI", "PD42_PARGEST", "MG4B_STINDMODALITA", "MG5T_STAGIONI"}) {
+            if (sql.find(table) == std::string::npos) continue;
+            char* expanded = sqlite3_expanded_sql(statement);
+            ++reads[expanded ? expanded : sql];
+            sqlite3_free(expanded);
+        }
+    });
+    Run();
+    ASSERT_EQ(form->outcome.articles.size(), 3u);
+    for (const auto& article : form->outcome.articles) EXPECT_EQ(article.state, generation::ArticleState::Created);
+    for (const char* table : {"FA00_PARAMETRI", "PD42_PARGEST", "MG5T_STAGIONI"}) {
+        const bool read = std::any_of(reads.begin(), reads.end(),
+                                      [&](const auto& r) { return r.first.find(table) != std::string::npos; });
+        EXPECT_TRUE(read) << table;
+    }
+    for (const auto& [sql, count] : reads) EXPECT_EQ(count, 1) << sql;
 }
 
 // MODELLO04's three link fabrics all have a colour: three articles, each a full copy of the model,
