@@ -52,7 +52,7 @@ ProcessingLog::~ProcessingLog() { ChiudiFile(); }
 
 std::string ProcessingLog::TestoAccumulato() const {
     std::string text;
-    for (const std::string& line : righe_) text += line + "\r";
+    for (const std::string& line : RigheAccumulate()) text += line + "\r";
     return text;
 }
 
@@ -73,7 +73,7 @@ constexpr long kFileGiaEsistente = 58;
 
 void ProcessingLog::Apri() {
     // Nothing of the previous run may pass for this one's, even when this one fails to open.
-    righe_.clear();
+    righe_.Clear();
     fileLog_.clear();
     ChiudiFile();
     servizio_.reset();  // a previous run never closed stays open in the journal
@@ -114,7 +114,7 @@ void ProcessingLog::ScriviLog(const std::string& testo, long kind) {
     // A line that cannot be written is dropped and the run goes on; the file, the kept text and the
     // journal are independent, so one failing does not cost the others the line.
     if (auto error = Trap([&] { stream_->WriteLine(testo); })) Annota(*error);
-    righe_.push_back(testo);
+    righe_.Add(testo);
     if (servizio_) {
         if (auto error = Trap([&] { servizio_->Riga(testo, kind, kind == LogEvidenziato); })) Annota(*error);
     }

@@ -13,6 +13,7 @@
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "entry/HostInterfaces.h"
+#include "generation/KeptLines.h"
 #include "generation/LogClock.h"
 
 namespace generation {
@@ -42,7 +43,7 @@ public:
     const std::string& FileLog() const { return fileLog_; }  // file of the last run
     // Every line of the last run, each followed by a carriage return.
     std::string TestoAccumulato() const;
-    const std::vector<std::string>& RigheAccumulate() const { return righe_; }
+    std::vector<std::string> RigheAccumulate() const { return righe_.Lines(); }
     bool LogDisabilitato() const { return disabilitato_; }
     // What went wrong last while opening, writing or closing (kept for diagnosis only).
     const std::optional<db::Error>& UltimoErrore() const { return ultimoErrore_; }
@@ -59,7 +60,7 @@ private:
 
     std::string nomeBase_;
     std::string fileLog_;
-    std::vector<std::string> righe_;
+    KeptLines righe_;
     bool disabilitato_ = false;
     std::shared_ptr<entry::IFileAccess> file_;
     std::shared_ptr<entry::ITextStream> stream_;

@@ -59,6 +59,8 @@ RunOutcome RunLoop::Run(const std::string& procedure, const std::vector<std::fun
 bool RunLoop::Items(const std::string& procedure, IRunItems& items) {
     auto messages = context_.messaggi;
     auto connection = context_.connessione;
+    // One outcome per item: sized once, so a run of many thousand items never holds two copies of them.
+    if (max_ > 0) outcome_.articles.reserve(static_cast<std::size_t>(max_));
     while (!items.AtEnd()) {
         ArticleOutcome outcome;
         bool processed = false;

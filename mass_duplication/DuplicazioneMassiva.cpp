@@ -143,7 +143,8 @@ std::vector<AnteprimaArticolo> AnteprimaDuplicazione(const generation::Generatio
     auto clone = request.selection->Clone();
     clone->Filter(db::Variant(kFiltroSelezionati));
     if (clone->RecordCount() == 0) return anteprima;
-    std::unordered_map<std::string, std::string> prime;  // final code -> the first article that gets it
+    anteprima.reserve(static_cast<std::size_t>(clone->RecordCount()));
+    std::unordered_map<std::string, std::size_t> prime;  // final code -> the first article that gets it
     for (clone->MoveFirst(); !clone->EOF(); clone->MoveNext()) {
         AnteprimaArticolo a;
         a.vecchio = Vecchio(*clone);
@@ -154,11 +155,11 @@ std::vector<AnteprimaArticolo> AnteprimaDuplicazione(const generation::Generatio
         else if (troncare) a.finale = db::Left(a.nuovo, static_cast<std::size_t>(massimo));
         if (!a.finale.empty()) {
             // Codes compare as the database does; the run finds a code an earlier article took as existing.
-            const auto [primo, nuovo] = prime.emplace(db::UCase(db::RTrim(a.finale)), a.vecchio);
-            if (!nuovo) a.doppione = primo->second;
+            const auto [primo, nuovo] = prime.emplace(db::UCase(db::RTrim(a.finale)), anteprima.size());
+            if (!nuovo) a.doppione = anteprima[primo->second].vecchio;
             a.esiste = generation::EsisteArticolo(*contesto.connessione, contesto.ditta, a.finale);
         }
-        anteprima.push_back(a);
+        anteprima.push_back(std::move(a));
     }
     return anteprima;
 }

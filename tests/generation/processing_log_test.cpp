@@ -270,3 +270,18 @@ TEST_F(ProcessingLogTest, ViewerModeComesFromTheWebRenderVariable) {
 }
 
 }  // namespace
+
+// The run's kept lines come back one by one as written, across the blocks they are kept in, a line longer
+// than a block included.
+TEST(KeptLinesTest, LinesComeBackAsWrittenAcrossBlocks) {
+    generation::KeptLines kept;
+    std::vector<std::string> written;
+    for (int i = 0; i < 3000; ++i) written.push_back("Articolo :  C-" + std::to_string(i) + " Creato ");
+    written.insert(written.begin() + 1500, std::string(70000, '*'));
+    written.push_back("");
+    written.push_back("last\r\n");
+    for (const auto& line : written) kept.Add(line);
+    EXPECT_EQ(kept.Lines(), written);
+    kept.Clear();
+    EXPECT_TRUE(kept.Lines().empty());
+}

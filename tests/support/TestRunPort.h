@@ -162,7 +162,7 @@ public:
                 lines.push_back(l);
         return lines;
     }
-    const std::vector<std::string>& AllLines() const { return log_->RigheAccumulate(); }
+    std::vector<std::string> AllLines() const { return log_->RigheAccumulate(); }
 
     // --- What the test sets ---
     std::shared_ptr<entry::CLSFA_AGGANCI> programObject = entry::CLSFA_AGGANCI::Create();
