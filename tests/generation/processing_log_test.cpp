@@ -272,12 +272,14 @@ TEST_F(ProcessingLogTest, ViewerModeComesFromTheWebRenderVariable) {
 }  // namespace
 
 // The run's kept lines come back one by one as written, across the blocks they are kept in, a line longer
-// than a block included.
+// than a block and long lines kept once included.
 TEST(KeptLinesTest, LinesComeBackAsWrittenAcrossBlocks) {
     generation::KeptLines kept;
     std::vector<std::string> written;
     for (int i = 0; i < 3000; ++i) written.push_back("Articolo :  C-" + std::to_string(i) + " Creato ");
     written.insert(written.begin() + 1500, std::string(70000, '*'));
+    for (int i = 0; i < 6; ++i)  // long lines, some repeated (a banner, a separator)
+        for (int j = 0; j <= i; ++j) written.insert(written.begin() + 10 * i + j, std::string(64 + i, 'a' + i));
     written.push_back("");
     written.push_back("last\r\n");
     for (const auto& line : written) kept.Add(line);
