@@ -165,8 +165,7 @@ std::string ComponiCodice(const GenerationRequest& request, const db::Variant& t
 }
 
 RunOutcome RunGeneration(const GenerationContext& context, IRunPort& port, const GenerationRequest& request) {
-    const GenerationContext run = ForOneRun(context);
-    RunLoop loop(run, port);
+    RunLoop loop(context, port);
     LinkRows righe(loop, request);
     return loop.Run(kProcedura,
                     {[&] { return RigheAperte(request.rows) || loop.Refuse("the model has no link rows"); },

@@ -45,7 +45,8 @@ public:
 
 class RunLoop {
 public:
-    RunLoop(const GenerationContext& context, IRunPort& port) : context_(context), port_(port) {}
+    // The run keeps company parameters for its own duration (ForOneRun): every article reads them once.
+    RunLoop(const GenerationContext& context, IRunPort& port) : context_(ForOneRun(context)), port_(port) {}
 
     // A question of the run; the answer is kept in the outcome.
     long Ask(const std::string& text, long style, const std::string& title);
@@ -65,7 +66,7 @@ private:
     bool Items(const std::string& procedure, IRunItems& items);
     void Log(const std::string& text) { port_.Log().ScriviLog(text, 2); }
 
-    const GenerationContext& context_;
+    const GenerationContext context_;
     IRunPort& port_;
     RunOutcome outcome_;
     long done_ = 0, max_ = 0;
