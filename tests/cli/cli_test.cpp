@@ -4,32 +4,14 @@
 #include "DemoCompanyFolder.h"
 #include "RunAgganci.h"
 
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <string>
 
 namespace {
 
-using testsupport::RunAgganci;
-testsupport::ProgramResult Agganci(const std::string& args) { return RunAgganci(args); }
-
-class Cli : public ::testing::Test {
+// The demo company in the test's own folder, where the program runs.
+class Cli : public testsupport::DemoCompanyFolder {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("agganci-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        db = (dir / "company.db").string();
-        ASSERT_EQ(Agganci("demo-db " + db).code, 0);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    std::filesystem::path dir;
-    std::string db;
+    const std::string db = "company.db";
 };
 
 TEST_F(Cli, DuplicateReportsTheRowsWrittenAndRefusesAnExistingCode) {
@@ -70,9 +52,7 @@ TEST_F(Cli, DemoDbRefusesToOverwrite) {
 }
 
 // Production data left under the new code make the production step fail: nothing of the article stays.
-class DuplicateCommand : public testsupport::DemoCompanyFolder {};
-
-TEST_F(DuplicateCommand, AFailedProductionStepWritesNothingAndFails) {
+TEST_F(Cli, AFailedProductionStepWritesNothingAndFails) {
     Exec("INSERT INTO PD18_ARTPROD (PD18_DITTA_CG18, PD18_CODART_MG66, PD18_OPZIONE) VALUES (1, 'COPIA-1', ' ')");
     const long before = Articles();
     auto r = Agganci("--db sqlite:company.db duplicate MODELLO01 COPIA-1");
@@ -83,8 +63,9 @@ TEST_F(DuplicateCommand, AFailedProductionStepWritesNothingAndFails) {
 }
 
 TEST(CliHelp, EveryCommandExplainsItself) {
-    for (const char* cmd : {"--help", "demo-db --help", "duplicate --help"}) {
-        auto r = Agganci(cmd);
+    for (const char* cmd : {"--help", "demo-db --help", "duplicate --help", "links --help", "links add --help",
+                            "links remove --help", "log --help"}) {
+        auto r = testsupport::RunAgganci(cmd);
         EXPECT_EQ(r.code, 0) << cmd;
         EXPECT_NE(r.out.find("Usage"), std::string::npos) << cmd << r.out;
     }
