@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "HostileValues.h"
+#include "Queries.h"
 #include "RunAgganci.h"
 #include "TableCounts.h"
 #include "db/Connection.h"
@@ -64,11 +65,7 @@ protected:
     testsupport::ProgramResult Agganci(const std::string& args) {
         return testsupport::RunAgganci("--db sqlite:company.db " + args, dir.string());
     }
-    long Count(const std::string& sql) {
-        auto rs = conn->Execute(sql);
-        rs->MoveFirst();
-        return rs->GetFields().Item(0L).Value().CLng();
-    }
+    long Count(const std::string& sql) { return testsupport::Count(*conn, sql); }
     std::string Text(const std::string& sql) {
         auto rs = conn->Execute(sql);
         if (rs->RecordCount() != 1) return "<" + std::to_string(rs->RecordCount()) + " rows>";
