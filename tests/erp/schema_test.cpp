@@ -1,11 +1,9 @@
 // The ERP schema as the component relies on it, on a connection of the data layer (so the SQLSERVER
 // collation is the driver's own): text compares as SQL Server does, keys refuse what the ERP refuses,
-// omitted columns take the defaults the copies rely on, the database makes the identifiers, copying by
-// position lines up, and the SQL Server script declares the same columns in the same order.
+// omitted columns take the defaults the copies rely on, the database makes the identifiers, and copying by
+// position lines up (the SQL Server script's columns are compared in tests/tsql/scripts_test.cpp).
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -91,54 +89,6 @@ TEST_F(SchemaTest, CompanyArticleAndOptionLeadEveryTable) {
             if (names[i] == p + "_OPZIONE_MG5E" || names[i] == p + "_OPZIONE") EXPECT_EQ(i, 2u) << names[i];
     }
     EXPECT_EQ(Columns("MG4N_ARTTRALIM")[2], "MG4N_GUID");  // traceability is copied from the fourth field on
-}
-
-// The column names and NOT NULL / DEFAULT marks of every CREATE TABLE, in order: "NAME|nn|df".
-std::map<std::string, Texts> Declared(const std::string& ddl) {
-    std::map<std::string, Texts> tables;
-    std::string text;
-    for (std::size_t i = 0; i < ddl.size(); ++i) {  // comments out, blanks squeezed
-        if (ddl.compare(i, 2, "--") == 0) i = std::min(ddl.find('\n', i), ddl.size() - 1);
-        const char ch = std::isspace(static_cast<unsigned char>(ddl[i])) ? ' ' : ddl[i];
-        if (ch != ' ' || (!text.empty() && text.back() != ' ')) text += ch;
-    }
-    for (auto at = text.find("CREATE TABLE "); at != std::string::npos; at = text.find("CREATE TABLE ", at + 1)) {
-        const auto open = text.find('(', at);
-        const std::string name = text.substr(at + 13, text.find_first_of(" (", at + 13) - at - 13);
-        std::string item;
-        int depth = 0;
-        for (std::size_t i = open + 1; depth >= 0 && i < text.size(); ++i) {
-            const char ch = text[i];
-            depth += ch == '(' ? 1 : ch == ')' ? -1 : 0;
-            if ((ch == ',' && depth == 0) || depth < 0) {
-                const auto start = item.find_first_not_of(' ');
-                item = item.substr(start);
-                if (item.rfind("CONSTRAINT ", 0) != 0) {
-                    const bool notNull = item.find("NOT NULL") != std::string::npos ||
-                                         item.find("PRIMARY KEY") != std::string::npos;
-                    const bool def = item.find("DEFAULT") != std::string::npos;
-                    tables[name].push_back(item.substr(0, item.find(' ')) + (notNull ? "|nn" : "|") + (def ? "|df" : "|"));
-                }
-                item.clear();
-            } else {
-                item += ch;
-            }
-        }
-    }
-    return tables;
-}
-
-TEST_F(SchemaTest, SqlServerScriptDeclaresTheSameColumnsNullsAndDefaultsInTheSameOrder) {
-    const auto sqlite = Declared(erp::SqliteSchemaDdl());
-    const auto tsql = Declared(erp::TsqlSchemaDdl());
-    ASSERT_EQ(sqlite.size(), erp::TableNames().size());
-    for (const auto& table : erp::TableNames()) {
-        ASSERT_TRUE(tsql.count(table)) << table;
-        EXPECT_EQ(tsql.at(table), sqlite.at(table)) << table;
-        Texts names;
-        for (const auto& column : sqlite.at(table)) names.push_back(column.substr(0, column.find('|')));
-        EXPECT_EQ(names, Columns(table)) << table;
-    }
 }
 
 }  // namespace
