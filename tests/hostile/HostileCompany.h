@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include "GenerationFixture.h"
 #include "HostileValues.h"
+#include "db/Quote.h"
 
 namespace hostile {
 
@@ -18,6 +20,15 @@ protected:
         std::filesystem::create_directories(folder);
         testsupport::SetCompanySetting(*conn, 1, "CartellaLog", folder.string() + "/");
         contesto.programma = program = testsupport::ProgramOnDatabase(conn);
+    }
+
+    // A column of the article's standard description; "<n rows>" unless there is exactly one.
+    std::string StoredDescription(const std::string& code, const std::string& column = "MG87_DESCART") {
+        auto rs = conn->Execute("SELECT " + column + " FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = " +
+                                db::SqlText(code) + " AND MG87_LINGUA_MG52 = ' ' AND MG87_OPZIONE_MG5E = ' '");
+        if (rs->RecordCount() != 1) return "<" + std::to_string(rs->RecordCount()) + " rows>";
+        rs->MoveFirst();
+        return rs->GetFields().Item(0L).Value().Text();
     }
 };
 

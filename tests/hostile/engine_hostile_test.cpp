@@ -38,15 +38,6 @@ protected:
         copy.extendedDescription = "e";
         return testsupport::CopyArticle(conn, program, copy);
     }
-
-    std::string Description(const std::string& code, const char* column) {
-        auto rs = conn->Execute(std::string("SELECT ") + column + " FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = " +
-                                db::SqlText(code) + " AND MG87_LINGUA_MG52 = ' ' AND MG87_OPZIONE_MG5E = ' '");
-        EXPECT_EQ(rs->RecordCount(), 1);
-        if (rs->RecordCount() != 1) return {};
-        rs->MoveFirst();
-        return rs->GetFields().Item(0L).Value().Text();
-    }
 };
 
 // The whole sequence the links tab runs for one article (base data, barcodes, variants, fashion data,
@@ -98,8 +89,8 @@ TEST_P(EngineHostile, Descriptions) {
     before = hostile::CountRows(*conn);
     ASSERT_FALSE(BaseDuplication("HOSTILE-DESC", text, text));
     trace.Pause();
-    EXPECT_EQ(Description("HOSTILE-DESC", "MG87_DESCART"), text);
-    EXPECT_EQ(Description("HOSTILE-DESC", "MG87_DESCARTEST"), text);
+    EXPECT_EQ(StoredDescription("HOSTILE-DESC", "MG87_DESCART"), text);
+    EXPECT_EQ(StoredDescription("HOSTILE-DESC", "MG87_DESCARTEST"), text);
     EXPECT_EQ(hostile::Written(before, hostile::CountRows(*conn)), plainRows);
     EXPECT_EQ(hostile::NewShapes(trace.Shapes(), plainShapes), std::set<std::string>{});
     EXPECT_EQ(hostile::OutsideLiterals(trace, text), std::vector<std::string>{});
@@ -118,13 +109,13 @@ TEST_F(EngineWidths, DescriptionRulesCountCharacters) {
     ASSERT_FALSE(BaseDuplication("W1", wide72, wide72));
     ASSERT_FALSE(BaseDuplication("W2", quote72, quote72));
     ASSERT_FALSE(BaseDuplication("W3", quote73, quote73));
-    EXPECT_EQ(Description("W1", "MG87_DESCART"), wide72);
-    EXPECT_EQ(Description("W2", "MG87_DESCART"), hostile::Wide(71));
-    EXPECT_EQ(Description("W2", "MG87_DESCARTEST"), quote72);  // the extended one is 1672 wide
-    EXPECT_EQ(Description("W3", "MG87_DESCART"), quote73);
+    EXPECT_EQ(StoredDescription("W1", "MG87_DESCART"), wide72);
+    EXPECT_EQ(StoredDescription("W2", "MG87_DESCART"), hostile::Wide(71));
+    EXPECT_EQ(StoredDescription("W2", "MG87_DESCARTEST"), quote72);  // the extended one is 1672 wide
+    EXPECT_EQ(StoredDescription("W3", "MG87_DESCART"), quote73);
     const std::string ext1672 = hostile::Wide(1671) + "'";
     ASSERT_FALSE(BaseDuplication("W4", "d", ext1672));
-    EXPECT_EQ(Description("W4", "MG87_DESCARTEST"), hostile::Wide(1671));
+    EXPECT_EQ(StoredDescription("W4", "MG87_DESCARTEST"), hostile::Wide(1671));
 }
 
 }  // namespace

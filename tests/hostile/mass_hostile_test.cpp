@@ -69,13 +69,6 @@ protected:
         return hostile::Written(before, hostile::CountRows(*conn));
     }
 
-    std::string StoredDescription(const std::string& code) {
-        auto rs = conn->Execute("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = " + db::SqlText(code) +
-                                " AND MG87_LINGUA_MG52 = ' ' AND MG87_OPZIONE_MG5E = ' '");
-        if (rs->RecordCount() != 1) return "<" + std::to_string(rs->RecordCount()) + " rows>";
-        rs->MoveFirst();
-        return rs->GetFields().Item(0L).Value().Text();
-    }
     std::vector<std::string> ErrorBoxes() {
         std::vector<std::string> texts;
         for (const auto& e : shell->Messages()->ErrorBoxes()) texts.push_back(e.procedure + ": " + e.description);
