@@ -21,7 +21,8 @@ protected:
         DemoCompanyFolder::SetUp();
         std::filesystem::create_directories(dir / "logs");
         // The company's processing logs go to the test's folder.
-        Exec("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = '" + (dir / "logs").string() + "/' WHERE AG00_CHIAVE = 'CartellaLog'");
+        Exec("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = '" + (dir / "logs").string() +
+             "/' WHERE AG00_CHIAVE = 'CartellaLog'");
     }
 
     Esito Links(const std::string& args) { return Agganci("--db sqlite:company.db " + args); }
