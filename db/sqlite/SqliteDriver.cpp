@@ -182,24 +182,19 @@ Error SqliteDriver::LastError(sqlite3* db, const std::string& sql) {
 
 namespace {
 
-// Settings SQLite takes only before it starts; when something in the process started it already, they
-// stay as they were. SQLite counts the memory it holds under a process-wide lock, taken on every
-// allocation, and nothing here reads the count: off. Statement and savepoint journals (every batch of rows
-// is written inside a savepoint) stay in memory whatever their size, so temporary tables can live in a
-// file. True when the journals are kept in memory.
-bool ConfigureSqlite() {
-    static const bool journalsInMemory = [] {
-        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
-        return sqlite3_config(SQLITE_CONFIG_STMTJRNL_SPILL, -1) == SQLITE_OK;
-    }();
-    return journalsInMemory;
+// SQLite counts the memory it holds under a process-wide lock, taken on every allocation; nothing here reads
+// the count. It can only be turned off before SQLite starts: when something in the process started it
+// already, the count simply stays on.
+void TurnOffMemoryCount() {
+    static const int done = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    (void)done;
 }
 
 }  // namespace
 
 void SqliteDriver::Open(const std::string& target) {
     if (db_) throw ado::OpenError();
-    journalsInMemory_ = ConfigureSqlite();
+    TurnOffMemoryCount();
     if (target.empty()) throw Error(errc::ProviderError, "No database named in the connection string", kSource);
     sqlite3* db = nullptr;
     // One connection serves one thread at a time (the component runs on one thread, the shell serialises
@@ -230,16 +225,8 @@ void SqliteDriver::Configure(bool fileDatabase) {
     Control("PRAGMA foreign_keys = ON");
     // Statement and savepoint journals stay in memory: a copy of many small batches otherwise writes a
     // temporary file per batch. They only ever undo work of a transaction still open, so losing them in
-    // a crash loses nothing committed. Temporary tables (the lists a user edits in a grid: a selection of
-    // every article of a company) go to a temporary file beyond a small cache, so they do not hold their
-    // whole size in memory; when SQLite was started before the journals could be kept in memory,
-    // everything temporary stays in memory instead.
-    if (journalsInMemory_) {
-        Control("PRAGMA temp_store = FILE");
-        Control("PRAGMA temp.cache_size = -512");
-    } else {
-        Control("PRAGMA temp_store = MEMORY");
-    }
+    // a crash loses nothing committed.
+    Control("PRAGMA temp_store = MEMORY");
     if (fileDatabase) {
         Execute("PRAGMA journal_mode = WAL", {});
         Control("PRAGMA synchronous = NORMAL");

@@ -76,7 +76,6 @@ private:
     const DeclaredType& DeclaredTypeOf(const char* declared);
 
     sqlite3* db_ = nullptr;
-    bool journalsInMemory_ = false;  // SQLite keeps statement and savepoint journals in memory
     StatementCache cache_;
     struct TableFacts {
         std::vector<std::string> primaryKey;
