@@ -44,8 +44,12 @@ bool RecuperaArticoli(const generation::GenerationContext& contesto, long entita
             connessione->Execute(SelectionStatement(contesto.ditta.Text(), entita, condizione), nullptr, db::adCmdText);
             auto rs = db::Recordset::Create();
             rs->CursorLocation(db::adUseClient);
+            // The ticks the user changes stay in the selection (batch lock, never sent): the table is dropped
+            // as soon as it has been read, so a selection of many thousand articles is not held twice, and
+            // a variant list built meanwhile under the same name cannot take a tick's write.
             rs->Open(std::string("  SELECT * FROM ") + kTabellaArticoli + "  ", connessione, db::adOpenDynamic,
-                     db::adLockOptimistic);
+                     db::adLockBatchOptimistic);
+            EliminaTabellaTemporanea(connessione, kTabellaArticoli);
             selezione = rs;
             fatto = true;
         })

@@ -227,6 +227,9 @@ void SqliteDriver::Configure(bool fileDatabase) {
     // temporary file per batch. They only ever undo work of a transaction still open, so losing them in
     // a crash loses nothing committed.
     Control("PRAGMA temp_store = MEMORY");
+    // A dropped temporary table gives its memory back (without it the pages stay with the connection as
+    // free pages): a selection of every article of a company is dropped once it has been read.
+    Control("PRAGMA temp.auto_vacuum = FULL");
     if (fileDatabase) {
         Execute("PRAGMA journal_mode = WAL", {});
         Control("PRAGMA synchronous = NORMAL");
