@@ -110,7 +110,7 @@ void MarkWritten(RecordsetData& data, RowData& row, const RowWriteResult& result
     } else if (row.status == adRecNew && !result.readBack.empty()) {
         std::size_t k = 0;
         for (std::size_t i = 0; i < data.columns.size() && k < result.readBack.size(); ++i) {
-            if (data.writable[i]) row.values[i] = result.readBack[k++];
+            if (data.writable[i] && row.Edited()) row.EditedValues()[i] = result.readBack[k++];
         }
     }
     if (!row.gone) row.Settle(true);  // the values are the database's now
@@ -513,7 +513,7 @@ void Recordset::AddNew() {
     Sync();
     const std::size_t n = data_->columns.size();
     RowData row;
-    row.values.assign(n, Variant::Null());
+    row.StartNew(n);
     row.status = adRecNew;
     rowBeforeAdd_ = ghost_ ? -1 : current_;
     data_->rows.push_back(std::move(row));

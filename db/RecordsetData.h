@@ -4,6 +4,7 @@
 // once written) is marked gone, so row indices held by cursors stay valid.
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -20,33 +21,63 @@ namespace db {
 struct RowData {
     // As last read from or written to the database (empty for a row added and not yet written).
     PackedRow stored;
-    // The row's values while it is being changed or is new and unwritten; empty when `stored` holds them
-    // (a selection of thousands of rows read and never edited keeps only its packed rows).
-    std::vector<Variant> values;
-    std::vector<char> changed;      // assigned since the row was last written; empty when nothing was
     long status = adRecUnmodified;  // adRecNew, adRecModified, adRecDeleted or adRecUnmodified
     bool gone = false;
     bool affected = false;  // written by the last batch (adFilterAffectedRecords)
 
-    Variant Value(std::size_t i) const { return values.empty() ? stored[i] : values[i]; }
+    RowData() = default;
+    RowData(const RowData& other)
+        : stored(other.stored),
+          status(other.status),
+          gone(other.gone),
+          affected(other.affected),
+          edit_(other.edit_ ? std::make_unique<Edit>(*other.edit_) : nullptr) {}
+    RowData& operator=(const RowData& other) {
+        if (this != &other) *this = RowData(other);
+        return *this;
+    }
+    RowData(RowData&&) noexcept = default;
+    RowData& operator=(RowData&&) noexcept = default;
+
+    Variant Value(std::size_t i) const { return edit_ ? edit_->values[i] : stored[i]; }
     // A row added and not yet written has Null for every original value.
     Variant Original(std::size_t i) const { return stored.empty() ? Variant::Null() : stored[i]; }
-    bool Changed(std::size_t i) const { return !changed.empty() && changed[i]; }
+    bool Changed(std::size_t i) const { return edit_ && edit_->changed[i]; }
+    // A new row: every value Null, none assigned.
+    void StartNew(std::size_t columns) {
+        edit_ = std::make_unique<Edit>();
+        edit_->values.assign(columns, Variant::Null());
+        edit_->changed.assign(columns, 0);
+    }
     // Gives the field a value, unpacking the row the first time one of its fields changes.
     void Assign(std::size_t i, const Variant& value, std::size_t columns) {
-        if (values.empty()) values = stored.Unpack();
-        if (changed.empty()) changed.assign(columns, 0);
-        values[i] = value;
-        changed[i] = 1;
+        if (!edit_) {
+            edit_ = std::make_unique<Edit>();
+            edit_->values = stored.Unpack();
+            edit_->changed.assign(columns, 0);
+        }
+        edit_->values[i] = value;
+        edit_->changed[i] = 1;
     }
+    // The values being changed (a new row's, read back once written); only while the row has some.
+    std::vector<Variant>& EditedValues() { return edit_->values; }
+    bool Edited() const { return edit_ != nullptr; }
     // The values are the database's now: packed again (Revert: the values as they were read).
     void Settle(bool keepValues) {
-        if (keepValues && !values.empty()) stored = PackedRow(values);
-        values.clear();
-        changed.clear();
+        if (keepValues && edit_) stored = PackedRow(edit_->values);
+        edit_.reset();
     }
     bool Live() const { return !gone && status != adRecDeleted; }
     bool Pending() const { return !gone && status != adRecUnmodified; }
+
+private:
+    // The row's values and which were assigned, only while it is being changed or is new and unwritten: a
+    // selection of thousands of rows read and never edited keeps only its packed rows.
+    struct Edit {
+        std::vector<Variant> values;
+        std::vector<char> changed;
+    };
+    std::unique_ptr<Edit> edit_;
 };
 
 // Column names compare without regard to case (they are ASCII): hashed and compared folded, so that a lookup
