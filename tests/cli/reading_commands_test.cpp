@@ -11,7 +11,7 @@
 
 namespace {
 
-class Inspection : public testsupport::DemoCompanyFolder {
+class ReadingCommands : public testsupport::DemoCompanyFolder {
 protected:
     nlohmann::json Json(const std::string& args, int expectedCode = 0) {
         const auto r = AgganciStdout(args);
@@ -22,7 +22,7 @@ protected:
 
 bool Has(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
 
-TEST_F(Inspection, JsonComesForResultsAndErrorsWithOptionsAnywhere) {
+TEST_F(ReadingCommands, JsonComesForResultsAndErrorsWithOptionsAnywhere) {
     const auto copy = Json("--db sqlite:company.db duplicate MODELLO01 COPIA-J --json");
     EXPECT_EQ(copy["rows"]["MG66_ANAGRART"], 1);
 
@@ -39,7 +39,7 @@ TEST_F(Inspection, JsonComesForResultsAndErrorsWithOptionsAnywhere) {
     EXPECT_TRUE(links["links"][0]["quantity"].is_number()) << links;
 }
 
-TEST_F(Inspection, FiltersAreCheckedAndAnUnknownFieldListsTheValidOnes) {
+TEST_F(ReadingCommands, FiltersAreCheckedAndAnUnknownFieldListsTheValidOnes) {
     const auto unknown = Agganci("--db sqlite:company.db articles --where Colore=ROSSO");
     EXPECT_EQ(unknown.code, 1);
     EXPECT_TRUE(Has(unknown.out, "--where Colore=ROSSO: Campo non previsto dalla ricerca: Colore (fields: Articolo, "
@@ -54,7 +54,7 @@ TEST_F(Inspection, FiltersAreCheckedAndAnUnknownFieldListsTheValidOnes) {
     EXPECT_EQ(list["articles"][1]["code"], "CAM-101");
 }
 
-TEST_F(Inspection, ShowPrintsWhatAnArticleHoldsAndWhereItCameFrom) {
+TEST_F(ReadingCommands, ShowPrintsWhatAnArticleHoldsAndWhereItCameFrom) {
     ASSERT_EQ(Agganci("--db sqlite:company.db generate modello04 --proceed-without-variants").code, 0);
     // The stored spelling of the model makes the code, whatever case was typed.
     const auto article = Json("--db sqlite:company.db --json show dnmodello04ts-denim-blu");
@@ -64,7 +64,7 @@ TEST_F(Inspection, ShowPrintsWhatAnArticleHoldsAndWhereItCameFrom) {
     EXPECT_EQ(Agganci("--db sqlite:company.db show NOPE").code, 1);
 }
 
-TEST_F(Inspection, EveryRunKeepsItsOwnLogBesideTheDatabase) {
+TEST_F(ReadingCommands, EveryRunKeepsItsOwnLogBesideTheDatabase) {
     const auto elsewhere = dir / "elsewhere";
     std::filesystem::create_directories(elsewhere);
     for (int i = 0; i < 2; ++i)
@@ -83,7 +83,7 @@ TEST_F(Inspection, EveryRunKeepsItsOwnLogBesideTheDatabase) {
     EXPECT_TRUE(Has(Agganci("--db sqlite:company.db log 2").out, "Run: ")) ;
 }
 
-TEST_F(Inspection, ProgressGoesToStderrUnlessQuiet) {
+TEST_F(ReadingCommands, ProgressGoesToStderrUnlessQuiet) {
     const auto run = Agganci("--db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode prefix --text P "
                              "--proceed-without-variants");
     EXPECT_TRUE(Has(run.out, "[2/2] ")) << run.out;
