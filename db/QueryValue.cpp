@@ -5,10 +5,13 @@
 namespace db {
 
 Variant QueryValue(Connection& connection, const std::string& sql, const Variant& whenNoRow) {
-    auto rs = connection.Execute(sql);
-    if (!rs || rs->RecordCount() == 0) return whenNoRow;
-    rs->MoveFirst();
-    return rs->GetFields().Item(0L).Value();
+    return FirstValue(connection.Execute(sql), whenNoRow);
+}
+
+Variant FirstValue(const RecordsetPtr& rows, const Variant& whenNoRow) {
+    if (!rows || rows->RecordCount() == 0) return whenNoRow;
+    rows->MoveFirst();
+    return rows->GetFields().Item(0L).Value();
 }
 
 }  // namespace db

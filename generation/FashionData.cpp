@@ -1,5 +1,6 @@
 #include "generation/FashionData.h"
 
+#include "db/QueryValue.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 
@@ -11,10 +12,7 @@ const std::string kCrLf = "\r\n";
 // The first field of the statement's first row; Null when it returns no row. Through the run's constants
 // when there are some.
 db::Variant FirstValue(db::Connection& c, const std::string& sql, engine::RunConstants* constants = nullptr) {
-    auto rs = engine::ConstantRows(constants, c, sql);
-    if (!rs || rs->RecordCount() == 0) return db::Variant::Null();
-    rs->MoveFirst();
-    return rs->GetFields().Item(0L).Value();
+    return db::FirstValue(engine::ConstantRows(constants, c, sql), db::Variant::Null());
 }
 
 // A column of the parameter table: "FA00_" and letters, digits or underscores.
