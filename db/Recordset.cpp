@@ -108,9 +108,10 @@ void MarkWritten(RecordsetData& data, RowData& row, const RowWriteResult& result
     if (row.status == adRecDeleted) {
         row.gone = true;
     } else if (row.status == adRecNew && !result.readBack.empty()) {
+        std::vector<Variant>& values = row.EditedValues();  // a new row has its values until written
         std::size_t k = 0;
         for (std::size_t i = 0; i < data.columns.size() && k < result.readBack.size(); ++i) {
-            if (data.writable[i] && row.Edited()) row.EditedValues()[i] = result.readBack[k++];
+            if (data.writable[i]) values[i] = result.readBack[k++];
         }
     }
     if (!row.gone) row.Settle(true);  // the values are the database's now

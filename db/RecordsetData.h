@@ -61,7 +61,6 @@ struct RowData {
     }
     // The values being changed (a new row's, read back once written); only while the row has some.
     std::vector<Variant>& EditedValues() { return edit_->values; }
-    bool Edited() const { return edit_ != nullptr; }
     // The values are the database's now: packed again (Revert: the values as they were read).
     void Settle(bool keepValues) {
         if (keepValues && edit_) stored = PackedRow(edit_->values);
