@@ -39,8 +39,6 @@ db::ConnectionPtr Open(const std::string& connectionString) {
     return c;
 }
 
-constexpr long kBlock = 25;  // articles per turn of each method
-
 // The text the processing log keeps in memory for the whole run (the browser front end saves it from there).
 long LogTextBytes(const generation::ProcessingLog& log) {
     long bytes = 0;
@@ -81,8 +79,9 @@ void TimeBothMethods(const RunSettings& s, const std::string& connectionString, 
     auto pageCaches = [&] { return PageCacheKb(*componentConnection) + PageCacheKb(*referenceConnection); };
     PeakWatch watch;
     long halfLogBytes = 0, halfCacheKb = 0;
-    for (long first = 1; first <= s.duplicated; first += kBlock) {
-        const long last = std::min(s.duplicated, first + kBlock - 1);
+    result.block = s.block;
+    for (long first = 1; first <= s.duplicated; first += s.block) {
+        const long last = std::min(s.duplicated, first + s.block - 1);
         Timed(result.component, last - first + 1, [&] {
             const long created = component.MassRun(BenchCode(first), BenchCode(last), "C-");
             if (created < last - first + 1 && result.firstFailure.empty()) result.firstFailure = component.LastError();

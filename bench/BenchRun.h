@@ -14,6 +14,9 @@ struct RunSettings {
     long databaseArticles = 1000;  // generated articles in the database
     long duplicated = 1000;        // articles duplicated by each method
     long planArticles = 5;         // articles duplicated under the statement recorder
+    // Articles per turn of each method: each turn of the component is one whole mass run (selection, run
+    // log), which a user's run of 1,000 articles pays once.
+    long block = 100;
     std::vector<long> massRunArticles;  // whole mass runs (dry and real) whose peak memory is measured
     std::string folder;            // where the database file and the logs go
     bool keepDatabase = false;
@@ -37,6 +40,7 @@ struct MassMemory {
 struct SizeResult {
     long databaseArticles = 0;
     double buildSeconds = 0;
+    long block = 0;  // articles per turn of each method
     Measure component;
     Measure reference;
     long growthKb = 0;      // peak resident memory above the start of the run

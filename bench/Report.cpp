@@ -73,7 +73,8 @@ std::string FormatReport(const std::vector<SizeResult>& results, const Targets& 
     out << "Machine: " << Machine() << "  \n";
     if (!results.empty())
         out << "Each size: " << results.front().component.articles
-            << " articles duplicated by each method, on a connection each, in alternating blocks of 25; database "
+            << " articles duplicated by each method, on a connection each, in alternating blocks of "
+            << results.front().block << " (one mass run of the component per block); database "
                "file in a temporary folder. Memory: peak resident growth of the process during the run of both "
                "methods.\n\n";
 

@@ -44,11 +44,14 @@ int main(int argc, char** argv) {
     CLI::App app{"Duplication benchmark: the component against a set-based reference, at several database sizes"};
     bool quick = false, strict = false, keep = false, massRuns = true;
     std::vector<long> sizes;
-    long articles = 0, planArticles = 5;
+    long articles = 0, planArticles = 5, block = 100;
     std::string folderOption, document;
     app.add_flag("--quick", quick, "Smaller sizes for CI: 1,000 and 10,000 articles, 300 duplicated");
     app.add_option("--sizes", sizes, "Articles in the databases (default 1000 10000 100000)")->delimiter(',');
     app.add_option("--articles", articles, "Articles duplicated by each method at each size (default 1000)");
+    app.add_option("--block", block,
+                   "Articles per turn of each method; one mass run of the component each (default 100)")
+        ->check(CLI::PositiveNumber);
     app.add_option("--plan-articles", planArticles, "Articles duplicated under the statement-plan check");
     app.add_option("--dir", folderOption, "Folder for the databases and logs (default: a new temporary folder)");
     app.add_flag("--keep", keep, "Keep the databases and logs");
@@ -79,6 +82,7 @@ int main(int argc, char** argv) {
             settings.databaseArticles = size;
             settings.duplicated = articles;
             settings.planArticles = planArticles;
+            settings.block = block;
             settings.folder = folder.string();
             settings.keepDatabase = keep;
             // The memory of whole runs is compared on the 10,000-article database: a run of 1,000 and of 10,000.
