@@ -2,8 +2,12 @@
 // An execute option of this layer beside ADO's: the command text is one statement written in the SQL that
 // SQL Server and SQLite both run as written (plain names, string and number literals, no hints, TOP or
 // T-SQL functions). The SQLite driver then runs it without passing it through the T-SQL translation.
+#include "db/Constants.h"
+
 namespace db {
 
 constexpr long adExecuteCommonSql = 0x10000;
+// The options of a command text in common SQL.
+constexpr long kCommonSqlText = static_cast<long>(adCmdText) | adExecuteCommonSql;
 
 }  // namespace db

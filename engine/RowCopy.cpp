@@ -6,11 +6,6 @@
 #include "engine/InsertSelect.h"
 
 namespace engine {
-namespace {
-
-constexpr long kCommonSqlText = db::adCmdText | db::adExecuteCommonSql;
-
-}  // namespace
 
 std::string ArticleRowsWhere(const std::string& prefix, const std::string& company, const db::Variant& code,
                              const std::string& extra) {
@@ -47,7 +42,7 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     if (written < 1) return false;
     if (plan.after && e.Listened(*plan.after)) {
         e.rstTarget_->Open("SELECT * FROM " + plan.table + " WHERE " + plan.writtenWhere, e.connessione_,
-                           db::adOpenUnspecified, db::adLockUnspecified, kCommonSqlText);
+                           db::adOpenUnspecified, db::adLockUnspecified, db::kCommonSqlText);
         e.RaiseEvent(*plan.after);
     }
     return true;
@@ -59,7 +54,7 @@ bool RowCopy::Run(const CopySpec& plan) {
     if (SetBasedAllowed(plan))
         if (const auto done = RunSetBased(plan)) return *done;
     if (e.rstSource_->State() == db::adStateOpen) e.rstSource_->Close();
-    const long options = plan.commonSql ? kCommonSqlText : db::adOptionUnspecified;
+    const long options = plan.commonSql ? db::kCommonSqlText : db::adOptionUnspecified;
     e.rstSource_->Open(plan.sourceSql, e.connessione_, db::adOpenUnspecified, db::adLockUnspecified, options);
     if (e.rstSource_->RecordCount() < 1) return false;
     if (plan.beforeTarget && !plan.beforeTarget()) return false;

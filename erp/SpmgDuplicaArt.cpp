@@ -3,12 +3,15 @@
 #include <map>
 #include <vector>
 
+#include "db/CommonSql.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 #include "erp/TableColumns.h"
 
 namespace erp {
 namespace {
+
+// Every statement here is plain names, numbers and quoted texts: SQLite runs it untranslated (CommonSql.h).
 
 // A satellite group: its flag, its table and, for tables shared by two groups, the rows that are its own.
 struct Group {
@@ -88,7 +91,7 @@ long CopyRows(db::Connection& c, const CopyRequest& r) {
     }
     long affected = 0;
     c.Execute("INSERT INTO " + r.table + " (" + columns + ") SELECT " + values + " FROM " + r.table + " WHERE " +
-                  SourceCondition(r), &affected, db::adExecuteNoRecords);
+                  SourceCondition(r), &affected, db::kCommonSqlText | db::adExecuteNoRecords);
     return affected;
 }
 
@@ -104,7 +107,7 @@ std::vector<bool> HaveSourceRows(db::Connection& c, const std::vector<CopyReques
         sql += "CASE WHEN EXISTS (SELECT 1 FROM " + r.table + " WHERE " + SourceCondition(r) +
                ") THEN 1 ELSE 0 END AS G" + std::to_string(i);
     }
-    auto rs = c.Execute(sql);
+    auto rs = c.Execute(sql, nullptr, db::kCommonSqlText);
     if (rs->RecordCount() < 1) throw db::Error(50000, "Righe dell'articolo di origine non lette", "SPMG_DUPLICAART");
     rs->MoveFirst();
     for (std::size_t i = 0; i < requests.size(); ++i)
@@ -114,7 +117,7 @@ std::vector<bool> HaveSourceRows(db::Connection& c, const std::vector<CopyReques
 
 bool Exists(db::Connection& c, const std::string& company, const std::string& code) {
     auto rs = c.Execute("SELECT MG66_CODART FROM MG66_ANAGRART WHERE MG66_DITTA_CG18 = " + company +
-                        " AND MG66_CODART = " + db::SqlText(code));
+                        " AND MG66_CODART = " + db::SqlText(code), nullptr, db::kCommonSqlText);
     return rs->RecordCount() > 0;
 }
 
