@@ -1,5 +1,6 @@
 #include "generation/Completion.h"
 
+#include "db/CommonSql.h"
 #include "db/Quote.h"
 #include "entry/ErrorHandler.h"
 #include "entry/MDLFA_AGGANCI.h"
@@ -121,7 +122,8 @@ void Pcls_DuplArticolo_AfterUpdateFA12(const GenerationContext& contesto, const 
         if (id == 0) {
             auto source = c.Execute("SELECT FA12_STAGIONE_MG5T FROM FA12_ARTICOLI  " +
                                     std::string(" WHERE  FA12_DITTA_CG18 =  ") + ditta + " AND  FA12_CODART_MG66 =  " +
-                                    "'" + db::SqlEscape(origine) + "'" + " AND  FA12_OPZIONE_MG5E = ''  ");
+                                    "'" + db::SqlEscape(origine) + "'" + " AND  FA12_OPZIONE_MG5E = ''  ",
+                                    nullptr, db::kCommonSqlText);
             if (source->RecordCount() > 0) {
                 source->MoveFirst();
                 id = Get_MG5T_IDSTAGIONE(c, contesto.ditta, entry::Pfun_Testo((*source)["FA12_STAGIONE_MG5T"].Value()),
@@ -139,7 +141,7 @@ void Pcls_DuplArticolo_AfterUpdateFA12(const GenerationContext& contesto, const 
 
         auto history = c.Execute("SELECT * FROM FA25_STORICOSTAGIONI  " + std::string(" WHERE  FA25_DITTA_CG18 =  ") +
                                  rowCompany + " AND  FA25_CODART_MG66 =  " + "'" + article + "'" +
-                                 " AND  FA25_IDSTAGIONE_MG5T =  " + season);
+                                 " AND  FA25_IDSTAGIONE_MG5T =  " + season, nullptr, db::kCommonSqlText);
         if (history->RecordCount() > 0 || id == 0) return;
 
         // The four flags of the fashion parameters in one read; a missing row or a Null counts as 0.
@@ -158,7 +160,7 @@ void Pcls_DuplArticolo_AfterUpdateFA12(const GenerationContext& contesto, const 
                       "VALUES (" + " " + rowCompany + ", '" + article + "', " + season + " , " +
                       flag("FA00_FLGPROTOTIPIA") + ", " + flag("FA00_FLGCAMPIONARIO") + ", " +
                       flag("FA00_FLGCOLLEZIONE") + ", " + flag("FA00_FLGRIASSORTIMENTO") + ") ",
-                  nullptr, db::adExecuteNoRecords);
+                  nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
     } catch (...) {
         // An event handler must not break the engine's copy: the error is shown and the copy goes on
         // without the history row.

@@ -1,5 +1,6 @@
 #include "generation/CreatedGroupings.h"
 
+#include "db/CommonSql.h"
 #include "db/Constants.h"
 #include "db/Field.h"
 #include "db/Quote.h"
@@ -33,14 +34,14 @@ void CreatedGroupings::Record() {
         connection_.Execute("INSERT INTO AG03_RAGGRCREATI (AG03_DITTA_CG18, AG03_CODART_MG66, AG03_CODICEVAR_MG5F, "
                             "AG03_CODRAGGVAR_MG5G) VALUES (" + company_ + ", " + db::SqlText(newCode_) + ", " +
                                 db::SqlText(variant) + ", " + db::SqlText(grouping) + ")",
-                            nullptr, db::adExecuteNoRecords);
+                            nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
         existing_.insert({variant, grouping});
     }
 }
 
 std::set<CreatedGroupings::Grouping> CreatedGroupings::Read(const std::string& sql) const {
     std::set<Grouping> rows;
-    auto rs = connection_.Execute(sql);
+    auto rs = connection_.Execute(sql, nullptr, db::kCommonSqlText);
     if (!rs || rs->RecordCount() == 0) return rows;
     for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext())
         // Codes compare as the database compares them: case and trailing blanks aside.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "db/CommonSql.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 
@@ -15,7 +16,8 @@ struct TypeLayout {
 
 TypeLayout ReadLayout(db::Connection& c, const std::string& company, std::int16_t type) {
     auto rs = c.Execute("SELECT MG4B_PREFISSO, MG4B_LUNGHEZZA FROM MG4B_PARMAGBARCODE WHERE MG4B_DITTA_CG18 = " +
-                        company + " AND MG4B_INDBARCODE = " + std::to_string(type));
+                        company + " AND MG4B_INDBARCODE = " + std::to_string(type),
+                        nullptr, db::kCommonSqlText);
     TypeLayout layout;
     if (rs->RecordCount() > 0) {
         rs->MoveFirst();
@@ -56,7 +58,7 @@ std::string BarcodeGenerator::Genera(long, const db::Variant& ditta, const std::
     const std::string company = db::SqlNumber(ditta);
     const std::string key = " WHERE MG4C_DITTA_CG18 = " + company + " AND MG4C_INDTIPOGEST = " +
                             std::to_string(tipoGestione) + " AND MG4C_TIPOBARCODE_MG4B = " + std::to_string(tipoBarcode);
-    auto rs = c.Execute("SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE" + key);
+    auto rs = c.Execute("SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE" + key, nullptr, db::kCommonSqlText);
     const bool known = rs->RecordCount() > 0;
     long last = progDa - 1;
     if (known) {
@@ -67,16 +69,17 @@ std::string BarcodeGenerator::Genera(long, const db::Variant& ditta, const std::
     for (long n = last + 1; n <= progA; ++n) {
         const std::string code = Compose(layout, n, flagCheckDigit == 1);
         auto used = c.Execute("SELECT MG65_CODBARCODE FROM MG65_BARCODE WHERE MG65_DITTA_CG18 = " + company +
-                              " AND MG65_CODBARCODE = " + db::SqlText(code));
+                              " AND MG65_CODBARCODE = " + db::SqlText(code),
+                              nullptr, db::kCommonSqlText);
         if (used->RecordCount() > 0) continue;
         if (known)
             c.Execute("UPDATE MG4C_NUMBARCODE SET MG4C_ULTNUM = " + std::to_string(n) + key, nullptr,
-                      db::adExecuteNoRecords);
+                      db::kCommonSqlText | db::adExecuteNoRecords);
         else
             c.Execute("INSERT INTO MG4C_NUMBARCODE (MG4C_DITTA_CG18, MG4C_INDTIPOGEST, MG4C_TIPOBARCODE_MG4B, "
                       "MG4C_ULTNUM) VALUES (" + company + ", " + std::to_string(tipoGestione) + ", " +
                           std::to_string(tipoBarcode) + ", " + std::to_string(n) + ")",
-                      nullptr, db::adExecuteNoRecords);
+                      nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
         return code;
     }
     throw db::Error(db::errc::InvalidArgument,

@@ -1,9 +1,10 @@
 #include "host/ClsElabDisba.h"
 
-#include "db/QueryValue.h"
 #include <algorithm>
 #include <cctype>
 
+#include "db/CommonSql.h"
+#include "db/QueryValue.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 #include "host/CopyRows.h"
@@ -34,11 +35,12 @@ void AsOneUnit(db::Connection& c, F&& work) {
 
 // The identifier of the bill that the key names; Empty when there is none.
 db::Variant HeaderId(db::Connection& c, const std::string& company, const entry::DistintaBase& bill) {
-    return db::QueryValue(
-        c, "SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_DITTA_CG18 = " + company +
-               " AND PD95_CODART_MG66 = " + db::SqlText(bill.articolo) + " AND PD95_OPZIONE = " +
-               db::SqlText(bill.opzione) + " AND PD95_TIPO_DISTINTA = " + std::to_string(bill.tipo) +
-               " AND PD95_CODICE_DB = " + db::SqlText(bill.codice));
+    return db::FirstValue(c.Execute("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_DITTA_CG18 = " + company +
+                                        " AND PD95_CODART_MG66 = " + db::SqlText(bill.articolo) +
+                                        " AND PD95_OPZIONE = " + db::SqlText(bill.opzione) +
+                                        " AND PD95_TIPO_DISTINTA = " + std::to_string(bill.tipo) +
+                                        " AND PD95_CODICE_DB = " + db::SqlText(bill.codice),
+                                    nullptr, db::kCommonSqlText));
 }
 
 bool IsWholeNumber(const std::string& s) {
@@ -90,7 +92,8 @@ void ClsElabDisba::Elabora(const db::Variant& ditta) {
                                         {"PD95_CODICE_DB", db::SqlText(to.codice)},
                                         {"PD95_UTENTE", db::SqlText(settings_.utente)}};
         if (!db::Trim(to.opzione).empty()) header.push_back({"PD95_OPZIONE", db::SqlText(to.opzione)});
-        CopyRows(c, "PD95_DISBA", header, {"PD95_IDDISBA", "PD95_DTINS"}, "PD95_IDDISBA = " + db::SqlNumber(source));
+        CopyRows(c, "PD95_DISBA", header, {"PD95_IDDISBA", "PD95_DTINS"}, "PD95_IDDISBA = " + db::SqlNumber(source),
+                 true);
 
         // The database numbered the new header; the key finds it on any database.
         const db::Variant created = HeaderId(c, company, to);
@@ -103,7 +106,7 @@ void ClsElabDisba::Elabora(const db::Variant& ditta) {
         const std::string createdId =
             "(SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_IDDISBA = " + db::SqlNumber(created) + ")";
         CopyRows(c, "PD96_LEGAMIDISBA", {{"PD96_IDDISBA_PD95", createdId}}, {},
-                 "PD96_IDDISBA_PD95 = " + db::SqlNumber(source));
+                 "PD96_IDDISBA_PD95 = " + db::SqlNumber(source), true);
     });
 }
 

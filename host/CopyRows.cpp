@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "db/CommonSql.h"
 #include "db/Recordset.h"
 
 namespace host {
@@ -12,7 +13,7 @@ bool SameName(const std::string& a, const std::string& b) { return db::SameText(
 }  // namespace
 
 long CopyRows(db::Connection& connection, const std::string& table, const std::vector<ColumnValue>& values,
-              const std::vector<std::string>& defaults, const std::string& where) {
+              const std::vector<std::string>& defaults, const std::string& where, bool commonSql) {
     // The column names from the connection: no statement to translate and no recordset to fill for them.
     const std::vector<std::string> names = connection.TableColumns(table);
     const auto known = [&](const std::string& name) {
@@ -39,7 +40,7 @@ long CopyRows(db::Connection& connection, const std::string& table, const std::v
     long written = 0;
     connection.Execute(
         "INSERT INTO " + table + " (" + columns + ") SELECT " + selected + " FROM " + table + " WHERE " + where,
-        &written, db::adExecuteNoRecords);
+        &written, commonSql ? db::adExecuteNoRecords | db::adExecuteCommonSql : db::adExecuteNoRecords);
     return written;
 }
 

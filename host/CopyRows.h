@@ -17,8 +17,9 @@ struct ColumnValue {
 // Copies the rows of `table` that `where` selects. A column in `values` gets its expression, a column in
 // `defaults` is left out (the table's default or identity applies), every other column keeps the source
 // row's value. A name in `values` or `defaults` that is not a column of the table is an error (3265).
-// Returns the number of rows written.
+// `commonSql`: the expressions and the condition are common SQL (db/CommonSql.h), so the statement needs no
+// T-SQL translation. Returns the number of rows written.
 long CopyRows(db::Connection& connection, const std::string& table, const std::vector<ColumnValue>& values,
-              const std::vector<std::string>& defaults, const std::string& where);
+              const std::vector<std::string>& defaults, const std::string& where, bool commonSql = false);
 
 }  // namespace host

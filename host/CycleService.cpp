@@ -1,5 +1,6 @@
 #include "host/CycleService.h"
 
+#include "db/CommonSql.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 #include "host/CopyRows.h"
@@ -19,7 +20,8 @@ db::Variant CycleService::CopiaCiclo(const std::string& cicloOrigine, const std:
 
     // Phases without their cycle would be orphans.
     auto header = connection_->Execute("SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " + company +
-                                       " AND PD52_CODICE = " + newCycle + " AND PD52_VERSIONE = " + newVersion);
+                                       " AND PD52_CODICE = " + newCycle + " AND PD52_VERSIONE = " + newVersion,
+                                       nullptr, db::kCommonSqlText);
     if (header->RecordCount() == 0)
         throw db::Error(db::errc::InvalidArgument,
                         "Ciclo " + cicloNuovo + " versione " + newVersion + " inesistente: fasi non copiate",
@@ -28,7 +30,8 @@ db::Variant CycleService::CopiaCiclo(const std::string& cicloOrigine, const std:
     const long copied = CopyRows(
         *connection_, "PD53_CICLIFASI", {{"PD53_CODICE_PD52", newCycle}, {"PD53_VERSIONE_PD52", newVersion}}, {},
         "PD53_DITTA_CG18 = " + company + " AND PD53_CODICE_PD52 = " + db::SqlText(cicloOrigine) +
-            " AND PD53_VERSIONE_PD52 = " + db::SqlNumber(versioneOrigine));
+            " AND PD53_VERSIONE_PD52 = " + db::SqlNumber(versioneOrigine),
+        true);
     return db::Variant(copied);
 }
 

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "db/CommonSql.h"
 #include "db/Connection.h"
 #include "db/Driver.h"
 #include "db/Recordset.h"
@@ -82,7 +83,7 @@ void ProcessingLogService::Scrivi(bool forza) {
     if (statoFinale_) {
         c.ExecuteWith("UPDATE CG9L_LOGELAB SET CG9L_STATO = ?, CG9L_DTFINE = ? WHERE CG9L_IDELAB = ?",
                       {{{}, db::Variant(*statoFinale_)}, {{}, db::Variant(orologio_())}, {{}, db::Variant(*idElab_)}},
-                      nullptr, db::adExecuteNoRecords);
+                      nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
         run_.reset();
     }
 }
@@ -97,7 +98,7 @@ void ProcessingLogService::WriteLines(db::Connection& c) {
                        {{}, db::Variant(line.kind)},
                        {{}, db::Variant(line.evidenziata ? 1 : 0)},
                        {{}, db::Variant(line.testo)}},
-                      nullptr, db::adExecuteNoRecords);
+                      nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
 }
 
 }  // namespace host
