@@ -84,6 +84,18 @@ TEST(BoundLiteralsTest, ValuesOfDataStatementsBecomeParameters) {
     EXPECT_EQ(b.values[2].integer, 3);
 }
 
+// Quotes, "=" and dashes inside a literal or a quoted name belong to it: the scan goes on after it.
+TEST(BoundLiteralsTest, MarksInsideQuotedPartsAreNotLookedAt) {
+    const BoundLiterals b = BindLiterals("UPDATE T SET A = 'a=b--c''d', [x=y] = 4, \"q'r\" = '/*' WHERE B = 7");
+    EXPECT_EQ(b.sql, "UPDATE T SET A = :agg_literal_0, [x=y] = :agg_literal_1, \"q'r\" = :agg_literal_2 "
+                     "WHERE B = :agg_literal_3");
+    ASSERT_EQ(b.values.size(), 4u);
+    EXPECT_EQ(b.values[0].text, "a=b--c'd");
+    EXPECT_EQ(b.values[1].integer, 4);
+    EXPECT_EQ(b.values[2].text, "/*");
+    EXPECT_EQ(b.values[3].integer, 7);
+}
+
 TEST(BoundLiteralsTest, WhatStaysWritten) {
     EXPECT_FALSE(BindLiterals("CREATE TABLE T (A TEXT DEFAULT 'x')").Rewritten());
     EXPECT_FALSE(BindLiterals("PRAGMA user_version = 5").Rewritten());
