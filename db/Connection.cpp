@@ -150,6 +150,15 @@ std::vector<std::string> Connection::TableColumns(const std::string& table) {
     }
 }
 
+std::optional<std::vector<std::string>> Connection::NullableColumnsWithDefault(const std::string& table) {
+    try {
+        return GetDriver().NullableColumnsWithDefault({{}, table});
+    } catch (const Error& e) {
+        RecordError(e);
+        throw;
+    }
+}
+
 std::shared_ptr<Recordset> Connection::Execute(const std::string& commandText, long* recordsAffected, long options) {
     return ExecuteWith(commandText, {}, recordsAffected, options);
 }

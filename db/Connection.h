@@ -1,6 +1,7 @@
 #pragma once
 // ADO-style connection: one database session, transactions (nested as savepoints), Execute.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,8 @@ public:
     // Column names of a table, in the order SELECT * gives them; the SQLite driver keeps them per
     // connection until a schema changes.
     std::vector<std::string> TableColumns(const std::string& table);
+    // The driver's answer (Driver.h): the columns whose Null an insert keeps but whose absence gets a default.
+    std::optional<std::vector<std::string>> NullableColumnsWithDefault(const std::string& table);
 
     // Errors of the last failing operation, ADO's Errors collection.
     const std::vector<Error>& Errors() const { return errors_; }

@@ -2,6 +2,7 @@
 // What a database driver offers the data-access core: run one native statement with bound values,
 // transactions and savepoints, the primary key of a table, row writes for recordsets, stored procedures.
 // The core (Connection, Recordset, Command) is written against this and knows no SQL dialect.
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -94,6 +95,10 @@ public:
 
     // Column names of the table, in the order SELECT * gives them. Not counted for fault injection.
     virtual std::vector<std::string> TableColumns(const TableRef& table) = 0;
+
+    // Columns of the table that may hold Null and have a default: an insert that gives them Null keeps the
+    // Null, one that leaves them out gets the default. Nullopt when the driver does not tell.
+    virtual std::optional<std::vector<std::string>> NullableColumnsWithDefault(const TableRef&) { return std::nullopt; }
 
     // Writes one recordset row. Update and Delete that find no row raise the row-not-found error.
     virtual RowWriteResult WriteRow(const RowWrite& write) = 0;

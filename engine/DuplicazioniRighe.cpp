@@ -56,11 +56,9 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneDescrizioniInLingua(const db::Varian
         auto plan = ArticleTableCopy("MG87_ARTDESC", "MG87", Articolo_Origine, Articolo_DaGenerare,
                                      " AND MG87_OPZIONE_MG5E = ' '" " AND MG87_LINGUA_MG52 <> ' '", 2);
         plan.rule = [](const std::string& name) {
-            return IsOneOf(name, {"MG87_GUID", "MG87_LASTCHANGE"}) ? FieldAction::Skip : FieldAction::CopyUnlessNull;
-        };
-        // The note is carried over also when it is Null.
-        plan.complete = [](db::Recordset& source, db::Recordset& target) {
-            target["MG87_NOTEART"].Value(source["MG87_NOTEART"].Value());
+            if (IsOneOf(name, {"MG87_GUID", "MG87_LASTCHANGE"})) return FieldAction::Skip;
+            // The note is carried over also when it is Null.
+            return db::SameText(name, "MG87_NOTEART") ? FieldAction::Copy : FieldAction::CopyUnlessNull;
         };
         plan.before = EngineEvent::BeforeUpdateMG87DescrInLingua;
         plan.after = EngineEvent::AfterUpdateMG87DescrInLingua;

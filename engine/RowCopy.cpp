@@ -1,5 +1,7 @@
 #include "engine/RowCopy.h"
 
+#include <algorithm>
+
 #include "db/CommonSql.h"
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
@@ -25,6 +27,22 @@ bool RowCopy::SetBasedAllowed(const CopySpec& plan) const {
     return !(plan.after && engine_.Listened(*plan.after) && plan.writtenWhere.empty());
 }
 
+bool RowCopy::CopiedAsTheyAre(const std::string& table, const std::vector<std::string>& columns,
+                              std::vector<FieldAction>& actions) const {
+    if (std::find(actions.begin(), actions.end(), FieldAction::CopyUnlessNull) == actions.end()) return true;
+    // A column that cannot hold Null is never Null in the source; one without a default gets Null either way.
+    const auto defaulted = engine_.connessione_->NullableColumnsWithDefault(table);
+    if (!defaulted) return false;
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+        if (actions[i] != FieldAction::CopyUnlessNull) continue;
+        if (std::any_of(defaulted->begin(), defaulted->end(),
+                        [&](const std::string& name) { return db::SameText(name, columns[i]); }))
+            return false;
+        actions[i] = FieldAction::Copy;
+    }
+    return true;
+}
+
 std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     auto& e = engine_;
     if (e.rstTarget_->State() == db::adStateOpen) e.rstTarget_->Close();
@@ -34,6 +52,7 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     for (std::size_t i = 0; i < columns.size(); ++i)
         actions.push_back(plan.rule && static_cast<long>(i) >= plan.firstField ? plan.rule(columns[i])
                                                                                : FieldAction::Copy);
+    if (!CopiedAsTheyAre(plan.table, columns, actions)) return std::nullopt;
     const std::string sql = InsertSelectSql(plan, columns, actions);
     if (sql.empty()) return std::nullopt;
     long written = 0;

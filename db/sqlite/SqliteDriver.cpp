@@ -477,6 +477,10 @@ SqliteDriver::TableFacts& SqliteDriver::Facts(const TableRef& table) {
     StatementResult triggers = Execute("SELECT COUNT(*) FROM " + master + " WHERE type = 'trigger' AND tbl_name = ?",
                                        {{{}, Variant(table.name)}});
     facts.hasTriggers = !triggers.rows.empty() && triggers.rows.front()[0].CLng() > 0;
+    StatementResult defaulted = Execute(
+        "SELECT name FROM pragma_table_info(?, ?) WHERE \"notnull\" = 0 AND dflt_value IS NOT NULL",
+        {{{}, Variant(table.name)}, {{}, schema}});
+    for (const auto& row : defaulted.rows) facts.nullableWithDefault.push_back(row[0].CStr());
     const char* schemaName = table.schema.empty() ? nullptr : table.schema.c_str();
     facts.hasRowid = sqlite3_table_column_metadata(db_, schemaName, table.name.c_str(), "_rowid_", nullptr, nullptr,
                                                    nullptr, nullptr, nullptr) == SQLITE_OK;
@@ -497,6 +501,11 @@ std::vector<std::string> SqliteDriver::TableColumns(const TableRef& table) {
     names.reserve(static_cast<std::size_t>(sqlite3_column_count(stmt)));
     for (int c = 0; c < sqlite3_column_count(stmt); ++c) names.emplace_back(sqlite3_column_name(stmt, c));
     return names;
+}
+
+std::optional<std::vector<std::string>> SqliteDriver::NullableColumnsWithDefault(const TableRef& table) {
+    RequireOpen();
+    return Facts(table).nullableWithDefault;
 }
 
 // A statement that creates, drops or alters a table forgets what is known of every table (a temporary table

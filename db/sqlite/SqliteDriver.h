@@ -48,6 +48,7 @@ public:
 
     std::vector<std::string> PrimaryKey(const TableRef& table) override;
     std::vector<std::string> TableColumns(const TableRef& table) override;
+    std::optional<std::vector<std::string>> NullableColumnsWithDefault(const TableRef& table) override;
     RowWriteResult WriteRow(const RowWrite& write) override;
     void CallProcedure(Connection& connection, const std::string& name, Parameters& parameters) override;
 
@@ -81,6 +82,7 @@ private:
         std::vector<std::string> primaryKey;
         bool hasRowid = true;
         bool hasTriggers = false;
+        std::vector<std::string> nullableWithDefault;
     };
     TableFacts& Facts(const TableRef& table);
     std::unordered_map<std::string, TableFacts> tables_;  // by "schema.table"

@@ -223,6 +223,46 @@ TEST_F(RowCopyTest, WithoutListenersEachTableIsWrittenInOneStatementWithTheSameR
     EXPECT_EQ(fa12->rows, (std::vector<long>{1}));
 }
 
+// Descriptions in other languages: a Null is copied as a Null wherever the table's default would give one.
+TEST_F(RowCopyTest, DescriptionsWithoutListenersAreWrittenInOneStatementWithTheSameRows) {
+    Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_LINGUA_MG52, MG87_DESCART, MG87_NOTEART, "
+         "MG87_DESCBREVE, MG87_GUID) VALUES (1, 'SRC', 'EN', 'Shirt', NULL, NULL, 'G-EN'), "
+         "(1, 'SRC', 'DE', 'Hemd', 'Note', 'kurz', 'G-DE')");
+    CreateNewArticle();  // the recorder hears every event: row by row
+    ASSERT_EQ(engine->DuplicazioneDescrizioniInLingua(src, dst), kvMethodOK);
+    const db::Variant set("SET");
+    auto quiet = NewEngine();
+    ASSERT_EQ(quiet->DuplicazioneAnagraficaBase(src, set), kvMethodOK);
+    conn->Faults().ResetCount();
+    ASSERT_EQ(quiet->DuplicazioneDescrizioniInLingua(src, set), kvMethodOK);
+    EXPECT_EQ(conn->Faults().StatementCount(), 1);
+
+    // The rows in other languages (after the standard one), without the stamp of the moment they were written.
+    auto languages = [&](const std::string& code) {
+        std::vector<std::string> rows = RowsOf(*conn, "MG87_ARTDESC", "MG87", code);
+        for (std::string& row : rows) row.erase(row.find("MG87_LASTCHANGE="));
+        return std::vector<std::string>(rows.begin() + (rows.empty() ? 0 : 1), rows.end());
+    };
+    EXPECT_EQ(languages("SET").size(), 2u);
+    EXPECT_EQ(languages("SET"), languages("NEW"));
+    EXPECT_TRUE(
+        Scalar("SELECT MG87_NOTEART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'SET' AND MG87_LINGUA_MG52 = 'EN'").IsNull());
+}
+
+// A column that may hold Null and has a default: its Null leaves the default, which only the row copy does.
+TEST_F(RowCopyTest, ANullThatMustLeaveTheDefaultKeepsTheRowCopy) {
+    conn->GetDriver().RunScript("ALTER TABLE MG87_ARTDESC ADD COLUMN MG87_EXTRA TEXT DEFAULT 'dflt'");
+    Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_LINGUA_MG52, MG87_DESCART, MG87_EXTRA, "
+         "MG87_GUID) VALUES (1, 'SRC', 'EN', 'Shirt', NULL, 'G-EN')");
+    const db::Variant set("SET");
+    auto quiet = NewEngine();
+    ASSERT_EQ(quiet->DuplicazioneAnagraficaBase(src, set), kvMethodOK);
+    ASSERT_EQ(quiet->DuplicazioneDescrizioniInLingua(src, set), kvMethodOK);
+    EXPECT_EQ(Scalar("SELECT MG87_EXTRA FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'SET' AND MG87_LINGUA_MG52 = 'EN'")
+                  .CStr(),
+              "dflt");
+}
+
 // The statement as SQLite prepares a text it gets as written: only its values turned into parameters.
 std::string AsPrepared(const std::string& sql) {
     const auto bound = db::sqlite::BindLiterals(sql);
