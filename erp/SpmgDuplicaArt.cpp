@@ -130,6 +130,13 @@ void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
     const std::string source = db::RTrim(p["@ARTICOLO_ORIG"].Value().Text());
     const std::string target = db::RTrim(p["@ARTICOLO_NEW"].Value().Text());
     if (target.empty()) throw ProcedureError("Codice del nuovo articolo non indicato");
+    // SQL Server refuses a text wider than its column; SQLite would keep it, so the width is checked here,
+    // before the first row: the copies that follow write the code in one statement each.
+    const long width = c.Execute("SELECT MG66_CODART FROM MG66_ANAGRART WHERE 0 = 1", nullptr, db::kCommonSqlText)
+                           ->GetFields()[0L]
+                           .DefinedSize();
+    if (width > 0 && db::Len(target) > static_cast<std::size_t>(width))
+        throw ProcedureError("Codice del nuovo articolo più lungo di " + std::to_string(width) + " caratteri");
     if (!Exists(c, company, source)) throw ProcedureError("Articolo di origine '" + source + "' inesistente");
     if (Exists(c, company, target)) throw ProcedureError("Articolo '" + target + "' già esistente");
 
