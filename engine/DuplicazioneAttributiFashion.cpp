@@ -73,29 +73,46 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
 // of the new article's standard description, which the base duplication created.
 void CLSFA_DUPLICA::CopyDescriptionAttributes(const std::string& company, const std::string& escapedSource,
                                               const db::Variant& Articolo_DaGenerare) {
-    const std::string sourceSql =
-        "SELECT FA13_ATTRIBUTI.* FROM MG87_ARTDESC INNER JOIN FA13_ATTRIBUTI ON FA13_GUID        = MG87_GUID AND "
+    const std::string sourceFrom =
+        "FROM MG87_ARTDESC INNER JOIN FA13_ATTRIBUTI ON FA13_GUID        = MG87_GUID AND "
         "   FA13_ENTITA_FA11 = 0 WHERE MG87_DITTA_CG18   = " + company + " AND       MG87_CODART_MG66  = '" +
         escapedSource + "' AND       MG87_OPZIONE_MG5E = '' AND       MG87_LINGUA_MG52  = ''";
+    // The new article's standard description, whose identifier the new rows take.
+    auto newDescription = [&] {
+        return connessione_->Execute(
+            "SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_DITTA_CG18   = " + company +
+                " AND       MG87_CODART_MG66  = '" + db::SqlEscape(Articolo_DaGenerare.Text()) +
+                "' AND       MG87_OPZIONE_MG5E = '' AND       MG87_LINGUA_MG52  = ''",
+            nullptr, db::adCmdText | db::adExecuteCommonSql);
+    };
     CopySpec plan;
-    plan.sourceSql = sourceSql;
+    plan.sourceSql = "SELECT FA13_ATTRIBUTI.* " + sourceFrom;
     plan.emptySql = "SELECT * FROM FA13_ATTRIBUTI WHERE 0=1";
     plan.commonSql = true;
-    std::string guid;
-    plan.beforeTarget = [&] {
-        auto rs = connessione_->Execute(
-            "SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_DITTA_CG18   = " + company +
-            " AND       MG87_CODART_MG66  = '" + db::SqlEscape(Articolo_DaGenerare.Text()) +
-            "' AND       MG87_OPZIONE_MG5E = '' AND       MG87_LINGUA_MG52  = ''",
-            nullptr, db::adCmdText | db::adExecuteCommonSql);
-        rs->MoveFirst();
-        guid = rs->GetFields()["MG87_GUID"].Value().Text();
-        return !guid.empty();
-    };
-    plan.complete = [&](db::Recordset&, db::Recordset& target) { target["FA13_GUID"].Value(db::Variant(guid)); };
     plan.firstField = 1;
     plan.before = EngineEvent::BeforeUpdateFA13;
     plan.after = EngineEvent::AfterUpdateFA13;
+    std::string guid;
+    // Without a handler of the Before event the rows may go in one statement, with the identifier read
+    // first. A new article without a standard description keeps the row copy, which reports it.
+    if (!Listened(EngineEvent::BeforeUpdateFA13)) {
+        auto rs = newDescription();
+        if (rs->RecordCount() > 0) guid = rs->GetFields()["MG87_GUID"].Value().Text();
+    }
+    if (!guid.empty()) {
+        plan.set = {{"FA13_GUID", db::Variant(guid)}};
+        plan.table = "FA13_ATTRIBUTI";
+        plan.sourceFrom = sourceFrom;
+        plan.writtenWhere = "FA13_GUID = " + db::SqlText(guid) + " AND FA13_ENTITA_FA11 = 0";
+    } else {
+        plan.beforeTarget = [&] {
+            auto rs = newDescription();
+            rs->MoveFirst();
+            guid = rs->GetFields()["MG87_GUID"].Value().Text();
+            return !guid.empty();
+        };
+        plan.complete = [&](db::Recordset&, db::Recordset& target) { target["FA13_GUID"].Value(db::Variant(guid)); };
+    }
     RowCopy(*this).Run(plan);
 }
 

@@ -245,8 +245,45 @@ TEST_F(RowCopyTest, DescriptionsWithoutListenersAreWrittenInOneStatementWithTheS
     };
     EXPECT_EQ(languages("SET").size(), 2u);
     EXPECT_EQ(languages("SET"), languages("NEW"));
-    EXPECT_TRUE(
-        Scalar("SELECT MG87_NOTEART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'SET' AND MG87_LINGUA_MG52 = 'EN'").IsNull());
+    EXPECT_TRUE(Scalar("SELECT MG87_NOTEART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'SET' AND "
+                       "MG87_LINGUA_MG52 = 'EN'")
+                    .IsNull());
+}
+
+// Attributes of the standard description: written in one statement under the new description's identifier,
+// read back for a subscriber of the After event alone.
+TEST_F(RowCopyTest, AttributesWithoutABeforeHandlerAreWrittenInOneStatementWithTheSameRows) {
+    Exec("UPDATE MG87_ARTDESC SET MG87_GUID = 'STD-GUID' WHERE MG87_CODART_MG66 = 'SRC'");
+    Exec("INSERT INTO FA13_ATTRIBUTI (FA13_GUID, FA13_ENTITA_FA11, FA13_DITTA_CG18, FA13_LINEA_FA05, FA13_TEMA) VALUES "
+         "('STD-GUID', 0, 1, 'UOMO', 'Riviera'), ('STD-GUID', 1, 1, 'UOMO', 'other entity')");
+    CreateNewArticle();  // the recorder hears every event: row by row
+    conn->Faults().ResetCount();
+    ASSERT_EQ(engine->DuplicazioneAttributiFashion(src, dst), kvMethodOK);
+    const long rowByRow = conn->Faults().StatementCount();
+    const db::Variant set("SET");
+    auto quiet = NewEngine();
+    ASSERT_EQ(quiet->DuplicazioneAnagraficaBase(src, set), kvMethodOK);
+    auto after = std::make_shared<OneEventListener>(engine::EngineEvent::AfterUpdateFA13);
+    quiet->Advise(after);
+    conn->Faults().ResetCount();
+    ASSERT_EQ(quiet->DuplicazioneAttributiFashion(src, set), kvMethodOK);
+    // The other fashion tables have no rows here: one statement each either way.
+    EXPECT_LT(conn->Faults().StatementCount(), rowByRow);
+
+    auto attributes = [&](const std::string& code) {
+        auto rs = conn->Execute("SELECT FA13_ENTITA_FA11, FA13_DITTA_CG18, FA13_LINEA_FA05, FA13_TEMA FROM "
+                                "FA13_ATTRIBUTI INNER JOIN MG87_ARTDESC ON MG87_GUID = FA13_GUID WHERE "
+                                "MG87_CODART_MG66 = '" + code + "' AND MG87_LINGUA_MG52 = ''");
+        std::vector<std::string> rows;
+        for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext())
+            rows.push_back((*rs)[0L].Value().Text() + "|" + (*rs)[1L].Value().Text() + "|" +
+                           (*rs)[2L].Value().Text() + "|" + (*rs)[3L].Value().Text());
+        return rows;
+    };
+    EXPECT_EQ(attributes("SET"), (std::vector<std::string>{"0|1|UOMO|Riviera"}));
+    EXPECT_EQ(attributes("SET"), attributes("NEW"));
+    EXPECT_EQ(after->names, (testsupport::Names{"AfterUpdateFA13"}));
+    EXPECT_EQ(after->rows, (std::vector<long>{1}));
 }
 
 // A column that may hold Null and has a default: its Null leaves the default, which only the row copy does.
