@@ -15,13 +15,17 @@
 namespace generation {
 
 struct GenerationContext {
-    db::ConnectionPtr connessione;                     // the form's connection (Gcon_Connect)
-    db::Variant ditta;                                 // the company (Ditta), a number
-    std::shared_ptr<entry::Cinterface> programma;      // host interface (ActInterface)
-    std::shared_ptr<entry::IMessageService> messaggi;  // message service (Gcls_Log); may be null
-    std::string connectionString;                      // handed to the host objects that open their own
-    std::shared_ptr<entry::CLSFA_AGGANCI> program;     // program object (ActiveClass); may be null
-    std::shared_ptr<engine::RunConstants> constants;   // the run's (ForOneRun); null: read every time
+    db::ConnectionPtr connessione;                      // the form's connection (Gcon_Connect)
+    db::Variant ditta;                                  // the company (Ditta), a number
+    std::shared_ptr<entry::Cinterface> programma;       // host interface (ActInterface)
+    std::shared_ptr<entry::IMessageService> messaggi;   // message service (Gcls_Log); may be null
+    // The members a caller may leave out of its braces start empty.
+    std::string connectionString{};                     // handed to the host objects that open their own
+    std::shared_ptr<entry::CLSFA_AGGANCI> program{};    // program object (ActiveClass); may be null
+    std::shared_ptr<engine::RunConstants> constants{};  // the run's (ForOneRun); null: read every time
+};                    // handed to the host objects that open their own
+    std::shared_ptr<entry::CLSFA_AGGANCI> program{};   // program object (ActiveClass); may be null
+    std::shared_ptr<engine::RunConstants> constants{}; // the run's (ForOneRun); null: read every time
 };
 
 // The caller's context with company parameters kept for one run: a run starts from it, so that what a
