@@ -42,12 +42,12 @@ TEST(TranslationByShape, ValuesTheTranslationReadsAreTranslatedWithTheStatement)
     for (const std::string& tsql : {list, Replace(list, "', '", "'; '"), Replace(list, "', '", "' - '")})
         EXPECT_EQ(cache.Translate(tsql).statements, Direct(tsql)) << tsql;
     // A name written as a string ('Name' = expression) is no value.
-    for (const std::string& tsql : {"SELECT 'Nome' = A FROM T", "SELECT 'Altro' = A FROM T"})
+    for (const std::string tsql : {"SELECT 'Nome' = A FROM T", "SELECT 'Altro' = A FROM T"})
         EXPECT_EQ(cache.Translate(tsql).statements, Direct(tsql)) << tsql;
     // Numbers other than compared or assigned ones are part of the shape.
-    for (const std::string& tsql : {"SELECT TOP 3 A FROM T WHERE B = 5", "SELECT TOP 4 A FROM T WHERE B = 6",
-                                    "SELECT CAST(A AS CHAR(3)) FROM T", "SELECT CAST(A AS CHAR(5)) FROM T",
-                                    "SELECT CAST(2.5 AS DECIMAL(5,0)) FROM T WHERE B = 2"})
+    for (const std::string tsql : {"SELECT TOP 3 A FROM T WHERE B = 5", "SELECT TOP 4 A FROM T WHERE B = 6",
+                                   "SELECT CAST(A AS CHAR(3)) FROM T", "SELECT CAST(A AS CHAR(5)) FROM T",
+                                   "SELECT CAST(2.5 AS DECIMAL(5,0)) FROM T WHERE B = 2"})
         EXPECT_EQ(cache.Translate(tsql).statements, Direct(tsql)) << tsql;
 }
 

@@ -86,7 +86,9 @@ TEST_F(SchemaTest, CompanyArticleAndOptionLeadEveryTable) {
             continue;
         }
         for (std::size_t i = 0; i < names.size(); ++i)
-            if (names[i] == p + "_OPZIONE_MG5E" || names[i] == p + "_OPZIONE") EXPECT_EQ(i, 2u) << names[i];
+            if (names[i] == p + "_OPZIONE_MG5E" || names[i] == p + "_OPZIONE") {
+                EXPECT_EQ(i, 2u) << names[i];
+            }
     }
     EXPECT_EQ(Columns("MG4N_ARTTRALIM")[2], "MG4N_GUID");  // traceability is copied from the fourth field on
 }

@@ -188,7 +188,9 @@ TEST_F(DuplicaArt, TakesEveryParameterTheSqliteProcedureReadsAndNoOther) {
         conn->BeginTrans();
         EXPECT_THROW(Call(all, name), db::Error) << name << " is declared for SQL Server but the SQLite procedure never reads it";
         conn->RollbackTrans();
-        if (name.starts_with("@NODUP_")) EXPECT_EQ(type, "NUMERIC(1,0)") << name;
+        if (name.starts_with("@NODUP_")) {
+            EXPECT_EQ(type, "NUMERIC(1,0)") << name;
+        }
     }
 }
 
@@ -217,8 +219,11 @@ TEST_F(DuplicaArt, CopiesTheGroupsOfTheSqliteProcedure) {
         }
         Call({{flag, 0}});
         for (const std::string& t : tables) {
-            if (t == table) checked += NewRows(t) > 0;
-            else if (t != "MG66_ANAGRART") EXPECT_EQ(NewRows(t), 0) << t << " copied without its flag";
+            if (t == table) {
+                checked += NewRows(t) > 0;
+            } else if (t != "MG66_ANAGRART") {
+                EXPECT_EQ(NewRows(t), 0) << t << " copied without its flag";
+            }
         }
         EXPECT_EQ(NewRows("MG66_ANAGRART"), 1);
         conn->RollbackTrans();
