@@ -23,7 +23,7 @@ std::string InsertSelectSql(const CopySpec& plan, const std::vector<std::string>
         if (static_cast<long>(i) >= plan.firstField) {
             switch (actions[i]) {
                 case FieldAction::Copy: value = columns[i]; break;
-                case FieldAction::Zero: value = "0"; break;
+                case FieldAction::Zero: value = '0'; break;
                 case FieldAction::Skip: break;
                 case FieldAction::CopyUnlessNull: return {};
             }
