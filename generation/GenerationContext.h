@@ -23,9 +23,6 @@ struct GenerationContext {
     std::string connectionString{};                     // handed to the host objects that open their own
     std::shared_ptr<entry::CLSFA_AGGANCI> program{};    // program object (ActiveClass); may be null
     std::shared_ptr<engine::RunConstants> constants{};  // the run's (ForOneRun); null: read every time
-};                    // handed to the host objects that open their own
-    std::shared_ptr<entry::CLSFA_AGGANCI> program{};   // program object (ActiveClass); may be null
-    std::shared_ptr<engine::RunConstants> constants{}; // the run's (ForOneRun); null: read every time
 };
 
 // The caller's context with company parameters kept for one run: a run starts from it, so that what a
