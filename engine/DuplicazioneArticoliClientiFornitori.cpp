@@ -33,7 +33,7 @@ void CLSFA_DUPLICA::CopyCustomerSupplierCodes(int kind, const db::Variant& Artic
             "SELECT * FROM MG73_ARTCLIFOR WHERE  MG73_DITTA_CG18 = " + company + " AND MG73_CODART_MG66 = '" + newCode +
                 "'" + " AND MG73_OPZIONE_MG5E = ' '" + kindClause + " AND MG73_CLIFOR_CG44 = " +
                 db::SqlNumber(db::Variant(entry::Pfun_Testo(source.GetFields()[3].Value()))),
-            nullptr, db::adCmdText | db::adExecuteCommonSql);
+            nullptr, db::kCommonSqlText);
         return existing->RecordCount() == 0;
     };
     plan.complete = [&](db::Recordset& source, db::Recordset& target) {

@@ -83,7 +83,7 @@ void CLSFA_DUPLICA::CopyDescriptionAttributes(const std::string& company, const 
             "SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_DITTA_CG18   = " + company +
                 " AND       MG87_CODART_MG66  = '" + db::SqlEscape(Articolo_DaGenerare.Text()) +
                 "' AND       MG87_OPZIONE_MG5E = '' AND       MG87_LINGUA_MG52  = ''",
-            nullptr, db::adCmdText | db::adExecuteCommonSql);
+            nullptr, db::kCommonSqlText);
     };
     CopySpec plan;
     plan.sourceSql = "SELECT FA13_ATTRIBUTI.* " + sourceFrom;

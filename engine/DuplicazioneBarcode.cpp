@@ -82,7 +82,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_
             // A code already in use in the company (any article) is left out.
             auto existing = connessione_->Execute("SELECT * FROM MG65_BARCODE WHERE  MG65_DITTA_CG18 = " + company +
                                                       " AND MG65_CODBARCODE = '" + db::SqlEscape(barcode) + "'",
-                                                  nullptr, db::adCmdText | db::adExecuteCommonSql);
+                                                  nullptr, db::kCommonSqlText);
             return existing->RecordCount() == 0;
         };
         plan.complete = [&](db::Recordset&, db::Recordset& target) {

@@ -57,7 +57,7 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     if (sql.empty()) return std::nullopt;
     long written = 0;
     // Composed here of plain names and literals: SQLite runs it without the T-SQL translation.
-    e.connessione_->Execute(sql, &written, (db::adCmdText | db::adExecuteNoRecords) | db::adExecuteCommonSql);
+    e.connessione_->Execute(sql, &written, db::kCommonSqlText | db::adExecuteNoRecords);
     if (written < 1) return false;
     if (plan.after && e.Listened(*plan.after)) {
         e.rstTarget_->Open("SELECT * FROM " + plan.table + " WHERE " + plan.writtenWhere, e.connessione_,

@@ -147,7 +147,7 @@ void VariantCopy::MarkArticleVariantManaged() {
     engine_.connessione_->Execute(std::string(" UPDATE") + "     MG66_ANAGRART" + " SET" + "     MG66_FLGVARART=1" +
                                       " WHERE" + "     MG66_DITTA_CG18=" + company_ + "     AND MG66_CODART='" +
                                       db::SqlEscape(newCode_) + "'",
-                                  nullptr, db::adCmdText | db::adExecuteNoRecords | db::adExecuteCommonSql);
+                                  nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
 }
 
 void VariantCopy::ClearSourceFilter() {

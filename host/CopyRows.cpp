@@ -40,7 +40,7 @@ long CopyRows(db::Connection& connection, const std::string& table, const std::v
     long written = 0;
     connection.Execute(
         "INSERT INTO " + table + " (" + columns + ") SELECT " + selected + " FROM " + table + " WHERE " + where,
-        &written, commonSql ? db::adExecuteNoRecords | db::adExecuteCommonSql : db::adExecuteNoRecords);
+        &written, commonSql ? db::kCommonSqlText | db::adExecuteNoRecords : db::adExecuteNoRecords);
     return written;
 }
 
