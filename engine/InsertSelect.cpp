@@ -28,6 +28,8 @@ std::string InsertSelectSql(const CopySpec& plan, const std::vector<std::string>
                 case FieldAction::CopyUnlessNull: return {};
             }
         }
+        for (const auto& [name, expression] : plan.setSql)
+            if (db::SameText(name, columns[i])) value = expression;
         if (value.empty()) continue;  // left to the table's default
         names += (names.empty() ? "" : ", ") + columns[i];
         values += (values.empty() ? "" : ", ") + value;

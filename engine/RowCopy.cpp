@@ -21,7 +21,8 @@ std::string ArticleRowsSql(const std::string& table, const std::string& prefix, 
 }
 
 bool RowCopy::SetBasedAllowed(const CopySpec& plan) const {
-    if (plan.table.empty() || plan.accept || plan.complete || plan.written || plan.beforeTarget) return false;
+    if (plan.table.empty() || plan.written || plan.beforeTarget) return false;
+    if ((plan.accept || plan.complete) && !plan.hooksAsSql) return false;
     // Whoever handles Before may change the rows before they are written: they must exist as rows.
     if (plan.before && engine_.Listened(*plan.before)) return false;
     return !(plan.after && engine_.Listened(*plan.after) && plan.writtenWhere.empty());

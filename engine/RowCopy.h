@@ -47,6 +47,11 @@ struct CopySpec {
     // source rows, and the WHERE clause that finds the rows written. No table: always row by row. Both
     // clauses in the SQL both databases run as written (CommonSql.h): no hints.
     std::string table, sourceFrom, writtenWhere;
+    // The twin of accept and complete for the copy in one statement: sourceFrom carries accept's test and
+    // setSql the values complete gives, each an expression over the source row, put in place last as
+    // complete is. Without it those hooks keep the copy row by row.
+    bool hooksAsSql = false;
+    std::vector<std::pair<std::string, std::string>> setSql;
 };
 
 class RowCopy {

@@ -286,6 +286,39 @@ TEST_F(RowCopyTest, AttributesWithoutABeforeHandlerAreWrittenInOneStatementWithT
     EXPECT_EQ(after->rows, (std::vector<long>{1}));
 }
 
+// Customer codes without listeners: one statement, the code the new article already has for a customer kept,
+// the same rows as the row copy's (own code without its trailing blanks).
+TEST_F(RowCopyTest, CustomerCodesWithoutListenersAreWrittenInOneStatementWithTheSameRows) {
+    Exec("INSERT INTO MG73_ARTCLIFOR (MG73_DITTA_CG18, MG73_ARTCLIFOR, MG73_TIPOCF_CG44, MG73_CLIFOR_CG44, "
+         "MG73_CODART_MG66, MG73_DESCART, MG73_NOTE) VALUES (1, 'C-A  ', 0, 100, 'SRC', 'for 100', NULL), "
+         "(1, 'C-C', 0, 300, 'SRC', NULL, 'n'), (1, 'S-1', 1, 900, 'SRC', 'supplier', NULL)");
+    auto codes = [&](const std::string& code) {
+        std::vector<std::string> rows = RowsOf(*conn, "MG73_ARTCLIFOR", "MG73", code);
+        for (std::string& row : rows) row.erase(row.find("MG73_LASTCHANGE="));
+        return rows;
+    };
+    CreateNewArticle();  // the recorder hears every event: row by row
+    Exec("INSERT INTO MG73_ARTCLIFOR (MG73_DITTA_CG18, MG73_ARTCLIFOR, MG73_TIPOCF_CG44, MG73_CLIFOR_CG44, "
+         "MG73_CODART_MG66) VALUES (1, 'OWN', 0, 300, 'NEW')");
+    ASSERT_EQ(engine->DuplicazioneArticoliClienti(src, dst), kvMethodOK);
+    ASSERT_EQ(engine->DuplicazioneArticoliFornitori(src, dst), kvMethodOK);
+
+    const db::Variant set("SET");
+    auto quiet = NewEngine();
+    ASSERT_EQ(quiet->DuplicazioneAnagraficaBase(src, set), kvMethodOK);
+    Exec("INSERT INTO MG73_ARTCLIFOR (MG73_DITTA_CG18, MG73_ARTCLIFOR, MG73_TIPOCF_CG44, MG73_CLIFOR_CG44, "
+         "MG73_CODART_MG66) VALUES (1, 'OWN', 0, 300, 'SET')");
+    conn->Faults().ResetCount();
+    ASSERT_EQ(quiet->DuplicazioneArticoliClienti(src, set), kvMethodOK);
+    EXPECT_EQ(conn->Faults().StatementCount(), 1);
+    ASSERT_EQ(quiet->DuplicazioneArticoliFornitori(src, set), kvMethodOK);
+
+    EXPECT_EQ(codes("SET").size(), 3u);
+    EXPECT_EQ(codes("SET"), codes("NEW"));
+    EXPECT_EQ(Scalar("SELECT MG73_ARTCLIFOR FROM MG73_ARTCLIFOR WHERE MG73_CODART_MG66 = 'SET' AND "
+                     "MG73_CLIFOR_CG44 = 100").CStr(), "C-A");
+}
+
 // A column that may hold Null and has a default: its Null leaves the default, which only the row copy does.
 TEST_F(RowCopyTest, ANullThatMustLeaveTheDefaultKeepsTheRowCopy) {
     conn->GetDriver().RunScript("ALTER TABLE MG87_ARTDESC ADD COLUMN MG87_EXTRA TEXT DEFAULT 'dflt'");
