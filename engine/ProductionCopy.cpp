@@ -1,5 +1,6 @@
 #include "engine/ProductionCopy.h"
 
+#include "db/CommonSql.h"
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
@@ -37,17 +38,23 @@ bool ProductionCopy::CicloPerArticolo() {
 std::string ProductionCopy::CopyProductionData(const db::Variant& origine, const db::Variant& nuovo,
                                                bool cicloPerArticolo) {
     auto& e = engine_;
+    const std::string extra = " AND PD18_OPZIONE = ' '";
     std::string cicloOrigine;
-    auto plan = e.ArticleTableCopy("PD18_ARTPROD", "PD18", origine, nuovo, " AND PD18_OPZIONE = ' '", 0);
+    if (cicloPerArticolo) {
+        // The table keeps one row per article and option: that row's cycle is the one the new article copies.
+        auto cycle = e.connessione_->Execute("SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE " +
+                                                 ArticleRowsWhere("PD18", e.DittaText(), origine, extra),
+                                             nullptr, db::kCommonSqlText);
+        if (cycle->RecordCount() > 0) {
+            cycle->MoveFirst();
+            cicloOrigine = entry::Pfun_Testo(cycle->GetFields().Item(0L).Value());
+        }
+    }
+    auto plan = e.ArticleTableCopy("PD18_ARTPROD", "PD18", origine, nuovo, extra, 0);
     plan.rule = [](const std::string& name) {
         return Named(name, "PD18_DITTA_CG18") || Named(name, "PD18_CODART_MG66") || Named(name, "PD18_CODCICLO")
                    ? FieldAction::Skip
                    : FieldAction::Copy;
-    };
-    plan.beforeTarget = [&] {
-        e.rstSource_->MoveFirst();
-        cicloOrigine = entry::Pfun_Testo((*e.rstSource_)["PD18_CODCICLO"].Value());
-        return true;
     };
     // A blank cycle code means no cycle; otherwise the article's own cycle when the company keeps one per
     // article.
@@ -58,6 +65,9 @@ std::string ProductionCopy::CopyProductionData(const db::Variant& origine, const
         else
             target["PD18_CODCICLO"].Value(cicloPerArticolo ? newCode : code);
     };
+    plan.hooksAsSql = true;
+    plan.setSql = {{"PD18_CODCICLO", "CASE WHEN LTRIM(RTRIM(COALESCE(PD18_CODCICLO, ''))) = '' THEN NULL ELSE " +
+                                         (cicloPerArticolo ? db::SqlText(nuovo.Text()) : "PD18_CODCICLO") + " END"}};
     plan.before = EngineEvent::BeforeUpdatePD18;
     plan.after = EngineEvent::AfterUpdatePD18;
     RowCopy(e).Run(plan);

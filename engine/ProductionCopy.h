@@ -19,8 +19,9 @@ public:
     // False for a company without production parameters.
     bool CicloPerArticolo();
 
-    // Copies the production data (PD18_ARTPROD) of the base article; returns the cycle code of the first
-    // source row, trailing blanks trimmed ("" when the source has none).
+    // Copies the production data (PD18_ARTPROD) of the base article. With `cicloPerArticolo`, the only case
+    // that needs it, returns the cycle code of the source row, trailing blanks trimmed ("" when the source
+    // has none); otherwise "".
     std::string CopyProductionData(const db::Variant& origine, const db::Variant& nuovo, bool cicloPerArticolo);
 
     // Copies the formulas (PD27_ANAFORMULE) of the base article.

@@ -251,6 +251,41 @@ TEST_F(ProductionTest, ABlankCycleCodeBecomesNull) {
     }
 }
 
+// Without listeners the production data are written in one statement, with the same cycle code as the row copy's.
+TEST_F(ProductionTest, WithoutListenersTheProductionDataAreTheRowCopysInFewerStatements) {
+    for (const auto& [cycle, perArticle] : std::vector<std::pair<std::string, bool>>{
+             {"'SRC-C'", true}, {"'SRC-C'", false}, {"'   '", true}, {"NULL", false}}) {
+        SCOPED_TRACE(cycle + (perArticle ? " per article" : ""));
+        for (const char* table : {"PD42_PARGEST", "PD18_ARTPROD", "MG87_ARTDESC WHERE MG87_CODART_MG66 <> 'SRC'",
+                                  "MG66_ANAGRART WHERE MG66_CODART <> 'SRC'"})
+            Exec(std::string("DELETE FROM ") + table);
+        CyclePerArticle(perArticle);
+        ProductionData(cycle);
+        CreateNewArticle();  // the recorder hears every event: row by row
+        conn->Faults().ResetCount();
+        ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
+        const long rowByRow = conn->Faults().StatementCount();
+
+        const db::Variant set("SET");
+        auto quiet = NewEngine();
+        ASSERT_EQ(quiet->DuplicazioneAnagraficaBase(src, set), kvMethodOK);
+        conn->Faults().ResetCount();
+        ASSERT_EQ(quiet->DuplicazioneDatiProduzione(src, set), kvMethodOK);
+        EXPECT_LT(conn->Faults().StatementCount(), rowByRow);
+
+        auto rows = [&](const std::string& code) {
+            auto written = testsupport::Rows(*conn, "SELECT PD18_OPZIONE, PD18_CODCICLO, PD18_REPARTO, PD18_LOTTOECON, "
+                                                    "PD18_NOTE FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = '" + code + "'");
+            for (auto& row : written)
+                if (const auto at = row.find(code); at != std::string::npos) row.replace(at, code.size(), "<new>");
+            return written;
+        };
+        const std::string expected = cycle == "'SRC-C'" ? (perArticle ? "<new>" : "SRC-C") : "<null>";
+        EXPECT_EQ(rows("SET"), Names{" |" + expected + "|TAGLIO|50|<null>"});
+        EXPECT_EQ(rows("SET"), rows("NEW"));
+    }
+}
+
 TEST_F(ProductionTest, AHandlerSeesTheNewCycleBeforeItIsWritten) {
     CyclePerArticle(true);
     ProductionData("'SRC-C'");
