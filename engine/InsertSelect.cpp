@@ -10,16 +10,27 @@ std::string Literal(const db::Variant& v) {
     return v.IsString() ? db::SqlText(v.Text()) : db::SqlNumber(v);
 }
 
+// The value given by name to `column`, the last one named when several are; null when none is.
+template <typename Pairs>
+const typename Pairs::value_type* NamedIn(const Pairs& pairs, const std::string& column) {
+    const typename Pairs::value_type* found = nullptr;
+    for (const auto& pair : pairs)
+        if (db::SameText(pair.first, column)) found = &pair;
+    return found;
+}
+
 }  // namespace
 
 std::string InsertSelectSql(const CopySpec& plan, const std::vector<std::string>& columns,
                             const std::vector<FieldAction>& actions) {
     std::string names, values;
+    names.reserve(columns.size() * 24);
+    values.reserve(columns.size() * 24);
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        // As in the row copy: the values set by name first, then the fields copied by position over them.
+        // As in the row copy: the values set by name first, then the fields copied by position over them,
+        // then the last touches.
         std::string value;
-        for (const auto& [name, set] : plan.set)
-            if (db::SameText(name, columns[i])) value = Literal(set);
+        if (const auto* set = NamedIn(plan.set, columns[i])) value = Literal(set->second);
         if (static_cast<long>(i) >= plan.firstField) {
             switch (actions[i]) {
                 case FieldAction::Copy: value = columns[i]; break;
@@ -28,13 +39,20 @@ std::string InsertSelectSql(const CopySpec& plan, const std::vector<std::string>
                 case FieldAction::CopyUnlessNull: return {};
             }
         }
-        for (const auto& [name, expression] : plan.setSql)
-            if (db::SameText(name, columns[i])) value = expression;
+        if (const auto* expression = NamedIn(plan.setSql, columns[i])) value = expression->second;
         if (value.empty()) continue;  // left to the table's default
-        names += (names.empty() ? "" : ", ") + columns[i];
-        values += (values.empty() ? "" : ", ") + value;
+        if (!names.empty()) {
+            names += ", ";
+            values += ", ";
+        }
+        names += columns[i];
+        values += value;
     }
-    return "INSERT INTO " + plan.table + " (" + names + ") SELECT " + values + " " + plan.sourceFrom;
+    std::string sql;
+    sql.reserve(names.size() + values.size() + plan.table.size() + plan.sourceFrom.size() + 32);
+    sql.append("INSERT INTO ").append(plan.table).append(" (").append(names).append(") SELECT ").append(values);
+    sql.append(" ").append(plan.sourceFrom);
+    return sql;
 }
 
 }  // namespace engine
