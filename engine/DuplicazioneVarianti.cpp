@@ -1,6 +1,9 @@
 // Variants: which variants the new article uses, whether each is active and under which grouping of
 // its options. The user's choice, when the caller has one, comes in the selection RstDuplVarianti (one
 // row per variant: SEL, RAGGRAUTOMATICO, RAGGRPERSONALIZZATO).
+#include <algorithm>
+#include <optional>
+
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/Trap.h"
@@ -28,6 +31,34 @@ void ChooseGrouping(db::Recordset& selection, const std::string& newCode, Varian
 }
 
 std::string VariantOf(db::Recordset& source) { return entry::Pfun_Testo(source["MG6B_CODICEVAR_MG5F"].Value()); }
+
+// DuplicazioneVarianti's choices as expressions over the source row, for the copy in one statement. None when
+// a selected variant moves to a grouping, which may first have to be created. The first row of a variant in
+// the selection is the one that counts, as when it is looked up by filter.
+std::optional<VariantRowsSql> ChoicesAsSql(db::Recordset* selection, bool singleArticle) {
+    std::vector<std::string> seen, selected;
+    if (selection) {
+        selection->Filter(db::Variant(""));
+        for (selection->MoveFirst(); !selection->EOF(); selection->MoveNext()) {
+            const std::string variant = entry::Pfun_Testo((*selection)["MG5F_CODICEVAR"].Value());
+            if (std::any_of(seen.begin(), seen.end(), [&](const std::string& v) { return SameVariant(v, variant); }))
+                continue;
+            seen.push_back(variant);
+            if (!Selected(*selection)) continue;
+            VariantChoice choice;
+            ChooseGrouping(*selection, {}, choice);
+            if (choice.grouped) return std::nullopt;
+            selected.push_back(db::SqlText(variant));
+        }
+    }
+    if (selected.empty()) return VariantRowsSql{"0", "NULL"};
+    std::string condition = "MG6B_CODICEVAR_MG5F IN (";
+    for (std::size_t i = 0; i < selected.size(); ++i) condition += (i ? ", " : "") + selected[i];
+    condition += ")";
+    if (!singleArticle) condition += " AND MG6B_FLGGESTVAR = 1";
+    return VariantRowsSql{"CASE WHEN " + condition + " THEN 1 ELSE 0 END",
+                          "CASE WHEN " + condition + " THEN MG6B_CODRAGGVAR_MG5G ELSE NULL END"};
+}
 
 }  // namespace
 
@@ -76,7 +107,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneVarianti(const db::Variant& Articolo
                 }
             }
             return VariantPlan::Apply(choice);
-        });
+        }, {}, ChoicesAsSql(rstDuplVarianti_.get(), modalitaDuplicaSingola_));
         copy.MarkArticleVariantManaged();
         return kvMethodOK;
     });

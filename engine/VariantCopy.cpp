@@ -57,7 +57,8 @@ std::string VariantCopy::ColourVariant() const {
     return global->VarianteColore();
 }
 
-bool VariantCopy::CopyVariantRows(const Planner& planner, const std::string& sourceFilter) {
+bool VariantCopy::CopyVariantRows(const Planner& planner, const std::string& sourceFilter,
+                                  const std::optional<VariantRowsSql>& asSql) {
     auto rows = engine_.ArticleTableCopy("MG6B_GESVARART", "MG6B", origine_, nuovo_, {}, 2);
     auto& source = engine_.rstSource_;
     if (!sourceFilter.empty()) {
@@ -74,6 +75,10 @@ bool VariantCopy::CopyVariantRows(const Planner& planner, const std::string& sou
     rows.complete = [&](db::Recordset& row, db::Recordset& target) {
         if (current.kind == VariantPlan::Kind::Apply) ApplyChoice(current.choice, row, target);
     };
+    if (asSql) {
+        rows.hooksAsSql = true;
+        rows.setSql = {{"MG6B_FLGGESTVAR", asSql->active}, {"MG6B_CODRAGGVAR_MG5G", asSql->grouping}};
+    }
     rows.before = EngineEvent::BeforeUpdateMG6B;
     rows.after = EngineEvent::AfterUpdateMG6B;
     return RowCopy(engine_).Run(rows);

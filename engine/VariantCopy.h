@@ -4,6 +4,7 @@
 // article master's variant mark. The operations themselves (DuplicazioneVarianti.cpp) decide, row by
 // row, what each variant gets; this class carries the decision out.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "db/Recordset.h"
@@ -35,6 +36,12 @@ struct VariantPlan {
     static VariantPlan Apply(VariantChoice c) { return {Kind::Apply, std::move(c)}; }
 };
 
+// The choices of every variant row as expressions over the source row, for the copy in one statement:
+// MG6B_FLGGESTVAR and MG6B_CODRAGGVAR_MG5G.
+struct VariantRowsSql {
+    std::string active, grouping;
+};
+
 // The variant rows of a link fabric that pass its colour to a new article: the colour variant, active
 // and grouped. A fabric without one cannot give its colour, and its article is not generated.
 std::string ColourVariantRows(const std::string& colourVariant);
@@ -58,9 +65,11 @@ public:
 
     // The variant rows of the source article (only those matching `sourceFilter`, when given), each
     // written as `plan` says, in one batch between BeforeUpdateMG6B and AfterUpdateMG6B. False when no
-    // source row is left: nothing is written and no event is raised.
+    // source row is left: nothing is written and no event is raised. `asSql`, when given, is what the
+    // planner decides, for the copy in one statement.
     using Planner = std::function<VariantPlan(db::Recordset& source)>;
-    bool CopyVariantRows(const Planner& planner, const std::string& sourceFilter = {});
+    bool CopyVariantRows(const Planner& planner, const std::string& sourceFilter = {},
+                         const std::optional<VariantRowsSql>& asSql = std::nullopt);
 
     // The user's row for a variant in the selection (RstDuplVarianti), which is left filtered on it;
     // nullptr when there is no selection or it has no row for the variant.

@@ -276,6 +276,47 @@ TEST_F(VariantTest, FullCopyActivatesASelectedVariantOnlyWhenActiveOnTheSourceOr
     EXPECT_EQ(Variants("ONE"), (testsupport::Names{"COL|1|ONE", "FIT|1|ONE", "TG|0|<null>"}));
 }
 
+// Without listeners the full copy writes its variant rows in one statement: the same rows as the row copy, the
+// first selection row of a variant the one that counts. A selected variant that moves to a grouping keeps the
+// row copy, which creates the grouping.
+TEST_F(VariantTest, FullCopyWithoutListenersWritesTheRowCopysRowsInOneStatement) {
+    AddVariant("SRC", "COL", 1, "C1");
+    AddVariant("SRC", "FIT", 0, "F1");
+    AddVariant("SRC", "TG", 1, "G1");
+    AddGrouping("COL", "C1", "Colours", {{1, "RED", "Red"}});
+    const std::vector<SelectionRow> choice = {{"COL", 1, 0, ""}, {"COL", 0, 0, ""}, {"FIT", 1, 0, ""}};
+    for (const bool single : {false, true}) {
+        SCOPED_TRACE(single);
+        Exec("DELETE FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 <> 'SRC'");
+        Exec("DELETE FROM MG66_ANAGRART WHERE MG66_CODART <> 'SRC'");
+        Exec("DELETE FROM MG87_ARTDESC WHERE MG87_CODART_MG66 <> 'SRC'");
+        CreateEngine();  // the recorder hears every event: row by row
+        GiveSelection(choice);
+        engine->ModalitaDuplicaSingola(single);
+        ASSERT_EQ(engine->DuplicazioneVarianti(src, dst), kvMethodOK);
+
+        auto quiet = NewEngine();
+        AddArticle("SET");
+        quiet->RstDuplVarianti(selection->Clone());
+        quiet->ModalitaDuplicaSingola(single);
+        conn->Faults().ResetCount();
+        ASSERT_EQ(quiet->DuplicazioneVarianti(src, db::Variant("SET")), kvMethodOK);
+        EXPECT_EQ(conn->Faults().StatementCount(), 3);  // flags, variant rows, the article's mark
+        EXPECT_EQ(Variants("SET"), single ? (testsupport::Names{"COL|1|C1", "FIT|1|F1", "TG|0|<null>"})
+                                          : (testsupport::Names{"COL|1|C1", "FIT|0|<null>", "TG|0|<null>"}));
+        EXPECT_EQ(Variants("SET"), Variants("NEW"));
+        EXPECT_EQ(VariantMark("SET"), 1);
+    }
+
+    AddArticle("GRP");
+    auto quiet = NewEngine();
+    GiveSelection({{"COL", 1, 1, ""}});
+    quiet->RstDuplVarianti(selection->Clone());
+    ASSERT_EQ(quiet->DuplicazioneVarianti(src, db::Variant("GRP")), kvMethodOK);
+    EXPECT_EQ(Variants("GRP"), (testsupport::Names{"COL|1|GRP", "FIT|0|<null>", "TG|0|<null>"}));
+    EXPECT_EQ(Composition("COL", "GRP"), (testsupport::Names{"1|RED|Red"}));
+}
+
 // ---- Groupings ----------------------------------------------------------------------------------------
 
 TEST_F(VariantTest, ExistingGroupingUnderTheNewCodeIsReusedAsItIs) {
