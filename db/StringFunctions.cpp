@@ -1,3 +1,6 @@
+#include <cstdint>
+#include <cstring>
+
 #include "db/Error.h"
 #include "db/Variant.h"
 
@@ -102,15 +105,27 @@ std::string UCase(std::string_view s) {
     return out;
 }
 
-bool SameText(std::string_view a, std::string_view b) {
-    // Names and codes are nearly always ASCII: compared in place; anything else through UCase.
-    if (a.size() != b.size()) {
-        for (unsigned char c : a)
-            if (c >= 0x80) return UCase(a) == UCase(b);
-        for (unsigned char c : b)
-            if (c >= 0x80) return UCase(a) == UCase(b);
-        return false;
+namespace {
+
+// Eight bytes at a time: names of different lengths are told apart by this scan alone.
+bool IsAscii(std::string_view s) {
+    std::uint64_t high = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        high |= word;
     }
+    for (; i < s.size(); ++i) high |= static_cast<unsigned char>(s[i]);
+    return (high & 0x8080808080808080ULL) == 0;
+}
+
+}  // namespace
+
+bool SameText(std::string_view a, std::string_view b) {
+    // Names and codes are nearly always ASCII: compared in place; anything else through UCase, whose
+    // result may differ in length from its argument.
+    if (a.size() != b.size()) return IsAscii(a) && IsAscii(b) ? false : UCase(a) == UCase(b);
     for (std::size_t i = 0; i < a.size(); ++i) {
         const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
         if (x >= 0x80 || y >= 0x80) return UCase(a) == UCase(b);
