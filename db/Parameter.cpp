@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 #include "db/AdoErrors.h"
@@ -8,9 +7,11 @@
 namespace db {
 namespace {
 
+// Parameter names are ASCII: folded in place, without a library call per character.
 bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+    const auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+               return x == y || upper(static_cast<unsigned char>(x)) == upper(static_cast<unsigned char>(y));
            });
 }
 
