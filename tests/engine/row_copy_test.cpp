@@ -192,9 +192,8 @@ TEST_F(RowCopyTest, WithoutListenersEachTableIsWrittenInOneStatementWithTheSameR
     // Statements of the two-row location copy: the sign of which way a table went.
     std::vector<long> locationStatements;
     auto copyAll = [&](engine::CLSFA_DUPLICA& e, const db::Variant& code) {
-        conn->Faults().ResetCount();
-        ASSERT_EQ(e.DuplicazioneUbicazioniDinamiche(src, code), kvMethodOK);
-        locationStatements.push_back(conn->Faults().StatementCount());
+        locationStatements.push_back(
+            StatementsOf([&] { ASSERT_EQ(e.DuplicazioneUbicazioniDinamiche(src, code), kvMethodOK); }));
         ASSERT_EQ(e.DuplicazioneParamGestScorte(src, code), kvMethodOK);
         ASSERT_EQ(e.DuplicazioneDatiLotto(src, code), kvMethodOK);
         ASSERT_EQ(e.DuplicazioneAgentiPerArticolo(src, code), kvMethodOK);
@@ -203,12 +202,8 @@ TEST_F(RowCopyTest, WithoutListenersEachTableIsWrittenInOneStatementWithTheSameR
     CreateNewArticle();  // the recorder hears every event: row by row
     copyAll(*engine, dst);
 
-    const db::Variant set("SET");
-    auto quiet = NewEngine();
-    ASSERT_EQ(quiet->DuplicazioneAnagraficaBase(src, set), kvMethodOK);
     auto fa12 = std::make_shared<OneEventListener>(engine::EngineEvent::AfterUpdateFA12);
-    quiet->Advise(fa12);
-    copyAll(*quiet, set);
+    copyAll(*QuietEngine(fa12), db::Variant("SET"));
     EXPECT_LT(locationStatements.back(), locationStatements.front());
 
     for (const auto& [table, prefix] : std::vector<std::pair<std::string, std::string>>{
@@ -231,11 +226,8 @@ TEST_F(RowCopyTest, DescriptionsWithoutListenersAreWrittenInOneStatementWithTheS
     CreateNewArticle();  // the recorder hears every event: row by row
     ASSERT_EQ(engine->DuplicazioneDescrizioniInLingua(src, dst), kvMethodOK);
     const db::Variant set("SET");
-    auto quiet = NewEngine();
-    ASSERT_EQ(quiet->DuplicazioneAnagraficaBase(src, set), kvMethodOK);
-    conn->Faults().ResetCount();
-    ASSERT_EQ(quiet->DuplicazioneDescrizioniInLingua(src, set), kvMethodOK);
-    EXPECT_EQ(conn->Faults().StatementCount(), 1);
+    auto quiet = QuietEngine();
+    EXPECT_EQ(StatementsOf([&] { ASSERT_EQ(quiet->DuplicazioneDescrizioniInLingua(src, set), kvMethodOK); }), 1);
 
     // The rows in other languages (after the standard one), without the stamp of the moment they were written.
     auto languages = [&](const std::string& code) {
@@ -257,18 +249,12 @@ TEST_F(RowCopyTest, AttributesWithoutABeforeHandlerAreWrittenInOneStatementWithT
     Exec("INSERT INTO FA13_ATTRIBUTI (FA13_GUID, FA13_ENTITA_FA11, FA13_DITTA_CG18, FA13_LINEA_FA05, FA13_TEMA) VALUES "
          "('STD-GUID', 0, 1, 'UOMO', 'Riviera'), ('STD-GUID', 1, 1, 'UOMO', 'other entity')");
     CreateNewArticle();  // the recorder hears every event: row by row
-    conn->Faults().ResetCount();
-    ASSERT_EQ(engine->DuplicazioneAttributiFashion(src, dst), kvMethodOK);
-    const long rowByRow = conn->Faults().StatementCount();
-    const db::Variant set("SET");
-    auto quiet = NewEngine();
-    ASSERT_EQ(quiet->DuplicazioneAnagraficaBase(src, set), kvMethodOK);
+    const long rowByRow = StatementsOf([&] { ASSERT_EQ(engine->DuplicazioneAttributiFashion(src, dst), kvMethodOK); });
     auto after = std::make_shared<OneEventListener>(engine::EngineEvent::AfterUpdateFA13);
-    quiet->Advise(after);
-    conn->Faults().ResetCount();
-    ASSERT_EQ(quiet->DuplicazioneAttributiFashion(src, set), kvMethodOK);
+    const db::Variant set("SET");
+    auto quiet = QuietEngine(after);
     // The other fashion tables have no rows here: one statement each either way.
-    EXPECT_LT(conn->Faults().StatementCount(), rowByRow);
+    EXPECT_LT(StatementsOf([&] { ASSERT_EQ(quiet->DuplicazioneAttributiFashion(src, set), kvMethodOK); }), rowByRow);
 
     auto attributes = [&](const std::string& code) {
         auto rs = conn->Execute("SELECT FA13_ENTITA_FA11, FA13_DITTA_CG18, FA13_LINEA_FA05, FA13_TEMA FROM "
@@ -304,13 +290,10 @@ TEST_F(RowCopyTest, CustomerCodesWithoutListenersAreWrittenInOneStatementWithThe
     ASSERT_EQ(engine->DuplicazioneArticoliFornitori(src, dst), kvMethodOK);
 
     const db::Variant set("SET");
-    auto quiet = NewEngine();
-    ASSERT_EQ(quiet->DuplicazioneAnagraficaBase(src, set), kvMethodOK);
+    auto quiet = QuietEngine();
     Exec("INSERT INTO MG73_ARTCLIFOR (MG73_DITTA_CG18, MG73_ARTCLIFOR, MG73_TIPOCF_CG44, MG73_CLIFOR_CG44, "
          "MG73_CODART_MG66) VALUES (1, 'OWN', 0, 300, 'SET')");
-    conn->Faults().ResetCount();
-    ASSERT_EQ(quiet->DuplicazioneArticoliClienti(src, set), kvMethodOK);
-    EXPECT_EQ(conn->Faults().StatementCount(), 1);
+    EXPECT_EQ(StatementsOf([&] { ASSERT_EQ(quiet->DuplicazioneArticoliClienti(src, set), kvMethodOK); }), 1);
     ASSERT_EQ(quiet->DuplicazioneArticoliFornitori(src, set), kvMethodOK);
 
     EXPECT_EQ(codes("SET").size(), 3u);
@@ -324,10 +307,7 @@ TEST_F(RowCopyTest, ANullThatMustLeaveTheDefaultKeepsTheRowCopy) {
     conn->GetDriver().RunScript("ALTER TABLE MG87_ARTDESC ADD COLUMN MG87_EXTRA TEXT DEFAULT 'dflt'");
     Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_LINGUA_MG52, MG87_DESCART, MG87_EXTRA, "
          "MG87_GUID) VALUES (1, 'SRC', 'EN', 'Shirt', NULL, 'G-EN')");
-    const db::Variant set("SET");
-    auto quiet = NewEngine();
-    ASSERT_EQ(quiet->DuplicazioneAnagraficaBase(src, set), kvMethodOK);
-    ASSERT_EQ(quiet->DuplicazioneDescrizioniInLingua(src, set), kvMethodOK);
+    ASSERT_EQ(QuietEngine()->DuplicazioneDescrizioniInLingua(src, db::Variant("SET")), kvMethodOK);
     EXPECT_EQ(Scalar("SELECT MG87_EXTRA FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'SET' AND MG87_LINGUA_MG52 = 'EN'")
                   .CStr(),
               "dflt");

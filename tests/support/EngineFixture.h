@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Queries.h"
+#include "db/FaultInjector.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "host/HostFactory.h"
 
@@ -55,6 +56,23 @@ protected:
         engine = NewEngine();
         ASSERT_EQ(engine->DuplicazioneAnagraficaBase(src, dst), engine::kvMethodOK);
         engine->Advise(recorder);
+    }
+
+    // The article "SET" created by an engine that only `listener` hears (no one when null): the operations
+    // that follow on it copy each table in one statement where they can.
+    std::shared_ptr<engine::CLSFA_DUPLICA> QuietEngine(
+        const std::shared_ptr<engine::CLSFA_DUPLICA_Events>& listener = nullptr) {
+        auto quiet = NewEngine();
+        EXPECT_EQ(quiet->DuplicazioneAnagraficaBase(src, db::Variant("SET")), engine::kvMethodOK);
+        if (listener) quiet->Advise(listener);
+        return quiet;
+    }
+
+    // The statements `run` sends through the connection.
+    long StatementsOf(const std::function<void()>& run) {
+        conn->Faults().ResetCount();
+        run();
+        return conn->Faults().StatementCount();
     }
 
     void Exec(const std::string& sql) { testsupport::Exec(*conn, sql); }
