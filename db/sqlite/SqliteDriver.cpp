@@ -208,6 +208,8 @@ void SqliteDriver::Open(const std::string& target) {
     }
     db_ = db;
     cache_.Attach(db_);
+    sqlite3_commit_hook(db_, &SqliteDriver::OnCommit, this);
+    sqlite3_rollback_hook(db_, &SqliteDriver::OnRollback, this);
     try {
         Configure(target != ":memory:" && target.rfind("file::memory:", 0) != 0);
     } catch (...) {
@@ -245,6 +247,7 @@ void SqliteDriver::Close() {
     if (!db_) return;
     cache_.Clear();
     tables_.clear();
+    ForgetColumns();
     sqlite3_close_v2(db_);
     db_ = nullptr;
 }
@@ -417,6 +420,7 @@ int SqliteDriver::PositionalParameterCount(const std::string& sql) {
 void SqliteDriver::RunScript(const std::string& script) {
     RequireOpen();
     tables_.clear();
+    ForgetColumns();
     const char* next = script.c_str();
     while (*next) {
         sqlite3_stmt* stmt = nullptr;
@@ -457,6 +461,8 @@ void SqliteDriver::Rollback() { Control("ROLLBACK"); }
 void SqliteDriver::Savepoint(const std::string& name) { Control("SAVEPOINT " + QuoteIdentifier(name)); }
 void SqliteDriver::ReleaseSavepoint(const std::string& name) { Control("RELEASE SAVEPOINT " + QuoteIdentifier(name)); }
 void SqliteDriver::RollbackToSavepoint(const std::string& name) {
+    // What the savepoint undoes may have been a schema change.
+    ForgetColumns();
     Control("ROLLBACK TO SAVEPOINT " + QuoteIdentifier(name));
 }
 bool SqliteDriver::InTransaction() const { return db_ && sqlite3_get_autocommit(db_) == 0; }
@@ -489,10 +495,26 @@ SqliteDriver::TableFacts& SqliteDriver::Facts(const TableRef& table) {
 
 std::vector<std::string> SqliteDriver::PrimaryKey(const TableRef& table) { return Facts(table).primaryKey; }
 
-// The statement is kept prepared: its step reads no row, but SQLite prepares it anew when any connection
-// changed the schema since, so the names are never stale.
+// Outside a transaction the names come from a kept statement: its step reads no row, but SQLite prepares it
+// anew when any connection changed the schema since, so the names are never stale. Inside one, a copy asks
+// for the columns of every table it writes: the names are kept, and the transaction's first question reads
+// the schema version, which every change of the schema by any connection moves on; while the transaction is
+// open no other connection changes the schema this one sees. Tables of attached databases are always read.
 std::vector<std::string> SqliteDriver::TableColumns(const TableRef& table) {
     RequireOpen();
+    const bool keep = InTransaction() && (table.schema.empty() || table.schema == "main" || table.schema == "temp");
+    const std::string id = table.schema + '.' + table.name;
+    if (keep) {
+        if (!columnsChecked_) {
+            StatementCache::Lease version = cache_.Acquire("PRAGMA schema_version");
+            if (sqlite3_step(version.get()) != SQLITE_ROW) throw LastError(db_, "PRAGMA schema_version");
+            const long long now = sqlite3_column_int64(version.get(), 0);
+            if (now != columnsSchemaVersion_) columns_.clear();
+            columnsSchemaVersion_ = now;
+            columnsChecked_ = true;
+        }
+        if (const auto known = columns_.find(id); known != columns_.end()) return known->second;
+    }
     const std::string sql = "SELECT * FROM " + Qualified(table) + " WHERE 0 = 1";
     StatementCache::Lease lease = cache_.Acquire(sql);
     sqlite3_stmt* stmt = lease.get();
@@ -500,8 +522,24 @@ std::vector<std::string> SqliteDriver::TableColumns(const TableRef& table) {
     std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(sqlite3_column_count(stmt)));
     for (int c = 0; c < sqlite3_column_count(stmt); ++c) names.emplace_back(sqlite3_column_name(stmt, c));
+    if (keep) columns_.emplace(id, names);
     return names;
 }
+
+void SqliteDriver::ForgetColumns() {
+    columns_.clear();
+    columnsSchemaVersion_ = -1;
+    columnsChecked_ = false;
+}
+
+// A new transaction checks the schema version again.
+int SqliteDriver::OnCommit(void* driver) {
+    static_cast<SqliteDriver*>(driver)->columnsChecked_ = false;
+    return 0;  // the commit goes ahead
+}
+
+// A rolled-back transaction may have changed the schema and had its names kept.
+void SqliteDriver::OnRollback(void* driver) { static_cast<SqliteDriver*>(driver)->ForgetColumns(); }
 
 std::optional<std::vector<std::string>> SqliteDriver::NullableColumnsWithDefault(const TableRef& table) {
     RequireOpen();
@@ -511,13 +549,15 @@ std::optional<std::vector<std::string>> SqliteDriver::NullableColumnsWithDefault
 // A statement that creates, drops or alters a table forgets what is known of every table (a temporary table
 // made again may have another key).
 void SqliteDriver::NoteSchemaChange(std::string_view sql) {
-    if (tables_.empty()) return;
+    if (tables_.empty() && columns_.empty()) return;
     std::size_t i = 0;
     while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
-    const std::string_view head = sql.substr(i, 6);
-    for (std::string_view verb : {"CREATE", "DROP", "ALTER"}) {
+    const std::string_view head = sql.substr(i, 8);
+    // A rollback to a savepoint may undo a schema change.
+    for (std::string_view verb : {"CREATE", "DROP", "ALTER", "ROLLBACK"}) {
         if (head.size() >= verb.size() && sqlite3_strnicmp(head.data(), verb.data(), static_cast<int>(verb.size())) == 0) {
             tables_.clear();
+            ForgetColumns();
             return;
         }
     }

@@ -74,6 +74,10 @@ private:
     std::vector<Variant> ReadInserted(const RowWrite& write);
     const std::string& InsertText(const RowWrite& write, bool returning);
     void NoteSchemaChange(std::string_view sql);
+    // Column names are kept while the schema version they were read under holds (see TableColumns).
+    void ForgetColumns();
+    static int OnCommit(void* driver);
+    static void OnRollback(void* driver);
     const DeclaredType& DeclaredTypeOf(const char* declared);
 
     sqlite3* db_ = nullptr;
@@ -86,6 +90,9 @@ private:
     };
     TableFacts& Facts(const TableRef& table);
     std::unordered_map<std::string, TableFacts> tables_;  // by "schema.table"
+    std::unordered_map<std::string, std::vector<std::string>> columns_;  // by "schema.table"
+    long long columnsSchemaVersion_ = -1;  // the schema version columns_ was read under; -1 unknown
+    bool columnsChecked_ = false;         // the version checked in the transaction now open
     std::unordered_map<std::string, DeclaredType> declaredTypes_;  // by the declared type's text
     static constexpr std::size_t kMaxInsertTexts = 256;
     std::unordered_map<std::string, std::string> insertTexts_;  // by table, columns written and read back

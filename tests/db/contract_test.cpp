@@ -8,6 +8,7 @@
 
 #include "db/AdoErrors.h"
 #include "db/Command.h"
+#include "db/CommonSql.h"
 #include "db/Connection.h"
 #include "db/Driver.h"
 #include "db/ProcedureRegistry.h"
@@ -130,6 +131,27 @@ TEST_P(Contract, TableColumnsFollowASchemaChangedByAnotherConnection) {
     other->GetDriver().RunScript("ALTER TABLE LOOSE ADD EXTRA INT");
     const std::vector<std::string> after{"CODE", "SEL", "EXTRA"};
     EXPECT_EQ(conn->TableColumns("LOOSE"), after);
+
+    // Kept inside a transaction; the next one sees what another connection changed in between.
+    conn->BeginTrans();
+    EXPECT_EQ(conn->TableColumns("LOOSE"), after);
+    conn->CommitTrans();
+    other->GetDriver().RunScript("ALTER TABLE LOOSE ADD LATER INT");
+    conn->BeginTrans();
+    const std::vector<std::string> later{"CODE", "SEL", "EXTRA", "LATER"};
+    EXPECT_EQ(conn->TableColumns("LOOSE"), later);
+    // A change of its own, undone with its savepoint or its transaction, is forgotten with it.
+    conn->GetDriver().Savepoint("undone");
+    conn->Execute("ALTER TABLE LOOSE ADD GONE INT", nullptr, kCommonSqlText | adExecuteNoRecords);
+    EXPECT_EQ(conn->TableColumns("LOOSE").back(), "GONE");
+    conn->GetDriver().RollbackToSavepoint("undone");
+    EXPECT_EQ(conn->TableColumns("LOOSE"), later);
+    conn->Execute("ALTER TABLE LOOSE ADD GONE INT", nullptr, kCommonSqlText | adExecuteNoRecords);
+    EXPECT_EQ(conn->TableColumns("LOOSE").back(), "GONE");
+    conn->RollbackTrans();
+    conn->BeginTrans();
+    EXPECT_EQ(conn->TableColumns("LOOSE"), later);
+    conn->RollbackTrans();
 }
 
 // An insert that gives these columns Null keeps the Null; one that leaves them out gets the default.
