@@ -18,9 +18,15 @@ bool IsTransactionControl(std::string_view sql) {
     while (i < sql.size() && (std::isspace(static_cast<unsigned char>(sql[i])) || sql[i] == ';')) ++i;
     std::size_t j = i;
     while (j < sql.size() && std::isalpha(static_cast<unsigned char>(sql[j]))) ++j;
-    const std::string word = Upper(sql.substr(i, j - i));
-    return word == "BEGIN" || word == "COMMIT" || word == "ROLLBACK" || word == "SAVEPOINT" || word == "RELEASE" ||
-           word == "END";
+    const std::string_view word = sql.substr(i, j - i);
+    // Asked before every statement: compared in place, without a copy.
+    auto is = [&](std::string_view name) {
+        if (word.size() != name.size()) return false;
+        for (std::size_t k = 0; k < name.size(); ++k)
+            if (std::toupper(static_cast<unsigned char>(word[k])) != name[k]) return false;
+        return true;
+    };
+    return is("BEGIN") || is("COMMIT") || is("ROLLBACK") || is("SAVEPOINT") || is("RELEASE") || is("END");
 }
 
 }  // namespace

@@ -81,7 +81,8 @@ BoundLiterals BindLiterals(std::string_view sql) {
     if ((sql.find('\'') == std::string_view::npos && sql.find('=') == std::string_view::npos) || !IsDataStatement(sql))
         return out;
     std::string rewritten;
-    rewritten.reserve(sql.size());
+    rewritten.reserve(sql.size() + 64);
+    out.values.reserve(8);  // the statements the component writes carry a handful; growing costs a copy each time
     std::size_t copied = 0;  // sql[0, copied) is in `rewritten`
     SpecialScanner specials(sql);
     for (std::size_t i = specials.From(0); i != std::string_view::npos; i = specials.From(i)) {

@@ -2,6 +2,10 @@
 // (db/sqlite/extension) both link it, so the database is read by one rule whoever opens it.
 #include "db/sqlite/Collation.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 namespace db::sqlite {
 namespace {
 
@@ -45,8 +49,23 @@ char32_t Fold(char32_t c) {
     return c;
 }
 
+// The length of the common start of a and b skipped unread: the keys of one index share long starts (codes
+// of one series). Equal bytes compare equal eight at a time; the skip then backs off to just after an ASCII
+// byte, so that it never ends inside a character that the comparison must read whole.
+std::size_t SameStart(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    for (std::uint64_t x = 0, y = 0; i + 8 <= n; i += 8) {
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
+        if (x != y) break;
+    }
+    while (i > 0 && static_cast<unsigned char>(a[i - 1]) >= 0x80) --i;
+    return i;
+}
+
 int CompareFolded(std::string_view a, std::string_view b) {
-    std::size_t i = 0, j = 0;
+    std::size_t i = SameStart(a, b), j = i;
     while (i < a.size() && j < b.size()) {
         const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[j]);
         if ((x | y) < 0x80) {
