@@ -8,22 +8,13 @@
 #include <sstream>
 #include <string>
 
-#include "RunAgganci.h"
+#include "DemoCompanyFolder.h"
 
 namespace {
 
-class DatabaseFile : public ::testing::Test {
+// The test's own folder; its demo company.db is not used here.
+class DatabaseFile : public testsupport::DemoCompanyFolder {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("agganci-dbfile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    testsupport::ProgramResult Agganci(const std::string& args) { return testsupport::RunAgganci(args, dir.string()); }
     // A sh script run in the test's folder, $AGGANCI naming the program; its exit status.
     int Shell(const std::string& script) {
         const std::string cmd = "cd '" + dir.string() + "' && AGGANCI='" AGGANCI_BIN "' && " + script;
@@ -34,8 +25,6 @@ protected:
         s << std::ifstream(dir / name).rdbuf();
         return s.str();
     }
-
-    std::filesystem::path dir;
 };
 
 TEST_F(DatabaseFile, AMissingFileIsAnErrorThatSaysHowToCreateOne) {
@@ -48,10 +37,10 @@ TEST_F(DatabaseFile, AMissingFileIsAnErrorThatSaysHowToCreateOne) {
 
 TEST_F(DatabaseFile, ADemoDbKilledHalfWayLeavesNoDatabase) {
     // Killed while it still runs (kill succeeds), the path must not exist.
-    EXPECT_EQ(Shell("{ $AGGANCI demo-db company.db --articles 100000 >/dev/null 2>&1 & pid=$!; }; sleep 0.5; "
-                    "kill -9 $pid && { wait $pid 2>/dev/null; test ! -e company.db; }"),
+    EXPECT_EQ(Shell("{ $AGGANCI demo-db killed.db --articles 100000 >/dev/null 2>&1 & pid=$!; }; sleep 0.5; "
+                    "kill -9 $pid && { wait $pid 2>/dev/null; test ! -e killed.db; }"),
               0);
-    auto again = Agganci("demo-db company.db");
+    auto again = Agganci("demo-db killed.db");
     EXPECT_EQ(again.code, 0) << again.out;
 }
 

@@ -4,15 +4,10 @@
 
 #include "DemoCompanyFolder.h"
 
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
+#include <fstream>
 #include <string>
 
 #include "db/Connection.h"
-#include "db/Recordset.h"
-#include "erp/Procedures.h"
 
 namespace {
 
@@ -86,18 +81,10 @@ TEST_F(GenerateCommand, AModelWithoutLinksIsRefused) {
     EXPECT_TRUE(Has(r.out, "model 'MODELLO03' has no link rows")) << r.out;
 }
 
-}  // namespace
-
-namespace {
-
 // What the run reports comes from what it did, not from its log: with the log switched off (its folder is
 // a file) the three articles are reported, and the exit status is the same as with the log on.
 TEST_F(GenerateCommand, TheReportDoesNotDependOnTheLog) {
-    {
-        std::FILE* f = std::fopen((dir / "not-a-folder").c_str(), "w");
-        ASSERT_NE(f, nullptr);
-        std::fclose(f);
-    }
+    ASSERT_TRUE(std::ofstream(dir / "not-a-folder").good());
     Exec("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = '" + (dir / "not-a-folder" / "logs/").string() +
          "' WHERE AG00_DITTA_CG18 = 1 AND AG00_CHIAVE = 'CartellaLog'");
     const auto r = Agganci("--json --db sqlite:company.db generate MODELLO04 --proceed-without-variants");
@@ -128,10 +115,6 @@ TEST_F(GenerateCommand, ADatabaseHeldByAnotherWriterIsReportedTruthfully) {
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'DNMODELLO04%'"), 0);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM FA64_AGGANCIDET WHERE FA64_ARTAGGANCIO_MG66 LIKE 'DNMODELLO04%'"), 0);
 }
-
-}  // namespace
-
-namespace {
 
 // --variant is answered in the variant form opened by the links tab's CMD_VARIANTI: the model's variants, the
 // one named switched off on every new article, the others as the form offers them; a variant the form does not

@@ -4,15 +4,8 @@
 
 #include "DemoCompanyFolder.h"
 
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <string>
-
-#include "db/Connection.h"
-#include "db/Recordset.h"
-#include "erp/Procedures.h"
+#include <utility>
 
 namespace {
 
@@ -85,10 +78,6 @@ TEST_F(MassCommand, VariantsPrintsTheListOfTheVariantForm) {
     EXPECT_TRUE(Has(r.out, "TAG")) << r.out;
 }
 
-}  // namespace
-
-namespace {
-
 // --variant is answered in the variant form opened from the tab: the one selected article's variants.
 TEST_F(MassCommand, VariantChoicesAreMadeInTheVariantForm) {
     auto r = Mass("--where Articolo=CAM-100 --mode prefix --text V --variant TAG=off");
@@ -105,16 +94,12 @@ TEST_F(MassCommand, VariantChoicesAreMadeInTheVariantForm) {
     EXPECT_EQ(Articles(), before);
 }
 
-}  // namespace
-
-namespace {
-
 // Every question is answered before the first article is written: a long code without --truncate stops
 // the command with nothing created, not half way through the selection.
 TEST_F(MassCommand, AQuestionWithoutItsFlagStopsBeforeTheFirstArticle) {
     const long before = Articles();
-    const auto r = Agganci("--db sqlite:company.db mass --where Articolo=CAM-100..CAM-105 --mode prefix --text " +
-                           std::string(20, 'L') + " --proceed-without-variants");
+    const auto r = Mass("--where Articolo=CAM-100..CAM-105 --mode prefix --text " + std::string(20, 'L') +
+                        " --proceed-without-variants");
     EXPECT_EQ(r.code, 1) << r.out;
     EXPECT_NE(r.out.find("--truncate yes|no"), std::string::npos) << r.out;
     EXPECT_EQ(Articles(), before);
