@@ -83,27 +83,6 @@ TEST(ErrorRunner, RetryRunsTheStepAgainUntilItSucceeds) {
     EXPECT_EQ(service->calls.size(), 4u);  // two reports, each an error then a box
 }
 
-TEST(ErrorRunner, RetryThenAbortLeaves) {
-    auto service = std::make_shared<FakeMessageService>();
-    service->answers = {4, 3};
-    Scenario s;
-    s.failures = 5;
-    EXPECT_FALSE(s.Run(HandlerTable::C, service));
-    EXPECT_EQ(s.trail, (Trail{"1", "2", "2", "cleanup"}));
-}
-
-TEST(ErrorRunner, WithoutMessageServiceAsksThePlatformBox) {
-    auto host = std::make_shared<FakeHost>();
-    entry::SetHost(host);
-    host->answer = 2;
-    Scenario s;
-    EXPECT_TRUE(s.Run(HandlerTable::B, nullptr));
-    EXPECT_EQ(s.trail, kContinued);
-    ASSERT_EQ(host->boxes.size(), 1u);
-    EXPECT_EQ(host->boxes[0].text, "Errore nella funzione: Form_Load");
-    entry::SetHost(nullptr);
-}
-
 TEST(ErrorRunner, ReportsThroughTheServiceTheProcedureCreatedItself) {
     // Form_Load creates its message service in an early step; a later error must be reported through it.
     std::shared_ptr<entry::IMessageService> log;

@@ -57,10 +57,6 @@ protected:
 
 }  // namespace
 
-TEST(TraceIdFormat, PadsEveryFieldAndWritesUpperCase) {
-    EXPECT_EQ(TraceId::Make(FixedGuid), "00ABCDEF0001BEEF050010FF0AA07F80");
-}
-
 TEST(TraceIdLifetime, AFailedGuidLeavesItEmptyAndIsTriedAgain) {
     TraceId broken(FailingGuid);
     EXPECT_EQ(entry::TraceLine(broken.Get(), TracePhase::Ini, "CLSFA_DUPLICA"), "KVGE:||INI|Vintrello|CLSFA_DUPLICA");
