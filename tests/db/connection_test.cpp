@@ -54,24 +54,17 @@ protected:
         conn->GetDriver().RunScript(
             "CREATE TABLE A (ID INTEGER PRIMARY KEY, CODE VARCHAR(10) COLLATE SQLSERVER NOT NULL, N INTEGER);"
             "CREATE TABLE B (ID INTEGER PRIMARY KEY, A_ID INTEGER NOT NULL REFERENCES A (ID));"
-            "CREATE TABLE V (FLAG SMALLINT, DAY DATETIME, AMOUNT NUMERIC(9,2))");
+            "CREATE TABLE V (DAY DATETIME)");
         conn->Execute("INSERT INTO A (ID, CODE, N) VALUES (1, 'AB', 7), (2, 'b2 ', 8)");
     }
     Variant Scalar(const std::string& sql) { return conn->Execute(sql)->GetFields()[0L].Value(); }
     ConnectionPtr conn;
 };
 
+// (What the adapter writes, and the rows it gives, are checked in tsql_translator_test.cpp and
+// tsql_statements_test.cpp.)
 TEST_F(SqliteConnection, TSqlRunsThroughTheDialectAdapter) {
-    auto rs = conn->Execute("SELECT TOP 1 CODE + 'C' AS T, N + 1 AS M, CODE + NULL AS Z FROM A WITH (NOLOCK) ORDER BY ID");
-    EXPECT_EQ(rs->RecordCount(), 1);
-    EXPECT_EQ((*rs)["T"].Value().CStr(), "ABC");
-    EXPECT_EQ((*rs)["M"].Value().CLng(), 8);
-    EXPECT_TRUE((*rs)["Z"].Value().IsNull());
-    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM A WHERE CODE = 'B2'").CLng(), 1) << "SQL Server's collation";
-
-    // A global temporary table is made, edited through a recordset and made again with other columns.
-    const std::string drop = "IF NOT OBJECT_ID('tempdb..##TABTEMP') IS NULL DROP TABLE ##TABTEMP";
-    conn->Execute(drop, nullptr, adExecuteNoRecords);
+    // A global temporary table is made and edited through a recordset.
     conn->Execute("SELECT CAST(0 AS decimal(1, 0)) AS SEL, CODE INTO ##TABTEMP FROM A");
     auto tmp = Recordset::Create();
     tmp->Open("  SELECT * FROM ##TABTEMP  ", conn, adOpenUnspecified, adLockOptimistic);
@@ -79,9 +72,6 @@ TEST_F(SqliteConnection, TSqlRunsThroughTheDialectAdapter) {
     (*tmp)["SEL"].Value(1);
     tmp->Update();
     EXPECT_EQ(Scalar("SELECT CODE FROM ##TABTEMP WHERE SEL = 1").CStr(), "AB");
-    conn->Execute(drop, nullptr, adExecuteNoRecords);
-    conn->Execute("SELECT ID, N INTO ##TABTEMP FROM A WHERE ID > 1");
-    EXPECT_EQ(conn->Execute("SELECT * FROM ##TABTEMP")->GetFields().Count(), 2);
 
     // Named values of a command, as the embedded procedures use them.
     auto cmd = Command::Create();
@@ -107,15 +97,10 @@ TEST_F(SqliteConnection, CommonSqlRunsWithoutTheDialectAdapter) {
     }
 }
 
+// (Each kind of value read back as bound: the driver contract.)
 TEST_F(SqliteConnection, ValuesAreStoredAsTheErpStoresThem) {
-    conn->ExecuteWith("INSERT INTO V VALUES (?, ?, ?)",
-                      {{"", Variant(true)}, {"", Variant(Date::FromParts(2024, 2, 29, 13, 5))},
-                       {"", Variant(Decimal(1234, 2))}});
-    auto rs = conn->Execute("SELECT FLAG, typeof(DAY), DAY, AMOUNT FROM V");
-    EXPECT_EQ((*rs)[0L].Value().CLng(), 1);
-    EXPECT_EQ((*rs)[1L].Value().CStr(), "text");
-    EXPECT_EQ((*rs)[2L].Value().CDate().ToIso(), "2024-02-29 13:05:00");
-    EXPECT_EQ((*rs)[3L].Value().CStr(), "12.34");
+    conn->ExecuteWith("INSERT INTO V VALUES (?)", {{"", Variant(Date::FromParts(2024, 2, 29, 13, 5))}});
+    EXPECT_EQ(Scalar("SELECT typeof(DAY) FROM V").CStr(), "text");
 
     try {
         conn->Execute("INSERT INTO B (ID, A_ID) VALUES (1, 99)");

@@ -21,10 +21,9 @@ TEST(SqlServerCollation, IgnoresCaseTrailingBlanksButNotAccents) {
     EXPECT_GT(CompareSqlServer("abcd", "ABC"), 0);
 }
 
+// (Both wildcards at either end: FilterTest.TextComparesAsTheServerDoes.)
 TEST(SqlServerCollation, LikeWithBothWildcards) {
     using sqlite::LikeSqlServer;
-    EXPECT_TRUE(LikeSqlServer("ABC123", "abc*"));
-    EXPECT_TRUE(LikeSqlServer("ABC123", "%123"));
     EXPECT_TRUE(LikeSqlServer("ABC123", "a%c_23"));
     EXPECT_TRUE(LikeSqlServer("èe", "È%"));
     EXPECT_FALSE(LikeSqlServer("ABC", "abd*"));

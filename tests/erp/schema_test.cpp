@@ -22,12 +22,7 @@ protected:
     void SetUp() override { c = testsupport::EmptyCompany(); }
     void Exec(const std::string& sql) { testsupport::Exec(*c, sql); }
     // Column names of a table, in order.
-    Texts Columns(const std::string& table) {
-        Texts names;
-        auto rs = c->Execute("SELECT * FROM " + table + " WHERE 1 = 0");
-        for (long i = 0; i < rs->GetFields().Count(); ++i) names.push_back(rs->GetFields().Item(i).Name());
-        return names;
-    }
+    Texts Columns(const std::string& table) { return Rows(*c, "SELECT name FROM pragma_table_info('" + table + "')"); }
     db::ConnectionPtr c;
 };
 
