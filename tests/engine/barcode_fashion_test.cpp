@@ -40,9 +40,7 @@ TEST_F(BarcodeTest, AutomaticTypesGetNewCodesManualOnesAreLeftOut) {
     auto rs = conn->Execute("SELECT * FROM MG65_BARCODE WHERE MG65_CODART_MG66 = 'NEW' ORDER BY MG65_TIPOBARCODE_MG4B");
     ASSERT_EQ(rs->RecordCount(), 2);
     rs->MoveFirst();
-    const std::string ean = (*rs)["MG65_CODBARCODE"].Value().CStr();
-    EXPECT_EQ(ean, "8012345001002");  // first free number of the range, with its check digit
-    EXPECT_EQ(host::Gs1CheckDigit(ean.substr(0, 12)), ean.back());
+    EXPECT_EQ((*rs)["MG65_CODBARCODE"].Value().CStr(), "8012345001002");  // first free number, with its check digit
     EXPECT_EQ((*rs)["MG65_PROGDA"].Value().CLng(), 100);
     EXPECT_EQ((*rs)["MG65_PROGA"].Value().CLng(), 999);
     EXPECT_EQ((*rs)["MG65_FLGCHECKDIG"].Value().CLng(), 1);

@@ -1,15 +1,10 @@
-// The engine session: group switches, what the stored procedure is given, error sources, no-op operations.
-#include <gtest/gtest.h>
-
+// The engine session: group switches, what the stored procedure is given, error sources.
 #include <map>
 
+#include "EngineFixture.h"
 #include "db/Command.h"
-#include "db/Connection.h"
 #include "db/ProcedureRegistry.h"
-#include "engine/CLSFA_DUPLICA.h"
-#include "host/HostFactory.h"
 
-using engine::CLSFA_DUPLICA;
 using engine::kvMethodOK;
 
 namespace {
@@ -18,22 +13,17 @@ namespace {
 std::map<std::string, db::Variant> captured;
 int calls = 0;
 
-class EngineSession : public ::testing::Test {
+class EngineSession : public testsupport::EngineFixture {
 protected:
     void SetUp() override {
-        host::InstallShellHost();
+        EngineFixture::SetUp();
         captured.clear();
         calls = 0;
         db::RegisterProcedure("SPMG_DUPLICAART", [](db::Connection&, db::Parameters& p) {
             ++calls;
             for (const auto& param : p.All()) captured[param->Name()] = param->Value();
         });
-        conn = db::Connection::Create();
-        conn->Open("sqlite::memory:");
-        engine = std::make_shared<CLSFA_DUPLICA>();
-        engine->Connessione(conn);
-        engine->Initialize();
-        engine->Ditta(db::Variant(1));
+        engine = NewEngine();
     }
     void TearDown() override { db::RegisterProcedure("SPMG_DUPLICAART", nullptr); }
 
@@ -41,9 +31,6 @@ protected:
         engine->CollDatiDaDuplicare()->Remove(key);
         engine->CollDatiDaDuplicare()->Add(db::Variant(value), key);
     }
-
-    db::ConnectionPtr conn;
-    std::shared_ptr<CLSFA_DUPLICA> engine;
 };
 
 const char* kKeyFlags[][2] = {
@@ -89,28 +76,19 @@ TEST_F(EngineSession, EachSwitchClearsItsOwnFlagAndTheDescriptionFlagIsAlwaysCle
 }
 
 TEST_F(EngineSession, ErrorsCarryBothRoutineNamesInFrontOfTheSource) {
+    const std::string routines = "DuplicazioneAnagraficaBase\r\nDuplicaBatchByCommand";
     engine->CollDatiDaDuplicare()->Remove("KEY13");
-    try {
-        engine->DuplicazioneAnagraficaBase(db::Variant("A1"), db::Variant("B1"));
-        ADD_FAILURE() << "a missing switch was not an error";
-    } catch (const db::Error& e) {
-        EXPECT_EQ(e.Number(), 5);
-        EXPECT_EQ(e.Source().rfind("DuplicazioneAnagraficaBase\r\nDuplicaBatchByCommand\r\n", 0), 0u) << e.Source();
-    }
+    EXPECT_EQ(ErrorOf([&] { engine->DuplicazioneAnagraficaBase(src, dst); }, routines).Number(), 5);
     EXPECT_EQ(calls, 0);
 
     engine->Initialize();
     db::RegisterProcedure("SPMG_DUPLICAART", [](db::Connection&, db::Parameters&) {
         throw db::Error(2627, "Violation of PRIMARY KEY", "server");
     });
-    try {
-        engine->DuplicazioneAnagraficaBase(db::Variant("A1"), db::Variant("B1"));
-        ADD_FAILURE() << "the procedure's error was lost";
-    } catch (const db::Error& e) {
-        EXPECT_EQ(e.Number(), 2627);
-        EXPECT_EQ(e.Description(), "Violation of PRIMARY KEY");
-        EXPECT_EQ(e.Source(), "DuplicazioneAnagraficaBase\r\nDuplicaBatchByCommand\r\nserver");
-    }
+    const auto e = ErrorOf([&] { engine->DuplicazioneAnagraficaBase(src, dst); }, routines);
+    EXPECT_EQ(e.Number(), 2627);
+    EXPECT_EQ(e.Description(), "Violation of PRIMARY KEY");
+    EXPECT_EQ(e.Source(), routines + "\r\nserver");
 }
 
 }  // namespace

@@ -198,13 +198,11 @@ TEST_F(VariantTest, ModelWithoutSelectionKeepsTheGroupingWhenTheCompanyDoesNotGr
 }
 
 TEST_F(VariantTest, ModelSelectionDecidesActivationAndGrouping) {
-    for (const char* v : {"V1", "V2", "V3", "V4"})
+    for (const char* v : {"V1", "V2", "V3", "V4"}) {
         Exec(std::string("INSERT INTO MG5F_DIMECONF (MG5F_DITTA_CG18, MG5F_CODICEVAR) VALUES (1, '") + v + "')");
-    AddVariant("SRC", "V1", 1, "G1");
-    AddVariant("SRC", "V2", 1, "G1");
-    AddVariant("SRC", "V3", 1, "G1");
-    AddVariant("SRC", "V4", 1, "G1");
-    for (const char* v : {"V1", "V2", "V3", "V4"}) AddGrouping(v, "G1", "G1", {{1, "A", "Option A"}});
+        AddVariant("SRC", v, 1, "G1");
+        AddGrouping(v, "G1", "G1", {{1, "A", "Option A"}});
+    }
     GroupByArticle();
     CreateEngine();
     GiveSelection({{"V1", 0, 1, ""},           // not selected
