@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "db/Connection.h"
-#include "erp/DemoBuilder.h"
+#include "ProgramDouble.h"
+#include "Queries.h"
 #include "host/GlobalObject.h"
 
 using db::Variant;
@@ -21,17 +21,13 @@ void FillSettings(db::Connection& c) {
         {"1", "FlgAttributiFashion", "0"},    {"1", "EntitaAttributiArticolo", "3"},
         {"2", "VarianteColore", "TINTA"},     {"2", "CartellaLog", "/tmp/log/"},
     };
-    for (const auto& r : rows)
-        c.Execute(std::string("INSERT INTO AG00_IMPOSTAZIONI (AG00_DITTA_CG18, AG00_CHIAVE, AG00_VALORE) VALUES (") +
-                  r[0] + ", '" + r[1] + "', '" + r[2] + "')");
+    for (const auto& r : rows) testsupport::SetCompanySetting(c, std::stol(r[0]), r[1], r[2]);
 }
 
 class GlobalSettings : public ::testing::Test {
 protected:
     void SetUp() override {
-        connection = db::Connection::Create();
-        connection->Open("sqlite::memory:");
-        erp::CreateSchema(*connection);
+        connection = testsupport::EmptyCompany();
         FillSettings(*connection);
     }
     db::ConnectionPtr connection;

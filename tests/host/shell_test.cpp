@@ -186,7 +186,8 @@ TEST_F(ShellTest, AnActionTheUserCannotDoStopsTheScriptAndIsReported) {
     shell->Apri(request);
 
     ASSERT_EQ(shell->Failures().size(), 1u);
-    EXPECT_NE(shell->Failures()[0].find("FRMFA_AGGANCI: click CMD_DUPLICA: "), std::string::npos);    EXPECT_EQ(OpenLinksForm(), nullptr);  // the window is closed all the same
+    EXPECT_NE(shell->Failures()[0].find("FRMFA_AGGANCI: click CMD_DUPLICA: "), std::string::npos);
+    EXPECT_EQ(OpenLinksForm(), nullptr);  // the window is closed all the same
 }
 
 TEST_F(ShellTest, ChangingCompanyIsRefusedWhileTheProgramIsOpen) {

@@ -2,10 +2,7 @@
 // frame's tear-down is tested through the form (tests/links_form/mass_tab_test.cpp).
 #include <gtest/gtest.h>
 
-#include "db/Connection.h"
-#include "erp/DemoBuilder.h"
-#include "erp/Procedures.h"
-#include "host/HostFactory.h"
+#include "GenerationFixture.h"
 #include "host/controls/AdvancedQuery.h"
 #include "host/controls/BasicControls.h"
 #include "host/controls/ComboBox.h"
@@ -19,15 +16,10 @@ namespace {
 using entry::QueryOperator;
 namespace hc = host::controls;
 
-class ProceduraGuidata : public ::testing::Test {
+class ProceduraGuidata : public testsupport::GenerationFixture {
 protected:
     void SetUp() override {
-        shell = host::InstallShellHost();
-        erp::RegisterProcedures();
-        conn = db::Connection::Create();
-        conn->Open("sqlite::memory:");
-        erp::BuildDemoDatabase(*conn, erp::DemoOptions{});
-        contesto = {conn, db::Variant(1), nullptr, shell->Messages()};
+        GenerationFixture::SetUp();
         mass_duplication::ControlliMassivi c;
         c.FRM_SELDUPL = std::make_shared<hc::Frame>("FRM_SELDUPL");
         c.FRM_PARDUPL = std::make_shared<hc::Frame>("FRM_PARDUPL");
@@ -60,9 +52,6 @@ protected:
         return out;
     }
 
-    std::shared_ptr<host::ShellHost> shell;
-    db::ConnectionPtr conn;
-    generation::GenerationContext contesto;
     std::shared_ptr<hc::AdvancedQuery> query;
     std::shared_ptr<hc::Grid> grid;
     std::shared_ptr<hc::ComboBox> combo;

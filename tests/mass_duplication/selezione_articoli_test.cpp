@@ -5,12 +5,8 @@
 
 #include <memory>
 
-#include "db/Connection.h"
-#include "db/Recordset.h"
+#include "GenerationFixture.h"
 #include "entry/ControlsAdvancedQuery.h"
-#include "erp/DemoBuilder.h"
-#include "erp/Procedures.h"
-#include "host/HostFactory.h"
 #include "host/controls/AdvancedQuery.h"
 #include "mass_duplication/InitAdvQuery.h"
 #include "mass_duplication/ModiCodice.h"
@@ -23,15 +19,10 @@ using entry::QueryOperator;
 
 constexpr long kAbbandona = 3;  // "Abort" in the error report
 
-class SelezioneArticoli : public ::testing::Test {
+class SelezioneArticoli : public testsupport::GenerationFixture {
 protected:
     void SetUp() override {
-        shell = host::InstallShellHost();
-        erp::RegisterProcedures();
-        conn = db::Connection::Create();
-        conn->Open("sqlite::memory:");
-        erp::BuildDemoDatabase(*conn, erp::DemoOptions{});
-        contesto = {conn, db::Variant(1), nullptr, shell->Messages()};
+        GenerationFixture::SetUp();
         mass_duplication::ImpostazioniQuery imp;
         imp.ditta = "1";
         imp.fashionAttivo = true;
@@ -46,9 +37,6 @@ protected:
         return codes;
     }
 
-    std::shared_ptr<host::ShellHost> shell;
-    db::ConnectionPtr conn;
-    generation::GenerationContext contesto;
     host::controls::AdvancedQuery query{"ADVQ_ARTICOLI"};
     db::RecordsetPtr selezione;
 };
