@@ -10,25 +10,21 @@ using mass_duplication::CodiceArticolo;
 using mass_duplication::NuovoCodice;
 
 TEST(CodiceArticolo, BlanksOfTheMaskKeepTheCodeAndTheCodeKeepsItsLength) {
-    std::string code = "ABCDEF";
-    CodiceArticolo(code, "1  Z");
-    EXPECT_EQ(code, "1BCZEF");
-
-    code = "AB";
-    CodiceArticolo(code, "XYZW");
-    EXPECT_EQ(code, "XY");
-
-    // Positions are characters: an accented letter counts once.
-    code = "ÀBC";
-    CodiceArticolo(code, " è");
-    EXPECT_EQ(code, "Àè" "C");
-
-    code = "ABC";
-    CodiceArticolo(code, "");
-    EXPECT_EQ(code, "ABC");
-    code.clear();
-    CodiceArticolo(code, "X");
-    EXPECT_EQ(code, "");
+    const struct {
+        std::string code, mask, expected;
+    } cases[] = {
+        {"ABCDEF", "1  Z", "1BCZEF"},
+        {"AB", "XYZW", "XY"},
+        {"ÀBC", " è", "Àè" "C"},  // positions are characters: an accented letter counts once
+        {"ABC", "", "ABC"},
+        {"", "X", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code + " / " + c.mask);
+        std::string code = c.code;
+        CodiceArticolo(code, c.mask);
+        EXPECT_EQ(code, c.expected);
+    }
 }
 
 TEST(CodiceArticolo, EachModeDerivesItsCode) {
