@@ -10,9 +10,7 @@ using mass_duplication::CodiceArticolo;
 using mass_duplication::NuovoCodice;
 
 TEST(CodiceArticolo, BlanksOfTheMaskKeepTheCodeAndTheCodeKeepsItsLength) {
-    const struct {
-        std::string code, mask, expected;
-    } cases[] = {
+    const struct { std::string code, mask, expected; } cases[] = {
         {"ABCDEF", "1  Z", "1BCZEF"},
         {"AB", "XYZW", "XY"},
         {"ÀBC", " è", "Àè" "C"},  // positions are characters: an accented letter counts once
