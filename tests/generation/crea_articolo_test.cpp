@@ -37,11 +37,6 @@ protected:
         form->descrizioneMassiva = "Copia di massa";
     }
 
-    std::string Description(const std::string& code) {
-        return Text("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = " + db::SqlText(code) +
-                    " AND MG87_LINGUA_MG52 = ''");
-    }
-
     std::unique_ptr<testsupport::TestRunPort> form;
     generation::RigaAggancio riga;
 };
@@ -120,8 +115,6 @@ TEST_F(CreaArticolo, OnTheMassTabASourceWithoutBillOfMaterialsIsOnlyLogged) {
     EXPECT_TRUE(Crea("MODELLO03", "NUOVO03", ""));
     EXPECT_EQ(form->RunLines(), (Lines{kSenzaDistinta, "Articolo :  NUOVO03 Creato "}));
     EXPECT_TRUE(Exists("NUOVO03"));
-    EXPECT_EQ(Description("NUOVO03"), "Copia di massa");
-    EXPECT_EQ(Text("SELECT FA12_TESAGG_COD_MG66 FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = 'NUOVO03'"), "");
 }
 
 TEST_F(CreaArticolo, FailedProductionDataEndTheArticleOnTheLinksTabOnly) {

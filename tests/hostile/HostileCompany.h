@@ -3,7 +3,6 @@
 // its settings: where the in-process hostile tests run, one value of the list per test.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "GenerationFixture.h"
@@ -16,10 +15,7 @@ class HostileCompany : public testsupport::GenerationFixture, public ::testing::
 protected:
     void SetUp() override {
         GenerationFixture::SetUp();
-        const auto folder = std::filesystem::path(::testing::TempDir()) / "agganci-hostile";
-        std::filesystem::create_directories(folder);
-        testsupport::SetCompanySetting(*conn, 1, "CartellaLog", folder.string() + "/");
-        contesto.programma = program = testsupport::ProgramOnDatabase(conn);
+        UseLogFolder("agganci-hostile");
     }
 
     // A column of the article's standard description; "<n rows>" unless there is exactly one.

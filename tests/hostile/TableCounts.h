@@ -1,12 +1,13 @@
 #pragma once
 // Rows per ERP table: every table must still be there (a missing one fails the count), and a run that
 // wrote one article must have written as many rows per table as a plain value does.
+#include <algorithm>
 #include <map>
 #include <string>
 
+#include "Queries.h"
 #include "db/Connection.h"
 #include "db/Quote.h"
-#include "db/Recordset.h"
 #include "erp/Schema.h"
 
 namespace hostile {
@@ -15,11 +16,7 @@ using TableCounts = std::map<std::string, long>;
 
 inline TableCounts CountRows(db::Connection& c) {
     TableCounts counts;
-    for (const auto& table : erp::TableNames()) {
-        auto rs = c.Execute("SELECT COUNT(*) FROM " + table);
-        rs->MoveFirst();
-        counts[table] = rs->GetFields().Item(0L).Value().CLng();
-    }
+    for (const auto& table : erp::TableNames()) counts[table] = testsupport::Count(c, "SELECT COUNT(*) FROM " + table);
     return counts;
 }
 
@@ -34,11 +31,9 @@ inline TableCounts Written(const TableCounts& before, const TableCounts& after) 
 // Articles whose code is exactly `code`, byte for byte (the collation alone compares case and trailing
 // blanks loosely).
 inline long ArticlesWithCode(db::Connection& c, const std::string& code) {
-    auto rs = c.Execute("SELECT MG66_CODART FROM MG66_ANAGRART WHERE MG66_CODART = " + db::SqlText(code));
-    long n = 0;
-    if (rs->RecordCount() > 0)
-        for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext()) n += (*rs)["MG66_CODART"].Value().Text() == code;
-    return n;
+    const auto codes =
+        testsupport::Rows(c, "SELECT MG66_CODART FROM MG66_ANAGRART WHERE MG66_CODART = " + db::SqlText(code));
+    return static_cast<long>(std::count(codes.begin(), codes.end(), code));
 }
 
 }  // namespace hostile

@@ -45,7 +45,6 @@ protected:
         ASSERT_TRUE(mass_duplication::InitAdvQuery(query, imp, contesto));
     }
 
-    // The selection for one condition; the number of articles selected, -1 when the selection failed.
     // The articles selected; -1 when the selection failed, -2 when the query refused the condition.
     long Select(const entry::QueryCondition& condition) {
         query.Svuota();

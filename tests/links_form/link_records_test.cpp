@@ -32,18 +32,16 @@ TEST_F(LinksFormTest, ARowWhoseSeasonIsGoneShowsNoSeasonCode) {
     EXPECT_EQ(Ui().TXT_STAGIONE->Text(), "");
 }
 
-TEST_F(LinksFormTest, AModelWithoutLinksStartsANewHeaderWithTheFocusOnThePrefix) {
+TEST_F(LinksFormTest, AModelWithoutLinksStartsANewHeaderWhoseFirstLinkGetsItsKeysFromTheDatabase) {
     ApriModello("MODELLO03");
+    // No links: a new header, the focus on its prefix, nothing to generate.
     EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
     EXPECT_TRUE(Ui().TXT_PREFISSO->Enabled());
     EXPECT_TRUE(Ui().TXT_PREFISSO->HasFocus());
     EXPECT_EQ(Griglia()->RowCount(), 0);
     EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
     EXPECT_FALSE(Ui().CMD_LOG->Visible());
-}
 
-TEST_F(LinksFormTest, TheFirstLinkOfAModelGetsItsHeaderAndKeysFromTheDatabase) {
-    ApriModello("MODELLO03");
     Utente(host::UserScript()
                .Type("TXT_PREFISSO", "xy")
                .Press("GRIDNAV_AGGANCI", p::Nuovo)

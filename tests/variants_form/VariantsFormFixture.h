@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include "Queries.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
 #include "entry/CLSFA_AGGANCI.h"
@@ -51,20 +52,6 @@ inline std::map<std::string, Riga> Righe(const db::RecordsetPtr& lista) {
             entry::Pfun_Numero((*cursore)["SEL"].Value()), entry::Pfun_Testo((*cursore)["MG5F_DESCR_VAR"].Value()),
             entry::Pfun_Numero((*cursore)["RAGGRAUTOMATICO"].Value()),
             entry::Pfun_Testo((*cursore)["RAGGRPERSONALIZZATO"].Value())};
-    }
-    return righe;
-}
-
-// The rows of a statement as "a|b|c" lines.
-inline std::vector<std::string> Leggi(db::Connection& c, const std::string& sql) {
-    std::vector<std::string> righe;
-    auto rs = c.Execute(sql);
-    if (rs->RecordCount() == 0) return righe;
-    for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext()) {
-        std::string riga;
-        for (long i = 0; i < rs->GetFields().Count(); ++i)
-            riga += (i ? "|" : "") + entry::Pfun_Testo(rs->GetFields().Item(i).Value());
-        righe.push_back(riga);
     }
     return righe;
 }

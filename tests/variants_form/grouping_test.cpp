@@ -34,8 +34,8 @@ TEST_F(VariantsForm, TicksAndGroupingCodesReachTheReturnedListAndItsTable) {
 
     EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
     EXPECT_EQ(Righe(lista), (Lista{{"COL", {"1", "Colore", "1", ""}}, {"TAG", {"0", "Taglia", "0", "SUMMER"}}}));
-    EXPECT_EQ(Leggi(*conn, "SELECT MG5F_CODICEVAR, SEL, RAGGRAUTOMATICO, RAGGRPERSONALIZZATO FROM ##TABTEMP_VARIANTI"
-                           " ORDER BY MG5F_CODICEVAR"),
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG5F_CODICEVAR, SEL, RAGGRAUTOMATICO, RTRIM(RAGGRPERSONALIZZATO) FROM "
+                                       "##TABTEMP_VARIANTI ORDER BY MG5F_CODICEVAR"),
               (std::vector<std::string>{"COL|1|1|", "TAG|0|0|SUMMER"}));
 }
 
@@ -64,7 +64,8 @@ TEST_F(VariantsForm, GroupingCodeFollowsTheRowAndIsEditableOnlyWithoutAutomaticG
     EXPECT_EQ(visti, (std::vector<StatoBox>{{"", false}, {"", true}, {"", false}, {"SUMMER", true}, {"", false}}));
     EXPECT_EQ(aggiornamenti, 2);  // the typed code, then its removal: each announced to the grid
     EXPECT_EQ(Righe(lista).at("TAG"), (Riga{"1", "Taglia", "1", ""}));
-    EXPECT_EQ(Leggi(*conn, "SELECT RAGGRPERSONALIZZATO FROM ##TABTEMP_VARIANTI WHERE MG5F_CODICEVAR = 'TAG'"),
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT RAGGRPERSONALIZZATO FROM ##TABTEMP_VARIANTI WHERE MG5F_CODICEVAR = "
+                                       "'TAG'"),
               (std::vector<std::string>{""}));
 }
 

@@ -27,11 +27,6 @@ TEST_F(VariantsForm, WarnsOnceWhenNoColourVariantIsConfiguredAndStillWorks) {
     EXPECT_EQ(Righe(lista), (Lista{{"COL", {"1", "Colore", "1", ""}}, {"TAG", {"0", "Taglia", "1", ""}}}));
 }
 
-TEST_F(VariantsForm, NoWarningWithAColourVariant) {
-    Apri(Apertura(entry::Util_Duplmassiva, false, ""));
-    EXPECT_TRUE(shell->Messages()->Messages().empty());
-}
-
 TEST_F(VariantsForm, ReopeningShowsTheEarlierChoicesUnchangedWhateverTheArticle) {
     host::UserScript prima;
     Spunta(prima, "TAG", "RAGGRAUTOMATICO");
@@ -104,7 +99,7 @@ TEST_F(VariantsForm, UnloadLetsGoOfEverythingButTheListAndItsTable) {
     EXPECT_TRUE(dynamic_cast<host::controls::ResizeControl&>(*form->ZEL_RESIZEFORM).Terminated());
     ASSERT_TRUE(form->Varianti);
     EXPECT_EQ(Righe(form->Varianti).size(), 2u);
-    EXPECT_EQ(Leggi(*conn, "SELECT COUNT(*) FROM ##TABTEMP_VARIANTI"), (std::vector<std::string>{"2"}));
+    EXPECT_EQ(testsupport::Count(*conn, "SELECT COUNT(*) FROM ##TABTEMP_VARIANTI"), 2);
 }
 
 TEST_F(VariantsForm, ArticoloDaSelezioneTakesTheArticleOnlyWhenExactlyOneIsSelected) {
@@ -136,7 +131,7 @@ TEST_F(VariantsForm, BuildingTheVariantListLeavesTheMassSelectionAndItsTicksAlon
     };
     spunta("CAM-101");
     const std::string lettura = "SELECT MG66_CODART, SEL FROM ##TABTEMP ORDER BY MG66_CODART";
-    const auto prima = Leggi(*conn, lettura);
+    const auto prima = testsupport::Rows(*conn, lettura);
     ASSERT_EQ(prima.size(), 6u);
     EXPECT_EQ(prima[1], "CAM-101|0");
 
@@ -148,12 +143,12 @@ TEST_F(VariantsForm, BuildingTheVariantListLeavesTheMassSelectionAndItsTicksAlon
 
     EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
     EXPECT_EQ(Righe(lista).at("VES").sel, "0");
-    EXPECT_EQ(Leggi(*conn, lettura), prima);
+    EXPECT_EQ(testsupport::Rows(*conn, lettura), prima);
     // The articles grid can still write its ticks.
     spunta("CAM-103");
     auto dopo = prima;
     dopo[3] = "CAM-103|0";
-    EXPECT_EQ(Leggi(*conn, lettura), dopo);
+    EXPECT_EQ(testsupport::Rows(*conn, lettura), dopo);
 }
 
 }  // namespace
