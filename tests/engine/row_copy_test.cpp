@@ -143,8 +143,9 @@ TEST_F(RowCopyTest, WithoutListenersEachTableIsWrittenInOneStatementWithTheSameR
     for (const auto& [table, prefix] : std::vector<std::pair<std::string, std::string>>{
              {"MG69_UBICAZART", "MG69"}, {"SC06_ARTSCORTE", "SC06"}, {"MG4G_ANAGRLOTTI", "MG4G"},
              {"MG6C_ANAGRARTAGE", "MG6C"}, {"FA12_ARTICOLI", "FA12"}}) {
-        if (prefix != "MG69" && prefix != "SC06")  // carried over as they are
+        if (prefix != "MG69" && prefix != "SC06") {  // carried over as they are
             EXPECT_EQ(RowsOf(*conn, table, prefix, "NEW"), RowsOf(*conn, table, prefix, "SRC")) << table;
+        }
         EXPECT_EQ(RowsOf(*conn, table, prefix, "SET"), RowsOf(*conn, table, prefix, "NEW")) << table;
     }
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG4G_ANAGRLOTTI WHERE MG4G_GUID = 'LOT-GUID'"), 1);
