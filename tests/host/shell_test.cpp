@@ -1,7 +1,8 @@
 // The headless shell driving a links form as the ERP would: the program set up with the session's
-// references, the window shown modally (the scripted user works inside the show) or modelessly (the
-// script acts on the open window), the user's actions, the answers to message boxes, and the close.
-// The form here is a small stand-in built on the same controls and services as the real one.
+// references, the window shown modally (the scripted user works inside the show) or modelessly, the user's
+// actions, the answers to message boxes, and the close. The form here is a small stand-in built on the same
+// controls and services as the real one; the script acting on an open window, the close that lets go of the
+// program, and a step the user cannot do are tried on the real form (tests/links_form/lifecycle_test.cpp).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -144,25 +145,6 @@ TEST_F(ShellTest, ModalShowRunsTheScriptInsideTheShowAndReturnsOnceClosed) {
     EXPECT_EQ(shell->GetNavigator()->ClosedForms(), std::vector<std::string>{"FRMFA_AGGANCI"});
 }
 
-TEST_F(ShellTest, ModelessShowLeavesTheWindowOpenForTheScriptAndTheErpClosesIt) {
-    host::ProgramRequest request;
-    request.articoloOrigine = Variant("M1");
-    auto program = shell->Apri(request);
-    auto form = OpenLinksForm();
-    ASSERT_TRUE(form);
-    EXPECT_EQ(form->TXT_MODORIGINE->Text(), "M1");  // the form opened on the program's article
-
-    EXPECT_TRUE(shell->Act(entry::kLinksFormName, host::UserScript().Answer(6).Click("CMD_DUPLICA")));
-    EXPECT_EQ(program->Articolo_Destinazione().Text(), "M1-NEW");
-
-    EXPECT_TRUE(shell->Chiudi(program));
-    EXPECT_FALSE(form->Loaded());
-    EXPECT_EQ(OpenLinksForm(), nullptr);
-    EXPECT_TRUE(shell->Global()->Programmi().empty());
-    EXPECT_TRUE(shell->GetNavigator()->Programmi().empty());
-    EXPECT_THROW(shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_DUPLICA")), db::Error);
-}
-
 TEST_F(ShellTest, AModalWindowThatRefusesToCloseEndsTheShowWithAFailure) {
     shell->GetNavigator()->Script()->VetoClose(true);
     host::ProgramRequest request;
@@ -172,22 +154,6 @@ TEST_F(ShellTest, AModalWindowThatRefusesToCloseEndsTheShowWithAFailure) {
     EXPECT_EQ(shell->Failures()[0], "FRMFA_AGGANCI: the modal window refused to close");
     shell->GetNavigator()->Script()->VetoClose(false);
     EXPECT_TRUE(shell->Chiudi(program));
-}
-
-TEST_F(ShellTest, AnActionTheUserCannotDoStopsTheScriptAndIsReported) {
-    host::UserScript user;
-    user.Do("disable the button", [](entry::Form& form, host::HeadlessShell&) { form.Control("CMD_DUPLICA")->Enabled(false); })
-        .Click("CMD_DUPLICA")
-        .Type("TXT_MODORIGINE", "M2");
-    shell->WhenShown(entry::kLinksFormName, user);
-    host::ProgramRequest request;
-    request.modal = true;
-    request.articoloOrigine = Variant("M1");
-    shell->Apri(request);
-
-    ASSERT_EQ(shell->Failures().size(), 1u);
-    EXPECT_NE(shell->Failures()[0].find("FRMFA_AGGANCI: click CMD_DUPLICA: "), std::string::npos);
-    EXPECT_EQ(OpenLinksForm(), nullptr);  // the window is closed all the same
 }
 
 TEST_F(ShellTest, ChangingCompanyIsRefusedWhileTheProgramIsOpen) {

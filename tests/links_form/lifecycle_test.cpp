@@ -49,7 +49,9 @@ TEST_F(LinksFormTest, AModalFormOnTheLinksTabCannotSwitchToTheMassTab) {
     request.modal = true;
     shell->Apri(request);
     ASSERT_EQ(shell->Failures().size(), 1u);
-    EXPECT_NE(shell->Failures()[0].find("ITM0102"), std::string::npos);
+    EXPECT_EQ(shell->Failures()[0].rfind("FRMFA_AGGANCI: select SIDEBAR_MAIN GRP01/ITM0102: ", 0), 0u)
+        << shell->Failures()[0];
+    EXPECT_EQ(Form(), nullptr);  // the window is closed all the same
 }
 
 TEST_F(LinksFormTest, TheSourceArticleIsLoadedAtOnce) {
@@ -125,6 +127,8 @@ TEST_F(LinksFormTest, TheUnloadReleasesTheFormsHoldOnTheProgramAndTheSession) {
     EXPECT_EQ(connection->State(), db::adStateClosed);
     EXPECT_EQ(shell->GetNavigator()->ClosedForms(), std::vector<std::string>{"FRMFA_AGGANCI"});
     EXPECT_TRUE(shell->Global()->Programmi().empty());
+    EXPECT_TRUE(shell->GetNavigator()->Programmi().empty());
+    EXPECT_THROW(shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_DUPLICA")), db::Error);
     EXPECT_EQ(program->ClsVoceMenu(), nullptr);
     ASSERT_FALSE(form.expired());
     EXPECT_EQ(form.lock()->ActiveInterface(), nullptr);
