@@ -47,10 +47,9 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_
         plan.before = EngineEvent::BeforeUpdateMG65;
         plan.after = EngineEvent::AfterUpdateMG65;
         plan.rule = [](const std::string& name) {
-            const std::string n = db::UCase(name);
-            const bool setByName = n == "MG65_DITTA_CG18" || n == "MG65_CODBARCODE" || n == "MG65_CODART_MG66" ||
-                                   n == "MG65_PROGDA" || n == "MG65_PROGA" || n == "MG65_FLGCHECKDIG";
-            const bool leftToDefault = n == "MG65_IDMEDIA_CG99" || n == "MG65_LASTCHANGE";
+            const bool setByName = NameIsOneOf(name, {"MG65_DITTA_CG18", "MG65_CODBARCODE", "MG65_CODART_MG66",
+                                                      "MG65_PROGDA", "MG65_PROGA", "MG65_FLGCHECKDIG"});
+            const bool leftToDefault = NameIsOneOf(name, {"MG65_IDMEDIA_CG99", "MG65_LASTCHANGE"});
             return setByName || leftToDefault ? FieldAction::Skip : FieldAction::Copy;
         };
 

@@ -11,10 +11,6 @@
 namespace engine {
 namespace {
 
-bool IsOneOf(const std::string& name, std::initializer_list<const char*> names) {
-    return std::any_of(names.begin(), names.end(), [&](const char* n) { return db::SameText(name, n); });
-}
-
 constexpr std::array<const char*, 9> kLocationQuantities = {
     "MG69_QTA1UBICEFF", "MG69_QTA1ATTESACAR", "MG69_QTA1ATTESASCA", "MG69_QTA2UBICEFF",   "MG69_QTA2ATTESACAR",
     "MG69_QTA2ATTESASCA", "MG69_COLLIUBICEFF", "MG69_COLLIATTESACAR", "MG69_COLLIATTESASCA"};
@@ -24,11 +20,6 @@ constexpr std::array<const char*, 17> kStockLevels = {
     "SC06_LEADTIME", "SC06_TRAND", "SC06_RAPPMEDIE", "SC06_INDTRAND", "SC06_LOTTRIORD", "SC06_SCORSIC",
     "SC06_LIVRIORD", "SC06_DAANNOVIS", "SC06_AANNOVIS", "SC06_DAPERVIS", "SC06_APERVIS"};
 
-template <std::size_t N>
-bool InList(const std::string& name, const std::array<const char*, N>& list) {
-    const std::string upper = db::UCase(name);
-    return std::find_if(list.begin(), list.end(), [&](const char* n) { return upper == n; }) != list.end();
-}
 
 }  // namespace
 
@@ -56,7 +47,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneDescrizioniInLingua(const db::Varian
         auto plan = ArticleTableCopy("MG87_ARTDESC", "MG87", Articolo_Origine, Articolo_DaGenerare,
                                      " AND MG87_OPZIONE_MG5E = ' '" " AND MG87_LINGUA_MG52 <> ' '", 2);
         plan.rule = [](const std::string& name) {
-            if (IsOneOf(name, {"MG87_GUID", "MG87_LASTCHANGE"})) return FieldAction::Skip;
+            if (NameIsOneOf(name, {"MG87_GUID", "MG87_LASTCHANGE"})) return FieldAction::Skip;
             // The note is carried over also when it is Null.
             return db::SameText(name, "MG87_NOTEART") ? FieldAction::Copy : FieldAction::CopyUnlessNull;
         };
@@ -74,7 +65,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneUbicazioniDinamiche(const db::Varian
                                      " AND MG69_OPZIONE_MG5E = ' '", 2);
         // A new article has no stock in its locations.
         plan.rule = [](const std::string& name) {
-            return InList(name, kLocationQuantities) ? FieldAction::Zero : FieldAction::Copy;
+            return NameIsOneOf(name, kLocationQuantities) ? FieldAction::Zero : FieldAction::Copy;
         };
         plan.before = EngineEvent::BeforeUpdateMG69;
         plan.after = EngineEvent::AfterUpdateMG69;
@@ -101,7 +92,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneDatiLotto(const db::Variant& Articol
         auto plan = ArticleTableCopy("MG4G_ANAGRLOTTI", "MG4G", Articolo_Origine, Articolo_DaGenerare,
                                      " AND MG4G_OPZIONE_MG5E = ' '", 2);
         plan.rule = [](const std::string& name) {
-            return IsOneOf(name, {"MG4G_GUID"}) ? FieldAction::Skip : FieldAction::Copy;
+            return NameIsOneOf(name, {"MG4G_GUID"}) ? FieldAction::Skip : FieldAction::Copy;
         };
         // The lots raise the events of the lot table's historical name.
         plan.before = EngineEvent::BeforeUpdateMG6G;
@@ -137,7 +128,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneParamGestScorte(const db::Variant& A
                                      " AND SC06_OPZIONE_MG5E = ' '", 2);
         // Stock levels and consumption belong to the article's own history: the new one starts from the defaults.
         plan.rule = [](const std::string& name) {
-            return InList(name, kStockLevels) ? FieldAction::Skip : FieldAction::Copy;
+            return NameIsOneOf(name, kStockLevels) ? FieldAction::Skip : FieldAction::Copy;
         };
         plan.before = EngineEvent::BeforeUpdateSC06;
         plan.after = EngineEvent::AfterUpdateSC06;

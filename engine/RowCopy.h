@@ -5,9 +5,12 @@
 // them in one batch, then raise the After event. When no subscriber handles the table's Before event,
 // the plan names its table and has no per-row hooks, the same rows are written by one
 // INSERT ... SELECT instead; a subscriber of the After event alone gets them read back.
+#include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -25,6 +28,16 @@ enum class FieldAction {
     Skip,            // not written: the column keeps the table's default
     Zero,            // the integer 0
 };
+
+// Whether a field's name is one of `names`, case aside as the database takes names. A plan's rule asks it
+// for every column of every table copied: compared in place, without an upper-case copy of the name.
+template <typename Names>
+bool NameIsOneOf(std::string_view name, const Names& names) {
+    return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return db::SameText(name, n); });
+}
+inline bool NameIsOneOf(std::string_view name, std::initializer_list<const char*> names) {
+    return NameIsOneOf<std::initializer_list<const char*>>(name, names);
+}
 
 struct CopySpec {
     std::string sourceSql;   // kept as the engine's statement text
