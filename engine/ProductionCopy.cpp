@@ -15,8 +15,6 @@ constexpr long kEntitaCiclo = 21;
 // Characters of PD52_DESCR.
 constexpr std::size_t kCycleDescriptionLength = 40;
 
-bool Named(const std::string& name, const char* wanted) { return db::SameText(name, wanted); }
-
 }  // namespace
 
 bool ProductionCopy::CicloPerArticolo() {
@@ -52,9 +50,8 @@ std::string ProductionCopy::CopyProductionData(const db::Variant& origine, const
     }
     auto plan = e.ArticleTableCopy("PD18_ARTPROD", "PD18", origine, nuovo, extra, 0);
     plan.rule = [](const std::string& name) {
-        return Named(name, "PD18_DITTA_CG18") || Named(name, "PD18_CODART_MG66") || Named(name, "PD18_CODCICLO")
-                   ? FieldAction::Skip
-                   : FieldAction::Copy;
+        return NameIsOneOf(name, {"PD18_DITTA_CG18", "PD18_CODART_MG66", "PD18_CODCICLO"}) ? FieldAction::Skip
+                                                                                          : FieldAction::Copy;
     };
     // A blank cycle code means no cycle; otherwise the article's own cycle when the company keeps one per
     // article.
