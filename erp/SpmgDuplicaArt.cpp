@@ -95,30 +95,32 @@ long CopyRows(db::Connection& c, const CopyRequest& r) {
     return affected;
 }
 
-// Which of the requests have source rows, asked in one statement: a copy of no rows writes nothing, so the
-// requests without any need not be sent. Most groups of an article are empty.
-std::vector<bool> HaveSourceRows(db::Connection& c, const std::vector<CopyRequest>& requests) {
-    std::vector<bool> found(requests.size(), false);
-    if (requests.empty()) return found;
+// Whether each table has a row meeting its condition, asked in one statement.
+struct Probe {
+    std::string table;
+    std::string condition;
+};
+
+std::vector<bool> AnyRows(db::Connection& c, const std::vector<Probe>& probes) {
+    std::vector<bool> found(probes.size(), false);
+    if (probes.empty()) return found;
     std::string sql;
-    for (std::size_t i = 0; i < requests.size(); ++i) {
-        const CopyRequest& r = requests[i];
+    for (std::size_t i = 0; i < probes.size(); ++i) {
         sql += (i == 0 ? "SELECT " : ", ");
-        sql += "CASE WHEN EXISTS (SELECT 1 FROM " + r.table + " WHERE " + SourceCondition(r) +
+        sql += "CASE WHEN EXISTS (SELECT 1 FROM " + probes[i].table + " WHERE " + probes[i].condition +
                ") THEN 1 ELSE 0 END AS G" + std::to_string(i);
     }
     auto rs = c.Execute(sql, nullptr, db::kCommonSqlText);
     if (rs->RecordCount() < 1) throw db::Error(50000, "Righe dell'articolo di origine non lette", "SPMG_DUPLICAART");
     rs->MoveFirst();
-    for (std::size_t i = 0; i < requests.size(); ++i)
+    for (std::size_t i = 0; i < probes.size(); ++i)
         found[i] = rs->GetFields().Item(static_cast<long>(i)).Value().CLng() != 0;
     return found;
 }
 
-bool Exists(db::Connection& c, const std::string& company, const std::string& code) {
-    auto rs = c.Execute("SELECT MG66_CODART FROM MG66_ANAGRART WHERE MG66_DITTA_CG18 = " + company +
-                        " AND MG66_CODART = " + db::SqlText(code), nullptr, db::kCommonSqlText);
-    return rs->RecordCount() > 0;
+// The rows of an article of the company with this code.
+Probe Article(const std::string& company, const std::string& code) {
+    return {"MG66_ANAGRART", "MG66_DITTA_CG18 = " + company + " AND MG66_CODART = " + db::SqlText(code)};
 }
 
 db::Error ProcedureError(const std::string& text) { return db::Error(50000, text, "SPMG_DUPLICAART"); }
@@ -137,11 +139,6 @@ void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
                            .DefinedSize();
     if (width > 0 && db::Len(target) > static_cast<std::size_t>(width))
         throw ProcedureError("Codice del nuovo articolo più lungo di " + std::to_string(width) + " caratteri");
-    if (!Exists(c, company, source)) throw ProcedureError("Articolo di origine '" + source + "' inesistente");
-    if (Exists(c, company, target)) throw ProcedureError("Articolo '" + target + "' già esistente");
-
-    CopyRequest master{"MG66_ANAGRART", company, source, target, "", {}};
-    CopyRows(c, master);
 
     std::vector<CopyRequest> requests;
     // The standard descriptions (language blank): the base article's row takes the new descriptions.
@@ -157,9 +154,19 @@ void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
     for (const auto& g : kGroups)
         if (p[g.flag].Value().CLng() == 0) requests.push_back({g.table, company, source, target, g.where, {}});
 
-    const std::vector<bool> found = HaveSourceRows(c, requests);
+    // One statement answers whether both codes are articles and which groups have source rows: a copy of no
+    // rows writes nothing, so the groups without any need not be sent, and most groups of an article are
+    // empty. The master row written first does not change the answers: they are about the source's rows.
+    std::vector<Probe> probes{Article(company, source), Article(company, target)};
+    for (const CopyRequest& r : requests) probes.push_back({r.table, SourceCondition(r)});
+    const std::vector<bool> found = AnyRows(c, probes);
+    if (!found[0]) throw ProcedureError("Articolo di origine '" + source + "' inesistente");
+    if (found[1]) throw ProcedureError("Articolo '" + target + "' già esistente");
+
+    CopyRequest master{"MG66_ANAGRART", company, source, target, "", {}};
+    CopyRows(c, master);
     for (std::size_t i = 0; i < requests.size(); ++i)
-        if (found[i]) CopyRows(c, requests[i]);
+        if (found[i + 2]) CopyRows(c, requests[i]);
 
     p["@STATO"].Value(db::Variant(db::Decimal::FromInt(0)));
 }
