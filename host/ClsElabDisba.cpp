@@ -33,14 +33,17 @@ void AsOneUnit(db::Connection& c, F&& work) {
     }
 }
 
+// "PD95_DITTA_CG18 = <company> AND ...": the header that the key names.
+std::string HeaderKey(const std::string& company, const entry::DistintaBase& bill) {
+    return "PD95_DITTA_CG18 = " + company + " AND PD95_CODART_MG66 = " + db::SqlText(bill.articolo) +
+           " AND PD95_OPZIONE = " + db::SqlText(bill.opzione) + " AND PD95_TIPO_DISTINTA = " +
+           std::to_string(bill.tipo) + " AND PD95_CODICE_DB = " + db::SqlText(bill.codice);
+}
+
 // The identifier of the bill that the key names; Empty when there is none.
 db::Variant HeaderId(db::Connection& c, const std::string& company, const entry::DistintaBase& bill) {
-    return db::FirstValue(c.Execute("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_DITTA_CG18 = " + company +
-                                        " AND PD95_CODART_MG66 = " + db::SqlText(bill.articolo) +
-                                        " AND PD95_OPZIONE = " + db::SqlText(bill.opzione) +
-                                        " AND PD95_TIPO_DISTINTA = " + std::to_string(bill.tipo) +
-                                        " AND PD95_CODICE_DB = " + db::SqlText(bill.codice),
-                                    nullptr, db::kCommonSqlText));
+    return db::FirstValue(
+        c.Execute("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE " + HeaderKey(company, bill), nullptr, db::kCommonSqlText));
 }
 
 bool IsWholeNumber(const std::string& s) {
@@ -79,10 +82,13 @@ void ClsElabDisba::Elabora(const db::Variant& ditta) {
     const std::string company = db::SqlNumber(ditta);
     const auto& from = settings_.origine;
     const auto& to = settings_.destinazione;
+    // A blank option of the destination keeps the source's: the new header's key is the one written.
+    entry::DistintaBase created = to;
+    if (db::Trim(created.opzione).empty()) created.opzione = from.opzione;
 
     const db::Variant source = HeaderId(c, company, from);
     if (source.IsEmpty()) return;  // an article without a bill: nothing to copy
-    if (!HeaderId(c, company, to).IsEmpty())
+    if (!HeaderId(c, company, created).IsEmpty())
         throw db::Error(db::errc::InvalidArgument, "La distinta base dell'articolo " + to.articolo + " esiste già",
                         kSource);
 
@@ -92,19 +98,14 @@ void ClsElabDisba::Elabora(const db::Variant& ditta) {
                                         {"PD95_CODICE_DB", db::SqlText(to.codice)},
                                         {"PD95_UTENTE", db::SqlText(settings_.utente)}};
         if (!db::Trim(to.opzione).empty()) header.push_back({"PD95_OPZIONE", db::SqlText(to.opzione)});
-        CopyRows(c, "PD95_DISBA", header, {"PD95_IDDISBA", "PD95_DTINS"}, "PD95_IDDISBA = " + db::SqlNumber(source),
-                 true);
-
-        // The database numbered the new header; the key finds it on any database.
-        const db::Variant created = HeaderId(c, company, to);
-        if (created.IsEmpty())
+        const long written = CopyRows(c, "PD95_DISBA", header, {"PD95_IDDISBA", "PD95_DTINS"},
+                                      "PD95_IDDISBA = " + db::SqlNumber(source), true);
+        if (written != 1)
             throw db::Error(db::errc::ProviderError, "Distinta base dell'articolo " + to.articolo + " non creata",
                             kSource);
-        // The new number is read by the statement rather than written into its column list: there a number
-        // is part of the statement's shape, and every bill would send a text translated and prepared anew;
-        // compared with "=" it is a value like any other.
-        const std::string createdId =
-            "(SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_IDDISBA = " + db::SqlNumber(created) + ")";
+        // The database numbered the new header: the lines find it by its key, which works on any database and
+        // keeps the number out of the statement's text (every bill would otherwise send a text of its own).
+        const std::string createdId = "(SELECT PD95_IDDISBA FROM PD95_DISBA WHERE " + HeaderKey(company, created) + ")";
         CopyRows(c, "PD96_LEGAMIDISBA", {{"PD96_IDDISBA_PD95", createdId}}, {},
                  "PD96_IDDISBA_PD95 = " + db::SqlNumber(source), true);
     });

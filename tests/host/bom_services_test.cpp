@@ -162,6 +162,21 @@ protected:
     long sourceId = 0, otherId = 0;
 };
 
+TEST_F(ElabDisbaTest, ABlankOptionOfTheDestinationKeepsTheSourcesWithItsLines) {
+    Exec("UPDATE PD95_DISBA SET PD95_OPZIONE = 'XL' WHERE PD95_IDDISBA = " + std::to_string(sourceId));
+    settings.origine = {"SRC", "XL", 0, ""};
+    elab.Impostazioni(settings);
+    elab.Elabora(db::Variant(1));
+
+    EXPECT_EQ(Scalar("SELECT PD95_OPZIONE FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'").Text(), "XL");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA WHERE PD96_IDDISBA_PD95 = " + std::to_string(NewId()) +
+                    " AND PD96_COMPON IN ('TESS-A', 'BOTTONE', 'FILO')"),
+              3);
+    // The header just written is the one a second copy finds.
+    ExpectError([&] { elab.Elabora(db::Variant(1)); }, db::errc::InvalidArgument, "esiste già");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'"), 1);
+}
+
 TEST_F(ElabDisbaTest, BillsOfAnIdentifierListAreDeleted) {
     elab.Elabora(db::Variant(1));
     const long newId = NewId();
