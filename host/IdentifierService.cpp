@@ -32,10 +32,10 @@ void IdentifierService::CopiaDatiCollegati(const std::string& origine, const std
     CopyRows(*connection_, "AG01_ALLEGATI",
              {{"AG01_GUIDRIF", target},
               {"AG01_ENTITA", entity},
-              {"AG01_PROG", "AG01_PROG + ISNULL((SELECT MAX(D.AG01_PROG) FROM AG01_ALLEGATI D WHERE D.AG01_GUIDRIF = " +
-                                target + " AND D.AG01_ENTITA = " + entity + "), 0)"}},
+              {"AG01_PROG", "AG01_PROG + COALESCE((SELECT MAX(D.AG01_PROG) FROM AG01_ALLEGATI D WHERE "
+                            "D.AG01_GUIDRIF = " + target + " AND D.AG01_ENTITA = " + entity + "), 0)"}},
              {"AG01_DTINS"},
-             "AG01_GUIDRIF = " + db::SqlText(origine) + " AND AG01_ENTITA = " + std::to_string(entitaOrigine));
+             "AG01_GUIDRIF = " + db::SqlText(origine) + " AND AG01_ENTITA = " + std::to_string(entitaOrigine), true);
 }
 
 }  // namespace host
