@@ -326,6 +326,37 @@ const BoundShape* SqliteDriver::KnownBinding(const std::string& sql) const {
     return nullptr;
 }
 
+namespace {
+
+// Binds the literals taken out of the statement's text. SQLite numbers parameters as they first appear and
+// the literals are numbered in order, so literal k is parameter k + 1 unless markers stand before it: the
+// numbers are checked by name (a name is found by a search through all of them, and a probe of many groups
+// has dozens of literals), and a kept statement whose literals all follow one shift is checked once.
+void BindLiteralValues(sqlite3_stmt* stmt, const BoundLiterals& literals, ColumnNotes* notes) {
+    const bool known = notes && notes->literalShift > 0;
+    int shift = known ? notes->literalShift : 1;
+    bool uniform = true;
+    for (std::size_t k = 0; k < literals.values.size(); ++k) {
+        int index = static_cast<int>(k) + shift;
+        if (!known) {
+            const std::string name = kBoundLiteralPrefix + std::to_string(k);
+            const char* named = sqlite3_bind_parameter_name(stmt, index);
+            if (!named || name != named) {
+                index = sqlite3_bind_parameter_index(stmt, name.c_str());
+                uniform = uniform && k == 0;
+                shift = index - static_cast<int>(k);
+            }
+        }
+        const BoundLiteral& value = literals.values[k];
+        // The texts live until the statement is reset, when the lease ends.
+        if (value.number) sqlite3_bind_int64(stmt, index, value.integer);
+        else sqlite3_bind_text(stmt, index, value.text.data(), static_cast<int>(value.text.size()), SQLITE_STATIC);
+    }
+    if (notes && !known && uniform && !literals.values.empty() && shift > 0) notes->literalShift = shift;
+}
+
+}  // namespace
+
 StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<BoundValue>& values, Columns columns) {
     RequireOpen();
     NoteSchemaChange(sql);
@@ -333,23 +364,8 @@ StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<
     StatementCache::Lease lease = Prepare(sql, literals);
     sqlite3_stmt* stmt = lease.get();
     Bind(stmt, values);
-    int shift = 1;  // a literal's parameter number less its own: 1 unless markers stand before it
-    for (std::size_t k = 0; k < literals.values.size(); ++k) {
-        const std::string name = kBoundLiteralPrefix + std::to_string(k);
-        const BoundLiteral& value = literals.values[k];
-        // SQLite numbers parameters as they first appear, and the literals are numbered in order: the expected
-        // number is checked by its name, cheaper than a search through every name (a probe of many groups has
-        // dozens of literals).
-        int index = static_cast<int>(k) + shift;
-        const char* named = sqlite3_bind_parameter_name(stmt, index);
-        if (!named || name != named) {
-            index = sqlite3_bind_parameter_index(stmt, name.c_str());
-            shift = index - static_cast<int>(k);
-        }
-        // The texts live until the statement is reset, when the lease ends.
-        if (value.number) sqlite3_bind_int64(stmt, index, value.integer);
-        else sqlite3_bind_text(stmt, index, value.text.data(), static_cast<int>(value.text.size()), SQLITE_STATIC);
-    }
+    ColumnNotes* notes = lease.Notes();
+    BindLiteralValues(stmt, literals, notes);
 
     // The first step comes before the columns are described: when the schema changed since the
     // statement was prepared (a temporary table dropped and made again with other columns), SQLite
@@ -361,7 +377,6 @@ StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<
     result.hasRowSet = columnCount > 0;
     // A kept statement's columns are described once, and again only when SQLite prepared it anew.
     ColumnNotes scratch;
-    ColumnNotes* notes = lease.Notes();
     if (!notes) notes = &scratch;
     const int reprepared = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
     if (notes->reprepared != reprepared || notes->columns.size() != static_cast<std::size_t>(columnCount)) {

@@ -18,12 +18,16 @@ struct sqlite3_stmt;
 
 namespace db::sqlite {
 
-// The result columns of a kept statement as the driver described them, valid while SQLite has not prepared
-// the statement anew (a schema change): `reprepared` is the statement's count of those when noted.
+// What the driver noted of a kept statement: its result columns as described, valid while SQLite has not
+// prepared the statement anew (a schema change; `reprepared` is the statement's count of those when noted),
+// and where its bound literals stand among its parameters.
 struct ColumnNotes {
     int reprepared = -1;  // -1: nothing noted yet
     std::vector<ColumnInfo> columns;
     std::vector<DeclaredType> types;
+    // Bound literal k is parameter k + literalShift once its names were found in that order; 0 until then.
+    // The numbers come from the statement's text, so they hold for as long as the statement is kept.
+    int literalShift = 0;
 };
 
 class StatementCache {

@@ -134,6 +134,21 @@ TEST_F(BoundStatements, StatementsDifferingInValuesArePreparedOnce) {
     EXPECT_EQ(Scalar("SELECT N FROM A WHERE CODE = 'K''2'").CLng(), 21);
 }
 
+// A kept statement binds its literals by the numbers it found the first time; markers before or between
+// them move those numbers.
+TEST_F(BoundStatements, LiteralsAfterAndBetweenMarkersAreBoundToTheirOwnParameters) {
+    for (int i = 1; i <= 4; ++i) {
+        const std::string n = std::to_string(i);
+        conn->ExecuteWith("INSERT INTO A (ID, CODE, N) VALUES (?, 'K" + n + "', " + n + "0)", {{"", Variant(i)}});
+        conn->ExecuteWith("UPDATE A SET CODE = 'M" + n + "', N = ? WHERE ID = " + n, {{"", Variant(i * 100)}});
+    }
+    for (int i = 1; i <= 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(Scalar("SELECT CODE FROM A WHERE ID = " + std::to_string(i)).Text(), "M" + std::to_string(i));
+        EXPECT_EQ(Scalar("SELECT N FROM A WHERE ID = " + std::to_string(i)).CLng(), i * 100);
+    }
+}
+
 TEST_F(BoundStatements, ABoundValueComparesAsTheLiteralDoes) {
     conn->Execute("INSERT INTO A (ID, CODE, N) VALUES (5, 'abc', 7)");
     // The column's collation (trailing blanks, case) and affinity (text against a number) still apply.
