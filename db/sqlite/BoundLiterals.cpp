@@ -2,27 +2,42 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
+#include <charconv>
 
 #include "db/sqlite/LiteralValue.h"
 
 namespace db::sqlite {
 namespace {
 
+// ASCII tests in place of the C library's: these run on every character around a literal of every statement,
+// and the library's go through the locale for each.
 bool IsWordChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u == '_' || u >= 0x80;
 }
+
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool StartsWithWord(std::string_view sql, std::string_view word) {
     if (sql.size() < word.size()) return false;
     for (std::size_t i = 0; i < word.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(sql[i])) != word[i]) return false;
+        if (Upper(sql[i]) != word[i]) return false;
     return sql.size() == word.size() || !IsWordChar(sql[word.size()]);
+}
+
+// The parameter's name: the prefix and the literal's number.
+void AppendParameter(std::string& out, std::size_t number) {
+    out += kBoundLiteralPrefix;
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    out.append(digits, end);
 }
 
 bool IsDataStatement(std::string_view sql) {
     std::size_t i = 0;
-    while (i < sql.size() && (std::isspace(static_cast<unsigned char>(sql[i])) || sql[i] == '(')) ++i;
+    while (i < sql.size() && (IsBlank(sql[i]) || sql[i] == '(')) ++i;
     sql.remove_prefix(i);
     for (std::string_view verb : {"SELECT", "INSERT", "UPDATE", "DELETE", "WITH", "REPLACE"})
         if (StartsWithWord(sql, verb)) return true;
@@ -32,7 +47,7 @@ bool IsDataStatement(std::string_view sql) {
 // Whether the word that ends just before `at` (blanks skipped) is `word` (upper case).
 bool WordBeforeIs(std::string_view sql, std::size_t at, std::string_view word) {
     std::size_t end = at;
-    while (end > 0 && std::isspace(static_cast<unsigned char>(sql[end - 1]))) --end;
+    while (end > 0 && IsBlank(sql[end - 1])) --end;
     if (end < word.size()) return false;
     const std::size_t start = end - word.size();
     if (start > 0 && IsWordChar(sql[start - 1])) return false;
@@ -95,9 +110,10 @@ BoundLiterals BindLiterals(std::string_view sql) {
             while (end < sql.size() && sql[end] >= '0' && sql[end] <= '9') ++end;
             if (end > start && end - start <= 18 && (end == sql.size() || !(IsWordChar(sql[end]) || sql[end] == '.'))) {
                 rewritten.append(sql, copied, start - copied);
-                rewritten += kBoundLiteralPrefix;
-                rewritten += std::to_string(out.values.size());
-                out.values.push_back({true, {}, std::stoll(std::string(sql.substr(start, end - start))), start});
+                AppendParameter(rewritten, out.values.size());
+                long long number = 0;  // at most 18 digits: no overflow
+                for (std::size_t k = start; k < end; ++k) number = number * 10 + (sql[k] - '0');
+                out.values.push_back({true, {}, number, start});
                 copied = end;
             }
             i = std::max(end, i + 1);
@@ -115,8 +131,7 @@ BoundLiterals BindLiterals(std::string_view sql) {
         if (c == '\'' && !blob && !WordBeforeIs(sql, i, "AS")) {
             std::string value = LiteralValue(sql.substr(i, end - i));
             rewritten.append(sql, copied, i - copied);
-            rewritten += kBoundLiteralPrefix;
-            rewritten += std::to_string(out.values.size());
+            AppendParameter(rewritten, out.values.size());
             out.values.push_back({false, std::move(value), 0, i});
             copied = end;
         }

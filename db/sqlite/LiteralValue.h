@@ -11,6 +11,7 @@ inline std::string LiteralValue(std::string_view literal) {
     std::string value;
     if (literal.size() < 2) return value;
     const std::string_view body = literal.substr(1, literal.size() - 2);
+    if (body.find('\'') == std::string_view::npos) return std::string(body);
     value.reserve(body.size());
     for (std::size_t k = 0; k < body.size(); ++k) {
         value += body[k];
