@@ -123,6 +123,13 @@ bool IsAscii(std::string_view s) {
 }  // namespace
 
 bool SameText(std::string_view a, std::string_view b) {
+    // Names of one table share their start, not their end: two whose last letters differ are told apart
+    // at once (an ASCII last byte is a whole letter, which UCase keeps last).
+    const auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
+    if (!a.empty() && !b.empty()) {
+        const auto x = static_cast<unsigned char>(a.back()), y = static_cast<unsigned char>(b.back());
+        if (x < 0x80 && y < 0x80 && upper(x) != upper(y)) return false;
+    }
     // Names and codes are nearly always ASCII: compared in place; anything else through UCase, whose
     // result may differ in length from its argument.
     if (a.size() != b.size()) return IsAscii(a) && IsAscii(b) ? false : UCase(a) == UCase(b);
@@ -130,7 +137,6 @@ bool SameText(std::string_view a, std::string_view b) {
         const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
         if (x >= 0x80 || y >= 0x80) return UCase(a) == UCase(b);
         if (x == y) continue;
-        const auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
         if (upper(x) != upper(y)) return false;
     }
     return true;
