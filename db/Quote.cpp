@@ -20,19 +20,34 @@ std::string Fixed(const NumberText& number) {
     return text;
 }
 
+// `text` with every quote doubled, after what `out` holds; the stretches between quotes are copied whole.
+void AppendEscaped(std::string& out, std::string_view text) {
+    std::size_t from = 0;
+    for (std::size_t quote = text.find('\''); quote != std::string_view::npos; quote = text.find('\'', from)) {
+        out.append(text, from, quote + 1 - from);
+        out += '\'';
+        from = quote + 1;
+    }
+    out.append(text, from);
+}
+
 }  // namespace
 
 std::string SqlEscape(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 2);
-    for (char c : text) {
-        out += c;
-        if (c == '\'') out += '\'';
-    }
+    AppendEscaped(out, text);
     return out;
 }
 
-std::string SqlText(std::string_view text) { return "'" + SqlEscape(text) + "'"; }
+std::string SqlText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 4);
+    out += '\'';
+    AppendEscaped(out, text);
+    out += '\'';
+    return out;
+}
 
 std::string SqlNumber(const Variant& value) {
     switch (value.Type()) {
