@@ -9,9 +9,8 @@ namespace {
 
 // Parameter names are ASCII: folded in place, without a library call per character.
 bool SameName(const std::string& a, const std::string& b) {
-    const auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return x == y || upper(static_cast<unsigned char>(x)) == upper(static_cast<unsigned char>(y));
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return x == y || AsciiUpper(x) == AsciiUpper(y);
            });
 }
 

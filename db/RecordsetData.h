@@ -81,8 +81,6 @@ private:
 
 // Column names compare without regard to case (they are ASCII): hashed and compared folded, so that a lookup
 // by any spelling needs no folded copy of the name.
-inline char FoldNameChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-
 // Eight characters at a time, bit 5 of each cleared: names equal but for case hash alike (other names may
 // too: equality decides).
 struct FoldedNameHash {
@@ -106,7 +104,7 @@ struct SameFoldedName {
     bool operator()(std::string_view a, std::string_view b) const noexcept {
         if (a.size() != b.size()) return false;
         for (std::size_t i = 0; i < a.size(); ++i)
-            if (a[i] != b[i] && FoldNameChar(a[i]) != FoldNameChar(b[i])) return false;
+            if (a[i] != b[i] && AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
         return true;
     }
 };

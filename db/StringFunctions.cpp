@@ -125,10 +125,11 @@ bool IsAscii(std::string_view s) {
 bool SameText(std::string_view a, std::string_view b) {
     // Names of one table share their start, not their end: two whose last letters differ are told apart
     // at once (an ASCII last byte is a whole letter, which UCase keeps last).
-    const auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
     if (!a.empty() && !b.empty()) {
-        const auto x = static_cast<unsigned char>(a.back()), y = static_cast<unsigned char>(b.back());
-        if (x < 0x80 && y < 0x80 && upper(x) != upper(y)) return false;
+        const char x = a.back(), y = b.back();
+        if (static_cast<unsigned char>(x) < 0x80 && static_cast<unsigned char>(y) < 0x80 &&
+            AsciiUpper(x) != AsciiUpper(y))
+            return false;
     }
     // Names and codes are nearly always ASCII: compared in place; anything else through UCase, whose
     // result may differ in length from its argument.
@@ -137,7 +138,7 @@ bool SameText(std::string_view a, std::string_view b) {
         const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
         if (x >= 0x80 || y >= 0x80) return UCase(a) == UCase(b);
         if (x == y) continue;
-        if (upper(x) != upper(y)) return false;
+        if (AsciiUpper(static_cast<char>(x)) != AsciiUpper(static_cast<char>(y))) return false;
     }
     return true;
 }

@@ -124,6 +124,8 @@ std::string Right(std::string_view s, std::size_t n);
 // 1-based; start 0 raises Error 5, a start past the end gives "".
 std::string Mid(std::string_view s, std::size_t start1, std::size_t n = std::string::npos);
 std::string UCase(std::string_view s);  // ASCII and the accented letters of Latin-1 (à -> À)
+// An ASCII letter in upper case, any other byte as it is: for names and SQL words, folded in place.
+inline char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 // Equal but for case, as UCase sees it (VB's text comparison of names and codes).
 bool SameText(std::string_view a, std::string_view b);
 

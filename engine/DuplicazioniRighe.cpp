@@ -20,7 +20,6 @@ constexpr std::array<const char*, 17> kStockLevels = {
     "SC06_LEADTIME", "SC06_TRAND", "SC06_RAPPMEDIE", "SC06_INDTRAND", "SC06_LOTTRIORD", "SC06_SCORSIC",
     "SC06_LIVRIORD", "SC06_DAANNOVIS", "SC06_AANNOVIS", "SC06_DAPERVIS", "SC06_APERVIS"};
 
-
 }  // namespace
 
 // The common part of the tables copied by the batch row copy: company and article set by name.

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 
+#include "db/Variant.h"
 #include "db/sqlite/LiteralValue.h"
 
 namespace db::sqlite {
@@ -18,12 +19,10 @@ bool IsWordChar(char c) {
 
 bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool StartsWithWord(std::string_view sql, std::string_view word) {
     if (sql.size() < word.size()) return false;
     for (std::size_t i = 0; i < word.size(); ++i)
-        if (Upper(sql[i]) != word[i]) return false;
+        if (AsciiUpper(sql[i]) != word[i]) return false;
     return sql.size() == word.size() || !IsWordChar(sql[word.size()]);
 }
 
