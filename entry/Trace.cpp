@@ -1,10 +1,11 @@
 #include "entry/Trace.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <fstream>
-#include <random>
+
+#include <sys/random.h>
 
 #include <fmt/format.h>
 
@@ -18,29 +19,39 @@ constexpr long kGuidFailed = static_cast<long>(0x80004005L);  // E_FAIL
 
 long CoCreateGuid(Guid* guid) {
     if (!guid) return kGuidFailed;
-    try {
-        std::random_device source;
-        std::uint8_t bytes[16];
-        for (int i = 0; i < 16; i += 4) {
-            const std::uint32_t r = source();
-            for (int k = 0; k < 4; ++k) bytes[i + k] = static_cast<std::uint8_t>(r >> (8 * k));
+    // One read of the kernel's pool per GUID. A std::random_device made per call probed the processor first,
+    // which costs tens of microseconds on a virtual machine, and an article takes a few GUIDs.
+    std::uint8_t bytes[16];
+    std::size_t got = 0;
+    while (got < sizeof bytes) {
+        const ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
+        if (n > 0) {
+            got += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno != EINTR) {
+            return kGuidFailed;  // no entropy source: the caller's id stays empty
         }
-        guid->Data1 = static_cast<std::uint32_t>(bytes[0]) << 24 | static_cast<std::uint32_t>(bytes[1]) << 16 |
-                      static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
-        guid->Data2 = static_cast<std::uint16_t>(bytes[4] << 8 | bytes[5]);
-        // Version 4 (random) and the standard variant, as the platform marks its GUIDs.
-        guid->Data3 = static_cast<std::uint16_t>(((bytes[6] & 0x0F) | 0x40) << 8 | bytes[7]);
-        for (int k = 0; k < 8; ++k) guid->Data4[k] = bytes[8 + k];
-        guid->Data4[0] = static_cast<std::uint8_t>((guid->Data4[0] & 0x3F) | 0x80);
-        return 0;
-    } catch (const std::exception&) {
-        return kGuidFailed;  // no entropy source: the caller's id stays empty
     }
+    guid->Data1 = static_cast<std::uint32_t>(bytes[0]) << 24 | static_cast<std::uint32_t>(bytes[1]) << 16 |
+                  static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
+    guid->Data2 = static_cast<std::uint16_t>(bytes[4] << 8 | bytes[5]);
+    // Version 4 (random) and the standard variant, as the platform marks its GUIDs.
+    guid->Data3 = static_cast<std::uint16_t>(((bytes[6] & 0x0F) | 0x40) << 8 | bytes[7]);
+    for (int k = 0; k < 8; ++k) guid->Data4[k] = bytes[8 + k];
+    guid->Data4[0] = static_cast<std::uint8_t>((guid->Data4[0] & 0x3F) | 0x80);
+    return 0;
 }
 
-void OutputDebugStringA(const char* text) {
+namespace {
+// Where the debug output goes; null when it is off.
+const char* DebugOutputTarget() {
     const char* target = std::getenv("AGGANCI_DEBUG_OUTPUT");
-    if (!target || !*target || !text) return;
+    return target && *target ? target : nullptr;
+}
+}  // namespace
+
+void OutputDebugStringA(const char* text) {
+    const char* target = DebugOutputTarget();
+    if (!target || !text) return;
     // The trace is diagnostics only: a line that cannot be written is dropped and the object goes on.
     const std::string_view where(target);
     if (where == "stderr" || where == "stdout") {
@@ -77,6 +88,8 @@ std::string TraceLine(const std::string& id, TracePhase phase, std::string_view 
 }
 
 void WriteTraceLine(TraceId& id, TracePhase phase, std::string_view objectName) {
+    // With the output off the line goes nowhere: an engine made per article need not make its id.
+    if (!DebugOutputTarget()) return;
     OutputDebugStringA(TraceLine(id.Get(), phase, objectName).c_str());
 }
 

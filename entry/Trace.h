@@ -17,8 +17,8 @@ struct Guid {
 // Fills the GUID; returns 0 on success, non-zero on failure (as the platform's result codes).
 using GuidGenerator = long (*)(Guid* guid);
 
-// The platform's GUID generator: a random (version 4) GUID from std::random_device, which reads the
-// system's entropy source (/dev/urandom). Non-zero when the entropy source cannot be used.
+// The platform's GUID generator: a random (version 4) GUID read from the system's entropy source (getrandom,
+// the pool behind /dev/urandom). Non-zero when the entropy source cannot be used.
 long CoCreateGuid(Guid* guid);
 
 // The platform's debug output: writes the text and a newline to where AGGANCI_DEBUG_OUTPUT says
