@@ -1,16 +1,7 @@
 #include "entry/Collection.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace entry {
 namespace {
-
-bool SameKey(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 db::Error InvalidArgument() {
     return db::Error(db::errc::InvalidProcedureCall, "Invalid procedure call or argument", "Collection");
@@ -20,7 +11,7 @@ db::Error InvalidArgument() {
 
 long Collection::Find(const std::string& key) const {
     for (std::size_t i = 0; i < items_.size(); ++i)
-        if (!items_[i].first.empty() && SameKey(items_[i].first, key)) return static_cast<long>(i);
+        if (!items_[i].first.empty() && db::SameText(items_[i].first, key)) return static_cast<long>(i);
     return -1;
 }
 

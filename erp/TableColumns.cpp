@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "db/Variant.h"
 #include "erp/Schema.h"
 
 namespace erp {
@@ -55,9 +56,8 @@ const std::vector<TableDef>& SchemaTables() {
 }
 
 const TableDef* FindTable(const std::string& name) {
-    const std::string upper = Upper(name);
     for (const auto& t : SchemaTables())
-        if (Upper(t.name) == upper) return &t;
+        if (db::SameText(t.name, name)) return &t;
     return nullptr;
 }
 

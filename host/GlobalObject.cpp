@@ -1,7 +1,6 @@
 #include "host/GlobalObject.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <utility>
 
@@ -11,8 +10,8 @@
 namespace host {
 
 bool GlobalObject::NoCase::operator()(const std::string& a, const std::string& b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::toupper(x) < std::toupper(y);
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(db::AsciiUpper(x)) < static_cast<unsigned char>(db::AsciiUpper(y));
     });
 }
 
