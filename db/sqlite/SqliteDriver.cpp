@@ -308,10 +308,14 @@ StatementCache::Lease SqliteDriver::Prepare(const std::string& sql, BoundLiteral
     }
     if (bound) {
         StatementCache::Lease lease = cache_.Acquire(*bound);
-        bool renamed = false;
-        for (int c = 0; c < sqlite3_column_count(lease.get()) && !renamed; ++c) {
-            const char* name = sqlite3_column_name(lease.get(), c);
-            renamed = name && std::strstr(name, kBoundLiteralPrefix + 1) != nullptr;
+        ColumnNotes* notes = lease.Notes();
+        bool renamed = notes && notes->renamesColumns == 1;
+        if (!notes || notes->renamesColumns < 0) {
+            for (int c = 0; c < sqlite3_column_count(lease.get()) && !renamed; ++c) {
+                const char* name = sqlite3_column_name(lease.get(), c);
+                renamed = name && std::strstr(name, kBoundLiteralPrefix + 1) != nullptr;
+            }
+            if (notes) notes->renamesColumns = renamed ? 1 : 0;
         }
         if (!renamed) return lease;
         literals = {};

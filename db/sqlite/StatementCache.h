@@ -28,6 +28,9 @@ struct ColumnNotes {
     // Bound literal k is parameter k + literalShift once its names were found in that order; 0 until then.
     // The numbers come from the statement's text, so they hold for as long as the statement is kept.
     int literalShift = 0;
+    // Whether binding its literals renamed a result column (the statement is then run with its literals):
+    // -1 until looked at. Column names come from the text too.
+    int renamesColumns = -1;
 };
 
 class StatementCache {
