@@ -1,5 +1,6 @@
 #include "host/ProcessingLogService.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -89,16 +90,23 @@ void ProcessingLogService::Scrivi(bool forza) {
 }
 
 void ProcessingLogService::WriteLines(db::Connection& c) {
-    for (const Line& line : pending_)
-        c.ExecuteWith("INSERT INTO CG9M_LOGELABRIG (CG9M_DITTA_CG18, CG9M_IDELAB_CG9L, CG9M_RIGA, CG9M_TIPO, "
-                      "CG9M_FLGEVIDENZA, CG9M_TESTO) VALUES (?, ?, ?, ?, ?, ?)",
-                      {{{}, db::Variant(run_->ditta)},
-                       {{}, db::Variant(*idElab_)},
-                       {{}, db::Variant(line.riga)},
-                       {{}, db::Variant(line.kind)},
-                       {{}, db::Variant(line.evidenziata ? 1 : 0)},
-                       {{}, db::Variant(line.testo)}},
-                      nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
+    // Several lines per statement: a long run writes a few lines per article. Whole statements of
+    // kRowsPerInsert lines, then one for the rest, so few statement shapes are prepared.
+    for (std::size_t first = 0; first < pending_.size(); first += kRowsPerInsert) {
+        const std::size_t rows = std::min(kRowsPerInsert, pending_.size() - first);
+        std::string sql = "INSERT INTO CG9M_LOGELABRIG (CG9M_DITTA_CG18, CG9M_IDELAB_CG9L, CG9M_RIGA, CG9M_TIPO, "
+                          "CG9M_FLGEVIDENZA, CG9M_TESTO) VALUES ";
+        std::vector<db::BoundValue> values;
+        values.reserve(rows * 6);
+        for (std::size_t i = first; i < first + rows; ++i) {
+            const Line& line = pending_[i];
+            sql += i == first ? "(?, ?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?, ?)";
+            for (db::Variant v : {db::Variant(run_->ditta), db::Variant(*idElab_), db::Variant(line.riga),
+                                  db::Variant(line.kind), db::Variant(line.evidenziata ? 1 : 0), db::Variant(line.testo)})
+                values.push_back({{}, std::move(v)});
+        }
+        c.ExecuteWith(sql, values, nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
+    }
 }
 
 }  // namespace host

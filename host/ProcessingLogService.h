@@ -21,6 +21,7 @@ namespace host {
 class ProcessingLogService : public entry::IProcessingLogService {
 public:
     static constexpr std::size_t kLinesPerWrite = 64;
+    static constexpr std::size_t kRowsPerInsert = 16;
 
     explicit ProcessingLogService(generation::Clock orologio = generation::SystemClock());
 

@@ -98,6 +98,9 @@ TEST_F(JournalTest, LinesWaitWhileATransactionIsOpenAndSurviveItsRollback) {
     ASSERT_EQ(lines.size(), host::ProcessingLogService::kLinesPerWrite + 1);
     EXPECT_NE(lines[1].find("|2|3|0|dentro|"), std::string::npos);
     EXPECT_NE(lines.back().find("|" + std::to_string(lines.size()) + "|2|0|dopo|"), std::string::npos);
+    // Written several to a statement: each line keeps its own number and text across the statements' edges.
+    for (std::size_t i = 2; i + 1 < lines.size(); ++i)
+        EXPECT_NE(lines[i].find("|" + std::to_string(i + 1) + "|2|0|filler|1"), std::string::npos) << lines[i];
 }
 
 TEST_F(JournalTest, ARunOpenedInsideATransactionIsRegisteredAfterIt) {
