@@ -50,7 +50,11 @@ std::string ScannedName(const std::string& detail) {
     } else {
         return {};
     }
-    if (rest.rfind("CONSTANT ROW", 0) == 0) return {};
+    // The rows of a VALUES list: "CONSTANT ROW", or "16 CONSTANT ROWS" for several.
+    std::size_t digits = 0;
+    while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9') ++digits;
+    const std::size_t words = digits > 0 && digits < rest.size() && rest[digits] == ' ' ? digits + 1 : 0;
+    if (rest.compare(words, 12, "CONSTANT ROW") == 0) return {};
     std::size_t end = 0;
     while (end < rest.size() && rest[end] != ' ') ++end;
     return rest.substr(0, end);

@@ -49,6 +49,7 @@ TEST_F(PlanCheck, ReadsThroughAnIndexPass) {
                     conn->Execute("SELECT name FROM pragma_table_info('K')");
                     conn->BeginTrans();
                     conn->Execute("INSERT INTO K (ID, CODE) VALUES (3, 'c')");
+                    conn->Execute("INSERT INTO K (ID, CODE) VALUES (4, 'd'), (5, 'e')");  // rows of its own
                     conn->CommitTrans();
                 }).empty());
 }
