@@ -40,10 +40,25 @@ std::string HeaderKey(const std::string& company, const entry::DistintaBase& bil
            std::to_string(bill.tipo) + " AND PD95_CODICE_DB = " + db::SqlText(bill.codice);
 }
 
-// The identifier of the bill that the key names; Empty when there is none.
-db::Variant HeaderId(db::Connection& c, const std::string& company, const entry::DistintaBase& bill) {
-    return db::FirstValue(
-        c.Execute("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE " + HeaderKey(company, bill), nullptr, db::kCommonSqlText));
+// The identifier of the source's bill (Empty when there is none) and whether the destination's key is taken,
+// read together: the copy needs both before it writes.
+struct Headers {
+    db::Variant source;
+    bool destinationTaken = false;
+};
+
+Headers ReadHeaders(db::Connection& c, const std::string& company, const entry::DistintaBase& source,
+                    const entry::DistintaBase& destination) {
+    auto rs = c.Execute("SELECT PD95_IDDISBA, CASE WHEN EXISTS (SELECT 1 FROM PD95_DISBA WHERE " +
+                            HeaderKey(company, destination) + ") THEN 1 ELSE 0 END AS TAKEN FROM PD95_DISBA WHERE " +
+                            HeaderKey(company, source),
+                        nullptr, db::kCommonSqlText);
+    Headers h;
+    if (rs->RecordCount() < 1) return h;
+    rs->MoveFirst();
+    h.source = (*rs)[0L].Value();
+    h.destinationTaken = (*rs)[1L].Value().CLng() != 0;
+    return h;
 }
 
 bool IsWholeNumber(const std::string& s) {
@@ -86,9 +101,10 @@ void ClsElabDisba::Elabora(const db::Variant& ditta) {
     entry::DistintaBase created = to;
     if (db::Trim(created.opzione).empty()) created.opzione = from.opzione;
 
-    const db::Variant source = HeaderId(c, company, from);
+    const Headers headers = ReadHeaders(c, company, from, created);
+    const db::Variant& source = headers.source;
     if (source.IsEmpty()) return;  // an article without a bill: nothing to copy
-    if (!HeaderId(c, company, created).IsEmpty())
+    if (headers.destinationTaken)
         throw db::Error(db::errc::InvalidArgument, "La distinta base dell'articolo " + to.articolo + " esiste già",
                         kSource);
 
