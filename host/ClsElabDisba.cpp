@@ -4,7 +4,6 @@
 #include <cctype>
 
 #include "db/CommonSql.h"
-#include "db/QueryValue.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 #include "host/CopyRows.h"
