@@ -26,8 +26,13 @@ struct Measure {
     long articles = 0;
     long failures = 0;
     double seconds = 0;
+    double userSeconds = 0;    // processor time of the process meanwhile, in the program
+    double systemSeconds = 0;  // and in the kernel on its behalf
     double PerSecond() const { return seconds > 0 ? articles / seconds : 0; }
     double MillisecondsPerArticle() const { return articles > 0 ? 1000 * seconds / articles : 0; }
+    double ProcessorMillisecondsPerArticle() const {
+        return articles > 0 ? 1000 * (userSeconds + systemSeconds) / articles : 0;
+    }
 };
 
 // Peak resident memory of the process during a whole mass run (selection included) of `articles`.

@@ -90,6 +90,18 @@ std::string FormatReport(const std::vector<SizeResult>& results, const Targets& 
                            r.reference.MillisecondsPerArticle(), ratio, r.halfGrowthKb, r.growthKb, r.lateCacheKb,
                            r.lateLogKb);
     }
+    out << "\nProcessor time of the process while each method ran (user + system), per article: what is not "
+           "processor time is waiting, mostly for the disk.\n\n";
+    out << "| articles in database | component (ms/art) | of which system | reference (ms/art) | of which system | "
+           "ratio |\n|---:|---:|---:|---:|---:|---:|\n";
+    for (const auto& r : results) {
+        const double component = r.component.ProcessorMillisecondsPerArticle();
+        const double reference = r.reference.ProcessorMillisecondsPerArticle();
+        auto system = [](const Measure& m) { return m.articles > 0 ? 1000 * m.systemSeconds / m.articles : 0; };
+        out << fmt::format("| {} | {:.2f} | {:.2f} | {:.2f} | {:.2f} | {:.2f} |\n", r.databaseArticles, component,
+                           system(r.component), reference, system(r.reference),
+                           reference > 0 ? component / reference : 0);
+    }
     for (const auto& r : results) {
         if (r.massRuns.empty()) continue;
         out << fmt::format("\nWhole mass runs (selection included) on the database of {} articles, peak resident "
