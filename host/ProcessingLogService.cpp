@@ -1,6 +1,5 @@
 #include "host/ProcessingLogService.h"
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -90,15 +89,21 @@ void ProcessingLogService::Scrivi(bool forza) {
 }
 
 void ProcessingLogService::WriteLines(db::Connection& c) {
-    // Several lines per statement: a long run writes a few lines per article. Whole statements of
-    // kRowsPerInsert lines, then one for the rest, so few statement shapes are prepared.
-    for (std::size_t first = 0; first < pending_.size(); first += kRowsPerInsert) {
-        const std::size_t rows = std::min(kRowsPerInsert, pending_.size() - first);
+    // Several lines per statement: a long run writes a few lines per article. SQL Server gives a column of
+    // a VALUES list the type of its widest kind of value, so a line too long for the narrowest text type
+    // (4000 characters) goes in a statement of its own: next to a shorter one it could be cut to that size.
+    constexpr std::size_t kShortLine = 4000;
+    std::size_t first = 0;
+    while (first < pending_.size()) {
+        std::size_t end = first + 1;
+        if (pending_[first].testo.size() <= kShortLine)
+            while (end < pending_.size() && end - first < kRowsPerInsert && pending_[end].testo.size() <= kShortLine)
+                ++end;
         std::string sql = "INSERT INTO CG9M_LOGELABRIG (CG9M_DITTA_CG18, CG9M_IDELAB_CG9L, CG9M_RIGA, CG9M_TIPO, "
                           "CG9M_FLGEVIDENZA, CG9M_TESTO) VALUES ";
         std::vector<db::BoundValue> values;
-        values.reserve(rows * 6);
-        for (std::size_t i = first; i < first + rows; ++i) {
+        values.reserve((end - first) * 6);
+        for (std::size_t i = first; i < end; ++i) {
             const Line& line = pending_[i];
             sql += i == first ? "(?, ?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?, ?)";
             for (db::Variant v : {db::Variant(run_->ditta), db::Variant(*idElab_), db::Variant(line.riga),
@@ -106,6 +111,7 @@ void ProcessingLogService::WriteLines(db::Connection& c) {
                 values.push_back({{}, std::move(v)});
         }
         c.ExecuteWith(sql, values, nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
+        first = end;
     }
 }
 

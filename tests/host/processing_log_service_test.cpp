@@ -103,6 +103,19 @@ TEST_F(JournalTest, LinesWaitWhileATransactionIsOpenAndSurviveItsRollback) {
         EXPECT_NE(lines[i].find("|" + std::to_string(i + 1) + "|2|0|filler|1"), std::string::npos) << lines[i];
 }
 
+TEST_F(JournalTest, ALongLineAmongShortOnesIsWrittenWholeInItsPlace) {
+    service->Apri(db::Variant(1), "", db::Date::FromParts(2026, 12, 4), "T");
+    const std::string longLine(5000, 'x');
+    for (int i = 1; i <= 20; ++i) service->Riga(i == 7 ? longLine : "riga " + std::to_string(i), 2, false);
+    service->Chiudi(1);
+    const auto lines = Lines();
+    ASSERT_EQ(lines.size(), 20u);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string text = i == 6 ? longLine : "riga " + std::to_string(i + 1);
+        EXPECT_NE(lines[i].find("|" + std::to_string(i + 1) + "|2|0|" + text + "|1"), std::string::npos) << i;
+    }
+}
+
 TEST_F(JournalTest, ARunOpenedInsideATransactionIsRegisteredAfterIt) {
     conn->BeginTrans();
     service->Apri(db::Variant(1), "", db::Date::FromParts(2026, 12, 4), "T");
