@@ -50,11 +50,13 @@ std::string ScannedName(const std::string& detail) {
     } else {
         return {};
     }
-    // The rows of a VALUES list: "CONSTANT ROW", or "16 CONSTANT ROWS" for several.
+    // The rows of a VALUES list: "CONSTANT ROW", or "16 CONSTANT ROWS" for several ("16-ROW VALUES CLAUSE" in
+    // later versions of SQLite).
     std::size_t digits = 0;
     while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9') ++digits;
     const std::size_t words = digits > 0 && digits < rest.size() && rest[digits] == ' ' ? digits + 1 : 0;
     if (rest.compare(words, 12, "CONSTANT ROW") == 0) return {};
+    if (digits > 0 && rest.compare(digits, 18, "-ROW VALUES CLAUSE") == 0) return {};
     std::size_t end = 0;
     while (end < rest.size() && rest[end] != ' ') ++end;
     return rest.substr(0, end);
