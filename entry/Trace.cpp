@@ -15,22 +15,33 @@ namespace entry {
 
 namespace {
 constexpr long kGuidFailed = static_cast<long>(0x80004005L);  // E_FAIL
+
+// Fills `bytes` from the kernel's pool: one call of getrandom, or the device file where that call is missing
+// (an old kernel) or forbidden (a sandbox). False when neither can be read.
+bool RandomBytes(std::uint8_t* bytes, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::getrandom(bytes + got, size - got, 0);
+        if (n > 0) {
+            got += static_cast<std::size_t>(n);
+        } else if (n < 0 && (errno == ENOSYS || errno == EPERM)) {
+            std::ifstream device("/dev/urandom", std::ios::binary);
+            return static_cast<bool>(device.read(reinterpret_cast<char*>(bytes + got),
+                                                 static_cast<std::streamsize>(size - got)));
+        } else if (n < 0 && errno != EINTR) {
+            return false;
+        }
+    }
+    return true;
 }
+}  // namespace
 
 long CoCreateGuid(Guid* guid) {
     if (!guid) return kGuidFailed;
     // One read of the kernel's pool per GUID. A std::random_device made per call probed the processor first,
     // which costs tens of microseconds on a virtual machine, and an article takes a few GUIDs.
     std::uint8_t bytes[16];
-    std::size_t got = 0;
-    while (got < sizeof bytes) {
-        const ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
-        if (n > 0) {
-            got += static_cast<std::size_t>(n);
-        } else if (n < 0 && errno != EINTR) {
-            return kGuidFailed;  // no entropy source: the caller's id stays empty
-        }
-    }
+    if (!RandomBytes(bytes, sizeof bytes)) return kGuidFailed;  // no entropy source: the caller's id stays empty
     guid->Data1 = static_cast<std::uint32_t>(bytes[0]) << 24 | static_cast<std::uint32_t>(bytes[1]) << 16 |
                   static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
     guid->Data2 = static_cast<std::uint16_t>(bytes[4] << 8 | bytes[5]);

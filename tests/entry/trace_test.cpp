@@ -88,10 +88,12 @@ TEST_F(DebugOutputFile, AppendsToAnExistingFile) {
 }
 
 TEST_F(DebugOutputFile, NothingIsWrittenWithoutTheVariableAndAnUnwritableTargetIsIgnored) {
-    TraceId id(FixedGuid);
+    calls = 0;
+    TraceId id(FailsOnceThenFixed);
     ::unsetenv("AGGANCI_DEBUG_OUTPUT");
     entry::WriteTraceLine(id, TracePhase::Ini, "CLSFA_AGGANCI");
     EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(calls, 0);  // no id made for a line that goes nowhere
     ::setenv("AGGANCI_DEBUG_OUTPUT", (path / "no" / "such" / "folder.log").c_str(), 1);
     EXPECT_NO_THROW(entry::WriteTraceLine(id, TracePhase::Ter, "CLSFA_AGGANCI"));
 }
