@@ -149,6 +149,20 @@ TEST_F(BoundStatements, LiteralsAfterAndBetweenMarkersAreBoundToTheirOwnParamete
     }
 }
 
+// A literal in the result list names its column: such a statement runs with its literals, every time.
+TEST_F(BoundStatements, ALiteralResultColumnKeepsItsNameAndValueOnEveryRun) {
+    conn->Execute("INSERT INTO A (ID, CODE, N) VALUES (1, 'K1', 10)");
+    for (int i = 1; i <= 4; ++i) {
+        SCOPED_TRACE(i);
+        const std::string v = "v" + std::to_string(i);
+        auto rs = conn->Execute("SELECT '" + v + "', N FROM A WHERE CODE = 'K1'");
+        ASSERT_EQ(rs->RecordCount(), 1);
+        EXPECT_EQ(rs->GetFields()[0L].Name(), "'" + v + "'");
+        EXPECT_EQ(rs->GetFields()[0L].Value().Text(), v);
+        EXPECT_EQ(rs->GetFields()[1L].Value().CLng(), 10);
+    }
+}
+
 TEST_F(BoundStatements, ABoundValueComparesAsTheLiteralDoes) {
     conn->Execute("INSERT INTO A (ID, CODE, N) VALUES (5, 'abc', 7)");
     // The column's collation (trailing blanks, case) and affinity (text against a number) still apply.
