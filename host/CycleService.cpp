@@ -18,20 +18,22 @@ db::Variant CycleService::CopiaCiclo(const std::string& cicloOrigine, const std:
     const std::string newCycle = db::SqlText(cicloNuovo);
     const std::string newVersion = db::SqlNumber(versioneNuova);
 
-    // Phases without their cycle would be orphans.
-    auto header = connection_->Execute("SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " + company +
-                                       " AND PD52_CODICE = " + newCycle + " AND PD52_VERSIONE = " + newVersion,
-                                       nullptr, db::kCommonSqlText);
-    if (header->RecordCount() == 0)
-        throw db::Error(db::errc::InvalidArgument,
-                        "Ciclo " + cicloNuovo + " versione " + newVersion + " inesistente: fasi non copiate",
-                        "CycleService");
-
+    // Phases without their cycle would be orphans: they are copied only where the new header exists, and
+    // a copy of none asks why (the source may have no phases).
+    const std::string newHeader = "PD52_DITTA_CG18 = " + company + " AND PD52_CODICE = " + newCycle +
+                                  " AND PD52_VERSIONE = " + newVersion;
     const long copied = CopyRows(
         *connection_, "PD53_CICLIFASI", {{"PD53_CODICE_PD52", newCycle}, {"PD53_VERSIONE_PD52", newVersion}}, {},
         "PD53_DITTA_CG18 = " + company + " AND PD53_CODICE_PD52 = " + db::SqlText(cicloOrigine) +
-            " AND PD53_VERSIONE_PD52 = " + db::SqlNumber(versioneOrigine),
+            " AND PD53_VERSIONE_PD52 = " + db::SqlNumber(versioneOrigine) +
+            " AND EXISTS (SELECT 1 FROM PD52_ANAGCICLI WHERE " + newHeader + ")",
         true);
+    if (copied == 0 &&
+        connection_->Execute("SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE " + newHeader, nullptr, db::kCommonSqlText)
+                ->RecordCount() == 0)
+        throw db::Error(db::errc::InvalidArgument,
+                        "Ciclo " + cicloNuovo + " versione " + newVersion + " inesistente: fasi non copiate",
+                        "CycleService");
     return db::Variant(copied);
 }
 
