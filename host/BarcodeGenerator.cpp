@@ -14,18 +14,29 @@ struct TypeLayout {
     long length = 0;  // total digits including the check digit; 0 = just the number
 };
 
-TypeLayout ReadLayout(db::Connection& c, const std::string& company, std::int16_t type) {
-    auto rs = c.Execute("SELECT MG4B_PREFISSO, MG4B_LUNGHEZZA FROM MG4B_PARMAGBARCODE WHERE MG4B_DITTA_CG18 = " +
-                        company + " AND MG4B_INDBARCODE = " + std::to_string(type),
-                        nullptr, db::kCommonSqlText);
+// The type's layout and the last number it gave, read together; the numbering has no row before a type's
+// first code (`last` is then null). Both tables are keyed by what is asked, and none of these columns may be
+// null: a null says the row is missing.
+struct Numbering {
+    db::Variant last;
     TypeLayout layout;
-    if (rs->RecordCount() > 0) {
-        rs->MoveFirst();
-        layout.prefix = db::Trim((*rs)["MG4B_PREFISSO"].Value().Text());
-        const db::Variant len = (*rs)["MG4B_LUNGHEZZA"].Value();
-        layout.length = len.IsNull() ? 0 : len.CLng();
-    }
-    return layout;
+};
+
+Numbering ReadNumbering(db::Connection& c, const std::string& company, const std::string& numberingKey,
+                        std::int16_t type) {
+    const std::string typeKey =
+        " FROM MG4B_PARMAGBARCODE WHERE MG4B_DITTA_CG18 = " + company + " AND MG4B_INDBARCODE = " + std::to_string(type);
+    auto rs = c.Execute("SELECT (SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE" + numberingKey + ") AS MG4C_ULTNUM, " +
+                            "(SELECT MG4B_PREFISSO" + typeKey + ") AS MG4B_PREFISSO, (SELECT MG4B_LUNGHEZZA" + typeKey +
+                            ") AS MG4B_LUNGHEZZA",
+                        nullptr, db::kCommonSqlText);
+    rs->MoveFirst();
+    Numbering n;
+    n.last = (*rs)["MG4C_ULTNUM"].Value();
+    n.layout.prefix = db::Trim((*rs)["MG4B_PREFISSO"].Value().Text());
+    const db::Variant len = (*rs)["MG4B_LUNGHEZZA"].Value();
+    n.layout.length = len.IsNull() ? 0 : len.CLng();
+    return n;
 }
 
 std::string Compose(const TypeLayout& layout, long number, bool checkDigit) {
@@ -58,14 +69,11 @@ std::string BarcodeGenerator::Genera(long, const db::Variant& ditta, const std::
     const std::string company = db::SqlNumber(ditta);
     const std::string key = " WHERE MG4C_DITTA_CG18 = " + company + " AND MG4C_INDTIPOGEST = " +
                             std::to_string(tipoGestione) + " AND MG4C_TIPOBARCODE_MG4B = " + std::to_string(tipoBarcode);
-    auto rs = c.Execute("SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE" + key, nullptr, db::kCommonSqlText);
-    const bool known = rs->RecordCount() > 0;
+    const Numbering numbering = ReadNumbering(c, company, key, tipoBarcode);
+    const bool known = !numbering.last.IsNull();
     long last = progDa - 1;
-    if (known) {
-        rs->MoveFirst();
-        last = std::max<long>(last, (*rs)["MG4C_ULTNUM"].Value().CLng());
-    }
-    const TypeLayout layout = ReadLayout(c, company, tipoBarcode);
+    if (known) last = std::max<long>(last, numbering.last.CLng());
+    const TypeLayout& layout = numbering.layout;
     for (long n = last + 1; n <= progA; ++n) {
         const std::string code = Compose(layout, n, flagCheckDigit == 1);
         auto used = c.Execute("SELECT MG65_CODBARCODE FROM MG65_BARCODE WHERE MG65_DITTA_CG18 = " + company +
