@@ -51,6 +51,17 @@ TEST_F(BarcodeTest, AutomaticTypesGetNewCodesManualOnesAreLeftOut) {
     EXPECT_EQ(Scalar("SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE WHERE MG4C_TIPOBARCODE_MG4B = 1").CLng(), 100);
 }
 
+TEST_F(BarcodeTest, TheNumberingGoesOnFromItsLastNumber) {
+    Exec("INSERT INTO MG4C_NUMBARCODE (MG4C_DITTA_CG18, MG4C_INDTIPOGEST, MG4C_TIPOBARCODE_MG4B, MG4C_ULTNUM) "
+         "VALUES (1, 1, 1, 500)");
+    AddSourceBarcode("8012345000996", 1);
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneBarcode(src, dst), kvMethodOK);
+    EXPECT_EQ(Scalar("SELECT MG65_CODBARCODE FROM MG65_BARCODE WHERE MG65_CODART_MG66 = 'NEW'").CStr(),
+              std::string("801234500501") + host::Gs1CheckDigit("801234500501"));
+    EXPECT_EQ(Scalar("SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE WHERE MG4C_TIPOBARCODE_MG4B = 1").CLng(), 501);
+}
+
 TEST_F(BarcodeTest, TypeOneWithoutCheckDigitIsNotCarriedOver) {
     Exec("UPDATE MG4B_PARMAGBARCODE SET MG4B_STFLGCHECKDIG = 0 WHERE MG4B_INDBARCODE = 1");
     AddSourceBarcode("8012345000996", 1);

@@ -115,6 +115,8 @@ TEST_F(CycleServiceTest, ThePhasesOfOneVersionAreCopiedWithinTheCompany) {
               "PD53_TEMPOLAV = 3 AND PD53_NOTE = 'a mano'"),
         1);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM PD53_CICLIFASI WHERE PD53_DITTA_CG18 = 2 AND PD53_CODICE_PD52 = 'NEW'"), 0);
+    // A source version without phases copies none, to a header that exists: no error.
+    EXPECT_EQ(Copy("NEW", 9, 2).CLng(), 0);
 }
 
 TEST_F(CycleServiceTest, ANewVersionWithoutHeaderIsRefused) {
