@@ -34,6 +34,12 @@ bool RandomBytes(std::uint8_t* bytes, std::size_t size) {
     }
     return true;
 }
+
+// Where the debug output goes; null when it is off.
+const char* DebugOutputTarget() {
+    const char* target = std::getenv("AGGANCI_DEBUG_OUTPUT");
+    return target && *target ? target : nullptr;
+}
 }  // namespace
 
 long CoCreateGuid(Guid* guid) {
@@ -51,14 +57,6 @@ long CoCreateGuid(Guid* guid) {
     guid->Data4[0] = static_cast<std::uint8_t>((guid->Data4[0] & 0x3F) | 0x80);
     return 0;
 }
-
-namespace {
-// Where the debug output goes; null when it is off.
-const char* DebugOutputTarget() {
-    const char* target = std::getenv("AGGANCI_DEBUG_OUTPUT");
-    return target && *target ? target : nullptr;
-}
-}  // namespace
 
 void OutputDebugStringA(const char* text) {
     const char* target = DebugOutputTarget();
