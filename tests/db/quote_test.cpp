@@ -2,27 +2,12 @@
 // hostile values reach the database whole through every statement of the component: tests/hostile.)
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "db/Error.h"
 #include "db/Quote.h"
 
 using namespace db;
-
-namespace {
-
-template <class F>
-void ExpectError(long number, F&& f) {
-    try {
-        f();
-        ADD_FAILURE() << "no error " << number << " raised";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.Number(), number) << e.Description();
-    }
-}
-
-}  // namespace
 
 TEST(SqlNumbers, WriteTheDecimalText) {
     EXPECT_EQ(SqlNumber(42), "42");

@@ -75,18 +75,16 @@ TEST(LiteralShapes, ATranslationThatMovedAPlaceholderIsRefused) {
 }
 
 TEST(BoundLiteralsTest, ValuesOfDataStatementsBecomeParameters) {
-    const BoundLiterals b = BindLiterals("SELECT * FROM T WHERE A = 'x''y' AND B = 12 AND C >= 3");
+    BoundLiterals b = BindLiterals("SELECT * FROM T WHERE A = 'x''y' AND B = 12 AND C >= 3");
     EXPECT_EQ(b.sql, "SELECT * FROM T WHERE A = :agg_literal_0 AND B = :agg_literal_1 AND C >= :agg_literal_2");
     ASSERT_EQ(b.values.size(), 3u);
     EXPECT_EQ(b.values[0].text, "x'y");
     EXPECT_TRUE(b.values[1].number);
     EXPECT_EQ(b.values[1].integer, 12);
     EXPECT_EQ(b.values[2].integer, 3);
-}
 
-// Quotes, "=" and dashes inside a literal or a quoted name belong to it: the scan goes on after it.
-TEST(BoundLiteralsTest, MarksInsideQuotedPartsAreNotLookedAt) {
-    const BoundLiterals b = BindLiterals("UPDATE T SET A = 'a=b--c''d', [x=y] = 4, \"q'r\" = '/*' WHERE B = 7");
+    // Quotes, "=" and dashes inside a literal or a quoted name belong to it: the scan goes on after it.
+    b = BindLiterals("UPDATE T SET A = 'a=b--c''d', [x=y] = 4, \"q'r\" = '/*' WHERE B = 7");
     EXPECT_EQ(b.sql, "UPDATE T SET A = :agg_literal_0, [x=y] = :agg_literal_1, \"q'r\" = :agg_literal_2 "
                      "WHERE B = :agg_literal_3");
     ASSERT_EQ(b.values.size(), 4u);
