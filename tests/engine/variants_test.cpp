@@ -149,37 +149,34 @@ TEST_F(VariantTest, SourceWithoutVariantsStillMarksTheNewArticle) {
     EXPECT_EQ(VariantMark("NEW"), 1);
     EXPECT_EQ(VariantMark("SRC"), 0);
 
+    // A model with only the colour raises the variant events without rows.
+    AddVariant("SRC", "COL", 1, "");
     AddArticle("NEW2");
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, db::Variant("NEW2")), kvMethodOK);
-    EXPECT_EQ(VariantMark("NEW2"), 1);
-}
-
-TEST_F(VariantTest, ModelWithOnlyTheColourRaisesTheVariantEventsWithoutRows) {
-    AddVariant("SRC", "COL", 1, "");
-    CreateEngine();
-    ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_TRUE(Variants("NEW").empty());
+    EXPECT_TRUE(Variants("NEW2").empty());
     EXPECT_EQ(recorder->names, (Events{"BeforeUpdateMG6B", "AfterUpdateMG6B"}));
     EXPECT_EQ(recorder->rows, (std::vector<long>{0, 0}));
+    EXPECT_EQ(VariantMark("NEW2"), 1);
 }
 
 // ---- Model copy: activation and grouping (V1) ---------------------------------------------------------
 
 TEST_F(VariantTest, ModelWithoutSelectionGroupsByArticleWhenTheCompanyDoes) {
+    AddVariant("SRC", "FIT", 1, "<null>");  // no grouping on the source: none for the new article
     AddVariant("SRC", "TG", 1, "G1");
     AddGrouping("TG", "G1", "Sizes of the summer line", {{3, "XL", "Extra large"}, {1, "S", "Small"}, {2, "M", "Medium"}});
     GroupByArticle();
     CreateEngine();
 
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"TG|1|NEW"}));
+    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"FIT|1|<null>", "TG|1|NEW"}));
     EXPECT_EQ(GroupingDescription("TG", "NEW").CStr(), "Sizes of the summer line");
     EXPECT_EQ(Composition("TG", "NEW"), (testsupport::Names{"1|S|Small", "2|M|Medium", "3|XL|Extra large"}));
 
     // Another new article gets a grouping of its own.
     AddArticle("NEW2");
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, db::Variant("NEW2")), kvMethodOK);
-    EXPECT_EQ(Variants("NEW2"), (testsupport::Names{"TG|1|NEW2"}));
+    EXPECT_EQ(Variants("NEW2"), (testsupport::Names{"FIT|1|<null>", "TG|1|NEW2"}));
     EXPECT_EQ(Composition("TG", "NEW2").size(), 3u);
     EXPECT_EQ(Groupings(), 3);
 }
@@ -333,16 +330,6 @@ TEST_F(VariantTest, ExistingGroupingUnderTheNewCodeIsReusedAsItIs) {
     EXPECT_EQ(Composition("TG", "NEW"), (testsupport::Names{"1|L|Large"}));
 }
 
-TEST_F(VariantTest, ActiveVariantWithoutGroupingOnTheSourceGetsNone) {
-    AddVariant("SRC", "FIT", 1, "<null>");
-    AddVariant("SRC", "TG", 1, "");
-    GroupByArticle();
-    CreateEngine();
-    ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"FIT|1|<null>", "TG|1|"}));
-    EXPECT_EQ(Groupings(), 0);
-}
-
 // ---- Colour from the link fabric ----------------------------------------------------------------------
 
 class ColourFromFabricTest : public VariantTest {
@@ -368,21 +355,20 @@ TEST_F(ColourFromFabricTest, ColourVariantComesWithTheFabricsGroupingUnderTheNew
     EXPECT_EQ(recorder->rows, (std::vector<long>{1, 1}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6D_FLGTABARTVAR WHERE MG6D_CODART_MG66 = 'NEW'"), 0);
     EXPECT_EQ(VariantMark("NEW"), 1);
-}
 
-TEST_F(ColourFromFabricTest, SelectionCanLeaveTheColourOutOrKeepTheFabricsGrouping) {
-    AddVariant("FAB", "COL", 1, "FG1");
-    GiveSelection({{"COL", 0, 1, ""}});
-    ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, dst), kvMethodOK);
-    EXPECT_TRUE(Variants("NEW").empty());
-    EXPECT_EQ(recorder->rows, (std::vector<long>{0, 0}));
-
+    // A selection can leave the colour out or keep the fabric's grouping.
     AddArticle("NEW2");
+    GiveSelection({{"COL", 0, 1, ""}});
+    ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, db::Variant("NEW2")), kvMethodOK);
+    EXPECT_TRUE(Variants("NEW2").empty());
+    EXPECT_EQ(recorder->rows, (std::vector<long>{1, 1, 0, 0}));
+
+    AddArticle("NEW3");
     // Personalised codes are not offered for the colour: only automatic or the fabric's own grouping.
     GiveSelection({{"COL", 1, 0, "SUMMER"}});
-    ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, db::Variant("NEW2")), kvMethodOK);
-    EXPECT_EQ(Variants("NEW2"), (testsupport::Names{"COL|1|FG1"}));
-    EXPECT_EQ(Groupings(), 1);
+    ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, db::Variant("NEW3")), kvMethodOK);
+    EXPECT_EQ(Variants("NEW3"), (testsupport::Names{"COL|1|FG1"}));
+    EXPECT_EQ(Groupings(), 2);  // the fabric's and the one made for NEW
 }
 
 TEST_F(ColourFromFabricTest, FabricWithoutAnActiveGroupedColourIsCanceledButMarksTheArticle) {

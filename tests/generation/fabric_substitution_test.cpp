@@ -45,14 +45,16 @@ const std::string kCopiedBill =
     "10 TS-COTONE-BIANCO 1.65\n20 ACC-BOTTONE-MADRE 12\n30 ACC-FILO-COTONE 180\n40 ACC-ETICHETTA 1\n"
     "50 ACC-INTERFODERA 0.25\n60 ACC-BUSTA 1\n";
 
+// A sequence limits both steps to its line: the second line with the main fabric stays as copied.
 TEST_F(FabricSubstitution, TheMainFabricGivesWayToTheLinkFabricWithTheRowsQuantity) {
+    AddSecondMainFabricLine();
     ASSERT_TRUE(Duplicate(kNuovo));
-    ASSERT_EQ(Lines(kNuovo), kCopiedBill);
+    ASSERT_EQ(Lines(kNuovo), kCopiedBill + "70 TS-COTONE-BIANCO 0.2\n");
     EXPECT_TRUE(Substitute(10, db::Variant(1.7)));
     EXPECT_EQ(Lines(kNuovo),
               "10 TS-LINO-BLU 1.7\n20 ACC-BOTTONE-MADRE 12\n30 ACC-FILO-COTONE 180\n40 ACC-ETICHETTA 1\n"
-              "50 ACC-INTERFODERA 0.25\n60 ACC-BUSTA 1\n");
-    EXPECT_EQ(Lines(kModello), kCopiedBill);
+              "50 ACC-INTERFODERA 0.25\n60 ACC-BUSTA 1\n70 TS-COTONE-BIANCO 0.2\n");
+    EXPECT_EQ(Lines(kModello), kCopiedBill + "70 TS-COTONE-BIANCO 0.2\n");
     EXPECT_TRUE(log.empty());
 }
 
@@ -64,15 +66,6 @@ TEST_F(FabricSubstitution, SequenceZeroMeansEveryLineWithTheMainFabric) {
     EXPECT_NE(lines.find("10 TS-LINO-BLU 1.5\n"), std::string::npos) << lines;
     EXPECT_NE(lines.find("70 TS-LINO-BLU 1.5\n"), std::string::npos) << lines;
     EXPECT_EQ(lines.find("TS-COTONE-BIANCO"), std::string::npos) << lines;
-}
-
-TEST_F(FabricSubstitution, ASequenceLimitsBothStepsToItsLine) {
-    AddSecondMainFabricLine();
-    ASSERT_TRUE(Duplicate(kNuovo));
-    EXPECT_TRUE(Substitute(70, db::Variant(0.3)));
-    const std::string lines = Lines(kNuovo);
-    EXPECT_NE(lines.find("10 TS-COTONE-BIANCO 1.65\n"), std::string::npos) << lines;
-    EXPECT_NE(lines.find("70 TS-LINO-BLU 0.3\n"), std::string::npos) << lines;
 }
 
 TEST_F(FabricSubstitution, AQuantityOfZeroOrNullLeavesTheCopiedQuantities) {

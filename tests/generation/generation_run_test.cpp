@@ -113,11 +113,32 @@ TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndGoesOnP
     EXPECT_FALSE(form->programObject->DuplicazioneAvvenuta());
     EXPECT_EQ(form->programObject->Articolo_Origine().Text(), kModello);
     EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), "");
+
+    // Its progress: prepared, then per row the text and the step forward, then reset; and the log button.
+    Lines steps;
+    for (const auto& r : form->progress->Refreshes()) steps.push_back(r.text + "|" + std::to_string(r.value));
+    const std::string lana = "Creazione articolo Articolo : AGMODELLO01TS-LANA-GRIGIA (0 di3)|";
+    const std::string lino = "Creazione articolo Articolo : AGMODELLO01TS-LINO-BLU (1 di3)|";
+    const std::string seta = "Creazione articolo Articolo : AGMODELLO01TS-SETA-ROSSA (2 di3)|";
+    EXPECT_EQ(steps, (Lines{"|0", lana + "0", lana + "1", lino + "1", lino + "2", seta + "2", seta + "3", "|0"}));
+    const auto& first = form->progress->Refreshes().front();
+    EXPECT_TRUE(first.visible);
+    EXPECT_EQ(first.caption, "Agganci\\Aperture");
+    EXPECT_TRUE(first.captionVisible && first.textVisible);
+    EXPECT_EQ(first.max, 3);
+    const auto& last = form->progress->Refreshes().back();
+    EXPECT_EQ(last, (host::controls::ProgressState{0, 0, 0, "", "", false, false, false}));
+    EXPECT_TRUE(form->cmdLog->Visible());
+    // Each creation shows the hourglass and the status text, and ends with the normal pointer and "Pronto".
+    EXPECT_EQ(form->statusTexts, (Lines{"Creazione agganci in corso...", "Pronto", "Creazione agganci in corso...",
+                                        "Pronto", "Creazione agganci in corso...", "Pronto"}));
+    EXPECT_EQ(form->pointers, (std::vector<long>{11, 0, 11, 0, 11, 0}));
 }
 
-// The company parameters every article reads (fashion and production parameters, barcode types, seasons):
-// a run reads each of them once, whatever the number of its articles.
-TEST_F(GenerationRun, ARunReadsEachCompanyParameterOnce) {
+// MODELLO04's three link fabrics all have a colour: three articles, each a full copy of the model,
+// completed from its own row and given its fabric, with the row's quantity, in place of the main fabric.
+// The company parameters every article reads are read once for the whole run.
+TEST_F(GenerationRun, TheThreeRowModelCreatesThreeCompleteArticles) {
     form->LoadModel("MODELLO04");
     std::map<std::string, int> reads;  // by statement with its values
     testsupport::SqliteStatementHook hook(*conn, [&](sqlite3_stmt* statement, const char* text) {
@@ -131,21 +152,12 @@ TEST_F(GenerationRun, ARunReadsEachCompanyParameterOnce) {
         }
     });
     Run();
-    ASSERT_EQ(form->outcome.articles.size(), 3u);
-    for (const auto& article : form->outcome.articles) EXPECT_EQ(article.state, generation::ArticleState::Created);
     for (const char* table : {"FA00_PARAMETRI", "PD42_PARGEST", "MG5T_STAGIONI"}) {
         const bool read = std::any_of(reads.begin(), reads.end(),
                                       [&](const auto& r) { return r.first.find(table) != std::string::npos; });
         EXPECT_TRUE(read) << table;
     }
     for (const auto& [sql, count] : reads) EXPECT_EQ(count, 1) << sql;
-}
-
-// MODELLO04's three link fabrics all have a colour: three articles, each a full copy of the model,
-// completed from its own row and given its fabric, with the row's quantity, in place of the main fabric.
-TEST_F(GenerationRun, TheThreeRowModelCreatesThreeCompleteArticles) {
-    form->LoadModel("MODELLO04");
-    Run();
     struct Expected {
         std::string fabric, row;  // description|season|line|brand as the article shows them
         double quantity;
@@ -203,29 +215,6 @@ TEST_F(GenerationRun, TheThreeRowModelCreatesThreeCompleteArticles) {
     EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), "DNMODELLO04TS-TWILL-NERO");
 }
 
-TEST_F(GenerationRun, ShowsItsProgressAndTheLogButton) {
-    Run();
-    Lines steps;
-    for (const auto& r : form->progress->Refreshes()) steps.push_back(r.text + "|" + std::to_string(r.value));
-    const std::string lana = "Creazione articolo Articolo : AGMODELLO01TS-LANA-GRIGIA (0 di3)|";
-    const std::string lino = "Creazione articolo Articolo : AGMODELLO01TS-LINO-BLU (1 di3)|";
-    const std::string seta = "Creazione articolo Articolo : AGMODELLO01TS-SETA-ROSSA (2 di3)|";
-    // Prepared, then per row the text and the step forward, then reset.
-    EXPECT_EQ(steps, (Lines{"|0", lana + "0", lana + "1", lino + "1", lino + "2", seta + "2", seta + "3", "|0"}));
-    const auto& first = form->progress->Refreshes().front();
-    EXPECT_TRUE(first.visible);
-    EXPECT_EQ(first.caption, "Agganci\\Aperture");
-    EXPECT_TRUE(first.captionVisible && first.textVisible);
-    EXPECT_EQ(first.max, 3);
-    const auto& last = form->progress->Refreshes().back();
-    EXPECT_EQ(last, (host::controls::ProgressState{0, 0, 0, "", "", false, false, false}));
-    EXPECT_TRUE(form->cmdLog->Visible());
-    // Each creation shows the hourglass and the status text, and ends with the normal pointer and "Pronto".
-    EXPECT_EQ(form->statusTexts, (Lines{"Creazione agganci in corso...", "Pronto", "Creazione agganci in corso...",
-                                        "Pronto", "Creazione agganci in corso...", "Pronto"}));
-    EXPECT_EQ(form->pointers, (std::vector<long>{11, 0, 11, 0, 11, 0}));
-}
-
 TEST_F(GenerationRun, NothingStartsWithoutRowsWithoutColourVariantOrWhenTheUserStops) {
     const long before = Articles();
     form->LoadModel("MODELLO03");  // no links
@@ -252,17 +241,6 @@ TEST_F(GenerationRun, NothingStartsWithoutRowsWithoutColourVariantOrWhenTheUserS
     EXPECT_EQ(m.title, "Attenzione!");
     EXPECT_TRUE(form->AllLines().empty());
     EXPECT_EQ(Articles(), before);
-}
-
-TEST_F(GenerationRun, ASecondRunWithoutRegenerationOnlyLogsTheGeneratedRow) {
-    Run();
-    const long after = Articles();
-    form = NewForm();
-    Run();
-    EXPECT_EQ(form->RunLines(), Join({FailedRow("TS-LANA-GRIGIA", kColore), SkippedRow("TS-LINO-BLU"),
-                                      FailedRow("TS-SETA-ROSSA", kColore)}));
-    EXPECT_EQ(Articles(), after);
-    EXPECT_EQ(RowCode("TS-LINO-BLU"), kNuovo);
 }
 
 // Another session removed a link row after the form read the rows: the run reads the row again under the
@@ -326,10 +304,17 @@ TEST_F(GenerationRun, TheMaximumLengthComesFromTheStructuredCodeWhenTheCompanyUs
     EXPECT_EQ(generation::DimensioneArticolo(contesto), 25);  // no segments: the sum is Null
 }
 
+// A second run without regeneration only logs the generated row; a regeneration replaces the articles.
 TEST_F(GenerationRun, RegenerationReplacesTheArticlesOfEveryRow) {
     Run();
-    Exec("UPDATE MG87_ARTDESC SET MG87_DESCART = 'cambiata' WHERE MG87_CODART_MG66 = '" + kNuovo + "'");
     const long after = Articles();
+    form = NewForm();
+    Run();
+    EXPECT_EQ(form->RunLines(), Join({FailedRow("TS-LANA-GRIGIA", kColore), SkippedRow("TS-LINO-BLU"),
+                                      FailedRow("TS-SETA-ROSSA", kColore)}));
+    EXPECT_EQ(Articles(), after);
+
+    Exec("UPDATE MG87_ARTDESC SET MG87_DESCART = 'cambiata' WHERE MG87_CODART_MG66 = '" + kNuovo + "'");
     form = NewForm();
     form->rigenera = 1;
     Run();

@@ -148,7 +148,9 @@ TEST_F(ProcessingLogTest, AFolderThatCannotHoldTheFileSwitchesLoggingOffSilently
     EXPECT_TRUE(fs::exists(log->FileLog()));
 }
 
+// The title is cut at fifty characters: base, company and timestamp make 52 here.
 TEST_F(ProcessingLogTest, JournalRecordsTheRunItsLinesAndTheirKinds) {
+    global->dittaCorrente = "1234567";
     log->ApriLog();
     log->ScriviLog("Errore: Codice articolo da generare già esistente! ", generation::LogErrore);
     log->ScriviLog("Riga in evidenza", generation::LogEvidenziato);
@@ -157,7 +159,8 @@ TEST_F(ProcessingLogTest, JournalRecordsTheRunItsLinesAndTheirKinds) {
     auto run = conn->Execute("SELECT * FROM CG9L_LOGELAB");
     ASSERT_EQ(run->RecordCount(), 1);
     run->MoveFirst();
-    EXPECT_EQ((*run)["CG9L_TITOLO"].Value().Text(), "Generazione_Agganci_Aperture_7__1.3.2026.9.5.3");
+    EXPECT_EQ((*run)["CG9L_TITOLO"].Value().Text(), "Generazione_Agganci_Aperture_1234567__1.3.2026.9.5");
+    EXPECT_EQ((*run)["CG9L_DITTA_CG18"].Value().CLng(), 1234567);
     EXPECT_EQ((*run)["CG9L_UTENTE"].Value().Text(), "Mario Rossi");
     EXPECT_EQ((*run)["CG9L_DATA"].Value().CDate(), db::Date::FromParts(2026, 3, 1));
     EXPECT_EQ((*run)["CG9L_STATO"].Value().CLng(), 1);
@@ -167,15 +170,6 @@ TEST_F(ProcessingLogTest, JournalRecordsTheRunItsLinesAndTheirKinds) {
                                         "2|0|" + kBanner, "3|0|Errore: Codice articolo da generare già esistente! ",
                                         "4|1|Riga in evidenza", "2|0|" + kBanner,
                                         "2|0|Termine elaborazione : 01/03/2026 09:05:03", "2|0|" + kBanner}));
-}
-
-TEST_F(ProcessingLogTest, JournalTitleIsCutAtFiftyCharacters) {
-    global->dittaCorrente = "1234567";  // base, company and timestamp make 52 characters
-    log->ApriLog();
-    auto run = conn->Execute("SELECT CG9L_TITOLO, CG9L_DITTA_CG18 FROM CG9L_LOGELAB");
-    run->MoveFirst();
-    EXPECT_EQ((*run)[0].Value().Text(), "Generazione_Agganci_Aperture_1234567__1.3.2026.9.5");
-    EXPECT_EQ((*run)[1].Value().CLng(), 1234567);
 }
 
 // A shell without a journal of runs.
