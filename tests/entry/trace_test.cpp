@@ -81,12 +81,6 @@ TEST(TraceIdLifetime, TheSystemGeneratorMakesDistinctVersionFourGuids) {
     EXPECT_NE(entry::CoCreateGuid(nullptr), 0);
 }
 
-TEST_F(DebugOutputFile, AppendsToAnExistingFile) {
-    { std::ofstream(path) << "earlier line\n"; }
-    entry::OutputDebugStringA("next line");
-    EXPECT_EQ(ReadLines(path), (std::vector<std::string>{"earlier line", "next line"}));
-}
-
 TEST_F(DebugOutputFile, NothingIsWrittenWithoutTheVariableAndAnUnwritableTargetIsIgnored) {
     calls = 0;
     TraceId id(FailsOnceThenFixed);
@@ -98,12 +92,16 @@ TEST_F(DebugOutputFile, NothingIsWrittenWithoutTheVariableAndAnUnwritableTargetI
     EXPECT_NO_THROW(entry::WriteTraceLine(id, TracePhase::Ter, "CLSFA_AGGANCI"));
 }
 
-// Each program object writes one creation line and one end line, both with its own identifier.
-TEST_F(DebugOutputFile, EachProgramObjectWritesItsCreationAndEndWithItsOwnId) {
+// Each program object writes one creation line and one end line, both with its own identifier, after what
+// the file held.
+TEST_F(DebugOutputFile, EachProgramObjectAppendsItsCreationAndEndWithItsOwnId) {
+    { std::ofstream(path) << "earlier line\n"; }
     { auto first = entry::CLSFA_AGGANCI::Create(); }
     { auto second = entry::CLSFA_AGGANCI::Create(); }
-    const auto lines = ReadLines(path);
-    ASSERT_EQ(lines.size(), 4u);
+    auto lines = ReadLines(path);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "earlier line");
+    lines.erase(lines.begin());
     auto idOf = [](const std::string& line) { return line.substr(6, 32); };
     for (int i : {0, 2}) {
         EXPECT_EQ(lines[i], "KVGE:|" + idOf(lines[i]) + "|INI|Vintrello|CLSFA_AGGANCI");

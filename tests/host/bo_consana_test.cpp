@@ -74,6 +74,11 @@ TEST_F(BoConsana, RefusalsChangeNothingAndSayWhy) {
     EXPECT_EQ(error, "Impossibile eliminare l'articolo TS-COTONE-BIANCO: è un componente della distinta base "
                      "dell'articolo " + user + ".");
     EXPECT_EQ(Snapshot(), before);
+
+    host::ClsBoConsana unset;  // without connection, then without program
+    EXPECT_THROW(unset.EliminaArticolo(kModello, error), db::Error);
+    unset.Connection(conn);
+    EXPECT_THROW(unset.EliminaArticolo(kModello, error), db::Error);
 }
 
 TEST_F(BoConsana, ADatabaseErrorIsRaisedAndTheDeletionUndone) {
@@ -83,14 +88,6 @@ TEST_F(BoConsana, ADatabaseErrorIsRaisedAndTheDeletionUndone) {
     EXPECT_THROW(bo.EliminaArticolo(kModello, error), db::Error);
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(conn->TransactionLevel(), 0);
-}
-
-TEST_F(BoConsana, WithoutConnectionOrProgramItIsAnError) {
-    std::string error;
-    host::ClsBoConsana unset;
-    EXPECT_THROW(unset.EliminaArticolo(kModello, error), db::Error);
-    unset.Connection(conn);
-    EXPECT_THROW(unset.EliminaArticolo(kModello, error), db::Error);
 }
 
 TEST(BoConsanaFormatter, LiteralsAreQuotedWithTheOptionsAsked) {

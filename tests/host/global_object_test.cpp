@@ -77,11 +77,10 @@ TEST_F(GlobalSettings, ReloadSeesChangesAndImpostaOverridesForTheSession) {
     EXPECT_EQ(g.VarianteColore(), "COLORE");
     g.Imposta("VarianteColore", Variant(""));
     EXPECT_EQ(g.VarianteColore(), "");
-}
 
-TEST_F(GlobalSettings, ANonNumericNumberSettingIsATypeMismatch) {
+    // A number setting that is not a number is a type mismatch.
     connection->Execute("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = 'molti' WHERE AG00_CHIAVE = 'CodiceStrutturato'");
-    GlobalObject g("sqlite::memory:", 1, *connection);
+    g.Ricarica(*connection);
     try {
         g.CodiciStrutturati();
         FAIL();

@@ -53,6 +53,12 @@ protected:
 };
 
 TEST_F(JournalTest, ARunIsOneHeaderRowAndOneRowPerLineClosedWithItsStatus) {
+    host::ProcessingLogService unconnected;
+    EXPECT_EQ(ErrorNumberOf([&] { unconnected.Apri(db::Variant(1), "", db::Date{}, "T"); }), db::errc::ObjectRequired);
+    EXPECT_EQ(ErrorNumberOf([&] { service->Riga("senza apertura", 2, false); }), db::errc::OperationNotAllowed);
+    EXPECT_EQ(ErrorNumberOf([&] { service->Chiudi(1); }), db::errc::OperationNotAllowed);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB"), 0);
+
     service->Apri(db::Variant(3), "Mario Rossi", db::Date::FromParts(2026, 12, 4), "Generazione_Agganci_Aperture_3__4");
     ASSERT_TRUE(service->IdElaborazione().has_value());
     const std::string id = std::to_string(*service->IdElaborazione());
@@ -125,14 +131,6 @@ TEST_F(JournalTest, ARunOpenedInsideATransactionIsRegisteredAfterIt) {
     service->Chiudi(1);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB WHERE CG9L_STATO = 1"), 1);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9M_LOGELABRIG"), 1);
-}
-
-TEST_F(JournalTest, MisuseIsAnError) {
-    host::ProcessingLogService unconnected;
-    EXPECT_EQ(ErrorNumberOf([&] { unconnected.Apri(db::Variant(1), "", db::Date{}, "T"); }), db::errc::ObjectRequired);
-    EXPECT_EQ(ErrorNumberOf([&] { service->Riga("senza apertura", 2, false); }), db::errc::OperationNotAllowed);
-    EXPECT_EQ(ErrorNumberOf([&] { service->Chiudi(1); }), db::errc::OperationNotAllowed);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB"), 0);
 }
 
 class FilesTest : public ::testing::Test {

@@ -1,8 +1,5 @@
-// The headless shell driving a links form as the ERP would: the program set up with the session's
-// references, the window shown modally (the scripted user works inside the show) or modelessly, the user's
-// actions, the answers to message boxes, and the close. The form here is a small stand-in built on the same
-// controls and services as the real one; the script acting on an open window, the close that lets go of the
-// program, and a step the user cannot do are tried on the real form (tests/links_form/lifecycle_test.cpp).
+// The headless shell driving a links form as the ERP would, on a small stand-in form built on the same
+// controls and services as the real one (the real form: tests/links_form/lifecycle_test.cpp).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -27,9 +24,7 @@ namespace {
 
 constexpr const char* kDomanda = "Generare l'articolo?";
 
-// A links form reduced to a model field, a check box and a button; it shows a
-// question through its message service and writes its result through the program object, as the real
-// form does.
+// A model field, a check box and a button: a question shown, the result written to the program object.
 class StandInLinksForm : public entry::ILinksForm {
 public:
     StandInLinksForm() {

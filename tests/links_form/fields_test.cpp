@@ -64,7 +64,7 @@ TEST_F(LinksFormTest, TheModelAndTheLinkFabricListTheirKindsOfArticle) {
     EXPECT_NE(Ui().TXT_DESCTESAGGANCIO->Text(), "");
 }
 
-TEST_F(LinksFormTest, TheMainFabricListIsTheFabricsOfTheModelsStandardBill) {
+TEST_F(LinksFormTest, TheMainFabricListIsTheFabricsOfTheModelsStandardBillAndSetsTheSequence) {
     ApriModello("MODELLO01");
     Utente(host::UserScript().Type("TXT_SEQUENZA", "").Pick("TXT_TESSPRINC", "TS-COTONE-BIANCO"));
     auto box = Controllo<host::controls::LookupTextBox>("TXT_TESSPRINC");
@@ -77,6 +77,13 @@ TEST_F(LinksFormTest, TheMainFabricListIsTheFabricsOfTheModelsStandardBill) {
     EXPECT_EQ(Ui().TXT_SEQUENZA->Text(), "10");
     EXPECT_EQ((*Form()->RstAggTestata())["FA63_SEQUENZA"].Value().CLng(), 10);
     EXPECT_EQ(Controllo<host::controls::LookupTextBox>("TXT_TSAGGANCIO")->IDLookup(), "TS_diba");
+
+    // Changing the main fabric empties the sequence, but filling the sequence first keeps it.
+    Utente(host::UserScript().Type("TXT_TESSPRINC", "TS-LINO-BLU"));
+    EXPECT_EQ(Ui().TXT_SEQUENZA->Text(), "");
+    Utente(host::UserScript().Type("TXT_TESSPRINC", "").Type("TXT_SEQUENZA", "10")
+               .Type("TXT_TESSPRINC", "TS-COTONE-BIANCO"));
+    EXPECT_EQ(Ui().TXT_SEQUENZA->Text(), "10");
 }
 
 TEST_F(LinksFormTest, ThePrefixListShowsThePrefixesOfTheModel) {
@@ -92,15 +99,6 @@ TEST_F(LinksFormTest, ThePrefixListShowsThePrefixesOfTheModel) {
 }
 
 // --- Rules between fields ---
-
-TEST_F(LinksFormTest, ChangingTheMainFabricEmptiesTheSequenceButFillingItFirstDoesNot) {
-    ApriModello("MODELLO01");
-    Utente(host::UserScript().Type("TXT_TESSPRINC", "TS-LINO-BLU"));
-    EXPECT_EQ(Ui().TXT_SEQUENZA->Text(), "");
-
-    Utente(host::UserScript().Type("TXT_TESSPRINC", "").Type("TXT_SEQUENZA", "10").Type("TXT_TESSPRINC", "TS-COTONE-BIANCO"));
-    EXPECT_EQ(Ui().TXT_SEQUENZA->Text(), "10");
-}
 
 TEST_F(LinksFormTest, ASeasonCodeSetsTheRowsSeasonOnlyWhenTheSeasonExists) {
     ApriModello("MODELLO01");
@@ -146,21 +144,18 @@ protected:
     }
 };
 
-TEST_F(RefusalTest, ARowNeedsALinkFabricThatIsAFabric) {
+TEST_F(RefusalTest, ARowNeedsALinkFabricThatIsAFabricAndADescription) {
     ApriModello("MODELLO01");
     SalvaRiga({{"TXT_DESCARTDAGENERARE", "Camicia"}});
     AttendiRifiuto("Campo obbligatorio mancante: Tessuto Aggancio", "TXT_TSAGGANCIO");
     Utente(host::UserScript().Type("TXT_TSAGGANCIO", "MODELLO02").Press("GRIDNAV_AGGANCI", p::Salva));
     AttendiRifiuto("Valore non valido per Tessuto Aggancio: MODELLO02", "TXT_TSAGGANCIO");
+    Utente(host::UserScript().Type("TXT_TSAGGANCIO", "TS-LINO-BLU").Type("TXT_DESCARTDAGENERARE", "   ")
+               .Press("GRIDNAV_AGGANCI", p::Salva));
+    AttendiRifiuto("Campo obbligatorio mancante: Descrizione", "TXT_DESCARTDAGENERARE");
     EXPECT_EQ(Griglia()->RowCount(), 4);  // the new row, not saved
     Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Annulla).Press("INTERNAV_AGGANCI", p::Salva));
     EXPECT_EQ(RigheAgganci("MODELLO01"), 3);
-}
-
-TEST_F(RefusalTest, ARowNeedsADescription) {
-    ApriModello("MODELLO01");
-    SalvaRiga({{"TXT_TSAGGANCIO", "TS-LINO-BLU"}, {"TXT_DESCARTDAGENERARE", "   "}});
-    AttendiRifiuto("Campo obbligatorio mancante: Descrizione", "TXT_DESCARTDAGENERARE");
 }
 
 TEST_F(RefusalTest, TheQuantityAndTheSequenceAreNumbers) {

@@ -55,7 +55,7 @@ TEST_F(LinksFormTest, AModalFormOnTheLinksTabCannotSwitchToTheMassTab) {
 }
 
 TEST_F(LinksFormTest, TheSourceArticleIsLoadedAtOnce) {
-    Apri("MODELLO01");
+    auto program = Apri("MODELLO01");
     const auto& ui = Ui();
     EXPECT_EQ(ui.TXT_MODORIGINE->Text(), "MODELLO01");
     EXPECT_TRUE(ui.TXT_MODORIGINE->Decodificato());
@@ -68,16 +68,16 @@ TEST_F(LinksFormTest, TheSourceArticleIsLoadedAtOnce) {
     EXPECT_FALSE(ui.TXT_PREFISSO->Enabled());  // a saved header keeps its prefix
     EXPECT_TRUE(ui.CMD_DUPLICA->Enabled());
     EXPECT_FALSE(ui.CMD_LOG->Visible());
-}
 
-TEST_F(LinksFormTest, OpeningOnAModelWithoutPrefixLeavesItsHeaderUnchanged) {
+    // Opening on a model without prefix leaves its header unchanged.
+    shell->Chiudi(program);
     Apri("MODELLO02");
     EXPECT_EQ(Ui().TXT_PREFISSO->Text(), "");
     EXPECT_FALSE(Ui().FME_AGGANCI->IsChanged());
     EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
 }
 
-TEST_F(LinksFormTest, WithoutASourceArticleTheModelFieldWaitsForInput) {
+TEST_F(LinksFormTest, WithoutASourceArticleTheModelFieldWaitsForAFinishedProduct) {
     Apri();
     const auto& ui = Ui();
     EXPECT_TRUE(ui.TXT_MODORIGINE->HasFocus());
@@ -86,10 +86,9 @@ TEST_F(LinksFormTest, WithoutASourceArticleTheModelFieldWaitsForInput) {
     EXPECT_FALSE(ui.CMD_DUPLICA->Enabled());
     EXPECT_TRUE(ui.CMD_NUOVO->Enabled());
     EXPECT_TRUE(ui.TXT_DESCARTESTDAGENERARE->Visible());
-}
 
-TEST_F(LinksFormTest, AModelThatIsNotAFinishedProductLoadsNothing) {
-    ApriModello("TS-LINO-BLU");
+    // A model that is not a finished product loads nothing.
+    Utente(host::UserScript().Type("TXT_MODORIGINE", "TS-LINO-BLU"));
     EXPECT_FALSE(Ui().TXT_MODORIGINE->Decodificato());
     EXPECT_FALSE(Ui().FRM_PREFISSO->Enabled());
     EXPECT_EQ(Ui().FME_AGGANCI->Recordset(), nullptr);
@@ -215,7 +214,7 @@ TEST_F(LinksFormTest, EscapeClosesTheForm) {
     EXPECT_TRUE(shell->Chiudi(program));  // nothing left to close
 }
 
-TEST_F(LinksFormTest, AMissingKindOfArticleMasterClosesTheFormAtOnce) {
+TEST_F(LinksFormTest, AMissingKindOfArticleMasterClosesTheFormAtOnceAndTheBaseOneHidesTheExtendedDescription) {
     host::ProgramRequest request;
     request.tipoAnagrafica = entry::KvEnumTipoAnagraficaArticoli_Nothing;
     shell->Apri(request);
@@ -224,16 +223,13 @@ TEST_F(LinksFormTest, AMissingKindOfArticleMasterClosesTheFormAtOnce) {
     EXPECT_EQ(UltimoMessaggio().text, "Tipo anagrafica non specificato!");
     EXPECT_EQ(UltimoMessaggio().style, 16);
     EXPECT_EQ(UltimoMessaggio().title, "");
-}
 
-TEST_F(LinksFormTest, TheBaseArticleMasterHidesTheExtendedDescription) {
-    host::ProgramRequest request;
+    // The base article master hides the extended description.
     request.tipoAnagrafica = entry::KvEnumTipoAnagraficaArticoli_Base;
     shell->Apri(request);
     EXPECT_FALSE(Ui().TXT_DESCARTESTDAGENERARE->Visible());
 }
 
-// The resize control moves both tabs' frames alike: sizing the links tab sizes the mass tab with it.
 TEST_F(LinksFormTest, TheLayoutKeepsBothTabsTheSameSize) {
     Apri();
     auto resize = Controllo<host::controls::ResizeControl>("ZEL_RESIZEFORM");

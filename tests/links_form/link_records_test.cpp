@@ -132,9 +132,10 @@ TEST_F(LinksFormTest, TheAlternativeCodeIsTypedOnlyWhileItsBoxIsTicked) {
     EXPECT_EQ(Valore("SELECT FA63_FLGCODALT FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01'").CLng(), 1);
 }
 
+// The article is recorded after the form read the rows (by a run elsewhere): the deletion still removes it.
 TEST_F(LinksFormTest, DeletingARowWithAGeneratedArticleRemovesTheArticleAndTheRowAtOnce) {
-    Generato("MODELLO01", "TS-LINO-BLU", "CAM-100");
     ApriModello("MODELLO01");
+    Generato("MODELLO01", "TS-LINO-BLU", "CAM-100");
     Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2).Press("GRIDNAV_AGGANCI", p::Elimina));
 
     ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
@@ -145,15 +146,6 @@ TEST_F(LinksFormTest, DeletingARowWithAGeneratedArticleRemovesTheArticleAndTheRo
     EXPECT_FALSE(EsisteArticolo("CAM-100"));
     EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
     EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), (std::vector<std::string>{"TS-LANA-GRIGIA", "TS-SETA-ROSSA"}));
-}
-
-// A run elsewhere recorded the article after the form read the rows: the deletion still removes it.
-TEST_F(LinksFormTest, DeletingARowRemovesTheArticleRecordedSinceTheRowsWereRead) {
-    ApriModello("MODELLO01");
-    Generato("MODELLO01", "TS-LINO-BLU", "CAM-100");
-    Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2).Press("GRIDNAV_AGGANCI", p::Elimina));
-    EXPECT_FALSE(EsisteArticolo("CAM-100"));
-    EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
 }
 
 TEST_F(LinksFormTest, DeletingARowWithoutAGeneratedArticleWaitsForTheHeaderSave) {

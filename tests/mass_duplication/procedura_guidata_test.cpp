@@ -58,7 +58,7 @@ protected:
     std::unique_ptr<mass_duplication::ProceduraGuidata> wizard;
 };
 
-TEST_F(ProceduraGuidata, NextWithSeveralArticlesShowsTheParametersAndTheirModes) {
+TEST_F(ProceduraGuidata, NextShowsTheParametersAndTheModesForOneOrSeveralArticles) {
     query->AggiungiCondizione({"Articolo", QueryOperator::IniziaCon, {"CAM-"}});
     wizard->CMD_AVANTI_Click();
     EXPECT_TRUE(C().FRM_PARDUPL->Visible());
@@ -79,9 +79,9 @@ TEST_F(ProceduraGuidata, NextWithSeveralArticlesShowsTheParametersAndTheirModes)
     EXPECT_TRUE(C().FRM_SELDUPL->Visible());
     EXPECT_EQ(C().TXT_PREFISSODART->Text(), "X");
     EXPECT_EQ(wizard->RstSelezioneMassiva()->RecordCount(), 6);
-}
 
-TEST_F(ProceduraGuidata, OneArticleOffersTheCompleteCodeAndItsDescriptions) {
+    // One article: the complete code and its descriptions too.
+    query->Svuota();
     query->AggiungiCondizione({"Articolo", QueryOperator::Uguale, {"CAM-100"}});
     wizard->CMD_AVANTI_Click();
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Aggiungi prefisso", "Sostituisci parziale", "Sostituisci completa"}));

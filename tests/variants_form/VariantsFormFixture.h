@@ -1,10 +1,6 @@
 #pragma once
 // The demo company in a database file, the headless shell started on it, and FRMFA_VARIANTI opened as the
 // links form opens it, with a scripted user acting inside the modal show.
-//
-//   auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"),
-//                     host::UserScript().Do(...));
-//   EXPECT_EQ(Righe(lista).at("TAG").sel, "0");
 #include <gtest/gtest.h>
 
 #include <filesystem>

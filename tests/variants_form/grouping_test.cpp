@@ -24,19 +24,25 @@ host::UserScript& Osserva(host::UserScript& s, std::vector<StatoBox>& visti) {
     });
 }
 
+// The personalised code is cut to the twenty characters the list holds.
 TEST_F(VariantsForm, TicksAndGroupingCodesReachTheReturnedListAndItsTable) {
+    std::vector<StatoBox> visti;
     host::UserScript user;
     Spunta(user, "TAG", "SEL");
     Spunta(user, "TAG", "RAGGRAUTOMATICO");
-    user.Type("TXT_RAGGR", "SUMMER");
+    user.Type("TXT_RAGGR", "PRIMAVERA-ESTATE-2026-XL");
+    Osserva(user, visti);
 
     const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
 
     EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
-    EXPECT_EQ(Righe(lista), (Lista{{"COL", {"1", "Colore", "1", ""}}, {"TAG", {"0", "Taglia", "0", "SUMMER"}}}));
+    EXPECT_EQ(visti, (std::vector<StatoBox>{{"PRIMAVERA-ESTATE-202", true}}));
+    EXPECT_EQ(Righe(lista),
+              (Lista{{"COL", {"1", "Colore", "1", ""}}, {"TAG", {"0", "Taglia", "0", "PRIMAVERA-ESTATE-202"}}}));
     EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG5F_CODICEVAR, SEL, RAGGRAUTOMATICO, RTRIM(RAGGRPERSONALIZZATO) FROM "
                                        "##TABTEMP_VARIANTI ORDER BY MG5F_CODICEVAR"),
-              (std::vector<std::string>{"COL|1|1|", "TAG|0|0|SUMMER"}));
+              (std::vector<std::string>{"COL|1|1|", "TAG|0|0|PRIMAVERA-ESTATE-202"}));
+    EXPECT_EQ(variants_form::RaggrPersonalizzatoAmmesso("àèìòùàèìòùàèìòùàèìòùXY"), "àèìòùàèìòùàèìòùàèìòù");
 }
 
 TEST_F(VariantsForm, GroupingCodeFollowsTheRowAndIsEditableOnlyWithoutAutomaticGrouping) {
@@ -98,19 +104,6 @@ TEST_F(VariantsForm, ColourVariantTakesNoPersonalisedCodeOnTheLinksTabButDoesOnT
     EXPECT_EQ(agganci, (std::vector<StatoBox>{{"", false}, {"", false}}));
     EXPECT_EQ(massiva, (std::vector<StatoBox>{{"", true}, {"", true}}));
     EXPECT_EQ(Righe(lista).at("COL"), (Riga{"1", "Colore", "0", "COL-SPECIALE"}));
-}
-
-TEST_F(VariantsForm, PersonalisedCodeIsCutToTheTwentyCharactersTheListHolds) {
-    std::vector<StatoBox> visti;
-    host::UserScript user;
-    Spunta(user, "TAG", "RAGGRAUTOMATICO");
-    user.Type("TXT_RAGGR", "PRIMAVERA-ESTATE-2026-XL");
-    Osserva(user, visti);
-    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
-
-    EXPECT_EQ(visti, (std::vector<StatoBox>{{"PRIMAVERA-ESTATE-202", true}}));
-    EXPECT_EQ(Righe(lista).at("TAG").personalizzato, "PRIMAVERA-ESTATE-202");
-    EXPECT_EQ(variants_form::RaggrPersonalizzatoAmmesso("àèìòùàèìòùàèìòùàèìòùXY"), "àèìòùàèìòùàèìòùàèìòù");
 }
 
 }  // namespace

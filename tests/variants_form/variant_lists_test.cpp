@@ -8,7 +8,7 @@ namespace {
 
 using Lista = std::map<std::string, Riga>;
 
-TEST_F(VariantsForm, LinksTabListsTheModelsActiveVariantsAllTickedWithAutomaticGrouping) {
+TEST_F(VariantsForm, LinksTabListsTheModelsActiveVariantsAndTheColourOneAllTickedWithAutomaticGrouping) {
     const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"));
 
     ASSERT_TRUE(lista);
@@ -16,9 +16,8 @@ TEST_F(VariantsForm, LinksTabListsTheModelsActiveVariantsAllTickedWithAutomaticG
     EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
     EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
     EXPECT_TRUE(shell->Messages()->Messages().empty());  // the company names its colour variant: no warning
-}
 
-TEST_F(VariantsForm, LinksTabListsTheColourVariantWhenAnyArticleUsesItActively) {
+    // The colour variant is listed when any article uses it actively.
     Esegui("DELETE FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'MODELLO01' AND MG6B_CODICEVAR_MG5F = 'COL'");
     EXPECT_EQ(Righe(Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"))),
               (Lista{{"COL", {"1", "Colore", "1", ""}}, {"TAG", {"1", "Taglia", "1", ""}}}));
