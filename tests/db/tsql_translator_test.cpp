@@ -82,7 +82,8 @@ TEST(TsqlIfDrop, TempTableDropBecomesDropIfExists) {
 
 // The target and its hint leave the FROM list; join conditions move to WHERE.
 TEST(TsqlUpdateFrom, AliasCommaListAndTargetInTheMiddle) {
-    EXPECT_EQ(One("UPDATE T SET x = x, y = 'L' FROM T WITH (NOLOCK) INNER JOIN U ON T.g = U.g AND T.e = 3 WHERE U.z = 1"),
+    EXPECT_EQ(One("UPDATE T SET x = x, y = 'L' FROM T WITH (NOLOCK) INNER JOIN U ON T.g = U.g AND T.e = 3 "
+                  "WHERE U.z = 1"),
               "UPDATE T SET x = x, y = 'L' FROM U WHERE (T.g = U.g AND T.e = 3) AND (U.z = 1)");
     EXPECT_EQ(One("UPDATE A SET A.x = U.y FROM T A INNER JOIN U ON U.k = A.k WHERE U.z = 1"),
               "UPDATE T AS A SET x = U.y FROM U WHERE (U.k = A.k) AND (U.z = 1)");
