@@ -102,6 +102,9 @@ public:
 
     // Writes one recordset row. Update and Delete that find no row raise the row-not-found error.
     virtual RowWriteResult WriteRow(const RowWrite& write) = 0;
+    // Whether WriteRow sends this write as one statement, which the database undoes whole when it fails:
+    // a batch of that one row then needs no savepoint of its own.
+    virtual bool WritesInOneStatement(const RowWrite&) { return false; }
 
     // A stored procedure of adCmdStoredProc; output values go back into the parameters.
     virtual void CallProcedure(Connection& connection, const std::string& name, Parameters& parameters) = 0;

@@ -671,17 +671,22 @@ void Recordset::CancelBatch(long affectRecords) {
 // Writes the given pending rows in one unit: when one fails, what the others wrote is undone and every
 // row stays pending as it was.
 void Recordset::WriteRows(const std::vector<long>& rows) {
+    if (rows.empty()) return;
     if (!connection_ || connection_->State() != adStateOpen) throw ado::ConnectionError();
     Driver& driver = connection_->GetDriver();
     std::vector<std::pair<long, RowWriteResult>> written;
     try {
-        // Even one row is a unit: an insert is followed by the read of what the database made of it.
-        SavepointScope unit(driver, "agg_batch");
-        for (long r : rows) {
-            const std::optional<RowWrite> write = BuildWrite(*data_, data_->rows[static_cast<std::size_t>(r)]);
-            written.emplace_back(r, write ? driver.WriteRow(*write) : RowWriteResult{});
-        }
-        unit.Release();
+        std::vector<std::optional<RowWrite>> writes;
+        writes.reserve(rows.size());
+        for (long r : rows) writes.push_back(BuildWrite(*data_, data_->rows[static_cast<std::size_t>(r)]));
+        // One row written by one statement is undone by the database itself when it fails; anything more (an
+        // insert read again, several rows) is a unit of its own.
+        std::optional<SavepointScope> unit;
+        if (writes.size() > 1 || (writes.front() && !driver.WritesInOneStatement(*writes.front())))
+            unit.emplace(driver, "agg_batch");
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            written.emplace_back(rows[i], writes[i] ? driver.WriteRow(*writes[i]) : RowWriteResult{});
+        if (unit) unit->Release();
     } catch (const Error& e) {
         connection_->RecordError(e);
         throw;

@@ -622,6 +622,11 @@ RowWriteResult SqliteDriver::WriteRow(const RowWrite& w) {
     return out;
 }
 
+// An insert whose new row a trigger could change is read again in a statement of its own.
+bool SqliteDriver::WritesInOneStatement(const RowWrite& w) {
+    return w.kind != RowWrite::Kind::Insert || w.readBack.empty() || !Facts(w.table).hasTriggers;
+}
+
 // "INSERT INTO T (a, b) VALUES (?, ?) [RETURNING ...]". A batch writes the same columns row after row: the
 // text is made once per column list. It depends on nothing but the names, so it never goes stale.
 const std::string& SqliteDriver::InsertText(const RowWrite& w, bool returning) {

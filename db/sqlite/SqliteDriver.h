@@ -50,6 +50,7 @@ public:
     std::vector<std::string> TableColumns(const TableRef& table) override;
     std::optional<std::vector<std::string>> NullableColumnsWithDefault(const TableRef& table) override;
     RowWriteResult WriteRow(const RowWrite& write) override;
+    bool WritesInOneStatement(const RowWrite& write) override;
     void CallProcedure(Connection& connection, const std::string& name, Parameters& parameters) override;
 
     std::size_t CachedStatementCount() const override { return cache_.Size(); }

@@ -221,6 +221,15 @@ TEST_F(BoundStatements, ANewRowIsReadBackAsATriggerLeftIt) {
     rs->Update();
     EXPECT_EQ(rs->GetFields()["ID"].Value().CLng(), 1);
     EXPECT_EQ(rs->GetFields()["CODE"].Value().Text(), "ABC");
+
+    // The read that follows such an insert is part of its unit: when it fails, the row is not left written.
+    conn->BeginTrans();
+    conn->Faults().FailMatching("FROM G WHERE _ROWID_");
+    rs->AddNew();
+    rs->GetFields()["CODE"].Value(Variant("def"));
+    EXPECT_THROW(rs->Update(), Error);
+    EXPECT_EQ(conn->Execute("SELECT COUNT(*) FROM G")->GetFields()[0L].Value().CLng(), 1);
+    conn->RollbackTrans();
 }
 
 }  // namespace
