@@ -39,6 +39,12 @@ Numbering ReadNumbering(db::Connection& c, const std::string& company, const std
     return n;
 }
 
+// " WHERE ..." naming the numbering row of a company, management type and barcode type.
+std::string NumberingKey(const std::string& company, std::int16_t tipoGestione, std::int16_t tipoBarcode) {
+    return " WHERE MG4C_DITTA_CG18 = " + company + " AND MG4C_INDTIPOGEST = " + std::to_string(tipoGestione) +
+           " AND MG4C_TIPOBARCODE_MG4B = " + std::to_string(tipoBarcode);
+}
+
 std::string Compose(const TypeLayout& layout, long number, bool checkDigit) {
     std::string digits = std::to_string(number);
     const long body = layout.length - static_cast<long>(layout.prefix.size()) - (checkDigit ? 1 : 0);
@@ -67,27 +73,34 @@ std::string BarcodeGenerator::Genera(long, const db::Variant& ditta, const std::
     if (!connection_) throw db::Error(db::errc::ObjectRequired, "Connessione non impostata", "BarcodeGenerator");
     auto& c = *connection_;
     const std::string company = db::SqlNumber(ditta);
-    const std::string key = " WHERE MG4C_DITTA_CG18 = " + company + " AND MG4C_INDTIPOGEST = " +
-                            std::to_string(tipoGestione) + " AND MG4C_TIPOBARCODE_MG4B = " + std::to_string(tipoBarcode);
+    const std::string key = NumberingKey(company, tipoGestione, tipoBarcode);
+    stamped_.clear();
     const Numbering numbering = ReadNumbering(c, company, key, tipoBarcode);
     const bool known = !numbering.last.IsNull();
     long last = progDa - 1;
     if (known) last = std::max<long>(last, numbering.last.CLng());
     const TypeLayout& layout = numbering.layout;
+    // A number is taken together with the check that its code is free: the statement writes nothing when a
+    // barcode of the company has the code, and the next number is tried.
+    const std::string unused =
+        "NOT EXISTS (SELECT 1 FROM MG65_BARCODE WHERE MG65_DITTA_CG18 = " + company + " AND MG65_CODBARCODE = ";
     for (long n = last + 1; n <= progA; ++n) {
         const std::string code = Compose(layout, n, flagCheckDigit == 1);
-        auto used = c.Execute("SELECT MG65_CODBARCODE FROM MG65_BARCODE WHERE MG65_DITTA_CG18 = " + company +
-                              " AND MG65_CODBARCODE = " + db::SqlText(code),
-                              nullptr, db::kCommonSqlText);
-        if (used->RecordCount() > 0) continue;
+        const std::string free = unused + db::SqlText(code) + ")";
+        long taken = 0;
         if (known)
-            c.Execute("UPDATE MG4C_NUMBARCODE SET MG4C_ULTNUM = " + std::to_string(n) + key, nullptr,
-                      db::kCommonSqlText | db::adExecuteNoRecords);
+            // Stamped as it moves on: RegistraUtilizzo then finds the row stamped already.
+            c.Execute("UPDATE MG4C_NUMBARCODE SET MG4C_ULTNUM = " + std::to_string(n) +
+                          ", MG4C_LASTCHANGE = GETDATE()" + key + " AND " + free,
+                      &taken, db::adExecuteNoRecords);
         else
+            // The new row's change stamp is the column's default: now.
             c.Execute("INSERT INTO MG4C_NUMBARCODE (MG4C_DITTA_CG18, MG4C_INDTIPOGEST, MG4C_TIPOBARCODE_MG4B, "
-                      "MG4C_ULTNUM) VALUES (" + company + ", " + std::to_string(tipoGestione) + ", " +
-                          std::to_string(tipoBarcode) + ", " + std::to_string(n) + ")",
-                      nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
+                      "MG4C_ULTNUM) SELECT " + company + ", " + std::to_string(tipoGestione) + ", " +
+                          std::to_string(tipoBarcode) + ", " + std::to_string(n) + " WHERE " + free,
+                      &taken, db::kCommonSqlText | db::adExecuteNoRecords);
+        if (taken == 0) continue;
+        stamped_ = key;
         return code;
     }
     throw db::Error(db::errc::InvalidArgument,
@@ -99,10 +112,13 @@ std::string BarcodeGenerator::Genera(long, const db::Variant& ditta, const std::
 
 void BarcodeGenerator::RegistraUtilizzo(const db::Variant& ditta, std::int16_t tipoGestione, std::int16_t tipoBarcode) {
     if (!connection_) throw db::Error(db::errc::ObjectRequired, "Connessione non impostata", "BarcodeGenerator");
-    connection_->Execute("UPDATE MG4C_NUMBARCODE SET MG4C_LASTCHANGE = GETDATE() WHERE MG4C_DITTA_CG18 = " +
-                             db::SqlNumber(ditta) + " AND MG4C_INDTIPOGEST = " + std::to_string(tipoGestione) +
-                             " AND MG4C_TIPOBARCODE_MG4B = " + std::to_string(tipoBarcode),
-                         nullptr, db::adExecuteNoRecords);
+    const std::string key = NumberingKey(db::SqlNumber(ditta), tipoGestione, tipoBarcode);
+    // The row Genera has just moved on carries its stamp already.
+    const bool done = stamped_ == key;
+    stamped_.clear();
+    if (done) return;
+    connection_->Execute("UPDATE MG4C_NUMBARCODE SET MG4C_LASTCHANGE = GETDATE()" + key, nullptr,
+                         db::adExecuteNoRecords);
 }
 
 }  // namespace host

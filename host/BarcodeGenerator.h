@@ -20,12 +20,14 @@ public:
                        std::int16_t flagCheckDigit, std::int16_t tipoBarcode, std::int16_t progDa,
                        std::int16_t progA) override;
 
-    // The number Genera reserved is already recorded; this stamps the numbering row.
+    // The number Genera reserved is already recorded; this stamps the numbering row, which Genera has done
+    // already when it was the last to move that row on.
     void RegistraUtilizzo(const db::Variant& ditta, std::int16_t tipoGestione, std::int16_t tipoBarcode) override;
 
 private:
     db::ConnectionPtr connection_;
     db::Variant program_;
+    std::string stamped_;  // the condition of the numbering row the last Genera moved on and stamped
 };
 
 // GS1 check digit (EAN-8/13, UPC, GTIN-14) of a string of digits.

@@ -51,6 +51,29 @@ TEST_F(BarcodeTest, AutomaticTypesGetNewCodesManualOnesAreLeftOut) {
     EXPECT_EQ(Scalar("SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE WHERE MG4C_TIPOBARCODE_MG4B = 1").CLng(), 501);
 }
 
+// A stored numbering passes over a code in use and is stamped when it moves on; a generator that did not
+// move the row stamps it when asked to record the use.
+TEST_F(BarcodeTest, TheNumberingPassesOverCodesInUseAndIsStampedWhenItMoves) {
+    Exec("INSERT INTO MG4C_NUMBARCODE (MG4C_DITTA_CG18, MG4C_INDTIPOGEST, MG4C_TIPOBARCODE_MG4B, MG4C_ULTNUM, "
+         "MG4C_LASTCHANGE) VALUES (1, 1, 1, 500, '2000-01-01 00:00:00')");
+    const std::string inUse = std::string("801234500501") + host::Gs1CheckDigit("801234500501");
+    Exec("INSERT INTO MG65_BARCODE (MG65_DITTA_CG18, MG65_CODBARCODE, MG65_CODART_MG66, MG65_TIPOBARCODE_MG4B, "
+         "MG65_INDTIPOGEST) VALUES (1, '" + inUse + "', 'OTHER', 1, 1)");
+    host::BarcodeGenerator generator;
+    generator.Connection(conn);
+    EXPECT_EQ(generator.Genera(0, db::Variant(1), "SRC", 1, 1, 1, 100, 999),
+              std::string("801234500502") + host::Gs1CheckDigit("801234500502"));
+    const std::string stamp = "SELECT MG4C_ULTNUM || ' ' || (MG4C_LASTCHANGE > '2001-01-01') FROM MG4C_NUMBARCODE";
+    EXPECT_EQ(Scalar(stamp).Text(), "502 1");
+    Exec("UPDATE MG4C_NUMBARCODE SET MG4C_LASTCHANGE = '2000-01-01 00:00:00'");
+    generator.RegistraUtilizzo(db::Variant(1), 1, 1);
+    EXPECT_EQ(Scalar(stamp).Text(), "502 0") << "stamped once, by the move";
+    host::BarcodeGenerator other;
+    other.Connection(conn);
+    other.RegistraUtilizzo(db::Variant(1), 1, 1);
+    EXPECT_EQ(Scalar(stamp).Text(), "502 1");
+}
+
 TEST_F(BarcodeTest, TypeOneWithoutCheckDigitIsNotCarriedOver) {
     Exec("UPDATE MG4B_PARMAGBARCODE SET MG4B_STFLGCHECKDIG = 0 WHERE MG4B_INDBARCODE = 1");
     AddSourceBarcode("8012345000996", 1);
