@@ -27,7 +27,7 @@ constexpr const char* kUtcNow = "strftime('%Y-%m-%d %H:%M:%f', 'now')";
 
 using Args = std::vector<Nodes>;
 
-Nodes Call(const std::string& name, const Args& args, ValueKind value) {
+Nodes Call(const std::string& name, const Args& args, YieldKind value) {
     Node n = Word(name);
     n.value = value;
     return Nodes{n, Paren(JoinCommas(args))};
@@ -37,13 +37,13 @@ Node Num(long v) { return Leaf(TokenKind::Number, std::to_string(v)); }
 Node Str(std::string s) { return Leaf(TokenKind::String, std::move(s)); }
 Node Op(const char* op) { return Leaf(TokenKind::Operator, op); }
 
-Nodes Snippet(const char* sql, ValueKind value) {
+Nodes Snippet(const char* sql, YieldKind value) {
     Nodes n = ParseSnippet(sql);
     n.front().value = value;
     return n;
 }
 
-Nodes CastAs(Nodes e, const char* type, ValueKind value) {
+Nodes CastAs(Nodes e, const char* type, YieldKind value) {
     e.push_back(Word("AS"));
     e.push_back(Word(type));
     return Call("CAST", {e}, value);
@@ -83,36 +83,36 @@ Nodes CastTo(const Nodes& expr, const Nodes& type) {
     const Nodes args = type.size() == 2 ? type[1].items : Nodes{};
     const bool isMax = args.size() == 1 && args[0].IsWord("MAX");
     if (t == "VARCHAR" || t == "NVARCHAR") {
-        if (isMax) return CastAs(expr, "TEXT", ValueKind::Text);
-        return Call("substr", {CastAs(expr, "TEXT", ValueKind::Text), {Num(1)}, {Num(TypeArg(args, 0, 30, t))}},
-                    ValueKind::Text);
+        if (isMax) return CastAs(expr, "TEXT", YieldKind::Text);
+        return Call("substr", {CastAs(expr, "TEXT", YieldKind::Text), {Num(1)}, {Num(TypeArg(args, 0, 30, t))}},
+                    YieldKind::Text);
     }
     if (t == "CHAR" || t == "NCHAR") {
         const long n = TypeArg(args, 0, 30, t);
-        Nodes padded = CastAs(expr, "TEXT", ValueKind::Text);
+        Nodes padded = CastAs(expr, "TEXT", YieldKind::Text);
         padded.push_back(Op("||"));
-        Append(padded, Call("printf", {{Str("%*s")}, {Num(n)}, {Str("")}}, ValueKind::Text));
-        return Call("substr", {padded, {Num(1)}, {Num(n)}}, ValueKind::Text);
+        Append(padded, Call("printf", {{Str("%*s")}, {Num(n)}, {Str("")}}, YieldKind::Text));
+        return Call("substr", {padded, {Num(1)}, {Num(n)}}, YieldKind::Text);
     }
-    if (t == "TEXT" || t == "NTEXT") return CastAs(expr, "TEXT", ValueKind::Text);
+    if (t == "TEXT" || t == "NTEXT") return CastAs(expr, "TEXT", YieldKind::Text);
     if (t == "INT" || t == "INTEGER" || t == "BIGINT" || t == "SMALLINT" || t == "TINYINT")
-        return CastAs(expr, "INTEGER", ValueKind::Number);
-    if (t == "FLOAT" || t == "REAL") return CastAs(expr, "REAL", ValueKind::Number);
+        return CastAs(expr, "INTEGER", YieldKind::Number);
+    if (t == "FLOAT" || t == "REAL") return CastAs(expr, "REAL", YieldKind::Number);
     if (t == "DECIMAL" || t == "NUMERIC" || t == "MONEY" || t == "SMALLMONEY") {
         // round() gives a real, and SQLite's CAST(real AS NUMERIC) keeps it real: whole numbers go
         // through INTEGER so that 2.5 AS DECIMAL(5,0) is 3, not 3.0, in a NUMERIC column.
         const long scale = (t == "MONEY" || t == "SMALLMONEY") ? 4 : TypeArg(args, 1, 0, t);
         const bool wholeLiteral = expr.size() == 1 && expr[0].IsLeaf(TokenKind::Number) &&
                                   expr[0].token.text.find_first_not_of("0123456789") == std::string::npos;
-        if (wholeLiteral) return CastAs(expr, "NUMERIC", ValueKind::Number);
-        if (scale == 0) return CastAs(CastAs(Call("round", {expr}, ValueKind::Number), "INTEGER", ValueKind::Number), "NUMERIC", ValueKind::Number);
-        return CastAs(Call("round", {expr, {Num(scale)}}, ValueKind::Number), "NUMERIC", ValueKind::Number);
+        if (wholeLiteral) return CastAs(expr, "NUMERIC", YieldKind::Number);
+        if (scale == 0) return CastAs(CastAs(Call("round", {expr}, YieldKind::Number), "INTEGER", YieldKind::Number), "NUMERIC", YieldKind::Number);
+        return CastAs(Call("round", {expr, {Num(scale)}}, YieldKind::Number), "NUMERIC", YieldKind::Number);
     }
     if (t == "BIT") {
-        Nodes cmp = CastAs(expr, "NUMERIC", ValueKind::Number);
+        Nodes cmp = CastAs(expr, "NUMERIC", YieldKind::Number);
         cmp.push_back(Op("<>"));
         cmp.push_back(Num(0));
-        return Nodes{Paren(cmp, ValueKind::Number)};
+        return Nodes{Paren(cmp, YieldKind::Number)};
     }
     ThrowUnsupported("CAST to " + t);
 }
@@ -163,63 +163,63 @@ Nodes RewriteCall(const Node& name, const Node& argsNode, bool qualified) {
     }
     if (fn == "NEWID") {
         NeedArgs(fn, a, 0);
-        return Nodes{Paren(ParseSnippet(kNewGuid).front().items, ValueKind::Text)};
+        return Nodes{Paren(ParseSnippet(kNewGuid).front().items, YieldKind::Text)};
     }
     if (fn == "GETDATE" || fn == "SYSDATETIME") {
         NeedArgs(fn, a, 0);
-        return Snippet(kLocalNow, ValueKind::Date);
+        return Snippet(kLocalNow, YieldKind::Date);
     }
     if (fn == "GETUTCDATE" || fn == "SYSUTCDATETIME") {
         NeedArgs(fn, a, 0);
-        return Snippet(kUtcNow, ValueKind::Date);
+        return Snippet(kUtcNow, YieldKind::Date);
     }
     if (fn == "LEN") {  // LEN ignores trailing blanks
         NeedArgs(fn, a, 1);
-        return Call("length", {Call("rtrim", a, ValueKind::Text)}, ValueKind::Number);
+        return Call("length", {Call("rtrim", a, YieldKind::Text)}, YieldKind::Number);
     }
     if (fn == "SUBSTRING") {
         NeedArgs(fn, a, 3);
-        if (IsPositiveLiteral(a[1])) return Call("substr", a, ValueKind::Text);
+        if (IsPositiveLiteral(a[1])) return Call("substr", a, YieldKind::Text);
         // SQL Server counts a start below 1 as positions before the text; SQLite would count from the end.
         Nodes length = Nodes{Paren(a[2])};
         length.push_back(Op("+"));
-        Append(length, Call("min", {a[1], {Num(1)}}, ValueKind::Number));
+        Append(length, Call("min", {a[1], {Num(1)}}, YieldKind::Number));
         length.push_back(Op("-"));
         length.push_back(Num(1));
-        return Call("substr", {a[0], Call("max", {a[1], {Num(1)}}, ValueKind::Number), length}, ValueKind::Text);
+        return Call("substr", {a[0], Call("max", {a[1], {Num(1)}}, YieldKind::Number), length}, YieldKind::Text);
     }
     if (fn == "LEFT") {
         NeedArgs(fn, a, 2);
-        return Call("substr", {a[0], {Num(1)}, a[1]}, ValueKind::Text);
+        return Call("substr", {a[0], {Num(1)}, a[1]}, YieldKind::Text);
     }
     if (fn == "RIGHT") {
         NeedArgs(fn, a, 2);
-        Nodes start = Call("length", {a[0]}, ValueKind::Number);
+        Nodes start = Call("length", {a[0]}, YieldKind::Number);
         start.push_back(Op("-"));
         start.push_back(Paren(a[1]));
         start.push_back(Op("+"));
         start.push_back(Num(1));
-        return Call("substr", {a[0], Call("max", {start, {Num(1)}}, ValueKind::Number)}, ValueKind::Text);
+        return Call("substr", {a[0], Call("max", {start, {Num(1)}}, YieldKind::Number)}, YieldKind::Text);
     }
     if (fn == "CHARINDEX") {
         if (a.size() == 3) ThrowUnsupported("CHARINDEX with a start position");
         NeedArgs(fn, a, 2);
         // Text compares case-insensitively in the ERP's database.
-        return Call("instr", {Call("upper", {a[1]}, ValueKind::Text), Call("upper", {a[0]}, ValueKind::Text)},
-                    ValueKind::Number);
+        return Call("instr", {Call("upper", {a[1]}, YieldKind::Text), Call("upper", {a[0]}, YieldKind::Text)},
+                    YieldKind::Number);
     }
     if (fn == "CONCAT") {  // NULL arguments count as empty text
         if (a.size() < 2) ThrowUnsupported("CONCAT with " + std::to_string(a.size()) + " arguments");
         Nodes joined;
         for (size_t i = 0; i < a.size(); ++i) {
             if (i > 0) joined.push_back(Op("||"));
-            Append(joined, Call("IFNULL", {a[i], {Str("")}}, ValueKind::Text));
+            Append(joined, Call("IFNULL", {a[i], {Str("")}}, YieldKind::Text));
         }
-        return Nodes{Paren(joined, ValueKind::Text)};
+        return Nodes{Paren(joined, YieldKind::Text)};
     }
     if (fn == "SCOPE_IDENTITY") {
         NeedArgs(fn, a, 0);
-        return Call("last_insert_rowid", {}, ValueKind::Number);
+        return Call("last_insert_rowid", {}, YieldKind::Number);
     }
     return Nodes{name, Paren(JoinCommas(a))};
 }
@@ -269,10 +269,10 @@ Node GroupConcat(const ForXmlQuery& q, const Nodes& item, const std::string& sep
     inner.push_back(Word(kListItemColumn));
     Append(inner, q.rest);
     Nodes outer{Word("SELECT")};
-    Append(outer, Call("group_concat", {{Word(kListItemColumn)}, {Str(separator)}}, ValueKind::Text));
+    Append(outer, Call("group_concat", {{Word(kListItemColumn)}, {Str(separator)}}, YieldKind::Text));
     outer.push_back(Word("FROM"));
     outer.push_back(Paren(RewriteQuery(inner)));
-    return Paren(outer, ValueKind::Text);
+    return Paren(outer, YieldKind::Text);
 }
 
 size_t Utf8Length(const std::string& s) {
@@ -306,7 +306,7 @@ Nodes ListIdiom(const Node& args) {
     const Node list = GroupConcat(q, Slice(col, 2, col.size()), sep);
     const std::string lead = parts[3][0].token.text + sep.substr(Utf8Offset(sep, static_cast<size_t>(cut)));
     if (lead.empty()) return Nodes{list};
-    return Nodes{Paren({Str(lead), Op("||"), list}, ValueKind::Text)};
+    return Nodes{Paren({Str(lead), Op("||"), list}, YieldKind::Text)};
 }
 
 }  // namespace

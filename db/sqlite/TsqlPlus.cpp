@@ -68,29 +68,29 @@ Operands SplitOperands(const Nodes& n, size_t from, size_t to) {
     return r;
 }
 
-ValueKind FunctionKind(const Node& name) {
-    if (name.value != ValueKind::Unknown) return name.value;
+YieldKind FunctionKind(const Node& name) {
+    if (name.value != YieldKind::Unknown) return name.value;
     const std::string up = Upper(name.token.text);
-    if (std::find(kTextFunctions.begin(), kTextFunctions.end(), up) != kTextFunctions.end()) return ValueKind::Text;
+    if (std::find(kTextFunctions.begin(), kTextFunctions.end(), up) != kTextFunctions.end()) return YieldKind::Text;
     if (std::find(kNumberFunctions.begin(), kNumberFunctions.end(), up) != kNumberFunctions.end())
-        return ValueKind::Number;
-    return ValueKind::Unknown;
+        return YieldKind::Number;
+    return YieldKind::Unknown;
 }
 
 enum class PlusForm { Concat, Add, Call };
 
-PlusForm Decide(ValueKind a, ValueKind b) {
-    if (a == ValueKind::Number || b == ValueKind::Number) return PlusForm::Add;
-    const bool aText = a == ValueKind::Text || a == ValueKind::Null;
-    const bool bText = b == ValueKind::Text || b == ValueKind::Null;
-    if (aText && bText) return (a == ValueKind::Null && b == ValueKind::Null) ? PlusForm::Add : PlusForm::Concat;
+PlusForm Decide(YieldKind a, YieldKind b) {
+    if (a == YieldKind::Number || b == YieldKind::Number) return PlusForm::Add;
+    const bool aText = a == YieldKind::Text || a == YieldKind::Null;
+    const bool bText = b == YieldKind::Text || b == YieldKind::Null;
+    if (aText && bText) return (a == YieldKind::Null && b == YieldKind::Null) ? PlusForm::Add : PlusForm::Concat;
     return PlusForm::Call;
 }
 
 // An operand or a partial result while folding one expression.
 struct Term {
     Nodes nodes;
-    ValueKind kind = ValueKind::Unknown;
+    YieldKind kind = YieldKind::Unknown;
     enum class Shape { Atom, Product, Sum, Bitwise } shape = Shape::Atom;
 
     Nodes Wrapped() const { return shape == Shape::Atom ? nodes : Nodes{Paren(nodes)}; }
@@ -99,15 +99,15 @@ struct Term {
 Term Combine(const Term& acc, const Node& op, const Term& t) {
     Term r;
     const std::string& o = op.token.text;
-    if (acc.kind == ValueKind::Date || t.kind == ValueKind::Date) ThrowUnsupported("date arithmetic with " + o);
+    if (acc.kind == YieldKind::Date || t.kind == YieldKind::Date) ThrowUnsupported("date arithmetic with " + o);
     const PlusForm form = o == "||" ? PlusForm::Concat : o == "+" ? Decide(acc.kind, t.kind) : PlusForm::Add;
     switch (form) {
     case PlusForm::Concat:
         r.nodes = acc.Wrapped();
         r.nodes.push_back(Leaf(TokenKind::Operator, "||"));
         Append(r.nodes, t.Wrapped());
-        r.nodes = Nodes{Paren(r.nodes, ValueKind::Text)};
-        r.kind = ValueKind::Text;
+        r.nodes = Nodes{Paren(r.nodes, YieldKind::Text)};
+        r.kind = YieldKind::Text;
         return r;
     case PlusForm::Call: {
         Nodes args = acc.nodes;
@@ -125,7 +125,7 @@ Term Combine(const Term& acc, const Node& op, const Term& t) {
     r.nodes = wrapAcc ? acc.Wrapped() : acc.nodes;
     r.nodes.push_back(op);
     Append(r.nodes, t.shape == Term::Shape::Atom || t.shape == Term::Shape::Product ? t.nodes : t.Wrapped());
-    r.kind = ValueKind::Number;
+    r.kind = YieldKind::Number;
     r.shape = bitwise ? Term::Shape::Bitwise : Term::Shape::Sum;
     return r;
 }
@@ -134,7 +134,7 @@ Nodes Fold(const Nodes& n, size_t from, size_t to) {
     const Operands parts = SplitOperands(n, from, to);
     // SQL Server adds days to a date with + and -; the date is text here.
     for (size_t i = 0; i < parts.ranges.size() && !parts.ops.empty(); ++i) {
-        if (KindOf(n, parts.ranges[i].first, parts.ranges[i].second) == ValueKind::Date)
+        if (KindOf(n, parts.ranges[i].first, parts.ranges[i].second) == YieldKind::Date)
             ThrowUnsupported("date arithmetic with " + parts.ops[i == 0 ? 0 : i - 1]->token.text);
     }
     const bool hasPlus = std::any_of(parts.ops.begin(), parts.ops.end(), [](const Node* op) { return op->IsOperator("+"); });
@@ -149,7 +149,7 @@ Nodes Fold(const Nodes& n, size_t from, size_t to) {
             Term& t = terms.back();
             t.nodes.push_back(*parts.ops[i - 1]);
             Append(t.nodes, Slice(n, s, e));
-            t.kind = ValueKind::Number;
+            t.kind = YieldKind::Number;
             t.shape = Term::Shape::Product;
             continue;
         }
@@ -161,22 +161,22 @@ Nodes Fold(const Nodes& n, size_t from, size_t to) {
     return acc.nodes;
 }
 
-ValueKind ExpressionKind(const Nodes& items) {
-    if (items.empty() || ExpressionEnd(items, 0) != items.size()) return ValueKind::Unknown;
+YieldKind ExpressionKind(const Nodes& items) {
+    if (items.empty() || ExpressionEnd(items, 0) != items.size()) return YieldKind::Unknown;
     const Operands parts = SplitOperands(items, 0, items.size());
     if (parts.ops.empty()) return KindOf(items, 0, items.size());
-    ValueKind acc = KindOf(items, parts.ranges[0].first, parts.ranges[0].second);
+    YieldKind acc = KindOf(items, parts.ranges[0].first, parts.ranges[0].second);
     for (size_t i = 0; i < parts.ops.size(); ++i) {
         const Node& op = *parts.ops[i];
-        const ValueKind next = KindOf(items, parts.ranges[i + 1].first, parts.ranges[i + 1].second);
+        const YieldKind next = KindOf(items, parts.ranges[i + 1].first, parts.ranges[i + 1].second);
         if (op.IsOperator("||"))
-            acc = ValueKind::Text;
+            acc = YieldKind::Text;
         else if (!op.IsOperator("+"))
-            acc = ValueKind::Number;
+            acc = YieldKind::Number;
         else
-            acc = Decide(acc, next) == PlusForm::Concat ? ValueKind::Text
-                  : Decide(acc, next) == PlusForm::Add  ? ValueKind::Number
-                                                        : ValueKind::Unknown;
+            acc = Decide(acc, next) == PlusForm::Concat ? YieldKind::Text
+                  : Decide(acc, next) == PlusForm::Add  ? YieldKind::Number
+                                                        : YieldKind::Unknown;
     }
     return acc;
 }
@@ -194,20 +194,20 @@ size_t ExpressionEnd(const Nodes& n, size_t from) {
     return k;
 }
 
-ValueKind KindOf(const Nodes& n, size_t from, size_t to) {
-    if (from >= to) return ValueKind::Unknown;
-    if (IsUnary(n[from])) return ValueKind::Number;
+YieldKind KindOf(const Nodes& n, size_t from, size_t to) {
+    if (from >= to) return YieldKind::Unknown;
+    if (IsUnary(n[from])) return YieldKind::Number;
     const Node& first = n[from];
     if (to - from == 1) {
-        if (first.value != ValueKind::Unknown) return first.value;
-        if (first.IsLeaf(TokenKind::String)) return ValueKind::Text;
-        if (first.IsLeaf(TokenKind::Number)) return ValueKind::Number;
-        if (first.IsWord("NULL")) return ValueKind::Null;
+        if (first.value != YieldKind::Unknown) return first.value;
+        if (first.IsLeaf(TokenKind::String)) return YieldKind::Text;
+        if (first.IsLeaf(TokenKind::Number)) return YieldKind::Number;
+        if (first.IsWord("NULL")) return YieldKind::Null;
         if (first.IsParen() && !IsQueryGroup(first)) return ExpressionKind(first.items);
-        return ValueKind::Unknown;
+        return YieldKind::Unknown;
     }
     if (to - from == 2 && IsCallAt(n, from)) return FunctionKind(first);
-    return ValueKind::Unknown;
+    return YieldKind::Unknown;
 }
 
 Nodes RewritePlus(const Nodes& in) {

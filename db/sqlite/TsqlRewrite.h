@@ -50,7 +50,7 @@ Nodes RewritePlus(const Nodes& nodes);
 // End of the arithmetic expression that starts at nodes[from] (from itself when none starts there).
 size_t ExpressionEnd(const Nodes& nodes, size_t from);
 // What the expression nodes[from, to) is known to yield.
-ValueKind KindOf(const Nodes& nodes, size_t from, size_t to);
+YieldKind KindOf(const Nodes& nodes, size_t from, size_t to);
 
 // Name of the column the list idiom's inner query gives its single value.
 inline constexpr const char* kListItemColumn = "tsql_item";

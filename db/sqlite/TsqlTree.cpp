@@ -30,7 +30,7 @@ Node Leaf(TokenKind kind, std::string text) {
 
 Node Word(std::string text) { return Leaf(TokenKind::Word, std::move(text)); }
 
-Node Paren(Nodes items, ValueKind value) {
+Node Paren(Nodes items, YieldKind value) {
     Node n;
     n.kind = Node::Kind::Paren;
     n.items = std::move(items);

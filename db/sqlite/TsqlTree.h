@@ -11,14 +11,14 @@
 namespace db::sqlite {
 
 // What an expression node is known to yield; decides how "+" is translated.
-enum class ValueKind { Unknown, Text, Number, Date, Null };
+enum class YieldKind { Unknown, Text, Number, Date, Null };
 
 struct Node {
     enum class Kind { Leaf, Paren, Case };
     Kind kind = Kind::Leaf;
     Token token{TokenKind::Word, {}};  // Leaf only
     std::vector<Node> items;            // Paren: the contents; Case: the contents between CASE and END
-    ValueKind value = ValueKind::Unknown;  // set on nodes the adapter builds itself
+    YieldKind value = YieldKind::Unknown;  // set on nodes the adapter builds itself
 
     bool IsLeaf(TokenKind k) const { return kind == Kind::Leaf && token.kind == k; }
     // Unquoted word, compared case-insensitively.
@@ -31,7 +31,7 @@ using Nodes = std::vector<Node>;
 
 Node Leaf(TokenKind kind, std::string text);
 Node Word(std::string text);
-Node Paren(Nodes items, ValueKind value = ValueKind::Unknown);
+Node Paren(Nodes items, YieldKind value = YieldKind::Unknown);
 
 // Throws db::Error for unbalanced parentheses or CASE without END.
 Nodes BuildTree(const std::vector<Token>& tokens);
