@@ -52,8 +52,11 @@ std::optional<VariantRowsSql> ChoicesAsSql(db::Recordset* selection, bool single
         }
     }
     if (selected.empty()) return VariantRowsSql{"0", "NULL"};
-    std::string condition = "MG6B_CODICEVAR_MG5F IN (";
-    for (std::size_t i = 0; i < selected.size(); ++i) condition += (i ? ", " : "") + selected[i];
+    // Comparisons joined by OR rather than IN (...): SQLite builds a temporary index for every list of IN
+    // that a statement evaluates, and a selection names a handful of variants.
+    std::string condition = "(";
+    for (std::size_t i = 0; i < selected.size(); ++i)
+        condition += (i ? " OR " : "") + std::string("MG6B_CODICEVAR_MG5F = ") + selected[i];
     condition += ")";
     if (!singleArticle) condition += " AND MG6B_FLGGESTVAR = 1";
     return VariantRowsSql{"CASE WHEN " + condition + " THEN 1 ELSE 0 END",
