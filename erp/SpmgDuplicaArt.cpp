@@ -141,15 +141,19 @@ void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
         throw ProcedureError("Codice del nuovo articolo più lungo di " + std::to_string(width) + " caratteri");
 
     std::vector<CopyRequest> requests;
-    // The standard descriptions (language blank): the base article's row takes the new descriptions.
+    // The standard descriptions (language blank), in one statement: the base article's row (option blank)
+    // takes the new descriptions, the options' rows keep theirs.
     if (p["@NODUP_MG87_ARTDESC"].Value().CLng() == 0) {
         const db::Variant& d = p["@DESCRIZIONE_NEW"].Value();
         const db::Variant& e = p["@DESCRIZIONEEST_NEW"].Value();
-        requests.push_back({"MG87_ARTDESC", company, source, target, " AND MG87_LINGUA_MG52 = ' ' AND MG87_OPZIONE_MG5E = ' '",
-                            {{"MG87_DESCART", d.IsNull() || d.IsEmpty() ? "''" : db::SqlText(d.Text())},
-                             {"MG87_DESCARTEST", e.IsNull() || e.IsEmpty() ? "NULL" : db::SqlText(e.Text())}}});
-        requests.push_back({"MG87_ARTDESC", company, source, target,
-                            " AND MG87_LINGUA_MG52 = ' ' AND MG87_OPZIONE_MG5E <> ' '", {}});
+        const auto forBaseRow = [](const std::string& value, const char* column) {
+            return "CASE WHEN MG87_OPZIONE_MG5E = ' ' THEN " + value + " ELSE " + column + " END";
+        };
+        requests.push_back(
+            {"MG87_ARTDESC", company, source, target, " AND MG87_LINGUA_MG52 = ' '",
+             {{"MG87_DESCART", forBaseRow(d.IsNull() || d.IsEmpty() ? "''" : db::SqlText(d.Text()), "MG87_DESCART")},
+              {"MG87_DESCARTEST",
+               forBaseRow(e.IsNull() || e.IsEmpty() ? "NULL" : db::SqlText(e.Text()), "MG87_DESCARTEST")}}});
     }
     for (const auto& g : kGroups)
         if (p[g.flag].Value().CLng() == 0) requests.push_back({g.table, company, source, target, g.where, {}});

@@ -58,16 +58,19 @@ protected:
 
 TEST_F(BaseDuplication, CopiesMasterStandardDescriptionAndTheSwitchedOnGroupsOnly) {
     SourceRows(1);
+    Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_OPZIONE_MG5E, MG87_LINGUA_MG52, "
+         "MG87_DESCART, MG87_DESCARTEST) VALUES (1, 'SRC', 'OPT', ' ', 'Option', 'Option, extended')");
     engine = NewEngine();
     for (const char* key : {"KEY1", "KEY13"}) {  // packagings and sales lists off
         engine->CollDatiDaDuplicare()->Remove(key);
         engine->CollDatiDaDuplicare()->Add(db::Variant(false), key);
     }
     ASSERT_EQ(engine->DuplicazioneAnagraficaBase(src, dst), kvMethodOK);
-    EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG87_LINGUA_MG52, MG87_DESCART, MG87_DESCARTEST FROM MG87_ARTDESC "
-                                       "WHERE MG87_CODART_MG66 = 'NEW'"),
-              (testsupport::Names{" |New article|New article, extended"}));  // languages come later
-    EXPECT_NE(Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW'").Text(),
+    // Languages come later; an option's row keeps its own descriptions.
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG87_OPZIONE_MG5E, MG87_LINGUA_MG52, MG87_DESCART, MG87_DESCARTEST FROM "
+                                       "MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' ORDER BY 1"),
+              (testsupport::Names{" | |New article|New article, extended", "OPT| |Option|Option, extended"}));
+    EXPECT_NE(Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' AND MG87_OPZIONE_MG5E = ' '").Text(),
               Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'SRC' AND MG87_LINGUA_MG52 = ' '").Text());
     EXPECT_EQ(testsupport::Rows(*conn, "SELECT LI10_FLGVENACQ FROM LI10_LISTARTIC WHERE LI10_CODART_MG66 = 'NEW'"),
               (testsupport::Names{"1"}));
