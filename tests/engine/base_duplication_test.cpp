@@ -70,7 +70,8 @@ TEST_F(BaseDuplication, CopiesMasterStandardDescriptionAndTheSwitchedOnGroupsOnl
     EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG87_OPZIONE_MG5E, MG87_LINGUA_MG52, MG87_DESCART, MG87_DESCARTEST FROM "
                                        "MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' ORDER BY 1"),
               (testsupport::Names{" | |New article|New article, extended", "OPT| |Option|Option, extended"}));
-    EXPECT_NE(Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' AND MG87_OPZIONE_MG5E = ' '").Text(),
+    EXPECT_NE(Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' AND MG87_OPZIONE_MG5E = ' '")
+                  .Text(),
               Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'SRC' AND MG87_LINGUA_MG52 = ' '").Text());
     EXPECT_EQ(testsupport::Rows(*conn, "SELECT LI10_FLGVENACQ FROM LI10_LISTARTIC WHERE LI10_CODART_MG66 = 'NEW'"),
               (testsupport::Names{"1"}));
