@@ -7,6 +7,7 @@
 
 #include "db/Error.h"
 #include "db/sqlite/SqliteDriver.h"
+#include "db/sqlite/TsqlTranslator.h"
 
 namespace bench {
 namespace {
@@ -26,11 +27,33 @@ bool HasPlan(const std::string& shape) {
     return false;
 }
 
+// "TEMP.T" (SQLite's own temporary schema) or "TEMPDB.T" (the connection's database of T-SQL temporary
+// tables): the length of the schema's prefix, 0 for any other name. Upper case.
+std::size_t TempPrefix(const std::string& upperName) {
+    const std::string tempTables = Upper(db::sqlite::kTempTablesSchema) + ".";
+    for (const std::string& prefix : {std::string("TEMP."), tempTables})
+        if (upperName.rfind(prefix, 0) == 0) return prefix.size();
+    return 0;
+}
+
+bool NamesTempTable(const std::string& shape) {
+    const std::string upper = Upper(shape);
+    return upper.find("TEMP.") != std::string::npos ||
+           upper.find(Upper(db::sqlite::kTempTablesSchema) + ".") != std::string::npos;
+}
+
+const std::string& TempTablesQuery() {
+    static const std::string query =
+        std::string("SELECT name FROM ") + db::sqlite::kTempTablesSchema + ".sqlite_schema WHERE type = 'table'";
+    return query;
+}
+
 // The names of the tables of each schema, to tell a table from an alias or a subquery in a plan.
 std::map<std::string, bool> TableNames(sqlite3* db) {
     std::map<std::string, bool> names;  // upper-case name -> temporary
     for (const auto& [query, temporary] : {std::pair<const char*, bool>{"SELECT name FROM sqlite_schema WHERE type = 'table'", false},
-                                           {"SELECT name FROM sqlite_temp_schema WHERE type = 'table'", true}}) {
+                                           {"SELECT name FROM sqlite_temp_schema WHERE type = 'table'", true},
+                                           {TempTablesQuery().c_str(), true}}) {
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(db, query, -1, &stmt, nullptr) != SQLITE_OK) continue;
         while (sqlite3_step(stmt) == SQLITE_ROW)
@@ -168,7 +191,7 @@ PlanCheck CheckPlans(db::Connection& connection, const StatementRecorder& record
         const std::string sql = "EXPLAIN QUERY PLAN " + stats.example;
         if (sqlite3_prepare_v2(db, sql.c_str(), -1, &plan, nullptr) != SQLITE_OK) {
             // The mass selection's table is dropped as soon as it is read (and is read whole by design).
-            if (Upper(shape).find("TEMP.") == std::string::npos) check.unplanned.push_back(shape);
+            if (!NamesTempTable(shape)) check.unplanned.push_back(shape);
             continue;
         }
         std::vector<std::string> details;
@@ -186,9 +209,10 @@ PlanCheck CheckPlans(db::Connection& connection, const StatementRecorder& record
             if (name.empty() || subqueries.count(Upper(name)) || detail.find("VIRTUAL TABLE") != std::string::npos ||
                 Upper(name).rfind("SQLITE_", 0) == 0)
                 continue;
-            // "temp.T" names a table of the connection's own (the mass selection's list, read whole by design).
-            const bool tempSchema = Upper(name).rfind("TEMP.", 0) == 0;
-            const auto table = tables.find(Upper(tempSchema ? name.substr(5) : name));
+            // "tempdb.T" names a table of the connection's own (the mass selection's list, read whole by design).
+            const std::size_t prefix = TempPrefix(Upper(name));
+            const bool tempSchema = prefix > 0;
+            const auto table = tables.find(Upper(name.substr(prefix)));
             // A name that is no table is an alias: reported under that name.
             check.scans.push_back({shape, detail, name, tempSchema || (table != tables.end() && table->second),
                                    stats.executions, stats.fullScanSteps});

@@ -25,6 +25,25 @@ class SqliteDriver::Translations : public TsqlTranslationCache {};
 
 namespace {
 
+// "CREATE TABLE tempdb.X ...", "DROP TABLE [IF EXISTS] tempdb.X": the forms the T-SQL adapter gives a
+// temporary table's SELECT INTO and drop.
+bool MakesOrDropsTempTable(std::string_view sql) {
+    const std::string schema = std::string(kTempTablesSchema) + ".";
+    for (std::string_view head : {"CREATE TABLE ", "DROP TABLE IF EXISTS ", "DROP TABLE "}) {
+        const std::string prefix = std::string(head) + schema;
+        if (sql.size() > prefix.size() &&
+            sqlite3_strnicmp(sql.data(), prefix.data(), static_cast<int>(prefix.size())) == 0)
+            return true;
+    }
+    return false;
+}
+
+// A key of the known tables ("schema.table") of a temporary table.
+bool IsTempTablesKey(const std::string& key) {
+    const std::size_t n = std::strlen(kTempTablesSchema);
+    return key.size() > n && key[n] == '.' && sqlite3_strnicmp(key.data(), kTempTablesSchema, static_cast<int>(n)) == 0;
+}
+
 // Plain names stay plain, so that statements read as the schema spells them (and a test can match
 // "INSERT INTO MG65_BARCODE"); anything else is quoted.
 std::string QuoteIdentifier(const std::string& name) {
@@ -229,9 +248,11 @@ void SqliteDriver::Configure(bool fileDatabase) {
     // temporary file per batch. They only ever undo work of a transaction still open, so losing them in
     // a crash loses nothing committed.
     Control("PRAGMA temp_store = MEMORY");
-    // A dropped temporary table gives its memory back (without it the pages stay with the connection as
-    // free pages): a selection of every article of a company is dropped once it has been read.
-    Control("PRAGMA temp.auto_vacuum = FULL");
+    // The temporary tables of the T-SQL (#X, ##X) in a private in-memory database (kTempTablesSchema). A
+    // dropped one gives its memory back (without auto_vacuum the pages stay with the connection as free
+    // pages): a selection of every article of a company is dropped once it has been read.
+    Control(std::string("ATTACH DATABASE ':memory:' AS ") + kTempTablesSchema);
+    Control(std::string("PRAGMA ") + kTempTablesSchema + ".auto_vacuum = FULL");
     if (fileDatabase) {
         Execute("PRAGMA journal_mode = WAL", {});
         Control("PRAGMA synchronous = NORMAL");
@@ -575,6 +596,11 @@ void SqliteDriver::NoteSchemaChange(std::string_view sql) {
     // A rollback to a savepoint may undo a schema change.
     for (std::string_view verb : {"CREATE", "DROP", "ALTER", "ROLLBACK"}) {
         if (head.size() >= verb.size() && sqlite3_strnicmp(head.data(), verb.data(), static_cast<int>(verb.size())) == 0) {
+            if (MakesOrDropsTempTable(sql.substr(i))) {
+                // The tables of the company are as they were: only what is known of temporary tables goes.
+                std::erase_if(tables_, [](const auto& known) { return IsTempTablesKey(known.first); });
+                return;
+            }
             tables_.clear();
             ForgetColumns();
             return;

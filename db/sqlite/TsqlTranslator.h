@@ -6,7 +6,7 @@
 // - table hints WITH (NOLOCK, ...) and (NOLOCK) are dropped;
 // - SELECT [DISTINCT] TOP n / TOP (n) -> LIMIT n, also in subqueries and CTEs;
 // - SELECT ... INTO X FROM ... (also after WITH ...) -> CREATE TABLE X AS [WITH ...] SELECT ...;
-// - ##X and #X -> temp.X, a temporary table of this connection only;
+// - ##X and #X -> tempdb.X, a temporary table of this connection only (kTempTablesSchema);
 // - IF [NOT] OBJECT_ID('...X') IS [NOT] NULL DROP TABLE X -> DROP TABLE IF EXISTS X;
 // - UPDATE T SET ... FROM T [AS A] JOIN U ON c WHERE w -> UPDATE T [AS A] SET ... FROM U WHERE (c) AND (w);
 // - STUFF((SELECT sep + x ... FOR XML PATH('')), 1, len(sep), '') and a bare (SELECT x ... FOR XML
@@ -32,6 +32,11 @@
 #include "db/sqlite/SecondSight.h"
 
 namespace db::sqlite {
+
+// The schema of the temporary tables #X and ##X: a private in-memory database the driver attaches to every
+// connection under SQL Server's name for it. Not SQLite's own temporary schema: any change there makes every
+// prepared statement of the connection prepare again, and a mass run makes and drops its selection table.
+inline constexpr const char* kTempTablesSchema = "tempdb";
 
 struct TranslatedBatch {
     std::vector<std::string> statements;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 
+#include "db/sqlite/TsqlTranslator.h"
 #include "db/sqlite/TsqlUnsupported.h"
 
 namespace db::sqlite {
@@ -153,9 +154,10 @@ std::string TokenText(const Token& t) {
     switch (t.kind) {
     case TokenKind::String: return Doubled(t.text, '\'');
     case TokenKind::QuotedName: return Doubled(t.text, '"');
-    // Every connection has its own temporary schema: the global ##NAME of SQL Server becomes a table
-    // only this connection sees, so two users building a list no longer overwrite each other's rows.
-    case TokenKind::TempName: return "temp." + (IsBareIdentifier(t.text) ? t.text : Doubled(t.text, '"'));
+    // Every connection has its own database of temporary tables: the global ##NAME of SQL Server becomes a
+    // table only this connection sees, so two users building a list no longer overwrite each other's rows.
+    case TokenKind::TempName:
+        return std::string(kTempTablesSchema) + "." + (IsBareIdentifier(t.text) ? t.text : Doubled(t.text, '"'));
     default: return t.text;
     }
 }

@@ -1,6 +1,7 @@
 // T-SQL constructs the component uses, run through the SQLite driver: the rows are SQL Server's. (That each
 // statement of the component translates and runs is checked on recordings of real runs: tests/tsql.)
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <regex>
 #include <string>
@@ -9,6 +10,7 @@
 #include "db/Connection.h"
 #include "db/Driver.h"
 #include "db/Recordset.h"
+#include "db/sqlite/SqliteDriver.h"
 
 namespace {
 
@@ -78,10 +80,60 @@ TEST_F(TsqlOnSqlite, SelectIntoAGlobalTemporaryTableMakesOneOfThisConnection) {
     Run(drop);  // nothing to drop: no error
     Run(" WITH CTE AS (SELECT CAST (1 AS DECIMAL (1,0)) AS SEL, CODE FROM DIM WITH (NOLOCK)) SELECT * INTO  ##TABTEMP  FROM CTE");
     EXPECT_EQ(Run("  SELECT SEL, CODE FROM ##TABTEMP ORDER BY CODE"), (Rows{{"1", "COL"}, {"1", "TG"}}));
-    EXPECT_EQ(One("SELECT COUNT(*) FROM sqlite_temp_master WHERE name = 'TABTEMP'"), "1");
+    EXPECT_EQ(One("SELECT COUNT(*) FROM tempdb.sqlite_master WHERE name = 'TABTEMP'"), "1");
     EXPECT_EQ(One("SELECT COUNT(*) FROM sqlite_master WHERE name = 'TABTEMP'"), "0");
     Run(drop);
-    EXPECT_EQ(One("SELECT COUNT(*) FROM sqlite_temp_master WHERE name = 'TABTEMP'"), "0");
+    EXPECT_EQ(One("SELECT COUNT(*) FROM tempdb.sqlite_master WHERE name = 'TABTEMP'"), "0");
+}
+
+// Making and dropping a temporary table leaves the connection's prepared statements as they are: the
+// statements of a run are not prepared again after each selection.
+TEST_F(TsqlOnSqlite, ATemporaryTableMadeAndDroppedKeepsOtherStatementsPrepared) {
+    auto* driver = dynamic_cast<db::sqlite::SqliteDriver*>(&conn->GetDriver());
+    ASSERT_NE(driver, nullptr);
+    sqlite3_stmt* kept = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(driver->Handle(), "SELECT COUNT(*) FROM DIM", -1, &kept, nullptr), SQLITE_OK);
+    auto step = [&] {
+        EXPECT_EQ(sqlite3_step(kept), SQLITE_ROW);
+        sqlite3_reset(kept);
+    };
+    step();
+    Run("SELECT CODE INTO ##TABTEMP FROM DIM");
+    step();
+    Run("IF NOT OBJECT_ID('tempdb..##TABTEMP') IS NULL DROP TABLE ##TABTEMP");
+    step();
+    EXPECT_EQ(sqlite3_stmt_status(kept, SQLITE_STMTSTATUS_REPREPARE, 0), 0);
+    sqlite3_finalize(kept);
+
+    // Nor does the driver forget what it knows of the company's tables (keys, triggers, defaults), which a
+    // change of their own schema makes it read again.
+    long lookups = 0;
+    sqlite3_trace_v2(
+        driver->Handle(), SQLITE_TRACE_STMT,
+        [](unsigned, void* count, void*, void* text) {
+            if (std::string(static_cast<const char*>(text)).find("pragma_table_info") != std::string::npos)
+                ++*static_cast<long*>(count);
+            return 0;
+        },
+        &lookups);
+    auto addCode = [&](const char* code) {
+        auto rs = db::Recordset::Create();
+        rs->Open("SELECT * FROM DIM WHERE 0 = 1", conn, db::adOpenStatic, db::adLockOptimistic);
+        rs->AddNew();
+        rs->GetFields()["CODE"].Value(db::Variant(code));
+        rs->Update();
+    };
+    addCode("A1");
+    const long known = lookups;
+    EXPECT_GT(known, 0);
+    Run("SELECT CODE INTO ##TABTEMP FROM DIM");
+    Run("IF NOT OBJECT_ID('tempdb..##TABTEMP') IS NULL DROP TABLE ##TABTEMP");
+    addCode("A2");
+    EXPECT_EQ(lookups, known);
+    Run("CREATE TABLE OTHER (X INTEGER)");
+    addCode("A3");
+    EXPECT_GT(lookups, known);
+    sqlite3_trace_v2(driver->Handle(), 0, nullptr, nullptr);
 }
 
 TEST_F(TsqlOnSqlite, TopGluedKeywordsAndHintsSelectTheRightRows) {

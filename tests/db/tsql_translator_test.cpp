@@ -66,17 +66,17 @@ TEST(TsqlTop, BecomesLimitAfterOrderByInSubqueriesAndUnionMembers) {
 }
 
 TEST(TsqlSelectInto, CreatesATableFromTheQuery) {
-    EXPECT_EQ(One("SELECT a, b INTO ##TABTEMP FROM t WHERE c = 1"), "CREATE TABLE temp.TABTEMP AS SELECT a, b FROM t WHERE c = 1");
-    EXPECT_EQ(One("SELECT a INTO #Work FROM t"), "CREATE TABLE temp.Work AS SELECT a FROM t");
+    EXPECT_EQ(One("SELECT a, b INTO ##TABTEMP FROM t WHERE c = 1"), "CREATE TABLE tempdb.TABTEMP AS SELECT a, b FROM t WHERE c = 1");
+    EXPECT_EQ(One("SELECT a INTO #Work FROM t"), "CREATE TABLE tempdb.Work AS SELECT a FROM t");
     EXPECT_EQ(One("SELECT a INTO NEWT FROM t"), "CREATE TABLE NEWT AS SELECT a FROM t");
     EXPECT_EQ(One(";WITH C AS (SELECT a FROM t WITH (NOLOCK)) SELECT * INTO  ##TABTEMP  FROM C"),
-              "CREATE TABLE temp.TABTEMP AS WITH C AS (SELECT a FROM t) SELECT * FROM C");
-    EXPECT_EQ(One("SELECT a INTO #U FROM t UNION SELECT b FROM u"), "CREATE TABLE temp.U AS SELECT a FROM t UNION SELECT b FROM u");
+              "CREATE TABLE tempdb.TABTEMP AS WITH C AS (SELECT a FROM t) SELECT * FROM C");
+    EXPECT_EQ(One("SELECT a INTO #U FROM t UNION SELECT b FROM u"), "CREATE TABLE tempdb.U AS SELECT a FROM t UNION SELECT b FROM u");
 }
 
 TEST(TsqlIfDrop, TempTableDropBecomesDropIfExists) {
-    EXPECT_EQ(One("IF NOT OBJECT_ID('tempdb..##TABTEMP') IS NULL DROP TABLE ##TABTEMP"), "DROP TABLE IF EXISTS temp.TABTEMP");
-    EXPECT_EQ(One("IF OBJECT_ID('tempdb..#X', 'U') IS NOT NULL DROP TABLE #X"), "DROP TABLE IF EXISTS temp.X");
+    EXPECT_EQ(One("IF NOT OBJECT_ID('tempdb..##TABTEMP') IS NULL DROP TABLE ##TABTEMP"), "DROP TABLE IF EXISTS tempdb.TABTEMP");
+    EXPECT_EQ(One("IF OBJECT_ID('tempdb..#X', 'U') IS NOT NULL DROP TABLE #X"), "DROP TABLE IF EXISTS tempdb.X");
     EXPECT_EQ(One("IF OBJECT_ID('dbo.T') IS NOT NULL DROP TABLE dbo.T"), "DROP TABLE IF EXISTS T");
 }
 
@@ -135,7 +135,7 @@ TEST(TsqlPlus, DecidedByWhatTheOperandsAreKnownToBe) {
 
 TEST(TsqlNames, AliasAssignmentsTempNamesAndOperators) {
     EXPECT_EQ(One("SELECT n = COUNT(*), [x y] = a, 'lbl' = b FROM t"), "SELECT COUNT(*) AS n, a AS \"x y\", b AS \"lbl\" FROM t");
-    EXPECT_EQ(One("SELECT ##T.a FROM ##T WHERE b !< 3 AND c !> 4"), "SELECT temp.T.a FROM temp.T WHERE b >= 3 AND c <= 4");
+    EXPECT_EQ(One("SELECT ##T.a FROM ##T WHERE b !< 3 AND c !> 4"), "SELECT tempdb.T.a FROM tempdb.T WHERE b >= 3 AND c <= 4");
     EXPECT_EQ(One("SELECT a FROM t WHERE d > CURRENT_TIMESTAMP"),
               "SELECT a FROM t WHERE d > strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')");
 }
