@@ -141,7 +141,7 @@ void Connection::RollbackTrans() {
     }
 }
 
-std::vector<std::string> Connection::TableColumns(const std::string& table) {
+ColumnNames Connection::TableColumns(const std::string& table) {
     try {
         return GetDriver().TableColumns({{}, table});
     } catch (const Error& e) {

@@ -49,9 +49,9 @@ public:
     std::shared_ptr<Recordset> ExecuteWith(const std::string& commandText, const std::vector<BoundValue>& values,
                                            long* recordsAffected = nullptr, long options = adOptionUnspecified);
 
-    // Column names of a table, in the order SELECT * gives them; the SQLite driver keeps them inside a
-    // transaction, for as long as the schema version they were read under holds.
-    std::vector<std::string> TableColumns(const std::string& table);
+    // Column names of a table, in the order SELECT * gives them (the driver's ColumnNames, shared); the SQLite
+    // driver keeps them inside a transaction, for as long as the schema version they were read under holds.
+    std::shared_ptr<const std::vector<std::string>> TableColumns(const std::string& table);
     // The driver's answer (Driver.h): the columns whose Null an insert keeps but whose absence gets a default.
     std::optional<std::vector<std::string>> NullableColumnsWithDefault(const std::string& table);
 

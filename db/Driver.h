@@ -2,6 +2,7 @@
 // What a database driver offers the data-access core: run one native statement with bound values,
 // transactions and savepoints, the primary key of a table, row writes for recordsets, stored procedures.
 // The core (Connection, Recordset, Command) is written against this and knows no SQL dialect.
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -29,6 +30,9 @@ struct StatementResult {
     std::vector<PackedRow> rows;
     long changes = 0;  // rows inserted, updated or deleted by the statement itself
 };
+
+// A table's column names as the driver keeps them.
+using ColumnNames = std::shared_ptr<const std::vector<std::string>>;
 
 struct TableRef {
     std::string schema;  // database the table lives in ("main", "temp"); empty = the default
@@ -93,8 +97,9 @@ public:
     // Column names of the table's primary key, in key order; empty when it has none.
     virtual std::vector<std::string> PrimaryKey(const TableRef& table) = 0;
 
-    // Column names of the table, in the order SELECT * gives them. Not counted for fault injection.
-    virtual std::vector<std::string> TableColumns(const TableRef& table) = 0;
+    // Column names of the table, in the order SELECT * gives them; shared, not copied, by the callers of one
+    // table. Not counted for fault injection.
+    virtual ColumnNames TableColumns(const TableRef& table) = 0;
 
     // Columns of the table that may hold Null and have a default: an insert that gives them Null keeps the
     // Null, one that leaves them out gets the default. Nullopt when the driver does not tell.

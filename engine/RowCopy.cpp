@@ -48,7 +48,8 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     auto& e = engine_;
     if (e.rstTarget_->State() == db::adStateOpen) e.rstTarget_->Close();
     // The column names from the connection: no statement to translate and no recordset to fill for them.
-    const std::vector<std::string> columns = e.connessione_->TableColumns(plan.table);
+    const auto names = e.connessione_->TableColumns(plan.table);
+    const std::vector<std::string>& columns = *names;
     std::vector<FieldAction> actions;
     for (std::size_t i = 0; i < columns.size(); ++i)
         actions.push_back(plan.rule && static_cast<long>(i) >= plan.firstField ? plan.rule(columns[i])

@@ -15,7 +15,8 @@ bool SameName(const std::string& a, const std::string& b) { return db::SameText(
 long CopyRows(db::Connection& connection, const std::string& table, const std::vector<ColumnValue>& values,
               const std::vector<std::string>& defaults, const std::string& where, bool commonSql) {
     // The column names from the connection: no statement to translate and no recordset to fill for them.
-    const std::vector<std::string> names = connection.TableColumns(table);
+    const auto kept = connection.TableColumns(table);
+    const std::vector<std::string>& names = *kept;
     const auto known = [&](const std::string& name) {
         if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, name); }))
             throw db::Error(db::errc::ItemNotFound, "Colonna " + name + " inesistente nella tabella " + table,

@@ -355,11 +355,11 @@ std::vector<std::string> OdbcDriver::PrimaryKey(const TableRef& table) {
 
 // Read from the server every time, unprepared: a kept statement could describe the table as it was
 // before another session changed it.
-std::vector<std::string> OdbcDriver::TableColumns(const TableRef& table) {
+ColumnNames OdbcDriver::TableColumns(const TableRef& table) {
     RequireOpen();
     const StatementResult r = Direct("SELECT * FROM " + dialect_.Qualified(table) + " WHERE 0=1");
-    std::vector<std::string> names;
-    for (const ColumnInfo& column : r.columns) names.push_back(column.name);
+    auto names = std::make_shared<std::vector<std::string>>();
+    for (const ColumnInfo& column : r.columns) names->push_back(column.name);
     return names;
 }
 

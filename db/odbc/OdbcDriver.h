@@ -48,7 +48,7 @@ public:
     bool InTransaction() const override { return inTransaction_; }
 
     std::vector<std::string> PrimaryKey(const TableRef& table) override;
-    std::vector<std::string> TableColumns(const TableRef& table) override;
+    ColumnNames TableColumns(const TableRef& table) override;
     RowWriteResult WriteRow(const RowWrite& write) override;
     void CallProcedure(Connection& connection, const std::string& name, Parameters& parameters) override;
 

@@ -540,7 +540,7 @@ std::vector<std::string> SqliteDriver::PrimaryKey(const TableRef& table) { retur
 // for the columns of every table it writes: the names are kept, and the transaction's first question reads
 // the schema version, which every change of the schema by any connection moves on; while the transaction is
 // open no other connection changes the schema this one sees. Tables of attached databases are always read.
-std::vector<std::string> SqliteDriver::TableColumns(const TableRef& table) {
+ColumnNames SqliteDriver::TableColumns(const TableRef& table) {
     RequireOpen();
     const bool keep = InTransaction() && (table.schema.empty() || table.schema == "main" || table.schema == "temp");
     const std::string id = table.schema + '.' + table.name;
@@ -559,9 +559,9 @@ std::vector<std::string> SqliteDriver::TableColumns(const TableRef& table) {
     StatementCache::Lease lease = cache_.Acquire(sql);
     sqlite3_stmt* stmt = lease.get();
     if (sqlite3_step(stmt) != SQLITE_DONE) throw LastError(db_, sql);
-    std::vector<std::string> names;
-    names.reserve(static_cast<std::size_t>(sqlite3_column_count(stmt)));
-    for (int c = 0; c < sqlite3_column_count(stmt); ++c) names.emplace_back(sqlite3_column_name(stmt, c));
+    auto names = std::make_shared<std::vector<std::string>>();
+    names->reserve(static_cast<std::size_t>(sqlite3_column_count(stmt)));
+    for (int c = 0; c < sqlite3_column_count(stmt); ++c) names->emplace_back(sqlite3_column_name(stmt, c));
     if (keep) columns_.emplace(id, names);
     return names;
 }

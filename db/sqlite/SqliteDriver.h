@@ -47,7 +47,7 @@ public:
     bool InTransaction() const override;
 
     std::vector<std::string> PrimaryKey(const TableRef& table) override;
-    std::vector<std::string> TableColumns(const TableRef& table) override;
+    ColumnNames TableColumns(const TableRef& table) override;
     std::optional<std::vector<std::string>> NullableColumnsWithDefault(const TableRef& table) override;
     RowWriteResult WriteRow(const RowWrite& write) override;
     bool WritesInOneStatement(const RowWrite& write) override;
@@ -91,7 +91,7 @@ private:
     };
     TableFacts& Facts(const TableRef& table);
     std::unordered_map<std::string, TableFacts> tables_;  // by "schema.table"
-    std::unordered_map<std::string, std::vector<std::string>> columns_;  // by "schema.table"
+    std::unordered_map<std::string, ColumnNames> columns_;  // by "schema.table"
     long long columnsSchemaVersion_ = -1;  // the schema version columns_ was read under; -1 unknown
     bool columnsChecked_ = false;         // the version checked in the transaction now open
     std::unordered_map<std::string, DeclaredType> declaredTypes_;  // by the declared type's text

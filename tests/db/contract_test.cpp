@@ -120,8 +120,8 @@ TEST_P(Contract, ConnectionStateAndBatches) {
 
 TEST_P(Contract, TableColumnsFollowASchemaChangedByAnotherConnection) {
     const std::vector<std::string> before{"CODE", "SEL"};
-    EXPECT_EQ(conn->TableColumns("LOOSE"), before);
-    EXPECT_EQ(conn->TableColumns("LOOSE"), before);
+    EXPECT_EQ(*conn->TableColumns("LOOSE"), before);
+    EXPECT_EQ(*conn->TableColumns("LOOSE"), before);
     EXPECT_THROW(conn->TableColumns("NO_SUCH_TABLE"), Error);
     // The SQLite ODBC driver describes a statement from the schema its connection loaded before it runs;
     // SQL Server's and the SQLite driver see the change.
@@ -130,27 +130,27 @@ TEST_P(Contract, TableColumnsFollowASchemaChangedByAnotherConnection) {
     other->Open(Target());
     other->GetDriver().RunScript("ALTER TABLE LOOSE ADD EXTRA INT");
     const std::vector<std::string> after{"CODE", "SEL", "EXTRA"};
-    EXPECT_EQ(conn->TableColumns("LOOSE"), after);
+    EXPECT_EQ(*conn->TableColumns("LOOSE"), after);
 
     // Kept inside a transaction; the next one sees what another connection changed in between.
     conn->BeginTrans();
-    EXPECT_EQ(conn->TableColumns("LOOSE"), after);
+    EXPECT_EQ(*conn->TableColumns("LOOSE"), after);
     conn->CommitTrans();
     other->GetDriver().RunScript("ALTER TABLE LOOSE ADD LATER INT");
     conn->BeginTrans();
     const std::vector<std::string> later{"CODE", "SEL", "EXTRA", "LATER"};
-    EXPECT_EQ(conn->TableColumns("LOOSE"), later);
+    EXPECT_EQ(*conn->TableColumns("LOOSE"), later);
     // A change of its own, undone with its savepoint or its transaction, is forgotten with it.
     conn->GetDriver().Savepoint("undone");
     conn->Execute("ALTER TABLE LOOSE ADD GONE INT", nullptr, kCommonSqlText | adExecuteNoRecords);
-    EXPECT_EQ(conn->TableColumns("LOOSE").back(), "GONE");
+    EXPECT_EQ(conn->TableColumns("LOOSE")->back(), "GONE");
     conn->GetDriver().RollbackToSavepoint("undone");
-    EXPECT_EQ(conn->TableColumns("LOOSE"), later);
+    EXPECT_EQ(*conn->TableColumns("LOOSE"), later);
     conn->Execute("ALTER TABLE LOOSE ADD GONE INT", nullptr, kCommonSqlText | adExecuteNoRecords);
-    EXPECT_EQ(conn->TableColumns("LOOSE").back(), "GONE");
+    EXPECT_EQ(conn->TableColumns("LOOSE")->back(), "GONE");
     conn->RollbackTrans();
     conn->BeginTrans();
-    EXPECT_EQ(conn->TableColumns("LOOSE"), later);
+    EXPECT_EQ(*conn->TableColumns("LOOSE"), later);
     conn->RollbackTrans();
 }
 
