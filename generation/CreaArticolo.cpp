@@ -65,10 +65,10 @@ public:
             return Esito(ArticleState::AlreadyExists, kLogGiaEsistente);
         }
         port_.Busy(true, kStatoInCorso);
-        // The article as a whole: copy and completion commit together, so that a program that dies in
-        // between leaves no copied but uncompleted article behind. The copy has no level of its own: nothing
-        // undoes it alone (a failure undoes the article), and a savepoint around it would only cost.
+        // The article as a whole: the copy is committed before its completion, as a level inside this
+        // one, so that a program that dies in between leaves no copied but uncompleted article behind.
         articolo_.emplace(c);
+        unit_.emplace(c);
 
         auto engine = std::make_shared<engine::CLSFA_DUPLICA>();
         engine->Connessione(contesto_.connessione);
@@ -105,6 +105,8 @@ public:
         }
 
         groupings.Record();
+        unit_->Commit();
+        unit_.reset();
         if (program_) program_->DuplicazioneAvvenuta(true);
         Pronto();
 
@@ -167,10 +169,11 @@ private:
         Log(kLogNonGenerato, LogErrore);
         if (articolo_) {
             try {
-                articolo_->Rollback();
+                articolo_->Rollback();  // the copy's level inside it with it
             } catch (...) {
                 // A rollback that fails leaves nothing to add: the transaction is gone with the connection.
             }
+            unit_.reset();
             articolo_.reset();
         }
         return Esito(ArticleState::NotGenerated, motivo.empty() ? Reason(testo, dettaglio) : motivo);
@@ -195,6 +198,7 @@ private:
     ArticleOutcome outcome_;
     std::string nonFatal_;                      // the last error text of a step that does not end the article
     std::optional<db::Transaction> articolo_;  // the whole article: copy, completion and, on failure, removal
+    std::optional<db::Transaction> unit_;      // the copy (the engine calls)
 };
 
 }  // namespace
