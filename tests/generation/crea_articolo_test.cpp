@@ -148,4 +148,30 @@ TEST_F(CreaArticolo, AFailedFabricSubstitutionRemovesTheCommittedArticle) {
     EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), "");
 }
 
+// A subscriber that ends the transaction while the engine copies, committing or rolling back: the copy's
+// own level notices it, and the article is not generated; nothing of it stays.
+TEST_F(CreaArticolo, ASubscriberThatEndsTheTransactionDuringTheCopyLeavesNoArticle) {
+    struct Ender : engine::CLSFA_DUPLICA_Events {
+        Ender(db::ConnectionPtr c, bool commit) : connection(std::move(c)), commit(commit) {}
+        void Raise(engine::EngineEvent, db::RecordsetPtr&) override {
+            if (done) return;
+            done = true;
+            if (commit) connection->CommitTrans();
+            else connection->RollbackTrans();
+        }
+        db::ConnectionPtr connection;
+        bool commit;
+        bool done = false;
+    };
+    const std::string before = Snapshot();
+    for (const bool commit : {true, false}) {
+        SCOPED_TRACE(commit);
+        form->subscriber = std::make_shared<Ender>(conn, commit);
+        EXPECT_FALSE(Crea(kModello, kNuovo));
+        EXPECT_FALSE(Exists(kNuovo));
+        EXPECT_EQ(Snapshot(), before);
+        EXPECT_EQ(conn->TransactionLevel(), 0);
+    }
+}
+
 }  // namespace

@@ -124,6 +124,7 @@ public:
         a.mainFabric = LinksRequest().mainFabric;
         a.variantSelection = selezioneVarianti;
         a.parameters = parametri;
+        a.events = subscriber;
         if (tab == entry::Util_Agganci) {
             a.origin = generation::ArticleOrigin::LinkRow;
             if (riga) a.row = *riga;
@@ -180,6 +181,7 @@ public:
     std::vector<std::string> statusTexts;
     std::vector<std::string> focused;
     generation::ArticleOutcome lastArticle;
+    std::shared_ptr<engine::CLSFA_DUPLICA_Events> subscriber;  // the caller's own, for each article
     generation::RunOutcome outcome;
 
 private:
