@@ -54,6 +54,9 @@ DeclaredType TextType(long adoType, long longType, int size) {
     return Make(ValueKind::Text, longType, longType == adLongVarWChar ? 1073741823L : 2147483647L, 0);
 }
 
+// A number that its column's decimal cannot hold comes back as the number stored, as a date column's text
+// that is no date does: reading a row never fails on its values (an insert reads its new row back after
+// the row is written).
 Variant FromInteger(sqlite3_int64 v, const DeclaredType& type) {
     switch (type.kind) {
     case ValueKind::Boolean: return Variant(v != 0);
@@ -61,10 +64,13 @@ Variant FromInteger(sqlite3_int64 v, const DeclaredType& type) {
         if (v >= std::numeric_limits<std::int16_t>::min() && v <= std::numeric_limits<std::int16_t>::max())
             return Variant(static_cast<std::int16_t>(v));
         return Variant(static_cast<long long>(v));
-    case ValueKind::Decimal: {
-        Decimal d = Decimal::FromInt(v);
-        return Variant(type.scale > 0 ? d.Rescale(type.scale) : d);
-    }
+    case ValueKind::Decimal:
+        try {
+            Decimal d = Decimal::FromInt(v);
+            return Variant(type.scale > 0 ? d.Rescale(type.scale) : d);
+        } catch (const Error&) {
+            return Variant(static_cast<long long>(v));
+        }
     case ValueKind::Double: return Variant(static_cast<double>(v));
     default: return Variant(static_cast<long long>(v));
     }
@@ -72,8 +78,12 @@ Variant FromInteger(sqlite3_int64 v, const DeclaredType& type) {
 
 Variant FromReal(double v, const DeclaredType& type) {
     if (type.kind == ValueKind::Decimal) {
-        Decimal d = Decimal::FromDouble(v);
-        return Variant(type.scale >= 0 ? d.Rescale(type.scale) : d);
+        try {
+            Decimal d = Decimal::FromDouble(v);
+            return Variant(type.scale >= 0 ? d.Rescale(type.scale) : d);
+        } catch (const Error&) {
+            return Variant(v);
+        }
     }
     if (type.kind == ValueKind::Boolean) return Variant(v != 0);
     return Variant(v);

@@ -1,12 +1,14 @@
 // Statements that differ only in the values they carry: translated once per shape and prepared once, with
 // each statement's own values put back; the results are those of the statement as written.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "db/Connection.h"
 #include "db/Driver.h"
 #include "db/Recordset.h"
 #include "db/sqlite/BoundLiterals.h"
 #include "db/sqlite/LiteralShape.h"
+#include "db/sqlite/SqliteDriver.h"
 #include "db/sqlite/TsqlTranslator.h"
 
 namespace db::sqlite {
@@ -230,6 +232,46 @@ TEST_F(BoundStatements, ANewRowIsReadBackAsATriggerLeftIt) {
     EXPECT_THROW(rs->Update(), Error);
     EXPECT_EQ(conn->Execute("SELECT COUNT(*) FROM G")->GetFields()[0L].Value().CLng(), 1);
     conn->RollbackTrans();
+}
+
+// A row's write is a unit of its own only when it needs one: a single row written by one statement is
+// undone by the database, a batch of rows gets a savepoint. A number its column's decimal cannot hold
+// is read back as stored, so the insert that wrote it does not fail after writing it.
+TEST_F(BoundStatements, OneRowIsWrittenWithoutASavepointAndReadBackWhateverItHolds) {
+    // A default the column's decimal cannot hold: only the database writes such a value.
+    conn->GetDriver().RunScript(
+        "CREATE TABLE Q (ID INTEGER PRIMARY KEY, AMOUNT NUMERIC(18,5) DEFAULT 100000000000000, NOTE TEXT);");
+    auto* driver = dynamic_cast<SqliteDriver*>(&conn->GetDriver());
+    ASSERT_NE(driver, nullptr);
+    long savepoints = 0;
+    sqlite3_trace_v2(
+        driver->Handle(), SQLITE_TRACE_STMT,
+        [](unsigned, void* count, void*, void* text) {
+            if (std::string(static_cast<const char*>(text)).rfind("SAVEPOINT", 0) == 0) ++*static_cast<long*>(count);
+            return 0;
+        },
+        &savepoints);
+    auto rs = Recordset::Create();
+    rs->Open("SELECT * FROM Q WHERE 0 = 1", conn, adOpenStatic, adLockOptimistic);
+    rs->AddNew();
+    rs->GetFields()["NOTE"].Value(Variant("default amount"));
+    rs->Update();
+    EXPECT_EQ(savepoints, 0);
+    EXPECT_EQ(rs->GetFields()["AMOUNT"].Value().CDbl(), 1e14);
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Q").CLng(), 1);
+    EXPECT_EQ(Scalar("SELECT AMOUNT FROM Q").CDbl(), 1e14);
+
+    auto batch = Recordset::Create();
+    batch->Open("SELECT * FROM Q WHERE 0 = 1", conn, adOpenStatic, adLockBatchOptimistic);
+    for (double amount : {1.5, 2.5}) {
+        batch->AddNew();
+        batch->GetFields()["AMOUNT"].Value(Variant(amount));
+        batch->Update();
+    }
+    batch->UpdateBatch();
+    EXPECT_EQ(savepoints, 1);
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Q").CLng(), 3);
+    sqlite3_trace_v2(driver->Handle(), 0, nullptr, nullptr);
 }
 
 }  // namespace
