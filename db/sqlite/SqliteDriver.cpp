@@ -597,8 +597,10 @@ void SqliteDriver::NoteSchemaChange(std::string_view sql) {
     for (std::string_view verb : {"CREATE", "DROP", "ALTER", "ROLLBACK"}) {
         if (head.size() >= verb.size() && sqlite3_strnicmp(head.data(), verb.data(), static_cast<int>(verb.size())) == 0) {
             if (MakesOrDropsTempTable(sql.substr(i))) {
-                // The tables of the company are as they were: only what is known of temporary tables goes.
+                // The tables of the company are as they were: only what is known of temporary tables goes,
+                // and the column names kept in this transaction (a bare name may be a temporary table's).
                 std::erase_if(tables_, [](const auto& known) { return IsTempTablesKey(known.first); });
+                ForgetColumns();
                 return;
             }
             tables_.clear();
@@ -614,9 +616,7 @@ RowWriteResult SqliteDriver::WriteRow(const RowWrite& w) {
     bool returning = false;
     switch (w.kind) {
     case RowWrite::Kind::Insert:
-        // The new row as the database made it (defaults, identities) comes back with the insert itself;
-        // a trigger could still change it afterwards, so then it is read again once written.
-        returning = !w.readBack.empty() && !Facts(w.table).hasTriggers;
+        returning = InsertReturns(w);
         sql = InsertText(w, returning);
         bound.reserve(w.setColumns.size());
         for (std::size_t i = 0; i < w.setColumns.size(); ++i) bound.push_back({{}, w.setValues[i]});
@@ -648,9 +648,12 @@ RowWriteResult SqliteDriver::WriteRow(const RowWrite& w) {
     return out;
 }
 
-// An insert whose new row a trigger could change is read again in a statement of its own.
+// The new row as the database made it (defaults, identities) comes back with the insert itself; a trigger
+// could still change it afterwards, so then it is read again once written, in a statement of its own.
+bool SqliteDriver::InsertReturns(const RowWrite& w) { return !w.readBack.empty() && !Facts(w.table).hasTriggers; }
+
 bool SqliteDriver::WritesInOneStatement(const RowWrite& w) {
-    return w.kind != RowWrite::Kind::Insert || w.readBack.empty() || !Facts(w.table).hasTriggers;
+    return w.kind != RowWrite::Kind::Insert || w.readBack.empty() || InsertReturns(w);
 }
 
 // "INSERT INTO T (a, b) VALUES (?, ?) [RETURNING ...]". A batch writes the same columns row after row: the

@@ -89,6 +89,7 @@ private:
         bool hasTriggers = false;
         std::vector<std::string> nullableWithDefault;
     };
+    bool InsertReturns(const RowWrite& w);
     TableFacts& Facts(const TableRef& table);
     std::unordered_map<std::string, TableFacts> tables_;  // by "schema.table"
     std::unordered_map<std::string, ColumnNames> columns_;  // by "schema.table"
