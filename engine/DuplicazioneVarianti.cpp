@@ -52,11 +52,16 @@ std::optional<VariantRowsSql> ChoicesAsSql(db::Recordset* selection, bool single
         }
     }
     if (selected.empty()) return VariantRowsSql{"0", "NULL"};
-    // Comparisons joined by OR rather than IN (...): SQLite builds a temporary index for every list of IN
-    // that a statement evaluates, and a selection names a handful of variants.
-    std::string condition = "(";
-    for (std::size_t i = 0; i < selected.size(); ++i)
-        condition += (i ? " OR " : "") + std::string("MG6B_CODICEVAR_MG5F = ") + selected[i];
+    // A handful of variants as comparisons joined by OR: SQLite builds a temporary index for every IN list a
+    // statement evaluates. A long list stays a list, within the depth SQLite allows an expression.
+    constexpr std::size_t kMostCompared = 64;
+    std::string condition;
+    if (selected.size() > kMostCompared) {
+        for (const std::string& v : selected) condition += (condition.empty() ? "MG6B_CODICEVAR_MG5F IN (" : ", ") + v;
+    } else {
+        for (const std::string& v : selected)
+            condition += (condition.empty() ? "(MG6B_CODICEVAR_MG5F = " : " OR MG6B_CODICEVAR_MG5F = ") + v;
+    }
     condition += ")";
     if (!singleArticle) condition += " AND MG6B_FLGGESTVAR = 1";
     return VariantRowsSql{"CASE WHEN " + condition + " THEN 1 ELSE 0 END",
