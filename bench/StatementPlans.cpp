@@ -29,17 +29,22 @@ bool HasPlan(const std::string& shape) {
 
 // "TEMP.T" (SQLite's own temporary schema) or "TEMPDB.T" (the connection's database of T-SQL temporary
 // tables): the length of the schema's prefix, 0 for any other name. Upper case.
+const std::vector<std::string>& TempPrefixes() {
+    static const std::vector<std::string> prefixes{"TEMP.", Upper(db::sqlite::kTempTablesSchema) + "."};
+    return prefixes;
+}
+
 std::size_t TempPrefix(const std::string& upperName) {
-    const std::string tempTables = Upper(db::sqlite::kTempTablesSchema) + ".";
-    for (const std::string& prefix : {std::string("TEMP."), tempTables})
+    for (const std::string& prefix : TempPrefixes())
         if (upperName.rfind(prefix, 0) == 0) return prefix.size();
     return 0;
 }
 
 bool NamesTempTable(const std::string& shape) {
     const std::string upper = Upper(shape);
-    return upper.find("TEMP.") != std::string::npos ||
-           upper.find(Upper(db::sqlite::kTempTablesSchema) + ".") != std::string::npos;
+    for (const std::string& prefix : TempPrefixes())
+        if (upper.find(prefix) != std::string::npos) return true;
+    return false;
 }
 
 const std::string& TempTablesQuery() {
