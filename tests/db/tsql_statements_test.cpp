@@ -84,6 +84,14 @@ TEST_F(TsqlOnSqlite, SelectIntoAGlobalTemporaryTableMakesOneOfThisConnection) {
     EXPECT_EQ(One("SELECT COUNT(*) FROM sqlite_master WHERE name = 'TABTEMP'"), "0");
     Run(drop);
     EXPECT_EQ(One("SELECT COUNT(*) FROM tempdb.sqlite_master WHERE name = 'TABTEMP'"), "0");
+
+    // One made in a transaction that is rolled back is gone with it; made again, it has its new columns.
+    conn->BeginTrans();
+    Run("SELECT CODE INTO ##TABTEMP FROM DIM");
+    conn->RollbackTrans();
+    EXPECT_EQ(One("SELECT COUNT(*) FROM tempdb.sqlite_master WHERE name = 'TABTEMP'"), "0");
+    Run("SELECT CODE, 7 AS N INTO ##TABTEMP FROM DIM WHERE CODE = 'TG'");
+    EXPECT_EQ(Run("SELECT * FROM ##TABTEMP"), (Rows{{"TG", "7"}}));
 }
 
 // Making and dropping a temporary table leaves the connection's prepared statements as they are: the

@@ -97,6 +97,8 @@ TEST_F(BarcodeTest, ExhaustedRangeIsAClearErrorAndTwoCodesNeverEqual) {
             << e.Description();
         EXPECT_EQ(e.Source().rfind("DuplicazioneBarcode\r\n", 0), 0u);
     }
+    // The numbers in use were passed over without being taken: the numbering holds the one number given.
+    EXPECT_EQ(Scalar("SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE WHERE MG4C_TIPOBARCODE_MG4B = 2").CLng(), 12);
 }
 
 class FashionTest : public testsupport::EngineFixture {};
