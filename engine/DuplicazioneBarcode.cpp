@@ -78,7 +78,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_
             }
             params->Close();
             if (!type.automatic) return false;
-            // A code already in use in the company (any article) is left out.
+            // A code already in use in the company (any article) is left out, whichever generator made it.
             auto existing = connessione_->Execute("SELECT * FROM MG65_BARCODE WHERE  MG65_DITTA_CG18 = " + company +
                                                       " AND MG65_CODBARCODE = '" + db::SqlEscape(barcode) + "'",
                                                   nullptr, db::kCommonSqlText);
