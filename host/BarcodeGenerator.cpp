@@ -86,18 +86,18 @@ std::string BarcodeGenerator::Genera(long, const db::Variant& ditta, const std::
         "NOT EXISTS (SELECT 1 FROM MG65_BARCODE WHERE MG65_DITTA_CG18 = " + company + " AND MG65_CODBARCODE = ";
     for (long n = last + 1; n <= progA; ++n) {
         const std::string code = Compose(layout, n, flagCheckDigit == 1);
-        const std::string free = unused + db::SqlText(code) + ")";
+        const std::string codeFree = unused + db::SqlText(code) + ")";
         long taken = 0;
         if (known)
             // Stamped as it moves on: RegistraUtilizzo then finds the row stamped already.
             c.Execute("UPDATE MG4C_NUMBARCODE SET MG4C_ULTNUM = " + std::to_string(n) +
-                          ", MG4C_LASTCHANGE = GETDATE()" + key + " AND " + free,
+                          ", MG4C_LASTCHANGE = GETDATE()" + key + " AND " + codeFree,
                       &taken, db::adExecuteNoRecords);
         else
             // The new row's change stamp is the column's default: now.
             c.Execute("INSERT INTO MG4C_NUMBARCODE (MG4C_DITTA_CG18, MG4C_INDTIPOGEST, MG4C_TIPOBARCODE_MG4B, "
                       "MG4C_ULTNUM) SELECT " + company + ", " + std::to_string(tipoGestione) + ", " +
-                          std::to_string(tipoBarcode) + ", " + std::to_string(n) + " WHERE " + free,
+                          std::to_string(tipoBarcode) + ", " + std::to_string(n) + " WHERE " + codeFree,
                       &taken, db::kCommonSqlText | db::adExecuteNoRecords);
         if (taken == 0) continue;
         stamped_ = key;

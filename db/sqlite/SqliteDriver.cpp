@@ -596,14 +596,13 @@ void SqliteDriver::NoteSchemaChange(std::string_view sql) {
     // A rollback to a savepoint may undo a schema change.
     for (std::string_view verb : {"CREATE", "DROP", "ALTER", "ROLLBACK"}) {
         if (head.size() >= verb.size() && sqlite3_strnicmp(head.data(), verb.data(), static_cast<int>(verb.size())) == 0) {
-            if (MakesOrDropsTempTable(sql.substr(i))) {
-                // The tables of the company are as they were: only what is known of temporary tables goes,
-                // and the column names kept in this transaction (a bare name may be a temporary table's).
+            // A temporary table leaves the company's tables as they were: only what is known of temporary
+            // tables goes. The column names kept in the transaction go in any case (a bare name may be a
+            // temporary table's).
+            if (MakesOrDropsTempTable(sql.substr(i)))
                 std::erase_if(tables_, [](const auto& known) { return IsTempTablesKey(known.first); });
-                ForgetColumns();
-                return;
-            }
-            tables_.clear();
+            else
+                tables_.clear();
             ForgetColumns();
             return;
         }
