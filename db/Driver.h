@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "db/ColumnList.h"
 #include "db/Field.h"
 #include "db/PackedRow.h"
 #include "db/Variant.h"
@@ -26,7 +27,7 @@ struct BoundValue {
 
 struct StatementResult {
     bool hasRowSet = false;  // the statement yields a row set (perhaps empty); DML and DDL do not
-    std::vector<ColumnInfo> columns;
+    ColumnList columns;
     std::vector<PackedRow> rows;
     long changes = 0;  // rows inserted, updated or deleted by the statement itself
 };

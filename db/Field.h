@@ -15,7 +15,6 @@ struct ColumnInfo {
     std::string baseSchema;    // database of the base table ("main", "temp"); empty when not known
     std::string baseTable;     // empty for computed columns
     std::string baseColumn;    // empty for computed columns
-    bool isKey = false;        // part of the base table's primary key
     bool nullable = true;
 };
 

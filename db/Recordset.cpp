@@ -60,9 +60,7 @@ void ChooseWriteTarget(RecordsetData& data, Driver& driver) {
         data.keyFields.push_back(i);
     }
     if (key.empty()) data.keyIsPrimary = false;
-    if (data.keyIsPrimary) {
-        for (std::size_t i : data.keyFields) data.columns[i].isKey = true;
-    } else {
+    if (!data.keyIsPrimary) {
         // Without the whole primary key a row is found by every value read from it.
         data.keyFields.clear();
         for (std::size_t i = 0; i < cols.size(); ++i)

@@ -110,7 +110,7 @@ struct SameFoldedName {
 };
 
 struct RecordsetData {
-    std::vector<ColumnInfo> columns;
+    ColumnList columns;
     std::vector<RowData> rows;
 
     // Where writes go. readOnly with a reason when nothing may be written (Execute results, no base table).

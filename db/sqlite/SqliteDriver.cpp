@@ -432,9 +432,10 @@ StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<
     // sqlite3_changes keeps the count of the last DML statement; only trust it when this one changed rows.
     if (sqlite3_total_changes64(db_) != totalBefore) result.changes = static_cast<long>(sqlite3_changes64(db_));
     for (int c = 0; c < columnCount && described; ++c) {
-        ColumnInfo& info = result.columns[static_cast<std::size_t>(c)];
+        // An expression's type is what this run stored: the kept description stays as it was.
         if (types[static_cast<std::size_t>(c)].kind == ValueKind::Unknown)
-            info.type = TypeFromStorage(storage[static_cast<std::size_t>(c)]);
+            result.columns.Edit(static_cast<std::size_t>(c)).type =
+                TypeFromStorage(storage[static_cast<std::size_t>(c)]);
     }
     return result;
 }

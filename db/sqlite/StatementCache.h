@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "db/ColumnList.h"
 #include "db/Field.h"
 #include "db/sqlite/ColumnTypes.h"
 #include "db/sqlite/SecondSight.h"
@@ -23,7 +24,7 @@ namespace db::sqlite {
 // and where its bound literals stand among its parameters.
 struct ColumnNotes {
     int reprepared = -1;  // -1: nothing noted yet
-    std::vector<ColumnInfo> columns;
+    ColumnList columns;
     std::vector<DeclaredType> types;
     // Bound literal k is parameter k + literalShift once its names were found in that order; 0 until then.
     // The numbers come from the statement's text, so they hold for as long as the statement is kept.
