@@ -27,6 +27,13 @@ void Collection::Remove(const std::string& key) {
     items_.erase(items_.begin() + i);
 }
 
+void Collection::Put(const db::Variant& item, const std::string& key) {
+    if (key.empty()) throw InvalidArgument();
+    const long i = Find(key);
+    if (i >= 0) items_.erase(items_.begin() + i);
+    items_.emplace_back(key, item);
+}
+
 const db::Variant& Collection::Item(const std::string& key) const {
     long i = Find(key);
     if (i < 0) throw InvalidArgument();

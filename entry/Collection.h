@@ -17,6 +17,9 @@ public:
     void Add(const db::Variant& item, const std::string& key = {});
     // Error 5 when the key is not there.
     void Remove(const std::string& key);
+    // The item under `key`, in place of the one the key had, which leaves: the new item goes last, as after
+    // Remove and Add. The key is looked for once.
+    void Put(const db::Variant& item, const std::string& key);
     const db::Variant& Item(const std::string& key) const;
     const db::Variant& Item(long index1) const;  // 1-based, as VB
     bool Contains(const std::string& key) const;

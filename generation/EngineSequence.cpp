@@ -27,9 +27,7 @@ bool EngineSequence::Step(const std::string& name, const std::string& errorText,
 
 void EngineSequence::SetKey(int group, bool value) {
     const std::string key = "KEY" + std::to_string(group);
-    auto coll = engine_.CollDatiDaDuplicare();
-    if (coll->Contains(key)) coll->Remove(key);
-    coll->Add(db::Variant(value), key);
+    engine_.CollDatiDaDuplicare()->Put(db::Variant(value), key);
 }
 
 bool EngineSequence::Run(const db::Variant& o, const db::Variant& d) {
