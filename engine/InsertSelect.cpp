@@ -10,13 +10,19 @@ std::string Literal(const db::Variant& v) {
     return v.IsString() ? db::SqlText(v.Text()) : db::SqlNumber(v);
 }
 
-// The value given by name to `column`, the last one named when several are; null when none is.
+// The pair that names each column, the last one when several name it; null for a column none names. Each name
+// is looked for once among the columns (a table never has two of the same name), not each column among the names.
 template <typename Pairs>
-const typename Pairs::value_type* NamedIn(const Pairs& pairs, const std::string& column) {
-    const typename Pairs::value_type* found = nullptr;
+std::vector<const typename Pairs::value_type*> NamedColumns(const Pairs& pairs,
+                                                            const std::vector<std::string>& columns) {
+    std::vector<const typename Pairs::value_type*> named(columns.size(), nullptr);
     for (const auto& pair : pairs)
-        if (db::SameText(pair.first, column)) found = &pair;
-    return found;
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            if (db::SameText(pair.first, columns[i])) {
+                named[i] = &pair;
+                break;
+            }
+    return named;
 }
 
 }  // namespace
@@ -26,11 +32,13 @@ std::string InsertSelectSql(const CopySpec& plan, const std::vector<std::string>
     std::string names, values;
     names.reserve(columns.size() * 24);
     values.reserve(columns.size() * 24);
+    const auto set = NamedColumns(plan.set, columns);
+    const auto setSql = NamedColumns(plan.setSql, columns);
     for (std::size_t i = 0; i < columns.size(); ++i) {
         // As in the row copy: the values set by name first, then the fields copied by position over them,
         // then the last touches.
         std::string value;
-        if (const auto* set = NamedIn(plan.set, columns[i])) value = Literal(set->second);
+        if (set[i]) value = Literal(set[i]->second);
         if (static_cast<long>(i) >= plan.firstField) {
             switch (actions[i]) {
                 case FieldAction::Copy: value = columns[i]; break;
@@ -39,7 +47,7 @@ std::string InsertSelectSql(const CopySpec& plan, const std::vector<std::string>
                 case FieldAction::CopyUnlessNull: return {};
             }
         }
-        if (const auto* expression = NamedIn(plan.setSql, columns[i])) value = expression->second;
+        if (setSql[i]) value = setSql[i]->second;
         if (value.empty()) continue;  // left to the table's default
         if (!names.empty()) {
             names += ", ";
