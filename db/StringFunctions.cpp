@@ -107,6 +107,8 @@ std::string UCase(std::string_view s) {
 
 namespace {
 
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
 // Eight bytes at a time: names of different lengths are told apart by this scan alone.
 bool IsAscii(std::string_view s) {
     std::uint64_t high = 0;
@@ -117,7 +119,14 @@ bool IsAscii(std::string_view s) {
         high |= word;
     }
     for (; i < s.size(); ++i) high |= static_cast<unsigned char>(s[i]);
-    return (high & 0x8080808080808080ULL) == 0;
+    return (high & kHighBits) == 0;
+}
+
+// Eight ASCII bytes with their lower-case letters made upper case, all at once: adding 0x1F sets a byte's high
+// bit from 'a' up, adding 0x05 from past 'z' (no byte below 0x80 carries into the next).
+std::uint64_t UpperAscii8(std::uint64_t word) {
+    const std::uint64_t letter = (word + 0x1F1F1F1F1F1F1F1FULL) & ~(word + 0x0505050505050505ULL) & kHighBits;
+    return word ^ (letter >> 2);  // each letter's high bit moved to its 0x20 bit, which is cleared
 }
 
 }  // namespace
@@ -134,10 +143,21 @@ bool SameText(std::string_view a, std::string_view b) {
     // Names and codes are nearly always ASCII: compared in place; anything else through UCase, whose
     // result may differ in length from its argument.
     if (a.size() != b.size()) return IsAscii(a) && IsAscii(b) ? false : UCase(a) == UCase(b);
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 0x80 || y >= 0x80) return UCase(a) == UCase(b);
+    // Equal bytes are equal characters whatever they are; unequal ones are compared as letters when both are
+    // ASCII. Eight at a time first.
+    std::size_t i = 0;
+    for (; i + 8 <= a.size(); i += 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
         if (x == y) continue;
+        if ((x | y) & kHighBits) return UCase(a) == UCase(b);
+        if (UpperAscii8(x) != UpperAscii8(y)) return false;
+    }
+    for (; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x == y) continue;
+        if (x >= 0x80 || y >= 0x80) return UCase(a) == UCase(b);
         if (AsciiUpper(static_cast<char>(x)) != AsciiUpper(static_cast<char>(y))) return false;
     }
     return true;

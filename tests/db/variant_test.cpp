@@ -234,6 +234,20 @@ TEST(StringFunctions, UCaseAndSameTextKeepAccents) {
     EXPECT_FALSE(SameText("à", "a"));
 }
 
+// Names are compared eight bytes at a time: only the letters fold, whatever their place in the word, and a
+// character beyond ASCII anywhere is compared as UCase compares it.
+TEST(StringFunctions, SameTextFoldsOnlyLettersInEveryPlace) {
+    EXPECT_TRUE(SameText("mg66_codart_mg66", "MG66_CODART_MG66"));
+    EXPECT_TRUE(SameText("aZ_Mg66_Codart_Q", "Az_mG66_cODART_q"));
+    // Next to the letters in the code table: '@' and '`', '[' and '{' differ by the same bit as a case.
+    EXPECT_FALSE(SameText("`{@[_xyzQ", "@[`{_XYZq"));
+    EXPECT_FALSE(SameText("ABCD{EFGH", "ABCD[EFGH"));
+    EXPECT_FALSE(SameText("mg66_codart_mg67x", "MG66_CODART_MG66X"));
+    EXPECT_TRUE(SameText("modalità_articolo", "MODALITÀ_ARTICOLO"));
+    EXPECT_TRUE(SameText("ÿabcdefghij", "Ÿabcdefghij"));
+    EXPECT_FALSE(SameText("abcdefghàj", "abcdefghaj"));
+}
+
 // A row keeps each value exactly as read: its kind (Integer is not Long), a decimal's scale, every byte of
 // a text, and rows beyond 64 KB.
 TEST(PackedRowTest, EveryKindOfValueComesBackAsItWas) {
