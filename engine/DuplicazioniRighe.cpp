@@ -2,6 +2,7 @@
 // traceability and stock parameters.
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
@@ -11,11 +12,11 @@
 namespace engine {
 namespace {
 
-constexpr std::array<const char*, 9> kLocationQuantities = {
+constexpr std::array<std::string_view, 9> kLocationQuantities = {
     "MG69_QTA1UBICEFF", "MG69_QTA1ATTESACAR", "MG69_QTA1ATTESASCA", "MG69_QTA2UBICEFF",   "MG69_QTA2ATTESACAR",
     "MG69_QTA2ATTESASCA", "MG69_COLLIUBICEFF", "MG69_COLLIATTESACAR", "MG69_COLLIATTESASCA"};
 
-constexpr std::array<const char*, 17> kStockLevels = {
+constexpr std::array<std::string_view, 17> kStockLevels = {
     "SC06_SCORMIN", "SC06_CONSPEROSS", "SC06_CONSPERANAL", "SC06_CONSGGANAL", "SC06_CONSMEDIO", "SC06_SCORMAX",
     "SC06_LEADTIME", "SC06_TRAND", "SC06_RAPPMEDIE", "SC06_INDTRAND", "SC06_LOTTRIORD", "SC06_SCORSIC",
     "SC06_LIVRIORD", "SC06_DAANNOVIS", "SC06_AANNOVIS", "SC06_DAPERVIS", "SC06_APERVIS"};

@@ -31,12 +31,13 @@ enum class FieldAction {
 
 // Whether a field's name is one of `names`, case aside as the database takes names. A plan's rule asks it
 // for every column of every table copied: compared in place, without an upper-case copy of the name.
+// The names are views whose lengths the compiler counts, not texts measured at every call.
 template <typename Names>
 bool NameIsOneOf(std::string_view name, const Names& names) {
-    return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return db::SameText(name, n); });
+    return std::any_of(std::begin(names), std::end(names), [&](std::string_view n) { return db::SameText(name, n); });
 }
-inline bool NameIsOneOf(std::string_view name, std::initializer_list<const char*> names) {
-    return NameIsOneOf<std::initializer_list<const char*>>(name, names);
+inline bool NameIsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+    return NameIsOneOf<std::initializer_list<std::string_view>>(name, names);
 }
 
 struct CopySpec {
