@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "db/JoinText.h"
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
@@ -29,13 +30,13 @@ CopySpec CLSFA_DUPLICA::ArticleTableCopy(const std::string& table, const std::st
                                          const std::string& extra, int firstField) const {
     CopySpec plan;
     plan.sourceSql = ArticleRowsSql(table, prefix, DittaText(), origine, extra);
-    plan.emptySql = "SELECT * FROM " + table + " WHERE 0=1";
+    plan.emptySql = db::JoinText({"SELECT * FROM ", table, " WHERE 0=1"});
     plan.commonSql = true;
     plan.set = {{prefix + "_DITTA_CG18", ditta_},
                 {prefix + "_CODART_MG66", db::Variant(nuovo.Text())}};
     plan.firstField = firstField;
     plan.table = table;
-    plan.sourceFrom = "FROM " + table + " WHERE " + ArticleRowsWhere(prefix, DittaText(), origine, extra);
+    plan.sourceFrom = db::JoinText({"FROM ", table, " WHERE ", ArticleRowsWhere(prefix, DittaText(), origine, extra)});
     plan.writtenWhere = ArticleRowsWhere(prefix, DittaText(), nuovo, extra);
     return plan;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "db/CommonSql.h"
+#include "db/JoinText.h"
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/InsertSelect.h"
@@ -11,13 +12,13 @@ namespace engine {
 
 std::string ArticleRowsWhere(const std::string& prefix, const std::string& company, const db::Variant& code,
                              const std::string& extra) {
-    return " " + prefix + "_DITTA_CG18 = " + company + " AND " + prefix + "_CODART_MG66 = '" +
-           db::SqlEscape(code.Text()) + "'" + extra;
+    return db::JoinText({" ", prefix, "_DITTA_CG18 = ", company, " AND ", prefix, "_CODART_MG66 = '",
+                         db::SqlEscape(code.Text()), "'", extra});
 }
 
 std::string ArticleRowsSql(const std::string& table, const std::string& prefix, const std::string& company,
                            const db::Variant& code, const std::string& extra) {
-    return "SELECT * FROM " + table + " WHERE " + ArticleRowsWhere(prefix, company, code, extra);
+    return db::JoinText({"SELECT * FROM ", table, " WHERE ", ArticleRowsWhere(prefix, company, code, extra)});
 }
 
 bool RowCopy::SetBasedAllowed(const CopySpec& plan) const {

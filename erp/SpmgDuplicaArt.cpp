@@ -1,9 +1,11 @@
 #include "erp/SpmgDuplicaArt.h"
 
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "db/CommonSql.h"
+#include "db/JoinText.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 #include "erp/TableColumns.h"
@@ -67,31 +69,39 @@ struct CopyRequest {
 std::string Prefix(const std::string& table) { return table.substr(0, table.find('_')); }
 
 std::string ArticleColumn(const std::string& table) {
-    return table == "MG66_ANAGRART" ? "MG66_CODART" : Prefix(table) + "_CODART_MG66";
+    return table == "MG66_ANAGRART" ? "MG66_CODART" : db::JoinText({Prefix(table), "_CODART_MG66"});
 }
 
 // "T_DITTA_CG18 = <company> AND <article column> = '<code>'<extra>": the rows of the request's source.
 std::string SourceCondition(const CopyRequest& r) {
-    return Prefix(r.table) + "_DITTA_CG18 = " + r.company + " AND " + ArticleColumn(r.table) + " = " +
-           db::SqlText(r.source) + r.where;
+    return db::JoinText({Prefix(r.table), "_DITTA_CG18 = ", r.company, " AND ", ArticleColumn(r.table), " = ",
+                         db::SqlText(r.source), r.where});
 }
 
 long CopyRows(db::Connection& c, const CopyRequest& r) {
     const TableDef* t = FindTable(r.table);
     if (!t) throw db::Error(208, "Invalid object name '" + r.table + "'.", "SPMG_DUPLICAART");
     const std::string articleColumn = ArticleColumn(r.table);
+    const std::string target = db::SqlText(r.target);
     std::string columns, values;
+    columns.reserve(t->columns.size() * 24);
+    values.reserve(t->columns.size() * 24);
     for (const auto& col : t->columns) {
         if (LeftToDefault(col)) continue;
-        std::string value = col.name;
-        if (col.name == articleColumn) value = db::SqlText(r.target);
+        std::string_view value = col.name;
+        if (col.name == articleColumn) value = target;
         if (auto it = r.values.find(col.name); it != r.values.end()) value = it->second;
-        columns += (columns.empty() ? "" : ", ") + col.name;
-        values += (values.empty() ? "" : ", ") + value;
+        if (!columns.empty()) {
+            columns += ", ";
+            values += ", ";
+        }
+        columns += col.name;
+        values += value;
     }
     long affected = 0;
-    c.Execute("INSERT INTO " + r.table + " (" + columns + ") SELECT " + values + " FROM " + r.table + " WHERE " +
-                  SourceCondition(r), &affected, db::kCommonSqlText | db::adExecuteNoRecords);
+    c.Execute(db::JoinText({"INSERT INTO ", r.table, " (", columns, ") SELECT ", values, " FROM ", r.table, " WHERE ",
+                            SourceCondition(r)}),
+              &affected, db::kCommonSqlText | db::adExecuteNoRecords);
     return affected;
 }
 
@@ -105,10 +115,10 @@ std::vector<bool> AnyRows(db::Connection& c, const std::vector<Probe>& probes) {
     std::vector<bool> found(probes.size(), false);
     if (probes.empty()) return found;
     std::string sql;
+    sql.reserve(probes.size() * 128);
     for (std::size_t i = 0; i < probes.size(); ++i) {
-        sql += (i == 0 ? "SELECT " : ", ");
-        sql += "CASE WHEN EXISTS (SELECT 1 FROM " + probes[i].table + " WHERE " + probes[i].condition +
-               ") THEN 1 ELSE 0 END AS G" + std::to_string(i);
+        sql.append(i == 0 ? "SELECT " : ", ").append("CASE WHEN EXISTS (SELECT 1 FROM ").append(probes[i].table);
+        sql.append(" WHERE ").append(probes[i].condition).append(") THEN 1 ELSE 0 END AS G").append(std::to_string(i));
     }
     auto rs = c.Execute(sql, nullptr, db::kCommonSqlText);
     if (rs->RecordCount() < 1) throw db::Error(50000, "Righe dell'articolo di origine non lette", "SPMG_DUPLICAART");

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "db/CommonSql.h"
+#include "db/JoinText.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 #include "host/CopyRows.h"
@@ -34,9 +35,9 @@ void AsOneUnit(db::Connection& c, F&& work) {
 
 // "PD95_DITTA_CG18 = <company> AND ...": the header that the key names.
 std::string HeaderKey(const std::string& company, const entry::DistintaBase& bill) {
-    return "PD95_DITTA_CG18 = " + company + " AND PD95_CODART_MG66 = " + db::SqlText(bill.articolo) +
-           " AND PD95_OPZIONE = " + db::SqlText(bill.opzione) + " AND PD95_TIPO_DISTINTA = " +
-           std::to_string(bill.tipo) + " AND PD95_CODICE_DB = " + db::SqlText(bill.codice);
+    return db::JoinText({"PD95_DITTA_CG18 = ", company, " AND PD95_CODART_MG66 = ", db::SqlText(bill.articolo),
+                         " AND PD95_OPZIONE = ", db::SqlText(bill.opzione), " AND PD95_TIPO_DISTINTA = ",
+                         std::to_string(bill.tipo), " AND PD95_CODICE_DB = ", db::SqlText(bill.codice)});
 }
 
 // The identifier of the source's bill (Empty when there is none) and whether the destination's key is taken,
