@@ -176,7 +176,7 @@ std::shared_ptr<Recordset> Connection::ExecuteWith(const std::string& commandTex
         long affected = 0;
         std::size_t next = 0;  // '?' values are taken in order across the statements
         const bool asWritten = options != adOptionUnspecified && (options & adExecuteCommonSql) != 0;
-        for (const std::string& sql : asWritten ? driver.AsWritten(commandText) : driver.Translate(commandText)) {
+        ForEachStatement(driver, commandText, asWritten, [&](const std::string& sql) {
             std::vector<BoundValue> bound = named;
             if (!positional.empty()) {
                 const auto wanted = static_cast<std::size_t>(driver.PositionalParameterCount(sql));
@@ -189,7 +189,7 @@ std::shared_ptr<Recordset> Connection::ExecuteWith(const std::string& commandTex
             StatementResult r = driver.Run(sql, bound);
             affected += r.changes;
             if (r.hasRowSet) last = std::move(r);
-        }
+        });
         if (recordsAffected) *recordsAffected = affected;
         if (options != adOptionUnspecified && (options & adExecuteNoRecords)) return nullptr;
         return Recordset::FromResult(last ? std::move(*last) : StatementResult{}, commandText, shared_from_this());

@@ -74,6 +74,9 @@ public:
 
     // A command text of one statement in the SQL every driver runs as written (CommonSql.h), ready for Run.
     virtual std::vector<std::string> AsWritten(const std::string& commandText) { return Translate(commandText); }
+    // Whether such a text goes to Run as it is, with nothing done to it first but what AsWritten does: then
+    // it need not be copied into a list of one.
+    virtual bool RunsAsWritten(const std::string& commandText) { return false; }
 
     // Runs one native statement. Every call counts for fault injection.
     virtual StatementResult Run(const std::string& sql, const std::vector<BoundValue>& values = {}) = 0;
@@ -163,5 +166,16 @@ private:
     std::string name_;
     bool released_ = false;
 };
+
+// Calls `run` with each native statement of a command text, in order: the text itself when the driver runs
+// it as written, else its statements as the driver gives them.
+template <typename Run>
+void ForEachStatement(Driver& driver, const std::string& commandText, bool asWritten, Run&& run) {
+    if (asWritten && driver.RunsAsWritten(commandText)) {
+        run(commandText);
+        return;
+    }
+    for (const std::string& sql : asWritten ? driver.AsWritten(commandText) : driver.Translate(commandText)) run(sql);
+}
 
 }  // namespace db

@@ -196,10 +196,10 @@ void Recordset::Requery() {
     Driver& driver = connection_->GetDriver();
     try {
         std::optional<StatementResult> last;
-        for (const std::string& sql : asWritten ? driver.AsWritten(text) : driver.Translate(text)) {
+        ForEachStatement(driver, text, asWritten, [&](const std::string& sql) {
             StatementResult r = driver.Run(sql);
             if (r.hasRowSet) last = std::move(r);
-        }
+        });
         if (!last) {
             data_.reset();  // nothing to show: the recordset stays closed, as ADO leaves it
             return;

@@ -297,9 +297,14 @@ std::vector<std::string> SqliteDriver::Translate(const std::string& commandText)
 // Recorded as every text is, so that the statements sent to SQL Server are checked alike; its literals
 // are bound from its text when it is prepared.
 std::vector<std::string> SqliteDriver::AsWritten(const std::string& commandText) {
+    RunsAsWritten(commandText);
+    return {commandText};
+}
+
+bool SqliteDriver::RunsAsWritten(const std::string& commandText) {
     RecordStatement(commandText);
     known_.clear();
-    return {commandText};
+    return true;
 }
 
 StatementResult SqliteDriver::Run(const std::string& sql, const std::vector<BoundValue>& values) {

@@ -34,6 +34,7 @@ public:
 
     std::vector<std::string> Translate(const std::string& commandText) override;
     std::vector<std::string> AsWritten(const std::string& commandText) override;
+    bool RunsAsWritten(const std::string& commandText) override;
     StatementResult Run(const std::string& sql, const std::vector<BoundValue>& values = {}) override;
     int PositionalParameterCount(const std::string& sql) override;
     void RunScript(const std::string& script) override;
