@@ -1,5 +1,7 @@
 #include "engine/InsertSelect.h"
 
+#include <string_view>
+
 #include "db/Quote.h"
 
 namespace engine {
@@ -34,15 +36,16 @@ std::string InsertSelectSql(const CopySpec& plan, const std::vector<std::string>
     values.reserve(columns.size() * 24);
     const auto set = NamedColumns(plan.set, columns);
     const auto setSql = NamedColumns(plan.setSql, columns);
+    std::string literal;
     for (std::size_t i = 0; i < columns.size(); ++i) {
         // As in the row copy: the values set by name first, then the fields copied by position over them,
         // then the last touches.
-        std::string value;
-        if (set[i]) value = Literal(set[i]->second);
+        std::string_view value;
+        if (set[i]) value = literal = Literal(set[i]->second);
         if (static_cast<long>(i) >= plan.firstField) {
             switch (actions[i]) {
                 case FieldAction::Copy: value = columns[i]; break;
-                case FieldAction::Zero: value = '0'; break;
+                case FieldAction::Zero: value = "0"; break;
                 case FieldAction::Skip: break;
                 case FieldAction::CopyUnlessNull: return {};
             }

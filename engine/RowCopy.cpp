@@ -52,6 +52,7 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     const auto names = e.connessione_->TableColumns(plan.table);
     const std::vector<std::string>& columns = *names;
     std::vector<FieldAction> actions;
+    actions.reserve(columns.size());
     for (std::size_t i = 0; i < columns.size(); ++i)
         actions.push_back(plan.rule && static_cast<long>(i) >= plan.firstField ? plan.rule(columns[i])
                                                                                : FieldAction::Copy);
