@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "db/InsertSelectText.h"
 #include "db/Quote.h"
 
 namespace engine {
@@ -31,9 +32,7 @@ std::vector<const typename Pairs::value_type*> NamedColumns(const Pairs& pairs,
 
 std::string InsertSelectSql(const CopySpec& plan, const std::vector<std::string>& columns,
                             const std::vector<FieldAction>& actions) {
-    std::string names, values;
-    names.reserve(columns.size() * 24);
-    values.reserve(columns.size() * 24);
+    db::InsertSelectText text(columns.size());
     const auto set = NamedColumns(plan.set, columns);
     const auto setSql = NamedColumns(plan.setSql, columns);
     std::string literal;
@@ -52,18 +51,9 @@ std::string InsertSelectSql(const CopySpec& plan, const std::vector<std::string>
         }
         if (setSql[i]) value = setSql[i]->second;
         if (value.empty()) continue;  // left to the table's default
-        if (!names.empty()) {
-            names += ", ";
-            values += ", ";
-        }
-        names += columns[i];
-        values += value;
+        text.Add(columns[i], value);
     }
-    std::string sql;
-    sql.reserve(names.size() + values.size() + plan.table.size() + plan.sourceFrom.size() + 32);
-    sql.append("INSERT INTO ").append(plan.table).append(" (").append(names).append(") SELECT ").append(values);
-    sql.append(" ").append(plan.sourceFrom);
-    return sql;
+    return text.Statement(plan.table, plan.sourceFrom);
 }
 
 }  // namespace engine

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "db/CommonSql.h"
+#include "db/InsertSelectText.h"
 #include "db/JoinText.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
@@ -83,25 +84,16 @@ long CopyRows(db::Connection& c, const CopyRequest& r) {
     if (!t) throw db::Error(208, "Invalid object name '" + r.table + "'.", "SPMG_DUPLICAART");
     const std::string articleColumn = ArticleColumn(r.table);
     const std::string target = db::SqlText(r.target);
-    std::string columns, values;
-    columns.reserve(t->columns.size() * 24);
-    values.reserve(t->columns.size() * 24);
+    db::InsertSelectText text(t->columns.size());
     for (const auto& col : t->columns) {
         if (LeftToDefault(col)) continue;
         std::string_view value = col.name;
         if (col.name == articleColumn) value = target;
         if (auto it = r.values.find(col.name); it != r.values.end()) value = it->second;
-        if (!columns.empty()) {
-            columns += ", ";
-            values += ", ";
-        }
-        columns += col.name;
-        values += value;
+        text.Add(col.name, value);
     }
     long affected = 0;
-    c.Execute(db::JoinText({"INSERT INTO ", r.table, " (", columns, ") SELECT ", values, " FROM ", r.table, " WHERE ",
-                            SourceCondition(r)}),
-              &affected, db::kCommonSqlText | db::adExecuteNoRecords);
+    c.Execute(text.Statement(r.table, db::JoinText({"FROM ", r.table, " WHERE ", SourceCondition(r)})), &affected, db::kCommonSqlText | db::adExecuteNoRecords);
     return affected;
 }
 

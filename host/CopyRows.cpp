@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "db/CommonSql.h"
+#include "db/InsertSelectText.h"
+#include "db/JoinText.h"
 #include "db/Recordset.h"
 
 namespace host {
@@ -25,23 +27,17 @@ long CopyRows(db::Connection& connection, const std::string& table, const std::v
     for (const auto& v : values) known(v.column);
     for (const auto& d : defaults) known(d);
 
-    std::string columns, selected;
+    db::InsertSelectText text(names.size());
     for (const std::string& name : names) {
         if (std::any_of(defaults.begin(), defaults.end(), [&](const std::string& d) { return SameName(d, name); }))
             continue;
         const auto value =
             std::find_if(values.begin(), values.end(), [&](const ColumnValue& v) { return SameName(v.column, name); });
-        if (!columns.empty()) {
-            columns += ", ";
-            selected += ", ";
-        }
-        columns += name;
-        selected += value == values.end() ? name : value->expression;
+        text.Add(name, value == values.end() ? name : value->expression);
     }
     long written = 0;
-    connection.Execute(
-        "INSERT INTO " + table + " (" + columns + ") SELECT " + selected + " FROM " + table + " WHERE " + where,
-        &written, commonSql ? db::kCommonSqlText | db::adExecuteNoRecords : db::adExecuteNoRecords);
+    connection.Execute(text.Statement(table, db::JoinText({"FROM ", table, " WHERE ", where})), &written,
+                       commonSql ? db::kCommonSqlText | db::adExecuteNoRecords : db::adExecuteNoRecords);
     return written;
 }
 
