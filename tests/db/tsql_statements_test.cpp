@@ -144,17 +144,6 @@ TEST_F(TsqlOnSqlite, ATemporaryTableMadeAndDroppedKeepsOtherStatementsPrepared) 
     sqlite3_trace_v2(driver->Handle(), 0, nullptr, nullptr);
 }
 
-TEST_F(TsqlOnSqlite, TopGluedKeywordsAndHintsSelectTheRightRows) {
-    Run("INSERT INTO BILL VALUES (3, 'CYC01', 0), (1, 'CYC01', 0), (2, 'CYC01', 0), (9, 'CYC01', 1)");
-    const std::string first = "SELECT TOP 1 * FROM BILL WHERE ART = 'CYC01' AND NOT EXISTS (SELECT ART FROM BILL WHERE "
-                              "ART = 'NEW01') ORDER BY ID";
-    EXPECT_EQ(Run(first), (Rows{{"1", "CYC01", "0"}}));
-    Run("INSERT INTO BILL VALUES (1, 'new01', 0)");
-    EXPECT_TRUE(Run(first).empty());
-    EXPECT_EQ(One("SELECT MAX(ID) FROM BILL WHERE KIND =0AND ART = 'CYC01'"), "3");
-    EXPECT_EQ(One("          SELECT      COUNT(*) FROM      BILL WITH (NOLOCK)WHERE      KIND = 1"), "1");
-}
-
 TEST_F(TsqlOnSqlite, FunctionsGiveSqlServerResults) {
     EXPECT_EQ(Run("SELECT LEN('ab  '), LEN(''), SUBSTRING('abcdef', 0, 3), SUBSTRING('abcdef', -1, 3), SUBSTRING('abcdef', 2, 3),"
                   " LEFT('abc', 2), RIGHT('abc', 2), RIGHT('abc', 0), RIGHT('abc', 5), CHARINDEX('C', 'abcabc'), ISNULL(NULL, 'x')"),

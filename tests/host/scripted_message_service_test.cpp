@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "db/Connection.h"
-#include "entry/ErrorHandler.h"
 #include "entry/MDLFA_AGGANCI.h"
 #include "host/HostFactory.h"
 #include "host/ScriptedMessageService.h"
@@ -56,24 +55,9 @@ TEST(ScriptedErrorBox, RecordsTheErrorHandedOverForThatReportOnly) {
     EXPECT_TRUE(s.ErrorBoxes()[1].connectionErrors.empty());
 }
 
-TEST(ShellErrorReport, ARetriedProcedureShowsOneBoxPerFailure) {
+// Without a message service, the platform box is recorded and answers Abort.
+TEST(ShellErrorReport, WithoutAMessageServiceThePlatformBoxIsRecorded) {
     auto shell = host::InstallShellHost();
-    std::shared_ptr<entry::IMessageService> log = entry::Host().CreateMessageService();
-    shell->Messages()->ErrorBoxAnswers().Queue({4});
-    db::ConnectionPtr connection;
-    int attempts = 0;
-    const bool ranToEnd = entry::Procedure("CMD_DUPLICA_Click", entry::HandlerTable::B,
-                                           entry::ErrorContext(&log, &connection))
-                              .Step([&] {
-                                  if (++attempts == 1) throw db::Error(3021, "No current record");
-                              })
-                              .Run();
-    EXPECT_TRUE(ranToEnd);
-    EXPECT_EQ(attempts, 2);
-    ASSERT_EQ(shell->Messages()->ErrorBoxes().size(), 1u);
-    EXPECT_EQ(shell->Messages()->ErrorBoxes()[0].procedure, "CMD_DUPLICA_Click");
-
-    // Without a message service, the platform box is recorded and answers Abort.
     EXPECT_EQ(entry::Pfun_GestioneErrore(nullptr, nullptr, "Form_Load", db::Error(5, "x")), 3);
     ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
     const auto& box = shell->Messages()->Messages()[0];
