@@ -26,8 +26,6 @@ public:
         values_ += value;
     }
 
-    bool Empty() const { return columns_.empty(); }
-
     // `rest` follows the values: "FROM T WHERE ...".
     std::string Statement(std::string_view table, std::string_view rest) const {
         return JoinText({"INSERT INTO ", table, " (", columns_, ") SELECT ", values_, " ", rest});

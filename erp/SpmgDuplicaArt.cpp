@@ -93,7 +93,8 @@ long CopyRows(db::Connection& c, const CopyRequest& r) {
         text.Add(col.name, value);
     }
     long affected = 0;
-    c.Execute(text.Statement(r.table, db::JoinText({"FROM ", r.table, " WHERE ", SourceCondition(r)})), &affected, db::kCommonSqlText | db::adExecuteNoRecords);
+    c.Execute(text.Statement(r.table, db::JoinText({"FROM ", r.table, " WHERE ", SourceCondition(r)})), &affected,
+              db::kCommonSqlText | db::adExecuteNoRecords);
     return affected;
 }
 
