@@ -11,7 +11,9 @@
 --    SQL Server;
 --  * the option of the base article is a single blank in warehouse, production and stock tables and
 --    the empty text in fashion tables;
---  * row identifiers (..._GUID) are 36-character upper-case GUID texts that the database makes;
+--  * row identifiers (..._GUID) are 36-character upper-case GUID texts that the database makes, in time
+--    order (the milliseconds since 1970 in the first twelve digits, then version 7 and random digits):
+--    new rows land at one end of the identifier's index, not on a random page of a large one;
 --  * no computed columns, no foreign-key constraints (rows of one article are written table by table).
 -- schema_tsql.sql declares the same tables and columns, in the same order, for SQL Server.
 
@@ -174,7 +176,7 @@ CREATE TABLE MG6F_DIMEART (
 CREATE TABLE MG66_ANAGRART (
     MG66_DITTA_CG18            INTEGER NOT NULL,
     MG66_CODART                VARCHAR(50) COLLATE SQLSERVER NOT NULL,
-    MG66_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (hex(randomblob(4))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(6))),
+    MG66_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (printf('%08X-%04X-7', CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) >> 16, CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) & 65535)||substr(hex(randomblob(2)), 2)||'-'||substr('89AB', 1 + (random() & 3), 1)||substr(hex(randomblob(2)), 2)||'-'||hex(randomblob(6))),
     MG66_IDMEDIA_CG99          INTEGER NOT NULL DEFAULT 0,
     MG66_FAM_MG53              VARCHAR(20) COLLATE SQLSERVER,
     MG66_SFAM_MG54             VARCHAR(20) COLLATE SQLSERVER,
@@ -209,7 +211,7 @@ CREATE TABLE MG87_ARTDESC (
     MG87_DESCBREVE             NVARCHAR(30) COLLATE SQLSERVER,
     MG87_FLGSTAMPA             SMALLINT NOT NULL DEFAULT 1,
     MG87_NOTEART               TEXT COLLATE SQLSERVER,
-    MG87_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (hex(randomblob(4))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(6))),
+    MG87_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (printf('%08X-%04X-7', CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) >> 16, CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) & 65535)||substr(hex(randomblob(2)), 2)||'-'||substr('89AB', 1 + (random() & 3), 1)||substr(hex(randomblob(2)), 2)||'-'||hex(randomblob(6))),
     MG87_LASTCHANGE            DATETIME NOT NULL DEFAULT (datetime('now','localtime')),
     CONSTRAINT PK_MG87_ARTDESC PRIMARY KEY (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_OPZIONE_MG5E, MG87_LINGUA_MG52)
 );
@@ -327,7 +329,7 @@ CREATE TABLE MG4G_ANAGRLOTTI (
     MG4G_CODART_MG66           VARCHAR(50) COLLATE SQLSERVER NOT NULL,
     MG4G_OPZIONE_MG5E          VARCHAR(40) COLLATE SQLSERVER NOT NULL DEFAULT ' ',
     MG4G_CODLOTTO              VARCHAR(30) COLLATE SQLSERVER NOT NULL,
-    MG4G_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (hex(randomblob(4))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(6))),
+    MG4G_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (printf('%08X-%04X-7', CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) >> 16, CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) & 65535)||substr(hex(randomblob(2)), 2)||'-'||substr('89AB', 1 + (random() & 3), 1)||substr(hex(randomblob(2)), 2)||'-'||hex(randomblob(6))),
     MG4G_DESCR                 NVARCHAR(72) COLLATE SQLSERVER,
     MG4G_DTPRODUZIONE          DATETIME,
     MG4G_DTSCADENZA            DATETIME,
@@ -342,7 +344,7 @@ CREATE UNIQUE INDEX UX_MG4G_ANAGRLOTTI_GUID ON MG4G_ANAGRLOTTI (MG4G_GUID);
 CREATE TABLE MG4N_ARTTRALIM (
     MG4N_DITTA_CG18            INTEGER NOT NULL,
     MG4N_CODART_MG66           VARCHAR(50) COLLATE SQLSERVER NOT NULL,
-    MG4N_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (hex(randomblob(4))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(6))),
+    MG4N_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (printf('%08X-%04X-7', CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) >> 16, CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) & 65535)||substr(hex(randomblob(2)), 2)||'-'||substr('89AB', 1 + (random() & 3), 1)||substr(hex(randomblob(2)), 2)||'-'||hex(randomblob(6))),
     MG4N_CODTRACC              VARCHAR(20) COLLATE SQLSERVER NOT NULL,
     MG4N_DESCR                 NVARCHAR(72) COLLATE SQLSERVER,
     MG4N_FLGOBBLIGATORIA       SMALLINT NOT NULL DEFAULT 0,
@@ -790,7 +792,7 @@ CREATE TABLE FA37_ASSARTITIPOCOMP (
 CREATE TABLE FA63_AGGANCI (
     FA63_DITTA_CG18            INTEGER NOT NULL,
     FA63_CODART_MG66           VARCHAR(50) COLLATE SQLSERVER NOT NULL,
-    FA63_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (hex(randomblob(4))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(6))),
+    FA63_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (printf('%08X-%04X-7', CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) >> 16, CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) & 65535)||substr(hex(randomblob(2)), 2)||'-'||substr('89AB', 1 + (random() & 3), 1)||substr(hex(randomblob(2)), 2)||'-'||hex(randomblob(6))),
     FA63_PREFISSO              VARCHAR(25) COLLATE SQLSERVER DEFAULT '',
     FA63_SEQUENZA              INTEGER,
     FA63_TSPRINCIPALE          VARCHAR(50) COLLATE SQLSERVER DEFAULT '',
@@ -803,7 +805,7 @@ CREATE UNIQUE INDEX UX_FA63_AGGANCI_ART ON FA63_AGGANCI (FA63_DITTA_CG18, FA63_C
 -- Link rows: one per link fabric; FA64_ARTAGGANCIO_MG66 is the generated article.
 CREATE TABLE FA64_AGGANCIDET (
     FA64_DITTA_CG18            INTEGER NOT NULL,
-    FA64_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (hex(randomblob(4))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(6))),
+    FA64_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (printf('%08X-%04X-7', CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) >> 16, CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) & 65535)||substr(hex(randomblob(2)), 2)||'-'||substr('89AB', 1 + (random() & 3), 1)||substr(hex(randomblob(2)), 2)||'-'||hex(randomblob(6))),
     FA64_GUID_FA63             VARCHAR(36) COLLATE SQLSERVER NOT NULL,
     FA64_CODTESS_FA12          VARCHAR(50) COLLATE SQLSERVER NOT NULL,
     FA64_DESCRIZIONE           NVARCHAR(72) COLLATE SQLSERVER NOT NULL,
@@ -875,7 +877,7 @@ CREATE TABLE PD52_ANAGCICLI (
     PD52_CODICE                VARCHAR(50) COLLATE SQLSERVER NOT NULL,
     PD52_VERSIONE              SMALLINT NOT NULL DEFAULT 1,
     PD52_DESCR                 NVARCHAR(40) COLLATE SQLSERVER,
-    PD52_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (hex(randomblob(4))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(2))||'-'||hex(randomblob(6))),
+    PD52_GUID                  VARCHAR(36) COLLATE SQLSERVER NOT NULL DEFAULT (printf('%08X-%04X-7', CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) >> 16, CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) & 65535)||substr(hex(randomblob(2)), 2)||'-'||substr('89AB', 1 + (random() & 3), 1)||substr(hex(randomblob(2)), 2)||'-'||hex(randomblob(6))),
     PD52_FLGATTIVO             SMALLINT NOT NULL DEFAULT 1,
     PD52_DTINIZIOVAL           DATETIME,
     PD52_NOTE                  NVARCHAR(200) COLLATE SQLSERVER,

@@ -1,9 +1,18 @@
 #include "host/IdentifierService.h"
 
+#include <chrono>
+
 #include "db/Quote.h"
 #include "host/CopyRows.h"
 
 namespace host {
+
+entry::Guid TimeOrdered(entry::Guid guid, std::uint64_t unixMilliseconds) {
+    guid.Data1 = static_cast<std::uint32_t>(unixMilliseconds >> 16);
+    guid.Data2 = static_cast<std::uint16_t>(unixMilliseconds & 0xFFFF);
+    guid.Data3 = static_cast<std::uint16_t>((guid.Data3 & 0x0FFF) | 0x7000);
+    return guid;
+}
 
 std::string FormatIdentifier(const entry::Guid& guid) {
     const std::string digits = entry::FormatGuid(guid);
@@ -15,7 +24,9 @@ std::string IdentifierService::NuovoIdentificativo() {
     entry::Guid guid;
     if (entry::CoCreateGuid(&guid) != 0)
         throw db::Error(db::errc::ProviderError, "Impossibile creare un nuovo identificativo", "IdentifierService");
-    return FormatIdentifier(guid);
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now().time_since_epoch());
+    return FormatIdentifier(TimeOrdered(guid, static_cast<std::uint64_t>(now.count())));
 }
 
 void IdentifierService::CopiaDatiCollegati(const std::string& origine, const std::string& destinazione,

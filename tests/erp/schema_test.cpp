@@ -4,6 +4,8 @@
 // position lines up (the SQL Server script's columns are compared in tests/tsql/scripts_test.cpp).
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -47,7 +49,10 @@ TEST_F(SchemaTest, OmittedColumnsTakeTheDefaultsTheStatementsRelyOn) {
     EXPECT_EQ(Count(*c, "SELECT COUNT(*) FROM MG87_ARTDESC WHERE MG87_OPZIONE_MG5E = '' AND MG87_LINGUA_MG52 = ''"), 1);
 }
 
-TEST_F(SchemaTest, TheDatabaseMakesDistinctIdentifiersForLinksArticlesLotsAndCycles) {
+// Time-ordered: the milliseconds since 1970 in the first twelve digits, then version 7.
+TEST_F(SchemaTest, TheDatabaseMakesDistinctTimeOrderedIdentifiersForLinksArticlesLotsAndCycles) {
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::system_clock::now().time_since_epoch()).count();
     Exec("INSERT INTO FA63_AGGANCI (FA63_DITTA_CG18, FA63_CODART_MG66) VALUES (1, 'M')");
     Exec("INSERT INTO FA64_AGGANCIDET (FA64_DITTA_CG18, FA64_GUID_FA63, FA64_CODTESS_FA12, FA64_DESCRIZIONE) "
          "SELECT 1, FA63_GUID, 'T1', 'D' FROM FA63_AGGANCI");
@@ -59,7 +64,9 @@ TEST_F(SchemaTest, TheDatabaseMakesDistinctIdentifiersForLinksArticlesLotsAndCyc
     for (const std::string table : {"FA63_AGGANCI", "FA64_AGGANCIDET", "MG66_ANAGRART", "MG4G_ANAGRLOTTI",
                                     "MG4N_ARTTRALIM", "PD52_ANAGCICLI"}) {
         const std::string id = testsupport::Scalar(*c, "SELECT " + table.substr(0, 4) + "_GUID FROM " + table).Text();
-        EXPECT_EQ(id.size(), 36u) << table;
+        ASSERT_EQ(id.size(), 36u) << table;
+        EXPECT_LT(std::llabs(std::stoll(id.substr(0, 8) + id.substr(9, 4), nullptr, 16) - now), 60000) << id;
+        EXPECT_EQ(id[14], '7') << id;
         seen.insert(id);
     }
     EXPECT_EQ(seen.size(), 6u);

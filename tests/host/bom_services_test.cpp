@@ -2,8 +2,10 @@
 // copy is tested through the engine (tests/engine/production_test.cpp).
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <regex>
 #include <set>
+#include <thread>
 
 #include "DatabaseSnapshot.h"
 #include "Queries.h"
@@ -35,16 +37,28 @@ protected:
 
 // --- Identifier service ---
 
-TEST_F(BomServicesTest, NewIdentifiersAreUpperCaseGuidTextsAndUnique) {
+TEST_F(BomServicesTest, NewIdentifiersAreUniqueUpperCaseGuidTextsInTimeOrder) {
     host::IdentifierService ids;
     std::set<std::string> seen;
-    const std::regex shape("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}");
+    const std::regex shape("[0-9A-F]{8}-[0-9A-F]{4}-7[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
     for (int i = 0; i < 50; ++i) {
         const std::string id = ids.NuovoIdentificativo();
         EXPECT_TRUE(std::regex_match(id, shape)) << id;
         seen.insert(id);
     }
     EXPECT_EQ(seen.size(), 50u);
+    // A later identifier sorts after an earlier one once the clock has moved on.
+    const std::string earlier = ids.NuovoIdentificativo();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_LT(earlier, ids.NuovoIdentificativo());
+
+    entry::Guid random;
+    random.Data1 = 0xFFFFFFFF;
+    random.Data2 = 0xFFFF;
+    random.Data3 = 0x4ABC;
+    random.Data4[7] = 0x5A;
+    EXPECT_EQ(host::FormatIdentifier(host::TimeOrdered(random, 0x0123456789ABull)),
+              "01234567-89AB-7ABC-0000-00000000005A");
 }
 
 TEST_F(BomServicesTest, LinkedDataOfTheEntityAreCopiedAfterWhatTheTargetHasAndMisuseIsRefused) {
