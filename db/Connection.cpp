@@ -1,5 +1,6 @@
 #include "db/Connection.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -66,6 +67,7 @@ void Connection::Close() {
     std::unique_ptr<Driver> driver = std::move(driver_);
     const bool rollback = transLevel_ > 0 && driver->InTransaction();
     transLevel_ = 0;
+    doomedLevel_ = 0;
     if (rollback) driver->Rollback();
     driver->Close();
 }
@@ -82,15 +84,19 @@ void Connection::RecordError(const Error& e) {
     errors_.push_back(e);
 }
 
-long Connection::BeginTrans() {
+long Connection::BeginTrans(LevelUndo undo) {
     try {
         Driver& driver = GetDriver();
         const long level = transLevel_ + 1;
+        const bool savepoint = level > 1 && undo == LevelUndo::Own;
         if (level == 1) {
             driver.Begin();
-        } else {
+            doomedLevel_ = 0;
+        } else if (savepoint) {
             driver.Savepoint(SavepointName(level));
         }
+        savepoints_.resize(static_cast<std::size_t>(level) + 1);
+        savepoints_[static_cast<std::size_t>(level)] = savepoint;
         transLevel_ = level;
         return level;
     } catch (const Error& e) {
@@ -106,13 +112,30 @@ void Connection::CommitTrans() {
         if (!driver.InTransaction()) {
             // Reporting success here would claim work that is already gone.
             transLevel_ = 0;
+            doomedLevel_ = 0;
             throw Error(errc::ProviderError,
                         "The transaction was rolled back by the database before CommitTrans: nothing was committed.",
                         driver.ErrorSource());
         }
+        if (transLevel_ == doomedLevel_) {
+            // Work a level inside this one gave up is still here, and only this level can undo it.
+            doomedLevel_ = 0;
+            if (transLevel_ == 1) {
+                transLevel_ = 0;
+                driver.Rollback();
+            } else {
+                driver.RollbackToSavepoint(SavepointName(transLevel_));
+                driver.ReleaseSavepoint(SavepointName(transLevel_));
+                --transLevel_;
+            }
+            throw Error(errc::ProviderError,
+                        "A level without a savepoint inside this one was rolled back, and only this level could "
+                        "undo it: it was rolled back, nothing of it was committed.",
+                        driver.ErrorSource());
+        }
         if (transLevel_ == 1) {
             driver.Commit();
-        } else {
+        } else if (savepoints_[static_cast<std::size_t>(transLevel_)]) {
             driver.ReleaseSavepoint(SavepointName(transLevel_));
         }
         --transLevel_;
@@ -129,12 +152,17 @@ void Connection::RollbackTrans() {
         if (driver.InTransaction()) {  // otherwise the database already undid everything
             if (transLevel_ == 1) {
                 driver.Rollback();
-            } else {
+            } else if (savepoints_[static_cast<std::size_t>(transLevel_)]) {
                 driver.RollbackToSavepoint(SavepointName(transLevel_));
                 driver.ReleaseSavepoint(SavepointName(transLevel_));
+            } else {
+                // Undone by the nearest level around it that can undo work: that level may not be kept.
+                long undoing = transLevel_ - 1;
+                while (undoing > 1 && !savepoints_[static_cast<std::size_t>(undoing)]) --undoing;
+                doomedLevel_ = doomedLevel_ == 0 ? undoing : std::min(doomedLevel_, undoing);
             }
         }
-        --transLevel_;
+        if (--transLevel_ < doomedLevel_) doomedLevel_ = 0;  // the level that had to undo it was undone
     } catch (const Error& e) {
         RecordError(e);
         throw;

@@ -16,6 +16,17 @@ class Driver;
 class Recordset;
 struct BoundValue;
 
+// How a level opened inside a transaction undoes its work.
+enum class LevelUndo {
+    Own,  // a savepoint: rolling the level back undoes what it wrote, and the transaction goes on
+    // No savepoint: the work of the level can only be undone by a level around it. Rolling the level back
+    // leaves its work in place and dooms the nearest level around it that has a savepoint (or the
+    // transaction): rolling that level back undoes it all; committing it rolls it back and raises an error.
+    // For a level that is never kept without the one around it, where the database would otherwise keep a
+    // copy of every page the level changes, for nothing.
+    WithTransaction,
+};
+
 class Connection : public Object, public std::enable_shared_from_this<Connection> {
 public:
     static std::shared_ptr<Connection> Create();
@@ -30,9 +41,10 @@ public:
     void ConnectionString(const std::string& s) { connectionString_ = s; }
 
     // Returns the new nesting level (1 for the outermost). An inner level is a savepoint, so
-    // RollbackTrans at level 2 undoes only what came after the matching BeginTrans. CommitTrans and
-    // RollbackTrans without a transaction raise an error.
-    long BeginTrans();
+    // RollbackTrans at level 2 undoes only what came after the matching BeginTrans (LevelUndo::Own; see
+    // LevelUndo::WithTransaction for a level without one). CommitTrans and RollbackTrans without a
+    // transaction raise an error.
+    long BeginTrans(LevelUndo undo = LevelUndo::Own);
     void CommitTrans();
     void RollbackTrans();
     long TransactionLevel() const { return transLevel_; }
@@ -70,6 +82,8 @@ private:
     std::unique_ptr<Driver> driver_;
     std::vector<Error> errors_;
     long transLevel_ = 0;
+    std::vector<bool> savepoints_;  // by level: whether the level has a savepoint of its own
+    long doomedLevel_ = 0;          // a level that may not be kept: it must undo a level without a savepoint
     FaultInjector faults_;
 };
 

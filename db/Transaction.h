@@ -1,15 +1,16 @@
 #pragma once
 // One transaction level on a connection for the span of a scope: committed by Commit, rolled back by
 // Rollback or, when neither ran (an error left the scope), by the destructor. Inside a caller's
-// transaction the level is a savepoint, so rolling it back undoes only what the scope wrote.
+// transaction the level is a savepoint, so rolling it back undoes only what the scope wrote (unless it is
+// opened with LevelUndo::WithTransaction: Connection.h).
 #include "db/Connection.h"
 
 namespace db {
 
 class Transaction {
 public:
-    explicit Transaction(Connection& connection)
-        : connection_(connection), level_(connection.BeginTrans()) {}
+    explicit Transaction(Connection& connection, LevelUndo undo = LevelUndo::Own)
+        : connection_(connection), level_(connection.BeginTrans(undo)) {}
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

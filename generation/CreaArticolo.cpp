@@ -67,8 +67,10 @@ public:
         port_.Busy(true, kStatoInCorso);
         // The article as a whole: the copy is committed before its completion, as a level inside this
         // one, so that a program that dies in between leaves no copied but uncompleted article behind.
+        // The copy's level is only ever undone with the article, so it takes no savepoint: the database
+        // would otherwise keep a copy of every page the copy changes.
         articolo_.emplace(c);
-        unit_.emplace(c);
+        unit_.emplace(c, db::LevelUndo::WithTransaction);
 
         auto engine = std::make_shared<engine::CLSFA_DUPLICA>();
         engine->Connessione(contesto_.connessione);

@@ -220,6 +220,67 @@ TEST_P(Contract, NestedTransactionsAreSavepoints) {
     EXPECT_EQ(conn->TransactionLevel(), 0);
 }
 
+// The level of work that is only ever kept or undone with the transaction around it.
+TEST_P(Contract, ALevelWithoutASavepointIsUndoneOnlyWithItsTransaction) {
+    conn->BeginTrans();
+    EXPECT_EQ(conn->BeginTrans(LevelUndo::WithTransaction), 2);
+    EXPECT_THROW(conn->GetDriver().RollbackToSavepoint("agg_trans_2"), Error);  // none was made
+    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (1, 'kept')");
+    conn->CommitTrans();
+    conn->CommitTrans();
+    EXPECT_EQ(Count(), 1);
+
+    // Rolled back, it dooms the transaction: its work stays until the transaction ends, which cannot commit.
+    conn->BeginTrans();
+    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (2, 'before')");
+    conn->BeginTrans(LevelUndo::WithTransaction);
+    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (3, 'inside')");
+    EXPECT_EQ(conn->BeginTrans(), 3);  // a savepoint inside it still undoes its own work
+    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (4, 'undone')");
+    conn->RollbackTrans();
+    EXPECT_EQ(Count("ID = 4"), 0);
+    conn->RollbackTrans();
+    EXPECT_EQ(conn->TransactionLevel(), 1);
+    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (5, 'after')");
+    const Error doomed = Raised([&] { conn->CommitTrans(); });
+    EXPECT_NE(doomed.Description().find("nothing of it was committed"), std::string::npos) << doomed.Description();
+    EXPECT_EQ(conn->TransactionLevel(), 0);
+    EXPECT_EQ(Count(), 1);
+
+    // The next transaction is not doomed; a doomed one rolled back reports nothing.
+    conn->BeginTrans();
+    conn->BeginTrans(LevelUndo::WithTransaction);
+    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (6, 'lost')");
+    conn->RollbackTrans();
+    conn->RollbackTrans();
+    conn->BeginTrans();
+    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (7, 'next')");
+    conn->CommitTrans();
+    EXPECT_EQ(Count("ID IN (1, 7)"), 2);
+    EXPECT_EQ(Count(), 2);
+
+    // Inside a savepoint, that level undoes it: rolled back, the transaction goes on; committed, it fails and
+    // is rolled back, and the transaction goes on without it.
+    conn->BeginTrans();
+    for (const bool commit : {false, true}) {
+        EXPECT_EQ(conn->BeginTrans(), 2);
+        conn->BeginTrans(LevelUndo::WithTransaction);
+        conn->Execute("INSERT INTO ART (ID, CODE) VALUES (8, 'gone')");
+        conn->RollbackTrans();
+        if (commit) {
+            const Error e = Raised([&] { conn->CommitTrans(); });
+            EXPECT_NE(e.Description().find("nothing of it was committed"), std::string::npos) << e.Description();
+        } else {
+            conn->RollbackTrans();
+        }
+        EXPECT_EQ(conn->TransactionLevel(), 1);
+        EXPECT_EQ(Count("ID = 8"), 0);
+    }
+    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (9, 'kept')");
+    conn->CommitTrans();
+    EXPECT_EQ(Count(), 3);
+}
+
 TEST_P(Contract, FaultInjectionFailsTheChosenStatementOnce) {
     FaultInjector& faults = conn->Faults();
     faults.ResetCount();
