@@ -118,16 +118,16 @@ void Connection::CommitTrans() {
                         driver.ErrorSource());
         }
         if (transLevel_ == doomedLevel_) {
-            // Work a level inside this one gave up is still here, and only this level can undo it.
-            doomedLevel_ = 0;
+            // Work a level inside this one gave up is still here, and only this level can undo it. The state
+            // moves on only once the database has undone it: a failed undo leaves the level open and doomed.
             if (transLevel_ == 1) {
-                transLevel_ = 0;
                 driver.Rollback();
             } else {
                 driver.RollbackToSavepoint(SavepointName(transLevel_));
                 driver.ReleaseSavepoint(SavepointName(transLevel_));
-                --transLevel_;
             }
+            --transLevel_;
+            doomedLevel_ = 0;
             throw Error(errc::ProviderError,
                         "A level without a savepoint inside this one was rolled back, and only this level could "
                         "undo it: it was rolled back, nothing of it was committed.",
