@@ -120,6 +120,7 @@ void Connection::CommitTrans() {
         if (transLevel_ == doomedLevel_) {
             // Work a level inside this one gave up is still here, and only this level can undo it. The state
             // moves on only once the database has undone it: a failed undo leaves the level open and doomed.
+            faults_.BeforeUndo();
             if (transLevel_ == 1) {
                 driver.Rollback();
             } else {
@@ -151,8 +152,10 @@ void Connection::RollbackTrans() {
         if (transLevel_ == 0) throw Error(ado::NoTransaction, "No transaction is active.", ado::kSource);
         if (driver.InTransaction()) {  // otherwise the database already undid everything
             if (transLevel_ == 1) {
+                faults_.BeforeUndo();
                 driver.Rollback();
             } else if (savepoints_[static_cast<std::size_t>(transLevel_)]) {
+                faults_.BeforeUndo();
                 driver.RollbackToSavepoint(SavepointName(transLevel_));
                 driver.ReleaseSavepoint(SavepointName(transLevel_));
             } else {

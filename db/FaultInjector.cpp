@@ -41,11 +41,21 @@ void FaultInjector::FailMatching(std::string fragment, Error error) {
     fragmentError_ = std::move(error);
 }
 
+void FaultInjector::FailNextUndo(Error error) { undoError_ = std::move(error); }
+
 void FaultInjector::Clear() {
     failAt_ = 0;
     nthError_.reset();
     fragment_.reset();
     fragmentError_.reset();
+    undoError_.reset();
+}
+
+void FaultInjector::BeforeUndo() {
+    if (!undoError_) return;
+    Error e = *undoError_;
+    undoError_.reset();
+    throw e;
 }
 
 void FaultInjector::BeforeStatement(const std::string& sql) {

@@ -1,6 +1,7 @@
 #pragma once
 // Test hook of a connection: makes a chosen statement fail, so tests can prove that a failure at any
-// step leaves nothing behind. Transaction control (BEGIN, COMMIT, ROLLBACK, savepoints) is not counted.
+// step leaves nothing behind. Transaction control (BEGIN, COMMIT, ROLLBACK, savepoints) is not counted; an
+// undo of a transaction level can be made to fail on its own (FailNextUndo).
 #include <optional>
 #include <string>
 
@@ -14,6 +15,9 @@ public:
     void FailNth(long n, Error error = DefaultError());
     // Fail the first statement whose text contains `fragment` (case-insensitive).
     void FailMatching(std::string fragment, Error error = DefaultError());
+    // Fail the next undo of a transaction level (a rollback, or a rollback to a savepoint) with the given
+    // error: the connection's levels must stay in step with a database that could not undo.
+    void FailNextUndo(Error error = DefaultError());
     void Clear();
 
     // Statements run since the last ResetCount (or since the connection opened).
@@ -24,6 +28,9 @@ public:
     // Each armed fault fires once. Statements that only control transactions pass uncounted.
     void BeforeStatement(const std::string& sql);
 
+    // Called by the connection before it asks the database to undo a level; throws when a failure is armed.
+    void BeforeUndo();
+
     static Error DefaultError() { return Error(errc::InjectedFault, "Injected fault", "FaultInjector"); }
 
 private:
@@ -32,6 +39,7 @@ private:
     std::optional<Error> nthError_;
     std::optional<std::string> fragment_;  // upper-cased
     std::optional<Error> fragmentError_;
+    std::optional<Error> undoError_;
 };
 
 }  // namespace db

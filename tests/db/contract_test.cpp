@@ -281,6 +281,49 @@ TEST_P(Contract, ALevelWithoutASavepointIsUndoneOnlyWithItsTransaction) {
     EXPECT_EQ(Count(), 3);
 }
 
+// When the database cannot undo a doomed level, the level stays open and doomed: no later commit keeps its
+// work, and the connection's levels stay in step with the database.
+TEST_P(Contract, ADoomedLevelWhoseUndoFailsStaysOpenAndDoomed) {
+    conn->BeginTrans();
+    conn->BeginTrans();
+    conn->BeginTrans(LevelUndo::WithTransaction);
+    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (1, 'never')");
+    conn->RollbackTrans();
+    conn->Faults().FailNextUndo();
+    EXPECT_EQ(Raised([&] { conn->CommitTrans(); }).Number(), errc::InjectedFault);
+    EXPECT_EQ(conn->TransactionLevel(), 2);
+    const Error doomed = Raised([&] { conn->CommitTrans(); });
+    EXPECT_NE(doomed.Description().find("nothing of it was committed"), std::string::npos) << doomed.Description();
+    EXPECT_EQ(conn->TransactionLevel(), 1);
+    conn->CommitTrans();
+    EXPECT_EQ(Count(), 0);
+
+    // The outermost level: the transaction stays open until its rollback goes through.
+    conn->BeginTrans();
+    conn->BeginTrans(LevelUndo::WithTransaction);
+    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (2, 'never')");
+    conn->RollbackTrans();
+    conn->Faults().FailNextUndo();
+    EXPECT_EQ(Raised([&] { conn->CommitTrans(); }).Number(), errc::InjectedFault);
+    EXPECT_EQ(conn->TransactionLevel(), 1);
+    EXPECT_THROW(conn->CommitTrans(), Error);
+    EXPECT_EQ(conn->TransactionLevel(), 0);
+    conn->BeginTrans();
+    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (3, 'next')");
+    conn->CommitTrans();
+    EXPECT_EQ(Count(), 1);
+
+    // A failed rollback of a savepoint level leaves that level open too.
+    conn->BeginTrans();
+    conn->BeginTrans();
+    conn->Faults().FailNextUndo();
+    EXPECT_THROW(conn->RollbackTrans(), Error);
+    EXPECT_EQ(conn->TransactionLevel(), 2);
+    conn->RollbackTrans();
+    conn->RollbackTrans();
+    EXPECT_EQ(conn->TransactionLevel(), 0);
+}
+
 TEST_P(Contract, FaultInjectionFailsTheChosenStatementOnce) {
     FaultInjector& faults = conn->Faults();
     faults.ResetCount();
