@@ -284,13 +284,17 @@ TEST_P(Contract, ALevelWithoutASavepointIsUndoneOnlyWithItsTransaction) {
 // When the database cannot undo a doomed level, the level stays open and doomed: no later commit keeps its
 // work, and the connection's levels stay in step with the database.
 TEST_P(Contract, ADoomedLevelWhoseUndoFailsStaysOpenAndDoomed) {
+    // A level without a savepoint writes a row and is rolled back; the commit around it cannot undo it.
+    auto doomWithFailingUndo = [&](int id) {
+        conn->BeginTrans(LevelUndo::WithTransaction);
+        conn->Execute("INSERT INTO ART (ID, CODE) VALUES (" + std::to_string(id) + ", 'never')");
+        conn->RollbackTrans();
+        conn->Faults().FailNextUndo();
+        EXPECT_EQ(Raised([&] { conn->CommitTrans(); }).Number(), errc::InjectedFault);
+    };
     conn->BeginTrans();
     conn->BeginTrans();
-    conn->BeginTrans(LevelUndo::WithTransaction);
-    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (1, 'never')");
-    conn->RollbackTrans();
-    conn->Faults().FailNextUndo();
-    EXPECT_EQ(Raised([&] { conn->CommitTrans(); }).Number(), errc::InjectedFault);
+    doomWithFailingUndo(1);
     EXPECT_EQ(conn->TransactionLevel(), 2);
     const Error doomed = Raised([&] { conn->CommitTrans(); });
     EXPECT_NE(doomed.Description().find("nothing of it was committed"), std::string::npos) << doomed.Description();
@@ -300,11 +304,7 @@ TEST_P(Contract, ADoomedLevelWhoseUndoFailsStaysOpenAndDoomed) {
 
     // The outermost level: the transaction stays open until its rollback goes through.
     conn->BeginTrans();
-    conn->BeginTrans(LevelUndo::WithTransaction);
-    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (2, 'never')");
-    conn->RollbackTrans();
-    conn->Faults().FailNextUndo();
-    EXPECT_EQ(Raised([&] { conn->CommitTrans(); }).Number(), errc::InjectedFault);
+    doomWithFailingUndo(2);
     EXPECT_EQ(conn->TransactionLevel(), 1);
     EXPECT_THROW(conn->CommitTrans(), Error);
     EXPECT_EQ(conn->TransactionLevel(), 0);
