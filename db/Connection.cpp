@@ -18,6 +18,17 @@ constexpr long kParametersMissing = -2147217904;  // 0x80040E10
 
 std::string SavepointName(long level) { return "agg_trans_" + std::to_string(level); }
 
+// Undoes the work of a level that can undo it: the transaction at level 1, else the level's savepoint.
+void UndoLevel(Driver& driver, FaultInjector& faults, long level) {
+    faults.BeforeUndo();
+    if (level == 1) {
+        driver.Rollback();
+    } else {
+        driver.RollbackToSavepoint(SavepointName(level));
+        driver.ReleaseSavepoint(SavepointName(level));
+    }
+}
+
 // The driver for a connection string's scheme, and the part after the scheme.
 std::unique_ptr<Driver> MakeDriver(const std::string& connectionString, std::string& target) {
     const auto colon = connectionString.find(':');
@@ -120,13 +131,7 @@ void Connection::CommitTrans() {
         if (transLevel_ == doomedLevel_) {
             // Work a level inside this one gave up is still here, and only this level can undo it. The state
             // moves on only once the database has undone it: a failed undo leaves the level open and doomed.
-            faults_.BeforeUndo();
-            if (transLevel_ == 1) {
-                driver.Rollback();
-            } else {
-                driver.RollbackToSavepoint(SavepointName(transLevel_));
-                driver.ReleaseSavepoint(SavepointName(transLevel_));
-            }
+            UndoLevel(driver, faults_, transLevel_);
             --transLevel_;
             doomedLevel_ = 0;
             throw Error(errc::ProviderError,
@@ -151,13 +156,8 @@ void Connection::RollbackTrans() {
         Driver& driver = GetDriver();
         if (transLevel_ == 0) throw Error(ado::NoTransaction, "No transaction is active.", ado::kSource);
         if (driver.InTransaction()) {  // otherwise the database already undid everything
-            if (transLevel_ == 1) {
-                faults_.BeforeUndo();
-                driver.Rollback();
-            } else if (savepoints_[static_cast<std::size_t>(transLevel_)]) {
-                faults_.BeforeUndo();
-                driver.RollbackToSavepoint(SavepointName(transLevel_));
-                driver.ReleaseSavepoint(SavepointName(transLevel_));
+            if (transLevel_ == 1 || savepoints_[static_cast<std::size_t>(transLevel_)]) {
+                UndoLevel(driver, faults_, transLevel_);
             } else {
                 // Undone by the nearest level around it that can undo work: that level may not be kept.
                 long undoing = transLevel_ - 1;
