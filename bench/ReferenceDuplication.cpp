@@ -4,6 +4,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "db/CommonSql.h"
 #include "db/Driver.h"
 #include "erp/TableColumns.h"
 
@@ -150,8 +151,13 @@ ReferenceDuplicator::ReferenceDuplicator(db::ConnectionPtr connection, long comp
     }
 }
 
-void ReferenceDuplicator::Add(const std::string& table, std::string sql, std::vector<char> codes) {
-    statements_.push_back({table, std::move(sql), std::move(codes)});
+// Translated here, once: a program of its own would keep its statements ready and only bind and run them
+// for each article. Sent as T-SQL at every article, each would pass through the driver's translation
+// again (its cache look-up and the shaping of its literals), which the component's own statements do not.
+void ReferenceDuplicator::Add(const std::string& table, const std::string& sql, std::vector<char> codes) {
+    std::vector<std::string> native = connection_->GetDriver().Translate(sql);
+    if (native.size() != 1) throw std::logic_error("reference copy: not one statement for " + table);
+    statements_.push_back({table, std::move(native.front()), std::move(codes)});
 }
 
 std::vector<std::string> ReferenceDuplicator::Tables() const {
@@ -169,7 +175,7 @@ void ReferenceDuplicator::DuplicateOneArticle(const std::string& source, const s
             values.clear();
             for (char c : s.codes)
                 values.push_back({{}, c == 'N' ? db::Variant(target) : c == 'S' ? db::Variant(source) : description});
-            connection_->ExecuteWith(s.sql, values, nullptr, db::adCmdText | db::adExecuteNoRecords);
+            connection_->ExecuteWith(s.sql, values, nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
         }
         connection_->CommitTrans();
     } catch (...) {

@@ -24,11 +24,11 @@ public:
 private:
     struct Statement {
         std::string table;
-        std::string sql;
+        std::string sql;  // in the driver's own SQL, translated once
         // Per '?' in order: true for the new code, false for the source code; descriptions are named.
         std::vector<char> codes;
     };
-    void Add(const std::string& table, std::string sql, std::vector<char> codes);
+    void Add(const std::string& table, const std::string& sql, std::vector<char> codes);
 
     db::ConnectionPtr connection_;
     std::string company_;
