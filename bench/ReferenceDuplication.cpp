@@ -153,7 +153,7 @@ ReferenceDuplicator::ReferenceDuplicator(db::ConnectionPtr connection, long comp
 
 // Translated here, once: a program of its own would keep its statements ready and only bind and run them
 // for each article. Sent as T-SQL at every article, each would pass through the driver's translation
-// again (its cache look-up and the shaping of its literals), which the component's own statements do not.
+// again (its cache look-up and the shaping of its literals), which most of the component's own statements skip.
 void ReferenceDuplicator::Add(const std::string& table, const std::string& sql, std::vector<char> codes) {
     std::vector<std::string> native = connection_->GetDriver().Translate(sql);
     if (native.size() != 1) throw std::logic_error("reference copy: not one statement for " + table);

@@ -25,7 +25,7 @@ private:
     struct Statement {
         std::string table;
         std::string sql;  // in the driver's own SQL, translated once
-        // Per '?' in order: true for the new code, false for the source code; descriptions are named.
+        // Per '?' in order: 'N' the new code, 'S' the source code, 'D' the new description.
         std::vector<char> codes;
     };
     void Add(const std::string& table, const std::string& sql, std::vector<char> codes);
