@@ -11,11 +11,9 @@
 
 namespace {
 
-using Result = testsupport::ProgramResult;
-
 class GenerateCommand : public testsupport::DemoCompanyFolder {
 protected:
-    Result Generate(const std::string& args) { return Agganci("--db sqlite:company.db generate " + args); }
+    auto Generate(const std::string& args) { return Agganci("--db sqlite:company.db generate " + args); }
 };
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

@@ -11,8 +11,6 @@
 
 namespace {
 
-using Esito = testsupport::ProgramResult;
-
 bool Contiene(const std::string& testo, const std::string& parte) { return testo.find(parte) != std::string::npos; }
 
 class LinksCli : public testsupport::DemoCompanyFolder {
@@ -25,7 +23,7 @@ protected:
              "/' WHERE AG00_CHIAVE = 'CartellaLog'");
     }
 
-    Esito Links(const std::string& args) { return Agganci("--db sqlite:company.db " + args); }
+    auto Links(const std::string& args) { return Agganci("--db sqlite:company.db " + args); }
 };
 
 }  // namespace
@@ -111,16 +109,10 @@ TEST_F(LinksCli, LogPrintsTheLastRunFromTheJournalOrTheNewestFile) {
     EXPECT_NE(none.code, 0);
     EXPECT_TRUE(Contiene(none.out, "no processing log for company 1")) << none.out;
 
-    {
-        std::ofstream old(dir / "logs" / "Generazione_Agganci_Aperture_1__1.3.2026.9.5.3.txt");
-        old << "vecchio\r\n";
-    }
-    {
-        std::ofstream file(dir / "logs" / "Generazione_Agganci_Aperture_1__2.3.2026.9.5.3.txt");
-        file << "Articolo :  AGX Creato \r\n";
-    }
-    std::filesystem::last_write_time(dir / "logs" / "Generazione_Agganci_Aperture_1__1.3.2026.9.5.3.txt",
-                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    const auto older = dir / "logs" / "Generazione_Agganci_Aperture_1__1.3.2026.9.5.3.txt";
+    std::ofstream(older) << "vecchio\r\n";
+    std::ofstream(dir / "logs" / "Generazione_Agganci_Aperture_1__2.3.2026.9.5.3.txt") << "Articolo :  AGX Creato \r\n";
+    std::filesystem::last_write_time(older, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     auto file = Links("log");
     ASSERT_EQ(file.code, 0) << file.out;
     EXPECT_TRUE(Contiene(file.out, "Articolo :  AGX Creato")) << file.out;

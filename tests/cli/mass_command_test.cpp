@@ -9,11 +9,9 @@
 
 namespace {
 
-using Result = testsupport::ProgramResult;
-
 class MassCommand : public testsupport::DemoCompanyFolder {
 protected:
-    Result Mass(const std::string& args) { return Agganci("--db sqlite:company.db mass " + args); }
+    auto Mass(const std::string& args) { return Agganci("--db sqlite:company.db mass " + args); }
 };
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

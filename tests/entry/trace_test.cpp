@@ -69,18 +69,6 @@ TEST(TraceIdLifetime, AFailedGuidLeavesItEmptyAndIsTriedAgain) {
     EXPECT_EQ(calls, 2);
 }
 
-TEST(TraceIdLifetime, TheSystemGeneratorMakesDistinctVersionFourGuids) {
-    Guid a, b;
-    ASSERT_EQ(entry::CoCreateGuid(&a), 0);
-    ASSERT_EQ(entry::CoCreateGuid(&b), 0);
-    EXPECT_NE(entry::FormatGuid(a), entry::FormatGuid(b));
-    for (const Guid& g : {a, b}) {
-        EXPECT_EQ(g.Data3 >> 12, 4);
-        EXPECT_EQ(g.Data4[0] >> 6, 2);
-    }
-    EXPECT_NE(entry::CoCreateGuid(nullptr), 0);
-}
-
 TEST_F(DebugOutputFile, NothingIsWrittenWithoutTheVariableAndAnUnwritableTargetIsIgnored) {
     calls = 0;
     TraceId id(FailsOnceThenFixed);

@@ -1,6 +1,6 @@
 // Removal of a generated article: nothing of it stays in any table, a refusal changes nothing and is
-// shown, and inside a caller's transaction the removal can still be undone - which is how a regeneration
-// whose new creation fails keeps the previous article.
+// shown, and a regeneration whose creation misbehaves still keeps the previous article (the removal undone
+// inside the run's transaction is generation_run_test's ARegenerationThatFails...).
 #include <gtest/gtest.h>
 
 #include "GenerationFixture.h"
@@ -74,21 +74,6 @@ TEST_F(ArticleRemoval, ARefusalRemovesNothingAndIsShownWithTheCriticalIcon) {
                              "distinta base dell'articolo MODELLO02.");
     EXPECT_EQ(shown[0].style, generation::kStileCritico);
     EXPECT_EQ(shown[0].title, "Agganci");
-}
-
-// Inside the caller's transaction the removal is a savepoint: rolling the caller back brings the article
-// back with every row, and the caller's level is left as it was.
-TEST_F(ArticleRemoval, ACallersRollbackBringsTheArticleBack) {
-    Generate();
-    const std::string generated = Snapshot();
-    conn->BeginTrans();
-    EXPECT_TRUE(generation::EliminaArticoloGenerato(contesto, kNuovo));
-    EXPECT_EQ(conn->TransactionLevel(), 1);
-    EXPECT_FALSE(Exists(kNuovo));
-    EXPECT_FALSE(Duplicate(kNuovo, "TS-SETA-ROSSA"));  // its colour variant is inactive: the creation fails
-    conn->RollbackTrans();
-    EXPECT_TRUE(Exists(kNuovo));
-    EXPECT_EQ(Snapshot(), generated);
 }
 
 // A creation that closes the regeneration's level itself (a rollback too many) cannot make it commit

@@ -233,26 +233,3 @@ TEST_F(Database, NavigatorButtonsRaiseButtonClickBeforeTheFrameActs) {
     EXPECT_EQ((*rs)["CODICE"].Value().Text(), "L3");
     EXPECT_THROW(navigator->UserPress("Stampa"), db::Error);
 }
-
-TEST_F(Database, CloseQueryAsksOnlyWhenSomethingIsPending) {
-    auto shellHost = host::InstallShellHost();
-    auto rs = Open("SELECT * FROM LINEE WHERE ID = 1");
-    auto frame = Make<DataFrame>("FME_AGGANCIDET");
-    auto descr = Make<TextBox>("TXT_DESCR");
-    descr->DataField("DESCR");
-    frame->Bind(rs, {descr}, "ID");
-
-    EXPECT_EQ(frame->QueryClose(-1, 0, -1), -1);
-    EXPECT_TRUE(shellHost->Messages()->Messages().empty());
-
-    descr->UserType("Uomo?");
-    shellHost->Messages()->MessageAnswers().Push(2);  // cancel: the frame stays
-    EXPECT_EQ(frame->QueryClose(-1, 0, -1), 0);
-    shellHost->Messages()->MessageAnswers().Push(7);  // no: the changes are dropped
-    EXPECT_EQ(frame->QueryClose(-1, 0, -1), -1);
-    EXPECT_EQ(descr->Text(), "Uomo");
-    EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo");
-    ASSERT_EQ(shellHost->Messages()->Messages().size(), 2u);
-    EXPECT_EQ(shellHost->Messages()->Messages()[0].text, DataFrame::kDomandaChiusura);
-    entry::SetHost(nullptr);
-}

@@ -34,8 +34,6 @@ std::string Word(const std::string& v) {
     return out + "'";
 }
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 class CliHostile : public ::testing::TestWithParam<HostileValue> {
 protected:
     static void SetUpTestSuite() {
@@ -46,6 +44,7 @@ protected:
     static void TearDownTestSuite() { std::filesystem::remove_all(base()); }
 
     void SetUp() override {
+        if (GetParam().text.find('\0') != std::string::npos) GTEST_SKIP() << "an argument cannot hold a NUL";
         dir = base() / ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
@@ -61,7 +60,6 @@ protected:
         std::filesystem::remove_all(dir);
     }
 
-    bool Reachable() const { return GetParam().text.find('\0') == std::string::npos; }
     testsupport::ProgramResult Agganci(const std::string& args) {
         return testsupport::RunAgganci("--db sqlite:company.db " + args, dir.string());
     }
@@ -78,7 +76,6 @@ protected:
 };
 
 TEST_P(CliHostile, DuplicateNewCode) {
-    if (!Reachable()) GTEST_SKIP() << "an argument cannot hold a NUL";
     const long before = Articles();
     const auto r = Agganci("duplicate MODELLO01 " + Word(value));
     if (db::Trim(value).empty()) {
@@ -97,7 +94,6 @@ TEST_P(CliHostile, DuplicateNewCode) {
 }
 
 TEST_P(CliHostile, DuplicateDescriptions) {
-    if (!Reachable()) GTEST_SKIP() << "an argument cannot hold a NUL";
     const long before = Articles();
     const auto r = Agganci("duplicate MODELLO01 NEW-DESC --description " + Word(value) + " --extended-description " +
                            Word(value));
@@ -116,7 +112,6 @@ TEST_P(CliHostile, DuplicateDescriptions) {
 
 // An article whose code is the value: the condition selects it and nothing else.
 TEST_P(CliHostile, MassWhereValue) {
-    if (!Reachable()) GTEST_SKIP() << "an argument cannot hold a NUL";
     if (!value.empty()) {
         conn->Execute("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (1, " + db::SqlText(value) + ")");
         conn->Execute("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_DESCART) VALUES (1, " +
@@ -133,7 +128,7 @@ TEST_P(CliHostile, MassWhereValue) {
         // One line: the article and its new code.
         EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n') - std::count(value.begin(), value.end(), '\n') * 2, 1)
             << r.out.substr(0, 400);
-        EXPECT_TRUE(Has(r.out, "X" + db::RTrim(value))) << r.out.substr(0, 400);  // the old code as read, blanks cut
+        EXPECT_NE(r.out.find("X" + db::RTrim(value)), std::string::npos) << r.out.substr(0, 400);  // the old code as read, blanks cut
     }
     EXPECT_EQ(Articles(), before);
 }

@@ -98,11 +98,9 @@ TEST_P(EngineHostile, Descriptions) {
 
 INSTANTIATE_TEST_SUITE_P(Values, EngineHostile, ::testing::ValuesIn(hostile::Values()), hostile::ParamName);
 
-class EngineWidths : public EngineHostile {};
-
 // Lengths count characters. A description of exactly 72 characters ending in a quote loses the quote
 // (the half of a doubled quote a cut left); the engine shortens nothing else: widths are its callers'.
-TEST_F(EngineWidths, DescriptionRulesCountCharacters) {
+TEST_F(EngineHostile, DescriptionRulesCountCharacters) {
     const std::string wide72 = hostile::Wide(72);          // 144 bytes, 72 characters: kept
     const std::string quote72 = hostile::Wide(71) + "'";   // 72 characters ending in a quote: quote dropped
     const std::string quote73 = hostile::Wide(72) + "'";   // 73 characters: kept as given

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Queries.h"
 #include "db/Connection.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
@@ -28,10 +29,6 @@ inline std::string InList(const std::set<std::string>& values, bool numbers) {
     std::string list;
     for (const auto& v : values) list += (list.empty() ? "(" : ", ") + (numbers ? v : db::SqlText(v));
     return list + ")";
-}
-
-inline bool EndsWith(const std::string& s, const std::string& suffix) {
-    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 // Rows that carry no code of their own but belong to the row whose identifier they name.
@@ -77,7 +74,7 @@ inline std::map<std::string, Footprint> Footprints(db::Connection& c, const std:
                 for (long i = 0; i < n; ++i) {
                     const auto& field = rs->GetFields().Item(i);
                     if (field.Value().IsNull()) continue;
-                    if (detail::EndsWith(field.Name(), "_GUID")) guids[owner].insert(field.Value().Text());
+                    if (field.Name().ends_with("_GUID")) guids[owner].insert(field.Value().Text());
                     if (field.Name() == "PD95_IDDISBA") bills[owner].insert(field.Value().Text());
                 }
             }
@@ -86,18 +83,17 @@ inline std::map<std::string, Footprint> Footprints(db::Connection& c, const std:
     for (const auto& code : codes) {
         // The completion after the copy's commit writes no rows of its own: its mark is the source model
         // recorded on the fashion record.
-        auto completed = c.Execute("SELECT COUNT(*) FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = " + db::SqlText(code) +
-                                   " AND FA12_MODAGG_COD_MG66 <> ''");
-        completed->MoveFirst();
-        if (const long rows = completed->GetFields().Item(0L).Value().CLng(); rows > 0)
+        if (const long rows = testsupport::Count(c, "SELECT COUNT(*) FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = " +
+                                                        db::SqlText(code) + " AND FA12_MODAGG_COD_MG66 <> ''");
+            rows > 0)
             result[code]["FA12_ARTICOLI completed"] = rows;
         for (const auto& h : detail::kHanging) {
             const auto& ids = h.numeric ? bills[code] : guids[code];
             if (ids.empty()) continue;
-            auto rs = c.Execute(std::string("SELECT COUNT(*) FROM ") + h.table + " WHERE " + h.column + " IN " +
-                                detail::InList(ids, h.numeric));
-            rs->MoveFirst();
-            if (const long rows = rs->GetFields().Item(0L).Value().CLng(); rows > 0) result[code][h.table] += rows;
+            if (const long rows = testsupport::Count(c, std::string("SELECT COUNT(*) FROM ") + h.table + " WHERE " +
+                                                            h.column + " IN " + detail::InList(ids, h.numeric));
+                rows > 0)
+                result[code][h.table] += rows;
         }
     }
     return result;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ArticleFootprint.h"
@@ -77,18 +78,14 @@ public:
     void Report(const std::string& name, const std::string& done, long statements, long failed) const {
         std::string gaps;
         for (const auto& [reason, n] : gaps_) gaps += (gaps.empty() ? "" : ", ") + std::to_string(n) + " " + reason;
-        const std::string line = name + ": " + std::to_string(failed) + " of " + std::to_string(statements) +
-                                 " statements " + done + (FullSweep() ? " (full sweep)" : " (sampled)") + ", " +
-                                 std::to_string(cases_) + " cases; articles: " +
-                                 std::to_string(Count(Outcome::Complete)) + " complete, " +
-                                 std::to_string(Count(Outcome::CompleteButFor)) + " complete but for a gap (" +
-                                 gaps + "), " + std::to_string(Count(Outcome::Absent)) + " absent, " +
-                                 std::to_string(Count(Outcome::Partial)) + " partial";
-        std::printf("[ summary  ] %s\n", line.c_str());
-        ::testing::Test::RecordProperty("statements", static_cast<int>(statements));
-        ::testing::Test::RecordProperty("failed", static_cast<int>(failed));
-        ::testing::Test::RecordProperty("cases", static_cast<int>(cases_));
-        ::testing::Test::RecordProperty("partial", static_cast<int>(Count(Outcome::Partial)));
+        std::printf("[ summary  ] %s: %ld of %ld statements %s%s, %ld cases; articles: %ld complete, %ld complete but "
+                    "for a gap (%s), %ld absent, %ld partial\n",
+                    name.c_str(), failed, statements, done.c_str(), FullSweep() ? " (full sweep)" : " (sampled)",
+                    cases_, Count(Outcome::Complete), Count(Outcome::CompleteButFor), gaps.c_str(),
+                    Count(Outcome::Absent), Count(Outcome::Partial));
+        for (const auto& [key, value] : {std::pair{"statements", statements}, {"failed", failed}, {"cases", cases_},
+                                         {"partial", Count(Outcome::Partial)}})
+            ::testing::Test::RecordProperty(key, static_cast<int>(value));
     }
 
 private:

@@ -3,7 +3,6 @@
 // from the database as the links form loads them, the fields set by the test, a progress bar and log button,
 // message boxes answered by the scripted message service. The processing log journals on a connection of
 // its own, so that faults injected into the company connection hit only the run's statements.
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -81,7 +80,6 @@ public:
     generation::ProcessingLog& LogElaborazione() { return *log_; }
     void Busy(bool busy, const std::string& status) override {
         pointers.push_back(busy ? generation::vbHourglass : generation::vbDefault);
-        if (busy && onHourglass) onHourglass();
         statusTexts.push_back(status);
     }
     void FocusOn(const std::string& control) override { focused.push_back(control); }
@@ -145,9 +143,8 @@ public:
     // True when the caller may record the code: created, or existing already.
     bool CreaArticolo(const std::string& origine, const std::string& nuovo, const std::string& tessuto,
                       const generation::RigaAggancio* riga = nullptr) {
-        lastArticle = generation::CreaArticolo(Context(), Article(origine, nuovo, tessuto, riga), *this);
-        return lastArticle.state == generation::ArticleState::Created ||
-               lastArticle.state == generation::ArticleState::AlreadyExists;
+        const auto state = generation::CreaArticolo(Context(), Article(origine, nuovo, tessuto, riga), *this).state;
+        return state == generation::ArticleState::Created || state == generation::ArticleState::AlreadyExists;
     }
     const generation::RunOutcome& RunGeneration() { return outcome = generation::RunGeneration(Context(), *this, LinksRequest()); }
     const generation::RunOutcome& RunMass(const std::string& text, const std::string& mode = "0") {
@@ -173,14 +170,11 @@ public:
     std::string descrizioneMassiva;
     std::int16_t codAlt = 0, rigenera = 0;
     generation::ParametriMassivi parametri;
-    // Called when an article's creation starts (the hourglass appears).
-    std::function<void()> onHourglass;
 
     // --- What the run did ---
     std::vector<long> pointers;
     std::vector<std::string> statusTexts;
     std::vector<std::string> focused;
-    generation::ArticleOutcome lastArticle;
     std::shared_ptr<engine::CLSFA_DUPLICA_Events> subscriber;  // the caller's own, for each article
     generation::RunOutcome outcome;
 
