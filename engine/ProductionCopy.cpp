@@ -94,6 +94,7 @@ void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Varian
                      "' AND NOT EXISTS (SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " + company +
                      " AND PD52_CODICE = '" + db::SqlEscape(newCode) + "')" + " ORDER BY PD52_VERSIONE";
     plan.emptySql = "SELECT * FROM PD52_ANAGCICLI WHERE 0=1";
+    plan.emptyCommonSql = true;
     plan.set = {
         {"PD52_DITTA_CG18", e.ditta_},
         {"PD52_CODICE", db::Variant(newCode)},

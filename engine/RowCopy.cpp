@@ -83,7 +83,8 @@ bool RowCopy::Run(const CopySpec& plan) {
     if (plan.beforeTarget && !plan.beforeTarget()) return false;
 
     if (e.rstTarget_->State() == db::adStateOpen) e.rstTarget_->Close();
-    e.rstTarget_->Open(plan.emptySql, e.connessione_, db::adOpenUnspecified, db::adLockUnspecified, options);
+    e.rstTarget_->Open(plan.emptySql, e.connessione_, db::adOpenUnspecified, db::adLockUnspecified,
+                       plan.emptyCommonSql ? db::kCommonSqlText : options);
 
     // Field names do not change from row to row: decide each field's treatment once.
     auto& source = *e.rstSource_;

@@ -46,6 +46,7 @@ struct CopySpec {
     // Both statements above in the SQL both databases run as written (CommonSql.h): SQLite runs them
     // untranslated. False for texts with hints or TOP, which SQL Server is sent as they are.
     bool commonSql = false;
+    bool emptyCommonSql = false;  // emptySql alone in that SQL, when the source statement has TOP or hints
     std::vector<std::pair<std::string, db::Variant>> set;  // fields written by name on every new row
     int firstField = 0;      // first field copied by position
     std::function<FieldAction(const std::string& fieldName)> rule;  // none: copy every field

@@ -80,7 +80,7 @@ bool AggiornaFa12_Fa13(const GenerationContext& contesto, const DatiArticoloGene
                       db::SqlEscape(fabric) + "'  " + Optional("FA12_STAGIONE_MG5T", l.stagione) +
                       Optional("FA12_TIPOLOGIA_FA04", l.tipologia) + " WHERE FA12_DITTA_CG18  = " + ditta + " " +
                       " AND  FA12_CODART_MG66  = '" + codice + "' " + " AND  FA12_OPZIONE_MG5E  = ''",
-                  nullptr, db::adExecuteNoRecords);
+                  nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
         // "SET X = X" alone changes nothing: without a value to write the statement is not sent.
         const std::string attributes = Optional("FA13_LINEA_FA05", l.linea) + Optional("FA13_MARCHIO_FA06", l.marchio);
         if (!attributes.empty())
@@ -97,7 +97,7 @@ bool AggiornaFa12_Fa13(const GenerationContext& contesto, const DatiArticoloGene
             c.Execute(" UPDATE" + std::string("    MG87_ARTDESC ") + "  SET" + "    MG87_NOTEART = MG87_NOTEART " +
                       descriptions + "  WHERE MG87_DITTA_CG18   = " + ditta +
                       " AND " + "     MG87_CODART_MG66  = '" + codice + "' AND " + "     MG87_LINGUA_MG52  = '' ",
-                  nullptr, db::adExecuteNoRecords);
+                  nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
         return true;
     } catch (...) {
         // The article is only half completed: the caller removes it, the user hears why.

@@ -1,5 +1,6 @@
 #include "host/ControlloDistinta.h"
 
+#include "db/CommonSql.h"
 #include "db/QueryValue.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
@@ -18,22 +19,24 @@ std::string ControlloDistinta::Company() const {
     return db::SqlNumber(db::Variant(program_->ClsGlobal()->DittaCorrente()));
 }
 
+// Both checks read the source article inside the caller's transaction, in plain SQL that either database runs
+// as written: a read hint would only let them see another session's uncommitted rows.
 bool ControlloDistinta::EsisteDistinta(const std::string& articolo) {
-    auto rs = Connection().Execute("SELECT PD95_IDDISBA FROM PD95_DISBA WITH (NOLOCK) WHERE PD95_DITTA_CG18 = " +
-                                   Company() + " AND PD95_CODART_MG66 = " + db::SqlText(articolo) +
-                                   " AND PD95_TIPO_DISTINTA = 0");
+    auto rs = Connection().Execute("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_DITTA_CG18 = " + Company() +
+                                       " AND PD95_CODART_MG66 = " + db::SqlText(articolo) +
+                                       " AND PD95_TIPO_DISTINTA = 0",
+                                   nullptr, db::kCommonSqlText);
     return rs->RecordCount() > 0;
 }
 
 bool ControlloDistinta::TipologiaPrevedeDistinta(const std::string& articolo) {
     // No production data: nothing says the bill is not needed.
-    return db::QueryValue(Connection(),
-                          "SELECT PD10_FLGDISBA FROM PD18_ARTPROD WITH (NOLOCK) INNER JOIN PD10_TIPIPRODOTTO WITH "
-                          "(NOLOCK) ON PD10_DITTA_CG18 = PD18_DITTA_CG18 AND PD10_CODICE = PD18_TIPOPROD_PD10 WHERE "
-                          "PD18_DITTA_CG18 = " + Company() + " AND PD18_CODART_MG66 = " + db::SqlText(articolo) +
-                              " AND PD18_OPZIONE = ' '",
-                          db::Variant(1))
-               .CLng() != 0;
+    auto rs = Connection().Execute(
+        "SELECT PD10_FLGDISBA FROM PD18_ARTPROD INNER JOIN PD10_TIPIPRODOTTO ON PD10_DITTA_CG18 = PD18_DITTA_CG18 AND "
+        "PD10_CODICE = PD18_TIPOPROD_PD10 WHERE PD18_DITTA_CG18 = " + Company() + " AND PD18_CODART_MG66 = " +
+            db::SqlText(articolo) + " AND PD18_OPZIONE = ' '",
+        nullptr, db::kCommonSqlText);
+    return db::FirstValue(rs, db::Variant(1)).CLng() != 0;
 }
 
 }  // namespace host

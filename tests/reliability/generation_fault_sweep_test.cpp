@@ -48,7 +48,7 @@ TEST_F(GenerationSweep, RetryAfterTheCodeFailedToReachTheLinkRowRecordsIt) {
 // The copy is committed before its completion; a program that dies in between must not leave the article
 // copied but not completed, which the next run would take for made.
 TEST_F(GenerationSweep, ACrashBetweenTheCopyAndItsCompletionLeavesNoArticle) {
-    CrashAt("UPDATE FA12_ARTICOLI SET FA12_MODAGG_COD_MG66");
+    CrashAt("SET FA12_MODAGG_COD_MG66");
 }
 
 }  // namespace
