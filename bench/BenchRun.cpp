@@ -108,8 +108,12 @@ void TimeBothMethods(const RunSettings& s, const std::string& connectionString, 
         });
         for (long n = first; n <= last; ++n) {
             Timed(result.reference, 1, [&] {
+                if (n == first) reference.OpenRun();
                 reference.DuplicateOneArticle(BenchCode(n), "R-" + BenchCode(n));
-                if (n == last) CopyLogIntoDatabase(*referenceConnection);
+                if (n == last) {
+                    reference.CloseRun();
+                    CopyLogIntoDatabase(*referenceConnection);
+                }
                 return 1L;
             });
         }

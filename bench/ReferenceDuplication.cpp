@@ -7,6 +7,11 @@
 #include "db/CommonSql.h"
 #include "db/Driver.h"
 #include "erp/TableColumns.h"
+#include "generation/LogClock.h"
+#include "generation/ProcessingLog.h"
+#include "generation/RunLoop.h"
+#include "host/ProcessingLogService.h"
+#include "mass_duplication/DuplicazioneMassiva.h"
 
 namespace bench {
 namespace {
@@ -151,6 +156,32 @@ ReferenceDuplicator::ReferenceDuplicator(db::ConnectionPtr connection, long comp
     }
 }
 
+ReferenceDuplicator::~ReferenceDuplicator() = default;
+
+void ReferenceDuplicator::OpenRun() {
+    journal_ = std::make_shared<host::ProcessingLogService>();
+    journal_->Connection(connection_);
+    const db::Date now = generation::SystemClock()();
+    journal_->Apri(db::Variant(std::stol(company_)), "bench", generation::Giorno(now),
+                   std::string(generation::NomeBaseLog) + "_" + company_);
+    Log(generation::BannerLog);
+    Log("Inizio elaborazione : " + generation::DataOraGenerale(now));
+    Log(generation::BannerLog);
+}
+
+void ReferenceDuplicator::CloseRun() {
+    if (!journal_) return;
+    Log(generation::BannerLog);
+    Log("Termine elaborazione : " + generation::DataOraGenerale(generation::SystemClock()()));
+    Log(generation::BannerLog);
+    journal_->Chiudi(1);
+    journal_.reset();
+}
+
+void ReferenceDuplicator::Log(const std::string& line) {
+    if (journal_) journal_->Riga(line, generation::LogInformazione, false);
+}
+
 // Translated here, once: a program of its own would keep its statements ready and only bind and run them
 // for each article. Sent as T-SQL at every article, each would pass through the driver's translation
 // again (its cache look-up and the shaping of its literals), which most of the component's own statements skip.
@@ -182,6 +213,10 @@ void ReferenceDuplicator::DuplicateOneArticle(const std::string& source, const s
         connection_->RollbackTrans();
         throw;
     }
+    Log(mass_duplication::kLogInizio + source);
+    Log("Articolo :  " + target + " Creato ");
+    Log(mass_duplication::kLogFine + source);
+    Log(generation::kSeparatoreLog);
 }
 
 }  // namespace bench
