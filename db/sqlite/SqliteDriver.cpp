@@ -319,8 +319,11 @@ StatementResult SqliteDriver::RunCounted(const std::string& sql, const std::vect
 }
 
 // The statement prepared with its string literals as parameters (BoundLiterals.h), ready to be bound;
-// with its literals when it has none to bind or when binding them would rename a result column.
-StatementCache::Lease SqliteDriver::Prepare(const std::string& sql, BoundLiterals& literals) {
+// with its literals when it has none to bind or when binding them would rename a result column. A statement
+// that comes with values of its own was shaped by its caller, markers where its values go: whatever
+// literals it still has are part of that shape, and it is prepared as written.
+StatementCache::Lease SqliteDriver::Prepare(const std::string& sql, BoundLiterals& literals, bool shapedByCaller) {
+    if (shapedByCaller) return cache_.Acquire(sql);
     const std::string* bound = nullptr;
     if (const BoundShape* shape = KnownBinding(sql)) {
         if (auto values = BoundValues(*shape, knownValues_)) {
@@ -391,7 +394,7 @@ StatementResult SqliteDriver::Execute(const std::string& sql, const std::vector<
     RequireOpen();
     NoteSchemaChange(sql);
     BoundLiterals literals;
-    StatementCache::Lease lease = Prepare(sql, literals);
+    StatementCache::Lease lease = Prepare(sql, literals, !values.empty());
     sqlite3_stmt* stmt = lease.get();
     Bind(stmt, values);
     ColumnNotes* notes = lease.Notes();
@@ -454,10 +457,11 @@ const DeclaredType& SqliteDriver::DeclaredTypeOf(const char* declared) {
     return it->second;
 }
 
+// Asked only of a statement that comes with values: prepared as Execute will prepare it.
 int SqliteDriver::PositionalParameterCount(const std::string& sql) {
     RequireOpen();
     BoundLiterals literals;
-    StatementCache::Lease lease = Prepare(sql, literals);
+    StatementCache::Lease lease = Prepare(sql, literals, true);
     int n = 0;
     for (int i = 1; i <= sqlite3_bind_parameter_count(lease.get()); ++i) n += IsPositional(lease.get(), i) ? 1 : 0;
     return n;

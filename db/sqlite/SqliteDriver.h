@@ -71,7 +71,7 @@ private:
     StatementResult RunCounted(const std::string& sql, const std::vector<BoundValue>& values, Columns columns);
     StatementResult Execute(const std::string& sql, const std::vector<BoundValue>& values,
                             Columns columns = Columns::Described);
-    StatementCache::Lease Prepare(const std::string& sql, BoundLiterals& literals);
+    StatementCache::Lease Prepare(const std::string& sql, BoundLiterals& literals, bool shapedByCaller);
     const BoundShape* KnownBinding(const std::string& sql) const;
     std::vector<Variant> ReadInserted(const RowWrite& write);
     const std::string& InsertText(const RowWrite& write, bool returning);
