@@ -2,9 +2,11 @@
 
 #include <map>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "db/CommonSql.h"
+#include "db/Driver.h"
 #include "db/InsertSelectText.h"
 #include "db/JoinText.h"
 #include "db/Quote.h"
@@ -14,7 +16,15 @@
 namespace erp {
 namespace {
 
-// Every statement here is plain names, numbers and quoted texts: SQLite runs it untranslated (CommonSql.h).
+// The statements here run on SQLite only (SQL Server runs the procedure's script): plain names, numbers, quoted
+// texts and named parameters, run untranslated (CommonSql.h). The article's values go in as the parameters, so
+// that a statement's text depends on the tables and groups only: made once, it is the same prepared statement
+// for every article.
+constexpr const char* kCompany = ":co";
+constexpr const char* kSource = ":src";
+constexpr const char* kTarget = ":new";
+constexpr const char* kDescription = ":d";
+constexpr const char* kExtended = ":e";
 
 // A satellite group: its flag, its table and, for tables shared by two groups, the rows that are its own.
 struct Group {
@@ -60,12 +70,18 @@ bool LeftToDefault(const ColumnDef& c) {
 
 struct CopyRequest {
     std::string table;
-    std::string company;        // numeric text
-    std::string source;         // article code, raw
-    std::string target;         // article code, raw
     std::string where;          // extra condition
     std::map<std::string, std::string> values;  // column -> SQL expression written instead of the source's
 };
+
+// A statement's text, made on its first use on this thread and kept under `key`.
+template <typename Make>
+const std::string& KeptText(const std::string& key, Make make) {
+    thread_local std::unordered_map<std::string, std::string> texts;
+    auto it = texts.find(key);
+    if (it == texts.end()) it = texts.emplace(key, make()).first;
+    return it->second;
+}
 
 std::string Prefix(const std::string& table) { return table.substr(0, table.find('_')); }
 
@@ -73,28 +89,32 @@ std::string ArticleColumn(const std::string& table) {
     return table == "MG66_ANAGRART" ? "MG66_CODART" : db::JoinText({Prefix(table), "_CODART_MG66"});
 }
 
-// "T_DITTA_CG18 = <company> AND <article column> = '<code>'<extra>": the rows of the request's source.
-std::string SourceCondition(const CopyRequest& r) {
-    return db::JoinText({Prefix(r.table), "_DITTA_CG18 = ", r.company, " AND ", ArticleColumn(r.table), " = ",
-                         db::SqlText(r.source), r.where});
+// "T_DITTA_CG18 = :co AND <article column> = <code><extra>": the rows of that code in the request's table.
+std::string CodeCondition(const CopyRequest& r, const char* code) {
+    return db::JoinText({Prefix(r.table), "_DITTA_CG18 = ", kCompany, " AND ", ArticleColumn(r.table), " = ", code,
+                         r.where});
 }
 
-long CopyRows(db::Connection& c, const CopyRequest& r) {
-    const TableDef* t = FindTable(r.table);
-    if (!t) throw db::Error(208, "Invalid object name '" + r.table + "'.", "SPMG_DUPLICAART");
-    const std::string articleColumn = ArticleColumn(r.table);
-    const std::string target = db::SqlText(r.target);
-    db::InsertSelectText text(t->columns.size());
-    for (const auto& col : t->columns) {
-        if (LeftToDefault(col)) continue;
-        std::string_view value = col.name;
-        if (col.name == articleColumn) value = target;
-        if (auto it = r.values.find(col.name); it != r.values.end()) value = it->second;
-        text.Add(col.name, value);
-    }
+// The source article's rows of the request's table.
+std::string SourceCondition(const CopyRequest& r) { return CodeCondition(r, kSource); }
+
+long CopyRows(db::Connection& c, const CopyRequest& r, const std::vector<db::BoundValue>& values) {
+    const std::string& sql = KeptText("copy " + r.table + r.where, [&] {
+        const TableDef* t = FindTable(r.table);
+        if (!t) throw db::Error(208, "Invalid object name '" + r.table + "'.", "SPMG_DUPLICAART");
+        const std::string articleColumn = ArticleColumn(r.table);
+        db::InsertSelectText text(t->columns.size());
+        for (const auto& col : t->columns) {
+            if (LeftToDefault(col)) continue;
+            std::string_view value = col.name;
+            if (col.name == articleColumn) value = kTarget;
+            if (auto it = r.values.find(col.name); it != r.values.end()) value = it->second;
+            text.Add(col.name, value);
+        }
+        return text.Statement(r.table, db::JoinText({"FROM ", r.table, " WHERE ", SourceCondition(r)}));
+    });
     long affected = 0;
-    c.Execute(text.Statement(r.table, db::JoinText({"FROM ", r.table, " WHERE ", SourceCondition(r)})), &affected,
-              db::kCommonSqlText | db::adExecuteNoRecords);
+    c.ExecuteWith(sql, values, &affected, db::kCommonSqlText | db::adExecuteNoRecords);
     return affected;
 }
 
@@ -104,16 +124,22 @@ struct Probe {
     std::string condition;
 };
 
-std::vector<bool> AnyRows(db::Connection& c, const std::vector<Probe>& probes) {
+// `key` names the probes: the same key, the same tables and conditions.
+std::vector<bool> AnyRows(db::Connection& c, const std::string& key, const std::vector<Probe>& probes,
+                          const std::vector<db::BoundValue>& values) {
     std::vector<bool> found(probes.size(), false);
     if (probes.empty()) return found;
-    std::string sql;
-    sql.reserve(probes.size() * 128);
-    for (std::size_t i = 0; i < probes.size(); ++i) {
-        sql.append(i == 0 ? "SELECT " : ", ").append("CASE WHEN EXISTS (SELECT 1 FROM ").append(probes[i].table);
-        sql.append(" WHERE ").append(probes[i].condition).append(") THEN 1 ELSE 0 END AS G").append(std::to_string(i));
-    }
-    auto rs = c.Execute(sql, nullptr, db::kCommonSqlText);
+    const std::string& sql = KeptText("probe " + key, [&] {
+        std::string text;
+        text.reserve(probes.size() * 128);
+        for (std::size_t i = 0; i < probes.size(); ++i) {
+            text.append(i == 0 ? "SELECT " : ", ").append("CASE WHEN EXISTS (SELECT 1 FROM ").append(probes[i].table);
+            text.append(" WHERE ").append(probes[i].condition).append(") THEN 1 ELSE 0 END AS G");
+            text.append(std::to_string(i));
+        }
+        return text;
+    });
+    auto rs = c.ExecuteWith(sql, values, nullptr, db::kCommonSqlText);
     if (rs->RecordCount() < 1) throw db::Error(50000, "Righe dell'articolo di origine non lette", "SPMG_DUPLICAART");
     rs->MoveFirst();
     for (std::size_t i = 0; i < probes.size(); ++i)
@@ -122,8 +148,8 @@ std::vector<bool> AnyRows(db::Connection& c, const std::vector<Probe>& probes) {
 }
 
 // The rows of an article of the company with this code.
-Probe Article(const std::string& company, const std::string& code) {
-    return {"MG66_ANAGRART", "MG66_DITTA_CG18 = " + company + " AND MG66_CODART = " + db::SqlText(code)};
+Probe Article(const char* code) {
+    return {"MG66_ANAGRART", db::JoinText({"MG66_DITTA_CG18 = ", kCompany, " AND MG66_CODART = ", code})};
 }
 
 db::Error ProcedureError(const std::string& text) { return db::Error(50000, text, "SPMG_DUPLICAART"); }
@@ -131,7 +157,7 @@ db::Error ProcedureError(const std::string& text) { return db::Error(50000, text
 }  // namespace
 
 void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
-    const std::string company = db::SqlNumber(p["@DITTA"].Value());
+    const db::Variant& company = p["@DITTA"].Value();
     const std::string source = db::RTrim(p["@ARTICOLO_ORIG"].Value().Text());
     const std::string target = db::RTrim(p["@ARTICOLO_NEW"].Value().Text());
     if (target.empty()) throw ProcedureError("Codice del nuovo articolo non indicato");
@@ -143,37 +169,49 @@ void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
     if (width > 0 && db::Len(target) > static_cast<std::size_t>(width))
         throw ProcedureError("Codice del nuovo articolo più lungo di " + std::to_string(width) + " caratteri");
 
+    // A missing description is a blank one; a missing extended description stays missing.
+    const db::Variant& d = p["@DESCRIZIONE_NEW"].Value();
+    const db::Variant& e = p["@DESCRIZIONEEST_NEW"].Value();
+    const std::vector<db::BoundValue> values{
+        {kCompany, db::Variant(company.CLng())},
+        {kSource, db::Variant(source)},
+        {kTarget, db::Variant(target)},
+        {kDescription, d.IsNull() || d.IsEmpty() ? db::Variant(std::string()) : db::Variant(d.Text())},
+        {kExtended, e.IsNull() || e.IsEmpty() ? db::Variant::Null() : db::Variant(e.Text())}};
+
     std::vector<CopyRequest> requests;
+    std::string asked;  // one letter per group: which were asked for
     // The standard descriptions (language blank), in one statement: the base article's row (option blank)
     // takes the new descriptions, the options' rows keep theirs.
-    if (p["@NODUP_MG87_ARTDESC"].Value().CLng() == 0) {
-        const db::Variant& d = p["@DESCRIZIONE_NEW"].Value();
-        const db::Variant& e = p["@DESCRIZIONEEST_NEW"].Value();
-        const auto forBaseRow = [](const std::string& value, const char* column) {
-            return "CASE WHEN MG87_OPZIONE_MG5E = ' ' THEN " + value + " ELSE " + column + " END";
+    const bool descriptions = p["@NODUP_MG87_ARTDESC"].Value().CLng() == 0;
+    asked += descriptions ? 'Y' : 'N';
+    if (descriptions) {
+        const auto forBaseRow = [](const char* value, const char* column) {
+            return db::JoinText({"CASE WHEN MG87_OPZIONE_MG5E = ' ' THEN ", value, " ELSE ", column, " END"});
         };
-        requests.push_back(
-            {"MG87_ARTDESC", company, source, target, " AND MG87_LINGUA_MG52 = ' '",
-             {{"MG87_DESCART", forBaseRow(d.IsNull() || d.IsEmpty() ? "''" : db::SqlText(d.Text()), "MG87_DESCART")},
-              {"MG87_DESCARTEST",
-               forBaseRow(e.IsNull() || e.IsEmpty() ? "NULL" : db::SqlText(e.Text()), "MG87_DESCARTEST")}}});
+        requests.push_back({"MG87_ARTDESC",
+                            " AND MG87_LINGUA_MG52 = ' '",
+                            {{"MG87_DESCART", forBaseRow(kDescription, "MG87_DESCART")},
+                             {"MG87_DESCARTEST", forBaseRow(kExtended, "MG87_DESCARTEST")}}});
     }
-    for (const auto& g : kGroups)
-        if (p[g.flag].Value().CLng() == 0) requests.push_back({g.table, company, source, target, g.where, {}});
+    for (const auto& g : kGroups) {
+        const bool wanted = p[g.flag].Value().CLng() == 0;
+        asked += wanted ? 'Y' : 'N';
+        if (wanted) requests.push_back({g.table, g.where, {}});
+    }
 
     // One statement answers whether both codes are articles and which groups have source rows: a copy of no
     // rows writes nothing, so the groups without any need not be sent, and most groups of an article are
     // empty. The master row written first does not change the answers: they are about the source's rows.
-    std::vector<Probe> probes{Article(company, source), Article(company, target)};
+    std::vector<Probe> probes{Article(kSource), Article(kTarget)};
     for (const CopyRequest& r : requests) probes.push_back({r.table, SourceCondition(r)});
-    const std::vector<bool> found = AnyRows(c, probes);
+    const std::vector<bool> found = AnyRows(c, asked, probes, values);
     if (!found[0]) throw ProcedureError("Articolo di origine '" + source + "' inesistente");
     if (found[1]) throw ProcedureError("Articolo '" + target + "' già esistente");
 
-    CopyRequest master{"MG66_ANAGRART", company, source, target, "", {}};
-    CopyRows(c, master);
+    CopyRows(c, {"MG66_ANAGRART", "", {}}, values);
     for (std::size_t i = 0; i < requests.size(); ++i)
-        if (found[i + 2]) CopyRows(c, requests[i]);
+        if (found[i + 2]) CopyRows(c, requests[i], values);
 
     p["@STATO"].Value(db::Variant(db::Decimal::FromInt(0)));
 }

@@ -278,7 +278,7 @@ void SqliteDriver::RequireOpen() const {
 }
 
 std::vector<std::string> SqliteDriver::Translate(const std::string& commandText) {
-    RecordStatement(commandText);
+    if (inProcedure_ == 0) RecordStatement(commandText);
     // Two searches for one character each: find_first_of would search the set for every character.
     const bool markers = commandText.find('?') != std::string::npos || commandText.find('@') != std::string::npos;
     TranslatedBatch batch = translations_->Translate(markers ? ProtectMarkers(commandText) : commandText);
@@ -302,7 +302,7 @@ std::vector<std::string> SqliteDriver::AsWritten(const std::string& commandText)
 }
 
 bool SqliteDriver::RunsAsWritten(const std::string& commandText) {
-    RecordStatement(commandText);
+    if (inProcedure_ == 0) RecordStatement(commandText);
     known_.clear();
     return true;
 }
@@ -732,7 +732,14 @@ void SqliteDriver::CallProcedure(Connection& connection, const std::string& name
     }
     // A procedure is one unit: when it fails half-way, what it wrote is undone.
     SavepointScope scope(*this, "agg_procedure");
-    (*procedure)(connection, parameters);
+    ++inProcedure_;
+    try {
+        (*procedure)(connection, parameters);
+    } catch (...) {
+        --inProcedure_;
+        throw;
+    }
+    --inProcedure_;
     scope.Release();
 }
 

@@ -96,6 +96,9 @@ private:
     std::unordered_map<std::string, ColumnNames> columns_;  // by "schema.table"
     long long columnsSchemaVersion_ = -1;  // the schema version columns_ was read under; -1 unknown
     bool columnsChecked_ = false;         // the version checked in the transaction now open
+    // Registered procedures running: their statements stay on this side (SQL Server runs the procedure's
+    // script), so they are not recorded as statements sent to it.
+    int inProcedure_ = 0;
     std::unordered_map<std::string, DeclaredType> declaredTypes_;  // by the declared type's text
     static constexpr std::size_t kMaxInsertTexts = 256;
     std::unordered_map<std::string, std::string> insertTexts_;  // by table, columns written and read back

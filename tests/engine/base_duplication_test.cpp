@@ -82,6 +82,22 @@ TEST_F(BaseDuplication, CopiesMasterStandardDescriptionAndTheSwitchedOnGroupsOnl
     EXPECT_EQ(Count("SELECT COUNT(*) FROM SC06_ARTSCORTE WHERE SC06_CODART_MG66 = 'NEW'"), 0);
 }
 
+// The article's values reach the procedure's statements as they are: a quote in a description, a missing
+// extended description; the second article, with other values, gets its own.
+TEST_F(BaseDuplication, EachArticleGetsItsOwnDescriptionsWhateverTheyHoldIn) {
+    SourceRows(1);
+    engine = NewEngine();
+    engine->DescrizioneArticoloDaGenerare(db::Variant("L'articolo nuovo"));
+    engine->DescrizioneEstesaArticoloDaGenerare(db::Variant::Null());
+    ASSERT_EQ(engine->DuplicazioneAnagraficaBase(src, dst), kvMethodOK);
+    engine->DescrizioneArticoloDaGenerare(db::Variant(""));
+    engine->DescrizioneEstesaArticoloDaGenerare(db::Variant("Seconda, estesa"));
+    ASSERT_EQ(engine->DuplicazioneAnagraficaBase(src, db::Variant("NEW2")), kvMethodOK);
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG87_CODART_MG66, MG87_DESCART, COALESCE(MG87_DESCARTEST, 'null') FROM "
+                                       "MG87_ARTDESC WHERE MG87_CODART_MG66 IN ('NEW', 'NEW2') ORDER BY 1"),
+              (testsupport::Names{"NEW|L'articolo nuovo|null", "NEW2||Seconda, estesa"}));
+}
+
 TEST_F(BaseDuplication, AnExistingCodeOrAMissingSourceIsRefusedAndNothingChanges) {
     CreateNewArticle();
     const std::string before = testsupport::DatabaseSnapshot(*conn);
