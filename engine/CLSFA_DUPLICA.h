@@ -113,7 +113,7 @@ private:
     void CopyCustomerSupplierCodes(int kind, const db::Variant& Articolo_Origine,
                                    const db::Variant& Articolo_DaGenerare);
     void CopyDescriptionAttributes(const std::string& company, const std::string& escapedSource,
-                                   const db::Variant& Articolo_DaGenerare);
+                                   const db::Variant& Articolo_Origine, const db::Variant& Articolo_DaGenerare);
     // The batch row copy of a table keyed by company and article, before its own rule and events.
     CopySpec ArticleTableCopy(const std::string& table, const std::string& prefix,
                                      const db::Variant& origine, const db::Variant& nuovo,

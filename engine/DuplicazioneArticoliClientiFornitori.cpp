@@ -46,17 +46,20 @@ void CLSFA_DUPLICA::CopyCustomerSupplierCodes(int kind, const db::Variant& Artic
     // The same two hooks for the copy in one statement: the check as NOT EXISTS, the values as expressions.
     plan.hooksAsSql = true;
     plan.table = "MG73_ARTCLIFOR";
+    // The codes go in as values of their own: the statement is the same for every article.
     plan.sourceFrom = "FROM MG73_ARTCLIFOR s WHERE s.MG73_DITTA_CG18 = " + company + " AND s.MG73_TIPOCF_CG44 = " +
-                      std::to_string(kind) + " AND s.MG73_CODART_MG66 = " + db::SqlText(Articolo_Origine.Text()) +
-                      " AND s.MG73_OPZIONE_MG5E = ' ' AND NOT EXISTS (SELECT 1 FROM MG73_ARTCLIFOR e WHERE "
-                      "e.MG73_DITTA_CG18 = " + company + " AND e.MG73_CODART_MG66 = '" + newCode +
-                      "' AND e.MG73_OPZIONE_MG5E = ' ' AND e.MG73_TIPOCF_CG44 = " + std::to_string(kind) +
-                      " AND e.MG73_CLIFOR_CG44 = s.MG73_CLIFOR_CG44)";
+                      std::to_string(kind) +
+                      " AND s.MG73_CODART_MG66 = ? AND s.MG73_OPZIONE_MG5E = ' ' AND NOT EXISTS (SELECT 1 FROM "
+                      "MG73_ARTCLIFOR e WHERE e.MG73_DITTA_CG18 = " + company +
+                      " AND e.MG73_CODART_MG66 = ? AND e.MG73_OPZIONE_MG5E = ' ' AND e.MG73_TIPOCF_CG44 = " +
+                      std::to_string(kind) + " AND e.MG73_CLIFOR_CG44 = s.MG73_CLIFOR_CG44)";
+    plan.valuesApart = true;
+    plan.sourceArgs = {db::Variant(Articolo_Origine.Text()), db::Variant(Articolo_DaGenerare.Text())};
     plan.setSql = {{"MG73_DITTA_CG18", company},
                    {"MG73_ARTCLIFOR", "RTRIM(MG73_ARTCLIFOR)"},
                    {"MG73_TIPOCF_CG44", std::to_string(kind)},
                    {"MG73_CLIFOR_CG44", "MG73_CLIFOR_CG44"},
-                   {"MG73_CODART_MG66", db::SqlText(Articolo_DaGenerare.Text())}};
+                   {"MG73_CODART_MG66", "?", {db::Variant(Articolo_DaGenerare.Text())}}};
     RowCopy(*this).Run(plan);
 }
 

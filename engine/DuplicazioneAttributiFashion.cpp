@@ -32,6 +32,11 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
             // A read hint has no place in a statement that writes what it reads.
             if (const auto hint = plan.sourceFrom.find(" WITH (NOLOCK)"); hint != std::string::npos)
                 plan.sourceFrom.erase(hint, std::string_view(" WITH (NOLOCK)").size());
+            // The source's code, the only quoted code in the clause, goes in as a value of its own.
+            const std::string quoted = "'" + code + "'";
+            plan.sourceFrom.replace(plan.sourceFrom.find(quoted), quoted.size(), "?");
+            plan.valuesApart = true;
+            plan.sourceArgs = {db::Variant(Articolo_Origine.Text())};
             plan.writtenWhere = prefix + "_DITTA_CG18 = " + company + " AND " + prefix + "_CODART_MG66 = " +
                                 db::SqlText(newCode.Text()) + " AND " + prefix + "_OPZIONE_MG5E = ''";
             return plan;
@@ -56,7 +61,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
         record.after = EngineEvent::AfterUpdateFA12;
         RowCopy(*this).Run(record);
 
-        CopyDescriptionAttributes(company, code, Articolo_DaGenerare);
+        CopyDescriptionAttributes(company, code, Articolo_Origine, Articolo_DaGenerare);
 
         auto components = fashionTable("FA37", "_ASSARTITIPOCOMP",
                                        "SELECT FA37_ASSARTITIPOCOMP.* FROM FA37_ASSARTITIPOCOMP WHERE FA37_DITTA_CG18   = " +
@@ -72,11 +77,14 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
 // The attributes hang on the standard description's identifier: the new rows go to the identifier
 // of the new article's standard description, which the base duplication created.
 void CLSFA_DUPLICA::CopyDescriptionAttributes(const std::string& company, const std::string& escapedSource,
+                                              const db::Variant& Articolo_Origine,
                                               const db::Variant& Articolo_DaGenerare) {
-    const std::string sourceFrom =
-        "FROM MG87_ARTDESC INNER JOIN FA13_ATTRIBUTI ON FA13_GUID        = MG87_GUID AND "
-        "   FA13_ENTITA_FA11 = 0 WHERE MG87_DITTA_CG18   = " + company + " AND       MG87_CODART_MG66  = '" +
-        escapedSource + "' AND       MG87_OPZIONE_MG5E = '' AND       MG87_LINGUA_MG52  = ''";
+    const auto sourceWith = [&](const std::string& code) {
+        return "FROM MG87_ARTDESC INNER JOIN FA13_ATTRIBUTI ON FA13_GUID        = MG87_GUID AND "
+               "   FA13_ENTITA_FA11 = 0 WHERE MG87_DITTA_CG18   = " + company + " AND       MG87_CODART_MG66  = " +
+               code + " AND       MG87_OPZIONE_MG5E = '' AND       MG87_LINGUA_MG52  = ''";
+    };
+    const std::string sourceFrom = sourceWith("'" + escapedSource + "'");
     // The new article's standard description, whose identifier the new rows take.
     auto newDescription = [&] {
         return connessione_->Execute(
@@ -102,7 +110,10 @@ void CLSFA_DUPLICA::CopyDescriptionAttributes(const std::string& company, const 
     if (!guid.empty()) {
         plan.set = {{"FA13_GUID", db::Variant(guid)}};
         plan.table = "FA13_ATTRIBUTI";
-        plan.sourceFrom = sourceFrom;
+        // The codes and the identifier go in as values of their own: the statement is the same for every article.
+        plan.sourceFrom = sourceWith("?");
+        plan.valuesApart = true;
+        plan.sourceArgs = {db::Variant(Articolo_Origine.Text())};
         plan.writtenWhere = "FA13_GUID = " + db::SqlText(guid) + " AND FA13_ENTITA_FA11 = 0";
     } else {
         plan.beforeTarget = [&] {

@@ -63,8 +63,11 @@ std::string ProductionCopy::CopyProductionData(const db::Variant& origine, const
             target["PD18_CODCICLO"].Value(cicloPerArticolo ? newCode : code);
     };
     plan.hooksAsSql = true;
-    plan.setSql = {{"PD18_CODCICLO", "CASE WHEN LTRIM(RTRIM(COALESCE(PD18_CODCICLO, ''))) = '' THEN NULL ELSE " +
-                                         (cicloPerArticolo ? db::SqlText(nuovo.Text()) : "PD18_CODCICLO") + " END"}};
+    const std::string blank = "CASE WHEN LTRIM(RTRIM(COALESCE(PD18_CODCICLO, ''))) = '' THEN NULL ELSE ";
+    if (cicloPerArticolo)
+        plan.setSql = {{"PD18_CODCICLO", blank + "? END", {db::Variant(nuovo.Text())}}};
+    else
+        plan.setSql = {{"PD18_CODCICLO", blank + "PD18_CODCICLO END"}};
     plan.before = EngineEvent::BeforeUpdatePD18;
     plan.after = EngineEvent::AfterUpdatePD18;
     RowCopy(e).Run(plan);

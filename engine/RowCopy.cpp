@@ -1,6 +1,7 @@
 #include "engine/RowCopy.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "db/CommonSql.h"
 #include "db/JoinText.h"
@@ -12,9 +13,30 @@ namespace engine {
 
 std::string ArticleRowsWhere(const std::string& prefix, const std::string& company, const db::Variant& code,
                              const std::string& extra) {
+    if (code.IsNull())
+        return db::JoinText({" ", prefix, "_DITTA_CG18 = ", company, " AND ", prefix, "_CODART_MG66 = ?", extra});
     return db::JoinText({" ", prefix, "_DITTA_CG18 = ", company, " AND ", prefix, "_CODART_MG66 = '",
                          db::SqlEscape(code.Text()), "'", extra});
 }
+
+namespace {
+
+// Everything the text of a copy in one statement with its values apart is made of: the plan's table, clauses,
+// names and expressions, what each column gets, and the column names themselves (by address: the run keeps
+// them with the text).
+std::string CopyTextKey(const CopySpec& plan, const db::ColumnNames& names, const std::vector<FieldAction>& actions) {
+    std::string key = db::JoinText({plan.table, "\n", plan.sourceFrom, "\n", std::to_string(plan.firstField), "\n",
+                                    std::to_string(reinterpret_cast<std::uintptr_t>(names.get())), "\n"});
+    for (FieldAction a : actions) key += static_cast<char>('0' + static_cast<int>(a));
+    for (const auto& [name, value] : plan.set) {
+        // A text goes in as a marker; any other value is written into the text.
+        key.append("\n").append(name).append(value.IsString() ? "=?" : "=").append(value.IsString() ? "" : value.Text());
+    }
+    for (const SqlValue& v : plan.setSql) key.append("\n").append(v.column).append("=").append(v.expression);
+    return key;
+}
+
+}  // namespace
 
 std::string ArticleRowsSql(const std::string& table, const std::string& prefix, const std::string& company,
                            const db::Variant& code, const std::string& extra) {
@@ -57,11 +79,19 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
         actions.push_back(plan.rule && static_cast<long>(i) >= plan.firstField ? plan.rule(columns[i])
                                                                                : FieldAction::Copy);
     if (!CopiedAsTheyAre(plan.table, columns, actions)) return std::nullopt;
-    const std::string sql = InsertSelectSql(plan, columns, actions);
-    if (sql.empty()) return std::nullopt;
+    InsertSelectStatement made;
+    const InsertSelectStatement* statement = &made;
+    if (plan.valuesApart && e.constants_) {
+        statement = &e.constants_->Made<InsertSelectStatement>(CopyTextKey(plan, names, actions), names,
+                                                               [&] { return InsertSelect(plan, columns, actions); });
+    } else {
+        made = InsertSelect(plan, columns, actions);
+    }
+    if (statement->sql.empty()) return std::nullopt;
     long written = 0;
-    // Composed here of plain names and literals: SQLite runs it without the T-SQL translation.
-    e.connessione_->Execute(sql, &written, db::kCommonSqlText | db::adExecuteNoRecords);
+    // Composed here of plain names, literals and markers: SQLite runs it without the T-SQL translation.
+    e.connessione_->ExecuteWith(statement->sql, MarkerValues(plan, *statement), &written,
+                                db::kCommonSqlText | db::adExecuteNoRecords);
     if (written < 1) return false;
     if (plan.after && e.Listened(*plan.after)) {
         e.rstTarget_->Open("SELECT * FROM " + plan.table + " WHERE " + plan.writtenWhere, e.connessione_,

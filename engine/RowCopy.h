@@ -40,6 +40,16 @@ inline bool NameIsOneOf(std::string_view name, std::initializer_list<std::string
     return NameIsOneOf<std::initializer_list<std::string_view>>(name, names);
 }
 
+// An expression over the source row that a column of the copy in one statement takes; its '?' markers take
+// `args`, in order.
+struct SqlValue {
+    SqlValue(std::string c, std::string e, std::vector<db::Variant> a = {})
+        : column(std::move(c)), expression(std::move(e)), args(std::move(a)) {}
+    std::string column;
+    std::string expression;
+    std::vector<db::Variant> args;
+};
+
 struct CopySpec {
     std::string sourceSql;   // kept as the engine's statement text
     std::string emptySql;    // returns no row but every column of the table
@@ -66,7 +76,12 @@ struct CopySpec {
     // setSql the values complete gives, each an expression over the source row, put in place last as
     // complete is. Without it those hooks keep the copy row by row.
     bool hooksAsSql = false;
-    std::vector<std::pair<std::string, std::string>> setSql;
+    std::vector<SqlValue> setSql;
+    // The copy in one statement with the article's values apart from its text: sourceFrom's '?' markers take
+    // sourceArgs, setSql's their own args, and the texts of `set` go in as markers too. Its text is then the
+    // same for every article: made once per run and prepared once. Without it every value is written in.
+    bool valuesApart = false;
+    std::vector<db::Variant> sourceArgs;
 };
 
 class RowCopy {
@@ -96,7 +111,7 @@ private:
 // statement shape the row-copy operations share. Extra clauses are appended as given.
 std::string ArticleRowsSql(const std::string& table, const std::string& prefix, const std::string& company,
                            const db::Variant& code, const std::string& extra = {});
-// Its WHERE clause alone (after "WHERE").
+// Its WHERE clause alone (after "WHERE"); with `code` null, a '?' marker where the code goes.
 std::string ArticleRowsWhere(const std::string& prefix, const std::string& company, const db::Variant& code,
                              const std::string& extra = {});
 

@@ -2,7 +2,9 @@
 // Company parameters that every article of a run reads and that no step of a run writes (barcode types,
 // production and fashion parameters, seasons). A run keeps one of these for its articles: each statement
 // is run on its first request and its rows kept until the run ends. An engine used on its own has none
-// and reads the database every time.
+// and reads the database every time. The run also keeps the statement texts it makes the same for every
+// article.
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -16,8 +18,23 @@ public:
     // The rows of `sql`, read on its first request of the run; every caller gets a cursor of its own.
     db::RecordsetPtr Rows(db::Connection& connection, const std::string& sql);
 
+    // What `make` gives (a T), made on its first request of the run. `key` names everything it is made of,
+    // and no other kind of thing is kept under it; `keep` is kept with it, so that an object whose address is
+    // part of the key outlives the key.
+    template <typename T, typename Make>
+    const T& Made(const std::string& key, std::shared_ptr<const void> keep, Make make) {
+        auto kept = made_.find(key);
+        if (kept == made_.end()) kept = made_.emplace(key, Kept{std::move(keep), std::make_shared<T>(make())}).first;
+        return *static_cast<const T*>(kept->second.value.get());
+    }
+
 private:
+    struct Kept {
+        std::shared_ptr<const void> keep;
+        std::shared_ptr<const void> value;
+    };
     std::unordered_map<std::string, db::RecordsetPtr> rows_;
+    std::unordered_map<std::string, Kept> made_;
 };
 
 // The rows through `constants` when the caller runs inside a run, from the connection otherwise.
