@@ -34,9 +34,11 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
                 plan.sourceFrom.erase(hint, std::string_view(" WITH (NOLOCK)").size());
             // The source's code, the only quoted code in the clause, goes in as a value of its own.
             const std::string quoted = "'" + code + "'";
-            plan.sourceFrom.replace(plan.sourceFrom.find(quoted), quoted.size(), "?");
-            plan.valuesApart = true;
-            plan.sourceArgs = {db::Variant(Articolo_Origine.Text())};
+            if (const auto at = plan.sourceFrom.find(quoted); at != std::string::npos) {
+                plan.sourceFrom.replace(at, quoted.size(), "?");
+                plan.valuesApart = true;
+                plan.sourceArgs = {db::Variant(Articolo_Origine.Text())};
+            }
             plan.writtenWhere = prefix + "_DITTA_CG18 = " + company + " AND " + prefix + "_CODART_MG66 = " +
                                 db::SqlText(newCode.Text()) + " AND " + prefix + "_OPZIONE_MG5E = ''";
             return plan;
@@ -110,7 +112,8 @@ void CLSFA_DUPLICA::CopyDescriptionAttributes(const std::string& company, const 
     if (!guid.empty()) {
         plan.set = {{"FA13_GUID", db::Variant(guid)}};
         plan.table = "FA13_ATTRIBUTI";
-        // The codes and the identifier go in as values of their own: the statement is the same for every article.
+        // The source's code and the identifier go in as values of their own: the statement is the same for
+        // every article.
         plan.sourceFrom = sourceWith("?");
         plan.valuesApart = true;
         plan.sourceArgs = {db::Variant(Articolo_Origine.Text())};

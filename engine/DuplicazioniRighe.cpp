@@ -36,9 +36,8 @@ CopySpec CLSFA_DUPLICA::ArticleTableCopy(const std::string& table, const std::st
                 {prefix + "_CODART_MG66", db::Variant(nuovo.Text())}};
     plan.firstField = firstField;
     plan.table = table;
-    // The copy in one statement takes the source's code as a value of its own (a null code: a marker).
-    plan.sourceFrom =
-        db::JoinText({"FROM ", table, " WHERE ", ArticleRowsWhere(prefix, DittaText(), db::Variant::Null(), extra)});
+    // The copy in one statement takes the source's code as a value of its own.
+    plan.sourceFrom = db::JoinText({"FROM ", table, " WHERE ", ArticleRowsMarkerWhere(prefix, DittaText(), extra)});
     plan.valuesApart = true;
     plan.sourceArgs = {db::Variant(origine.Text())};
     plan.writtenWhere = ArticleRowsWhere(prefix, DittaText(), nuovo, extra);

@@ -108,7 +108,8 @@ std::vector<db::BoundValue> MarkerValues(const CopySpec& plan, const InsertSelec
         if (k >= 0) {
             values.push_back({{}, plan.set[static_cast<std::size_t>(k)].second});
         } else {
-            for (const db::Variant& arg : plan.setSql[static_cast<std::size_t>(-1 - k)].args) values.push_back({{}, arg});
+            for (const db::Variant& arg : plan.setSql[static_cast<std::size_t>(-1 - k)].args)
+                values.push_back({{}, arg});
         }
     }
     for (const db::Variant& arg : plan.sourceArgs) values.push_back({{}, arg});

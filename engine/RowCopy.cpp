@@ -1,7 +1,6 @@
 #include "engine/RowCopy.h"
 
 #include <algorithm>
-#include <cstdint>
 
 #include "db/CommonSql.h"
 #include "db/JoinText.h"
@@ -11,23 +10,33 @@
 
 namespace engine {
 
+namespace {
+
+std::string ArticleRowsWhereOf(const std::string& prefix, const std::string& company, std::string_view code,
+                               const std::string& extra) {
+    return db::JoinText({" ", prefix, "_DITTA_CG18 = ", company, " AND ", prefix, "_CODART_MG66 = ", code, extra});
+}
+
+}  // namespace
+
 std::string ArticleRowsWhere(const std::string& prefix, const std::string& company, const db::Variant& code,
                              const std::string& extra) {
-    if (code.IsNull())
-        return db::JoinText({" ", prefix, "_DITTA_CG18 = ", company, " AND ", prefix, "_CODART_MG66 = ?", extra});
-    return db::JoinText({" ", prefix, "_DITTA_CG18 = ", company, " AND ", prefix, "_CODART_MG66 = '",
-                         db::SqlEscape(code.Text()), "'", extra});
+    return ArticleRowsWhereOf(prefix, company, db::SqlText(code.Text()), extra);
+}
+
+std::string ArticleRowsMarkerWhere(const std::string& prefix, const std::string& company, const std::string& extra) {
+    return ArticleRowsWhereOf(prefix, company, "?", extra);
 }
 
 namespace {
 
 // Everything the text of a copy in one statement with its values apart is made of: the plan's table, clauses,
-// names and expressions, what each column gets, and the column names themselves (by address: the run keeps
-// them with the text).
-std::string CopyTextKey(const CopySpec& plan, const db::ColumnNames& names, const std::vector<FieldAction>& actions) {
-    std::string key = db::JoinText({plan.table, "\n", plan.sourceFrom, "\n", std::to_string(plan.firstField), "\n",
-                                    std::to_string(reinterpret_cast<std::uintptr_t>(names.get())), "\n"});
-    for (FieldAction a : actions) key += static_cast<char>('0' + static_cast<int>(a));
+// names and expressions, the table's columns and what each of them gets.
+std::string CopyTextKey(const CopySpec& plan, const std::vector<std::string>& columns,
+                        const std::vector<FieldAction>& actions) {
+    std::string key = db::JoinText({plan.table, "\n", plan.sourceFrom, "\n", std::to_string(plan.firstField), "\n"});
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        key.append(columns[i]).append(1, static_cast<char>('0' + static_cast<int>(actions[i]))).append(" ");
     for (const auto& [name, value] : plan.set) {
         // A text goes in as a marker; any other value is written into the text.
         key.append("\n").append(name).append(value.IsString() ? "=?" : "=").append(value.IsString() ? "" : value.Text());
@@ -82,7 +91,7 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     InsertSelectStatement made;
     const InsertSelectStatement* statement = &made;
     if (plan.valuesApart && e.constants_) {
-        statement = &e.constants_->Made<InsertSelectStatement>(CopyTextKey(plan, names, actions), names,
+        statement = &e.constants_->Made<InsertSelectStatement>(CopyTextKey(plan, columns, actions),
                                                                [&] { return InsertSelect(plan, columns, actions); });
     } else {
         made = InsertSelect(plan, columns, actions);

@@ -111,8 +111,11 @@ private:
 // statement shape the row-copy operations share. Extra clauses are appended as given.
 std::string ArticleRowsSql(const std::string& table, const std::string& prefix, const std::string& company,
                            const db::Variant& code, const std::string& extra = {});
-// Its WHERE clause alone (after "WHERE"); with `code` null, a '?' marker where the code goes.
+// Its WHERE clause alone (after "WHERE").
 std::string ArticleRowsWhere(const std::string& prefix, const std::string& company, const db::Variant& code,
                              const std::string& extra = {});
+// The same with a '?' marker where the code goes.
+std::string ArticleRowsMarkerWhere(const std::string& prefix, const std::string& company,
+                                   const std::string& extra = {});
 
 }  // namespace engine

@@ -19,22 +19,17 @@ public:
     db::RecordsetPtr Rows(db::Connection& connection, const std::string& sql);
 
     // What `make` gives (a T), made on its first request of the run. `key` names everything it is made of,
-    // and no other kind of thing is kept under it; `keep` is kept with it, so that an object whose address is
-    // part of the key outlives the key.
+    // and no other kind of thing is kept under it.
     template <typename T, typename Make>
-    const T& Made(const std::string& key, std::shared_ptr<const void> keep, Make make) {
+    const T& Made(const std::string& key, Make make) {
         auto kept = made_.find(key);
-        if (kept == made_.end()) kept = made_.emplace(key, Kept{std::move(keep), std::make_shared<T>(make())}).first;
-        return *static_cast<const T*>(kept->second.value.get());
+        if (kept == made_.end()) kept = made_.emplace(key, std::make_shared<T>(make())).first;
+        return *static_cast<const T*>(kept->second.get());
     }
 
 private:
-    struct Kept {
-        std::shared_ptr<const void> keep;
-        std::shared_ptr<const void> value;
-    };
     std::unordered_map<std::string, db::RecordsetPtr> rows_;
-    std::unordered_map<std::string, Kept> made_;
+    std::unordered_map<std::string, std::shared_ptr<const void>> made_;
 };
 
 // The rows through `constants` when the caller runs inside a run, from the connection otherwise.

@@ -16,15 +16,39 @@
 namespace erp {
 namespace {
 
-// The statements here run on SQLite only (SQL Server runs the procedure's script): plain names, numbers, quoted
-// texts and named parameters, run untranslated (CommonSql.h). The article's values go in as the parameters, so
-// that a statement's text depends on the tables and groups only: made once, it is the same prepared statement
-// for every article.
-constexpr const char* kCompany = ":co";
-constexpr const char* kSource = ":src";
-constexpr const char* kTarget = ":new";
-constexpr const char* kDescription = ":d";
-constexpr const char* kExtended = ":e";
+// The statements here run where the registered procedures run, never on SQL Server, which runs the procedure's
+// script: plain names, numbers, quoted texts and '?' markers, run untranslated on SQLite (CommonSql.h). The
+// article's codes and descriptions go in as the markers' values, so that a statement's text depends on the
+// company, the tables and the groups only: made once, it is the same prepared statement for every article.
+
+// A statement and, per marker in order, which of the article's values it takes: 'S' the source code, 'N' the
+// new code, 'D' the description, 'E' the extended description.
+struct Statement {
+    std::string sql;
+    std::string markers;
+};
+
+// The article's values, in the order a statement's markers ask for them.
+struct ArticleValues {
+    db::Variant source, target, description, extended;
+
+    std::vector<db::BoundValue> For(const Statement& s) const {
+        std::vector<db::BoundValue> values;
+        values.reserve(s.markers.size());
+        for (char m : s.markers)
+            values.push_back({{}, m == 'S' ? source : m == 'N' ? target : m == 'D' ? description : extended});
+        return values;
+    }
+};
+
+// A statement made on its first use on this thread and kept under `key`, which names all it is made of.
+template <typename Make>
+const Statement& Kept(const std::string& key, Make make) {
+    thread_local std::unordered_map<std::string, Statement> kept;
+    auto it = kept.find(key);
+    if (it == kept.end()) it = kept.emplace(key, make()).first;
+    return it->second;
+}
 
 // A satellite group: its flag, its table and, for tables shared by two groups, the rows that are its own.
 struct Group {
@@ -70,18 +94,10 @@ bool LeftToDefault(const ColumnDef& c) {
 
 struct CopyRequest {
     std::string table;
-    std::string where;          // extra condition
-    std::map<std::string, std::string> values;  // column -> SQL expression written instead of the source's
+    std::string where;  // extra condition
+    // column -> SQL expression written instead of the source's, and the value its marker takes (0: none)
+    std::map<std::string, std::pair<std::string, char>> values;
 };
-
-// A statement's text, made on its first use on this thread and kept under `key`.
-template <typename Make>
-const std::string& KeptText(const std::string& key, Make make) {
-    thread_local std::unordered_map<std::string, std::string> texts;
-    auto it = texts.find(key);
-    if (it == texts.end()) it = texts.emplace(key, make()).first;
-    return it->second;
-}
 
 std::string Prefix(const std::string& table) { return table.substr(0, table.find('_')); }
 
@@ -89,57 +105,69 @@ std::string ArticleColumn(const std::string& table) {
     return table == "MG66_ANAGRART" ? "MG66_CODART" : db::JoinText({Prefix(table), "_CODART_MG66"});
 }
 
-// "T_DITTA_CG18 = :co AND <article column> = <code><extra>": the rows of that code in the request's table.
-std::string CodeCondition(const CopyRequest& r, const char* code) {
-    return db::JoinText({Prefix(r.table), "_DITTA_CG18 = ", kCompany, " AND ", ArticleColumn(r.table), " = ", code,
-                         r.where});
+// "T_DITTA_CG18 = <company> AND <article column> = ?<extra>": the rows of one code in the request's table.
+std::string CodeCondition(const CopyRequest& r, const std::string& company) {
+    return db::JoinText({Prefix(r.table), "_DITTA_CG18 = ", company, " AND ", ArticleColumn(r.table), " = ?", r.where});
 }
 
-// The source article's rows of the request's table.
-std::string SourceCondition(const CopyRequest& r) { return CodeCondition(r, kSource); }
-
-long CopyRows(db::Connection& c, const CopyRequest& r, const std::vector<db::BoundValue>& values) {
-    const std::string& sql = KeptText("copy " + r.table + r.where, [&] {
+long CopyRows(db::Connection& c, const CopyRequest& r, const std::string& company, const ArticleValues& article) {
+    std::string key = db::JoinText({"copy ", company, " ", r.table, r.where});
+    for (const auto& [column, value] : r.values) key.append(" ").append(column);
+    const Statement& statement = Kept(key, [&] {
         const TableDef* t = FindTable(r.table);
         if (!t) throw db::Error(208, "Invalid object name '" + r.table + "'.", "SPMG_DUPLICAART");
         const std::string articleColumn = ArticleColumn(r.table);
+        Statement made;
         db::InsertSelectText text(t->columns.size());
         for (const auto& col : t->columns) {
             if (LeftToDefault(col)) continue;
             std::string_view value = col.name;
-            if (col.name == articleColumn) value = kTarget;
-            if (auto it = r.values.find(col.name); it != r.values.end()) value = it->second;
+            char marker = 0;
+            if (col.name == articleColumn) {
+                value = "?";
+                marker = 'N';
+            }
+            if (auto it = r.values.find(col.name); it != r.values.end()) {
+                value = it->second.first;
+                marker = it->second.second;
+            }
+            if (marker) made.markers += marker;
             text.Add(col.name, value);
         }
-        return text.Statement(r.table, db::JoinText({"FROM ", r.table, " WHERE ", SourceCondition(r)}));
+        made.sql = text.Statement(r.table, db::JoinText({"FROM ", r.table, " WHERE ", CodeCondition(r, company)}));
+        made.markers += 'S';
+        return made;
     });
     long affected = 0;
-    c.ExecuteWith(sql, values, &affected, db::kCommonSqlText | db::adExecuteNoRecords);
+    c.ExecuteWith(statement.sql, article.For(statement), &affected, db::kCommonSqlText | db::adExecuteNoRecords);
     return affected;
 }
 
-// Whether each table has a row meeting its condition, asked in one statement.
+// Whether each table has a row of its code (one marker each) meeting its condition, asked in one statement.
 struct Probe {
     std::string table;
     std::string condition;
+    char code;  // the value of the condition's marker
 };
 
 // `key` names the probes: the same key, the same tables and conditions.
 std::vector<bool> AnyRows(db::Connection& c, const std::string& key, const std::vector<Probe>& probes,
-                          const std::vector<db::BoundValue>& values) {
+                          const ArticleValues& article) {
     std::vector<bool> found(probes.size(), false);
     if (probes.empty()) return found;
-    const std::string& sql = KeptText("probe " + key, [&] {
-        std::string text;
-        text.reserve(probes.size() * 128);
+    const Statement& statement = Kept("probe " + key, [&] {
+        Statement made;
+        made.sql.reserve(probes.size() * 128);
         for (std::size_t i = 0; i < probes.size(); ++i) {
-            text.append(i == 0 ? "SELECT " : ", ").append("CASE WHEN EXISTS (SELECT 1 FROM ").append(probes[i].table);
-            text.append(" WHERE ").append(probes[i].condition).append(") THEN 1 ELSE 0 END AS G");
-            text.append(std::to_string(i));
+            made.sql.append(i == 0 ? "SELECT " : ", ").append("CASE WHEN EXISTS (SELECT 1 FROM ");
+            made.sql.append(probes[i].table).append(" WHERE ").append(probes[i].condition);
+            made.sql.append(") THEN 1 ELSE 0 END AS G");
+            made.sql.append(std::to_string(i));
+            made.markers += probes[i].code;
         }
-        return text;
+        return made;
     });
-    auto rs = c.ExecuteWith(sql, values, nullptr, db::kCommonSqlText);
+    auto rs = c.ExecuteWith(statement.sql, article.For(statement), nullptr, db::kCommonSqlText);
     if (rs->RecordCount() < 1) throw db::Error(50000, "Righe dell'articolo di origine non lette", "SPMG_DUPLICAART");
     rs->MoveFirst();
     for (std::size_t i = 0; i < probes.size(); ++i)
@@ -147,9 +175,9 @@ std::vector<bool> AnyRows(db::Connection& c, const std::string& key, const std::
     return found;
 }
 
-// The rows of an article of the company with this code.
-Probe Article(const char* code) {
-    return {"MG66_ANAGRART", db::JoinText({"MG66_DITTA_CG18 = ", kCompany, " AND MG66_CODART = ", code})};
+// The rows of an article of the company with the code of the marker.
+Probe Article(const std::string& company, char code) {
+    return {"MG66_ANAGRART", db::JoinText({"MG66_DITTA_CG18 = ", company, " AND MG66_CODART = ?"}), code};
 }
 
 db::Error ProcedureError(const std::string& text) { return db::Error(50000, text, "SPMG_DUPLICAART"); }
@@ -157,7 +185,7 @@ db::Error ProcedureError(const std::string& text) { return db::Error(50000, text
 }  // namespace
 
 void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
-    const db::Variant& company = p["@DITTA"].Value();
+    const std::string company = db::SqlNumber(p["@DITTA"].Value());
     const std::string source = db::RTrim(p["@ARTICOLO_ORIG"].Value().Text());
     const std::string target = db::RTrim(p["@ARTICOLO_NEW"].Value().Text());
     if (target.empty()) throw ProcedureError("Codice del nuovo articolo non indicato");
@@ -172,27 +200,24 @@ void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
     // A missing description is a blank one; a missing extended description stays missing.
     const db::Variant& d = p["@DESCRIZIONE_NEW"].Value();
     const db::Variant& e = p["@DESCRIZIONEEST_NEW"].Value();
-    const std::vector<db::BoundValue> values{
-        {kCompany, db::Variant(company.CLng())},
-        {kSource, db::Variant(source)},
-        {kTarget, db::Variant(target)},
-        {kDescription, d.IsNull() || d.IsEmpty() ? db::Variant(std::string()) : db::Variant(d.Text())},
-        {kExtended, e.IsNull() || e.IsEmpty() ? db::Variant::Null() : db::Variant(e.Text())}};
+    const ArticleValues article{db::Variant(source), db::Variant(target),
+                                d.IsNull() || d.IsEmpty() ? db::Variant(std::string()) : db::Variant(d.Text()),
+                                e.IsNull() || e.IsEmpty() ? db::Variant::Null() : db::Variant(e.Text())};
 
     std::vector<CopyRequest> requests;
-    std::string asked;  // one letter per group: which were asked for
+    std::string asked = company + " ";  // and one letter per group: which were asked for
     // The standard descriptions (language blank), in one statement: the base article's row (option blank)
     // takes the new descriptions, the options' rows keep theirs.
     const bool descriptions = p["@NODUP_MG87_ARTDESC"].Value().CLng() == 0;
     asked += descriptions ? 'Y' : 'N';
     if (descriptions) {
-        const auto forBaseRow = [](const char* value, const char* column) {
-            return db::JoinText({"CASE WHEN MG87_OPZIONE_MG5E = ' ' THEN ", value, " ELSE ", column, " END"});
+        const auto forBaseRow = [](const char* column) {
+            return db::JoinText({"CASE WHEN MG87_OPZIONE_MG5E = ' ' THEN ? ELSE ", column, " END"});
         };
         requests.push_back({"MG87_ARTDESC",
                             " AND MG87_LINGUA_MG52 = ' '",
-                            {{"MG87_DESCART", forBaseRow(kDescription, "MG87_DESCART")},
-                             {"MG87_DESCARTEST", forBaseRow(kExtended, "MG87_DESCARTEST")}}});
+                            {{"MG87_DESCART", {forBaseRow("MG87_DESCART"), 'D'}},
+                             {"MG87_DESCARTEST", {forBaseRow("MG87_DESCARTEST"), 'E'}}}});
     }
     for (const auto& g : kGroups) {
         const bool wanted = p[g.flag].Value().CLng() == 0;
@@ -203,15 +228,15 @@ void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
     // One statement answers whether both codes are articles and which groups have source rows: a copy of no
     // rows writes nothing, so the groups without any need not be sent, and most groups of an article are
     // empty. The master row written first does not change the answers: they are about the source's rows.
-    std::vector<Probe> probes{Article(kSource), Article(kTarget)};
-    for (const CopyRequest& r : requests) probes.push_back({r.table, SourceCondition(r)});
-    const std::vector<bool> found = AnyRows(c, asked, probes, values);
+    std::vector<Probe> probes{Article(company, 'S'), Article(company, 'N')};
+    for (const CopyRequest& r : requests) probes.push_back({r.table, CodeCondition(r, company), 'S'});
+    const std::vector<bool> found = AnyRows(c, asked, probes, article);
     if (!found[0]) throw ProcedureError("Articolo di origine '" + source + "' inesistente");
     if (found[1]) throw ProcedureError("Articolo '" + target + "' già esistente");
 
-    CopyRows(c, {"MG66_ANAGRART", "", {}}, values);
+    CopyRows(c, {"MG66_ANAGRART", "", {}}, company, article);
     for (std::size_t i = 0; i < requests.size(); ++i)
-        if (found[i + 2]) CopyRows(c, requests[i], values);
+        if (found[i + 2]) CopyRows(c, requests[i], company, article);
 
     p["@STATO"].Value(db::Variant(db::Decimal::FromInt(0)));
 }

@@ -20,7 +20,8 @@ std::string ControlloDistinta::Company() const {
 }
 
 // Both checks read the source article inside the caller's transaction, in plain SQL that either database runs
-// as written: a read hint would only let them see another session's uncommitted rows.
+// as written, without a read hint: they see committed rows only, and on SQL Server may wait for a session
+// that is changing the source's bill or production data.
 bool ControlloDistinta::EsisteDistinta(const std::string& articolo) {
     auto rs = Connection().Execute("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_DITTA_CG18 = " + Company() +
                                        " AND PD95_CODART_MG66 = " + db::SqlText(articolo) +

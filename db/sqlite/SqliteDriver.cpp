@@ -321,7 +321,7 @@ StatementResult SqliteDriver::RunCounted(const std::string& sql, const std::vect
 // The statement prepared with its string literals as parameters (BoundLiterals.h), ready to be bound;
 // with its literals when it has none to bind or when binding them would rename a result column. A statement
 // that comes with values of its own was shaped by its caller, markers where its values go: whatever
-// literals it still has are part of that shape, and it is prepared as written.
+// literals it still has belong to that shape, and it is prepared as written.
 StatementCache::Lease SqliteDriver::Prepare(const std::string& sql, BoundLiterals& literals, bool shapedByCaller) {
     if (shapedByCaller) return cache_.Acquire(sql);
     const std::string* bound = nullptr;
@@ -457,7 +457,8 @@ const DeclaredType& SqliteDriver::DeclaredTypeOf(const char* declared) {
     return it->second;
 }
 
-// Asked only of a statement that comes with values: prepared as Execute will prepare it.
+// Asked of each statement of a batch sent with positional values: prepared as Execute prepares a statement
+// with values (one of them without markers then runs without values, prepared apart).
 int SqliteDriver::PositionalParameterCount(const std::string& sql) {
     RequireOpen();
     BoundLiterals literals;
