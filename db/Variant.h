@@ -55,6 +55,8 @@ public:
     // VB IsNumeric: numbers, Booleans, texts that parse as numbers, and (as in VB) Empty.
     bool IsNumeric() const;
     bool IsString() const { return type_ == VarType::String; }
+    // The text a String variant holds, without the copy CStr makes; only for a variant that IsString.
+    const std::string& HeldText() const { return Str(); }
 
     // VB conversions. Null raises 94 ("Invalid use of Null") except CStr-like joins (see Concat);
     // unparseable text raises 13; out of range raises 6. Missing and objects raise 13 (Missing is VB's

@@ -196,7 +196,8 @@ void BindValue(sqlite3_stmt* stmt, int index, const Variant& value) {
         return;
     }
     case VarType::String: {
-        const std::string text = value.CStr();
+        // SQLite copies the text: the variant's own is bound, without a copy of ours first.
+        const std::string& text = value.HeldText();
         sqlite3_bind_text(stmt, index, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
         return;
     }
