@@ -96,11 +96,6 @@ InsertSelectStatement InsertSelect(const CopySpec& plan, const std::vector<std::
     return statement;
 }
 
-std::string InsertSelectSql(const CopySpec& plan, const std::vector<std::string>& columns,
-                            const std::vector<FieldAction>& actions) {
-    return InsertSelect(plan, columns, actions).sql;
-}
-
 std::vector<db::BoundValue> MarkerValues(const CopySpec& plan, const InsertSelectStatement& statement) {
     std::vector<db::BoundValue> values;
     if (!plan.valuesApart) return values;

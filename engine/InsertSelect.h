@@ -22,8 +22,6 @@ struct InsertSelectStatement {
 // Null that leaves the default: that is decided row by row).
 InsertSelectStatement InsertSelect(const CopySpec& plan, const std::vector<std::string>& columns,
                                    const std::vector<FieldAction>& actions);
-std::string InsertSelectSql(const CopySpec& plan, const std::vector<std::string>& columns,
-                            const std::vector<FieldAction>& actions);
 
 // The values of the statement's markers for this plan's values, in order. A statement made for one article's
 // plan serves another article's plan of the same shape.

@@ -461,8 +461,7 @@ const DeclaredType& SqliteDriver::DeclaredTypeOf(const char* declared) {
 // with values (one of them without markers then runs without values, prepared apart).
 int SqliteDriver::PositionalParameterCount(const std::string& sql) {
     RequireOpen();
-    BoundLiterals literals;
-    StatementCache::Lease lease = Prepare(sql, literals, true);
+    StatementCache::Lease lease = cache_.Acquire(sql);
     int n = 0;
     for (int i = 1; i <= sqlite3_bind_parameter_count(lease.get()); ++i) n += IsPositional(lease.get(), i) ? 1 : 0;
     return n;
@@ -733,14 +732,12 @@ void SqliteDriver::CallProcedure(Connection& connection, const std::string& name
     }
     // A procedure is one unit: when it fails half-way, what it wrote is undone.
     SavepointScope scope(*this, "agg_procedure");
-    ++inProcedure_;
-    try {
-        (*procedure)(connection, parameters);
-    } catch (...) {
-        --inProcedure_;
-        throw;
-    }
-    --inProcedure_;
+    struct Inside {
+        int& depth;
+        explicit Inside(int& d) : depth(++d) {}
+        ~Inside() { --depth; }
+    } inside(inProcedure_);
+    (*procedure)(connection, parameters);
     scope.Release();
 }
 

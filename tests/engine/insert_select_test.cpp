@@ -15,19 +15,19 @@ TEST(InsertSelectSql, NamesMatchWithoutRegardToCaseTheLastNamingWinsAndExpressio
     const std::vector<std::string> columns{"T_DITTA", "T_K", "T_A", "T_B", "T_NOTE", "T_Z"};
     const std::vector<FieldAction> actions{FieldAction::Copy, FieldAction::Copy, FieldAction::Copy,
                                            FieldAction::Skip, FieldAction::Copy, FieldAction::Zero};
-    EXPECT_EQ(engine::InsertSelectSql(plan, columns, actions),
+    EXPECT_EQ(engine::InsertSelect(plan, columns, actions).sql,
               "INSERT INTO T (T_DITTA, T_K, T_A, T_NOTE, T_Z) SELECT 1, 'y''s', T_A, UPPER(T_NOTE), 0 "
               "FROM T WHERE T_K = 'a'");
 
     // A column copied by position takes the source's value over a name's; one that keeps its Null or the
     // default cannot be written as one expression.
     plan.firstField = 0;
-    EXPECT_EQ(engine::InsertSelectSql(plan, columns, actions),
+    EXPECT_EQ(engine::InsertSelect(plan, columns, actions).sql,
               "INSERT INTO T (T_DITTA, T_K, T_A, T_NOTE, T_Z) SELECT T_DITTA, T_K, T_A, UPPER(T_NOTE), 0 "
               "FROM T WHERE T_K = 'a'");
     const std::vector<FieldAction> unlessNull{FieldAction::Copy, FieldAction::Copy, FieldAction::CopyUnlessNull,
                                               FieldAction::Copy, FieldAction::Copy, FieldAction::Copy};
-    EXPECT_EQ(engine::InsertSelectSql(plan, columns, unlessNull), "");
+    EXPECT_EQ(engine::InsertSelect(plan, columns, unlessNull).sql, "");
 }
 
 // With the values apart, texts set by name and the expressions' own values become markers, in the order the
