@@ -10,6 +10,7 @@
 
 #include "db/Connection.h"
 #include "db/Recordset.h"
+#include "db/TextHash.h"
 
 namespace engine {
 
@@ -28,8 +29,8 @@ public:
     }
 
 private:
-    std::unordered_map<std::string, db::RecordsetPtr> rows_;
-    std::unordered_map<std::string, std::shared_ptr<const void>> made_;
+    std::unordered_map<std::string, db::RecordsetPtr, db::TextHasher, std::equal_to<>> rows_;
+    std::unordered_map<std::string, std::shared_ptr<const void>, db::TextHasher, std::equal_to<>> made_;
 };
 
 // The rows through `constants` when the caller runs inside a run, from the connection otherwise.

@@ -9,6 +9,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "db/TextHash.h"
+
 namespace db::odbc {
 
 class StatementCache {
@@ -51,7 +53,7 @@ private:
     };
     SQLHDBC dbc_ = SQL_NULL_HDBC;
     std::size_t capacity_;
-    std::unordered_map<std::string, Entry> entries_;
+    std::unordered_map<std::string, Entry, TextHasher, std::equal_to<>> entries_;
     std::list<std::string> lru_;  // most recently used first
 };
 

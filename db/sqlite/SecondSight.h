@@ -8,6 +8,8 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "db/TextHash.h"
+
 namespace db::sqlite {
 
 class SecondSight {
@@ -16,7 +18,7 @@ public:
 
     // True when the text (or one with the same hash) was offered before: keep it.
     bool Admit(std::string_view text) {
-        const std::size_t hash = std::hash<std::string_view>{}(text);
+        const std::size_t hash = HashText(text);
         if (seen_.count(hash)) return true;
         if (seen_.size() >= remember_) seen_.clear();
         seen_.insert(hash);

@@ -13,6 +13,7 @@
 #include "db/Field.h"
 #include "db/sqlite/ColumnTypes.h"
 #include "db/sqlite/SecondSight.h"
+#include "db/TextHash.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -87,7 +88,7 @@ private:
 
     sqlite3* db_ = nullptr;
     std::size_t capacity_;
-    std::unordered_map<std::string, Entry> entries_;  // node-based: an entry stays where it is
+    std::unordered_map<std::string, Entry, TextHasher, std::equal_to<>> entries_;  // node-based: an entry stays where it is
     std::list<const std::string*> lru_;                 // keys of entries_, most recently used first
     SecondSight secondSight_;
 };

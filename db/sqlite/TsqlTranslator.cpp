@@ -31,10 +31,9 @@ TranslatedBatch TsqlTranslationCache::Translate(std::string_view tsql) {
 }
 
 const TranslatedBatch& TsqlTranslationCache::Memo(std::string_view tsql) {
-    std::string key(tsql);
-    if (auto it = entries_.find(key); it != entries_.end()) return it->second;
+    if (auto it = entries_.find(tsql); it != entries_.end()) return it->second;
     TranslatedBatch batch = TranslateTsql(tsql);
-    if (!secondSight_.Admit(key)) {
+    if (!secondSight_.Admit(tsql)) {
         once_ = std::move(batch);
         return once_;
     }
@@ -42,6 +41,7 @@ const TranslatedBatch& TsqlTranslationCache::Memo(std::string_view tsql) {
         entries_.erase(order_.front());
         order_.pop_front();
     }
+    std::string key(tsql);
     order_.push_back(key);
     // A kept translation comes back: how its statements bind is found once, here.
     for (const std::string& statement : batch.statements) {

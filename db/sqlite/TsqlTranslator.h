@@ -30,6 +30,7 @@
 
 #include "db/sqlite/LiteralShape.h"
 #include "db/sqlite/SecondSight.h"
+#include "db/TextHash.h"
 
 namespace db::sqlite {
 
@@ -70,7 +71,7 @@ private:
     const TranslatedBatch& Memo(std::string_view tsql);
 
     std::size_t capacity_;
-    std::unordered_map<std::string, TranslatedBatch> entries_;
+    std::unordered_map<std::string, TranslatedBatch, db::TextHasher, std::equal_to<>> entries_;
     std::deque<std::string> order_;  // oldest first
     SecondSight secondSight_;
     TranslatedBatch once_;  // the last translation not kept

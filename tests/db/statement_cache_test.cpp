@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "db/TextHash.h"
 #include "db/sqlite/StatementCache.h"
 
 namespace db::sqlite {
@@ -61,6 +62,24 @@ TEST_F(StatementCacheTest, RoomIsMadeByTheLeastRecentlyUsedStatementNotInUse) {
     StatementCache::Lease held = Cache().Acquire("SELECT 1");
     Cache().Clear();
     EXPECT_EQ(sqlite3_step(held.get()), SQLITE_ROW);
+}
+
+// The cache finds a statement by a hash of its whole text: a byte changed anywhere, at any length (the
+// words read whole, the tail read in pieces), must change the hash.
+TEST(TextHashTest, EveryByteOfTheTextCounts) {
+    for (std::size_t length = 0; length <= 48; ++length) {
+        std::string text(length, 'S');
+        const std::size_t plain = HashText(text);
+        EXPECT_EQ(plain, HashText(std::string(length, 'S'))) << length;
+        if (length > 0) {
+            EXPECT_NE(plain, HashText(std::string(length - 1, 'S'))) << length;
+        }
+        for (std::size_t at = 0; at < length; ++at) {
+            text[at] = 'T';
+            EXPECT_NE(HashText(text), plain) << "length " << length << ", byte " << at;
+            text[at] = 'S';
+        }
+    }
 }
 
 }  // namespace
