@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "db/Command.h"
@@ -95,6 +96,9 @@ public:
     const db::CommandPtr& Command() const { return command_; }
     // The last SELECT a row-copy operation built.
     const std::string& StatementText() const { return statementText_; }
+    // The variant groupings (variant, grouping code) the operations created because they did not exist, in
+    // the order created.
+    const std::vector<std::pair<std::string, std::string>>& GroupingsCreated() const { return groupingsCreated_; }
 
 private:
     // The families of operations keep their working steps in classes of their own files.
@@ -135,6 +139,7 @@ private:
     std::shared_ptr<RunConstants> constants_;
 
     std::string statementText_;
+    std::vector<std::pair<std::string, std::string>> groupingsCreated_;
     db::RecordsetPtr rstSource_;
     db::RecordsetPtr rstTarget_;
     std::int16_t fieldIndex_ = 0;

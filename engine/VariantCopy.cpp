@@ -110,6 +110,7 @@ void VariantCopy::EnsureGrouping(const std::string& variant, const std::string& 
                                        "AND MG5G_CODRAGGVAR = '" + c + "' ",
                                        nullptr, db::adCmdText);
     if (existing->RecordCount() > 0) return;
+    engine_.groupingsCreated_.emplace_back(variant, code);
 
     // A source grouping described by its own code is described by the new code; any other keeps its
     // description.

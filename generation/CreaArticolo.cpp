@@ -91,8 +91,9 @@ public:
             if (kind == LogErrore && !text.empty()) nonFatal_ = text;
         };
         EngineSequence sequence(*engine, Impostazioni(), report);
-        CreatedGroupings groupings(c, contesto_.ditta, d, request_.variantSelection);
+        CreatedGroupings groupings(c, contesto_.ditta, d, request_.variantSelection, request_.events != nullptr);
         const bool ok = sequence.Run(db::Variant(o), db::Variant(d));
+        const std::vector<CreatedGroupings::Grouping> created = engine->GroupingsCreated();
         if (request_.options.complete) engine->Unadvise(handler);
         if (request_.events) engine->Unadvise(request_.events);
         engine.reset();
@@ -106,7 +107,7 @@ public:
             if (report.scorteGestite && program_->InvocaGestione()) program_->InvocaGestioneParamGestScorte(true);
         }
 
-        groupings.Record();
+        groupings.Record(created);
         unit_->Commit();
         unit_.reset();
         if (program_) program_->DuplicazioneAvvenuta(true);

@@ -6,10 +6,20 @@
 #include "db/Quote.h"
 
 namespace generation {
+namespace {
+
+// Codes compare as the database compares them: case and trailing blanks aside.
+CreatedGroupings::Grouping Folded(const std::string& variant, const std::string& grouping) {
+    return {db::UCase(db::RTrim(variant)), db::UCase(db::RTrim(grouping))};
+}
+
+}  // namespace
 
 CreatedGroupings::CreatedGroupings(db::Connection& connection, const db::Variant& company,
-                                   const std::string& newCode, const db::RecordsetPtr& variantSelection)
-    : connection_(connection), company_(db::SqlNumber(company)), newCode_(newCode) {
+                                   const std::string& newCode, const db::RecordsetPtr& variantSelection,
+                                   bool othersMayWrite)
+    : connection_(connection), company_(db::SqlNumber(company)), newCode_(newCode), othersMayWrite_(othersMayWrite) {
+    if (!othersMayWrite_) return;
     std::set<std::string> codes{newCode};
     if (variantSelection && variantSelection->State() == db::adStateOpen && variantSelection->RecordCount() > 0) {
         // A clone: the caller's selection keeps its row and filter.
@@ -25,18 +35,25 @@ CreatedGroupings::CreatedGroupings(db::Connection& connection, const db::Variant
                      company_ + " AND MG5G_CODRAGGVAR IN (" + codes_ + ")");
 }
 
-void CreatedGroupings::Record() {
+void CreatedGroupings::Record(const std::vector<Grouping>& createdByEngine) {
+    if (!othersMayWrite_) {
+        for (const auto& [variant, grouping] : createdByEngine) Insert(Folded(variant, grouping));
+        return;
+    }
     const auto used = Read("SELECT MG6B_CODICEVAR_MG5F, MG6B_CODRAGGVAR_MG5G FROM MG6B_GESVARART WHERE MG6B_DITTA_CG18 = " +
                            company_ + " AND MG6B_CODART_MG66 = " + db::SqlText(newCode_) +
                            " AND MG6B_CODRAGGVAR_MG5G IN (" + codes_ + ")");
-    for (const auto& [variant, grouping] : used) {
-        if (existing_.count({variant, grouping})) continue;
-        connection_.Execute("INSERT INTO AG03_RAGGRCREATI (AG03_DITTA_CG18, AG03_CODART_MG66, AG03_CODICEVAR_MG5F, "
-                            "AG03_CODRAGGVAR_MG5G) VALUES (" + company_ + ", " + db::SqlText(newCode_) + ", " +
-                                db::SqlText(variant) + ", " + db::SqlText(grouping) + ")",
-                            nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
-        existing_.insert({variant, grouping});
-    }
+    for (const Grouping& grouping : used) Insert(grouping);
+}
+
+// Once per grouping: `existing_` takes in each one recorded.
+void CreatedGroupings::Insert(const Grouping& grouping) {
+    if (!existing_.insert(grouping).second) return;
+    const auto& [variant, code] = grouping;
+    connection_.Execute("INSERT INTO AG03_RAGGRCREATI (AG03_DITTA_CG18, AG03_CODART_MG66, AG03_CODICEVAR_MG5F, "
+                        "AG03_CODRAGGVAR_MG5G) VALUES (" + company_ + ", " + db::SqlText(newCode_) + ", " +
+                            db::SqlText(variant) + ", " + db::SqlText(code) + ")",
+                        nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
 }
 
 std::set<CreatedGroupings::Grouping> CreatedGroupings::Read(const std::string& sql) const {
@@ -44,9 +61,7 @@ std::set<CreatedGroupings::Grouping> CreatedGroupings::Read(const std::string& s
     auto rs = connection_.Execute(sql, nullptr, db::kCommonSqlText);
     if (!rs || rs->RecordCount() == 0) return rows;
     for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext())
-        // Codes compare as the database compares them: case and trailing blanks aside.
-        rows.insert({db::UCase(db::RTrim(rs->GetFields()[0].Value().Text())),
-                     db::UCase(db::RTrim(rs->GetFields()[1].Value().Text()))});
+        rows.insert(Folded(rs->GetFields()[0].Value().Text(), rs->GetFields()[1].Value().Text()));
     return rows;
 }
 

@@ -3,6 +3,8 @@
 // inside the run's transaction is generation_run_test's ARegenerationThatFails...).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "GenerationFixture.h"
 #include "generation/ArticleRemoval.h"
 #include "generation/Completion.h"
@@ -56,6 +58,34 @@ TEST_F(ArticleRemoval, AGroupingThatExistedBeforeStays) {
     ASSERT_GT(Count("SELECT COUNT(*) FROM MG6B_GESVARART WHERE MG6B_CODRAGGVAR_MG5G = " + db::SqlText(kNuovo)), 0);
     EXPECT_TRUE(generation::EliminaArticoloGenerato(contesto, kNuovo));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG5G_RAGGVAR WHERE MG5G_CODRAGGVAR = " + db::SqlText(kNuovo)), groupings);
+}
+
+// Without a subscriber the engine says which groupings it created; with one they are found in the database.
+// Either way the same groupings are the article's own, and a removal takes those and leaves the reused one.
+TEST_F(ArticleRemoval, TheGroupingsRecordedAreTheSameWhetherOrNotASubscriberListens) {
+    const std::string reused = testsupport::Rows(*conn, "SELECT MIN(MG5F_CODICEVAR) FROM MG5F_DIMECONF").at(0);
+    const std::string other = "AGMODELLO01TS-ALTRO";
+    for (const std::string& code : {kNuovo, other})
+        Exec("INSERT INTO MG5G_RAGGVAR (MG5G_DITTA_CG18, MG5G_CODICEVAR_MG5F, MG5G_CODRAGGVAR, MG5G_DESCRRAGGVAR) "
+             "VALUES (1, " + db::SqlText(reused) + ", " + db::SqlText(code) + ", 'esistente')");
+    ASSERT_TRUE(Duplicate(kNuovo));
+    ASSERT_TRUE(Duplicate(other, "TS-LINO-BLU", std::make_shared<engine::CLSFA_DUPLICA_Events>()));
+    auto recorded = [&](const std::string& code) {
+        return testsupport::Rows(*conn, "SELECT AG03_CODICEVAR_MG5F FROM AG03_RAGGRCREATI WHERE AG03_CODART_MG66 = " +
+                                            db::SqlText(code) + " AND AG03_CODRAGGVAR_MG5G = " + db::SqlText(code) +
+                                            " ORDER BY AG03_CODICEVAR_MG5F");
+    };
+    const auto created = recorded(kNuovo);
+    ASSERT_FALSE(created.empty());
+    EXPECT_EQ(created, recorded(other));
+    EXPECT_EQ(std::count(created.begin(), created.end(), reused), 0);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG5G_RAGGVAR WHERE MG5G_CODRAGGVAR = " + db::SqlText(kNuovo)),
+              static_cast<long>(created.size()) + 1);
+
+    EXPECT_TRUE(generation::EliminaArticoloGenerato(contesto, kNuovo));
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG5G_CODICEVAR_MG5F FROM MG5G_RAGGVAR WHERE MG5G_CODRAGGVAR = " +
+                                           db::SqlText(kNuovo)),
+              std::vector<std::string>{reused});
 }
 
 TEST_F(ArticleRemoval, ARefusalRemovesNothingAndIsShownWithTheCriticalIcon) {
