@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "db/CommonSql.h"
+#include "db/Driver.h"
 #include "db/JoinText.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
@@ -33,11 +34,16 @@ void AsOneUnit(db::Connection& c, F&& work) {
     }
 }
 
-// "PD95_DITTA_CG18 = <company> AND ...": the header that the key names.
-std::string HeaderKey(const std::string& company, const entry::DistintaBase& bill) {
-    return db::JoinText({"PD95_DITTA_CG18 = ", company, " AND PD95_CODART_MG66 = ", db::SqlText(bill.articolo),
-                         " AND PD95_OPZIONE = ", db::SqlText(bill.opzione), " AND PD95_TIPO_DISTINTA = ",
-                         std::to_string(bill.tipo), " AND PD95_CODICE_DB = ", db::SqlText(bill.codice)});
+// "PD95_DITTA_CG18 = <company> AND ...": the header that the key names, the bill's values as markers; the
+// same text for every article, prepared once.
+std::string HeaderKey(const std::string& company) {
+    return db::JoinText({"PD95_DITTA_CG18 = ", company,
+                         " AND PD95_CODART_MG66 = ? AND PD95_OPZIONE = ? AND PD95_TIPO_DISTINTA = ? AND PD95_CODICE_DB = ?"});
+}
+
+// The values of HeaderKey's markers, in order.
+std::vector<db::Variant> HeaderValues(const entry::DistintaBase& bill) {
+    return {db::Variant(bill.articolo), db::Variant(bill.opzione), db::Variant(bill.tipo), db::Variant(bill.codice)};
 }
 
 // The identifier of the source's bill (Empty when there is none) and whether the destination's key is taken,
@@ -49,10 +55,13 @@ struct Headers {
 
 Headers ReadHeaders(db::Connection& c, const std::string& company, const entry::DistintaBase& source,
                     const entry::DistintaBase& destination) {
-    auto rs = c.Execute("SELECT PD95_IDDISBA, CASE WHEN EXISTS (SELECT 1 FROM PD95_DISBA WHERE " +
-                            HeaderKey(company, destination) + ") THEN 1 ELSE 0 END AS TAKEN FROM PD95_DISBA WHERE " +
-                            HeaderKey(company, source),
-                        nullptr, db::kCommonSqlText);
+    std::vector<db::BoundValue> values;
+    for (const auto* bill : {&destination, &source})
+        for (db::Variant& v : HeaderValues(*bill)) values.push_back({{}, std::move(v)});
+    auto rs = c.ExecuteWith("SELECT PD95_IDDISBA, CASE WHEN EXISTS (SELECT 1 FROM PD95_DISBA WHERE " +
+                                HeaderKey(company) + ") THEN 1 ELSE 0 END AS TAKEN FROM PD95_DISBA WHERE " +
+                                HeaderKey(company),
+                            values, nullptr, db::kCommonSqlText);
     Headers h;
     if (rs->RecordCount() < 1) return h;
     rs->MoveFirst();
@@ -109,21 +118,21 @@ void ClsElabDisba::Elabora(const db::Variant& ditta) {
                         kSource);
 
     AsOneUnit(c, [&] {
-        std::vector<ColumnValue> header{{"PD95_CODART_MG66", db::SqlText(to.articolo)},
-                                        {"PD95_TIPO_DISTINTA", std::to_string(to.tipo)},
-                                        {"PD95_CODICE_DB", db::SqlText(to.codice)},
-                                        {"PD95_UTENTE", db::SqlText(settings_.utente)}};
-        if (!db::Trim(to.opzione).empty()) header.push_back({"PD95_OPZIONE", db::SqlText(to.opzione)});
-        const long written = CopyRows(c, "PD95_DISBA", header, {"PD95_IDDISBA", "PD95_DTINS"},
-                                      "PD95_IDDISBA = " + db::SqlNumber(source), true);
+        std::vector<ColumnValue> header{{"PD95_CODART_MG66", "?", {db::Variant(to.articolo)}},
+                                        {"PD95_TIPO_DISTINTA", "?", {db::Variant(to.tipo)}},
+                                        {"PD95_CODICE_DB", "?", {db::Variant(to.codice)}},
+                                        {"PD95_UTENTE", "?", {db::Variant(settings_.utente)}}};
+        if (!db::Trim(to.opzione).empty()) header.push_back({"PD95_OPZIONE", "?", {db::Variant(to.opzione)}});
+        const long written =
+            CopyRows(c, "PD95_DISBA", header, {"PD95_IDDISBA", "PD95_DTINS"}, "PD95_IDDISBA = ?", true, {source});
         if (written != 1)
             throw db::Error(db::errc::ProviderError, "Distinta base dell'articolo " + to.articolo + " non creata",
                             kSource);
         // The database numbered the new header: the lines find it by its key, which works on any database and
         // keeps the number out of the statement's text (every bill would otherwise send a text of its own).
-        const std::string createdId = "(SELECT PD95_IDDISBA FROM PD95_DISBA WHERE " + HeaderKey(company, created) + ")";
-        CopyRows(c, "PD96_LEGAMIDISBA", {{"PD96_IDDISBA_PD95", createdId}}, {},
-                 "PD96_IDDISBA_PD95 = " + db::SqlNumber(source), true);
+        const std::string createdId = "(SELECT PD95_IDDISBA FROM PD95_DISBA WHERE " + HeaderKey(company) + ")";
+        CopyRows(c, "PD96_LEGAMIDISBA", {{"PD96_IDDISBA_PD95", createdId, HeaderValues(created)}}, {},
+                 "PD96_IDDISBA_PD95 = ?", true, {source});
     });
 }
 

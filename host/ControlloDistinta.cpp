@@ -1,6 +1,7 @@
 #include "host/ControlloDistinta.h"
 
 #include "db/CommonSql.h"
+#include "db/Driver.h"
 #include "db/QueryValue.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
@@ -23,20 +24,19 @@ std::string ControlloDistinta::Company() const {
 // as written, without a read hint: they see committed rows only, and on SQL Server may wait for a session
 // that is changing the source's bill or production data.
 bool ControlloDistinta::EsisteDistinta(const std::string& articolo) {
-    auto rs = Connection().Execute("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_DITTA_CG18 = " + Company() +
-                                       " AND PD95_CODART_MG66 = " + db::SqlText(articolo) +
-                                       " AND PD95_TIPO_DISTINTA = 0",
-                                   nullptr, db::kCommonSqlText);
+    auto rs = Connection().ExecuteWith("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_DITTA_CG18 = " + Company() +
+                                           " AND PD95_CODART_MG66 = ? AND PD95_TIPO_DISTINTA = 0",
+                                       {{{}, db::Variant(articolo)}}, nullptr, db::kCommonSqlText);
     return rs->RecordCount() > 0;
 }
 
 bool ControlloDistinta::TipologiaPrevedeDistinta(const std::string& articolo) {
     // No production data: nothing says the bill is not needed.
-    auto rs = Connection().Execute(
+    auto rs = Connection().ExecuteWith(
         "SELECT PD10_FLGDISBA FROM PD18_ARTPROD INNER JOIN PD10_TIPIPRODOTTO ON PD10_DITTA_CG18 = PD18_DITTA_CG18 AND "
-        "PD10_CODICE = PD18_TIPOPROD_PD10 WHERE PD18_DITTA_CG18 = " + Company() + " AND PD18_CODART_MG66 = " +
-            db::SqlText(articolo) + " AND PD18_OPZIONE = ' '",
-        nullptr, db::kCommonSqlText);
+        "PD10_CODICE = PD18_TIPOPROD_PD10 WHERE PD18_DITTA_CG18 = " + Company() +
+            " AND PD18_CODART_MG66 = ? AND PD18_OPZIONE = ' '",
+        {{{}, db::Variant(articolo)}}, nullptr, db::kCommonSqlText);
     return db::FirstValue(rs, db::Variant(1)).CLng() != 0;
 }
 

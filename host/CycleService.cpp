@@ -1,6 +1,7 @@
 #include "host/CycleService.h"
 
 #include "db/CommonSql.h"
+#include "db/Driver.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
 #include "host/CopyRows.h"
@@ -15,22 +16,24 @@ db::Variant CycleService::CopiaCiclo(const std::string& cicloOrigine, const std:
     if (ditta_.IsEmpty() || ditta_.IsNull())
         throw db::Error(db::errc::ObjectRequired, "Ditta non impostata", "CycleService");
     const std::string company = db::SqlNumber(ditta_);
-    const std::string newCycle = db::SqlText(cicloNuovo);
     const std::string newVersion = db::SqlNumber(versioneNuova);
+    const db::Variant newCycle(cicloNuovo);
 
     // Phases without their cycle would be orphans: they are copied only where the new header exists, and
-    // a copy of none asks why (the source may have no phases).
-    const std::string newHeader = "PD52_DITTA_CG18 = " + company + " AND PD52_CODICE = " + newCycle +
-                                  " AND PD52_VERSIONE = " + newVersion;
-    const long copied = CopyRows(
-        *connection_, "PD53_CICLIFASI", {{"PD53_CODICE_PD52", newCycle}, {"PD53_VERSIONE_PD52", newVersion}}, {},
-        "PD53_DITTA_CG18 = " + company + " AND PD53_CODICE_PD52 = " + db::SqlText(cicloOrigine) +
-            " AND PD53_VERSIONE_PD52 = " + db::SqlNumber(versioneOrigine) +
-            " AND EXISTS (SELECT 1 FROM PD52_ANAGCICLI WHERE " + newHeader + ")",
-        true);
-    if (copied == 0 &&
-        connection_->Execute("SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE " + newHeader, nullptr, db::kCommonSqlText)
-                ->RecordCount() == 0)
+    // a copy of none asks why (the source may have no phases). The cycles' codes are markers and the
+    // versions (the first, nearly always) stay in the text: the statement is the same for every cycle.
+    const std::string newHeader =
+        "PD52_DITTA_CG18 = " + company + " AND PD52_CODICE = ? AND PD52_VERSIONE = " + newVersion;
+    const long copied = CopyRows(*connection_, "PD53_CICLIFASI",
+                                 {{"PD53_CODICE_PD52", "?", {newCycle}}, {"PD53_VERSIONE_PD52", newVersion}}, {},
+                                 "PD53_DITTA_CG18 = " + company + " AND PD53_CODICE_PD52 = ? AND PD53_VERSIONE_PD52 = " +
+                                     db::SqlNumber(versioneOrigine) + " AND EXISTS (SELECT 1 FROM PD52_ANAGCICLI WHERE " +
+                                     newHeader + ")",
+                                 true, {db::Variant(cicloOrigine), newCycle});
+    if (copied == 0 && connection_
+                               ->ExecuteWith("SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE " + newHeader,
+                                             {{{}, newCycle}}, nullptr, db::kCommonSqlText)
+                               ->RecordCount() == 0)
         throw db::Error(db::errc::InvalidArgument,
                         "Ciclo " + cicloNuovo + " versione " + newVersion + " inesistente: fasi non copiate",
                         "CycleService");

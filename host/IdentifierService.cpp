@@ -38,15 +38,18 @@ void IdentifierService::CopiaDatiCollegati(const std::string& origine, const std
                         "Opzioni di copia dei dati collegati non gestite: " + std::to_string(opzione1) + ", " +
                             std::to_string(opzione2),
                         "IdentifierService");
-    const std::string target = db::SqlText(destinazione);
+    // The identifiers are markers, the entities (a handful of kinds) stay in the text.
+    const db::Variant target(destinazione);
     const std::string entity = std::to_string(entitaDestinazione);
     CopyRows(*connection_, "AG01_ALLEGATI",
-             {{"AG01_GUIDRIF", target},
+             {{"AG01_GUIDRIF", "?", {target}},
               {"AG01_ENTITA", entity},
-              {"AG01_PROG", "AG01_PROG + COALESCE((SELECT MAX(D.AG01_PROG) FROM AG01_ALLEGATI D WHERE "
-                            "D.AG01_GUIDRIF = " + target + " AND D.AG01_ENTITA = " + entity + "), 0)"}},
-             {"AG01_DTINS"},
-             "AG01_GUIDRIF = " + db::SqlText(origine) + " AND AG01_ENTITA = " + std::to_string(entitaOrigine), true);
+              {"AG01_PROG",
+               "AG01_PROG + COALESCE((SELECT MAX(D.AG01_PROG) FROM AG01_ALLEGATI D WHERE D.AG01_GUIDRIF = ? AND "
+               "D.AG01_ENTITA = " + entity + "), 0)",
+               {target}}},
+             {"AG01_DTINS"}, "AG01_GUIDRIF = ? AND AG01_ENTITA = " + std::to_string(entitaOrigine), true,
+             {db::Variant(origine)});
 }
 
 }  // namespace host
