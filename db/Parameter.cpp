@@ -8,10 +8,11 @@ namespace db {
 namespace {
 
 // Parameter names are ASCII: folded in place, without a library call per character.
+// A procedure's parameters share their start ("@NODUP_MG6..."): the last letters tell most of them apart.
 bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return x == y || AsciiUpper(x) == AsciiUpper(y);
-           });
+    const auto same = [](char x, char y) { return x == y || AsciiUpper(x) == AsciiUpper(y); };
+    return a.size() == b.size() && (a.empty() || same(a.back(), b.back())) &&
+           std::equal(a.begin(), a.end(), b.begin(), same);
 }
 
 Error NotFound(const std::string& what) {

@@ -150,12 +150,15 @@ struct Probe {
     char code;  // the value of the condition's marker
 };
 
-// `key` names the probes: the same key, the same tables and conditions.
-std::vector<bool> AnyRows(db::Connection& c, const std::string& key, const std::vector<Probe>& probes,
+// `key` names the probes: the same key, the same tables and conditions. `count` probes, which `make` gives when
+// the statement is made.
+template <typename MakeProbes>
+std::vector<bool> AnyRows(db::Connection& c, const std::string& key, std::size_t count, MakeProbes make,
                           const ArticleValues& article) {
-    std::vector<bool> found(probes.size(), false);
-    if (probes.empty()) return found;
+    std::vector<bool> found(count, false);
+    if (count == 0) return found;
     const Statement& statement = Kept("probe " + key, [&] {
+        const std::vector<Probe> probes = make();
         Statement made;
         made.sql.reserve(probes.size() * 128);
         for (std::size_t i = 0; i < probes.size(); ++i) {
@@ -170,7 +173,7 @@ std::vector<bool> AnyRows(db::Connection& c, const std::string& key, const std::
     auto rs = c.ExecuteWith(statement.sql, article.For(statement), nullptr, db::kCommonSqlText);
     if (rs->RecordCount() < 1) throw db::Error(50000, "Righe dell'articolo di origine non lette", "SPMG_DUPLICAART");
     rs->MoveFirst();
-    for (std::size_t i = 0; i < probes.size(); ++i)
+    for (std::size_t i = 0; i < count; ++i)
         found[i] = rs->GetFields().Item(static_cast<long>(i)).Value().CLng() != 0;
     return found;
 }
@@ -228,9 +231,12 @@ void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
     // One statement answers whether both codes are articles and which groups have source rows: a copy of no
     // rows writes nothing, so the groups without any need not be sent, and most groups of an article are
     // empty. The master row written first does not change the answers: they are about the source's rows.
-    std::vector<Probe> probes{Article(company, 'S'), Article(company, 'N')};
-    for (const CopyRequest& r : requests) probes.push_back({r.table, CodeCondition(r, company), 'S'});
-    const std::vector<bool> found = AnyRows(c, asked, probes, article);
+    const auto probes = [&] {
+        std::vector<Probe> made{Article(company, 'S'), Article(company, 'N')};
+        for (const CopyRequest& r : requests) made.push_back({r.table, CodeCondition(r, company), 'S'});
+        return made;
+    };
+    const std::vector<bool> found = AnyRows(c, asked, requests.size() + 2, probes, article);
     if (!found[0]) throw ProcedureError("Articolo di origine '" + source + "' inesistente");
     if (found[1]) throw ProcedureError("Articolo '" + target + "' già esistente");
 
