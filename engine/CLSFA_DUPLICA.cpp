@@ -116,6 +116,30 @@ bool CLSFA_DUPLICA::Listened(EngineEvent e) const {
     return std::any_of(sinks_.begin(), sinks_.end(), [e](const auto& sink) { return sink->Handles(e); });
 }
 
+// Only tables an earlier article of the run had no row in are asked about: asking about one that has rows
+// costs more than it saves. An article's question covers the tables listed when its first copy of one of them
+// comes; a table listed later is copied as usual for this article.
+bool CLSFA_DUPLICA::SourceKnownEmpty(const CopySpec& plan) {
+    if (!sourceRowsUnchanged_ || !constants_ || plan.sourceArticle.empty() || !connessione_) return false;
+    const auto& tables = constants_->ArticleTables();
+    if (std::find(tables.begin(), tables.end(), plan.table) == tables.end()) return false;
+    const std::string company = DittaText();
+    auto known = std::find_if(sourceRows_.begin(), sourceRows_.end(), [&](const SourceRows& s) {
+        return s.Code() == plan.sourceArticle && s.Company() == company;
+    });
+    if (known == sourceRows_.end()) {
+        sourceRows_.emplace_back(*connessione_, constants_.get(), company, plan.sourceArticle, tables);
+        known = sourceRows_.end() - 1;
+    }
+    return known->KnownEmpty(plan.table);
+}
+
+void CLSFA_DUPLICA::NoteCopiedNothing(const CopySpec& plan) {
+    if (!sourceRowsUnchanged_ || !constants_ || plan.sourceArticle.empty()) return;
+    auto& tables = constants_->ArticleTables();
+    if (std::find(tables.begin(), tables.end(), plan.table) == tables.end()) tables.push_back(plan.table);
+}
+
 void CLSFA_DUPLICA::CreateCommand() {
     command_ = db::Command::Create();
     command_->ActiveConnection(connessione_);

@@ -17,6 +17,7 @@
 #include "engine/Enums.h"
 #include "engine/RowCopy.h"
 #include "engine/RunConstants.h"
+#include "engine/SourceRows.h"
 #include "entry/Collection.h"
 #include "entry/HostInterfaces.h"
 #include "entry/Trace.h"
@@ -96,6 +97,13 @@ public:
     const db::CommandPtr& Command() const { return command_; }
     // The last SELECT a row-copy operation built.
     const std::string& StatementText() const { return statementText_; }
+    // The caller vouches that, until it says otherwise, nothing writes rows of the articles the operations
+    // copy from (their own copies write the new article's rows only). The copies by article code may then ask
+    // once per source article which of their tables it has rows in, and skip the others (SourceRows.h).
+    void SourceRowsUnchanged(bool v) {
+        sourceRowsUnchanged_ = v;
+        sourceRows_.clear();
+    }
     // The variant groupings (variant, grouping code) the operations created because they did not exist, in
     // the order created.
     const std::vector<std::pair<std::string, std::string>>& GroupingsCreated() const { return groupingsCreated_; }
@@ -140,6 +148,12 @@ private:
 
     std::string statementText_;
     std::vector<std::pair<std::string, std::string>> groupingsCreated_;
+    bool sourceRowsUnchanged_ = false;
+    std::vector<SourceRows> sourceRows_;  // one per source article asked about
+    // Whether the copy's source has no row, by SourceRows (false when not known).
+    bool SourceKnownEmpty(const CopySpec& plan);
+    // A copy by article code found no source row: the next articles of the run ask about its table.
+    void NoteCopiedNothing(const CopySpec& plan);
     db::RecordsetPtr rstSource_;
     db::RecordsetPtr rstTarget_;
     std::int16_t fieldIndex_ = 0;

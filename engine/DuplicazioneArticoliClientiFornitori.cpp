@@ -55,6 +55,7 @@ void CLSFA_DUPLICA::CopyCustomerSupplierCodes(int kind, const db::Variant& Artic
                       std::to_string(kind) + " AND e.MG73_CLIFOR_CG44 = s.MG73_CLIFOR_CG44)";
     plan.valuesApart = true;
     plan.sourceArgs = {db::Variant(Articolo_Origine.Text()), db::Variant(Articolo_DaGenerare.Text())};
+    plan.sourceArticle = Articolo_Origine.Text();
     plan.setSql = {{"MG73_DITTA_CG18", company},
                    {"MG73_ARTCLIFOR", "RTRIM(MG73_ARTCLIFOR)"},
                    {"MG73_TIPOCF_CG44", std::to_string(kind)},

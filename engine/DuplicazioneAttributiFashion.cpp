@@ -38,6 +38,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& 
                 plan.sourceFrom.replace(at, quoted.size(), "?");
                 plan.valuesApart = true;
                 plan.sourceArgs = {db::Variant(Articolo_Origine.Text())};
+                plan.sourceArticle = Articolo_Origine.Text();
             }
             plan.writtenWhere = prefix + "_DITTA_CG18 = " + company + " AND " + prefix + "_CODART_MG66 = " +
                                 db::SqlText(newCode.Text()) + " AND " + prefix + "_OPZIONE_MG5E = ''";

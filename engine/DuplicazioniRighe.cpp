@@ -40,6 +40,7 @@ CopySpec CLSFA_DUPLICA::ArticleTableCopy(const std::string& table, const std::st
     plan.sourceFrom = db::JoinText({"FROM ", table, " WHERE ", ArticleRowsMarkerWhere(prefix, DittaText(), extra)});
     plan.valuesApart = true;
     plan.sourceArgs = {db::Variant(origine.Text())};
+    plan.sourceArticle = origine.Text();
     plan.writtenWhere = ArticleRowsWhere(prefix, DittaText(), nuovo, extra);
     return plan;
 }

@@ -97,11 +97,15 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
         made = InsertSelect(plan, columns, actions);
     }
     if (statement->sql.empty()) return std::nullopt;
+    if (e.SourceKnownEmpty(plan)) return false;
     long written = 0;
     // Composed here of plain names, literals and markers: SQLite runs it without the T-SQL translation.
     e.connessione_->ExecuteWith(statement->sql, MarkerValues(plan, *statement), &written,
                                 db::kCommonSqlText | db::adExecuteNoRecords);
-    if (written < 1) return false;
+    if (written < 1) {
+        e.NoteCopiedNothing(plan);
+        return false;
+    }
     if (plan.after && e.Listened(*plan.after)) {
         e.rstTarget_->Open("SELECT * FROM " + plan.table + " WHERE " + plan.writtenWhere, e.connessione_,
                            db::adOpenUnspecified, db::adLockUnspecified, db::kCommonSqlText);

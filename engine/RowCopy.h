@@ -82,6 +82,9 @@ struct CopySpec {
     // same for every article: made once per run and prepared once. Without it every value is written in.
     bool valuesApart = false;
     std::vector<db::Variant> sourceArgs;
+    // When not empty, every source row is a row of this article in the engine's company, found by the table's
+    // <prefix>_DITTA_CG18 and <prefix>_CODART_MG66: the copy has nothing to do where the article has no row.
+    std::string sourceArticle;
 };
 
 class RowCopy {

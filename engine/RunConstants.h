@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "db/Connection.h"
 #include "db/Recordset.h"
@@ -28,7 +29,11 @@ public:
         return *static_cast<const T*>(kept->second.get());
     }
 
+    // The tables a copy by article code found no source row in, earlier in the run (SourceRows.h).
+    std::vector<std::string>& ArticleTables() { return articleTables_; }
+
 private:
+    std::vector<std::string> articleTables_;
     std::unordered_map<std::string, db::RecordsetPtr, db::TextHasher, std::equal_to<>> rows_;
     std::unordered_map<std::string, std::shared_ptr<const void>, db::TextHasher, std::equal_to<>> made_;
 };

@@ -91,6 +91,9 @@ public:
             if (kind == LogErrore && !text.empty()) nonFatal_ = text;
         };
         EngineSequence sequence(*engine, Impostazioni(), report);
+        // Only the engine writes while it copies, and it writes the new article's rows alone: unless a caller's
+        // subscriber listens, which of the source's tables have rows can be asked once.
+        engine->SourceRowsUnchanged(request_.events == nullptr);
         CreatedGroupings groupings(c, contesto_.ditta, d, request_.variantSelection, request_.events != nullptr);
         const bool ok = sequence.Run(db::Variant(o), db::Variant(d));
         const std::vector<CreatedGroupings::Grouping> created = engine->GroupingsCreated();

@@ -26,6 +26,30 @@ TEST_F(RowCopyTest, SourceWithoutRowsRaisesNoEventAndWritesNothing) {
     EXPECT_TRUE(recorder->names.empty());
 }
 
+// A caller that vouches nothing writes the source's rows: the tables the run found without source rows are
+// asked about in one statement per article and their copies skipped while the source has none; a table the
+// source has rows in again is copied. Without the caller's word every copy runs.
+TEST_F(RowCopyTest, TablesFoundEmptyAreAskedAboutTogetherAndSkippedWhileTheSourceHasNoRowsInThem) {
+    auto run = std::make_shared<engine::RunConstants>();
+    auto statements = [&](const std::string& code, bool vouched) {
+        auto e = NewEngine();
+        e->Constants(run);
+        e->SourceRowsUnchanged(vouched);
+        EXPECT_EQ(e->DuplicazioneAnagraficaBase(src, db::Variant(code)), kvMethodOK);
+        return StatementsOf(
+            [&] { ASSERT_EQ(e->DuplicazioneDatiTracciabilitaProdotti(src, db::Variant(code)), kvMethodOK); });
+    };
+    EXPECT_EQ(statements("A1", true), 2);  // both copies run and find nothing
+    EXPECT_EQ(statements("A2", true), 1);  // the question alone
+    Exec("INSERT INTO MG4P_LOTTRALIM (MG4P_DITTA_CG18, MG4P_CODART_MG66, MG4P_CODLOTTO, MG4P_CODTRACC) "
+         "VALUES (1, 'SRC', 'L1', 'T1')");
+    EXPECT_EQ(statements("A3", true), 2);  // the question and the copy of the lots
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG4P_LOTTRALIM WHERE MG4P_CODART_MG66 = 'A3'"), 1);
+    Exec("INSERT INTO MG4N_ARTTRALIM (MG4N_DITTA_CG18, MG4N_CODART_MG66, MG4N_CODTRACC) VALUES (1, 'SRC', 'T1')");
+    EXPECT_EQ(statements("A4", false), 2);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG4N_ARTTRALIM WHERE MG4N_CODART_MG66 = 'A4'"), 1);
+}
+
 TEST_F(RowCopyTest, AHandlerChangeToAPendingRowIsWhatGetsWritten) {
     Exec("INSERT INTO MG6C_ANAGRARTAGE (MG6C_DITTA_CG18, MG6C_CODART_MG66, MG6C_AGENTE, MG6C_PERCPROVV) "
          "VALUES (1, 'SRC', 7, 3.5), (1, 'SRC', 8, 4)");
