@@ -65,20 +65,28 @@ void CopyLogIntoDatabase(db::Connection& c) {
 
 double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec); }
 
-// Times one call over `articles` articles, adding it to `m`; the call returns the articles it created. The
-// processor time tells work from waiting (for the disk, mostly): the process runs one thing at a time.
-void Timed(Measure& m, long articles, const std::function<long()>& run) {
-    rusage before{}, after{};
-    getrusage(RUSAGE_SELF, &before);
-    const auto start = std::chrono::steady_clock::now();
-    const long created = run();
-    m.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    getrusage(RUSAGE_SELF, &after);
-    m.userSeconds += Seconds(after.ru_utime) - Seconds(before.ru_utime);
-    m.systemSeconds += Seconds(after.ru_stime) - Seconds(before.ru_stime);
-    m.articles += articles;
-    m.failures += articles - created;
-}
+// The time one method takes, gathered in pieces: wall time, and the processor time that tells work from
+// waiting (for the disk, mostly): the process runs one thing at a time.
+class Stopwatch {
+public:
+    explicit Stopwatch(Measure& m) : m_(m) {}
+    void Start() {
+        getrusage(RUSAGE_SELF, &before_);
+        start_ = std::chrono::steady_clock::now();
+    }
+    void Stop() {
+        m_.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        m_.userSeconds += Seconds(after.ru_utime) - Seconds(before_.ru_utime);
+        m_.systemSeconds += Seconds(after.ru_stime) - Seconds(before_.ru_stime);
+    }
+
+private:
+    Measure& m_;
+    rusage before_{};
+    std::chrono::steady_clock::time_point start_;
+};
 
 double BuildDatabase(const std::string& connectionString, long articles) {
     const auto start = std::chrono::steady_clock::now();
@@ -88,7 +96,11 @@ double BuildDatabase(const std::string& connectionString, long articles) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Both methods over the same sources, in alternating blocks, with the memory they take.
+// Both methods over the same sources, taking turns of `block` articles, with the memory they take. The
+// component's articles go through mass runs of `runArticles` each (all of them by default: a user's run of
+// 1,000 articles is one run, its selection and log paid once); a run pauses between two articles for the
+// reference's turn, whose time is the reference's own. The reference opens and closes its log run with the
+// component's runs.
 void TimeBothMethods(const RunSettings& s, const std::string& connectionString, SizeResult& result) {
     auto componentConnection = Open(connectionString);
     auto referenceConnection = Open(connectionString);
@@ -98,39 +110,54 @@ void TimeBothMethods(const RunSettings& s, const std::string& connectionString, 
     PeakWatch watch;
     long halfLogBytes = 0, halfCacheKb = 0;
     result.block = s.block;
-    for (long first = 1; first <= s.duplicated; first += s.block) {
-        const long last = std::min(s.duplicated, first + s.block - 1);
-        Timed(result.component, last - first + 1, [&] {
-            const long created = component.MassRun(BenchCode(first), BenchCode(last), "C-");
-            if (created < last - first + 1 && result.firstFailure.empty()) result.firstFailure = component.LastError();
+    const long runArticles = s.runArticles > 0 ? std::min(s.runArticles, s.duplicated) : s.duplicated;
+    result.runArticles = runArticles;
+    Stopwatch componentClock(result.component), referenceClock(result.reference);
+    for (long runFirst = 1; runFirst <= s.duplicated; runFirst += runArticles) {
+        const long runLast = std::min(s.duplicated, runFirst + runArticles - 1);
+        long turnFirst = runFirst;
+        // The reference's turn over the articles the component has just done, from turnFirst to `last`.
+        auto referenceTurn = [&](long last) {
+            // Each method's turn ends with the checkpoint of what it wrote, inside its own time.
             CopyLogIntoDatabase(*componentConnection);
-            return created;
-        });
-        for (long n = first; n <= last; ++n) {
-            Timed(result.reference, 1, [&] {
-                if (n == first) reference.OpenRun();
+            componentClock.Stop();
+            for (long n = turnFirst; n <= last; ++n) {
+                referenceClock.Start();
+                if (n == runFirst) reference.OpenRun();
                 reference.DuplicateOneArticle(BenchCode(n), "R-" + BenchCode(n));
-                if (n == last) {
-                    reference.CloseRun();
-                    CopyLogIntoDatabase(*referenceConnection);
-                }
-                return 1L;
-            });
-        }
-        if (first <= s.duplicated / 2 && last >= s.duplicated / 2) {
-            result.halfGrowthKb = watch.GrowthKb();
-            halfLogBytes = LogTextBytes(component.RunLog());
-            halfCacheKb = pageCaches();
-            result.lateArticles = s.duplicated - last;
-        }
+                if (n == runLast) reference.CloseRun();
+                if (n == last) CopyLogIntoDatabase(*referenceConnection);
+                referenceClock.Stop();
+                ++result.reference.articles;
+            }
+            if (turnFirst <= s.duplicated / 2 && last >= s.duplicated / 2) {
+                result.halfGrowthKb = watch.GrowthKb();
+                halfLogBytes = LogTextBytes(component.RunLog());
+                halfCacheKb = pageCaches();
+                result.lateArticles = s.duplicated - last;
+            }
+            turnFirst = last + 1;
+        };
+        component.OnArticleDone([&](long done) {
+            const long n = runFirst + done - 1;
+            if (done % s.block != 0 || n >= runLast) return;  // the run's last turn comes when it returns
+            referenceTurn(n);
+            componentClock.Start();
+        });
+        componentClock.Start();
+        const long created = component.MassRun(BenchCode(runFirst), BenchCode(runLast), "C-");
+        const long articles = runLast - runFirst + 1;
+        if (created < articles && result.firstFailure.empty()) result.firstFailure = component.LastError();
+        result.component.articles += articles;
+        result.component.failures += articles - created;
+        referenceTurn(runLast);
+        component.OnArticleDone(nullptr);
     }
     result.growthKb = watch.GrowthKb();
     result.lateLogKb = (LogTextBytes(component.RunLog()) - halfLogBytes) / 1024;
     result.lateCacheKb = pageCaches() - halfCacheKb;
 }
 
-// Whole mass runs over the first `articles` articles, a dry run and a real one, each on a connection of its
-// own: the peak resident memory of the process while each runs.
 void MeasureMassRuns(const RunSettings& s, const std::string& connectionString, long articles, int index,
                      SizeResult& result) {
     const std::string prefix = "M" + std::to_string(index) + "-";

@@ -1,8 +1,8 @@
 #pragma once
 // One database size of the benchmark: build the database, duplicate the same articles through the
-// component and through the set-based reference, each on a connection of its own, in alternating blocks
-// (so that a busy machine slows both alike), timing each and watching memory; then check the plans of the
-// statements the component sends.
+// component and through the set-based reference, each on a connection of its own, taking turns (so that a
+// busy machine slows both alike), timing each and watching memory; then check the plans of the statements
+// the component sends.
 #include <string>
 #include <vector>
 
@@ -14,9 +14,12 @@ struct RunSettings {
     long databaseArticles = 1000;  // generated articles in the database
     long duplicated = 1000;        // articles duplicated by each method
     long planArticles = 5;         // articles duplicated under the statement recorder
-    // Articles per turn of each method: each turn of the component is one whole mass run (selection, run
-    // log), which a user's run of 1,000 articles pays once.
+    // Articles per turn of each method: the component's mass run pauses between two articles for the
+    // reference's turn.
     long block = 100;
+    // Articles per mass run of the component (selection, run log); 0: one run of all the duplicated articles,
+    // as a user's run of 1,000 articles is one run.
+    long runArticles = 0;
     std::vector<long> massRunArticles;  // whole mass runs (dry and real) whose peak memory is measured
     std::string folder;            // where the database file and the logs go
     bool keepDatabase = false;
@@ -45,7 +48,8 @@ struct MassMemory {
 struct SizeResult {
     long databaseArticles = 0;
     double buildSeconds = 0;
-    long block = 0;  // articles per turn of each method
+    long block = 0;        // articles per turn of each method
+    long runArticles = 0;  // articles per mass run of the component
     Measure component;
     Measure reference;
     long growthKb = 0;      // peak resident memory above the start of the run

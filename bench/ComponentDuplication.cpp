@@ -53,6 +53,7 @@ db::RecordsetPtr ComponentDuplicator::Select(const std::string& first, const std
 }
 
 long ComponentDuplicator::MassRun(const std::string& first, const std::string& last, const std::string& prefix) {
+    done_ = 0;
     mass_duplication::MassRequest request;
     request.selection = Select(first, last);
     request.text = prefix;

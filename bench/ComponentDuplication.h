@@ -2,6 +2,7 @@
 // Duplication of articles through the component the way a user's mass duplication does it: the product's
 // article selection (RecuperaArticoli) over a range of bench articles, then the product's mass run
 // (RunMassDuplication) with a code prefix, the variant choice made once.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,17 +33,25 @@ public:
     long DryRun(const std::string& first, const std::string& last, const std::string& prefix);
 
     const std::string& LastError() const { return lastError_; }
+    // Called after each article of a mass run with the articles the run has done so far, between two
+    // articles (no transaction of the run open): the benchmark gives the reference its turn there.
+    void OnArticleDone(std::function<void(long done)> hook) { articleDone_ = std::move(hook); }
     const generation::ProcessingLog& RunLog() const { return *log_; }
 
 private:
     db::RecordsetPtr Select(const std::string& first, const std::string& last);
     long Ask(const std::string&, long, const std::string&) override { return 7; }  // No
     generation::ProcessingLog& Log() override { return *log_; }
+    void ArticleDone(const generation::ArticleOutcome&) override {
+        if (articleDone_) articleDone_(++done_);
+    }
 
     generation::GenerationContext context_;
     db::RecordsetPtr variantSelection_;
     std::unique_ptr<generation::ProcessingLog> log_;
     std::string lastError_;
+    std::function<void(long)> articleDone_;
+    long done_ = 0;  // articles of the current mass run done
 };
 
 }  // namespace bench

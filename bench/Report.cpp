@@ -71,12 +71,17 @@ std::string FormatReport(const std::vector<SizeResult>& results, const Targets& 
     std::ostringstream out;
     out << "Command: `" << command << "`  \n";
     out << "Machine: " << Machine() << "  \n";
-    if (!results.empty())
-        out << "Each size: " << results.front().component.articles
-            << " articles duplicated by each method, on a connection each, in alternating blocks of "
-            << results.front().block << " (one mass run of the component per block); database "
-               "file in a temporary folder. Memory: peak resident growth of the process during the run of both "
-               "methods.\n\n";
+    if (!results.empty()) {
+        const SizeResult& first = results.front();
+        const bool oneRun = first.runArticles >= first.component.articles;
+        out << "Each size: " << first.component.articles
+            << " articles duplicated by each method, on a connection each, taking turns of " << first.block
+            << " articles: " << (oneRun ? std::string("one mass run of the component over all of them")
+                                        : "mass runs of the component of " + std::to_string(first.runArticles) +
+                                              " articles")
+            << ", paused between two articles for the reference's turn; database file in a temporary folder. "
+               "Memory: peak resident growth of the process during the run of both methods.\n\n";
+    }
 
     out << "| articles in database | build (s) | component (art/s) | component (ms/art) | reference (art/s) | "
            "reference (ms/art) | ratio | peak memory growth: first half / whole run (kB) | second half: page caches "

@@ -44,13 +44,18 @@ int main(int argc, char** argv) {
     CLI::App app{"Duplication benchmark: the component against a set-based reference, at several database sizes"};
     bool quick = false, strict = false, keep = false, massRuns = true;
     std::vector<long> sizes;
-    long articles = 0, planArticles = 5, block = 100;
+    long articles = 0, planArticles = 5, block = 100, runArticles = 0;
     std::string folderOption, document;
     app.add_flag("--quick", quick, "Smaller sizes for CI: 1,000 and 10,000 articles, 300 duplicated");
     app.add_option("--sizes", sizes, "Articles in the databases (default 1000 10000 100000)")->delimiter(',');
     app.add_option("--articles", articles, "Articles duplicated by each method at each size (default 1000)");
     app.add_option("--block", block,
-                   "Articles per turn of each method; one mass run of the component each (default 100)")
+                   "Articles per turn of each method: the component's mass run pauses for the reference's turn "
+                   "(default 100)")
+        ->check(CLI::PositiveNumber);
+    app.add_option("--run-articles", runArticles,
+                   "Articles per mass run of the component (default: one run of all the duplicated articles; "
+                   "equal to --block, a run per turn)")
         ->check(CLI::PositiveNumber);
     app.add_option("--plan-articles", planArticles, "Articles duplicated under the statement-plan check");
     app.add_option("--dir", folderOption, "Folder for the databases and logs (default: a new temporary folder)");
@@ -83,6 +88,7 @@ int main(int argc, char** argv) {
             settings.duplicated = articles;
             settings.planArticles = planArticles;
             settings.block = block;
+            settings.runArticles = runArticles;
             settings.folder = folder.string();
             settings.keepDatabase = keep;
             // The memory of whole runs is compared on the 10,000-article database: a run of 1,000 and of 10,000.

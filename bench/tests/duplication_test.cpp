@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "BenchDatabase.h"
+#include "bench/BenchRun.h"
 #include "bench/ComponentDuplication.h"
 #include "bench/ReferenceDuplication.h"
 
@@ -70,6 +71,44 @@ TEST(BenchDuplication, TheMassRunSelectsCreatesAndLogsEachArticle) {
     EXPECT_TRUE(logged("L'articolo C-BENCH-000002 è già esistente. ARTICOLO NON GENERATO!! "));
     EXPECT_EQ(benchtest::Scalar(*c, "SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'C-%'"), 3);
     EXPECT_EQ(c->TransactionLevel(), 0);
+}
+
+// The two methods take turns inside the component's mass run: every article created by each, the reference's
+// writes between two articles of a run that is under way, and one log run per mass run for each method.
+TEST(BenchDuplication, TheMethodsTakeTurnsInsideTheComponentsMassRuns) {
+    host::InstallShellHost();
+    erp::RegisterProcedures();
+    const auto folder = std::filesystem::path(LogFolder()) / "turns";
+    for (long runArticles : {0L, 10L}) {
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        bench::RunSettings s;
+        s.databaseArticles = 30;
+        s.duplicated = 25;
+        s.block = 10;
+        s.runArticles = runArticles;
+        s.planArticles = 0;
+        s.folder = folder.string();
+        s.keepDatabase = true;
+        const bench::SizeResult r = bench::RunSize(s);
+        EXPECT_EQ(r.firstFailure, "");
+        EXPECT_EQ(r.component.articles, 25);
+        EXPECT_EQ(r.reference.articles, 25);
+        EXPECT_EQ(r.component.failures, 0);
+        EXPECT_EQ(r.runArticles, runArticles == 0 ? 25 : 10);
+
+        auto c = db::Connection::Create();
+        c->Open("sqlite:" + (folder / "bench-30.db").string());
+        for (const char* prefix : {"C-", "R-"})
+            EXPECT_EQ(benchtest::Scalar(*c, std::string("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE '") +
+                                                prefix + "%'"),
+                      25)
+                << prefix;
+        // A log run per mass run and method: one each, or three each in runs of 10.
+        EXPECT_EQ(benchtest::Scalar(*c, "SELECT COUNT(*) FROM CG9L_LOGELAB"), runArticles == 0 ? 2 : 6);
+        c->Close();
+    }
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
