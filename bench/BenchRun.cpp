@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -138,14 +139,21 @@ void TimeBothMethods(const RunSettings& s, const std::string& connectionString, 
             }
             turnFirst = last + 1;
         };
+        // A failure of the reference's turn is the benchmark's, not the run's: kept until the run returns.
+        std::exception_ptr turnFailure;
         component.OnArticleDone([&](long done) {
             const long n = runFirst + done - 1;
-            if (done % s.block != 0 || n >= runLast) return;  // the run's last turn comes when it returns
-            referenceTurn(n);
+            if (turnFailure || done % s.block != 0 || n >= runLast) return;  // the last turn comes after the run
+            try {
+                referenceTurn(n);
+            } catch (...) {
+                turnFailure = std::current_exception();
+            }
             componentClock.Start();
         });
         componentClock.Start();
         const long created = component.MassRun(BenchCode(runFirst), BenchCode(runLast), "C-");
+        if (turnFailure) std::rethrow_exception(turnFailure);
         const long articles = runLast - runFirst + 1;
         if (created < articles && result.firstFailure.empty()) result.firstFailure = component.LastError();
         result.component.articles += articles;

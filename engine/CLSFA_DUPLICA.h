@@ -99,7 +99,8 @@ public:
     const std::string& StatementText() const { return statementText_; }
     // The caller vouches that, until it says otherwise, nothing writes rows of the articles the operations
     // copy from (their own copies write the new article's rows only). The copies by article code may then ask
-    // once per source article which of their tables it has rows in, and skip the others (SourceRows.h).
+    // once per source article which of their tables it has rows in, and skip the others (SourceRows.h). The
+    // answers are kept until the caller says so again.
     void SourceRowsUnchanged(bool v) {
         sourceRowsUnchanged_ = v;
         sourceRows_.clear();

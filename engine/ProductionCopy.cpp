@@ -76,7 +76,8 @@ std::string ProductionCopy::CopyProductionData(const db::Variant& origine, const
 
 void ProductionCopy::CopyFormulas(const db::Variant& origine, const db::Variant& nuovo) {
     auto& e = engine_;
-    auto plan = e.ArticleTableCopy("PD27_ANAFORMULE", "PD27", origine, nuovo, {}, 2);
+    // The base article's formulas only (option blank), in one statement as row by row.
+    auto plan = e.ArticleTableCopy("PD27_ANAFORMULE", "PD27", origine, nuovo, " AND PD27_OPZIONE = ' '", 2);
     plan.sourceSql = "SELECT * FROM PD27_ANAFORMULE WHERE" + std::string(" PD27_DITTA_CG18 = ") + e.DittaText() +
                      " AND PD27_CODART_MG66 = '" + db::SqlEscape(origine.Text()) + "'" + " AND PD27_OPZIONE = ' '";
     plan.before = EngineEvent::BeforeUpdatePD27;

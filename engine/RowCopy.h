@@ -83,7 +83,8 @@ struct CopySpec {
     bool valuesApart = false;
     std::vector<db::Variant> sourceArgs;
     // When not empty, every source row is a row of this article in the engine's company, found by the table's
-    // <prefix>_DITTA_CG18 and <prefix>_CODART_MG66: the copy has nothing to do where the article has no row.
+    // <prefix>_DITTA_CG18 and <prefix>_CODART_MG66 (<prefix>: the table's name up to its first '_'): the copy
+    // has nothing to do where the article has no row.
     std::string sourceArticle;
 };
 

@@ -104,6 +104,9 @@ TEST(BenchDuplication, TheMethodsTakeTurnsInsideTheComponentsMassRuns) {
                                                 prefix + "%'"),
                       25)
                 << prefix;
+        // The reference's first turn came before the component's eleventh article, inside the run.
+        EXPECT_LT(benchtest::Scalar(*c, "SELECT rowid FROM MG66_ANAGRART WHERE MG66_CODART = 'R-BENCH-000001'"),
+                  benchtest::Scalar(*c, "SELECT rowid FROM MG66_ANAGRART WHERE MG66_CODART = 'C-BENCH-000011'"));
         // A log run per mass run and method: one each, or three each in runs of 10.
         EXPECT_EQ(benchtest::Scalar(*c, "SELECT COUNT(*) FROM CG9L_LOGELAB"), runArticles == 0 ? 2 : 6);
         c->Close();

@@ -209,6 +209,21 @@ TEST_F(ProductionTest, AnExistingCycleOfTheNewCodeIsLeftAlone) {
     EXPECT_EQ(Scalar("SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'NEW'").Text(), "NEW");
 }
 
+// The formulas of the base article only (option blank), whether row by row or in one statement.
+TEST_F(ProductionTest, OnlyTheBaseArticlesFormulasAreCopiedEitherWay) {
+    Formulas();
+    Exec("INSERT INTO PD27_ANAFORMULE (PD27_DITTA_CG18, PD27_CODART_MG66, PD27_OPZIONE, PD27_CODFORMULA, PD27_FORMULA) "
+         "VALUES (1, 'SRC', 'XL', 'F9', 'QTA*3')");
+    CreateNewArticle();  // the recorder hears every event: row by row
+    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
+    ASSERT_EQ(QuietEngine()->DuplicazioneDatiProduzione(src, db::Variant("SET")), kvMethodOK);
+    for (const char* code : {"NEW", "SET"})
+        EXPECT_EQ(testsupport::Rows(*conn, std::string("SELECT PD27_OPZIONE, PD27_CODFORMULA FROM PD27_ANAFORMULE WHERE "
+                                                       "PD27_CODART_MG66 = '") + code + "' ORDER BY 2"),
+                  (Names{" |F1", " |F2"}))
+            << code;
+}
+
 // What the source has decides which steps run: no production data, no cycle looked for; no formulas,
 // the cycle step still runs.
 TEST_F(ProductionTest, EachStepRunsOnlyOnWhatTheSourceHas) {
