@@ -2,9 +2,14 @@
 // end it and which are only logged. A failure at each statement in turn is the reliability suite's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestRunPort.h"
 #include "GenerationFixture.h"
+#include "SqliteStatementHook.h"
 #include "db/FaultInjector.h"
+#include "ArticleCopy.h"
+#include "db/Quote.h"
 #include "generation/CreaArticolo.h"
 
 namespace {
@@ -63,6 +68,37 @@ TEST_F(CreaArticolo, ASuccessIsReportedOnTheProgramObjectAndInTheLog) {
     EXPECT_FALSE(p.DuplicazioneAvvenuta() || p.InvocaGestioneArticoliClienti() || p.InvocaGestioneArticoliFornitori() ||
                  p.InvocaGestioneParamGestScorte());
     EXPECT_EQ(p.Articolo_Destinazione().Text(), "");
+}
+
+// A subscriber of one event that writes nothing.
+class QuietListener : public engine::CLSFA_DUPLICA_Events {
+public:
+    bool Handles(engine::EngineEvent e) const override { return e == engine::EngineEvent::AfterUpdateFA13; }
+};
+
+// The product's run asks which of the tables an earlier article found empty hold rows of the model, and
+// skips their copies; with a caller's subscriber listening, every copy runs and nothing is asked.
+TEST_F(CreaArticolo, TheSourcesEmptyTablesAreAskedAboutOnlyWithoutACallersSubscriber) {
+    Exec("DELETE FROM MG4N_ARTTRALIM WHERE MG4N_CODART_MG66 = " + db::SqlText(kModello));
+    auto run = std::make_shared<engine::RunConstants>();
+    std::vector<std::string> sent;
+    testsupport::SqliteStatementHook hook(*conn, [&](sqlite3_stmt*, const char* text) { sent.emplace_back(text); });
+    auto copy = [&](const std::string& code, std::shared_ptr<engine::CLSFA_DUPLICA_Events> events) {
+        sent.clear();
+        testsupport::ArticleCopy c;
+        c.model = kModello;
+        c.target = code;
+        c.events = std::move(events);
+        c.run = run;
+        EXPECT_EQ(testsupport::CopyArticle(conn, program, c), "") << code;
+        const auto any = [&](const std::string& part) {
+            return std::any_of(sent.begin(), sent.end(), [&](const std::string& s) { return s.find(part) != s.npos; });
+        };
+        return std::make_pair(any("EXISTS (SELECT 1 FROM MG4N_ARTTRALIM"), any("INSERT INTO MG4N_ARTTRALIM"));
+    };
+    EXPECT_EQ(copy("AGMODELLO01TS-UNO", nullptr), std::make_pair(false, true));  // found empty
+    EXPECT_EQ(copy("AGMODELLO01TS-DUE", nullptr), std::make_pair(true, false));  // asked, skipped
+    EXPECT_EQ(copy("AGMODELLO01TS-TRE", std::make_shared<QuietListener>()), std::make_pair(false, true));
 }
 
 TEST_F(CreaArticolo, MissingDataStopTheArticleWithAMessage) {

@@ -8,6 +8,7 @@
 
 #include "db/Connection.h"
 #include "engine/EngineEvents.h"
+#include "engine/RunConstants.h"
 #include "entry/HostInterfaces.h"
 #include "generation/CreaArticolo.h"
 
@@ -21,6 +22,7 @@ struct ArticleCopy {
     std::string extendedDescription = "Camicia in lino blu";
     std::shared_ptr<engine::CLSFA_DUPLICA_Events> events;
     bool linksTab = true;
+    std::shared_ptr<engine::RunConstants> run;  // the run the copy is part of; none: a copy on its own
 };
 
 // Nothing asked, nothing logged: the outcome carries the reason.
@@ -47,7 +49,8 @@ inline std::string CopyArticle(const db::ConnectionPtr& conn, const std::shared_
     r.mainFabric.codice = "TS-COTONE-BIANCO";  // the bill-of-materials step applies
     r.options.complete = false;
     r.events = copy.events;
-    const generation::GenerationContext context{conn, db::Variant(1), program, nullptr, "sqlite::memory:", nullptr};
+    const generation::GenerationContext context{conn,    db::Variant(1),    program, nullptr, "sqlite::memory:",
+                                                nullptr, copy.run};
     SilentPort port(program->ClsGlobal(), conn);
     const auto outcome = generation::CreaArticolo(context, r, port);
     return outcome.state == generation::ArticleState::Created ? std::string() : outcome.reason;
