@@ -119,8 +119,12 @@ bool CLSFA_DUPLICA::Listened(EngineEvent e) const {
 // Only tables an earlier article of the run had no row in are asked about: asking about one that has rows
 // costs more than it saves. An article's question covers the tables listed when its first copy of one of them
 // comes; a table listed later is copied as usual for this article.
+bool CLSFA_DUPLICA::SourceRowsAsked(const CopySpec& plan) const {
+    return sourceRowsUnchanged_ && constants_ && connessione_ && !plan.sourceArticle.empty();
+}
+
 bool CLSFA_DUPLICA::SourceKnownEmpty(const CopySpec& plan) {
-    if (!sourceRowsUnchanged_ || !constants_ || plan.sourceArticle.empty() || !connessione_) return false;
+    if (!SourceRowsAsked(plan)) return false;
     const auto& tables = constants_->ArticleTables();
     if (std::find(tables.begin(), tables.end(), plan.table) == tables.end()) return false;
     const std::string company = DittaText();
@@ -128,14 +132,14 @@ bool CLSFA_DUPLICA::SourceKnownEmpty(const CopySpec& plan) {
         return s.Code() == plan.sourceArticle && s.Company() == company;
     });
     if (known == sourceRows_.end()) {
-        sourceRows_.emplace_back(*connessione_, constants_.get(), company, plan.sourceArticle, tables);
+        sourceRows_.emplace_back(*connessione_, *constants_, company, plan.sourceArticle, tables);
         known = sourceRows_.end() - 1;
     }
     return known->KnownEmpty(plan.table);
 }
 
 void CLSFA_DUPLICA::NoteCopiedNothing(const CopySpec& plan) {
-    if (!sourceRowsUnchanged_ || !constants_ || plan.sourceArticle.empty()) return;
+    if (!SourceRowsAsked(plan)) return;
     auto& tables = constants_->ArticleTables();
     if (std::find(tables.begin(), tables.end(), plan.table) == tables.end()) tables.push_back(plan.table);
 }

@@ -151,6 +151,8 @@ private:
     std::vector<std::pair<std::string, std::string>> groupingsCreated_;
     bool sourceRowsUnchanged_ = false;
     std::vector<SourceRows> sourceRows_;  // one per source article asked about
+    // Whether the copy's source rows may be asked about: the caller vouched, and the copy is by article code.
+    bool SourceRowsAsked(const CopySpec& plan) const;
     // Whether the copy's source has no row, by SourceRows (false when not known).
     bool SourceKnownEmpty(const CopySpec& plan);
     // A copy by article code found no source row: the next articles of the run ask about its table.

@@ -4,6 +4,7 @@
 #include "db/Driver.h"
 #include "db/JoinText.h"
 #include "db/Recordset.h"
+#include "engine/RowCopy.h"
 #include "engine/RunConstants.h"
 
 namespace engine {
@@ -14,8 +15,8 @@ std::string ProbeText(const std::string& company, const std::vector<std::string>
     std::string sql;
     for (std::size_t i = 0; i < tables.size(); ++i) {
         const std::string prefix = tables[i].substr(0, tables[i].find('_'));
-        sql += db::JoinText({i == 0 ? "SELECT " : ", ", "CASE WHEN EXISTS (SELECT 1 FROM ", tables[i], " WHERE ",
-                             prefix, "_DITTA_CG18 = ", company, " AND ", prefix, "_CODART_MG66 = ?) THEN 1 ELSE 0 END AS G",
+        sql += db::JoinText({i == 0 ? "SELECT " : ", ", "CASE WHEN EXISTS (SELECT 1 FROM ", tables[i], " WHERE",
+                             ArticleRowsMarkerWhere(prefix, company, {}), ") THEN 1 ELSE 0 END AS G",
                              std::to_string(i)});
     }
     return sql;
@@ -23,15 +24,13 @@ std::string ProbeText(const std::string& company, const std::vector<std::string>
 
 }  // namespace
 
-SourceRows::SourceRows(db::Connection& connection, RunConstants* run, const std::string& company,
+SourceRows::SourceRows(db::Connection& connection, RunConstants& run, const std::string& company,
                        const std::string& code, const std::vector<std::string>& tables)
     : company_(company), code_(code) {
     if (tables.empty()) return;
     std::string key = "source rows\n" + company;
     for (const std::string& t : tables) key.append("\n").append(t);
-    std::string made;
-    const std::string& sql = run ? run->Made<std::string>(key, [&] { return ProbeText(company, tables); })
-                                 : (made = ProbeText(company, tables));
+    const std::string& sql = run.Made<std::string>(key, [&] { return ProbeText(company, tables); });
     const std::vector<db::BoundValue> values(tables.size(), db::BoundValue{{}, db::Variant(code)});
     auto rs = connection.ExecuteWith(sql, values, nullptr, db::kCommonSqlText);
     // No answer (there is always one row): nothing is known, every copy runs.

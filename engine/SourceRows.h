@@ -18,8 +18,8 @@ class SourceRows {
 public:
     // Asks for each of `tables` whether it has a row with `<prefix>_DITTA_CG18 = company` and
     // `<prefix>_CODART_MG66 = code`, <prefix> being the table name up to its first '_'. The statement is
-    // made once per run when `run` is given.
-    SourceRows(db::Connection& connection, RunConstants* run, const std::string& company, const std::string& code,
+    // made once per run.
+    SourceRows(db::Connection& connection, RunConstants& run, const std::string& company, const std::string& code,
                const std::vector<std::string>& tables);
 
     const std::string& Company() const { return company_; }
