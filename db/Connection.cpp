@@ -199,25 +199,37 @@ std::shared_ptr<Recordset> Connection::ExecuteWith(const std::string& commandTex
                                                    long options) {
     try {
         Driver& driver = GetDriver();
+        // Values nearly always come positional only, for one statement: then they go to the driver as given.
+        const bool anyNamed =
+            std::any_of(values.begin(), values.end(), [](const BoundValue& v) { return !v.name.empty(); });
         std::vector<BoundValue> named;
-        std::vector<BoundValue> positional;
-        for (const BoundValue& v : values) (v.name.empty() ? positional : named).push_back(v);
+        std::vector<BoundValue> split;
+        if (anyNamed) {
+            for (const BoundValue& v : values) (v.name.empty() ? split : named).push_back(v);
+        }
+        const std::vector<BoundValue>& positional = anyNamed ? split : values;
 
         std::optional<StatementResult> last;
         long affected = 0;
         std::size_t next = 0;  // '?' values are taken in order across the statements
         const bool asWritten = options != adOptionUnspecified && (options & adExecuteCommonSql) != 0;
         ForEachStatement(driver, commandText, asWritten, [&](const std::string& sql) {
-            std::vector<BoundValue> bound = named;
+            std::size_t wanted = 0;
             if (!positional.empty()) {
-                const auto wanted = static_cast<std::size_t>(driver.PositionalParameterCount(sql));
+                wanted = static_cast<std::size_t>(driver.PositionalParameterCount(sql));
                 if (next + wanted > positional.size())
                     throw Error(kParametersMissing, "No value given for one or more required parameters.", ado::kSource);
+            }
+            const bool whole = named.empty() && next == 0 && wanted == positional.size();
+            std::vector<BoundValue> bound;
+            if (!whole) {
+                bound.reserve(named.size() + wanted);
+                bound = named;
                 bound.insert(bound.end(), positional.begin() + static_cast<long>(next),
                              positional.begin() + static_cast<long>(next + wanted));
-                next += wanted;
             }
-            StatementResult r = driver.Run(sql, bound);
+            next += wanted;
+            StatementResult r = driver.Run(sql, whole ? positional : bound);
             affected += r.changes;
             if (r.hasRowSet) last = std::move(r);
         });
