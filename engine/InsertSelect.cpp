@@ -99,6 +99,9 @@ InsertSelectStatement InsertSelect(const CopySpec& plan, const std::vector<std::
 std::vector<db::BoundValue> MarkerValues(const CopySpec& plan, const InsertSelectStatement& statement) {
     std::vector<db::BoundValue> values;
     if (!plan.valuesApart) return values;
+    std::size_t count = plan.sourceArgs.size();
+    for (int k : statement.markers) count += k >= 0 ? 1 : plan.setSql[static_cast<std::size_t>(-1 - k)].args.size();
+    values.reserve(count);
     for (int k : statement.markers) {
         if (k >= 0) {
             values.push_back({{}, plan.set[static_cast<std::size_t>(k)].second});

@@ -1,6 +1,7 @@
 #include "engine/RowCopy.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "db/CommonSql.h"
 #include "db/JoinText.h"
@@ -30,19 +31,34 @@ std::string ArticleRowsMarkerWhere(const std::string& prefix, const std::string&
 
 namespace {
 
-// Everything the text of a copy in one statement with its values apart is made of: the plan's table, clauses,
-// names and expressions, the table's columns and what each of them gets.
-std::string CopyTextKey(const CopySpec& plan, const std::vector<std::string>& columns,
-                        const std::vector<FieldAction>& actions) {
-    std::string key = db::JoinText({plan.table, "\n", plan.sourceFrom, "\n", std::to_string(plan.firstField), "\n"});
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        key.append(columns[i]).append(1, static_cast<char>('0' + static_cast<int>(actions[i]))).append(" ");
+// Everything the text of a copy in one statement with its values apart is made of, but the table's columns:
+// the plan's table, clauses, rule, names and expressions. The columns are the table's own; what each of them
+// gets follows from them and the rule.
+std::string CopyShapeKey(const CopySpec& plan) {
+    std::string key = db::JoinText({plan.table, "\n", plan.sourceFrom, "\n", std::to_string(plan.firstField), "\n",
+                                    std::to_string(reinterpret_cast<std::uintptr_t>(plan.rule))});
     for (const auto& [name, value] : plan.set) {
         // A text goes in as a marker; any other value is written into the text.
-        key.append("\n").append(name).append(value.IsString() ? "=?" : "=").append(value.IsString() ? "" : value.Text());
+        key.append("\n").append(name).append(value.IsString() ? "=?" : "=");
+        if (!value.IsString()) key.append(value.Text());
     }
     for (const SqlValue& v : plan.setSql) key.append("\n").append(v.column).append("=").append(v.expression);
     return key;
+}
+
+// The copy in one statement as a table's columns make it: none when a column's value cannot be written so.
+struct SetBasedCopy {
+    bool composed = false;
+    InsertSelectStatement statement;
+};
+
+std::vector<FieldAction> Actions(const CopySpec& plan, const std::vector<std::string>& columns) {
+    std::vector<FieldAction> actions;
+    actions.reserve(columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        actions.push_back(plan.rule && static_cast<long>(i) >= plan.firstField ? plan.rule(columns[i])
+                                                                               : FieldAction::Copy);
+    return actions;
 }
 
 }  // namespace
@@ -81,22 +97,23 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     if (e.rstTarget_->State() == db::adStateOpen) e.rstTarget_->Close();
     // The column names from the connection: no statement to translate and no recordset to fill for them.
     const auto names = e.connessione_->TableColumns(plan.table);
-    const std::vector<std::string>& columns = *names;
-    std::vector<FieldAction> actions;
-    actions.reserve(columns.size());
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        actions.push_back(plan.rule && static_cast<long>(i) >= plan.firstField ? plan.rule(columns[i])
-                                                                               : FieldAction::Copy);
-    if (!CopiedAsTheyAre(plan.table, columns, actions)) return std::nullopt;
-    InsertSelectStatement made;
-    const InsertSelectStatement* statement = &made;
-    if (plan.valuesApart && e.constants_) {
-        statement = &e.constants_->Made<InsertSelectStatement>(CopyTextKey(plan, columns, actions),
-                                                               [&] { return InsertSelect(plan, columns, actions); });
-    } else {
-        made = InsertSelect(plan, columns, actions);
-    }
-    if (statement->sql.empty()) return std::nullopt;
+    const auto compose = [&] {
+        std::vector<FieldAction> actions = Actions(plan, *names);
+        SetBasedCopy copy;
+        if (!CopiedAsTheyAre(plan.table, *names, actions)) return copy;
+        copy.statement = InsertSelect(plan, *names, actions);
+        copy.composed = !copy.statement.sql.empty();
+        return copy;
+    };
+    SetBasedCopy made;
+    const SetBasedCopy* copy = &made;
+    // With the values apart the text is the same for every article of a run: composed once.
+    if (plan.valuesApart && e.constants_)
+        copy = &e.constants_->MadeFor<SetBasedCopy>(CopyShapeKey(plan), names, compose);
+    else
+        made = compose();
+    if (!copy->composed) return std::nullopt;
+    const InsertSelectStatement* statement = &copy->statement;
     if (e.SourceKnownEmpty(plan)) return false;
     long written = 0;
     // Composed here of plain names, literals and markers: SQLite runs it without the T-SQL translation.

@@ -59,7 +59,8 @@ struct CopySpec {
     bool emptyCommonSql = false;  // emptySql alone in that SQL, when the source statement has TOP or hints
     std::vector<std::pair<std::string, db::Variant>> set;  // fields written by name on every new row
     int firstField = 0;      // first field copied by position
-    std::function<FieldAction(const std::string& fieldName)> rule;  // none: copy every field
+    // None: copy every field. A plain function of the name, so that a run can keep what it decides per table.
+    FieldAction (*rule)(const std::string& fieldName) = nullptr;
     // Runs once the source has rows, before the target opens; false ends the copy with nothing written.
     std::function<bool()> beforeTarget;
     // Per-row hooks. accept: false leaves the source row out. complete: last touches on the new row.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "db/Connection.h"
@@ -17,6 +18,8 @@ namespace engine {
 
 class RunConstants {
 public:
+    using Columns = std::shared_ptr<const std::vector<std::string>>;
+
     // The rows of `sql`, read on its first request of the run; every caller gets a cursor of its own.
     db::RecordsetPtr Rows(db::Connection& connection, const std::string& sql);
 
@@ -29,6 +32,21 @@ public:
         return *static_cast<const T*>(kept->second.get());
     }
 
+    // What `make` gives (a T) for a table's `columns`, kept for the run under `key` while the table has those
+    // columns: made again when they differ (the schema changed), in place of what was kept.
+    template <typename T, typename Make>
+    const T& MadeFor(const std::string& key, const Columns& columns, Make make) {
+        auto kept = madeFor_.find(key);
+        if (kept == madeFor_.end()) {
+            kept = madeFor_.emplace(key, std::make_pair(columns, std::make_shared<T>(make()))).first;
+        } else if (kept->second.first != columns) {
+            // Names read again (a driver that keeps none): made again only when they are not the same.
+            if (*kept->second.first != *columns) kept->second.second = std::make_shared<T>(make());
+            kept->second.first = columns;
+        }
+        return *static_cast<const T*>(kept->second.second.get());
+    }
+
     // The tables a copy by article code found no source row in, earlier in the run (SourceRows.h).
     std::vector<std::string>& ArticleTables() { return articleTables_; }
 
@@ -36,6 +54,9 @@ private:
     std::vector<std::string> articleTables_;
     std::unordered_map<std::string, db::RecordsetPtr, db::TextHasher, std::equal_to<>> rows_;
     std::unordered_map<std::string, std::shared_ptr<const void>, db::TextHasher, std::equal_to<>> made_;
+    std::unordered_map<std::string, std::pair<Columns, std::shared_ptr<const void>>, db::TextHasher,
+                       std::equal_to<>>
+        madeFor_;
 };
 
 // The rows through `constants` when the caller runs inside a run, from the connection otherwise.

@@ -3,6 +3,7 @@
 
 #include "EngineFixture.h"
 #include "SqliteStatementHook.h"
+#include "db/CommonSql.h"
 #include "db/FaultInjector.h"
 #include "db/sqlite/BoundLiterals.h"
 
@@ -48,6 +49,27 @@ TEST_F(RowCopyTest, TablesFoundEmptyAreAskedAboutTogetherAndSkippedWhileTheSourc
     Exec("INSERT INTO MG4N_ARTTRALIM (MG4N_DITTA_CG18, MG4N_CODART_MG66, MG4N_CODTRACC) VALUES (1, 'SRC', 'T1')");
     EXPECT_EQ(statements("A4", false), 2);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG4N_ARTTRALIM WHERE MG4N_CODART_MG66 = 'A4'"), 1);
+}
+
+// A run composes each copy in one statement once; a table that gains a column during the run gets it copied.
+TEST_F(RowCopyTest, ACopyComposedForTheRunIsComposedAgainWhenItsTableChanges) {
+    Exec("INSERT INTO MG69_UBICAZART (MG69_DITTA_CG18, MG69_CODART_MG66, MG69_MAGAZZINO, MG69_UBICAZIONE) "
+         "VALUES (1, 'SRC', 'MAG1', 'A')");
+    auto run = std::make_shared<engine::RunConstants>();
+    auto copy = [&](const std::string& code) {
+        auto e = NewEngine();
+        e->Constants(run);
+        ASSERT_EQ(e->DuplicazioneAnagraficaBase(src, db::Variant(code)), kvMethodOK);
+        ASSERT_EQ(e->DuplicazioneUbicazioniDinamiche(src, db::Variant(code)), kvMethodOK);
+    };
+    copy("A1");
+    copy("A2");
+    conn->Execute("ALTER TABLE MG69_UBICAZART ADD MG69_SCAFFALE VARCHAR(10)", nullptr,
+                  db::kCommonSqlText | db::adExecuteNoRecords);
+    Exec("UPDATE MG69_UBICAZART SET MG69_SCAFFALE = 'S4' WHERE MG69_CODART_MG66 = 'SRC'");
+    copy("A3");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG69_UBICAZART WHERE MG69_CODART_MG66 IN ('A1', 'A2', 'A3')"), 3);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG69_UBICAZART WHERE MG69_CODART_MG66 = 'A3' AND MG69_SCAFFALE = 'S4'"), 1);
 }
 
 TEST_F(RowCopyTest, AHandlerChangeToAPendingRowIsWhatGetsWritten) {
