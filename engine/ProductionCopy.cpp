@@ -1,6 +1,7 @@
 #include "engine/ProductionCopy.h"
 
 #include "db/CommonSql.h"
+#include "db/Driver.h"
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
@@ -90,6 +91,11 @@ void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Varian
     const std::string company = e.DittaText();
     const std::string newCode = nuovo.Text();
     std::shared_ptr<entry::IIdentifierService> identifiers;
+    auto newIdentifiers = [&] {
+        identifiers = entry::Host().CreateIdentifierService();
+        identifiers->Connection(e.connessione_);
+    };
+    const std::string description = db::Left(e.descrizioneArticoloDaGenerare_.Text(), kCycleDescriptionLength);
 
     CopySpec plan;
     // The first version of the source cycle; nothing when the new article's cycle exists already.
@@ -97,46 +103,73 @@ void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Varian
                      " AND PD52_CODICE = '" + db::SqlEscape(cicloOrigine) +
                      "' AND NOT EXISTS (SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " + company +
                      " AND PD52_CODICE = '" + db::SqlEscape(newCode) + "')" + " ORDER BY PD52_VERSIONE";
-    plan.emptySql = "SELECT * FROM PD52_ANAGCICLI WHERE 0=1";
-    plan.emptyCommonSql = true;
-    plan.set = {
-        {"PD52_DITTA_CG18", e.ditta_},
-        {"PD52_CODICE", db::Variant(newCode)},
-        {"PD52_DESCR", db::Variant(db::Left(e.descrizioneArticoloDaGenerare_.Text(), kCycleDescriptionLength))}};
-    // The new cycle is a header of its own: no other column comes from the source.
-    plan.rule = [](const std::string&) { return FieldAction::Skip; };
-    plan.beforeTarget = [&] {
-        identifiers = entry::Host().CreateIdentifierService();
-        identifiers->Connection(e.connessione_);
-        return true;
-    };
-    plan.complete = [&](db::Recordset& source, db::Recordset& target) {
-        target["PD52_VERSIONE"].Value(source["PD52_VERSIONE"].Value());
-        target["PD52_GUID"].Value(db::Variant(identifiers->NuovoIdentificativo()));
-    };
-    plan.before = EngineEvent::BeforeUpdatePD52;
-    plan.after = EngineEvent::AfterUpdatePD52;
-    if (!RowCopy(e).Run(plan)) return;
+    std::vector<NewCycle> written;
+    if (!e.Listened(EngineEvent::BeforeUpdatePD52) && !e.Listened(EngineEvent::AfterUpdatePD52)) {
+        // No one sees the new row: it is written from the values it takes, the source's first version read for
+        // its version and identifier alone. The same row as the copy below writes.
+        e.statementText_ = plan.sourceSql;
+        auto first = e.connessione_->ExecuteWith(
+            "SELECT TOP 1 PD52_VERSIONE, PD52_GUID FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " + company +
+                " AND PD52_CODICE = ? AND NOT EXISTS (SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " +
+                company + " AND PD52_CODICE = ?) ORDER BY PD52_VERSIONE",
+            {{{}, db::Variant(cicloOrigine)}, {{}, db::Variant(newCode)}});
+        if (first->EOF()) return;
+        newIdentifiers();
+        NewCycle cycle{cicloOrigine, (*first)["PD52_GUID"].Value().Text(), newCode, description,
+                       identifiers->NuovoIdentificativo(), (*first)["PD52_VERSIONE"].Value()};
+        e.connessione_->ExecuteWith(
+            "INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE, PD52_DESCR, PD52_GUID) "
+            "VALUES (?, ?, ?, ?, ?)",
+            {{{}, e.ditta_},
+             {{}, db::Variant(cycle.code)},
+             {{}, cycle.version},
+             {{}, db::Variant(cycle.description)},
+             {{}, db::Variant(cycle.guid)}},
+            nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
+        written.push_back(std::move(cycle));
+    } else {
+        plan.emptySql = "SELECT * FROM PD52_ANAGCICLI WHERE 0=1";
+        plan.emptyCommonSql = true;
+        plan.set = {{"PD52_DITTA_CG18", e.ditta_},
+                    {"PD52_CODICE", db::Variant(newCode)},
+                    {"PD52_DESCR", db::Variant(description)}};
+        // The new cycle is a header of its own: no other column comes from the source.
+        plan.rule = [](const std::string&) { return FieldAction::Skip; };
+        plan.beforeTarget = [&] {
+            newIdentifiers();
+            return true;
+        };
+        plan.complete = [&](db::Recordset& source, db::Recordset& target) {
+            target["PD52_VERSIONE"].Value(source["PD52_VERSIONE"].Value());
+            target["PD52_GUID"].Value(db::Variant(identifiers->NuovoIdentificativo()));
+        };
+        plan.before = EngineEvent::BeforeUpdatePD52;
+        plan.after = EngineEvent::AfterUpdatePD52;
+        if (!RowCopy(e).Run(plan)) return;
+        // The rows as written, a handler's changes included; their source is the first version.
+        auto& source = *e.rstSource_;
+        auto& target = *e.rstTarget_;
+        source.MoveFirst();
+        for (target.MoveFirst(); !target.EOF(); target.MoveNext())
+            written.push_back({source["PD52_CODICE"].Value().Text(), source["PD52_GUID"].Value().Text(),
+                               target["PD52_CODICE"].Value().Text(), target["PD52_DESCR"].Value().Text(),
+                               target["PD52_GUID"].Value().Text(), target["PD52_VERSIONE"].Value()});
+    }
 
     if (!e.collDatiDaDuplicare_) throw db::Error(db::errc::ObjectRequired, "Object required");
-    if (e.collDatiDaDuplicare_->Item("KEY26").Equals(db::Variant(true))) CopyCycleContents(*identifiers);
+    if (e.collDatiDaDuplicare_->Item("KEY26").Equals(db::Variant(true))) CopyCycleContents(*identifiers, written);
     identifiers->Connection(nullptr);
 }
 
-void ProductionCopy::CopyCycleContents(entry::IIdentifierService& identifiers) {
+void ProductionCopy::CopyCycleContents(entry::IIdentifierService& identifiers, const std::vector<NewCycle>& written) {
     auto& e = engine_;
     auto cycles = entry::Host().CreateCycleService();
     cycles->Connection(e.connessione_);
     cycles->Ditta(e.ditta_);
-    auto& source = *e.rstSource_;
-    auto& target = *e.rstTarget_;
-    source.MoveFirst();
-    for (target.MoveFirst(); !target.EOF(); target.MoveNext()) {
-        const db::Variant version = target["PD52_VERSIONE"].Value();
-        cycles->CopiaCiclo(source["PD52_CODICE"].Value().Text(), target["PD52_CODICE"].Value().Text(),
-                           target["PD52_DESCR"].Value().Text(), "", "", true, "", "", version, version);
-        identifiers.CopiaDatiCollegati(source["PD52_GUID"].Value().Text(), target["PD52_GUID"].Value().Text(),
-                                       kEntitaCiclo, kEntitaCiclo, 0, 0);
+    for (const NewCycle& cycle : written) {
+        cycles->CopiaCiclo(cycle.sourceCode, cycle.code, cycle.description, "", "", true, "", "", cycle.version,
+                           cycle.version);
+        identifiers.CopiaDatiCollegati(cycle.sourceGuid, cycle.guid, kEntitaCiclo, kEntitaCiclo, 0, 0);
     }
     cycles->Connection(nullptr);
 }

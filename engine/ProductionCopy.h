@@ -3,6 +3,7 @@
 // own production cycle, and the settings handed to the host's bill-of-materials processing.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "db/Variant.h"
 #include "entry/HostInterfaces.h"
@@ -39,8 +40,15 @@ public:
                                                      const db::ConnectionPtr& connessione);
 
 private:
-    // Phases and linked data of each new cycle row, from the source row.
-    void CopyCycleContents(entry::IIdentifierService& identifiers);
+    // A cycle row written by CopyCycle, with the source row it came from.
+    struct NewCycle {
+        std::string sourceCode, sourceGuid;
+        std::string code, description, guid;
+        db::Variant version;
+    };
+
+    // Phases and linked data of each new cycle row, from its source row.
+    void CopyCycleContents(entry::IIdentifierService& identifiers, const std::vector<NewCycle>& written);
 
     CLSFA_DUPLICA& engine_;
 };

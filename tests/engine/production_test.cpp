@@ -194,6 +194,45 @@ TEST_F(ProductionTest, Key26CopiesThePhasesAndLinkedDataOfTheFirstVersion) {
     EXPECT_EQ(Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF IN ('G2', 'G5')"), 3);  // sources kept
 }
 
+// Without listeners the new cycle is written from its values, the source read for its first version alone: the
+// same header, phases and linked data as the row copy's, in fewer statements; an existing cycle is left alone.
+TEST_F(ProductionTest, WithoutListenersTheNewCycleIsTheRowCopysInFewerStatements) {
+    NewArticleWithCyclePerArticle();
+    SwitchCycleContents(true);
+    auto quiet = QuietEngine();
+    quiet->CollDatiDaDuplicare()->Remove("KEY26");
+    quiet->CollDatiDaDuplicare()->Add(db::Variant(true), "KEY26");
+    const long rowByRow = StatementsOf([&] { ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK); });
+    const long quietly =
+        StatementsOf([&] { ASSERT_EQ(quiet->DuplicazioneDatiProduzione(src, db::Variant("SET")), kvMethodOK); });
+    EXPECT_LT(quietly, rowByRow);
+
+    auto header = [&](const std::string& code) {
+        return testsupport::Rows(*conn, "SELECT PD52_VERSIONE, PD52_DESCR, PD52_FLGATTIVO, PD52_NOTE "
+                                        "FROM PD52_ANAGCICLI WHERE PD52_CODICE = '" + code + "'");
+    };
+    EXPECT_EQ(header("SET"), Names{"2|New article|1|<null>"});
+    EXPECT_EQ(header("SET"), header("NEW"));
+    const std::string guid = Scalar("SELECT PD52_GUID FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'SET'").Text();
+    EXPECT_TRUE(std::regex_match(guid, std::regex("[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}")));
+    EXPECT_NE(guid, NewCycleGuid());
+    std::string statement = engine->StatementText();
+    EXPECT_EQ(quiet->StatementText(), statement.replace(statement.find("'NEW'"), 5, "'SET'"));
+
+    ASSERT_EQ(services->cycleCalls.size(), 2u);
+    EXPECT_EQ(services->cycleCalls[1].texts, (Names{"SRC-C", "SET", "New article", "", "", "", ""}));
+    EXPECT_EQ(services->cycleCalls[1].versionFrom.CLng(), 2);
+    EXPECT_EQ(services->cycleCalls[1].versionTo.CLng(), 2);
+    EXPECT_EQ(Scalar("SELECT AG01_DESCR FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = '" + guid + "'").Text(),
+              "Scheda tecnica");
+
+    const long identifiers = services->identifierServices;
+    Exec("DELETE FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'SET'");
+    ASSERT_EQ(quiet->DuplicazioneDatiProduzione(src, db::Variant("SET")), kvMethodOK);  // its cycle exists now
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'SET'"), 1);
+    EXPECT_EQ(services->identifierServices, identifiers);
+}
+
 TEST_F(ProductionTest, AnExistingCycleOfTheNewCodeIsLeftAlone) {
     Exec(
         "INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE, PD52_DESCR, PD52_GUID) "
