@@ -31,25 +31,28 @@ std::string ArticleRowsMarkerWhere(const std::string& prefix, const std::string&
 
 namespace {
 
-// Everything the text of a copy in one statement with its values apart is made of, but the table's columns:
-// the plan's table, clauses, rule, names and expressions. The columns are the table's own; what each of them
-// gets follows from them and the rule.
+// Everything the text of a copy in one statement with its values apart is made of, but the table's own facts:
+// the plan's table, clauses, rule, names and expressions. What each column gets follows from these, the
+// table's columns and, for a column copied unless Null, whether the table gives it a default.
 std::string CopyShapeKey(const CopySpec& plan) {
     std::string key = db::JoinText({plan.table, "\n", plan.sourceFrom, "\n", std::to_string(plan.firstField), "\n",
                                     std::to_string(reinterpret_cast<std::uintptr_t>(plan.rule))});
     for (const auto& [name, value] : plan.set) {
         // A text goes in as a marker; any other value is written into the text.
         key.append("\n").append(name).append(value.IsString() ? "=?" : "=");
-        if (!value.IsString()) key.append(value.Text());
+        if (!value.IsString()) key.append(std::to_string(static_cast<int>(value.Type()))).append(":" + value.Text());
     }
     for (const SqlValue& v : plan.setSql) key.append("\n").append(v.column).append("=").append(v.expression);
     return key;
 }
 
 // The copy in one statement as a table's columns make it: none when a column's value cannot be written so.
+// With a column copied unless Null, the columns with a default it was decided on.
 struct SetBasedCopy {
     bool composed = false;
     InsertSelectStatement statement;
+    bool askedDefaults = false;
+    std::optional<std::vector<std::string>> defaulted;
 };
 
 std::vector<FieldAction> Actions(const CopySpec& plan, const std::vector<std::string>& columns) {
@@ -100,16 +103,22 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     const auto compose = [&] {
         std::vector<FieldAction> actions = Actions(plan, *names);
         SetBasedCopy copy;
+        copy.askedDefaults = std::find(actions.begin(), actions.end(), FieldAction::CopyUnlessNull) != actions.end();
+        if (copy.askedDefaults) copy.defaulted = e.connessione_->NullableColumnsWithDefault(plan.table);
         if (!CopiedAsTheyAre(plan.table, *names, actions)) return copy;
         copy.statement = InsertSelect(plan, *names, actions);
         copy.composed = !copy.statement.sql.empty();
         return copy;
     };
+    // A table whose defaults changed, its columns the same, decides its columns copied unless Null again.
+    const auto stale = [&](const SetBasedCopy& kept) {
+        return kept.askedDefaults && e.connessione_->NullableColumnsWithDefault(plan.table) != kept.defaulted;
+    };
     SetBasedCopy made;
     const SetBasedCopy* copy = &made;
     // With the values apart the text is the same for every article of a run: composed once.
     if (plan.valuesApart && e.constants_)
-        copy = &e.constants_->MadeFor<SetBasedCopy>(CopyShapeKey(plan), names, compose);
+        copy = &e.constants_->MadeFor<SetBasedCopy>(CopyShapeKey(plan), names, compose, stale);
     else
         made = compose();
     if (!copy->composed) return std::nullopt;

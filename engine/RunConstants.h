@@ -33,15 +33,18 @@ public:
     }
 
     // What `make` gives (a T) for a table's `columns`, kept for the run under `key` while the table has those
-    // columns: made again when they differ (the schema changed), in place of what was kept.
-    template <typename T, typename Make>
-    const T& MadeFor(const std::string& key, const Columns& columns, Make make) {
+    // columns and `stale` finds nothing else of the table changed since: made again otherwise, in place of what
+    // was kept.
+    template <typename T, typename Make, typename Stale>
+    const T& MadeFor(const std::string& key, const Columns& columns, Make make, Stale stale) {
         auto kept = madeFor_.find(key);
         if (kept == madeFor_.end()) {
             kept = madeFor_.emplace(key, std::make_pair(columns, std::make_shared<T>(make()))).first;
-        } else if (kept->second.first != columns) {
-            // Names read again (a driver that keeps none): made again only when they are not the same.
-            if (*kept->second.first != *columns) kept->second.second = std::make_shared<T>(make());
+        } else {
+            // Names read again (a driver that keeps none) are compared: made again only when they differ.
+            const bool sameNames = kept->second.first == columns || *kept->second.first == *columns;
+            if (!sameNames || stale(*static_cast<const T*>(kept->second.second.get())))
+                kept->second.second = std::make_shared<T>(make());
             kept->second.first = columns;
         }
         return *static_cast<const T*>(kept->second.second.get());

@@ -51,25 +51,39 @@ TEST_F(RowCopyTest, TablesFoundEmptyAreAskedAboutTogetherAndSkippedWhileTheSourc
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG4N_ARTTRALIM WHERE MG4N_CODART_MG66 = 'A4'"), 1);
 }
 
-// A run composes each copy in one statement once; a table that gains a column during the run gets it copied.
+// A run composes each copy in one statement once. A table that gains a column during the run gets it copied;
+// one that gives a default to a column copied unless Null gets the default where the source has Null.
 TEST_F(RowCopyTest, ACopyComposedForTheRunIsComposedAgainWhenItsTableChanges) {
     Exec("INSERT INTO MG69_UBICAZART (MG69_DITTA_CG18, MG69_CODART_MG66, MG69_MAGAZZINO, MG69_UBICAZIONE) "
          "VALUES (1, 'SRC', 'MAG1', 'A')");
+    Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_LINGUA_MG52, MG87_DESCART) "
+         "VALUES (1, 'SRC', 'EN', 'Shirt')");
     auto run = std::make_shared<engine::RunConstants>();
     auto copy = [&](const std::string& code) {
         auto e = NewEngine();
         e->Constants(run);
         ASSERT_EQ(e->DuplicazioneAnagraficaBase(src, db::Variant(code)), kvMethodOK);
         ASSERT_EQ(e->DuplicazioneUbicazioniDinamiche(src, db::Variant(code)), kvMethodOK);
+        ASSERT_EQ(e->DuplicazioneDescrizioniInLingua(src, db::Variant(code)), kvMethodOK);
     };
     copy("A1");
     copy("A2");
     conn->Execute("ALTER TABLE MG69_UBICAZART ADD MG69_SCAFFALE VARCHAR(10)", nullptr,
                   db::kCommonSqlText | db::adExecuteNoRecords);
     Exec("UPDATE MG69_UBICAZART SET MG69_SCAFFALE = 'S4' WHERE MG69_CODART_MG66 = 'SRC'");
+    // A default given in place, as SQLite allows for defaults: the table keeps its columns.
+    const long version = conn->GetDriver().Run("PRAGMA schema_version").rows.front().Unpack().front().CLng();
+    conn->GetDriver().RunScript(
+        "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = replace(sql, 'MG87_DESCBREVE             "
+        "NVARCHAR(30)', 'MG87_DESCBREVE NVARCHAR(30) DEFAULT ''-''') WHERE name = 'MG87_ARTDESC'; PRAGMA "
+        "schema_version = " + std::to_string(version + 1) + "; PRAGMA writable_schema = OFF;");
     copy("A3");
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG69_UBICAZART WHERE MG69_CODART_MG66 IN ('A1', 'A2', 'A3')"), 3);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG69_UBICAZART WHERE MG69_CODART_MG66 = 'A3' AND MG69_SCAFFALE = 'S4'"), 1);
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG87_CODART_MG66, MG87_DESCART, COALESCE(MG87_DESCBREVE, '<null>') "
+                                       "FROM MG87_ARTDESC WHERE MG87_LINGUA_MG52 = 'EN' AND MG87_CODART_MG66 <> "
+                                       "'SRC' ORDER BY 1"),
+              (testsupport::Names{"A1|Shirt|<null>", "A2|Shirt|<null>", "A3|Shirt|-"}));
 }
 
 TEST_F(RowCopyTest, AHandlerChangeToAPendingRowIsWhatGetsWritten) {
