@@ -16,6 +16,15 @@ constexpr long kEntitaCiclo = 21;
 // Characters of PD52_DESCR.
 constexpr std::size_t kCycleDescriptionLength = 40;
 
+// The first version of the source cycle, with `columns`; none when the new article's cycle exists already. The
+// codes as written into the statement: quoted texts or markers.
+std::string FirstCycleVersionSql(const std::string& columns, const std::string& company, const std::string& source,
+                                 const std::string& target) {
+    return "SELECT TOP 1 " + columns + " FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " + company +
+           " AND PD52_CODICE = " + source + " AND NOT EXISTS (SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE " +
+           "PD52_DITTA_CG18 = " + company + " AND PD52_CODICE = " + target + ") ORDER BY PD52_VERSIONE";
+}
+
 }  // namespace
 
 bool ProductionCopy::CicloPerArticolo() {
@@ -98,21 +107,14 @@ void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Varian
     const std::string description = db::Left(e.descrizioneArticoloDaGenerare_.Text(), kCycleDescriptionLength);
 
     CopySpec plan;
-    // The first version of the source cycle; nothing when the new article's cycle exists already.
-    plan.sourceSql = "SELECT TOP 1 * FROM PD52_ANAGCICLI WHERE" + std::string(" PD52_DITTA_CG18 = ") + company +
-                     " AND PD52_CODICE = '" + db::SqlEscape(cicloOrigine) +
-                     "' AND NOT EXISTS (SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " + company +
-                     " AND PD52_CODICE = '" + db::SqlEscape(newCode) + "')" + " ORDER BY PD52_VERSIONE";
+    plan.sourceSql = FirstCycleVersionSql("*", company, db::SqlText(cicloOrigine), db::SqlText(newCode));
     std::vector<NewCycle> written;
     if (!e.Listened(EngineEvent::BeforeUpdatePD52) && !e.Listened(EngineEvent::AfterUpdatePD52)) {
         // No one sees the new row: it is written from the values it takes, the source's first version read for
         // its version and identifier alone. The same row as the copy below writes.
         e.statementText_ = plan.sourceSql;
-        auto first = e.connessione_->ExecuteWith(
-            "SELECT TOP 1 PD52_VERSIONE, PD52_GUID FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " + company +
-                " AND PD52_CODICE = ? AND NOT EXISTS (SELECT PD52_CODICE FROM PD52_ANAGCICLI WHERE PD52_DITTA_CG18 = " +
-                company + " AND PD52_CODICE = ?) ORDER BY PD52_VERSIONE",
-            {{{}, db::Variant(cicloOrigine)}, {{}, db::Variant(newCode)}});
+        auto first = e.connessione_->ExecuteWith(FirstCycleVersionSql("PD52_VERSIONE, PD52_GUID", company, "?", "?"),
+                                                 {{{}, db::Variant(cicloOrigine)}, {{}, db::Variant(newCode)}});
         if (first->EOF()) return;
         newIdentifiers();
         NewCycle cycle{cicloOrigine, (*first)["PD52_GUID"].Value().Text(), newCode, description,

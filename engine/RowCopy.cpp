@@ -55,6 +55,24 @@ struct SetBasedCopy {
     std::optional<std::vector<std::string>> defaulted;
 };
 
+// Turns "copy unless Null" into a plain copy where a Null copied is what the table's default would give;
+// false when a column's Null must leave its default to the table, which a row copy does. `defaulted`: the
+// table's nullable columns with a default, none when not known.
+bool CopiedAsTheyAre(const std::vector<std::string>& columns, const std::optional<std::vector<std::string>>& defaulted,
+                     std::vector<FieldAction>& actions) {
+    if (std::find(actions.begin(), actions.end(), FieldAction::CopyUnlessNull) == actions.end()) return true;
+    // A column that cannot hold Null is never Null in the source; one without a default gets Null either way.
+    if (!defaulted) return false;
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+        if (actions[i] != FieldAction::CopyUnlessNull) continue;
+        if (std::any_of(defaulted->begin(), defaulted->end(),
+                        [&](const std::string& name) { return db::SameText(name, columns[i]); }))
+            return false;
+        actions[i] = FieldAction::Copy;
+    }
+    return true;
+}
+
 std::vector<FieldAction> Actions(const CopySpec& plan, const std::vector<std::string>& columns) {
     std::vector<FieldAction> actions;
     actions.reserve(columns.size());
@@ -79,22 +97,6 @@ bool RowCopy::SetBasedAllowed(const CopySpec& plan) const {
     return !(plan.after && engine_.Listened(*plan.after) && plan.writtenWhere.empty());
 }
 
-bool RowCopy::CopiedAsTheyAre(const std::string& table, const std::vector<std::string>& columns,
-                              std::vector<FieldAction>& actions) const {
-    if (std::find(actions.begin(), actions.end(), FieldAction::CopyUnlessNull) == actions.end()) return true;
-    // A column that cannot hold Null is never Null in the source; one without a default gets Null either way.
-    const auto defaulted = engine_.connessione_->NullableColumnsWithDefault(table);
-    if (!defaulted) return false;
-    for (std::size_t i = 0; i < actions.size(); ++i) {
-        if (actions[i] != FieldAction::CopyUnlessNull) continue;
-        if (std::any_of(defaulted->begin(), defaulted->end(),
-                        [&](const std::string& name) { return db::SameText(name, columns[i]); }))
-            return false;
-        actions[i] = FieldAction::Copy;
-    }
-    return true;
-}
-
 std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     auto& e = engine_;
     if (e.rstTarget_->State() == db::adStateOpen) e.rstTarget_->Close();
@@ -105,7 +107,7 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
         SetBasedCopy copy;
         copy.askedDefaults = std::find(actions.begin(), actions.end(), FieldAction::CopyUnlessNull) != actions.end();
         if (copy.askedDefaults) copy.defaulted = e.connessione_->NullableColumnsWithDefault(plan.table);
-        if (!CopiedAsTheyAre(plan.table, *names, actions)) return copy;
+        if (!CopiedAsTheyAre(*names, copy.defaulted, actions)) return copy;
         copy.statement = InsertSelect(plan, *names, actions);
         copy.composed = !copy.statement.sql.empty();
         return copy;

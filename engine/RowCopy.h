@@ -101,10 +101,6 @@ private:
     bool SetBasedAllowed(const CopySpec& plan) const;
     // Empty when the table's columns need the row copy after all.
     std::optional<bool> RunSetBased(const CopySpec& plan);
-    // Turns "copy unless Null" into a plain copy where a Null copied is what the table's default would give;
-    // false when a column's Null must leave its default to the table, which a row copy does.
-    bool CopiedAsTheyAre(const std::string& table, const std::vector<std::string>& columns,
-                         std::vector<FieldAction>& actions) const;
     void CopyFields(const CopySpec& plan, db::Recordset& source, db::Recordset& target,
                     const std::vector<FieldAction>& actions);
     void Flush(const CopySpec& plan);

@@ -45,7 +45,7 @@ public:
             const bool sameNames = kept->second.first == columns || *kept->second.first == *columns;
             if (!sameNames || stale(*static_cast<const T*>(kept->second.second.get())))
                 kept->second.second = std::make_shared<T>(make());
-            kept->second.first = columns;
+            if (kept->second.first != columns) kept->second.first = columns;
         }
         return *static_cast<const T*>(kept->second.second.get());
     }
