@@ -1,5 +1,6 @@
 // What only the SQLite driver does, beside the contract every driver keeps (contract_test.cpp): connection
 // strings, the file database, T-SQL run through the dialect adapter, and how values are stored.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -16,49 +17,34 @@
 namespace db {
 namespace {
 
-TEST(ConnectionOpen, SchemesAndFailures) {
-    auto c = Connection::Create();
-    // An ODBC source that does not exist is a connect failure naming it.
-    try {
-        c->Open("odbc:DSN=erp-that-does-not-exist");
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_NE(e.Description().find("erp-that-does-not-exist"), std::string::npos) << e.Description();
-    }
-    EXPECT_THROW(c->Open("postgres:x"), Error);
-    ASSERT_EQ(c->Errors().size(), 1u);
-    EXPECT_NE(c->Errors()[0].Description().find("postgres:x"), std::string::npos);
-}
-
-TEST(ConnectionOpen, FileDatabaseRunsInWalMode) {
-    const auto path = std::filesystem::temp_directory_path() / ("dbcore-" + std::to_string(::getpid()) + ".db");
-    std::filesystem::remove(path);
-    auto c = Connection::Create();
-    c->Open("sqlite:" + path.string());
-    EXPECT_EQ(c->GetDriver().Run("PRAGMA journal_mode").rows.at(0).at(0).CStr(), "wal");
-    c->Close();
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
-}
-
-class SqliteConnection : public ::testing::Test {
-protected:
-    void SetUp() override {
-        conn = Connection::Create();
-        conn->Open("sqlite::memory:");
-        conn->GetDriver().RunScript(
-            "CREATE TABLE A (ID INTEGER PRIMARY KEY, CODE VARCHAR(10) COLLATE SQLSERVER NOT NULL, N INTEGER);"
-            "CREATE TABLE B (ID INTEGER PRIMARY KEY, A_ID INTEGER NOT NULL REFERENCES A (ID));"
-            "CREATE TABLE V (DAY DATETIME)");
-        conn->Execute("INSERT INTO A (ID, CODE, N) VALUES (1, 'AB', 7), (2, 'b2 ', 8)");
-    }
-    Variant Scalar(const std::string& sql) { return conn->Execute(sql)->GetFields()[0L].Value(); }
-    ConnectionPtr conn;
-};
+using ::testing::HasSubstr;
+using ::testing::Property;
+using ::testing::Throws;
+using ::testing::ThrowsMessage;
 
 // (What the adapter writes, and the rows it gives, are checked in tsql_translator_test.cpp and
 // tsql_statements_test.cpp; a global temporary table edited through a recordset, in
 // tests/variants_form/lifecycle_test.cpp.)
-TEST_F(SqliteConnection, TSqlRunsThroughTheDialectAdapter) {
+TEST(SqliteConnection, OpenFailuresNameTheSourceAndAFileDatabaseRunsAsTheErpRunsIt) {
+    auto conn = Connection::Create();
+    // An ODBC source that does not exist is a connect failure naming it.
+    EXPECT_THAT([&] { conn->Open("odbc:DSN=erp-that-does-not-exist"); },
+                ThrowsMessage<Error>(HasSubstr("erp-that-does-not-exist")));
+    EXPECT_THROW(conn->Open("postgres:x"), Error);
+    ASSERT_EQ(conn->Errors().size(), 1u);
+    EXPECT_NE(conn->Errors()[0].Description().find("postgres:x"), std::string::npos);
+
+    const auto path = std::filesystem::temp_directory_path() / ("dbcore-" + std::to_string(::getpid()) + ".db");
+    std::filesystem::remove(path);
+    conn->Open("sqlite:" + path.string());
+    EXPECT_EQ(conn->GetDriver().Run("PRAGMA journal_mode").rows.at(0).at(0).CStr(), "wal");
+    conn->GetDriver().RunScript(
+        "CREATE TABLE A (ID INTEGER PRIMARY KEY, CODE VARCHAR(10) COLLATE SQLSERVER NOT NULL, N INTEGER);"
+        "CREATE TABLE B (ID INTEGER PRIMARY KEY, A_ID INTEGER NOT NULL REFERENCES A (ID));"
+        "CREATE TABLE V (DAY DATETIME)");
+    conn->Execute("INSERT INTO A (ID, CODE, N) VALUES (1, 'AB', 7), (2, 'b2 ', 8)");
+    auto Scalar = [&](const std::string& sql) { return conn->Execute(sql)->GetFields()[0L].Value(); };
+
     // Named values of a command, as the embedded procedures use them.
     auto cmd = Command::Create();
     cmd->ActiveConnection(conn);
@@ -68,11 +54,9 @@ TEST_F(SqliteConnection, TSqlRunsThroughTheDialectAdapter) {
     cmd->GetParameters().Append(cmd->CreateParameter("@ID", adInteger, adParamInput, 0, Variant(5)));
     EXPECT_EQ(cmd->Execute(nullptr, adExecuteNoRecords), nullptr);
     EXPECT_EQ(Scalar("SELECT CODE FROM A WHERE ID = 5").CStr(), "c@X");
-}
 
-// A statement in the common SQL runs as written; its literals are still bound, so the next one of the same
-// shape writes its own values, and SQL Server's collation still compares them.
-TEST_F(SqliteConnection, CommonSqlRunsWithoutTheDialectAdapter) {
+    // A statement in the common SQL runs as written; its literals are still bound, so the next one of the
+    // same shape writes its own values, and SQL Server's collation still compares them.
     for (const std::string code : {"N1", "n'2"}) {
         long written = 0;
         conn->Execute("INSERT INTO A (ID, CODE, N) SELECT ID + 10, " + SqlText(code) + ", N FROM A WHERE CODE = 'ab'",
@@ -81,28 +65,23 @@ TEST_F(SqliteConnection, CommonSqlRunsWithoutTheDialectAdapter) {
         conn->Execute("DELETE FROM A WHERE ID = 11 AND CODE = " + SqlText(code), &written, adExecuteCommonSql);
         EXPECT_EQ(written, 1) << code;
     }
-}
 
-// (Each kind of value read back as bound: the driver contract.)
-TEST_F(SqliteConnection, ValuesAreStoredAsTheErpStoresThem) {
+    // Values are stored as the ERP stores them. (Each kind of value read back as bound: the driver contract.)
     conn->ExecuteWith("INSERT INTO V VALUES (?)", {{"", Variant(Date::FromParts(2024, 2, 29, 13, 5))}});
     EXPECT_EQ(Scalar("SELECT typeof(DAY) FROM V").CStr(), "text");
+    EXPECT_THAT([&] { conn->Execute("INSERT INTO B (ID, A_ID) VALUES (1, 99)"); },
+                Throws<Error>(Property(&Error::Number, ado::IntegrityViolation)))
+        << "references are enforced";
 
-    try {
-        conn->Execute("INSERT INTO B (ID, A_ID) VALUES (1, 99)");
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.Number(), ado::IntegrityViolation) << "references are enforced";
-    }
-}
-
-TEST_F(SqliteConnection, CommitAfterTheDatabaseEndedTheTransactionIsNotASuccess) {
+    // A commit after the database ended the transaction is not a success.
     conn->BeginTrans();
     conn->Execute("INSERT INTO A (ID, CODE) VALUES (3, 'x')");
     conn->GetDriver().Rollback();  // as a failure inside the database would
     EXPECT_THROW(conn->CommitTrans(), Error);
     EXPECT_EQ(conn->TransactionLevel(), 0);
-    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM A").CLng(), 2);
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM A WHERE ID = 3").CLng(), 0);
+    conn->Close();
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
 }
 
 }  // namespace

@@ -10,9 +10,11 @@
 namespace db {
 namespace {
 
-// (Case and trailing blanks alone: FilterTest.TextComparesAsTheServerDoes, Contract.CloneSharesRows...)
-TEST(SqlServerCollation, IgnoresCaseTrailingBlanksButNotAccents) {
+// (Case and trailing blanks alone, and both wildcards at either end: FilterTest.TextNumbersDatesNullAndNewRows,
+// Contract.CloneSharesRows...)
+TEST(SqlServerCollation, CompareAndLikeIgnoreCaseAndTrailingBlanksButNotAccents) {
     using sqlite::CompareSqlServer;
+    using sqlite::LikeSqlServer;
     EXPECT_EQ(CompareSqlServer("città", "CITTÀ"), 0);
     EXPECT_NE(CompareSqlServer("citta", "città"), 0);
     EXPECT_NE(CompareSqlServer(" abc", "abc"), 0) << "leading blanks count";
@@ -23,11 +25,6 @@ TEST(SqlServerCollation, IgnoresCaseTrailingBlanksButNotAccents) {
     EXPECT_EQ(CompareSqlServer("BENCH-0000001234", "bench-0000001234  "), 0);
     EXPECT_LT(CompareSqlServer("BENCH-0000001234", "BENCH-0000001235"), 0);
     EXPECT_LT(CompareSqlServer("ABCDEFG\xc3\xa0", "ABCDEFG\xc3\x81"), 0);
-}
-
-// (Both wildcards at either end: FilterTest.TextComparesAsTheServerDoes.)
-TEST(SqlServerCollation, LikeWithBothWildcards) {
-    using sqlite::LikeSqlServer;
     EXPECT_TRUE(LikeSqlServer("ABC123", "a%c_23"));
     EXPECT_TRUE(LikeSqlServer("èe", "È%"));
     EXPECT_FALSE(LikeSqlServer("ABC", "_B"));
@@ -63,7 +60,8 @@ protected:
 
 using IdList = std::vector<long>;
 
-TEST_F(FilterTest, TextComparesAsTheServerDoes) {
+// Text compares as the server does.
+TEST_F(FilterTest, TextNumbersDatesNullAndNewRows) {
     EXPECT_EQ(Ids("CODE = ' '"), IdList({3})) << "'' = ' ' and Null matches nothing";
     EXPECT_EQ(Ids("CODE <> ''"), IdList({1, 2, 5}));
     EXPECT_EQ(Ids("CODE = 'O''Hara'"), IdList({2}));
@@ -71,9 +69,7 @@ TEST_F(FilterTest, TextComparesAsTheServerDoes) {
     EXPECT_EQ(Ids("CODE LIKE 'ab*'"), IdList({1, 5}));
     EXPECT_EQ(Ids("CODE LIKE '%a%'"), IdList({1, 2, 5}));
     EXPECT_EQ(Ids("CODE NOT LIKE 'ab%'"), IdList({2, 3}));
-}
 
-TEST_F(FilterTest, NumbersDatesAndNull) {
     EXPECT_EQ(Ids("SEL = 1"), IdList({1, 3, 4}));
     EXPECT_EQ(Ids("QTY >= 2"), IdList({2, 3, 5}));
     EXPECT_EQ(Ids("QTY < 2.5"), IdList({1, 3}));
@@ -82,9 +78,8 @@ TEST_F(FilterTest, NumbersDatesAndNull) {
     EXPECT_EQ(Ids("DAY > #02/01/2024#"), IdList({2, 4}));
     EXPECT_EQ(Ids("CODE = NULL"), IdList({4}));
     EXPECT_EQ(Ids("CODE IS NOT NULL AND QTY <> NULL"), IdList({1, 2, 3, 5}));
-}
 
-TEST_F(FilterTest, ANewRowStaysVisibleUnderTheFilterThatWasSet) {
+    // A new row stays visible under the filter that was set.
     rs->Filter(Variant("SEL = 1"));
     rs->AddNew();
     (*rs)["CODE"].Value("X");

@@ -12,15 +12,12 @@
 #include "db/AdoErrors.h"
 #include "db/Command.h"
 #include "db/FaultInjector.h"
-#include "db/odbc/OdbcColumns.h"
-#include "db/odbc/OdbcConnectionString.h"
 #include "db/odbc/OdbcDialect.h"
 #include "db/odbc/OdbcDriver.h"
 #include "db/odbc/OdbcHandle.h"
 #include "db/odbc/OdbcParameterBinder.h"
 #include "db/odbc/OdbcProcedureCall.h"
 #include "db/odbc/OdbcRowWrite.h"
-#include "db/odbc/OdbcScript.h"
 #include "db/odbc/OdbcText.h"
 
 namespace db::odbc {
@@ -28,6 +25,7 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
+using ::testing::ThrowsMessage;
 
 class OdbcSqliteTest : public ::testing::Test {
 protected:
@@ -57,10 +55,10 @@ protected:
     OdbcDriver driver;
 };
 
-TEST(OdbcOpen, FailureNamesTheSourceWithoutThePassword) {
-    OdbcDriver driver;
+TEST_F(OdbcSqliteTest, OpenFailureNamesTheSourceWithoutThePasswordAndStatementsGoVerbatim) {
+    OdbcDriver unknown;
     try {
-        driver.Open("Driver={No Such ODBC Driver};Server=db1;UID=sa;PWD={se;cret}");
+        unknown.Open("Driver={No Such ODBC Driver};Server=db1;UID=sa;PWD={se;cret}");
         FAIL() << "an unknown driver cannot connect";
     } catch (const Error& e) {
         EXPECT_EQ(e.Source(), "agganci.db.odbc");
@@ -69,11 +67,9 @@ TEST(OdbcOpen, FailureNamesTheSourceWithoutThePassword) {
         EXPECT_THAT(e.Description(), HasSubstr("[Driver Manager]Can't open lib 'No Such ODBC Driver'"))
             << "the driver manager's diagnostic is kept";
     }
-    EXPECT_FALSE(driver.IsOpen());
-    EXPECT_THROW(driver.Open("   "), Error);
-}
+    EXPECT_FALSE(unknown.IsOpen());
+    EXPECT_THROW(unknown.Open("   "), Error);
 
-TEST_F(OdbcSqliteTest, StatementsGoVerbatim) {
     EXPECT_EQ(driver.Translate("SELECT TOP 1 ISNULL(CODE, '') FROM ART WITH (NOLOCK)"),
               std::vector<std::string>{"SELECT TOP 1 ISNULL(CODE, '') FROM ART WITH (NOLOCK)"});
     EXPECT_TRUE(driver.Translate("  \n").empty());
@@ -81,15 +77,10 @@ TEST_F(OdbcSqliteTest, StatementsGoVerbatim) {
     EXPECT_EQ(driver.AsWritten("SELECT * FROM ART WITH (NOLOCK) WHERE  CODE = 'a'"),
               std::vector<std::string>{"SELECT * FROM ART WITH (NOLOCK) WHERE  CODE = 'a'"});
     // No dialect adapter in between: SQLite itself refuses the T-SQL, naming it.
-    try {
-        driver.Run("SELECT ISNULL(NULL, 1)");
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_THAT(e.Description(), HasSubstr("ISNULL"));
-    }
+    EXPECT_THAT([&] { driver.Run("SELECT ISNULL(NULL, 1)"); }, ThrowsMessage<Error>(HasSubstr("ISNULL")));
 }
 
-TEST(OdbcParameterBinder, ProcedureParametersBindAsDeclared) {
+TEST(OdbcParameterBinder, ProcedureParametersBindAsDeclaredAndTextValuesKeepTheirSizes) {
     // As the engine declares @DITTA NUMERIC(5,0), @ARTICOLO_NEW VARCHAR(25), @DESCRIZIONE_NEW NVARCHAR(72).
     Parameter ditta("@DITTA", adNumeric, adParamInput, 0, Variant(Decimal(10049, 2)));
     ditta.Precision(5);
@@ -121,6 +112,17 @@ TEST(OdbcParameterBinder, ProcedureParametersBindAsDeclared) {
     s = ParameterBinder::SlotForParameter(Parameter("@NAME", adVarWChar, adParamInputOutput, 30, Variant("ab")));
     EXPECT_EQ(s.ioType, SQL_PARAM_INPUT_OUTPUT);
     EXPECT_GE(s.buffer.size(), 31u * 2) << "room for the longest value the parameter may come back with";
+
+    // A text statement's values keep their declared sizes: the same declaration for every row, so a cached
+    // statement is not prepared again on the server.
+    const auto a = ParameterBinder::SlotForValue(Variant("A"));
+    const auto b = ParameterBinder::SlotForValue(Variant("ABCDEFGH"));
+    EXPECT_EQ(a.columnSize, b.columnSize);
+    EXPECT_EQ(a.cType, SQL_C_CHAR);
+    const auto wide = ParameterBinder::SlotForValue(Variant("Perù"));
+    EXPECT_EQ(wide.cType, SQL_C_WCHAR) << "non-ASCII text does not depend on the client code page";
+    EXPECT_EQ(wide.sqlType, SQL_WVARCHAR);
+    EXPECT_EQ(ParameterBinder::SlotForValue(Variant(std::string(9000, 'x'))).sqlType, SQL_LONGVARCHAR);
 }
 
 TEST_F(OdbcSqliteTest, InputOutputBuffersReadBackAsTheirDeclaredType) {
@@ -157,19 +159,9 @@ TEST_F(OdbcSqliteTest, InputOutputBuffersReadBackAsTheirDeclaredType) {
     SQLDisconnect(dbc);
 }
 
-TEST(OdbcParameterBinder, TextStatementValuesKeepTheirDeclaredSizes) {
-    // The same declaration for every row, so a cached statement is not prepared again on the server.
-    const auto a = ParameterBinder::SlotForValue(Variant("A"));
-    const auto b = ParameterBinder::SlotForValue(Variant("ABCDEFGH"));
-    EXPECT_EQ(a.columnSize, b.columnSize);
-    EXPECT_EQ(a.cType, SQL_C_CHAR);
-    const auto wide = ParameterBinder::SlotForValue(Variant("Perù"));
-    EXPECT_EQ(wide.cType, SQL_C_WCHAR) << "non-ASCII text does not depend on the client code page";
-    EXPECT_EQ(wide.sqlType, SQL_WVARCHAR);
-    EXPECT_EQ(ParameterBinder::SlotForValue(Variant(std::string(9000, 'x'))).sqlType, SQL_LONGVARCHAR);
-}
-
-TEST(OdbcProcedureCall, CallsWithEveryParameterInOrder) {
+// What the driver plans for SQL Server: a procedure called with every parameter in order, and a row written
+// as the first of equal rows, or inserted with its identity read back.
+TEST(OdbcPlans, ProcedureCallsAndRowWritesForSqlServer) {
     Parameters ps;
     ps.Append(std::make_shared<Parameter>("@DITTA", adNumeric, adParamInput, 0, Variant(1)));
     ps.Append(std::make_shared<Parameter>("@ARTICOLO_ORIG", adVarChar, adParamInput, 25, Variant("A")));
@@ -185,61 +177,7 @@ TEST(OdbcProcedureCall, CallsWithEveryParameterInOrder) {
     EXPECT_EQ(call.order[0]->Name(), "@RETURN_VALUE") << "the return value is the first marker";
 
     EXPECT_THROW(PlanProcedureCall("X(1)}; DROP TABLE ART; {CALL Y", ps), Error);
-}
 
-TEST_F(OdbcSqliteTest, SavepointNamesAreCheckedBeforeTheyReachTheServer) {
-    EXPECT_THROW(driver.RollbackToSavepoint("nowhere"), Error);
-    driver.Begin();
-    EXPECT_THROW(driver.RollbackToSavepoint("nowhere"), Error);
-    EXPECT_THROW(driver.Savepoint("bad name; DROP TABLE ART"), Error);
-    EXPECT_THROW(driver.Begin(), Error) << "an inner level is a savepoint, not a second BEGIN";
-    driver.Rollback();
-    EXPECT_EQ(Count("ART"), 0);
-}
-
-TEST_F(OdbcSqliteTest, SavepointOutsideATransactionIsAUnitOfItsOwn) {
-    {
-        SavepointScope unit(driver, "agg_batch");
-        EXPECT_TRUE(driver.InTransaction());
-        driver.Run("INSERT INTO ART (ID, CODE) VALUES (1, 'A')");
-        unit.Release();
-    }
-    EXPECT_FALSE(driver.InTransaction()) << "the release committed";
-    {
-        SavepointScope unit(driver, "agg_batch");
-        driver.Run("INSERT INTO ART (ID, CODE) VALUES (2, 'B')");
-        // Left without Release: undone, and the transaction it opened is over.
-    }
-    EXPECT_FALSE(driver.InTransaction());
-    driver.Close();
-    driver.Open(target_);
-    EXPECT_EQ(Count("ART"), 1);
-}
-
-TEST_F(OdbcSqliteTest, RowWithoutKeyIsNeverWrittenTwice) {
-    driver.Run("INSERT INTO LOOSE (X, Y) VALUES (1, 'a')");
-    driver.Run("INSERT INTO LOOSE (X, Y) VALUES (1, 'a')");
-    RowWrite update;
-    update.kind = RowWrite::Kind::Update;
-    update.table = {"", "LOOSE"};
-    update.setColumns = {"Y"};
-    update.setValues = {Variant("b")};
-    update.keyColumns = {"X", "Y"};
-    update.keyValues = {Variant(1), Variant("a")};
-    update.keyIsPrimary = false;
-    {
-        SavepointScope unit(driver, "agg_batch");  // as Recordset::WriteRows runs every write
-        try {
-            driver.WriteRow(update);
-            FAIL() << "two equal rows and no key: which one is meant cannot be told";
-        } catch (const Error& e) {
-            EXPECT_THAT(e.Description(), HasSubstr("2 rows of LOOSE hold the values read"));
-        }
-    }
-    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LOOSE WHERE Y = 'a'").CLng(), 2) << "both rows as they were";
-}
-
-TEST(OdbcRowWrite, SqlServerWritesTheFirstRowAndReadsItsIdentity) {
     const SqlDialect tsql = SqlDialect::TransactSql();
     RowWrite w;
     w.kind = RowWrite::Kind::Delete;
@@ -266,6 +204,52 @@ TEST(OdbcRowWrite, SqlServerWritesTheFirstRowAndReadsItsIdentity) {
     plan = PlanRowWrite(insert, {"MG65_CODE"}, tsql);
     EXPECT_FALSE(plan.readBackInBatch);
     EXPECT_EQ(plan.readBackSql, "SELECT MG65_ID, MG65_CODE FROM dbo.MG65_BARCODE WHERE MG65_CODE = ?");
+}
+
+TEST_F(OdbcSqliteTest, SavepointNamesAreCheckedUnitsStandAloneAndARowWithoutKeyIsNeverWrittenTwice) {
+    EXPECT_THROW(driver.RollbackToSavepoint("nowhere"), Error);
+    driver.Begin();
+    EXPECT_THROW(driver.RollbackToSavepoint("nowhere"), Error);
+    EXPECT_THROW(driver.Savepoint("bad name; DROP TABLE ART"), Error);
+    EXPECT_THROW(driver.Begin(), Error) << "an inner level is a savepoint, not a second BEGIN";
+    driver.Rollback();
+    EXPECT_EQ(Count("ART"), 0);
+
+    // Outside a transaction a savepoint is a unit of its own.
+    {
+        SavepointScope unit(driver, "agg_batch");
+        EXPECT_TRUE(driver.InTransaction());
+        driver.Run("INSERT INTO ART (ID, CODE) VALUES (1, 'A')");
+        unit.Release();
+    }
+    EXPECT_FALSE(driver.InTransaction()) << "the release committed";
+    {
+        SavepointScope unit(driver, "agg_batch");
+        driver.Run("INSERT INTO ART (ID, CODE) VALUES (2, 'B')");
+        // Left without Release: undone, and the transaction it opened is over.
+    }
+    EXPECT_FALSE(driver.InTransaction());
+    driver.Close();
+    driver.Open(target_);
+    EXPECT_EQ(Count("ART"), 1);
+
+    driver.Run("INSERT INTO LOOSE (X, Y) VALUES (1, 'a')");
+    driver.Run("INSERT INTO LOOSE (X, Y) VALUES (1, 'a')");
+    RowWrite update;
+    update.kind = RowWrite::Kind::Update;
+    update.table = {"", "LOOSE"};
+    update.setColumns = {"Y"};
+    update.setValues = {Variant("b")};
+    update.keyColumns = {"X", "Y"};
+    update.keyValues = {Variant(1), Variant("a")};
+    update.keyIsPrimary = false;
+    {
+        SavepointScope unit(driver, "agg_batch");  // as Recordset::WriteRows runs every write
+        // Two equal rows and no key: which one is meant cannot be told.
+        EXPECT_THAT([&] { driver.WriteRow(update); },
+                    ThrowsMessage<Error>(HasSubstr("2 rows of LOOSE hold the values read")));
+    }
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LOOSE WHERE Y = 'a'").CLng(), 2) << "both rows as they were";
 }
 
 TEST(OdbcText, Utf8AndUtf16RoundTrip) {

@@ -1,15 +1,15 @@
 // Statements that differ only in the values they carry: translated once per shape and prepared once, with
 // each statement's own values put back; the results are those of the statement as written.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "db/Connection.h"
 #include "db/Driver.h"
 #include "db/Recordset.h"
 #include "db/sqlite/BoundLiterals.h"
 #include "db/sqlite/LiteralShape.h"
-#include "db/sqlite/SqliteDriver.h"
 #include "db/sqlite/TsqlTranslator.h"
+
+#include "SqliteStatementHook.h"
 
 namespace db::sqlite {
 namespace {
@@ -23,7 +23,7 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 std::vector<std::string> Direct(const std::string& tsql) { return TranslateTsql(tsql).statements; }
 
-TEST(TranslationByShape, StatementsDifferingInValuesShareOneTranslation) {
+TEST(TranslationByShape, StatementsDifferingInValuesShareOneTranslationButNotTheValuesItReads) {
     TsqlTranslationCache cache;
     cache.Translate("SELECT * FROM MG66_ANAGRART WITH (NOLOCK) WHERE MG66_DITTA_CG18 = 1 AND MG66_CODART = 'A'");
     EXPECT_EQ(cache.Size(), 0u);
@@ -32,11 +32,9 @@ TEST(TranslationByShape, StatementsDifferingInValuesShareOneTranslation) {
     EXPECT_EQ(cache.Size(), 1u);
     EXPECT_EQ(second.statements,
               std::vector<std::string>{"SELECT * FROM MG66_ANAGRART WHERE MG66_DITTA_CG18 = 2 AND MG66_CODART = 'B''C'"});
-}
 
-TEST(TranslationByShape, ValuesTheTranslationReadsAreTranslatedWithTheStatement) {
-    TsqlTranslationCache cache;
-    // A LIKE pattern is checked for character classes, whatever pattern came before it.
+    // Values the translation reads are translated with the statement. A LIKE pattern is checked for
+    // character classes, whatever pattern came before it.
     cache.Translate("SELECT A FROM T WHERE B LIKE 'X%'");
     EXPECT_THROW(cache.Translate("SELECT A FROM T WHERE B LIKE '[A-C]%'"), Error);
     // The list idiom's separator decides what is cut from the list.
@@ -53,7 +51,8 @@ TEST(TranslationByShape, ValuesTheTranslationReadsAreTranslatedWithTheStatement)
         EXPECT_EQ(cache.Translate(tsql).statements, Direct(tsql)) << tsql;
 }
 
-TEST(LiteralShapes, WhatIsTakenOutAndWhatStays) {
+// The literals taken out of a statement: for a shape (put back into its translation) and for parameters.
+TEST(Literals, ShapedAndBoundWhereTheyAreValuesAndAMovedPlaceholderIsRefused) {
     const LiteralShape s = ShapeLiterals("SELECT [it's] FROM T -- it's\n WHERE A = N'x''y' AND B = 12 AND C = 1.5 AND D > 3");
     ASSERT_EQ(s.values.size(), 2u);
     EXPECT_FALSE(s.values[0].number);
@@ -66,17 +65,14 @@ TEST(LiteralShapes, WhatIsTakenOutAndWhatStays) {
     EXPECT_NE(s.text.find("A = N'"), std::string::npos);  // the prefix stays: the placeholder is a Unicode string too
     EXPECT_FALSE(ShapeLiterals("IF NOT OBJECT_ID('tempdb..##T') IS NULL DROP TABLE ##T").Shaped());
     EXPECT_FALSE(ShapeLiterals("SELECT A FROM T WHERE B = 'unterminated").Shaped());
-}
 
-TEST(LiteralShapes, ATranslationThatMovedAPlaceholderIsRefused) {
     const std::vector<ShapedValue> values{{false, "a"}};
     EXPECT_FALSE(FillLiterals({"SELECT 1 AS \"\x01" "0\x01\""}, values));  // turned into a name
     EXPECT_FALSE(FillLiterals({"SELECT 1"}, values));                      // dropped
     EXPECT_FALSE(FillLiterals({"SELECT '\x01" "0\x01', '\x01" "0\x01'"}, values));  // doubled
     EXPECT_EQ(*FillLiterals({"SELECT '\x01" "0\x01'"}, {{false, "it's"}}), std::vector<std::string>{"SELECT 'it''s'"});
-}
 
-TEST(BoundLiteralsTest, ValuesOfDataStatementsBecomeParameters) {
+    // Values of data statements become parameters.
     BoundLiterals b = BindLiterals("SELECT * FROM T WHERE A = 'x''y' AND B = 12 AND C >= 3");
     EXPECT_EQ(b.sql, "SELECT * FROM T WHERE A = :agg_literal_0 AND B = :agg_literal_1 AND C >= :agg_literal_2");
     ASSERT_EQ(b.values.size(), 3u);
@@ -94,9 +90,8 @@ TEST(BoundLiteralsTest, ValuesOfDataStatementsBecomeParameters) {
     EXPECT_EQ(b.values[1].integer, 4);
     EXPECT_EQ(b.values[2].text, "/*");
     EXPECT_EQ(b.values[3].integer, 7);
-}
 
-TEST(BoundLiteralsTest, WhatStaysWritten) {
+    // What stays written.
     EXPECT_FALSE(BindLiterals("CREATE TABLE T (A TEXT DEFAULT 'x')").Rewritten());
     EXPECT_FALSE(BindLiterals("PRAGMA user_version = 5").Rewritten());
     EXPECT_EQ(BindLiterals("SELECT A AS 'Nome', X'0A' FROM T ORDER BY 1 LIMIT 5").Rewritten(), false);
@@ -122,7 +117,7 @@ protected:
     ConnectionPtr conn;
 };
 
-TEST_F(BoundStatements, StatementsDifferingInValuesArePreparedOnce) {
+TEST_F(BoundStatements, StatementsDifferingInValuesArePreparedOnceAndRunAsWritten) {
     conn->Execute("INSERT INTO A (ID, CODE, N) VALUES (1, 'K1', 10)");
     conn->Execute("INSERT INTO A (ID, CODE, N) VALUES (2, 'K''2', 20)");
     conn->Execute("UPDATE A SET N = 11 WHERE CODE = 'K1'");
@@ -132,6 +127,28 @@ TEST_F(BoundStatements, StatementsDifferingInValuesArePreparedOnce) {
     EXPECT_EQ(conn->GetDriver().CachedStatementCount(), cached);
     EXPECT_EQ(Scalar("SELECT N FROM A WHERE CODE = 'K1'").CLng(), 11);
     EXPECT_EQ(Scalar("SELECT N FROM A WHERE CODE = 'K''2'").CLng(), 21);
+
+    // A literal in the result list names its column: such a statement runs with its literals, every time.
+    for (int i = 1; i <= 4; ++i) {
+        SCOPED_TRACE(i);
+        const std::string v = "v" + std::to_string(i);
+        auto rs = conn->Execute("SELECT '" + v + "', N FROM A WHERE CODE = 'K1'");
+        ASSERT_EQ(rs->RecordCount(), 1);
+        EXPECT_EQ(rs->GetFields()[0L].Name(), "'" + v + "'");
+        EXPECT_EQ(rs->GetFields()[0L].Value().Text(), v);
+        EXPECT_EQ(rs->GetFields()[1L].Value().CLng(), 11);
+    }
+
+    // A bound value compares as the literal does: the column's collation (trailing blanks, case) and
+    // affinity (text against a number) still apply.
+    conn->Execute("INSERT INTO A (ID, CODE, N) VALUES (5, 'abc', 7)");
+    EXPECT_EQ(Scalar("SELECT ID FROM A WHERE CODE = 'ABC   '").CLng(), 5);
+    EXPECT_EQ(Scalar("SELECT ID FROM A WHERE N = '7'").CLng(), 5);
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM A WHERE N = '7.5'").CLng(), 0);
+
+    // Faults see the statement as written. (An error naming it so is part of the driver contract.)
+    conn->Faults().FailMatching("CODE = 'K1'");
+    EXPECT_THROW(conn->Execute("UPDATE A SET N = 1 WHERE CODE = 'K1'"), Error);
 }
 
 // A kept statement binds its literals by the numbers it found the first time; markers before or between
@@ -149,37 +166,9 @@ TEST_F(BoundStatements, LiteralsAfterAndBetweenMarkersAreBoundToTheirOwnParamete
     }
 }
 
-// A literal in the result list names its column: such a statement runs with its literals, every time.
-TEST_F(BoundStatements, ALiteralResultColumnKeepsItsNameAndValueOnEveryRun) {
-    conn->Execute("INSERT INTO A (ID, CODE, N) VALUES (1, 'K1', 10)");
-    for (int i = 1; i <= 4; ++i) {
-        SCOPED_TRACE(i);
-        const std::string v = "v" + std::to_string(i);
-        auto rs = conn->Execute("SELECT '" + v + "', N FROM A WHERE CODE = 'K1'");
-        ASSERT_EQ(rs->RecordCount(), 1);
-        EXPECT_EQ(rs->GetFields()[0L].Name(), "'" + v + "'");
-        EXPECT_EQ(rs->GetFields()[0L].Value().Text(), v);
-        EXPECT_EQ(rs->GetFields()[1L].Value().CLng(), 10);
-    }
-}
-
-TEST_F(BoundStatements, ABoundValueComparesAsTheLiteralDoes) {
-    conn->Execute("INSERT INTO A (ID, CODE, N) VALUES (5, 'abc', 7)");
-    // The column's collation (trailing blanks, case) and affinity (text against a number) still apply.
-    EXPECT_EQ(Scalar("SELECT ID FROM A WHERE CODE = 'ABC   '").CLng(), 5);
-    EXPECT_EQ(Scalar("SELECT ID FROM A WHERE N = '7'").CLng(), 5);
-    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM A WHERE N = '7.5'").CLng(), 0);
-}
-
-TEST_F(BoundStatements, FaultsSeeTheStatementAsWritten) {
-    // (An error naming the statement as written is part of the driver contract.)
-    conn->Execute("INSERT INTO A (ID, CODE) VALUES (1, 'K1')");
-    conn->Faults().FailMatching("CODE = 'K1'");
-    EXPECT_THROW(conn->Execute("UPDATE A SET N = 1 WHERE CODE = 'K1'"), Error);
-}
-
-// A table made again with another key: what the driver knew of the old one is forgotten.
-TEST_F(BoundStatements, ARecreatedTableIsWrittenByItsNewKey) {
+// A table made again with another key, or with other columns: what the driver knew of the old one is
+// forgotten, and a kept statement, which describes its columns once, describes them anew.
+TEST_F(BoundStatements, ATableMadeAgainIsWrittenByItsNewKeyAndDescribedAnew) {
     conn->Execute("CREATE TABLE temp.X (K INTEGER PRIMARY KEY, V TEXT)");
     auto rs = Recordset::Create();
     rs->Open("SELECT * FROM temp.X", conn, adOpenStatic, adLockOptimistic);
@@ -192,18 +181,15 @@ TEST_F(BoundStatements, ARecreatedTableIsWrittenByItsNewKey) {
     rs->Update();
     EXPECT_EQ(Scalar("SELECT K FROM temp.X WHERE V = 'a'").CLng(), 1);
     EXPECT_EQ(Scalar("SELECT K FROM temp.X WHERE V = 'b'").CLng(), 2);
-}
 
-// A kept statement describes its columns once; a table made again with other columns is described anew.
-TEST_F(BoundStatements, AKeptStatementSeesItsTableMadeAgainWithOtherColumns) {
     conn->Execute("CREATE TABLE temp.Y (K INTEGER, V TEXT)");
     conn->Execute("INSERT INTO temp.Y VALUES (1, 'a')");
     for (int i = 0; i < 3; ++i) EXPECT_EQ(conn->Execute("SELECT * FROM temp.Y")->GetFields()["V"].Value().CStr(), "a");
     conn->Execute("DROP TABLE temp.Y");
     conn->Execute("CREATE TABLE temp.Y (W NUMERIC(5,2), K INTEGER, Z TEXT)");
     conn->Execute("INSERT INTO temp.Y VALUES (2.5, 7, 'z')");
-    auto rs = conn->Execute("SELECT * FROM temp.Y");
-    auto fields = rs->GetFields();
+    auto described = conn->Execute("SELECT * FROM temp.Y");
+    auto fields = described->GetFields();
     ASSERT_EQ(fields.Count(), 3);
     EXPECT_EQ(fields[0L].Name(), "W");
     EXPECT_EQ(fields[0L].Precision(), 5);
@@ -211,46 +197,18 @@ TEST_F(BoundStatements, AKeptStatementSeesItsTableMadeAgainWithOtherColumns) {
     EXPECT_EQ(fields.IndexOf("V"), -1);
 }
 
-// A new row comes back as the database made it, a trigger's change included (table defaults: the contract).
-TEST_F(BoundStatements, ANewRowIsReadBackAsATriggerLeftIt) {
-    conn->GetDriver().RunScript(
-        "CREATE TABLE G (ID INTEGER PRIMARY KEY, CODE TEXT);"
-        "CREATE TRIGGER G_UPPER AFTER INSERT ON G BEGIN UPDATE G SET CODE = upper(CODE) WHERE ID = NEW.ID; END;");
-    auto rs = Recordset::Create();
-    rs->Open("SELECT * FROM G WHERE 0 = 1", conn, adOpenStatic, adLockOptimistic);
-    rs->AddNew();
-    rs->GetFields()["CODE"].Value(Variant("abc"));
-    rs->Update();
-    EXPECT_EQ(rs->GetFields()["ID"].Value().CLng(), 1);
-    EXPECT_EQ(rs->GetFields()["CODE"].Value().Text(), "ABC");
-
-    // The read that follows such an insert is part of its unit: when it fails, the row is not left written.
-    conn->BeginTrans();
-    conn->Faults().FailMatching("FROM G WHERE _ROWID_");
-    rs->AddNew();
-    rs->GetFields()["CODE"].Value(Variant("def"));
-    EXPECT_THROW(rs->Update(), Error);
-    EXPECT_EQ(conn->Execute("SELECT COUNT(*) FROM G")->GetFields()[0L].Value().CLng(), 1);
-    conn->RollbackTrans();
-}
-
-// A row's write is a unit of its own only when it needs one: a single row written by one statement is
-// undone by the database, a batch of rows gets a savepoint. A number its column's decimal cannot hold
-// is read back as stored, so the insert that wrote it does not fail after writing it.
-TEST_F(BoundStatements, OneRowIsWrittenWithoutASavepointAndReadBackWhateverItHolds) {
+// A new row comes back as the database made it (table defaults: the contract). A row's write is a unit of
+// its own only when it needs one: a single row written by one statement is undone by the database, a batch
+// of rows gets a savepoint. A number its column's decimal cannot hold is read back as stored, so the insert
+// that wrote it does not fail after writing it.
+TEST_F(BoundStatements, ANewRowIsReadBackAsStoredAndGetsASavepointOnlyInABatch) {
     // A default the column's decimal cannot hold: only the database writes such a value.
     conn->GetDriver().RunScript(
         "CREATE TABLE Q (ID INTEGER PRIMARY KEY, AMOUNT NUMERIC(18,5) DEFAULT 100000000000000, NOTE TEXT);");
-    auto* driver = dynamic_cast<SqliteDriver*>(&conn->GetDriver());
-    ASSERT_NE(driver, nullptr);
     long savepoints = 0;
-    sqlite3_trace_v2(
-        driver->Handle(), SQLITE_TRACE_STMT,
-        [](unsigned, void* count, void*, void* text) {
-            if (std::string(static_cast<const char*>(text)).rfind("SAVEPOINT", 0) == 0) ++*static_cast<long*>(count);
-            return 0;
-        },
-        &savepoints);
+    testsupport::SqliteStatementHook hook(*conn, [&](sqlite3_stmt*, const char* text) {
+        if (std::string_view(text).starts_with("SAVEPOINT")) ++savepoints;
+    });
     auto rs = Recordset::Create();
     rs->Open("SELECT * FROM Q WHERE 0 = 1", conn, adOpenStatic, adLockOptimistic);
     rs->AddNew();
@@ -271,7 +229,27 @@ TEST_F(BoundStatements, OneRowIsWrittenWithoutASavepointAndReadBackWhateverItHol
     batch->UpdateBatch();
     EXPECT_EQ(savepoints, 1);
     EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Q").CLng(), 3);
-    sqlite3_trace_v2(driver->Handle(), 0, nullptr, nullptr);
+
+    // A trigger's change is read back too.
+    conn->GetDriver().RunScript(
+        "CREATE TABLE G (ID INTEGER PRIMARY KEY, CODE TEXT);"
+        "CREATE TRIGGER G_UPPER AFTER INSERT ON G BEGIN UPDATE G SET CODE = upper(CODE) WHERE ID = NEW.ID; END;");
+    auto g = Recordset::Create();
+    g->Open("SELECT * FROM G WHERE 0 = 1", conn, adOpenStatic, adLockOptimistic);
+    g->AddNew();
+    g->GetFields()["CODE"].Value(Variant("abc"));
+    g->Update();
+    EXPECT_EQ(g->GetFields()["ID"].Value().CLng(), 1);
+    EXPECT_EQ(g->GetFields()["CODE"].Value().Text(), "ABC");
+
+    // The read that follows such an insert is part of its unit: when it fails, the row is not left written.
+    conn->BeginTrans();
+    conn->Faults().FailMatching("FROM G WHERE _ROWID_");
+    g->AddNew();
+    g->GetFields()["CODE"].Value(Variant("def"));
+    EXPECT_THROW(g->Update(), Error);
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM G").CLng(), 1);
+    conn->RollbackTrans();
 }
 
 }  // namespace

@@ -33,103 +33,88 @@ std::string Refusal(const std::string& tsql) {
     return "";
 }
 
-TEST(TsqlLexing, QuotesCommentsNamesAndGluedNumbersAreResolved) {
-    EXPECT_EQ(One("SELECT [a]]b], N'it''s', \"q\"\"x\" FROM [dbo].[T] x -- comment\r\n"
-                  "/* outer /* nested */ still comment */ WHERE x.[k] = 1"),
-              "SELECT \"a]b\", 'it''s', \"q\"\"x\" FROM \"T\" x WHERE x.\"k\" = 1");
-    // Quotes and comment markers inside strings are text.
-    EXPECT_EQ(One("SELECT 'a -- b /* c', '[x]' FROM t"), "SELECT 'a -- b /* c', '[x]' FROM t");
-    // "... =" + company + "AND ..." leaves no blank between the company and AND.
-    EXPECT_EQ(One("SELECT MAX(P) FROM L WHERE D =1AND F =0 AND C = 'X'"),
-              "SELECT MAX(P) FROM L WHERE D = 1 AND F = 0 AND C = 'X'");
-    EXPECT_EQ(One("SELECT 1.5e+2, .5, 2. FROM t"), "SELECT 1.5e+2, .5, 2. FROM t");
-}
+// Each construct and the text the adapter writes for it.
+TEST(TsqlTranslation, EachConstructIsWrittenAsSqliteReadsItAndBatchesSplitIntoStatements) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        // Quotes, comments, names and glued numbers are resolved.
+        {"SELECT [a]]b], N'it''s', \"q\"\"x\" FROM [dbo].[T] x -- comment\r\n"
+         "/* outer /* nested */ still comment */ WHERE x.[k] = 1",
+         "SELECT \"a]b\", 'it''s', \"q\"\"x\" FROM \"T\" x WHERE x.\"k\" = 1"},
+        // Quotes and comment markers inside strings are text.
+        {"SELECT 'a -- b /* c', '[x]' FROM t", "SELECT 'a -- b /* c', '[x]' FROM t"},
+        // "... =" + company + "AND ..." leaves no blank between the company and AND.
+        {"SELECT MAX(P) FROM L WHERE D =1AND F =0 AND C = 'X'",
+         "SELECT MAX(P) FROM L WHERE D = 1 AND F = 0 AND C = 'X'"},
+        {"SELECT 1.5e+2, .5, 2. FROM t", "SELECT 1.5e+2, .5, 2. FROM t"},
+        // Lock hints are dropped, even when glued to the next word.
+        {"SELECT * FROM T WITH (NOLOCK)WHERE A = 1", "SELECT * FROM T WHERE A = 1"},
+        {"SELECT * FROM T WITH(UPDLOCK, ROWLOCK) INNER JOIN U WITH (NOLOCK)ON U.K = T.K",
+         "SELECT * FROM T INNER JOIN U ON U.K = T.K"},
+        {"SELECT * FROM T (NOLOCK) WHERE A = 1", "SELECT * FROM T WHERE A = 1"},
+        {"SELECT a FROM t WITH (NOLOCK, INDEX(ix_a)) WHERE b = (SELECT c FROM u WITH (NOLOCK))",
+         "SELECT a FROM t WHERE b = (SELECT c FROM u)"},
+        // TOP becomes LIMIT after ORDER BY, in subqueries and union members too.
+        {"SELECT TOP 1 * FROM C WHERE D = 1 AND NOT EXISTS (SELECT K FROM C WHERE D = 1) ORDER BY V",
+         "SELECT * FROM C WHERE D = 1 AND NOT EXISTS (SELECT K FROM C WHERE D = 1) ORDER BY V LIMIT 1"},
+        {"SELECT DISTINCT TOP (5) a FROM t ORDER BY a", "SELECT DISTINCT a FROM t ORDER BY a LIMIT (5)"},
+        {"SELECT a, (SELECT TOP 1 b FROM u WHERE u.k = t.k ORDER BY b DESC) FROM t",
+         "SELECT a, (SELECT b FROM u WHERE u.k = t.k ORDER BY b DESC LIMIT 1) FROM t"},
+        // TOP limits its own member; ORDER BY orders the whole union.
+        {"SELECT a FROM t UNION ALL SELECT TOP 2 b FROM u ORDER BY 1",
+         "SELECT a FROM t UNION ALL SELECT * FROM (SELECT b FROM u LIMIT 2) ORDER BY 1"},
+        // SELECT ... INTO creates a table from the query.
+        {"SELECT a INTO #Work FROM t", "CREATE TABLE tempdb.Work AS SELECT a FROM t"},
+        {"SELECT a INTO NEWT FROM t", "CREATE TABLE NEWT AS SELECT a FROM t"},
+        {"SELECT a INTO #U FROM t UNION SELECT b FROM u",
+         "CREATE TABLE tempdb.U AS SELECT a FROM t UNION SELECT b FROM u"},
+        // A temporary table's guarded drop becomes DROP TABLE IF EXISTS.
+        {"IF OBJECT_ID('tempdb..#X', 'U') IS NOT NULL DROP TABLE #X", "DROP TABLE IF EXISTS tempdb.X"},
+        {"IF OBJECT_ID('dbo.T') IS NOT NULL DROP TABLE dbo.T", "DROP TABLE IF EXISTS T"},
+        // The target and its hint leave the FROM list; join conditions move to WHERE. (An aliased target, and the
+        // global temporary tables and list idiom the component writes, are run in tsql_statements_test.cpp.)
+        {"UPDATE T SET x = x, y = 'L' FROM T WITH (NOLOCK) INNER JOIN U ON T.g = U.g AND T.e = 3 WHERE U.z = 1",
+         "UPDATE T SET x = x, y = 'L' FROM U WHERE (T.g = U.g AND T.e = 3) AND (U.z = 1)"},
+        {"UPDATE T SET x = U.y FROM T, U WHERE U.k = T.k", "UPDATE T SET x = U.y FROM U WHERE U.k = T.k"},
+        {"UPDATE T SET x = U.b FROM U INNER JOIN T ON U.a = T.a INNER JOIN V ON V.c = U.c WHERE V.d = 2",
+         "UPDATE T SET x = U.b FROM U, V WHERE (U.a = T.a) AND (V.c = U.c) AND (V.d = 2)"},
+        // A LEFT JOIN after the target keeps its meaning and its ON clause.
+        {"UPDATE T SET x = 1 FROM T INNER JOIN U ON U.a = T.a LEFT JOIN V ON V.c = U.c",
+         "UPDATE T SET x = 1 FROM U LEFT JOIN V ON V.c = U.c WHERE (U.a = T.a)"},
+        // Without FROM, or with the target absent from it, the statement is SQLite's already.
+        {" UPDATE     MG66_ANAGRART SET     MG66_FLGVARART=1 WHERE     MG66_DITTA_CG18=1     AND MG66_CODART='N'",
+         "UPDATE MG66_ANAGRART SET MG66_FLGVARART = 1 WHERE MG66_DITTA_CG18 = 1 AND MG66_CODART = 'N'"},
+        {"UPDATE T SET x = U.y FROM U WHERE U.k = T.k", "UPDATE T SET x = U.y FROM U WHERE U.k = T.k"},
+        // The list idiom STUFF((... FOR XML PATH('')), 1, n, '') becomes an ordered group_concat.
+        {"SELECT o.k, STUFF((SELECT DISTINCT TOP 3 ';' + c FROM t WHERE t.k = o.k ORDER BY ';' + c DESC "
+         "FOR XML PATH('')), 1, 1, '') FROM o",
+         "SELECT o.k, (SELECT group_concat(tsql_item, ';') FROM (SELECT DISTINCT c AS tsql_item FROM t "
+         "WHERE t.k = o.k ORDER BY tsql_add(';', c) DESC LIMIT 3)) FROM o"},
+        // A cut shorter than the separator, and a bare FOR XML.
+        {"SELECT STUFF((SELECT '; ' + c FROM t FOR XML PATH('')), 1, 1, '') FROM o",
+         "SELECT (' ' || (SELECT group_concat(tsql_item, '; ') FROM (SELECT c AS tsql_item FROM t))) FROM o"},
+        {"SELECT (SELECT ',' + c FROM t FOR XML PATH('')) FROM o",
+         "SELECT (SELECT group_concat(tsql_item, '') FROM (SELECT tsql_add(',', c) AS tsql_item FROM t)) FROM o"},
+        // + is decided by what the operands are known to be.
+        {"SELECT 'a' + 'b', 1 + 2 * 3, 'x' + CAST(n AS VARCHAR(5)), UPPER(a) + 'z' FROM t",
+         "SELECT ('a' || 'b'), 1 + 2 * 3, ('x' || substr(CAST(n AS TEXT), 1, 5)), (UPPER(a) || 'z') FROM t"},
+        // A column of unknown type: tsql_add decides per row.
+        {"SELECT a + b, ', ' + c + '' FROM t", "SELECT tsql_add(a, b), tsql_add(tsql_add(', ', c), '') FROM t"},
+        // A number on either side: SQL Server adds (converting text), as SQLite's + does.
+        {"SELECT a + 1, -a + b * 2 FROM t", "SELECT a + 1, -a + b * 2 FROM t"},
+        // || binds tighter than * in SQLite: products are bracketed.
+        {"SELECT 'n' + CAST(a * 2 AS VARCHAR(9)) + 'x' FROM t",
+         "SELECT (('n' || substr(CAST(a * 2 AS TEXT), 1, 9)) || 'x') FROM t"},
+        {"SELECT a * b + c & 3 FROM t", "SELECT (a * b + c) & 3 FROM t"},
+        {"UPDATE t SET a = a + 'x' WHERE b = c + d", "UPDATE t SET a = tsql_add(a, 'x') WHERE b = tsql_add(c, d)"},
+        // Alias assignments, temporary names and operators.
+        {"SELECT n = COUNT(*), [x y] = a, 'lbl' = b FROM t", "SELECT COUNT(*) AS n, a AS \"x y\", b AS \"lbl\" FROM t"},
+        {"SELECT ##T.a FROM ##T WHERE b !< 3 AND c !> 4", "SELECT tempdb.T.a FROM tempdb.T WHERE b >= 3 AND c <= 4"},
+        {"SELECT a FROM t WHERE d > CURRENT_TIMESTAMP",
+         "SELECT a FROM t WHERE d > strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')"},
+    };
+    for (const auto& [tsql, sqlite] : cases) EXPECT_EQ(One(tsql), sqlite) << tsql;
 
-TEST(TsqlHints, LockHintsAreDroppedEvenWhenGluedToTheNextWord) {
-    EXPECT_EQ(One("SELECT * FROM T WITH (NOLOCK)WHERE A = 1"), "SELECT * FROM T WHERE A = 1");
-    EXPECT_EQ(One("SELECT * FROM T WITH(UPDLOCK, ROWLOCK) INNER JOIN U WITH (NOLOCK)ON U.K = T.K"),
-              "SELECT * FROM T INNER JOIN U ON U.K = T.K");
-    EXPECT_EQ(One("SELECT * FROM T (NOLOCK) WHERE A = 1"), "SELECT * FROM T WHERE A = 1");
-    EXPECT_EQ(One("SELECT a FROM t WITH (NOLOCK, INDEX(ix_a)) WHERE b = (SELECT c FROM u WITH (NOLOCK))"),
-              "SELECT a FROM t WHERE b = (SELECT c FROM u)");
-}
-
-TEST(TsqlTop, BecomesLimitAfterOrderByInSubqueriesAndUnionMembers) {
-    EXPECT_EQ(One("SELECT TOP 1 * FROM C WHERE D = 1 AND NOT EXISTS (SELECT K FROM C WHERE D = 1) ORDER BY V"),
-              "SELECT * FROM C WHERE D = 1 AND NOT EXISTS (SELECT K FROM C WHERE D = 1) ORDER BY V LIMIT 1");
-    EXPECT_EQ(One("SELECT DISTINCT TOP (5) a FROM t ORDER BY a"), "SELECT DISTINCT a FROM t ORDER BY a LIMIT (5)");
-    EXPECT_EQ(One("SELECT a, (SELECT TOP 1 b FROM u WHERE u.k = t.k ORDER BY b DESC) FROM t"),
-              "SELECT a, (SELECT b FROM u WHERE u.k = t.k ORDER BY b DESC LIMIT 1) FROM t");
-    // TOP limits its own member; ORDER BY orders the whole union.
-    EXPECT_EQ(One("SELECT a FROM t UNION ALL SELECT TOP 2 b FROM u ORDER BY 1"),
-              "SELECT a FROM t UNION ALL SELECT * FROM (SELECT b FROM u LIMIT 2) ORDER BY 1");
-}
-
-TEST(TsqlSelectInto, CreatesATableFromTheQuery) {
-    EXPECT_EQ(One("SELECT a INTO #Work FROM t"), "CREATE TABLE tempdb.Work AS SELECT a FROM t");
-    EXPECT_EQ(One("SELECT a INTO NEWT FROM t"), "CREATE TABLE NEWT AS SELECT a FROM t");
-    EXPECT_EQ(One("SELECT a INTO #U FROM t UNION SELECT b FROM u"), "CREATE TABLE tempdb.U AS SELECT a FROM t UNION SELECT b FROM u");
-}
-
-TEST(TsqlIfDrop, TempTableDropBecomesDropIfExists) {
-    EXPECT_EQ(One("IF OBJECT_ID('tempdb..#X', 'U') IS NOT NULL DROP TABLE #X"), "DROP TABLE IF EXISTS tempdb.X");
-    EXPECT_EQ(One("IF OBJECT_ID('dbo.T') IS NOT NULL DROP TABLE dbo.T"), "DROP TABLE IF EXISTS T");
-}
-
-// The target and its hint leave the FROM list; join conditions move to WHERE. (An aliased target, and the
-// global temporary tables and list idiom the component writes, are run in tsql_statements_test.cpp.)
-TEST(TsqlUpdateFrom, CommaListAndTargetInTheMiddle) {
-    EXPECT_EQ(One("UPDATE T SET x = x, y = 'L' FROM T WITH (NOLOCK) INNER JOIN U ON T.g = U.g AND T.e = 3 "
-                  "WHERE U.z = 1"),
-              "UPDATE T SET x = x, y = 'L' FROM U WHERE (T.g = U.g AND T.e = 3) AND (U.z = 1)");
-    EXPECT_EQ(One("UPDATE T SET x = U.y FROM T, U WHERE U.k = T.k"), "UPDATE T SET x = U.y FROM U WHERE U.k = T.k");
-    EXPECT_EQ(One("UPDATE T SET x = U.b FROM U INNER JOIN T ON U.a = T.a INNER JOIN V ON V.c = U.c WHERE V.d = 2"),
-              "UPDATE T SET x = U.b FROM U, V WHERE (U.a = T.a) AND (V.c = U.c) AND (V.d = 2)");
-    // A LEFT JOIN after the target keeps its meaning and its ON clause.
-    EXPECT_EQ(One("UPDATE T SET x = 1 FROM T INNER JOIN U ON U.a = T.a LEFT JOIN V ON V.c = U.c"),
-              "UPDATE T SET x = 1 FROM U LEFT JOIN V ON V.c = U.c WHERE (U.a = T.a)");
-    // Without FROM, or with the target absent from it, the statement is SQLite's already.
-    EXPECT_EQ(One(" UPDATE     MG66_ANAGRART SET     MG66_FLGVARART=1 WHERE     MG66_DITTA_CG18=1     AND MG66_CODART='N'"),
-              "UPDATE MG66_ANAGRART SET MG66_FLGVARART = 1 WHERE MG66_DITTA_CG18 = 1 AND MG66_CODART = 'N'");
-    EXPECT_EQ(One("UPDATE T SET x = U.y FROM U WHERE U.k = T.k"), "UPDATE T SET x = U.y FROM U WHERE U.k = T.k");
-}
-
-TEST(TsqlListIdiom, StuffForXmlPathBecomesAnOrderedGroupConcat) {
-    EXPECT_EQ(One("SELECT o.k, STUFF((SELECT DISTINCT TOP 3 ';' + c FROM t WHERE t.k = o.k ORDER BY ';' + c DESC "
-                  "FOR XML PATH('')), 1, 1, '') FROM o"),
-              "SELECT o.k, (SELECT group_concat(tsql_item, ';') FROM (SELECT DISTINCT c AS tsql_item FROM t "
-              "WHERE t.k = o.k ORDER BY tsql_add(';', c) DESC LIMIT 3)) FROM o");
-}
-
-TEST(TsqlListIdiom, PartialCutsAndBareForXml) {
-    EXPECT_EQ(One("SELECT STUFF((SELECT '; ' + c FROM t FOR XML PATH('')), 1, 1, '') FROM o"),
-              "SELECT (' ' || (SELECT group_concat(tsql_item, '; ') FROM (SELECT c AS tsql_item FROM t))) FROM o");
-    EXPECT_EQ(One("SELECT (SELECT ',' + c FROM t FOR XML PATH('')) FROM o"),
-              "SELECT (SELECT group_concat(tsql_item, '') FROM (SELECT tsql_add(',', c) AS tsql_item FROM t)) FROM o");
-}
-
-TEST(TsqlPlus, DecidedByWhatTheOperandsAreKnownToBe) {
-    EXPECT_EQ(One("SELECT 'a' + 'b', 1 + 2 * 3, 'x' + CAST(n AS VARCHAR(5)), UPPER(a) + 'z' FROM t"),
-              "SELECT ('a' || 'b'), 1 + 2 * 3, ('x' || substr(CAST(n AS TEXT), 1, 5)), (UPPER(a) || 'z') FROM t");
-    // A column of unknown type: tsql_add decides per row.
-    EXPECT_EQ(One("SELECT a + b, ', ' + c + '' FROM t"), "SELECT tsql_add(a, b), tsql_add(tsql_add(', ', c), '') FROM t");
-    // A number on either side: SQL Server adds (converting text), as SQLite's + does.
-    EXPECT_EQ(One("SELECT a + 1, -a + b * 2 FROM t"), "SELECT a + 1, -a + b * 2 FROM t");
-    // || binds tighter than * in SQLite: products are bracketed.
-    EXPECT_EQ(One("SELECT 'n' + CAST(a * 2 AS VARCHAR(9)) + 'x' FROM t"),
-              "SELECT (('n' || substr(CAST(a * 2 AS TEXT), 1, 9)) || 'x') FROM t");
-    EXPECT_EQ(One("SELECT a * b + c & 3 FROM t"), "SELECT (a * b + c) & 3 FROM t");
-    EXPECT_EQ(One("UPDATE t SET a = a + 'x' WHERE b = c + d"), "UPDATE t SET a = tsql_add(a, 'x') WHERE b = tsql_add(c, d)");
-}
-
-TEST(TsqlNames, AliasAssignmentsTempNamesAndOperators) {
-    EXPECT_EQ(One("SELECT n = COUNT(*), [x y] = a, 'lbl' = b FROM t"), "SELECT COUNT(*) AS n, a AS \"x y\", b AS \"lbl\" FROM t");
-    EXPECT_EQ(One("SELECT ##T.a FROM ##T WHERE b !< 3 AND c !> 4"), "SELECT tempdb.T.a FROM tempdb.T WHERE b >= 3 AND c <= 4");
-    EXPECT_EQ(One("SELECT a FROM t WHERE d > CURRENT_TIMESTAMP"),
-              "SELECT a FROM t WHERE d > strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')");
-}
-
-TEST(TsqlBatches, StatementsSplitAtSemicolonsAndStatementWords) {
+    // A batch splits into statements at semicolons and at the words that start a statement.
     EXPECT_EQ(All("SET NOCOUNT ON; SELECT 1;; SELECT 2;"), (std::vector<std::string>{"SELECT 1", "SELECT 2"}));
     EXPECT_EQ(All("IF OBJECT_ID('T') IS NOT NULL DROP TABLE T\r\nSELECT a INTO T FROM u\r\nUPDATE T SET a = 1\r\nSELECT * FROM T"),
               (std::vector<std::string>{"DROP TABLE IF EXISTS T", "CREATE TABLE T AS SELECT a FROM u", "UPDATE T SET a = 1",
@@ -139,9 +124,8 @@ TEST(TsqlBatches, StatementsSplitAtSemicolonsAndStatementWords) {
     EXPECT_EQ(All("INSERT T VALUES (1, N'a') DELETE T WHERE a = 1"),
               (std::vector<std::string>{"INSERT INTO T VALUES (1, 'a')", "DELETE FROM T WHERE a = 1"}));
     EXPECT_TRUE(All("  \r\n -- nothing\r\n ;").empty());
-}
 
-TEST(TsqlBatches, StandardSqlPassesThrough) {
+    // Standard SQL passes through.
     const std::vector<std::string> same = {
         "INSERT INTO t(a, b) VALUES (?, ?2)",
         "UPDATE t SET a = ? WHERE rowid = ?",
@@ -214,16 +198,8 @@ TEST(TsqlRefusals, ConstructsWithoutAFaithfulFormAreNamed) {
         EXPECT_EQ(Refusal(tsql), "Unsupported T-SQL construct: " + construct) << tsql;
 }
 
-TEST(TsqlCache, MemoisesByTextAndForgetsTheOldest) {
+TEST(TsqlCache, MemoisesByTextForgetsTheOldestAndKeepsNoFailure) {
     TsqlTranslationCache cache(2);  // a text is kept from its second translation on: TranslationByShape
-    for (const char* text : {"SELECT TOP 1 a FROM t", "SELECT TOP 1 a FROM t", "SELECT 1", "SELECT 1", "SELECT 2",
-                             "SELECT 2"})
-        cache.Translate(text);
-    EXPECT_EQ(cache.Size(), 2u);
-}
-
-TEST(TsqlCache, FailuresAreNotKept) {
-    TsqlTranslationCache cache;
     for (int i = 0; i < 2; ++i) {
         try {
             cache.Translate("MERGE INTO t USING u ON 1 = 1");
@@ -234,6 +210,10 @@ TEST(TsqlCache, FailuresAreNotKept) {
         }
     }
     EXPECT_EQ(cache.Size(), 0u);
+    for (const char* text : {"SELECT TOP 1 a FROM t", "SELECT TOP 1 a FROM t", "SELECT 1", "SELECT 1", "SELECT 2",
+                             "SELECT 2"})
+        cache.Translate(text);
+    EXPECT_EQ(cache.Size(), 2u);
 }
 
 }  // namespace

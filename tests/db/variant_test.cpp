@@ -26,20 +26,16 @@ std::string ErrorOf(long number, F&& f) {
     return {};
 }
 
-struct Thing : Object {};
-
 }  // namespace
 
-TEST(VariantKinds, WideIntegersStayExact) {
+TEST(VariantText, PrintsAsVbDoesAndNullOnlyWhereVbAllowsIt) {
     EXPECT_EQ(Variant(2147483647LL).Type(), VarType::Long);
     EXPECT_EQ(Variant(-2147483648LL).Type(), VarType::Long);
     Variant big(9000000000LL);
-    EXPECT_EQ(big.Type(), VarType::Decimal);
+    EXPECT_EQ(big.Type(), VarType::Decimal) << "wide integers stay exact";
     EXPECT_EQ(big.CStr(), "9000000000");
     ErrorOf(errc::Overflow, [] { Variant(~0ULL); });
-}
 
-TEST(VariantCStr, PrintsValuesAsVbDoes) {
     EXPECT_EQ(Variant(true).CStr(), "True");
     EXPECT_EQ(Variant(1e20).CStr(), "1E+20");
     EXPECT_EQ(Variant(1e-5).CStr(), "1E-05");
@@ -48,23 +44,19 @@ TEST(VariantCStr, PrintsValuesAsVbDoes) {
     EXPECT_EQ(Variant(-0.0).CStr(), "0");
     EXPECT_EQ(Variant(Decimal(1250, 2)).CStr(), "12.5");
     EXPECT_EQ(Variant(Date::FromParts(2024, 2, 29, 13, 45, 30)).CStr(), "2024-02-29 13:45:30");
-}
 
-TEST(VariantCStr, NullRaisesButTextAndConcatGiveEmpty) {
+    // Null raises in CStr, but Text and the ampersand give empty.
     EXPECT_EQ(ErrorOf(errc::InvalidUseOfNull, [] { Variant::Null().CStr(); }), "Invalid use of Null");
     EXPECT_EQ(Variant::Null().Text(), "");
-    ErrorOf(errc::TypeMismatch, [] { Variant(std::make_shared<Thing>()).Text(); });
+    ErrorOf(errc::TypeMismatch, [] { Variant(std::make_shared<Object>()).Text(); });
     EXPECT_EQ(ErrorOf(errc::ObjectRequired, [] { Variant(1).AsObject(); }), "Object required");
-}
-
-TEST(VariantConcat, JoinsLikeTheAmpersand) {
     EXPECT_EQ(Concat(Variant::Null(), "x").CStr(), "x");
     EXPECT_EQ(Concat(Variant(), Variant()).Type(), VarType::String);
     EXPECT_TRUE(Concat(Variant::Null(), Variant::Null()).IsNull());  // as VB: Null & Null is Null
 }
 
-// Halves round to even, from every kind of value.
-TEST(VariantIntegers, ConvertRoundOverflowAndMismatch) {
+TEST(VariantConversions, RoundOverflowAndMismatchAsVb) {
+    // Halves round to even, from every kind of value.
     EXPECT_EQ(Variant(2.5).CInt(), 2);
     EXPECT_EQ(Variant(3.5).CInt(), 4);
     EXPECT_EQ(Variant(-2.5).CInt(), -2);
@@ -86,9 +78,7 @@ TEST(VariantIntegers, ConvertRoundOverflowAndMismatch) {
     ErrorOf(errc::TypeMismatch, [] { Variant("1,5").CLng(); });
     ErrorOf(errc::InvalidUseOfNull, [] { Variant::Null().CLng(); });
     ErrorOf(errc::TypeMismatch, [] { Variant(ObjectPtr()).CInt(); });
-}
 
-TEST(VariantDouble, ConvertsTextsAndKinds) {
     EXPECT_DOUBLE_EQ(Variant(" -3.25 ").CDbl(), -3.25);
     EXPECT_DOUBLE_EQ(Variant("2D3").CDbl(), 2000);
     EXPECT_DOUBLE_EQ(Variant("1e-400").CDbl(), 0);
@@ -96,9 +86,7 @@ TEST(VariantDouble, ConvertsTextsAndKinds) {
     ErrorOf(errc::TypeMismatch, [] { Variant("1e").CDbl(); });
     ErrorOf(errc::TypeMismatch, [] { Variant("- 1").CDbl(); });
     ErrorOf(errc::InvalidUseOfNull, [] { Variant::Null().CDbl(); });
-}
 
-TEST(VariantBoolean, ConvertsNumbersAndWords) {
     EXPECT_FALSE(Variant(0).CBool());
     EXPECT_TRUE(Variant(-0.5).CBool());
     EXPECT_FALSE(Variant().CBool());
@@ -107,9 +95,7 @@ TEST(VariantBoolean, ConvertsNumbersAndWords) {
     EXPECT_TRUE(Variant("-1").CBool());
     ErrorOf(errc::TypeMismatch, [] { Variant("yes").CBool(); });
     ErrorOf(errc::InvalidUseOfNull, [] { Variant::Null().CBool(); });
-}
 
-TEST(VariantIsNumeric, FollowsVb) {
     EXPECT_TRUE(Variant(" 12 ").IsNumeric());
     EXPECT_TRUE(Variant().IsNumeric());
     EXPECT_FALSE(Variant("12a").IsNumeric());
@@ -117,7 +103,7 @@ TEST(VariantIsNumeric, FollowsVb) {
     EXPECT_FALSE(Variant(Date::FromParts(2024, 1, 1)).IsNumeric());
 }
 
-TEST(VariantEquals, NumbersCompareByValueAcrossKinds) {
+TEST(VariantComparison, EqualsAndOrdersAsVb) {
     EXPECT_EQ(Variant(1), Variant(1.0));
     EXPECT_EQ(Variant(9000000000LL), Variant(9e9));
     EXPECT_EQ(Variant(true), Variant(-1));
@@ -125,9 +111,7 @@ TEST(VariantEquals, NumbersCompareByValueAcrossKinds) {
     EXPECT_EQ(Variant(5), Variant("5"));       // a numeric text against a number: by value
     EXPECT_NE(Variant(5), Variant("five"));
     EXPECT_EQ(Variant(true), Variant("True"));
-}
 
-TEST(VariantEquals, TextsNullEmptyAndObjects) {
     EXPECT_NE(Variant("abc"), Variant("ABC"));  // binary
     EXPECT_NE(Variant("a "), Variant("a"));     // trailing blanks count
     EXPECT_NE(Variant("5"), Variant("5.0"));    // two texts never compare as numbers
@@ -137,11 +121,8 @@ TEST(VariantEquals, TextsNullEmptyAndObjects) {
     EXPECT_EQ(Variant(), Variant(""));
     EXPECT_NE(Variant(), Variant("0"));
     EXPECT_NE(Variant::Missing(), Variant());
-    auto a = std::make_shared<Thing>();
-    EXPECT_NE(Variant(a), Variant(std::make_shared<Thing>()));
-}
+    EXPECT_NE(Variant(std::make_shared<Object>()), Variant(std::make_shared<Object>()));
 
-TEST(VariantCompare, OrdersAsVb) {
     EXPECT_TRUE(Variant(2).Compare(Variant(10)) < 0);
     EXPECT_TRUE(Variant(99).Compare(Variant("abc")) < 0);   // numbers before texts
     EXPECT_TRUE(Variant("10").Compare(Variant(9)) > 0);     // numeric text against a number
@@ -150,7 +131,7 @@ TEST(VariantCompare, OrdersAsVb) {
     EXPECT_TRUE(Variant().Compare(Variant(-1)) > 0);
 }
 
-TEST(DecimalParse, ReadsAndNormalises) {
+TEST(DecimalValues, ParseConvertRescaleAndCompare) {
     Decimal d = Decimal::Parse("12.50");
     EXPECT_EQ(d.Unscaled(), 125);
     EXPECT_EQ(d.Scale(), 1);
@@ -164,9 +145,7 @@ TEST(DecimalParse, ReadsAndNormalises) {
     ErrorOf(errc::TypeMismatch, [] { Decimal::Parse(""); });
     ErrorOf(errc::Overflow, [] { Decimal::Parse("9223372036854775808"); });
     ErrorOf(errc::Overflow, [] { Decimal::Parse("1E19"); });
-}
 
-TEST(DecimalConvert, DoublesTextAndRescale) {
     EXPECT_EQ(Decimal::FromDouble(0.1 + 0.2).ToString(), "0.3");
     EXPECT_EQ(Decimal::FromDouble(1e-11).ToString(), "0");
     EXPECT_EQ(Decimal::FromDouble(1.005).ToString(), "1.005");
@@ -178,9 +157,8 @@ TEST(DecimalConvert, DoublesTextAndRescale) {
     EXPECT_EQ(Decimal(-25, 1).Rescale(0), Decimal(-3, 0));
     EXPECT_EQ(Decimal(-25, 1).RoundHalfEven(0), Decimal(-2, 0));
     ErrorOf(errc::Overflow, [] { Decimal(INT64_MAX, 0).Rescale(1); });
-}
 
-TEST(DecimalCompare, ByValueAcrossScales) {
+    // By value across scales.
     EXPECT_EQ(Decimal(15, 1), Decimal(150, 2));
     EXPECT_TRUE(Decimal(15, 1) < Decimal(151, 2));
     EXPECT_TRUE(Decimal(INT64_MAX, 0) > Decimal(INT64_MAX, 1));
@@ -201,14 +179,14 @@ TEST(DateValues, SerialsAndIsoText) {
     ErrorOf(errc::InvalidProcedureCall, [] { Date::FromParts(2024, 13, 1); });
 }
 
-TEST(StringFunctions, TrimRemovesBlanksOnly) {
+// Names are compared eight bytes at a time: only the letters fold, whatever their place in the word, and a
+// character beyond ASCII anywhere is compared as UCase compares it.
+TEST(StringFunctions, TrimBlanksCountCharactersAndFoldOnlyLetters) {
     EXPECT_EQ(Trim("  a b  "), "a b");
     EXPECT_EQ(RTrim("  a  "), "  a");
     EXPECT_EQ(Trim("\ta\t"), "\ta\t");
     EXPECT_EQ(Trim("   "), "");
-}
 
-TEST(StringFunctions, CountCharactersNotBytes) {
     const std::string text = "Modalità";
     EXPECT_EQ(Len(text), 8u);
     EXPECT_EQ(Right(text, 1), "à");
@@ -218,9 +196,7 @@ TEST(StringFunctions, CountCharactersNotBytes) {
     EXPECT_EQ(Len("\xFF" "ab"), 3u);           // a malformed byte is one character
     EXPECT_EQ(Left("\xE0\x80" "x", 1), "\xE0"); // an overlong lead never swallows what follows
     ErrorOf(errc::InvalidProcedureCall, [] { Mid("abc", 0); });
-}
 
-TEST(StringFunctions, UCaseAndSameTextKeepAccents) {
     EXPECT_EQ(UCase("modalità è così"), "MODALITÀ È COSÌ");
     EXPECT_EQ(UCase("ÿ÷ß1"), "Ÿ÷ß1");
     // SameText ignores case as UCase does.
@@ -228,11 +204,6 @@ TEST(StringFunctions, UCaseAndSameTextKeepAccents) {
     EXPECT_TRUE(SameText("ÿ", "Ÿ"));  // one and two bytes of UTF-8 either way
     EXPECT_FALSE(SameText("MG66_CODART", "MG66_CODAR"));
     EXPECT_FALSE(SameText("à", "a"));
-}
-
-// Names are compared eight bytes at a time: only the letters fold, whatever their place in the word, and a
-// character beyond ASCII anywhere is compared as UCase compares it.
-TEST(StringFunctions, SameTextFoldsOnlyLettersInEveryPlace) {
     EXPECT_TRUE(SameText("mg66_codart_mg66", "MG66_CODART_MG66"));
     EXPECT_TRUE(SameText("aZ_Mg66_Codart_Q", "Az_mG66_cODART_q"));
     // Next to the letters in the code table: '@' and '`', '[' and '{' differ by the same bit as a case.
