@@ -1,4 +1,4 @@
-// New barcodes from the automatic numbering, and the fashion data of the article.
+// New barcodes from the automatic numbering. The fashion data of the article: row_copy_test.cpp.
 #include "EngineFixture.h"
 
 #include "host/BarcodeGenerator.h"
@@ -21,11 +21,6 @@ protected:
              "MG65_INDTIPOGEST) VALUES (1, '" + code + "', 'SRC', " + std::to_string(type) + ", 1)");
     }
 };
-
-// EAN-13 check digits: the codes AutomaticTypesGetNewCodesManualOnesAreLeftOut expects.
-TEST(Gs1CheckDigit, EightDigitCode) {
-    EXPECT_EQ(host::Gs1CheckDigit("9638507"), '4');  // EAN-8 96385074
-}
 
 TEST_F(BarcodeTest, AutomaticTypesGetNewCodesManualOnesAreLeftOut) {
     AddSourceBarcode("8012345000996", 1);
@@ -60,6 +55,7 @@ TEST_F(BarcodeTest, TheNumberingPassesOverCodesInUseAndIsStampedWhenItMoves) {
          "MG65_INDTIPOGEST) VALUES (1, '" + inUse + "', 'OTHER', 1, 1)");
     host::BarcodeGenerator generator;
     generator.Connection(conn);
+    EXPECT_EQ(host::Gs1CheckDigit("9638507"), '4');  // EAN-8 96385074; the expected codes here are built with it
     EXPECT_EQ(generator.Genera(0, db::Variant(1), "SRC", 1, 1, 1, 100, 999),
               std::string("801234500502") + host::Gs1CheckDigit("801234500502"));
     const std::string stamp = "SELECT MG4C_ULTNUM || ' ' || (MG4C_LASTCHANGE > '2001-01-01') FROM MG4C_NUMBARCODE";
@@ -73,62 +69,24 @@ TEST_F(BarcodeTest, TheNumberingPassesOverCodesInUseAndIsStampedWhenItMoves) {
     EXPECT_EQ(Scalar(stamp).Text(), "502 1");
 }
 
-TEST_F(BarcodeTest, TypeOneWithoutCheckDigitIsNotCarriedOver) {
+// Type 1 without its check digit is not carried over; an exhausted range is a clear error.
+TEST_F(BarcodeTest, TypeOneWithoutCheckDigitIsLeftOutAndAnExhaustedRangeIsAClearError) {
     Exec("UPDATE MG4B_PARMAGBARCODE SET MG4B_STFLGCHECKDIG = 0 WHERE MG4B_INDBARCODE = 1");
     AddSourceBarcode("8012345000996", 1);
     CreateNewArticle();
     ASSERT_EQ(engine->DuplicazioneBarcode(src, dst), kvMethodOK);
     EXPECT_TRUE(recorder->names.empty());
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG65_BARCODE WHERE MG65_CODART_MG66 = 'NEW'"), 0);
-}
 
-TEST_F(BarcodeTest, ExhaustedRangeIsAClearErrorAndTwoCodesNeverEqual) {
     AddSourceBarcode("20000010", 2);
     AddSourceBarcode("20000011", 2);
     AddSourceBarcode("20000099", 2);
-    CreateNewArticle();
     // Range 10..12 with 10 and 11 in use: one number left for three barcodes.
-    try {
-        engine->DuplicazioneBarcode(src, dst);
-        FAIL() << "expected the range to run out";
-    } catch (const db::Error& e) {
-        EXPECT_NE(e.Description().find("Numerazione esaurita per il barcode di tipo 2"), std::string::npos)
-            << e.Description();
-        EXPECT_EQ(e.Source().rfind("DuplicazioneBarcode\r\n", 0), 0u);
-    }
+    const auto e = ErrorOf([&] { engine->DuplicazioneBarcode(src, dst); }, "DuplicazioneBarcode");
+    EXPECT_NE(e.Description().find("Numerazione esaurita per il barcode di tipo 2"), std::string::npos)
+        << e.Description();
     // The numbers in use were passed over without being taken: the numbering holds the one number given.
     EXPECT_EQ(Scalar("SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE WHERE MG4C_TIPOBARCODE_MG4B = 2").CLng(), 12);
-}
-
-class FashionTest : public testsupport::EngineFixture {};
-
-// Component types are written without events: none follows FA13's.
-TEST_F(FashionTest, CopiesWashingRecordAttributesOfTheStandardDescriptionAndComponents) {
-    Exec("INSERT INTO FA10_ARTLAVAGGI (FA10_DITTA_CG18, FA10_CODART_MG66, FA10_OPZIONE_MG5E, FA10_CODLAVAGGIO, FA10_SEQ) "
-         "VALUES (1, 'SRC', '', 'W30', 1), (1, 'SRC', '', 'NOIRON', 2)");
-    Exec("INSERT INTO FA12_ARTICOLI (FA12_DITTA_CG18, FA12_CODART_MG66, FA12_OPZIONE_MG5E, FA12_TIPO_FA03, "
-         "FA12_COMPOSIZIONE) VALUES (1, 'SRC', '', 'PF', '100% cotone')");
-    Exec("UPDATE MG87_ARTDESC SET MG87_GUID = 'STD-GUID' WHERE MG87_CODART_MG66 = 'SRC'");
-    Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_LINGUA_MG52, MG87_GUID) "
-         "VALUES (1, 'SRC', 'EN', 'EN-GUID')");
-    Exec("INSERT INTO FA13_ATTRIBUTI (FA13_GUID, FA13_ENTITA_FA11, FA13_DITTA_CG18, FA13_TEMA) VALUES "
-         "('STD-GUID', 0, 1, 'Riviera'), ('STD-GUID', 1, 1, 'other entity'), ('EN-GUID', 0, 1, 'english')");
-    Exec("INSERT INTO FA37_ASSARTITIPOCOMP (FA37_DITTA_CG18, FA37_CODART_MG66, FA37_OPZIONE_MG5E, FA37_TIPOCOMP) "
-         "VALUES (1, 'SRC', '', 'TESS')");
-    CreateNewArticle();
-    ASSERT_EQ(engine->DuplicazioneAttributiFashion(src, dst), kvMethodOK);
-
-    EXPECT_EQ(recorder->names, (std::vector<std::string>{"BeforeUpdateFA10", "AfterUpdateFA10", "BeforeUpdateFA12",
-                                                         "AfterUpdateFA12", "BeforeUpdateFA13", "AfterUpdateFA13"}));
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM FA10_ARTLAVAGGI WHERE FA10_CODART_MG66 = 'NEW'"), 2);
-    EXPECT_EQ(Scalar("SELECT FA12_COMPOSIZIONE FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = 'NEW'").CStr(), "100% cotone");
-    const std::string newGuid =
-        Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' AND MG87_LINGUA_MG52 = ''").CStr();
-    // Only entity 0 of the standard description.
-    EXPECT_EQ(testsupport::Rows(*conn, "SELECT FA13_ENTITA_FA11, FA13_TEMA FROM FA13_ATTRIBUTI WHERE FA13_GUID = '" +
-                                           newGuid + "'"),
-              testsupport::Names{"0|Riviera"});
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM FA37_ASSARTITIPOCOMP WHERE FA37_CODART_MG66 = 'NEW'"), 1);
 }
 
 }  // namespace

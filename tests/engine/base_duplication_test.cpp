@@ -56,7 +56,9 @@ protected:
     }
 };
 
-TEST_F(BaseDuplication, CopiesMasterStandardDescriptionAndTheSwitchedOnGroupsOnly) {
+// The article's values reach the procedure's statements as they are: a quote in a description, a missing
+// extended description; each next article, with other values, gets its own.
+TEST_F(BaseDuplication, CopiesMasterStandardDescriptionAndTheSwitchedOnGroupsOnlyWithEachArticlesDescriptions) {
     SourceRows(1);
     Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_OPZIONE_MG5E, MG87_LINGUA_MG52, "
          "MG87_DESCART, MG87_DESCARTEST) VALUES (1, 'SRC', 'OPT', ' ', 'Option', 'Option, extended')");
@@ -70,9 +72,10 @@ TEST_F(BaseDuplication, CopiesMasterStandardDescriptionAndTheSwitchedOnGroupsOnl
     EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG87_OPZIONE_MG5E, MG87_LINGUA_MG52, MG87_DESCART, MG87_DESCARTEST FROM "
                                        "MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' ORDER BY 1"),
               (testsupport::Names{" | |New article|New article, extended", "OPT| |Option|Option, extended"}));
-    EXPECT_NE(Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW' AND MG87_OPZIONE_MG5E = ' '")
-                  .Text(),
-              Scalar("SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'SRC' AND MG87_LINGUA_MG52 = ' '").Text());
+    // The new standard row has an identifier of its own.
+    EXPECT_EQ(Count("SELECT COUNT(DISTINCT MG87_GUID) FROM MG87_ARTDESC WHERE MG87_CODART_MG66 IN ('NEW', 'SRC') AND "
+                    "MG87_OPZIONE_MG5E = ' ' AND MG87_LINGUA_MG52 = ' '"),
+              2);
     EXPECT_EQ(testsupport::Rows(*conn, "SELECT LI10_FLGVENACQ FROM LI10_LISTARTIC WHERE LI10_CODART_MG66 = 'NEW'"),
               (testsupport::Names{"1"}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG68_CONFART WHERE MG68_CODART_MG66 = 'NEW'"), 0);
@@ -80,38 +83,23 @@ TEST_F(BaseDuplication, CopiesMasterStandardDescriptionAndTheSwitchedOnGroupsOnl
     // Groups the engine copies itself are never copied by the procedure.
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG69_UBICAZART WHERE MG69_CODART_MG66 = 'NEW'"), 0);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM SC06_ARTSCORTE WHERE SC06_CODART_MG66 = 'NEW'"), 0);
-}
 
-// The article's values reach the procedure's statements as they are: a quote in a description, a missing
-// extended description; the second article, with other values, gets its own.
-TEST_F(BaseDuplication, EachArticleGetsItsOwnDescriptionsWhateverTheyHoldIn) {
-    SourceRows(1);
-    engine = NewEngine();
     engine->DescrizioneArticoloDaGenerare(db::Variant("L'articolo nuovo"));
     engine->DescrizioneEstesaArticoloDaGenerare(db::Variant::Null());
-    ASSERT_EQ(engine->DuplicazioneAnagraficaBase(src, dst), kvMethodOK);
+    ASSERT_EQ(engine->DuplicazioneAnagraficaBase(src, db::Variant("NEW2")), kvMethodOK);
     engine->DescrizioneArticoloDaGenerare(db::Variant(""));
     engine->DescrizioneEstesaArticoloDaGenerare(db::Variant("Seconda, estesa"));
-    ASSERT_EQ(engine->DuplicazioneAnagraficaBase(src, db::Variant("NEW2")), kvMethodOK);
+    ASSERT_EQ(engine->DuplicazioneAnagraficaBase(src, db::Variant("NEW3")), kvMethodOK);
     EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG87_CODART_MG66, MG87_DESCART, COALESCE(MG87_DESCARTEST, 'null') FROM "
-                                       "MG87_ARTDESC WHERE MG87_CODART_MG66 IN ('NEW', 'NEW2') ORDER BY 1"),
-              (testsupport::Names{"NEW|L'articolo nuovo|null", "NEW2||Seconda, estesa"}));
-}
-
-TEST_F(BaseDuplication, AnExistingCodeOrAMissingSourceIsRefusedAndNothingChanges) {
-    CreateNewArticle();
-    const std::string before = testsupport::DatabaseSnapshot(*conn);
-    const auto e = ErrorOf([&] { NewEngine()->DuplicazioneAnagraficaBase(src, dst); },
-                           "DuplicazioneAnagraficaBase\r\nDuplicaBatchByCommand");
-    EXPECT_EQ(e.Description(), "Articolo 'NEW' già esistente");
-    ErrorOf([&] { NewEngine()->DuplicazioneAnagraficaBase(db::Variant("NOPE"), db::Variant("NEW2")); },
-            "DuplicazioneAnagraficaBase");
-    EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
+                                       "MG87_ARTDESC WHERE MG87_CODART_MG66 IN ('NEW2', 'NEW3') AND "
+                                       "MG87_OPZIONE_MG5E <> 'OPT' ORDER BY 1"),
+              (testsupport::Names{"NEW2|L'articolo nuovo|null", "NEW3||Seconda, estesa"}));
 }
 
 // Two companies in one database, both with SRC, company 2 with NEW as well: every operation run in
-// company 1 reads and writes company 1 alone.
-TEST_F(BaseDuplication, ADuplicationInCompanyOneNeverTouchesCompanyTwo) {
+// company 1 reads and writes company 1 alone. Company 1's existing code or a missing source is refused, and
+// nothing changes.
+TEST_F(BaseDuplication, ADuplicationInCompanyOneNeverTouchesCompanyTwoAndRefusesAnExistingCode) {
     Exec("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (2, 'SRC'), (2, 'NEW')");
     Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_DESCART) VALUES (2, 'SRC', 'Two'), "
          "(2, 'NEW', 'Two new')");
@@ -140,6 +128,14 @@ TEST_F(BaseDuplication, ADuplicationInCompanyOneNeverTouchesCompanyTwo) {
                   1)
             << table;
     EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW' AND PD52_DITTA_CG18 = 1"), 1);
+
+    const std::string snapshot = testsupport::DatabaseSnapshot(*conn);
+    const auto e = ErrorOf([&] { NewEngine()->DuplicazioneAnagraficaBase(src, dst); },
+                           "DuplicazioneAnagraficaBase\r\nDuplicaBatchByCommand");
+    EXPECT_EQ(e.Description(), "Articolo 'NEW' già esistente");
+    ErrorOf([&] { NewEngine()->DuplicazioneAnagraficaBase(db::Variant("NOPE"), db::Variant("NEW2")); },
+            "DuplicazioneAnagraficaBase");
+    EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), snapshot);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 using engine::FieldAction;
 
-TEST(InsertSelectSql, NamesMatchWithoutRegardToCaseTheLastNamingWinsAndExpressionsComeLast) {
+TEST(InsertSelectSql, NamesMatchWithoutRegardToCaseTheLastNamingWinsExpressionsComeLastAndValuesMayBeApart) {
     engine::CopySpec plan;
     plan.table = "T";
     plan.sourceFrom = "FROM T WHERE T_K = 'a'";
@@ -28,23 +28,18 @@ TEST(InsertSelectSql, NamesMatchWithoutRegardToCaseTheLastNamingWinsAndExpressio
     const std::vector<FieldAction> unlessNull{FieldAction::Copy, FieldAction::Copy, FieldAction::CopyUnlessNull,
                                               FieldAction::Copy, FieldAction::Copy, FieldAction::Copy};
     EXPECT_EQ(engine::InsertSelect(plan, columns, unlessNull).sql, "");
-}
 
-// With the values apart, texts set by name and the expressions' own values become markers, in the order the
-// statement reads them, the source clause's last; numbers stay in the text. One article's statement serves
-// another article's plan of the same shape.
-TEST(InsertSelectSql, ValuesApartBecomeMarkersInTheOrderTheStatementReadsThem) {
-    engine::CopySpec plan;
-    plan.table = "T";
+    // With the values apart, texts set by name and the expressions' own values become markers, in the order the
+    // statement reads them, the source clause's last; numbers stay in the text. One article's statement serves
+    // another article's plan of the same shape.
     plan.sourceFrom = "FROM T WHERE T_DITTA = 1 AND T_K = ?";
     plan.valuesApart = true;
     plan.sourceArgs = {db::Variant("SRC")};
     plan.firstField = 3;
     plan.set = {{"T_DITTA", db::Variant(1)}, {"T_K", db::Variant("NEW")}, {"T_A", db::Variant("o'k")}};
     plan.setSql = {{"T_NOTE", "COALESCE(T_NOTE, ?)", {db::Variant("none")}}, {"T_Z", "T_Z + 1"}};
-    const std::vector<std::string> columns{"T_DITTA", "T_K", "T_A", "T_B", "T_NOTE", "T_Z"};
-    const std::vector<FieldAction> actions(columns.size(), FieldAction::Copy);
-    const engine::InsertSelectStatement statement = engine::InsertSelect(plan, columns, actions);
+    const engine::InsertSelectStatement statement =
+        engine::InsertSelect(plan, columns, std::vector<FieldAction>(columns.size(), FieldAction::Copy));
     EXPECT_EQ(statement.sql, "INSERT INTO T (T_DITTA, T_K, T_A, T_B, T_NOTE, T_Z) SELECT 1, ?, ?, T_B, "
                              "COALESCE(T_NOTE, ?), T_Z + 1 FROM T WHERE T_DITTA = 1 AND T_K = ?");
     auto texts = [](const std::vector<db::BoundValue>& values) {

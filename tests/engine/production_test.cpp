@@ -15,17 +15,12 @@ using testsupport::Names;
 
 namespace {
 
-struct CycleCall {
-    std::vector<std::string> texts;  // source cycle, new cycle, description, the four option texts
-    bool flag = false;
-    db::Variant versionFrom, versionTo;
-};
-
-// The shell's services, with what the engine asked of them written down.
+// The shell's services, with what the engine asked of them written down. A cycle copy as its arguments in order:
+// source cycle, new cycle, description, two option texts, the flag ("1" or "0"), two option texts, the versions.
 class RecordingHost : public host::ShellHost {
 public:
     int identifierServices = 0, cycleServices = 0;
-    std::vector<CycleCall> cycleCalls;
+    std::vector<Names> cycleCalls;
     std::vector<entry::ImpostazioniElabDisba> billSettings;
     std::vector<std::string> billRuns;
 
@@ -39,34 +34,27 @@ public:
     }
     std::shared_ptr<entry::IElabDisba> CreateElabDisba() override { return std::make_shared<Bills>(*this); }
 
-private:
-    class Cycles : public host::CycleService {
-    public:
-        explicit Cycles(RecordingHost& h) : host_(h) {}
+    struct Cycles : host::CycleService {
+        explicit Cycles(RecordingHost& h) : recorder(h) {}
         db::Variant CopiaCiclo(const std::string& a, const std::string& b, const std::string& c, const std::string& d,
                                const std::string& e, bool f, const std::string& g, const std::string& h,
                                const db::Variant& from, const db::Variant& to) override {
-            host_.cycleCalls.push_back({{a, b, c, d, e, g, h}, f, from, to});
+            recorder.cycleCalls.push_back({a, b, c, d, e, f ? "1" : "0", g, h, from.Text(), to.Text()});
             return host::CycleService::CopiaCiclo(a, b, c, d, e, f, g, h, from, to);
         }
-
-    private:
-        RecordingHost& host_;
+        RecordingHost& recorder;
     };
-    class Bills : public host::ClsElabDisba {
-    public:
-        explicit Bills(RecordingHost& h) : host_(h) {}
+    struct Bills : host::ClsElabDisba {
+        explicit Bills(RecordingHost& h) : recorder(h) {}
         void Impostazioni(const entry::ImpostazioniElabDisba& s) override {
-            host_.billSettings.push_back(s);
+            recorder.billSettings.push_back(s);
             host::ClsElabDisba::Impostazioni(s);
         }
         void Elabora(const db::Variant& ditta) override {
-            host_.billRuns.push_back(ditta.Text());
+            recorder.billRuns.push_back(ditta.Text());
             host::ClsElabDisba::Elabora(ditta);
         }
-
-    private:
-        RecordingHost& host_;
+        RecordingHost& recorder;
     };
 };
 
@@ -83,27 +71,21 @@ protected:
              std::string(on ? "1" : "0") + ")");
     }
     void ProductionData(const std::string& cycle) {
-        Exec(
-            "INSERT INTO PD18_ARTPROD (PD18_DITTA_CG18, PD18_CODART_MG66, PD18_OPZIONE, PD18_CODCICLO, "
-            "PD18_TIPOPROD_PD10, PD18_REPARTO, PD18_LOTTOECON, PD18_GGLAVORAZIONE, PD18_NOTE) VALUES "
-            "(1, 'SRC', ' ', " +
-            cycle +
-            ", 'CONF', 'TAGLIO', 50, 4, NULL), "
-            "(1, 'SRC', 'ROSSO', 'OTHER', 'CONF', 'TAGLIO', 10, 1, 'variant row')");
+        Exec("INSERT INTO PD18_ARTPROD (PD18_DITTA_CG18, PD18_CODART_MG66, PD18_OPZIONE, PD18_CODCICLO, "
+             "PD18_TIPOPROD_PD10, PD18_REPARTO, PD18_LOTTOECON, PD18_GGLAVORAZIONE, PD18_NOTE) VALUES "
+             "(1, 'SRC', ' ', " + cycle + ", 'CONF', 'TAGLIO', 50, 4, NULL), "
+             "(1, 'SRC', 'ROSSO', 'OTHER', 'CONF', 'TAGLIO', 10, 1, 'variant row')");
     }
     // Cycle SRC-C in versions 2 and 5, each with phases and notes linked to its identifier.
     void SourceCycle() {
-        Exec(
-            "INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE, PD52_DESCR, PD52_GUID, "
-            "PD52_FLGATTIVO, PD52_NOTE) VALUES (1, 'SRC-C', 5, 'Ciclo v5', 'G5', 1, 'later'), "
-            "(1, 'SRC-C', 2, 'Ciclo v2', 'G2', 0, 'first')");
-        Exec(
-            "INSERT INTO PD53_CICLIFASI (PD53_DITTA_CG18, PD53_CODICE_PD52, PD53_VERSIONE_PD52, PD53_NUMFASE, "
-            "PD53_DESCR, PD53_TEMPOLAV) VALUES (1, 'SRC-C', 2, 10, 'Taglio', 1.5), (1, 'SRC-C', 2, 20, 'Cucito', 3), "
-            "(1, 'SRC-C', 5, 10, 'Taglio laser', 0.5)");
-        Exec(
-            "INSERT INTO AG01_ALLEGATI (AG01_DITTA_CG18, AG01_GUIDRIF, AG01_ENTITA, AG01_PROG, AG01_DESCR) VALUES "
-            "(1, 'G2', 21, 1, 'Scheda tecnica'), (1, 'G2', 3, 1, 'other entity'), (1, 'G5', 21, 1, 'v5 sheet')");
+        Exec("INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE, PD52_DESCR, PD52_GUID, "
+             "PD52_FLGATTIVO, PD52_NOTE) VALUES (1, 'SRC-C', 5, 'Ciclo v5', 'G5', 1, 'later'), "
+             "(1, 'SRC-C', 2, 'Ciclo v2', 'G2', 0, 'first')");
+        Exec("INSERT INTO PD53_CICLIFASI (PD53_DITTA_CG18, PD53_CODICE_PD52, PD53_VERSIONE_PD52, PD53_NUMFASE, "
+             "PD53_DESCR, PD53_TEMPOLAV) VALUES (1, 'SRC-C', 2, 10, 'Taglio', 1.5), (1, 'SRC-C', 2, 20, 'Cucito', 3), "
+             "(1, 'SRC-C', 5, 10, 'Taglio laser', 0.5)");
+        Exec("INSERT INTO AG01_ALLEGATI (AG01_DITTA_CG18, AG01_GUIDRIF, AG01_ENTITA, AG01_PROG, AG01_DESCR) VALUES "
+             "(1, 'G2', 21, 1, 'Scheda tecnica'), (1, 'G2', 3, 1, 'other entity'), (1, 'G5', 21, 1, 'v5 sheet')");
     }
     // One cycle per article, production data on cycle SRC-C (in versions 2 and 5), and the new article.
     void NewArticleWithCyclePerArticle() {
@@ -112,23 +94,25 @@ protected:
         SourceCycle();
         CreateNewArticle();
     }
+    // Two formulas of the base article (option blank) and one of its size XL.
     void Formulas() {
-        Exec(
-            "INSERT INTO PD27_ANAFORMULE (PD27_DITTA_CG18, PD27_CODART_MG66, PD27_OPZIONE, PD27_CODFORMULA, "
-            "PD27_DESCR, PD27_FORMULA) VALUES (1, 'SRC', ' ', 'F1', 'Tessuto', 'QTA*1.1'), "
-            "(1, 'SRC', ' ', 'F2', NULL, 'QTA*2')");
+        Exec("INSERT INTO PD27_ANAFORMULE (PD27_DITTA_CG18, PD27_CODART_MG66, PD27_OPZIONE, PD27_CODFORMULA, "
+             "PD27_DESCR, PD27_FORMULA) VALUES (1, 'SRC', ' ', 'F1', 'Tessuto', 'QTA*1.1'), "
+             "(1, 'SRC', ' ', 'F2', NULL, 'QTA*2'), (1, 'SRC', 'XL', 'F9', NULL, 'QTA*3')");
     }
-    void SwitchCycleContents(bool on) {
-        engine->CollDatiDaDuplicare()->Remove("KEY26");
-        engine->CollDatiDaDuplicare()->Add(db::Variant(on), "KEY26");
+    // "KEY26" on: the new cycle comes with the phases and linked data of its source.
+    static void WithCycleContents(engine::CLSFA_DUPLICA& e) {
+        e.CollDatiDaDuplicare()->Remove("KEY26");
+        e.CollDatiDaDuplicare()->Add(db::Variant(true), "KEY26");
     }
-    std::string NewCycleGuid() {
-        return Scalar("SELECT PD52_GUID FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW'").Text();
+    std::string CycleGuid(const std::string& code) {
+        return Scalar("SELECT PD52_GUID FROM PD52_ANAGCICLI WHERE PD52_CODICE = '" + code + "'").Text();
     }
 
     std::shared_ptr<RecordingHost> services;
 };
 
+// Without one cycle per article the new data keep the source's cycle and no cycle is made.
 TEST_F(ProductionTest, WithoutCyclePerArticleTheNewDataKeepTheSourceCycle) {
     ProductionData("'SRC-C'");
     SourceCycle();
@@ -141,9 +125,21 @@ TEST_F(ProductionTest, WithoutCyclePerArticleTheNewDataKeepTheSourceCycle) {
     EXPECT_EQ(services->identifierServices, 0);
 }
 
+// What the source has decides which steps run: without production data no cycle is looked for (without formulas
+// the cycle step still runs: Key26CopiesThePhasesAndLinkedDataOfTheFirstVersionWithOrWithoutListeners).
 TEST_F(ProductionTest, CyclePerArticleCreatesTheNewCycleFromTheFirstVersion) {
+    CyclePerArticle(true);
+    SourceCycle();
     Formulas();
-    NewArticleWithCyclePerArticle();
+    CreateNewArticle();
+    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
+    EXPECT_EQ(recorder->names, (Names{"BeforeUpdatePD27", "AfterUpdatePD27"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW'"), 0);
+
+    ProductionData("'SRC-C'");
+    Exec("DELETE FROM PD27_ANAFORMULE WHERE PD27_CODART_MG66 = 'NEW'");
+    recorder->names.clear();
+    recorder->rows.clear();
     engine->DescrizioneArticoloDaGenerare(db::Variant("Giacca in lana vergine è più calda, taglio sartoriale"));
     ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
 
@@ -151,7 +147,7 @@ TEST_F(ProductionTest, CyclePerArticleCreatesTheNewCycleFromTheFirstVersion) {
     EXPECT_EQ(testsupport::Rows(*conn, "SELECT PD52_VERSIONE, PD52_DESCR, PD52_FLGATTIVO, PD52_NOTE FROM PD52_ANAGCICLI "
                                        "WHERE PD52_CODICE = 'NEW'"),
               Names{"2|Giacca in lana vergine è più calda, tagl|1|<null>"});
-    EXPECT_TRUE(std::regex_match(NewCycleGuid(), std::regex("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}")));
+    EXPECT_TRUE(std::regex_match(CycleGuid("NEW"), std::regex("[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}")));
     EXPECT_EQ(Scalar("SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'NEW'").Text(), "NEW");
 
     EXPECT_EQ(recorder->names, (Names{"BeforeUpdatePD18", "AfterUpdatePD18", "BeforeUpdatePD27", "AfterUpdatePD27",
@@ -166,119 +162,64 @@ TEST_F(ProductionTest, CyclePerArticleCreatesTheNewCycleFromTheFirstVersion) {
     // "KEY26" is False after Initialize: the header comes without phases and without linked data.
     EXPECT_EQ(services->cycleServices, 0);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM PD53_CICLIFASI WHERE PD53_CODICE_PD52 = 'NEW'"), 0);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = '" + NewCycleGuid() + "'"), 0);
-}
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = '" + CycleGuid("NEW") + "'"), 0);
 
-// A handler sees the new cycle before it is written.
-TEST_F(ProductionTest, Key26CopiesThePhasesAndLinkedDataOfTheFirstVersion) {
-    NewArticleWithCyclePerArticle();
-    SwitchCycleContents(true);
-    recorder->onEvent = [](engine::EngineEvent e, db::RecordsetPtr& target) {
-        if (e == engine::EngineEvent::BeforeUpdatePD52) (*target)["PD52_NOTE"].Value(db::Variant("set by handler"));
-    };
-    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
-    EXPECT_EQ(Scalar("SELECT PD52_NOTE FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW'").Text(), "set by handler");
-
-    ASSERT_EQ(services->cycleCalls.size(), 1u);
-    const auto& call = services->cycleCalls.front();
-    EXPECT_EQ(call.texts, (Names{"SRC-C", "NEW", "New article", "", "", "", ""}));
-    EXPECT_TRUE(call.flag);
-    EXPECT_EQ(call.versionFrom.CLng(), 2);
-    EXPECT_EQ(call.versionTo.CLng(), 2);
-
-    const std::string guid = NewCycleGuid();
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = '" + guid + "'"), 1);
-    EXPECT_EQ(
-        Scalar("SELECT AG01_DESCR FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = '" + guid + "' AND AG01_ENTITA = 21").Text(),
-        "Scheda tecnica");
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF IN ('G2', 'G5')"), 3);  // sources kept
-}
-
-// Without listeners the new cycle is written from its values, the source read for its first version alone: the
-// same header, phases and linked data as the row copy's, in fewer statements; an existing cycle is left alone.
-TEST_F(ProductionTest, WithoutListenersTheNewCycleIsTheRowCopysInFewerStatements) {
-    NewArticleWithCyclePerArticle();
-    SwitchCycleContents(true);
-    auto quiet = QuietEngine();
-    quiet->CollDatiDaDuplicare()->Remove("KEY26");
-    quiet->CollDatiDaDuplicare()->Add(db::Variant(true), "KEY26");
-    const long rowByRow = StatementsOf([&] { ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK); });
-    const long quietly =
-        StatementsOf([&] { ASSERT_EQ(quiet->DuplicazioneDatiProduzione(src, db::Variant("SET")), kvMethodOK); });
-    EXPECT_LT(quietly, rowByRow);
-
-    auto header = [&](const std::string& code) {
-        return testsupport::Rows(*conn, "SELECT PD52_VERSIONE, PD52_DESCR, PD52_FLGATTIVO, PD52_NOTE "
-                                        "FROM PD52_ANAGCICLI WHERE PD52_CODICE = '" + code + "'");
-    };
-    EXPECT_EQ(header("SET"), Names{"2|New article|1|<null>"});
-    EXPECT_EQ(header("SET"), header("NEW"));
-    const std::string guid = Scalar("SELECT PD52_GUID FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'SET'").Text();
-    EXPECT_TRUE(std::regex_match(guid, std::regex("[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}")));
-    EXPECT_NE(guid, NewCycleGuid());
-    std::string statement = engine->StatementText();
-    EXPECT_EQ(quiet->StatementText(), statement.replace(statement.find("'NEW'"), 5, "'SET'"));
-
-    ASSERT_EQ(services->cycleCalls.size(), 2u);
-    EXPECT_EQ(services->cycleCalls[1].texts, (Names{"SRC-C", "SET", "New article", "", "", "", ""}));
-    EXPECT_EQ(services->cycleCalls[1].versionFrom.CLng(), 2);
-    EXPECT_EQ(services->cycleCalls[1].versionTo.CLng(), 2);
-    EXPECT_EQ(Scalar("SELECT AG01_DESCR FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = '" + guid + "'").Text(),
-              "Scheda tecnica");
-
-    const long identifiers = services->identifierServices;
-    Exec("DELETE FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'SET'");
-    ASSERT_EQ(quiet->DuplicazioneDatiProduzione(src, db::Variant("SET")), kvMethodOK);  // its cycle exists now
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'SET'"), 1);
-    EXPECT_EQ(services->identifierServices, identifiers);
-}
-
-TEST_F(ProductionTest, AnExistingCycleOfTheNewCodeIsLeftAlone) {
-    Exec(
-        "INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE, PD52_DESCR, PD52_GUID) "
-        "VALUES (1, 'NEW', 7, 'own cycle', 'GNEW')");
-    NewArticleWithCyclePerArticle();
-    SwitchCycleContents(true);
-    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
-
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW'"), 1);
-    EXPECT_EQ(recorder->names, (Names{"BeforeUpdatePD18", "AfterUpdatePD18"}));
-    EXPECT_EQ(services->cycleServices, 0);
-    EXPECT_EQ(services->identifierServices, 0);
-    EXPECT_EQ(Scalar("SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'NEW'").Text(), "NEW");
-}
-
-// The formulas of the base article only (option blank), whether row by row or in one statement.
-TEST_F(ProductionTest, OnlyTheBaseArticlesFormulasAreCopiedEitherWay) {
-    Formulas();
-    Exec("INSERT INTO PD27_ANAFORMULE (PD27_DITTA_CG18, PD27_CODART_MG66, PD27_OPZIONE, PD27_CODFORMULA, PD27_FORMULA) "
-         "VALUES (1, 'SRC', 'XL', 'F9', 'QTA*3')");
-    CreateNewArticle();  // the recorder hears every event: row by row
-    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
+    // The formulas of the base article only (option blank), whether row by row or in one statement.
     ASSERT_EQ(QuietEngine()->DuplicazioneDatiProduzione(src, db::Variant("SET")), kvMethodOK);
-    for (const char* code : {"NEW", "SET"})
-        EXPECT_EQ(testsupport::Rows(*conn, std::string("SELECT PD27_OPZIONE, PD27_CODFORMULA FROM PD27_ANAFORMULE WHERE "
-                                                       "PD27_CODART_MG66 = '") + code + "' ORDER BY 2"),
+    for (const std::string code : {"NEW", "SET"})
+        EXPECT_EQ(testsupport::Rows(*conn, "SELECT PD27_OPZIONE, PD27_CODFORMULA FROM PD27_ANAFORMULE WHERE "
+                                           "PD27_CODART_MG66 = '" + code + "' ORDER BY 2"),
                   (Names{" |F1", " |F2"}))
             << code;
 }
 
-// What the source has decides which steps run: no production data, no cycle looked for; no formulas,
-// the cycle step still runs.
-TEST_F(ProductionTest, EachStepRunsOnlyOnWhatTheSourceHas) {
-    CyclePerArticle(true);
-    SourceCycle();
-    Formulas();
-    CreateNewArticle();
-    ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
-    EXPECT_EQ(recorder->names, (Names{"BeforeUpdatePD27", "AfterUpdatePD27"}));
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW'"), 0);
+// With "KEY26" the new cycle gets the phases and linked data of the first version; a handler sees it before it
+// is written. Without listeners it is written from its values, the source read for its first version alone: the
+// same header, phases and linked data as the row copy's, in fewer statements; an existing cycle is left alone.
+TEST_F(ProductionTest, Key26CopiesThePhasesAndLinkedDataOfTheFirstVersionWithOrWithoutListeners) {
+    NewArticleWithCyclePerArticle();
+    WithCycleContents(*engine);
+    recorder->onEvent = [](engine::EngineEvent e, db::RecordsetPtr& target) {
+        if (e == engine::EngineEvent::BeforeUpdatePD52) (*target)["PD52_NOTE"].Value(db::Variant("set by handler"));
+    };
+    auto quiet = QuietEngine();
+    WithCycleContents(*quiet);
+    const long rowByRow = StatementsOf([&] { ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK); });
+    EXPECT_LT(StatementsOf([&] { ASSERT_EQ(quiet->DuplicazioneDatiProduzione(src, db::Variant("SET")), kvMethodOK); }),
+              rowByRow);
+    // No formulas: the cycle step still runs.
+    EXPECT_EQ(recorder->names, (Names{"BeforeUpdatePD18", "AfterUpdatePD18", "BeforeUpdatePD52", "AfterUpdatePD52"}));
 
-    Exec("DELETE FROM PD27_ANAFORMULE");
-    ProductionData("'SRC-C'");
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT PD52_CODICE, PD52_VERSIONE, PD52_DESCR, PD52_FLGATTIVO, PD52_NOTE FROM "
+                                       "PD52_ANAGCICLI WHERE PD52_CODICE IN ('NEW', 'SET') ORDER BY 1"),
+              (Names{"NEW|2|New article|1|set by handler", "SET|2|New article|1|<null>"}));
+    EXPECT_TRUE(std::regex_match(CycleGuid("SET"), std::regex("[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}")));
+    EXPECT_NE(CycleGuid("SET"), CycleGuid("NEW"));
+    std::string statement = engine->StatementText();
+    EXPECT_EQ(quiet->StatementText(), statement.replace(statement.find("'NEW'"), 5, "'SET'"));
+
+    // The first version's phases, once for each new cycle.
+    EXPECT_EQ(services->cycleCalls,
+              (std::vector<Names>{{"SRC-C", "NEW", "New article", "", "", "1", "", "", "2", "2"},
+                                  {"SRC-C", "SET", "New article", "", "", "1", "", "", "2", "2"}}));
+    for (const std::string code : {"NEW", "SET"})
+        EXPECT_EQ(testsupport::Rows(*conn, "SELECT AG01_ENTITA, AG01_DESCR FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = '" +
+                                               CycleGuid(code) + "'"),
+                  Names{"21|Scheda tecnica"})
+            << code;
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF IN ('G2', 'G5')"), 3);  // sources kept
+
+    // A cycle the new code has already is left alone, whichever way the data are copied; the data name it.
+    const long identifiers = services->identifierServices, cycles = services->cycleServices;
+    Exec("DELETE FROM PD18_ARTPROD WHERE PD18_CODART_MG66 IN ('NEW', 'SET')");
     recorder->names.clear();
     ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
-    EXPECT_EQ(recorder->names, (Names{"BeforeUpdatePD18", "AfterUpdatePD18", "BeforeUpdatePD52", "AfterUpdatePD52"}));
+    ASSERT_EQ(quiet->DuplicazioneDatiProduzione(src, db::Variant("SET")), kvMethodOK);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE IN ('NEW', 'SET')"), 2);
+    EXPECT_EQ(recorder->names, (Names{"BeforeUpdatePD18", "AfterUpdatePD18"}));
+    EXPECT_EQ(Scalar("SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'NEW'").Text(), "NEW");
+    EXPECT_EQ(services->identifierServices, identifiers);
+    EXPECT_EQ(services->cycleServices, cycles);
 }
 
 // Without listeners the production data are written in one statement, with the same cycle code as the row copy's;
@@ -300,12 +241,9 @@ TEST_F(ProductionTest, WithoutListenersTheProductionDataAreTheRowCopysInFewerSta
         EXPECT_LT(copy(*QuietEngine(), db::Variant("SET")), rowByRow);
 
         auto rows = [&](const std::string& code) {
-            auto written = testsupport::Rows(*conn, "SELECT PD18_OPZIONE, PD18_CODCICLO, PD18_REPARTO, PD18_LOTTOECON, "
-                                                    "PD18_NOTE FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = " +
-                                                        db::SqlText(code));
-            for (auto& row : written)
-                if (const auto at = row.find(code); at != std::string::npos) row.replace(at, code.size(), "<new>");
-            return written;
+            return testsupport::Rows(*conn, "SELECT PD18_OPZIONE, REPLACE(PD18_CODCICLO, PD18_CODART_MG66, '<new>'), "
+                                            "PD18_REPARTO, PD18_LOTTOECON, PD18_NOTE FROM PD18_ARTPROD WHERE "
+                                            "PD18_CODART_MG66 = " + db::SqlText(code));
         };
         const std::string expected = cycle == "'SRC-C'" ? (perArticle ? "<new>" : "SRC-C") : "<null>";
         EXPECT_EQ(rows("SET"), Names{" |" + expected + "|TAGLIO|50|<null>"});
@@ -314,10 +252,10 @@ TEST_F(ProductionTest, WithoutListenersTheProductionDataAreTheRowCopysInFewerSta
 }
 
 // A failure inside a host service (here the cycle's phases) reaches the caller with the operation's
-// name, and the caller's rollback leaves the database as it was.
-TEST_F(ProductionTest, AFailureInAServiceIsTheOperationsAndIsUndoneByTheCallersRollback) {
+// name, and the caller's rollback leaves the database as it was. A missing switch is an error of the operation.
+TEST_F(ProductionTest, FailuresAreTheOperationsAndAServicesIsUndoneByTheCallersRollback) {
     NewArticleWithCyclePerArticle();
-    SwitchCycleContents(true);
+    WithCycleContents(*engine);
     conn->BeginTrans();
     const std::string before = testsupport::DatabaseSnapshot(*conn);
     conn->Faults().FailMatching("INSERT INTO PD53_CICLIFASI");
@@ -325,10 +263,7 @@ TEST_F(ProductionTest, AFailureInAServiceIsTheOperationsAndIsUndoneByTheCallersR
               db::errc::InjectedFault);
     conn->RollbackTrans();
     EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
-}
 
-TEST_F(ProductionTest, MissingSwitchCollectionIsAnErrorOfTheOperation) {
-    NewArticleWithCyclePerArticle();
     engine->CollDatiDaDuplicare()->Remove("KEY26");
     EXPECT_EQ(ErrorOf([&] { engine->DuplicazioneDatiProduzione(src, dst); }, "DuplicazioneDatiProduzione").Number(),
               db::errc::KeyNotFound);
@@ -345,15 +280,12 @@ protected:
         program = testsupport::ProgramWith(global, conn);
     }
     void SourceBill() {
-        Exec(
-            "INSERT INTO PD95_DISBA (PD95_DITTA_CG18, PD95_CODART_MG66, PD95_OPZIONE, PD95_DESCR, PD95_QTABASE, "
-            "PD95_UTENTE) VALUES (1, 'SRC', ' ', 'Distinta giacca', 1, 'Amministratore')");
+        Exec("INSERT INTO PD95_DISBA (PD95_DITTA_CG18, PD95_CODART_MG66, PD95_OPZIONE, PD95_DESCR, PD95_QTABASE, "
+             "PD95_UTENTE) VALUES (1, 'SRC', ' ', 'Distinta giacca', 1, 'Amministratore')");
         sourceId = Scalar("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'SRC'").CLng();
-        Exec(
-            "INSERT INTO PD96_LEGAMIDISBA (PD96_DITTA_CG18, PD96_IDDISBA_PD95, PD96_SEQCOMP, PD96_COMPON, PD96_QTA1, "
-            "PD96_UM) VALUES (1, " +
-            std::to_string(sourceId) + ", 1, 'TESS-A', 1.8, 'MT'), (1, " + std::to_string(sourceId) +
-            ", 2, 'BOTTONE', 6, 'NR')");
+        const std::string id = std::to_string(sourceId);
+        Exec("INSERT INTO PD96_LEGAMIDISBA (PD96_DITTA_CG18, PD96_IDDISBA_PD95, PD96_SEQCOMP, PD96_COMPON, PD96_QTA1, "
+             "PD96_UM) VALUES (1, " + id + ", 1, 'TESS-A', 1.8, 'MT'), (1, " + id + ", 2, 'BOTTONE', 6, 'NR')");
     }
     engine::EnumMethodResult CopyBill() {
         return engine->DuplicazioneDiBa(src, dst, program, db::Variant("sqlite::memory:"), db::Variant(1));
@@ -364,8 +296,8 @@ protected:
     long sourceId = 0;
 };
 
-// A header and lines of its own, through the processing given its settings in order.
-TEST_F(BillOfMaterialsTest, TheNewArticleGetsAHeaderAndLinesOfItsOwn) {
+// A header and lines of its own, through the processing given its settings in order; not done a second time.
+TEST_F(BillOfMaterialsTest, TheNewArticleGetsAHeaderAndLinesOfItsOwnOnce) {
     SourceBill();
     CreateNewArticle();
     ASSERT_EQ(CopyBill(), kvMethodOK);
@@ -399,11 +331,17 @@ TEST_F(BillOfMaterialsTest, TheNewArticleGetsAHeaderAndLinesOfItsOwn) {
         EXPECT_TRUE(s.opzioni[i].Equals(expected[i])) << i;
     }
     EXPECT_EQ(services->billRuns, (Names{"1"}));
+
+    EXPECT_EQ(CopyBill(), kvMethodCanceled);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'"), 1);
 }
 
-TEST_F(BillOfMaterialsTest, AFailedCopyIsReportedAsNotDoneWithNothingWritten) {
-    SourceBill();
+// Nothing to do without a source bill; not done, with nothing written, when a step fails or without a program.
+TEST_F(BillOfMaterialsTest, AFailedCopyOrOneWithoutAProgramIsNotDoneWithNothingWritten) {
     CreateNewArticle();
+    EXPECT_EQ(CopyBill(), kvMethodOK);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA"), 0);
+    SourceBill();
     const std::string before = testsupport::DatabaseSnapshot(*conn);
     conn->Faults().FailMatching("INSERT INTO PD96_LEGAMIDISBA");  // after the new header is written
     EXPECT_EQ(CopyBill(), kvMethodCanceled);
@@ -419,22 +357,13 @@ TEST_F(BillOfMaterialsTest, AFailedCopyIsReportedAsNotDoneWithNothingWritten) {
     EXPECT_EQ(conn->TransactionLevel(), 1);
     conn->CommitTrans();
     EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
-}
 
-TEST_F(BillOfMaterialsTest, NotDoneWithoutAProgramOrASecondTimeAndNothingWithoutASourceBill) {
-    CreateNewArticle();
-    EXPECT_EQ(CopyBill(), kvMethodOK);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA"), 0);
-    SourceBill();
     program->ClsGlobal(nullptr);  // no user to write on the header: not done
     const auto runs = services->billRuns.size();
     EXPECT_EQ(CopyBill(), kvMethodCanceled);
     EXPECT_EQ(engine->DuplicazioneDiBa(src, dst, nullptr, db::Variant(""), db::Variant(1)), kvMethodCanceled);
     EXPECT_EQ(services->billRuns.size(), runs);
-    program->ClsGlobal(global);
-    ASSERT_EQ(CopyBill(), kvMethodOK);
-    EXPECT_EQ(CopyBill(), kvMethodCanceled);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'"), 1);
+    EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
 }
 
 }  // namespace

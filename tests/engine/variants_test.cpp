@@ -1,6 +1,5 @@
 // Variant duplication: which variant rows the new article gets, their activation and grouping, the
 // groupings created for it, the events, the article's variant mark, and failures.
-#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -12,6 +11,7 @@
 
 using engine::kvMethodCanceled;
 using engine::kvMethodOK;
+using testsupport::Names;
 
 namespace {
 
@@ -37,12 +37,11 @@ protected:
         engine->ActInterface(testsupport::AsActInterface(testsupport::ProgramOnDatabase(conn)));
     }
 
-    void AddVariant(const std::string& article, const std::string& variant, int active, const std::string& grouping,
-                    int seq = 0) {
+    void AddVariant(const std::string& article, const std::string& variant, int active, const std::string& grouping) {
         Exec("INSERT INTO MG6B_GESVARART (MG6B_DITTA_CG18, MG6B_CODART_MG66, MG6B_CODICEVAR_MG5F, MG6B_FLGGESTVAR, "
              "MG6B_CODRAGGVAR_MG5G, MG6B_SEQ, MG6B_FLGOBBLIGATORIA) VALUES (1, " + db::SqlText(article) + ", " +
              db::SqlText(variant) + ", " + std::to_string(active) + ", " +
-             (grouping == "<null>" ? std::string("NULL") : db::SqlText(grouping)) + ", " + std::to_string(seq) + ", 1)");
+             (grouping == "<null>" ? std::string("NULL") : db::SqlText(grouping)) + ", 0, 1)");
     }
 
     // A grouping with its options, inserted in the order given (not the sequence order).
@@ -62,7 +61,7 @@ protected:
 
     // The user's choice as the variant form leaves it: ##TABTEMP read back through a client recordset;
     // the engine gets a clone, as callers hand it over.
-    db::RecordsetPtr GiveSelection(const std::vector<SelectionRow>& rows) {
+    void GiveSelection(const std::vector<SelectionRow>& rows) {
         Exec("IF NOT OBJECT_ID('tempdb..##TABTEMP') IS NULL DROP TABLE ##TABTEMP");
         Exec("SELECT CAST (1 AS DECIMAL (1,0)) AS SEL , MG5F_CODICEVAR, CAST (1 AS DECIMAL (1,0)) AS RAGGRAUTOMATICO , "
              " CAST ('' AS CHAR(20)) AS RAGGRPERSONALIZZATO INTO ##TABTEMP FROM MG5F_DIMECONF WHERE 1 = 0");
@@ -74,7 +73,6 @@ protected:
         selection->CursorLocation(db::adUseClient);
         selection->Open(" SELECT *  FROM  ##TABTEMP ", conn, db::adOpenDynamic, db::adLockOptimistic);
         engine->RstDuplVarianti(selection->Clone());
-        return selection;
     }
 
     // "variant|active|grouping" of an article's variant rows.
@@ -108,38 +106,13 @@ protected:
     db::RecordsetPtr selection;
 };
 
-using Events = std::vector<std::string>;
-const Events kVariantEvents = {"BeforeUpdateMG6D", "AfterUpdateMG6D", "BeforeUpdateMG6B", "AfterUpdateMG6B"};
+const Names kVariantEvents = {"BeforeUpdateMG6D", "AfterUpdateMG6D", "BeforeUpdateMG6B", "AfterUpdateMG6B"};
 
 // ---- Which rows, in which order of events -------------------------------------------------------------
 
-TEST_F(VariantTest, ModelLeavesOutTheColourWhileAFullCopyKeepsIt) {
-    Exec("INSERT INTO MG6D_FLGTABARTVAR (MG6D_DITTA_CG18, MG6D_CODART_MG66, MG6D_FLGDESCR, MG6D_FLGBARCODE) "
-         "VALUES (1, 'SRC', 1, 0)");
-    AddVariant("SRC", "COL", 1, "");
-    AddVariant("SRC", "FIT", 0, "");
-    AddVariant("SRC", "TG", 1, "");
-    CreateEngine();
-
-    ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"FIT|1|", "TG|1|"}));
-    EXPECT_EQ(recorder->names, kVariantEvents);
-    EXPECT_EQ(recorder->rows, (std::vector<long>{1, 1, 2, 2}));
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6D_FLGTABARTVAR WHERE MG6D_CODART_MG66 = 'NEW' AND MG6D_FLGDESCR = 1 "
-                    "AND MG6D_FLGBARCODE = 0"),
-              1);
-    // Columns the rules do not touch are copied.
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'NEW' AND MG6B_FLGOBBLIGATORIA = 1"), 2);
-
-    AddArticle("NEW2");
-    recorder->names.clear();
-    engine->ModalitaDuplicaSingola(true);
-    GiveSelection({{"COL", 1, 1, ""}, {"FIT", 1, 1, ""}, {"TG", 1, 1, ""}});
-    ASSERT_EQ(engine->DuplicazioneVarianti(src, db::Variant("NEW2")), kvMethodOK);
-    EXPECT_EQ(recorder->names, kVariantEvents);  // the rows, the colour's included: the FullCopy tests
-}
-
-TEST_F(VariantTest, SourceWithoutVariantsStillMarksTheNewArticle) {
+// A source without variants still marks the new article, and a model with only the colour raises the variant
+// events without rows: the model copy leaves the colour out, while a full copy keeps it.
+TEST_F(VariantTest, ModelLeavesOutTheColourWhileAFullCopyKeepsItAndAFailureWritesNoVariantRow) {
     CreateEngine();
     ASSERT_EQ(VariantMark("NEW"), 0);
     ASSERT_EQ(engine->DuplicazioneVarianti(src, dst), kvMethodOK);
@@ -148,57 +121,93 @@ TEST_F(VariantTest, SourceWithoutVariantsStillMarksTheNewArticle) {
     EXPECT_EQ(VariantMark("NEW"), 1);
     EXPECT_EQ(VariantMark("SRC"), 0);
 
-    // A model with only the colour raises the variant events without rows.
+    for (const char* code : {"NEW2", "NEW3", "NEW4"}) AddArticle(code);
     AddVariant("SRC", "COL", 1, "");
-    AddArticle("NEW2");
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, db::Variant("NEW2")), kvMethodOK);
     EXPECT_TRUE(Variants("NEW2").empty());
-    EXPECT_EQ(recorder->names, (Events{"BeforeUpdateMG6B", "AfterUpdateMG6B"}));
+    EXPECT_EQ(recorder->names, (Names{"BeforeUpdateMG6B", "AfterUpdateMG6B"}));
     EXPECT_EQ(recorder->rows, (std::vector<long>{0, 0}));
     EXPECT_EQ(VariantMark("NEW2"), 1);
+
+    AddVariant("SRC", "FIT", 0, "");
+    AddVariant("SRC", "TG", 1, "");
+    // A failure is raised with the operation's name and writes no variant row, nor the article's mark.
+    recorder->names.clear();
+    conn->Faults().FailMatching("INSERT INTO MG6B_GESVARART");
+    const auto e = ErrorOf([&] { engine->DuplicazioneVariantiDaModello(src, db::Variant("NEW3")); },
+                           "DuplicazioneVariantiDaModello");
+    EXPECT_EQ(e.Number(), db::errc::InjectedFault);
+    EXPECT_TRUE(Variants("NEW3").empty());
+    EXPECT_EQ(recorder->names, (Names{"BeforeUpdateMG6B"}));
+    EXPECT_EQ(VariantMark("NEW3"), 0);
+
+    Exec("INSERT INTO MG6D_FLGTABARTVAR (MG6D_DITTA_CG18, MG6D_CODART_MG66, MG6D_FLGDESCR, MG6D_FLGBARCODE) "
+         "VALUES (1, 'SRC', 1, 0)");
+    recorder->names.clear();
+    recorder->rows.clear();
+    ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, db::Variant("NEW3")), kvMethodOK);
+    EXPECT_EQ(Variants("NEW3"), (Names{"FIT|1|", "TG|1|"}));
+    EXPECT_EQ(recorder->names, kVariantEvents);
+    EXPECT_EQ(recorder->rows, (std::vector<long>{1, 1, 2, 2}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6D_FLGTABARTVAR WHERE MG6D_CODART_MG66 = 'NEW3' AND MG6D_FLGDESCR = 1 "
+                    "AND MG6D_FLGBARCODE = 0"),
+              1);
+    // Columns the rules do not touch are copied.
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'NEW3' AND MG6B_FLGOBBLIGATORIA = 1"),
+              2);
+
+    recorder->names.clear();
+    engine->ModalitaDuplicaSingola(true);
+    GiveSelection({{"COL", 1, 1, ""}, {"FIT", 1, 1, ""}, {"TG", 1, 1, ""}});
+    ASSERT_EQ(engine->DuplicazioneVarianti(src, db::Variant("NEW4")), kvMethodOK);
+    EXPECT_EQ(recorder->names, kVariantEvents);  // the rows, the colour's included: the FullCopy test
 }
 
 // ---- Model copy: activation and grouping (V1) ---------------------------------------------------------
 
-TEST_F(VariantTest, ModelWithoutSelectionGroupsByArticleWhenTheCompanyDoes) {
-    AddVariant("SRC", "FIT", 1, "<null>");  // no grouping on the source: none for the new article
+// Without a selection every variant of the model is active. When the company groups by article, a grouped
+// variant gets a grouping under the new code made from the model's, or the one already under that code as it
+// is; otherwise it keeps the model's grouping. A variant without a grouping on the model gets none.
+TEST_F(VariantTest, ModelWithoutSelectionGroupsByArticleOnlyWhenTheCompanyDoes) {
+    AddVariant("SRC", "FIT", 0, "<null>");
     AddVariant("SRC", "TG", 1, "G1");
-    AddGrouping("TG", "G1", "Sizes of the summer line", {{3, "XL", "Extra large"}, {1, "S", "Small"}, {2, "M", "Medium"}});
-    GroupByArticle();
-    CreateEngine();
-
-    ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"FIT|1|<null>", "TG|1|NEW"}));
-    EXPECT_EQ(GroupingDescription("TG", "NEW").CStr(), "Sizes of the summer line");
-    EXPECT_EQ(Composition("TG", "NEW"), (testsupport::Names{"1|S|Small", "2|M|Medium", "3|XL|Extra large"}));
-
-    // Another new article gets a grouping of its own.
-    AddArticle("NEW2");
-    ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, db::Variant("NEW2")), kvMethodOK);
-    EXPECT_EQ(Variants("NEW2"), (testsupport::Names{"FIT|1|<null>", "TG|1|NEW2"}));
-    EXPECT_EQ(Composition("TG", "NEW2").size(), 3u);
-    EXPECT_EQ(Groupings(), 3);
-}
-
-TEST_F(VariantTest, ModelWithoutSelectionKeepsTheGroupingWhenTheCompanyDoesNotGroup) {
-    AddVariant("SRC", "FIT", 0, "G2");
-    AddVariant("SRC", "TG", 1, "G1");
-    AddGrouping("TG", "G1", "Sizes", {{1, "S", "Small"}});
+    AddGrouping("TG", "G1", "Sizes of the summer line",
+                {{3, "XL", "Extra large"}, {1, "S", "Small"}, {2, "M", "Medium"}});
+    AddGrouping("TG", "NEW3", "Already there", {{1, "L", "Large"}});
     Exec("INSERT INTO FA00_PARAMETRI (FA00_DITTA_CG18, FA00_FLGGESTIONE, FA00_INDRAGGR) VALUES (1, 1, 0)");
     CreateEngine();
-
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    // Without a selection every variant of the model is active.
-    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"FIT|1|G2", "TG|1|G1"}));
-    EXPECT_EQ(Groupings(), 1);
+    EXPECT_EQ(Variants("NEW"), (Names{"FIT|1|<null>", "TG|1|G1"}));
+    EXPECT_EQ(Groupings(), 2);
+
+    Exec("UPDATE FA00_PARAMETRI SET FA00_INDRAGGR = 1");
+    for (const std::string code : {"NEW2", "NEW3", "NEW4"}) {
+        AddArticle(code);
+        ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, db::Variant(code)), kvMethodOK);
+        EXPECT_EQ(Variants(code), (Names{"FIT|1|<null>", "TG|1|" + code}));
+    }
+    EXPECT_EQ(GroupingDescription("TG", "NEW2").CStr(), "Sizes of the summer line");
+    EXPECT_EQ(Composition("TG", "NEW2"), (Names{"1|S|Small", "2|M|Medium", "3|XL|Extra large"}));
+    EXPECT_EQ(GroupingDescription("TG", "NEW3").CStr(), "Already there");
+    EXPECT_EQ(Composition("TG", "NEW3"), (Names{"1|L|Large"}));
+    EXPECT_EQ(Composition("TG", "NEW4").size(), 3u);  // another new article gets a grouping of its own
+    EXPECT_EQ(Groupings(), 4);
+    EXPECT_EQ(GroupingOptions(), 3 + 1 + 3 + 3);
 }
 
-TEST_F(VariantTest, ModelSelectionDecidesActivationAndGrouping) {
-    for (const char* v : {"V1", "V2", "V3", "V4"}) {
+// The form lists only the model's active variants: one without a selection row (FIT, inactive; ZZ) stays as on
+// the model. It must not take over what the user chose for the variant before it, nor the company default.
+TEST_F(VariantTest, ModelSelectionDecidesActivationAndGroupingOfTheVariantsTheUserWasAskedAbout) {
+    for (const char* v : {"V1", "V2", "V3", "V4", "ZZ"})
         Exec(std::string("INSERT INTO MG5F_DIMECONF (MG5F_DITTA_CG18, MG5F_CODICEVAR) VALUES (1, '") + v + "')");
+    for (const char* v : {"V1", "V2", "V3", "V4"}) {
         AddVariant("SRC", v, 1, "G1");
         AddGrouping(v, "G1", "G1", {{1, "A", "Option A"}});
     }
+    AddVariant("SRC", "FIT", 0, "G2");
+    AddVariant("SRC", "ZZ", 1, "G3");
+    AddGrouping("FIT", "G2", "Fits", {{1, "R", "Regular"}});
+    AddGrouping("ZZ", "G3", "Other", {{1, "X", "X"}});
     GroupByArticle();
     CreateEngine();
     GiveSelection({{"V1", 0, 1, ""},           // not selected
@@ -207,77 +216,37 @@ TEST_F(VariantTest, ModelSelectionDecidesActivationAndGrouping) {
                    {"V4", 1, 1, ""}});         // automatic: the new article's code
 
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (testsupport::Names{
-                                   "V1|0|<null>", "V2|1|SUMMER", "V3|1|G1", "V4|1|NEW"}));
+    EXPECT_EQ(Variants("NEW"), (Names{"FIT|0|G2", "V1|0|<null>", "V2|1|SUMMER", "V3|1|G1", "V4|1|NEW", "ZZ|1|G3"}));
     // A source grouping described by its own code is described by the new code.
     EXPECT_EQ(GroupingDescription("V2", "SUMMER").CStr(), "SUMMER");
     EXPECT_EQ(GroupingDescription("V4", "NEW").CStr(), "NEW");
-    EXPECT_EQ(Composition("V2", "SUMMER"), (testsupport::Names{"1|A|Option A"}));
+    EXPECT_EQ(Composition("V2", "SUMMER"), (Names{"1|A|Option A"}));
     EXPECT_TRUE(GroupingDescription("V1", "NEW").IsNull());  // nothing created for a variant left inactive
     EXPECT_TRUE(GroupingDescription("V3", "NEW").IsNull());
+    EXPECT_EQ(Groupings(), 8);  // SUMMER and V4's NEW the only ones created
     // The selection is left filtered on the last variant looked up.
-    EXPECT_EQ(engine->RstDuplVarianti()->Filter().Text(), "MG5F_CODICEVAR = 'V4'");
-}
-
-TEST_F(VariantTest, ModelVariantTheUserWasNotAskedAboutStaysAsOnTheModel) {
-    // The form lists only the model's active variants: FIT (inactive) has no selection row. It must not
-    // take over what the user chose for the variant before it, nor the company default.
-    AddVariant("SRC", "COL", 1, "");
-    AddVariant("SRC", "FIT", 0, "G2");
-    AddVariant("SRC", "TG", 1, "G1");
-    AddVariant("SRC", "ZZ", 1, "G3");
-    Exec("INSERT INTO MG5F_DIMECONF (MG5F_DITTA_CG18, MG5F_CODICEVAR) VALUES (1, 'ZZ')");
-    AddGrouping("FIT", "G2", "Fits", {{1, "R", "Regular"}});
-    AddGrouping("ZZ", "G3", "Other", {{1, "X", "X"}});
-    GroupByArticle();
-    CreateEngine();
-    GiveSelection({{"COL", 1, 1, ""}, {"TG", 0, 1, ""}});
-
-    ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"FIT|0|G2", "TG|0|<null>", "ZZ|1|G3"}));
-    EXPECT_EQ(Groupings(), 2);  // no grouping created
+    EXPECT_EQ(engine->RstDuplVarianti()->Filter().Text(), "MG5F_CODICEVAR = 'ZZ'");
 }
 
 // ---- Full copy (V2) ------------------------------------------------------------------------------------
 
-TEST_F(VariantTest, FullCopyWithoutSelectionWritesEveryVariantInactive) {
-    AddVariant("SRC", "COL", 1, "C1");
-    AddVariant("SRC", "TG", 1, "G1");
-    GroupByArticle();  // no default grouping for a full copy
-    CreateNewArticle();  // and no program interface needed: the colour is copied like any variant
-    ASSERT_EQ(engine->DuplicazioneVarianti(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"COL|0|<null>", "TG|0|<null>"}));
-    EXPECT_EQ(Groupings(), 0);
-}
-
-TEST_F(VariantTest, FullCopyActivatesASelectedVariantOnlyWhenActiveOnTheSourceOrForASingleArticle) {
+// Without a selection a full copy writes every variant inactive and ungrouped, whatever the company's default;
+// no program interface is needed: the colour is copied like any variant. A selected variant is active only when
+// active on the source or when the run duplicates a single article. Without listeners the variant rows are
+// written in one statement: the same rows as the row copy, the first selection row of a variant the one that
+// counts. A selected variant that moves to a grouping keeps the row copy, which creates the grouping.
+TEST_F(VariantTest, FullCopyActivatesASelectedVariantWhenActiveOnTheSourceOrForOneArticleAndWithoutListenersAtOnce) {
     AddVariant("SRC", "COL", 1, "C1");
     AddVariant("SRC", "FIT", 0, "F1");
     AddVariant("SRC", "TG", 1, "G1");
     AddGrouping("COL", "C1", "Colours", {{1, "RED", "Red"}, {2, "BLU", "Blue"}});
     AddGrouping("FIT", "F1", "Fits", {{1, "R", "Regular"}});
-    CreateEngine();
-    GiveSelection({{"COL", 1, 1, ""}, {"FIT", 1, 1, ""}, {"TG", 0, 1, ""}});
-
-    engine->ModalitaDuplicaSingola(false);
+    GroupByArticle();
+    CreateNewArticle();
     ASSERT_EQ(engine->DuplicazioneVarianti(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"COL|1|NEW", "FIT|0|<null>", "TG|0|<null>"}));
-    EXPECT_EQ(Composition("COL", "NEW"), (testsupport::Names{"1|RED|Red", "2|BLU|Blue"}));
+    EXPECT_EQ(Variants("NEW"), (Names{"COL|0|<null>", "FIT|0|<null>", "TG|0|<null>"}));
+    EXPECT_EQ(Groupings(), 2);
 
-    AddArticle("ONE");
-    engine->ModalitaDuplicaSingola(true);
-    ASSERT_EQ(engine->DuplicazioneVarianti(src, db::Variant("ONE")), kvMethodOK);
-    EXPECT_EQ(Variants("ONE"), (testsupport::Names{"COL|1|ONE", "FIT|1|ONE", "TG|0|<null>"}));
-}
-
-// Without listeners the full copy writes its variant rows in one statement: the same rows as the row copy, the
-// first selection row of a variant the one that counts. A selected variant that moves to a grouping keeps the
-// row copy, which creates the grouping.
-TEST_F(VariantTest, FullCopyWithoutListenersWritesTheRowCopysRowsInOneStatement) {
-    AddVariant("SRC", "COL", 1, "C1");
-    AddVariant("SRC", "FIT", 0, "F1");
-    AddVariant("SRC", "TG", 1, "G1");
-    AddGrouping("COL", "C1", "Colours", {{1, "RED", "Red"}});
     const std::vector<SelectionRow> choice = {{"COL", 1, 0, ""}, {"COL", 0, 0, ""}, {"FIT", 1, 0, ""}};
     for (const bool single : {false, true}) {
         SCOPED_TRACE(single);
@@ -296,131 +265,88 @@ TEST_F(VariantTest, FullCopyWithoutListenersWritesTheRowCopysRowsInOneStatement)
         // The flags, the variant rows, the article's mark.
         const db::Variant set("SET");
         EXPECT_EQ(StatementsOf([&] { ASSERT_EQ(quiet->DuplicazioneVarianti(src, set), kvMethodOK); }), 3);
-        EXPECT_EQ(Variants("SET"), single ? (testsupport::Names{"COL|1|C1", "FIT|1|F1", "TG|0|<null>"})
-                                          : (testsupport::Names{"COL|1|C1", "FIT|0|<null>", "TG|0|<null>"}));
+        EXPECT_EQ(Variants("SET"), single ? (Names{"COL|1|C1", "FIT|1|F1", "TG|0|<null>"})
+                                          : (Names{"COL|1|C1", "FIT|0|<null>", "TG|0|<null>"}));
         EXPECT_EQ(Variants("SET"), Variants("NEW"));
         EXPECT_EQ(VariantMark("SET"), 1);
     }
 
-    AddArticle("GRP");
+    for (const char* code : {"MANY", "ONE"}) AddArticle(code);
     auto quiet = NewEngine();
-    GiveSelection({{"COL", 1, 1, ""}});
+    GiveSelection({{"COL", 1, 1, ""}, {"FIT", 1, 1, ""}, {"TG", 0, 1, ""}});
     quiet->RstDuplVarianti(selection->Clone());
-    ASSERT_EQ(quiet->DuplicazioneVarianti(src, db::Variant("GRP")), kvMethodOK);
-    EXPECT_EQ(Variants("GRP"), (testsupport::Names{"COL|1|GRP", "FIT|0|<null>", "TG|0|<null>"}));
-    EXPECT_EQ(Composition("COL", "GRP"), (testsupport::Names{"1|RED|Red"}));
-}
-
-// ---- Groupings ----------------------------------------------------------------------------------------
-
-TEST_F(VariantTest, ExistingGroupingUnderTheNewCodeIsReusedAsItIs) {
-    AddVariant("SRC", "TG", 1, "G1");
-    AddGrouping("TG", "G1", "G1", {{1, "S", "Small"}, {2, "M", "Medium"}});
-    AddGrouping("TG", "NEW", "Already there", {{1, "L", "Large"}});
-    GroupByArticle();
-    CreateEngine();
-    const long options = GroupingOptions();
-
-    ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"TG|1|NEW"}));
-    EXPECT_EQ(Groupings(), 2);
-    EXPECT_EQ(GroupingOptions(), options);
-    EXPECT_EQ(GroupingDescription("TG", "NEW").CStr(), "Already there");
-    EXPECT_EQ(Composition("TG", "NEW"), (testsupport::Names{"1|L|Large"}));
+    conn->Faults().FailMatching("INSERT INTO MG5G_RAGGVAR");  // a grouping that cannot be made: no variant row
+    ErrorOf([&] { quiet->DuplicazioneVarianti(src, db::Variant("MANY")); }, "DuplicazioneVarianti");
+    EXPECT_TRUE(Variants("MANY").empty());
+    ASSERT_EQ(quiet->DuplicazioneVarianti(src, db::Variant("MANY")), kvMethodOK);
+    EXPECT_EQ(Variants("MANY"), (Names{"COL|1|MANY", "FIT|0|<null>", "TG|0|<null>"}));
+    EXPECT_EQ(Composition("COL", "MANY"), (Names{"1|RED|Red", "2|BLU|Blue"}));
+    quiet->ModalitaDuplicaSingola(true);
+    ASSERT_EQ(quiet->DuplicazioneVarianti(src, db::Variant("ONE")), kvMethodOK);
+    EXPECT_EQ(Variants("ONE"), (Names{"COL|1|ONE", "FIT|1|ONE", "TG|0|<null>"}));
 }
 
 // ---- Colour from the link fabric ----------------------------------------------------------------------
 
-class ColourFromFabricTest : public VariantTest {
-protected:
-    void SetUp() override {
-        VariantTest::SetUp();
-        AddArticle("FAB");
-        Exec("INSERT INTO MG6D_FLGTABARTVAR (MG6D_DITTA_CG18, MG6D_CODART_MG66) VALUES (1, 'FAB')");
-        AddVariant("FAB", "TG", 1, "G1");
-        AddGrouping("COL", "FG1", "Fabric colours", {{2, "BLU", "Blue"}, {1, "RED", "Red"}});
-        CreateEngine();
+// A fabric without an active grouped colour cancels the copy, yet marks the article. The colour variant comes with
+// the fabric's grouping under the new code; the colour dimension is the one the program's settings name.
+TEST_F(VariantTest, ColourVariantComesWithTheFabricsGroupingUnderTheNewCode) {
+    for (const char* code : {"FAB", "BARE", "NEW2", "NEW3", "NEW4"}) AddArticle(code);
+    Exec("INSERT INTO MG6D_FLGTABARTVAR (MG6D_DITTA_CG18, MG6D_CODART_MG66) VALUES (1, 'FAB')");
+    AddVariant("FAB", "TG", 1, "G1");
+    AddGrouping("COL", "FG1", "Fabric colours", {{2, "BLU", "Blue"}, {1, "RED", "Red"}});
+    CreateEngine();
+    const db::Variant fabric("FAB"), bare("BARE");
+    for (const std::string& grouping : {std::string("FG1"), std::string("<null>"), std::string("")}) {
+        SCOPED_TRACE(grouping);
+        Exec("DELETE FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'FAB' AND MG6B_CODICEVAR_MG5F = 'COL'");
+        Exec("UPDATE MG66_ANAGRART SET MG66_FLGVARART = 0 WHERE MG66_CODART = 'BARE'");
+        AddVariant("FAB", "COL", grouping == "FG1" ? 0 : 1, grouping);
+        EXPECT_EQ(engine->DuplicazioneColoredaTessuto(fabric, bare), kvMethodCanceled);
+        EXPECT_TRUE(Variants("BARE").empty());
+        EXPECT_TRUE(recorder->names.empty());
+        EXPECT_EQ(VariantMark("BARE"), 1);
+        EXPECT_EQ(Groupings(), 1);
     }
-    const db::Variant fabric{"FAB"};
-};
+    // The next operation on the same engine sees every row of its source.
+    EXPECT_EQ(engine->DuplicazioneVarianti(fabric, bare), kvMethodOK);
+    EXPECT_EQ(Variants("BARE").size(), 2u);
 
-TEST_F(ColourFromFabricTest, ColourVariantComesWithTheFabricsGroupingUnderTheNewCode) {
+    Exec("DELETE FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'FAB' AND MG6B_CODICEVAR_MG5F = 'COL'");
+    recorder->names.clear();
+    recorder->rows.clear();
     AddVariant("FAB", "COL", 1, "FG1");
     ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"COL|1|NEW"}));
-    EXPECT_EQ(Composition("COL", "NEW"), (testsupport::Names{"1|RED|Red", "2|BLU|Blue"}));
+    EXPECT_EQ(Variants("NEW"), (Names{"COL|1|NEW"}));
+    EXPECT_EQ(Composition("COL", "NEW"), (Names{"1|RED|Red", "2|BLU|Blue"}));
     EXPECT_EQ(GroupingDescription("COL", "NEW").CStr(), "Fabric colours");
-    EXPECT_EQ(recorder->names, (Events{"BeforeUpdateMG6B", "AfterUpdateMG6B"}));  // flags not copied
+    EXPECT_EQ(recorder->names, (Names{"BeforeUpdateMG6B", "AfterUpdateMG6B"}));  // flags not copied
     EXPECT_EQ(recorder->rows, (std::vector<long>{1, 1}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6D_FLGTABARTVAR WHERE MG6D_CODART_MG66 = 'NEW'"), 0);
     EXPECT_EQ(VariantMark("NEW"), 1);
 
     // A selection can leave the colour out or keep the fabric's grouping.
-    AddArticle("NEW2");
     GiveSelection({{"COL", 0, 1, ""}});
     ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, db::Variant("NEW2")), kvMethodOK);
     EXPECT_TRUE(Variants("NEW2").empty());
     EXPECT_EQ(recorder->rows, (std::vector<long>{1, 1, 0, 0}));
 
-    AddArticle("NEW3");
     // Personalised codes are not offered for the colour: only automatic or the fabric's own grouping.
     GiveSelection({{"COL", 1, 0, "SUMMER"}});
     ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, db::Variant("NEW3")), kvMethodOK);
-    EXPECT_EQ(Variants("NEW3"), (testsupport::Names{"COL|1|FG1"}));
+    EXPECT_EQ(Variants("NEW3"), (Names{"COL|1|FG1"}));
     EXPECT_EQ(Groupings(), 2);  // the fabric's and the one made for NEW
-}
 
-TEST_F(ColourFromFabricTest, FabricWithoutAnActiveGroupedColourIsCanceledButMarksTheArticle) {
-    for (const std::string& grouping : {std::string("FG1"), std::string("<null>"), std::string("")}) {
-        SCOPED_TRACE(grouping);
-        Exec("DELETE FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'FAB' AND MG6B_CODICEVAR_MG5F = 'COL'");
-        Exec("UPDATE MG66_ANAGRART SET MG66_FLGVARART = 0 WHERE MG66_CODART = 'NEW'");
-        AddVariant("FAB", "COL", grouping == "FG1" ? 0 : 1, grouping);
-        recorder->names.clear();
-
-        EXPECT_EQ(engine->DuplicazioneColoredaTessuto(fabric, dst), kvMethodCanceled);
-        EXPECT_TRUE(Variants("NEW").empty());
-        EXPECT_TRUE(recorder->names.empty());
-        EXPECT_EQ(VariantMark("NEW"), 1);
-        EXPECT_EQ(Groupings(), 1);
-    }
-    // The next operation on the same engine sees every row of its source.
-    EXPECT_EQ(engine->DuplicazioneVarianti(fabric, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW").size(), 2u);
-}
-
-TEST_F(ColourFromFabricTest, ColourFromASettingsDoubleAndWithoutAProgram) {
-    AddVariant("FAB", "COL", 1, "FG1");
+    // The colour dimension is the one the program's settings name; without a program there is none.
     auto global = std::make_shared<testsupport::GlobalDouble>();
     global->varianteColore = "TG";  // this company calls its colour dimension TG
     engine->ActInterface(testsupport::AsActInterface(testsupport::ProgramWith(global)));
-    ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (testsupport::Names{"TG|1|NEW"}));
-
+    engine->RstDuplVarianti(nullptr);
+    ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, db::Variant("NEW4")), kvMethodOK);
+    EXPECT_EQ(Variants("NEW4"), (Names{"TG|1|NEW4"}));
     engine->ActInterface(db::Variant());
     EXPECT_EQ(ErrorOf([&] { engine->DuplicazioneColoredaTessuto(fabric, dst); }, "DuplicazioneColoredaTessuto").Number(),
               db::errc::ObjectRequired);
-}
-
-// ---- Failures -----------------------------------------------------------------------------------------
-
-TEST_F(VariantTest, AFailureIsRaisedWithTheOperationsNameAndWritesNoVariantRow) {
-    AddVariant("SRC", "FIT", 1, "");
-    AddVariant("SRC", "TG", 1, "");
-    CreateEngine();
-    conn->Faults().FailMatching("INSERT INTO MG6B_GESVARART");
-    const auto e = ErrorOf([&] { engine->DuplicazioneVariantiDaModello(src, dst); }, "DuplicazioneVariantiDaModello");
-    EXPECT_EQ(e.Number(), db::errc::InjectedFault);
-    EXPECT_TRUE(Variants("NEW").empty());
-    EXPECT_EQ(recorder->names, (Events{"BeforeUpdateMG6B"}));
-    EXPECT_EQ(VariantMark("NEW"), 0);
-
-    AddGrouping("TG", "G1", "Sizes", {{1, "S", "Small"}});
-    Exec("UPDATE MG6B_GESVARART SET MG6B_CODRAGGVAR_MG5G = 'G1' WHERE MG6B_CODICEVAR_MG5F = 'TG'");
-    GiveSelection({{"TG", 1, 1, ""}});
-    conn->Faults().FailMatching("INSERT INTO MG5G_RAGGVAR");
-    ErrorOf([&] { engine->DuplicazioneVarianti(src, dst); }, "DuplicazioneVarianti");
-    EXPECT_TRUE(Variants("NEW").empty());
 }
 
 }  // namespace

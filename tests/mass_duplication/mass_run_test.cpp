@@ -32,75 +32,47 @@ protected:
         query.AggiungiCondizione({"Articolo", entry::QueryOperator::Intervallo, {from, to}});
         ASSERT_TRUE(mass_duplication::RecuperaArticoli(contesto, 1, query.Condizione(), form->selezioneMassiva));
     }
-    void Untick(const std::string& code) {
-        auto& rs = *form->selezioneMassiva;
-        for (rs.MoveFirst(); !rs.EOF(); rs.MoveNext()) {
-            if (db::RTrim(rs["MG66_CODART"].Value().Text()) != code) continue;
-            rs["SEL"].Value(db::Variant(0));
-            rs.Update();
-            return;
-        }
-        FAIL() << code;
-    }
-    void Run() { form->RunMass(comando.testo, comando.modo); }
-    // The run's own lines: start, "already exists", end and separator.
-    Lines RunLines() {
-        Lines out;
-        for (const auto& l : form->RunLines())
-            if (l.rfind("Inizio duplicazione", 0) == 0 || l.rfind("Fine duplicazione", 0) == 0 ||
-                l.rfind("L'articolo ", 0) == 0 || l == generation::kSeparatoreLog)
-                out.push_back(l);
-        return out;
-    }
 
     std::unique_ptr<testsupport::TestRunPort> form;
     host::controls::AdvancedQuery query{"ADVQ_ARTICOLI"};
-    struct {
-        std::string testo, modo = "0";
-    } comando;
 };
 
 TEST_F(MassRun, APrefixCreatesTheTickedArticlesOnly) {
     Seleziona("CAM-100", "CAM-103");
-    Untick("CAM-101");
-    comando.testo = "X";
+    auto& selection = *form->selezioneMassiva;  // CAM-101 unticked, as on the grid
+    selection.MoveFirst();
+    selection.MoveNext();
+    selection["SEL"].Value(db::Variant(0));
+    selection.Update();
     shell->Messages()->MessageAnswers().Queue({kSi});  // go on without a variant selection
-    Run();
+    form->RunMass("X");
 
     EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG66_CODART FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'XCAM-%' ORDER BY 1"),
               (Lines{"XCAM-100", "XCAM-102", "XCAM-103"}));
     EXPECT_EQ(form->outcome.Count(generation::ArticleState::Created), 3);
     const std::string sep = generation::kSeparatoreLog;
-    EXPECT_EQ(RunLines(), (Lines{"Inizio duplicazione per l'articolo:  CAM-100", "Fine duplicazione per l'articolo:  CAM-100",
-                                 sep, "Inizio duplicazione per l'articolo:  CAM-102",
-                                 "Fine duplicazione per l'articolo:  CAM-102", sep,
-                                 "Inizio duplicazione per l'articolo:  CAM-103",
-                                 "Fine duplicazione per l'articolo:  CAM-103", sep}));
+    EXPECT_EQ(form->RunLines(), (Lines{"Inizio duplicazione per l'articolo:  CAM-100", "Articolo :  XCAM-100 Creato ",
+                                       "Fine duplicazione per l'articolo:  CAM-100", sep,
+                                       "Inizio duplicazione per l'articolo:  CAM-102", "Articolo :  XCAM-102 Creato ",
+                                       "Fine duplicazione per l'articolo:  CAM-102", sep,
+                                       "Inizio duplicazione per l'articolo:  CAM-103", "Articolo :  XCAM-103 Creato ",
+                                       "Fine duplicazione per l'articolo:  CAM-103", sep}));
     EXPECT_TRUE(form->cmdLog->Visible());
     EXPECT_FALSE(form->progress->Visible());
     ASSERT_FALSE(shell->Messages()->Messages().empty());
     EXPECT_EQ(shell->Messages()->Messages().front().text, generation::kMsgVariantiNonConfigurate);
-    EXPECT_EQ(form->selezioneMassiva->Filter().Text(), "SEL = 1");
+    EXPECT_EQ(selection.Filter().Text(), "SEL = 1");
+    // The progress text of an article: no blank before the total.
+    EXPECT_EQ(mass_duplication::TestoProgresso("CAM-100", 0, 4), "Duplicazione dell'articolo : CAM-100 (0 di4)");
 }
 
-TEST_F(MassRun, AnExistingCodeIsLoggedAndSkipped) {
+// Over CAM-100: a blank text stops the run with the message on the text box and nothing written (the same
+// refusal in every mode: hostile/mass_hostile_test.cpp, CodeTextInEveryMode); a code too long and not truncated
+// is skipped without a log line; an existing code is logged and skipped.
+TEST_F(MassRun, ABlankTextStopsTheRunATooLongOrExistingCodeSkipsTheArticle) {
     Seleziona("CAM-100", "CAM-100");
-    comando.modo = "2";
-    comando.testo = "CAM-105";
     form->selezioneVarianti = form->selezioneMassiva;  // any list: the question is not asked
-    Run();
-    EXPECT_EQ(RunLines(), (Lines{"Inizio duplicazione per l'articolo:  CAM-100",
-                                 "L'articolo CAM-105 è già esistente. ARTICOLO NON GENERATO!! ",
-                                 "Fine duplicazione per l'articolo:  CAM-100", generation::kSeparatoreLog}));
-    EXPECT_TRUE(shell->Messages()->Messages().empty());
-}
-
-// The same refusal in every mode, with nothing written: hostile/mass_hostile_test.cpp (CodeTextInEveryMode).
-TEST_F(MassRun, BlankTextStopsWithTheMessageOnTheTextBox) {
-    Seleziona("CAM-100", "CAM-101");
-    form->selezioneVarianti = form->selezioneMassiva;
-    comando.testo = "   ";  // as a prefix
-    Run();
+    form->RunMass("   ");  // as a prefix
     const auto& shown = shell->Messages()->Messages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "Campo obbligatorio o dati inseriti non validi!");
@@ -108,25 +80,24 @@ TEST_F(MassRun, BlankTextStopsWithTheMessageOnTheTextBox) {
     EXPECT_EQ(form->focused, std::vector<std::string>{"TXT_PREFISSODART"});
     EXPECT_FALSE(form->cmdLog->Visible());
     EXPECT_FALSE(Exists("   CAM-100"));
-}
 
-TEST_F(MassRun, ATooLongCodeNotTruncatedIsSkippedWithoutALogLine) {
-    Seleziona("CAM-100", "CAM-100");
-    form->selezioneVarianti = form->selezioneMassiva;
-    comando.testo = std::string(19, 'P');  // 19 + 7 = 26 characters
+    shell->Messages()->ClearRecords();
     shell->Messages()->MessageAnswers().Queue({7});
-    Run();
-    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
-    EXPECT_EQ(shell->Messages()->Messages()[0].text,
+    form->RunMass(std::string(19, 'P'));  // 19 + 7 = 26 characters
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text,
               "Il codice articolo composto da Prefisso + CodiceArt è piu lungo di  25 caratteri. \r\nIl codice da "
               "generare verrà troncato al  25 carattere  \r\nSi desidera troncare il codice?");
-    EXPECT_TRUE(RunLines().empty());
+    EXPECT_TRUE(form->RunLines().empty());
     ASSERT_EQ(form->outcome.articles.size(), 1u);
     EXPECT_EQ(form->outcome.articles[0].state, generation::ArticleState::CodeTooLong);
-}
 
-TEST(MassRunTexts, ProgressTextHasNoBlankBeforeTheTotal) {
-    EXPECT_EQ(mass_duplication::TestoProgresso("CAM-100", 0, 4), "Duplicazione dell'articolo : CAM-100 (0 di4)");
+    shell->Messages()->ClearRecords();
+    form->RunMass("CAM-105", "2");  // the complete code
+    EXPECT_EQ(form->RunLines(), (Lines{"Inizio duplicazione per l'articolo:  CAM-100",
+                                       "L'articolo CAM-105 è già esistente. ARTICOLO NON GENERATO!! ",
+                                       "Fine duplicazione per l'articolo:  CAM-100", generation::kSeparatoreLog}));
+    EXPECT_TRUE(shown.empty());
 }
 
 }  // namespace

@@ -58,7 +58,16 @@ protected:
     std::unique_ptr<mass_duplication::ProceduraGuidata> wizard;
 };
 
-TEST_F(ProceduraGuidata, NextShowsTheParametersAndTheModesForOneOrSeveralArticles) {
+// Next without articles stays on the selection; with them it shows the parameters and the modes.
+TEST_F(ProceduraGuidata, NextShowsTheParametersAndTheModesForOneOrSeveralArticlesAndNoneWithoutArticles) {
+    query->AggiungiCondizione({"Articolo", QueryOperator::Uguale, {"x' OR '1'='1"}});
+    wizard->CMD_AVANTI_Click();
+    EXPECT_FALSE(C().FRM_PARDUPL->Visible());
+    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
+    EXPECT_EQ(shell->Messages()->Messages()[0].text, "Nessun articolo recuperato.");
+    EXPECT_EQ(shell->Messages()->Messages()[0].title, "Agganci\\Aperture");
+
+    query->Svuota();
     query->AggiungiCondizione({"Articolo", QueryOperator::IniziaCon, {"CAM-"}});
     wizard->CMD_AVANTI_Click();
     EXPECT_TRUE(C().FRM_PARDUPL->Visible());
@@ -87,15 +96,6 @@ TEST_F(ProceduraGuidata, NextShowsTheParametersAndTheModesForOneOrSeveralArticle
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Aggiungi prefisso", "Sostituisci parziale", "Sostituisci completa"}));
     EXPECT_TRUE(C().TXT_DESCRD->Enabled());
     EXPECT_TRUE(C().TXT_DESCRESTD->Enabled());
-}
-
-TEST_F(ProceduraGuidata, NextWithoutArticlesStaysOnTheSelection) {
-    query->AggiungiCondizione({"Articolo", QueryOperator::Uguale, {"x' OR '1'='1"}});
-    wizard->CMD_AVANTI_Click();
-    EXPECT_FALSE(C().FRM_PARDUPL->Visible());
-    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
-    EXPECT_EQ(shell->Messages()->Messages()[0].text, "Nessun articolo recuperato.");
-    EXPECT_EQ(shell->Messages()->Messages()[0].title, "Agganci\\Aperture");
 }
 
 }  // namespace

@@ -41,7 +41,9 @@ protected:
     db::RecordsetPtr selezione;
 };
 
-TEST_F(SelezioneArticoli, TheFamilyIsSelectedTickedWithItsFashionData) {
+// The family selected and ticked with its fashion data; a failed selection keeps it, and the ticks stay in it
+// alone while the variant form builds its list.
+TEST_F(SelezioneArticoli, TheFamilyIsSelectedTickedWithItsFashionDataAndAFailedSelectionKeepsIt) {
     query.AggiungiCondizione({"Articolo", QueryOperator::Intervallo, {"CAM-100", "CAM-105"}});
     ASSERT_TRUE(Recupera());
     EXPECT_EQ(Codici(selezione),
@@ -51,22 +53,14 @@ TEST_F(SelezioneArticoli, TheFamilyIsSelectedTickedWithItsFashionData) {
     selezione->MoveFirst();
     EXPECT_EQ((*selezione)["FA12_STAGIONE_MG5T"].Value().Text(), "PE2025");
     EXPECT_EQ((*selezione)["MG87_DESCART"].Value().Text(), "Camicia Oxford azzurra");
-}
 
-TEST_F(SelezioneArticoli, AFailedSelectionKeepsThePreviousOne) {
-    query.AggiungiCondizione({"Articolo", QueryOperator::IniziaCon, {"CAM-"}});
-    ASSERT_TRUE(Recupera());
     auto previous = selezione;
     shell->Messages()->ErrorBoxAnswers().Always(kAbbandona);
     EXPECT_FALSE(mass_duplication::RecuperaArticoli(contesto, 1, " AND NO_SUCH_COLUMN = 1", selezione));
     EXPECT_EQ(selezione, previous);
     ASSERT_FALSE(shell->Messages()->ErrorBoxes().empty());
     EXPECT_EQ(shell->Messages()->ErrorBoxes().back().procedure, "RecuperaArticoli");
-}
 
-TEST_F(SelezioneArticoli, TheTicksStayInTheSelectionWhoseTableIsDroppedOnceRead) {
-    query.AggiungiCondizione({"Articolo", QueryOperator::IniziaCon, {"CAM-"}});
-    ASSERT_TRUE(Recupera());
     selezione->MoveFirst();
     selezione->MoveNext();
     (*selezione)["SEL"].Value(db::Variant(0));
@@ -82,10 +76,16 @@ TEST_F(SelezioneArticoli, TheTicksStayInTheSelectionWhoseTableIsDroppedOnceRead)
     EXPECT_EQ(Codici(selezione), (std::vector<std::string>{"CAM-100", "CAM-102", "CAM-103", "CAM-104", "CAM-105"}));
 }
 
-TEST_F(SelezioneArticoli, StructuredCodesComeFromTheSegmentTable) {
+// Whether codes are structured comes from the segment table. Structured codes take no prefix; the complete code
+// is offered for one article only. Without structured codes the combo's captions are procedura_guidata_test's.
+TEST_F(SelezioneArticoli, StructuredCodesComeFromTheSegmentTableAndTakeNoPrefix) {
     EXPECT_FALSE(mass_duplication::CodiceStrutturato(contesto));
     conn->Execute("INSERT INTO MG6F_DIMEART (MG6F_DITTA_CG18, MG6F_PROG, MG6F_SIZE) VALUES (1, 1, 10)");
-    EXPECT_TRUE(mass_duplication::CodiceStrutturato(contesto));
+    ASSERT_TRUE(mass_duplication::CodiceStrutturato(contesto));
+    using M = mass_duplication::ModoCodice;
+    const M parziale{"1", "Sostituisci parziale"}, completa{"2", "Sostituisci completa"};
+    EXPECT_EQ(mass_duplication::ModiOfferti(true, 1), (std::vector<M>{parziale, completa}));
+    EXPECT_EQ(mass_duplication::ModiOfferti(true, 6), (std::vector<M>{parziale}));
 }
 
 }  // namespace
