@@ -18,29 +18,20 @@ const std::vector<std::string> kIdentities{"MG5T_IDSTAGIONE", "FA25_IDSTAGIONE_M
                                            "PD95_IDDISBA",    "PD96_IDDISBA_PD95",    "CG9L_IDELAB",
                                            "CG9M_IDELAB_CG9L"};
 
+// Every table names its company in its <prefix>_DITTA_CG18 column (erp/demo_builder_test.cpp).
+std::string CompanyColumn(const std::string& table) { return table.substr(0, 4) + "_DITTA_CG18"; }
+
 class CompanyIsolation : public testsupport::DemoCompanyFolder {
 protected:
-    // The column of a table that names the company ("" when it has none), and all its columns.
-    static std::string CompanyColumn(db::Connection& c, const std::string& table, std::vector<std::string>& columns) {
-        std::string company;
-        for (const auto& row : testsupport::Rows(c, "SELECT name FROM pragma_table_info('" + table + "')")) {
-            columns.push_back(row);
-            if (row.size() > 11 && row.substr(row.size() - 11) == "_DITTA_CG18") company = row;
-        }
-        return company;
-    }
     // Company 1's rows of every table copied as company 2's.
     void CopyCompanyOneAsTwo() {
         auto c = Open();
         for (const auto& table : erp::TableNames()) {
-            std::vector<std::string> columns;
-            const std::string company = CompanyColumn(*c, table, columns);
-            if (company.empty()) continue;
             std::string list, values;
-            for (const auto& col : columns) {
+            for (const auto& col : testsupport::Rows(*c, "SELECT name FROM pragma_table_info('" + table + "')")) {
                 list += (list.empty() ? "" : ", ") + col;
                 std::string v = col;
-                if (col == company) v = "2";
+                if (col == CompanyColumn(table)) v = "2";
                 else if (col.find("GUID") != std::string::npos)
                     v = "CASE WHEN " + col + " IS NULL OR " + col + " = '' THEN " + col + " ELSE 'Z' || substr(" + col +
                         ", 2) END";
@@ -49,7 +40,7 @@ protected:
                 values += (values.empty() ? "" : ", ") + v;
             }
             testsupport::Exec(*c, "INSERT INTO " + table + " (" + list + ") SELECT " + values + " FROM " + table +
-                                      " WHERE " + company + " = 1");
+                                      " WHERE " + CompanyColumn(table) + " = 1");
         }
     }
     // Every row of company `n`, table by table, in a fixed order.
@@ -57,10 +48,8 @@ protected:
         auto c = Open();
         std::vector<std::string> all;
         for (const auto& table : erp::TableNames()) {
-            std::vector<std::string> columns;
-            const std::string company = CompanyColumn(*c, table, columns);
-            if (company.empty()) continue;
-            auto rows = testsupport::Rows(*c, "SELECT * FROM " + table + " WHERE " + company + " = " + std::to_string(n));
+            auto rows = testsupport::Rows(*c, "SELECT * FROM " + table + " WHERE " + CompanyColumn(table) + " = " +
+                                                  std::to_string(n));
             std::sort(rows.begin(), rows.end());
             all.push_back("#" + table + " " + std::to_string(rows.size()));
             for (auto& r : rows) all.push_back(table + ": " + r);

@@ -1,5 +1,5 @@
 // Database files: a missing one is an error, not an empty database; a demo database appears whole or not at
-// all; two first runs share one default database.
+// all and is never overwritten; two first runs share one default database.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -42,6 +42,10 @@ TEST_F(DatabaseFile, ADemoDbKilledHalfWayLeavesNoDatabase) {
               0);
     auto again = Agganci("demo-db killed.db");
     EXPECT_EQ(again.code, 0) << again.out;
+    // A database that is there is never overwritten.
+    auto over = Agganci("demo-db killed.db");
+    EXPECT_NE(over.code, 0);
+    EXPECT_NE(over.out.find("already exists"), std::string::npos) << over.out;
 }
 
 TEST_F(DatabaseFile, TwoFirstRunsBothUseOneDefaultDatabase) {

@@ -16,67 +16,72 @@ protected:
     auto Generate(const std::string& args) { return Agganci("--db sqlite:company.db generate " + args); }
 };
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+// Whether the program printed each of `pieces`; what it printed is shown when one is missing.
+::testing::AssertionResult Prints(const testsupport::ProgramResult& r, std::initializer_list<std::string> pieces) {
+    for (const auto& piece : pieces)
+        if (r.out.find(piece) == std::string::npos)
+            return ::testing::AssertionFailure() << "\"" << piece << "\" not printed:\n" << r.out;
+    return ::testing::AssertionSuccess();
+}
 
-TEST_F(GenerateCommand, AQuestionWithoutItsFlagIsAnErrorThatNamesTheFlag) {
+// A question without its flag, a model without links or a variant the form does not offer stops the command
+// before anything is written; --truncate answers the length question.
+TEST_F(GenerateCommand, TheQuestionsAreAnsweredByFlagsOrStopTheCommand) {
     const long before = Articles();
     const auto r = Generate("MODELLO01");
     EXPECT_NE(r.code, 0);
-    EXPECT_TRUE(Has(r.out, "--proceed-without-variants")) << r.out;
-    EXPECT_EQ(Articles(), before);
+    EXPECT_TRUE(Prints(r, {"--proceed-without-variants"}));
+
+    const auto noLinks = Generate("MODELLO03 --proceed-without-variants");
+    EXPECT_NE(noLinks.code, 0);
+    EXPECT_TRUE(Prints(noLinks, {"model 'MODELLO03' has no link rows"}));
 
     Exec("UPDATE FA63_AGGANCI SET FA63_PREFISSO = 'PREFISSOLUNGO' WHERE FA63_CODART_MG66 = 'MODELLO01'");
     const auto tooLong = Generate("MODELLO01 --proceed-without-variants");
     EXPECT_NE(tooLong.code, 0);
-    EXPECT_TRUE(Has(tooLong.out, "--truncate yes|no")) << tooLong.out;
+    EXPECT_TRUE(Prints(tooLong, {"--truncate yes|no"}));
+    // A variant the form does not offer, or a grouping it does not take, is refused.
+    const auto refused = Generate("MODELLO04 --variant NOPE=on");
+    EXPECT_EQ(refused.code, 1) << refused.out;
+    EXPECT_TRUE(Prints(refused, {"--variant NOPE: the variant form does not offer this variant"}));
+    EXPECT_TRUE(Prints(Generate("MODELLO04 --variant COL=on:GRPX"),
+                       {"--variant COL: the variant form takes no grouping of its own (GRPX)"}));
     EXPECT_EQ(Articles(), before);
+
+    Exec("UPDATE FA63_AGGANCI SET FA63_PREFISSO = 'PX', FA63_FLGCODALT = 1, FA63_CODALT = 'MODELLOLUNGO01' "
+         "WHERE FA63_CODART_MG66 = 'MODELLO01'");
+    EXPECT_TRUE(Prints(Generate("MODELLO01 --dry-run"), {"PXMODELLOLUNGO01TS-LINO-BLU too long (27 > 25)"}));
+    const auto no = Generate("MODELLO01 --proceed-without-variants --truncate no");
+    ASSERT_EQ(no.code, 2) << no.out;  // every row left out
+    EXPECT_EQ(Articles(), before);
+    const auto yes =
+        Agganci("--json --db sqlite:company.db generate MODELLO01 --proceed-without-variants --truncate yes");
+    ASSERT_EQ(yes.code, 2) << yes.out;
+    EXPECT_TRUE(Prints(yes, {"\"created\": 1"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'PXMODELLOLUNGO01TS-LINO-B'"), 1);
 }
 
 TEST_F(GenerateCommand, TheRunCreatesWhatItCanAndPrintsItsLog) {
     const auto r = Generate("MODELLO01 --proceed-without-variants");
     ASSERT_EQ(r.code, 2) << r.out;  // two rows could not be generated
-    EXPECT_TRUE(Has(r.out, "Inizio elaborazione per tessuto:  TS-LANA-GRIGIA")) << r.out;
-    EXPECT_TRUE(Has(r.out, "Articolo :  AGMODELLO01TS-LINO-BLU Creato ")) << r.out;
-    EXPECT_TRUE(Has(r.out, "1 created, 2 not created")) << r.out;
+    EXPECT_TRUE(Prints(r, {"Inizio elaborazione per tessuto:  TS-LANA-GRIGIA",
+                           "Articolo :  AGMODELLO01TS-LINO-BLU Creato ", "1 created, 2 not created"}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM FA64_AGGANCIDET WHERE FA64_ARTAGGANCIO_MG66 = 'AGMODELLO01TS-LINO-BLU'"), 1);
 
     // The dry run sees the generated row and the fabric that cannot give its colour, and writes nothing.
     const long before = Articles();
     const auto dry = Generate("MODELLO01 --dry-run");
     ASSERT_EQ(dry.code, 0) << dry.out;
-    EXPECT_TRUE(Has(dry.out, "AGMODELLO01TS-LINO-BLU      already generated (AGMODELLO01TS-LINO-BLU)")) << dry.out;
-    EXPECT_TRUE(Has(dry.out, "AGMODELLO01TS-SETA-ROSSA    would not be created: the link fabric TS-SETA-ROSSA has no "
-                             "active colour variant COL with a grouping"))
-        << dry.out;
+    EXPECT_TRUE(Prints(dry, {"AGMODELLO01TS-LINO-BLU      already generated (AGMODELLO01TS-LINO-BLU)",
+                             "AGMODELLO01TS-SETA-ROSSA    would not be created: the link fabric TS-SETA-ROSSA has no "
+                             "active colour variant COL with a grouping"}));
     EXPECT_EQ(Articles(), before);
 
     // Regenerated: the same article again, nothing more.
     const auto again = Generate("MODELLO01 --regenerate --proceed-without-variants");
     ASSERT_EQ(again.code, 2) << again.out;
-    EXPECT_TRUE(Has(again.out, "Articolo :  AGMODELLO01TS-LINO-BLU Creato ")) << again.out;
+    EXPECT_TRUE(Prints(again, {"Articolo :  AGMODELLO01TS-LINO-BLU Creato "}));
     EXPECT_EQ(Articles(), before);
-}
-
-TEST_F(GenerateCommand, TruncateAnswersTheLengthQuestion) {
-    Exec("UPDATE FA63_AGGANCI SET FA63_PREFISSO = 'PX', FA63_FLGCODALT = 1, FA63_CODALT = 'MODELLOLUNGO01' "
-         "WHERE FA63_CODART_MG66 = 'MODELLO01'");
-    const auto dry = Generate("MODELLO01 --dry-run");
-    EXPECT_TRUE(Has(dry.out, "PXMODELLOLUNGO01TS-LINO-BLU too long (27 > 25)")) << dry.out;
-
-    const long before = Articles();
-    const auto no = Generate("MODELLO01 --proceed-without-variants --truncate no");
-    ASSERT_EQ(no.code, 2) << no.out;  // every row left out
-    EXPECT_EQ(Articles(), before);
-    const auto yes = Agganci("--json --db sqlite:company.db generate MODELLO01 --proceed-without-variants --truncate yes");
-    ASSERT_EQ(yes.code, 2) << yes.out;
-    EXPECT_TRUE(Has(yes.out, "\"created\": 1")) << yes.out;
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'PXMODELLOLUNGO01TS-LINO-B'"), 1);
-}
-
-TEST_F(GenerateCommand, AModelWithoutLinksIsRefused) {
-    const auto r = Generate("MODELLO03 --proceed-without-variants");
-    EXPECT_NE(r.code, 0);
-    EXPECT_TRUE(Has(r.out, "model 'MODELLO03' has no link rows")) << r.out;
 }
 
 // What the run reports comes from what it did, not from its log: with the log switched off (its folder is
@@ -87,15 +92,14 @@ TEST_F(GenerateCommand, TheReportDoesNotDependOnTheLog) {
          "' WHERE AG00_DITTA_CG18 = 1 AND AG00_CHIAVE = 'CartellaLog'");
     const auto r = Agganci("--json --db sqlite:company.db generate MODELLO04 --proceed-without-variants");
     ASSERT_EQ(r.code, 0) << r.out;
-    EXPECT_TRUE(Has(r.out, "\"created\": 3")) << r.out;
-    EXPECT_TRUE(Has(r.out, "\"logFile\": \"\"")) << r.out;
+    EXPECT_TRUE(Prints(r, {"\"created\": 3", "\"logFile\": \"\""}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'DNMODELLO04%'"), 3);
 
     // The mass run reports from its outcome too.
     const auto m = Agganci("--json --db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode prefix "
                            "--text Q --proceed-without-variants");
     ASSERT_EQ(m.code, 0) << m.out;
-    EXPECT_TRUE(Has(m.out, "\"created\": 2")) << m.out;
+    EXPECT_TRUE(Prints(m, {"\"created\": 2"}));
 }
 
 // Another program holding the database's write lock for the whole run: nothing can be written, the command
@@ -108,32 +112,22 @@ TEST_F(GenerateCommand, ADatabaseHeldByAnotherWriterIsReportedTruthfully) {
     const auto r = Agganci("--json --db sqlite:company.db generate MODELLO04 --proceed-without-variants");
     holder->RollbackTrans();
     EXPECT_NE(r.code, 0) << r.out;
-    EXPECT_TRUE(Has(r.out, "database is locked")) << r.out;
-    EXPECT_TRUE(Has(r.out, "\"created\": 0") || !Has(r.out, "\"created\"")) << r.out;
+    EXPECT_TRUE(Prints(r, {"database is locked"}));
+    EXPECT_TRUE(Prints(r, {"\"created\": 0"}) || !Prints(r, {"\"created\""})) << r.out;
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'DNMODELLO04%'"), 0);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM FA64_AGGANCIDET WHERE FA64_ARTAGGANCIO_MG66 LIKE 'DNMODELLO04%'"), 0);
 }
 
 // --variant is answered in the variant form opened by the links tab's CMD_VARIANTI: the model's variants, the
-// one named switched off on every new article, the others as the form offers them; a variant the form does not
-// offer is refused before anything is written.
+// one named switched off on every new article, the others as the form offers them.
 TEST_F(GenerateCommand, VariantChoicesAreMadeInTheVariantFormOfTheLinksTab) {
-    const long before = Articles();
-    const auto refused = Generate("MODELLO04 --variant NOPE=on");
-    EXPECT_EQ(refused.code, 1) << refused.out;
-    EXPECT_TRUE(Has(refused.out, "--variant NOPE: the variant form does not offer this variant")) << refused.out;
-    const auto grouping = Generate("MODELLO04 --variant COL=on:GRPX");
-    EXPECT_TRUE(Has(grouping.out, "--variant COL: the variant form takes no grouping of its own (GRPX)")) << grouping.out;
-    EXPECT_EQ(Articles(), before);
-
     const auto r = Generate("MODELLO04 --variant TAG=off");
     ASSERT_EQ(r.code, 0) << r.out;
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 LIKE 'DNMODELLO04%' AND "
-                    "MG6B_CODICEVAR_MG5F = 'TAG' AND MG6B_FLGGESTVAR = 0"),
-              3);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 LIKE 'DNMODELLO04%' AND "
-                    "MG6B_CODICEVAR_MG5F = 'COL' AND MG6B_FLGGESTVAR = 1"),
-              3);
+    for (const auto& [variant, managed] : {std::pair{"TAG", 0}, {"COL", 1}})
+        EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 LIKE 'DNMODELLO04%' AND "
+                        "MG6B_CODICEVAR_MG5F = '" + std::string(variant) + "' AND MG6B_FLGGESTVAR = " +
+                        std::to_string(managed)),
+                  3) << variant;
 }
 
 }  // namespace

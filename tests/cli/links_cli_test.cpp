@@ -8,21 +8,20 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 namespace {
 
-bool Contiene(const std::string& testo, const std::string& parte) { return testo.find(parte) != std::string::npos; }
+// Whether the program printed each of `pieces`; what it printed is shown when one is missing.
+::testing::AssertionResult Prints(const testsupport::ProgramResult& r, std::initializer_list<std::string> pieces) {
+    for (const auto& piece : pieces)
+        if (r.out.find(piece) == std::string::npos)
+            return ::testing::AssertionFailure() << "\"" << piece << "\" not printed:\n" << r.out;
+    return ::testing::AssertionSuccess();
+}
 
 class LinksCli : public testsupport::DemoCompanyFolder {
 protected:
-    void SetUp() override {
-        DemoCompanyFolder::SetUp();
-        std::filesystem::create_directories(dir / "logs");
-        // The company's processing logs go to the test's folder.
-        Exec("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = '" + (dir / "logs").string() +
-             "/' WHERE AG00_CHIAVE = 'CartellaLog'");
-    }
-
     auto Links(const std::string& args) { return Agganci("--db sqlite:company.db " + args); }
 };
 
@@ -31,101 +30,84 @@ protected:
 TEST_F(LinksCli, ShowPrintsTheHeaderAndTheRowsInFabricOrder) {
     auto r = Links("links show MODELLO01");
     ASSERT_EQ(r.code, 0) << r.out;
-    EXPECT_TRUE(Contiene(r.out, "Prefix: AG   Main fabric: TS-COTONE-BIANCO   Sequence: 10")) << r.out;
-    EXPECT_TRUE(Contiene(r.out, "Links: 3")) << r.out;
+    EXPECT_TRUE(Prints(r, {"Prefix: AG   Main fabric: TS-COTONE-BIANCO   Sequence: 10", "Links: 3", "AI2025"}));
     const auto lana = r.out.find("TS-LANA-GRIGIA"), lino = r.out.find("TS-LINO-BLU"), seta = r.out.find("TS-SETA-ROSSA");
     ASSERT_NE(seta, std::string::npos);
     EXPECT_LT(lana, lino);
     EXPECT_LT(lino, seta);
-    EXPECT_TRUE(Contiene(r.out, "AI2025")) << r.out;
 
     auto none = Links("links show MODELLO03");
     ASSERT_EQ(none.code, 0) << none.out;
-    EXPECT_TRUE(Contiene(none.out, "No links.")) << none.out;
+    EXPECT_TRUE(Prints(none, {"No links."}));
 
     auto fabric = Links("links show TS-LINO-BLU");
     EXPECT_NE(fabric.code, 0);
-    EXPECT_TRUE(Contiene(fabric.out, "MODEL: 'TS-LINO-BLU' is not a finished-product article of company 1")) << fabric.out;
+    EXPECT_TRUE(Prints(fabric, {"MODEL: 'TS-LINO-BLU' is not a finished-product article of company 1"}));
 }
 
-TEST_F(LinksCli, AddCreatesTheFirstLinkOfAModel) {
+// A refused value names its argument and writes nothing; a model without links gets its first one.
+TEST_F(LinksCli, AddRefusesWhatTheFormRefusesAndCreatesTheFirstLinkOfAModel) {
+    const std::pair<std::string, std::string> refused[] = {
+        {"--fabric NOPE --description X", "--fabric: Valore non valido per Tessuto Aggancio: NOPE"},
+        {"--fabric TS-LINO-BLU --description ' '", "--description: Campo obbligatorio mancante: Descrizione"},
+        {"--fabric TS-LINO-BLU --description X --season XX9999", "--season: Valore non valido per Stagione: XX9999"},
+        {"--fabric TS-LINO-BLU --description X --sequence 99", "--sequence: Valore non valido per Sequenza: 99"},
+        {"--fabric TS-LINO-BLU --description X --prefix ZZ", "--prefix: "}};  // a saved header keeps its prefix
+    for (const auto& [args, refusal] : refused) {
+        auto r = Links("links add MODELLO01 " + args);
+        EXPECT_NE(r.code, 0) << args;
+        EXPECT_TRUE(Prints(r, {refusal}));
+    }
+    EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"Links: 3", "Prefix: AG"}));
+
     auto r = Links("links add MODELLO03 --fabric TS-LINO-BLU --description 'Giacca lino' --season PE2026 --prefix gx "
                    "--quantity 1.5 --line DONNA");
     ASSERT_EQ(r.code, 0) << r.out;
-    EXPECT_TRUE(Contiene(r.out, "Link TS-LINO-BLU added to MODELLO03 (new link header, prefix GX)")) << r.out;
-
+    EXPECT_TRUE(Prints(r, {"Link TS-LINO-BLU added to MODELLO03 (new link header, prefix GX)"}));
     auto show = Links("--json links show MODELLO03");
     ASSERT_EQ(show.code, 0) << show.out;
-    EXPECT_TRUE(Contiene(show.out, "\"prefix\": \"GX\"")) << show.out;
-    EXPECT_TRUE(Contiene(show.out, "\"season\": \"PE2026\"")) << show.out;
-    EXPECT_TRUE(Contiene(show.out, "\"quantity\": 1.5")) << show.out;
-    EXPECT_TRUE(Contiene(show.out, "\"line\": \"DONNA\"")) << show.out;
-}
-
-TEST_F(LinksCli, ARefusedValueNamesItsArgumentAndWritesNothing) {
-    auto fabric = Links("links add MODELLO01 --fabric NOPE --description X");
-    EXPECT_NE(fabric.code, 0);
-    EXPECT_TRUE(Contiene(fabric.out, "--fabric: Valore non valido per Tessuto Aggancio: NOPE")) << fabric.out;
-
-    auto description = Links("links add MODELLO01 --fabric TS-LINO-BLU --description ' '");
-    EXPECT_NE(description.code, 0);
-    EXPECT_TRUE(Contiene(description.out, "--description: Campo obbligatorio mancante: Descrizione")) << description.out;
-
-    auto season = Links("links add MODELLO01 --fabric TS-LINO-BLU --description X --season XX9999");
-    EXPECT_TRUE(Contiene(season.out, "--season: Valore non valido per Stagione: XX9999")) << season.out;
-
-    auto sequence = Links("links add MODELLO01 --fabric TS-LINO-BLU --description X --sequence 99");
-    EXPECT_TRUE(Contiene(sequence.out, "--sequence: Valore non valido per Sequenza: 99")) << sequence.out;
-
-    // The prefix of a saved header does not change.
-    auto prefix = Links("links add MODELLO01 --fabric TS-LINO-BLU --description X --prefix ZZ");
-    EXPECT_NE(prefix.code, 0);
-    EXPECT_TRUE(Contiene(prefix.out, "--prefix: ")) << prefix.out;
-
-    auto show = Links("links show MODELLO01");
-    EXPECT_TRUE(Contiene(show.out, "Links: 3")) << show.out;
-    EXPECT_TRUE(Contiene(show.out, "Prefix: AG")) << show.out;
+    EXPECT_TRUE(Prints(show, {"\"prefix\": \"GX\"", "\"season\": \"PE2026\"", "\"quantity\": 1.5",
+                              "\"line\": \"DONNA\""}));
 }
 
 TEST_F(LinksCli, RemoveTakesARowOrTheWholeHeaderWithTheGeneratedArticles) {
     Exec("UPDATE FA64_AGGANCIDET SET FA64_ARTAGGANCIO_MG66 = 'CAM-100' WHERE FA64_CODTESS_FA12 = 'TS-SETA-ROSSA'");
     auto row = Links("links remove MODELLO01 --fabric ts-lino-blu");
     ASSERT_EQ(row.code, 0) << row.out;
-    EXPECT_TRUE(Contiene(Links("links show MODELLO01").out, "Links: 2"));
+    EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"Links: 2"}));
 
     // CAM-100 existed before the link recorded it: the link did not create it, so it stays.
     auto all = Links("links remove MODELLO01");
     ASSERT_EQ(all.code, 0) << all.out;
-    EXPECT_TRUE(Contiene(all.out, "Article kept: CAM-100 was not created by the link")) << all.out;
+    EXPECT_TRUE(Prints(all, {"Article kept: CAM-100 was not created by the link"}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'CAM-100'"), 1);
-    EXPECT_TRUE(Contiene(Links("links show MODELLO01").out, "No links."));
+    EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"No links."}));
     auto again = Links("links remove MODELLO01");
     EXPECT_NE(again.code, 0);
-    EXPECT_TRUE(Contiene(again.out, "MODEL: MODELLO01 has no links")) << again.out;
+    EXPECT_TRUE(Prints(again, {"MODEL: MODELLO01 has no links"}));
 }
 
+// The demo company keeps its processing logs in "logs/" beside the database.
 TEST_F(LinksCli, LogPrintsTheLastRunFromTheJournalOrTheNewestFile) {
     auto none = Links("log");
     EXPECT_NE(none.code, 0);
-    EXPECT_TRUE(Contiene(none.out, "no processing log for company 1")) << none.out;
+    EXPECT_TRUE(Prints(none, {"no processing log for company 1"}));
 
+    std::filesystem::create_directories(dir / "logs");
     const auto older = dir / "logs" / "Generazione_Agganci_Aperture_1__1.3.2026.9.5.3.txt";
     std::ofstream(older) << "vecchio\r\n";
     std::ofstream(dir / "logs" / "Generazione_Agganci_Aperture_1__2.3.2026.9.5.3.txt") << "Articolo :  AGX Creato \r\n";
     std::filesystem::last_write_time(older, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     auto file = Links("log");
     ASSERT_EQ(file.code, 0) << file.out;
-    EXPECT_TRUE(Contiene(file.out, "Articolo :  AGX Creato")) << file.out;
-    EXPECT_FALSE(Contiene(file.out, "vecchio")) << file.out;
+    EXPECT_TRUE(Prints(file, {"Articolo :  AGX Creato"}));
+    EXPECT_EQ(file.out.find("vecchio"), std::string::npos) << file.out;
 
     Exec("INSERT INTO CG9L_LOGELAB (CG9L_DITTA_CG18, CG9L_TITOLO, CG9L_STATO) VALUES (1, 'Generazione_Agganci_Aperture_1_', 1)");
     Exec("INSERT INTO CG9M_LOGELABRIG (CG9M_DITTA_CG18, CG9M_IDELAB_CG9L, CG9M_RIGA, CG9M_TIPO, CG9M_TESTO) "
         "SELECT 1, MAX(CG9L_IDELAB), 1, 3, ' !!! ATTENZIONE: ARTICOLO NON GENERATO !!! ' FROM CG9L_LOGELAB");
     auto journal = Links("log --last");
     ASSERT_EQ(journal.code, 0) << journal.out;
-    EXPECT_TRUE(Contiene(journal.out, "Run: Generazione_Agganci_Aperture_1_")) << journal.out;
-    EXPECT_TRUE(Contiene(journal.out, "!!! ATTENZIONE: ARTICOLO NON GENERATO !!!")) << journal.out;
-    auto json = Links("--json log");
-    EXPECT_TRUE(Contiene(json.out, "\"source\": \"journal\"")) << json.out;
-    EXPECT_TRUE(Contiene(json.out, "\"kind\": 3")) << json.out;
+    EXPECT_TRUE(Prints(journal, {"Run: Generazione_Agganci_Aperture_1_", "!!! ATTENZIONE: ARTICOLO NON GENERATO !!!"}));
+    EXPECT_TRUE(Prints(Links("--json log"), {"\"source\": \"journal\"", "\"kind\": 3"}));
 }

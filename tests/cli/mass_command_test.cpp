@@ -14,68 +14,75 @@ protected:
     auto Mass(const std::string& args) { return Agganci("--db sqlite:company.db mass " + args); }
 };
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+// Whether the program printed each of `pieces`; what it printed is shown when one is missing.
+::testing::AssertionResult Prints(const testsupport::ProgramResult& r, std::initializer_list<std::string> pieces) {
+    for (const auto& piece : pieces)
+        if (r.out.find(piece) == std::string::npos)
+            return ::testing::AssertionFailure() << "\"" << piece << "\" not printed:\n" << r.out;
+    return ::testing::AssertionSuccess();
+}
 
 TEST_F(MassCommand, TheDryRunListsTheCodesAndWritesNothing) {
     const long before = Articles();
     const auto r = Mass("--where Articolo=CAM-100..CAM-102 --untick CAM-101 --mode prefix --text X --dry-run");
     EXPECT_EQ(r.code, 0) << r.out;
-    EXPECT_TRUE(Has(r.out, "XCAM-100")) << r.out;
-    EXPECT_FALSE(Has(r.out, "XCAM-101")) << r.out;
-    EXPECT_TRUE(Has(r.out, "XCAM-102")) << r.out;
+    EXPECT_TRUE(Prints(r, {"XCAM-100", "XCAM-102"}));
+    EXPECT_EQ(r.out.find("XCAM-101"), std::string::npos) << r.out;
     EXPECT_EQ(Articles(), before);
 
     // A mask giving several articles one code: only the first would be created, as the run does it.
-    const auto mask = Mass("--where Articolo=CAM-100..CAM-101 --mode mask --text ZZZZZZZ --dry-run");
-    EXPECT_TRUE(Has(mask.out, "CAM-100                     ZZZZZZZ                     would create")) << mask.out;
-    EXPECT_TRUE(Has(mask.out, "CAM-101                     ZZZZZZZ                     same code as CAM-100: not created"))
-        << mask.out;
+    EXPECT_TRUE(Prints(Mass("--where Articolo=CAM-100..CAM-101 --mode mask --text ZZZZZZZ --dry-run"),
+                       {"CAM-100                     ZZZZZZZ                     would create",
+                        "CAM-101                     ZZZZZZZ                     same code as CAM-100: not created"}));
     // The code after truncation is what the preview shows and checks against the database.
     ASSERT_EQ(Agganci("--db sqlite:company.db duplicate MODELLO01 ABCDEFGHIJKLMNOPQRSTUVWXY").code, 0);
-    const auto cut = Mass("--where Articolo=CAM-100 --mode prefix --text ABCDEFGHIJKLMNOPQRSTUVWXY --truncate yes "
-                          "--dry-run");
-    EXPECT_TRUE(Has(cut.out, "exists: not created")) << cut.out;
+    EXPECT_TRUE(Prints(Mass("--where Articolo=CAM-100 --mode prefix --text ABCDEFGHIJKLMNOPQRSTUVWXY --truncate yes "
+                            "--dry-run"),
+                       {"exists: not created"}));
     // A condition that selects no article is an error, not an empty list.
     const auto none = Mass("--where Articolo=NOPE --mode prefix --text X --dry-run");
     EXPECT_NE(none.code, 0);
-    EXPECT_TRUE(Has(none.out, "no article selected")) << none.out;
+    EXPECT_TRUE(Prints(none, {"no article selected"}));
 }
 
-TEST_F(MassCommand, TheRunCreatesTheTickedArticles) {
-    const auto r = Mass("--where Articolo=CAM-100..CAM-101 --untick CAM-101 --mode prefix --text X "
-                        "--proceed-without-variants");
-    EXPECT_EQ(r.code, 0) << r.out;
-    EXPECT_TRUE(Has(r.out, "Inizio duplicazione per l'articolo:  CAM-100")) << r.out;
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-100'"), 1);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-101'"), 0);
-}
-
-TEST_F(MassCommand, AnUnknownSeasonLineBrandOrTypologyIsRefusedBeforeAnythingIsWritten) {
+// Every value and every question is settled before the first article is written: an unknown season, line,
+// brand or typology, or a long code without --truncate, stops the command with nothing created, not half
+// way through the selection.
+TEST_F(MassCommand, AnUnknownValueOrAQuestionWithoutItsFlagStopsBeforeTheFirstArticle) {
     const long before = Articles();
     for (const auto& [flag, label] : {std::pair{"--season", "Stagione"}, {"--line", "Linea"}, {"--brand", "Marchio"},
                                       {"--typology", "Tipologia"}}) {
         const auto r = Mass("--where Articolo=CAM-100 --mode prefix --text X --proceed-without-variants " +
                             std::string(flag) + " NOPE");
         EXPECT_EQ(r.code, 1) << r.out;
-        EXPECT_TRUE(Has(r.out, std::string(flag) + ": Valore non valido per " + label + ": NOPE")) << r.out;
+        EXPECT_TRUE(Prints(r, {std::string(flag) + ": Valore non valido per " + label + ": NOPE"}));
     }
     // The preview refuses it too, rather than promising an article the run would not make.
     const auto dry = Mass("--where Articolo=CAM-100 --mode prefix --text X --season NOPE --dry-run");
     EXPECT_EQ(dry.code, 1) << dry.out;
-    EXPECT_TRUE(Has(dry.out, "--season: Valore non valido per Stagione: NOPE")) << dry.out;
+    EXPECT_TRUE(Prints(dry, {"--season: Valore non valido per Stagione: NOPE"}));
+
+    const auto r = Mass("--where Articolo=CAM-100..CAM-105 --mode prefix --text " + std::string(20, 'L') +
+                        " --proceed-without-variants");
+    EXPECT_EQ(r.code, 1) << r.out;
+    EXPECT_TRUE(Prints(r, {"--truncate yes|no"}));
     EXPECT_EQ(Articles(), before);
 }
 
-// agganci variants: the list the variant form shows for a model.
-TEST_F(MassCommand, VariantsPrintsTheListOfTheVariantForm) {
-    const auto r = Agganci("--db sqlite:company.db variants MODELLO01");
-    EXPECT_EQ(r.code, 0) << r.out;
-    EXPECT_TRUE(Has(r.out, "COL")) << r.out;
-    EXPECT_TRUE(Has(r.out, "TAG")) << r.out;
-}
+// The run creates the ticked articles only. agganci variants prints the list the variant form shows for a
+// model; --variant is answered in the variant form opened from the tab: the one selected article's variants.
+TEST_F(MassCommand, TheRunCreatesTheTickedArticlesWithTheVariantsChosenInTheVariantForm) {
+    const auto run = Mass("--where Articolo=CAM-100..CAM-101 --untick CAM-101 --mode prefix --text X "
+                          "--proceed-without-variants");
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_TRUE(Prints(run, {"Inizio duplicazione per l'articolo:  CAM-100"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-100'"), 1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-101'"), 0);
 
-// --variant is answered in the variant form opened from the tab: the one selected article's variants.
-TEST_F(MassCommand, VariantChoicesAreMadeInTheVariantForm) {
+    const auto list = Agganci("--db sqlite:company.db variants MODELLO01");
+    EXPECT_EQ(list.code, 0) << list.out;
+    EXPECT_TRUE(Prints(list, {"COL", "TAG"}));
+
     auto r = Mass("--where Articolo=CAM-100 --mode prefix --text V --variant TAG=off");
     ASSERT_EQ(r.code, 0) << r.out;
     const std::string variant = "SELECT MG6B_FLGGESTVAR FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'VCAM-100' "
@@ -86,18 +93,7 @@ TEST_F(MassCommand, VariantChoicesAreMadeInTheVariantForm) {
     const long before = Articles();
     r = Mass("--where Famiglia=CAM --mode prefix --text W --variant XYZ=on");
     EXPECT_NE(r.code, 0);
-    EXPECT_TRUE(Has(r.out, "--variant XYZ: the variant form does not offer this variant")) << r.out;
-    EXPECT_EQ(Articles(), before);
-}
-
-// Every question is answered before the first article is written: a long code without --truncate stops
-// the command with nothing created, not half way through the selection.
-TEST_F(MassCommand, AQuestionWithoutItsFlagStopsBeforeTheFirstArticle) {
-    const long before = Articles();
-    const auto r = Mass("--where Articolo=CAM-100..CAM-105 --mode prefix --text " + std::string(20, 'L') +
-                        " --proceed-without-variants");
-    EXPECT_EQ(r.code, 1) << r.out;
-    EXPECT_NE(r.out.find("--truncate yes|no"), std::string::npos) << r.out;
+    EXPECT_TRUE(Prints(r, {"--variant XYZ: the variant form does not offer this variant"}));
     EXPECT_EQ(Articles(), before);
 }
 

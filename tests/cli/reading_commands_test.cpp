@@ -65,12 +65,9 @@ TEST_F(ReadingCommands, ShowPrintsWhatAnArticleHoldsAndWhereItCameFrom) {
 TEST_F(ReadingCommands, EveryRunKeepsItsOwnLogBesideTheDatabase) {
     const auto elsewhere = dir / "elsewhere";
     std::filesystem::create_directories(elsewhere);
-    for (int i = 0; i < 2; ++i)
-        ASSERT_EQ(testsupport::RunAgganci("--db sqlite:../company.db --quiet generate MODELLO04 --regenerate "
-                                          "--proceed-without-variants",
-                                          elsewhere.string())
-                      .code,
-                  0);
+    const std::string run = "--db sqlite:../company.db --quiet generate MODELLO04 --regenerate "
+                            "--proceed-without-variants";
+    for (int i = 0; i < 2; ++i) ASSERT_EQ(testsupport::RunAgganci(run, elsewhere.string()).code, 0);
     EXPECT_FALSE(std::filesystem::exists(elsewhere / "logs"));
     const auto listed = Json("--db sqlite:company.db --json log --list");
     ASSERT_EQ(listed["files"].size(), 2u) << listed;

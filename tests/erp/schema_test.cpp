@@ -28,7 +28,7 @@ protected:
     db::ConnectionPtr c;
 };
 
-TEST_F(SchemaTest, TextComparesCaseInsensitivelyIgnoringTrailingBlanks) {
+TEST_F(SchemaTest, TextComparesAsSqlServerDoesAndOmittedColumnsTakeTheirDefaults) {
     Exec("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (1, 'abc')");
     EXPECT_EQ(Count(*c, "SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'ABC  '"), 1);
     EXPECT_EQ(Count(*c, "SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'ABD'"), 0);
@@ -36,10 +36,9 @@ TEST_F(SchemaTest, TextComparesCaseInsensitivelyIgnoringTrailingBlanks) {
     // Unique per company as the collation sees it.
     EXPECT_THROW(Exec("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (1, 'ABC ')"), db::Error);
     Exec("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (2, 'abc')");
-}
 
-// The base article's option is a blank in warehouse tables and empty in fashion tables; both match ''.
-TEST_F(SchemaTest, OmittedColumnsTakeTheDefaultsTheStatementsRelyOn) {
+    // Omitted columns take the defaults the statements rely on: the base article's option is a blank in
+    // warehouse tables and empty in fashion tables; both match ''.
     Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66) VALUES (1, 'A')");
     Exec("INSERT INTO PD18_ARTPROD (PD18_DITTA_CG18, PD18_CODART_MG66) VALUES (1, 'A')");
     Exec("INSERT INTO FA12_ARTICOLI (FA12_DITTA_CG18, FA12_CODART_MG66) VALUES (1, 'A')");

@@ -33,6 +33,10 @@ protected:
     long History(const std::string& code) {
         return Count("SELECT COUNT(*) FROM FA25_STORICOSTAGIONI WHERE FA25_CODART_MG66 = " + db::SqlText(code));
     }
+    long HistorySeason(const std::string& code) {
+        return Count("SELECT FA25_IDSTAGIONE_MG5T FROM FA25_STORICOSTAGIONI WHERE FA25_CODART_MG66 = " +
+                     db::SqlText(code));
+    }
 };
 
 // The history row is written while the engine copies (the row's season, the company's flags: prototyping 0,
@@ -57,37 +61,29 @@ TEST_F(Completion, TheSeasonHistoryIsOpenedOnceWithTheCompanysFlags) {
 }
 
 // The links tab's values come from the row (the generation run's tests check a full row); where the row
-// has nothing, the copy keeps the model's and the history takes the model's season.
-TEST_F(Completion, EmptyRowValuesKeepTheCopyAndTheHistoryTakesTheModelsSeason) {
+// has nothing, the copy keeps the model's and the history takes the model's season. The mass tab takes the
+// parameters and writes no fabric.
+TEST_F(Completion, TheArticleTakesTheRowsOrTheMassParametersValuesOnTheCompanysAttributeEntity) {
     generation::RigaAggancio riga;  // all Null, as a row with nothing filled in
     riga.descrizione = db::Variant("");
-    const auto dati = Dati(riga);
-    ASSERT_TRUE(Generate(kNuovo, "TS-LINO-BLU", dati));
-    ASSERT_TRUE(generation::AggiornaFa12_Fa13(contesto, dati, kNuovo, kModello, "TS-LINO-BLU"));
+    ASSERT_TRUE(Generate(kNuovo, "TS-LINO-BLU", Dati(riga)));
+    ASSERT_TRUE(generation::AggiornaFa12_Fa13(contesto, Dati(riga), kNuovo, kModello, "TS-LINO-BLU"));
     EXPECT_EQ(Article(kNuovo),
               "MODELLO01|TS-LINO-BLU|PE2025|CAMICIA|UOMO-CLASSIC|ALTA-SARTORIA|Camicia lino blu|Camicia in lino blu");
-    EXPECT_EQ(Count("SELECT FA25_IDSTAGIONE_MG5T FROM FA25_STORICOSTAGIONI WHERE FA25_CODART_MG66 = " +
-                    db::SqlText(kNuovo)),
-              SeasonId("PE2025"));
-}
+    EXPECT_EQ(HistorySeason(kNuovo), SeasonId("PE2025"));
 
-TEST_F(Completion, TheMassTabTakesTheParametersAndWritesNoFabric) {
-    generation::DatiArticoloGenerato dati;
-    dati.scheda = entry::Util_Duplmassiva;
-    dati.riga = Riga("TS-LANA-GRIGIA");  // shown on the links tab, not the mass tab's business
-    dati.massivi = {db::Variant("PE2026"), db::Variant("UOMO-SPORT"), db::Variant("POLO"),
+    const std::string massCode = "AGMODELLO01MASSA";
+    generation::DatiArticoloGenerato mass;
+    mass.scheda = entry::Util_Duplmassiva;
+    mass.riga = Riga("TS-LANA-GRIGIA");  // shown on the links tab, not the mass tab's business
+    mass.massivi = {db::Variant("PE2026"), db::Variant("UOMO-SPORT"), db::Variant("POLO"),
                     db::Variant("MARE-BLU"), db::Variant("Camicia dell'estate"), db::Variant("")};
-    ASSERT_TRUE(Generate(kNuovo, "TS-LINO-BLU", dati));
-    ASSERT_TRUE(generation::AggiornaFa12_Fa13(contesto, dati, kNuovo, kModello, "TS-LINO-BLU"));
-    EXPECT_EQ(Article(kNuovo),
-              "MODELLO01||PE2026|POLO|UOMO-SPORT|MARE-BLU|Camicia dell'estate|Camicia in lino blu");
-    EXPECT_EQ(Count("SELECT FA25_IDSTAGIONE_MG5T FROM FA25_STORICOSTAGIONI WHERE FA25_CODART_MG66 = " +
-                    db::SqlText(kNuovo)),
-              SeasonId("PE2026"));
-}
+    ASSERT_TRUE(Generate(massCode, "TS-LINO-BLU", mass));
+    ASSERT_TRUE(generation::AggiornaFa12_Fa13(contesto, mass, massCode, kModello, "TS-LINO-BLU"));
+    EXPECT_EQ(Article(massCode), "MODELLO01||PE2026|POLO|UOMO-SPORT|MARE-BLU|Camicia dell'estate|Camicia in lino blu");
+    EXPECT_EQ(HistorySeason(massCode), SeasonId("PE2026"));
 
-// Line and brand go to the attributes of the entity the company's settings name for articles.
-TEST_F(Completion, TheAttributeEntityComesFromTheCompanysSettings) {
+    // Line and brand go to the attributes of the entity the company's settings name for articles.
     const auto dati = Dati(Riga("TS-LANA-GRIGIA"));
     ASSERT_TRUE(Duplicate(kLana));
     testsupport::SetCompanySetting(*conn, 1, "EntitaAttributiArticolo", "1");
@@ -115,10 +111,9 @@ TEST_F(Completion, FailuresAreReportedUnderTheRoutinesName) {
     EXPECT_EQ(boxes[1].number, db::errc::InjectedFault);
 }
 
-TEST(FashionData, SeasonsAndParametersOfTheCompany) {
-    auto conn = db::Connection::Create();
-    conn->Open("sqlite::memory:");
-    erp::BuildDemoDatabase(*conn, erp::DemoOptions{});
+using FashionData = testsupport::GenerationFixture;
+
+TEST_F(FashionData, SeasonsAndParametersOfTheCompany) {
     const long pe2025 = generation::Get_MG5T_IDSTAGIONE(*conn, db::Variant(1), "PE2025  ");
     EXPECT_GT(pe2025, 0);
     EXPECT_EQ(generation::CodiceStagione(*conn, db::Variant(1), db::Variant(pe2025)), "PE2025");

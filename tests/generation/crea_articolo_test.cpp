@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
+#include "EngineFixture.h"
 #include "TestRunPort.h"
 #include "GenerationFixture.h"
 #include "SqliteStatementHook.h"
@@ -85,11 +87,7 @@ TEST_F(CreaArticolo, TheSourcesEmptyTablesAreAskedAboutOnlyWithoutACallersSubscr
     testsupport::SqliteStatementHook hook(*conn, [&](sqlite3_stmt*, const char* text) { sent.emplace_back(text); });
     auto copy = [&](const std::string& code, std::shared_ptr<engine::CLSFA_DUPLICA_Events> events) {
         sent.clear();
-        testsupport::ArticleCopy c;
-        c.model = kModello;
-        c.target = code;
-        c.events = std::move(events);
-        c.run = run;
+        const testsupport::ArticleCopy c{.model = kModello, .target = code, .events = std::move(events), .run = run};
         EXPECT_EQ(testsupport::CopyArticle(conn, program, c), "") << code;
         const auto any = [&](const std::string& part) {
             return std::any_of(sent.begin(), sent.end(), [&](const std::string& s) { return s.find(part) != s.npos; });
@@ -101,7 +99,7 @@ TEST_F(CreaArticolo, TheSourcesEmptyTablesAreAskedAboutOnlyWithoutACallersSubscr
     EXPECT_EQ(copy("AGMODELLO01TS-TRE", std::make_shared<QuietListener>()), std::make_pair(false, true));
 }
 
-TEST_F(CreaArticolo, MissingDataStopTheArticleWithAMessage) {
+TEST_F(CreaArticolo, MissingDataStopTheArticleWithAMessageAndAnExistingCodeIsLogged) {
     const std::string before = Snapshot();
     EXPECT_FALSE(Crea("  ", kNuovo));
     EXPECT_FALSE(Crea(kModello, ""));
@@ -118,52 +116,46 @@ TEST_F(CreaArticolo, MissingDataStopTheArticleWithAMessage) {
     // The program object still names the article that was asked for.
     EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), kNuovo);
     EXPECT_FALSE(form->programObject->DuplicazioneAvvenuta());
-}
 
-TEST_F(CreaArticolo, ACodeThatExistsIsLoggedAndMayBeRecorded) {
-    const std::string before = Snapshot();
+    // A code that exists is logged, and the caller may record it.
+    riga = Riga("TS-LINO-BLU");
     EXPECT_TRUE(Crea(kModello, "MODELLO02"));
     EXPECT_EQ(form->RunLines(), Lines{"Errore: Codice articolo da generare già esistente! "});
     EXPECT_EQ(Snapshot(), before);
     EXPECT_FALSE(form->programObject->DuplicazioneAvvenuta());
 }
 
-TEST_F(CreaArticolo, OnTheLinksTabASourceWithoutBillOfMaterialsFailsTheArticle) {
+// A source without bill of materials, or production data that fail to copy: on the links tab the article
+// fails and nothing of it stays, on the mass tab it is only logged and the article is created.
+TEST_F(CreaArticolo, AMissingBillOrFailedProductionDataEndTheArticleOnTheLinksTabOnly) {
     const std::string before = Snapshot();
     EXPECT_FALSE(Crea("MODELLO03", "NUOVO03"));
     EXPECT_EQ(form->RunLines(), (Lines{kSenzaDistinta, kNonGenerato}));
+    EXPECT_EQ(Snapshot(), before);
+
+    form->LogElaborazione().ApriLog();
+    conn->Faults().FailMatching("FROM PD18_ARTPROD");
+    EXPECT_FALSE(Crea(kModello, kNuovo));
+    conn->Faults().Clear();
+    // The second line says why it failed.
+    EXPECT_EQ(form->RunLines(), (Lines{kProduzione, db::FaultInjector::DefaultError().Description(), kNonGenerato}));
     EXPECT_EQ(Snapshot(), before);
 
     // Without a main fabric there is no bill-of-materials step.
     form->tessutoPrincipale = "";
     EXPECT_TRUE(Crea("MODELLO03", "NUOVO03"));
     EXPECT_TRUE(Exists("NUOVO03"));
-}
-
-TEST_F(CreaArticolo, OnTheMassTabASourceWithoutBillOfMaterialsIsOnlyLogged) {
-    MassTab();
-    EXPECT_TRUE(Crea("MODELLO03", "NUOVO03", ""));
-    EXPECT_EQ(form->RunLines(), (Lines{kSenzaDistinta, "Articolo :  NUOVO03 Creato "}));
-    EXPECT_TRUE(Exists("NUOVO03"));
-}
-
-TEST_F(CreaArticolo, FailedProductionDataEndTheArticleOnTheLinksTabOnly) {
-    const std::string before = Snapshot();
-    conn->Faults().FailMatching("FROM PD18_ARTPROD");
-    EXPECT_FALSE(Crea(kModello, kNuovo));
-    conn->Faults().Clear();
-    ASSERT_EQ(form->RunLines().size(), 3u);
-    EXPECT_EQ(form->RunLines()[0], kProduzione);
-    EXPECT_EQ(form->RunLines()[1], db::FaultInjector::DefaultError().Description());  // why it failed
-    EXPECT_EQ(form->RunLines()[2], kNonGenerato);
-    EXPECT_EQ(Snapshot(), before);
 
     form->LogElaborazione().ApriLog();
+    form->tessutoPrincipale = testsupport::kTessutoPrincipale;
     MassTab();
+    EXPECT_TRUE(Crea("MODELLO03", "NUOVO04", ""));
     conn->Faults().FailMatching("FROM PD18_ARTPROD");
     EXPECT_TRUE(Crea(kModello, kNuovo, ""));
     conn->Faults().Clear();
-    EXPECT_EQ(form->RunLines(), (Lines{kProduzione, "Articolo :  " + kNuovo + " Creato "}));
+    EXPECT_EQ(form->RunLines(), (Lines{kSenzaDistinta, "Articolo :  NUOVO04 Creato ", kProduzione,
+                                       "Articolo :  " + kNuovo + " Creato "}));
+    EXPECT_TRUE(Exists("NUOVO04"));
     EXPECT_TRUE(Exists(kNuovo));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = '" + kNuovo + "'"), 0);
 }
@@ -185,22 +177,16 @@ TEST_F(CreaArticolo, AFailedFabricSubstitutionRemovesTheCommittedArticle) {
 // A subscriber that ends the transaction while the engine copies, committing or rolling back: the copy's
 // own level notices it, and the article is not generated; nothing of it stays.
 TEST_F(CreaArticolo, ASubscriberThatEndsTheTransactionDuringTheCopyLeavesNoArticle) {
-    struct Ender : engine::CLSFA_DUPLICA_Events {
-        Ender(db::ConnectionPtr c, bool commit) : connection(std::move(c)), commit(commit) {}
-        void Raise(engine::EngineEvent, db::RecordsetPtr&) override {
-            if (done) return;
-            done = true;
-            if (commit) connection->CommitTrans();
-            else connection->RollbackTrans();
-        }
-        db::ConnectionPtr connection;
-        bool commit;
-        bool done = false;
-    };
     const std::string before = Snapshot();
     for (const bool commit : {true, false}) {
         SCOPED_TRACE(commit);
-        form->subscriber = std::make_shared<Ender>(conn, commit);
+        auto ender = std::make_shared<testsupport::EventRecorder>();
+        ender->onEvent = [&, ended = false](engine::EngineEvent, db::RecordsetPtr&) mutable {
+            if (std::exchange(ended, true)) return;
+            if (commit) conn->CommitTrans();
+            else conn->RollbackTrans();
+        };
+        form->subscriber = ender;
         EXPECT_FALSE(Crea(kModello, kNuovo));
         EXPECT_FALSE(Exists(kNuovo));
         EXPECT_EQ(Snapshot(), before);

@@ -80,7 +80,8 @@ protected:
     std::unique_ptr<TestRunPort> form;
 };
 
-TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndGoesOnPastTheOthers) {
+// The first run creates what it can and goes on past the rows it cannot make; the later runs regenerate.
+TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndRegeneratesThem) {
     const long before = Articles();
     Run();
 
@@ -121,18 +122,53 @@ TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndGoesOnP
     const std::string lino = "Creazione articolo Articolo : AGMODELLO01TS-LINO-BLU (1 di3)|";
     const std::string seta = "Creazione articolo Articolo : AGMODELLO01TS-SETA-ROSSA (2 di3)|";
     EXPECT_EQ(steps, (Lines{"|0", lana + "0", lana + "1", lino + "1", lino + "2", seta + "2", seta + "3", "|0"}));
-    const auto& first = form->progress->Refreshes().front();
-    EXPECT_TRUE(first.visible);
-    EXPECT_EQ(first.caption, "Agganci\\Aperture");
-    EXPECT_TRUE(first.captionVisible && first.textVisible);
-    EXPECT_EQ(first.max, 3);
-    const auto& last = form->progress->Refreshes().back();
-    EXPECT_EQ(last, (host::controls::ProgressState{0, 0, 0, "", "", false, false, false}));
+    EXPECT_EQ(form->progress->Refreshes().front(),
+              (host::controls::ProgressState{0, 3, 0, "Agganci\\Aperture", "", true, true, true}));
+    EXPECT_EQ(form->progress->Refreshes().back(),
+              (host::controls::ProgressState{0, 0, 0, "", "", false, false, false}));
     EXPECT_TRUE(form->cmdLog->Visible());
     // Each creation shows the hourglass and the status text, and ends with the normal pointer and "Pronto".
     EXPECT_EQ(form->statusTexts, (Lines{"Creazione agganci in corso...", "Pronto", "Creazione agganci in corso...",
                                         "Pronto", "Creazione agganci in corso...", "Pronto"}));
     EXPECT_EQ(form->pointers, (std::vector<long>{11, 0, 11, 0, 11, 0}));
+
+    // A second run without regeneration only logs the generated row; a regeneration replaces the articles.
+    form = NewForm();
+    Run();
+    EXPECT_EQ(form->RunLines(), Join({FailedRow("TS-LANA-GRIGIA", kColore), SkippedRow("TS-LINO-BLU"),
+                                      FailedRow("TS-SETA-ROSSA", kColore)}));
+    EXPECT_EQ(Articles(), before + 1);
+
+    Exec("UPDATE MG87_ARTDESC SET MG87_DESCART = 'cambiata' WHERE MG87_CODART_MG66 = '" + kNuovo + "'");
+    form = NewForm();
+    form->rigenera = 1;
+    Run();
+    EXPECT_EQ(form->RunLines(), Join({FailedRow("TS-LANA-GRIGIA", kColore), CreatedRow("TS-LINO-BLU", kNuovo),
+                                      FailedRow("TS-SETA-ROSSA", kColore)}));
+    EXPECT_EQ(Articles(), before + 1);
+    EXPECT_EQ(Text("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = '" + kNuovo +
+                   "' AND MG87_LINGUA_MG52 = ''"),
+              "Camicia uomo lino blu");
+    EXPECT_EQ(RowCode("TS-LINO-BLU"), kNuovo);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = '" + kNuovo + "'"), 1);
+
+    // A regeneration that fails keeps the previous article and the row its code. The model loses its bill of
+    // materials: the new creation fails at its last step.
+    Exec("DELETE FROM PD96_LEGAMIDISBA WHERE PD96_IDDISBA_PD95 IN (SELECT PD95_IDDISBA FROM PD95_DISBA WHERE "
+         "PD95_CODART_MG66 = 'MODELLO01')");
+    Exec("DELETE FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'MODELLO01'");
+    const std::string snapshot = Snapshot();
+    form = NewForm();
+    form->LoadModel(kModello, "TS-LINO-BLU");
+    form->rigenera = 1;
+    Run();
+    EXPECT_EQ(form->RunLines(),
+              FailedRow("TS-LINO-BLU", "Errore: DiBa non creata. Articolo Origine senza distinta base !!"));
+    EXPECT_EQ(Snapshot(), snapshot);
+    EXPECT_EQ(conn->TransactionLevel(), 0);
+    EXPECT_EQ(RowCode("TS-LINO-BLU"), kNuovo);
+    form->dettaglio->MoveFirst();
+    EXPECT_EQ((*form->dettaglio)["FA64_ARTAGGANCIO_MG66"].Value().Text(), kNuovo);
 }
 
 // MODELLO04's three link fabrics all have a colour: three articles, each a full copy of the model,
@@ -166,10 +202,7 @@ TEST_F(GenerationRun, TheThreeRowModelCreatesThreeCompleteArticles) {
                              {"TS-LINO-BLU", "Camicia donna lino blu|PE2026|DONNA|MARE-BLU", 1.5},
                              {"TS-TWILL-NERO", "Camicia donna twill nero|PE2025|DONNA|ALTA-SARTORIA", 1.45}};
     Lines expectedLines;
-    for (const auto& r : rows) {
-        const Lines created = CreatedRow(r.fabric, "DNMODELLO04" + r.fabric);
-        expectedLines.insert(expectedLines.end(), created.begin(), created.end());
-    }
+    for (const auto& r : rows) expectedLines = Join({expectedLines, CreatedRow(r.fabric, "DNMODELLO04" + r.fabric)});
     EXPECT_EQ(form->RunLines(), expectedLines);
 
     const auto rowsOf = [&](const std::string& table, const std::string& code) {
@@ -181,14 +214,12 @@ TEST_F(GenerationRun, TheThreeRowModelCreatesThreeCompleteArticles) {
         const std::string code = "DNMODELLO04" + r.fabric, q = db::SqlText(code);
         SCOPED_TRACE(code);
         EXPECT_EQ(RowCode(r.fabric, "MODELLO04"), code);
-        EXPECT_EQ(testsupport::Rows(*conn, "SELECT FA12_MODAGG_COD_MG66, FA12_TESAGG_COD_MG66, FA12_TIPOLOGIA_FA04 "
-                                           "FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = " + q),
-                  Lines{"MODELLO04|" + r.fabric + "|CAMICIA"});
-        EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG87_DESCART, FA12_STAGIONE_MG5T, FA13_LINEA_FA05, FA13_MARCHIO_FA06 "
+        EXPECT_EQ(testsupport::Rows(*conn, "SELECT FA12_MODAGG_COD_MG66, FA12_TESAGG_COD_MG66, FA12_TIPOLOGIA_FA04, "
+                                           "MG87_DESCART, FA12_STAGIONE_MG5T, FA13_LINEA_FA05, FA13_MARCHIO_FA06 "
                                            "FROM MG87_ARTDESC INNER JOIN FA12_ARTICOLI ON FA12_CODART_MG66 = "
                                            "MG87_CODART_MG66 INNER JOIN FA13_ATTRIBUTI ON FA13_GUID = MG87_GUID AND "
                                            "FA13_ENTITA_FA11 = 0 WHERE MG87_LINGUA_MG52 = '' AND MG87_CODART_MG66 = " + q),
-                  Lines{r.row});
+                  Lines{"MODELLO04|" + r.fabric + "|CAMICIA|" + r.row});
         const std::string season = r.row.substr(r.row.find('|') + 1, 6);
         EXPECT_EQ(Count("SELECT FA25_IDSTAGIONE_MG5T FROM FA25_STORICOSTAGIONI WHERE FA25_CODART_MG66 = " + q),
                   SeasonId(season));
@@ -254,27 +285,26 @@ TEST_F(GenerationRun, ARowRemovedSinceTheRowsWereReadGetsNoArticle) {
 }
 
 TEST_F(GenerationRun, ACodeTooLongIsTruncatedOnYesAndSkippedWithoutLogLinesOnNo) {
-    // The alternative code shapes the new codes; the source stays the model.
-    form->codAlt = 1;
-    form->codiceAlternativo = "MODELLOLUNGO01";  // AG + 14 + the fabric: 27 to 30 characters
     const std::string question =
         "Il codice articolo composto da Prefisso + Codice + Cod.Tess. Aggancio è piu lungo di 25 caratteri. \r\n"
         "Se non verrà indicato un codice alternativo piu corto il codice da generare verrà troncato al  25 "
         "carattere  \r\nSi desidera troncare il codice?";
     const long before = Articles();
-
-    shell->Messages()->MessageAnswers().Queue({entry::kAnswerYes, entry::kAnswerNo, entry::kAnswerNo, entry::kAnswerNo});
-    form->RunGeneration();
+    // The alternative code shapes the new codes; the source stays the model. The first answer is the variant one.
+    const auto runWithAlternativeCode = [&](std::initializer_list<long> answers) {
+        form = NewForm();
+        form->codAlt = 1;
+        form->codiceAlternativo = "MODELLOLUNGO01";  // AG + 14 + the fabric: 27 to 30 characters
+        shell->Messages()->MessageAnswers().Queue(answers);
+        form->RunGeneration();
+    };
+    runWithAlternativeCode({entry::kAnswerYes, entry::kAnswerNo, entry::kAnswerNo, entry::kAnswerNo});
     EXPECT_EQ(Questions(), (Lines{kVariantiNonConfigurate, question, question, question}));
     EXPECT_EQ(shell->Messages()->Messages()[1].style, 3);
     EXPECT_TRUE(form->RunLines().empty());
     EXPECT_EQ(Articles(), before);
 
-    form = NewForm();
-    form->codAlt = 1;
-    form->codiceAlternativo = "MODELLOLUNGO01";
-    shell->Messages()->MessageAnswers().Queue({entry::kAnswerYes, entry::kAnswerNo, entry::kAnswerYes, entry::kAnswerYes});
-    form->RunGeneration();
+    runWithAlternativeCode({entry::kAnswerYes, entry::kAnswerNo, entry::kAnswerYes, entry::kAnswerYes});
     const std::string truncated = "AGMODELLOLUNGO01TS-LINO-B";
     EXPECT_EQ(form->RunLines(), Join({CreatedRow("TS-LINO-BLU", truncated), FailedRow("TS-SETA-ROSSA", kColore)}));
     EXPECT_TRUE(Exists(truncated));
@@ -302,50 +332,6 @@ TEST_F(GenerationRun, TheMaximumLengthComesFromTheStructuredCodeWhenTheCompanyUs
 
     Exec("DELETE FROM MG6F_DIMEART");
     EXPECT_EQ(generation::DimensioneArticolo(contesto), 25);  // no segments: the sum is Null
-}
-
-// A second run without regeneration only logs the generated row; a regeneration replaces the articles.
-TEST_F(GenerationRun, RegenerationReplacesTheArticlesOfEveryRow) {
-    Run();
-    const long after = Articles();
-    form = NewForm();
-    Run();
-    EXPECT_EQ(form->RunLines(), Join({FailedRow("TS-LANA-GRIGIA", kColore), SkippedRow("TS-LINO-BLU"),
-                                      FailedRow("TS-SETA-ROSSA", kColore)}));
-    EXPECT_EQ(Articles(), after);
-
-    Exec("UPDATE MG87_ARTDESC SET MG87_DESCART = 'cambiata' WHERE MG87_CODART_MG66 = '" + kNuovo + "'");
-    form = NewForm();
-    form->rigenera = 1;
-    Run();
-    EXPECT_EQ(form->RunLines(), Join({FailedRow("TS-LANA-GRIGIA", kColore), CreatedRow("TS-LINO-BLU", kNuovo),
-                                      FailedRow("TS-SETA-ROSSA", kColore)}));
-    EXPECT_EQ(Articles(), after);
-    EXPECT_EQ(Text("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = '" + kNuovo +
-                   "' AND MG87_LINGUA_MG52 = ''"),
-              "Camicia uomo lino blu");
-    EXPECT_EQ(RowCode("TS-LINO-BLU"), kNuovo);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = '" + kNuovo + "'"), 1);
-}
-
-TEST_F(GenerationRun, ARegenerationThatFailsKeepsThePreviousArticleAndTheRowItsCode) {
-    Run();
-    // The model loses its bill of materials: the new creation fails at its last step.
-    Exec("DELETE FROM PD96_LEGAMIDISBA WHERE PD96_IDDISBA_PD95 IN (SELECT PD95_IDDISBA FROM PD95_DISBA WHERE "
-         "PD95_CODART_MG66 = 'MODELLO01')");
-    Exec("DELETE FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'MODELLO01'");
-    const std::string before = Snapshot();
-    form = NewForm();
-    form->LoadModel(kModello, "TS-LINO-BLU");
-    form->rigenera = 1;
-    Run();
-    EXPECT_EQ(form->RunLines(),
-              FailedRow("TS-LINO-BLU", "Errore: DiBa non creata. Articolo Origine senza distinta base !!"));
-    EXPECT_EQ(Snapshot(), before);
-    EXPECT_EQ(conn->TransactionLevel(), 0);
-    EXPECT_EQ(RowCode("TS-LINO-BLU"), kNuovo);
-    form->dettaglio->MoveFirst();
-    EXPECT_EQ((*form->dettaglio)["FA64_ARTAGGANCIO_MG66"].Value().Text(), kNuovo);
 }
 
 // A failure at each statement of a regeneration in turn, the removal of the previous article included:

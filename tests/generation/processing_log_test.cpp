@@ -33,10 +33,10 @@ std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// The file a list of lines makes: each line ended by CR LF.
-std::string FileOf(const std::vector<std::string>& lines) {
+// The text a list of lines makes, each line ended by `end`: CR LF in the file, CR in the accumulated text.
+std::string Joined(const std::vector<std::string>& lines, const std::string& end) {
     std::string text;
-    for (const auto& l : lines) text += l + "\r\n";
+    for (const auto& l : lines) text += l + end;
     return text;
 }
 
@@ -86,42 +86,45 @@ protected:
     std::unique_ptr<ProcessingLog> log;
 };
 
-// The timestamp and the general date of other moments are in the file name and texts below.
-TEST(LogClock, AGeneralDateAtMidnightIsTheDateAlone) {
-    EXPECT_EQ(generation::DataOraGenerale(db::Date::FromParts(2026, 12, 4)), "04/12/2026");
-}
-
-// Blank texts are never written; line breaks inside a text stay as they are.
-TEST_F(ProcessingLogTest, WritesTheRunToAFileNamedAfterCompanyAndMoment) {
+// Blank texts are never written, nor anything after the log is closed; line breaks inside a text stay as they
+// are. The file is named after company and moment; the journal's title is cut at fifty characters (52 here).
+TEST_F(ProcessingLogTest, WritesTheRunToItsFileItsJournalAndItsAccumulatedText) {
+    global->dittaCorrente = "1234567";
     log->ApriLog();
     log->ScriviLog("Inizio elaborazione per tessuto:  T9", generation::LogInformazione);
     log->ScriviLog("   ", generation::LogInformazione);
     log->ScriviLog("", generation::LogErrore);
     log->ScriviLog("Errore in duplicazione dati lotto \r\n", generation::LogErrore);
+    log->ScriviLog("Riga in evidenza", generation::LogEvidenziato);
     now = db::Date::FromParts(2026, 3, 1, 9, 6, 10);
     log->ChiudiLog();
+    log->ScriviLog("dopo la chiusura", generation::LogInformazione);
 
-    EXPECT_EQ(log->FileLog(), folder.string() + "/Generazione_Agganci_Aperture_7__1.3.2026.9.5.3.txt");
-    EXPECT_EQ(ReadFile(log->FileLog()), FileOf({kBanner, "Inizio elaborazione : 01/03/2026 09:05:03", kBanner,
-                                                "Inizio elaborazione per tessuto:  T9",
-                                                "Errore in duplicazione dati lotto \r\n", kBanner,
-                                                "Termine elaborazione : 01/03/2026 09:06:10", kBanner}));
-    EXPECT_EQ(log->RigheAccumulate().size(), 8u);
-    EXPECT_EQ(JournalLines().size(), 8u);
-}
+    const std::vector<std::string> lines{kBanner, "Inizio elaborazione : 01/03/2026 09:05:03", kBanner,
+                                         "Inizio elaborazione per tessuto:  T9",
+                                         "Errore in duplicazione dati lotto \r\n", "Riga in evidenza", kBanner,
+                                         "Termine elaborazione : 01/03/2026 09:06:10", kBanner};
+    EXPECT_EQ(log->FileLog(), folder.string() + "/Generazione_Agganci_Aperture_1234567__1.3.2026.9.5.3.txt");
+    EXPECT_EQ(ReadFile(log->FileLog()), Joined(lines, "\r\n"));
+    EXPECT_EQ(log->RigheAccumulate(), lines);
+    EXPECT_EQ(log->TestoAccumulato(), Joined(lines, "\r"));
 
-TEST_F(ProcessingLogTest, AccumulatedTextOutlivesTheRunUntilTheNextOne) {
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT CG9L_TITOLO, CG9L_DITTA_CG18, CG9L_UTENTE, CG9L_STATO "
+                                       "FROM CG9L_LOGELAB"),
+              std::vector<std::string>{"Generazione_Agganci_Aperture_1234567__1.3.2026.9.5|1234567|Mario Rossi|1"});
+    EXPECT_EQ(testsupport::Scalar(*conn, "SELECT CG9L_DATA FROM CG9L_LOGELAB").CDate(),
+              db::Date::FromParts(2026, 3, 1));
+    // kind|highlight|text: information 2, error 3, highlighted 4.
+    std::vector<std::string> journal;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        journal.push_back((i == 4 ? "3|0|" : i == 5 ? "4|1|" : "2|0|") + lines[i]);
+    EXPECT_EQ(JournalLines(), journal);
+
+    // The accumulated text outlives the run until the next one.
     log->ApriLog();
-    log->ScriviLog("Prima", generation::LogInformazione);
-    log->ChiudiLog();
-    log->ScriviLog("dopo la chiusura", generation::LogInformazione);  // no log open: nothing
-
-    const std::string first = kBanner + "\rInizio elaborazione : 01/03/2026 09:05:03\r" + kBanner + "\rPrima\r" +
-                              kBanner + "\rTermine elaborazione : 01/03/2026 09:05:03\r" + kBanner + "\r";
-    EXPECT_EQ(log->TestoAccumulato(), first);
-
-    log->ApriLog();
-    EXPECT_EQ(log->TestoAccumulato(), kBanner + "\rInizio elaborazione : 01/03/2026 09:05:03\r" + kBanner + "\r");
+    EXPECT_EQ(log->TestoAccumulato(), kBanner + "\rInizio elaborazione : 01/03/2026 09:06:10\r" + kBanner + "\r");
+    // A general date at midnight is the date alone.
+    EXPECT_EQ(generation::DataOraGenerale(db::Date::FromParts(2026, 12, 4)), "04/12/2026");
 }
 
 TEST_F(ProcessingLogTest, AFolderThatCannotHoldTheFileSwitchesLoggingOffSilently) {
@@ -146,30 +149,6 @@ TEST_F(ProcessingLogTest, AFolderThatCannotHoldTheFileSwitchesLoggingOffSilently
     log->ApriLog();
     EXPECT_FALSE(log->LogDisabilitato());
     EXPECT_TRUE(fs::exists(log->FileLog()));
-}
-
-// The title is cut at fifty characters: base, company and timestamp make 52 here.
-TEST_F(ProcessingLogTest, JournalRecordsTheRunItsLinesAndTheirKinds) {
-    global->dittaCorrente = "1234567";
-    log->ApriLog();
-    log->ScriviLog("Errore: Codice articolo da generare già esistente! ", generation::LogErrore);
-    log->ScriviLog("Riga in evidenza", generation::LogEvidenziato);
-    log->ChiudiLog();
-
-    auto run = conn->Execute("SELECT * FROM CG9L_LOGELAB");
-    ASSERT_EQ(run->RecordCount(), 1);
-    run->MoveFirst();
-    EXPECT_EQ((*run)["CG9L_TITOLO"].Value().Text(), "Generazione_Agganci_Aperture_1234567__1.3.2026.9.5");
-    EXPECT_EQ((*run)["CG9L_DITTA_CG18"].Value().CLng(), 1234567);
-    EXPECT_EQ((*run)["CG9L_UTENTE"].Value().Text(), "Mario Rossi");
-    EXPECT_EQ((*run)["CG9L_DATA"].Value().CDate(), db::Date::FromParts(2026, 3, 1));
-    EXPECT_EQ((*run)["CG9L_STATO"].Value().CLng(), 1);
-
-    EXPECT_EQ(JournalLines(),
-              (std::vector<std::string>{"2|0|" + kBanner, "2|0|Inizio elaborazione : 01/03/2026 09:05:03",
-                                        "2|0|" + kBanner, "3|0|Errore: Codice articolo da generare già esistente! ",
-                                        "4|1|Riga in evidenza", "2|0|" + kBanner,
-                                        "2|0|Termine elaborazione : 01/03/2026 09:05:03", "2|0|" + kBanner}));
 }
 
 // A shell without a journal of runs.
@@ -226,8 +205,7 @@ TEST_F(ProcessingLogTest, TheBrowserViewerShowsACopyOfTheLastRunsFile) {
 TEST_F(ProcessingLogTest, ViewerModeComesFromTheWebRenderVariable) {
     const char* saved = std::getenv("WEBRender");
     const std::string previous = saved ? saved : "";
-    log->ApriLog();
-    log->ChiudiLog();
+    OneLineRun(*log);
 
     ::setenv("WEBRender", "0", 1);
     EXPECT_FALSE(generation::WebRenderAttivo());
