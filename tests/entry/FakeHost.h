@@ -14,8 +14,7 @@ public:
     std::vector<std::string> calls;  // "SetError <n>", "SetConnectionErrors <count>", "ShowErrorBox <procedure>",
                                      // "MsgBox <text>|<style>|<title>"
     std::deque<long> answers;        // error-box answers; 3 when the queue is empty
-    std::string title, description, procedure;
-    long style = 0;
+    std::string lastBox;             // "<title>|<description>|<procedure>|<style>" of the last error box shown
     bool failOnShow = false;
 
     void Initialize(const std::shared_ptr<entry::Cinterface>&) override { calls.push_back("Initialize"); }
@@ -30,25 +29,16 @@ public:
     long ShowErrorBox(const std::string& t, const std::string& d, const std::string& p, long s) override {
         calls.push_back("ShowErrorBox " + p);
         if (failOnShow) throw db::Error(91, "Object variable not set");
-        title = t;
-        description = d;
-        procedure = p;
-        style = s;
-        if (answers.empty()) return 3;
-        const long a = answers.front();
-        answers.pop_front();
-        return a;
+        lastBox = t + "|" + d + "|" + p + "|" + std::to_string(s);
+        const long answer = answers.empty() ? 3 : answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return answer;
     }
 };
 
 class FakeHost : public entry::IHostFactory {
 public:
-    struct Box {
-        std::string text;
-        long style;
-        std::string title;
-    };
-    std::vector<Box> boxes;
+    std::vector<std::string> boxes;  // "<text>|<style>|<title>" of each platform box
     long answer = 3;
 
     std::shared_ptr<entry::IRecordsetProvider> CreateRecordsetProvider() override { return nullptr; }
@@ -59,7 +49,7 @@ public:
     std::shared_ptr<entry::IMessageService> CreateMessageService() override { return nullptr; }
     std::shared_ptr<entry::IProcessingLogService> CreateProcessingLogService() override { return nullptr; }
     long PlatformMsgBox(const std::string& text, long style, const std::string& title) override {
-        boxes.push_back({text, style, title});
+        boxes.push_back(text + "|" + std::to_string(style) + "|" + title);
         return answer;
     }
 };

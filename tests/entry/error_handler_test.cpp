@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -10,7 +11,6 @@
 using entry::ErrorContext;
 using entry::HandlerTable;
 using entry::Procedure;
-using entry_test::FakeHost;
 using entry_test::FakeMessageService;
 
 namespace {
@@ -42,64 +42,59 @@ const Trail kRetried{"1", "2", "2", "3", "cleanup"};
 
 struct TableCase {
     HandlerTable table;
-    long answer;
+    std::deque<long> answers;  // one error box each
     Trail expected;
+    int failures = 1;
 };
 
-class HandlerTables : public ::testing::TestWithParam<TableCase> {};
+// A procedure's error context: the message service it reports through, the connection whose errors go along.
+class ErrorRunner : public ::testing::Test {
+protected:
+    std::shared_ptr<FakeMessageService> service = std::make_shared<FakeMessageService>();
+    std::shared_ptr<entry::IMessageService> log = service;
+    db::ConnectionPtr connection;
+};
 
 }  // namespace
 
-TEST_P(HandlerTables, AnswerSelectsLeaveContinueOrRetry) {
-    const auto& c = GetParam();
-    auto service = std::make_shared<FakeMessageService>();
-    service->answers = {c.answer};
-    Scenario s;
-    const bool ranToEnd = s.Run(c.table, service);
-    EXPECT_EQ(s.trail, c.expected);
-    EXPECT_EQ(ranToEnd, c.expected != kLeft);
-    EXPECT_EQ(service->calls, (std::vector<std::string>{"SetError 3021", "ShowErrorBox Form_Load"}));
+TEST(HandlerTables, AnswerSelectsLeaveContinueOrRetry) {
+    using enum HandlerTable;
+    const TableCase cases[] = {
+        {A, {2}, kLeft},      {A, {3}, kLeft},      {A, {4}, kRetried},   {A, {5}, kContinued}, {A, {1}, kLeft},
+        {A, {7}, kLeft},      {B, {2}, kContinued}, {B, {3}, kLeft},      {B, {4}, kRetried},   {B, {5}, kLeft},
+        {B, {6}, kLeft},      {B, {0}, kLeft},      {C, {2}, kContinued}, {C, {3}, kLeft},      {C, {4}, kRetried},
+        {C, {5}, kContinued}, {C, {9}, kLeft},
+        {B, {4, 4}, {"1", "2", "2", "2", "3", "cleanup"}, 2},  // retry runs the step again until it succeeds
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "table " << static_cast<int>(c.table) << ", answer " << c.answers[0]);
+        auto service = std::make_shared<FakeMessageService>();
+        service->answers = c.answers;
+        Scenario s;
+        s.failures = c.failures;
+        const bool ranToEnd = s.Run(c.table, service);
+        EXPECT_EQ(s.trail, c.expected);
+        EXPECT_EQ(ranToEnd, c.expected != kLeft);
+        std::vector<std::string> reports;  // each an error then a box
+        for (std::size_t i = 0; i < c.answers.size(); ++i)
+            reports.insert(reports.end(), {"SetError 3021", "ShowErrorBox Form_Load"});
+        EXPECT_EQ(service->calls, reports);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryAnswer, HandlerTables,
-    ::testing::Values(TableCase{HandlerTable::A, 2, kLeft}, TableCase{HandlerTable::A, 3, kLeft},
-                      TableCase{HandlerTable::A, 4, kRetried}, TableCase{HandlerTable::A, 5, kContinued},
-                      TableCase{HandlerTable::A, 1, kLeft}, TableCase{HandlerTable::A, 7, kLeft},
-                      TableCase{HandlerTable::B, 2, kContinued}, TableCase{HandlerTable::B, 3, kLeft},
-                      TableCase{HandlerTable::B, 4, kRetried}, TableCase{HandlerTable::B, 5, kLeft},
-                      TableCase{HandlerTable::B, 6, kLeft}, TableCase{HandlerTable::B, 0, kLeft},
-                      TableCase{HandlerTable::C, 2, kContinued}, TableCase{HandlerTable::C, 3, kLeft},
-                      TableCase{HandlerTable::C, 4, kRetried}, TableCase{HandlerTable::C, 5, kContinued},
-                      TableCase{HandlerTable::C, 9, kLeft}));
-
-TEST(ErrorRunner, RetryRunsTheStepAgainUntilItSucceeds) {
-    auto service = std::make_shared<FakeMessageService>();
-    service->answers = {4, 4};
-    Scenario s;
-    s.failures = 2;
-    EXPECT_TRUE(s.Run(HandlerTable::B, service));
-    EXPECT_EQ(s.trail, (Trail{"1", "2", "2", "2", "3", "cleanup"}));
-    EXPECT_EQ(service->calls.size(), 4u);  // two reports, each an error then a box
-}
-
-TEST(ErrorRunner, ReportsThroughTheServiceTheProcedureCreatedItself) {
+TEST_F(ErrorRunner, ReportsThroughTheServiceTheProcedureCreatedItself) {
     // Form_Load creates its message service in an early step; a later error must be reported through it.
-    std::shared_ptr<entry::IMessageService> log;
-    db::ConnectionPtr connection;
-    auto service = std::make_shared<FakeMessageService>();
+    log.reset();
     service->answers = {5};
     const bool ranToEnd = Procedure("Form_Load", HandlerTable::C, ErrorContext(&log, &connection))
                               .Step([&] { log = service; })
                               .Step([] { throw db::Error(5, "Invalid procedure call"); })
                               .Run();
     EXPECT_TRUE(ranToEnd);
-    EXPECT_EQ(service->procedure, "Form_Load");
+    EXPECT_EQ(service->lastBox, "Agganci|Generazione articoli da agganci|Form_Load|4370");
 }
 
-TEST(ErrorRunner, OtherExceptionsAreReportedAsErrors) {
-    std::shared_ptr<entry::IMessageService> log = std::make_shared<FakeMessageService>();
-    db::ConnectionPtr connection;
+TEST_F(ErrorRunner, OtherExceptionsAreReportedAsErrors) {
     Procedure p("EseguiQuery", HandlerTable::A, ErrorContext(&log, &connection));
     p.Step([] { throw std::runtime_error("disk full"); });
     EXPECT_FALSE(p.Run());
@@ -110,15 +105,14 @@ TEST(ErrorRunner, OtherExceptionsAreReportedAsErrors) {
     EXPECT_EQ(p.LastError()->Source(), "EseguiQuery");
 }
 
-TEST(ErrorRunner, AFailingErrorReportReachesTheCaller) {
-    auto service = std::make_shared<FakeMessageService>();
+TEST_F(ErrorRunner, AFailingErrorReportReachesTheCaller) {
     service->failOnShow = true;
     Scenario s;
     EXPECT_THROW(s.Run(HandlerTable::B, service), db::Error);
     EXPECT_EQ(s.trail, (Trail{"1", "2"}));
 }
 
-TEST(ErrorRunner, StepReturningFalseLeavesWithoutError) {
+TEST_F(ErrorRunner, StepReturningFalseLeavesWithoutError) {
     std::vector<std::string> trail;
     Procedure p("CMD_DUPLICA_Click", HandlerTable::B);
     p.Step([&] { trail.push_back("check"); return false; })
@@ -130,11 +124,8 @@ TEST(ErrorRunner, StepReturningFalseLeavesWithoutError) {
     EXPECT_EQ(trail, (std::vector<std::string>{"check", "cleanup"}));
 }
 
-TEST(ErrorRunner, LeavingDuringCleanupEndsTheCleanup) {
-    auto service = std::make_shared<FakeMessageService>();
+TEST_F(ErrorRunner, LeavingDuringCleanupEndsTheCleanup) {
     service->answers = {3};
-    std::shared_ptr<entry::IMessageService> log = service;
-    db::ConnectionPtr connection;
     std::vector<std::string> trail;
     Procedure p("DistruggiVFAgganci", HandlerTable::A, ErrorContext(&log, &connection));
     p.Step([&] { trail.push_back("body"); })
@@ -146,7 +137,7 @@ TEST(ErrorRunner, LeavingDuringCleanupEndsTheCleanup) {
 }
 
 TEST(ResumeNext, SkipsEachFailingStepWithoutAsking) {
-    auto host = std::make_shared<FakeHost>();
+    auto host = std::make_shared<entry_test::FakeHost>();
     entry::SetHost(host);
     std::vector<std::string> trail;
     Procedure p = Procedure::ResumeNext("ShowForm");

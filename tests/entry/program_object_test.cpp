@@ -10,7 +10,6 @@
 #include "FakeHost.h"
 #include "db/Connection.h"
 #include "entry/CLSFA_AGGANCI.h"
-#include "entry/NavigatorModels.h"
 
 using db::Variant;
 using entry::CLSFA_AGGANCI;
@@ -38,31 +37,6 @@ protected:
     }
 };
 
-// Registers a factory of fake forms for one test and keeps the last form made.
-class FormFactoryScope {
-public:
-    FormFactoryScope() {
-        entry::RegisterLinksForm([this]() -> std::shared_ptr<entry::ILinksForm> {
-            auto form = std::make_shared<FakeLinksForm>();
-            last = form;
-            made.push_back(form);
-            return form;
-        });
-    }
-    // A form still open holds its program (ActiveClass), as the real one does until it unloads: the
-    // windows a test left open are closed here, as the shell would.
-    ~FormFactoryScope() {
-        entry::RegisterLinksForm(nullptr);
-        for (const auto& weak : made)
-            if (auto form = weak.lock()) form->Unload();
-    }
-    std::shared_ptr<FakeLinksForm> Last() const { return last.lock(); }
-
-private:
-    std::weak_ptr<FakeLinksForm> last;
-    std::vector<std::weak_ptr<FakeLinksForm>> made;
-};
-
 class FakeGlobal : public entry::IClsGlobal {
 public:
     Log calls = std::make_shared<std::vector<std::string>>();
@@ -79,54 +53,38 @@ public:
     }
 };
 
-class FakeNavigator : public entry::IFormNavigator {
+// A navigator without events: only the deregistration matters here.
+class FakeNavigator : public entry::INavigator {
 public:
     Log calls;
-    explicit FakeNavigator(Log log = std::make_shared<std::vector<std::string>>()) : calls(std::move(log)) {}
+    explicit FakeNavigator(Log log) : calls(std::move(log)) {}
 
     void Deregistra(const std::shared_ptr<entry::Cinterface>&) override { calls->push_back("navigator.Deregistra"); }
     std::shared_ptr<entry::IScriptObjectModel> ScriptObjectModel() override { return nullptr; }
-    void Advise(const std::shared_ptr<entry::INavigatorEvents>&) override {}
-    void Unadvise(const entry::INavigatorEvents*) override {}
-    std::shared_ptr<entry::IFormLayoutModel> LayoutModel() override { return nullptr; }
-    std::shared_ptr<entry::IFormScriptModel> PreparaScriptModel() override { return nullptr; }
-    std::shared_ptr<entry::IFormScriptModel> ScriptModel() override { return nullptr; }
-    void FormChiuso(const std::string&) override {}
 };
 
 }  // namespace
 
-TEST(ProgramObject, CloseFormDeregistersThenUnloadsTheForm) {
-    FormFactoryScope forms;
-    auto calls = std::make_shared<std::vector<std::string>>();
+// While the window is shown a change of company is always refused, with a message unless the caller had
+// refused it already, and an export to the office suite only while the program is active. Closing the window
+// deregisters the program, from the global object and then the navigator, and unloads the form.
+TEST(ProgramObject, RefusesChangesWhileShownAndCloseFormDeregistersThenUnloadsTheForm) {
+    std::shared_ptr<FakeLinksForm> form;
+    entry::RegisterLinksForm([&]() -> std::shared_ptr<entry::ILinksForm> {
+        return form = std::make_shared<FakeLinksForm>();
+    });
     auto global = std::make_shared<FakeGlobal>();
-    global->calls = calls;
-    auto navigator = std::make_shared<FakeNavigator>(calls);
+    auto navigator = std::make_shared<FakeNavigator>(global->calls);  // one record of both, in order
     auto program = CLSFA_AGGANCI::Create();
     program->ClsGlobal(global);
     program->ActiveNavigator(navigator);
     program->ShowForm();
-    auto form = forms.Last();
+    entry::RegisterLinksForm(nullptr);
 
-    Variant closed = program->CloseForm();
-    EXPECT_TRUE(closed.CBool());
-    EXPECT_EQ(*calls, (std::vector<std::string>{"global.Deregistra", "navigator.Deregistra"}));
-    EXPECT_EQ(global->deregistered, static_cast<entry::Cinterface*>(program.get()));
-    EXPECT_FALSE(form->Loaded());
-    EXPECT_EQ(form->unloads, 1);
-}
-
-// A change of company is always refused, with a message unless the caller had refused it already; an
-// export to the office suite only while the program is active.
-TEST(ProgramObject, RefusesAChangeOfCompanyAlwaysAndAnExportWhenActive) {
-    FormFactoryScope forms;
-    auto program = CLSFA_AGGANCI::Create();
-    program->ShowForm();
-    auto& messages = forms.Last()->Messages();
-    auto shown = [&] { return std::exchange(messages, {}); };
-    const std::string change = "MsgBox Il cambio ditta è consentito solo dopo la chiusura del programma in uso!|64|Informazione";
+    auto shown = [&] { return std::exchange(form->Messages(), {}); };
+    const std::string change =
+        "MsgBox Il cambio ditta è consentito solo dopo la chiusura del programma in uso!|64|Informazione";
     const std::string office = "MsgBox Il programma non prevede il trasferimento dati in MsOffice !!!|64|Informazione";
-
     bool cancel = true;
     program->BeforeChangeDitta(cancel);
     EXPECT_TRUE(cancel);
@@ -146,5 +104,11 @@ TEST(ProgramObject, RefusesAChangeOfCompanyAlwaysAndAnExportWhenActive) {
     program->BeforeChangeDitta(cancel);
     EXPECT_TRUE(cancel);
     EXPECT_EQ(shown(), (std::vector<std::string>{office, change}));
-}
 
+    Variant closed = program->CloseForm();
+    EXPECT_TRUE(closed.CBool());
+    EXPECT_EQ(*global->calls, (std::vector<std::string>{"global.Deregistra", "navigator.Deregistra"}));
+    EXPECT_EQ(global->deregistered, static_cast<entry::Cinterface*>(program.get()));
+    EXPECT_FALSE(form->Loaded());
+    EXPECT_EQ(form->unloads, 1);
+}

@@ -18,11 +18,7 @@ using entry::TracePhase;
 namespace {
 
 long FixedGuid(Guid* g) {
-    g->Data1 = 0x00ABCDEF;  // needs six digits only
-    g->Data2 = 0x1;
-    g->Data3 = 0xBEEF;
-    const std::uint8_t bytes[8] = {5, 0, 0x10, 0xFF, 0x0A, 0xa0, 0x7F, 0x80};
-    for (int i = 0; i < 8; ++i) g->Data4[i] = bytes[i];
+    *g = Guid{0x00ABCDEF, 0x1, 0xBEEF, {5, 0, 0x10, 0xFF, 0x0A, 0xa0, 0x7F, 0x80}};  // Data1 needs six digits only
     return 0;
 }
 
@@ -30,13 +26,6 @@ long FailingGuid(Guid*) { return static_cast<long>(0x80004005L); }
 
 int calls = 0;
 long FailsOnceThenFixed(Guid* g) { return ++calls == 1 ? FailingGuid(g) : FixedGuid(g); }
-
-std::vector<std::string> ReadLines(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 // Points the debug output at a fresh temporary file for one test.
 class DebugOutputFile : public ::testing::Test {
@@ -57,7 +46,9 @@ protected:
 
 }  // namespace
 
-TEST(TraceIdLifetime, AFailedGuidLeavesItEmptyAndIsTriedAgain) {
+// A failed GUID leaves the id empty and is tried again; nothing is written without the variable, and an
+// unwritable target is ignored.
+TEST_F(DebugOutputFile, AFailedGuidLeavesTheIdEmptyAndNothingIsWrittenWithoutTheVariable) {
     TraceId broken(FailingGuid);
     EXPECT_EQ(entry::TraceLine(broken.Get(), TracePhase::Ini, "CLSFA_DUPLICA"), "KVGE:||INI|Vintrello|CLSFA_DUPLICA");
 
@@ -67,17 +58,15 @@ TEST(TraceIdLifetime, AFailedGuidLeavesItEmptyAndIsTriedAgain) {
     EXPECT_EQ(id.Get(), "00ABCDEF0001BEEF050010FF0AA07F80");
     EXPECT_EQ(id.Get(), "00ABCDEF0001BEEF050010FF0AA07F80");
     EXPECT_EQ(calls, 2);
-}
 
-TEST_F(DebugOutputFile, NothingIsWrittenWithoutTheVariableAndAnUnwritableTargetIsIgnored) {
     calls = 0;
-    TraceId id(FailsOnceThenFixed);
+    TraceId silent(FailsOnceThenFixed);
     ::unsetenv("AGGANCI_DEBUG_OUTPUT");
-    entry::WriteTraceLine(id, TracePhase::Ini, "CLSFA_AGGANCI");
+    entry::WriteTraceLine(silent, TracePhase::Ini, "CLSFA_AGGANCI");
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(calls, 0);  // no id made for a line that goes nowhere
     ::setenv("AGGANCI_DEBUG_OUTPUT", (path / "no" / "such" / "folder.log").c_str(), 1);
-    EXPECT_NO_THROW(entry::WriteTraceLine(id, TracePhase::Ter, "CLSFA_AGGANCI"));
+    EXPECT_NO_THROW(entry::WriteTraceLine(silent, TracePhase::Ter, "CLSFA_AGGANCI"));
 }
 
 // Each program object writes one creation line and one end line, both with its own identifier, after what
@@ -86,7 +75,9 @@ TEST_F(DebugOutputFile, EachProgramObjectAppendsItsCreationAndEndWithItsOwnId) {
     { std::ofstream(path) << "earlier line\n"; }
     { auto first = entry::CLSFA_AGGANCI::Create(); }
     { auto second = entry::CLSFA_AGGANCI::Create(); }
-    auto lines = ReadLines(path);
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "earlier line");
     lines.erase(lines.begin());

@@ -5,22 +5,18 @@
 #include "db/Error.h"
 #include "host/controls/AdvancedQuery.h"
 
-namespace {
-
 using entry::QueryOperator;
 
-class AdvancedQueryTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        q.DefinisciCampo("Articolo", "MG66_CODART", "(Standard)", 1);
-        q.DefinisciCampo("Famiglia", "MG66_ANAGRART.MG66_FAM_MG53", "(Standard)", 2);
-        q.OffriTabella("FA12_ARTICOLI", "(Standard)");
-    }
+TEST(AdvancedQuery, RefusesFieldsOutsideTheDefinitionAndGivesEachOperatorsContinuation) {
     host::controls::AdvancedQuery q{"ADVQ_ARTICOLI"};
-};
+    q.DefinisciCampo("Articolo", "MG66_CODART", "(Standard)", 1);
+    q.DefinisciCampo("Famiglia", "MG66_ANAGRART.MG66_FAM_MG53", "(Standard)", 2);
+    q.OffriTabella("FA12_ARTICOLI", "(Standard)");
+    EXPECT_THROW(q.AggiungiCondizione({"MG66_GUID", QueryOperator::Uguale, {"x"}}), db::Error);
+    EXPECT_THROW(q.AggiungiCondizione({"1=1 OR MG66_CODART", QueryOperator::Uguale, {"x"}}), db::Error);
+    EXPECT_THROW(q.AggiungiCondizione({"Articolo", QueryOperator::Intervallo, {"only one"}}), db::Error);
+    EXPECT_EQ(q.Condizione(), "");  // nothing before a condition, nor after the refused ones
 
-TEST_F(AdvancedQueryTest, EachOperatorGivesItsContinuation) {
-    EXPECT_EQ(q.Condizione(), "");
     q.AggiungiCondizione({"Articolo", QueryOperator::IniziaCon, {"CAM-"}});
     q.AggiungiCondizione({"Famiglia", QueryOperator::InElenco, {"CAM", "PAN"}});
     q.AggiungiCondizione({"MG66_CODART", QueryOperator::Intervallo, {"CAM-100", "CAM-103"}});
@@ -31,12 +27,3 @@ TEST_F(AdvancedQueryTest, EachOperatorGivesItsContinuation) {
               " AND MG66_CODART BETWEEN 'CAM-100' AND 'CAM-103' AND MG66_ANAGRART.MG66_FAM_MG53 <> 'GIA'"
               " AND FA12_ARTICOLI.FA12_STAGIONE_MG5T = 'PE2026'");
 }
-
-TEST_F(AdvancedQueryTest, FieldsOutsideTheDefinitionAreRefused) {
-    EXPECT_THROW(q.AggiungiCondizione({"MG66_GUID", QueryOperator::Uguale, {"x"}}), db::Error);
-    EXPECT_THROW(q.AggiungiCondizione({"1=1 OR MG66_CODART", QueryOperator::Uguale, {"x"}}), db::Error);
-    EXPECT_THROW(q.AggiungiCondizione({"Articolo", QueryOperator::Intervallo, {"only one"}}), db::Error);
-    EXPECT_EQ(q.Condizione(), "");
-}
-
-}  // namespace

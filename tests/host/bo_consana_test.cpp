@@ -32,8 +32,8 @@ protected:
 TEST_F(BoConsana, AModelGoesWithEverythingItOwnsAndNothingElse) {
     ASSERT_TRUE(testsupport::OrphanRows(*conn).empty());
     const long otherRows = ArticleRows("MODELLO02") + ArticleRows("TS-COTONE-BIANCO");
-    const long cycleAttachments = Count(
-        "SELECT COUNT(*) FROM AG01_ALLEGATI INNER JOIN PD52_ANAGCICLI ON AG01_GUIDRIF = PD52_GUID WHERE PD52_CODICE = 'MODELLO01'");
+    const long cycleAttachments = Count("SELECT COUNT(*) FROM AG01_ALLEGATI INNER JOIN PD52_ANAGCICLI ON "
+                                        "AG01_GUIDRIF = PD52_GUID WHERE PD52_CODICE = 'MODELLO01'");
     const long attachments = Total("AG01_ALLEGATI");
     const long linkRows = Total("FA64_AGGANCIDET");
     ASSERT_GT(ArticleRows(kModello), 20);
@@ -61,7 +61,7 @@ TEST_F(BoConsana, ACycleThatAnotherArticleUsesStays) {
     EXPECT_TRUE(testsupport::OrphanRows(*conn).empty());
 }
 
-TEST_F(BoConsana, RefusalsChangeNothingAndSayWhy) {
+TEST_F(BoConsana, RefusalsAndADatabaseErrorChangeNothingAndRefusalsSayWhy) {
     const std::string before = Snapshot();
     std::string error;
     EXPECT_EQ(bo.EliminaArticolo("NONESISTE", error), host::kBoArticoloInesistente);
@@ -75,19 +75,17 @@ TEST_F(BoConsana, RefusalsChangeNothingAndSayWhy) {
                      "dell'articolo " + user + ".");
     EXPECT_EQ(Snapshot(), before);
 
+    // A database error is raised and the deletion undone.
+    conn->Faults().FailMatching("DELETE FROM MG66_ANAGRART");  // the very last statement
+    EXPECT_THROW(bo.EliminaArticolo(kModello, error), db::Error);
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(conn->TransactionLevel(), 0);
+    conn->Faults().Clear();
+
     host::ClsBoConsana unset;  // without connection, then without program
     EXPECT_THROW(unset.EliminaArticolo(kModello, error), db::Error);
     unset.Connection(conn);
     EXPECT_THROW(unset.EliminaArticolo(kModello, error), db::Error);
-}
-
-TEST_F(BoConsana, ADatabaseErrorIsRaisedAndTheDeletionUndone) {
-    const std::string before = Snapshot();
-    conn->Faults().FailMatching("DELETE FROM MG66_ANAGRART");  // the very last statement
-    std::string error;
-    EXPECT_THROW(bo.EliminaArticolo(kModello, error), db::Error);
-    EXPECT_EQ(Snapshot(), before);
-    EXPECT_EQ(conn->TransactionLevel(), 0);
 }
 
 TEST(BoConsanaFormatter, LiteralsAreQuotedWithTheOptionsAsked) {

@@ -21,6 +21,7 @@ protected:
     void Exec(const std::string& sql) { testsupport::Exec(*conn, sql); }
     long Count(const std::string& sql) { return testsupport::Count(*conn, sql); }
     db::Variant Scalar(const std::string& sql) { return testsupport::Scalar(*conn, sql); }
+    std::vector<std::string> Rows(const std::string& sql) { return testsupport::Rows(*conn, sql); }
     template <class F>
     void ExpectError(F&& f, long number, const std::string& fragment) {
         try {
@@ -37,7 +38,9 @@ protected:
 
 // --- Identifier service ---
 
-TEST_F(BomServicesTest, NewIdentifiersAreUniqueUpperCaseGuidTextsInTimeOrder) {
+// New identifiers are unique upper-case GUID texts in time order; linked data of an entity are copied after what
+// the target has, and misuse is refused.
+TEST_F(BomServicesTest, IdentifiersAreTimeOrderedGuidTextsAndLinkedDataAreCopiedAfterWhatTheTargetHas) {
     host::IdentifierService ids;
     std::set<std::string> seen;
     const std::regex shape("[0-9A-F]{8}-[0-9A-F]{4}-7[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
@@ -52,37 +55,25 @@ TEST_F(BomServicesTest, NewIdentifiersAreUniqueUpperCaseGuidTextsInTimeOrder) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
     EXPECT_LT(earlier, ids.NuovoIdentificativo());
 
-    entry::Guid random;
-    random.Data1 = 0xFFFFFFFF;
-    random.Data2 = 0xFFFF;
-    random.Data3 = 0x4ABC;
-    random.Data4[7] = 0x5A;
+    const entry::Guid random{0xFFFFFFFF, 0xFFFF, 0x4ABC, {0, 0, 0, 0, 0, 0, 0, 0x5A}};
     EXPECT_EQ(host::FormatIdentifier(host::TimeOrdered(random, 0x0123456789ABull)),
               "01234567-89AB-7ABC-0000-00000000005A");
-}
 
-TEST_F(BomServicesTest, LinkedDataOfTheEntityAreCopiedAfterWhatTheTargetHasAndMisuseIsRefused) {
     Exec("INSERT INTO AG01_ALLEGATI (AG01_DITTA_CG18, AG01_GUIDRIF, AG01_ENTITA, AG01_PROG, AG01_DESCR, AG01_PERCORSO, "
          "AG01_NOTE) VALUES (1, 'SRC-G', 21, 1, 'Scheda', '/doc/scheda.pdf', 'nota'), "
          "(1, 'SRC-G', 21, 2, 'Foto', NULL, NULL), (1, 'SRC-G', 4, 1, 'other entity', NULL, NULL), "
          "(1, 'OTHER', 21, 1, 'other row', NULL, NULL), (1, 'NEW-G', 21, 1, 'already there', NULL, NULL)");
-    host::IdentifierService ids;
     ids.Connection(conn);
     ids.CopiaDatiCollegati("SRC-G", "NEW-G", 21, 21, 0, 0);
-
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = 'NEW-G'"), 3);
-    EXPECT_EQ(
-        Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = 'NEW-G' AND AG01_ENTITA = 21 AND "
-              "AG01_PROG = 2 AND AG01_DESCR = 'Scheda' AND AG01_PERCORSO = '/doc/scheda.pdf' AND AG01_NOTE = 'nota'"),
-        1);
-    EXPECT_EQ(Scalar("SELECT AG01_DESCR FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = 'NEW-G' AND AG01_PROG = 3").Text(),
-              "Foto");
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = 'SRC-G'"), 3);
-
     // Under another entity of the target.
     ids.CopiaDatiCollegati("SRC-G", "NEW-G", 4, 9, 0, 0);
-    EXPECT_EQ(Scalar("SELECT AG01_DESCR FROM AG01_ALLEGATI WHERE AG01_GUIDRIF = 'NEW-G' AND AG01_ENTITA = 9 AND "
-                     "AG01_PROG = 1").Text(), "other entity");
+
+    const std::string rows = "SELECT AG01_ENTITA, AG01_PROG, AG01_DESCR, AG01_PERCORSO, AG01_NOTE FROM AG01_ALLEGATI "
+                             "WHERE AG01_GUIDRIF = ";
+    EXPECT_EQ(Rows(rows + "'NEW-G' ORDER BY AG01_ENTITA DESC, AG01_PROG"),
+              (std::vector<std::string>{"21|1|already there|<null>|<null>", "21|2|Scheda|/doc/scheda.pdf|nota",
+                                        "21|3|Foto|<null>|<null>", "9|1|other entity|<null>|<null>"}));
+    EXPECT_EQ(Rows(rows + "'SRC-G'").size(), 3u);
 
     ExpectError([&] { ids.CopiaDatiCollegati("A", "B", 21, 21, 1, 0); }, db::errc::InvalidProcedureCall, "1, 0");
     // A quote in an identifier is data, not statement.
@@ -93,42 +84,30 @@ TEST_F(BomServicesTest, LinkedDataOfTheEntityAreCopiedAfterWhatTheTargetHasAndMi
 
 // --- Cycle service ---
 
-class CycleServiceTest : public BomServicesTest {
-protected:
-    void SetUp() override {
-        BomServicesTest::SetUp();
-        Exec("INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE, PD52_GUID) VALUES "
-             "(1, 'SRC', 2, 'A'), (1, 'SRC', 5, 'B'), (1, 'NEW', 2, 'C'), (2, 'SRC', 2, 'D'), (2, 'NEW', 2, 'E')");
-        Exec("INSERT INTO PD53_CICLIFASI (PD53_DITTA_CG18, PD53_CODICE_PD52, PD53_VERSIONE_PD52, PD53_NUMFASE, "
-             "PD53_DESCR, PD53_REPARTO, PD53_TEMPOLAV, PD53_NOTE) VALUES "
-             "(1, 'SRC', 2, 10, 'Taglio', 'T1', 1.5, NULL), (1, 'SRC', 2, 20, 'Cucito', 'C1', 3, 'a mano'), "
-             "(1, 'SRC', 5, 10, 'Laser', 'T2', 0.5, NULL), (2, 'SRC', 2, 10, 'other company', NULL, 9, NULL)");
-        cycles.Connection(conn);
-        cycles.Ditta(db::Variant(1));
-    }
-    db::Variant Copy(const std::string& to, long from, long toVersion) {
-        return cycles.CopiaCiclo("SRC", to, "descr", "", "", true, "", "", db::Variant(from), db::Variant(toVersion));
-    }
+TEST_F(BomServicesTest, CycleServiceCopiesThePhasesOfOneVersionWithinTheCompanyToAnExistingHeaderOnly) {
+    Exec("INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE, PD52_GUID) VALUES "
+         "(1, 'SRC', 2, 'A'), (1, 'SRC', 5, 'B'), (1, 'NEW', 2, 'C'), (2, 'SRC', 2, 'D'), (2, 'NEW', 2, 'E')");
+    Exec("INSERT INTO PD53_CICLIFASI (PD53_DITTA_CG18, PD53_CODICE_PD52, PD53_VERSIONE_PD52, PD53_NUMFASE, "
+         "PD53_DESCR, PD53_REPARTO, PD53_TEMPOLAV, PD53_NOTE) VALUES "
+         "(1, 'SRC', 2, 10, 'Taglio', 'T1', 1.5, NULL), (1, 'SRC', 2, 20, 'Cucito', 'C1', 3, 'a mano'), "
+         "(1, 'SRC', 5, 10, 'Laser', 'T2', 0.5, NULL), (2, 'SRC', 2, 10, 'other company', NULL, 9, NULL)");
     host::CycleService cycles;
-};
+    cycles.Connection(conn);
+    cycles.Ditta(db::Variant(1));
+    auto copy = [&](const std::string& to, long from, long toVersion) {
+        return cycles.CopiaCiclo("SRC", to, "descr", "", "", true, "", "", db::Variant(from), db::Variant(toVersion));
+    };
 
-TEST_F(CycleServiceTest, ThePhasesOfOneVersionAreCopiedWithinTheCompany) {
-    EXPECT_EQ(Copy("NEW", 2, 2).CLng(), 2);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD53_CICLIFASI WHERE PD53_CODICE_PD52 = 'NEW'"), 2);
-    EXPECT_EQ(
-        Count("SELECT COUNT(*) FROM PD53_CICLIFASI WHERE PD53_DITTA_CG18 = 1 AND PD53_CODICE_PD52 = 'NEW' AND "
-              "PD53_VERSIONE_PD52 = 2 AND PD53_NUMFASE = 20 AND PD53_DESCR = 'Cucito' AND PD53_REPARTO = 'C1' AND "
-              "PD53_TEMPOLAV = 3 AND PD53_NOTE = 'a mano'"),
-        1);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD53_CICLIFASI WHERE PD53_DITTA_CG18 = 2 AND PD53_CODICE_PD52 = 'NEW'"), 0);
-    // A source version without phases copies none, to a header that exists: no error.
-    EXPECT_EQ(Copy("NEW", 9, 2).CLng(), 0);
-}
-
-TEST_F(CycleServiceTest, ANewVersionWithoutHeaderIsRefused) {
-    ExpectError([&] { Copy("NEW", 5, 5); }, db::errc::InvalidArgument, "NEW versione 5");
-    ExpectError([&] { Copy("NONE", 2, 2); }, db::errc::InvalidArgument, "inesistente");
+    ExpectError([&] { copy("NEW", 5, 5); }, db::errc::InvalidArgument, "NEW versione 5");
+    ExpectError([&] { copy("NONE", 2, 2); }, db::errc::InvalidArgument, "inesistente");
     EXPECT_EQ(Count("SELECT COUNT(*) FROM PD53_CICLIFASI WHERE PD53_CODICE_PD52 <> 'SRC'"), 0);
+
+    EXPECT_EQ(copy("NEW", 2, 2).CLng(), 2);
+    EXPECT_EQ(Rows("SELECT PD53_DITTA_CG18, PD53_VERSIONE_PD52, PD53_NUMFASE, PD53_DESCR, PD53_REPARTO, PD53_TEMPOLAV, "
+                   "PD53_NOTE FROM PD53_CICLIFASI WHERE PD53_CODICE_PD52 = 'NEW' ORDER BY PD53_NUMFASE"),
+              (std::vector<std::string>{"1|2|10|Taglio|T1|1.5|<null>", "1|2|20|Cucito|C1|3|a mano"}));
+    // A source version without phases copies none, to a header that exists: no error.
+    EXPECT_EQ(copy("NEW", 9, 2).CLng(), 0);
     host::CycleService unset;
     unset.Connection(conn);
     ExpectError([&] { unset.CopiaCiclo("SRC", "NEW", "", "", "", true, "", "", 2, 2); }, db::errc::ObjectRequired,
@@ -137,62 +116,50 @@ TEST_F(CycleServiceTest, ANewVersionWithoutHeaderIsRefused) {
 
 // --- Bill-of-materials processing ---
 
-class ElabDisbaTest : public BomServicesTest {
-protected:
-    void SetUp() override {
-        BomServicesTest::SetUp();
-        sourceId = Bill("SRC", {{"1", "TESS-A", "1.8"}, {"2", "BOTTONE", "6"}, {"3", "FILO", "0.25"}});
-        otherId = Bill("OTHER", {{"1", "TESS-B", "2"}});
-        settings.connessione = conn;
-        settings.origine = {"SRC", "", 0, ""};
-        settings.destinazione = {"NEW", "", 0, ""};
-        settings.utente = "Mario Rossi";
-        elab.Impostazioni(settings);
-    }
-    long Bill(const std::string& article, const std::vector<std::vector<std::string>>& lines) {
+// A blank option of the destination keeps the source's; bills are deleted by a list of numbers only.
+TEST_F(BomServicesTest, ABillIsCopiedWithItsLinesOnceAndBillsOfAnIdentifierListAreDeleted) {
+    // The bill of `article` with option `option` and `lines` (sequence, component, quantity); its number.
+    auto bill = [&](const std::string& article, const std::string& option,
+                    const std::vector<std::vector<std::string>>& lines) {
         Exec("INSERT INTO PD95_DISBA (PD95_DITTA_CG18, PD95_CODART_MG66, PD95_OPZIONE, PD95_DESCR, PD95_QTABASE, "
-             "PD95_UTENTE) VALUES (1, '" + article + "', ' ', 'Distinta " + article + "', 2, 'Amministratore')");
+             "PD95_UTENTE) VALUES (1, '" + article + "', '" + option + "', 'Distinta " + article +
+             "', 2, 'Amministratore')");
         const long id = Scalar("SELECT MAX(PD95_IDDISBA) FROM PD95_DISBA").CLng();
         for (const auto& l : lines)
             Exec("INSERT INTO PD96_LEGAMIDISBA (PD96_DITTA_CG18, PD96_IDDISBA_PD95, PD96_SEQCOMP, PD96_COMPON, "
                  "PD96_QTA1, PD96_NOTE) VALUES (1, " + std::to_string(id) + ", " + l[0] + ", '" + l[1] + "', " +
                  l[2] + ", 'n" + l[0] + "')");
         return id;
-    }
-    long NewId() { return Scalar("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'").CLng(); }
-
+    };
+    const long sourceId = bill("SRC", "XL", {{"1", "TESS-A", "1.8"}, {"2", "BOTTONE", "6"}, {"3", "FILO", "0.25"}});
+    const long otherId = bill("OTHER", " ", {{"1", "TESS-B", "2"}});
     entry::ImpostazioniElabDisba settings;
-    host::ClsElabDisba elab;
-    long sourceId = 0, otherId = 0;
-};
-
-TEST_F(ElabDisbaTest, ABlankOptionOfTheDestinationKeepsTheSourcesWithItsLines) {
-    Exec("UPDATE PD95_DISBA SET PD95_OPZIONE = 'XL' WHERE PD95_IDDISBA = " + std::to_string(sourceId));
+    settings.connessione = conn;
     settings.origine = {"SRC", "XL", 0, ""};
+    settings.destinazione = {"NEW", "", 0, ""};
+    settings.utente = "Mario Rossi";
+    host::ClsElabDisba elab;
     elab.Impostazioni(settings);
     elab.Elabora(db::Variant(1));
 
     EXPECT_EQ(Scalar("SELECT PD95_OPZIONE FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'").Text(), "XL");
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA WHERE PD96_IDDISBA_PD95 = " + std::to_string(NewId()) +
-                    " AND PD96_COMPON IN ('TESS-A', 'BOTTONE', 'FILO')"),
-              3);
+    const long newId = Scalar("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'").CLng();
+    EXPECT_EQ(Rows("SELECT PD96_COMPON FROM PD96_LEGAMIDISBA WHERE PD96_IDDISBA_PD95 = " + std::to_string(newId) +
+                   " ORDER BY PD96_SEQCOMP"),
+              (std::vector<std::string>{"TESS-A", "BOTTONE", "FILO"}));
     // The header just written is the one a second copy finds.
     ExpectError([&] { elab.Elabora(db::Variant(1)); }, db::errc::InvalidArgument, "esiste già");
     EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'"), 1);
-}
 
-TEST_F(ElabDisbaTest, BillsOfAnIdentifierListAreDeletedAndOnlyANumberList) {
-    elab.Elabora(db::Variant(1));
-    const long newId = NewId();
     elab.Connection(nullptr);
     host::ClsElabDisba remover;
     remover.Connection(conn);
     remover.EliminaDistinte("(" + std::to_string(sourceId) + ", " + std::to_string(newId) + ")");
 
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA"), 1);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_IDDISBA = " + std::to_string(otherId)), 1);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA"), 1);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD96_LEGAMIDISBA WHERE PD96_IDDISBA_PD95 = " + std::to_string(otherId)), 1);
+    // Only the other bill is left, with its line.
+    const std::vector<std::string> other{std::to_string(otherId)};
+    EXPECT_EQ(Rows("SELECT PD95_IDDISBA FROM PD95_DISBA"), other);
+    EXPECT_EQ(Rows("SELECT PD96_IDDISBA_PD95 FROM PD96_LEGAMIDISBA"), other);
 
     remover.EliminaDistinte("()");
     EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA"), 1);

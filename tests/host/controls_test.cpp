@@ -24,11 +24,6 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-template <class C>
-std::shared_ptr<C> Make(const std::string& name) {
-    return std::make_shared<C>(name);
-}
-
 class Database : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -36,14 +31,21 @@ protected:
         conn->Open("sqlite::memory:");
         conn->GetDriver().RunScript(
             "CREATE TABLE LINEE (ID INTEGER PRIMARY KEY, CODICE VARCHAR(10) COLLATE SQLSERVER NOT NULL,"
-            " DESCR VARCHAR(30) COLLATE SQLSERVER NOT NULL DEFAULT '', QTA NUMERIC(9,2), SEL DECIMAL(1,0) NOT NULL DEFAULT 1,"
-            " FLAG SMALLINT NOT NULL DEFAULT 0);"
-            "INSERT INTO LINEE (ID, CODICE, DESCR, QTA) VALUES (1, 'L1', 'Uomo', 1), (2, 'L2', 'Donna', 2), (3, 'L3', 'Bimbo', 3);");
+            " DESCR VARCHAR(30) COLLATE SQLSERVER NOT NULL DEFAULT '', QTA NUMERIC(9,2),"
+            " SEL DECIMAL(1,0) NOT NULL DEFAULT 1, FLAG SMALLINT NOT NULL DEFAULT 0);"
+            "INSERT INTO LINEE (ID, CODICE, DESCR, QTA) VALUES"
+            " (1, 'L1', 'Uomo', 1), (2, 'L2', 'Donna', 2), (3, 'L3', 'Bimbo', 3);");
     }
-    db::RecordsetPtr Open(const std::string& sql, long lock = db::adLockBatchOptimistic) {
+    // A frame on the rows of `sql` with `controls` bound, and the grid showing them when there is one.
+    std::shared_ptr<DataFrame> BoundFrame(const std::string& name, const std::string& sql,
+                                          const std::vector<std::shared_ptr<entry::IControl>>& controls,
+                                          const std::shared_ptr<Grid>& grid = nullptr) {
         auto rs = db::Recordset::Create();
-        rs->Open(sql, conn, db::adOpenStatic, lock);
-        return rs;
+        rs->Open(sql, conn, db::adOpenStatic, db::adLockBatchOptimistic);
+        auto frame = std::make_shared<DataFrame>(name);
+        if (grid) frame->BindGrid(grid);
+        frame->Bind(rs, controls, "ID");
+        return frame;
     }
     Variant Scalar(const std::string& sql) { return testsupport::Scalar(*conn, sql); }
 
@@ -53,9 +55,9 @@ protected:
 }  // namespace
 
 TEST(Controls, TheUserCannotReachHiddenOrDisabledControlsNorThoseInsideSuchFrames) {
-    auto frame = Make<Frame>("FRM_A");
-    auto box = Make<TextBox>("TXT_A");
-    auto button = Make<Button>("CMD_A");
+    auto frame = std::make_shared<Frame>("FRM_A");
+    auto box = std::make_shared<TextBox>("TXT_A");
+    auto button = std::make_shared<Button>("CMD_A");
     box->Container(frame);
     int clicks = 0;
     button->Click().Connect([&] { ++clicks; });
@@ -77,7 +79,7 @@ TEST(Controls, TheUserCannotReachHiddenOrDisabledControlsNorThoseInsideSuchFrame
 
 TEST_F(Database, LookupBoxDecodesTypedCodesInOrder) {
     auto box = std::make_shared<LookupTextBox>("TXT_LINEA");
-    auto description = Make<TextBox>("TXT_DESCLINEA");
+    auto description = std::make_shared<TextBox>("TXT_DESCLINEA");
     box->Connection(conn);
     Log log;
     box->BeforeItem().Connect([&] { log.push_back("BeforeItem " + box->Text()); });
@@ -87,7 +89,7 @@ TEST_F(Database, LookupBoxDecodesTypedCodesInOrder) {
         r.statement = "SELECT DESCR FROM LINEE WHERE CODICE = '" + box->Text() + "'";
         r.fields = {{"DESCR", description}};
     });
-    box->AfterItem().Connect([&] { log.push_back("AfterItem " + std::string(box->Decodificato() ? "found" : "not found")); });
+    box->AfterItem().Connect([&] { log.push_back(box->Decodificato() ? "AfterItem found" : "AfterItem not found"); });
 
     box->UserType("l2");
     EXPECT_EQ(log, (Log{"BeforeItem ", "Change l2", "StartDecode", "AfterItem found"}));
@@ -100,15 +102,13 @@ TEST_F(Database, LookupBoxDecodesTypedCodesInOrder) {
 
 TEST_F(Database, DataFrameWritesWhatTheUserTypesWhenSaved) {
     host::InstallShellHost();
-    auto rs = Open("SELECT * FROM LINEE WHERE ID = 1");
-    auto frame = Make<DataFrame>("FME_AGGANCI");
-    auto code = Make<TextBox>("TXT_CODICE");
-    auto descr = Make<LookupTextBox>("TXT_DESCR");
-    auto qta = Make<TextBox>("TXT_QTA");
+    auto code = std::make_shared<TextBox>("TXT_CODICE");
+    auto descr = std::make_shared<LookupTextBox>("TXT_DESCR");
+    auto qta = std::make_shared<TextBox>("TXT_QTA");
     code->DataField("CODICE");
     descr->DataField("DESCR");
     qta->DataField("QTA");
-    frame->Bind(rs, {code, descr, qta}, "ID");
+    auto frame = BoundFrame("FME_AGGANCI", "SELECT * FROM LINEE WHERE ID = 1", {code, descr, qta});
     EXPECT_EQ(code->Text(), "L1");
 
     Log log;
@@ -127,8 +127,7 @@ TEST_F(Database, DataFrameWritesWhatTheUserTypesWhenSaved) {
     refuse = false;
     EXPECT_TRUE(frame->Save());
     EXPECT_EQ(log, (Log{"BeforeUpdate", "AfterUpdate failed", "BeforeUpdate", "AfterUpdate ok"}));
-    EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo classico");
-    EXPECT_TRUE(Scalar("SELECT QTA FROM LINEE WHERE ID = 1").IsNull());
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT DESCR, QTA FROM LINEE WHERE ID = 1"), Log{"Uomo classico|<null>"});
     EXPECT_FALSE(frame->IsChanged());
 
     // The form can count its own pending changes as the frame's.
@@ -137,15 +136,12 @@ TEST_F(Database, DataFrameWritesWhatTheUserTypesWhenSaved) {
 }
 
 TEST_F(Database, DataFrameNewRecordAndDeferredRows) {
-    auto rs = Open("SELECT * FROM LINEE WHERE 0 = 1");
-    auto frame = Make<DataFrame>("FME_AGGANCIDET");
-    auto code = Make<TextBox>("TXT_CODICE");
+    auto code = std::make_shared<TextBox>("TXT_CODICE");
     code->DataField("CODICE");
-    auto grid = Make<Grid>("QGRD_AGGANCI");
+    auto grid = std::make_shared<Grid>("QGRD_AGGANCI");
     grid->AddColumn({"CODICE", "Codice", 1000});
+    auto frame = BoundFrame("FME_AGGANCIDET", "SELECT * FROM LINEE WHERE 0 = 1", {code}, grid);
     frame->DeferBatch(true);
-    frame->BindGrid(grid);
-    frame->Bind(rs, {code}, "ID");
 
     Log log;
     frame->AfterAddNew().Connect([&] { log.push_back("AfterAddNew"); });
@@ -187,13 +183,10 @@ TEST_F(Database, DataFrameNewRecordAndDeferredRows) {
 }
 
 TEST_F(Database, MovingInTheGridSavesTheEditFirstOrStays) {
-    auto rs = Open("SELECT * FROM LINEE ORDER BY ID");
-    auto frame = Make<DataFrame>("FME_AGGANCIDET");
-    auto descr = Make<TextBox>("TXT_DESCR");
+    auto descr = std::make_shared<TextBox>("TXT_DESCR");
     descr->DataField("DESCR");
-    auto grid = Make<Grid>("QGRD_AGGANCI");
-    frame->BindGrid(grid);
-    frame->Bind(rs, {descr}, "ID");
+    auto grid = std::make_shared<Grid>("QGRD_AGGANCI");
+    auto frame = BoundFrame("FME_AGGANCIDET", "SELECT * FROM LINEE ORDER BY ID", {descr}, grid);
     bool refuse = true;
     frame->BeforeUpdate().Connect([&](bool& cancel) { cancel = refuse; });
     std::vector<long> moves;
@@ -211,10 +204,9 @@ TEST_F(Database, MovingInTheGridSavesTheEditFirstOrStays) {
 }
 
 TEST_F(Database, NavigatorButtonsRaiseButtonClickBeforeTheFrameActs) {
-    auto rs = Open("SELECT * FROM LINEE ORDER BY ID");
-    auto frame = Make<DataFrame>("FME_AGGANCI");
-    frame->Bind(rs, {}, "ID");
-    auto navigator = Make<DataNavigator>("INTERNAV_AGGANCI");
+    auto frame = BoundFrame("FME_AGGANCI", "SELECT * FROM LINEE ORDER BY ID", {});
+    auto rs = frame->Recordset();
+    auto navigator = std::make_shared<DataNavigator>("INTERNAV_AGGANCI");
     navigator->Frame(frame);
     Log log;
     bool cancelDelete = true;

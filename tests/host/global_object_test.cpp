@@ -6,37 +6,24 @@
 #include "Queries.h"
 #include "host/GlobalObject.h"
 
-using db::Variant;
 using host::GlobalObject;
 
-namespace {
-
-void FillSettings(db::Connection& c) {
-    c.Execute("INSERT INTO FA00_PARAMETRI (FA00_DITTA_CG18, FA00_FLGGESTIONE, FA00_INDRAGGR) VALUES (1, 1, 1)");
-    c.Execute("INSERT INTO FA00_PARAMETRI (FA00_DITTA_CG18, FA00_FLGGESTIONE, FA00_INDRAGGR) VALUES (2, 0, 0)");
+// The named settings and the fashion parameters (by column name) of the company asked for, and of no other;
+// read again on Ricarica, overridden for the session by Imposta.
+TEST(GlobalSettings, ReadsTheSettingsOfItsOwnCompanyAgainOnReloadAndTakesOverrides) {
+    auto connection = testsupport::EmptyCompany();
+    connection->Execute("INSERT INTO FA00_PARAMETRI (FA00_DITTA_CG18, FA00_FLGGESTIONE, FA00_INDRAGGR) "
+                        "VALUES (1, 1, 1), (2, 0, 0)");
     const char* rows[][3] = {
-        {"1", "VarianteColore", "COL"},       {"1", "DescrizioneUtente", "Mario Rossi"},
+        {"1", "VarianteColore", "COL"},           {"1", "DescrizioneUtente", "Mario Rossi"},
         {"1", "CartellaLog", "/var/log/agganci"}, {"1", "CodiceStrutturato", "2"},
-        {"1", "DatiProduzione", "1"},
-        {"1", "FlgAttributiFashion", "0"},    {"1", "EntitaAttributiArticolo", "3"},
-        {"2", "VarianteColore", "TINTA"},     {"2", "CartellaLog", "/tmp/log/"},
+        {"1", "DatiProduzione", "1"},             {"1", "FlgAttributiFashion", "0"},
+        {"1", "EntitaAttributiArticolo", "3"},    {"2", "VarianteColore", "TINTA"},
+        {"2", "CartellaLog", "/tmp/log/"},
     };
-    for (const auto& r : rows) testsupport::SetCompanySetting(c, std::stol(r[0]), r[1], r[2]);
-}
+    for (const auto& r : rows) testsupport::SetCompanySetting(*connection, std::stol(r[0]), r[1], r[2]);
 
-class GlobalSettings : public ::testing::Test {
-protected:
-    void SetUp() override {
-        connection = testsupport::EmptyCompany();
-        FillSettings(*connection);
-    }
-    db::ConnectionPtr connection;
-};
-}  // namespace
-
-TEST_F(GlobalSettings, ReadsTheSettingsOfItsOwnCompany) {
     GlobalObject g("sqlite:company.db", 1, *connection);
-    EXPECT_EQ(g.ConnectionString(), "sqlite:company.db");
     EXPECT_EQ(g.DittaCorrente(), "1");
     EXPECT_EQ(g.VarianteColore(), "COL");
     EXPECT_EQ(g.UtenteDescrizione(), "Mario Rossi");
@@ -47,35 +34,30 @@ TEST_F(GlobalSettings, ReadsTheSettingsOfItsOwnCompany) {
     EXPECT_FALSE(g.AttributiFashion());
     EXPECT_EQ(g.EntitaAttributi(), 3);
     EXPECT_FALSE(g.DatiProgetto());  // not set: 0
+    EXPECT_EQ(g.Impostazione("FA00_INDRAGGR").CLng(), 1);
+    EXPECT_EQ(g.Impostazione("fa00_flggestione").CLng(), 1);  // names are case-insensitive
+    EXPECT_EQ(g.Impostazione("variantecolore").Text(), "COL");
+    EXPECT_TRUE(g.Impostazione("NonEsiste").IsEmpty());
 
     GlobalObject other("sqlite:company.db", 2, *connection);
     EXPECT_EQ(other.VarianteColore(), "TINTA");
     EXPECT_EQ(other.CartellaLog(), "/tmp/log/");
     EXPECT_EQ(other.UtenteDescrizione(), "");
     EXPECT_FALSE(other.FashionAttivo());
-}
-
-TEST_F(GlobalSettings, FashionParametersAreSettingsByColumnName) {
-    GlobalObject g("sqlite::memory:", 1, *connection);
-    EXPECT_EQ(g.Impostazione("FA00_INDRAGGR").CLng(), 1);
-    EXPECT_EQ(g.Impostazione("fa00_flggestione").CLng(), 1);  // names are case-insensitive
-    EXPECT_EQ(g.Impostazione("variantecolore").Text(), "COL");
-    EXPECT_TRUE(g.Impostazione("NonEsiste").IsEmpty());
 
     GlobalObject none("sqlite::memory:", 9, *connection);  // company without any settings
     EXPECT_TRUE(none.Impostazione("FA00_INDRAGGR").IsEmpty());
     EXPECT_EQ(none.VarianteColore(), "");
     EXPECT_EQ(none.CodiciStrutturati(), 0);
-}
 
-TEST_F(GlobalSettings, ReloadSeesChangesAndImpostaOverridesForTheSession) {
-    GlobalObject g("sqlite::memory:", 1, *connection);
+    EXPECT_THROW(GlobalObject("nosuchscheme:x", 1), db::Error);  // its own connection cannot be opened
+
     connection->Execute("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = 'COLORE' "
                         "WHERE AG00_DITTA_CG18 = 1 AND AG00_CHIAVE = 'VarianteColore'");
     EXPECT_EQ(g.VarianteColore(), "COL");
     g.Ricarica(*connection);
     EXPECT_EQ(g.VarianteColore(), "COLORE");
-    g.Imposta("VarianteColore", Variant(""));
+    g.Imposta("VarianteColore", db::Variant(""));
     EXPECT_EQ(g.VarianteColore(), "");
 
     // A number setting that is not a number is a type mismatch.
@@ -87,8 +69,4 @@ TEST_F(GlobalSettings, ReloadSeesChangesAndImpostaOverridesForTheSession) {
     } catch (const db::Error& e) {
         EXPECT_EQ(e.Number(), 13);
     }
-}
-
-TEST(GlobalObjectOwnConnection, FailsLoudlyWhenItCannotOpenTheDatabase) {
-    EXPECT_THROW(GlobalObject("nosuchscheme:x", 1), db::Error);
 }

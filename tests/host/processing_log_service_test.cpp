@@ -26,11 +26,6 @@ long ErrorNumberOf(F call) {
     return 0;
 }
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class JournalTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -67,30 +62,30 @@ TEST_F(JournalTest, ARunIsOneHeaderRowAndOneRowPerLineClosedWithItsStatus) {
     service->Riga("Evidenza", 4, true);
 
     // The header's company, date, title and user: tests/generation/processing_log_test.cpp.
-    auto run = conn->Execute("SELECT CG9L_STATO, CG9L_DTFINE FROM CG9L_LOGELAB");
-    ASSERT_EQ(run->RecordCount(), 1);
-    run->MoveFirst();
-    EXPECT_EQ((*run)[0].Value().CLng(), 0);
-    EXPECT_TRUE((*run)[1].Value().IsNull());
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT CG9L_STATO, CG9L_DTFINE FROM CG9L_LOGELAB"),
+              std::vector<std::string>{"0|<null>"});
     EXPECT_EQ(service->RigheInAttesa(), 3u);  // gathered for one write
 
     now = db::Date::FromParts(2026, 12, 4, 15, 9, 0);
     service->Chiudi(1);
     EXPECT_EQ(Lines(), (std::vector<std::string>{id + "|1|2|0|Inizio|3", id + "|2|3|0|Errore|3",
                                                  id + "|3|4|1|Evidenza|3"}));
-    run = conn->Execute("SELECT CG9L_STATO, CG9L_DTFINE FROM CG9L_LOGELAB");
-    run->MoveFirst();
-    EXPECT_EQ((*run)[0].Value().CLng(), 1);
-    EXPECT_EQ((*run)[1].Value().CDate(), now);
+    EXPECT_EQ(Count("SELECT CG9L_STATO FROM CG9L_LOGELAB"), 1);
+    EXPECT_EQ(testsupport::Scalar(*conn, "SELECT CG9L_DTFINE FROM CG9L_LOGELAB").CDate(), now);
     EXPECT_EQ(ErrorNumberOf([&] { service->Riga("dopo", 2, false); }), db::errc::OperationNotAllowed);
 }
 
-TEST_F(JournalTest, LinesWaitWhileATransactionIsOpenAndSurviveItsRollback) {
+// The run and its lines wait while a transaction is open and survive its rollback; written several to a
+// statement, each line keeps its own number and text across the statements' edges, a long one too.
+TEST_F(JournalTest, WhileATransactionIsOpenTheRunAndItsLinesWaitAndSurviveItsRollbackEachWholeInItsPlace) {
+    conn->BeginTrans();
     service->Apri(db::Variant(1), "", db::Date::FromParts(2026, 12, 4), "T");
     service->Riga("prima", 2, false);
-    conn->BeginTrans();
     service->Riga("dentro", 3, false);
-    for (std::size_t i = 2; i < host::ProcessingLogService::kLinesPerWrite; ++i) service->Riga("filler", 2, false);
+    const std::string longLine(5000, 'x');  // among short ones
+    auto filler = [&](std::size_t riga) { return riga == 7 ? longLine : "filler"; };
+    for (std::size_t i = 2; i < host::ProcessingLogService::kLinesPerWrite; ++i) service->Riga(filler(i + 1), 2, false);
+    EXPECT_FALSE(service->IdElaborazione().has_value());
     EXPECT_EQ(service->RigheInAttesa(), host::ProcessingLogService::kLinesPerWrite);  // a full batch waits too
     conn->RollbackTrans();
     EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9M_LOGELABRIG"), 0);
@@ -101,59 +96,25 @@ TEST_F(JournalTest, LinesWaitWhileATransactionIsOpenAndSurviveItsRollback) {
     ASSERT_EQ(lines.size(), host::ProcessingLogService::kLinesPerWrite + 1);
     EXPECT_NE(lines[1].find("|2|3|0|dentro|"), std::string::npos);
     EXPECT_NE(lines.back().find("|" + std::to_string(lines.size()) + "|2|0|dopo|"), std::string::npos);
-    // Written several to a statement: each line keeps its own number and text across the statements' edges.
     for (std::size_t i = 2; i + 1 < lines.size(); ++i)
-        EXPECT_NE(lines[i].find("|" + std::to_string(i + 1) + "|2|0|filler|1"), std::string::npos) << lines[i];
-}
-
-TEST_F(JournalTest, ALongLineAmongShortOnesIsWrittenWholeInItsPlace) {
-    service->Apri(db::Variant(1), "", db::Date::FromParts(2026, 12, 4), "T");
-    const std::string longLine(5000, 'x');
-    for (int i = 1; i <= 20; ++i) service->Riga(i == 7 ? longLine : "riga " + std::to_string(i), 2, false);
-    service->Chiudi(1);
-    const auto lines = Lines();
-    ASSERT_EQ(lines.size(), 20u);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string text = i == 6 ? longLine : "riga " + std::to_string(i + 1);
-        EXPECT_NE(lines[i].find("|" + std::to_string(i + 1) + "|2|0|" + text + "|1"), std::string::npos) << i;
-    }
-}
-
-TEST_F(JournalTest, ARunOpenedInsideATransactionIsRegisteredAfterIt) {
-    conn->BeginTrans();
-    service->Apri(db::Variant(1), "", db::Date::FromParts(2026, 12, 4), "T");
-    service->Riga("dentro", 2, false);
-    EXPECT_FALSE(service->IdElaborazione().has_value());
-    conn->RollbackTrans();
+        EXPECT_NE(lines[i].find("|" + std::to_string(i + 1) + "|2|0|" + filler(i + 1) + "|1"), std::string::npos) << i;
     service->Chiudi(1);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB WHERE CG9L_STATO = 1"), 1);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9M_LOGELABRIG"), 1);
 }
 
-class FilesTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("agg-files-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-    fs::path folder;
-};
-
-TEST_F(FilesTest, FileAccessWritesCrLfLinesAndRewritesAnExistingFile) {
-    host::FileAccess access;
-    const fs::path path = folder / "log.txt";
+TEST(FileAccess, WritesCrLfLinesAndRewritesAnExistingFile) {
+    const fs::path path = fs::temp_directory_path() / ("agg-files-" + std::to_string(::getpid()) + ".txt");
     std::ofstream(path) << "vecchio contenuto";
+    host::FileAccess access;
     auto stream = access.CreaFile(path.string());
     stream->WriteLine("uno");
     stream->WriteLine("due\r\ntre");
-    EXPECT_EQ(ReadFile(path), "uno\r\ndue\r\ntre\r\n");  // each line on disk as soon as written
+    std::ifstream written(path, std::ios::binary);  // each line on disk as soon as written
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), "uno\r\ndue\r\ntre\r\n");
     stream->Close();
     stream->Close();
     EXPECT_EQ(ErrorNumberOf([&] { stream->WriteLine("chiuso"); }), 54);
+    fs::remove(path);
 }
 
 }  // namespace

@@ -9,13 +9,13 @@
 
 using host::ScriptedMessageService;
 
-TEST(ScriptedMessages, DefaultAnswerIsTheBoxDefaultButton) {
+TEST(ScriptedMessages, QueuedAnswersComeFirstThenTheAlwaysAnswerThenTheDefaultAndTheErrorBoxHasItsOwn) {
+    // The default answer is the box's default button.
     const std::pair<long, long> styleAnswer[] = {{0, 1},       {64, 1},       {1, 1},  {4, 6}, {4 + 32, 6},
                                                  {4 + 256, 7}, {3 + 512, 2}, {18, 3}, {5, 4}};
-    for (const auto& [style, answer] : styleAnswer) EXPECT_EQ(ScriptedMessageService::DefaultAnswer(style), answer) << style;
-}
+    for (const auto& [style, answer] : styleAnswer)
+        EXPECT_EQ(ScriptedMessageService::DefaultAnswer(style), answer) << style;
 
-TEST(ScriptedMessages, QueuedAnswersComeFirstThenTheAlwaysAnswerThenTheDefaultAndTheErrorBoxHasItsOwn) {
     ScriptedMessageService s;
     s.MessageAnswers().Queue({7, 2});
     s.ErrorBoxAnswers().Queue({4, 5});
@@ -37,7 +37,7 @@ TEST(ScriptedMessages, QueuedAnswersComeFirstThenTheAlwaysAnswerThenTheDefaultAn
     EXPECT_EQ(s.MsgBox("Altra domanda", 4, "T"), 7);
 }
 
-TEST(ScriptedErrorBox, RecordsTheErrorHandedOverForThatReportOnly) {
+TEST(ScriptedErrorBox, RecordsTheErrorHandedOverForThatReportOnlyAndThePlatformBoxWithoutAService) {
     ScriptedMessageService s;
     s.SetError(db::Error(3021, "No current record", "ADODB.Recordset"));
     s.SetConnectionErrors({db::Error(-2147217900, "Incorrect syntax", "Provider")});
@@ -53,16 +53,14 @@ TEST(ScriptedErrorBox, RecordsTheErrorHandedOverForThatReportOnly) {
     EXPECT_EQ(box.connectionErrors[0].Description(), "Incorrect syntax");
     EXPECT_EQ(s.ErrorBoxes()[1].number, 6);
     EXPECT_TRUE(s.ErrorBoxes()[1].connectionErrors.empty());
-}
 
-// Without a message service, the platform box is recorded and answers Abort.
-TEST(ShellErrorReport, WithoutAMessageServiceThePlatformBoxIsRecorded) {
+    // Without a message service, the shell records the platform box, which answers Abort.
     auto shell = host::InstallShellHost();
     EXPECT_EQ(entry::Pfun_GestioneErrore(nullptr, nullptr, "Form_Load", db::Error(5, "x")), 3);
     ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
-    const auto& box = shell->Messages()->Messages()[0];
-    EXPECT_EQ(box.text, "Errore nella funzione: Form_Load");
-    EXPECT_EQ(box.title, "Agganci");
-    EXPECT_TRUE(box.platform);
+    const auto& platformBox = shell->Messages()->Messages()[0];
+    EXPECT_EQ(platformBox.text, "Errore nella funzione: Form_Load");
+    EXPECT_EQ(platformBox.title, "Agganci");
+    EXPECT_TRUE(platformBox.platform);
     entry::SetHost(nullptr);
 }

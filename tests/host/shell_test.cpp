@@ -2,11 +2,8 @@
 // modal show: tests/links_form/lifecycle_test.cpp).
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
 
 #include "db/Connection.h"
 #include "entry/CLSFA_AGGANCI.h"
@@ -40,30 +37,21 @@ protected:
 
 class ShellTest : public ::testing::Test {
 protected:
+    // The company lives in memory while a connection to it is open: the test's own, held for the session.
     void SetUp() override {
-        path = std::filesystem::temp_directory_path() /
-               ("shell_test_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".db");
-        std::filesystem::remove(path);
-        {
-            auto c = db::Connection::Create();
-            c->Open("sqlite:" + path.string());
-            erp::CreateSchema(*c);
-        }
-        shell = host::HeadlessShell::Start("sqlite:" + path.string(), 1);
+        const std::string company = "sqlite:file:shell_test?mode=memory&cache=shared";
+        schema = db::Connection::Create();
+        schema->Open(company);
+        erp::CreateSchema(*schema);
+        shell = host::HeadlessShell::Start(company, 1);
         entry::RegisterLinksForm([] { return std::make_shared<StandInLinksForm>(); });
     }
     void TearDown() override {
         entry::RegisterLinksForm(nullptr);
         shell.reset();
-        std::filesystem::remove(path);
     }
 
-    std::shared_ptr<StandInLinksForm> OpenLinksForm() const {
-        return std::dynamic_pointer_cast<StandInLinksForm>(shell->OpenForm(entry::kLinksFormName));
-    }
-
-    std::filesystem::path path;
+    db::ConnectionPtr schema;
     std::shared_ptr<host::HeadlessShell> shell;
 };
 
@@ -80,28 +68,21 @@ TEST_F(ShellTest, AModalWindowThatRefusesToCloseEndsTheShowWithAFailure) {
     EXPECT_TRUE(shell->Chiudi(program));
 }
 
-TEST_F(ShellTest, ChangingCompanyIsRefusedWhileTheProgramIsOpen) {
+// While the program is open, a change of company is refused and the navigator's models receive its form.
+TEST_F(ShellTest, TheOpenProgramAnswersTheNavigatorUntilItCloses) {
     auto program = shell->Apri(host::ProgramRequest());
-    EXPECT_TRUE(shell->GetNavigator()->RaiseBeforeChangeDitta());
+    auto navigator = shell->GetNavigator();
+    EXPECT_TRUE(navigator->RaiseBeforeChangeDitta());
     ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
-    EXPECT_TRUE(shell->GetNavigator()->RaiseBeforeExportToOffice());
+    EXPECT_TRUE(navigator->RaiseBeforeExportToOffice());
 
     auto status = std::dynamic_pointer_cast<entry::IStatusBar>(program->StatusBar());
     ASSERT_TRUE(status);
     status->Panels(1).Text("Pronto");
     EXPECT_EQ(shell->GetStatusBar()->Panel(1).Text(), "Pronto");
 
-    shell->Chiudi(program);
-    program.reset();
-    EXPECT_EQ(shell->GetNavigator()->Subscribers(), 0u);
-    EXPECT_FALSE(shell->GetNavigator()->RaiseBeforeChangeDitta());
-}
-
-TEST_F(ShellTest, NavigatorModelsReceiveTheFormFromTheActiveProgram) {
-    auto program = shell->Apri(host::ProgramRequest());
-    auto form = OpenLinksForm();
+    auto form = std::dynamic_pointer_cast<StandInLinksForm>(shell->OpenForm(entry::kLinksFormName));
     form->Caption("Duplicazione articolo");
-    auto navigator = shell->GetNavigator();
 
     auto layout = navigator->LayoutModel();  // prepared once, on first use
     navigator->LayoutModel();
@@ -121,5 +102,10 @@ TEST_F(ShellTest, NavigatorModelsReceiveTheFormFromTheActiveProgram) {
     auto other = std::make_shared<host::ScriptObjectModel>();
     program->InitializeScriptObjectModel(other);
     EXPECT_TRUE(other->Entries().empty());
+
     shell->Chiudi(program);
+    program.reset();
+    form.reset();
+    EXPECT_EQ(navigator->Subscribers(), 0u);
+    EXPECT_FALSE(navigator->RaiseBeforeChangeDitta());
 }
