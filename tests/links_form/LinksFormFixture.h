@@ -62,6 +62,14 @@ protected:
         const bool ok = shell->Act(entry::kLinksFormName, script);
         ASSERT_TRUE(ok) << (shell->Failures().empty() ? std::string() : shell->Failures().back());
     }
+    // A new row with the fields given, saved into the grid (the header waits for its own save).
+    void SalvaRiga(const std::vector<std::pair<std::string, std::string>>& campi) {
+        host::UserScript script;
+        script.Press("GRIDNAV_AGGANCI", entry::pulsanti::Nuovo);
+        for (const auto& [campo, valore] : campi) script.Type(campo, valore);
+        script.Press("GRIDNAV_AGGANCI", entry::pulsanti::Salva);
+        Utente(script);
+    }
     // The model typed into the model field.
     void ApriModello(const std::string& modello) {
         Apri();
@@ -78,6 +86,13 @@ protected:
     }
     std::shared_ptr<host::controls::Grid> Griglia() const { return Controllo<host::controls::Grid>("QGRD_AGGANCI"); }
     std::vector<std::string> Colonna(const std::string& field) const { return Griglia()->ColumnTexts(field); }
+    // The codes (first column) of the list the lookup box showed last.
+    std::vector<std::string> Lista(const std::string& box) const {
+        std::vector<std::string> codes;
+        for (const auto& row : Controllo<host::controls::LookupTextBox>(box)->LastList().rows)
+            codes.push_back(db::RTrim(row.at(0).Text()));
+        return codes;
+    }
 
     // Every message box shown so far: its text.
     std::vector<std::string> Messaggi() const {

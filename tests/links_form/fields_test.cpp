@@ -3,26 +3,35 @@
 // the fields are the hostile-input suite's.
 #include <tuple>
 
+#include <gmock/gmock.h>
+
 #include "LinksFormFixture.h"
 
 using testsupport::LinksFormTest;
+using ::testing::Contains;
+using ::testing::Not;
 namespace p = entry::pulsanti;
-
-namespace {
-
-std::vector<std::string> PrimaColonna(const host::controls::LookupList& list) {
-    std::vector<std::string> codes;
-    for (const auto& row : list.rows) codes.push_back(db::RTrim(row.at(0).Text()));
-    return codes;
-}
-
-}  // namespace
 
 // --- Lookups and decodes ---
 
-TEST_F(LinksFormTest, TheSharedFieldsListAndDecodeThroughTheFashionServices) {
-    ApriModello("MODELLO01");
-    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Nuovo).Pick("TXT_LINEA", "uomo-sport"));
+TEST_F(LinksFormTest, TheLookupFieldsListTheirKindsOfArticleAndDecodeThroughTheFashionServices) {
+    Apri();
+    Utente(host::UserScript().Pick("TXT_MODORIGINE", "MODELLO02"));
+    auto modello = Controllo<host::controls::LookupTextBox>("TXT_MODORIGINE");
+    EXPECT_EQ(modello->IDLookup(), "lkp_PF0");
+    EXPECT_EQ(modello->LastList().request.title, "Elenco prodotti finiti");
+    EXPECT_THAT(Lista("TXT_MODORIGINE"), Contains("MODELLO01"));
+    EXPECT_THAT(Lista("TXT_MODORIGINE"), Not(Contains("TS-LINO-BLU")));
+    EXPECT_NE(Ui().TXT_DESCMODORIGINE->Text(), "");
+
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Nuovo).Pick("TXT_TSAGGANCIO", "TS-SETA-ROSSA"));
+    EXPECT_EQ(Controllo<host::controls::LookupTextBox>("TXT_TSAGGANCIO")->IDLookup(), "lkp_TSTS");
+    EXPECT_THAT(Lista("TXT_TSAGGANCIO"), Contains("TS-LINO-BLU"));
+    EXPECT_THAT(Lista("TXT_TSAGGANCIO"), Not(Contains("MODELLO01")));
+    EXPECT_NE(Ui().TXT_DESCTESAGGANCIO->Text(), "");
+
+    // The fields the row shares with the article master.
+    Utente(host::UserScript().Pick("TXT_LINEA", "uomo-sport"));
     auto linea = Controllo<host::controls::LookupTextBox>("TXT_LINEA");
     EXPECT_EQ(linea->LastList().request.title, "Elenco linee");
     EXPECT_EQ(linea->LastList().request.connectionString, Connessione());
@@ -32,8 +41,7 @@ TEST_F(LinksFormTest, TheSharedFieldsListAndDecodeThroughTheFashionServices) {
 
     // The typologies of finished products only.
     Utente(host::UserScript().Pick("TXT_TIPOLOGIA", "GIACCA"));
-    EXPECT_EQ(PrimaColonna(Controllo<host::controls::LookupTextBox>("TXT_TIPOLOGIA")->LastList()),
-              (std::vector<std::string>{"CAMICIA", "GIACCA", "PANTALONE"}));
+    EXPECT_EQ(Lista("TXT_TIPOLOGIA"), (std::vector<std::string>{"CAMICIA", "GIACCA", "PANTALONE"}));
     EXPECT_EQ(Ui().TXT_DESCTIPOLOGIA->Text(), "Giacca");
 
     Utente(host::UserScript().Type("TXT_MARCHIO", "URBAN").Type("TXT_STAGIONE", "PE2025"));
@@ -44,35 +52,15 @@ TEST_F(LinksFormTest, TheSharedFieldsListAndDecodeThroughTheFashionServices) {
     EXPECT_EQ(Ui().TXT_DESCMARCHIO->Text(), "");
 }
 
-TEST_F(LinksFormTest, TheModelAndTheLinkFabricListTheirKindsOfArticle) {
-    Apri();
-    Utente(host::UserScript().Pick("TXT_MODORIGINE", "MODELLO02"));
-    auto modello = Controllo<host::controls::LookupTextBox>("TXT_MODORIGINE");
-    EXPECT_EQ(modello->IDLookup(), "lkp_PF0");
-    EXPECT_EQ(modello->LastList().request.title, "Elenco prodotti finiti");
-    const auto modelli = PrimaColonna(modello->LastList());
-    EXPECT_NE(std::find(modelli.begin(), modelli.end(), "MODELLO01"), modelli.end());
-    EXPECT_EQ(std::find(modelli.begin(), modelli.end(), "TS-LINO-BLU"), modelli.end());
-    EXPECT_NE(Ui().TXT_DESCMODORIGINE->Text(), "");
-
-    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Nuovo).Pick("TXT_TSAGGANCIO", "TS-SETA-ROSSA"));
-    auto tessuto = Controllo<host::controls::LookupTextBox>("TXT_TSAGGANCIO");
-    EXPECT_EQ(tessuto->IDLookup(), "lkp_TSTS");
-    const auto tessuti = PrimaColonna(tessuto->LastList());
-    EXPECT_NE(std::find(tessuti.begin(), tessuti.end(), "TS-LINO-BLU"), tessuti.end());
-    EXPECT_EQ(std::find(tessuti.begin(), tessuti.end(), "MODELLO01"), tessuti.end());
-    EXPECT_NE(Ui().TXT_DESCTESAGGANCIO->Text(), "");
-}
-
-TEST_F(LinksFormTest, TheMainFabricListIsTheFabricsOfTheModelsStandardBillAndSetsTheSequence) {
+TEST_F(LinksFormTest, TheMainFabricTheSeasonAndThePrefixFollowTheModelsBillSeasonsAndHeader) {
     ApriModello("MODELLO01");
+    // The main fabric list is the fabrics of the model's standard bill, and sets the sequence.
     Utente(host::UserScript().Type("TXT_SEQUENZA", "").Pick("TXT_TESSPRINC", "TS-COTONE-BIANCO"));
-    auto box = Controllo<host::controls::LookupTextBox>("TXT_TESSPRINC");
-    const auto& list = box->LastList();
+    const auto& list = Controllo<host::controls::LookupTextBox>("TXT_TESSPRINC")->LastList();
     EXPECT_EQ(list.request.title, "Elenco tessuti presenti in distinta standard");
     ASSERT_EQ(list.request.fields.size(), 3u);
     EXPECT_EQ(list.request.fields[2].caption, "Sequenza in Diba");
-    EXPECT_EQ(PrimaColonna(list), std::vector<std::string>{"TS-COTONE-BIANCO"});
+    EXPECT_EQ(Lista("TXT_TESSPRINC"), std::vector<std::string>{"TS-COTONE-BIANCO"});
     // The chosen line's sequence is the header's.
     EXPECT_EQ(Ui().TXT_SEQUENZA->Text(), "10");
     EXPECT_EQ((*Form()->RstAggTestata())["FA63_SEQUENZA"].Value().CLng(), 10);
@@ -84,56 +72,31 @@ TEST_F(LinksFormTest, TheMainFabricListIsTheFabricsOfTheModelsStandardBillAndSet
     Utente(host::UserScript().Type("TXT_TESSPRINC", "").Type("TXT_SEQUENZA", "10")
                .Type("TXT_TESSPRINC", "TS-COTONE-BIANCO"));
     EXPECT_EQ(Ui().TXT_SEQUENZA->Text(), "10");
-}
 
-TEST_F(LinksFormTest, ThePrefixListShowsThePrefixesOfTheModel) {
-    ApriModello("MODELLO01");
-    // A new header for a model that has one: the list offers the model's prefix, and choosing it shows
-    // the model's header again (a model has one header).
-    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Nuovo).Pick("TXT_PREFISSO", "AG"));
-    EXPECT_EQ(PrimaColonna(Controllo<host::controls::LookupTextBox>("TXT_PREFISSO")->LastList()),
-              std::vector<std::string>{"AG"});
-    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNavigazione);
-    EXPECT_EQ(Form()->RstAggTestata()->RecordCount(), 1);
-    EXPECT_EQ(Griglia()->RowCount(), 3);
-}
-
-// --- Rules between fields ---
-
-TEST_F(LinksFormTest, ASeasonCodeSetsTheRowsSeasonOnlyWhenTheSeasonExists) {
-    ApriModello("MODELLO01");
+    // A season code sets the row's season only when the season exists.
     auto righe = Form()->RstAggDettaglio();
     Utente(host::UserScript().Type("TXT_STAGIONE", "XX9999"));
     EXPECT_EQ((*righe)["FA64_STAGIONE_MG5T"].Value().CLng(), IdStagione("AI2025"));
     Utente(host::UserScript().Type("TXT_STAGIONE", "PE2026"));
     EXPECT_EQ((*righe)["FA64_STAGIONE_MG5T"].Value().CLng(), IdStagione("PE2026"));
     Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Salva).Press("INTERNAV_AGGANCI", p::Salva));
-    EXPECT_EQ(Valore("SELECT FA64_STAGIONE_MG5T FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LANA-GRIGIA'").CLng(),
+    EXPECT_EQ(Valore("SELECT FA64_STAGIONE_MG5T FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LANA-GRIGIA'")
+                  .CLng(),
               IdStagione("PE2026"));
-}
 
-TEST_F(LinksFormTest, TheMassTabPrefixLosesItsQuotes) {
-    Apri();
-    Utente(host::UserScript()
-               .SelectItem("SIDEBAR_MAIN", "GRP01", "ITM0102")
-               .Do("go to the parameters step",
-                   [](entry::Form& form, host::HeadlessShell&) { form.Control("FRM_PARDUPL")->Visible(true); })
-               .Type("TXT_PREFISSODART", "X'Y'"));
-    EXPECT_EQ(Ui().TXT_PREFISSODART->Text(), "XY");
+    // A new header for a model that has one: the list offers the model's prefix, and choosing it shows
+    // the model's header again (a model has one header).
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Nuovo).Pick("TXT_PREFISSO", "AG"));
+    EXPECT_EQ(Lista("TXT_PREFISSO"), std::vector<std::string>{"AG"});
+    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNavigazione);
+    EXPECT_EQ(Form()->RstAggTestata()->RecordCount(), 1);
+    EXPECT_EQ(Griglia()->RowCount(), 3);
 }
 
 // --- What a save refuses ---
 
 class RefusalTest : public LinksFormTest {
 protected:
-    // A new row of MODELLO01 with the fields given, saved.
-    void SalvaRiga(const std::vector<std::pair<std::string, std::string>>& campi) {
-        host::UserScript script;
-        script.Press("GRIDNAV_AGGANCI", p::Nuovo);
-        for (const auto& [campo, valore] : campi) script.Type(campo, valore);
-        script.Press("GRIDNAV_AGGANCI", p::Salva);
-        Utente(script);
-    }
     void AttendiRifiuto(const std::string& testo, const std::string& campo) {
         ASSERT_FALSE(shell->Messages()->Messages().empty());
         EXPECT_EQ(UltimoMessaggio().text, testo);
@@ -141,10 +104,11 @@ protected:
         EXPECT_EQ(UltimoMessaggio().style, 48);
         EXPECT_EQ(Form()->ActiveControl(), Form()->Control(campo));
         EXPECT_EQ(Ui().FME_AGGANCIDET->Status(), entry::kvStatoNuovo);  // still being typed
+        EXPECT_EQ(Griglia()->RowCount(), 4);                             // the new row, not saved
     }
 };
 
-TEST_F(RefusalTest, ARowNeedsALinkFabricThatIsAFabricAndADescription) {
+TEST_F(RefusalTest, ARowNeedsALinkFabricThatIsAFabricADescriptionAndCodesThatExist) {
     ApriModello("MODELLO01");
     SalvaRiga({{"TXT_DESCARTDAGENERARE", "Camicia"}});
     AttendiRifiuto("Campo obbligatorio mancante: Tessuto Aggancio", "TXT_TSAGGANCIO");
@@ -153,12 +117,22 @@ TEST_F(RefusalTest, ARowNeedsALinkFabricThatIsAFabricAndADescription) {
     Utente(host::UserScript().Type("TXT_TSAGGANCIO", "TS-LINO-BLU").Type("TXT_DESCARTDAGENERARE", "   ")
                .Press("GRIDNAV_AGGANCI", p::Salva));
     AttendiRifiuto("Campo obbligatorio mancante: Descrizione", "TXT_DESCARTDAGENERARE");
-    EXPECT_EQ(Griglia()->RowCount(), 4);  // the new row, not saved
-    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Annulla).Press("INTERNAV_AGGANCI", p::Salva));
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Annulla));
+
+    // Season, line, brand and typology must exist; POPELINE is a typology of fabrics, not of finished products.
+    const std::tuple<std::string, std::string, std::string> codici[] = {
+        {"TXT_STAGIONE", "XX9999", "Stagione"}, {"TXT_LINEA", "NESSUNA", "Linea"},
+        {"TXT_MARCHIO", "NESSUNO", "Marchio"}, {"TXT_TIPOLOGIA", "POPELINE", "Tipologia"}};
+    for (const auto& [campo, valore, etichetta] : codici) {
+        SalvaRiga({{"TXT_TSAGGANCIO", "TS-LINO-BLU"}, {"TXT_DESCARTDAGENERARE", "Camicia"}, {campo, valore}});
+        AttendiRifiuto("Valore non valido per " + etichetta + ": " + valore, campo);
+        Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Annulla));
+    }
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
     EXPECT_EQ(RigheAgganci("MODELLO01"), 3);
 }
 
-TEST_F(RefusalTest, TheQuantityAndTheSequenceAreNumbers) {
+TEST_F(RefusalTest, TheQuantityAndTheSequenceAreNumbersAndTheHeaderRefusesAMainFabricOrSequenceOutsideTheBill) {
     ApriModello("MODELLO01");
     // The shell's frame refuses the text for a numeric column as it is typed; the save refuses it again.
     EXPECT_FALSE(shell->Act(entry::kLinksFormName, host::UserScript()
@@ -175,30 +149,15 @@ TEST_F(RefusalTest, TheQuantityAndTheSequenceAreNumbers) {
     Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
     EXPECT_EQ(UltimoMessaggio().text, "Valore non valido per Sequenza: abc");
     EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
-}
 
-TEST_F(RefusalTest, SeasonLineBrandAndTypologyMustExist) {
-    ApriModello("MODELLO01");
-    // POPELINE is a typology of fabrics, not of finished products.
-    for (const auto& [campo, valore, etichetta] : {std::tuple<std::string, std::string, std::string>{
-                                                       "TXT_STAGIONE", "XX9999", "Stagione"},
-                                                   {"TXT_LINEA", "NESSUNA", "Linea"},
-                                                   {"TXT_MARCHIO", "NESSUNO", "Marchio"},
-                                                   {"TXT_TIPOLOGIA", "POPELINE", "Tipologia"}}) {
-        SalvaRiga({{"TXT_TSAGGANCIO", "TS-LINO-BLU"}, {"TXT_DESCARTDAGENERARE", "Camicia"}, {campo, valore}});
-        AttendiRifiuto("Valore non valido per " + etichetta + ": " + valore, campo);
-        Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Annulla));
-    }
-}
-
-TEST_F(RefusalTest, TheHeaderRefusesAMainFabricOrSequenceOutsideTheBill) {
-    ApriModello("MODELLO01");
+    // A main fabric that is not in the model's bill (the change empties the sequence).
     Utente(host::UserScript().Type("TXT_TESSPRINC", "TS-LINO-BLU").Press("INTERNAV_AGGANCI", p::Salva));
     EXPECT_EQ(UltimoMessaggio().text, "Valore non valido per Tessuto Principale da sostituire 1° liv: TS-LINO-BLU");
     EXPECT_EQ(UltimoMessaggio().title, "Dati mancanti o errati");
     EXPECT_EQ(Form()->ActiveControl(), Form()->Control("TXT_TESSPRINC"));
 
-    Utente(host::UserScript().Type("TXT_TESSPRINC", "TS-COTONE-BIANCO").Type("TXT_SEQUENZA", "99").Press("INTERNAV_AGGANCI", p::Salva));
+    Utente(host::UserScript().Type("TXT_TESSPRINC", "TS-COTONE-BIANCO").Type("TXT_SEQUENZA", "99")
+               .Press("INTERNAV_AGGANCI", p::Salva));
     EXPECT_EQ(UltimoMessaggio().text, "Valore non valido per Sequenza: 99");
     EXPECT_EQ(Valore("SELECT FA63_TSPRINCIPALE FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01'").Text(),
               "TS-COTONE-BIANCO");
@@ -207,16 +166,4 @@ TEST_F(RefusalTest, TheHeaderRefusesAMainFabricOrSequenceOutsideTheBill) {
     EXPECT_EQ(UltimoMessaggio().text, "Campo obbligatorio mancante: Codice alternativo");
     EXPECT_EQ(Form()->ActiveControl(), Form()->Control("TXT_CODICEALTERNATIVO"));
     EXPECT_EQ(Valore("SELECT FA63_FLGCODALT FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01'").CLng(), 0);
-}
-
-TEST_F(RefusalTest, ARefusedRowKeepsTheHeaderFromBeingSaved) {
-    ApriModello("MODELLO03");
-    Utente(host::UserScript()
-               .Type("TXT_PREFISSO", "P")
-               .Press("GRIDNAV_AGGANCI", p::Nuovo)
-               .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
-               .Press("INTERNAV_AGGANCI", p::Salva));
-    EXPECT_EQ(UltimoMessaggio().text, "Campo obbligatorio mancante: Descrizione");
-    EXPECT_EQ(GuidTestata("MODELLO03"), "");
-    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
 }

@@ -7,23 +7,16 @@
 #include "LinksFormFixture.h"
 #include "entry/MDLFA_AGGANCI.h"
 #include "host/controls/ResizeControl.h"
-#include "links_form/Messaggi.h"
 
 using testsupport::LinksFormTest;
 
-namespace {
-
-constexpr const char* kGruppo = "GRP01";
-
-}  // namespace
-
-TEST_F(LinksFormTest, AModalFormOnTheMassTabOffersOnlyThatTab) {
+TEST_F(LinksFormTest, AModalFormOffersOnlyTheTabItWasOpenedOn) {
     bool checked = false;
     shell->WhenShown(entry::kLinksFormName, host::UserScript().Do("look", [&](entry::Form& form, host::HeadlessShell&) {
         auto& f = dynamic_cast<links_form::FRMFA_AGGANCI&>(form);
         const auto& ui = f.Ui();
-        EXPECT_FALSE(ui.SIDEBAR_MAIN->ItemEnabled(kGruppo, "ITM0101"));
-        EXPECT_TRUE(ui.SIDEBAR_MAIN->ItemEnabled(kGruppo, "ITM0102"));
+        EXPECT_FALSE(ui.SIDEBAR_MAIN->ItemEnabled("GRP01", "ITM0101"));
+        EXPECT_TRUE(ui.SIDEBAR_MAIN->ItemEnabled("GRP01", "ITM0102"));
         EXPECT_EQ(ui.SIDEBAR_MAIN->SelectedItem(), "ITM0102");
         EXPECT_EQ(f.tabVisible(), entry::Util_Duplmassiva);
         EXPECT_TRUE(ui.FRM_DUPLMASS->Visible());
@@ -41,12 +34,10 @@ TEST_F(LinksFormTest, AModalFormOnTheMassTabOffersOnlyThatTab) {
     EXPECT_TRUE(checked);
     EXPECT_TRUE(shell->Failures().empty()) << shell->Failures().front();
     EXPECT_EQ(Form(), nullptr);  // the modal show returned once the window closed
-}
 
-TEST_F(LinksFormTest, AModalFormOnTheLinksTabCannotSwitchToTheMassTab) {
-    shell->WhenShown(entry::kLinksFormName, host::UserScript().SelectItem("SIDEBAR_MAIN", kGruppo, "ITM0102"));
-    host::ProgramRequest request;
-    request.modal = true;
+    // On the links tab, the mass tab cannot be reached.
+    shell->WhenShown(entry::kLinksFormName, host::UserScript().SelectItem("SIDEBAR_MAIN", "GRP01", "ITM0102"));
+    request.tabAttivo = entry::Util_Agganci;
     shell->Apri(request);
     ASSERT_EQ(shell->Failures().size(), 1u);
     EXPECT_EQ(shell->Failures()[0].rfind("FRMFA_AGGANCI: select SIDEBAR_MAIN GRP01/ITM0102: ", 0), 0u)
@@ -54,7 +45,7 @@ TEST_F(LinksFormTest, AModalFormOnTheLinksTabCannotSwitchToTheMassTab) {
     EXPECT_EQ(Form(), nullptr);  // the window is closed all the same
 }
 
-TEST_F(LinksFormTest, TheSourceArticleIsLoadedAtOnce) {
+TEST_F(LinksFormTest, TheSourceArticleIsLoadedAtOnceAndTheUnloadReleasesTheFormsHoldOnTheProgramAndSession) {
     auto program = Apri("MODELLO01");
     const auto& ui = Ui();
     EXPECT_EQ(ui.TXT_MODORIGINE->Text(), "MODELLO01");
@@ -69,16 +60,31 @@ TEST_F(LinksFormTest, TheSourceArticleIsLoadedAtOnce) {
     EXPECT_TRUE(ui.CMD_DUPLICA->Enabled());
     EXPECT_FALSE(ui.CMD_LOG->Visible());
 
+    std::weak_ptr<links_form::FRMFA_AGGANCI> form = Form();
+    auto connection = Form()->Gcon_Connect();
+    ASSERT_TRUE(connection);
+    EXPECT_EQ(program->Connection(), connection);  // the form handed its connection to the program
+    EXPECT_TRUE(shell->Chiudi(program));
+    EXPECT_EQ(connection->State(), db::adStateClosed);
+    EXPECT_EQ(shell->GetNavigator()->ClosedForms(), std::vector<std::string>{"FRMFA_AGGANCI"});
+    EXPECT_TRUE(shell->Global()->Programmi().empty());
+    EXPECT_TRUE(shell->GetNavigator()->Programmi().empty());
+    EXPECT_THROW(shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_DUPLICA")), db::Error);
+    EXPECT_EQ(program->ClsVoceMenu(), nullptr);
+    ASSERT_FALSE(form.expired());
+    EXPECT_EQ(form.lock()->ActiveInterface(), nullptr);
+    EXPECT_EQ(form.lock()->RstAggTestata(), nullptr);
+    EXPECT_EQ(form.lock()->Gcls_Log(), nullptr);
+
     // Opening on a model without prefix leaves its header unchanged.
-    shell->Chiudi(program);
     Apri("MODELLO02");
     EXPECT_EQ(Ui().TXT_PREFISSO->Text(), "");
     EXPECT_FALSE(Ui().FME_AGGANCI->IsChanged());
     EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
 }
 
-TEST_F(LinksFormTest, WithoutASourceArticleTheModelFieldWaitsForAFinishedProduct) {
-    Apri();
+TEST_F(LinksFormTest, WithoutASourceArticleTheModelFieldWaitsForAFinishedProductAndAScriptVetoKeepsTheFormOpen) {
+    auto program = Apri();
     const auto& ui = Ui();
     EXPECT_TRUE(ui.TXT_MODORIGINE->HasFocus());
     EXPECT_FALSE(ui.FRM_PREFISSO->Enabled());
@@ -96,10 +102,7 @@ TEST_F(LinksFormTest, WithoutASourceArticleTheModelFieldWaitsForAFinishedProduct
     Utente(host::UserScript().Type("TXT_MODORIGINE", "MODELLO02"));
     EXPECT_TRUE(Ui().FRM_PREFISSO->Enabled());
     EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), std::vector<std::string>{"TS-LINO-BLU"});
-}
 
-TEST_F(LinksFormTest, AScriptVetoKeepsTheFormOpen) {
-    auto program = Apri();
     shell->GetNavigator()->Script()->VetoClose(true);
     EXPECT_FALSE(shell->Chiudi(program));
     ASSERT_TRUE(Form());
@@ -113,26 +116,6 @@ TEST_F(LinksFormTest, AScriptVetoKeepsTheFormOpen) {
     EXPECT_EQ(shell->GetNavigator()->Script()->Events(),
               (std::vector<Event>{{"FRMFA_AGGANCI", true}, {"FRMFA_AGGANCI", false}, {"FRMFA_AGGANCI", false}}));
     EXPECT_TRUE(shell->GetNavigator()->Script()->Entries().empty());
-}
-
-TEST_F(LinksFormTest, TheUnloadReleasesTheFormsHoldOnTheProgramAndTheSession) {
-    auto program = Apri("MODELLO01");
-    std::weak_ptr<links_form::FRMFA_AGGANCI> form = Form();
-    auto connection = Form()->Gcon_Connect();
-    ASSERT_TRUE(connection);
-    EXPECT_EQ(program->Connection(), connection);  // the form handed its connection to the program
-
-    EXPECT_TRUE(shell->Chiudi(program));
-    EXPECT_EQ(connection->State(), db::adStateClosed);
-    EXPECT_EQ(shell->GetNavigator()->ClosedForms(), std::vector<std::string>{"FRMFA_AGGANCI"});
-    EXPECT_TRUE(shell->Global()->Programmi().empty());
-    EXPECT_TRUE(shell->GetNavigator()->Programmi().empty());
-    EXPECT_THROW(shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_DUPLICA")), db::Error);
-    EXPECT_EQ(program->ClsVoceMenu(), nullptr);
-    ASSERT_FALSE(form.expired());
-    EXPECT_EQ(form.lock()->ActiveInterface(), nullptr);
-    EXPECT_EQ(form.lock()->RstAggTestata(), nullptr);
-    EXPECT_EQ(form.lock()->Gcls_Log(), nullptr);
 }
 
 TEST_F(LinksFormTest, TheFormWritesItsCreationAndEndTraceLinesWithOneId) {
@@ -160,34 +143,32 @@ TEST_F(LinksFormTest, TheFormWritesItsCreationAndEndTraceLinesWithOneId) {
     EXPECT_EQ(a[1], b[1]);
 }
 
-TEST_F(LinksFormTest, TheSideBarSwitchesTabsAndIgnoresTheItemShown) {
+TEST_F(LinksFormTest, TheSideBarSwitchesTabsIgnoresTheItemShownAndKeepsBothWhenTheTearDownIsRefused) {
     Apri("MODELLO01");
     const auto testata = Form()->RstAggTestata();
-    Utente(host::UserScript().SelectItem("SIDEBAR_MAIN", kGruppo, "ITM0101"));
+    Utente(host::UserScript().SelectItem("SIDEBAR_MAIN", "GRP01", "ITM0101"));
     EXPECT_EQ(Form()->RstAggTestata(), testata);  // clicking the tab shown tore nothing down
 
-    Utente(host::UserScript().SelectItem("SIDEBAR_MAIN", kGruppo, "ITM0102"));
+    Utente(host::UserScript().SelectItem("SIDEBAR_MAIN", "GRP01", "ITM0102"));
     EXPECT_EQ(Form()->tabVisible(), entry::Util_Duplmassiva);
     EXPECT_TRUE(Ui().FRM_DUPLMASS->Visible());
     EXPECT_FALSE(Ui().FRM_MODORIGINE->Visible());
     EXPECT_EQ(Form()->RstAggTestata(), nullptr);
     EXPECT_EQ(Ui().TXT_MODORIGINE->Connection(), nullptr);
 
-    Utente(host::UserScript().SelectItem("SIDEBAR_MAIN", kGruppo, "ITM0101"));
+    Utente(host::UserScript().SelectItem("SIDEBAR_MAIN", "GRP01", "ITM0101"));
     EXPECT_EQ(Form()->tabVisible(), entry::Util_Agganci);
     EXPECT_TRUE(Ui().FRM_MODORIGINE->Visible());
     EXPECT_FALSE(Ui().FRM_DUPLMASS->Visible());
     EXPECT_EQ(Ui().TXT_MODORIGINE->Connection(), Form()->Gcon_Connect());
-}
 
-TEST_F(LinksFormTest, ARefusedTearDownKeepsTheTabAndItsItem) {
-    ApriModello("MODELLO01");
     // A row being typed, and the user cancels the question whether to save it.
     Utente(host::UserScript()
+               .Type("TXT_MODORIGINE", "MODELLO01")
                .Press("GRIDNAV_AGGANCI", entry::pulsanti::Nuovo)
                .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
                .Answer(entry::kAnswerCancel)
-               .SelectItem("SIDEBAR_MAIN", kGruppo, "ITM0102"));
+               .SelectItem("SIDEBAR_MAIN", "GRP01", "ITM0102"));
     EXPECT_EQ(UltimoMessaggio().text, "Salvare le modifiche?");
     EXPECT_EQ(Form()->tabVisible(), entry::Util_Agganci);
     EXPECT_TRUE(Ui().FRM_MODORIGINE->Visible());
@@ -196,8 +177,8 @@ TEST_F(LinksFormTest, ARefusedTearDownKeepsTheTabAndItsItem) {
     EXPECT_EQ(Ui().FME_AGGANCIDET->Status(), entry::kvStatoNuovo);
 }
 
-TEST_F(LinksFormTest, ASecondActivationRepeatsNothing) {
-    Apri();
+TEST_F(LinksFormTest, ASecondActivationRepeatsNothingTheLayoutKeepsBothTabsTheSameSizeAndEscapeCloses) {
+    auto program = Apri();
     auto resize = Controllo<host::controls::ResizeControl>("ZEL_RESIZEFORM");
     const auto entries = resize->Entries().size();
     const auto events = shell->GetNavigator()->Script()->Events().size();
@@ -205,10 +186,15 @@ TEST_F(LinksFormTest, ASecondActivationRepeatsNothing) {
     EXPECT_EQ(resize->Entries().size(), entries);
     EXPECT_EQ(shell->GetNavigator()->Script()->Events().size(), events);
     EXPECT_EQ(shell->GetNavigator()->Layout()->Applied(), std::vector<std::string>{"Agganci\\Aperture"});
-}
 
-TEST_F(LinksFormTest, EscapeClosesTheForm) {
-    auto program = Apri();
+    Utente(host::UserScript().Do("size the tab", [](entry::Form& form, host::HeadlessShell&) {
+                                  form.Control("FRM_MODORIGINE")->Move(1800, 0, 9000, 6000);
+                              })
+               .Resize(12000, 8000));
+    EXPECT_EQ(Ui().FRM_DUPLMASS->Width(), 9000);
+    EXPECT_EQ(Ui().FRM_DUPLMASS->Height(), 6000);
+    EXPECT_EQ(resize->Relayouts(), (std::vector<std::string>{"FRM_MODORIGINE", "FRM_DUPLMASS"}));
+
     Utente(host::UserScript().Key(entry::vbKeyEscape));
     EXPECT_EQ(Form(), nullptr);
     EXPECT_TRUE(shell->Chiudi(program));  // nothing left to close
@@ -228,16 +214,4 @@ TEST_F(LinksFormTest, AMissingKindOfArticleMasterClosesTheFormAtOnceAndTheBaseOn
     request.tipoAnagrafica = entry::KvEnumTipoAnagraficaArticoli_Base;
     shell->Apri(request);
     EXPECT_FALSE(Ui().TXT_DESCARTESTDAGENERARE->Visible());
-}
-
-TEST_F(LinksFormTest, TheLayoutKeepsBothTabsTheSameSize) {
-    Apri();
-    auto resize = Controllo<host::controls::ResizeControl>("ZEL_RESIZEFORM");
-    Utente(host::UserScript().Do("size the tab", [](entry::Form& form, host::HeadlessShell&) {
-                                  form.Control("FRM_MODORIGINE")->Move(1800, 0, 9000, 6000);
-                              })
-               .Resize(12000, 8000));
-    EXPECT_EQ(Ui().FRM_DUPLMASS->Width(), 9000);
-    EXPECT_EQ(Ui().FRM_DUPLMASS->Height(), 6000);
-    EXPECT_EQ(resize->Relayouts(), (std::vector<std::string>{"FRM_MODORIGINE", "FRM_DUPLMASS"}));
 }

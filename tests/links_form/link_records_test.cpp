@@ -3,10 +3,13 @@
 #include "LinksFormFixture.h"
 #include "entry/MDLFA_AGGANCI.h"
 
+#include <gmock/gmock.h>
+
 using testsupport::LinksFormTest;
+using ::testing::HasSubstr;
 namespace p = entry::pulsanti;
 
-TEST_F(LinksFormTest, RowsAreOrderedByFabricWithTheirSeasonCodes) {
+TEST_F(LinksFormTest, RowsAreOrderedByFabricWithTheirSeasonCodesAndARowWhoseSeasonIsGoneShowsNone) {
     ApriModello("MODELLO01");
     EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), (std::vector<std::string>{"TS-LANA-GRIGIA", "TS-LINO-BLU", "TS-SETA-ROSSA"}));
     EXPECT_EQ(Colonna("MG5T_CODICE"), (std::vector<std::string>{"AI2025", "PE2025", "PE2026"}));
@@ -22,17 +25,15 @@ TEST_F(LinksFormTest, RowsAreOrderedByFabricWithTheirSeasonCodes) {
     EXPECT_EQ(Ui().TXT_DESCLINEA->Text(), "Uomo classico");
     EXPECT_EQ(Ui().TXT_DESCMARCHIO->Text(), "Mare Blu");
     EXPECT_FALSE(Ui().FME_AGGANCIDET->IsChanged());  // showing a row's season is no edit
-}
 
-TEST_F(LinksFormTest, ARowWhoseSeasonIsGoneShowsNoSeasonCode) {
     Esegui("UPDATE FA64_AGGANCIDET SET FA64_STAGIONE_MG5T = 999 WHERE FA64_CODTESS_FA12 = 'TS-LINO-BLU'");
-    ApriModello("MODELLO01");
+    Utente(host::UserScript().Click("CMD_NUOVO").Type("TXT_MODORIGINE", "MODELLO01"));
     EXPECT_EQ(Colonna("MG5T_CODICE"), (std::vector<std::string>{"AI2025", "", "PE2026"}));
     Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2));
     EXPECT_EQ(Ui().TXT_STAGIONE->Text(), "");
 }
 
-TEST_F(LinksFormTest, AModelWithoutLinksStartsANewHeaderWhoseFirstLinkGetsItsKeysFromTheDatabase) {
+TEST_F(LinksFormTest, AModelWithoutLinksStartsANewHeaderSavedOnlyWithAValidFirstLinkThatGetsItsKeysFromTheDatabase) {
     ApriModello("MODELLO03");
     // No links: a new header, the focus on its prefix, nothing to generate.
     EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
@@ -42,10 +43,17 @@ TEST_F(LinksFormTest, AModelWithoutLinksStartsANewHeaderWhoseFirstLinkGetsItsKey
     EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
     EXPECT_FALSE(Ui().CMD_LOG->Visible());
 
+    // A refused row keeps the header from being saved.
     Utente(host::UserScript()
                .Type("TXT_PREFISSO", "xy")
                .Press("GRIDNAV_AGGANCI", p::Nuovo)
                .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
+               .Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(UltimoMessaggio().text, "Campo obbligatorio mancante: Descrizione");
+    EXPECT_EQ(GuidTestata("MODELLO03"), "");
+    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
+
+    Utente(host::UserScript()
                .Type("TXT_DESCARTDAGENERARE", "Giacca lino blu")
                .Type("TXT_QTA1", "1.25")
                .Type("TXT_STAGIONE", "PE2026")
@@ -56,7 +64,7 @@ TEST_F(LinksFormTest, AModelWithoutLinksStartsANewHeaderWhoseFirstLinkGetsItsKey
                     "'Giacca lino blu'"),
               0);
     Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
-    EXPECT_TRUE(shell->Messages()->Messages().empty());
+    EXPECT_EQ(Messaggi().size(), 1u);  // only the refusal
 
     const std::string guid = GuidTestata("MODELLO03");
     ASSERT_EQ(guid.size(), 36u);
@@ -76,25 +84,7 @@ TEST_F(LinksFormTest, AModelWithoutLinksStartsANewHeaderWhoseFirstLinkGetsItsKey
     EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
 }
 
-TEST_F(LinksFormTest, AnotherRowOfASavedHeaderIsWrittenWithTheHeader) {
-    ApriModello("MODELLO02");
-    Utente(host::UserScript()
-               .Press("GRIDNAV_AGGANCI", p::Nuovo)
-               .Type("TXT_TSAGGANCIO", "TS-SETA-ROSSA")
-               .Type("TXT_DESCARTDAGENERARE", "Pantalone seta")
-               .Press("GRIDNAV_AGGANCI", p::Salva));
-    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());  // something waits to be saved
-    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
-    EXPECT_EQ(RigheAgganci("MODELLO02"), 2);
-    EXPECT_EQ(Valore("SELECT FA64_GUID_FA63 FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-SETA-ROSSA' AND "
-                     "FA64_DESCRIZIONE = 'Pantalone seta'")
-                  .Text(),
-              GuidTestata("MODELLO02"));
-    EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), (std::vector<std::string>{"TS-LINO-BLU", "TS-SETA-ROSSA"}));
-    EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
-}
-
-TEST_F(LinksFormTest, StatusesOfTheFramesDriveTheFields) {
+TEST_F(LinksFormTest, StatusesOfTheFramesAndTheAlternativeCodeBoxDriveTheFields) {
     ApriModello("MODELLO01");
     // A new row: generation waits, the season box is cleared.
     Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Nuovo));
@@ -116,10 +106,8 @@ TEST_F(LinksFormTest, StatusesOfTheFramesDriveTheFields) {
     EXPECT_FALSE(Ui().TXT_PREFISSO->Enabled());
     EXPECT_EQ(Griglia()->RowCount(), 3);
     EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
-}
 
-TEST_F(LinksFormTest, TheAlternativeCodeIsTypedOnlyWhileItsBoxIsTicked) {
-    ApriModello("MODELLO01");
+    // The alternative code is typed only while its box is ticked.
     EXPECT_FALSE(Ui().TXT_CODICEALTERNATIVO->Enabled());
     Utente(host::UserScript().Click("CHK_CODALT").Type("TXT_CODICEALTERNATIVO", "alt1"));
     EXPECT_EQ(Ui().TXT_CODICEALTERNATIVO->Text(), "ALT1");
@@ -133,7 +121,7 @@ TEST_F(LinksFormTest, TheAlternativeCodeIsTypedOnlyWhileItsBoxIsTicked) {
 }
 
 // The article is recorded after the form read the rows (by a run elsewhere): the deletion still removes it.
-TEST_F(LinksFormTest, DeletingARowWithAGeneratedArticleRemovesTheArticleAndTheRowAtOnce) {
+TEST_F(LinksFormTest, DeletingARowRemovesItsGeneratedArticleAtOnceOrWaitsForTheHeaderSave) {
     ApriModello("MODELLO01");
     Generato("MODELLO01", "TS-LINO-BLU", "CAM-100");
     Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2).Press("GRIDNAV_AGGANCI", p::Elimina));
@@ -146,31 +134,39 @@ TEST_F(LinksFormTest, DeletingARowWithAGeneratedArticleRemovesTheArticleAndTheRo
     EXPECT_FALSE(EsisteArticolo("CAM-100"));
     EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
     EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), (std::vector<std::string>{"TS-LANA-GRIGIA", "TS-SETA-ROSSA"}));
-}
 
-TEST_F(LinksFormTest, DeletingARowWithoutAGeneratedArticleWaitsForTheHeaderSave) {
-    ApriModello("MODELLO01");
-    Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 3).Press("GRIDNAV_AGGANCI", p::Elimina));
-    EXPECT_EQ(RigheAgganci("MODELLO01"), 3);
-    EXPECT_EQ(Griglia()->RowCount(), 2);
-    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
+    Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2).Press("GRIDNAV_AGGANCI", p::Elimina));
     EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
+    EXPECT_EQ(Griglia()->RowCount(), 1);
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(RigheAgganci("MODELLO01"), 1);
     EXPECT_EQ(Conta("SELECT * FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-SETA-ROSSA'"), 0);
 }
 
-TEST_F(LinksFormTest, ARowWhoseArticleCannotBeRemovedStays) {
+TEST_F(LinksFormTest, ARowOrAHeaderWithAnArticleThatCannotBeRemovedStaysWhole) {
     // The fabric is a component of the models' bills: the article business object refuses to delete it.
+    Generato("MODELLO01", "TS-LANA-GRIGIA", "CAM-100");
     Generato("MODELLO01", "TS-LINO-BLU", "TS-COTONE-BIANCO");
     ApriModello("MODELLO01");
     Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2).Press("GRIDNAV_AGGANCI", p::Elimina));
 
     EXPECT_EQ(UltimoMessaggio().style, 16);
-    EXPECT_NE(UltimoMessaggio().text.find("Impossibile eliminare l'articolo TS-COTONE-BIANCO"), std::string::npos)
-        << UltimoMessaggio().text;
+    EXPECT_THAT(UltimoMessaggio().text, HasSubstr("Impossibile eliminare l'articolo TS-COTONE-BIANCO"));
     EXPECT_TRUE(EsisteArticolo("TS-COTONE-BIANCO"));
     EXPECT_EQ(Griglia()->RowCount(), 3);
     EXPECT_FALSE(Ui().FME_AGGANCIDET->IsChanged());
     EXPECT_EQ(RigheAgganci("MODELLO01"), 3);
+
+    // The header is not deleted at all.
+    const auto mostrati = Messaggi().size();
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Elimina));
+    ASSERT_GT(Messaggi().size(), mostrati);
+    EXPECT_EQ(UltimoMessaggio().style, 16);
+    EXPECT_THAT(UltimoMessaggio().text, HasSubstr("Impossibile eliminare l'articolo TS-COTONE-BIANCO"));
+    EXPECT_TRUE(EsisteArticolo("CAM-100"));  // removed, then put back with the rest
+    EXPECT_NE(GuidTestata("MODELLO01"), "");
+    EXPECT_EQ(RigheAgganci("MODELLO01"), 3);
+    EXPECT_EQ(Griglia()->RowCount(), 3);
 }
 
 TEST_F(LinksFormTest, DeletingAHeaderRemovesItsGeneratedArticlesAndAllItsRows) {
@@ -192,19 +188,6 @@ TEST_F(LinksFormTest, DeletingAHeaderRemovesItsGeneratedArticlesAndAllItsRows) {
     EXPECT_EQ(Griglia()->RowCount(), 0);
 }
 
-TEST_F(LinksFormTest, AHeaderWithAnArticleThatCannotBeRemovedIsNotDeletedAtAll) {
-    Generato("MODELLO01", "TS-LANA-GRIGIA", "CAM-100");
-    Generato("MODELLO01", "TS-LINO-BLU", "TS-COTONE-BIANCO");
-    ApriModello("MODELLO01");
-    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Elimina));
-
-    EXPECT_EQ(UltimoMessaggio().style, 16);
-    EXPECT_TRUE(EsisteArticolo("CAM-100"));  // removed, then put back with the rest
-    EXPECT_NE(GuidTestata("MODELLO01"), "");
-    EXPECT_EQ(RigheAgganci("MODELLO01"), 3);
-    EXPECT_EQ(Griglia()->RowCount(), 3);
-}
-
 TEST_F(LinksFormTest, RemovingTheLastRowLeavesANewRowThatIsNoChange) {
     ApriModello("MODELLO02");
     Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Elimina).Press("INTERNAV_AGGANCI", p::Salva));
@@ -218,7 +201,7 @@ TEST_F(LinksFormTest, RemovingTheLastRowLeavesANewRowThatIsNoChange) {
     EXPECT_EQ(Ui().TXT_MODORIGINE->Text(), "");
 }
 
-TEST_F(LinksFormTest, ANewModelEmptiesTheTabAfterAskingAboutUnsavedRows) {
+TEST_F(LinksFormTest, ANewModelEmptiesTheTabAfterAskingAboutUnsavedRowsAndSavedRowsGoWithTheHeader) {
     ApriModello("MODELLO01");
     Utente(host::UserScript().Click("CMD_NUOVO"));
     EXPECT_EQ(Ui().TXT_MODORIGINE->Text(), "");
@@ -227,14 +210,11 @@ TEST_F(LinksFormTest, ANewModelEmptiesTheTabAfterAskingAboutUnsavedRows) {
     EXPECT_EQ(Ui().TXT_PREFISSO->Text(), "");
 
     // Unsaved rows and "cancel" to saving them: the rows and their model stay.
-    Utente(host::UserScript()
-               .Type("TXT_MODORIGINE", "MODELLO02")
-               .Press("GRIDNAV_AGGANCI", p::Nuovo)
-               .Type("TXT_TSAGGANCIO", "TS-SETA-ROSSA")
-               .Type("TXT_DESCARTDAGENERARE", "Pantalone seta")
-               .Press("GRIDNAV_AGGANCI", p::Salva)
-               .Answer(entry::kAnswerCancel)
-               .Type("TXT_MODORIGINE", "MODELLO01"));
+    const std::vector<std::pair<std::string, std::string>> seta = {{"TXT_TSAGGANCIO", "TS-SETA-ROSSA"},
+                                                                   {"TXT_DESCARTDAGENERARE", "Pantalone seta"}};
+    Utente(host::UserScript().Type("TXT_MODORIGINE", "MODELLO02"));
+    SalvaRiga(seta);
+    Utente(host::UserScript().Answer(entry::kAnswerCancel).Type("TXT_MODORIGINE", "MODELLO01"));
     EXPECT_EQ(UltimoMessaggio().text, "Salvare le modifiche?");
     EXPECT_EQ(Ui().TXT_MODORIGINE->Text(), "MODELLO02");
     EXPECT_EQ(Griglia()->RowCount(), 2);
@@ -242,17 +222,26 @@ TEST_F(LinksFormTest, ANewModelEmptiesTheTabAfterAskingAboutUnsavedRows) {
     Utente(host::UserScript().Answer(entry::kAnswerNo).Type("TXT_MODORIGINE", "MODELLO01"));
     EXPECT_EQ(RigheAgganci("MODELLO02"), 1);
     EXPECT_EQ(Griglia()->RowCount(), 3);
+
+    // Another row of a saved header is written with the header.
+    Utente(host::UserScript().Type("TXT_MODORIGINE", "MODELLO02"));
+    SalvaRiga(seta);
+    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());  // something waits to be saved
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(RigheAgganci("MODELLO02"), 2);
+    EXPECT_EQ(Valore("SELECT FA64_GUID_FA63 FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-SETA-ROSSA' AND "
+                     "FA64_DESCRIZIONE = 'Pantalone seta'")
+                  .Text(),
+              GuidTestata("MODELLO02"));
+    EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), (std::vector<std::string>{"TS-LINO-BLU", "TS-SETA-ROSSA"}));
+    EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
 }
 
 TEST_F(LinksFormTest, ClosingWithUnsavedRowsSavesThemWithTheirNewHeader) {
     auto program = Apri();
-    Utente(host::UserScript()
-               .Type("TXT_MODORIGINE", "MODELLO03")
-               .Press("GRIDNAV_AGGANCI", p::Nuovo)
-               .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
-               .Type("TXT_DESCARTDAGENERARE", "Giacca lino")
-               .Press("GRIDNAV_AGGANCI", p::Salva)
-               .Answer(entry::kAnswerYes));
+    Utente(host::UserScript().Type("TXT_MODORIGINE", "MODELLO03"));
+    SalvaRiga({{"TXT_TSAGGANCIO", "TS-LINO-BLU"}, {"TXT_DESCARTDAGENERARE", "Giacca lino"}});
+    Utente(host::UserScript().Answer(entry::kAnswerYes));
     EXPECT_TRUE(shell->Chiudi(program));
     const std::string guid = GuidTestata("MODELLO03");
     ASSERT_NE(guid, "");

@@ -4,7 +4,6 @@
 #include "LinksFormFixture.h"
 #include "entry/ControlsAdvancedQuery.h"
 #include "host/controls/AdvancedQuery.h"
-#include "links_form/FRMFA_AGGANCI.h"
 #include "variants_form/FRMFA_VARIANTI.h"
 
 using testsupport::LinksFormTest;
@@ -32,15 +31,9 @@ protected:
     std::string Testo(const std::string& nome) const {
         return std::dynamic_pointer_cast<entry::ITextBox>(Form()->Control(nome))->Text();
     }
-    Codici Lista(const std::string& box) const {
-        Codici codes;
-        for (const auto& row : Controllo<host::controls::LookupTextBox>(box)->LastList().rows)
-            codes.push_back(db::RTrim(row.at(0).Text()));
-        return codes;
-    }
 };
 
-TEST_F(MassTabTest, TheQueryFieldsListTheirValuesNarrowedByTheParentsTheUserGave) {
+TEST_F(MassTabTest, TheQueryFieldsListValuesNarrowedByTheirParentsAndTheParameterFieldsDecodeByTheArticlesKind) {
     ApriScheda();
     auto q = Query();
     EXPECT_EQ(q->UserOpenList("Famiglia"), (Codici{"ACC", "CAM", "GIA", "PAN", "TES"}));
@@ -66,16 +59,18 @@ TEST_F(MassTabTest, TheQueryFieldsListTheirValuesNarrowedByTheParentsTheUserGave
     q->AggiungiCondizione({"Famiglia", Q::Uguale, {"x' OR '1'='1"}});
     EXPECT_TRUE(q->UserOpenList("Sottofamiglia").empty());
     EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
-}
 
-TEST_F(MassTabTest, TheParameterFieldsDecodeIntoTheirDescriptionsAndTheTypologyFollowsTheArticlesKind) {
-    ApriScheda();
+    // The parameter fields decode into their descriptions and the typology follows the article's kind.
+    q->Svuota();
     Seleziona({{"Articolo", Q::Uguale, {"MODELLO02"}}});
     Utente(host::UserScript()
                .Pick("TXT_LINEAD", "DONNA")
                .Type("TXT_MARCHIOD", "URBAN")
                .Type("TXT_STAGIONED", "AI2025")
-               .Pick("TXT_TIPOLOGIAD", "GIACCA"));
+               .Pick("TXT_TIPOLOGIAD", "GIACCA")
+               .Choose("CBO_PREFISSO", "Aggiungi prefisso")
+               .Type("TXT_PREFISSODART", "X'Y'"));
+    EXPECT_EQ(Ui().TXT_PREFISSODART->Text(), "XY");  // the prefix loses its quotes
     EXPECT_EQ(Testo("TXT_DESCLINEAD"), "Donna");
     EXPECT_EQ(Testo("TXT_DESCMARCHIOD"), "Urban Line");
     EXPECT_EQ(Testo("TXT_DESCSTAGIONED"), "Autunno/Inverno 2025");
@@ -98,7 +93,7 @@ TEST_F(MassTabTest, TheParameterFieldsDecodeIntoTheirDescriptionsAndTheTypologyF
     EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
 }
 
-TEST_F(MassTabTest, TheVariantButtonOpensTheVariantFormForTheOneSelectedArticleAndKeepsTheUsersList) {
+TEST_F(MassTabTest, TheVariantButtonOpensTheVariantFormForTheOneSelectedArticleAndTheFormGoesWithTheShell) {
     ApriScheda();
     Seleziona({{"Articolo", Q::Uguale, {"MODELLO02"}}});
     Codici offerte;
@@ -126,6 +121,13 @@ TEST_F(MassTabTest, TheVariantButtonOpensTheVariantFormForTheOneSelectedArticleA
     // A new selection lets go of it.
     Utente(host::UserScript().Click("CMD_INDIETRO").Click("CMD_AVANTI"));
     EXPECT_FALSE(Form()->RstSelezioneVarianti());
+
+    // The wizard holds the program interface, which holds the form: unloading the form must let go of it, or
+    // the form would outlive the shell.
+    std::weak_ptr<links_form::FRMFA_AGGANCI> form = Form();
+    Utente(host::UserScript().Close());
+    shell.reset();
+    EXPECT_TRUE(form.expired());
 }
 
 // With one of two selected articles unticked the run works in single-article mode: the variant form must
@@ -146,17 +148,6 @@ TEST_F(MassTabTest, TheVariantFormListsTheOneTickedArticleTheRunCounts) {
     EXPECT_FALSE(EsisteArticolo("XCAM-101"));
     EXPECT_EQ(Valore("SELECT MG6B_FLGGESTVAR FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'XCAM-100' AND "
                      "MG6B_CODICEVAR_MG5F = 'VES'").CLng(), 0);
-}
-
-// The wizard holds the program interface, which holds the form: unloading the form must let go of it, or
-// the form would outlive the shell.
-TEST_F(MassTabTest, TheFormGoesWithTheShellAfterTheTabWasUsed) {
-    ApriScheda();
-    Seleziona({{"Famiglia", Q::Uguale, {"CAM"}}});
-    std::weak_ptr<links_form::FRMFA_AGGANCI> form = Form();
-    Utente(host::UserScript().Close());
-    shell.reset();
-    EXPECT_TRUE(form.expired());
 }
 
 }  // namespace

@@ -24,30 +24,19 @@
 
 namespace varianti_test {
 
-// One row of the list, as text.
-struct Riga {
-    std::string sel;
-    std::string descrizione;
-    std::string automatico;
-    std::string personalizzato;
-    friend bool operator==(const Riga&, const Riga&) = default;
-};
-inline std::ostream& operator<<(std::ostream& os, const Riga& r) {
-    return os << "{SEL " << r.sel << ", '" << r.descrizione << "', AUTO " << r.automatico << ", '" << r.personalizzato
-              << "'}";
-}
-
-// The list by variant code, read through a cursor of its own so that the caller's position stays.
-inline std::map<std::string, Riga> Righe(const db::RecordsetPtr& lista) {
-    std::map<std::string, Riga> righe;
+// The list by variant code, each row as "SEL|description|automatic grouping|personalised code"; read
+// through a cursor of its own so that the caller's position stays.
+using Lista = std::map<std::string, std::string>;
+inline Lista Righe(const db::RecordsetPtr& lista) {
+    Lista righe;
     if (!lista) return righe;
     auto cursore = lista->Clone();
     if (cursore->RecordCount() == 0) return righe;
     for (cursore->MoveFirst(); !cursore->EOF(); cursore->MoveNext()) {
-        righe[entry::Pfun_Testo((*cursore)["MG5F_CODICEVAR"].Value())] = {
-            entry::Pfun_Numero((*cursore)["SEL"].Value()), entry::Pfun_Testo((*cursore)["MG5F_DESCR_VAR"].Value()),
-            entry::Pfun_Numero((*cursore)["RAGGRAUTOMATICO"].Value()),
-            entry::Pfun_Testo((*cursore)["RAGGRPERSONALIZZATO"].Value())};
+        auto campo = [&cursore](const char* nome) { return (*cursore)[nome].Value(); };
+        righe[entry::Pfun_Testo(campo("MG5F_CODICEVAR"))] =
+            entry::Pfun_Numero(campo("SEL")) + "|" + entry::Pfun_Testo(campo("MG5F_DESCR_VAR")) + "|" +
+            entry::Pfun_Numero(campo("RAGGRAUTOMATICO")) + "|" + entry::Pfun_Testo(campo("RAGGRPERSONALIZZATO"));
     }
     return righe;
 }

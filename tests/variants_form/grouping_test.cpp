@@ -6,27 +6,16 @@
 namespace varianti_test {
 namespace {
 
-using Lista = std::map<std::string, Riga>;
-
-// The state of TXT_RAGGR at one moment of the script.
-struct StatoBox {
-    std::string testo;
-    bool abilitato = false;
-    friend bool operator==(const StatoBox&, const StatoBox&) = default;
-};
-inline std::ostream& operator<<(std::ostream& os, const StatoBox& s) {
-    return os << "'" << s.testo << "' " << (s.abilitato ? "enabled" : "disabled");
-}
-
-host::UserScript& Osserva(host::UserScript& s, std::vector<StatoBox>& visti) {
+// The state of TXT_RAGGR at one moment of the script: its text, "|on" when it can be typed, "|off" when not.
+host::UserScript& Osserva(host::UserScript& s, std::vector<std::string>& visti) {
     return s.Do("look at TXT_RAGGR", [&visti](entry::Form& form, host::HeadlessShell&) {
-        visti.push_back({Raggruppamento(form).Text(), Raggruppamento(form).Enabled()});
+        visti.push_back(Raggruppamento(form).Text() + (Raggruppamento(form).Enabled() ? "|on" : "|off"));
     });
 }
 
 // The personalised code is cut to the twenty characters the list holds.
-TEST_F(VariantsForm, TicksAndGroupingCodesReachTheReturnedListAndItsTable) {
-    std::vector<StatoBox> visti;
+TEST_F(VariantsForm, TicksAndGroupingCodesReachTheListAndItsTableAndTheCodeIsTypedOnlyWithoutAutomaticGrouping) {
+    std::vector<std::string> visti;
     host::UserScript user;
     Spunta(user, "TAG", "SEL");
     Spunta(user, "TAG", "RAGGRAUTOMATICO");
@@ -36,19 +25,17 @@ TEST_F(VariantsForm, TicksAndGroupingCodesReachTheReturnedListAndItsTable) {
     const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
 
     EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
-    EXPECT_EQ(visti, (std::vector<StatoBox>{{"PRIMAVERA-ESTATE-202", true}}));
-    EXPECT_EQ(Righe(lista),
-              (Lista{{"COL", {"1", "Colore", "1", ""}}, {"TAG", {"0", "Taglia", "0", "PRIMAVERA-ESTATE-202"}}}));
+    EXPECT_EQ(visti, (std::vector<std::string>{"PRIMAVERA-ESTATE-202|on"}));
+    EXPECT_EQ(Righe(lista), (Lista{{"COL", "1|Colore|1|"}, {"TAG", "0|Taglia|0|PRIMAVERA-ESTATE-202"}}));
     EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG5F_CODICEVAR, SEL, RAGGRAUTOMATICO, RTRIM(RAGGRPERSONALIZZATO) FROM "
                                        "##TABTEMP_VARIANTI ORDER BY MG5F_CODICEVAR"),
               (std::vector<std::string>{"COL|1|1|", "TAG|0|0|PRIMAVERA-ESTATE-202"}));
     EXPECT_EQ(variants_form::RaggrPersonalizzatoAmmesso("àèìòùàèìòùàèìòùàèìòùXY"), "àèìòùàèìòùàèìòùàèìòù");
-}
 
-TEST_F(VariantsForm, GroupingCodeFollowsTheRowAndIsEditableOnlyWithoutAutomaticGrouping) {
-    std::vector<StatoBox> visti;
+    // The code follows the row and can be typed only without automatic grouping.
+    visti.clear();
     int aggiornamenti = -1;
-    host::UserScript user;
+    user = host::UserScript();
     Seleziona(user, "TAG");
     Osserva(user, visti);                     // automatic grouping: nothing to type
     Spunta(user, "TAG", "RAGGRAUTOMATICO");
@@ -64,20 +51,20 @@ TEST_F(VariantsForm, GroupingCodeFollowsTheRowAndIsEditableOnlyWithoutAutomaticG
         aggiornamenti = Griglia(form).RowUpdates();
     });
 
-    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
+    const auto seconda = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
 
     EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
-    EXPECT_EQ(visti, (std::vector<StatoBox>{{"", false}, {"", true}, {"", false}, {"SUMMER", true}, {"", false}}));
+    EXPECT_EQ(visti, (std::vector<std::string>{"|off", "|on", "|off", "SUMMER|on", "|off"}));
     EXPECT_EQ(aggiornamenti, 2);  // the typed code, then its removal: each announced to the grid
-    EXPECT_EQ(Righe(lista).at("TAG"), (Riga{"1", "Taglia", "1", ""}));
+    EXPECT_EQ(Righe(seconda).at("TAG"), "1|Taglia|1|");
     EXPECT_EQ(testsupport::Rows(*conn, "SELECT RAGGRPERSONALIZZATO FROM ##TABTEMP_VARIANTI WHERE MG5F_CODICEVAR = "
                                        "'TAG'"),
               (std::vector<std::string>{""}));
 }
 
 TEST_F(VariantsForm, ColourVariantTakesNoPersonalisedCodeOnTheLinksTabButDoesOnTheMassTab) {
-    std::vector<StatoBox> agganci, massiva;
-    auto script = [](std::vector<StatoBox>& visti) {
+    std::vector<std::string> agganci, massiva;
+    auto script = [](std::vector<std::string>& visti) {
         host::UserScript user;
         Spunta(user, "COL", "RAGGRAUTOMATICO");
         Osserva(user, visti);
@@ -101,9 +88,9 @@ TEST_F(VariantsForm, ColourVariantTakesNoPersonalisedCodeOnTheLinksTabButDoesOnT
     const auto lista = Apri(Apertura(entry::Util_Duplmassiva, false, ""), user);
 
     EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
-    EXPECT_EQ(agganci, (std::vector<StatoBox>{{"", false}, {"", false}}));
-    EXPECT_EQ(massiva, (std::vector<StatoBox>{{"", true}, {"", true}}));
-    EXPECT_EQ(Righe(lista).at("COL"), (Riga{"1", "Colore", "0", "COL-SPECIALE"}));
+    EXPECT_EQ(agganci, (std::vector<std::string>{"|off", "|off"}));
+    EXPECT_EQ(massiva, (std::vector<std::string>{"|on", "|on"}));
+    EXPECT_EQ(Righe(lista).at("COL"), "1|Colore|0|COL-SPECIALE");
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 namespace varianti_test {
 namespace {
 
-using Lista = std::map<std::string, Riga>;
-
 TEST_F(VariantsForm, WarnsOnceWhenNoColourVariantIsConfiguredAndStillWorks) {
     shell->Global()->Imposta("VarianteColore", db::Variant(""));
     host::UserScript user;
@@ -24,35 +22,10 @@ TEST_F(VariantsForm, WarnsOnceWhenNoColourVariantIsConfiguredAndStillWorks) {
     EXPECT_EQ(avviso.style, 48);
     EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
     // No colour variant: every active variant of the model is listed like any other.
-    EXPECT_EQ(Righe(lista), (Lista{{"COL", {"1", "Colore", "1", ""}}, {"TAG", {"0", "Taglia", "1", ""}}}));
+    EXPECT_EQ(Righe(lista), (Lista{{"COL", "1|Colore|1|"}, {"TAG", "0|Taglia|1|"}}));
 }
 
-TEST_F(VariantsForm, ReopeningShowsTheEarlierChoicesUnchangedWhateverTheArticle) {
-    host::UserScript prima;
-    Spunta(prima, "TAG", "RAGGRAUTOMATICO");
-    prima.Type("TXT_RAGGR", "INVERNO");
-    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), prima);
-    ASSERT_TRUE(lista);
-
-    std::string mostrato;
-    host::UserScript dopo;
-    Seleziona(dopo, "TAG");
-    dopo.Do("read TXT_RAGGR", [&mostrato](entry::Form& form, host::HeadlessShell&) { mostrato = Raggruppamento(form).Text(); });
-    Spunta(dopo, "COL", "SEL");
-    // A rebuild would fail here: the earlier list must be shown without one.
-    conn->Faults().FailMatching("CTE_VAR");
-    auto apertura = Apertura(entry::Util_Duplmassiva, true, "PAN-200");
-    apertura.Varianti = lista;
-    const auto ancora = Apri(apertura, dopo);
-
-    EXPECT_EQ(ancora, lista);
-    EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
-    EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
-    EXPECT_EQ(mostrato, "INVERNO");
-    EXPECT_EQ(Righe(ancora), (Lista{{"COL", {"0", "Colore", "1", ""}}, {"TAG", {"1", "Taglia", "0", "INVERNO"}}}));
-}
-
-TEST_F(VariantsForm, AFailedBuildIsReportedAndLeavesTheGridEmptyAndTheListAsItWas) {
+TEST_F(VariantsForm, AFailedBuildIsReportedAndRetriedAndReopeningShowsTheEarlierChoicesWithoutARebuild) {
     conn->Faults().FailMatching("CTE_VAR", db::Error(-2147217900, "Invalid object name 'MG6B_GESVARART'."));
     long righe = -1;
     host::UserScript user;
@@ -71,8 +44,31 @@ TEST_F(VariantsForm, AFailedBuildIsReportedAndLeavesTheGridEmptyAndTheListAsItWa
     // Answered Retry, the build runs again.
     conn->Faults().FailMatching("CTE_VAR");
     shell->Messages()->ErrorBoxAnswers().Push(entry::kAnswerRetry);
-    EXPECT_EQ(Righe(Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"))).size(), 2u);
+    host::UserScript prima;
+    Spunta(prima, "TAG", "RAGGRAUTOMATICO");
+    prima.Type("TXT_RAGGR", "INVERNO");
+    const auto scelte = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), prima);
+    EXPECT_EQ(Righe(scelte).size(), 2u);
     EXPECT_EQ(shell->Messages()->ErrorBoxes().size(), 2u);
+
+    // Reopened on that list, whatever the article, the earlier choices show unchanged.
+    std::string mostrato;
+    host::UserScript dopo;
+    Seleziona(dopo, "TAG");
+    dopo.Do("read TXT_RAGGR",
+            [&mostrato](entry::Form& form, host::HeadlessShell&) { mostrato = Raggruppamento(form).Text(); });
+    Spunta(dopo, "COL", "SEL");
+    // A rebuild would fail here: the earlier list must be shown without one.
+    conn->Faults().FailMatching("CTE_VAR");
+    auto apertura = Apertura(entry::Util_Duplmassiva, true, "PAN-200");
+    apertura.Varianti = scelte;
+    const auto ancora = Apri(apertura, dopo);
+
+    EXPECT_EQ(ancora, scelte);
+    EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
+    EXPECT_EQ(shell->Messages()->ErrorBoxes().size(), 2u);  // no new one
+    EXPECT_EQ(mostrato, "INVERNO");
+    EXPECT_EQ(Righe(ancora), (Lista{{"COL", "0|Colore|1|"}, {"TAG", "1|Taglia|0|INVERNO"}}));
 }
 
 TEST_F(VariantsForm, UnloadLetsGoOfEverythingButTheListAndItsTable) {
@@ -102,7 +98,7 @@ TEST_F(VariantsForm, UnloadLetsGoOfEverythingButTheListAndItsTable) {
     EXPECT_EQ(testsupport::Count(*conn, "SELECT COUNT(*) FROM ##TABTEMP_VARIANTI"), 2);
 }
 
-TEST_F(VariantsForm, ArticoloDaSelezioneTakesTheArticleOnlyWhenExactlyOneIsSelected) {
+TEST_F(VariantsForm, TheMassSelectionGivesTheArticleOnlyWhenOneIsSelectedAndIsLeftAloneByTheBuild) {
     auto uno = Apertura(entry::Util_Duplmassiva, false, "");
     auto rs = SelezioneMassiva("MG66_CODART = 'CAM-100'");
     rs->MoveLast();
@@ -117,11 +113,9 @@ TEST_F(VariantsForm, ArticoloDaSelezioneTakesTheArticleOnlyWhenExactlyOneIsSelec
         EXPECT_FALSE(apertura.ModalitaDuplicaSingola);
         EXPECT_EQ(apertura.Articolo, "");
     }
-}
 
-// The mass duplication's article selection lives in ##TABTEMP, on screen with the user's ticks, while
-// the variant form is open from the same tab: building the variant list must leave it alone.
-TEST_F(VariantsForm, BuildingTheVariantListLeavesTheMassSelectionAndItsTicksAlone) {
+    // The mass duplication's article selection lives in ##TABTEMP, on screen with the user's ticks, while
+    // the variant form is open from the same tab: building the variant list must leave it alone.
     auto selezione = SelezioneMassiva("MG66_CODART LIKE 'CAM-%'");
     auto spunta = [&](const std::string& articolo) {
         selezione->Filter(db::Variant("MG66_CODART = '" + articolo + "'"));
@@ -142,7 +136,7 @@ TEST_F(VariantsForm, BuildingTheVariantListLeavesTheMassSelectionAndItsTicksAlon
     const auto lista = Apri(apertura, user);
 
     EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
-    EXPECT_EQ(Righe(lista).at("VES").sel, "0");
+    EXPECT_EQ(Righe(lista).at("VES"), "0|Vestibilità|1|");
     EXPECT_EQ(testsupport::Rows(*conn, lettura), prima);
     // The articles grid can still write its ticks.
     spunta("CAM-103");
