@@ -69,6 +69,17 @@ TEST_F(ArticleRemoval, AFailureAtAnyStatementLeavesEverythingAndTheRemovalNothin
     EXPECT_TRUE(shell->Messages()->Messages().empty());
 }
 
+// Groupings of every variant under the new code exist before: the article uses them and its removal keeps them.
+TEST_F(ArticleRemoval, AGroupingThatExistedBeforeStays) {
+    Exec("INSERT INTO MG5G_RAGGVAR (MG5G_DITTA_CG18, MG5G_CODICEVAR_MG5F, MG5G_CODRAGGVAR, MG5G_DESCRRAGGVAR) "
+         "SELECT 1, MG5F_CODICEVAR, " + db::SqlText(kNuovo) + ", 'esistente' FROM MG5F_DIMECONF");
+    const long groupings = Count("SELECT COUNT(*) FROM MG5G_RAGGVAR WHERE MG5G_CODRAGGVAR = " + db::SqlText(kNuovo));
+    Generate();
+    ASSERT_GT(Count("SELECT COUNT(*) FROM MG6B_GESVARART WHERE MG6B_CODRAGGVAR_MG5G = " + db::SqlText(kNuovo)), 0);
+    EXPECT_TRUE(generation::EliminaArticoloGenerato(contesto, kNuovo));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG5G_RAGGVAR WHERE MG5G_CODRAGGVAR = " + db::SqlText(kNuovo)), groupings);
+}
+
 // Without a subscriber the engine says which groupings it created; with one they are found in the database.
 // Either way the same groupings are the article's own, and a removal takes those and leaves the one that
 // existed under the new code before the generation: it was only reused.

@@ -77,15 +77,15 @@ TEST_F(JournalTest, ARunIsOneHeaderRowAndOneRowPerLineClosedWithItsStatus) {
 
 // The run and its lines wait while a transaction is open and survive its rollback; written several to a
 // statement, each line keeps its own number and text across the statements' edges, a long one too.
-TEST_F(JournalTest, WhileATransactionIsOpenTheRunAndItsLinesWaitAndSurviveItsRollbackEachWholeInItsPlace) {
-    conn->BeginTrans();
+TEST_F(JournalTest, WhileATransactionIsOpenTheLinesWaitAndSurviveItsRollbackEachWholeInItsPlace) {
     service->Apri(db::Variant(1), "", db::Date::FromParts(2026, 12, 4), "T");
     service->Riga("prima", 2, false);
+    ASSERT_TRUE(service->IdElaborazione().has_value());  // the run is registered: only its lines wait
+    conn->BeginTrans();
     service->Riga("dentro", 3, false);
     const std::string longLine(5000, 'x');  // among short ones
     auto filler = [&](std::size_t riga) { return riga == 7 ? longLine : "filler"; };
     for (std::size_t i = 2; i < host::ProcessingLogService::kLinesPerWrite; ++i) service->Riga(filler(i + 1), 2, false);
-    EXPECT_FALSE(service->IdElaborazione().has_value());
     EXPECT_EQ(service->RigheInAttesa(), host::ProcessingLogService::kLinesPerWrite);  // a full batch waits too
     conn->RollbackTrans();
     EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9M_LOGELABRIG"), 0);
@@ -100,6 +100,17 @@ TEST_F(JournalTest, WhileATransactionIsOpenTheRunAndItsLinesWaitAndSurviveItsRol
         EXPECT_NE(lines[i].find("|" + std::to_string(i + 1) + "|2|0|" + filler(i + 1) + "|1"), std::string::npos) << i;
     service->Chiudi(1);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB WHERE CG9L_STATO = 1"), 1);
+}
+
+TEST_F(JournalTest, ARunOpenedInsideATransactionIsRegisteredAfterIt) {
+    conn->BeginTrans();
+    service->Apri(db::Variant(1), "", db::Date::FromParts(2026, 12, 4), "T");
+    service->Riga("dentro", 2, false);
+    EXPECT_FALSE(service->IdElaborazione().has_value());
+    conn->RollbackTrans();
+    service->Chiudi(1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB WHERE CG9L_STATO = 1"), 1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9M_LOGELABRIG"), 1);
 }
 
 TEST(FileAccess, WritesCrLfLinesAndRewritesAnExistingFile) {

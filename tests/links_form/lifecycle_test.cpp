@@ -169,6 +169,7 @@ TEST_F(LinksFormTest, TheSideBarSwitchesTabsIgnoresTheItemShownAndKeepsBothWhenT
                .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
                .Answer(entry::kAnswerCancel)
                .SelectItem("SIDEBAR_MAIN", "GRP01", "ITM0102"));
+    ASSERT_EQ(Messaggi().size(), 1u);  // the question is this switch's: the earlier ones asked nothing
     EXPECT_EQ(UltimoMessaggio().text, "Salvare le modifiche?");
     EXPECT_EQ(Form()->tabVisible(), entry::Util_Agganci);
     EXPECT_TRUE(Ui().FRM_MODORIGINE->Visible());
