@@ -144,8 +144,8 @@ TEST_F(ProductionTest, CyclePerArticleCreatesTheNewCycleFromTheFirstVersion) {
     ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
 
     // The first version; 40 characters of the description; the table's defaults, not the source's values.
-    EXPECT_EQ(testsupport::Rows(*conn, "SELECT PD52_VERSIONE, PD52_DESCR, PD52_FLGATTIVO, PD52_NOTE FROM PD52_ANAGCICLI "
-                                       "WHERE PD52_CODICE = 'NEW'"),
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT PD52_VERSIONE, PD52_DESCR, PD52_FLGATTIVO, PD52_NOTE FROM "
+                                       "PD52_ANAGCICLI WHERE PD52_CODICE = 'NEW'"),
               Names{"2|Giacca in lana vergine è più calda, tagl|1|<null>"});
     EXPECT_TRUE(std::regex_match(CycleGuid("NEW"), std::regex("[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}")));
     EXPECT_EQ(Scalar("SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'NEW'").Text(), "NEW");
@@ -175,7 +175,7 @@ TEST_F(ProductionTest, CyclePerArticleCreatesTheNewCycleFromTheFirstVersion) {
 
 // With "KEY26" the new cycle gets the phases and linked data of the first version; a handler sees it before it
 // is written. Without listeners it is written from its values, the source read for its first version alone: the
-// same header, phases and linked data as the row copy's, in fewer statements; an existing cycle is left alone.
+// same header, phases and linked data as the row copy's, in fewer statements.
 TEST_F(ProductionTest, Key26CopiesThePhasesAndLinkedDataOfTheFirstVersionWithOrWithoutListeners) {
     NewArticleWithCyclePerArticle();
     WithCycleContents(*engine);
@@ -208,18 +208,28 @@ TEST_F(ProductionTest, Key26CopiesThePhasesAndLinkedDataOfTheFirstVersionWithOrW
                   Names{"21|Scheda tecnica"})
             << code;
     EXPECT_EQ(Count("SELECT COUNT(*) FROM AG01_ALLEGATI WHERE AG01_GUIDRIF IN ('G2', 'G5')"), 3);  // sources kept
+}
 
-    // A cycle the new code has already is left alone, whichever way the data are copied; the data name it.
-    const long identifiers = services->identifierServices, cycles = services->cycleServices;
-    Exec("DELETE FROM PD18_ARTPROD WHERE PD18_CODART_MG66 IN ('NEW', 'SET')");
-    recorder->names.clear();
+// A cycle the new code already has, made by no engine, is left alone by fresh engines whichever way the data are
+// copied: nothing written to it, no service asked for; the data name it.
+TEST_F(ProductionTest, AnExistingCycleOfTheNewCodeIsLeftAlone) {
+    Exec("INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE, PD52_DESCR, PD52_GUID) "
+         "VALUES (1, 'NEW', 7, 'own cycle', 'GNEW'), (1, 'SET', 7, 'own cycle', 'GSET')");
+    NewArticleWithCyclePerArticle();
+    WithCycleContents(*engine);
+    auto quiet = QuietEngine();
+    WithCycleContents(*quiet);
     ASSERT_EQ(engine->DuplicazioneDatiProduzione(src, dst), kvMethodOK);
     ASSERT_EQ(quiet->DuplicazioneDatiProduzione(src, db::Variant("SET")), kvMethodOK);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD52_ANAGCICLI WHERE PD52_CODICE IN ('NEW', 'SET')"), 2);
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT PD52_CODICE, PD52_VERSIONE, PD52_DESCR, PD52_GUID FROM PD52_ANAGCICLI "
+                                       "WHERE PD52_CODICE IN ('NEW', 'SET') ORDER BY 1"),
+              (Names{"NEW|7|own cycle|GNEW", "SET|7|own cycle|GSET"}));
     EXPECT_EQ(recorder->names, (Names{"BeforeUpdatePD18", "AfterUpdatePD18"}));
-    EXPECT_EQ(Scalar("SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = 'NEW'").Text(), "NEW");
-    EXPECT_EQ(services->identifierServices, identifiers);
-    EXPECT_EQ(services->cycleServices, cycles);
+    EXPECT_EQ(services->cycleServices, 0);
+    EXPECT_EQ(services->identifierServices, 0);
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE PD18_CODART_MG66 IN ('NEW', "
+                                       "'SET') ORDER BY 1"),
+              (Names{"NEW", "SET"}));
 }
 
 // Without listeners the production data are written in one statement, with the same cycle code as the row copy's;
@@ -364,6 +374,9 @@ TEST_F(BillOfMaterialsTest, AFailedCopyOrOneWithoutAProgramIsNotDoneWithNothingW
     EXPECT_EQ(engine->DuplicazioneDiBa(src, dst, nullptr, db::Variant(""), db::Variant(1)), kvMethodCanceled);
     EXPECT_EQ(services->billRuns.size(), runs);
     EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
+    program->ClsGlobal(global);  // the program back: done, so the cancels came from its absence, not earlier failures
+    ASSERT_EQ(CopyBill(), kvMethodOK);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'"), 1);
 }
 
 }  // namespace

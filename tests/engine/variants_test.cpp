@@ -85,8 +85,8 @@ protected:
     // "seq|option|description" of a grouping's options, in the order they were written.
     std::vector<std::string> Composition(const std::string& variant, const std::string& code) {
         return testsupport::Rows(*conn, "SELECT MG5H_SEQOPZIONE, MG5H_OPZIONE_MG5E, MG5H_DESCR FROM MG5H_COMPRAGVAR "
-                                        "WHERE MG5H_CODICEVAR_MG5F = " + db::SqlText(variant) + " AND MG5H_RAGGR_MG5G = " +
-                                        db::SqlText(code) + " ORDER BY rowid");
+                                        "WHERE MG5H_CODICEVAR_MG5F = " + db::SqlText(variant) +
+                                        " AND MG5H_RAGGR_MG5G = " + db::SqlText(code) + " ORDER BY rowid");
     }
 
     db::Variant GroupingDescription(const std::string& variant, const std::string& code) {
@@ -167,9 +167,10 @@ TEST_F(VariantTest, ModelLeavesOutTheColourWhileAFullCopyKeepsItAndAFailureWrite
 
 // Without a selection every variant of the model is active. When the company groups by article, a grouped
 // variant gets a grouping under the new code made from the model's, or the one already under that code as it
-// is; otherwise it keeps the model's grouping. A variant without a grouping on the model gets none.
+// is; otherwise it keeps the model's grouping, an inactive variant's too. A variant without a grouping on the model
+// gets none.
 TEST_F(VariantTest, ModelWithoutSelectionGroupsByArticleOnlyWhenTheCompanyDoes) {
-    AddVariant("SRC", "FIT", 0, "<null>");
+    AddVariant("SRC", "FIT", 0, "G2");
     AddVariant("SRC", "TG", 1, "G1");
     AddGrouping("TG", "G1", "Sizes of the summer line",
                 {{3, "XL", "Extra large"}, {1, "S", "Small"}, {2, "M", "Medium"}});
@@ -177,10 +178,11 @@ TEST_F(VariantTest, ModelWithoutSelectionGroupsByArticleOnlyWhenTheCompanyDoes) 
     Exec("INSERT INTO FA00_PARAMETRI (FA00_DITTA_CG18, FA00_FLGGESTIONE, FA00_INDRAGGR) VALUES (1, 1, 0)");
     CreateEngine();
     ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, dst), kvMethodOK);
-    EXPECT_EQ(Variants("NEW"), (Names{"FIT|1|<null>", "TG|1|G1"}));
+    EXPECT_EQ(Variants("NEW"), (Names{"FIT|1|G2", "TG|1|G1"}));
     EXPECT_EQ(Groupings(), 2);
 
     Exec("UPDATE FA00_PARAMETRI SET FA00_INDRAGGR = 1");
+    Exec("UPDATE MG6B_GESVARART SET MG6B_CODRAGGVAR_MG5G = NULL WHERE MG6B_CODICEVAR_MG5F = 'FIT'");
     for (const std::string code : {"NEW2", "NEW3", "NEW4"}) {
         AddArticle(code);
         ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, db::Variant(code)), kvMethodOK);
@@ -271,19 +273,24 @@ TEST_F(VariantTest, FullCopyActivatesASelectedVariantWhenActiveOnTheSourceOrForO
         EXPECT_EQ(VariantMark("SET"), 1);
     }
 
-    for (const char* code : {"MANY", "ONE"}) AddArticle(code);
     auto quiet = NewEngine();
     GiveSelection({{"COL", 1, 1, ""}, {"FIT", 1, 1, ""}, {"TG", 0, 1, ""}});
     quiet->RstDuplVarianti(selection->Clone());
-    conn->Faults().FailMatching("INSERT INTO MG5G_RAGGVAR");  // a grouping that cannot be made: no variant row
-    ErrorOf([&] { quiet->DuplicazioneVarianti(src, db::Variant("MANY")); }, "DuplicazioneVarianti");
-    EXPECT_TRUE(Variants("MANY").empty());
-    ASSERT_EQ(quiet->DuplicazioneVarianti(src, db::Variant("MANY")), kvMethodOK);
-    EXPECT_EQ(Variants("MANY"), (Names{"COL|1|MANY", "FIT|0|<null>", "TG|0|<null>"}));
-    EXPECT_EQ(Composition("COL", "MANY"), (Names{"1|RED|Red", "2|BLU|Blue"}));
-    quiet->ModalitaDuplicaSingola(true);
-    ASSERT_EQ(quiet->DuplicazioneVarianti(src, db::Variant("ONE")), kvMethodOK);
-    EXPECT_EQ(Variants("ONE"), (Names{"COL|1|ONE", "FIT|1|ONE", "TG|0|<null>"}));
+    for (const auto& [e, many, one] : {std::tuple{engine, "MANY", "ONE"}, std::tuple{quiet, "MANYQ", "ONEQ"}}) {
+        SCOPED_TRACE(many);  // row by row with events, then without listeners
+        AddArticle(many);
+        AddArticle(one);
+        e->ModalitaDuplicaSingola(false);
+        conn->Faults().FailMatching("INSERT INTO MG5G_RAGGVAR");  // a grouping that cannot be made: no variant row
+        ErrorOf([&] { e->DuplicazioneVarianti(src, db::Variant(many)); }, "DuplicazioneVarianti");
+        EXPECT_TRUE(Variants(many).empty());
+        ASSERT_EQ(e->DuplicazioneVarianti(src, db::Variant(many)), kvMethodOK);
+        EXPECT_EQ(Variants(many), (Names{"COL|1|" + std::string(many), "FIT|0|<null>", "TG|0|<null>"}));
+        EXPECT_EQ(Composition("COL", many), (Names{"1|RED|Red", "2|BLU|Blue"}));
+        e->ModalitaDuplicaSingola(true);
+        ASSERT_EQ(e->DuplicazioneVarianti(src, db::Variant(one)), kvMethodOK);
+        EXPECT_EQ(Variants(one), (Names{"COL|1|" + std::string(one), "FIT|1|" + std::string(one), "TG|0|<null>"}));
+    }
 }
 
 // ---- Colour from the link fabric ----------------------------------------------------------------------
@@ -345,8 +352,9 @@ TEST_F(VariantTest, ColourVariantComesWithTheFabricsGroupingUnderTheNewCode) {
     ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, db::Variant("NEW4")), kvMethodOK);
     EXPECT_EQ(Variants("NEW4"), (Names{"TG|1|NEW4"}));
     engine->ActInterface(db::Variant());
-    EXPECT_EQ(ErrorOf([&] { engine->DuplicazioneColoredaTessuto(fabric, dst); }, "DuplicazioneColoredaTessuto").Number(),
-              db::errc::ObjectRequired);
+    EXPECT_EQ(
+        ErrorOf([&] { engine->DuplicazioneColoredaTessuto(fabric, dst); }, "DuplicazioneColoredaTessuto").Number(),
+        db::errc::ObjectRequired);
 }
 
 }  // namespace
