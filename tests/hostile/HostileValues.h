@@ -45,10 +45,11 @@ inline std::vector<HostileValue> Values() {
     };
 }
 
-// Values at a column width that counts characters: `n` characters of two bytes each, and one more.
-inline std::string Wide(std::size_t n) {
+// Values at a column width that counts characters: `n` characters of two bytes each (or of the given
+// character), and one more.
+inline std::string Wide(std::size_t n, const std::string& character = "È") {
     std::string s;
-    for (std::size_t i = 0; i < n; ++i) s += "È";
+    for (std::size_t i = 0; i < n; ++i) s += character;
     return s;
 }
 

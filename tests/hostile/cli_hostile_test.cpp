@@ -9,17 +9,10 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 
-#include "HostileValues.h"
-#include "Queries.h"
+#include "HostileCompany.h"
 #include "RunAgganci.h"
-#include "TableCounts.h"
-#include "db/Connection.h"
-#include "db/Quote.h"
-#include "db/Recordset.h"
-#include "erp/Procedures.h"
 
 namespace {
 
@@ -37,66 +30,58 @@ std::string Word(const std::string& v) {
 class CliHostile : public ::testing::TestWithParam<HostileValue> {
 protected:
     static void SetUpTestSuite() {
-        base() = std::filesystem::temp_directory_path() / ("agganci-hostile-cli-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(base());
-        ASSERT_EQ(testsupport::RunAgganci("demo-db company.db", base().string()).code, 0);
+        std::filesystem::create_directories(Base());
+        ASSERT_EQ(testsupport::RunAgganci("demo-db company.db", Base().string()).code, 0);
     }
-    static void TearDownTestSuite() { std::filesystem::remove_all(base()); }
+    static void TearDownTestSuite() { std::filesystem::remove_all(Base()); }
 
     void SetUp() override {
         if (GetParam().text.find('\0') != std::string::npos) GTEST_SKIP() << "an argument cannot hold a NUL";
-        dir = base() / ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(dir);
+        dir = Base() / ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::create_directories(dir);
-        std::filesystem::copy_file(base() / "company.db", dir / "company.db");
+        std::filesystem::copy_file(Base() / "company.db", dir / "company.db");
         erp::RegisterProcedures();
         conn = db::Connection::Create();
         conn->Open("sqlite:" + (dir / "company.db").string());
-        value = GetParam().text.size() > kLongestArgument ? GetParam().text.substr(0, kLongestArgument)
-                                                          : GetParam().text;
+        value = GetParam().text.substr(0, kLongestArgument);
     }
     void TearDown() override {
         conn.reset();
         std::filesystem::remove_all(dir);
     }
 
+    static std::filesystem::path Base() {
+        return std::filesystem::temp_directory_path() / ("agganci-hostile-cli-" + std::to_string(::getpid()));
+    }
     testsupport::ProgramResult Agganci(const std::string& args) {
         return testsupport::RunAgganci("--db sqlite:company.db " + args, dir.string());
     }
-    long Count(const std::string& sql) { return testsupport::Count(*conn, sql); }
-    long Articles() { return Count("SELECT COUNT(*) FROM MG66_ANAGRART"); }
+    long Articles() { return testsupport::Count(*conn, "SELECT COUNT(*) FROM MG66_ANAGRART"); }
 
-    static std::filesystem::path& base() {
-        static std::filesystem::path p;
-        return p;
-    }
     std::filesystem::path dir;
     db::ConnectionPtr conn;
     std::string value;
 };
 
-TEST_P(CliHostile, DuplicateNewCode) {
-    const long before = Articles();
-    const auto r = Agganci("duplicate MODELLO01 " + Word(value));
-    if (db::Trim(value).empty()) {
+// `duplicate` with the value as the new code, then as both descriptions of another new article.
+TEST_P(CliHostile, DuplicateNewCodeAndDescriptions) {
+    long before = Articles();
+    auto r = Agganci("duplicate MODELLO01 " + Word(value));
+    std::string refusal;
+    if (db::Trim(value).empty()) refusal = "agganci: NEWCODE is empty\n";
+    else if (db::Len(value) > 25) refusal = "agganci: NEWCODE '" + value + "' is longer than 25 characters\n";
+    if (!refusal.empty()) {
         EXPECT_NE(r.code, 0);
-        EXPECT_EQ(r.out, "agganci: NEWCODE is empty\n");
-        EXPECT_EQ(Articles(), before);
-    } else if (db::Len(value) > 25) {
-        EXPECT_NE(r.code, 0);
-        EXPECT_EQ(r.out, "agganci: NEWCODE '" + value + "' is longer than 25 characters\n");
+        EXPECT_EQ(r.out, refusal);
         EXPECT_EQ(Articles(), before);
     } else {
         EXPECT_EQ(r.code, 0) << r.out.substr(0, 400);
         EXPECT_EQ(hostile::ArticlesWithCode(*conn, value), 1);
         EXPECT_EQ(Articles(), before + 1);
     }
-}
 
-TEST_P(CliHostile, DuplicateDescriptions) {
-    const long before = Articles();
-    const auto r = Agganci("duplicate MODELLO01 NEW-DESC --description " + Word(value) + " --extended-description " +
-                           Word(value));
+    before = Articles();
+    r = Agganci("duplicate MODELLO01 NEW-DESC --description " + Word(value) + " --extended-description " + Word(value));
     const std::string where = " FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW-DESC' AND MG87_LINGUA_MG52 = ' ' "
                               "AND MG87_OPZIONE_MG5E = ' '";
     if (db::Len(value) > 72) {
@@ -112,11 +97,7 @@ TEST_P(CliHostile, DuplicateDescriptions) {
 
 // An article whose code is the value: the condition selects it and nothing else.
 TEST_P(CliHostile, MassWhereValue) {
-    if (!value.empty()) {
-        conn->Execute("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (1, " + db::SqlText(value) + ")");
-        conn->Execute("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_DESCART) VALUES (1, " +
-                      db::SqlText(value) + ", 'hostile')");
-    }
+    if (!value.empty()) hostile::InsertArticle(*conn, value);
     const long before = Articles();
     const auto r = Agganci("mass --where " + Word("Articolo=" + value) + " --mode prefix --text X --dry-run");
     if (value.empty()) {

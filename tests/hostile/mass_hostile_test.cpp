@@ -4,12 +4,7 @@
 // the selection finds exactly the articles whose code is the value; no statement changes shape.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <set>
-
 #include "HostileCompany.h"
-#include "StatementTrace.h"
-#include "TableCounts.h"
 #include "TestRunPort.h"
 #include "host/controls/AdvancedQuery.h"
 #include "mass_duplication/DuplicazioneMassiva.h"
@@ -58,20 +53,12 @@ protected:
         return form->selezioneMassiva->RecordCount();
     }
 
-    // The run over CAM-100 alone, the user agreeing to cut a long code; the rows it wrote.
-    hostile::TableCounts Run(const std::string& mode, const std::string& text) {
+    // The run over CAM-100 alone, the user agreeing to cut a long code.
+    void Run(const std::string& mode, const std::string& text) {
         EXPECT_EQ(Select({"Articolo", QueryOperator::Uguale, {"CAM-100"}}), 1);
         shell->Messages()->MessageAnswers().Clear();  // yes: go on without variants, and cut a long code
         shell->Messages()->MessageAnswers().Always(kSi);
-        const auto before = hostile::CountRows(*conn);
         form->RunMass(text, mode);
-        return hostile::Written(before, hostile::CountRows(*conn));
-    }
-
-    std::vector<std::string> ErrorBoxes() {
-        std::vector<std::string> texts;
-        for (const auto& e : shell->Messages()->ErrorBoxes()) texts.push_back(e.procedure + ": " + e.description);
-        return texts;
     }
 
     std::unique_ptr<testsupport::TestRunPort> form;
@@ -84,59 +71,45 @@ protected:
 // begin with it, a list that article and CAM-100. Nothing is written to the company's tables.
 TEST_P(MassHostile, AdvancedQueryConditionValues) {
     const std::string& v = GetParam().text;
-    if (!v.empty()) {
-        Exec("INSERT INTO MG66_ANAGRART (MG66_DITTA_CG18, MG66_CODART) VALUES (1, " + db::SqlText(v) + ")");
-        Exec("INSERT INTO MG87_ARTDESC (MG87_DITTA_CG18, MG87_CODART_MG66, MG87_DESCART) VALUES (1, " + db::SqlText(v) +
-             ", 'hostile')");
-        ASSERT_EQ(hostile::ArticlesWithCode(*conn, v), 1);
-    }
+    const long one = v.empty() ? 0 : 1;
+    if (!v.empty()) hostile::InsertArticle(*conn, v);
+    ASSERT_EQ(hostile::ArticlesWithCode(*conn, v), one);
     const long articles = Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_DITTA_CG18 = 1");
     const long startingWith = Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_DITTA_CG18 = 1 AND "
                                     "substr(MG66_CODART, 1, length(" + db::SqlText(v) + ")) = " + db::SqlText(v));
-    const long one = v.empty() ? 0 : 1;
-    struct Case {
-        entry::QueryCondition condition;
-        long expected;
-    };
-    const std::vector<Case> cases{
+    const std::vector<std::pair<entry::QueryCondition, long>> cases{  // the condition, the articles it selects
         {{"Articolo", QueryOperator::Uguale, {v}}, one},
         {{"Articolo", QueryOperator::Diverso, {v}}, articles - one},
         {{"MG66_CODART", QueryOperator::Intervallo, {v, v}}, one},
         {{"Articolo", QueryOperator::IniziaCon, {v}}, v.empty() ? articles : startingWith},
         {{"Articolo", QueryOperator::InElenco, {v, "CAM-100"}}, one + 1},
     };
-    const auto before = hostile::CountRows(*conn);
     // A NUL cannot be typed in a query field: the query refuses the condition, so no statement runs.
     const bool refused = v.find('\0') != std::string::npos;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.condition.op));
-        hostile::StatementTrace trace(*conn);
-        auto plain = c.condition;
+    for (const auto& [condition, expected] : cases) {
+        SCOPED_TRACE(static_cast<int>(condition.op));
+        auto plain = condition;
         for (auto& value : plain.values) value = value == v ? "PLAIN" : value;
-        ASSERT_GE(Select(plain), 0);
-        const auto plainShapes = trace.Shapes();
-        trace.Clear();
-        const long selected = Select(c.condition);
-        trace.Pause();
-        EXPECT_EQ(selected, refused ? -2 : c.expected);
-        EXPECT_EQ(hostile::NewShapes(trace.Shapes(), plainShapes), std::set<std::string>{});
-        EXPECT_EQ(hostile::OutsideLiterals(trace, v), std::vector<std::string>{});
+        EXPECT_EQ(PlainRun([&] { ASSERT_GE(Select(plain), 0); }), hostile::TableCounts{});
+        long selected = 0;
+        EXPECT_EQ(HostileRun(v, [&] { selected = Select(condition); }), hostile::TableCounts{});
+        EXPECT_TRUE(unchanged);
+        EXPECT_EQ(selected, refused ? -2 : expected);
     }
-    EXPECT_EQ(hostile::CountRows(*conn), before);
-    EXPECT_EQ(ErrorBoxes(), std::vector<std::string>{});
     EXPECT_EQ(refusals.size(), refused ? cases.size() : 0u);
     for (const auto& r : refusals) EXPECT_EQ(r.rfind("Valore non ammesso nella condizione sul campo ", 0), 0u) << r;
 }
 
 // The code text in the three modes, over CAM-100: a blank text is refused with the form's message; a
 // code longer than 25 characters is cut to 25 (the user agreeing); the article is created with exactly
-// that code and as many rows as a plain code gives.
-TEST_P(MassHostile, CodeTextInEveryMode) {
+// that code and as many rows as a plain code gives. Then the value as the new article's description typed
+// on the tab (TXT_DESCRD): kept with its trailing blanks removed; an empty one takes the description of
+// the article copied.
+TEST_P(MassHostile, CodeTextInEveryModeAndDescription) {
     const std::string& v = GetParam().text;
-    hostile::StatementTrace trace(*conn);
-    const auto plainRows = Run("0", "PLAIN");
+    form->descrizioneMassiva = "plain";
+    const auto plainRows = PlainRun([&] { Run("0", "PLAIN"); });
     ASSERT_EQ(hostile::ArticlesWithCode(*conn, "PLAINCAM-100"), 1);
-    const auto plainShapes = trace.Shapes();
 
     const std::string old = "CAM-100";
     std::set<std::string> created{"PLAINCAM-100"};
@@ -148,50 +121,26 @@ TEST_P(MassHostile, CodeTextInEveryMode) {
     for (const auto& [mode, expected] : modes) {
         SCOPED_TRACE("mode " + mode);
         shell->Messages()->ClearRecords();
-        const std::string snapshot = Snapshot();
-        trace.Clear();
-        trace.Resume();
-        const auto written = Run(mode, v);
-        trace.Pause();
+        const auto written = HostileRun(v, [&] { Run(mode, v); });
         if (db::Trim(v).empty()) {
             ASSERT_EQ(shell->Messages()->Messages().size(), 2u);  // after the question about the variants
             EXPECT_EQ(shell->Messages()->Messages()[1].text, "Campo obbligatorio o dati inseriti non validi!");
-            EXPECT_EQ(Snapshot(), snapshot);
+            EXPECT_TRUE(unchanged);
         } else if (expected == old || created.count(expected)) {
             // The mask left the code as it was, or an earlier mode gave the same code: it exists.
             EXPECT_EQ(written, hostile::TableCounts{});
-            const auto lines = form->RunLines();
-            EXPECT_NE(std::find(lines.begin(), lines.end(), mass_duplication::LogGiaEsistente(expected)), lines.end());
+            EXPECT_GE(std::ranges::count(form->RunLines(), mass_duplication::LogGiaEsistente(expected)), 1);
         } else {
             created.insert(expected);
             EXPECT_EQ(hostile::ArticlesWithCode(*conn, expected), 1) << "expected code " << expected.substr(0, 60);
             EXPECT_EQ(written, plainRows);
         }
-        EXPECT_EQ(hostile::NewShapes(trace.Shapes(), plainShapes), std::set<std::string>{});
-        EXPECT_EQ(hostile::OutsideLiterals(trace, v), std::vector<std::string>{});
     }
-    EXPECT_EQ(ErrorBoxes(), std::vector<std::string>{});
-    EXPECT_TRUE(testsupport::OrphanRows(*conn).empty());
-}
-
-// The new article's description typed on the mass tab (TXT_DESCRD): kept with its trailing blanks
-// removed; an empty one takes the description of the article copied.
-TEST_P(MassHostile, DescriptionOfTheNewArticle) {
-    const std::string& v = GetParam().text;
-    hostile::StatementTrace trace(*conn);
-    form->descrizioneMassiva = "plain";
-    Run("0", "P");
-    const auto plainShapes = trace.Shapes();
-    trace.Clear();
 
     form->descrizioneMassiva = v;
-    Run("0", "H");
-    trace.Pause();
-    const std::string expected = v.empty() ? "Camicia Oxford azzurra" : db::RTrim(v);
-    EXPECT_EQ(StoredDescription("HCAM-100"), expected);
-    EXPECT_EQ(hostile::NewShapes(trace.Shapes(), plainShapes), std::set<std::string>{});
-    EXPECT_EQ(hostile::OutsideLiterals(trace, v), std::vector<std::string>{});
-    EXPECT_EQ(ErrorBoxes(), std::vector<std::string>{});
+    EXPECT_EQ(HostileRun(v, [&] { Run("0", "H"); }), plainRows);
+    EXPECT_EQ(StoredDescription("HCAM-100"), v.empty() ? "Camicia Oxford azzurra" : db::RTrim(v));
+    EXPECT_TRUE(testsupport::OrphanRows(*conn).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, MassHostile, ::testing::ValuesIn(hostile::Values()), hostile::ParamName);
@@ -207,7 +156,7 @@ TEST_F(MassHostile, TheCodeWidthCountsCharacters) {
     ASSERT_EQ(shell->Messages()->Messages().size(), 2u);
     EXPECT_EQ(shell->Messages()->Messages()[1].text, mass_duplication::DomandaCodiceLungo(25));
     EXPECT_EQ(hostile::ArticlesWithCode(*conn, "X" + hostile::Wide(24)), 1);
-    EXPECT_EQ(ErrorBoxes(), std::vector<std::string>{});
+    EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
 }
 
 }  // namespace
