@@ -16,14 +16,6 @@ protected:
     auto Generate(const std::string& args) { return Agganci("--db sqlite:company.db generate " + args); }
 };
 
-// Whether the program printed each of `pieces`; what it printed is shown when one is missing.
-::testing::AssertionResult Prints(const testsupport::ProgramResult& r, std::initializer_list<std::string> pieces) {
-    for (const auto& piece : pieces)
-        if (r.out.find(piece) == std::string::npos)
-            return ::testing::AssertionFailure() << "\"" << piece << "\" not printed:\n" << r.out;
-    return ::testing::AssertionSuccess();
-}
-
 // A question without its flag, a model without links or a variant the form does not offer stops the command
 // before anything is written; --truncate answers the length question.
 TEST_F(GenerateCommand, TheQuestionsAreAnsweredByFlagsOrStopTheCommand) {

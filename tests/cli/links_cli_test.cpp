@@ -12,14 +12,6 @@
 
 namespace {
 
-// Whether the program printed each of `pieces`; what it printed is shown when one is missing.
-::testing::AssertionResult Prints(const testsupport::ProgramResult& r, std::initializer_list<std::string> pieces) {
-    for (const auto& piece : pieces)
-        if (r.out.find(piece) == std::string::npos)
-            return ::testing::AssertionFailure() << "\"" << piece << "\" not printed:\n" << r.out;
-    return ::testing::AssertionSuccess();
-}
-
 class LinksCli : public testsupport::DemoCompanyFolder {
 protected:
     auto Links(const std::string& args) { return Agganci("--db sqlite:company.db " + args); }

@@ -14,14 +14,6 @@ protected:
     auto Mass(const std::string& args) { return Agganci("--db sqlite:company.db mass " + args); }
 };
 
-// Whether the program printed each of `pieces`; what it printed is shown when one is missing.
-::testing::AssertionResult Prints(const testsupport::ProgramResult& r, std::initializer_list<std::string> pieces) {
-    for (const auto& piece : pieces)
-        if (r.out.find(piece) == std::string::npos)
-            return ::testing::AssertionFailure() << "\"" << piece << "\" not printed:\n" << r.out;
-    return ::testing::AssertionSuccess();
-}
-
 TEST_F(MassCommand, TheDryRunListsTheCodesAndWritesNothing) {
     const long before = Articles();
     const auto r = Mass("--where Articolo=CAM-100..CAM-102 --untick CAM-101 --mode prefix --text X --dry-run");

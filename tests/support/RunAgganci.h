@@ -2,10 +2,12 @@
 // Runs the built agganci program as a person or a script would, optionally in a folder of the test's,
 // and gives back its exit status and everything it printed (stdout and stderr together, or stdout alone
 // as a script reading the JSON sees it).
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -31,6 +33,14 @@ inline ProgramResult RunAgganci(const std::string& args, const std::string& fold
     const int status = pclose(pipe.release());
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+// Whether the program printed each of `pieces`; what it printed is shown when one is missing.
+inline ::testing::AssertionResult Prints(const ProgramResult& r, std::initializer_list<std::string> pieces) {
+    for (const auto& piece : pieces)
+        if (r.out.find(piece) == std::string::npos)
+            return ::testing::AssertionFailure() << "\"" << piece << "\" not printed:\n" << r.out;
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace testsupport
