@@ -106,13 +106,12 @@ void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Varian
     };
     const std::string description = db::Left(e.descrizioneArticoloDaGenerare_.Text(), kCycleDescriptionLength);
 
-    CopySpec plan;
-    plan.sourceSql = FirstCycleVersionSql("*", company, db::SqlText(cicloOrigine), db::SqlText(newCode));
+    const std::string sourceSql = FirstCycleVersionSql("*", company, db::SqlText(cicloOrigine), db::SqlText(newCode));
     std::vector<NewCycle> written;
     if (!e.Listened(EngineEvent::BeforeUpdatePD52) && !e.Listened(EngineEvent::AfterUpdatePD52)) {
         // No one sees the new row: it is written from the values it takes, the source's first version read for
         // its version and identifier alone. The same row as the copy below writes.
-        e.statementText_ = plan.sourceSql;
+        e.statementText_ = sourceSql;
         auto first = e.connessione_->ExecuteWith(FirstCycleVersionSql("PD52_VERSIONE, PD52_GUID", company, "?", "?"),
                                                  {{{}, db::Variant(cicloOrigine)}, {{}, db::Variant(newCode)}});
         if (first->EOF()) return;
@@ -130,6 +129,8 @@ void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Varian
             nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
         written.push_back(std::move(cycle));
     } else {
+        CopySpec plan;
+        plan.sourceSql = sourceSql;
         plan.emptySql = "SELECT * FROM PD52_ANAGCICLI WHERE 0=1";
         plan.emptyCommonSql = true;
         plan.set = {{"PD52_DITTA_CG18", e.ditta_},
