@@ -142,6 +142,8 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneParamGestScorte(const db::Variant& A
     });
 }
 
+// The statement keeps the text it has always been sent with, no blank before the first AND: a number followed
+// by a keyword reads the same to both databases.
 std::int16_t CLSFA_DUPLICA::Pfun_GetProgressivo(std::int16_t& FlgVenAcq, const db::Variant& Articolo_Origine) {
     const std::string sql = "SELECT MAX(LI11_PROG) FROM LI11_ULTPRACQVEN WHERE LI11_DITTA_CG18 =" + DittaText() +
                             "AND LI11_FLGVENACQ =" + std::to_string(FlgVenAcq) + " AND LI11_CODART_MG66 = '" +

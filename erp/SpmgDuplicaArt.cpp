@@ -200,7 +200,7 @@ void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
     if (width > 0 && db::Len(target) > static_cast<std::size_t>(width))
         throw ProcedureError("Codice del nuovo articolo più lungo di " + std::to_string(width) + " caratteri");
 
-    // A missing description is a blank one; a missing extended description stays missing.
+    // A missing description is a blank one; without an extended description the source's stays.
     const db::Variant& d = p["@DESCRIZIONE_NEW"].Value();
     const db::Variant& e = p["@DESCRIZIONEEST_NEW"].Value();
     const ArticleValues article{db::Variant(source), db::Variant(target),
@@ -214,13 +214,14 @@ void SpmgDuplicaArt(db::Connection& c, db::Parameters& p) {
     const bool descriptions = p["@NODUP_MG87_ARTDESC"].Value().CLng() == 0;
     asked += descriptions ? 'Y' : 'N';
     if (descriptions) {
-        const auto forBaseRow = [](const char* column) {
-            return db::JoinText({"CASE WHEN MG87_OPZIONE_MG5E = ' ' THEN ? ELSE ", column, " END"});
+        const auto forBaseRow = [](const char* column, const char* value) {
+            return db::JoinText({"CASE WHEN MG87_OPZIONE_MG5E = ' ' THEN ", value, " ELSE ", column, " END"});
         };
         requests.push_back({"MG87_ARTDESC",
                             " AND MG87_LINGUA_MG52 = ' '",
-                            {{"MG87_DESCART", {forBaseRow("MG87_DESCART"), 'D'}},
-                             {"MG87_DESCARTEST", {forBaseRow("MG87_DESCARTEST"), 'E'}}}});
+                            {{"MG87_DESCART", {forBaseRow("MG87_DESCART", "?"), 'D'}},
+                             {"MG87_DESCARTEST",
+                              {forBaseRow("MG87_DESCARTEST", "COALESCE(?, MG87_DESCARTEST)"), 'E'}}}});
     }
     for (const auto& g : kGroups) {
         const bool wanted = p[g.flag].Value().CLng() == 0;

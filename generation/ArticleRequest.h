@@ -3,6 +3,7 @@
 // it is copied. The links tab, the mass tab, the command line and the benchmark fill it; the per-article
 // routine (CreaArticolo) reads nothing else.
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -32,7 +33,8 @@ struct ArticleRequest {
     RigaAggancio row;                // the link row's data (links tab)
     ParametriMassivi parameters;     // the mass tab's parameters
     std::string description;         // of the new article; required for a link row
-    std::string extendedDescription;
+    // None given: the new article keeps the source's (the mass tab's box left empty).
+    std::optional<std::string> extendedDescription;
     TessutoPrincipale mainFabric;    // the model's main fabric, replaced in the bill (links tab)
     db::RecordsetPtr variantSelection;  // the user's variant choices; null when not configured
     long selectionSize = -1;         // articles in the mass run (1: single-article mode); -1 none

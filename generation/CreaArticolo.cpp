@@ -77,7 +77,9 @@ public:
         engine->Initialize();
         engine->Ditta(contesto_.ditta);
         engine->DescrizioneArticoloDaGenerare(db::Variant(db::RTrim(request_.description)));
-        engine->DescrizioneEstesaArticoloDaGenerare(db::Variant(db::RTrim(request_.extendedDescription)));
+        engine->DescrizioneEstesaArticoloDaGenerare(request_.extendedDescription
+                                                        ? db::Variant(db::RTrim(*request_.extendedDescription))
+                                                        : db::Variant::Null());
         engine->EnmDatiDaDuplicare(static_cast<engine::KvEnumDatiDaDuplicare>(0));
         engine->Constants(contesto_.constants);
         // The season history of the new article is opened while the engine writes its fashion record.
@@ -124,9 +126,12 @@ public:
             Log("Articolo :  " + db::RTrim(request_.newCode) + " Creato ", LogInformazione);
             return Esito(ArticleState::Created, {});
         }
-        EliminaArticoloGenerato(contesto_, d);
-        articolo_->Commit();
-        articolo_.reset();
+        // A refused removal has shown its reason and left the article's rows: the failure path then undoes the
+        // whole article, so that nothing stays of an article the log reports as not generated.
+        if (EliminaArticoloGenerato(contesto_, d)) {
+            articolo_->Commit();
+            articolo_.reset();
+        }
         // The substitution has logged its own anomalies; the completion has shown its error.
         return completato ? Fallimento({}, {}, "Errore nella funzione: AggiornaDistinta")
                           : Fallimento("Errore nella funzione: AggiornaFa12_Fa13", {});
@@ -154,6 +159,7 @@ private:
         s.ditta = contesto_.ditta;
         s.skipSteps = request_.options.skipSteps;
         s.groupsOff = request_.options.groupsOff;
+        s.everyStepFatal = request_.options.everyStepFatal;
         return s;
     }
 

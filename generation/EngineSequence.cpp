@@ -1,5 +1,7 @@
 #include "generation/EngineSequence.h"
 
+#include "db/Transaction.h"
+
 namespace generation {
 namespace {
 
@@ -15,14 +17,26 @@ bool EngineSequence::Step(const std::string& name, const std::string& errorText,
     if (settings_.skipSteps.count(name)) return true;
     errorText_ = errorText;
     errorDetail_.clear();
+    db::Connection* connection = engine_.Connessione().get();
+    // Cleared so that an error found there afterwards is this step's own.
+    if (connection) connection->ClearErrors();
     try {
         if (call() != engine::kvMethodCanceled) return true;
+        // An operation that reports its failure only through its result leaves the error on the connection.
+        if (connection && !connection->Errors().empty()) errorDetail_ = connection->Errors().back().Description();
     } catch (const db::Error& e) {
         errorDetail_ = e.Description();
     } catch (const std::exception& e) {
         errorDetail_ = e.what();
     }
     return false;
+}
+
+void EngineSequence::Logged(const std::string& text) {
+    if (!report_.log) return;
+    report_.log(text, 3);
+    // The reason the database or a host object gave, as the failure path of an article logs it.
+    if (!errorDetail_.empty()) report_.log(errorDetail_, 3);
 }
 
 void EngineSequence::SetKey(int group, bool value) {
@@ -93,10 +107,19 @@ bool EngineSequence::Run(const db::Variant& o, const db::Variant& d) {
     }
     if (settings_.productionSetting == "1") {
         SetKey(engine::KvEnumDatiDaDuplicare_CicloProduzione, true);
-        if (!Step("DuplicazioneDatiProduzione", productionError, [&] { return e.DuplicazioneDatiProduzione(o, d); })) {
-            // On the mass tab an article without its production data is still worth having.
-            if (settings_.linksTab) return false;
-            if (report_.log) report_.log(productionError, 3);
+        const auto copy = [&] { return e.DuplicazioneDatiProduzione(o, d); };
+        if (settings_.linksTab || settings_.everyStepFatal) {
+            if (!Step("DuplicazioneDatiProduzione", productionError, copy)) return false;
+        } else {
+            // On the mass tab an article without its production data is still worth having, but not with a
+            // part of them: their own level undoes what the step wrote before it failed.
+            db::Transaction level(*e.Connessione());
+            if (Step("DuplicazioneDatiProduzione", productionError, copy)) {
+                level.Commit();
+            } else {
+                level.Rollback();
+                Logged(productionError);
+            }
         }
     }
     if (settings_.billOfMaterials && !settings_.skipSteps.count("DuplicazioneDiBa") && !BillOfMaterials(o, d))

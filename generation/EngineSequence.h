@@ -29,6 +29,7 @@ struct SequenceSettings {
     db::Variant ditta;
     std::set<std::string> skipSteps;  // engine operations left out by the caller (by name)
     std::set<int> groupsOff;          // groups of the stored procedure left out (KvEnumDatiDaDuplicare)
+    bool everyStepFatal = false;      // a step that may fail on the mass tab ends the article too
 };
 
 // What the run tells its caller besides success: the texts it logged on the way and the groups it left
@@ -58,6 +59,8 @@ private:
     // Runs one step: false when it failed (a kvMethodCanceled result or an error).
     bool Step(const std::string& name, const std::string& errorText, const Call& call);
     bool BillOfMaterials(const db::Variant& origine, const db::Variant& destinazione);
+    // Logs the text of a step whose failure does not end the article, then the error it raised.
+    void Logged(const std::string& text);
     void SetKey(int group, bool value);
 
     engine::CLSFA_DUPLICA& engine_;

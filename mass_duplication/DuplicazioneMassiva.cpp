@@ -77,8 +77,9 @@ public:
         if (articolo.description.empty())
             articolo.description = entry::Pfun_Testo((*request_.selection)["MG87_DESCART"].Value());
         // The mass tab's own extended description: the links tab's box shows a link row unrelated to the
-        // selection.
-        articolo.extendedDescription = entry::Pfun_Testo(request_.parameters.descrizioneEstesa);
+        // selection. Left empty, each new article keeps its source's.
+        const std::string estesa = entry::Pfun_Testo(request_.parameters.descrizioneEstesa);
+        if (!db::RTrim(estesa).empty()) articolo.extendedDescription = estesa;
         articolo.variantSelection = request_.variantSelection;
         articolo.selectionSize = request_.selection->RecordCount();
         articolo.codeCheckedFree = true;

@@ -1,6 +1,7 @@
 #include "mass_duplication/SelezioneArticoli.h"
 
 #include "db/Constants.h"
+#include "db/Quote.h"
 #include "entry/ErrorHandler.h"
 
 namespace mass_duplication {
@@ -41,7 +42,7 @@ bool RecuperaArticoli(const generation::GenerationContext& contesto, long entita
     entry::Procedure("RecuperaArticoli", entry::HandlerTable::B, entry::ErrorContext(&messaggi, &connessione))
         .Step([&] {
             EliminaTabellaTemporanea(connessione, kTabellaArticoli);
-            connessione->Execute(SelectionStatement(contesto.ditta.Text(), entita, condizione), nullptr, db::adCmdText);
+            connessione->Execute(SelectionStatement(db::SqlNumber(contesto.ditta), entita, condizione), nullptr, db::adCmdText);
             auto rs = db::Recordset::Create();
             rs->CursorLocation(db::adUseClient);
             // The ticks the user changes stay in the selection (batch lock, never sent): the table is dropped

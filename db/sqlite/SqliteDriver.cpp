@@ -520,6 +520,7 @@ bool SqliteDriver::InTransaction() const { return db_ && sqlite3_get_autocommit(
 // Every recordset opened for writing asks for its table's key, every row it inserts for its triggers: both
 // are kept until the schema may have changed.
 SqliteDriver::TableFacts& SqliteDriver::Facts(const TableRef& table) {
+    CheckSchemaVersion();
     std::string id = table.schema + '.' + table.name;
     if (auto known = tables_.find(id); known != tables_.end()) return known->second;
     TableFacts facts;
@@ -555,14 +556,7 @@ ColumnNames SqliteDriver::TableColumns(const TableRef& table) {
     const bool keep = InTransaction() && (table.schema.empty() || table.schema == "main" || table.schema == "temp");
     const std::string id = table.schema + '.' + table.name;
     if (keep) {
-        if (!columnsChecked_) {
-            StatementCache::Lease version = cache_.Acquire("PRAGMA schema_version");
-            if (sqlite3_step(version.get()) != SQLITE_ROW) throw LastError(db_, "PRAGMA schema_version");
-            const long long now = sqlite3_column_int64(version.get(), 0);
-            if (now != columnsSchemaVersion_) columns_.clear();
-            columnsSchemaVersion_ = now;
-            columnsChecked_ = true;
-        }
+        CheckSchemaVersion();
         if (const auto known = columns_.find(id); known != columns_.end()) return known->second;
     }
     const std::string sql = "SELECT * FROM " + Qualified(table) + " WHERE 0 = 1";
@@ -574,6 +568,22 @@ ColumnNames SqliteDriver::TableColumns(const TableRef& table) {
     for (int c = 0; c < sqlite3_column_count(stmt); ++c) names->emplace_back(sqlite3_column_name(stmt, c));
     if (keep) columns_.emplace(id, names);
     return names;
+}
+
+// Another connection may change the schema between two of this one's transactions: what is kept of the tables
+// goes when the schema version moved on. Inside a transaction the version is read once.
+void SqliteDriver::CheckSchemaVersion() {
+    const bool inTransaction = InTransaction();
+    if (inTransaction && columnsChecked_) return;
+    StatementCache::Lease version = cache_.Acquire("PRAGMA schema_version");
+    if (sqlite3_step(version.get()) != SQLITE_ROW) throw LastError(db_, "PRAGMA schema_version");
+    const long long now = sqlite3_column_int64(version.get(), 0);
+    if (now != columnsSchemaVersion_) columns_.clear();
+    // Kept apart from the names' version, which this connection's own changes forget: those already dropped
+    // what they made stale, and a temporary table does not move the version.
+    if (now != tablesSchemaVersion_) tables_.clear();
+    columnsSchemaVersion_ = tablesSchemaVersion_ = now;
+    columnsChecked_ = inTransaction;
 }
 
 void SqliteDriver::ForgetColumns() {

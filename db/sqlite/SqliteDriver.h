@@ -78,6 +78,7 @@ private:
     void NoteSchemaChange(std::string_view sql);
     // Column names are kept while the schema version they were read under holds (see TableColumns).
     void ForgetColumns();
+    void CheckSchemaVersion();
     static int OnCommit(void* driver);
     static void OnRollback(void* driver);
     const DeclaredType& DeclaredTypeOf(const char* declared);
@@ -95,6 +96,7 @@ private:
     std::unordered_map<std::string, TableFacts> tables_;  // by "schema.table"
     std::unordered_map<std::string, ColumnNames> columns_;  // by "schema.table"
     long long columnsSchemaVersion_ = -1;  // the schema version columns_ was read under; -1 unknown
+    long long tablesSchemaVersion_ = -1;   // the schema version tables_ was read under
     bool columnsChecked_ = false;         // the version checked in the transaction now open
     // Registered procedures running: their statements stay on this side (SQL Server runs the procedure's
     // script), so they are not recorded as statements sent to it.

@@ -164,6 +164,13 @@ TEST_P(Contract, ColumnsAndDefaultsAreReadAsTheSchemaChanges) {
     other->GetDriver().RunScript("ALTER TABLE LOOSE ADD EXTRA INT");
     const std::vector<std::string> after{"CODE", "SEL", "EXTRA"};
     EXPECT_EQ(*conn->TableColumns("LOOSE"), after);
+    // So are the defaults another connection gives a table, also once a transaction has begun.
+    other->GetDriver().RunScript("ALTER TABLE DEFAULTS ADD E INT DEFAULT 5");
+    EXPECT_EQ(conn->NullableColumnsWithDefault("DEFAULTS"), (std::vector<std::string>{"D", "E"}));
+    other->GetDriver().RunScript("ALTER TABLE DEFAULTS ADD F INT DEFAULT 6");
+    conn->BeginTrans();
+    EXPECT_EQ(conn->NullableColumnsWithDefault("DEFAULTS"), (std::vector<std::string>{"D", "E", "F"}));
+    conn->CommitTrans();
 
     // Kept inside a transaction; the next one sees what another connection changed in between.
     conn->BeginTrans();

@@ -153,11 +153,34 @@ TEST_F(CreaArticolo, AMissingBillOrFailedProductionDataEndTheArticleOnTheLinksTa
     conn->Faults().FailMatching("FROM PD18_ARTPROD");
     EXPECT_TRUE(Crea(kModello, kNuovo, ""));
     conn->Faults().Clear();
-    EXPECT_EQ(form->RunLines(), (Lines{kSenzaDistinta, "Articolo :  NUOVO04 Creato ", kProduzione,
-                                       "Articolo :  " + kNuovo + " Creato "}));
+    // A failure after the production data were written takes them back: no data pointing to a missing cycle.
+    conn->Faults().FailMatching("INSERT INTO PD27_ANAFORMULE");
+    EXPECT_TRUE(Crea(kModello, "NUOVO05", ""));
+    conn->Faults().Clear();
+    const std::string fault = db::FaultInjector::DefaultError().Description();
+    EXPECT_EQ(form->RunLines(), (Lines{kSenzaDistinta, "Articolo :  NUOVO04 Creato ", kProduzione, fault,
+                                       "Articolo :  " + kNuovo + " Creato ", kProduzione, fault,
+                                       "Articolo :  NUOVO05 Creato "}));
     EXPECT_TRUE(Exists("NUOVO04"));
-    EXPECT_TRUE(Exists(kNuovo));
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD18_ARTPROD WHERE PD18_CODART_MG66 = '" + kNuovo + "'"), 0);
+    for (const std::string& code : {kNuovo, std::string("NUOVO05")}) {
+        SCOPED_TRACE(code);
+        EXPECT_TRUE(Exists(code));
+        for (const char* table : {"PD18_ARTPROD WHERE PD18_CODART_MG66", "PD27_ANAFORMULE WHERE PD27_CODART_MG66",
+                                  "PD52_ANAGCICLI WHERE PD52_CODICE"})
+            EXPECT_EQ(Count(std::string("SELECT COUNT(*) FROM ") + table + " = '" + code + "'"), 0) << table;
+    }
+    EXPECT_GT(Count("SELECT COUNT(*) FROM PD27_ANAFORMULE WHERE PD27_CODART_MG66 = '" + kModello + "'"), 0);
+}
+
+// The bill's copy reports its failure only through its result: the reason still reaches the log.
+TEST_F(CreaArticolo, AFailedBillCopyLogsItsReason) {
+    const std::string before = Snapshot();
+    conn->Faults().FailMatching("INTO PD95_DISBA");
+    EXPECT_FALSE(Crea(kModello, kNuovo));
+    conn->Faults().Clear();
+    EXPECT_EQ(form->RunLines(), (Lines{"Errore in duplicazione distinta base",
+                                       db::FaultInjector::DefaultError().Description(), kNonGenerato}));
+    EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(CreaArticolo, AFailedFabricSubstitutionRemovesTheCommittedArticle) {
@@ -172,6 +195,26 @@ TEST_F(CreaArticolo, AFailedFabricSubstitutionRemovesTheCommittedArticle) {
     EXPECT_EQ(Snapshot(), before);
     EXPECT_FALSE(form->programObject->DuplicazioneAvvenuta());
     EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), "");
+}
+
+// A completion that fails and a removal the database refuses (the new code is already a component of another
+// bill): the article is still undone as a whole, as the log says.
+TEST_F(CreaArticolo, AFailedCompletionWhoseRemovalIsRefusedLeavesNoArticle) {
+    Exec("INSERT INTO PD96_LEGAMIDISBA (PD96_DITTA_CG18, PD96_IDDISBA_PD95, PD96_SEQCOMP, PD96_COMPON, PD96_QTA1) "
+         "SELECT PD95_DITTA_CG18, PD95_IDDISBA, 90, " + db::SqlText(kNuovo) + ", 1 FROM PD95_DISBA WHERE "
+         "PD95_CODART_MG66 = 'MODELLO02'");
+    const std::string before = Snapshot();
+    conn->Faults().FailMatching("SET FA12_MODAGG_COD_MG66");
+    EXPECT_FALSE(Crea(kModello, kNuovo));
+    conn->Faults().Clear();
+    EXPECT_FALSE(Exists(kNuovo));
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(conn->TransactionLevel(), 0);
+    EXPECT_EQ(form->RunLines().back(), kNonGenerato);
+    const auto& shown = shell->Messages()->Messages();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().text, "Impossibile eliminare l'articolo " + kNuovo + ": è un componente della distinta "
+                                 "base dell'articolo MODELLO02.");
 }
 
 // A subscriber that ends the transaction while the engine copies, committing or rolling back: the copy's

@@ -44,8 +44,14 @@ TEST_F(MassRun, APrefixCreatesTheTickedArticlesOnly) {
     selection.MoveNext();
     selection["SEL"].Value(db::Variant(0));
     selection.Update();
+    Exec("UPDATE MG87_ARTDESC SET MG87_DESCARTEST = 'Estesa 100' WHERE MG87_CODART_MG66 = 'CAM-100' AND "
+         "MG87_LINGUA_MG52 = ' '");
     shell->Messages()->MessageAnswers().Queue({kSi});  // go on without a variant selection
     form->RunMass("X");
+    // The tab's extended description left empty: each new article keeps its source's.
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG87_DESCARTEST FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = "
+                                       "'XCAM-100' AND MG87_LINGUA_MG52 = ' '"),
+              Lines{"Estesa 100"});
 
     EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG66_CODART FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'XCAM-%' ORDER BY 1"),
               (Lines{"XCAM-100", "XCAM-102", "XCAM-103"}));
