@@ -8,6 +8,7 @@
 // logged and the article made without it; a run the user stops with Abort after the article was made
 // leaves its link row without the code, which the next run records. Such an article is "complete but for"
 // the gap, and only when the user was told.
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -42,13 +43,13 @@ inline Verdict Judge(const Footprint& complete, const Footprint& found, const st
     Footprint expected = complete;
     std::string reasons;
     for (const auto& gap : gaps) {
-        bool used = false;
-        for (const auto& table : gap.tables) {
-            if (found.count(table) || !expected.count(table)) continue;  // rows there must be all of them
-            expected.erase(table);
-            used = true;
-        }
-        if (used) reasons += (reasons.empty() ? "" : ", ") + gap.reason;
+        const bool used = std::any_of(gap.tables.begin(), gap.tables.end(), [&](const std::string& table) {
+            return expected.count(table) && !found.count(table);
+        });
+        if (!used) continue;
+        // A gap is one piece: none of its tables may keep rows of the article then.
+        for (const auto& table : gap.tables) expected.erase(table);
+        reasons += (reasons.empty() ? "" : ", ") + gap.reason;
     }
     if (found == expected) return {Outcome::CompleteButFor, reasons};
     return {Outcome::Partial, FootprintDifference(complete, found)};
