@@ -36,9 +36,23 @@ const entry::QueryOperator kOperators[] = {entry::QueryOperator::Uguale, entry::
     std::abort();
 }
 
+const db::ConnectionPtr& Database() {
+    static db::ConnectionPtr c = [] {
+        auto conn = db::Connection::Create();
+        conn->Open("sqlite::memory:");
+        conn->GetDriver().RunScript(
+            "CREATE TABLE MG66_ANAGRART (MG66_DITTA_CG18 INTEGER, MG66_CODART TEXT, MG66_FAM_MG53 TEXT);"
+            "CREATE TABLE FA12_ARTICOLI (FA12_DITTA_CG18 INTEGER, FA12_CODART_MG66 TEXT, FA12_STAGIONE_MG5T TEXT);");
+        return conn;
+    }();
+    return c;
+}
+
 // The condition for `c`, or nothing when the control refuses it (a refusal is a correct answer).
 bool Build(const entry::QueryCondition& c, std::string& text) {
     host::controls::AdvancedQuery q("ADVQ_ARTICOLI");
+    // The control checks an offered table's columns against the database.
+    q.Imposta("1", 0, nullptr, {}, false, Database());
     q.DefinisciCampo("Articolo", "MG66_CODART", "(Standard)", 1);
     q.DefinisciCampo("Famiglia", "MG66_ANAGRART.MG66_FAM_MG53", "(Standard)", 2);
     q.OffriTabella("FA12_ARTICOLI", "(Standard)");
@@ -57,18 +71,6 @@ std::vector<std::string> Skeleton(const std::vector<Token>& tokens) {
     for (const auto& t : tokens)
         if (t.kind != TokenKind::String) out.push_back(t.kind == TokenKind::Number ? "#" : t.text);
     return out;
-}
-
-db::Connection& Database() {
-    static db::ConnectionPtr c = [] {
-        auto conn = db::Connection::Create();
-        conn->Open("sqlite::memory:");
-        conn->GetDriver().RunScript(
-            "CREATE TABLE MG66_ANAGRART (MG66_DITTA_CG18 INTEGER, MG66_CODART TEXT, MG66_FAM_MG53 TEXT);"
-            "CREATE TABLE FA12_ARTICOLI (FA12_DITTA_CG18 INTEGER, FA12_CODART_MG66 TEXT, FA12_STAGIONE_MG5T TEXT);");
-        return conn;
-    }();
-    return *c;
 }
 
 }  // namespace
@@ -107,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Broken("a value changed the shape of the condition", condition);
 
     // The condition continues a real WHERE clause: it runs, and an equality finds the row holding the value.
-    auto& db = Database();
+    auto& db = *Database();
     const std::string& v = c.values.front();
     try {
         db.Execute("DELETE FROM MG66_ANAGRART; INSERT INTO MG66_ANAGRART VALUES (1, " + db::SqlText(v) + ", " +

@@ -1,6 +1,7 @@
 #include "generation/GenerationRun.h"
 
 #include <optional>
+#include <unordered_map>
 
 #include "db/Constants.h"
 #include "db/QueryValue.h"
@@ -174,13 +175,15 @@ RunOutcome RunGeneration(const GenerationContext& context, IRunPort& port, const
                     righe);
 }
 
-std::vector<AnteprimaRiga> AnteprimaGenerazione(const GenerationContext& contesto, const GenerationRequest& request) {
+std::vector<AnteprimaRiga> AnteprimaGenerazione(const GenerationContext& contesto, const GenerationRequest& request,
+                                                bool troncare) {
     std::vector<AnteprimaRiga> result;
     if (!RigheAperte(request.rows)) return result;
     auto& c = *Richiesto(contesto.connessione, "Connessione", "AnteprimaGenerazione");
     const auto programma = Richiesto(contesto.programma, "ActiveInterface", "AnteprimaGenerazione");
     const std::string colore =
         db::Trim(Richiesto(programma->ClsGlobal(), "ClsGlobal", "AnteprimaGenerazione")->VarianteColore());
+    std::unordered_map<std::string, std::string> presi;  // final code -> the fabric of the row that creates it
     auto clone = request.rows->Clone();
     for (clone->MoveFirst(); !clone->EOF(); clone->MoveNext()) {
         AnteprimaRiga r;
@@ -189,9 +192,17 @@ std::vector<AnteprimaRiga> AnteprimaGenerazione(const GenerationContext& contest
         r.generato = Generato(*clone);
         r.massimo = DimensioneArticolo(contesto);
         r.troppoLungo = static_cast<long>(db::Len(r.codice)) > r.massimo;
-        r.esiste = !r.codice.empty() && EsisteArticolo(c, contesto.ditta, r.codice);
+        if (!r.troppoLungo) r.finale = r.codice;
+        else if (troncare) r.finale = db::Left(r.codice, static_cast<std::size_t>(r.massimo));
+        r.esiste = !r.finale.empty() && EsisteArticolo(c, contesto.ditta, r.finale);
         if (!colore.empty() && !ColoreUsabile(c, contesto.ditta, r.tessuto, colore))
             r.motivo = "the link fabric " + r.tessuto + " has no active colour variant " + colore + " with a grouping";
+        // The run finds the code of an article an earlier row of it created as existing. Codes compare as the
+        // database does; only a row the run creates an article for takes its code.
+        if (!r.finale.empty() && (r.generato.empty() || request.regenerate) && r.motivo.empty()) {
+            const auto [primo, nuovo] = presi.emplace(db::UCase(db::RTrim(r.finale)), r.tessuto);
+            if (!nuovo) r.doppione = primo->second;
+        }
         result.push_back(std::move(r));
     }
     return result;

@@ -49,13 +49,17 @@ RunOutcome RunGeneration(const GenerationContext& context, IRunPort& port, const
 struct AnteprimaRiga {
     std::string tessuto;         // FA64_CODTESS_FA12, trimmed
     std::string codice;          // the code composed for the row
+    std::string finale;          // the code the run writes: `codice`, truncated when the user agrees ("" when none)
     std::string generato;        // FA64_ARTAGGANCIO_MG66: the article already recorded ("" when none)
     long massimo = 0;            // the longest code the company accepts
     bool troppoLungo = false;    // the run would ask whether to truncate
-    bool esiste = false;         // an article with the (untruncated) code exists
+    bool esiste = false;         // an article with the final code exists
+    std::string doppione;        // the fabric of an earlier row whose article gets the same final code ("" when none)
     std::string motivo;          // why the run would not create the article, found before it ("" when none)
 };
-// One entry per link row, in the order the run walks them; empty when there are no rows.
-std::vector<AnteprimaRiga> AnteprimaGenerazione(const GenerationContext& context, const GenerationRequest& request);
+// One entry per link row, in the order the run walks them; empty when there are no rows. `troncare`: the
+// answer the user would give to the too-long-code question.
+std::vector<AnteprimaRiga> AnteprimaGenerazione(const GenerationContext& context, const GenerationRequest& request,
+                                                bool troncare = false);
 
 }  // namespace generation

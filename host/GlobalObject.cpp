@@ -9,6 +9,27 @@
 
 namespace host {
 
+namespace {
+
+// The file of an embedded database's connection string: "sqlite:PATH" or a "sqlite:file:PATH?..." URI. Empty
+// for any other database and for one in memory.
+std::filesystem::path EmbeddedDatabaseFile(const std::string& connectionString) {
+    const std::string sqlite = "sqlite:";
+    if (connectionString.rfind(sqlite, 0) != 0) return {};
+    std::string file = connectionString.substr(sqlite.size());
+    if (file.rfind("file:", 0) == 0) {
+        file = file.substr(5, file.find_first_of("?#") - 5);
+        if (file.rfind("//", 0) == 0) {  // file://localhost/PATH, file:///PATH
+            const auto path = file.find('/', 2);
+            file = path == std::string::npos ? std::string() : file.substr(path);
+        }
+    }
+    if (file.empty() || file == ":memory:") return {};
+    return file;
+}
+
+}  // namespace
+
 bool GlobalObject::NoCase::operator()(const std::string& a, const std::string& b) const {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return static_cast<unsigned char>(db::AsciiUpper(x)) < static_cast<unsigned char>(db::AsciiUpper(y));
@@ -65,13 +86,12 @@ std::string GlobalObject::UtenteDescrizione() const {
 
 std::string GlobalObject::CartellaLog() const {
     std::string folder = db::Trim(Impostazione(entry::impostazioni::CartellaLog).Text());
-    // A relative folder belongs to the company's database, not to wherever the program was started:
-    // beside an embedded database file, so the logs of two databases never mix.
-    const std::string sqlite = "sqlite:";
-    if (!folder.empty() && std::filesystem::path(folder).is_relative() && connectionString_.rfind(sqlite, 0) == 0) {
-        const auto database = std::filesystem::path(connectionString_.substr(sqlite.size()));
-        folder = (database.parent_path() / folder).string();
-    }
+    // A relative folder belongs to the company's database, not to wherever the program was started: beside an
+    // embedded database file, in a folder named after the file, so the logs of two databases never mix even
+    // when the databases share a folder.
+    const auto database = EmbeddedDatabaseFile(connectionString_);
+    if (!folder.empty() && std::filesystem::path(folder).is_relative() && !database.empty())
+        folder = (database.parent_path() / folder / database.filename()).string();
     // Callers put the file name right after the folder.
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += '/';
     return folder;

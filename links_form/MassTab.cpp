@@ -34,6 +34,8 @@ public:
         c_.CBO_PREFISSO = form.NuovoControllo<entry::IComboBox>("CBO_PREFISSO", par);
         c_.TXT_DESCRD = form.NuovoControllo<entry::ITextBox>("TXT_DESCRD", par);
         c_.TXT_DESCRESTD = form.NuovoControllo<entry::ITextBox>("TXT_DESCRESTD", par);
+        LimitaAllaColonna(*c_.TXT_DESCRD, "MG87_DESCART");
+        LimitaAllaColonna(*c_.TXT_DESCRESTD, "MG87_DESCARTEST");
         c_.TXT_STAGIONED = form.NuovoControllo<entry::ILookupTextBox>("TXT_STAGIONED", par);
         c_.TXT_LINEAD = form.NuovoControllo<entry::ILookupTextBox>("TXT_LINEAD", par);
         c_.TXT_MARCHIOD = form.NuovoControllo<entry::ILookupTextBox>("TXT_MARCHIOD", par);
@@ -105,8 +107,12 @@ public:
         return guida_ ? guida_->ParametriDuplicazione() : generation::ParametriMassivi{};
     }
 
-    // The form closes: the wizard holds the program interface, which holds the form.
-    void Rilascia() override { guida_.reset(); }
+    // The form closes: the wizard holds the program interface, which holds the form; the descriptions' row
+    // holds the connection.
+    void Rilascia() override {
+        guida_.reset();
+        descrizioni_.reset();
+    }
 
     const mass_duplication::ControlliMassivi& Controlli() const { return c_; }
 
@@ -116,6 +122,35 @@ private:
         auto b = form_.NuovoControllo<entry::IButton>(nome, frame);
         b->Caption(caption);
         return b;
+    }
+
+    // The new articles' descriptions hold at most what their columns take, as the links tab's boxes bound to
+    // the link row do: the text typed goes into a row of the standard descriptions that is never saved, whose
+    // field refuses a longer one. The box then goes back to the last text that fitted.
+    void LimitaAllaColonna(entry::ITextBox& box, const char* colonna) {
+        box.Change().Connect([this, &box, colonna] {
+            // An empty text fits; the tab's tear-down empties the boxes while the form closes.
+            if (box.Text().empty() && !descrizioni_) return;
+            auto campo = (*RigaDescrizioni())[colonna];
+            try {
+                campo.Value(db::Variant(box.Text()));
+            } catch (const db::Error&) {
+                box.Text(campo.Value().Text());
+                throw;
+            }
+        });
+    }
+
+    db::RecordsetPtr RigaDescrizioni() {
+        if (!descrizioni_) {
+            auto riga = db::Recordset::Create();
+            riga->CursorLocation(db::adUseClient);
+            riga->Open("SELECT MG87_DESCART, MG87_DESCARTEST FROM MG87_ARTDESC WHERE 0 = 1", form_.Gcon_Connect(),
+                       db::adOpenStatic, db::adLockBatchOptimistic);
+            riga->AddNew();
+            descrizioni_ = riga;
+        }
+        return descrizioni_;
     }
 
     std::shared_ptr<entry::ITextBox> Descrizione(const char* nome, const std::shared_ptr<entry::IFrame>& frame) {
@@ -193,6 +228,7 @@ private:
     FRMFA_AGGANCI& form_;
     mass_duplication::ControlliMassivi c_;
     std::unique_ptr<mass_duplication::ProceduraGuidata> guida_;
+    db::RecordsetPtr descrizioni_;  // the row the descriptions are checked on, made at first use
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "apps/agganci/ArticleFilter.h"
 
+#include <CLI/CLI.hpp>
+
 #include <stdexcept>
 
 #include "entry/MDLFA_AGGANCI.h"
@@ -8,9 +10,18 @@
 namespace app {
 namespace {
 
-std::runtime_error Malformed(const std::string& text, const std::string& why) {
-    return std::runtime_error("--where " + text + ": " + why +
-                              "; expected FIELD=VALUE, FIELD=FROM..TO or FIELD^=PREFIX");
+// A filter that cannot be read is a value not valid: a usage error.
+CLI::ValidationError Malformed(const std::string& text, const std::string& why) {
+    return CLI::ValidationError("--where " + text + ": " + why +
+                                "; expected FIELD=VALUE, FIELD=FROM..TO or FIELD^=PREFIX");
+}
+
+// "A, B or C".
+std::string Listed(const std::vector<std::string>& items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == items.size() ? " or " : ", ") + items[i];
+    return text;
 }
 
 }  // namespace
@@ -53,8 +64,9 @@ void ApplyWhere(host::controls::AdvancedQuery& query, const std::vector<std::str
                 throw std::runtime_error("--where " + w + ": " + why);
             std::string fields;
             for (const auto& caption : query.Captions()) fields += (fields.empty() ? "" : ", ") + caption;
+            const auto& tables = query.TabelleOfferte();
             throw std::runtime_error("--where " + w + ": " + why + " (fields: " + fields +
-                                     "; or a column of the selection's tables)");
+                                     (tables.empty() ? std::string() : "; or a column of " + Listed(tables)) + ")");
         }
     }
 }

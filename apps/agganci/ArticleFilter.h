@@ -11,10 +11,12 @@
 
 namespace app {
 
-// One filter; an error naming --where for a value that is missing or a range that is not FROM..TO.
+// One filter; a usage error (CLI::ValidationError, exit 105) naming --where for a value that is missing or a
+// range that is not FROM..TO.
 entry::QueryCondition ParseWhere(const std::string& text);
 
-// Adds every filter to the query; an unknown field is refused with the list of the fields it offers.
+// Adds every filter to the query; an unknown field, or a column its table does not have, is refused with the
+// list of the fields it offers and the tables whose columns it takes.
 void ApplyWhere(host::controls::AdvancedQuery& query, const std::vector<std::string>& filters);
 
 // The selection step of the mass tab as the user takes it: the tab chosen, the filters stated, Next. The

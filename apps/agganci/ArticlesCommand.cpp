@@ -26,7 +26,7 @@ const Column kColumns[] = {{"MG66_CODART", "code", 26},      {"MG87_DESCART", "d
                            {"FA13_LINEA_FA05", "line", 16},   {"FA13_MARCHIO_FA06", "brand", 16}};
 
 void Run(const GlobalOptions& options, const std::vector<std::string>& where) {
-    LinksFormSession session(options);
+    LinksFormSession session(options, Access::Read);
     auto selection = SelectArticles(session, where);
 
     nlohmann::json list = nlohmann::json::array();
@@ -37,7 +37,7 @@ void Run(const GlobalOptions& options, const std::vector<std::string>& where) {
             list.push_back(a);
         }
     if (options.json) {
-        std::cout << nlohmann::json{{"count", list.size()}, {"articles", list}}.dump(2) << "\n";
+        std::cout << JsonText(nlohmann::json{{"count", list.size()}, {"articles", list}}) << "\n";
         return;
     }
     for (const auto& c : kColumns) std::cout << std::left << std::setw(c.width) << c.name;
@@ -45,7 +45,7 @@ void Run(const GlobalOptions& options, const std::vector<std::string>& where) {
     for (const auto& a : list) {
         for (const auto& c : kColumns) {
             const auto& v = a[c.name];
-            std::cout << std::left << std::setw(c.width) << (v.is_string() ? v.get<std::string>() : v.is_null() ? "-" : v.dump());
+            std::cout << std::left << std::setw(c.width) << (v.is_string() ? v.get<std::string>() : v.is_null() ? "-" : JsonText(v, -1));
         }
         std::cout << "\n";
     }

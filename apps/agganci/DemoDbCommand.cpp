@@ -1,11 +1,14 @@
 // agganci demo-db PATH [--articles N]
 #include <filesystem>
 #include <iostream>
+#include <limits>
 
 #include <nlohmann/json.hpp>
 
+#include "apps/agganci/ArgumentChecks.h"
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/DemoDatabaseFile.h"
+#include "apps/agganci/JsonValue.h"
 #include "db/Connection.h"
 #include "db/QueryValue.h"
 
@@ -18,9 +21,9 @@ void AddDemoDbCommand(CLI::App& cli, GlobalOptions& options) {
     static long articles = 0;
     static bool replace = false;
     cmd->add_option("PATH", path, "SQLite file to create")->required();
-    cmd->add_option("--articles", articles,
-                    "Also add N generated articles with full satellite data (for benchmarks)")
-        ->check(CLI::NonNegativeNumber);
+    WholeNumber(cmd->add_option("--articles", articles,
+                                "Also add N generated articles with full satellite data (for benchmarks)"),
+                0, std::numeric_limits<long>::max());
     cmd->add_flag("--replace", replace, "Overwrite PATH when it exists");
     cmd->callback([&options] {
         const std::string exists = path + " already exists (use --replace to overwrite it)";
@@ -40,9 +43,8 @@ void AddDemoDbCommand(CLI::App& cli, GlobalOptions& options) {
                                                   std::to_string(options.company))
                                .CLng();
         c->Close();
-        std::cout << nlohmann::json{{"database", path}, {"company", options.company}, {"articles", count},
-                                    {"summary", *summary}}
-                         .dump(2)
+        std::cout << JsonText(nlohmann::json{
+                         {"database", path}, {"company", options.company}, {"articles", count}, {"summary", *summary}})
                   << "\n";
     });
 }

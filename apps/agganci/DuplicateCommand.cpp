@@ -7,6 +7,7 @@
 
 #include "apps/agganci/ArticleCounts.h"
 #include "apps/agganci/Commands.h"
+#include "apps/agganci/JsonValue.h"
 #include "apps/agganci/Session.h"
 #include "apps/agganci/VariantChoices.h"
 #include "db/Quote.h"
@@ -108,7 +109,9 @@ private:
 };
 
 void Run(const GlobalOptions& options, DuplicateArgs a) {
-    Session s = OpenSession(options);
+    // The article is stored under the code without its outer blanks: every check and report is about that code.
+    a.target = db::Trim(a.target);
+    Session s = OpenSession(options, a.dryRun ? Access::Read : Access::Write);
     auto& c = *s.connection;
     const db::Variant company(options.company);
     if (!generation::EsisteArticolo(c, company, a.source))
@@ -130,7 +133,7 @@ void Run(const GlobalOptions& options, DuplicateArgs a) {
         if (options.json) {
             nlohmann::json j{{"source", a.source}, {"article", a.target}, {"state", "would create"}};
             for (const auto& [table, n] : counts) j["sourceRows"][table] = n;
-            std::cout << j.dump(2) << "\n";
+            std::cout << JsonText(j) << "\n";
             return;
         }
         std::cout << "Article " << a.target << " would be created from " << a.source << " (company " << options.company
@@ -157,7 +160,7 @@ void Run(const GlobalOptions& options, DuplicateArgs a) {
         j["article"] = a.target;
         j["state"] = generation::StateName(outcome.state);
         for (const auto& [table, n] : counts) j["rows"][table] = n;
-        std::cout << j.dump(2) << "\n";
+        std::cout << JsonText(j) << "\n";
         return;
     }
     std::cout << "Article " << a.target << " created from " << a.source << " (company " << options.company << ")\n";

@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "apps/agganci/Commands.h"
+#include "apps/agganci/JsonValue.h"
 #include "apps/agganci/RunReport.h"
 #include "apps/agganci/Session.h"
 #include "apps/agganci/StoredCode.h"
@@ -64,39 +65,47 @@ std::optional<long> Answer(const host::ShownMessage& m, const GenerateArgs& a, s
     return std::nullopt;
 }
 
-void PrintPreview(const std::vector<generation::AnteprimaRiga>& rows, bool regenerate, bool json) {
+// What the run would do with each row, with the answer given to the too-long-code question.
+void PrintPreview(const std::vector<generation::AnteprimaRiga>& rows, const GenerateArgs& a, bool json) {
     auto state = [&](const generation::AnteprimaRiga& r) -> std::string {
-        if (!r.generato.empty() && !regenerate) return "already generated (" + r.generato + ")";
-        if (r.troppoLungo) return "too long (" + std::to_string(db::Len(r.codice)) + " > " + std::to_string(r.massimo) + ")";
-        if (r.esiste && !regenerate) return "exists";
+        if (!r.generato.empty() && !a.regenerate) return "already generated (" + r.generato + ")";
+        if (r.troppoLungo && a.truncate.empty())
+            return "too long (" + std::to_string(db::Len(r.codice)) + " > " + std::to_string(r.massimo) +
+                   "): the run asks, answer with --truncate yes|no";
+        if (r.troppoLungo && r.finale.empty()) return "too long: skipped";
+        // The run records on the row the article an earlier row created (or, regenerating, replaces it).
+        if (!r.doppione.empty())
+            return "same code as " + r.doppione +
+                   (a.regenerate ? ": would replace its article" : ": recorded, not created");
+        if (r.esiste && !a.regenerate) return "exists";
         if (!r.motivo.empty()) return "would not be created: " + r.motivo;
-        return regenerate && r.esiste ? "would regenerate" : "would create";
+        return a.regenerate && r.esiste ? "would regenerate" : "would create";
     };
+    auto code = [](const generation::AnteprimaRiga& r) { return r.finale.empty() ? r.codice : r.finale; };
     if (json) {
         nlohmann::json j = nlohmann::json::array();
         for (const auto& r : rows)
             j.push_back({{"fabric", r.tessuto},
-                         {"code", r.codice},
+                         {"code", code(r)},
                          {"generated", r.generato},
                          {"maxLength", r.massimo},
                          {"tooLong", r.troppoLungo},
                          {"exists", r.esiste},
+                         {"sameCodeAs", r.doppione},
                          {"state", state(r)},
                          {"reason", r.motivo}});
-        std::cout << j.dump(2) << "\n";
+        std::cout << JsonText(j) << "\n";
         return;
     }
     for (const auto& r : rows)
-        std::cout << std::left << std::setw(18) << r.tessuto << std::setw(28) << r.codice << state(r) << "\n";
+        std::cout << std::left << std::setw(18) << r.tessuto << std::setw(28) << code(r) << state(r) << "\n";
 }
 
 void Run(const GlobalOptions& options, GenerateArgs a) {
-    if (!a.truncate.empty() && a.truncate != "yes" && a.truncate != "no")
-        throw std::runtime_error("--truncate " + a.truncate + ": expected yes or no");
     std::map<std::string, VariantChoice> choices;
     for (const auto& v : a.variants) choices.insert(ParseVariantChoice(v));
     {
-        Session s = OpenSession(options);
+        Session s = OpenSession(options, a.dryRun ? Access::Read : Access::Write);
         // New codes are built from the model's code: the stored spelling, whatever case was typed.
         if (const auto stored = StoredArticleCode(*s.connection, options.company, a.model)) a.model = *stored;
     }
@@ -134,9 +143,19 @@ void Run(const GlobalOptions& options, GenerateArgs a) {
     if (!rows || rows->State() != db::adStateOpen || rows->RecordCount() == 0)
         throw std::runtime_error("model '" + a.model + "' has no link rows in company " + std::to_string(options.company));
 
-    const auto preview = generation::AnteprimaGenerazione(form->Contesto(), form->LinksRunRequest());
+    if (!choices.empty()) {
+        // Through the variant form opened from the links tab, as the user does it: the model's variants. The
+        // dry run makes them too, so that it refuses a variant the run would refuse.
+        ChooseThroughVariantForm(*shell, choices, [&] {
+            shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_VARIANTI"));
+        });
+        if (!form->RstSelezioneVarianti()) throw std::runtime_error("--variant: the variant form did not open");
+    }
+    auto run = form->LinksRunRequest();
+    run.regenerate = a.regenerate;  // the box the run ticks
+    const auto preview = generation::AnteprimaGenerazione(form->Contesto(), run, a.truncate == "yes");
     if (a.dryRun) {
-        PrintPreview(preview, a.regenerate, options.json);
+        PrintPreview(preview, a, options.json);
         return;
     }
     // Questions known before the run starts are refused before anything is written.
@@ -144,14 +163,7 @@ void Run(const GlobalOptions& options, GenerateArgs a) {
         if (r.troppoLungo && a.truncate.empty())
             throw MissingAnswer("the code " + r.codice + " is longer than " + std::to_string(r.massimo) +
                                 " characters: answer the run's question with --truncate yes|no");
-    if (!choices.empty()) {
-        // Through the variant form opened from the links tab, as the user does it: the model's variants.
-        ChooseThroughVariantForm(*shell, choices, [&] {
-            shell->Act(entry::kLinksFormName, host::UserScript().Click("CMD_VARIANTI"));
-        });
-        if (!form->RstSelezioneVarianti()) throw std::runtime_error("--variant: the variant form did not open");
-    } else if (!a.proceedWithoutVariants)
-        throw MissingAnswer(kNoVariantSelection);
+    if (choices.empty() && !a.proceedWithoutVariants) throw MissingAnswer(kNoVariantSelection);
 
     host::UserScript script;
     if (a.regenerate && form->ZEL_CHKRIGENERA() != 1) script.Click("ZEL_CHKRIGENERA");
@@ -186,7 +198,8 @@ void AddGenerateCommand(CLI::App& cli, GlobalOptions& options) {
                   "article stays when the new one cannot be created)");
     cmd->add_option("--truncate", args.truncate,
                     "Answer to the question asked for a code longer than the company allows: yes truncates it, "
-                    "no skips the row");
+                    "no skips the row")
+        ->check(CLI::IsMember({"yes", "no"}));
     cmd->add_flag("--proceed-without-variants", args.proceedWithoutVariants,
                   "Answer yes to \"Gestione varianti non configurata. Procedere Ugualmente?\"");
     cmd->add_option("--variant", args.variants,
@@ -194,8 +207,9 @@ void AddGenerateCommand(CLI::App& cli, GlobalOptions& options) {
                     "switches the variant on the new articles; :auto gives it a grouping named after the new "
                     "code, :GROUP a grouping of that code");
     cmd->add_flag("--dry-run", args.dryRun,
-                  "List, per link row, the code the run would create and whether it exists, is too long or is "
-                  "already generated; nothing is written");
+                  "List, per link row, the code the run would write (after truncation, with --truncate yes) and "
+                  "whether it exists, is taken by an earlier row, is too long or is already generated; nothing is "
+                  "written");
     cmd->callback([&options] { Run(options, args); });
 }
 

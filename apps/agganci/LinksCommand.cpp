@@ -76,7 +76,7 @@ std::string OTrattino(const std::string& s) { return s.empty() ? "-" : s; }
 // --- show ---
 
 void Mostra(const GlobalOptions& options, const std::string& modello) {
-    LinksFormSession s(options);
+    LinksFormSession s(options, Access::Read);
     s.ApriModello(modello);
     const std::string descrizione = db::Trim(s.Form().Ui().TXT_DESCMODORIGINE->Text());
     const Testata t = LeggiTestata(s);
@@ -108,7 +108,7 @@ void Mostra(const GlobalOptions& options, const std::string& modello) {
                                   {"line", r.linea},
                                   {"typology", r.tipologia},
                                   {"generated", r.generato}});
-        std::cout << j.dump(2) << "\n";
+        std::cout << JsonText(j) << "\n";
         return;
     }
 
@@ -177,7 +177,7 @@ void Aggiungi(const GlobalOptions& options, const AddArgs& a) {
         nlohmann::json j{{"model", a.modello},   {"fabric", db::Trim(ui.TXT_TSAGGANCIO->Text())},
                          {"link", guidRiga},      {"header", t.guid},
                          {"headerCreated", nuovaTestata}};
-        std::cout << j.dump(2) << "\n";
+        std::cout << JsonText(j) << "\n";
         return;
     }
     std::cout << "Link " << db::Trim(ui.TXT_TSAGGANCIO->Text()) << " added to " << a.modello;
@@ -242,7 +242,7 @@ void Rimuovi(const GlobalOptions& options, const std::string& modello, const std
                          {"articlesKept", tenuti}};
         if (tessuto) j["fabric"] = *tessuto;
         else j["header"] = true;
-        std::cout << j.dump(2) << "\n";
+        std::cout << JsonText(j) << "\n";
         return;
     }
     if (tessuto) std::cout << "Removed " << rimosse << " link(s) with fabric " << *tessuto << " from " << modello << "\n";

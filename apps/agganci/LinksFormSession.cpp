@@ -59,9 +59,9 @@ std::string SenzaForm(const std::string& failure) {
 
 }  // namespace
 
-LinksFormSession::LinksFormSession(const GlobalOptions& options) : ditta_(options.company) {
+LinksFormSession::LinksFormSession(const GlobalOptions& options, Access access) : ditta_(options.company) {
     // The company database (the demo one is created when missing) and the database's procedures.
-    OpenSession(options).connection->Close();
+    OpenSession(options, access).connection->Close();
     shell_ = host::HeadlessShell::Start(options.db, options.company);
     ShowProgressOnStderr(*shell_, options.quiet);
     links_form::Register();

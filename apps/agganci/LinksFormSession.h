@@ -7,6 +7,7 @@
 #include <string>
 
 #include "apps/agganci/Options.h"
+#include "apps/agganci/Session.h"
 #include "entry/CLSFA_AGGANCI.h"
 #include "host/HeadlessShell.h"
 #include "links_form/FRMFA_AGGANCI.h"
@@ -15,7 +16,8 @@ namespace app {
 
 class LinksFormSession {
 public:
-    explicit LinksFormSession(const GlobalOptions& options);
+    // `access`: what the command does with the database (Session.h).
+    explicit LinksFormSession(const GlobalOptions& options, Access access = Access::Write);
     // Closes the form; unsaved changes of a command that failed half way are dropped.
     ~LinksFormSession();
     LinksFormSession(const LinksFormSession&) = delete;

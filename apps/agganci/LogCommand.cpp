@@ -2,6 +2,7 @@
 // runs, from the host's journal of runs (CG9L_LOGELAB and its lines) and the log files of the company's log
 // folder. Without RUN, the last run: from the journal, or when it has none the newest log file.
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
@@ -14,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "apps/agganci/Commands.h"
+#include "apps/agganci/JsonValue.h"
 #include "apps/agganci/Session.h"
 #include "db/Field.h"
 #include "db/Quote.h"
@@ -37,11 +39,11 @@ struct Log {
     std::vector<Riga> righe;
 };
 
-// The run `id` of the journal, or its last run when `id` is 0.
-std::optional<Log> DalGiornale(db::Connection& c, long ditta, long id = 0) {
+// The run `id` of the journal, or its last run without one.
+std::optional<Log> DalGiornale(db::Connection& c, long ditta, std::optional<long> id = std::nullopt) {
     auto run = c.Execute("SELECT TOP 1 CG9L_IDELAB, CG9L_TITOLO, CG9L_DTINIZIO, CG9L_STATO FROM CG9L_LOGELAB WITH (NOLOCK) "
                          "WHERE CG9L_DITTA_CG18 = " + db::SqlNumber(db::Variant(ditta)) +
-                         (id > 0 ? " AND CG9L_IDELAB = " + std::to_string(id) : std::string()) +
+                         (id ? " AND CG9L_IDELAB = " + std::to_string(*id) : std::string()) +
                          " ORDER BY CG9L_IDELAB DESC");
     if (run->RecordCount() == 0) return std::nullopt;
     run->MoveFirst();
@@ -91,7 +93,11 @@ Log LeggiFile(const std::filesystem::path& percorso) {
 // RUN is a run number of the journal, or a log file: a path, or a name in the company's log folder.
 Log Cerca(db::Connection& c, const host::GlobalObject& global, long ditta, const std::string& run) {
     if (!run.empty() && run.find_first_not_of("0123456789") == std::string::npos) {
-        if (auto log = DalGiornale(c, ditta, std::stol(run))) return *log;
+        // A number too large for a run number is no run of the journal either.
+        long id = 0;
+        const auto [end, error] = std::from_chars(run.data(), run.data() + run.size(), id);
+        if (error == std::errc() && end == run.data() + run.size())
+            if (auto log = DalGiornale(c, ditta, id)) return *log;
         throw std::runtime_error("RUN: the journal has no run " + run + " for company " + std::to_string(ditta) +
                                  " (agganci log --list shows them)");
     }
@@ -117,7 +123,7 @@ void Elenca(const GlobalOptions& options, db::Connection& c, const host::GlobalO
     for (const auto& f : FileDelLog(global, options.company))
         files.push_back({{"file", f.path().string()}, {"bytes", static_cast<long long>(f.file_size())}});
     if (options.json) {
-        std::cout << nlohmann::json{{"runs", runs}, {"files", files}}.dump(2) << "\n";
+        std::cout << JsonText(nlohmann::json{{"runs", runs}, {"files", files}}) << "\n";
         return;
     }
     std::cout << "Runs in the journal (agganci log RUN):\n";
@@ -129,7 +135,7 @@ void Elenca(const GlobalOptions& options, db::Connection& c, const host::GlobalO
 }
 
 void Stampa(const GlobalOptions& options, bool elenco, const std::string& run) {
-    Session s = OpenSession(options);
+    Session s = OpenSession(options, Access::Read);
     auto& c = *s.connection;
     const host::GlobalObject global(options.db, options.company, c);
     if (elenco) return Elenca(options, c, global);
@@ -154,7 +160,7 @@ void Stampa(const GlobalOptions& options, bool elenco, const std::string& run) {
             if (r.tipo != 0) line["kind"] = r.tipo;
             j["lines"].push_back(line);
         }
-        std::cout << j.dump(2) << "\n";
+        std::cout << JsonText(j) << "\n";
         return;
     }
     if (log->origine == "journal") std::cout << "Run: " << log->titolo << " (started " << log->inizio << ")\n";

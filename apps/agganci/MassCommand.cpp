@@ -11,15 +11,18 @@
 #include <nlohmann/json.hpp>
 
 #include "apps/agganci/ArticleFilter.h"
+#include "apps/agganci/JsonValue.h"
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/RunReport.h"
 #include "apps/agganci/LinksFormSession.h"
 #include "apps/agganci/VariantChoices.h"
+#include "db/Quote.h"
 #include "db/Variant.h"
 #include "entry/MDLFA_AGGANCI.h"
 #include "generation/GenerationRun.h"
 #include "generation/ProcessingLog.h"
 #include "host/controls/AdvancedQuery.h"
+#include "host/controls/ComboBox.h"
 #include "host/controls/DataFrame.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "mass_duplication/DuplicazioneMassiva.h"
@@ -44,7 +47,46 @@ std::string ModeCaption(const std::string& mode) {
     if (mode == "prefix") return "Aggiungi prefisso";
     if (mode == "mask") return "Sostituisci parziale";
     if (mode == "replace") return "Sostituisci completa";
-    throw std::runtime_error("--mode " + mode + ": expected prefix, mask or replace");
+    throw CLI::ValidationError("--mode " + mode + ": expected prefix, mask or replace");
+}
+
+// Leaves an article out of the run. The code is found as the selection's own filter finds it, by the
+// database's rule (case and trailing blanks ignored), as --where selected it.
+void Untick(const db::RecordsetPtr& selection, const std::string& code) {
+    auto article = selection->Clone();  // the selection keeps its row and its filter
+    article->Filter(db::Variant("MG66_CODART = " + db::SqlText(code)));
+    if (article->RecordCount() == 0) throw std::runtime_error("--untick " + code + ": not among the selected articles");
+    article->MoveFirst();
+    (*article)["SEL"].Value(db::Variant(0));
+    article->Update();
+}
+
+// The mode chosen in the tab's list, which offers the complete code only for a selection of one article.
+void ChooseMode(LinksFormSession& session, const std::string& mode, long selected) {
+    const std::string caption = ModeCaption(mode);
+    const auto list = session.Shell().ControlOf<host::controls::ComboBox>(entry::kLinksFormName, "CBO_PREFISSO");
+    bool offered = false;
+    for (long i = 0; list && i < list->ListCount(); ++i) offered = offered || list->ItemCaption(i) == caption;
+    if (!offered && mode == "replace")
+        throw std::runtime_error("--mode replace: the complete new code needs exactly one selected article; --where "
+                                 "selects " + std::to_string(selected));
+    session.Passo("--mode", host::UserScript().Choose("CBO_PREFISSO", caption));
+}
+
+// The checks the run makes before its first question that need no answer, made for the dry run as for the
+// run: the codes the Duplicate button checks, the code text the run refuses when blank, and the variants,
+// chosen in the variant form the tab opens.
+void CheckAsTheRun(LinksFormSession& session, const std::map<std::string, VariantChoice>& choices) {
+    auto& tab = session.Form().SchedaMassiva();
+    const std::size_t shown = session.Shell().Messages()->Messages().size();
+    if (!tab.CodiciNoti()) session.Rifiuti(shown, "--mode");
+    if (db::Trim(tab.RunRequest().text).empty())
+        throw std::runtime_error(std::string("--text: ") + mass_duplication::kMsgTestoMancante);
+    if (choices.empty()) return;
+    // Through the variant form, as the user does it: it offers the variants of the one ticked article, or
+    // every configured variant when several are ticked.
+    ChooseThroughVariantForm(session.Shell(), choices,
+                             [&] { session.Passo("--variant", host::UserScript().Click("CMD_GESTVARD")); });
 }
 
 // What the run would do with each ticked article, with the code it would write and why it would not.
@@ -70,7 +112,7 @@ void PrintPreview(const std::vector<mass_duplication::AnteprimaArticolo>& previe
                          {"exists", p.esiste},
                          {"sameCodeAs", p.doppione},
                          {"state", state(p)}});
-        std::cout << j.dump(2) << "\n";
+        std::cout << JsonText(j) << "\n";
         return;
     }
     for (const auto& p : preview)
@@ -79,11 +121,9 @@ void PrintPreview(const std::vector<mass_duplication::AnteprimaArticolo>& previe
 }
 
 void Run(const GlobalOptions& options, const MassArgs& a) {
-    if (!a.truncate.empty() && a.truncate != "yes" && a.truncate != "no")
-        throw std::runtime_error("--truncate " + a.truncate + ": expected yes or no");
     std::map<std::string, VariantChoice> choices;
     for (const auto& v : a.variants) choices.insert(ParseVariantChoice(v));
-    LinksFormSession session(options);
+    LinksFormSession session(options, a.dryRun ? Access::Read : Access::Write);
     auto& shell = session.Shell();
     {
         std::error_code ignored;  // a missing log folder would silently switch the log off
@@ -111,20 +151,10 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
     auto& form = session.Form();
     if (!selection || selection->RecordCount() == 0) throw std::runtime_error("--where: no article selected");
 
-    for (const auto& code : a.untick) {
-        bool found = false;
-        for (selection->MoveFirst(); !selection->EOF(); selection->MoveNext()) {
-            if (db::RTrim((*selection)["MG66_CODART"].Value().Text()) != code) continue;
-            (*selection)["SEL"].Value(db::Variant(0));
-            selection->Update();
-            found = true;
-            break;
-        }
-        if (!found) throw std::runtime_error("--untick " + code + ": not among the selected articles");
-    }
+    for (const auto& code : a.untick) Untick(selection, code);
 
     // One step per flag, so that a field the form refuses is reported under the flag that filled it.
-    session.Passo("--mode", host::UserScript().Choose("CBO_PREFISSO", ModeCaption(a.mode)));
+    ChooseMode(session, a.mode, selection->RecordCount());
     session.Passo("--text", host::UserScript().Type("TXT_PREFISSODART", a.text));
     const std::pair<const std::optional<std::string>*, std::pair<const char*, const char*>> fields[] = {
         {&a.description, {"--description", "TXT_DESCRD"}},
@@ -137,10 +167,8 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
     for (const auto& [value, flag] : fields)
         if (*value) session.Passo(flag.first, host::UserScript().Type(flag.second, **value));
 
+    CheckAsTheRun(session, choices);
     if (a.dryRun) {
-        // The values the Duplicate button would refuse make the preview fail as the run would.
-        const std::size_t shown = shell.Messages()->Messages().size();
-        if (!form.SchedaMassiva().CodiciNoti()) session.Rifiuti(shown, "--mode");
         PrintPreview(mass_duplication::AnteprimaDuplicazione(form.Contesto(), form.SchedaMassiva().RunRequest(),
                                                              a.truncate == "yes"),
                      a.truncate, options.json);
@@ -152,14 +180,7 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
             if (p.troppoLungo)
                 throw std::runtime_error("the code " + p.nuovo + " is longer than " + std::to_string(p.massimo) +
                                          " characters: answer the run's question with --truncate yes|no");
-    if (choices.empty() && !a.proceedWithoutVariants)
-        throw std::runtime_error(kNoVariantSelection);
-    if (!choices.empty()) {
-        // Through the variant form, as the user does it: it offers the variants of the one ticked
-        // article, or every configured variant when several are ticked.
-        ChooseThroughVariantForm(shell, choices,
-                                 [&] { session.Passo("--variant", host::UserScript().Click("CMD_GESTVARD")); });
-    }
+    if (choices.empty() && !a.proceedWithoutVariants) throw std::runtime_error(kNoVariantSelection);
     const std::size_t boxesBefore = shell.Messages()->ErrorBoxes().size();
     const std::size_t messagesBefore = shell.Messages()->Messages().size();
     shell.Act(entry::kLinksFormName, host::UserScript().Click("CMD_DUPLMASS"));
@@ -188,7 +209,9 @@ void AddMassCommand(CLI::App& cli, GlobalOptions& options) {
                     "Article filter, FIELD=VALUE, FIELD=FROM..TO or FIELD^=PREFIX; FIELD is a caption of the "
                     "selection (Articolo, Famiglia, ...) or its column")
         ->required();
-    cmd->add_option("--mode", args.mode, "prefix, mask or replace")->required();
+    cmd->add_option("--mode", args.mode, "prefix, mask or replace (replace: one selected article only)")
+        ->required()
+        ->check(CLI::IsMember({"prefix", "mask", "replace"}));
     cmd->add_option("--text", args.text, "The prefix, the mask or the complete new code")->required();
     cmd->add_option("--description", args.description, "Description of the new article (one article only)");
     cmd->add_option("--extended-description", args.extendedDescription, "Extended description (one article only)");
@@ -200,10 +223,12 @@ void AddMassCommand(CLI::App& cli, GlobalOptions& options) {
                     "Variant activation, CODE=on|off[:auto|:GROUP], made in the variant form: the variants of the "
                     "selected article, or every configured variant when several are selected");
     cmd->add_option("--untick", args.untick, "Leave this selected article out of the run");
-    cmd->add_option("--truncate", args.truncate, "Answer to the too-long-code question: yes truncates, no skips");
+    cmd->add_option("--truncate", args.truncate, "Answer to the too-long-code question: yes truncates, no skips")
+        ->check(CLI::IsMember({"yes", "no"}));
     cmd->add_flag("--proceed-without-variants", args.proceedWithoutVariants,
                   "Answer yes to \"Gestione varianti non configurata. Procedere Ugualmente?\"");
-    cmd->add_flag("--dry-run", args.dryRun, "List the ticked articles and the code each would get; write nothing");
+    cmd->add_flag("--dry-run", args.dryRun,
+                  "Make the run's checks and list the ticked articles and the code each would get; write nothing");
     cmd->callback([&options] { Run(options, args); });
 }
 

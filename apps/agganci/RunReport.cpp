@@ -1,9 +1,9 @@
 #include "apps/agganci/RunReport.h"
 
 #include <iostream>
-#include <stdexcept>
 
 #include "apps/agganci/Commands.h"
+#include "apps/agganci/JsonValue.h"
 
 namespace app {
 namespace {
@@ -14,6 +14,13 @@ using generation::ArticleState;
 bool Failed(const generation::ArticleOutcome& a) {
     return a.state == ArticleState::NotGenerated || a.state == ArticleState::CodeTooLong ||
            (a.state == ArticleState::AlreadyExists && !a.recorded);
+}
+
+// Why the run did nothing, or stopped; empty when it went through.
+std::string RunError(const generation::RunOutcome& outcome) {
+    if (!outcome.started) return "nothing done: " + outcome.stopReason;
+    if (!outcome.completed && !outcome.stopReason.empty()) return "the run stopped: " + outcome.stopReason;
+    return {};
 }
 
 }  // namespace
@@ -34,6 +41,7 @@ void ReportRun(const generation::RunOutcome& outcome, const generation::Processi
     long failed = 0;
     for (const auto& a : outcome.articles) failed += Failed(a) ? 1 : 0;
     const long created = outcome.Count(ArticleState::Created);
+    const std::string error = RunError(outcome);
     if (json) {
         header["created"] = created;
         header["notCreated"] = failed;
@@ -42,7 +50,11 @@ void ReportRun(const generation::RunOutcome& outcome, const generation::Processi
         header["log"] = log.RigheAccumulate();
         header["logFile"] = log.LogDisabilitato() ? std::string() : log.FileLog();
         if (!outcome.stopReason.empty()) header["stopReason"] = outcome.stopReason;
-        std::cout << header.dump(2) << "\n";
+        if (!error.empty()) {
+            header["error"] = error;
+            header["exitCode"] = 1;
+        }
+        std::cout << JsonText(header) << "\n";
     } else {
         for (const auto& l : log.RigheAccumulate()) std::cout << l << "\n";
         if (log.LogDisabilitato())
@@ -52,9 +64,7 @@ void ReportRun(const generation::RunOutcome& outcome, const generation::Processi
         for (const auto& a : outcome.articles)
             if (Failed(a)) std::cerr << "not created: " << a.item << " -> " << a.newCode << ": " << a.reason << "\n";
     }
-    if (!outcome.started) throw std::runtime_error("nothing done: " + outcome.stopReason);
-    if (!outcome.completed && !outcome.stopReason.empty())
-        throw std::runtime_error("the run stopped: " + outcome.stopReason);
+    if (!error.empty()) throw RunNotDone(error);
     if (!json) std::cerr << created << " created, " << failed << " not created\n";
     SetExitCode(failed > 0 ? 2 : 0);
 }

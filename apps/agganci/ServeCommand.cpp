@@ -9,7 +9,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "apps/agganci/ArgumentChecks.h"
 #include "apps/agganci/Commands.h"
+#include "apps/agganci/JsonValue.h"
 #include "apps/agganci/Session.h"
 #include "host/web/HttpServer.h"
 #include "host/web/ThreadRouting.h"
@@ -49,7 +51,7 @@ void Serve(const GlobalOptions& options, const ServeArgs& a) {
     host::web::HttpServer server(settings);
     if (!server.Bind()) throw std::runtime_error("cannot listen on 127.0.0.1:" + std::to_string(a.port));
     // A script starting the server reads the address from the first line.
-    if (options.json) std::cout << nlohmann::json{{"serving", server.Address()}}.dump() << std::endl;
+    if (options.json) std::cout << JsonText(nlohmann::json{{"serving", server.Address()}}, -1) << std::endl;
     else std::cout << "Serving the forms at " << server.Address() << std::endl;
 
     std::thread stopper([&] {
@@ -69,9 +71,12 @@ void AddServeCommand(CLI::App& cli, GlobalOptions& options) {
     static ServeArgs args;
     auto* cmd = cli.add_subcommand("serve", "Serve the forms to a browser on 127.0.0.1 (the printed address "
                                             "carries the session token)");
-    cmd->add_option("--port", args.port, "Port on 127.0.0.1 (default 8377; 0 picks a free one)");
-    cmd->add_option("--idle-seconds", args.idleSeconds,
-                    "A form whose page stopped asking for this long is released (default 120)");
+    WholeNumber(cmd->add_option("--port", args.port, "Port on 127.0.0.1 (default 8377; 0 picks a free one)"), 0,
+                65535);
+    // The idle check compares in nanoseconds: a limit much past this one would overflow it.
+    WholeNumber(cmd->add_option("--idle-seconds", args.idleSeconds,
+                                "A form whose page stopped asking for this long is released (default 120)"),
+                1, 2147483647);
     cmd->add_option("--assets", args.assets, "Folder of the page's files (default: the project's web/)");
     cmd->callback([&options] { Serve(options, args); });
 }

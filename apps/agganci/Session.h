@@ -11,7 +11,12 @@ struct Session {
     db::ConnectionPtr connection;
 };
 
-// Opens the database named by --db. The default embedded database is created with demo data when missing.
-Session OpenSession(const GlobalOptions& options);
+// What a command does with the database. One that writes is refused at once on a database that cannot be
+// written, rather than trying every row and failing each.
+enum class Access { Read, Write };
+
+// Opens the database named by --db. The default embedded database is created with demo data when missing; any
+// other embedded file that is not a company database is refused before anything is written to it.
+Session OpenSession(const GlobalOptions& options, Access access = Access::Write);
 
 }  // namespace app

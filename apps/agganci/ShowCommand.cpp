@@ -58,7 +58,7 @@ void Print(const nlohmann::ordered_json& j) {
             for (const auto& [column, value] : row.items()) {
                 if (value.is_null()) continue;
                 line += (line.empty() ? "  " : "  ") + column + "=" +
-                        (value.is_string() ? value.get<std::string>() : value.dump());
+                        (value.is_string() ? value.get<std::string>() : JsonText(value, -1));
             }
             std::cout << line << "\n";
         }
@@ -73,13 +73,13 @@ void AddShowCommand(CLI::App& cli, GlobalOptions& options) {
     static std::string code;
     cmd->add_option("CODE", code, "Article code (any case)")->required();
     cmd->callback([&options] {
-        Session s = OpenSession(options);
+        Session s = OpenSession(options, Access::Read);
         const auto stored = StoredArticleCode(*s.connection, options.company, code);
         if (!stored)
             throw std::runtime_error("CODE: article '" + code + "' does not exist in company " +
                                      std::to_string(options.company));
         const auto j = Article(*s.connection, options.company, *stored);
-        if (options.json) std::cout << j.dump(2) << "\n";
+        if (options.json) std::cout << JsonText(j) << "\n";
         else Print(j);
     });
 }

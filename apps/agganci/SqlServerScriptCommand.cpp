@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "apps/agganci/Commands.h"
+#include "apps/agganci/JsonValue.h"
 #include "erp/Schema.h"
 #include "erp/TsqlScripts.h"
 
@@ -18,7 +19,7 @@ void AddSqlServerScriptCommand(CLI::App& cli, GlobalOptions& options) {
     cmd->add_flag("--procedure-only", procedureOnly, "Only the stored procedures, for a database that has the tables");
     cmd->callback([&options] {
         const std::string script = procedureOnly ? erp::TsqlProcedureScript() : erp::SqlServerDeploymentScript();
-        if (options.json) std::cout << nlohmann::json{{"script", script}}.dump(2) << "\n";
+        if (options.json) std::cout << JsonText(nlohmann::json{{"script", script}}) << "\n";
         else std::cout << script;
     });
 }

@@ -1,5 +1,7 @@
 #include "apps/agganci/VariantChoices.h"
 
+#include <CLI/CLI.hpp>
+
 #include <stdexcept>
 
 #include "db/Quote.h"
@@ -12,7 +14,7 @@ namespace app {
 std::pair<std::string, VariantChoice> ParseVariantChoice(const std::string& text) {
     const auto eq = text.find('=');
     if (eq == std::string::npos || eq == 0)
-        throw std::invalid_argument("--variant '" + text + "': expected CODE=on|off[:auto|:GROUP]");
+        throw CLI::ValidationError("--variant '" + text + "': expected CODE=on|off[:auto|:GROUP]");
     std::string code = db::Trim(text.substr(0, eq));
     std::string rest = text.substr(eq + 1);
     std::string grouping;
@@ -23,9 +25,10 @@ std::pair<std::string, VariantChoice> ParseVariantChoice(const std::string& text
     VariantChoice choice;
     if (rest == "on") choice.active = true;
     else if (rest == "off") choice.active = false;
-    else throw std::invalid_argument("--variant '" + text + "': the state must be on or off");
+    else throw CLI::ValidationError("--variant '" + text + "': the state must be on or off");
     if (grouping == "auto") choice.automaticGrouping = true;
-    else if (db::Len(grouping) > 20) throw std::invalid_argument("--variant '" + text + "': a grouping code has at most 20 characters");
+    else if (db::Len(grouping) > 20)
+        throw CLI::ValidationError("--variant '" + text + "': a grouping code has at most 20 characters");
     else choice.grouping = grouping;
     return {code, choice};
 }

@@ -19,7 +19,8 @@ struct VariantChoice {
     std::string grouping;  // custom grouping code; empty: none
 };
 
-// Parses one --variant value; throws std::invalid_argument with a message naming the value.
+// Parses one --variant value; a value that cannot be read is a usage error (CLI::ValidationError, exit 105)
+// naming it.
 std::pair<std::string, VariantChoice> ParseVariantChoice(const std::string& text);
 
 // The source's variants as they are (active as on the source, no new grouping), with the choices applied.

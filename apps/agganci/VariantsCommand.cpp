@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "apps/agganci/Commands.h"
+#include "apps/agganci/JsonValue.h"
 #include "apps/agganci/LinksFormSession.h"
 #include "entry/ControlsGrid.h"
 #include "links_form/FRMFA_AGGANCI.h"
@@ -17,7 +18,7 @@ namespace app {
 namespace {
 
 void Run(const GlobalOptions& options, const std::string& model) {
-    LinksFormSession session(options);
+    LinksFormSession session(options, Access::Read);
     session.ApriModello(model);
     auto& form = session.Form();
     bool shown = false;
@@ -46,7 +47,7 @@ void Run(const GlobalOptions& options, const std::string& model) {
     variants_form::ApriVarianti(apertura);
     if (!shown) throw std::runtime_error("MODEL: the variant form did not open for '" + model + "'");
     if (options.json) {
-        std::cout << nlohmann::json{{"model", model}, {"variants", variants}}.dump(2) << "\n";
+        std::cout << JsonText(nlohmann::json{{"model", model}, {"variants", variants}}) << "\n";
         return;
     }
     for (const auto& v : variants)

@@ -1,13 +1,17 @@
 // agganci: command line of the article generation component.
 #include <CLI/CLI.hpp>
 
-#include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "apps/agganci/ArgumentChecks.h"
 #include "apps/agganci/Commands.h"
+#include "apps/agganci/JsonValue.h"
 #include "apps/agganci/Options.h"
+#include "apps/agganci/RunReport.h"
 #include "db/Error.h"
 
 namespace {
@@ -16,15 +20,27 @@ namespace {
 // always gets a document.
 int Fail(const std::string& message, int code, bool json) {
     std::cerr << "agganci: " << message << "\n";
-    if (json) std::cout << nlohmann::json{{"error", message}, {"exitCode", code}}.dump(2) << "\n";
+    if (json) std::cout << app::JsonText(nlohmann::json{{"error", message}, {"exitCode", code}}) << "\n";
     return code;
 }
 
-// --json is looked for in the raw arguments too: a usage error stops the parse before the flag is stored.
-bool JsonAsked(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--json") == 0) return true;
-    return false;
+// CLI11 reports a word that is no command as "A subcommand is required": the word and the commands are named.
+CLI::ExtrasError UnknownCommand(CLI::App& cli) {
+    std::vector<std::string> commands;
+    for (const CLI::App* c : cli.get_subcommands([](CLI::App*) { return true; })) commands.push_back(c->get_name());
+    return CLI::ExtrasError(CLI::detail::join(cli.remaining(), " ") + ": not a command; the commands are " +
+                                CLI::detail::join(commands, ", "),
+                            CLI::ExitCodes::ExtrasError);
+}
+
+// A usage error: what is wrong and how to get help on stderr, or the JSON error.
+int UsageError(CLI::App& cli, const CLI::ParseError& e, bool json) {
+    // No command parsed, and words left over that none took.
+    if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::RequiredError) && cli.get_subcommands().empty() &&
+        !cli.remaining().empty())
+        return UsageError(cli, UnknownCommand(cli), json);
+    if (!json) return cli.exit(e);
+    return Fail(e.what(), e.get_exit_code(), true);
 }
 
 }  // namespace
@@ -34,8 +50,8 @@ int main(int argc, char** argv) {
                  "article duplication and mass duplication, on a company database.\n"
                  "Exit status: 0 done; 2 the run went through but some rows or articles were not created "
                  "(each listed with its reason); 1 nothing was done (an error or a refusal, one line on stderr); "
-                 "a usage error exits 100 or above (104 a value of the wrong kind, 105 a value not valid, 106 a "
-                 "required argument missing, 109 an argument not expected)."};
+                 "a usage error exits 100 or above (104 a value of the wrong kind, 105 a value not valid or not "
+                 "UTF-8 text, 106 a required argument or an option's value missing, 109 an argument not expected)."};
     cli.require_subcommand(1);
     // Options of the whole program are accepted after the subcommand too (agganci duplicate A B --json).
     cli.fallthrough();
@@ -43,8 +59,7 @@ int main(int argc, char** argv) {
     cli.add_option("--db", options.db,
                    "Company database: sqlite:PATH or odbc:CONNECTION (default sqlite:agganci-demo.db, "
                    "created with demo data when missing)");
-    cli.add_option("--company", options.company, "Company code (default 1)")
-        ->check(CLI::Range(1L, 2147483647L));
+    app::WholeNumber(cli.add_option("--company", options.company, "Company code (default 1)"), 1, 2147483647);
     cli.add_flag("--json", options.json, "Print results, and errors, as JSON on stdout");
     cli.add_flag("--quiet", options.quiet, "No progress on stderr while a run works");
 
@@ -60,20 +75,27 @@ int main(int argc, char** argv) {
     app::AddServeCommand(cli, options);
     app::AddSqlServerScriptCommand(cli, options);
 
-    const bool json = JsonAsked(argc, argv);
+    app::RequireUtf8Text(cli);
+
+    const app::ArgumentScan scan = app::ScanArguments(cli, argc, argv);
+    // Errors go out as JSON when --json was given: as parsed, or as the scan read it when the parse stopped first.
+    const auto json = [&] { return options.json || scan.json; };
     try {
+        if (!scan.withoutValue.empty())
+            throw CLI::RequiredError(scan.withoutValue + " needs a value", CLI::ExitCodes::RequiredError);
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
         return cli.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
         return cli.exit(e);
     } catch (const CLI::ParseError& e) {
-        if (!json) return cli.exit(e);
-        return Fail(e.what(), e.get_exit_code(), true);
+        return UsageError(cli, e, json());
+    } catch (const app::RunNotDone& e) {
+        return Fail(e.what(), 1, false);  // with --json the run's object carries the error, printed already
     } catch (const db::Error& e) {
-        return Fail(e.Description() + (e.Source().empty() ? std::string() : " [" + e.Source() + "]"), 1, json);
+        return Fail(e.Description() + (e.Source().empty() ? std::string() : " [" + e.Source() + "]"), 1, json());
     } catch (const std::exception& e) {
-        return Fail(e.what(), 1, json);
+        return Fail(e.what(), 1, json());
     }
     return app::ExitCode();
 }

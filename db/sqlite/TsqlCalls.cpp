@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <array>
 
+#include "db/sqlite/Collation.h"
 #include "db/sqlite/TsqlRewrite.h"
 #include "db/sqlite/TsqlUnsupported.h"
 
@@ -47,6 +48,15 @@ Nodes CastAs(Nodes e, const char* type, YieldKind value) {
     e.push_back(Word("AS"));
     e.push_back(Word(type));
     return Call("CAST", {e}, value);
+}
+
+// A piece of a text keeps the text's collation in SQL Server, and every text column of the ERP compares
+// case-insensitively; SQLite's substr() gives a text with none, which compares binary (LEFT(code, 3) = 'cam'
+// would not find CAM-100).
+Nodes KeepingCollation(Nodes text) {
+    text.push_back(Word("COLLATE"));
+    text.push_back(Word(kCollationName));
+    return Nodes{Paren(text, YieldKind::Text)};
 }
 
 void NeedArgs(const std::string& name, const Args& a, size_t count) {
@@ -179,18 +189,19 @@ Nodes RewriteCall(const Node& name, const Node& argsNode, bool qualified) {
     }
     if (fn == "SUBSTRING") {
         NeedArgs(fn, a, 3);
-        if (IsPositiveLiteral(a[1])) return Call("substr", a, YieldKind::Text);
+        if (IsPositiveLiteral(a[1])) return KeepingCollation(Call("substr", a, YieldKind::Text));
         // SQL Server counts a start below 1 as positions before the text; SQLite would count from the end.
         Nodes length = Nodes{Paren(a[2])};
         length.push_back(Op("+"));
         Append(length, Call("min", {a[1], {Num(1)}}, YieldKind::Number));
         length.push_back(Op("-"));
         length.push_back(Num(1));
-        return Call("substr", {a[0], Call("max", {a[1], {Num(1)}}, YieldKind::Number), length}, YieldKind::Text);
+        return KeepingCollation(
+            Call("substr", {a[0], Call("max", {a[1], {Num(1)}}, YieldKind::Number), length}, YieldKind::Text));
     }
     if (fn == "LEFT") {
         NeedArgs(fn, a, 2);
-        return Call("substr", {a[0], {Num(1)}, a[1]}, YieldKind::Text);
+        return KeepingCollation(Call("substr", {a[0], {Num(1)}, a[1]}, YieldKind::Text));
     }
     if (fn == "RIGHT") {
         NeedArgs(fn, a, 2);
@@ -199,7 +210,8 @@ Nodes RewriteCall(const Node& name, const Node& argsNode, bool qualified) {
         start.push_back(Paren(a[1]));
         start.push_back(Op("+"));
         start.push_back(Num(1));
-        return Call("substr", {a[0], Call("max", {start, {Num(1)}}, YieldKind::Number)}, YieldKind::Text);
+        return KeepingCollation(
+            Call("substr", {a[0], Call("max", {start, {Num(1)}}, YieldKind::Number)}, YieldKind::Text));
     }
     if (fn == "CHARINDEX") {
         if (a.size() == 3) ThrowUnsupported("CHARINDEX with a start position");

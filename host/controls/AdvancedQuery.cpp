@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "db/Connection.h"
 #include "db/Quote.h"
 #include "entry/HostInterfaces.h"
 
@@ -59,20 +60,27 @@ std::vector<std::string> AdvancedQuery::Captions() const {
     return captions;
 }
 
+std::string AdvancedQuery::OfferedColumn(const std::string& name) const {
+    const std::string upper = db::UCase(db::Trim(name));
+    if (!IsColumnName(upper)) return {};
+    const std::string bare = upper.substr(upper.rfind('.') == std::string::npos ? 0 : upper.rfind('.') + 1);
+    for (const auto& t : tables_) {
+        const std::string prefix = db::UCase(t.substr(0, t.find('_') + 1));
+        if (bare.rfind(prefix, 0) != 0) continue;
+        // Only a column the table has: any other would reach the user as the selection statement's failure.
+        if (!connection_) throw Refused("The query has no connection");
+        const auto columns = connection_->TableColumns(t);
+        for (const auto& column : *columns)
+            if (db::UCase(column) == bare) return t + "." + column;
+    }
+    return {};
+}
+
 void AdvancedQuery::AggiungiCondizione(const entry::QueryCondition& c) {
     std::string column;
-    if (const Field* f = Find(c.field)) {
-        column = f->column;
-    } else {
-        // A column of an offered table (Table.COLUMN or a column whose prefix names the table).
-        const std::string upper = db::UCase(db::Trim(c.field));
-        for (const auto& t : tables_) {
-            const std::string prefix = db::UCase(t.substr(0, t.find('_') + 1));
-            const std::string bare = upper.substr(upper.rfind('.') == std::string::npos ? 0 : upper.rfind('.') + 1);
-            if (IsColumnName(upper) && bare.rfind(prefix, 0) == 0) column = t + "." + bare;
-        }
-        if (column.empty()) throw Refused(kCampoNonPrevisto + c.field);
-    }
+    if (const Field* f = Find(c.field)) column = f->column;
+    else column = OfferedColumn(c.field);
+    if (column.empty()) throw Refused(kCampoNonPrevisto + c.field);
     const std::size_t n = c.values.size();
     const bool fits = c.op == entry::QueryOperator::Intervallo ? n == 2
                       : c.op == entry::QueryOperator::InElenco ? n >= 1

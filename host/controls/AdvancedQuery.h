@@ -44,6 +44,9 @@ private:
         long ordinal = 0;
     };
     const Field* Find(const std::string& captionOrColumn) const;
+    // The column of an offered table a name stands for - Table.COLUMN, or a column whose prefix names the
+    // table - read from the table itself; "" when no offered table has it.
+    std::string OfferedColumn(const std::string& name) const;
 
     std::vector<Field> fields_;
     std::vector<std::string> tables_;

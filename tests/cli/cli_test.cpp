@@ -4,7 +4,10 @@
 #include "DemoCompanyFolder.h"
 #include "RunAgganci.h"
 
+#include <filesystem>
 #include <string>
+
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -38,6 +41,78 @@ TEST_F(Cli, DuplicateReportsTheRowsWrittenAndRefusesAnExistingCode) {
     EXPECT_NE(failed.out.find("Errore in duplicazione dati di produzione"), std::string::npos) << failed.out;
     EXPECT_EQ(Articles(), before);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'COPIA-2'"), 0);
+}
+
+// A code typed with blanks around it is the code stored: reported as such, and found by the next attempt.
+TEST_F(Cli, DuplicateWorksOnTheCodeAsStored) {
+    const auto r = AgganciStdout("--db sqlite:company.db --json duplicate CAM-100 '  LEAD3'");
+    ASSERT_EQ(r.code, 0) << r.out;
+    const auto created = nlohmann::json::parse(r.out);
+    EXPECT_EQ(created["article"], "LEAD3");
+    EXPECT_EQ(created["rows"]["MG66_ANAGRART"], 1) << created;
+
+    const long before = Articles();
+    EXPECT_TRUE(Prints(OnDb("duplicate CAM-100 '  LEAD3'"),
+                       {"agganci: article 'LEAD3' already exists in company 1; nothing was changed"}));
+    EXPECT_EQ(Articles(), before);
+}
+
+// Usage errors stop the program before it opens the database (missing.db does not exist), print what is wrong in
+// words and exit with the codes the README lists.
+TEST_F(Cli, UsageErrorsSayWhatIsWrongAndExitWithTheListedCodes) {
+    const struct {
+        std::string args;
+        int code;
+        std::string message;
+    } cases[] = {
+        {"--company abc articles", 104, "--company: abc is not a whole number"},
+        {"--company 0 articles", 105, "--company: 0 is less than 1"},
+        {"demo-db new.db --articles abc", 104, "--articles: abc is not a whole number"},
+        {"demo-db new.db --articles -1", 105, "--articles: -1 is less than 0"},
+        {"serve --port 99999", 105, "--port: 99999 is more than 65535"},
+        {"serve --port -1", 105, "--port: -1 is less than 0"},
+        {"serve --idle-seconds 0", 105, "--idle-seconds: 0 is less than 1"},
+        {"show 'X\xff'", 105, "CODE: not valid UTF-8 text"},
+        {"duplicate CAM-100 X2 --description --quiet", 106, "--description needs a value"},
+        {"duplicate CAM-100 X2 --description", 106, "--description needs a value"},
+        {"bogus", 109, "bogus: not a command; the commands are demo-db, duplicate, links,"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const auto r = Agganci("--db sqlite:missing.db " + c.args);
+        EXPECT_EQ(r.code, c.code) << r.out;
+        EXPECT_TRUE(Prints(r, {c.message}));
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "new.db"));
+}
+
+// With --json stdout holds one document, whatever stops the command; a --json that is a value is no switch.
+TEST_F(Cli, JsonIsOneDocumentForEveryError) {
+    const long before = Articles();
+    const struct {
+        std::string args;
+        int code;
+        std::string error;
+    } cases[] = {
+        {"duplicate CAM-100 'BAD2\xffUTF'", 105, "NEWCODE: not valid UTF-8 text"},
+        {"duplicate CAM-100 X2 --description --json", 106, "--description needs a value"},
+        {"generate MODELLO01 --proceed-without-variants", 1, "nothing done: Nei parametri fashion"},
+    };
+    // A company without a colour variant: the generation run refuses to start, after the command printed its run.
+    Exec("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = '' WHERE AG00_CHIAVE = 'VarianteColore'");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const auto r = AgganciStdout("--db sqlite:company.db --json " + c.args);
+        EXPECT_EQ(r.code, c.code) << r.out;
+        const auto j = nlohmann::json::parse(r.out);  // throws, failing the test, unless stdout is one document
+        EXPECT_EQ(j["error"].get<std::string>().rfind(c.error, 0), 0u) << j;
+        EXPECT_EQ(j["exitCode"], c.code);
+    }
+    EXPECT_EQ(Articles(), before);
+
+    const auto value = AgganciStdout("--db sqlite:company.db show -- --json");
+    EXPECT_EQ(value.code, 1);
+    EXPECT_EQ(value.out, "");
 }
 
 TEST(CliHelp, EveryCommandExplainsItself) {

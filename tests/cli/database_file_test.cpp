@@ -1,12 +1,17 @@
-// Database files: a missing one is an error, not an empty database; a demo database appears whole or not at
-// all and is never overwritten; two first runs share one default database.
+// Database files: a missing one is an error, not an empty database, and another program's is refused untouched;
+// a read-only one is refused by a command that writes; a demo database appears whole or not at all and is never
+// overwritten; two first runs share one default database.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+
+#include <nlohmann/json.hpp>
 
 #include "DemoCompanyFolder.h"
 
@@ -33,6 +38,61 @@ TEST_F(DatabaseFile, AMissingFileIsAnErrorThatSaysHowToCreateOne) {
     EXPECT_NE(r.out.find("no database at typo.db (create one with: agganci demo-db typo.db)"), std::string::npos)
         << r.out;
     EXPECT_FALSE(std::filesystem::exists(dir / "typo.db"));
+}
+
+TEST_F(DatabaseFile, AFileThatIsNoCompanyDatabaseIsRefusedAndLeftUnchanged) {
+    sqlite3* other = nullptr;  // another program's database
+    ASSERT_EQ(sqlite3_open((dir / "other.db").c_str(), &other), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other, "CREATE TABLE t (x); INSERT INTO t VALUES (1)", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+    std::ofstream(dir / "empty.db");
+    std::ofstream(dir / "notes.db") << "not a database\n";
+    const std::pair<std::string, std::string> files[] = {{"other.db", "it has no table MG66_ANAGRART"},
+                                                         {"empty.db", "it has no table MG66_ANAGRART"},
+                                                         {"notes.db", "file is not a database"}};
+    for (const auto& [file, why] : files)
+        for (const char* command :
+             {"show MODELLO01", "articles", "log --list", "generate MODELLO04 --proceed-without-variants"}) {
+            SCOPED_TRACE(file + " " + command);
+            const std::string before = Read(file);
+            const auto r = Agganci("--db sqlite:" + file + " " + command);
+            EXPECT_EQ(r.code, 1);
+            EXPECT_EQ(r.out, "agganci: " + file + " is not a company database (" + why + "); it was left unchanged\n");
+            EXPECT_EQ(Read(file), before);
+            EXPECT_FALSE(std::filesystem::exists(dir / (file + "-wal")));
+        }
+}
+
+// As root the test cannot make a file unwritable to the program; a read-only URI can.
+TEST_F(DatabaseFile, AReadOnlyDatabaseIsRefusedByCommandsThatWriteAndStillRead) {
+    ASSERT_EQ(Agganci("--db sqlite:company.db --quiet generate MODELLO04 --proceed-without-variants").code, 0);
+    const std::string readOnly = "--db 'sqlite:file:company.db?mode=ro' --quiet ";
+    for (const char* command : {"generate MODELLO04 --regenerate --proceed-without-variants",
+                                "mass --where Famiglia=CAM --mode prefix --text X --proceed-without-variants",
+                                "duplicate MODELLO01 COPIA"}) {
+        SCOPED_TRACE(command);
+        const auto r = Agganci(readOnly + command);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.out, "agganci: the database cannot be written: file:company.db?mode=ro is read-only\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "company.db-wal"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "company.db-shm"));
+    // Commands that only read, dry runs included, still work.
+    for (const char* command : {"show MODELLO01", "articles --where Famiglia=CAM", "variants MODELLO01",
+                                "links show MODELLO04", "generate MODELLO04 --dry-run --regenerate",
+                                "mass --where Famiglia=CAM --mode prefix --text X --dry-run",
+                                "duplicate MODELLO01 COPIA --dry-run"}) {
+        SCOPED_TRACE(command);
+        const auto r = Agganci(readOnly + command);
+        EXPECT_EQ(r.code, 0) << r.out.substr(0, 400);
+    }
+    const auto list = AgganciStdout(readOnly + "--json log --list");
+    EXPECT_EQ(list.code, 0) << list.out;
+    const auto logs = nlohmann::json::parse(list.out);
+    EXPECT_EQ(logs["runs"].size(), 1u) << logs;
+    EXPECT_EQ(logs["files"].size(), 1u) << logs;
+    EXPECT_EQ(Articles(), 29);
 }
 
 TEST_F(DatabaseFile, ADemoDbKilledHalfWayLeavesNoDatabase) {

@@ -53,6 +53,34 @@ TEST_F(GenerateCommand, TheQuestionsAreAnsweredByFlagsOrStopTheCommand) {
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'PXMODELLOLUNGO01TS-LINO-B'"), 1);
 }
 
+// The dry run answers the length question as --truncate does, and sees a code an earlier row of the same run
+// takes: two codes cut to one, the first row creates the article and the second records it, as the run then
+// does. What the run refuses, it refuses too.
+TEST_F(GenerateCommand, TheDryRunTruncatesAsAnsweredAndSeesACodeAnEarlierRowTakes) {
+    for (const char* row : {"--fabric TS-LINO-BLU --description Uno --prefix PREFISSOLUNGHISSIMO",
+                            "--fabric TS-DENIM-BLU --description Due"})
+        ASSERT_EQ(Agganci("--db sqlite:company.db links add MODELLO03 " + std::string(row)).code, 0);
+    const long before = Articles();
+    const std::string code = "PREFISSOLUNGHISSIMOMODELL   ";
+    EXPECT_TRUE(Prints(Generate("MODELLO03 --dry-run --truncate yes"),
+                       {"TS-DENIM-BLU      " + code + "would create\n",
+                        "TS-LINO-BLU       " + code + "same code as TS-DENIM-BLU: recorded, not created\n"}));
+    EXPECT_TRUE(Prints(Generate("MODELLO03 --dry-run --truncate no"),
+                       {"TS-DENIM-BLU      PREFISSOLUNGHISSIMOMODELLO03TS-DENIM-BLUtoo long: skipped\n"}));
+    const auto variant = Generate("MODELLO04 --variant BOGUS=on --dry-run");
+    EXPECT_EQ(variant.code, 1) << variant.out;
+    EXPECT_TRUE(Prints(variant, {"agganci: --variant BOGUS: the variant form does not offer this variant"}));
+    for (const char* notValid : {"--truncate maybe", "--variant COL=maybe"})
+        EXPECT_EQ(Generate("MODELLO04 --dry-run " + std::string(notValid)).code, 105) << notValid;
+    EXPECT_EQ(Articles(), before);
+
+    const auto run = Generate("MODELLO03 --truncate yes --proceed-without-variants");
+    ASSERT_EQ(run.code, 0) << run.out;
+    EXPECT_EQ(Articles(), before + 1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM FA64_AGGANCIDET WHERE FA64_ARTAGGANCIO_MG66 = '" + db::RTrim(code) + "'"),
+              2);
+}
+
 TEST_F(GenerateCommand, TheRunCreatesWhatItCanAndPrintsItsLog) {
     const auto r = Generate("MODELLO01 --proceed-without-variants");
     ASSERT_EQ(r.code, 2) << r.out;  // two rows could not be generated

@@ -79,16 +79,17 @@ TEST_F(LinksCli, RemoveTakesARowOrTheWholeHeaderWithTheGeneratedArticles) {
     EXPECT_TRUE(Prints(again, {"MODEL: MODELLO01 has no links"}));
 }
 
-// The demo company keeps its processing logs in "logs/" beside the database.
+// The demo company keeps the processing logs of company.db in "logs/company.db/" beside the database.
 TEST_F(LinksCli, LogPrintsTheLastRunFromTheJournalOrTheNewestFile) {
     auto none = Links("log");
     EXPECT_NE(none.code, 0);
     EXPECT_TRUE(Prints(none, {"no processing log for company 1"}));
 
-    std::filesystem::create_directories(dir / "logs");
-    const auto older = dir / "logs" / "Generazione_Agganci_Aperture_1__1.3.2026.9.5.3.txt";
+    const auto logs = dir / "logs" / "company.db";
+    std::filesystem::create_directories(logs);
+    const auto older = logs / "Generazione_Agganci_Aperture_1__1.3.2026.9.5.3.txt";
     std::ofstream(older) << "vecchio\r\n";
-    std::ofstream(dir / "logs" / "Generazione_Agganci_Aperture_1__2.3.2026.9.5.3.txt") << "Articolo :  AGX Creato \r\n";
+    std::ofstream(logs / "Generazione_Agganci_Aperture_1__2.3.2026.9.5.3.txt") << "Articolo :  AGX Creato \r\n";
     std::filesystem::last_write_time(older, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     auto file = Links("log");
     ASSERT_EQ(file.code, 0) << file.out;

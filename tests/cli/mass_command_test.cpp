@@ -2,6 +2,7 @@
 // creates the ticked articles only.
 #include <gtest/gtest.h>
 
+#include "DatabaseSnapshot.h"
 #include "DemoCompanyFolder.h"
 
 #include <string>
@@ -16,11 +17,14 @@ protected:
 
 TEST_F(MassCommand, TheDryRunListsTheCodesAndWritesNothing) {
     const long before = Articles();
-    const auto r = Mass("--where Articolo=CAM-100..CAM-102 --untick CAM-101 --mode prefix --text X --dry-run");
+    // --untick finds the article as the selection does, whatever the case typed.
+    const auto r = Mass("--where Articolo=CAM-100..CAM-102 --untick cam-101 --mode prefix --text X --dry-run");
     EXPECT_EQ(r.code, 0) << r.out;
     EXPECT_TRUE(Prints(r, {"XCAM-100", "XCAM-102"}));
     EXPECT_EQ(r.out.find("XCAM-101"), std::string::npos) << r.out;
     EXPECT_EQ(Articles(), before);
+    // A prefix selects as = and ranges do: case aside.
+    EXPECT_TRUE(Prints(Mass("--where Articolo^=cam-10 --mode prefix --text X --dry-run"), {"XCAM-100", "XCAM-105"}));
 
     // A mask giving several articles one code: only the first would be created, as the run does it.
     EXPECT_TRUE(Prints(Mass("--where Articolo=CAM-100..CAM-101 --mode mask --text ZZZZZZZ --dry-run"),
@@ -59,6 +63,59 @@ TEST_F(MassCommand, AnUnknownValueOrAQuestionWithoutItsFlagStopsBeforeTheFirstAr
     EXPECT_EQ(r.code, 1) << r.out;
     EXPECT_TRUE(Prints(r, {"--truncate yes|no"}));
     EXPECT_EQ(Articles(), before);
+}
+
+// What the run refuses, its dry run refuses too, each naming the flag at fault, and nothing is written: a blank
+// code text, a variant the variant form does not offer, a description longer than its column (MG87_DESCART
+// holds 72 characters, MG87_DESCARTEST 1672), the complete code for several articles.
+TEST_F(MassCommand, TheDryRunRefusesWhatTheRunRefuses) {
+    const std::string before = testsupport::DatabaseSnapshot(*Open());
+    for (const std::string how : {" --dry-run", " --proceed-without-variants"}) {
+        SCOPED_TRACE(how);
+        const std::pair<std::string, std::string> cases[] = {
+            {"--where Famiglia=PAN --mode prefix --text '  '",
+             "--text: Campo obbligatorio o dati inseriti non validi!"},
+            {"--where Articolo=CAM-100 --mode prefix --text X --variant BOGUS=on",
+             "--variant BOGUS: the variant form does not offer this variant"},
+            {"--where Articolo=CAM-100 --mode prefix --text X --description " + std::string(73, 'D'),
+             "--description: type into TXT_DESCRD \"" + std::string(73, 'D') +
+                 "\": The value for field 'MG87_DESCART' is longer than its size of 72 characters"},
+            {"--where Articolo=CAM-100 --mode prefix --text X --extended-description " + std::string(1673, 'E'),
+             "--extended-description: type into TXT_DESCRESTD \"" + std::string(1673, 'E') +
+                 "\": The value for field 'MG87_DESCARTEST' is longer than its size of 1672 characters"},
+            {"--where Articolo=CAM-100..CAM-101 --mode replace --text NEW",
+             "--mode replace: the complete new code needs exactly one selected article; --where selects 2\n"},
+        };
+        for (const auto& [args, refusal] : cases) {
+            const auto r = Mass(args + how);
+            EXPECT_EQ(r.code, 1) << r.out.substr(0, 300);
+            EXPECT_TRUE(Prints(r, {"agganci: " + refusal}));
+        }
+    }
+    EXPECT_EQ(testsupport::DatabaseSnapshot(*Open()), before);
+}
+
+// A value that is not valid is a usage error naming its flag; a column the selection's table does not have is
+// refused with the valid fields, not by a failed statement.
+TEST_F(MassCommand, ValuesThatAreNotValidAreUsageErrorsAndAnUnknownColumnListsTheFields) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"--where Articolo=CAM-100 --mode maybe", "--mode: maybe not in {prefix,mask,replace}"},
+        {"--where Articolo=CAM-100 --mode prefix --truncate maybe", "--truncate: maybe not in {yes,no}"},
+        {"--where Articolo=CAM-100 --mode prefix --variant COL=maybe",
+         "--variant 'COL=maybe': the state must be on or off"},
+        {"--where Articolo=A..B..C --mode prefix", "--where Articolo=A..B..C: a range has one '..'"},
+    };
+    for (const auto& [args, message] : cases) {
+        const auto r = Mass(args + " --text X --dry-run");
+        EXPECT_EQ(r.code, 105) << args << "\n" << r.out;
+        EXPECT_TRUE(Prints(r, {message}));
+    }
+    const auto column = Mass("--where FA12_NONEXIST=1 --mode prefix --text X --dry-run");
+    EXPECT_EQ(column.code, 1) << column.out;
+    EXPECT_TRUE(Prints(column, {"agganci: --where FA12_NONEXIST=1: Campo non previsto dalla ricerca: FA12_NONEXIST "
+                                "(fields: Articolo, Famiglia,",
+                                "Gruppo statistico 4; or a column of FA12_ARTICOLI or FA13_ATTRIBUTI)\n"}));
+    EXPECT_EQ(column.out.find("CREATE TABLE"), std::string::npos) << column.out;
 }
 
 // The run creates the ticked articles only. agganci variants prints the list the variant form shows for a

@@ -44,7 +44,7 @@ TEST_F(ReadingCommands, FiltersAreCheckedAndAnUnknownFieldListsTheValidOnes) {
                                  "Famiglia,")) << unknown.out;
     for (const char* bad : {"Articolo^=", "Articolo=", "Articolo=A..B..C"}) {
         const auto r = Agganci(std::string("--db sqlite:company.db articles --where ") + bad);
-        EXPECT_EQ(r.code, 1) << bad << r.out;
+        EXPECT_EQ(r.code, 105) << bad << r.out;
         EXPECT_TRUE(Has(r.out, std::string("--where ") + bad + ": ")) << r.out;
     }
     const auto list = Json("--db sqlite:company.db --json articles --where Articolo=CAM-100..CAM-101");
@@ -62,7 +62,7 @@ TEST_F(ReadingCommands, ShowPrintsWhatAnArticleHoldsAndWhereItCameFrom) {
     EXPECT_EQ(Agganci("--db sqlite:company.db show NOPE").code, 1);
 }
 
-TEST_F(ReadingCommands, EveryRunKeepsItsOwnLogBesideTheDatabase) {
+TEST_F(ReadingCommands, EveryRunKeepsItsOwnLogBesideItsDatabaseApartFromAnotherDatabase) {
     const auto elsewhere = dir / "elsewhere";
     std::filesystem::create_directories(elsewhere);
     const std::string run = "--db sqlite:../company.db --quiet generate MODELLO04 --regenerate "
@@ -76,6 +76,21 @@ TEST_F(ReadingCommands, EveryRunKeepsItsOwnLogBesideTheDatabase) {
     EXPECT_EQ(first.code, 0);
     EXPECT_TRUE(Has(first.out, "Inizio elaborazione")) << first.out;
     EXPECT_TRUE(Has(Agganci("--db sqlite:company.db log 2").out, "Run: ")) ;
+    for (const std::string number : {"0", "00", "3", "99999999999999999999"}) {
+        SCOPED_TRACE(number);
+        const auto none = Agganci("--db sqlite:company.db log " + number);
+        EXPECT_EQ(none.code, 1);
+        EXPECT_EQ(none.out, "agganci: RUN: the journal has no run " + number +
+                                " for company 1 (agganci log --list shows them)\n");
+    }
+
+    // A database beside it that never ran has no log of its own.
+    ASSERT_EQ(Agganci("demo-db other.db").code, 0);
+    const auto other = Agganci("--db sqlite:other.db log");
+    EXPECT_EQ(other.code, 1);
+    EXPECT_EQ(other.out, "agganci: no processing log for company 1\n");
+    EXPECT_EQ(Json("--db sqlite:other.db --json log --list"),
+              (nlohmann::json{{"runs", nlohmann::json::array()}, {"files", nlohmann::json::array()}}));
 }
 
 TEST_F(ReadingCommands, ProgressGoesToStderrUnlessQuiet) {

@@ -106,6 +106,16 @@ TEST(TsqlTranslation, EachConstructIsWrittenAsSqliteReadsItAndBatchesSplitIntoSt
          "SELECT (('n' || substr(CAST(a * 2 AS TEXT), 1, 9)) || 'x') FROM t"},
         {"SELECT a * b + c & 3 FROM t", "SELECT (a * b + c) & 3 FROM t"},
         {"UPDATE t SET a = a + 'x' WHERE b = c + d", "UPDATE t SET a = tsql_add(a, 'x') WHERE b = tsql_add(c, d)"},
+        // A piece of a text keeps the ERP's case-insensitive comparison, wherever it stands.
+        {"SELECT a FROM t WHERE LEFT(a, 3) = 'x' AND RIGHT(a, 2) = SUBSTRING(a, 2, 3)",
+         "SELECT a FROM t WHERE (substr(a, 1, 3) COLLATE SQLSERVER) = 'x' AND "
+         "(substr(a, max(length(a) - (2) + 1, 1)) COLLATE SQLSERVER) = (substr(a, 2, 3) COLLATE SQLSERVER)"},
+        {"SELECT 'k' + LEFT(a, 1) AS c INTO #W FROM t WITH (NOLOCK) ORDER BY SUBSTRING(a, 0, 2)",
+         "CREATE TABLE tempdb.W AS SELECT ('k' || (substr(a, 1, 1) COLLATE SQLSERVER)) AS c FROM t "
+         "ORDER BY (substr(a, max(0, 1), (2) + min(0, 1) - 1) COLLATE SQLSERVER)"},
+        {"UPDATE T SET x = LEFT(U.y, 2) FROM T INNER JOIN U ON U.k = T.k WHERE RIGHT(U.k, 3) = 'abc'",
+         "UPDATE T SET x = (substr(U.y, 1, 2) COLLATE SQLSERVER) FROM U "
+         "WHERE (U.k = T.k) AND ((substr(U.k, max(length(U.k) - (3) + 1, 1)) COLLATE SQLSERVER) = 'abc')"},
         // Alias assignments, temporary names and operators.
         {"SELECT n = COUNT(*), [x y] = a, 'lbl' = b FROM t", "SELECT COUNT(*) AS n, a AS \"x y\", b AS \"lbl\" FROM t"},
         {"SELECT ##T.a FROM ##T WHERE b !< 3 AND c !> 4", "SELECT tempdb.T.a FROM tempdb.T WHERE b >= 3 AND c <= 4"},

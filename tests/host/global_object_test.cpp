@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "ProgramDouble.h"
 #include "Queries.h"
@@ -68,5 +69,26 @@ TEST(GlobalSettings, ReadsTheSettingsOfItsOwnCompanyAgainOnReloadAndTakesOverrid
         FAIL();
     } catch (const db::Error& e) {
         EXPECT_EQ(e.Number(), 13);
+    }
+}
+
+// A relative log folder belongs to the embedded database, whatever form its connection string takes: a folder of
+// its own beside the file, so two databases in one folder keep their logs apart. An absolute one is the company's.
+TEST(GlobalSettings, ARelativeLogFolderIsTheEmbeddedDatabasesOwn) {
+    auto connection = testsupport::EmptyCompany();
+    testsupport::SetCompanySetting(*connection, 1, "CartellaLog", "logs");
+    testsupport::SetCompanySetting(*connection, 2, "CartellaLog", "/var/log/agganci/");
+    const std::tuple<const char*, long, const char*> cases[] = {
+        {"sqlite:/data/company.db", 1, "/data/logs/company.db/"},
+        {"sqlite:company.db", 1, "logs/company.db/"},
+        {"sqlite:file:/data/company.db?mode=ro", 1, "/data/logs/company.db/"},
+        {"sqlite:file:///data/company.db", 1, "/data/logs/company.db/"},
+        {"sqlite::memory:", 1, "logs/"},
+        {"odbc:DSN=erp", 1, "logs/"},
+        {"sqlite:/data/company.db", 2, "/var/log/agganci/"},
+    };
+    for (const auto& [connectionString, company, folder] : cases) {
+        SCOPED_TRACE(connectionString);
+        EXPECT_EQ(GlobalObject(connectionString, company, *connection).CartellaLog(), folder);
     }
 }

@@ -130,6 +130,23 @@ TEST_F(MassTabTest, TheVariantButtonOpensTheVariantFormForTheOneSelectedArticleA
     EXPECT_TRUE(form.expired());
 }
 
+// The new article's descriptions hold what their columns take, as the links tab's boxes do: a longer text is
+// refused, and the box keeps the last one that fitted.
+TEST_F(MassTabTest, TheDescriptionBoxesTakeNoMoreThanTheirColumns) {
+    ApriScheda();
+    Seleziona({{"Articolo", Q::Uguale, {"CAM-100"}}});
+    for (const auto& [box, size] : {std::pair{"TXT_DESCRD", 72}, {"TXT_DESCRESTD", 1672}}) {
+        SCOPED_TRACE(box);
+        const std::string fits(static_cast<std::size_t>(size), 'D');
+        Utente(host::UserScript().Type(box, fits));
+        EXPECT_FALSE(shell->Act(entry::kLinksFormName, host::UserScript().Type(box, fits + "L")));
+        ASSERT_FALSE(shell->Failures().empty());
+        EXPECT_NE(shell->Failures().back().find("is longer than its size of " + std::to_string(size) + " characters"),
+                  std::string::npos) << shell->Failures().back().substr(0, 300);
+        EXPECT_EQ(Testo(box), fits);
+    }
+}
+
 // With one of two selected articles unticked the run works in single-article mode: the variant form must
 // list that article's own variants, so that one inactive on it (VES on CAM-100) is not switched on.
 TEST_F(MassTabTest, TheVariantFormListsTheOneTickedArticleTheRunCounts) {

@@ -1,6 +1,6 @@
 #pragma once
 // A folder of the test's own holding a demo company database, where the agganci program runs (the demo
-// company keeps its logs in "logs/" beside it); removed at the end of the test.
+// company keeps its logs in "logs/<database file name>/" beside it); removed at the end of the test.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,0 +1,86 @@
+#include "apps/agganci/ArgumentChecks.h"
+
+#include <charconv>
+
+#include <nlohmann/json.hpp>
+
+namespace app {
+namespace {
+
+// The rule of the JSON output itself, so that whatever passes here can be printed.
+bool Utf8Text(const std::string& text) {
+    try {
+        (void)nlohmann::json(text).dump();
+        return true;
+    } catch (const nlohmann::json::type_error&) {
+        return false;
+    }
+}
+
+// The option named `arg` where the parse stands: the command's own or one of a command above it (whose options
+// are accepted after the command too).
+const CLI::Option* FindOption(const CLI::App& command, const std::string& arg) {
+    if (arg.size() < 2 || arg.front() != '-') return nullptr;  // a positional's name is no option
+    for (const CLI::App* a = &command; a; a = a->get_parent())
+        if (const CLI::Option* o = a->get_option_no_throw(arg)) return o;
+    return nullptr;
+}
+
+CLI::App* FindCommand(CLI::App& command, const std::string& arg) {
+    const auto found = command.get_subcommands([&arg](CLI::App* sub) { return sub->check_name(arg); });
+    return found.empty() ? nullptr : found.front();
+}
+
+}  // namespace
+
+CLI::Option* WholeNumber(CLI::Option* option, long min, long max) {
+    const std::string name = option->get_name();
+    // CLI11's own Range check runs before the conversion: it calls "abc" out of range and prints its bounds
+    // as doubles.
+    return option->transform(CLI::Validator(
+        [name, min, max](std::string& text) -> std::string {
+            long value = 0;
+            const char* end = text.data() + text.size();
+            const auto [stop, error] = std::from_chars(text.data(), end, value);
+            if (stop != end || error == std::errc::invalid_argument)
+                throw CLI::ConversionError(name + ": " + text + " is not a whole number",
+                                           CLI::ExitCodes::ConversionError);
+            const bool beyondLong = error == std::errc::result_out_of_range;
+            if (beyondLong ? text.front() == '-' : value < min) return text + " is less than " + std::to_string(min);
+            if (beyondLong || value > max) return text + " is more than " + std::to_string(max);
+            text = std::to_string(value);  // read as typed: CLI11 would take 010 for octal
+            return {};
+        },
+        ""));
+}
+
+void RequireUtf8Text(CLI::App& app) {
+    const CLI::Validator utf8([](std::string& text) { return Utf8Text(text) ? std::string() : "not valid UTF-8 text"; },
+                              "");
+    for (CLI::Option* o : app.get_options([](const CLI::Option* o) { return o->get_items_expected_max() > 0; }))
+        o->check(utf8);
+    for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) RequireUtf8Text(*command);
+}
+
+// CLI11 takes the word after an option that wants a value as that value even when it is another option:
+// "--description --quiet" would describe the article as "--quiet". And a parse that fails stops before --json
+// is stored, so whether errors go out as JSON is read here, the same way.
+ArgumentScan ScanArguments(CLI::App& cli, int argc, char** argv) {
+    ArgumentScan scan;
+    CLI::App* command = &cli;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--") break;  // only positionals follow
+        if (const CLI::Option* o = FindOption(*command, arg)) {
+            scan.json = scan.json || o->check_lname("json");
+            if (o->get_items_expected_max() == 0) continue;  // a flag
+            if (i + 1 < argc && !FindOption(*command, argv[i + 1])) ++i;  // its value
+            else if (scan.withoutValue.empty()) scan.withoutValue = arg;
+        } else if (CLI::App* sub = FindCommand(*command, arg)) {
+            command = sub;
+        }
+    }
+    return scan;
+}
+
+}  // namespace app

@@ -1,0 +1,25 @@
+#pragma once
+// Checks of the command line that CLI11 does not make, or makes with texts a user cannot read. Each refuses
+// with a usage error before any command runs: 104 a value of the wrong kind, 105 a value not valid, 106 a
+// value missing.
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+namespace app {
+
+// The option takes a whole number from min to max ("--port: 99999 is more than 65535").
+CLI::Option* WholeNumber(CLI::Option* option, long min, long max);
+
+// Every value of every option and positional of `app` and its commands is UTF-8 text: it is stored as such and
+// printed in JSON, which cannot carry anything else.
+void RequireUtf8Text(CLI::App& app);
+
+// What the raw arguments hold, read as CLI11 reads them.
+struct ArgumentScan {
+    bool json = false;         // --json given as an option, not as the value of another
+    std::string withoutValue;  // the first option given without its value (last, or followed by an option)
+};
+ArgumentScan ScanArguments(CLI::App& cli, int argc, char** argv);
+
+}  // namespace app
