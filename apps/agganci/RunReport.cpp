@@ -8,6 +8,17 @@
 namespace app {
 namespace {
 
+// A reason on one line of stderr: the engine's texts may end their first part with CR LF.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (const char c : text) {
+        if (c != '\r' && c != '\n') line += c;
+        else if (!line.empty() && line.back() != ' ') line += ' ';
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
+}
+
 using generation::ArticleState;
 
 // Not created although asked for: an article that exists counts as done only when a link row recorded it.
@@ -62,7 +73,8 @@ void ReportRun(const generation::RunOutcome& outcome, const generation::Processi
                       << (log.UltimoErrore() ? " (" + log.UltimoErrore()->Description() + ")" : std::string())
                       << "\n";
         for (const auto& a : outcome.articles)
-            if (Failed(a)) std::cerr << "not created: " << a.item << " -> " << a.newCode << ": " << a.reason << "\n";
+            if (Failed(a))
+                std::cerr << "not created: " << a.item << " -> " << a.newCode << ": " << OneLine(a.reason) << "\n";
     }
     if (!error.empty()) throw RunNotDone(error);
     if (!json) std::cerr << created << " created, " << failed << " not created\n";

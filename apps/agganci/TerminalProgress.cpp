@@ -20,6 +20,7 @@ public:
         const bool showing = Visible() && Max() > 0;
         if (terminal_) Draw(showing);
         else if (showing) Line();
+        else lastValue_ = 0;  // the next run counts from the start
     }
 
 private:
@@ -37,17 +38,17 @@ private:
         drawn_ = true;
     }
 
-    // A line only when something changed: the run refreshes the bar more often than it moves.
+    // One line per article done: the run refreshes the bar more often than it moves, and sets the article's
+    // text before the count moves on.
     void Line() {
-        const std::string line = "[" + std::to_string(Value()) + "/" + std::to_string(Max()) + "] " + Text();
-        if (line == last_) return;
-        last_ = line;
-        std::cerr << line << "\n";
+        if (Value() <= lastValue_) return;
+        lastValue_ = Value();
+        std::cerr << "[" << Value() << "/" << Max() << "] " << Text() << "\n";
     }
 
     bool terminal_;
     bool drawn_ = false;
-    std::string last_;
+    long lastValue_ = 0;
 };
 
 }  // namespace

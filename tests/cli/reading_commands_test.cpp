@@ -96,7 +96,10 @@ TEST_F(ReadingCommands, EveryRunKeepsItsOwnLogBesideItsDatabaseApartFromAnotherD
 TEST_F(ReadingCommands, ProgressGoesToStderrUnlessQuiet) {
     const auto run = Agganci("--db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode prefix --text P "
                              "--proceed-without-variants");
-    EXPECT_TRUE(Has(run.out, "[2/2] ")) << run.out;
+    // Piped: one line per article done.
+    EXPECT_TRUE(Has(run.out, "[1/2] Duplicazione dell'articolo : CAM-100 (0 di2)\n"
+                             "[2/2] Duplicazione dell'articolo : CAM-101 (1 di2)\n")) << run.out;
+    EXPECT_FALSE(Has(run.out, "[0/2]")) << run.out;
     const auto quiet = Agganci("--db sqlite:company.db mass --where Articolo=CAM-102 --mode prefix --text P --quiet "
                                "--proceed-without-variants");
     EXPECT_EQ(quiet.code, 0) << quiet.out;
