@@ -2,6 +2,7 @@
 
 #include "entry/ErrorHandler.h"
 #include "entry/MDLFA_AGGANCI.h"
+#include "generation/RunStop.h"
 
 namespace generation {
 
@@ -62,6 +63,11 @@ bool RunLoop::Items(const std::string& procedure, IRunItems& items) {
     // One outcome per item: sized once, so a run of many thousand items never holds two copies of them.
     if (max_ > 0) outcome_.articles.reserve(static_cast<std::size_t>(max_));
     while (!items.AtEnd()) {
+        if (StopRequested()) {
+            outcome_.interrupted = true;
+            outcome_.stopReason = "interrupted after " + std::to_string(done_) + " of " + std::to_string(max_);
+            return false;
+        }
         ArticleOutcome outcome;
         bool processed = false;
         entry::Procedure item(procedure, entry::HandlerTable::B, entry::ErrorContext(&messages, &connection));

@@ -31,6 +31,7 @@ struct RunOutcome {
     bool started = false;      // the run got past its checks and walked its rows
     bool completed = false;    // every row was walked (no error left the run)
     std::string stopReason;    // why the run did not start or stopped
+    bool interrupted = false;  // stopped on request (RunStop.h) between two rows
     std::vector<ArticleOutcome> articles;
     std::vector<std::pair<std::string, long>> answers;  // question asked, answer given
 

@@ -14,6 +14,7 @@
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/JsonValue.h"
 #include "apps/agganci/RunReport.h"
+#include "apps/agganci/StopOnInterrupt.h"
 #include "apps/agganci/Session.h"
 #include "apps/agganci/StoredCode.h"
 #include "apps/agganci/TerminalProgress.h"
@@ -169,7 +170,11 @@ void Run(const GlobalOptions& options, GenerateArgs a) {
     if (a.regenerate && form->ZEL_CHKRIGENERA() != 1) script.Click("ZEL_CHKRIGENERA");
     script.Click("CMD_DUPLICA");
     const std::size_t boxesBefore = shell->Messages()->ErrorBoxes().size();
-    const bool acted = shell->Act(entry::kLinksFormName, script);
+    bool acted = false;
+    {
+        const StopOnInterrupt interrupt;
+        acted = shell->Act(entry::kLinksFormName, script);
+    }
     if (!unanswered.empty()) throw MissingAnswer(unanswered);
     // Messages the run shows (a row's missing data, a refused run) are in its outcome; errors are not.
     std::string problems;

@@ -14,6 +14,7 @@
 #include "apps/agganci/JsonValue.h"
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/RunReport.h"
+#include "apps/agganci/StopOnInterrupt.h"
 #include "apps/agganci/LinksFormSession.h"
 #include "apps/agganci/VariantChoices.h"
 #include "db/Quote.h"
@@ -183,7 +184,10 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
     if (choices.empty() && !a.proceedWithoutVariants) throw std::runtime_error(kNoVariantSelection);
     const std::size_t boxesBefore = shell.Messages()->ErrorBoxes().size();
     const std::size_t messagesBefore = shell.Messages()->Messages().size();
-    shell.Act(entry::kLinksFormName, host::UserScript().Click("CMD_DUPLMASS"));
+    {
+        const StopOnInterrupt interrupt;
+        shell.Act(entry::kLinksFormName, host::UserScript().Click("CMD_DUPLMASS"));
+    }
     // A value the tab refuses stops the run before anything is written.
     if (!form.LastRunOutcome().started) session.Rifiuti(messagesBefore, "--mode");
     if (!unanswered.empty()) throw std::runtime_error(unanswered);

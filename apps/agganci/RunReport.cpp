@@ -30,6 +30,9 @@ bool Failed(const generation::ArticleOutcome& a) {
 // Why the run did nothing, or stopped; empty when it went through.
 std::string RunError(const generation::RunOutcome& outcome) {
     if (!outcome.started) return "nothing done: " + outcome.stopReason;
+    if (outcome.interrupted)
+        return "the run stopped: " + outcome.stopReason + "; every article is whole or absent, run the command "
+               "again for the rest";
     if (!outcome.completed && !outcome.stopReason.empty()) return "the run stopped: " + outcome.stopReason;
     return {};
 }
@@ -53,6 +56,7 @@ void ReportRun(const generation::RunOutcome& outcome, const generation::Processi
     for (const auto& a : outcome.articles) failed += Failed(a) ? 1 : 0;
     const long created = outcome.Count(ArticleState::Created);
     const std::string error = RunError(outcome);
+    const int errorCode = outcome.interrupted ? 130 : 1;  // as a shell reports a program stopped by Ctrl-C
     if (json) {
         header["created"] = created;
         header["notCreated"] = failed;
@@ -63,7 +67,7 @@ void ReportRun(const generation::RunOutcome& outcome, const generation::Processi
         if (!outcome.stopReason.empty()) header["stopReason"] = outcome.stopReason;
         if (!error.empty()) {
             header["error"] = error;
-            header["exitCode"] = 1;
+            header["exitCode"] = errorCode;
         }
         std::cout << JsonText(header) << "\n";
     } else {
@@ -76,8 +80,10 @@ void ReportRun(const generation::RunOutcome& outcome, const generation::Processi
             if (Failed(a))
                 std::cerr << "not created: " << a.item << " -> " << a.newCode << ": " << OneLine(a.reason) << "\n";
     }
-    if (!error.empty()) throw RunNotDone(error);
-    if (!json) std::cerr << created << " created, " << failed << " not created\n";
+    // An interrupted run tells how far it got.
+    if (!json && (error.empty() || outcome.interrupted))
+        std::cerr << created << " created, " << failed << " not created\n";
+    if (!error.empty()) throw RunNotDone(error, errorCode);
     SetExitCode(failed > 0 ? 2 : 0);
 }
 

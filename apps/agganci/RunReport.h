@@ -15,10 +15,11 @@ namespace app {
 // One entry per row or article: item, source, code, state, reason.
 nlohmann::json OutcomeJson(const generation::RunOutcome& outcome);
 
-// A run that did not start, or that an error stopped: exit 1 with this one line on stderr. With --json the
-// run's object, printed already, carries it as "error" (stdout holds one document).
+// A run that did not start, or that an error stopped: exit 1 (130 when interrupted) with this one line on
+// stderr. With --json the run's object, printed already, carries it as "error" (stdout holds one document).
 struct RunNotDone : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    RunNotDone(const std::string& what, int code) : std::runtime_error(what), exitCode(code) {}
+    int exitCode;
 };
 
 // Prints the run: JSON (counts, articles, log lines, log file) or the processing log followed by one line per

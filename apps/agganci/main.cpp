@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         return UsageError(cli, e, json());
     } catch (const app::RunNotDone& e) {
-        return Fail(e.what(), 1, false);  // with --json the run's object carries the error, printed already
+        return Fail(e.what(), e.exitCode, false);  // with --json the run's object carries the error, printed already
     } catch (const db::Error& e) {
         return Fail(e.Description() + (e.Source().empty() ? std::string() : " [" + e.Source() + "]"), 1, json());
     } catch (const std::exception& e) {

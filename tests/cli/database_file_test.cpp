@@ -18,19 +18,7 @@
 namespace {
 
 // The test's own folder; its demo company.db is not used here.
-class DatabaseFile : public testsupport::DemoCompanyFolder {
-protected:
-    // A sh script run in the test's folder, $AGGANCI naming the program; its exit status.
-    int Shell(const std::string& script) {
-        const std::string cmd = "cd '" + dir.string() + "' && AGGANCI='" AGGANCI_BIN "' && " + script;
-        return WEXITSTATUS(std::system(cmd.c_str()));
-    }
-    std::string Read(const std::string& name) {
-        std::stringstream s;
-        s << std::ifstream(dir / name).rdbuf();
-        return s.str();
-    }
-};
+class DatabaseFile : public testsupport::DemoCompanyFolder {};
 
 TEST_F(DatabaseFile, AMissingFileIsAnErrorThatSaysHowToCreateOne) {
     auto r = Agganci("--db sqlite:typo.db variants MODELLO01");

@@ -15,6 +15,29 @@ protected:
     auto Mass(const std::string& args) { return Agganci("--db sqlite:company.db mass " + args); }
 };
 
+// Ctrl-C stops the run between two articles: the log is closed, the articles done are counted and whole.
+TEST_F(MassCommand, AnInterruptedRunStopsBetweenArticlesAndSaysHowFarItGot) {
+    const int status = Shell(
+        "$AGGANCI demo-db big.db --articles 2000 >/dev/null 2>&1 && "
+        "{ $AGGANCI --db sqlite:big.db mass --where Articolo=BENCH-000001..BENCH-002000 --mode prefix --text K "
+        "--proceed-without-variants >out.txt 2>err.txt & pid=$!; } && "
+        "for i in $(seq 600); do grep -q '^\\[5/' err.txt && break; sleep 0.05; done; kill -INT $pid; wait $pid");
+    EXPECT_EQ(status, 130);
+    const std::string err = Read("err.txt");
+    const auto counts = err.find(" created, 0 not created\n");
+    ASSERT_NE(counts, std::string::npos) << err;
+    const long created = std::stol(err.substr(err.rfind('\n', counts) + 1));
+    EXPECT_GE(created, 5);
+    EXPECT_LT(created, 2000);
+    EXPECT_NE(err.find("agganci: the run stopped: interrupted after " + std::to_string(created) + " of 2000; every "
+                       "article is whole or absent, run the command again for the rest\n"),
+              std::string::npos) << err;
+    const auto found = Agganci("--db sqlite:big.db --json articles --where Articolo^=KBENCH");
+    EXPECT_NE(found.out.find("\"count\": " + std::to_string(created)), std::string::npos) << found.out.substr(0, 300);
+    // The log ends as every run's does.
+    EXPECT_NE(Read("out.txt").find("Termine elaborazione"), std::string::npos);
+}
+
 TEST_F(MassCommand, TheDryRunListsTheCodesAndWritesNothing) {
     const long before = Articles();
     // --untick finds the article as the selection does, whatever the case typed.

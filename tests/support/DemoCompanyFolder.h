@@ -3,7 +3,10 @@
 // company keeps its logs in "logs/<database file name>/" beside it); removed at the end of the test.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "Queries.h"
@@ -29,6 +32,16 @@ protected:
 
     ProgramResult Agganci(const std::string& args) { return RunAgganci(args, dir.string()); }
     ProgramResult AgganciStdout(const std::string& args) { return RunAgganci(args, dir.string(), true); }
+    // A sh script run in the test's folder, $AGGANCI naming the program; its exit status.
+    int Shell(const std::string& script) {
+        const std::string cmd = "cd '" + dir.string() + "' && AGGANCI='" AGGANCI_BIN "' && " + script;
+        return WEXITSTATUS(std::system(cmd.c_str()));
+    }
+    std::string Read(const std::string& name) {
+        std::stringstream s;
+        s << std::ifstream(dir / name).rdbuf();
+        return s.str();
+    }
 
     long Count(const std::string& sql) { return testsupport::Count(*Open(), sql); }
     void Exec(const std::string& sql) { testsupport::Exec(*Open(), sql); }
