@@ -80,9 +80,12 @@ void ReportRun(const generation::RunOutcome& outcome, const generation::Processi
             if (Failed(a))
                 std::cerr << "not created: " << a.item << " -> " << a.newCode << ": " << OneLine(a.reason) << "\n";
     }
-    // An interrupted run tells how far it got.
+    // An interrupted run tells how far it got. Rows that already had their article are counted apart: a
+    // second run of a generation creates nothing and says why.
+    const long already = outcome.Count(ArticleState::AlreadyGenerated);
     if (!json && (error.empty() || outcome.interrupted))
-        std::cerr << created << " created, " << failed << " not created\n";
+        std::cerr << created << " created, " << failed << " not created"
+                  << (already > 0 ? ", " + std::to_string(already) + " already generated" : std::string()) << "\n";
     if (!error.empty()) throw RunNotDone(error, errorCode);
     SetExitCode(failed > 0 ? 2 : 0);
 }

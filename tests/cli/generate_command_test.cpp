@@ -102,6 +102,10 @@ TEST_F(GenerateCommand, TheRunCreatesWhatItCanAndPrintsItsLog) {
                              "active colour variant COL with a grouping"}));
     EXPECT_EQ(Articles(), before);
 
+    // Run again, the generated row is left as it is and counted apart.
+    EXPECT_TRUE(Prints(Generate("MODELLO01 --proceed-without-variants"),
+                       {"0 created, 2 not created, 1 already generated\n"}));
+
     // Regenerated: the same article again, nothing more.
     const auto again = Generate("MODELLO01 --regenerate --proceed-without-variants");
     ASSERT_EQ(again.code, 2) << again.out;
