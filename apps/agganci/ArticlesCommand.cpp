@@ -1,6 +1,5 @@
 // agganci articles [--where ...]: the articles the mass tab's selection finds for the same filters, with
 // their description, family, season, line and brand; what `mass` would start from.
-#include <iomanip>
 #include <iostream>
 #include <stdexcept>
 
@@ -10,6 +9,7 @@
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/JsonValue.h"
 #include "apps/agganci/LinksFormSession.h"
+#include "apps/agganci/TextCell.h"
 #include "db/Field.h"
 #include "db/Recordset.h"
 
@@ -40,12 +40,12 @@ void Run(const GlobalOptions& options, const std::vector<std::string>& where) {
         std::cout << JsonText(nlohmann::json{{"count", list.size()}, {"articles", list}}) << "\n";
         return;
     }
-    for (const auto& c : kColumns) std::cout << std::left << std::setw(c.width) << c.name;
+    for (const auto& c : kColumns) std::cout << Cell(c.name, c.width);
     std::cout << "\n";
     for (const auto& a : list) {
         for (const auto& c : kColumns) {
             const auto& v = a[c.name];
-            std::cout << std::left << std::setw(c.width) << (v.is_string() ? v.get<std::string>() : v.is_null() ? "-" : JsonText(v, -1));
+            std::cout << Cell(v.is_string() ? v.get<std::string>() : v.is_null() ? "-" : JsonText(v, -1), c.width);
         }
         std::cout << "\n";
     }

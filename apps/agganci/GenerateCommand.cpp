@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <iomanip>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -19,6 +18,7 @@
 #include "apps/agganci/StoredCode.h"
 #include "apps/agganci/TerminalProgress.h"
 #include "apps/agganci/VariantChoices.h"
+#include "apps/agganci/TextCell.h"
 #include "db/Constants.h"
 #include "db/Variant.h"
 #include "entry/MDLFA_AGGANCI.h"
@@ -99,7 +99,7 @@ void PrintPreview(const std::vector<generation::AnteprimaRiga>& rows, const Gene
         return;
     }
     for (const auto& r : rows)
-        std::cout << std::left << std::setw(18) << r.tessuto << std::setw(28) << code(r) << state(r) << "\n";
+        std::cout << Cell(r.tessuto, 18) << Cell(code(r), 28) << state(r) << "\n";
 }
 
 void Run(const GlobalOptions& options, GenerateArgs a) {

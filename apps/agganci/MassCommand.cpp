@@ -3,7 +3,6 @@
 // unticked in the grid, the mode, code text and parameters typed, Duplicate pressed, and the run's
 // questions answered by flags.
 #include <filesystem>
-#include <iomanip>
 #include <iostream>
 #include <optional>
 #include <stdexcept>
@@ -17,6 +16,7 @@
 #include "apps/agganci/StopOnInterrupt.h"
 #include "apps/agganci/LinksFormSession.h"
 #include "apps/agganci/VariantChoices.h"
+#include "apps/agganci/TextCell.h"
 #include "db/Quote.h"
 #include "db/Variant.h"
 #include "entry/MDLFA_AGGANCI.h"
@@ -117,8 +117,7 @@ void PrintPreview(const std::vector<mass_duplication::AnteprimaArticolo>& previe
         return;
     }
     for (const auto& p : preview)
-        std::cout << std::left << std::setw(28) << p.vecchio << std::setw(28) << (p.finale.empty() ? p.nuovo : p.finale)
-                  << state(p) << "\n";
+        std::cout << Cell(p.vecchio, 28) << Cell(p.finale.empty() ? p.nuovo : p.finale, 28) << state(p) << "\n";
 }
 
 void Run(const GlobalOptions& options, const MassArgs& a) {

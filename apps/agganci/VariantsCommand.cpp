@@ -1,6 +1,5 @@
 // agganci variants MODEL: the variant list the variant form offers for a model on the links tab, read
 // from the form itself on the headless shell (the form is opened from the links form and closed again).
-#include <iomanip>
 #include <iostream>
 #include <stdexcept>
 
@@ -9,6 +8,7 @@
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/JsonValue.h"
 #include "apps/agganci/LinksFormSession.h"
+#include "apps/agganci/TextCell.h"
 #include "entry/ControlsGrid.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "variants_form/ApriVarianti.h"
@@ -51,8 +51,8 @@ void Run(const GlobalOptions& options, const std::string& model) {
         return;
     }
     for (const auto& v : variants)
-        std::cout << std::left << std::setw(8) << v["code"].get<std::string>() << std::setw(32)
-                  << v["description"].get<std::string>() << (v["on"].get<bool>() ? "on" : "off") << "\n";
+        std::cout << Cell(v["code"].get<std::string>(), 8) << Cell(v["description"].get<std::string>(), 32)
+                  << (v["on"].get<bool>() ? "on" : "off") << "\n";
 }
 
 }  // namespace

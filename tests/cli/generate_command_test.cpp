@@ -66,7 +66,7 @@ TEST_F(GenerateCommand, TheDryRunTruncatesAsAnsweredAndSeesACodeAnEarlierRowTake
                        {"TS-DENIM-BLU      " + code + "would create\n",
                         "TS-LINO-BLU       " + code + "same code as TS-DENIM-BLU: recorded, not created\n"}));
     EXPECT_TRUE(Prints(Generate("MODELLO03 --dry-run --truncate no"),
-                       {"TS-DENIM-BLU      PREFISSOLUNGHISSIMOMODELLO03TS-DENIM-BLUtoo long: skipped\n"}));
+                       {"TS-DENIM-BLU      PREFISSOLUNGHISSIMOMODELLO03TS-DENIM-BLU too long: skipped\n"}));
     const auto variant = Generate("MODELLO04 --variant BOGUS=on --dry-run");
     EXPECT_EQ(variant.code, 1) << variant.out;
     EXPECT_TRUE(Prints(variant, {"agganci: --variant BOGUS: the variant form does not offer this variant"}));
