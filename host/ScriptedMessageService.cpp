@@ -1,12 +1,30 @@
 #include "host/ScriptedMessageService.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace host {
 
 namespace {
+constexpr long kCancel = 2;
 constexpr long kAbort = 3;
+constexpr long kNo = 7;
+
+// Buttons of each message-box style, in the order they are shown.
+const std::vector<long>& Buttons(long style) {
+    static const std::vector<std::vector<long>> kButtons = {
+        {1},        // 0 OK
+        {1, 2},     // 1 OK, Cancel
+        {3, 4, 5},  // 2 Abort, Retry, Ignore
+        {6, 7, 2},  // 3 Yes, No, Cancel
+        {6, 7},     // 4 Yes, No
+        {4, 2},     // 5 Retry, Cancel
+        {2, 10, 11},  // 6 Cancel, Try again, Continue
+    };
+    const long kind = style & 0x7;
+    return kind < static_cast<long>(kButtons.size()) ? kButtons[kind] : kButtons[0];
 }
+}  // namespace
 
 AnswerScript& AnswerScript::Queue(std::initializer_list<long> answers) {
     queue_.insert(queue_.end(), answers.begin(), answers.end());
@@ -38,20 +56,16 @@ std::optional<long> AnswerScript::Next() {
 }
 
 long ScriptedMessageService::DefaultAnswer(long style) {
-    // Buttons of each message-box style, in the order they are shown.
-    static const std::vector<std::vector<long>> kButtons = {
-        {1},        // 0 OK
-        {1, 2},     // 1 OK, Cancel
-        {3, 4, 5},  // 2 Abort, Retry, Ignore
-        {6, 7, 2},  // 3 Yes, No, Cancel
-        {6, 7},     // 4 Yes, No
-        {4, 2},     // 5 Retry, Cancel
-        {2, 10, 11},  // 6 Cancel, Try again, Continue
-    };
-    const long kind = style & 0x7;
-    const auto& buttons = kind < static_cast<long>(kButtons.size()) ? kButtons[kind] : kButtons[0];
+    const auto& buttons = Buttons(style);
     const std::size_t defaultButton = static_cast<std::size_t>((style & 0x300) >> 8);
     return defaultButton < buttons.size() ? buttons[defaultButton] : buttons.front();
+}
+
+long ScriptedMessageService::DismissAnswer(long style) {
+    const auto& buttons = Buttons(style);
+    for (long refusal : {kCancel, kNo, kAbort})
+        if (std::find(buttons.begin(), buttons.end(), refusal) != buttons.end()) return refusal;
+    return buttons.front();
 }
 
 void ScriptedMessageService::Initialize(const std::shared_ptr<entry::Cinterface>&) { initialized_ = true; }

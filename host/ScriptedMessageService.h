@@ -84,6 +84,9 @@ public:
 
     // The answer of a message box's default button.
     static long DefaultAnswer(long style);
+    // The answer that closes a box without going ahead, for a box nobody can answer any more: Cancel
+    // where the box has it, else No, else Abort, else its only button (OK).
+    static long DismissAnswer(long style);
 
 private:
     long ShowMessage(const std::string& text, long style, const std::string& title, bool platform);

@@ -10,13 +10,28 @@
   let sid = sessionStorage.getItem(SID_KEY);
   let last = null;
   let version = 0;
+  let unreachable = false;  // a request did not reach the server, and no poll has since
+  const UNREACHABLE = 'Il server non risponde: nuovo tentativo in corso…';
 
   const api = (path, params = {}) => {
     const q = new URLSearchParams({ token, ...(sid ? { sid } : {}), ...params });
     return `${path}?${q}`;
   };
-  const post = (path, body) => fetch(api(path), { method: 'POST', body: JSON.stringify(body || {}),
-    headers: { 'Content-Type': 'application/json' } });
+  // A request the server refused, or that never reached it, is shown as the form's own notices are.
+  async function post(path, body) {
+    let res;
+    try {
+      res = await fetch(api(path), { method: 'POST', body: JSON.stringify(body || {}),
+        headers: { 'Content-Type': 'application/json' } });
+    } catch (e) {
+      unreachable = true;
+      showNotice(UNREACHABLE);
+      return;
+    }
+    if (res.ok) return;
+    const reply = await res.json().catch(() => ({}));
+    showNotice(`Il server ha rifiutato la richiesta (${res.status}${reply.error ? ': ' + reply.error : ''})`);
+  }
 
   function send(action) { post('/api/action', action); }
 
@@ -34,8 +49,15 @@
       try {
         res = await fetch(api('/api/state', { since: version }));
       } catch (e) {
+        unreachable = true;
+        showNotice(UNREACHABLE);
         await new Promise((r) => setTimeout(r, 1000));
         continue;
+      }
+      if (unreachable) {
+        // Back in touch: the notice is the form's again.
+        unreachable = false;
+        showNotice(last && last.notice);
       }
       if (res.status === 404) {
         // The form of this tab is gone (released while the tab was away, or the server restarted).

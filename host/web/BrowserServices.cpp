@@ -1,6 +1,7 @@
 #include "host/web/BrowserServices.h"
 
 #include "host/FileAccess.h"
+#include "host/ScriptedMessageService.h"
 
 namespace host::web {
 namespace {
@@ -9,7 +10,8 @@ using nlohmann::json;
 
 class TappedStream : public entry::ITextStream {
 public:
-    TappedStream(std::shared_ptr<entry::ITextStream> inner, IPerson* person) : inner_(std::move(inner)), person_(person) {}
+    TappedStream(std::shared_ptr<entry::ITextStream> inner, IPerson* person)
+        : inner_(std::move(inner)), person_(person) {}
     void WriteLine(const std::string& text) override {
         inner_->WriteLine(text);
         if (person_) person_->LogLine(text);
@@ -23,7 +25,8 @@ private:
 
 class TappedFileAccess : public entry::IFileAccess {
 public:
-    TappedFileAccess(std::shared_ptr<entry::IFileAccess> inner, IPerson& person) : inner_(std::move(inner)), person_(person) {}
+    TappedFileAccess(std::shared_ptr<entry::IFileAccess> inner, IPerson& person)
+        : inner_(std::move(inner)), person_(person) {}
     std::shared_ptr<entry::ITextStream> CreaFile(const std::string& path) override {
         return Tap(inner_->CreaFile(path), path);
     }
@@ -67,16 +70,18 @@ private:
     IPerson& person_;
 };
 
-std::optional<long> Code(const std::optional<Reply>& reply) {
-    if (!reply) return std::nullopt;
-    return reply->code;
+// A box nobody answered (the form is being released) closes without going ahead: its default button may
+// well be Yes or Retry, and nobody chose that.
+long Code(const std::optional<Reply>& reply, long style) {
+    return reply ? reply->code : ScriptedMessageService::DismissAnswer(style);
 }
 
 }  // namespace
 
 BrowserHost::BrowserHost(IPerson& person) : person_(person) {
     Messages()->SetMessageResponder([&person](const ShownMessage& m) {
-        return Code(person.Ask({{"kind", "message"}, {"text", m.text}, {"style", m.style}, {"title", m.title}}));
+        return Code(person.Ask({{"kind", "message"}, {"text", m.text}, {"style", m.style}, {"title", m.title}}),
+                    m.style);
     });
     Messages()->SetErrorResponder([&person](const ShownErrorBox& e) {
         return Code(person.Ask({{"kind", "error"},
@@ -85,7 +90,8 @@ BrowserHost::BrowserHost(IPerson& person) : person_(person) {
                                 {"procedure", e.procedure},
                                 {"source", e.source},
                                 {"title", e.title},
-                                {"style", e.style}}));
+                                {"style", e.style}}),
+                    e.style);
     });
 }
 

@@ -23,7 +23,7 @@ class IPerson {
 public:
     virtual ~IPerson() = default;
     // Shows the dialog and waits for the answer; nothing when nobody is there any more (the box then
-    // takes its default answer).
+    // closes without going ahead).
     virtual std::optional<Reply> Ask(const nlohmann::json& dialog) = 0;
     // A processing log was created / got a line.
     virtual void LogStarted(const std::string& path) = 0;

@@ -35,6 +35,12 @@ std::string SafeName(const std::string& name) {
     if (safe.empty() || safe.front() == '.') safe = "file" + safe;
     return safe;
 }
+
+// A text field of an action, where reading it must not fail: empty when it is missing or not text.
+std::string TextOrNothing(const json& action, const char* key) {
+    const auto it = action.find(key);
+    return it != action.end() && it->is_string() ? it->get<std::string>() : std::string();
+}
 }  // namespace
 
 // The session's shell: what the ERP's desktop holds for one open program, created, used and destroyed
@@ -164,6 +170,10 @@ FormSession::FormSession(std::string id, SessionSettings settings)
 FormSession::~FormSession() {
     Release();
     if (thread_.joinable()) thread_.join();
+    // The files offered for download go with the form: nobody can ask for them any more.
+    std::error_code error;
+    fs::remove_all(settings_.downloads, error);
+    if (error) std::cerr << ("Session " + id_ + ": " + settings_.downloads + ": " + error.message() + "\n");
 }
 
 void FormSession::Run() {
@@ -216,24 +226,22 @@ std::optional<json> FormSession::Next() {
 }
 
 void FormSession::Execute(const json& action) {
-    const std::string what = action.value("do", std::string());
-    if (what == "dismiss") {
-        // The page closed a panel of the shell's own (the file viewer, a lookup list).
-        (action.value("panel", std::string()) == "viewer" ? viewer_ : list_) = nullptr;
-        ++done_;
-        Publish(true);
-        return;
-    }
-    busy_ = true;
-    notice_.clear();
-    list_ = nullptr;
+    // Whatever the action holds, a failing one is a notice: it never takes the form (or a modal window) down.
     try {
-        const auto form = worker_->FormNamed(action.value("form", std::string()));
-        if (!form) throw db::Error(db::errc::InvalidProcedureCall, "No such form is open");
-        json reply = ApplyAction(*form, action);
-        if (!reply.is_null()) list_ = std::move(reply);
+        if (action.value("do", std::string()) == "dismiss") {
+            // The page closed a panel of the shell's own (the file viewer, a lookup list).
+            (action.value("panel", std::string()) == "viewer" ? viewer_ : list_) = nullptr;
+        } else {
+            busy_ = true;
+            notice_.clear();
+            list_ = nullptr;
+            const auto form = worker_->FormNamed(action.value("form", std::string()));
+            if (!form) throw db::Error(db::errc::InvalidProcedureCall, "No such form is open");
+            json reply = ApplyAction(*form, action);
+            if (!reply.is_null()) list_ = std::move(reply);
+        }
     } catch (...) {
-        notice_ = entry::ToError(std::current_exception(), action.value("control", std::string())).Description();
+        notice_ = entry::ToError(std::current_exception(), TextOrNothing(action, "control")).Description();
     }
     busy_ = false;
     ++done_;
@@ -283,7 +291,7 @@ void FormSession::Post(json action) {
 bool FormSession::Answer(long dialog, const Reply& reply) {
     std::lock_guard lock(mutex_);
     Seen();
-    if (dialog != dialogNumber_ || reply_) return false;
+    if (!asking_ || dialog != dialogNumber_ || reply_) return false;
     reply_ = reply;
     changed_.notify_all();
     return true;
@@ -292,8 +300,11 @@ bool FormSession::Answer(long dialog, const Reply& reply) {
 std::string FormSession::Wait(long since, std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
     Seen();
+    ++polling_;
     changed_.wait_for(lock, timeout, [&] { return version_ > since || ended_; });
-    Seen();
+    --polling_;
+    // Idle from now on; but a request that was waiting when the page left does not bring it back.
+    lastSeen_ = Clock::now();
     return snapshot_;
 }
 
@@ -321,7 +332,8 @@ void FormSession::Leave() {
 bool FormSession::Idle(std::chrono::seconds idle, std::chrono::seconds grace) const {
     std::lock_guard lock(mutex_);
     const auto now = Clock::now();
-    return now - lastSeen_ > idle || (leftAt_ && now - *leftAt_ > grace);
+    // A page waiting for the next snapshot is asking all along, however long the wait.
+    return (polling_ == 0 && now - lastSeen_ > idle) || (leftAt_ && now - *leftAt_ > grace);
 }
 
 std::optional<Reply> FormSession::Ask(const json& dialog) {
@@ -331,6 +343,7 @@ std::optional<Reply> FormSession::Ask(const json& dialog) {
         if (releasing_) return std::nullopt;
         number = ++dialogNumber_;
         reply_.reset();
+        asking_ = true;
     }
     dialog_ = dialog;
     dialog_["id"] = number;
@@ -340,6 +353,7 @@ std::optional<Reply> FormSession::Ask(const json& dialog) {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return releasing_ || reply_.has_value(); });
         reply = reply_;
+        asking_ = false;
     }
     dialog_ = nullptr;
     Publish(false);

@@ -32,7 +32,7 @@ public:
     using Clock = std::chrono::steady_clock;
 
     FormSession(std::string id, SessionSettings settings);
-    // Releases the form (its unload runs) and ends the worker.
+    // Releases the form (its unload runs), ends the worker and removes the session's download folder.
     ~FormSession() override;
     FormSession(const FormSession&) = delete;
     FormSession& operator=(const FormSession&) = delete;
@@ -41,7 +41,7 @@ public:
 
     // --- From the page (any thread) ---
     void Post(nlohmann::json action);
-    // Answers the question the worker waits on; False when there is none with that number.
+    // Answers the question the worker waits on; False when no question with that number waits.
     bool Answer(long dialog, const Reply& reply);
     // The snapshot newer than `since`, waiting at most `timeout` for one.
     std::string Wait(long since, std::chrono::milliseconds timeout);
@@ -51,7 +51,8 @@ public:
     // The page went away (closed, or reloading): unless it asks again within the grace period, the
     // session counts as idle.
     void Leave();
-    // True when the page has not asked for `idle`, or left more than `grace` ago.
+    // True when the page has not asked for `idle` (a request waiting in Wait is asking), or left more than
+    // `grace` ago.
     bool Idle(std::chrono::seconds idle, std::chrono::seconds grace) const;
     // The path of a downloadable file of this session; empty when there is none of that name.
     std::string DownloadFile(const std::string& name) const;
@@ -85,11 +86,13 @@ private:
     std::deque<nlohmann::json> actions_;
     std::optional<Reply> reply_;
     long dialogNumber_ = 0;
+    bool asking_ = false;  // the question dialogNumber_ waits for its answer
     bool releasing_ = false;
     bool ended_ = false;
     long version_ = 0;
     std::string snapshot_;
     Clock::time_point lastSeen_ = Clock::now();
+    int polling_ = 0;  // requests of the page waiting in Wait
     std::optional<Clock::time_point> leftAt_;
 
     // Worker-only state.

@@ -5,10 +5,13 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <thread>
 
 #include <nlohmann/json.hpp>
+
+#include "host/web/UserActions.h"
 
 namespace host::web {
 
@@ -19,6 +22,8 @@ namespace {
 constexpr auto kLongPoll = std::chrono::seconds(20);
 // Every open tab keeps one request waiting; the pool must hold them all and still take actions.
 constexpr std::size_t kThreads = 96;
+// An action, an answer or a file name is a few hundred bytes; a body past this is not the page's.
+constexpr std::size_t kBodyLimit = 1024 * 1024;
 
 const char* ContentType(const fs::path& file) {
     const auto ext = file.extension().string();
@@ -43,12 +48,47 @@ void Refuse(httplib::Response& res, int status, const std::string& why) {
     res.set_content(json{{"error", why}}.dump(), "application/json");
 }
 
+// Compared in constant time: how soon a wrong token is refused tells nothing of the right one.
+bool SameToken(const std::string& given, const std::string& token) {
+    if (given.size() != token.size()) return false;
+    unsigned char difference = 0;
+    for (std::size_t i = 0; i < token.size(); ++i)
+        difference |= static_cast<unsigned char>(given[i] ^ token[i]);
+    return difference == 0;
+}
+
+bool WholeNumber(const json& body, const char* key) { return body.contains(key) && body[key].is_number_integer(); }
+
+// The only socket option: without SO_REUSEPORT (the library's default sets it) a second server on a port
+// in use fails to bind instead of sharing the connections of the first.
+void ReuseAddressOnly(socket_t sock) {
+    const int yes = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+}
+
+// A handler that threw: the detail goes to whoever runs the server, never into the reply.
+void InternalError(const httplib::Request& req, httplib::Response& res, const std::exception_ptr& error) {
+    std::string what = "unknown exception";
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        what = e.what();
+    } catch (...) {  // no text to give: logged as unknown
+    }
+    std::cerr << ("agganci serve: " + req.method + " " + req.path + ": " + what + "\n") << std::flush;
+    Refuse(res, 500, "internal error");
+}
+
 }  // namespace
 
 class HttpServer::Routes {
 public:
-    Routes(const ServerSettings& settings, int& port) : settings_(settings), port_(port), sessions_(settings.session, settings.idleLimit, settings.leaveGrace) {
+    Routes(const ServerSettings& settings, int& port)
+        : settings_(settings), port_(port), sessions_(settings.session, settings.idleLimit, settings.leaveGrace) {
         server_.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
+        server_.set_socket_options(ReuseAddressOnly);
+        server_.set_payload_max_length(kBodyLimit);
+        server_.set_exception_handler(InternalError);
         server_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
             return Guard(req, res) ? httplib::Server::HandlerResponse::Unhandled
                                    : httplib::Server::HandlerResponse::Handled;
@@ -56,6 +96,8 @@ public:
         server_.set_default_headers({{"Cache-Control", "no-store"}, {"X-Content-Type-Options", "nosniff"},
                                      {"Referrer-Policy", "no-referrer"}});
         server_.Get("/", [this](const httplib::Request&, httplib::Response& res) { Asset("index.html", res); });
+        // The page has no icon; browsers ask for one anyway.
+        server_.Get("/favicon.ico", [](const httplib::Request&, httplib::Response& res) { res.status = 204; });
         server_.Get(R"(/assets/([A-Za-z0-9_.-]+))",
                     [this](const httplib::Request& req, httplib::Response& res) { Asset(req.matches[1], res); });
         server_.Post("/api/sessions", [this](const httplib::Request&, httplib::Response& res) {
@@ -77,6 +119,8 @@ public:
             if (!s) return;
             auto action = json::parse(req.body, nullptr, false);
             if (!action.is_object()) return Refuse(res, 400, "the action is not a JSON object");
+            if (const auto field = MistypedField(action); !field.empty())
+                return Refuse(res, 400, "the action's field \"" + field + "\" has the wrong type");
             s->Post(std::move(action));
             res.set_content("{}", "application/json");
         });
@@ -85,16 +129,22 @@ public:
             if (!s) return;
             const auto a = json::parse(req.body, nullptr, false);
             if (!a.is_object()) return Refuse(res, 400, "the answer is not a JSON object");
-            const bool taken = s->Answer(a.value("id", 0L), Reply{a.value("code", 0L), a.value("text", std::string())});
-            if (!taken) return Refuse(res, 409, "no such question is waiting");
+            if (!WholeNumber(a, "id") || !WholeNumber(a, "code") || (a.contains("text") && !a["text"].is_string()))
+                return Refuse(res, 400, "the answer needs a whole-number id and code, and its text as text");
+            const Reply reply{a["code"].get<long>(), a.value("text", std::string())};
+            if (!s->Answer(a["id"].get<long>(), reply)) return Refuse(res, 409, "no such question is waiting");
             res.set_content("{}", "application/json");
         });
         server_.Post("/api/release", [this](const httplib::Request& req, httplib::Response& res) {
-            if (auto s = Session(req, res)) s->Release();
+            auto s = Session(req, res);
+            if (!s) return;
+            s->Release();
             res.set_content("{}", "application/json");
         });
         server_.Post("/api/leave", [this](const httplib::Request& req, httplib::Response& res) {
-            if (auto s = Session(req, res)) s->Leave();
+            auto s = Session(req, res);
+            if (!s) return;
+            s->Leave();
             res.set_content("{}", "application/json");
         });
         server_.Get("/api/file", [this](const httplib::Request& req, httplib::Response& res) {
@@ -103,7 +153,8 @@ public:
             const std::string path = s->DownloadFile(req.get_param_value("name"));
             std::string contents;
             if (path.empty() || !ReadFile(path, contents)) return Refuse(res, 404, "no such file");
-            res.set_header("Content-Disposition", "attachment; filename=\"" + fs::path(path).filename().string() + "\"");
+            const std::string name = fs::path(path).filename().string();
+            res.set_header("Content-Disposition", "attachment; filename=\"" + name + "\"");
             res.set_content(contents, "text/plain; charset=utf-8");
         });
     }
@@ -143,9 +194,9 @@ private:
             Refuse(res, 403, "wrong Host header");
             return false;
         }
-        // The assets hold no data: the page itself carries the token in its address.
-        if (req.path.rfind("/assets/", 0) == 0) return true;
-        if (req.get_param_value("token") != settings_.token) {
+        // The assets (and the missing icon) hold no data: the page itself carries the token in its address.
+        if (req.path.rfind("/assets/", 0) == 0 || req.path == "/favicon.ico") return true;
+        if (!SameToken(req.get_param_value("token"), settings_.token)) {
             Refuse(res, 403, "missing or wrong token");
             return false;
         }

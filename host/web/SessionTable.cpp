@@ -1,6 +1,7 @@
 #include "host/web/SessionTable.h"
 
 #include <filesystem>
+#include <iostream>
 #include <random>
 #include <vector>
 
@@ -29,7 +30,11 @@ SessionTable::~SessionTable() {
         sessions.swap(sessions_);
     }
     for (auto& [id, s] : sessions) s->Release();
-    sessions.clear();  // each joins its worker
+    sessions.clear();  // each joins its worker and removes its own folder
+    // The server's download folder goes with it; left alone when something else was put there.
+    std::error_code error;
+    if (!settings_.downloads.empty() && !std::filesystem::remove(settings_.downloads, error) && error)
+        std::cerr << (settings_.downloads + ": " + error.message() + "\n");
 }
 
 std::shared_ptr<FormSession> SessionTable::Open() {

@@ -1,6 +1,7 @@
 #pragma once
 // The open forms of the server, one per browser tab, by session id. A session the page stopped asking
-// about for longer than the idle limit is released (its form unloads); ended sessions are dropped.
+// about for longer than the idle limit is released (its form unloads); ended sessions are dropped. Each
+// session's download folder lies in the table's one, which goes with the table.
 #include <chrono>
 #include <map>
 #include <memory>

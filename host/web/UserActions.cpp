@@ -54,6 +54,18 @@ entry::QueryOperator Operator(const std::string& op) {
 
 }  // namespace
 
+std::string MistypedField(const json& action) {
+    // "key" is left out: a side bar item's key is text, a key pressed is its code.
+    static const char* const kTexts[] = {"do",      "form",  "control", "panel", "text",   "code",
+                                         "caption", "group", "field",   "value", "button", "op"};
+    static const char* const kWholeNumbers[] = {"row", "side"};
+    for (const char* key : kTexts)
+        if (action.contains(key) && !action[key].is_string()) return key;
+    for (const char* key : kWholeNumbers)
+        if (action.contains(key) && !action[key].is_number_integer()) return key;
+    return {};
+}
+
 json ApplyAction(entry::Form& form, const json& a) {
     const std::string what = Text(a, "do");
     const std::string name = Text(a, "control");
@@ -103,7 +115,8 @@ json ApplyAction(entry::Form& form, const json& a) {
         const auto codes = Find<controls::AdvancedQuery>(form, name).UserOpenList(Text(a, "field"), a.value("side", 1));
         json rows = json::array();
         for (const auto& c : codes) rows.push_back(json::array({c}));
-        return {{"control", name}, {"field", Text(a, "field")}, {"side", a.value("side", 1)}, {"title", Text(a, "field")},
+        return {{"control", name}, {"field", Text(a, "field")}, {"side", a.value("side", 1)},
+                {"title", Text(a, "field")},
                 {"captions", json::array({Text(a, "field")})}, {"rows", rows}, {"query", true}};
     } else {
         throw db::Error(db::errc::InvalidProcedureCall, "Unknown action " + what);

@@ -1,7 +1,9 @@
 // The forms in Chromium, done by clicking as a person does: a generation run of MODELLO04 (a question
-// answered No, then Yes), a link row added and deleted, and the log downloaded; each tab its own form.
+// answered No, then Yes), a link row added and deleted, the log downloaded, a refused request and a lost
+// server told on the page; each tab its own form.
 import assert from 'node:assert/strict';
-import { readFileSync } from 'node:fs';
+import { existsSync, readFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { demoDatabase, startServer, launchBrowser, query, screenshots } from './harness.mjs';
 
@@ -191,12 +193,32 @@ try {
     .filter((r) => r[0].trim() === 'PAN-900' && r[1].trim() === 'COL');
   assert.deepEqual(switchedOff.map((r) => r[2]), [wasOn ? '0' : '1'], 'the new article has the variant as chosen in the form');
 
+  step('a refused request and an unreachable server are told on the page');
+  const [actions, polls] = ['action', 'state'].map((name) => (url) => url.pathname === `/api/${name}`);
+  await page.route(actions, (r) => r.fulfill({ status: 409, contentType: 'application/json',
+    body: JSON.stringify({ error: 'no such question is waiting' }) }));
+  await gridRows(page, 'QGRD_AGGANCI').nth(1).locator('td').nth(1).click();
+  await page.locator('#notice', { hasText: '409: no such question is waiting' }).waitFor();
+  await page.unroute(actions);
+  await page.route(polls, (r) => r.abort());
+  // A row chosen for real: its news end the request in progress, and the next one fails.
+  await gridRows(page, 'QGRD_AGGANCI').nth(2).locator('td').nth(1).click();
+  await page.locator('#notice', { hasText: 'Il server non risponde' }).waitFor();
+  await page.unroute(polls);
+  await page.locator('#notice').waitFor({ state: 'hidden' });
+
   step('Escape closes the form; its unload runs');
   const massSid = await mass.evaluate(() => sessionStorage.getItem('agganci.sid'));
   await mass.locator('#titlebar').click();
   await mass.keyboard.press('Escape');
   await mass.getByText('La finestra è stata chiusa.').waitFor();
   assert.ok(server.output.includes(`Session ${massSid}: FRMFA_AGGANCI unloaded`));
+
+  step('the server takes its download folder with it when it stops');
+  const downloads = path.join(tmpdir(), `agganci-serve-${server.proc.pid}`);
+  assert.ok(existsSync(downloads), 'the saved log is in the server\'s folder');
+  await server.stop();
+  assert.ok(!existsSync(downloads), 'the folder is gone');
   console.log('e2e: passed');
 } catch (e) {
   for (const [i, p] of browser.pages().entries()) await p.screenshot({ path: `/tmp/agganci-web-failure-${i}.png`, fullPage: true }).catch(() => {});

@@ -1,5 +1,6 @@
 // What the browser tests share: a demo database, the server started on a free port, Debian's Chromium
 // (never a downloaded one), and reads of the database as the ERP would check it.
+import assert from 'node:assert/strict';
 import { spawn, execFileSync } from 'node:child_process';
 import { mkdtempSync, mkdirSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -16,7 +17,7 @@ export function demoDatabase() {
   return { dir, db };
 }
 
-// Starts `agganci serve` and resolves once it printed its address.
+// Starts `agganci serve` and resolves once it printed its address. Stopping it twice is stopping it once.
 export function startServer({ dir, db }, extra = []) {
   const proc = spawn(bin, ['--db', `sqlite:${db}`, 'serve', '--port', '0', ...extra], { cwd: dir });
   const output = [];
@@ -30,7 +31,11 @@ export function startServer({ dir, db }, extra = []) {
         output.push(line);
         const m = line.match(/(http:\/\/127\.0\.0\.1:(\d+)\/\?token=(\w+))/);
         if (m) resolve({ proc, output, url: m[1], base: `http://127.0.0.1:${m[2]}`, token: m[3],
-          stop: () => new Promise((r) => { proc.once('exit', r); proc.kill('SIGTERM'); }) });
+          stop: () => new Promise((r) => {
+            if (proc.exitCode !== null || proc.signalCode !== null) { r(); return; }
+            proc.once('exit', r);
+            proc.kill('SIGTERM');
+          }) });
       }
     });
     proc.stderr.on('data', (chunk) => process.stderr.write(chunk));
@@ -63,3 +68,43 @@ export function query(db, sql) {
 export const screenshots = process.env.AGGANCI_SCREENSHOTS
   ? path.resolve(process.env.AGGANCI_SCREENSHOTS) : mkdtempSync(path.join(tmpdir(), 'agganci-screenshots-'));
 mkdirSync(screenshots, { recursive: true });
+
+// The session API as the page drives it, without a browser: one client, one form.
+export class ApiClient {
+  constructor(server) { this.server = server; this.v = 0; this.state = null; }
+  url(path, extra = {}) {
+    const params = { token: this.server.token, ...(this.sid ? { sid: this.sid } : {}), ...extra };
+    return `${this.server.base}${path}?${new URLSearchParams(params)}`;
+  }
+  // The reply as it comes; a body makes it a POST (a string is sent as it is).
+  request(path, body) {
+    if (body === undefined) return fetch(this.url(path));
+    return fetch(this.url(path), { method: 'POST', body: typeof body === 'string' ? body : JSON.stringify(body) });
+  }
+  async post(path, body) {
+    const res = await this.request(path, body);
+    assert.ok(res.ok, `${path}: ${res.status}`);
+    return res.json();
+  }
+  // The next snapshot (the server holds the request until there is one, or the long poll ends).
+  async next() {
+    const res = await fetch(this.url('/api/state', { since: this.v }));
+    assert.ok(res.ok, `state: ${res.status}`);
+    this.state = await res.json();
+    this.v = this.state.v;
+    return this.state;
+  }
+  // Snapshots until one passes `test`; a form that ended before fails.
+  async until(test) {
+    for (;;) {
+      if (test(await this.next())) return this.state;
+      if (this.state.ended) throw new Error(`the form ended: ${this.state.notice}`);
+    }
+  }
+  // Opens a form of its own; resolves once the form is shown.
+  async open() {
+    this.sid = (await this.post('/api/sessions', {})).sid;
+    await this.until((s) => s.forms.length);
+    return this;
+  }
+}

@@ -2,30 +2,15 @@
 // database, each a mass duplication of its own (its own prefix over the same selection). Every session
 // must be answered and every article written: nothing lost, nothing doubled.
 import assert from 'node:assert/strict';
-import { demoDatabase, startServer, query } from './harness.mjs';
+import { ApiClient, demoDatabase, startServer, query } from './harness.mjs';
 
 const SESSIONS = 20;
 const data = demoDatabase();
 const server = await startServer(data);
 const latencies = [];
 
-class Client {
-  constructor(n) { this.n = n; this.v = 0; this.done = 0; this.state = null; }
-  url(path, extra = {}) {
-    return `${server.base}${path}?${new URLSearchParams({ token: server.token, ...(this.sid ? { sid: this.sid } : {}), ...extra })}`;
-  }
-  async post(path, body) {
-    const res = await fetch(this.url(path), { method: 'POST', body: JSON.stringify(body) });
-    assert.ok(res.ok, `${path}: ${res.status}`);
-    return res.json();
-  }
-  async next() {
-    const res = await fetch(this.url('/api/state', { since: this.v }));
-    assert.ok(res.ok, `state: ${res.status}`);
-    this.state = await res.json();
-    this.v = this.state.v;
-    return this.state;
-  }
+class Client extends ApiClient {
+  constructor(n) { super(server); this.n = n; this.done = 0; }
   // Sends the action and waits until the form has done it, answering its questions on the way:
   // Yes to a question, OK to a notice; an error box fails the session.
   async act(action) {
@@ -49,8 +34,7 @@ class Client {
     return this.state.forms[0].controls.find((c) => c.name === name);
   }
   async run() {
-    this.sid = (await this.post('/api/sessions', {})).sid;
-    while (!(await this.next()).forms.length);
+    await this.open();
     const prefix = `L${String(this.n).padStart(2, '0')}`;
     await this.act({ do: 'select', control: 'SIDEBAR_MAIN', group: 'GRP01', key: 'ITM0102' });
     await this.act({ do: 'condition', control: 'ADVQ_ARTICOLI', field: 'Articolo', op: 'starts', values: ['CAM'] });
