@@ -33,7 +33,7 @@ struct ArticleRequest {
     RigaAggancio row;                // the link row's data (links tab)
     ParametriMassivi parameters;     // the mass tab's parameters
     std::string description;         // of the new article; required for a link row
-    // None given: the new article keeps the source's (the mass tab's box left empty).
+    // None given: the new article keeps the source's (the mass tab's box left empty: GivenOrNone).
     std::optional<std::string> extendedDescription;
     TessutoPrincipale mainFabric;    // the model's main fabric, replaced in the bill (links tab)
     db::RecordsetPtr variantSelection;  // the user's variant choices; null when not configured
@@ -45,5 +45,11 @@ struct ArticleRequest {
     // A caller's own subscriber to the engine's events for this article (besides the routine's own).
     std::shared_ptr<engine::CLSFA_DUPLICA_Events> events;
 };
+
+// A box's text where an empty box means that none is given.
+inline std::optional<std::string> GivenOrNone(const std::string& text) {
+    if (db::RTrim(text).empty()) return std::nullopt;
+    return text;
+}
 
 }  // namespace generation

@@ -78,8 +78,8 @@ public:
             articolo.description = entry::Pfun_Testo((*request_.selection)["MG87_DESCART"].Value());
         // The mass tab's own extended description: the links tab's box shows a link row unrelated to the
         // selection. Left empty, each new article keeps its source's.
-        const std::string estesa = entry::Pfun_Testo(request_.parameters.descrizioneEstesa);
-        if (!db::RTrim(estesa).empty()) articolo.extendedDescription = estesa;
+        articolo.extendedDescription =
+            generation::GivenOrNone(entry::Pfun_Testo(request_.parameters.descrizioneEstesa));
         articolo.variantSelection = request_.variantSelection;
         articolo.selectionSize = request_.selection->RecordCount();
         articolo.codeCheckedFree = true;

@@ -42,7 +42,8 @@ bool RecuperaArticoli(const generation::GenerationContext& contesto, long entita
     entry::Procedure("RecuperaArticoli", entry::HandlerTable::B, entry::ErrorContext(&messaggi, &connessione))
         .Step([&] {
             EliminaTabellaTemporanea(connessione, kTabellaArticoli);
-            connessione->Execute(SelectionStatement(db::SqlNumber(contesto.ditta), entita, condizione), nullptr, db::adCmdText);
+            connessione->Execute(SelectionStatement(db::SqlNumber(contesto.ditta), entita, condizione), nullptr,
+                                 db::adCmdText);
             auto rs = db::Recordset::Create();
             rs->CursorLocation(db::adUseClient);
             // The ticks the user changes stay in the selection (batch lock, never sent): the table is dropped

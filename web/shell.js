@@ -47,7 +47,8 @@
     for (;;) {
       let res;
       try {
-        res = await fetch(api('/api/state', { since: version }));
+        // After a failure ask for what the server has now: a long poll would keep the notice up until news.
+        res = await fetch(api('/api/state', { since: unreachable ? version - 1 : version }));
       } catch (e) {
         unreachable = true;
         showNotice(UNREACHABLE);

@@ -5,7 +5,10 @@
 namespace db::sqlite {
 
 DatabaseFile::DatabaseFile(const std::string& target) : target_(target) {
-    if (sqlite3_open_v2(target.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
+    // A plain path must exist already; a URI's own mode= says whether it may be created, as the driver opens it.
+    const int create = target.rfind("file:", 0) == 0 ? SQLITE_OPEN_CREATE : 0;
+    if (sqlite3_open_v2(target.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | create, nullptr) !=
+        SQLITE_OK) {
         const std::string reason = db_ ? sqlite3_errmsg(db_) : "out of memory";
         sqlite3_close_v2(db_);
         throw std::runtime_error("cannot open the database " + target + ": " + reason);

@@ -15,7 +15,7 @@ struct NotADatabase : std::runtime_error {
 
 class DatabaseFile {
 public:
-    // `target`: a path or a file: URI. Throws std::runtime_error when the file cannot be opened.
+    // `target`: a path (which must exist) or a file: URI. Throws std::runtime_error when it cannot be opened.
     explicit DatabaseFile(const std::string& target);
     ~DatabaseFile();
     DatabaseFile(const DatabaseFile&) = delete;

@@ -505,10 +505,17 @@ void SqliteDriver::Control(const std::string& sql) {
 
 // IMMEDIATE takes the write lock at once: two writers then wait on each other (busy timeout) instead
 // of failing when a reader tries to become a writer.
-void SqliteDriver::Begin() { Control("BEGIN IMMEDIATE"); }
+void SqliteDriver::Begin() {
+    // A transaction that only read calls no commit hook: each one checks the schema version anew.
+    columnsChecked_ = false;
+    Control("BEGIN IMMEDIATE");
+}
 void SqliteDriver::Commit() { Control("COMMIT"); }
 void SqliteDriver::Rollback() { Control("ROLLBACK"); }
-void SqliteDriver::Savepoint(const std::string& name) { Control("SAVEPOINT " + QuoteIdentifier(name)); }
+void SqliteDriver::Savepoint(const std::string& name) {
+    if (!InTransaction()) columnsChecked_ = false;  // a savepoint outside a transaction begins one
+    Control("SAVEPOINT " + QuoteIdentifier(name));
+}
 void SqliteDriver::ReleaseSavepoint(const std::string& name) { Control("RELEASE SAVEPOINT " + QuoteIdentifier(name)); }
 void SqliteDriver::RollbackToSavepoint(const std::string& name) {
     // What the savepoint undoes may have been a schema change.

@@ -15,13 +15,14 @@ protected:
     auto Mass(const std::string& args) { return Agganci("--db sqlite:company.db mass " + args); }
 };
 
-// Ctrl-C stops the run between two articles: the log is closed, the articles done are counted and whole.
+// Ctrl-C or SIGTERM stops the run between two articles: the log is closed, the articles done are counted and
+// whole. (SIGTERM here: a program started in the background by a shell script ignores Ctrl-C.)
 TEST_F(MassCommand, AnInterruptedRunStopsBetweenArticlesAndSaysHowFarItGot) {
     const int status = Shell(
         "$AGGANCI demo-db big.db --articles 2000 >/dev/null 2>&1 && "
         "{ $AGGANCI --db sqlite:big.db mass --where Articolo=BENCH-000001..BENCH-002000 --mode prefix --text K "
         "--proceed-without-variants >out.txt 2>err.txt & pid=$!; } && "
-        "for i in $(seq 600); do grep -q '^\\[5/' err.txt && break; sleep 0.05; done; kill -INT $pid; wait $pid");
+        "for i in $(seq 600); do grep -q '^\\[5/' err.txt && break; sleep 0.05; done; kill -TERM $pid; wait $pid");
     EXPECT_EQ(status, 130);
     const std::string err = Read("err.txt");
     const auto counts = err.find(" created, 0 not created\n");

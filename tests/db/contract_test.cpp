@@ -171,6 +171,14 @@ TEST_P(Contract, ColumnsAndDefaultsAreReadAsTheSchemaChanges) {
     conn->BeginTrans();
     EXPECT_EQ(conn->NullableColumnsWithDefault("DEFAULTS"), (std::vector<std::string>{"D", "E", "F"}));
     conn->CommitTrans();
+    // A transaction begun by a savepoint that only read: the next one still checks.
+    conn->GetDriver().Savepoint("reading");
+    EXPECT_EQ(conn->NullableColumnsWithDefault("DEFAULTS"), (std::vector<std::string>{"D", "E", "F"}));
+    conn->GetDriver().ReleaseSavepoint("reading");
+    other->GetDriver().RunScript("ALTER TABLE DEFAULTS ADD G INT DEFAULT 7");
+    conn->BeginTrans();
+    EXPECT_EQ(conn->NullableColumnsWithDefault("DEFAULTS"), (std::vector<std::string>{"D", "E", "F", "G"}));
+    conn->CommitTrans();
 
     // Kept inside a transaction; the next one sees what another connection changed in between.
     conn->BeginTrans();

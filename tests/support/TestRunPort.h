@@ -134,7 +134,7 @@ public:
         a.description = db::RTrim(descrizioneMassiva);
         if (a.description.empty() && selezioneMassiva && !selezioneMassiva->EOF() && !selezioneMassiva->BOF())
             a.description = entry::Pfun_Testo((*selezioneMassiva)["MG87_DESCART"].Value());
-        a.extendedDescription = entry::Pfun_Testo(parametri.descrizioneEstesa);
+        a.extendedDescription = generation::GivenOrNone(entry::Pfun_Testo(parametri.descrizioneEstesa));
         if (selezioneMassiva) a.selectionSize = selezioneMassiva->RecordCount();
         return a;
     }
