@@ -55,6 +55,8 @@ TEST_F(DatabaseFile, AFileThatIsNoCompanyDatabaseIsRefusedAndLeftUnchanged) {
 // As root the test cannot make a file unwritable to the program; a read-only URI can.
 TEST_F(DatabaseFile, AReadOnlyDatabaseIsRefusedByCommandsThatWriteAndStillRead) {
     ASSERT_EQ(Agganci("--db sqlite:company.db --quiet generate MODELLO04 --proceed-without-variants").code, 0);
+    // A URI that lets SQLite create the file opens a company database that is there as a path does.
+    EXPECT_EQ(Agganci("--db 'sqlite:file:company.db?mode=rwc' articles --where Famiglia=CAM").code, 0);
     const std::string readOnly = "--db 'sqlite:file:company.db?mode=ro' --quiet ";
     for (const char* command : {"generate MODELLO04 --regenerate --proceed-without-variants",
                                 "mass --where Famiglia=CAM --mode prefix --text X --proceed-without-variants",
