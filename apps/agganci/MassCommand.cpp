@@ -210,14 +210,16 @@ void AddMassCommand(CLI::App& cli, GlobalOptions& options) {
     static MassArgs args;
     cmd->add_option("--where", args.where,
                     "Article filter, FIELD=VALUE, FIELD=FROM..TO or FIELD^=PREFIX; FIELD is a caption of the "
-                    "selection (Articolo, Famiglia, ...) or its column")
+                    "selection (Articolo, Famiglia, ...) or its column; given more than once, an article must match "
+                    "every filter")
         ->required();
     cmd->add_option("--mode", args.mode, "prefix, mask or replace (replace: one selected article only)")
         ->required()
         ->check(CLI::IsMember({"prefix", "mask", "replace"}));
     cmd->add_option("--text", args.text, "The prefix, the mask or the complete new code")->required();
     cmd->add_option("--description", args.description, "Description of the new article (one article only)");
-    cmd->add_option("--extended-description", args.extendedDescription, "Extended description (one article only)");
+    cmd->add_option("--extended-description", args.extendedDescription,
+                    "Extended description (one article only); without it each new article keeps its source's");
     cmd->add_option("--season", args.season, "Season code of the new articles");
     cmd->add_option("--line", args.line, "Line code of the new articles");
     cmd->add_option("--brand", args.brand, "Brand code of the new articles");
