@@ -1,7 +1,6 @@
 #include "generation/GenerationRun.h"
 
 #include <optional>
-#include <unordered_map>
 
 #include "db/Constants.h"
 #include "db/QueryValue.h"
@@ -14,6 +13,7 @@
 #include "generation/DimensioneArticolo.h"
 #include "generation/GeneratedArticles.h"
 #include "generation/HostObject.h"
+#include "generation/PreviewCodes.h"
 #include "generation/Regeneration.h"
 
 namespace generation {
@@ -183,7 +183,7 @@ std::vector<AnteprimaRiga> AnteprimaGenerazione(const GenerationContext& contest
     const auto programma = Richiesto(contesto.programma, "ActiveInterface", "AnteprimaGenerazione");
     const std::string colore =
         db::Trim(Richiesto(programma->ClsGlobal(), "ClsGlobal", "AnteprimaGenerazione")->VarianteColore());
-    std::unordered_map<std::string, std::string> presi;  // final code -> the fabric of the row that creates it
+    TakenCodes presi;
     auto clone = request.rows->Clone();
     for (clone->MoveFirst(); !clone->EOF(); clone->MoveNext()) {
         AnteprimaRiga r;
@@ -192,17 +192,13 @@ std::vector<AnteprimaRiga> AnteprimaGenerazione(const GenerationContext& contest
         r.generato = Generato(*clone);
         r.massimo = DimensioneArticolo(contesto);
         r.troppoLungo = static_cast<long>(db::Len(r.codice)) > r.massimo;
-        if (!r.troppoLungo) r.finale = r.codice;
-        else if (troncare) r.finale = db::Left(r.codice, static_cast<std::size_t>(r.massimo));
+        r.finale = FinalCode(r.codice, r.massimo, troncare);
         r.esiste = !r.finale.empty() && EsisteArticolo(c, contesto.ditta, r.finale);
         if (!colore.empty() && !ColoreUsabile(c, contesto.ditta, r.tessuto, colore))
             r.motivo = "the link fabric " + r.tessuto + " has no active colour variant " + colore + " with a grouping";
-        // The run finds the code of an article an earlier row of it created as existing. Codes compare as the
-        // database does; only a row the run creates an article for takes its code.
-        if (!r.finale.empty() && (r.generato.empty() || request.regenerate) && r.motivo.empty()) {
-            const auto [primo, nuovo] = presi.emplace(db::UCase(db::RTrim(r.finale)), r.tessuto);
-            if (!nuovo) r.doppione = primo->second;
-        }
+        // Only a row the run creates an article for takes its code.
+        if (!r.finale.empty() && (r.generato.empty() || request.regenerate) && r.motivo.empty())
+            r.doppione = presi.Take(r.finale, r.tessuto);
         result.push_back(std::move(r));
     }
     return result;

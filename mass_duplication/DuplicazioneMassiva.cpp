@@ -1,13 +1,12 @@
 #include "mass_duplication/DuplicazioneMassiva.h"
 
-#include <unordered_map>
-
 #include "db/Constants.h"
 #include "db/Variant.h"
 #include "entry/MDLFA_AGGANCI.h"
 #include "generation/ArticleExists.h"
 #include "generation/CreaArticolo.h"
 #include "generation/DimensioneArticolo.h"
+#include "generation/PreviewCodes.h"
 #include "generation/RunLoop.h"
 #include "mass_duplication/CodiceArticolo.h"
 
@@ -145,19 +144,16 @@ std::vector<AnteprimaArticolo> AnteprimaDuplicazione(const generation::Generatio
     clone->Filter(db::Variant(kFiltroSelezionati));
     if (clone->RecordCount() == 0) return anteprima;
     anteprima.reserve(static_cast<std::size_t>(clone->RecordCount()));
-    std::unordered_map<std::string, std::size_t> prime;  // final code -> the first article that gets it
+    generation::TakenCodes presi;
     for (clone->MoveFirst(); !clone->EOF(); clone->MoveNext()) {
         AnteprimaArticolo a;
         a.vecchio = Vecchio(*clone);
         a.nuovo = NuovoCodice(request.mode, a.vecchio, request.text);
         a.massimo = massimo;
         a.troppoLungo = static_cast<long>(db::Len(a.nuovo)) > massimo;
-        if (!a.troppoLungo) a.finale = a.nuovo;
-        else if (troncare) a.finale = db::Left(a.nuovo, static_cast<std::size_t>(massimo));
+        a.finale = generation::FinalCode(a.nuovo, massimo, troncare);
         if (!a.finale.empty()) {
-            // Codes compare as the database does; the run finds a code an earlier article took as existing.
-            const auto [primo, nuovo] = prime.emplace(db::UCase(db::RTrim(a.finale)), anteprima.size());
-            if (!nuovo) a.doppione = anteprima[primo->second].vecchio;
+            a.doppione = presi.Take(a.finale, a.vecchio);
             a.esiste = generation::EsisteArticolo(*contesto.connessione, contesto.ditta, a.finale);
         }
         anteprima.push_back(std::move(a));
