@@ -114,10 +114,13 @@ public:
             Registra(c, guid, o);
             return true;
         };
-        if (!request_.regenerate) crea();
+        // Regenerating replaces only an article this row created. One that existed before, or that another row
+        // created, is never removed: the creation finds its code taken and records it, as a first run does.
         // The previous article goes only together with the creation of its replacement: a creation that
         // fails (or a code that cannot be recorded) leaves it, and the row keeps pointing to it.
-        else RigeneraArticolo(loop_.Context(), o.newCode, crea);
+        if (request_.regenerate && CreatedByLinkRow(c, loop_.Context().ditta, o.newCode, guid))
+            RigeneraArticolo(loop_.Context(), o.newCode, crea);
+        else crea();
         unit.Commit();
     }
 
@@ -194,6 +197,8 @@ std::vector<AnteprimaRiga> AnteprimaGenerazione(const GenerationContext& contest
         r.troppoLungo = static_cast<long>(db::Len(r.codice)) > r.massimo;
         r.finale = FinalCode(r.codice, r.massimo, troncare);
         r.esiste = !r.finale.empty() && EsisteArticolo(c, contesto.ditta, r.finale);
+        r.dellaRiga = r.esiste && CreatedByLinkRow(c, contesto.ditta, r.finale,
+                                                   entry::Pfun_Testo((*clone)["FA64_GUID"].Value()));
         if (!colore.empty() && !ColoreUsabile(c, contesto.ditta, r.tessuto, colore))
             r.motivo = "the link fabric " + r.tessuto + " has no active colour variant " + colore + " with a grouping";
         // Only a row the run creates an article for takes its code.

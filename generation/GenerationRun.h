@@ -54,6 +54,7 @@ struct AnteprimaRiga {
     long massimo = 0;            // the longest code the company accepts
     bool troppoLungo = false;    // the run would ask whether to truncate
     bool esiste = false;         // an article with the final code exists
+    bool dellaRiga = false;      // ...and this row's generation created it: only such an article is regenerated
     std::string doppione;        // the fabric of an earlier row whose article gets the same final code ("" when none)
     std::string motivo;          // why the run would not create the article, found before it ("" when none)
 };

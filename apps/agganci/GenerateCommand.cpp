@@ -74,11 +74,11 @@ void PrintPreview(const std::vector<generation::AnteprimaRiga>& rows, const Gene
             return "too long (" + std::to_string(db::Len(r.codice)) + " > " + std::to_string(r.massimo) +
                    "): the run asks, answer with --truncate yes|no";
         if (r.troppoLungo && r.finale.empty()) return "too long: skipped";
-        // The run records on the row the article an earlier row created (or, regenerating, replaces it).
-        if (!r.doppione.empty())
-            return "same code as " + r.doppione +
-                   (a.regenerate ? ": would replace its article" : ": recorded, not created");
+        // The run records on the row the article an earlier row created; it never removes it.
+        if (!r.doppione.empty()) return "same code as " + r.doppione + ": recorded, not created";
         if (r.esiste && !a.regenerate) return "exists";
+        // Regenerating replaces only an article the row created: any other is kept, and recorded on the row.
+        if (r.esiste && !r.dellaRiga) return "exists, not created by this row: kept and recorded";
         if (!r.motivo.empty()) return "would not be created: " + r.motivo;
         return a.regenerate && r.esiste ? "would regenerate" : "would create";
     };

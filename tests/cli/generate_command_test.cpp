@@ -159,4 +159,23 @@ TEST_F(GenerateCommand, VariantChoicesAreMadeInTheVariantFormOfTheLinksTab) {
                   3) << variant;
 }
 
+// --regenerate replaces only what the link created: an article of the same code made before is kept, in the
+// dry run's words and in the run.
+TEST_F(GenerateCommand, RegeneratingKeepsAnArticleTheLinkDidNotCreate) {
+    ASSERT_EQ(Agganci("--db sqlite:company.db duplicate MODELLO02 DNMODELLO04TS-DENIM-BLU --description Preesistente")
+                  .code,
+              0);
+    const auto dry = Generate("MODELLO04 --regenerate --dry-run");
+    EXPECT_TRUE(Prints(dry, {"DNMODELLO04TS-DENIM-BLU     exists, not created by this row: kept and recorded"}))
+        << dry.out;
+    const auto r = Generate("MODELLO04 --regenerate --proceed-without-variants");
+    EXPECT_TRUE(Prints(r, {"Errore: Codice articolo da generare già esistente! "})) << r.out;
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'DNMODELLO04TS-DENIM-BLU' "
+                    "AND MG87_DESCART = 'Preesistente'"),
+              1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = 'DNMODELLO04TS-DENIM-BLU' "
+                    "AND FA12_MODAGG_COD_MG66 = 'MODELLO04'"),
+              0);
+}
+
 }  // namespace

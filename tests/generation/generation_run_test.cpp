@@ -386,4 +386,36 @@ TEST_F(GenerationRun, TwoRowsWithTheSameCodeRecordTheSameArticle) {
     EXPECT_EQ(RowCode("TS-SETA-ROSSA"), code);
 }
 
+// Regenerating replaces only the article the row created. An article of that code that existed before the
+// link (here: the generation's mark removed) is kept as it is, and recorded on the row as a first run does.
+TEST_F(GenerationRun, ARegenerationKeepsAnArticleTheRowDidNotCreate) {
+    Run();
+    ASSERT_TRUE(Exists(kNuovo));
+    Exec("DELETE FROM AG02_ARTGENERATI WHERE AG02_CODART_MG66 = " + db::SqlText(kNuovo));
+    Exec("UPDATE MG87_ARTDESC SET MG87_DESCART = 'Articolo preesistente' WHERE MG87_CODART_MG66 = " +
+         db::SqlText(kNuovo));
+    const std::string before = Snapshot();
+    form = NewForm();
+    form->LoadModel(kModello, "TS-LINO-BLU");
+    form->rigenera = 1;
+    Run();
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(RowCode("TS-LINO-BLU"), kNuovo);
+    const Lines lines = form->RunLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Errore: Codice articolo da generare già esistente! "),
+              lines.end());
+
+    // The row's own article is regenerated: a new one, its mark back.
+    Exec("INSERT INTO AG02_ARTGENERATI (AG02_DITTA_CG18, AG02_CODART_MG66, AG02_GUID_FA64) SELECT 1, " +
+         db::SqlText(kNuovo) + ", FA64_GUID FROM FA64_AGGANCIDET WHERE FA64_ARTAGGANCIO_MG66 = " + db::SqlText(kNuovo));
+    form = NewForm();
+    form->LoadModel(kModello, "TS-LINO-BLU");
+    form->rigenera = 1;
+    Run();
+    EXPECT_EQ(form->RunLines(), CreatedRow("TS-LINO-BLU", kNuovo));
+    EXPECT_NE(Text("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = " + db::SqlText(kNuovo) +
+                   " AND MG87_LINGUA_MG52 = ''"),
+              "Articolo preesistente");
+}
+
 }  // namespace
