@@ -88,10 +88,9 @@ public:
         if (request_.events) engine->Advise(request_.events);
 
         SequenceReport report;
-        report.log = [this](const std::string& text, long kind) {
-            Log(text, kind);
-            if (kind == LogErrore && !text.empty()) nonFatal_ = text;
-        };
+        // The sequence itself ends the article at every failed step when each one is fatal: what it logs besides
+        // (a source without a bill of materials, for one) is no failure.
+        report.log = [this](const std::string& text, long kind) { Log(text, kind); };
         EngineSequence sequence(*engine, Impostazioni(), report);
         // Only the engine writes while it copies, and it writes the new article's rows alone: unless a caller's
         // subscriber listens, which of the source's tables have rows can be asked once.
@@ -103,7 +102,6 @@ public:
         if (request_.events) engine->Unadvise(request_.events);
         engine.reset();
         if (!ok) return Fallimento(sequence.ErrorText(), sequence.ErrorDetail());
-        if (request_.options.everyStepFatal && !nonFatal_.empty()) return Fallimento(nonFatal_, {});
 
         // Left to the caller when the caller said it opens the managements itself.
         if (program_) {
@@ -208,7 +206,6 @@ private:
     bool linksTab_;
     DatiArticoloGenerato dati_;
     ArticleOutcome outcome_;
-    std::string nonFatal_;                      // the last error text of a step that does not end the article
     std::optional<db::Transaction> articolo_;  // the whole article: copy, completion and, on failure, removal
     std::optional<db::Transaction> unit_;      // the copy (the engine calls)
 };

@@ -139,7 +139,8 @@ bool EngineSequence::BillOfMaterials(const db::Variant& o, const db::Variant& d)
             report_.duplicazioneAvvenuta = false;
             return false;
         }
-        // The mass tab goes on: the article is worth having without its bill of materials.
+        // Elsewhere the article is worth having without its bill of materials: with nothing to copy no step
+        // failed, so the line is only logged, also when every step is fatal.
         if (report_.log) report_.log(errorText_, 3);
         errorText_.clear();
     }

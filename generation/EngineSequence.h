@@ -29,13 +29,16 @@ struct SequenceSettings {
     db::Variant ditta;
     std::set<std::string> skipSteps;  // engine operations left out by the caller (by name)
     std::set<int> groupsOff;          // groups of the stored procedure left out (KvEnumDatiDaDuplicare)
-    bool everyStepFatal = false;      // a step that may fail on the mass tab ends the article too
+    bool everyStepFatal = false;      // a step that may fail on the mass tab ends the article too (a source
+                                      // without a bill of materials is no failed step)
 };
 
 // What the run tells its caller besides success: the texts it logged on the way and the groups it left
 // to the caller.
 struct SequenceReport {
-    std::function<void(const std::string& text, long kind)> log;  // kind 3: error text of a non-fatal step
+    // Kind 3: the error text of a non-fatal step, or of a source without a bill of materials (or whose
+    // typology takes none); neither ends the article.
+    std::function<void(const std::string& text, long kind)> log;
     bool clientiLasciati = false;
     bool fornitoriLasciati = false;
     bool scorteGestite = false;

@@ -86,6 +86,8 @@ std::string BarcodeGenerator::Genera(long, const db::Variant& ditta, const std::
         "NOT EXISTS (SELECT 1 FROM MG65_BARCODE WHERE MG65_DITTA_CG18 = " + company + " AND MG65_CODBARCODE = ";
     for (long n = last + 1; n <= progA; ++n) {
         const std::string code = Compose(layout, n, flagCheckDigit == 1);
+        // Codes only grow with their number: once one is longer than the type allows, the numbering is exhausted.
+        if (layout.length > 0 && static_cast<long>(code.size()) > layout.length) break;
         const std::string codeFree = unused + db::SqlText(code) + ")";
         long taken = 0;
         if (known)

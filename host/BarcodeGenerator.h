@@ -15,7 +15,8 @@ public:
 
     // Takes the next free number of the type (reserving it at once, so two calls never give the same
     // code) and returns prefix + number + GS1 check digit when the flag asks for one. A number whose code
-    // is already a barcode of the company is passed over. Error when the range is exhausted.
+    // is already a barcode of the company is passed over. Error when the range is exhausted, or when the next
+    // number's code would be longer than the type's length.
     std::string Genera(long zero, const db::Variant& ditta, const std::string& articolo, std::int16_t tipoGestione,
                        std::int16_t flagCheckDigit, std::int16_t tipoBarcode, std::int16_t progDa,
                        std::int16_t progA) override;

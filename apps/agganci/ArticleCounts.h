@@ -1,5 +1,6 @@
 #pragma once
-// How many rows each table holds for one article: what the command line reports after a duplication.
+// Which rows of each table belong to one article, and how many there are: what the command line shows of an
+// article and reports after a duplication.
 #include <string>
 #include <utility>
 #include <vector>
@@ -7,6 +8,14 @@
 #include "db/Connection.h"
 
 namespace app {
+
+struct ArticleRows {
+    std::string table;
+    std::string where;  // the condition selecting the article's rows of the table
+};
+
+// Every table with an article column, then the attributes hung on the article's descriptions.
+std::vector<ArticleRows> ArticleRowsByTable(long company, const std::string& code);
 
 std::vector<std::pair<std::string, long>> CountArticleRows(db::Connection& c, long company, const std::string& code);
 

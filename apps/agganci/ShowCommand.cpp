@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "apps/agganci/ArticleCounts.h"
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/JsonValue.h"
 #include "apps/agganci/Session.h"
@@ -12,7 +13,6 @@
 #include "db/Field.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
-#include "erp/Catalog.h"
 
 namespace app {
 namespace {
@@ -38,9 +38,8 @@ nlohmann::ordered_json Article(db::Connection& c, long company, const std::strin
                          "WHERE FA64_DITTA_CG18 = " + std::to_string(company) +
                          " AND FA64_ARTAGGANCIO_MG66 = " + quoted + " ORDER BY FA63_CODART_MG66, FA64_CODTESS_FA12");
     j["tables"] = nlohmann::ordered_json::object();
-    for (const auto& t : erp::ArticleTables()) {
-        auto rows = Rows(c, "SELECT * FROM " + t.table + " WHERE " + t.companyColumn + " = " + std::to_string(company) +
-                                " AND " + t.articleColumn + " = " + quoted);
+    for (const auto& t : ArticleRowsByTable(company, code)) {
+        auto rows = Rows(c, "SELECT * FROM " + t.table + " WHERE " + t.where);
         if (!rows.empty()) j["tables"][t.table] = rows;
     }
     return j;

@@ -57,6 +57,43 @@ TEST_F(Cli, DuplicateWorksOnTheCodeAsStored) {
     EXPECT_EQ(Articles(), before);
 }
 
+// A source without a bill of materials (a fabric; a model whose typology takes none) is copied without one, as the
+// mass run copies it, while a bill that fails to copy still fails the article. The attributes of the new article's
+// descriptions are among its rows.
+TEST_F(Cli, DuplicateCopiesASourceWithoutABillAndCountsTheAttributesOfItsDescriptions) {
+    for (const std::string source : {"TS-LINO-BLU", "MODELLO03"}) {
+        SCOPED_TRACE(source);
+        const std::string code = source + "-2";
+        EXPECT_TRUE(Prints(OnDb("duplicate " + source + " " + code + " --dry-run"), {"would be created"}));
+        const auto r = AgganciStdout("--db sqlite:company.db --json duplicate " + source + " " + code);
+        ASSERT_EQ(r.code, 0) << r.out;
+        const long attributes = Count("SELECT COUNT(*) FROM FA13_ATTRIBUTI INNER JOIN MG87_ARTDESC ON FA13_GUID = "
+                                      "MG87_GUID WHERE MG87_CODART_MG66 = '" + code + "'");
+        EXPECT_GT(attributes, 0);
+        EXPECT_EQ(nlohmann::json::parse(r.out)["rows"]["FA13_ATTRIBUTI"], attributes) << r.out;
+        EXPECT_TRUE(Prints(OnDb("show " + code), {"FA13_ATTRIBUTI (" + std::to_string(attributes) + " row"}));
+    }
+    Exec("INSERT INTO PD95_DISBA (PD95_DITTA_CG18, PD95_CODART_MG66) VALUES (1, 'COPIA-3')");
+    const long before = Articles();
+    const auto failed = OnDb("duplicate MODELLO01 COPIA-3");
+    EXPECT_EQ(failed.code, 1);
+    EXPECT_TRUE(Prints(failed, {"duplication failed (Errore in duplicazione distinta base"}));
+    EXPECT_EQ(Articles(), before);
+}
+
+// A number whose code no longer fits the barcode type's length ends the numbering: nothing is written.
+TEST_F(Cli, DuplicateRefusesABarcodeLongerThanItsType) {
+    Exec("UPDATE MG4B_PARMAGBARCODE SET MG4B_LUNGHEZZA = 8 WHERE MG4B_INDBARCODE = 1");
+    const std::string numbering = "SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE WHERE MG4C_TIPOBARCODE_MG4B = 1";
+    const long last = Count(numbering), before = Articles();
+    const auto r = OnDb("duplicate MODELLO01 N8");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(Prints(r, {"duplication failed (Errore in duplicazione Barcode: Numerazione esaurita per il barcode "
+                           "di tipo 1"}));
+    EXPECT_EQ(Articles(), before);
+    EXPECT_EQ(Count(numbering), last);
+}
+
 // Usage errors stop the program before it opens the database (missing.db does not exist), print what is wrong in
 // words and exit with the codes the README lists.
 TEST_F(Cli, UsageErrorsSayWhatIsWrongAndExitWithTheListedCodes) {
