@@ -11,6 +11,7 @@
 //   Delete()         BeforeDelete(cancel); the record deleted (written unless DeferBatch)
 //   a move           ChangeStatus(0, kvMotivoSpostamento)
 //   IsChanged()      IsRecordChanged(changed): the form may add its own pending changes
+//   a bound control  the value written into the record, then IsRecordChanged(changed) as for IsChanged()
 //   SaveBatch()      the UpdateBatchAll event when a handler is connected, otherwise WriteBatch
 #include <cstdint>
 #include <memory>
@@ -54,7 +55,7 @@ public:
     virtual void Status(std::int16_t status) = 0;
 
     // True when the current record is being edited or rows wait for the batch write, or a handler of
-    // IsRecordChanged says so.
+    // IsRecordChanged says so. The frame asks it itself each time the user edits a bound control.
     virtual bool IsChanged() = 0;
     // Saves the current record; False when a handler cancelled it or the write failed.
     virtual bool Save() = 0;

@@ -199,6 +199,7 @@ private:
     void FME_AGGANCI_ChangeStatus(std::int16_t stato, long motivo);
     void FME_AGGANCIDET_ChangeStatus(std::int16_t stato, long motivo);
     void FME_AGGANCI_IsRecordChanged(bool& changed);
+    void FME_AGGANCIDET_IsRecordChanged(bool& changed);
     void FME_AGGANCI_BeforeUpdate(bool& cancel);
     void FME_AGGANCI_AfterUpdate(bool success);
     void FME_AGGANCI_AfterUndo(bool success);

@@ -35,6 +35,7 @@ void FRMFA_AGGANCI::CollegaEventiAgganci() {
     testata.ChangeStatus().Connect([this](std::int16_t stato, long motivo) { FME_AGGANCI_ChangeStatus(stato, motivo); });
     righe.ChangeStatus().Connect([this](std::int16_t stato, long motivo) { FME_AGGANCIDET_ChangeStatus(stato, motivo); });
     testata.IsRecordChanged().Connect([this](bool& changed) { FME_AGGANCI_IsRecordChanged(changed); });
+    righe.IsRecordChanged().Connect([this](bool& changed) { FME_AGGANCIDET_IsRecordChanged(changed); });
     testata.BeforeUpdate().Connect([this](bool& cancel) { FME_AGGANCI_BeforeUpdate(cancel); });
     testata.AfterUpdate().Connect([this](bool success) { FME_AGGANCI_AfterUpdate(success); });
     testata.AfterUndo().Connect([this](bool success) { FME_AGGANCI_AfterUndo(success); });
@@ -109,6 +110,16 @@ void FRMFA_AGGANCI::FME_AGGANCI_IsRecordChanged(bool& changed) {
             if (!changed && RigheModificate()) changed = true;
         })
         .Step([&] { ui_.CMD_DUPLICA->Enabled(!changed); })
+        .Run();
+}
+
+// A row edited is pending until its header is saved. Only the header may enable the button again: it
+// counts the rows' changes with its own.
+void FRMFA_AGGANCI::FME_AGGANCIDET_IsRecordChanged(bool& changed) {
+    Procedura("FME_AGGANCIDET_IsRecordChanged", HandlerTable::B)
+        .Step([&] {
+            if (changed) ui_.CMD_DUPLICA->Enabled(false);
+        })
         .Run();
 }
 

@@ -135,6 +135,9 @@ void DataFrame::ControlEdited(entry::IControl& control) {
         value = db::Variant(static_cast<int>(check->Value()));
     }
     target.Value(value);
+    // The form learns of the edit as it is typed, not only at the next status change: what it allows
+    // while something waits to be saved (a run on the rows) follows at once.
+    IsChanged();
 }
 
 void DataFrame::Status(std::int16_t status) {

@@ -119,7 +119,11 @@ TEST_F(Database, DataFrameWritesWhatTheUserTypesWhenSaved) {
     });
     frame->AfterUpdate().Connect([&](bool ok) { log.push_back(ok ? "AfterUpdate ok" : "AfterUpdate failed"); });
 
+    // The form hears of an edit as it is typed, with the record already holding it.
+    std::vector<bool> asked;
+    frame->IsRecordChanged().Connect([&](bool& changed) { asked.push_back(changed); });
     descr->UserType("Uomo classico");
+    EXPECT_EQ(asked, std::vector<bool>{true});
     qta->UserType("");  // an empty number is no value
     EXPECT_TRUE(frame->IsChanged());
     EXPECT_FALSE(frame->Save());

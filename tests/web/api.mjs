@@ -47,6 +47,14 @@ try {
   const after = await c.until((s) => s.done >= 1 && !s.busy);
   assert.ok(!after.ended && after.forms.length === 1 && after.notice === '', 'the form is still open');
 
+  step('an edit not saved turns the generate button off: a click on it is refused and runs nothing');
+  await c.post('/api/action', { form: FORM, do: 'type', control: 'TXT_DESCARTDAGENERARE', text: 'UNSAVED DESC' });
+  const edited = await c.until((s) => s.done >= 2 && !s.busy);
+  assert.equal(edited.forms[0].controls.find((x) => x.name === 'CMD_DUPLICA').enabled, false);
+  await c.post('/api/action', { form: FORM, do: 'click', control: 'CMD_DUPLICA' });
+  assert.match((await c.until((s) => s.done >= 3 && !s.busy)).notice, /CMD_DUPLICA cannot be reached/);
+  assert.equal(articles(), before, 'no article was generated');
+
   step('the icon needs no token; an unknown form and an oversized body are refused as such');
   assert.equal((await fetch(`${server.base}/favicon.ico`)).status, 204);
   const stranger = Object.assign(new ApiClient(server), { sid: 'nosuchform' });
