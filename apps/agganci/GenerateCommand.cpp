@@ -3,10 +3,10 @@
 // pressed, and every question the run asks answered by a flag.
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -114,12 +114,6 @@ void Run(const GlobalOptions& options, GenerateArgs a) {
 
     auto shell = host::HeadlessShell::Start(options.db, options.company);
     ShowProgressOnStderr(*shell, options.quiet);
-    // The run writes its log into the company's log folder; a folder that is missing would silently
-    // switch the log off, and the log is what this command prints.
-    {
-        std::error_code ignored;
-        std::filesystem::create_directories(generation::CartellaDeiLog(*shell->Global()), ignored);
-    }
     std::string unanswered;
     shell->Messages()->SetMessageResponder([&](const host::ShownMessage& m) { return Answer(m, a, unanswered); });
 
@@ -166,6 +160,7 @@ void Run(const GlobalOptions& options, GenerateArgs a) {
                                 " characters: answer the run's question with --truncate yes|no");
     if (choices.empty() && !a.proceedWithoutVariants) throw MissingAnswer(kNoVariantSelection);
 
+    MakeLogFolder(*shell->Global());
     host::UserScript script;
     if (a.regenerate && form->ZEL_CHKRIGENERA() != 1) script.Click("ZEL_CHKRIGENERA");
     script.Click("CMD_DUPLICA");
@@ -177,15 +172,9 @@ void Run(const GlobalOptions& options, GenerateArgs a) {
     }
     if (!unanswered.empty()) throw MissingAnswer(unanswered);
     // Messages the run shows (a row's missing data, a refused run) are in its outcome; errors are not.
-    std::string problems;
-    for (std::size_t i = boxesBefore; i < shell->Messages()->ErrorBoxes().size(); ++i) {
-        const auto& e = shell->Messages()->ErrorBoxes()[i];
-        problems += "\n  error in " + e.procedure + ": " + e.description;
-    }
-    if (!acted)
-        for (const auto& f : shell->Failures()) problems += "\n  " + f;
-    if (!problems.empty()) throw std::runtime_error("the generation run reported:" + problems);
-    ReportRun(form->LastRunOutcome(), form->LogElaborazione(), options.json, {{"model", a.model}});
+    std::vector<std::string> errors = ErrorBoxesSince(*shell->Messages(), boxesBefore);
+    if (!acted) errors.insert(errors.end(), shell->Failures().begin(), shell->Failures().end());
+    ReportRun(form->LastRunOutcome(), form->LogElaborazione(), options.json, {{"model", a.model}}, errors);
 }
 
 }  // namespace
@@ -200,7 +189,7 @@ void AddGenerateCommand(CLI::App& cli, GlobalOptions& options) {
     cmd->add_option("MODEL", args.model, "Code of the model article whose links are generated")->required();
     cmd->add_flag("--regenerate", args.regenerate,
                   "Tick \"Rigenera agganci esistenti\": rows already generated are generated again (the previous "
-                  "article stays when the new one cannot be created)");
+                  "article stays when the new one cannot be created; an article the row did not create is kept)");
     cmd->add_option("--truncate", args.truncate,
                     "Answer to the question asked for a code longer than the company allows: yes truncates it, "
                     "no skips the row")

@@ -134,6 +134,15 @@ void Elenca(const GlobalOptions& options, db::Connection& c, const host::GlobalO
     for (const auto& f : files) std::cout << "  " << f["file"].get<std::string>() << "\n";
 }
 
+// A journal line as the file shows it: the run writes some texts ending in CR LF, which the file gives as an
+// empty line after it; the CR alone would be a stray character on the terminal.
+std::string SenzaCr(const std::string& testo) {
+    std::string riga;
+    for (std::size_t i = 0; i < testo.size(); ++i)
+        if (testo[i] != '\r' || (i + 1 < testo.size() && testo[i + 1] != '\n')) riga += testo[i];
+    return riga;
+}
+
 void Stampa(const GlobalOptions& options, bool elenco, const std::string& run) {
     Session s = OpenSession(options, Access::Read);
     auto& c = *s.connection;
@@ -165,7 +174,7 @@ void Stampa(const GlobalOptions& options, bool elenco, const std::string& run) {
     }
     if (log->origine == "journal") std::cout << "Run: " << log->titolo << " (started " << log->inizio << ")\n";
     else std::cout << "File: " << log->titolo << "\n";
-    for (const Riga& r : log->righe) std::cout << r.testo << "\n";
+    for (const Riga& r : log->righe) std::cout << SenzaCr(r.testo) << "\n";
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // the mass tab chosen in the side bar, the article filters stated in the advanced query, Next, articles
 // unticked in the grid, the mode, code text and parameters typed, Duplicate pressed, and the run's
 // questions answered by flags.
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <stdexcept>
@@ -71,7 +70,26 @@ void ChooseMode(LinksFormSession& session, const std::string& mode, long selecte
     if (!offered && mode == "replace")
         throw std::runtime_error("--mode replace: the complete new code needs exactly one selected article; --where "
                                  "selects " + std::to_string(selected));
+    if (!offered && mode == "prefix")
+        throw std::runtime_error("--mode prefix: the prefix mode is not offered when the company's article codes "
+                                 "are structured");
     session.Passo("--mode", host::UserScript().Choose("CBO_PREFISSO", caption));
+}
+
+// The tab disables the fields that belong to one new article when several articles are selected: refused
+// with that reason, as the complete code is, rather than as a field nobody can reach.
+void RefuseFieldsOfOneArticle(LinksFormSession& session, const MassArgs& a, long selected) {
+    const std::pair<bool, std::pair<const char*, const char*>> fields[] = {
+        {a.description.has_value(), {"--description", "TXT_DESCRD"}},
+        {a.extendedDescription.has_value(), {"--extended-description", "TXT_DESCRESTD"}},
+        {a.typology.has_value(), {"--typology", "TXT_TIPOLOGIAD"}},
+    };
+    for (const auto& [given, flag] : fields) {
+        const auto control = session.Form().Control(flag.second);
+        if (given && control && !control->Enabled())
+            throw std::runtime_error(std::string(flag.first) + ": the option needs exactly one selected article; "
+                                     "--where selects " + std::to_string(selected));
+    }
 }
 
 // The checks the run makes before its first question that need no answer, made for the dry run as for the
@@ -125,10 +143,6 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
     for (const auto& v : a.variants) choices.insert(ParseVariantChoice(v));
     LinksFormSession session(options, a.dryRun ? Access::Read : Access::Write);
     auto& shell = session.Shell();
-    {
-        std::error_code ignored;  // a missing log folder would silently switch the log off
-        std::filesystem::create_directories(generation::CartellaDeiLog(*shell.Global()), ignored);
-    }
     std::string unanswered;
     shell.Messages()->SetMessageResponder([&](const host::ShownMessage& m) -> std::optional<long> {
         if (m.text == host::controls::DataFrame::kDomandaChiusura) return entry::kAnswerNo;
@@ -155,6 +169,7 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
 
     // One step per flag, so that a field the form refuses is reported under the flag that filled it.
     ChooseMode(session, a.mode, selection->RecordCount());
+    RefuseFieldsOfOneArticle(session, a, selection->RecordCount());
     session.Passo("--text", host::UserScript().Type("TXT_PREFISSODART", a.text));
     const std::pair<const std::optional<std::string>*, std::pair<const char*, const char*>> fields[] = {
         {&a.description, {"--description", "TXT_DESCRD"}},
@@ -165,7 +180,7 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
         {&a.typology, {"--typology", "TXT_TIPOLOGIAD"}},
     };
     for (const auto& [value, flag] : fields)
-        if (*value) session.Passo(flag.first, host::UserScript().Type(flag.second, **value));
+        if (*value) session.TypeValue(flag.first, flag.second, **value);  // the codes in their masters' spelling
 
     CheckAsTheRun(session, choices);
     if (a.dryRun) {
@@ -181,6 +196,7 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
                 throw std::runtime_error("the code " + p.nuovo + " is longer than " + std::to_string(p.massimo) +
                                          " characters: answer the run's question with --truncate yes|no");
     if (choices.empty() && !a.proceedWithoutVariants) throw std::runtime_error(kNoVariantSelection);
+    MakeLogFolder(*shell.Global());
     const std::size_t boxesBefore = shell.Messages()->ErrorBoxes().size();
     const std::size_t messagesBefore = shell.Messages()->Messages().size();
     {
@@ -190,13 +206,8 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
     // A value the tab refuses stops the run before anything is written.
     if (!form.LastRunOutcome().started) session.Rifiuti(messagesBefore, "--mode");
     if (!unanswered.empty()) throw std::runtime_error(unanswered);
-    std::string problems;
-    for (std::size_t i = boxesBefore; i < shell.Messages()->ErrorBoxes().size(); ++i) {
-        const auto& e = shell.Messages()->ErrorBoxes()[i];
-        problems += "\n  error in " + e.procedure + ": " + e.description;
-    }
-    if (!problems.empty()) throw std::runtime_error("the mass duplication run reported:" + problems);
-    ReportRun(form.LastRunOutcome(), form.LogElaborazione(), options.json, nlohmann::json::object());
+    ReportRun(form.LastRunOutcome(), form.LogElaborazione(), options.json, nlohmann::json::object(),
+              ErrorBoxesSince(*shell.Messages(), boxesBefore));
 }
 
 }  // namespace
@@ -216,7 +227,10 @@ void AddMassCommand(CLI::App& cli, GlobalOptions& options) {
     cmd->add_option("--mode", args.mode, "prefix, mask or replace (replace: one selected article only)")
         ->required()
         ->check(CLI::IsMember({"prefix", "mask", "replace"}));
-    cmd->add_option("--text", args.text, "The prefix, the mask or the complete new code")->required();
+    cmd->add_option("--text", args.text,
+                    "The prefix, the mask or the complete new code; the form removes single quotes from it "
+                    "(--dry-run shows the codes it gives)")
+        ->required();
     cmd->add_option("--description", args.description, "Description of the new article (one article only)");
     cmd->add_option("--extended-description", args.extendedDescription,
                     "Extended description (one article only); without it each new article keeps its source's");
@@ -226,7 +240,10 @@ void AddMassCommand(CLI::App& cli, GlobalOptions& options) {
     cmd->add_option("--typology", args.typology, "Typology code (one article only)");
     cmd->add_option("--variant", args.variants,
                     "Variant activation, CODE=on|off[:auto|:GROUP], made in the variant form: the variants of the "
-                    "selected article, or every configured variant when several are selected");
+                    "selected article, or every configured variant when several are selected. on/off switches the "
+                    "variant on the new articles; :auto gives it a grouping named after the new code, :GROUP a "
+                    "grouping of that code; a variant named without :auto gets no automatic grouping, and the "
+                    "variants not named keep the form's state");
     cmd->add_option("--untick", args.untick, "Leave this selected article out of the run");
     cmd->add_option("--truncate", args.truncate, "Answer to the too-long-code question: yes truncates, no skips")
         ->check(CLI::IsMember({"yes", "no"}));

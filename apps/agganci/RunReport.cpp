@@ -1,5 +1,6 @@
 #include "apps/agganci/RunReport.h"
 
+#include <filesystem>
 #include <iostream>
 
 #include "apps/agganci/Commands.h"
@@ -27,6 +28,11 @@ bool Failed(const generation::ArticleOutcome& a) {
            (a.state == ArticleState::AlreadyExists && !a.recorded);
 }
 
+// An article that existed already and that a link row records instead of creating it: done, counted apart.
+bool AlreadyExisted(const generation::ArticleOutcome& a) {
+    return a.state == ArticleState::AlreadyExists && a.recorded;
+}
+
 // Why the run did nothing, or stopped; empty when it went through.
 std::string RunError(const generation::RunOutcome& outcome) {
     if (!outcome.started) return "nothing done: " + outcome.stopReason;
@@ -50,21 +56,41 @@ nlohmann::json OutcomeJson(const generation::RunOutcome& outcome) {
     return articles;
 }
 
+void MakeLogFolder(const entry::IClsGlobal& global) {
+    std::error_code ignored;  // reported with the run: the log is then switched off, and the report says so
+    std::filesystem::create_directories(generation::CartellaDeiLog(global), ignored);
+}
+
+std::vector<std::string> ErrorBoxesSince(const host::ScriptedMessageService& messages, std::size_t first) {
+    std::vector<std::string> errors;
+    for (std::size_t i = first; i < messages.ErrorBoxes().size(); ++i) {
+        const auto& e = messages.ErrorBoxes()[i];
+        errors.push_back("error in " + e.procedure + ": " + OneLine(e.description));
+    }
+    return errors;
+}
+
 void ReportRun(const generation::RunOutcome& outcome, const generation::ProcessingLog& log, bool json,
-               nlohmann::json header) {
+               nlohmann::json header, const std::vector<std::string>& errorsShown) {
     long failed = 0;
-    for (const auto& a : outcome.articles) failed += Failed(a) ? 1 : 0;
+    long alreadyExisted = 0;
+    for (const auto& a : outcome.articles) {
+        failed += Failed(a) ? 1 : 0;
+        alreadyExisted += AlreadyExisted(a) ? 1 : 0;
+    }
     const long created = outcome.Count(ArticleState::Created);
     const std::string error = RunError(outcome);
     const int errorCode = outcome.interrupted ? 130 : 1;  // as a shell reports a program stopped by Ctrl-C
     if (json) {
         header["created"] = created;
         header["notCreated"] = failed;
+        header["alreadyExisted"] = alreadyExisted;
         header["completed"] = outcome.completed;
         header["articles"] = OutcomeJson(outcome);
         header["log"] = log.RigheAccumulate();
         header["logFile"] = log.LogDisabilitato() ? std::string() : log.FileLog();
         if (!outcome.stopReason.empty()) header["stopReason"] = outcome.stopReason;
+        if (!errorsShown.empty()) header["errors"] = errorsShown;
         if (!error.empty()) {
             header["error"] = error;
             header["exitCode"] = errorCode;
@@ -79,15 +105,19 @@ void ReportRun(const generation::RunOutcome& outcome, const generation::Processi
         for (const auto& a : outcome.articles)
             if (Failed(a))
                 std::cerr << "not created: " << a.item << " -> " << a.newCode << ": " << OneLine(a.reason) << "\n";
+        for (const auto& e : errorsShown) std::cerr << e << "\n";
     }
-    // An interrupted run tells how far it got. Rows that already had their article are counted apart: a
-    // second run of a generation creates nothing and says why.
-    const long already = outcome.Count(ArticleState::AlreadyGenerated);
+    // An interrupted run tells how far it got. Rows that already had their article, or whose code existed and
+    // was recorded, are counted apart: a second run of a generation creates nothing and says why.
+    const auto apart = [](long n, const char* what) { return n > 0 ? ", " + std::to_string(n) + what : std::string(); };
     if (!json && (error.empty() || outcome.interrupted))
         std::cerr << created << " created, " << failed << " not created"
-                  << (already > 0 ? ", " + std::to_string(already) + " already generated" : std::string()) << "\n";
+                  << apart(outcome.Count(ArticleState::AlreadyGenerated), " already generated")
+                  << apart(alreadyExisted, " already existed") << "\n";
     if (!error.empty()) throw RunNotDone(error, errorCode);
-    SetExitCode(failed > 0 ? 2 : 0);
+    // An error box does not stop the run, but what it was about may be left undone (an article without its
+    // season history, say): the run went through without doing everything.
+    SetExitCode(failed > 0 || !errorsShown.empty() ? 2 : 0);
 }
 
 }  // namespace app

@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
     CLI::App cli{"agganci - creates new article master records from existing ones: link generation, "
                  "article duplication and mass duplication, on a company database.\n"
                  "Exit status: 0 done; 2 the run went through but some rows or articles were not created "
-                 "(each listed with its reason); 1 nothing was done (an error or a refusal, one line on stderr); "
+                 "(each listed with its reason) or it showed an error (listed too); 1 nothing was done (an error "
+                 "or a refusal, one line on stderr); "
                  "130 a run stopped by Ctrl-C between two articles; "
                  "a usage error exits 100 or above (104 a value of the wrong kind, 105 a value not valid or not "
                  "UTF-8 text, 106 a required argument or an option's value missing, 109 an argument not expected)."};

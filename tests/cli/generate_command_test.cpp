@@ -4,10 +4,12 @@
 
 #include "DemoCompanyFolder.h"
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "db/Connection.h"
+#include "db/Driver.h"
 
 namespace {
 
@@ -73,6 +75,7 @@ TEST_F(GenerateCommand, TheDryRunTruncatesAsAnsweredAndSeesACodeAnEarlierRowTake
     for (const char* notValid : {"--truncate maybe", "--variant COL=maybe"})
         EXPECT_EQ(Generate("MODELLO04 --dry-run " + std::string(notValid)).code, 105) << notValid;
     EXPECT_EQ(Articles(), before);
+    EXPECT_FALSE(std::filesystem::exists(dir / "logs"));  // not even the log folder
 
     const auto run = Generate("MODELLO03 --truncate yes --proceed-without-variants");
     ASSERT_EQ(run.code, 0) << run.out;
@@ -131,6 +134,18 @@ TEST_F(GenerateCommand, TheReportDoesNotDependOnTheLog) {
     EXPECT_TRUE(Prints(m, {"\"created\": 2"}));
 }
 
+// An error box shown during the run does not stop it: the run is reported as usual, the error with it, exit 2.
+TEST_F(GenerateCommand, AnErrorShownDuringTheRunIsReportedWithTheRun) {
+    Open()->GetDriver().RunScript("CREATE TRIGGER SEASON_FAILS BEFORE INSERT ON FA25_STORICOSTAGIONI WHEN "
+                                  "NEW.FA25_CODART_MG66 = 'DNMODELLO04TS-DENIM-BLU' BEGIN SELECT RAISE(ABORT, "
+                                  "'no season'); END");
+    const auto r = Generate("MODELLO04 --proceed-without-variants");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(Prints(r, {"Termine elaborazione", "\nerror in Pcls_DuplArticolo_AfterUpdateFA12: no season - "
+                           "statement: INSERT INTO FA25_STORICOSTAGIONI", "\n3 created, 0 not created\n"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'DNMODELLO04%'"), 3);
+}
+
 // Another program holding the database's write lock for the whole run: nothing can be written, the command
 // says so with a non-zero status, and its counts are what the database holds.
 TEST_F(GenerateCommand, ADatabaseHeldByAnotherWriterIsReportedTruthfully) {
@@ -169,7 +184,13 @@ TEST_F(GenerateCommand, RegeneratingKeepsAnArticleTheLinkDidNotCreate) {
     EXPECT_TRUE(Prints(dry, {"DNMODELLO04TS-DENIM-BLU     exists, not created by this row: kept and recorded"}))
         << dry.out;
     const auto r = Generate("MODELLO04 --regenerate --proceed-without-variants");
-    EXPECT_TRUE(Prints(r, {"Errore: Codice articolo da generare già esistente! "})) << r.out;
+    EXPECT_EQ(r.code, 0);
+    // Recorded, not created: counted apart.
+    EXPECT_TRUE(Prints(r, {"Errore: Codice articolo da generare già esistente! ",
+                           "\n2 created, 0 not created, 1 already existed\n"}));
+    EXPECT_TRUE(Prints(AgganciStdout("--json --db sqlite:company.db generate MODELLO04 --regenerate "
+                                     "--proceed-without-variants"),
+                       {"\"alreadyExisted\": 1,", "\"created\": 2,"}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'DNMODELLO04TS-DENIM-BLU' "
                     "AND MG87_DESCART = 'Preesistente'"),
               1);

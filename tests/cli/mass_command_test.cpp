@@ -4,9 +4,14 @@
 
 #include "DatabaseSnapshot.h"
 #include "DemoCompanyFolder.h"
+#include "db/Driver.h"
 
+#include <filesystem>
 #include <string>
 #include <utility>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -47,6 +52,7 @@ TEST_F(MassCommand, TheDryRunListsTheCodesAndWritesNothing) {
     EXPECT_TRUE(Prints(r, {"XCAM-100", "XCAM-102"}));
     EXPECT_EQ(r.out.find("XCAM-101"), std::string::npos) << r.out;
     EXPECT_EQ(Articles(), before);
+    EXPECT_FALSE(std::filesystem::exists(dir / "logs"));  // not even the log folder
     // A prefix selects as = and ranges do: case aside.
     EXPECT_TRUE(Prints(Mass("--where Articolo^=cam-10 --mode prefix --text X --dry-run"), {"XCAM-100", "XCAM-105"}));
 
@@ -109,6 +115,12 @@ TEST_F(MassCommand, TheDryRunRefusesWhatTheRunRefuses) {
                  "\": The value for field 'MG87_DESCARTEST' is longer than its size of 1672 characters"},
             {"--where Articolo=CAM-100..CAM-101 --mode replace --text NEW",
              "--mode replace: the complete new code needs exactly one selected article; --where selects 2\n"},
+            {"--where Articolo=CAM-100..CAM-101 --mode prefix --text X --description D",
+             "--description: the option needs exactly one selected article; --where selects 2\n"},
+            {"--where Articolo=CAM-100..CAM-101 --mode prefix --text X --extended-description E",
+             "--extended-description: the option needs exactly one selected article; --where selects 2\n"},
+            {"--where Articolo=CAM-100..CAM-102 --mode prefix --text X --typology T",
+             "--typology: the option needs exactly one selected article; --where selects 3\n"},
         };
         for (const auto& [args, refusal] : cases) {
             const auto r = Mass(args + how);
@@ -117,6 +129,55 @@ TEST_F(MassCommand, TheDryRunRefusesWhatTheRunRefuses) {
         }
     }
     EXPECT_EQ(testsupport::DatabaseSnapshot(*Open()), before);
+
+    // Article codes made of segments: the tab does not offer the prefix.
+    Exec("INSERT INTO MG6F_DIMEART (MG6F_DITTA_CG18, MG6F_PROG, MG6F_DESCR, MG6F_SIZE) VALUES (1, 1, 'Modello', 6)");
+    const auto prefix = Mass("--where Articolo=CAM-100 --mode prefix --text X --dry-run");
+    EXPECT_EQ(prefix.code, 1) << prefix.out;
+    EXPECT_TRUE(Prints(prefix, {"agganci: --mode prefix: the prefix mode is not offered when the company's article "
+                                "codes are structured\n"}));
+}
+
+// An error box shown during the run does not stop it: the run is reported as usual, the error with it, and the
+// exit status says that not everything was done. A failed season history row leaves its article without it;
+// a failed completion removes its article.
+TEST_F(MassCommand, AnErrorShownDuringTheRunIsReportedWithTheRun) {
+    Open()->GetDriver().RunScript(
+        "CREATE TRIGGER SEASON_FAILS BEFORE INSERT ON FA25_STORICOSTAGIONI WHEN NEW.FA25_CODART_MG66 IN "
+        "('XCAM-101', 'JCAM-101') BEGIN SELECT RAISE(ABORT, 'no season'); END;"
+        "CREATE TRIGGER COMPLETION_FAILS BEFORE UPDATE ON FA12_ARTICOLI WHEN NEW.FA12_CODART_MG66 = 'YCAM-101' "
+        "BEGIN SELECT RAISE(ABORT, 'no completion'); END;");
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"X", {"\nerror in Pcls_DuplArticolo_AfterUpdateFA12: no season - statement: INSERT INTO FA25_STORICOSTAGIONI",
+               "\n3 created, 0 not created\n"}},
+        {"Y", {"\nnot created: CAM-101 -> YCAM-101: Errore nella funzione: AggiornaFa12_Fa13\n"
+               "error in AggiornaFa12_Fa13: no completion - statement:  UPDATE FA12_ARTICOLI",
+               "\n2 created, 1 not created\n"}},
+    };
+    for (const auto& [text, pieces] : cases) {
+        SCOPED_TRACE(text);
+        const auto r = Mass("--where Articolo=CAM-100..CAM-102 --mode prefix --text " + text +
+                            " --proceed-without-variants");
+        EXPECT_EQ(r.code, 2);
+        EXPECT_TRUE(Prints(r, {"Termine elaborazione", pieces[0], pieces[1]}));
+        EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART IN ('" + text + "CAM-100', '" + text +
+                        "CAM-102')"),
+                  2);
+    }
+    const auto json = AgganciStdout("--json --db sqlite:company.db mass --where Articolo=CAM-100..CAM-102 --mode "
+                                    "prefix --text J --proceed-without-variants");
+    EXPECT_EQ(json.code, 2);
+    const auto run = nlohmann::json::parse(json.out);  // one document
+    EXPECT_EQ(run["created"], 3);
+    ASSERT_EQ(run["errors"].size(), 1u) << run;
+    EXPECT_EQ(run["errors"][0].get<std::string>().rfind("error in Pcls_DuplArticolo_AfterUpdateFA12: no season", 0),
+              0u);
+}
+
+TEST_F(MassCommand, TheHelpTellsHowVariantsAndTheCodeTextAreTaken) {
+    EXPECT_TRUE(Prints(Mass("--help"), {":auto gives it a grouping named after the new code, :GROUP a grouping",
+                                        "a variant named without :auto gets no automatic grouping, and the",
+                                        "the form removes single quotes from it"}));
 }
 
 // A value that is not valid is a usage error naming its flag; a column the selection's table does not have is

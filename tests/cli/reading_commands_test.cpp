@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "db/Driver.h"
+
 namespace {
 
 class ReadingCommands : public testsupport::DemoCompanyFolder {
@@ -91,6 +93,19 @@ TEST_F(ReadingCommands, EveryRunKeepsItsOwnLogBesideItsDatabaseApartFromAnotherD
     EXPECT_EQ(other.out, "agganci: no processing log for company 1\n");
     EXPECT_EQ(Json("--db sqlite:other.db --json log --list"),
               (nlohmann::json{{"runs", nlohmann::json::array()}, {"files", nlohmann::json::array()}}));
+}
+
+// A line of the run that ends in CR LF is printed from the journal as the file holds it: the line, then an empty
+// one, and no carriage return.
+TEST_F(ReadingCommands, TheLogOfARunIsPrintedWithoutCarriageReturns) {
+    Open()->GetDriver().RunScript("CREATE TRIGGER FASHION_FAILS BEFORE INSERT ON FA12_ARTICOLI WHEN "
+                                  "NEW.FA12_CODART_MG66 = 'XCAM-100' BEGIN SELECT RAISE(ABORT, 'no fashion'); END");
+    ASSERT_EQ(Agganci("--db sqlite:company.db mass --where Articolo=CAM-100 --mode prefix --text X "
+                      "--proceed-without-variants").code, 2);
+    const auto log = Agganci("--db sqlite:company.db log 1");
+    EXPECT_EQ(log.code, 0);
+    EXPECT_TRUE(Has(log.out, "\nErrore in duplicazione attributi fashion \n\nno fashion - statement:")) << log.out;
+    EXPECT_FALSE(Has(log.out, "\r")) << log.out;
 }
 
 TEST_F(ReadingCommands, ProgressGoesToStderrUnlessQuiet) {
