@@ -4,6 +4,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "db/Error.h"
+#include "db/Variant.h"
+
 namespace app {
 namespace {
 
@@ -50,6 +53,40 @@ CLI::Option* WholeNumber(CLI::Option* option, long min, long max) {
             if (beyondLong || value > max) return text + " is more than " + std::to_string(max);
             text = std::to_string(value);  // read as typed: CLI11 would take 010 for octal
             return {};
+        },
+        ""));
+}
+
+CLI::Option* AtMost(CLI::Option* option, std::size_t characters) {
+    return option->check(CLI::Validator(
+        [characters](std::string& text) {
+            const std::size_t length = db::Len(db::RTrim(text));
+            if (length <= characters) return std::string();
+            return "takes at most " + std::to_string(characters) + " characters (" + std::to_string(length) + " given)";
+        },
+        ""));
+}
+
+CLI::Option* Number(CLI::Option* option, bool whole, const db::Decimal& min, const db::Decimal& max) {
+    const std::string name = option->get_name();
+    return option->check(CLI::Validator(
+        [name, whole, min, max](std::string& text) -> std::string {
+            if (db::Trim(text).empty()) return {};
+            const std::string kind = whole ? "a whole number" : "a number";
+            const CLI::ConversionError wrongKind(name + ": " + text + " is not " + kind,
+                                                 CLI::ExitCodes::ConversionError);
+            try {
+                const db::Decimal value = db::Decimal::Parse(text);
+                if (whole && value.Scale() > 0) throw wrongKind;
+                if (value < min) return text + " is less than " + min.ToString();
+                if (max < value) return text + " is more than " + max.ToString();
+                return {};
+            } catch (const db::Error& e) {
+                if (e.Number() != db::errc::Overflow) throw wrongKind;
+                // More digits than any number the database holds: beyond either end.
+                return db::Trim(text).front() == '-' ? text + " is less than " + min.ToString()
+                                                     : text + " is more than " + max.ToString();
+            }
         },
         ""));
 }

@@ -4,12 +4,24 @@
 // value missing.
 #include <CLI/CLI.hpp>
 
+#include <cstddef>
 #include <string>
+
+#include "db/Decimal.h"
 
 namespace app {
 
 // The option takes a whole number from min to max ("--port: 99999 is more than 65535").
 CLI::Option* WholeNumber(CLI::Option* option, long min, long max);
+
+// The option's text takes at most `characters` characters, as its column does; blanks beyond them are dropped,
+// as the database drops them.
+CLI::Option* AtMost(CLI::Option* option, std::size_t characters);
+
+// The option takes a number read as a form's field reads it (the database's own conversion: "1,5" is no
+// number), from `min` to `max`; `whole` for an integer column. A blank value is let through: it empties the
+// field.
+CLI::Option* Number(CLI::Option* option, bool whole, const db::Decimal& min, const db::Decimal& max);
 
 // Every value of every option and positional of `app` and its commands is UTF-8 text: it is stored as such and
 // printed in JSON, which cannot carry anything else.

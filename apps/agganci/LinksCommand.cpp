@@ -8,9 +8,12 @@
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
+#include "apps/agganci/ArgumentChecks.h"
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/JsonValue.h"
 #include "apps/agganci/LinksFormSession.h"
+#include "db/Decimal.h"
+#include "db/Error.h"
 #include "db/Field.h"
 #include "db/Quote.h"
 #include "db/Transaction.h"
@@ -145,8 +148,12 @@ void Aggiungi(const GlobalOptions& options, const AddArgs& a) {
     const bool nuovaTestata = ui.FME_AGGANCI->Status() == entry::kvStatoNuovo;
 
     auto scrivi = [&](const std::string& argomento, const char* campo, const std::optional<std::string>& valore) {
-        if (valore) s.Passo(argomento, host::UserScript().Type(campo, *valore));
+        if (valore) s.TypeValue(argomento, campo, *valore);
     };
+    // The form locks the prefix of a saved header (the codes already generated carry it).
+    if (a.prefisso && !nuovaTestata)
+        throw std::runtime_error("--prefix: the prefix of a saved link header cannot be changed (it is " +
+                                 OTrattino(LeggiTestata(s).prefisso) + ")");
     scrivi("--prefix", "TXT_PREFISSO", a.prefisso);
     scrivi("--main-fabric", "TXT_TESSPRINC", a.tessutoPrincipale);
     scrivi("--sequence", "TXT_SEQUENZA", a.sequenza);
@@ -172,15 +179,16 @@ void Aggiungi(const GlobalOptions& options, const AddArgs& a) {
     s.Passo("MODEL", host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
     if (ui.FME_AGGANCI->IsChanged()) throw std::runtime_error("MODEL: the links of " + a.modello + " were not saved");
     const Testata t = LeggiTestata(s);
+    const std::string modello = db::Trim(ui.TXT_MODORIGINE->Text());
 
     if (options.json) {
-        nlohmann::json j{{"model", a.modello},   {"fabric", db::Trim(ui.TXT_TSAGGANCIO->Text())},
-                         {"link", guidRiga},      {"header", t.guid},
+        nlohmann::json j{{"model", modello},  {"fabric", db::Trim(ui.TXT_TSAGGANCIO->Text())},
+                         {"link", guidRiga},  {"header", t.guid},
                          {"headerCreated", nuovaTestata}};
         std::cout << JsonText(j) << "\n";
         return;
     }
-    std::cout << "Link " << db::Trim(ui.TXT_TSAGGANCIO->Text()) << " added to " << a.modello;
+    std::cout << "Link " << db::Trim(ui.TXT_TSAGGANCIO->Text()) << " added to " << modello;
     if (nuovaTestata) std::cout << " (new link header, prefix " << OTrattino(t.prefisso) << ")";
     std::cout << "\n";
 }
@@ -269,21 +277,36 @@ void AddLinksCommand(CLI::App& cli, GlobalOptions& options) {
         "add", "Add a link row to a model (the model's link header is created with its first row). Header values "
                "are set only while the form lets them change: the prefix of a saved header is fixed.");
     cmd->add_option("MODEL", add.modello, "Model article code (a finished product)")->required();
-    cmd->add_option("--fabric", add.tessuto, "Link fabric (an article of kind TS)")->required();
-    cmd->add_option("--description", add.descrizione, "Description of the article to generate")->required();
+    // The sizes and kinds are those of the link header's and rows' columns (FA63_AGGANCI, FA64_AGGANCIDET): checked
+    // as the command line is read, under the option's name, rather than refused by the form's records in their
+    // inside words (a column, "Type mismatch").
+    AtMost(cmd->add_option("--fabric", add.tessuto, "Link fabric (an article of kind TS)")->required(), 50);
+    AtMost(cmd->add_option("--description", add.descrizione, "Description of the article to generate (at most 72 "
+                                                              "characters)")
+               ->required(),
+           72);
     auto opzione = [&](const char* nome, std::optional<std::string>& valore, const char* aiuto) {
-        cmd->add_option_function<std::string>(nome, [&valore](const std::string& v) { valore = v; }, aiuto);
+        return cmd->add_option_function<std::string>(nome, [&valore](const std::string& v) { valore = v; }, aiuto);
     };
-    opzione("--extended-description", add.descrizioneEstesa, "Extended description of the article to generate");
-    opzione("--quantity", add.quantita, "Quantity of the fabric on the substituted bill line");
+    AtMost(opzione("--extended-description", add.descrizioneEstesa,
+                   "Extended description of the article to generate (at most 1672 characters)"),
+           1672);
+    Number(opzione("--quantity", add.quantita, "Quantity of the fabric on the substituted bill line (a number, such "
+                                               "as 1.5)"),
+           false, db::Decimal(-999999999999999999, 5), db::Decimal(999999999999999999, 5));
     opzione("--season", add.stagione, "Season code");
-    opzione("--line", add.linea, "Line code");
-    opzione("--brand", add.marchio, "Brand code");
-    opzione("--typology", add.tipologia, "Typology code (of finished products)");
-    opzione("--prefix", add.prefisso, "Prefix of the generated codes (only for a new link header)");
-    opzione("--main-fabric", add.tessutoPrincipale, "Main fabric of the model's bill, replaced by the link fabric");
-    opzione("--sequence", add.sequenza, "Line of the main fabric in the model's bill");
-    opzione("--alt-code", add.codiceAlternativo, "Alternative model code used in the generated codes");
+    AtMost(opzione("--line", add.linea, "Line code"), 20);
+    AtMost(opzione("--brand", add.marchio, "Brand code"), 20);
+    AtMost(opzione("--typology", add.tipologia, "Typology code (of finished products)"), 20);
+    AtMost(opzione("--prefix", add.prefisso, "Prefix of the generated codes (only for a new link header; at most 25 "
+                                             "characters)"),
+           25);
+    AtMost(opzione("--main-fabric", add.tessutoPrincipale,
+                   "Main fabric of the model's bill, replaced by the link fabric"),
+           50);
+    Number(opzione("--sequence", add.sequenza, "Line of the main fabric in the model's bill (a whole number)"), true,
+           db::Decimal::FromInt(-2147483648LL), db::Decimal::FromInt(2147483647));
+    AtMost(opzione("--alt-code", add.codiceAlternativo, "Alternative model code used in the generated codes"), 50);
     cmd->callback([&options] { Aggiungi(options, add); });
 
     static std::string removeModel;

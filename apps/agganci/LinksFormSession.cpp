@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "apps/agganci/Session.h"
+#include "apps/agganci/StoredCode.h"
 #include "apps/agganci/TerminalProgress.h"
 #include "entry/ILinksForm.h"
 #include "entry/MDLFA_AGGANCI.h"
@@ -125,8 +126,12 @@ void LinksFormSession::Rifiuti(std::size_t primoMessaggio, const std::string& ar
     }
 }
 
+void LinksFormSession::TypeValue(const std::string& argument, const char* field, const std::string& value) {
+    Passo(argument, host::UserScript().Type(field, StoredOptionValue(*Form().Gcon_Connect(), ditta_, argument, value)));
+}
+
 void LinksFormSession::ApriModello(const std::string& modello) {
-    Passo("MODEL", host::UserScript().Type("TXT_MODORIGINE", modello));
+    TypeValue("MODEL", "TXT_MODORIGINE", modello);
     if (!Form().Ui().TXT_MODORIGINE->Decodificato())
         throw std::runtime_error("MODEL: '" + modello + "' is not a finished-product article of company " +
                                  std::to_string(ditta_));

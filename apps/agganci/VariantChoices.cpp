@@ -4,12 +4,50 @@
 
 #include <stdexcept>
 
+#include "db/QueryValue.h"
 #include "db/Quote.h"
+#include "db/Variant.h"
+#include "entry/CLSFA_AGGANCI.h"
+#include "entry/Rif.h"
 #include "host/controls/BasicControls.h"
 #include "host/controls/Grid.h"
 #include "variants_form/FRMFA_VARIANTI.h"
 
 namespace app {
+namespace {
+
+// Variant codes compare as the database compares codes, as --where and --untick do.
+bool SameCode(const std::string& a, const std::string& b) { return db::SameText(db::RTrim(a), db::RTrim(b)); }
+
+// The engine gives the new article's row of a variant a grouping (automatic or its own) by copying the
+// source article's grouping of that variant under the new code: where the source has none, the new row keeps
+// none, and the choice would be dropped without a word.
+void RequireGroupingToCopy(db::Connection& c, long company, const std::string& article, const std::string& code,
+                           const VariantChoice& choice) {
+    if (!choice.active || (!choice.automaticGrouping && choice.grouping.empty())) return;
+    const auto grouping = db::QueryValue(
+        c, "SELECT MG6B_CODRAGGVAR_MG5G FROM MG6B_GESVARART WITH (NOLOCK) WHERE MG6B_DITTA_CG18 = " +
+               std::to_string(company) + " AND MG6B_CODART_MG66 = " + db::SqlText(article) +
+               " AND MG6B_CODICEVAR_MG5F = " + db::SqlText(code));
+    if (!grouping.IsNull() && !grouping.IsEmpty() && !db::Trim(grouping.Text()).empty()) return;
+    throw std::invalid_argument("--variant " + code + ": the article '" + article +
+                                "' has no grouping of this variant to copy into a new one; give the variant without :" +
+                                (choice.automaticGrouping ? std::string("auto") : choice.grouping));
+}
+
+// The grouping check where the form lists the variants of one article (the model of the links tab, or the one
+// article selected on the mass tab). On the links tab the colour variant takes its grouping from the link fabric.
+void RequireGroupingToCopy(variants_form::FRMFA_VARIANTI& form, const std::string& code, const VariantChoice& choice) {
+    if (form.Articolo().empty()) return;
+    const auto global = entry::Rif(form.ActiveInterface).ClsGlobal();
+    if (entry::Rif(form.FormChiamante).tabVisible == entry::Util_Agganci &&
+        SameCode(code, entry::Rif(global).VarianteColore()))
+        return;
+    RequireGroupingToCopy(entry::Rif(form.Gcon_Connect), std::stol(entry::Rif(global).DittaCorrente()),
+                          form.Articolo(), code, choice);
+}
+
+}  // namespace
 
 std::pair<std::string, VariantChoice> ParseVariantChoice(const std::string& text) {
     const auto eq = text.find('=');
@@ -47,6 +85,7 @@ db::RecordsetPtr BuildVariantSelection(const db::ConnectionPtr& c, long company,
         rs->Filter(db::Variant("MG5F_CODICEVAR = " + db::SqlText(code)));
         if (rs->RecordCount() == 0)
             throw std::invalid_argument("--variant " + code + ": the article '" + source + "' has no such variant");
+        RequireGroupingToCopy(*c, company, source, code, choice);
         rs->MoveFirst();
         (*rs)["SEL"].Value(db::Variant(choice.active ? 1 : 0));
         (*rs)["RAGGRAUTOMATICO"].Value(db::Variant(choice.automaticGrouping ? 1 : 0));
@@ -63,8 +102,9 @@ void ChooseInVariantForm(entry::Form& form, const std::map<std::string, VariantC
     for (const auto& [code, choice] : choices) {
         long row = 0;
         for (long r = 1; r <= grid.RowCount() && row == 0; ++r)
-            if (db::RTrim(grid.CellText(r, "MG5F_CODICEVAR")) == code) row = r;
+            if (SameCode(grid.CellText(r, "MG5F_CODICEVAR"), code)) row = r;
         if (row == 0) throw std::invalid_argument("--variant " + code + ": the variant form does not offer this variant");
+        RequireGroupingToCopy(dynamic_cast<variants_form::FRMFA_VARIANTI&>(form), code, choice);
         const auto ticked = [&](const char* field) { return grid.CellText(row, field) == "1"; };
         if (ticked("SEL") != choice.active) grid.UserTickCell(row, "SEL");
         if (ticked("RAGGRAUTOMATICO") != choice.automaticGrouping) grid.UserTickCell(row, "RAGGRAUTOMATICO");

@@ -24,13 +24,16 @@ struct VariantChoice {
 std::pair<std::string, VariantChoice> ParseVariantChoice(const std::string& text);
 
 // The source's variants as they are (active as on the source, no new grouping), with the choices applied.
-// Error when a choice names a variant the source does not have.
+// Error when a choice names a variant the source does not have, or asks a grouping of a variant the source has
+// no grouping of (the engine makes the new one by copying it).
 db::RecordsetPtr BuildVariantSelection(const db::ConnectionPtr& c, long company, const std::string& source,
                                        const std::map<std::string, VariantChoice>& choices);
 
 // The choices made in the open variant form (FRMFA_VARIANTI) as its user makes them: on the row of each
 // variant the tick and the automatic grouping are set to match, and a grouping code is typed into
-// TXT_RAGGR. std::invalid_argument when the form does not offer a variant named.
+// TXT_RAGGR. Codes match as the database compares them. std::invalid_argument when the form does not offer a
+// variant named, or, where it lists the variants of one article, a grouping is asked of a variant that article
+// has no grouping of.
 void ChooseInVariantForm(entry::Form& form, const std::map<std::string, VariantChoice>& choices);
 
 // The choices made through the variant form as the user does it: `open` is the user's click that opens it,

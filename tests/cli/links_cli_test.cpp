@@ -1,20 +1,25 @@
 // agganci links show|add|remove and agganci log, run as a program: what they print, what they refuse
-// (naming the argument and the form's own words) and what reaches the company database.
+// (naming the argument and the form's own words) and what reaches the company database; and how the codes and
+// --variant choices given to the commands that work through the forms are matched and written.
 #include <gtest/gtest.h>
 
+#include "DatabaseSnapshot.h"
 #include "DemoCompanyFolder.h"
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 namespace {
 
 class LinksCli : public testsupport::DemoCompanyFolder {
 protected:
     auto Links(const std::string& args) { return Agganci("--db sqlite:company.db " + args); }
+    std::vector<std::string> Rows(const std::string& sql) { return testsupport::Rows(*Open(), sql); }
 };
 
 }  // namespace
@@ -44,7 +49,8 @@ TEST_F(LinksCli, AddRefusesWhatTheFormRefusesAndCreatesTheFirstLinkOfAModel) {
         {"--fabric TS-LINO-BLU --description ' '", "--description: Campo obbligatorio mancante: Descrizione"},
         {"--fabric TS-LINO-BLU --description X --season XX9999", "--season: Valore non valido per Stagione: XX9999"},
         {"--fabric TS-LINO-BLU --description X --sequence 99", "--sequence: Valore non valido per Sequenza: 99"},
-        {"--fabric TS-LINO-BLU --description X --prefix ZZ", "--prefix: "}};  // a saved header keeps its prefix
+        {"--fabric TS-LINO-BLU --description X --prefix ZZ",
+         "--prefix: the prefix of a saved link header cannot be changed (it is AG)"}};
     for (const auto& [args, refusal] : refused) {
         auto r = Links("links add MODELLO01 " + args);
         EXPECT_NE(r.code, 0) << args;
@@ -60,6 +66,80 @@ TEST_F(LinksCli, AddRefusesWhatTheFormRefusesAndCreatesTheFirstLinkOfAModel) {
     ASSERT_EQ(show.code, 0) << show.out;
     EXPECT_TRUE(Prints(show, {"\"prefix\": \"GX\"", "\"season\": \"PE2026\"", "\"quantity\": 1.5",
                               "\"line\": \"DONNA\""}));
+}
+
+// Checked as the command line is read: a usage error naming the option and what it takes, nothing written.
+TEST_F(LinksCli, AddRefusesAValueOfTheWrongKindOrSizeAsAUsageError) {
+    const std::string before = testsupport::DatabaseSnapshot(*Open());
+    const std::tuple<std::string, int, std::string> refused[] = {
+        {"--quantity abc", 104, "--quantity: abc is not a number"},
+        {"--quantity 1,5", 104, "--quantity: 1,5 is not a number"},
+        {"--quantity 1e14", 105, "--quantity: 1e14 is more than 9999999999999.99999"},
+        {"--sequence abc", 104, "--sequence: abc is not a whole number"},
+        {"--sequence 1.5", 104, "--sequence: 1.5 is not a whole number"},
+        {"--sequence 99999999999", 105, "--sequence: 99999999999 is more than 2147483647"},
+        {"--description " + std::string(73, 'D'), 105, "--description: takes at most 72 characters (73 given)"},
+        {"--prefix " + std::string(26, 'P'), 105, "--prefix: takes at most 25 characters (26 given)"},
+        {"--line " + std::string(21, 'L'), 105, "--line: takes at most 20 characters (21 given)"}};
+    for (const auto& [args, code, refusal] : refused) {
+        SCOPED_TRACE(args);
+        auto r = Links("links add MODELLO03 --fabric TS-LINO-BLU --description X " + args);
+        EXPECT_EQ(r.code, code);
+        EXPECT_TRUE(Prints(r, {refusal + "\n"}));
+    }
+    EXPECT_EQ(testsupport::DatabaseSnapshot(*Open()), before);
+}
+
+// The forms find a code in any case, and would store it as typed; the commands type the master's spelling.
+TEST_F(LinksCli, CodesTypedInAnotherCaseAreWrittenAsTheMastersHaveThem) {
+    auto header = Links("links add modello03 --fabric ts-lino-blu --description X --season pe2026 --line donna "
+                        "--brand urban --typology camicia");
+    ASSERT_EQ(header.code, 0) << header.out;
+    EXPECT_TRUE(Prints(header, {"Link TS-LINO-BLU added to MODELLO03 (new link header, prefix -)"}));
+    auto row = Links("links add MODELLO01 --fabric TS-TWILL-NERO --description X --main-fabric ts-cotone-bianco");
+    ASSERT_EQ(row.code, 0) << row.out;
+    EXPECT_EQ(Rows("SELECT FA63_CODART_MG66, FA64_CODTESS_FA12, FA64_LINEA_FA05, FA64_MARCHIO_FA06, "
+                   "FA64_TIPOLOGIA_FA04 FROM FA63_AGGANCI INNER JOIN FA64_AGGANCIDET ON FA64_GUID_FA63 = FA63_GUID "
+                   "WHERE FA63_CODART_MG66 = 'MODELLO03'"),
+              std::vector<std::string>{"MODELLO03|TS-LINO-BLU|DONNA|URBAN|CAMICIA"});
+    EXPECT_EQ(Rows("SELECT FA63_TSPRINCIPALE FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01'"),
+              std::vector<std::string>{"TS-COTONE-BIANCO"});
+    auto unknown = Links("links add MODELLO03 --fabric TS-SETA-ROSSA --description X --line nope");
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_TRUE(Prints(unknown, {"--line: Valore non valido per Linea: nope"}));
+
+    auto mass = Links("mass --where Articolo=CAM-100 --mode prefix --text X --season pe2026 --line donna --brand urban "
+                      "--typology camicia --proceed-without-variants");
+    ASSERT_EQ(mass.code, 0) << mass.out;
+    EXPECT_EQ(Rows("SELECT FA12_STAGIONE_MG5T, FA12_TIPOLOGIA_FA04 FROM FA12_ARTICOLI "
+                   "WHERE FA12_CODART_MG66 = 'XCAM-100'"),
+              std::vector<std::string>{"PE2026|CAMICIA"});
+    EXPECT_EQ(Rows("SELECT DISTINCT FA13_LINEA_FA05, FA13_MARCHIO_FA06 FROM FA13_ATTRIBUTI INNER JOIN MG87_ARTDESC "
+                   "ON MG87_GUID = FA13_GUID WHERE MG87_CODART_MG66 = 'XCAM-100'"),
+              std::vector<std::string>{"DONNA|URBAN"});
+}
+
+// Variant codes match as the database compares codes. A grouping asked for a variant whose source row has none
+// would be dropped by the engine (the new row takes its grouping from the source's): refused, nothing written.
+TEST_F(LinksCli, VariantChoicesMatchAnyCaseAndRefuseAGroupingWithNothingToCopy) {
+    auto offered = Links("generate MODELLO04 --variant tag=on:SUMMER --dry-run");
+    EXPECT_EQ(offered.code, 0) << offered.out;
+
+    const long articles = Articles();
+    const std::pair<std::string, std::string> refused[] = {
+        {"duplicate MODELLO01 NV2 --variant COL=on:SUMMER",
+         "--variant COL: the article 'MODELLO01' has no grouping of this variant to copy into a new one; give the "
+         "variant without :SUMMER\n"},
+        {"mass --where Articolo=CAM-100 --mode prefix --text X --variant ves=on:auto",
+         "--variant ves: the article 'CAM-100' has no grouping of this variant to copy into a new one; give the "
+         "variant without :auto\n"}};
+    for (const auto& [args, refusal] : refused) {
+        SCOPED_TRACE(args);
+        auto r = Links(args);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(Prints(r, {refusal}));
+    }
+    EXPECT_EQ(Articles(), articles);
 }
 
 TEST_F(LinksCli, RemoveTakesARowOrTheWholeHeaderWithTheGeneratedArticles) {
