@@ -159,11 +159,12 @@ private:
         return t;
     }
 
-    // The typology list of the mass tab: the typologies of the product kind of the article the user is on.
+    // The typology list of the mass tab: the typologies of the product kind of the article the user is on, the
+    // grid's current row. Not the selection's own row: a run walks the selection to its end and filters it.
     std::vector<db::Variant> TipoArticoloCorrente() const {
-        const auto selezione = RstSelezioneMassiva();
-        if (!selezione || selezione->BOF() || selezione->EOF()) return {db::Variant(std::string())};
-        return {(*selezione)["FA12_TIPO_FA03"].Value()};
+        const auto righe = c_.QGRD_DUPLMASS ? c_.QGRD_DUPLMASS->Recordset() : nullptr;
+        if (!righe || righe->BOF() || righe->EOF()) return {db::Variant(std::string())};
+        return {(*righe)["FA12_TIPO_FA03"].Value()};
     }
 
     generation::GenerationContext Contesto() const { return form_.Contesto(); }

@@ -159,12 +159,32 @@ TEST_F(MassTabTest, TheVariantFormListsTheOneTickedArticleTheRunCounts) {
             selezione->Update();
         }
     shell->WhenShown(variants_form::kNomeForm, host::UserScript().Close());
-    Utente(host::UserScript().Click("CMD_GESTVARD").Choose("CBO_PREFISSO", "Aggiungi prefisso").Type("TXT_PREFISSODART", "X"));
+    Utente(host::UserScript().Click("CMD_GESTVARD").Choose("CBO_PREFISSO", "Aggiungi prefisso").Type(
+        "TXT_PREFISSODART", "X"));
     Utente(host::UserScript().Click("CMD_DUPLMASS"));
     EXPECT_TRUE(EsisteArticolo("XCAM-100"));
     EXPECT_FALSE(EsisteArticolo("XCAM-101"));
     EXPECT_EQ(Valore("SELECT MG6B_FLGGESTVAR FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'XCAM-100' AND "
                      "MG6B_CODICEVAR_MG5F = 'VES'").CLng(), 0);
+}
+
+// The run walks the ticked articles: the next run must still find the kind of the article the user is on, or
+// a typology valid for it is refused.
+TEST_F(MassTabTest, ATypologyValidForTheSelectedArticleIsTakenOnEveryRun) {
+    ApriScheda();
+    Seleziona({{"Articolo", Q::Uguale, {"MODELLO02"}}});
+    Utente(host::UserScript()
+               .Pick("TXT_TIPOLOGIAD", "GIACCA")
+               .Choose("CBO_PREFISSO", "Aggiungi prefisso")
+               .Type("TXT_PREFISSODART", "X")
+               .Click("CMD_DUPLMASS"));
+    Utente(host::UserScript().Type("TXT_PREFISSODART", "Y").Click("CMD_DUPLMASS"));
+    EXPECT_TRUE(EsisteArticolo("XMODELLO02"));
+    EXPECT_TRUE(EsisteArticolo("YMODELLO02"));
+    for (const auto& m : Messaggi()) EXPECT_EQ(m.find("Valore non valido"), std::string::npos) << m;
+    // The list offered after a run is still the one of finished products.
+    Utente(host::UserScript().Pick("TXT_TIPOLOGIAD", "GIACCA"));
+    EXPECT_EQ(Lista("TXT_TIPOLOGIAD"), (Codici{"CAMICIA", "GIACCA", "PANTALONE"}));
 }
 
 }  // namespace
