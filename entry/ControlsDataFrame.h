@@ -8,7 +8,8 @@
 //   Save()           BeforeUpdate(cancel); Update; the batch write unless DeferBatch; AfterUpdate(ok);
 //                    ChangeStatus(0, kvMotivoAggiornamento) when it was new
 //   Undo()           the edit and the pending rows dropped; AfterUndo(ok)
-//   Delete()         BeforeDelete(cancel); the record deleted (written unless DeferBatch)
+//   Delete()         BeforeDelete(cancel); the record deleted (written unless DeferBatch); the navigator's
+//                    Elimina asks ConfirmDelete() first
 //   a move           ChangeStatus(0, kvMotivoSpostamento)
 //   IsChanged()      IsRecordChanged(changed): the form may add its own pending changes
 //   a bound control  the value written into the record, then IsRecordChanged(changed) as for IsChanged()
@@ -67,6 +68,10 @@ public:
     // Writes the pending rows in batch.
     virtual void WriteBatch() = 0;
     virtual void Undo() = 0;
+    // Asks the user to confirm the deletion of the current record; False when not confirmed or there is none.
+    // Asked before anything is locked for the deletion: the answer may take the user a while.
+    virtual bool ConfirmDelete() = 0;
+    // Deletes the current record (confirmed first through ConfirmDelete).
     virtual bool Delete() = 0;
     // Reads the records again / shows the current record again.
     virtual void Requery() = 0;

@@ -7,6 +7,8 @@
 //   picks a row from the lookup list:   StartLookup (the box runs the statement and lists the rows),
 //                                       BeforeItem, Change, ItemSelected (the chosen row), StartDecode,
 //                                       AfterItem.
+// A code found in another spelling (case, blanks) is then put in the box as its master spells it, which
+// raises Change once more before AfterItem: what is bound and stored is the master's code.
 // A handler that leaves the statement empty stops that step: no list, no decoding.
 #include <memory>
 #include <string>

@@ -66,6 +66,8 @@ std::vector<Riga> LeggiRighe(LinksFormSession& s) {
     for (cursor->MoveFirst(); !cursor->EOF(); cursor->MoveNext()) {
         ++n;
         auto testo = [&](const char* campo) { return entry::Pfun_Testo((*cursor)[campo].Value()); };
+        // The blank new row the frame offers once the last row is gone is no link: it has no key yet.
+        if (testo("FA64_GUID").empty()) continue;
         righe.push_back({testo("FA64_GUID"), testo("FA64_CODTESS_FA12"), testo("FA64_DESCRIZIONE"),
                          testo("FA64_DESCRESTESA"), testo("FA64_QTA1DIBA"), grid->CellText(n, "MG5T_CODICE"),
                          testo("FA64_MARCHIO_FA06"), testo("FA64_LINEA_FA05"), testo("FA64_TIPOLOGIA_FA04"),
@@ -148,7 +150,7 @@ void Aggiungi(const GlobalOptions& options, const AddArgs& a) {
     const bool nuovaTestata = ui.FME_AGGANCI->Status() == entry::kvStatoNuovo;
 
     auto scrivi = [&](const std::string& argomento, const char* campo, const std::optional<std::string>& valore) {
-        if (valore) s.TypeValue(argomento, campo, *valore);
+        if (valore) s.Passo(argomento, host::UserScript().Type(campo, *valore));
     };
     // The form locks the prefix of a saved header (the codes already generated carry it).
     if (a.prefisso && !nuovaTestata)

@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "apps/agganci/Session.h"
-#include "apps/agganci/StoredCode.h"
 #include "apps/agganci/TerminalProgress.h"
 #include "entry/ILinksForm.h"
 #include "entry/MDLFA_AGGANCI.h"
@@ -67,9 +66,11 @@ LinksFormSession::LinksFormSession(const GlobalOptions& options, Access access) 
     ShowProgressOnStderr(*shell_, options.quiet);
     links_form::Register();
     // The commands save explicitly. The one question a command that failed half way leaves behind -
-    // whether to save what it had typed when the form closes - is answered no.
+    // whether to save what it had typed when the form closes - is answered no. Only `links remove` deletes,
+    // and deleting is what it is for: the shell's confirmation is answered yes.
     shell_->Messages()->SetMessageResponder([](const host::ShownMessage& m) -> std::optional<long> {
         if (m.text == host::controls::DataFrame::kDomandaChiusura) return entry::kAnswerNo;
+        if (m.text == host::controls::DataFrame::kDomandaEliminazione) return entry::kAnswerYes;
         return std::nullopt;
     });
     program_ = shell_->Apri(host::ProgramRequest{});
@@ -126,12 +127,8 @@ void LinksFormSession::Rifiuti(std::size_t primoMessaggio, const std::string& ar
     }
 }
 
-void LinksFormSession::TypeValue(const std::string& argument, const char* field, const std::string& value) {
-    Passo(argument, host::UserScript().Type(field, StoredOptionValue(*Form().Gcon_Connect(), ditta_, argument, value)));
-}
-
 void LinksFormSession::ApriModello(const std::string& modello) {
-    TypeValue("MODEL", "TXT_MODORIGINE", modello);
+    Passo("MODEL", host::UserScript().Type("TXT_MODORIGINE", modello));
     if (!Form().Ui().TXT_MODORIGINE->Decodificato())
         throw std::runtime_error("MODEL: '" + modello + "' is not a finished-product article of company " +
                                  std::to_string(ditta_));

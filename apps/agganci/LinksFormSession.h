@@ -28,8 +28,6 @@ public:
     // Runs the user's step. `argomento` is the command-line argument the step comes from; a refusal
     // that puts the focus on a field names that field's argument instead.
     void Passo(const std::string& argomento, const host::UserScript& script);
-    // The step that types the value of `argument` into `field`: a code in its master's spelling (StoredCode.h).
-    void TypeValue(const std::string& argument, const char* field, const std::string& value);
     // A refusal among the messages shown from `primoMessaggio` on ends the command as Passo does.
     void Rifiuti(std::size_t primoMessaggio, const std::string& argomento);
 

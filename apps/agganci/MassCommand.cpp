@@ -180,7 +180,7 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
         {&a.typology, {"--typology", "TXT_TIPOLOGIAD"}},
     };
     for (const auto& [value, flag] : fields)
-        if (*value) session.TypeValue(flag.first, flag.second, **value);  // the codes in their masters' spelling
+        if (*value) session.Passo(flag.first, host::UserScript().Type(flag.second, **value));
 
     CheckAsTheRun(session, choices);
     if (a.dryRun) {

@@ -15,6 +15,7 @@ constexpr long kInvalidPropertyValue = 380;
 constexpr long kAnswerYes = 6;
 constexpr long kAnswerNo = 7;
 constexpr long kYesNoCancelQuestion = 3 + 32;
+constexpr long kYesNoQuestion = 4 + 32;
 
 bool IsTextType(long type) {
     switch (type) {
@@ -229,6 +230,9 @@ void DataFrame::Undo() {
     afterUndo_.Raise(true);
 }
 
+// The form's handlers remove what goes with the record (generated articles): nothing goes unconfirmed.
+bool DataFrame::ConfirmDelete() { return HasRecord() && Ask(kDomandaEliminazione, kYesNoQuestion) == kAnswerYes; }
+
 bool DataFrame::Delete() {
     if (!HasRecord()) return false;
     bool cancel = false;
@@ -267,7 +271,14 @@ void DataFrame::Refresh() {
     if (grid_) grid_->Refresh();
 }
 
-bool DataFrame::LeaveRecord() { return !IsEditing() || Save(); }
+bool DataFrame::LeaveRecord() {
+    // Rows that wait for their header only keep the edit pending: nothing reaches the database yet.
+    if (deferBatch_) return !IsEditing() || Save();
+    // Here saving writes the record and whatever the form saves with it: only what the user confirms.
+    return AskToSave();
+}
+
+bool DataFrame::LeaveForMove() { return LeaveRecord() && recordset_->RecordCount() > 0; }
 
 void DataFrame::Moved() {
     Show();
@@ -276,46 +287,52 @@ void DataFrame::Moved() {
 }
 
 void DataFrame::MoveFirst() {
-    if (!recordset_ || recordset_->RecordCount() == 0 || !LeaveRecord()) return;
+    if (!recordset_ || recordset_->RecordCount() == 0 || !LeaveForMove()) return;
     recordset_->MoveFirst();
     Moved();
 }
 
 void DataFrame::MoveLast() {
-    if (!recordset_ || recordset_->RecordCount() == 0 || !LeaveRecord()) return;
+    if (!recordset_ || recordset_->RecordCount() == 0 || !LeaveForMove()) return;
     recordset_->MoveLast();
     Moved();
 }
 
+// A new record dropped on leaving puts back the record current before it, or none.
 void DataFrame::MoveNext() {
-    if (!HasRecord() || !LeaveRecord()) return;
-    recordset_->MoveNext();
+    if (!HasRecord() || !LeaveForMove()) return;
+    if (!recordset_->EOF()) recordset_->MoveNext();
     if (recordset_->EOF()) recordset_->MoveLast();
     Moved();
 }
 
 void DataFrame::MovePrevious() {
-    if (!HasRecord() || !LeaveRecord()) return;
-    recordset_->MovePrevious();
+    if (!HasRecord() || !LeaveForMove()) return;
+    if (!recordset_->BOF()) recordset_->MovePrevious();
     if (recordset_->BOF()) recordset_->MoveFirst();
     Moved();
 }
 
-long DataFrame::QueryClose(long, long, long) {
-    if (!IsChanged()) return -1;
-    const long answer =
-        entry::Host().CreateMessageService()->MsgBox(kDomandaChiusura, kYesNoCancelQuestion, Caption(), true, 0);
+long DataFrame::Ask(const char* question, long style) {
+    return entry::Host().CreateMessageService()->MsgBox(question, style, Caption(), true, 0);
+}
+
+bool DataFrame::AskToSave() {
+    if (!IsChanged()) return true;
+    const long answer = Ask(kDomandaChiusura, kYesNoCancelQuestion);
     if (answer == kAnswerYes) {
-        if (!Save()) return 0;
+        if (!Save()) return false;
         WriteBatch();
-        return -1;
+        return true;
     }
     if (answer == kAnswerNo) {
         Undo();
-        return -1;
+        return true;
     }
-    return 0;
+    return false;
 }
+
+long DataFrame::QueryClose(long, long, long) { return AskToSave() ? -1 : 0; }
 
 void DataFrame::Close(long, long, long) {
     if (recordset_ && recordset_->State() == db::adStateOpen) {

@@ -36,6 +36,7 @@ public:
     void SaveBatch() override;
     void WriteBatch() override;
     void Undo() override;
+    bool ConfirmDelete() override;
     bool Delete() override;
     void Requery() override;
     void Refresh() override;
@@ -59,8 +60,10 @@ public:
 
     const std::vector<std::shared_ptr<entry::IControl>>& BoundControls() const { return controls_; }
     std::shared_ptr<entry::IGrid> BoundGrid() const { return grid_; }
-    // The text of the close query the frame asks when it holds changes.
+    // The text of the close query the frame asks when it holds changes; leaving a record asks it too.
     static constexpr const char* kDomandaChiusura = "Salvare le modifiche?";
+    // The shell's confirmation of a deletion, asked before the form hears of it.
+    static constexpr const char* kDomandaEliminazione = "Eliminare il record corrente?";
 
 private:
     bool HasRecord() const;
@@ -69,8 +72,15 @@ private:
     // Shows the current record in the bound controls (without writing it back).
     void Show();
     void ControlEdited(entry::IControl& control);
-    // Saves an edit in progress before the record changes; False when the save was refused.
+    // Asks the frame's question and returns the user's answer.
+    long Ask(const char* question, long style);
+    // Asks whether to save the changes: yes saves them, no drops them. False when they stay (cancel, or a
+    // refused save).
+    bool AskToSave();
+    // Deals with the changes before another record becomes the current one; False when the user stays.
     bool LeaveRecord();
+    // LeaveRecord for a move; False as well when no record is left to move to.
+    bool LeaveForMove();
     void Moved();
     void Disconnect();      // the bound controls' events
     void DisconnectGrid();  // the grid's events

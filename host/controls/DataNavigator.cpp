@@ -23,7 +23,7 @@ bool DataNavigator::UserPress(const std::string& button) {
     }
     if (button == p::Salva) return frame_->Save();
     if (button == p::Annulla) frame_->Undo();
-    else if (button == p::Elimina) return frame_->Delete();
+    else if (button == p::Elimina) return frame_->ConfirmDelete() && frame_->Delete();
     else if (button == p::Primo) frame_->MoveFirst();
     else if (button == p::Precedente) frame_->MovePrevious();
     else if (button == p::Successivo) frame_->MoveNext();

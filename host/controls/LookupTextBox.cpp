@@ -17,6 +17,25 @@ std::vector<db::Variant> CurrentRow(db::Recordset& rs) {
 // Codes compare as the database compares them: case and trailing blanks ignored.
 bool SameCode(const std::string& a, const std::string& b) { return db::SameText(db::RTrim(a), db::RTrim(b)); }
 
+bool ShownAsDescription(const entry::DecodeRequest& request, const std::string& column) {
+    for (const auto& field : request.fields)
+        if (field.target && db::SameText(field.column, column)) return true;
+    return false;
+}
+
+// The code as its master spells it: the first column of the record found, descriptions aside, that holds
+// the typed code. Empty when none does.
+std::string MasterSpelling(db::Recordset& found, const entry::DecodeRequest& request, const std::string& typed) {
+    auto fields = found.GetFields();
+    for (long i = 0; i < fields.Count(); ++i) {
+        auto field = fields.Item(i);
+        if (ShownAsDescription(request, field.Name())) continue;
+        const std::string value = db::RTrim(field.Value().Text());
+        if (SameCode(value, db::Trim(typed))) return value;
+    }
+    return {};
+}
+
 }  // namespace
 
 void ShowInTarget(const std::shared_ptr<entry::IControl>& target, const std::string& text) {
@@ -75,11 +94,14 @@ void LookupTextBox::Choose(const std::string& text, const std::vector<db::Varian
     beforeItem_.Raise();
     Text(text);
     if (row) itemSelected_.Raise(*row);
-    Decode();
+    // The database finds a code whatever its case; the box keeps it as the master spells it, as a pick from
+    // the list does, so that what is bound and stored is the master's code.
+    const std::string spelled = Decode();
+    if (!spelled.empty()) Text(spelled);
     afterItem_.Raise();
 }
 
-void LookupTextBox::Decode() {
+std::string LookupTextBox::Decode() {
     entry::DecodeRequest request;
     startDecode_.Raise(request);
     const bool nothingToDecode = db::Trim(Text()).empty() || db::Trim(request.statement).empty();
@@ -91,6 +113,7 @@ void LookupTextBox::Decode() {
         if (!field.target) continue;
         ShowInTarget(field.target, decodificato_ ? db::RTrim((*rs)[field.column].Value().Text()) : std::string());
     }
+    return decodificato_ ? MasterSpelling(*rs, request, Text()) : std::string();
 }
 
 db::ConnectionPtr LookupTextBox::ConnectionFor(const std::string& connectionString) {

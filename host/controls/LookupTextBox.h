@@ -62,7 +62,9 @@ public:
     const LookupList& LastList() const { return lastList_; }
 
 private:
-    void Decode();
+    // Runs the form's decoding and shows the description found; returns the code as the master spells it
+    // (empty when not found). Refresh leaves the text alone: a record shown again is not edited.
+    std::string Decode();
     db::RecordsetPtr Run(const std::string& statement, const std::string& connectionString);
     db::ConnectionPtr ConnectionFor(const std::string& connectionString);
     void Choose(const std::string& text, const std::vector<db::Variant>* row);

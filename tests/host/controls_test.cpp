@@ -10,6 +10,7 @@
 #include "db/Driver.h"
 #include "db/Recordset.h"
 #include "entry/ControlsDataFrame.h"
+#include "entry/MDLFA_AGGANCI.h"
 #include "host/HostFactory.h"
 #include "host/controls/BasicControls.h"
 #include "host/controls/DataFrame.h"
@@ -77,27 +78,42 @@ TEST(Controls, TheUserCannotReachHiddenOrDisabledControlsNorThoseInsideSuchFrame
     EXPECT_EQ(clicks, 0);
 }
 
-TEST_F(Database, LookupBoxDecodesTypedCodesInOrder) {
+TEST_F(Database, LookupBoxDecodesTypedCodesInOrderAndKeepsThemAsTheMasterSpellsThem) {
+    conn->GetDriver().RunScript("CREATE TABLE RIGHE (ID INTEGER PRIMARY KEY, LINEA VARCHAR(10));"
+                                "INSERT INTO RIGHE (ID, LINEA) VALUES (1, 'L1');");
     auto box = std::make_shared<LookupTextBox>("TXT_LINEA");
     auto description = std::make_shared<TextBox>("TXT_DESCLINEA");
     box->Connection(conn);
+    box->DataField("LINEA");
     Log log;
     box->BeforeItem().Connect([&] { log.push_back("BeforeItem " + box->Text()); });
     box->Change().Connect([&] { log.push_back("Change " + box->Text()); });
     box->StartDecode().Connect([&](entry::DecodeRequest& r) {
         log.push_back("StartDecode");
-        r.statement = "SELECT DESCR FROM LINEE WHERE CODICE = '" + box->Text() + "'";
+        r.statement = "SELECT DESCR, CODICE FROM LINEE WHERE CODICE = '" + db::Trim(box->Text()) + "'";
         r.fields = {{"DESCR", description}};
     });
     box->AfterItem().Connect([&] { log.push_back(box->Decodificato() ? "AfterItem found" : "AfterItem not found"); });
+    auto frame = BoundFrame("FME_AGGANCIDET", "SELECT * FROM RIGHE", {box});
+    log.clear();
 
-    box->UserType("l2");
-    EXPECT_EQ(log, (Log{"BeforeItem ", "Change l2", "StartDecode", "AfterItem found"}));
+    // The database finds "l2" as L2: the box, and so the record, take L2, as a pick from the list would.
+    box->UserType("l2 ");
+    EXPECT_EQ(log, (Log{"BeforeItem L1", "Change l2 ", "StartDecode", "Change L2", "AfterItem found"}));
     EXPECT_EQ(description->Text(), "Donna");
+    EXPECT_TRUE(frame->Save());
+    EXPECT_EQ(Scalar("SELECT LINEA FROM RIGHE").CStr(), "L2");
 
-    box->UserType("ZZ");
+    box->UserType("zz");
     EXPECT_FALSE(box->Decodificato());
+    EXPECT_EQ(box->Text(), "zz");        // not found: as typed, for the form to refuse
     EXPECT_EQ(description->Text(), "");  // a code not found clears the description
+
+    // A record shown again is not edited by its decoding.
+    box->Text("l3");
+    box->Refresh();
+    EXPECT_EQ(box->Text(), "l3");
+    EXPECT_EQ(description->Text(), "Bimbo");
 }
 
 TEST_F(Database, DataFrameWritesWhatTheUserTypesWhenSaved) {
@@ -186,11 +202,13 @@ TEST_F(Database, DataFrameNewRecordAndDeferredRows) {
     EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LINEE WHERE CODICE = 'N3'").CLng(), 0);
 }
 
-TEST_F(Database, MovingInTheGridSavesTheEditFirstOrStays) {
+TEST_F(Database, MovingInTheGridKeepsTheEditPendingWithoutAskingOrStays) {
+    auto shell = host::InstallShellHost();
     auto descr = std::make_shared<TextBox>("TXT_DESCR");
     descr->DataField("DESCR");
     auto grid = std::make_shared<Grid>("QGRD_AGGANCI");
     auto frame = BoundFrame("FME_AGGANCIDET", "SELECT * FROM LINEE ORDER BY ID", {descr}, grid);
+    frame->DeferBatch(true);  // rows written with their header
     bool refuse = true;
     frame->BeforeUpdate().Connect([&](bool& cancel) { cancel = refuse; });
     std::vector<long> moves;
@@ -204,10 +222,46 @@ TEST_F(Database, MovingInTheGridSavesTheEditFirstOrStays) {
     EXPECT_EQ(grid->Row(), 2);
     EXPECT_EQ(descr->Text(), "Donna");
     EXPECT_EQ(moves, std::vector<long>{entry::kvMotivoSpostamento});
+    EXPECT_TRUE(shell->Messages()->Messages().empty());
+    EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo");
+    frame->WriteBatch();
     EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo nuovo");
 }
 
+// Leaving a record the frame would write asks first, as closing the frame does.
+TEST_F(Database, NavigatorMovesAskBeforeWritingTheRecordAndObeyTheAnswer) {
+    auto shell = host::InstallShellHost();
+    auto descr = std::make_shared<TextBox>("TXT_DESCR");
+    descr->DataField("DESCR");
+    auto frame = BoundFrame("FME_AGGANCI", "SELECT * FROM LINEE ORDER BY ID", {descr});
+    auto navigator = std::make_shared<DataNavigator>("INTERNAV_AGGANCI");
+    navigator->Frame(frame);
+    namespace p = entry::pulsanti;
+    shell->Messages()->MessageAnswers().Queue({entry::kAnswerCancel, entry::kAnswerCancel, entry::kAnswerNo,
+                                               entry::kAnswerYes});
+
+    descr->UserType("Uomo nuovo");
+    navigator->UserPress(p::Successivo);  // cancel: the record and its edit stay
+    navigator->UserPress(p::Nuovo);       // cancel
+    EXPECT_EQ(descr->Text(), "Uomo nuovo");
+    EXPECT_EQ(frame->Status(), entry::kvStatoNavigazione);
+    navigator->UserPress(p::Successivo);  // no: dropped, the frame moves
+    EXPECT_EQ(descr->Text(), "Donna");
+    EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo");
+    descr->UserType("Donna nuova");
+    navigator->UserPress(p::Ultimo);  // yes: saved, the frame moves
+    EXPECT_EQ(descr->Text(), "Bimbo");
+    EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 2").CStr(), "Donna nuova");
+    navigator->UserPress(p::Primo);  // nothing to ask
+    EXPECT_EQ(descr->Text(), "Uomo");
+
+    Log asked;
+    for (const auto& m : shell->Messages()->Messages()) asked.push_back(m.text);
+    EXPECT_EQ(asked, Log(4, DataFrame::kDomandaChiusura));
+}
+
 TEST_F(Database, NavigatorButtonsRaiseButtonClickBeforeTheFrameActs) {
+    host::InstallShellHost();
     auto frame = BoundFrame("FME_AGGANCI", "SELECT * FROM LINEE ORDER BY ID", {});
     auto rs = frame->Recordset();
     auto navigator = std::make_shared<DataNavigator>("INTERNAV_AGGANCI");
@@ -228,4 +282,24 @@ TEST_F(Database, NavigatorButtonsRaiseButtonClickBeforeTheFrameActs) {
     EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LINEE").CLng(), 2);
     EXPECT_EQ((*rs)["CODICE"].Value().Text(), "L3");
     EXPECT_THROW(navigator->UserPress("Stampa"), db::Error);
+}
+
+TEST_F(Database, DeletingAsksForConfirmationAndNoKeepsEverything) {
+    auto shell = host::InstallShellHost();
+    auto frame = BoundFrame("FME_AGGANCI", "SELECT * FROM LINEE ORDER BY ID", {});
+    auto navigator = std::make_shared<DataNavigator>("INTERNAV_AGGANCI");
+    navigator->Frame(frame);
+    int beforeDelete = 0;
+    frame->BeforeDelete().Connect([&](bool&) { ++beforeDelete; });
+    shell->Messages()->MessageAnswers().Queue({entry::kAnswerNo, entry::kAnswerYes});
+
+    EXPECT_FALSE(navigator->UserPress(entry::pulsanti::Elimina));
+    EXPECT_EQ(beforeDelete, 0);  // the form removes nothing either
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LINEE").CLng(), 3);
+    EXPECT_TRUE(navigator->UserPress(entry::pulsanti::Elimina));
+    EXPECT_EQ(beforeDelete, 1);
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LINEE WHERE ID = 1").CLng(), 0);
+    ASSERT_EQ(shell->Messages()->Messages().size(), 2u);
+    EXPECT_EQ(shell->Messages()->Messages()[0].text, DataFrame::kDomandaEliminazione);
+    EXPECT_EQ(shell->Messages()->Messages()[0].style, 4 + 32);  // yes, no
 }

@@ -21,9 +21,11 @@ async function type(page, name, text) {
 async function answerDialog(page, label) {
   const dialog = page.locator('#overlay [role=alertdialog]');
   await dialog.waitFor();
+  const shown = await dialog.elementHandle();
   const text = await dialog.locator('.dialog-text').innerText();
   await dialog.getByRole('button', { name: label, exact: true }).click();
-  await dialog.waitFor({ state: 'detached' });
+  // Another question may take its place at once: this one has gone when its box is off the page.
+  await page.waitForFunction((box) => !box.isConnected, shown);
   return text;
 }
 const gridRows = (page, name) => page.locator(`[data-control="${name}"] tbody tr`);
@@ -62,6 +64,7 @@ try {
   await ctl(page, 'GRIDNAV_AGGANCI').locator('[data-button=Elimina]').click();
   // The form warns what the deletion takes with it; the person confirms.
   assert.match(await answerDialog(page, 'OK'), /TS-SETA-ROSSA/);
+  assert.match(await answerDialog(page, 'Sì'), /Eliminare/);
   await page.waitForFunction(() => document.querySelectorAll('[data-control=QGRD_AGGANCI] tbody tr').length === 3);
   await ctl(page, 'INTERNAV_AGGANCI').locator('[data-button=Salva]').click();
   await page.waitForTimeout(500);
