@@ -192,6 +192,13 @@ private:
     std::string GuidTestata();
     // A new row the user has not typed anything into is dropped rather than saved or asked about.
     void ScartaRigaNuovaVuota();
+    // The header frame is on a new header nobody has typed into.
+    bool NewHeaderBlank();
+    // The header or the rows hold something to write.
+    bool LinksPending();
+    // True when the links frames may go: nothing pending, or the user answered the question whether to
+    // save with yes (saved) or no (dropped). False when the user keeps them or the save failed: they stay.
+    bool LinksMayBeReleased();
     void SvuotaCampiAgganci();
 
     // --- LinkRecords.cpp ---
@@ -214,6 +221,8 @@ private:
     void GRIDNAV_AGGANCI_ButtonClick(const std::string& button, bool& cancel);
     // The deletion of the frame's current record and what goes with it, as one unit.
     void EliminaInTransazione(const std::shared_ptr<entry::IDataFrame>& frame, bool scriviRighe);
+    // Writes the deletion of the row that the cursor `riga` stands on, and nothing else pending.
+    void ScriviEliminazione(db::Recordset& riga);
     void CHK_CODALT_Click();
     void QGRD_AGGANCI_FetchCell(db::Recordset& record, const std::string& field, db::Variant& value);
     // The current row's season code and the descriptions of its codes.
@@ -227,6 +236,8 @@ private:
     bool ValidaRiga();
     bool Rifiuta(const std::shared_ptr<entry::IControl>& campo, const std::string& messaggio);
     bool Decodifica(const entry::DecodeRequest& richiesta);
+    // True when the statement finds a row.
+    bool Decodifica(const std::string& sql);
 
     // --- FieldRules.cpp ---
     void CollegaEventiCampi();

@@ -111,6 +111,8 @@ void FRMFA_AGGANCI::TXT_STAGIONE_AfterItem() {
             if (!attuale.IsNull() && !attuale.IsEmpty() && attuale.CLng() == id) return;
             campo.Value(db::Variant(id));
         })
+        // The box is not bound: the row frame learns of the edit as it does for its own boxes.
+        .Step([&] { ui_.FME_AGGANCIDET->IsChanged(); })
         .Run();
 }
 

@@ -85,6 +85,13 @@ void FRMFA_AGGANCI::Form_Activate() {
 void FRMFA_AGGANCI::Form_QueryUnload(bool& cancel, int) {
     Procedura("Form_QueryUnload", HandlerTable::B)
         .Step([&] { return !cancel; })
+        // The links the user has not saved are asked about here, where a "cancel" can still keep the form
+        // open; until the answer is in, the form stays, so that an error on the way loses no edits.
+        .Step([&] {
+            cancel = true;
+            cancel = !LinksMayBeReleased();
+        })
+        .Step([&] { return !cancel; })
         .Step([&] { ExecuteFormEvent(kEventoChiusura); })
         .Step([&] {
             const auto navigator = Navigatore();
@@ -103,10 +110,10 @@ void FRMFA_AGGANCI::Form_Unload(bool&) {
         .Step([&] { entry::Rif(ActiveInterface()).ClsVoceMenu(nullptr); })
         .Step([&] { entry::Rif(entry::Rif(navigator).ScriptModel()).Remove(Name()); })
         .Step([&] { entry::Rif(navigator).FormChiuso(Name()); })
-        .Step([&] {
-            // A links tab that would rather stay cannot: the form is going, its frames go with it.
-            if (!ScaricaFrame(ui_.FRM_MODORIGINE)) DistruggiVFAgganci(true);
-        })
+        // The user was asked in Form_QueryUnload: what is left unsaved now goes without a second question,
+        // whose "cancel" could not keep the form any more.
+        .Step([&] { DistruggiVFAgganci(true); })
+        .Step([&] { ScaricaFrame(ui_.FRM_MODORIGINE); })
         .Step([&] { ScaricaFrame(ui_.FRM_DUPLMASS); })
         .Step([&] { ui_.SIDEBAR_MAIN->Clear(); })
         .Step([&] { DestroyClsLookupMagazzino(); })

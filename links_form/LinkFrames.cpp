@@ -265,6 +265,30 @@ void FRMFA_AGGANCI::ScartaRigaNuovaVuota() {
     if (RigaNuovaVuota()) ui_.FME_AGGANCIDET->Status(entry::kvStatoNavigazione);
 }
 
+bool FRMFA_AGGANCI::NewHeaderBlank() {
+    if (ui_.FME_AGGANCI->Status() != entry::kvStatoNuovo) return false;
+    for (const auto& box : {ui_.TXT_PREFISSO, ui_.TXT_TESSPRINC, ui_.TXT_SEQUENZA})
+        if (!db::Trim(box->Text()).empty()) return false;
+    return db::Trim(ui_.TXT_CODICEALTERNATIVO->Text()).empty() && ui_.CHK_CODALT->Value() == 0;
+}
+
+bool FRMFA_AGGANCI::LinksPending() {
+    if (RigheModificate()) return true;
+    // The form set the model code of a new header itself: untyped, the header is no change of the user's.
+    if (!rstTestata_ || NewHeaderBlank()) return false;
+    return ui_.FME_AGGANCI->IsChanged();
+}
+
+bool FRMFA_AGGANCI::LinksMayBeReleased() {
+    if (!rstTestata_ && !rstDettaglio_) return true;
+    ScartaRigaNuovaVuota();
+    if (!LinksPending()) return true;
+    // Rows belong to their header: saving them is saving the header, which writes the rows after it.
+    // Asked of the row frame alone, a "save" would write rows under a header that was never saved; and the
+    // header frame counts the rows' changes with its own, so one question covers both.
+    return ui_.FME_AGGANCI->QueryClose(-1, 0, -1) != 0;
+}
+
 bool FRMFA_AGGANCI::DistruggiVFAgganci(bool forza) {
     bool distrutti = false;
     Procedura("DistruggiVFAgganci", HandlerTable::A)
@@ -273,17 +297,11 @@ bool FRMFA_AGGANCI::DistruggiVFAgganci(bool forza) {
             distrutti = true;
             return false;
         })
-        .Step([&] { ScartaRigaNuovaVuota(); })
         .Step([&] {
-            if (forza) {
-                ui_.FME_AGGANCIDET->Close(0, 0, 0);
-                ui_.FME_AGGANCI->Close(0, 0, 0);
-                return true;
-            }
-            if (!RigheModificate()) return true;
-            // Rows belong to their header: saving them is saving the header, which writes the rows after it.
-            // Asked of the row frame alone, a "save" would write rows under a header that was never saved.
-            return ui_.FME_AGGANCI->QueryClose(-1, 0, -1) != 0;
+            if (!forza) return LinksMayBeReleased();
+            ui_.FME_AGGANCIDET->Close(0, 0, 0);
+            ui_.FME_AGGANCI->Close(0, 0, 0);
+            return true;
         })
         .Step([&] {
             ui_.GRIDNAV_AGGANCI->Frame(nullptr);

@@ -22,6 +22,16 @@ bool HaRigaCorrente(const db::RecordsetPtr& rs) {
     return rs && rs->State() == db::adStateOpen && !rs->EOF() && !rs->BOF();
 }
 
+// A second cursor on the current row: it keeps that row when the row is deleted, so that the deletion
+// can be written alone through it.
+db::RecordsetPtr CursoreSullaRiga(db::Recordset& rs) {
+    auto cursore = rs.Clone();
+    const long riga = rs.CurrentRow();
+    for (cursore->MoveFirst(); !cursore->EOF(); cursore->MoveNext())
+        if (cursore->CurrentRow() == riga) break;
+    return cursore;
+}
+
 // A handler left on an error must not let the frame go on with a save or a deletion it did not prepare.
 void AnnullaSeInterrotta(const entry::Procedure& procedura, bool& cancel) {
     if (procedura.LeftOnError()) cancel = true;
@@ -151,7 +161,9 @@ void FRMFA_AGGANCI::FME_AGGANCI_BeforeUpdate(bool& cancel) {
         .Step([&] {
             auto& rs = entry::Rif(rstTestata_);
             rs["FA63_DITTA_CG18"].Value(Contesto().ditta);
-            rs["FA63_CODART_MG66"].Value(db::Variant(entry::Pfun_Testo(db::Variant(ui_.TXT_MODORIGINE->Text()))));
+            // The model whose links the frames hold: when another model is typed, the box shows it already
+            // while the links of the one loaded are saved.
+            rs["FA63_CODART_MG66"].Value(db::Variant(modelloCaricato_));
             if (rs["FA63_TSPRINCIPALE"].Value().IsNull()) rs["FA63_TSPRINCIPALE"].Value(db::Variant(std::string()));
         })
         // The key is the database's, made at the first save.
@@ -272,23 +284,37 @@ void FRMFA_AGGANCI::GRIDNAV_AGGANCI_ButtonClick(const std::string& button, bool&
 }
 
 void FRMFA_AGGANCI::EliminaInTransazione(const std::shared_ptr<entry::IDataFrame>& frame, bool scriviRighe) {
+    // Confirmed before the transaction: the database stays free for others while the user answers.
+    if (!entry::Rif(frame).ConfirmDelete()) return;
     db::Transaction unita(entry::Rif(gconConnect_));
     articoloRimosso_ = false;
-    const bool rigaNuova = rstDettaglio_ && rstDettaglio_->EditMode() == db::adEditAdd;
+    const db::RecordsetPtr record = entry::Rif(frame).Recordset();
+    const bool rigaNuova = entry::Rif(record).EditMode() == db::adEditAdd;
+    const db::RecordsetPtr cancellato = scriviRighe ? CursoreSullaRiga(*record) : nullptr;
     const bool eliminato = frame->Delete();
     // A row whose article is gone is deleted now, not when the header is saved: undoing it would bring
-    // back a link to an article that no longer exists. Other rows go when the header is saved.
+    // back a link to an article that no longer exists. Only that row is written: the other rows' edits
+    // and deletions wait for the header, as before.
     if (eliminato && scriviRighe) {
-        if (articoloRimosso_) {
-            ui_.FME_AGGANCIDET->WriteBatch();
-            eliminazioniInAttesa_ = false;
-        } else if (!rigaNuova) {
-            eliminazioniInAttesa_ = true;
-        }
+        if (articoloRimosso_) ScriviEliminazione(*cancellato);
+        else if (!rigaNuova) eliminazioniInAttesa_ = true;
     }
     if (eliminato) unita.Commit();
     else unita.Rollback();
+    // Nothing left to show: the frame waits for a new record, as for a model without links.
+    if (eliminato && record->RecordCount() == 0) frame->Status(entry::kvStatoNuovo);
     AggiornaPulsanteGenera();
+}
+
+void FRMFA_AGGANCI::ScriviEliminazione(db::Recordset& riga) {
+    try {
+        riga.UpdateBatch(db::adAffectCurrent);
+    } catch (const db::Error&) {
+        // The article comes back with the rollback: so does its row.
+        riga.CancelBatch(db::adAffectCurrent);
+        ui_.FME_AGGANCIDET->Refresh();
+        throw;
+    }
 }
 
 void FRMFA_AGGANCI::FME_AGGANCIDET_BeforeDelete(bool& cancel) {

@@ -3,9 +3,11 @@
 // know is refused here, with the field named, rather than failing an article later.
 #include "db/Variant.h"
 #include "entry/LookupServices.h"
+#include "entry/MDLFA_AGGANCI.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/Messaggi.h"
 #include "entry/Rif.h"
+#include "links_form/Statements.h"
 
 namespace links_form {
 namespace {
@@ -20,20 +22,27 @@ bool FRMFA_AGGANCI::Rifiuta(const std::shared_ptr<entry::IControl>& campo, const
     return false;
 }
 
-bool FRMFA_AGGANCI::Decodifica(const entry::DecodeRequest& richiesta) {
-    if (db::Trim(richiesta.statement).empty()) return false;
-    auto rs = entry::Rif(gconConnect_).Execute(richiesta.statement);
+bool FRMFA_AGGANCI::Decodifica(const entry::DecodeRequest& richiesta) { return Decodifica(richiesta.statement); }
+
+bool FRMFA_AGGANCI::Decodifica(const std::string& sql) {
+    if (db::Trim(sql).empty()) return false;
+    auto rs = entry::Rif(gconConnect_).Execute(sql);
     return rs && rs->RecordCount() > 0;
 }
 
 bool FRMFA_AGGANCI::ValidaTestata() {
+    // The bill is the one of the model whose links are saved: when another model is typed, the model box
+    // shows it already while the links of the one loaded are saved.
+    const std::string principale = entry::Pfun_Testo(db::Variant(ui_.TXT_TESSPRINC->Text()));
     const std::string tessuto = Testo(ui_.TXT_TESSPRINC);
-    if (!tessuto.empty() && !Decodifica(RichiestaTessutoPrincipale()))
+    if (!tessuto.empty() && !Decodifica(SqlDecodificaTessutoDiba(gstrDittaCorrente_, modelloCaricato_, principale)))
         return Rifiuta(ui_.TXT_TESSPRINC, MsgValoreNonValido(etichette::TessutoPrincipale, tessuto));
 
     // The line of the main fabric in the model's bill: a number that the bill has for that fabric.
     const std::string sequenza = Testo(ui_.TXT_SEQUENZA);
-    if (!sequenza.empty() && (!db::Variant(sequenza).IsNumeric() || !Decodifica(RichiestaSequenza())))
+    if (!sequenza.empty() &&
+        (!db::Variant(sequenza).IsNumeric() ||
+         !Decodifica(SqlDecodificaSequenza(gstrDittaCorrente_, modelloCaricato_, principale, sequenza))))
         return Rifiuta(ui_.TXT_SEQUENZA, MsgValoreNonValido(etichette::Sequenza, sequenza));
 
     if (ui_.CHK_CODALT->Value() == 1 && Testo(ui_.TXT_CODICEALTERNATIVO).empty())

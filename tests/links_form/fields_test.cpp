@@ -93,6 +93,19 @@ TEST_F(LinksFormTest, TheMainFabricTheSeasonAndThePrefixFollowTheModelsBillSeaso
     EXPECT_EQ(Griglia()->RowCount(), 3);
 }
 
+// The season box is not bound to the row: its edit counts all the same.
+TEST_F(LinksFormTest, ASeasonTypedIntoARowWaitsForTheSaveBeforeGeneration) {
+    ApriModello("MODELLO01");
+    ASSERT_TRUE(Ui().CMD_DUPLICA->Enabled());
+    Utente(host::UserScript().Type("TXT_STAGIONE", "PE2026"));
+    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(Valore("SELECT FA64_STAGIONE_MG5T FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LANA-GRIGIA'")
+                  .CLng(),
+              IdStagione("PE2026"));
+    EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
+}
+
 // --- What a save refuses ---
 
 class RefusalTest : public LinksFormTest {

@@ -1,5 +1,6 @@
 // The links form's lifecycle as the ERP and the user drive it: what opening shows, the tabs of the side
 // bar, the close query of the script layer, the tear-down, the trace lines and the layout.
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -215,4 +216,85 @@ TEST_F(LinksFormTest, AMissingKindOfArticleMasterClosesTheFormAtOnceAndTheBaseOn
     request.tipoAnagrafica = entry::KvEnumTipoAnagraficaArticoli_Base;
     shell->Apri(request);
     EXPECT_FALSE(Ui().TXT_DESCARTESTDAGENERARE->Visible());
+}
+
+namespace {
+
+long Domande(const std::vector<std::string>& messaggi) {
+    return static_cast<long>(std::count(messaggi.begin(), messaggi.end(), "Salvare le modifiche?"));
+}
+
+}  // namespace
+
+// The alternative code of MODELLO04's header in the database: "flag/code".
+class CodiceAlternativoTest : public LinksFormTest {
+protected:
+    std::string CodiceAlternativo() const {
+        const std::string testata = " FROM FA63_AGGANCI WHERE FA63_DITTA_CG18 = 1 AND FA63_CODART_MG66 = 'MODELLO04'";
+        return std::to_string(Valore("SELECT FA63_FLGCODALT" + testata).CLng()) + "/" +
+               db::RTrim(Valore("SELECT FA63_CODALT" + testata).Text());
+    }
+};
+
+TEST_F(CodiceAlternativoTest, ClosingWithUnsavedEditsAsksFirstCancelKeepsTheFormAndItsEditsNoDropsYesSaves) {
+    ApriModello("MODELLO01");
+    const std::string descrizione = "SELECT FA64_DESCRIZIONE FROM FA64_AGGANCIDET WHERE FA64_GUID_FA63 = " +
+                                    db::SqlText(GuidTestata("MODELLO01")) +
+                                    " AND FA64_CODTESS_FA12 = " + db::SqlText(Ui().TXT_TSAGGANCIO->Text());
+    const std::string prima = Valore(descrizione).Text();
+    ASSERT_FALSE(prima.empty());
+    Utente(host::UserScript().Type("TXT_DESCARTDAGENERARE", "Camicia da rivedere"));
+
+    // Escape and the window's close button: "cancel" keeps the form open with the edit.
+    Utente(host::UserScript().Answer(entry::kAnswerCancel).Key(entry::vbKeyEscape));
+    Utente(host::UserScript().Answer(entry::kAnswerCancel).Close());
+    EXPECT_EQ(Domande(Messaggi()), 2);
+    ASSERT_TRUE(Form());
+    EXPECT_EQ(Ui().TXT_DESCARTDAGENERARE->Text(), "Camicia da rivedere");
+    EXPECT_TRUE(Ui().FME_AGGANCI->IsChanged());
+    EXPECT_TRUE(shell->GetNavigator()->ClosedForms().empty());
+
+    // "No": the form goes, the edit with it.
+    Utente(host::UserScript().Answer(entry::kAnswerNo).Close());
+    EXPECT_EQ(Form(), nullptr);
+    EXPECT_EQ(Domande(Messaggi()), 3);
+    EXPECT_EQ(Valore(descrizione).Text(), prima);
+
+    // "Yes": an edit of the header alone is saved as the form closes.
+    ApriModello("MODELLO04");
+    Utente(host::UserScript().Click("CHK_CODALT").Type("TXT_CODICEALTERNATIVO", "ALT04"));
+    Utente(host::UserScript().Answer(entry::kAnswerYes).Key(entry::vbKeyEscape));
+    EXPECT_EQ(Form(), nullptr);
+    EXPECT_EQ(Domande(Messaggi()), 4);
+    EXPECT_EQ(CodiceAlternativo(), "1/ALT04");
+}
+
+TEST_F(CodiceAlternativoTest, EditsOfTheHeaderAloneAreAskedAboutOnAModelChangeNewAndATabSwitch) {
+    // A model without links opens on a new header: left untyped, it is nothing to ask about.
+    ApriModello("MODELLO03");
+    Utente(host::UserScript().Type("TXT_MODORIGINE", "MODELLO04"));
+    EXPECT_EQ(Domande(Messaggi()), 0);
+
+    Utente(host::UserScript().Click("CHK_CODALT").Type("TXT_CODICEALTERNATIVO", "ALT04"));
+    Utente(host::UserScript().Answer(entry::kAnswerCancel).Type("TXT_MODORIGINE", "MODELLO01"));
+    Utente(host::UserScript().Answer(entry::kAnswerCancel).SelectItem("SIDEBAR_MAIN", "GRP01", "ITM0102"));
+    EXPECT_EQ(Domande(Messaggi()), 2);
+    EXPECT_EQ(Ui().TXT_MODORIGINE->Text(), "MODELLO04");
+    EXPECT_EQ(Form()->tabVisible(), entry::Util_Agganci);
+    EXPECT_EQ(Form()->CHK_CODALT(), 1);
+    EXPECT_EQ(Form()->TXT_CODICEALTERNATIVO(), "ALT04");
+
+    // "No" drops them and the next model loads; "Yes" to the question of Nuovo saves them.
+    Utente(host::UserScript().Answer(entry::kAnswerNo).Type("TXT_MODORIGINE", "MODELLO01"));
+    EXPECT_EQ(Ui().TXT_PREFISSO->Text(), "AG");
+    EXPECT_EQ(CodiceAlternativo(), "0/");
+    Utente(host::UserScript()
+               .Type("TXT_MODORIGINE", "MODELLO04")
+               .Click("CHK_CODALT")
+               .Type("TXT_CODICEALTERNATIVO", "ALT04")
+               .Answer(entry::kAnswerYes)
+               .Click("CMD_NUOVO"));
+    EXPECT_EQ(Domande(Messaggi()), 4);
+    EXPECT_EQ(Ui().TXT_MODORIGINE->Text(), "");
+    EXPECT_EQ(CodiceAlternativo(), "1/ALT04");
 }

@@ -126,11 +126,13 @@ TEST_F(LinksFormTest, DeletingARowRemovesItsGeneratedArticleAtOnceOrWaitsForTheH
     Generato("MODELLO01", "TS-LINO-BLU", "CAM-100");
     Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2).Press("GRIDNAV_AGGANCI", p::Elimina));
 
-    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
-    EXPECT_EQ(UltimoMessaggio().text,
+    // The notice comes first; the frame's own deletion flow follows it.
+    ASSERT_FALSE(shell->Messages()->Messages().empty());
+    const host::ShownMessage avviso = shell->Messages()->Messages().front();
+    EXPECT_EQ(avviso.text,
               "Se si procede verranno eliminate anche tutte le distinte e i dati anagrafici dell'aggancio: TS-LINO-BLU.");
-    EXPECT_EQ(UltimoMessaggio().title, "Attenzione!");
-    EXPECT_EQ(UltimoMessaggio().style, 48);
+    EXPECT_EQ(avviso.title, "Attenzione!");
+    EXPECT_EQ(avviso.style, 48);
     EXPECT_FALSE(EsisteArticolo("CAM-100"));
     EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
     EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), (std::vector<std::string>{"TS-LANA-GRIGIA", "TS-SETA-ROSSA"}));
@@ -175,10 +177,12 @@ TEST_F(LinksFormTest, DeletingAHeaderRemovesItsGeneratedArticlesAndAllItsRows) {
     ApriModello("MODELLO01");
     Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Elimina));
 
-    EXPECT_EQ(UltimoMessaggio().text,
+    ASSERT_FALSE(shell->Messages()->Messages().empty());
+    const host::ShownMessage avviso = shell->Messages()->Messages().front();
+    EXPECT_EQ(avviso.text,
               "Se si procede verranno eliminate anche tutte le distinte e i dati anagrafici degli agganci codificati "
               "per l'articolo MODELLO01.");
-    EXPECT_EQ(UltimoMessaggio().title, "Attenzione!");
+    EXPECT_EQ(avviso.title, "Attenzione!");
     EXPECT_FALSE(EsisteArticolo("CAM-100"));
     EXPECT_FALSE(EsisteArticolo("CAM-101"));
     EXPECT_TRUE(EsisteArticolo("CAM-102"));
@@ -186,11 +190,48 @@ TEST_F(LinksFormTest, DeletingAHeaderRemovesItsGeneratedArticlesAndAllItsRows) {
     EXPECT_EQ(Conta("SELECT * FROM FA64_AGGANCIDET WHERE FA64_GUID_FA63 NOT IN (SELECT FA63_GUID FROM FA63_AGGANCI)"), 0);
     EXPECT_EQ(RigheAgganci("MODELLO02"), 1);  // another model's links are untouched
     EXPECT_EQ(Griglia()->RowCount(), 0);
+
+    // Nothing left: a new header, as for a model without links, saved for the model shown.
+    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
+    EXPECT_TRUE(Ui().TXT_PREFISSO->Enabled());
+    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
+    Utente(host::UserScript().Type("TXT_PREFISSO", "zz"));
+    SalvaRiga({{"TXT_TSAGGANCIO", "TS-LINO-BLU"}, {"TXT_DESCARTDAGENERARE", "Camicia lino"}});
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(Valore("SELECT FA63_PREFISSO FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01'").Text(), "ZZ");
+    EXPECT_EQ(RigheAgganci("MODELLO01"), 1);
+}
+
+// The row with the article is written at once, and alone: the other rows' edits still wait for the header.
+TEST_F(LinksFormTest, DeletingARowWithItsArticleWritesOnlyTheDeletion) {
+    Generato("MODELLO01", "TS-LINO-BLU", "CAM-100");
+    ApriModello("MODELLO01");
+    Utente(host::UserScript()
+               .Type("TXT_DESCARTDAGENERARE", "Camicia flanella nuova")
+               .SelectRow("QGRD_AGGANCI", 2)
+               .Press("GRIDNAV_AGGANCI", p::Elimina));
+    EXPECT_FALSE(EsisteArticolo("CAM-100"));
+    EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
+    const std::string flanella =
+        "SELECT FA64_DESCRIZIONE FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LANA-GRIGIA'";
+    EXPECT_EQ(Valore(flanella).Text(), "Camicia uomo flanella grigia");
+    EXPECT_EQ(Colonna("FA64_DESCRIZIONE").at(0), "Camicia flanella nuova");
+    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());  // the edit still waits
+
+    const auto mostrati = Messaggi().size();
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(Valore(flanella).Text(), "Camicia flanella nuova");
+    EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
+    EXPECT_EQ(Messaggi().size(), mostrati);  // saved without a word
+    EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
 }
 
 TEST_F(LinksFormTest, RemovingTheLastRowLeavesANewRowThatIsNoChange) {
     ApriModello("MODELLO02");
-    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Elimina).Press("INTERNAV_AGGANCI", p::Salva));
+    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Elimina));
+    EXPECT_EQ(Ui().FME_AGGANCIDET->Status(), entry::kvStatoNuovo);
+    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());  // the deletion waits for the header
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
     EXPECT_EQ(RigheAgganci("MODELLO02"), 0);
     EXPECT_EQ(Ui().FME_AGGANCIDET->Status(), entry::kvStatoNuovo);  // ready for the next row
     EXPECT_FALSE(Ui().FME_AGGANCI->IsChanged());
@@ -246,4 +287,30 @@ TEST_F(LinksFormTest, ClosingWithUnsavedRowsSavesThemWithTheirNewHeader) {
     const std::string guid = GuidTestata("MODELLO03");
     ASSERT_NE(guid, "");
     EXPECT_EQ(Valore("SELECT FA64_GUID_FA63 FROM FA64_AGGANCIDET WHERE FA64_DESCRIZIONE = 'Giacca lino'").Text(), guid);
+}
+
+// The save asked when another model is typed saves the links of the model shown, whatever the next model
+// holds: MODELLO01 has a header of its own, MODELLO03 no bill with the main fabric, CAM-100 no links.
+TEST_F(LinksFormTest, SavingOnAChangeOfModelSavesTheModelShownThenLoadsTheNextOne) {
+    const std::string guid = GuidTestata("MODELLO04");
+    ApriModello("MODELLO04");
+    for (const std::string prossimo : {"MODELLO01", "MODELLO03", "CAM-100"}) {
+        SCOPED_TRACE(prossimo);
+        const std::string descrizione = "Camicia donna denim " + prossimo;
+        Utente(host::UserScript()
+                   .Type("TXT_DESCARTDAGENERARE", descrizione)
+                   .Answer(entry::kAnswerYes)
+                   .Type("TXT_MODORIGINE", prossimo));
+        EXPECT_EQ(UltimoMessaggio().text, "Salvare le modifiche?");  // and nothing refused or failed
+        EXPECT_EQ(Valore("SELECT FA63_CODART_MG66 FROM FA63_AGGANCI WHERE FA63_GUID = '" + guid + "'").Text(),
+                  "MODELLO04");
+        EXPECT_EQ(
+            Valore("SELECT FA64_DESCRIZIONE FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-DENIM-BLU'").Text(),
+            descrizione);
+        EXPECT_EQ(Ui().TXT_MODORIGINE->Text(), prossimo);
+        Utente(host::UserScript().Type("TXT_MODORIGINE", "MODELLO04"));
+    }
+    EXPECT_EQ(Conta("SELECT * FROM FA63_AGGANCI"), 3);
+    EXPECT_EQ(RigheAgganci("MODELLO01"), 3);
+    EXPECT_EQ(RigheAgganci("MODELLO04"), 3);
 }
