@@ -221,6 +221,8 @@ private:
     void GRIDNAV_AGGANCI_ButtonClick(const std::string& button, bool& cancel);
     // The deletion of the frame's current record and what goes with it, as one unit.
     void EliminaInTransazione(const std::shared_ptr<entry::IDataFrame>& frame, bool scriviRighe);
+    // The deletion confirmed, as one transaction.
+    void EliminaEScrivi(const std::shared_ptr<entry::IDataFrame>& frame, bool scriviRighe);
     // Writes the deletion of the row that the cursor `riga` stands on, and nothing else pending.
     void ScriviEliminazione(db::Recordset& riga);
     void CHK_CODALT_Click();
@@ -296,6 +298,8 @@ private:
     std::string modelloCaricato_;    // the model whose links the frames hold
     bool modelloCambiato_ = false;   // the model box changed since the links were last loaded
     bool articoloRimosso_ = false;   // a deletion removed a generated article
+    // Notices of a deletion, shown once its transaction is over: nobody waits on the database while they are read.
+    std::vector<std::string> avvisiEliminazione_;
     // Rows deleted but not yet written: the shell's frame does not count them as changes, the form does.
     bool eliminazioniInAttesa_ = false;
 

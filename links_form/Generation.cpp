@@ -21,10 +21,10 @@ void FRMFA_AGGANCI::CollegaEventiGenerazione() {
 void FRMFA_AGGANCI::CMD_DUPLICA_ButtonClick() {
     // The run writes the rows through a clone, with every edit they hold: a click that reaches the button
     // while something waits to be saved (the shell enables it late) runs nothing.
+    lastRunOutcome_ = {};
     AggiornaPulsanteGenera();
     if (!ui_.CMD_DUPLICA->Enabled()) return;
     FormRunPort port(*this, "CMD_DUPLICA_ButtonClick", ui_.CMD_LOG, "CMD_LOG");
-    lastRunOutcome_ = {};
     // The run reports its own errors (under "CMD_DUPLICA_ButtonClick"), and so does reading its request.
     Procedura("CMD_DUPLICA_ButtonClick", HandlerTable::B)
         .Step([&] { lastRunOutcome_ = generation::RunGeneration(Contesto(), port, LinksRunRequest()); })

@@ -1,6 +1,8 @@
 // The events of the links frames: what each status shows, what is filled in when a header or a row is
 // saved (keys made by the database), and what a deletion removes with the records (the articles that
 // were generated from them).
+#include <utility>
+
 #include "db/Constants.h"
 #include "db/Field.h"
 #include "entry/MDLFA_AGGANCI.h"
@@ -191,6 +193,11 @@ void FRMFA_AGGANCI::FME_AGGANCI_AfterUpdate(bool success) {
 
 void FRMFA_AGGANCI::FME_AGGANCI_AfterUndo(bool success) {
     Procedura("FME_AGGANCI_AfterUndo", HandlerTable::B)
+        // A new header undone leaves the frame without a record: it offers a new one again, as for a model
+        // without links, rather than a tab nothing can be saved from.
+        .Step([&] {
+            if (rstTestata_ && rstTestata_->RecordCount() == 0) ui_.FME_AGGANCI->Status(entry::kvStatoNuovo);
+        })
         // Undone, the header browses again: a saved header keeps its prefix.
         .Step([&] {
             if (ui_.FME_AGGANCI->Status() == entry::kvStatoNavigazione) ui_.TXT_PREFISSO->Enabled(false);
@@ -286,6 +293,13 @@ void FRMFA_AGGANCI::GRIDNAV_AGGANCI_ButtonClick(const std::string& button, bool&
 void FRMFA_AGGANCI::EliminaInTransazione(const std::shared_ptr<entry::IDataFrame>& frame, bool scriviRighe) {
     // Confirmed before the transaction: the database stays free for others while the user answers.
     if (!entry::Rif(frame).ConfirmDelete()) return;
+    avvisiEliminazione_.clear();
+    EliminaEScrivi(frame, scriviRighe);
+    for (const std::string& avviso : std::exchange(avvisiEliminazione_, {}))
+        entry::Rif(ILinksForm::Gcls_Log).MsgBox(avviso, kStileInformazione, kTitoloAttenzione, true, 0);
+}
+
+void FRMFA_AGGANCI::EliminaEScrivi(const std::shared_ptr<entry::IDataFrame>& frame, bool scriviRighe) {
     db::Transaction unita(entry::Rif(gconConnect_));
     articoloRimosso_ = false;
     const db::RecordsetPtr record = entry::Rif(frame).Recordset();
@@ -363,8 +377,7 @@ bool FRMFA_AGGANCI::EliminaArticoloDellaRiga(db::Recordset& riga, bool& rimosso)
         if (const auto registrato = generation::RecordedArticle(c, guid)) articolo = *registrato;
     if (articolo.empty()) return true;
     if (!generation::CreatedByLinkRow(c, Contesto().ditta, articolo, guid)) {
-        entry::Rif(ILinksForm::Gcls_Log).MsgBox(MsgArticoloNonGenerato(articolo), kStileInformazione,
-                                                kTitoloAttenzione, true, 0);
+        avvisiEliminazione_.push_back(MsgArticoloNonGenerato(articolo));
         return true;
     }
     if (!generation::EliminaArticoloGenerato(Contesto(), articolo)) return false;

@@ -69,9 +69,13 @@ CLI::Option* AtMost(CLI::Option* option, std::size_t characters) {
 
 CLI::Option* Number(CLI::Option* option, bool whole, const db::Decimal& min, const db::Decimal& max) {
     const std::string name = option->get_name();
-    return option->check(CLI::Validator(
+    return option->transform(CLI::Validator(
         [name, whole, min, max](std::string& text) -> std::string {
-            if (db::Trim(text).empty()) return {};
+            // Blanks alone empty the field too: the field takes an empty text, not blanks, as no number.
+            if (db::Trim(text).empty()) {
+                text.clear();
+                return {};
+            }
             const std::string kind = whole ? "a whole number" : "a number";
             const CLI::ConversionError wrongKind(name + ": " + text + " is not " + kind,
                                                  CLI::ExitCodes::ConversionError);

@@ -19,8 +19,8 @@ CLI::Option* WholeNumber(CLI::Option* option, long min, long max);
 CLI::Option* AtMost(CLI::Option* option, std::size_t characters);
 
 // The option takes a number read as a form's field reads it (the database's own conversion: "1,5" is no
-// number), from `min` to `max`; `whole` for an integer column. A blank value is let through: it empties the
-// field.
+// number), from `min` to `max`; `whole` for an integer column. A blank value (blanks alone too) is let
+// through as an empty one: it empties the field.
 CLI::Option* Number(CLI::Option* option, bool whole, const db::Decimal& min, const db::Decimal& max);
 
 // Every value of every option and positional of `app` and its commands is UTF-8 text: it is stored as such and

@@ -26,6 +26,7 @@
 #include "generation/GenerationRun.h"
 #include "generation/ProcessingLog.h"
 #include "host/HeadlessShell.h"
+#include "host/controls/DataFrame.h"
 #include "links_form/FRMFA_AGGANCI.h"
 #include "links_form/Register.h"
 #include "variants_form/FRMFA_VARIANTI.h"
@@ -57,6 +58,8 @@ std::optional<long> Answer(const host::ShownMessage& m, const GenerateArgs& a, s
                      "--proceed-without-variants, or choose the variants with --variant";
         return entry::kAnswerNo;
     }
+    // The command types nothing it would save: whatever the form holds when it closes is not the user's.
+    if (m.text == host::controls::DataFrame::kDomandaChiusura) return entry::kAnswerNo;
     if (m.text.rfind(kTruncateQuestion, 0) == 0) {
         if (a.truncate == "yes") return entry::kAnswerYes;
         if (a.truncate == "no") return entry::kAnswerNo;
@@ -76,7 +79,7 @@ void PrintPreview(const std::vector<generation::AnteprimaRiga>& rows, const Gene
         if (r.troppoLungo && r.finale.empty()) return "too long: skipped";
         // The run records on the row the article an earlier row created; it never removes it.
         if (!r.doppione.empty()) return "same code as " + r.doppione + ": recorded, not created";
-        if (r.esiste && !a.regenerate) return "exists";
+        if (r.esiste && !a.regenerate) return "exists: recorded, not created";
         // Regenerating replaces only an article the row created: any other is kept, and recorded on the row.
         if (r.esiste && !r.dellaRiga) return "exists, not created by this row: kept and recorded";
         if (!r.motivo.empty()) return "would not be created: " + r.motivo;

@@ -278,7 +278,11 @@ bool DataFrame::LeaveRecord() {
     return AskToSave();
 }
 
-bool DataFrame::LeaveForMove() { return LeaveRecord() && recordset_->RecordCount() > 0; }
+// A new record dropped on leaving may leave nothing, or the form may offer a new one in its place: either
+// way there is nothing to move to.
+bool DataFrame::LeaveForMove() {
+    return LeaveRecord() && recordset_->RecordCount() > 0 && Status() != entry::kvStatoNuovo;
+}
 
 void DataFrame::Moved() {
     Show();

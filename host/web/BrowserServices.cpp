@@ -2,6 +2,7 @@
 
 #include "host/FileAccess.h"
 #include "host/ScriptedMessageService.h"
+#include "host/controls/DataFrame.h"
 
 namespace host::web {
 namespace {
@@ -80,8 +81,12 @@ long Code(const std::optional<Reply>& reply, long style) {
 
 BrowserHost::BrowserHost(IPerson& person) : person_(person) {
     Messages()->SetMessageResponder([&person](const ShownMessage& m) {
-        return Code(person.Ask({{"kind", "message"}, {"text", m.text}, {"style", m.style}, {"title", m.title}}),
-                    m.style);
+        const auto reply = person.Ask({{"kind", "message"}, {"text", m.text}, {"style", m.style}, {"title", m.title}});
+        // A form released with edits nobody saved must still close: they go, as with any window taken away.
+        // Cancel would keep open a window nobody sees any more.
+        constexpr long kNo = 7;
+        if (!reply && m.text == controls::DataFrame::kDomandaChiusura) return kNo;
+        return Code(reply, m.style);
     });
     Messages()->SetErrorResponder([&person](const ShownErrorBox& e) {
         return Code(person.Ask({{"kind", "error"},

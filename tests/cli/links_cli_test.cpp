@@ -88,6 +88,9 @@ TEST_F(LinksCli, AddRefusesAValueOfTheWrongKindOrSizeAsAUsageError) {
         EXPECT_TRUE(Prints(r, {refusal + "\n"}));
     }
     EXPECT_EQ(testsupport::DatabaseSnapshot(*Open()), before);
+    // Blanks alone leave a number field empty, as an empty value does.
+    const auto blanks = Links("links add MODELLO03 --fabric TS-LINO-BLU --description X --quantity ' ' --sequence ' '");
+    EXPECT_EQ(blanks.code, 0) << blanks.out;
 }
 
 // The forms find a code in any case, and would store it as typed; the commands type the master's spelling.

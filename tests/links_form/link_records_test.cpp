@@ -314,3 +314,54 @@ TEST_F(LinksFormTest, SavingOnAChangeOfModelSavesTheModelShownThenLoadsTheNextOn
     EXPECT_EQ(RigheAgganci("MODELLO01"), 3);
     EXPECT_EQ(RigheAgganci("MODELLO04"), 3);
 }
+
+// A new header dropped on leaving it (No to "Salvare le modifiche?") leaves a new header in its place, as for a
+// model without links: the prefix can be typed, nothing can be generated, a header can still be saved.
+TEST_F(LinksFormTest, ANewHeaderDroppedOnLeavingOffersANewOneAgain) {
+    ApriModello("MODELLO03");
+    shell->Messages()->MessageAnswers().Push(entry::kAnswerNo);
+    Utente(host::UserScript().Type("TXT_PREFISSO", "kk").Press("INTERNAV_AGGANCI", p::Successivo));
+    EXPECT_EQ(UltimoMessaggio().text, "Salvare le modifiche?");
+    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
+    EXPECT_TRUE(Ui().TXT_PREFISSO->Enabled());
+    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
+    EXPECT_EQ(GuidTestata("MODELLO03"), "");
+
+    Utente(host::UserScript()
+               .Type("TXT_PREFISSO", "zz")
+               .Press("GRIDNAV_AGGANCI", p::Nuovo)
+               .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
+               .Type("TXT_DESCARTDAGENERARE", "Giacca lino blu")
+               .Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_NE(GuidTestata("MODELLO03"), "");
+    EXPECT_EQ(RigheAgganci("MODELLO03"), 1);
+}
+
+// The notice that an article stays (the row did not create it) is shown once the deletion is written: while it
+// is open, another program can write to the database.
+TEST_F(LinksFormTest, TheNoticeOfAnArticleKeptComesAfterTheDeletionsTransaction) {
+    Esegui("UPDATE FA64_AGGANCIDET SET FA64_ARTAGGANCIO_MG66 = 'CAM-100' WHERE FA64_CODTESS_FA12 = 'TS-LINO-BLU' "
+           "AND FA64_GUID_FA63 = " + db::SqlText(GuidTestata("MODELLO01")));
+    ApriModello("MODELLO01");
+    bool noticed = false, writable = false;
+    shell->Messages()->SetMessageResponder([&](const host::ShownMessage& m) -> std::optional<long> {
+        if (m.text.find("non è stato generato") == std::string::npos) return std::nullopt;
+        noticed = true;
+        try {
+            auto other = db::Connection::Create();
+            other->Open(Connessione());
+            other->BeginTrans();
+            other->RollbackTrans();
+            writable = true;
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << e.what();
+        }
+        return std::nullopt;
+    });
+    const long righe = RigheAgganci("MODELLO01");
+    Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2).Press("GRIDNAV_AGGANCI", p::Elimina));
+    EXPECT_TRUE(noticed);
+    EXPECT_TRUE(writable);
+    EXPECT_TRUE(EsisteArticolo("CAM-100"));
+    EXPECT_EQ(RigheAgganci("MODELLO01"), righe);  // the row goes with the header's save
+}

@@ -34,6 +34,18 @@ try {
   assert.ok(server.output.includes(unloaded), 'the form was unloaded');
   assert.equal(articles(), before, 'no article was generated');
 
+  step('a form released with an edit nobody saved is unloaded all the same, and the edit goes');
+  const editing = await new ApiClient(server).open();
+  await editing.post('/api/action', { form: FORM, do: 'type', control: 'TXT_MODORIGINE', text: 'MODELLO04' });
+  await editing.post('/api/action', { form: FORM, do: 'type', control: 'TXT_DESCARTDAGENERARE', text: 'DROPPED' });
+  await editing.until((s) => s.done >= 2 && !s.busy);
+  await editing.post('/api/release', {});
+  await editing.until((s) => s.ended);
+  const editingUnloaded = `Session ${editing.sid}: FRMFA_AGGANCI unloaded`;
+  for (let i = 0; i < 50 && !server.output.includes(editingUnloaded); ++i) await sleep(100);
+  assert.ok(server.output.includes(editingUnloaded), 'the form with an edit was unloaded');
+  assert.ok(!query(data.db, 'SELECT FA64_DESCRIZIONE FROM FA64_AGGANCIDET').some((r) => r[0].trim() === 'DROPPED'));
+
   step('actions and answers of the wrong type are refused, and the form goes on');
   const c = await new ApiClient(server).open();
   for (const wrong of [{ do: 5 }, { do: null }, { do: 'click', control: 5 }, { do: 'dismiss', panel: 5 }]) {
