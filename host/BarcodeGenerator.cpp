@@ -87,7 +87,12 @@ std::string BarcodeGenerator::Genera(long, const db::Variant& ditta, const std::
     for (long n = last + 1; n <= progA; ++n) {
         const std::string code = Compose(layout, n, flagCheckDigit == 1);
         // Codes only grow with their number: once one is longer than the type allows, the numbering is exhausted.
-        if (layout.length > 0 && static_cast<long>(code.size()) > layout.length) break;
+        if (layout.length > 0 && static_cast<long>(code.size()) > layout.length)
+            throw db::Error(db::errc::InvalidArgument,
+                            "Numerazione esaurita per il barcode di tipo " + std::to_string(tipoBarcode) +
+                                " (gestione " + std::to_string(tipoGestione) + "): dal numero " + std::to_string(n) +
+                                " il codice supera la lunghezza del tipo (" + std::to_string(layout.length) + ")",
+                            "BarcodeGenerator");
         const std::string codeFree = unused + db::SqlText(code) + ")";
         long taken = 0;
         if (known)

@@ -30,7 +30,8 @@ TEST(BarcodeGenerator, TheNumberingEndsWithTheLastNumberThatFitsTheTypesLength) 
         try {
             ADD_FAILURE() << "a code longer than the type allows: " << generate();
         } catch (const db::Error& e) {
-            EXPECT_NE(e.Description().find("Numerazione esaurita per il barcode di tipo " + std::to_string(t.type)),
+            EXPECT_NE(e.Description().find("Numerazione esaurita per il barcode di tipo " + std::to_string(t.type) +
+                                           " (gestione 1): dal numero 10 il codice supera la lunghezza del tipo (8)"),
                       std::string::npos) << e.Description();
         }
         EXPECT_EQ(testsupport::Count(*conn, "SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE WHERE MG4C_TIPOBARCODE_MG4B = " +
