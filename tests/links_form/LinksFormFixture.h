@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,9 +18,11 @@
 #include "db/Recordset.h"
 #include "entry/CLSFA_AGGANCI.h"
 #include "entry/ILinksForm.h"
+#include "entry/MDLFA_AGGANCI.h"
 #include "erp/DemoBuilder.h"
 #include "erp/Procedures.h"
 #include "host/HeadlessShell.h"
+#include "host/controls/DataFrame.h"
 #include "host/controls/Grid.h"
 #include "host/controls/LookupTextBox.h"
 #include "links_form/FRMFA_AGGANCI.h"
@@ -44,6 +47,12 @@ protected:
         links_form::Register();
     }
     void TearDown() override {
+        // The window goes with the test, as when a program closes it: edits a test left unsaved are dropped
+        // (a "cancel" would keep the form, and with it everything it holds).
+        shell->Messages()->SetMessageResponder([](const host::ShownMessage& m) -> std::optional<long> {
+            if (m.text == host::controls::DataFrame::kDomandaChiusura) return entry::kAnswerNo;
+            return std::nullopt;
+        });
         shell.reset();
         entry::RegisterLinksForm(nullptr);
         std::filesystem::remove(path);
