@@ -49,10 +49,11 @@ protected:
     void TearDown() override {
         // The window goes with the test, as when a program closes it: edits a test left unsaved are dropped
         // (a "cancel" would keep the form, and with it everything it holds).
-        shell->Messages()->SetMessageResponder([](const host::ShownMessage& m) -> std::optional<long> {
-            if (m.text == host::controls::DataFrame::kDomandaChiusura) return entry::kAnswerNo;
-            return std::nullopt;
-        });
+        if (shell)
+            shell->Messages()->SetMessageResponder([](const host::ShownMessage& m) -> std::optional<long> {
+                if (m.text == host::controls::DataFrame::kDomandaChiusura) return entry::kAnswerNo;
+                return std::nullopt;
+            });
         shell.reset();
         entry::RegisterLinksForm(nullptr);
         std::filesystem::remove(path);
