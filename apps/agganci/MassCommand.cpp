@@ -76,22 +76,6 @@ void ChooseMode(LinksFormSession& session, const std::string& mode, long selecte
     session.Passo("--mode", host::UserScript().Choose("CBO_PREFISSO", caption));
 }
 
-// The tab disables the fields that belong to one new article when several articles are selected: refused
-// with that reason, as the complete code is, rather than as a field nobody can reach.
-void RefuseFieldsOfOneArticle(LinksFormSession& session, const MassArgs& a, long selected) {
-    const std::pair<bool, std::pair<const char*, const char*>> fields[] = {
-        {a.description.has_value(), {"--description", "TXT_DESCRD"}},
-        {a.extendedDescription.has_value(), {"--extended-description", "TXT_DESCRESTD"}},
-        {a.typology.has_value(), {"--typology", "TXT_TIPOLOGIAD"}},
-    };
-    for (const auto& [given, flag] : fields) {
-        const auto control = session.Form().Control(flag.second);
-        if (given && control && !control->Enabled())
-            throw std::runtime_error(std::string(flag.first) + ": the option needs exactly one selected article; "
-                                     "--where selects " + std::to_string(selected));
-    }
-}
-
 // The checks the run makes before its first question that need no answer, made for the dry run as for the
 // run: the codes the Duplicate button checks, the code text the run refuses when blank, and the variants,
 // chosen in the variant form the tab opens.
@@ -169,7 +153,6 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
 
     // One step per flag, so that a field the form refuses is reported under the flag that filled it.
     ChooseMode(session, a.mode, selection->RecordCount());
-    RefuseFieldsOfOneArticle(session, a, selection->RecordCount());
     session.Passo("--text", host::UserScript().Type("TXT_PREFISSODART", a.text));
     const std::pair<const std::optional<std::string>*, std::pair<const char*, const char*>> fields[] = {
         {&a.description, {"--description", "TXT_DESCRD"}},
@@ -179,8 +162,15 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
         {&a.brand, {"--brand", "TXT_MARCHIOD"}},
         {&a.typology, {"--typology", "TXT_TIPOLOGIAD"}},
     };
-    for (const auto& [value, flag] : fields)
-        if (*value) session.Passo(flag.first, host::UserScript().Type(flag.second, **value));
+    for (const auto& [value, flag] : fields) {
+        if (!*value) continue;
+        // The tab disables the fields of one new article when several are selected: refused with that reason,
+        // as the complete code is, rather than as a field nobody can reach.
+        if (const auto control = session.Form().Control(flag.second); control && !control->Enabled())
+            throw std::runtime_error(std::string(flag.first) + ": the option needs exactly one selected article; "
+                                     "--where selects " + std::to_string(selection->RecordCount()));
+        session.Passo(flag.first, host::UserScript().Type(flag.second, **value));
+    }
 
     CheckAsTheRun(session, choices);
     if (a.dryRun) {
