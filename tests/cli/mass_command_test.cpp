@@ -174,12 +174,6 @@ TEST_F(MassCommand, AnErrorShownDuringTheRunIsReportedWithTheRun) {
               0u);
 }
 
-TEST_F(MassCommand, TheHelpTellsHowVariantsAndTheCodeTextAreTaken) {
-    EXPECT_TRUE(Prints(Mass("--help"), {":auto gives it a grouping named after the new code, :GROUP a grouping",
-                                        "a variant named without :auto gets no automatic grouping, and the",
-                                        "the form removes single quotes from it"}));
-}
-
 // A value that is not valid is a usage error naming its flag; a column the selection's table does not have is
 // refused with the valid fields, not by a failed statement.
 TEST_F(MassCommand, ValuesThatAreNotValidAreUsageErrorsAndAnUnknownColumnListsTheFields) {
