@@ -193,17 +193,20 @@ void FRMFA_AGGANCI::FME_AGGANCI_AfterUpdate(bool success) {
 
 void FRMFA_AGGANCI::FME_AGGANCI_AfterUndo(bool success) {
     Procedura("FME_AGGANCI_AfterUndo", HandlerTable::B)
-        // A new header undone leaves the frame without a record: it offers a new one again, as for a model
-        // without links, rather than a tab nothing can be saved from.
+        // The rows go with their header: read again for the header shown now, they drop their unsaved edits.
         .Step([&] {
-            if (rstTestata_ && rstTestata_->RecordCount() == 0) ui_.FME_AGGANCI->Status(entry::kvStatoNuovo);
+            if (success) RefreshChild();
+        })
+        // A new header undone leaves the frame without a record: it offers a new one again, as for a model
+        // without links, rather than a tab nothing can be saved from. Not while its rows still hold edits:
+        // leaving the header would ask about them again, and the answer No would undo it again, for ever.
+        .Step([&] {
+            if (rstTestata_ && rstTestata_->RecordCount() == 0 && !RigheModificate())
+                ui_.FME_AGGANCI->Status(entry::kvStatoNuovo);
         })
         // Undone, the header browses again: a saved header keeps its prefix.
         .Step([&] {
             if (ui_.FME_AGGANCI->Status() == entry::kvStatoNavigazione) ui_.TXT_PREFISSO->Enabled(false);
-        })
-        .Step([&] {
-            if (success) RefreshChild();
         })
         .Step([&] { AggiornaPulsanteGenera(); })
         .Run();

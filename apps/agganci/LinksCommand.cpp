@@ -77,6 +77,8 @@ std::vector<Riga> LeggiRighe(LinksFormSession& s) {
 }
 
 std::string OTrattino(const std::string& s) { return s.empty() ? "-" : s; }
+// "-" alone is a valid prefix: an empty one is said in words.
+std::string Prefisso(const std::string& s) { return s.empty() ? "(none)" : s; }
 
 // --- show ---
 
@@ -122,7 +124,7 @@ void Mostra(const GlobalOptions& options, const std::string& modello) {
         std::cout << "No links.\n";
         return;
     }
-    std::cout << "Prefix: " << OTrattino(t.prefisso) << "   Main fabric: " << OTrattino(t.tessutoPrincipale)
+    std::cout << "Prefix: " << Prefisso(t.prefisso) << "   Main fabric: " << OTrattino(t.tessutoPrincipale)
               << "   Sequence: " << OTrattino(t.sequenza) << "   Alternative code: "
               << (t.usaCodiceAlternativo ? t.codiceAlternativo : std::string("(not used)")) << "\n";
     std::cout << "Links: " << righe.size() << "\n";
@@ -155,7 +157,7 @@ void Aggiungi(const GlobalOptions& options, const AddArgs& a) {
     // The form locks the prefix of a saved header (the codes already generated carry it).
     if (a.prefisso && !nuovaTestata)
         throw std::runtime_error("--prefix: the prefix of a saved link header cannot be changed (it is " +
-                                 OTrattino(LeggiTestata(s).prefisso) + ")");
+                                 Prefisso(LeggiTestata(s).prefisso) + ")");
     scrivi("--prefix", "TXT_PREFISSO", a.prefisso);
     scrivi("--main-fabric", "TXT_TESSPRINC", a.tessutoPrincipale);
     scrivi("--sequence", "TXT_SEQUENZA", a.sequenza);
@@ -191,7 +193,7 @@ void Aggiungi(const GlobalOptions& options, const AddArgs& a) {
         return;
     }
     std::cout << "Link " << db::Trim(ui.TXT_TSAGGANCIO->Text()) << " added to " << modello;
-    if (nuovaTestata) std::cout << " (new link header, prefix " << OTrattino(t.prefisso) << ")";
+    if (nuovaTestata) std::cout << " (new link header, prefix " << Prefisso(t.prefisso) << ")";
     std::cout << "\n";
 }
 

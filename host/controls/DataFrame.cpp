@@ -48,6 +48,10 @@ bool DataFrame::IsEditing() const {
     return recordset_ && recordset_->State() == db::adStateOpen && recordset_->EditMode() != db::adEditNone;
 }
 
+bool DataFrame::OnNewRecord() const {
+    return status_ == entry::kvStatoNuovo && IsEditing() && recordset_->EditMode() == db::adEditAdd;
+}
+
 bool DataFrame::HasPendingRows() const {
     if (!recordset_ || recordset_->State() != db::adStateOpen) return false;
     auto pending = recordset_->Clone();
@@ -146,7 +150,9 @@ void DataFrame::Status(std::int16_t status) {
         throw db::Error(kInvalidPropertyValue, "Invalid property value");
     if (!recordset_) throw db::Error(91, "The frame " + Name() + " is not bound");
     if (status == entry::kvStatoNuovo) {
-        if (!LeaveRecord()) return;
+        // A new record dropped on leaving may have the form offer a new one in its place: that one is the new
+        // record (a second would save the first as a blank row).
+        if (!LeaveRecord() || OnNewRecord()) return;
         recordset_->AddNew();
         status_ = entry::kvStatoNuovo;
         Show();
@@ -155,8 +161,7 @@ void DataFrame::Status(std::int16_t status) {
         changeStatus_.Raise(status_, entry::kvMotivoStato);
         return;
     }
-    if (status_ == entry::kvStatoNuovo && IsEditing() && recordset_->EditMode() == db::adEditAdd)
-        recordset_->CancelUpdate();
+    if (OnNewRecord()) recordset_->CancelUpdate();
     status_ = entry::kvStatoNavigazione;
     Show();
     if (grid_) grid_->Refresh();

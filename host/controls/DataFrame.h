@@ -68,6 +68,8 @@ public:
 private:
     bool HasRecord() const;
     bool IsEditing() const;
+    // A new record is being entered.
+    bool OnNewRecord() const;
     bool HasPendingRows() const;
     // Shows the current record in the bound controls (without writing it back).
     void Show();

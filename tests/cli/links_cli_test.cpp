@@ -57,6 +57,11 @@ TEST_F(LinksCli, AddRefusesWhatTheFormRefusesAndCreatesTheFirstLinkOfAModel) {
         EXPECT_TRUE(Prints(r, {refusal}));
     }
     EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"Links: 3", "Prefix: AG"}));
+    // "-" alone is a prefix: an empty one is said in words.
+    Exec("UPDATE FA63_AGGANCI SET FA63_PREFISSO = '' WHERE FA63_CODART_MG66 = 'MODELLO01'");
+    EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"Prefix: (none)   Main fabric"}));
+    EXPECT_TRUE(Prints(Links("links add MODELLO01 --fabric TS-LINO-BLU --description X --prefix -"),
+                       {"--prefix: the prefix of a saved link header cannot be changed (it is (none))\n"}));
 
     auto r = Links("links add MODELLO03 --fabric TS-LINO-BLU --description 'Giacca lino' --season PE2026 --prefix gx "
                    "--quantity 1.5 --line DONNA");
@@ -66,6 +71,25 @@ TEST_F(LinksCli, AddRefusesWhatTheFormRefusesAndCreatesTheFirstLinkOfAModel) {
     ASSERT_EQ(show.code, 0) << show.out;
     EXPECT_TRUE(Prints(show, {"\"prefix\": \"GX\"", "\"season\": \"PE2026\"", "\"quantity\": 1.5",
                               "\"line\": \"DONNA\""}));
+}
+
+// The first link of a model comes with the model's new header: refused, it leaves neither.
+TEST_F(LinksCli, AddRefusingTheFirstLinkOfAModelWritesNoHeader) {
+    const std::string before = testsupport::DatabaseSnapshot(*Open());
+    const std::pair<std::string, std::string> refused[] = {
+        {"--fabric TS-SETA-ROSSA --line XYZ", "--line: Valore non valido per Linea: XYZ"},
+        {"--fabric TS-SETA-ROSSA --brand XYZ", "--brand: Valore non valido per Marchio: XYZ"},
+        {"--fabric TS-SETA-ROSSA --season XYZ", "--season: Valore non valido per Stagione: XYZ"},
+        {"--fabric TS-SETA-ROSSA --typology XYZ", "--typology: Valore non valido per Tipologia: XYZ"},
+        {"--fabric TS-NOPE", "--fabric: Valore non valido per Tessuto Aggancio: TS-NOPE"},
+        {"--fabric MODELLO01", "--fabric: Valore non valido per Tessuto Aggancio: MODELLO01"}};
+    for (const auto& [args, refusal] : refused) {
+        SCOPED_TRACE(args);
+        auto r = Links("links add MODELLO03 --description X " + args);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(Prints(r, {refusal + "\n"}));
+    }
+    EXPECT_EQ(testsupport::DatabaseSnapshot(*Open()), before);
 }
 
 // Checked as the command line is read: a usage error naming the option and what it takes, nothing written.
@@ -98,7 +122,7 @@ TEST_F(LinksCli, CodesTypedInAnotherCaseAreWrittenAsTheMastersHaveThem) {
     auto header = Links("links add modello03 --fabric ts-lino-blu --description X --season pe2026 --line donna "
                         "--brand urban --typology camicia");
     ASSERT_EQ(header.code, 0) << header.out;
-    EXPECT_TRUE(Prints(header, {"Link TS-LINO-BLU added to MODELLO03 (new link header, prefix -)"}));
+    EXPECT_TRUE(Prints(header, {"Link TS-LINO-BLU added to MODELLO03 (new link header, prefix (none))"}));
     auto row = Links("links add MODELLO01 --fabric TS-TWILL-NERO --description X --main-fabric ts-cotone-bianco");
     ASSERT_EQ(row.code, 0) << row.out;
     EXPECT_EQ(Rows("SELECT FA63_CODART_MG66, FA64_CODTESS_FA12, FA64_LINEA_FA05, FA64_MARCHIO_FA06, "

@@ -5,6 +5,9 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <tuple>
+
 using testsupport::LinksFormTest;
 using ::testing::HasSubstr;
 namespace p = entry::pulsanti;
@@ -315,6 +318,16 @@ TEST_F(LinksFormTest, SavingOnAChangeOfModelSavesTheModelShownThenLoadsTheNextOn
     EXPECT_EQ(RigheAgganci("MODELLO04"), 3);
 }
 
+// A prefix and one row typed into the new header, then saved.
+host::UserScript SaveANewHeaderWithOneRow() {
+    return host::UserScript()
+        .Type("TXT_PREFISSO", "zz")
+        .Press("GRIDNAV_AGGANCI", p::Nuovo)
+        .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
+        .Type("TXT_DESCARTDAGENERARE", "Giacca lino blu")
+        .Press("INTERNAV_AGGANCI", p::Salva);
+}
+
 // A new header dropped on leaving it (No to "Salvare le modifiche?") leaves a new header in its place, as for a
 // model without links: the prefix can be typed, nothing can be generated, a header can still be saved.
 TEST_F(LinksFormTest, ANewHeaderDroppedOnLeavingOffersANewOneAgain) {
@@ -327,13 +340,51 @@ TEST_F(LinksFormTest, ANewHeaderDroppedOnLeavingOffersANewOneAgain) {
     EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
     EXPECT_EQ(GuidTestata("MODELLO03"), "");
 
-    Utente(host::UserScript()
-               .Type("TXT_PREFISSO", "zz")
-               .Press("GRIDNAV_AGGANCI", p::Nuovo)
-               .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
-               .Type("TXT_DESCARTDAGENERARE", "Giacca lino blu")
-               .Press("INTERNAV_AGGANCI", p::Salva));
+    Utente(SaveANewHeaderWithOneRow());
     EXPECT_NE(GuidTestata("MODELLO03"), "");
+    EXPECT_EQ(RigheAgganci("MODELLO03"), 1);
+}
+
+// The rows of a new header dropped go with it. Each way of leaving a new header with a pending new row - the
+// form closed (a browser tab released, a command that failed), another model, Annulla, Nuovo - asks once (Annulla
+// never), writes nothing and leaves a new header without rows, or the next model.
+TEST_F(LinksFormTest, ANewHeaderDroppedTakesItsPendingRowWithIt) {
+    shell->Messages()->SetMessageResponder([](const host::ShownMessage& m) -> std::optional<long> {
+        if (m.text == host::controls::DataFrame::kDomandaChiusura) return entry::kAnswerNo;
+        return std::nullopt;
+    });
+    const long testate = Conta("SELECT * FROM FA63_AGGANCI"), righe = Conta("SELECT * FROM FA64_AGGANCIDET");
+    const std::tuple<std::string, host::UserScript, long> modi[] = {
+        {"close", host::UserScript().Close(), 1},
+        {"model", host::UserScript().Type("TXT_MODORIGINE", "MODELLO01"), 1},
+        {"Annulla", host::UserScript().Press("INTERNAV_AGGANCI", p::Annulla), 0},
+        {"Nuovo", host::UserScript().Press("INTERNAV_AGGANCI", p::Nuovo), 1}};
+    for (const auto& [modo, lascia, domande] : modi) {
+        SCOPED_TRACE(modo);
+        if (!Form()) Apri();
+        Utente(host::UserScript()
+                   .Type("TXT_MODORIGINE", "MODELLO03")
+                   .Press("GRIDNAV_AGGANCI", p::Nuovo)
+                   .Type("TXT_TSAGGANCIO", "TS-LINO-BLU"));
+        const auto prima = shell->Messages()->Messages().size();
+        Utente(lascia);
+        const auto messaggi = Messaggi();
+        EXPECT_EQ(std::count(messaggi.begin() + prima, messaggi.end(), "Salvare le modifiche?"), domande);
+        EXPECT_EQ(Conta("SELECT * FROM FA63_AGGANCI"), testate);
+        EXPECT_EQ(Conta("SELECT * FROM FA64_AGGANCIDET"), righe);
+        if (modo == "close") {
+            EXPECT_EQ(Form(), nullptr);
+        } else if (modo == "model") {
+            EXPECT_EQ(Ui().TXT_PREFISSO->Text(), "AG");
+        } else {
+            EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
+            EXPECT_EQ(Griglia()->RowCount(), 0);
+            EXPECT_FALSE(Ui().FME_AGGANCIDET->IsChanged());
+        }
+    }
+    // The new header offered is one header: saved with a row, it writes one.
+    Utente(SaveANewHeaderWithOneRow());
+    EXPECT_EQ(Conta("SELECT * FROM FA63_AGGANCI"), testate + 1);
     EXPECT_EQ(RigheAgganci("MODELLO03"), 1);
 }
 
