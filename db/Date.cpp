@@ -118,6 +118,43 @@ std::optional<Date> ParseIso(const std::string& raw) {
     return Make(*y, *m, *d, *hh, *mm, seconds);
 }
 
+// VB's range of dates: 100-01-01 to 9999-12-31, as day numbers.
+constexpr long long kFirstDay = -657434;
+constexpr long long kLastDay = 2958465;
+constexpr long long kMillisecondsPerDay = 86400000;
+
+struct DayAndTime {
+    Civil date;
+    long long ms;  // since midnight
+};
+
+// The day of a serial and its time rounded to a multiple of `unit` milliseconds. A time that rounds up to
+// midnight is the next day's, except on the last day there is: 9999-12-31 keeps its last unit, never a year
+// 10000 that no reader takes back. Error 6 for a serial outside VB's range.
+DayAndTime Split(double serial, long long unit) {
+    if (!std::isfinite(serial)) throw Error(errc::Overflow);
+    // VB keeps the time of a day before 1899-12-30 as a fraction subtracted: it is |serial - day|.
+    const double whole = std::trunc(serial);
+    if (whole < kFirstDay || whole > kLastDay) throw Error(errc::Overflow);
+    long long day = static_cast<long long>(whole);
+    long long ms = std::llround(std::fabs(serial - whole) * kMillisecondsPerDay / static_cast<double>(unit)) * unit;
+    if (ms >= kMillisecondsPerDay) {
+        if (day == kLastDay) {
+            ms = kMillisecondsPerDay - unit;
+        } else {
+            ms -= kMillisecondsPerDay;
+            ++day;
+        }
+    }
+    return {CivilFromDays(day - kEpochToUnix), ms};
+}
+
+// "HH:MM:SS" of the milliseconds since midnight, the milliseconds left out.
+std::string TimeOfDay(long long ms) {
+    const long long seconds = ms / 1000;
+    return fmt::format("{:02}:{:02}:{:02}", seconds / 3600, seconds / 60 % 60, seconds % 60);
+}
+
 }  // namespace
 
 Date Date::FromParts(int y, int m, int d, int hh, int mm, int ss) {
@@ -133,16 +170,14 @@ Date Date::Parse(const std::string& text) {
 }
 
 std::string Date::ToIso() const {
-    if (!std::isfinite(serial)) throw Error(errc::Overflow);
-    long long day = static_cast<long long>(std::trunc(serial));
-    long long seconds = std::llround(std::fabs(serial - static_cast<double>(day)) * kSecondsPerDay);
-    if (seconds >= kSecondsPerDay) {  // rounds up to the next midnight
-        seconds -= kSecondsPerDay;
-        ++day;
-    }
-    const Civil c = CivilFromDays(day - kEpochToUnix);
-    return fmt::format("{:04}-{:02}-{:02} {:02}:{:02}:{:02}", c.y, c.m, c.d, seconds / 3600, seconds / 60 % 60,
-                       seconds % 60);
+    const auto [c, ms] = Split(serial, 1000);
+    return fmt::format("{:04}-{:02}-{:02} {}", c.y, c.m, c.d, TimeOfDay(ms));
+}
+
+std::string Date::ToStoredText() const {
+    const auto [c, ms] = Split(serial, 1);
+    const std::string text = fmt::format("{:04}-{:02}-{:02} {}", c.y, c.m, c.d, TimeOfDay(ms));
+    return ms % 1000 == 0 ? text : fmt::format("{}.{:03}", text, ms % 1000);
 }
 
 }  // namespace db

@@ -3,6 +3,7 @@
 
 #include "db/Error.h"
 #include "db/Variant.h"
+#include "db/sqlite/Collation.h"
 
 namespace db {
 namespace {
@@ -129,20 +130,23 @@ std::uint64_t UpperAscii8(std::uint64_t word) {
     return word ^ (letter >> 2);  // each letter's high bit moved to its 0x20 bit, which is cleared
 }
 
+// Texts beyond ASCII, character by character as the database's collation folds them.
+bool SameFolded(std::string_view a, std::string_view b) { return sqlite::FoldedText(a) == sqlite::FoldedText(b); }
+
 }  // namespace
 
 bool SameText(std::string_view a, std::string_view b) {
     // Names of one table share their start, not their end: two whose last letters differ are told apart
-    // at once (an ASCII last byte is a whole letter, which UCase keeps last).
+    // at once (an ASCII last byte is a whole character, folded alone).
     if (!a.empty() && !b.empty()) {
         const char x = a.back(), y = b.back();
         if (static_cast<unsigned char>(x) < 0x80 && static_cast<unsigned char>(y) < 0x80 &&
             AsciiUpper(x) != AsciiUpper(y))
             return false;
     }
-    // Names and codes are nearly always ASCII: compared in place; anything else through UCase, whose
-    // result may differ in length from its argument.
-    if (a.size() != b.size()) return IsAscii(a) && IsAscii(b) ? false : UCase(a) == UCase(b);
+    // Names and codes are nearly always ASCII: compared in place; anything else folded, where a character
+    // may be written in more bytes than its other case.
+    if (a.size() != b.size()) return IsAscii(a) && IsAscii(b) ? false : SameFolded(a, b);
     // Equal bytes are equal characters whatever they are; unequal ones are compared as letters when both are
     // ASCII. Eight at a time first.
     std::size_t i = 0;
@@ -151,16 +155,18 @@ bool SameText(std::string_view a, std::string_view b) {
         std::memcpy(&x, a.data() + i, 8);
         std::memcpy(&y, b.data() + i, 8);
         if (x == y) continue;
-        if ((x | y) & kHighBits) return UCase(a) == UCase(b);
+        if ((x | y) & kHighBits) return SameFolded(a, b);
         if (UpperAscii8(x) != UpperAscii8(y)) return false;
     }
     for (; i < a.size(); ++i) {
         const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
         if (x == y) continue;
-        if (x >= 0x80 || y >= 0x80) return UCase(a) == UCase(b);
+        if (x >= 0x80 || y >= 0x80) return SameFolded(a, b);
         if (AsciiUpper(static_cast<char>(x)) != AsciiUpper(static_cast<char>(y))) return false;
     }
     return true;
 }
+
+std::u32string CodeKey(std::string_view code) { return sqlite::FoldedText(RTrim(code)); }
 
 }  // namespace db

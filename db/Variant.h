@@ -19,7 +19,12 @@ struct Date {
     double serial = 0;
     static Date FromParts(int y, int m, int d, int hh = 0, int mm = 0, int ss = 0);  // Error 5 when not a valid date
     static Date Parse(const std::string& text);  // "YYYY-MM-DD[( |T)HH:MM[:SS[.fff]]]"; throws Error 13
-    std::string ToIso() const;                   // "YYYY-MM-DD HH:MM:SS", to the nearest second
+    // "YYYY-MM-DD HH:MM:SS", to the nearest second; Error 6 outside 100-01-01..9999-12-31, whose last second
+    // is never rounded up into a year 10000.
+    std::string ToIso() const;
+    // How a date is stored as text (SQLite): ToIso, to the nearest millisecond with ".mmm" added when they are
+    // not zero, so that copying a row keeps its dates exactly and Parse reads them back.
+    std::string ToStoredText() const;
     friend bool operator==(Date a, Date b) { return a.serial == b.serial; }
 };
 
@@ -125,10 +130,16 @@ std::string Left(std::string_view s, std::size_t n);
 std::string Right(std::string_view s, std::size_t n);
 // 1-based; start 0 raises Error 5, a start past the end gives "".
 std::string Mid(std::string_view s, std::size_t start1, std::size_t n = std::string::npos);
-std::string UCase(std::string_view s);  // ASCII and the accented letters of Latin-1 (à -> À)
+// ASCII and the accented letters of Latin-1 (à -> À, ÿ -> Ÿ), as VB's: for texts shown, not for comparing them
+// (the database does not fold ÿ; SameText and CodeKey compare as it does).
+std::string UCase(std::string_view s);
 // An ASCII letter in upper case, any other byte as it is: for names and SQL words, folded in place.
 inline char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-// Equal but for case, as UCase sees it (VB's text comparison of names and codes).
+// Equal but for case, folded as the database's text comparison folds it (db/sqlite/Collation.h): names and
+// codes. Trailing blanks count.
 bool SameText(std::string_view a, std::string_view b);
+// A code as the database tells codes apart: without its trailing blanks, folded as SameText folds it. Two codes
+// have the same key exactly when the database holds them equal.
+std::u32string CodeKey(std::string_view code);
 
 }  // namespace db

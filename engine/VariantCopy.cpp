@@ -98,19 +98,26 @@ void VariantCopy::ApplyChoice(const VariantChoice& choice, db::Recordset& source
     target["MG6B_CODRAGGVAR_MG5G"].Value(db::Variant(choice.grouping));
 }
 
+bool VariantCopy::GroupingExists(const std::string& variant, const std::string& code) {
+    auto found = engine_.connessione_->Execute("SELECT TOP 1 1 FROM MG5G_RAGGVAR WITH (NOLOCK) "
+                                               "WHERE MG5G_DITTA_CG18 = " + company_ + " " +
+                                               "AND MG5G_CODICEVAR_MG5F = '" + db::SqlEscape(variant) + "' " +
+                                               "AND MG5G_CODRAGGVAR = '" + db::SqlEscape(code) + "' ",
+                                               nullptr, db::adCmdText);
+    return found->RecordCount() > 0;
+}
+
 void VariantCopy::EnsureGrouping(const std::string& variant, const std::string& code, const std::string& sourceCode) {
+    if (GroupingExists(variant, code)) return;
+    // The new grouping is a copy of the source's: without one the copy would write nothing, and the new row would
+    // name a grouping that does not exist.
+    if (!GroupingExists(variant, sourceCode))
+        throw db::Error(db::errc::EofOrBof, "The grouping " + sourceCode + " of variant " + db::RTrim(variant) +
+                                                " does not exist: it cannot be copied into the grouping " + code);
     auto& connection = *engine_.connessione_;
     const std::string v = db::SqlEscape(variant);
     const std::string c = db::SqlEscape(code);
     const std::string s = db::SqlEscape(sourceCode);
-
-    auto existing = connection.Execute("SELECT TOP 1 1 FROM MG5G_RAGGVAR WITH (NOLOCK) "
-                                       "WHERE MG5G_DITTA_CG18 = " + company_ + " " +
-                                       "AND MG5G_CODICEVAR_MG5F = '" + v + "' " +
-                                       "AND MG5G_CODRAGGVAR = '" + c + "' ",
-                                       nullptr, db::adCmdText);
-    if (existing->RecordCount() > 0) return;
-    engine_.groupingsCreated_.emplace_back(variant, code);
 
     // A source grouping described by its own code is described by the new code; any other keeps its
     // description.
@@ -138,6 +145,7 @@ void VariantCopy::EnsureGrouping(const std::string& variant, const std::string& 
         "AND MG5H_RAGGR_MG5G = '" + s + "' " +
         "ORDER BY MG5H_SEQOPZIONE",
         nullptr, db::adCmdText | db::adExecuteNoRecords);
+    engine_.groupingsCreated_.emplace_back(variant, code);
 }
 
 db::Recordset* VariantCopy::Selection(const std::string& variantCode) {

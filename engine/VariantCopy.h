@@ -83,8 +83,10 @@ public:
 
 private:
     void ApplyChoice(const VariantChoice& choice, db::Recordset& source, db::Recordset& target);
+    // Whether the company has the grouping `code` of `variant`.
+    bool GroupingExists(const std::string& variant, const std::string& code);
     // The grouping `code` of `variant`, created as a copy of the grouping `sourceCode` (header and
-    // options) unless it exists already.
+    // options) unless it exists already. Error 3021 when it must be created and `sourceCode` does not exist.
     void EnsureGrouping(const std::string& variant, const std::string& code, const std::string& sourceCode);
 
     CLSFA_DUPLICA& engine_;

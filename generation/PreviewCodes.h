@@ -21,12 +21,12 @@ class TakenCodes {
 public:
     // The item that took `code` first; "" when this item is the first.
     std::string Take(const std::string& code, const std::string& item) {
-        const auto [first, taken] = first_.emplace(db::UCase(db::RTrim(code)), item);
+        const auto [first, taken] = first_.emplace(db::CodeKey(code), item);
         return taken ? std::string() : first->second;
     }
 
 private:
-    std::unordered_map<std::string, std::string> first_;
+    std::unordered_map<std::u32string, std::string> first_;
 };
 
 }  // namespace generation

@@ -7,6 +7,14 @@
 #include <cstring>
 
 namespace db::sqlite {
+
+// ÿ is left alone: its capital is outside Latin-1.
+char32_t FoldCase(char32_t c) {
+    if (c >= 'a' && c <= 'z') return c - 32;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
+    return c;
+}
+
 namespace {
 
 std::string_view TrimTrailingBlanks(std::string_view s) {
@@ -42,13 +50,6 @@ char32_t NextCodePoint(std::string_view s, std::size_t& i) {
     return b0;
 }
 
-// Upper case for ASCII and Latin-1 letters (à..þ except ÷, and ÿ left alone: its capital is outside Latin-1).
-char32_t Fold(char32_t c) {
-    if (c >= 'a' && c <= 'z') return c - 32;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
-    return c;
-}
-
 // The length of the common start of a and b skipped unread: the keys of one index share long starts (codes
 // of one series). Equal bytes compare equal eight at a time; the skip then backs off to just after an ASCII
 // byte, so that it never ends inside a character that the comparison must read whole.
@@ -72,15 +73,15 @@ int CompareFolded(std::string_view a, std::string_view b) {
             // Two ASCII characters, a byte each (SQLite compares every index key through here): folded only
             // when they differ.
             if (x != y) {
-                const char32_t fx = Fold(x), fy = Fold(y);
+                const char32_t fx = FoldCase(x), fy = FoldCase(y);
                 if (fx != fy) return fx < fy ? -1 : 1;
             }
             ++i;
             ++j;
             continue;
         }
-        const char32_t ca = Fold(NextCodePoint(a, i));
-        const char32_t cb = Fold(NextCodePoint(b, j));
+        const char32_t ca = FoldCase(NextCodePoint(a, i));
+        const char32_t cb = FoldCase(NextCodePoint(b, j));
         if (ca != cb) return ca < cb ? -1 : 1;
     }
     if (i < a.size()) return 1;
@@ -105,12 +106,19 @@ bool LikeFrom(std::string_view t, std::size_t ti, std::string_view p, std::size_
             ++pi;
             continue;
         }
-        if (Fold(NextCodePoint(t, ti)) != Fold(NextCodePoint(p, pi))) return false;
+        if (FoldCase(NextCodePoint(t, ti)) != FoldCase(NextCodePoint(p, pi))) return false;
     }
     return ti == t.size();
 }
 
 }  // namespace
+
+std::u32string FoldedText(std::string_view s) {
+    std::u32string folded;
+    folded.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) folded += FoldCase(NextCodePoint(s, i));
+    return folded;
+}
 
 int CompareSqlServer(std::string_view a, std::string_view b) {
     return CompareFolded(TrimTrailingBlanks(a), TrimTrailingBlanks(b));

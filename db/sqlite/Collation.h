@@ -3,6 +3,7 @@
 // Latin-1 letters), accent-sensitive, trailing blanks ignored ('' = ' '). Registered with SQLite as
 // collation SQLSERVER, by the driver and by the loadable extension; the recordset filter compares the
 // same way. The exact rule is in docs/SCHEMA.md.
+#include <string>
 #include <string_view>
 
 struct sqlite3;
@@ -10,6 +11,14 @@ struct sqlite3;
 namespace db::sqlite {
 
 inline constexpr const char* kCollationName = "SQLSERVER";
+
+// The one case folding of the database's text: a-z and à..þ except ÷ to upper case, nothing else (not ÿ, whose
+// capital VB's UCase gives). The C++ comparisons that must find what the database finds fold with it.
+char32_t FoldCase(char32_t c);
+
+// The characters of a text as the comparison reads and folds them, trailing blanks included: two texts compare
+// equal exactly when, without their trailing blanks, these are equal.
+std::u32string FoldedText(std::string_view s);
 
 // < 0, 0 or > 0 like strcmp. Texts are UTF-8; bytes that are not valid UTF-8 compare as themselves.
 int CompareSqlServer(std::string_view a, std::string_view b);

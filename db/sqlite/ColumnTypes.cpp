@@ -191,7 +191,7 @@ void BindValue(sqlite3_stmt* stmt, int index, const Variant& value) {
         return;
     }
     case VarType::Date: {
-        const std::string iso = value.CDate().ToIso();
+        const std::string iso = value.CDate().ToStoredText();
         sqlite3_bind_text(stmt, index, iso.c_str(), static_cast<int>(iso.size()), SQLITE_TRANSIENT);
         return;
     }

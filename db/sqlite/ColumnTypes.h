@@ -30,9 +30,9 @@ ColumnInfo DescribeColumn(sqlite3_stmt* stmt, int column, const DeclaredType& ty
 
 Variant ReadValue(sqlite3_stmt* stmt, int column, const DeclaredType& type);
 
-// Boolean binds as 1/0, the way the ERP's flag columns store it (not VB's -1); Date as ISO text;
-// Decimal as an integer when it has no decimals, else as a double; Empty, Null and Missing as NULL.
-// Objects raise Error 13.
+// Boolean binds as 1/0, the way the ERP's flag columns store it (not VB's -1); Date as ISO text with its
+// milliseconds (Date::ToStoredText); Decimal as an integer when it has no decimals, else as a double; Empty,
+// Null and Missing as NULL. Objects raise Error 13.
 void BindValue(sqlite3_stmt* stmt, int index, const Variant& value);
 
 // For expression columns: the ADO type that fits what the rows hold (the storage class seen).

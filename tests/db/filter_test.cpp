@@ -28,6 +28,20 @@ TEST(SqlServerCollation, CompareAndLikeIgnoreCaseAndTrailingBlanksButNotAccents)
     EXPECT_TRUE(LikeSqlServer("ABC123", "a%c_23"));
     EXPECT_TRUE(LikeSqlServer("èe", "È%"));
     EXPECT_FALSE(LikeSqlServer("ABC", "_B"));
+
+    // The C++ comparisons of names and codes find what the database finds: ÿ, which VB's UCase folds, is not
+    // folded; a stray byte is its Latin-1 letter. CodeKey, as the dry runs key codes, ignores trailing blanks.
+    const struct { std::string a, b; bool same; } pairs[] = {
+        {"AŸ", "Aÿ", false}, {"ÿabcdefghij", "Ÿabcdefghij", false}, {"città", "CITTÀ", true},
+        {"\xE9", "É", true}, {"abcdefghàj", "ABCDEFGHÀJ", true}, {"à", "a", false},
+        {"mg66_codart", "MG66_CODART", true},
+    };
+    for (const auto& [a, b, same] : pairs) {
+        SCOPED_TRACE(a + " / " + b);
+        EXPECT_EQ(CompareSqlServer(a, b) == 0, same);
+        EXPECT_EQ(SameText(a, b), same);
+        EXPECT_EQ(CodeKey(a + "  ") == CodeKey(b), same);
+    }
 }
 
 class FilterTest : public ::testing::Test {

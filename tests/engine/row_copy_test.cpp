@@ -152,10 +152,11 @@ TEST_F(RowCopyTest, WithoutListenersEachTableIsWrittenInOneStatementWithTheSameR
     Exec("INSERT INTO SC06_ARTSCORTE (SC06_DITTA_CG18, SC06_CODART_MG66, SC06_FLGGESTSCORTE, SC06_SCORMIN, "
          "SC06_CONSPEROSS, SC06_SCORMAX, SC06_LEADTIME, SC06_DAPERVIS, SC06_APERVIS, SC06_NOTE) "
          "VALUES (1, 'SRC', 1, 50, 3, 900, 21, 4, 9, 'reorder weekly')");
-    Exec("INSERT INTO MG4G_ANAGRLOTTI (MG4G_DITTA_CG18, MG4G_CODART_MG66, MG4G_CODLOTTO, MG4G_GUID) "
-         "VALUES (1, 'SRC', 'L-2026-01', 'LOT-GUID')");
-    Exec("INSERT INTO MG6C_ANAGRARTAGE (MG6C_DITTA_CG18, MG6C_CODART_MG66, MG6C_AGENTE, MG6C_PERCPROVV) "
-         "VALUES (1, 'SRC', 7, 3.5)");
+    Exec("INSERT INTO MG4G_ANAGRLOTTI (MG4G_DITTA_CG18, MG4G_CODART_MG66, MG4G_CODLOTTO, MG4G_GUID, MG4G_DTPRODUZIONE, "
+         "MG4G_DTSCADENZA) VALUES (1, 'SRC', 'L-2026-01', 'LOT-GUID', '2025-06-30 12:34:56.789', "
+         "'9999-12-31 23:59:59.999')");
+    Exec("INSERT INTO MG6C_ANAGRARTAGE (MG6C_DITTA_CG18, MG6C_CODART_MG66, MG6C_AGENTE, MG6C_PERCPROVV, MG6C_DTINIZIO) "
+         "VALUES (1, 'SRC', 7, 3.5, '2024-01-05 10:20:30')");
     // Statements of the two-row location copy: the sign of which way a table went.
     std::vector<long> locationStatements;
     auto copyAll = [&](engine::CLSFA_DUPLICA& e, const db::Variant& code) {
@@ -190,6 +191,11 @@ TEST_F(RowCopyTest, WithoutListenersEachTableIsWrittenInOneStatementWithTheSameR
         EXPECT_EQ(RowsOf(*conn, table, "SET"), RowsOf(*conn, table, "NEW")) << table;
     }
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG4G_ANAGRLOTTI WHERE MG4G_GUID = 'LOT-GUID'"), 1);
+    // Dates are written back as they were stored, to the millisecond, and never past the year 9999.
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT CAST(MG4G_DTPRODUZIONE AS VARCHAR(30)), CAST(MG4G_DTSCADENZA AS "
+                                       "VARCHAR(30)), CAST(MG6C_DTINIZIO AS VARCHAR(30)) FROM MG4G_ANAGRLOTTI, "
+                                       "MG6C_ANAGRARTAGE WHERE MG4G_CODART_MG66 = MG6C_CODART_MG66"),
+              (Names(3, "2025-06-30 12:34:56.789|9999-12-31 23:59:59.999|2024-01-05 10:20:30")));
 }
 
 // Descriptions in other languages: identifiers of their own, and a Null copied as a Null wherever the table's

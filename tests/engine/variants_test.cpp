@@ -195,6 +195,23 @@ TEST_F(VariantTest, ModelWithoutSelectionGroupsByArticleOnlyWhenTheCompanyDoes) 
     EXPECT_EQ(Composition("TG", "NEW4").size(), 3u);  // another new article gets a grouping of its own
     EXPECT_EQ(Groupings(), 4);
     EXPECT_EQ(GroupingOptions(), 3 + 1 + 3 + 3);
+
+    // A model's grouping that does not exist cannot be copied: the copy fails naming the variant and the grouping,
+    // and writes no row, no grouping, nor says it created one. A grouping already under the new code is still used.
+    Exec("UPDATE MG6B_GESVARART SET MG6B_CODRAGGVAR_MG5G = 'GONE' WHERE MG6B_CODICEVAR_MG5F = 'TG'");
+    const std::size_t created = engine->GroupingsCreated().size();
+    AddArticle("NEW5");
+    const auto e = ErrorOf([&] { engine->DuplicazioneVariantiDaModello(src, db::Variant("NEW5")); },
+                           "DuplicazioneVariantiDaModello");
+    EXPECT_EQ(e.Description(),
+              "The grouping GONE of variant TG does not exist: it cannot be copied into the grouping NEW5");
+    EXPECT_TRUE(Variants("NEW5").empty());
+    EXPECT_EQ(Groupings(), 4);
+    EXPECT_EQ(engine->GroupingsCreated().size(), created);
+    AddArticle("NEW6");
+    AddGrouping("TG", "NEW6", "Already there", {});
+    ASSERT_EQ(engine->DuplicazioneVariantiDaModello(src, db::Variant("NEW6")), kvMethodOK);
+    EXPECT_EQ(Variants("NEW6"), (Names{"FIT|1|<null>", "TG|1|NEW6"}));
 }
 
 // The form lists only the model's active variants: one without a selection row (FIT, inactive; ZZ) stays as on
@@ -349,8 +366,10 @@ TEST_F(VariantTest, ColourVariantComesWithTheFabricsGroupingUnderTheNewCode) {
     global->varianteColore = "TG";  // this company calls its colour dimension TG
     engine->ActInterface(testsupport::AsActInterface(testsupport::ProgramWith(global)));
     engine->RstDuplVarianti(nullptr);
+    AddGrouping("TG", "G1", "Sizes", {{1, "S", "Small"}});
     ASSERT_EQ(engine->DuplicazioneColoredaTessuto(fabric, db::Variant("NEW4")), kvMethodOK);
     EXPECT_EQ(Variants("NEW4"), (Names{"TG|1|NEW4"}));
+    EXPECT_EQ(Composition("TG", "NEW4"), (Names{"1|S|Small"}));
     engine->ActInterface(db::Variant());
     EXPECT_EQ(
         ErrorOf([&] { engine->DuplicazioneColoredaTessuto(fabric, dst); }, "DuplicazioneColoredaTessuto").Number(),

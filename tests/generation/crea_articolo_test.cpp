@@ -183,6 +183,20 @@ TEST_F(CreaArticolo, AFailedBillCopyLogsItsReason) {
     EXPECT_EQ(Snapshot(), before);
 }
 
+// A model's variant whose grouping does not exist cannot be grouped under the new code: the article fails naming
+// both, and nothing of it stays, no grouping recorded as its own either.
+TEST_F(CreaArticolo, AVariantGroupingThatDoesNotExistEndsTheArticle) {
+    Exec("UPDATE MG6B_GESVARART SET MG6B_CODRAGGVAR_MG5G = 'RAGG-SPARITO' WHERE MG6B_CODART_MG66 = " +
+         db::SqlText(kModello) + " AND MG6B_CODICEVAR_MG5F = 'TAG'");
+    const std::string before = Snapshot();
+    EXPECT_FALSE(Crea(kModello, kNuovo));
+    EXPECT_EQ(form->RunLines(), (Lines{"Errore in duplicazione varianti",
+                                       "The grouping RAGG-SPARITO of variant TAG does not exist: it cannot be copied "
+                                       "into the grouping " + kNuovo,
+                                       kNonGenerato}));
+    EXPECT_EQ(Snapshot(), before);
+}
+
 TEST_F(CreaArticolo, AFailedFabricSubstitutionRemovesTheCommittedArticle) {
     const std::string before = Snapshot();
     form->tessutoPrincipale = "TS-LANA-GRIGIA";  // not in the model's bill: the utility reports anomalies

@@ -2,6 +2,7 @@
 // procedura_guidata_test.cpp.
 #include <gtest/gtest.h>
 
+#include "generation/PreviewCodes.h"
 #include "mass_duplication/CodiceArticolo.h"
 
 namespace {
@@ -29,6 +30,12 @@ TEST(CodiceArticolo, BlanksOfTheMaskKeepTheCodeTheCodeKeepsItsLengthAndEachModeD
     EXPECT_EQ(NuovoCodice("1", "CAM-100", "   Z   "), "CAMZ100");
     EXPECT_EQ(NuovoCodice("2", "CAM-100", " NUOVO "), "NUOVO");
     EXPECT_EQ(NuovoCodice("9", "CAM-100", "X"), "");
+
+    // The dry run finds a code taken where the database would: XAŸ and XAÿ are two codes there.
+    generation::TakenCodes taken;
+    EXPECT_EQ(taken.Take("XAŸ", "AŸ"), "");
+    EXPECT_EQ(taken.Take("XAÿ", "Aÿ"), "");
+    EXPECT_EQ(taken.Take("xaÿ  ", "aÿ"), "Aÿ");
 }
 
 }  // namespace
