@@ -106,8 +106,7 @@ void PrintPreview(const std::vector<generation::AnteprimaRiga>& rows, const Gene
 }
 
 void Run(const GlobalOptions& options, GenerateArgs a) {
-    std::map<std::string, VariantChoice> choices;
-    for (const auto& v : a.variants) choices.insert(ParseVariantChoice(v));
+    const std::map<std::string, VariantChoice> choices = ParseVariantChoices(a.variants);
     {
         Session s = OpenSession(options, a.dryRun ? Access::Read : Access::Write);
         // New codes are built from the model's code: the stored spelling, whatever case was typed.
@@ -152,6 +151,8 @@ void Run(const GlobalOptions& options, GenerateArgs a) {
     auto run = form->LinksRunRequest();
     run.regenerate = a.regenerate;  // the box the run ticks
     const auto preview = generation::AnteprimaGenerazione(form->Contesto(), run, a.truncate == "yes");
+    // The dry run refuses it too: it would show articles the run never makes.
+    if (choices.empty() && !a.proceedWithoutVariants) throw MissingAnswer(kNoVariantSelection);
     if (a.dryRun) {
         PrintPreview(preview, a, options.json);
         return;
@@ -161,7 +162,6 @@ void Run(const GlobalOptions& options, GenerateArgs a) {
         if (r.troppoLungo && a.truncate.empty())
             throw MissingAnswer("the code " + r.codice + " is longer than " + std::to_string(r.massimo) +
                                 " characters: answer the run's question with --truncate yes|no");
-    if (choices.empty() && !a.proceedWithoutVariants) throw MissingAnswer(kNoVariantSelection);
 
     MakeLogFolder(*shell->Global());
     host::UserScript script;
@@ -177,7 +177,8 @@ void Run(const GlobalOptions& options, GenerateArgs a) {
     // Messages the run shows (a row's missing data, a refused run) are in its outcome; errors are not.
     std::vector<std::string> errors = ErrorBoxesSince(*shell->Messages(), boxesBefore);
     if (!acted) errors.insert(errors.end(), shell->Failures().begin(), shell->Failures().end());
-    ReportRun(form->LastRunOutcome(), form->LogElaborazione(), options.json, {{"model", a.model}}, errors);
+    ReportRun(form->LastRunOutcome(), form->LogElaborazione(), options.json, {{"model", a.model}}, errors,
+              RunItems::LinkRows);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "apps/agganci/ArgumentChecks.h"
 #include "apps/agganci/ArticleFilter.h"
 #include "apps/agganci/JsonValue.h"
 #include "apps/agganci/Commands.h"
@@ -43,6 +44,8 @@ struct MassArgs {
     bool dryRun = false;
 };
 
+constexpr const char* kNoArticleSelected = "--where: no article selected";
+
 std::string ModeCaption(const std::string& mode) {
     if (mode == "prefix") return "Aggiungi prefisso";
     if (mode == "mask") return "Sostituisci parziale";
@@ -59,6 +62,15 @@ void Untick(const db::RecordsetPtr& selection, const std::string& code) {
     article->MoveFirst();
     (*article)["SEL"].Value(db::Variant(0));
     article->Update();
+}
+
+// The form refuses an empty selection ("Nessun articolo recuperato."); one that --untick empties would make an
+// empty run, with a log and nothing in it, and is refused the same way.
+void RequireTicked(const db::RecordsetPtr& selection) {
+    if (!selection) throw std::runtime_error(kNoArticleSelected);
+    auto ticked = selection->Clone();  // the selection keeps its row and its filter
+    ticked->Filter(db::Variant(mass_duplication::kFiltroSelezionati));
+    if (ticked->RecordCount() == 0) throw std::runtime_error(kNoArticleSelected);
 }
 
 // The mode chosen in the tab's list, which offers the complete code only for a selection of one article.
@@ -123,8 +135,7 @@ void PrintPreview(const std::vector<mass_duplication::AnteprimaArticolo>& previe
 }
 
 void Run(const GlobalOptions& options, const MassArgs& a) {
-    std::map<std::string, VariantChoice> choices;
-    for (const auto& v : a.variants) choices.insert(ParseVariantChoice(v));
+    const std::map<std::string, VariantChoice> choices = ParseVariantChoices(a.variants);
     LinksFormSession session(options, a.dryRun ? Access::Read : Access::Write);
     auto& shell = session.Shell();
     std::string unanswered;
@@ -147,9 +158,9 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
 
     auto selection = SelectArticles(session, a.where);
     auto& form = session.Form();
-    if (!selection || selection->RecordCount() == 0) throw std::runtime_error("--where: no article selected");
-
+    RequireTicked(selection);
     for (const auto& code : a.untick) Untick(selection, code);
+    RequireTicked(selection);
 
     // One step per flag, so that a field the form refuses is reported under the flag that filled it.
     ChooseMode(session, a.mode, selection->RecordCount());
@@ -173,6 +184,8 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
     }
 
     CheckAsTheRun(session, choices);
+    // The dry run refuses it too: it would show articles the run never makes.
+    if (choices.empty() && !a.proceedWithoutVariants) throw std::runtime_error(kNoVariantSelection);
     if (a.dryRun) {
         PrintPreview(mass_duplication::AnteprimaDuplicazione(form.Contesto(), form.SchedaMassiva().RunRequest(),
                                                              a.truncate == "yes"),
@@ -185,7 +198,6 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
             if (p.troppoLungo)
                 throw std::runtime_error("the code " + p.nuovo + " is longer than " + std::to_string(p.massimo) +
                                          " characters: answer the run's question with --truncate yes|no");
-    if (choices.empty() && !a.proceedWithoutVariants) throw std::runtime_error(kNoVariantSelection);
     MakeLogFolder(*shell.Global());
     const std::size_t boxesBefore = shell.Messages()->ErrorBoxes().size();
     const std::size_t messagesBefore = shell.Messages()->Messages().size();
@@ -197,7 +209,7 @@ void Run(const GlobalOptions& options, const MassArgs& a) {
     if (!form.LastRunOutcome().started) session.Rifiuti(messagesBefore, "--mode");
     if (!unanswered.empty()) throw std::runtime_error(unanswered);
     ReportRun(form.LastRunOutcome(), form.LogElaborazione(), options.json, nlohmann::json::object(),
-              ErrorBoxesSince(*shell.Messages(), boxesBefore));
+              ErrorBoxesSince(*shell.Messages(), boxesBefore), RunItems::Articles);
 }
 
 }  // namespace
@@ -221,9 +233,15 @@ void AddMassCommand(CLI::App& cli, GlobalOptions& options) {
                     "The prefix, the mask or the complete new code; the form removes single quotes from it "
                     "(--dry-run shows the codes it gives)")
         ->required();
-    cmd->add_option("--description", args.description, "Description of the new article (one article only)");
-    cmd->add_option("--extended-description", args.extendedDescription,
-                    "Extended description (one article only); without it each new article keeps its source's");
+    // The sizes of the description columns (MG87_DESCART, MG87_DESCARTEST): checked as the command line is read,
+    // as links add checks them, rather than refused by the form's record in its inside words.
+    AtMost(cmd->add_option("--description", args.description,
+                           "Description of the new article (one article only; at most 72 characters)"),
+           72);
+    AtMost(cmd->add_option("--extended-description", args.extendedDescription,
+                           "Extended description (one article only; at most 1672 characters); without it each new "
+                           "article keeps its source's"),
+           1672);
     cmd->add_option("--season", args.season, "Season code of the new articles");
     cmd->add_option("--line", args.line, "Line code of the new articles");
     cmd->add_option("--brand", args.brand, "Brand code of the new articles");

@@ -22,15 +22,15 @@ std::string OneLine(const std::string& text) {
 
 using generation::ArticleState;
 
-// Not created although asked for: an article that exists counts as done only when a link row recorded it.
-bool Failed(const generation::ArticleOutcome& a) {
-    return a.state == ArticleState::NotGenerated || a.state == ArticleState::CodeTooLong ||
-           (a.state == ArticleState::AlreadyExists && !a.recorded);
+// An article that existed already, left as it is (on a link row: recorded instead of created): done, counted apart.
+bool AlreadyExisted(const generation::ArticleOutcome& a, RunItems items) {
+    return a.state == ArticleState::AlreadyExists && (items == RunItems::Articles || a.recorded);
 }
 
-// An article that existed already and that a link row records instead of creating it: done, counted apart.
-bool AlreadyExisted(const generation::ArticleOutcome& a) {
-    return a.state == ArticleState::AlreadyExists && a.recorded;
+// Not created although asked for: an article that exists counts as done only as AlreadyExisted says.
+bool Failed(const generation::ArticleOutcome& a, RunItems items) {
+    return a.state == ArticleState::NotGenerated || a.state == ArticleState::CodeTooLong ||
+           (a.state == ArticleState::AlreadyExists && !AlreadyExisted(a, items));
 }
 
 // Why the run did nothing, or stopped; empty when it went through.
@@ -71,12 +71,12 @@ std::vector<std::string> ErrorBoxesSince(const host::ScriptedMessageService& mes
 }
 
 void ReportRun(const generation::RunOutcome& outcome, const generation::ProcessingLog& log, bool json,
-               nlohmann::json header, const std::vector<std::string>& errorsShown) {
+               nlohmann::json header, const std::vector<std::string>& errorsShown, RunItems items) {
     long failed = 0;
     long alreadyExisted = 0;
     for (const auto& a : outcome.articles) {
-        failed += Failed(a) ? 1 : 0;
-        alreadyExisted += AlreadyExisted(a) ? 1 : 0;
+        failed += Failed(a, items) ? 1 : 0;
+        alreadyExisted += AlreadyExisted(a, items) ? 1 : 0;
     }
     const long created = outcome.Count(ArticleState::Created);
     const std::string error = RunError(outcome);
@@ -103,12 +103,13 @@ void ReportRun(const generation::RunOutcome& outcome, const generation::Processi
                       << (log.UltimoErrore() ? " (" + log.UltimoErrore()->Description() + ")" : std::string())
                       << "\n";
         for (const auto& a : outcome.articles)
-            if (Failed(a))
+            if (Failed(a, items))
                 std::cerr << "not created: " << a.item << " -> " << a.newCode << ": " << OneLine(a.reason) << "\n";
         for (const auto& e : errorsShown) std::cerr << e << "\n";
     }
     // An interrupted run tells how far it got. Rows that already had their article, or whose code existed and
-    // was recorded, are counted apart: a second run of a generation creates nothing and says why.
+    // was recorded, and articles whose new code existed are counted apart: a second run creates nothing and
+    // says why.
     const auto apart = [](long n, const char* what) { return n > 0 ? ", " + std::to_string(n) + what : std::string(); };
     if (!json && (error.empty() || outcome.interrupted))
         std::cerr << created << " created, " << failed << " not created"

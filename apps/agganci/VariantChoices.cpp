@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "db/QueryValue.h"
@@ -69,6 +70,20 @@ std::pair<std::string, VariantChoice> ParseVariantChoice(const std::string& text
         throw CLI::ValidationError("--variant '" + text + "': a grouping code has at most 20 characters");
     else choice.grouping = grouping;
     return {code, choice};
+}
+
+std::map<std::string, VariantChoice> ParseVariantChoices(const std::vector<std::string>& texts) {
+    std::map<std::string, VariantChoice> choices;
+    for (const auto& text : texts) {
+        const auto [code, choice] = ParseVariantChoice(text);
+        const auto given = std::find_if(choices.begin(), choices.end(),
+                                        [&code](const auto& c) { return SameCode(c.first, code); });
+        if (given == choices.end()) choices.emplace(code, choice);
+        else if (given->second != choice)
+            throw CLI::ValidationError("--variant '" + text + "': the variant " + given->first +
+                                       " is given another choice already");
+    }
+    return choices;
 }
 
 db::RecordsetPtr BuildVariantSelection(const db::ConnectionPtr& c, long company, const std::string& source,

@@ -17,11 +17,17 @@ struct VariantChoice {
     bool active = true;
     bool automaticGrouping = false;
     std::string grouping;  // custom grouping code; empty: none
+
+    bool operator==(const VariantChoice&) const = default;
 };
 
 // Parses one --variant value; a value that cannot be read is a usage error (CLI::ValidationError, exit 105)
 // naming it.
 std::pair<std::string, VariantChoice> ParseVariantChoice(const std::string& text);
+
+// Parses every --variant value, one choice per variant (codes matched as the database compares them): the same
+// choice given again is taken once, a different one for the same variant is a usage error naming it.
+std::map<std::string, VariantChoice> ParseVariantChoices(const std::vector<std::string>& texts);
 
 // The source's variants as they are (active as on the source, no new grouping), with the choices applied.
 // Error when a choice names a variant the source does not have, or asks a grouping of a variant the source has

@@ -70,8 +70,9 @@ TEST_F(DatabaseFile, AReadOnlyDatabaseIsRefusedByCommandsThatWriteAndStillRead) 
     EXPECT_FALSE(std::filesystem::exists(dir / "company.db-shm"));
     // Commands that only read, dry runs included, still work.
     for (const char* command : {"show MODELLO01", "articles --where Famiglia=CAM", "variants MODELLO01",
-                                "links show MODELLO04", "generate MODELLO04 --dry-run --regenerate",
-                                "mass --where Famiglia=CAM --mode prefix --text X --dry-run",
+                                "links show MODELLO04",
+                                "generate MODELLO04 --dry-run --regenerate --proceed-without-variants",
+                                "mass --where Famiglia=CAM --mode prefix --text X --dry-run --proceed-without-variants",
                                 "duplicate MODELLO01 COPIA --dry-run"}) {
         SCOPED_TRACE(command);
         const auto r = Agganci(readOnly + command);

@@ -18,13 +18,16 @@ protected:
     auto Generate(const std::string& args) { return Agganci("--db sqlite:company.db generate " + args); }
 };
 
-// A question without its flag, a model without links or a variant the form does not offer stops the command
-// before anything is written; --truncate answers the length question.
+// A question without its flag (in the dry run too), a model without links or a variant the form does not offer
+// stops the command before anything is written; --truncate answers the length question.
 TEST_F(GenerateCommand, TheQuestionsAreAnsweredByFlagsOrStopTheCommand) {
     const long before = Articles();
-    const auto r = Generate("MODELLO01");
-    EXPECT_NE(r.code, 0);
-    EXPECT_TRUE(Prints(r, {"--proceed-without-variants"}));
+    for (const std::string how : {"", " --dry-run"}) {
+        const auto r = Generate("MODELLO01" + how);
+        EXPECT_EQ(r.code, 1) << how;
+        EXPECT_EQ(r.out, "agganci: no variant selection: the run would ask whether to go on without one; answer with "
+                         "--proceed-without-variants, or choose the variants with --variant\n");
+    }
 
     const auto noLinks = Generate("MODELLO03 --proceed-without-variants");
     EXPECT_NE(noLinks.code, 0);
@@ -44,7 +47,8 @@ TEST_F(GenerateCommand, TheQuestionsAreAnsweredByFlagsOrStopTheCommand) {
 
     Exec("UPDATE FA63_AGGANCI SET FA63_PREFISSO = 'PX', FA63_FLGCODALT = 1, FA63_CODALT = 'MODELLOLUNGO01' "
          "WHERE FA63_CODART_MG66 = 'MODELLO01'");
-    EXPECT_TRUE(Prints(Generate("MODELLO01 --dry-run"), {"PXMODELLOLUNGO01TS-LINO-BLU too long (27 > 25)"}));
+    EXPECT_TRUE(Prints(Generate("MODELLO01 --dry-run --proceed-without-variants"),
+                       {"PXMODELLOLUNGO01TS-LINO-BLU too long (27 > 25)"}));
     const auto no = Generate("MODELLO01 --proceed-without-variants --truncate no");
     ASSERT_EQ(no.code, 2) << no.out;  // every row left out
     EXPECT_EQ(Articles(), before);
@@ -64,15 +68,15 @@ TEST_F(GenerateCommand, TheDryRunTruncatesAsAnsweredAndSeesACodeAnEarlierRowTake
         ASSERT_EQ(Agganci("--db sqlite:company.db links add MODELLO03 " + std::string(row)).code, 0);
     const long before = Articles();
     const std::string code = "PREFISSOLUNGHISSIMOMODELL   ";
-    EXPECT_TRUE(Prints(Generate("MODELLO03 --dry-run --truncate yes"),
+    EXPECT_TRUE(Prints(Generate("MODELLO03 --dry-run --truncate yes --proceed-without-variants"),
                        {"TS-DENIM-BLU      " + code + "would create\n",
                         "TS-LINO-BLU       " + code + "same code as TS-DENIM-BLU: recorded, not created\n"}));
-    EXPECT_TRUE(Prints(Generate("MODELLO03 --dry-run --truncate no"),
+    EXPECT_TRUE(Prints(Generate("MODELLO03 --dry-run --truncate no --proceed-without-variants"),
                        {"TS-DENIM-BLU      PREFISSOLUNGHISSIMOMODELLO03TS-DENIM-BLU too long: skipped\n"}));
     const auto variant = Generate("MODELLO04 --variant BOGUS=on --dry-run");
     EXPECT_EQ(variant.code, 1) << variant.out;
     EXPECT_TRUE(Prints(variant, {"agganci: --variant BOGUS: the variant form does not offer this variant"}));
-    for (const char* notValid : {"--truncate maybe", "--variant COL=maybe"})
+    for (const char* notValid : {"--truncate maybe", "--variant COL=maybe", "--variant COL=on --variant col=off"})
         EXPECT_EQ(Generate("MODELLO04 --dry-run " + std::string(notValid)).code, 105) << notValid;
     EXPECT_EQ(Articles(), before);
     EXPECT_FALSE(std::filesystem::exists(dir / "logs"));  // not even the log folder
@@ -98,7 +102,7 @@ TEST_F(GenerateCommand, TheRunCreatesWhatItCanAndPrintsItsLog) {
 
     // The dry run sees the generated row and the fabric that cannot give its colour, and writes nothing.
     const long before = Articles();
-    const auto dry = Generate("MODELLO01 --dry-run");
+    const auto dry = Generate("MODELLO01 --dry-run --proceed-without-variants");
     ASSERT_EQ(dry.code, 0) << dry.out;
     EXPECT_TRUE(Prints(dry, {"AGMODELLO01TS-LINO-BLU      already generated (AGMODELLO01TS-LINO-BLU)",
                              "AGMODELLO01TS-SETA-ROSSA    would not be created: the link fabric TS-SETA-ROSSA has no "
@@ -163,9 +167,10 @@ TEST_F(GenerateCommand, ADatabaseHeldByAnotherWriterIsReportedTruthfully) {
 }
 
 // --variant is answered in the variant form opened by the links tab's CMD_VARIANTI: the model's variants, the
-// one named switched off on every new article, the others as the form offers them.
+// one named switched off on every new article (named twice with the same choice, once), the others as the form
+// offers them.
 TEST_F(GenerateCommand, VariantChoicesAreMadeInTheVariantFormOfTheLinksTab) {
-    const auto r = Generate("MODELLO04 --variant TAG=off");
+    const auto r = Generate("MODELLO04 --variant TAG=off --variant tag=off");
     ASSERT_EQ(r.code, 0) << r.out;
     for (const auto& [variant, managed] : {std::pair{"TAG", 0}, {"COL", 1}})
         EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 LIKE 'DNMODELLO04%' AND "
@@ -180,7 +185,7 @@ TEST_F(GenerateCommand, RegeneratingKeepsAnArticleTheLinkDidNotCreate) {
     ASSERT_EQ(Agganci("--db sqlite:company.db duplicate MODELLO02 DNMODELLO04TS-DENIM-BLU --description Preesistente")
                   .code,
               0);
-    const auto dry = Generate("MODELLO04 --regenerate --dry-run");
+    const auto dry = Generate("MODELLO04 --regenerate --dry-run --proceed-without-variants");
     EXPECT_TRUE(Prints(dry, {"DNMODELLO04TS-DENIM-BLU     exists, not created by this row: kept and recorded"}))
         << dry.out;
     const auto r = Generate("MODELLO04 --regenerate --proceed-without-variants");

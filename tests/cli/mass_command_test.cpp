@@ -47,28 +47,36 @@ TEST_F(MassCommand, AnInterruptedRunStopsBetweenArticlesAndSaysHowFarItGot) {
 TEST_F(MassCommand, TheDryRunListsTheCodesAndWritesNothing) {
     const long before = Articles();
     // --untick finds the article as the selection does, whatever the case typed.
-    const auto r = Mass("--where Articolo=CAM-100..CAM-102 --untick cam-101 --mode prefix --text X --dry-run");
+    const auto r = Mass("--where Articolo=CAM-100..CAM-102 --untick cam-101 --mode prefix --text X --dry-run "
+                        "--proceed-without-variants");
     EXPECT_EQ(r.code, 0) << r.out;
     EXPECT_TRUE(Prints(r, {"XCAM-100", "XCAM-102"}));
     EXPECT_EQ(r.out.find("XCAM-101"), std::string::npos) << r.out;
     EXPECT_EQ(Articles(), before);
     EXPECT_FALSE(std::filesystem::exists(dir / "logs"));  // not even the log folder
     // A prefix selects as = and ranges do: case aside.
-    EXPECT_TRUE(Prints(Mass("--where Articolo^=cam-10 --mode prefix --text X --dry-run"), {"XCAM-100", "XCAM-105"}));
+    EXPECT_TRUE(Prints(Mass("--where Articolo^=cam-10 --mode prefix --text X --dry-run --proceed-without-variants"),
+                       {"XCAM-100", "XCAM-105"}));
 
     // A mask giving several articles one code: only the first would be created, as the run does it.
-    EXPECT_TRUE(Prints(Mass("--where Articolo=CAM-100..CAM-101 --mode mask --text ZZZZZZZ --dry-run"),
+    EXPECT_TRUE(Prints(Mass("--where Articolo=CAM-100..CAM-101 --mode mask --text ZZZZZZZ --dry-run "
+                            "--proceed-without-variants"),
                        {"CAM-100                     ZZZZZZZ                     would create",
                         "CAM-101                     ZZZZZZZ                     same code as CAM-100: not created"}));
     // The code after truncation is what the preview shows and checks against the database.
     ASSERT_EQ(Agganci("--db sqlite:company.db duplicate MODELLO01 ABCDEFGHIJKLMNOPQRSTUVWXY").code, 0);
     EXPECT_TRUE(Prints(Mass("--where Articolo=CAM-100 --mode prefix --text ABCDEFGHIJKLMNOPQRSTUVWXY --truncate yes "
-                            "--dry-run"),
+                            "--dry-run --proceed-without-variants"),
                        {"exists: not created"}));
-    // A condition that selects no article is an error, not an empty list.
-    const auto none = Mass("--where Articolo=NOPE --mode prefix --text X --dry-run");
-    EXPECT_NE(none.code, 0);
-    EXPECT_TRUE(Prints(none, {"no article selected"}));
+    // A selection left empty, by --where or by --untick, is an error, not an empty list or an empty run.
+    for (const std::string selection : {"Articolo=NOPE", "Articolo=CAM-100..CAM-101 --untick CAM-100 --untick cam-101"})
+        for (const std::string how : {" --dry-run", ""}) {
+            SCOPED_TRACE(selection + how);
+            const auto none = Mass("--where " + selection + " --mode prefix --text X --proceed-without-variants" + how);
+            EXPECT_EQ(none.code, 1);
+            EXPECT_EQ(none.out, "agganci: --where: no article selected\n");
+        }
+    EXPECT_FALSE(std::filesystem::exists(dir / "logs"));
 }
 
 // Every value and every question is settled before the first article is written: an unknown season, line,
@@ -96,8 +104,8 @@ TEST_F(MassCommand, AnUnknownValueOrAQuestionWithoutItsFlagStopsBeforeTheFirstAr
 }
 
 // What the run refuses, its dry run refuses too, each naming the flag at fault, and nothing is written: a blank
-// code text, a variant the variant form does not offer, a description longer than its column (MG87_DESCART
-// holds 72 characters, MG87_DESCARTEST 1672), the complete code for several articles.
+// code text, a variant the variant form does not offer, the complete code for several articles, no answer to
+// the run's variant question.
 TEST_F(MassCommand, TheDryRunRefusesWhatTheRunRefuses) {
     const std::string before = testsupport::DatabaseSnapshot(*Open());
     for (const std::string how : {" --dry-run", " --proceed-without-variants"}) {
@@ -107,12 +115,6 @@ TEST_F(MassCommand, TheDryRunRefusesWhatTheRunRefuses) {
              "--text: Campo obbligatorio o dati inseriti non validi!"},
             {"--where Articolo=CAM-100 --mode prefix --text X --variant BOGUS=on",
              "--variant BOGUS: the variant form does not offer this variant"},
-            {"--where Articolo=CAM-100 --mode prefix --text X --description " + std::string(73, 'D'),
-             "--description: type into TXT_DESCRD \"" + std::string(73, 'D') +
-                 "\": The value for field 'MG87_DESCART' is longer than its size of 72 characters"},
-            {"--where Articolo=CAM-100 --mode prefix --text X --extended-description " + std::string(1673, 'E'),
-             "--extended-description: type into TXT_DESCRESTD \"" + std::string(1673, 'E') +
-                 "\": The value for field 'MG87_DESCARTEST' is longer than its size of 1672 characters"},
             {"--where Articolo=CAM-100..CAM-101 --mode replace --text NEW",
              "--mode replace: the complete new code needs exactly one selected article; --where selects 2\n"},
             {"--where Articolo=CAM-100..CAM-101 --mode prefix --text X --description D",
@@ -127,6 +129,12 @@ TEST_F(MassCommand, TheDryRunRefusesWhatTheRunRefuses) {
             EXPECT_EQ(r.code, 1) << r.out.substr(0, 300);
             EXPECT_TRUE(Prints(r, {"agganci: " + refusal}));
         }
+    }
+    for (const std::string how : {" --dry-run", ""}) {
+        const auto r = Mass("--where Articolo=CAM-100 --mode prefix --text X" + how);
+        EXPECT_EQ(r.code, 1) << how;
+        EXPECT_EQ(r.out, "agganci: no variant selection: the run would ask whether to go on without one; answer with "
+                         "--proceed-without-variants, or choose the variants with --variant\n");
     }
     EXPECT_EQ(testsupport::DatabaseSnapshot(*Open()), before);
 
@@ -174,7 +182,8 @@ TEST_F(MassCommand, AnErrorShownDuringTheRunIsReportedWithTheRun) {
               0u);
 }
 
-// A value that is not valid is a usage error naming its flag; a column the selection's table does not have is
+// A value that is not valid is a usage error naming its flag (a description longer than its column among them:
+// MG87_DESCART holds 72 characters, MG87_DESCARTEST 1672); a column the selection's table does not have is
 // refused with the valid fields, not by a failed statement.
 TEST_F(MassCommand, ValuesThatAreNotValidAreUsageErrorsAndAnUnknownColumnListsTheFields) {
     const std::pair<std::string, std::string> cases[] = {
@@ -182,6 +191,12 @@ TEST_F(MassCommand, ValuesThatAreNotValidAreUsageErrorsAndAnUnknownColumnListsTh
         {"--where Articolo=CAM-100 --mode prefix --truncate maybe", "--truncate: maybe not in {yes,no}"},
         {"--where Articolo=CAM-100 --mode prefix --variant COL=maybe",
          "--variant 'COL=maybe': the state must be on or off"},
+        {"--where Articolo=CAM-100 --mode prefix --variant COL=on --variant col=off",
+         "--variant 'col=off': the variant COL is given another choice already"},
+        {"--where Articolo=CAM-100 --mode prefix --description " + std::string(73, 'D'),
+         "--description: takes at most 72 characters (73 given)"},
+        {"--where Articolo=CAM-100 --mode prefix --extended-description " + std::string(1673, 'E'),
+         "--extended-description: takes at most 1672 characters (1673 given)"},
         {"--where Articolo=A..B..C --mode prefix", "--where Articolo=A..B..C: a range has one '..'"},
     };
     for (const auto& [args, message] : cases) {
@@ -206,6 +221,20 @@ TEST_F(MassCommand, TheRunCreatesTheTickedArticlesWithTheVariantsChosenInTheVari
     EXPECT_TRUE(Prints(run, {"Inizio duplicazione per l'articolo:  CAM-100"}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-100'"), 1);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-101'"), 0);
+    // Run again over both, as after an interrupted run: the article made already is left as it is, counted apart,
+    // and the rest is made.
+    const auto again = AgganciStdout("--json --db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode "
+                                     "prefix --text X --proceed-without-variants");
+    EXPECT_EQ(again.code, 0) << again.out;
+    const auto counts = nlohmann::json::parse(again.out);
+    EXPECT_EQ(counts["created"], 1);
+    EXPECT_EQ(counts["notCreated"], 0);
+    EXPECT_EQ(counts["alreadyExisted"], 1);
+    const auto done = Mass("--where Articolo=CAM-100..CAM-101 --mode prefix --text X --proceed-without-variants");
+    EXPECT_EQ(done.code, 0) << done.out;
+    EXPECT_TRUE(Prints(done, {"L'articolo XCAM-101 è già esistente. ARTICOLO NON GENERATO!! ",
+                              "\n0 created, 0 not created, 2 already existed\n"}));
+    EXPECT_EQ(done.out.find("not created:"), std::string::npos) << done.out;
 
     const auto list = Agganci("--db sqlite:company.db variants MODELLO01");
     EXPECT_EQ(list.code, 0) << list.out;

@@ -59,12 +59,9 @@ public:
         return *status_;
     }
 
-    // True when the program ended by itself with exit code 0.
-    // The run went through: everything created (0), or some articles left out, such as those a killed run
-    // had created already (2).
-    static bool WentThrough(int status) {
-        return WIFEXITED(status) && (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 2);
-    }
+    // True when the program ended by itself with exit code 0: the run went through and every article is there,
+    // those a killed run had created already included (counted as already existing, not as failed).
+    static bool WentThrough(int status) { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
 
 private:
     pid_t pid_ = -1;
