@@ -1,7 +1,9 @@
 #include "apps/agganci/ArgumentChecks.h"
 
+#include <algorithm>
 #include <charconv>
 
+#include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
 #include "db/Error.h"
@@ -18,6 +20,39 @@ bool Utf8Text(const std::string& text) {
     } catch (const nlohmann::json::type_error&) {
         return false;
     }
+}
+
+bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }
+
+// The text as a message shows it: a control character written out (\t, \x1b), never sent to the terminal raw.
+std::string Escaped(const std::string& text) {
+    std::string shown;
+    for (const char c : text) {
+        if (c == '\t') shown += "\\t";
+        else if (c == '\n') shown += "\\n";
+        else if (c == '\r') shown += "\\r";
+        else if (IsControl(c)) shown += fmt::format("\\x{:02x}", static_cast<unsigned char>(c));
+        else shown += c;
+    }
+    return shown;
+}
+
+// Why a value typed on the command line is refused as text; empty when it is not. `multiLine`: a text of
+// several lines, which keeps its line breaks and tabs.
+std::string TextRefusal(const std::string& text, bool multiLine) {
+    if (!Utf8Text(text)) return "not valid UTF-8 text";
+    const auto refused = [multiLine](char c) {
+        return IsControl(c) && !(multiLine && (c == '\t' || c == '\n' || c == '\r'));
+    };
+    if (std::none_of(text.begin(), text.end(), refused)) return {};
+    return Escaped(text) + " holds a control character" + (multiLine ? " other than a line break or a tab" : "");
+}
+
+// AtMost's words for a text longer than `characters`; empty when it fits.
+std::string LongerThan(const std::string& text, std::size_t characters) {
+    const std::size_t length = db::Len(db::RTrim(text));
+    if (length <= characters) return {};
+    return "takes at most " + std::to_string(characters) + " characters (" + std::to_string(length) + " given)";
 }
 
 // The option named `arg` where the parse stands: the command's own or one of a command above it (whose options
@@ -58,13 +93,18 @@ CLI::Option* WholeNumber(CLI::Option* option, long min, long max) {
 }
 
 CLI::Option* AtMost(CLI::Option* option, std::size_t characters) {
-    return option->check(CLI::Validator(
-        [characters](std::string& text) {
-            const std::size_t length = db::Len(db::RTrim(text));
-            if (length <= characters) return std::string();
-            return "takes at most " + std::to_string(characters) + " characters (" + std::to_string(length) + " given)";
-        },
-        ""));
+    return option->check(
+        CLI::Validator([characters](std::string& text) { return LongerThan(text, characters); }, ""));
+}
+
+void RequireAtMost(const std::string& name, const std::string& text, std::size_t characters) {
+    if (const std::string refusal = LongerThan(text, characters); !refusal.empty())
+        throw CLI::ValidationError(name, refusal);
+}
+
+CLI::Option* NotBlank(CLI::Option* option) {
+    return option->check(
+        CLI::Validator([](std::string& text) { return db::Trim(text).empty() ? "is empty" : std::string(); }, ""));
 }
 
 CLI::Option* Number(CLI::Option* option, bool whole, const db::Decimal& min, const db::Decimal& max) {
@@ -96,10 +136,11 @@ CLI::Option* Number(CLI::Option* option, bool whole, const db::Decimal& min, con
 }
 
 void RequireUtf8Text(CLI::App& app) {
-    const CLI::Validator utf8([](std::string& text) { return Utf8Text(text) ? std::string() : "not valid UTF-8 text"; },
-                              "");
-    for (CLI::Option* o : app.get_options([](const CLI::Option* o) { return o->get_items_expected_max() > 0; }))
-        o->check(utf8);
+    for (CLI::Option* o : app.get_options([](const CLI::Option* o) { return o->get_items_expected_max() > 0; })) {
+        const bool multiLine = o->check_lname("extended-description");
+        // Put before the option's other checks, which may show the text in their messages.
+        o->transform(CLI::Validator([multiLine](std::string& text) { return TextRefusal(text, multiLine); }, ""));
+    }
     for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) RequireUtf8Text(*command);
 }
 

@@ -19,4 +19,7 @@ std::vector<ArticleRows> ArticleRowsByTable(long company, const std::string& cod
 
 std::vector<std::pair<std::string, long>> CountArticleRows(db::Connection& c, long company, const std::string& code);
 
+// The same counts for the tables a duplication copies rows of: what a dry run of one shows of its source.
+std::vector<std::pair<std::string, long>> CountCopiedRows(db::Connection& c, long company, const std::string& code);
+
 }  // namespace app

@@ -30,11 +30,13 @@ entry::QueryCondition ParseWhere(const std::string& text) {
     entry::QueryCondition c;
     const auto prefix = text.find("^=");
     const auto eq = text.find('=');
+    // A word alone names a field, whether or not the selection has it: what is missing is how to compare.
+    if (eq == std::string::npos) throw Malformed(text, "no operator (= or ^=)");
     if (prefix != std::string::npos && prefix < eq) {
         c.field = text.substr(0, prefix);
         c.op = entry::QueryOperator::IniziaCon;
         c.values = {text.substr(prefix + 2)};
-    } else if (eq != std::string::npos) {
+    } else {
         c.field = text.substr(0, eq);
         const std::string value = text.substr(eq + 1);
         const auto range = value.find("..");

@@ -11,8 +11,8 @@
 
 namespace app {
 
-// One filter; a usage error (CLI::ValidationError, exit 105) naming --where for a value that is missing or a
-// range that is not FROM..TO.
+// One filter; a usage error (CLI::ValidationError, exit 105) naming --where for an operator or a value that is
+// missing or a range that is not FROM..TO.
 entry::QueryCondition ParseWhere(const std::string& text);
 
 // Adds every filter to the query; an unknown field, or a column its table does not have, is refused with the

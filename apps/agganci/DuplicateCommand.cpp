@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "apps/agganci/ArgumentChecks.h"
 #include "apps/agganci/ArticleCounts.h"
 #include "apps/agganci/Commands.h"
 #include "apps/agganci/JsonValue.h"
@@ -16,6 +17,7 @@
 #include "entry/MDLFA_AGGANCI.h"
 #include "generation/ArticleExists.h"
 #include "generation/CreaArticolo.h"
+#include "generation/DimensioneArticolo.h"
 #include "host/GlobalObject.h"
 
 namespace app {
@@ -56,22 +58,25 @@ std::string SkipHelp() {
     return names;
 }
 
-// The source's descriptions, used when the command line gives none.
-std::pair<std::string, std::string> SourceDescriptions(db::Connection& c, long company, const std::string& code) {
-    auto rs = c.Execute("SELECT MG87_DESCART, MG87_DESCARTEST FROM MG87_ARTDESC WITH (NOLOCK) WHERE MG87_DITTA_CG18 = " +
+CLI::Validator SkippableGroup() {
+    return CLI::Validator(
+        [](std::string& name) {
+            if (kSkippableSteps.count(name) > 0 || kSkippableGroups.count(name) > 0) return std::string();
+            return name + " is not a group; the groups are " + SkipHelp();
+        },
+        "");
+}
+
+// The source's description, given to the new article when the command line gives none: the procedure that copies
+// the article writes a blank one for none. Its extended description needs no reading: for none the procedure keeps
+// the source's as it is.
+std::string SourceDescription(db::Connection& c, long company, const std::string& code) {
+    auto rs = c.Execute("SELECT MG87_DESCART FROM MG87_ARTDESC WITH (NOLOCK) WHERE MG87_DITTA_CG18 = " +
                         std::to_string(company) + " AND MG87_CODART_MG66 = " + db::SqlText(code) +
                         " AND MG87_OPZIONE_MG5E = ' ' AND MG87_LINGUA_MG52 = ' '");
     if (!rs || rs->RecordCount() == 0) return {};
     rs->MoveFirst();
-    return {db::RTrim((*rs)["MG87_DESCART"].Value().Text()), db::RTrim((*rs)["MG87_DESCARTEST"].Value().Text())};
-}
-
-void Validate(const DuplicateArgs& a) {
-    if (db::Trim(a.target).empty()) throw std::runtime_error("NEWCODE is empty");
-    if (db::Len(a.target) > 25) throw std::runtime_error("NEWCODE '" + a.target + "' is longer than 25 characters");
-    if (db::Len(a.description) > 72) throw std::runtime_error("--description is longer than 72 characters");
-    if (db::Len(a.extendedDescription) > 1672)
-        throw std::runtime_error("--extended-description is longer than 1672 characters");
+    return (*rs)["MG87_DESCART"].Value().Text();
 }
 
 // The one article through the component's per-article routine, as a plain copy: the source's own
@@ -82,17 +87,15 @@ generation::ArticleRequest Request(const Session& s, const GlobalOptions& option
     r.newCode = a.target;
     r.origin = generation::ArticleOrigin::MassTab;
     r.description = a.description;
-    r.extendedDescription = a.extendedDescription;
+    if (a.hasExtended) r.extendedDescription = a.extendedDescription;
     r.selectionSize = 1;
     r.options.complete = false;
     r.options.everyStepFatal = true;
-    std::map<std::string, VariantChoice> choices;
-    for (const auto& v : a.variants) choices.insert(ParseVariantChoice(v));
-    r.variantSelection = BuildVariantSelection(s.connection, options.company, a.source, choices);
-    for (const auto& name : a.skip) {
+    r.variantSelection =
+        BuildVariantSelection(s.connection, options.company, a.source, ParseVariantChoices(a.variants));
+    for (const auto& name : a.skip) {  // a name of one of the two tables: SkippableGroup refused any other
         if (auto st = kSkippableSteps.find(name); st != kSkippableSteps.end()) r.options.skipSteps.insert(st->second);
-        else if (auto g = kSkippableGroups.find(name); g != kSkippableGroups.end()) r.options.groupsOff.insert(g->second);
-        else throw std::runtime_error("--skip " + name + ": unknown group; one of " + SkipHelp());
+        else r.options.groupsOff.insert(kSkippableGroups.at(name));
     }
     return r;
 }
@@ -114,22 +117,24 @@ void Run(const GlobalOptions& options, DuplicateArgs a) {
     Session s = OpenSession(options, a.dryRun ? Access::Read : Access::Write);
     auto& c = *s.connection;
     const db::Variant company(options.company);
+    auto global = std::make_shared<host::GlobalObject>(options.db, options.company, c);
+    auto program = std::make_shared<entry::CinterfaceBase>();
+    program->ClsGlobal(global);
+    program->Connection(s.connection);
+    const generation::GenerationContext context{s.connection, company, program, nullptr, options.db, nullptr};
+    // The company's longest code, as the links and mass runs take it.
+    RequireAtMost("NEWCODE", a.target, static_cast<std::size_t>(generation::DimensioneArticolo(context)));
     if (!generation::EsisteArticolo(c, company, a.source))
         throw std::runtime_error("source article '" + a.source + "' does not exist in company " +
                                  std::to_string(options.company));
     if (generation::EsisteArticolo(c, company, a.target))
         throw std::runtime_error("article '" + a.target + "' already exists in company " +
                                  std::to_string(options.company) + "; nothing was changed");
-    if (!a.hasDescription || !a.hasExtended) {
-        auto [d, e] = SourceDescriptions(c, options.company, a.source);
-        if (!a.hasDescription) a.description = d;
-        if (!a.hasExtended) a.extendedDescription = e;
-    }
-    Validate(a);
+    if (!a.hasDescription) a.description = SourceDescription(c, options.company, a.source);
     const auto request = Request(s, options, a);
     if (a.dryRun) {
         // Every check above has run; the source's rows are what the copy starts from.
-        const auto counts = CountArticleRows(c, options.company, a.source);
+        const auto counts = CountCopiedRows(c, options.company, a.source);
         if (options.json) {
             nlohmann::json j{{"source", a.source}, {"article", a.target}, {"state", "would create"}};
             for (const auto& [table, n] : counts) j["sourceRows"][table] = n;
@@ -142,11 +147,6 @@ void Run(const GlobalOptions& options, DuplicateArgs a) {
             if (n > 0) std::cout << "  " << std::left << std::setw(24) << table << n << "\n";
         return;
     }
-    auto global = std::make_shared<host::GlobalObject>(options.db, options.company, c);
-    auto program = std::make_shared<entry::CinterfaceBase>();
-    program->ClsGlobal(global);
-    program->Connection(s.connection);
-    const generation::GenerationContext context{s.connection, company, program, nullptr, options.db, nullptr};
     generation::ProcessingLog log(global, s.connection);
     CommandPort port(log);
     const auto outcome = generation::CreaArticolo(context, request, port);
@@ -180,18 +180,25 @@ void AddDuplicateCommand(CLI::App& cli, GlobalOptions& options) {
         "written or nothing.");
     static DuplicateArgs args;
     cmd->add_option("SOURCE", args.source, "Code of the article to copy")->required();
-    cmd->add_option("NEWCODE", args.target, "Code of the new article (at most 25 characters)")->required();
-    cmd->add_option("--description", args.description,
-                    "Description of the new article (at most 72 characters; default: the source's)");
-    cmd->add_option("--extended-description", args.extendedDescription,
-                    "Extended description of the new article (default: the source's)");
+    NotBlank(cmd->add_option("NEWCODE", args.target,
+                             "Code of the new article (at most as long as the company's article codes: 25 characters, "
+                             "or the sum of the segments of structured codes)")
+                 ->required());
+    // The sizes of the description columns (MG87_ARTDESC), checked as the command line is read, as links add does.
+    AtMost(cmd->add_option("--description", args.description,
+                           "Description of the new article (at most 72 characters; default: the source's)"),
+           72);
+    AtMost(cmd->add_option("--extended-description", args.extendedDescription,
+                           "Extended description of the new article (at most 1672 characters; default: the source's)"),
+           1672);
     cmd->add_option("--variant", args.variants,
                     "Variant activation, CODE=on|off[:auto|:GROUP]: on/off switches the variant on the new "
                     "article; :auto gives it a grouping named after the new code, :GROUP a grouping of that code "
                     "(created from the source's when missing). Variants not named keep the source's state.");
-    cmd->add_option("--skip", args.skip, "Leave a group out: " + SkipHelp());
+    cmd->add_option("--skip", args.skip, "Leave a group out: " + SkipHelp())->check(SkippableGroup());
     cmd->add_flag("--dry-run", args.dryRun,
-                  "Check everything (codes, lengths, variants, groups) and list the source's rows; write nothing");
+                  "Check everything (codes, lengths, variants, groups) and list the source's rows in the tables the "
+                  "duplication copies; write nothing");
     cmd->callback([&options, cmd] {
         args.hasDescription = cmd->count("--description") > 0;
         args.hasExtended = cmd->count("--extended-description") > 0;

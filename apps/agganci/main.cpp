@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
                  "(each listed with its reason) or it showed an error (listed too); 1 nothing was done (an error "
                  "or a refusal, one line on stderr); "
                  "130 a run stopped by Ctrl-C between two articles; "
-                 "a usage error exits 100 or above (104 a value of the wrong kind, 105 a value not valid or not "
-                 "UTF-8 text, 106 a required argument or an option's value missing, 109 an argument not expected)."};
+                 "a usage error exits 100 or above (104 a value of the wrong kind, 105 a value not valid, not "
+                 "UTF-8 text or holding a control character, 106 a required argument or an option's value missing, 109 an argument not expected)."};
     cli.require_subcommand(1);
     // Options of the whole program are accepted after the subcommand too (agganci duplicate A B --json).
     cli.fallthrough();

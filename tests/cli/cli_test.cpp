@@ -4,8 +4,11 @@
 #include "DemoCompanyFolder.h"
 #include "RunAgganci.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -20,7 +23,10 @@ protected:
 TEST_F(Cli, DuplicateReportsTheRowsWrittenAndRefusesAnExistingCode) {
     auto dry = OnDb("duplicate MODELLO01 COPIA-1 --dry-run");
     ASSERT_EQ(dry.code, 0) << dry.out;
-    EXPECT_NE(dry.out.find("Article COPIA-1 would be created from MODELLO01"), std::string::npos) << dry.out;
+    EXPECT_TRUE(Prints(dry, {"Article COPIA-1 would be created from MODELLO01", "MG66_ANAGRART", "MG65_BARCODE"}));
+    // The model has rows in these too, but no duplication copies them.
+    for (const char* table : {"MG6C_ANAGRARTAGE", "PK07_ARTIMB", "FA63_AGGANCI", "FA25_STORICOSTAGIONI"})
+        EXPECT_EQ(dry.out.find(table), std::string::npos) << dry.out;
     EXPECT_NE(OnDb("show COPIA-1").code, 0);  // nothing written
 
     auto r = OnDb("duplicate MODELLO01 COPIA-1 --description 'Camicia copia'");
@@ -55,6 +61,35 @@ TEST_F(Cli, DuplicateWorksOnTheCodeAsStored) {
     EXPECT_TRUE(Prints(OnDb("duplicate CAM-100 '  LEAD3'"),
                        {"agganci: article 'LEAD3' already exists in company 1; nothing was changed"}));
     EXPECT_EQ(Articles(), before);
+}
+
+// Without --extended-description the new article keeps the source's as it is (none stays none, blanks stay); one
+// given keeps its line breaks and tabs.
+TEST_F(Cli, DuplicateKeepsTheSourcesExtendedDescriptionUnlessGivenOne) {
+    Exec("UPDATE MG87_ARTDESC SET MG87_DESCARTEST = 'Oxford  ' WHERE MG87_CODART_MG66 = 'CAM-101'");
+    for (const std::string args : {"CAM-100 D1", "CAM-101 D2", "CAM-100 D3 --extended-description 'Riga 1\n\tRiga 2'"})
+        ASSERT_EQ(OnDb("duplicate " + args).code, 0) << args;
+    const std::string stored = "SELECT MG87_CODART_MG66, MG87_DESCARTEST FROM MG87_ARTDESC WHERE MG87_CODART_MG66 IN "
+                               "('D1', 'D2', 'D3') AND MG87_LINGUA_MG52 = ' ' ORDER BY 1";
+    EXPECT_EQ(testsupport::Rows(*Open(), stored),
+              (std::vector<std::string>{"D1|<null>", "D2|Oxford  ", "D3|Riga 1\n\tRiga 2"}));
+}
+
+// The new code may be as long as the company's article codes: 25 characters, or the sum of the segments of
+// structured codes. A longer one is a value not valid, and nothing is written.
+TEST_F(Cli, DuplicateTakesCodesAsLongAsTheCompanysArticleCodes) {
+    const long before = Articles();
+    auto r = OnDb("duplicate MODELLO01 " + std::string(26, 'L'));
+    EXPECT_EQ(r.code, 105);
+    EXPECT_TRUE(Prints(r, {"NEWCODE: takes at most 25 characters (26 given)\n"}));
+    Exec("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = '1' WHERE AG00_CHIAVE = 'CodiceStrutturato'");
+    Exec("INSERT INTO MG6F_DIMEART (MG6F_DITTA_CG18, MG6F_PROG, MG6F_DESCR, MG6F_SIZE) VALUES (1, 1, 'Modello', 10), "
+         "(1, 2, 'Colore', 4)");
+    r = OnDb("duplicate MODELLO01 MODELLO01-VWXYZ");
+    EXPECT_EQ(r.code, 105);
+    EXPECT_TRUE(Prints(r, {"NEWCODE: takes at most 14 characters (15 given)\n"}));
+    EXPECT_EQ(Articles(), before);
+    EXPECT_EQ(OnDb("duplicate MODELLO01 MODELLO01-WXYZ").code, 0);
 }
 
 // A source without a bill of materials (a fabric; a model whose typology takes none) is copied without one, as the
@@ -110,6 +145,21 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongAndExitWithTheListedCodes) {
         {"serve --port -1", 105, "--port: -1 is less than 0"},
         {"serve --idle-seconds 0", 105, "--idle-seconds: 0 is less than 1"},
         {"show 'X\xff'", 105, "CODE: not valid UTF-8 text"},
+        // No value holds control characters, and the message shows them written out.
+        {"show 'A\x1b[31mRED'", 105, "CODE: A\\x1b[31mRED holds a control character\n"},
+        {"duplicate CAM-100 'X3\t'", 105, "NEWCODE: X3\\t holds a control character\n"},
+        {"duplicate CAM-100 X2 --description 'Giacca\nlino'", 105,
+         "--description: Giacca\\nlino holds a control character\n"},
+        {"duplicate CAM-100 X2 --extended-description 'Giacca\n\x01'", 105,
+         "--extended-description: Giacca\\n\\x01 holds a control character other than a line break or a tab\n"},
+        {"mass --where Articolo=CAM-100 --mode replace --text '\x7f\x1f'", 105, "--text: \\x7f\\x1f holds a control"},
+        {"links add MODELLO03 --fabric TS-LINO-BLU --description x --prefix 'P\t'", 105, "--prefix: P\\t holds a"},
+        {"duplicate CAM-100 ' '", 105, "NEWCODE: is empty\n"},
+        {"duplicate CAM-100 X2 --description " + std::string(73, 'D'), 105,
+         "--description: takes at most 72 characters (73 given)\n"},
+        {"duplicate CAM-100 X2 --extended-description " + std::string(1673, 'E'), 105,
+         "--extended-description: takes at most 1672 characters (1673 given)\n"},
+        {"duplicate CAM-100 X2 --skip nope", 105, "--skip: nope is not a group; the groups are barcodes, bom,"},
         {"duplicate CAM-100 X2 --description --quiet", 106, "--description needs a value"},
         {"duplicate CAM-100 X2 --description", 106, "--description needs a value"},
         {"bogus", 109, "bogus: not a command; the commands are demo-db, duplicate, links,"},
@@ -119,6 +169,8 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongAndExitWithTheListedCodes) {
         const auto r = Agganci("--db sqlite:missing.db " + c.args);
         EXPECT_EQ(r.code, c.code) << r.out;
         EXPECT_TRUE(Prints(r, {c.message}));
+        const auto raw = [](unsigned char ch) { return ch != '\n' && std::iscntrl(ch); };  // what a terminal acts on
+        EXPECT_TRUE(std::none_of(r.out.begin(), r.out.end(), raw)) << r.out;
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "new.db"));
 }
@@ -133,6 +185,7 @@ TEST_F(Cli, JsonIsOneDocumentForEveryError) {
     } cases[] = {
         {"duplicate CAM-100 'BAD2\xffUTF'", 105, "NEWCODE: not valid UTF-8 text"},
         {"duplicate CAM-100 X2 --description --json", 106, "--description needs a value"},
+        {"articles --where Articolo", 105, "--where Articolo: no operator (= or ^=)"},
         {"generate MODELLO01 --proceed-without-variants", 1, "nothing done: Nei parametri fashion"},
     };
     // A company without a colour variant: the generation run refuses to start, after the command printed its run.

@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "HostileCompany.h"
@@ -63,18 +64,28 @@ protected:
     std::string value;
 };
 
-// `duplicate` with the value as the new code, then as both descriptions of another new article.
+bool HoldsControl(const std::string& v, bool lineBreaks = true) {
+    return std::any_of(v.begin(), v.end(), [lineBreaks](char c) {
+        return (lineBreaks || c != '\n') && (static_cast<unsigned char>(c) < 0x20 || c == 0x7f);
+    });
+}
+
+// `duplicate` with the value as the new code, then as both descriptions of another new article. A value the
+// command line refuses is a usage error (105) naming the argument; its text is never echoed raw.
 TEST_P(CliHostile, DuplicateNewCodeAndDescriptions) {
+    constexpr const char* kUsage = "\nRun with --help for more information.\n";
+    const std::size_t length = db::Len(db::RTrim(value));
     long before = Articles();
     auto r = Agganci("duplicate MODELLO01 " + Word(value));
     std::string refusal;
-    if (db::Trim(value).empty()) refusal = "agganci: NEWCODE is empty\n";
-    // The code as it would be stored: without the blanks around it.
-    else if (db::Len(db::Trim(value)) > 25)
-        refusal = "agganci: NEWCODE '" + db::Trim(value) + "' is longer than 25 characters\n";
+    if (HoldsControl(value)) refusal = "holds a control character";
+    else if (db::Trim(value).empty()) refusal = std::string("NEWCODE: is empty") + kUsage;
+    else if (length > 25)
+        refusal = "NEWCODE: takes at most 25 characters (" + std::to_string(length) + " given)" + kUsage;
     if (!refusal.empty()) {
-        EXPECT_NE(r.code, 0);
-        EXPECT_EQ(r.out, refusal);
+        EXPECT_EQ(r.code, 105);
+        EXPECT_NE(r.out.find(refusal), std::string::npos) << r.out.substr(0, 400);
+        EXPECT_FALSE(HoldsControl(r.out, false)) << r.out.substr(0, 400);
         EXPECT_EQ(Articles(), before);
     } else {
         EXPECT_EQ(r.code, 0) << r.out.substr(0, 400);
@@ -86,9 +97,10 @@ TEST_P(CliHostile, DuplicateNewCodeAndDescriptions) {
     r = Agganci("duplicate MODELLO01 NEW-DESC --description " + Word(value) + " --extended-description " + Word(value));
     const std::string where = " FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW-DESC' AND MG87_LINGUA_MG52 = ' ' "
                               "AND MG87_OPZIONE_MG5E = ' '";
-    if (db::Len(value) > 72) {
-        EXPECT_NE(r.code, 0);
-        EXPECT_EQ(r.out, "agganci: --description is longer than 72 characters\n");
+    if (HoldsControl(value) || length > 72) {
+        EXPECT_EQ(r.code, 105);
+        EXPECT_NE(r.out.find(HoldsControl(value) ? "holds a control character" : "takes at most"), std::string::npos)
+            << r.out.substr(0, 400);
         EXPECT_EQ(Articles(), before);
     } else {
         EXPECT_EQ(r.code, 0) << r.out;
@@ -101,8 +113,12 @@ TEST_P(CliHostile, DuplicateNewCodeAndDescriptions) {
 TEST_P(CliHostile, MassWhereValue) {
     if (!value.empty()) hostile::InsertArticle(*conn, value);
     const long before = Articles();
-    const auto r = Agganci("mass --where " + Word("Articolo=" + value) + " --mode prefix --text X --dry-run");
-    if (value.empty()) {
+    const auto r = Agganci("mass --where " + Word("Articolo=" + value) +
+                           " --mode prefix --text X --dry-run --proceed-without-variants");
+    if (HoldsControl(value)) {
+        EXPECT_EQ(r.code, 105);
+        EXPECT_NE(r.out.find("holds a control character"), std::string::npos) << r.out.substr(0, 400);
+    } else if (value.empty()) {
         EXPECT_EQ(r.code, 105);
         EXPECT_EQ(r.out, "--where Articolo=: no value; expected FIELD=VALUE, FIELD=FROM..TO or FIELD^=PREFIX\n"
                          "Run with --help for more information.\n");
