@@ -52,13 +52,14 @@ const Controls = (() => {
   function grid(c, form, send, reachable) {
     const box = el('div', { class: 'grid', 'data-control': c.name, 'data-form': form.name });
     if (c.caption) box.append(el('div', { class: 'grid-caption', text: c.caption }));
+    if (c.rowCount > (c.rows || []).length) box.append(pager(c, form, send, reachable));
     const table = el('table');
     const head = el('tr', {}, el('th', { class: 'rownum', text: '' }));
     for (const col of c.columns || []) head.append(el('th', { text: col.caption || col.field }));
     table.append(el('thead', {}, head));
     const body = el('tbody');
     (c.rows || []).forEach((cells, i) => {
-      const row = i + 1;
+      const row = (c.first || 1) + i;
       const tr = el('tr', { class: row === c.row ? 'current' : null, 'data-row': row });
       tr.append(el('td', { class: 'rownum', text: String(row) }));
       tr.addEventListener('click', (e) => {
@@ -83,8 +84,23 @@ const Controls = (() => {
     });
     table.append(body);
     box.append(table);
-    if (c.rowCount > (c.rows || []).length) box.append(el('div', { class: 'grid-more', text: `… ${c.rowCount} righe` }));
     return box;
+  }
+
+  // A grid with more rows than the server sends shows a window of them: these buttons move it (the server
+  // keeps the last window full, so a window is as long as the one shown).
+  function pager(c, form, send, reachable) {
+    const first = c.first || 1;
+    const size = c.rows.length;
+    const last = first + size - 1;
+    const go = (text, title, row, off) => el('button', { type: 'button', title, disabled: !reachable || off,
+      onclick: () => send({ do: 'scroll', form: form.name, control: c.name, row }) }, text);
+    const atStart = first <= 1;
+    const atEnd = last >= c.rowCount;
+    return el('div', { class: 'grid-more' },
+      go('|◀', 'Prime righe', 1, atStart), ' ', go('◀', 'Righe precedenti', Math.max(1, first - size), atStart),
+      el('span', { text: ` righe ${first}–${last} di ${c.rowCount} ` }),
+      go('▶', 'Righe successive', last + 1, atEnd), ' ', go('▶|', 'Ultime righe', c.rowCount, atEnd));
   }
 
   function query(c, form, send, reachable, ui) {
@@ -99,8 +115,10 @@ const Controls = (() => {
       const input = el('input', { type: 'text', 'aria-label': side === 1 ? 'Valore' : 'Valore finale', disabled: !reachable });
       input.value = state[key];
       input.addEventListener('input', () => { state[key] = input.value; });
+      // The list starts with what is in the value's box.
       const list = el('button', { type: 'button', class: 'dots', title: 'Elenco valori', disabled: !reachable,
-        onclick: () => send({ do: 'queryList', form: form.name, control: c.name, field: state.field, side }) }, '…');
+        onclick: () => send({ do: 'queryList', form: form.name, control: c.name, field: state.field, side,
+          text: state[key] }) }, '…');
       return el('span', { class: 'value' }, input, list);
     };
     const add = el('button', { type: 'button', disabled: !reachable, onclick: () => {

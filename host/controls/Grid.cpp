@@ -1,5 +1,7 @@
 #include "host/controls/Grid.h"
 
+#include <algorithm>
+
 #include "db/Constants.h"
 #include "db/Error.h"
 #include "db/Field.h"
@@ -54,21 +56,34 @@ const entry::GridColumn& Grid::Column(const std::string& field) const {
     throw db::Error(db::errc::ItemNotFound, "The grid " + Name() + " has no column " + field);
 }
 
-std::string Grid::CellText(long row, const std::string& field) {
+std::string Grid::CellText(long row, const std::string& field) { return RowTexts(row, 1, {field}).front().front(); }
+
+std::vector<std::vector<std::string>> Grid::RowTexts(long first, long count, const std::vector<std::string>& fields) {
     auto& rs = Bound();
-    if (row < 1 || row > rs.RecordCount()) throw db::Error(381, "Invalid property array index");
+    if (first < 1 || first > rs.RecordCount()) throw db::Error(381, "Invalid property array index");
     // A cursor of its own on the same rows, so that painting does not move the form's record.
     auto cursor = rs.Clone();
     cursor->Filter(rs.Filter());
-    cursor->AbsolutePosition(row);
-    db::Variant value = (*cursor)[field].Value();
-    fetchCell_.Raise(*cursor, field, value);
-    return value.Text();
+    cursor->AbsolutePosition(first);
+    std::vector<std::vector<std::string>> rows;
+    const long shown = std::min(std::max(count, 0L), rs.RecordCount() - first + 1);
+    for (long n = 0; n < shown; ++n) {
+        if (n > 0) cursor->MoveNext();
+        std::vector<std::string> texts;
+        for (const auto& field : fields) {
+            db::Variant value = (*cursor)[field].Value();
+            fetchCell_.Raise(*cursor, field, value);
+            texts.push_back(value.Text());
+        }
+        rows.push_back(std::move(texts));
+    }
+    return rows;
 }
 
 std::vector<std::string> Grid::ColumnTexts(const std::string& field) {
     std::vector<std::string> texts;
-    for (long row = 1; row <= RowCount(); ++row) texts.push_back(CellText(row, field));
+    if (RowCount() == 0) return texts;
+    for (auto& row : RowTexts(1, RowCount(), {field})) texts.push_back(std::move(row.front()));
     return texts;
 }
 
@@ -77,6 +92,13 @@ void Grid::EndRowUpdate() {
     --pendingUpdates_;
     ++rowUpdates_;
 }
+
+void Grid::UserScroll(long row) {
+    UserReaches();
+    topRow_ = std::clamp(row, 1L, std::max(RowCount(), 1L));
+}
+
+long Grid::TopRow() const { return std::clamp(topRow_, 1L, std::max(RowCount(), 1L)); }
 
 void Grid::UserSelectRow(long row) {
     UserReaches();

@@ -24,9 +24,16 @@ public:
     std::string LayoutKey() const override { return layoutKey_; }
     void LayoutKey(const std::string& v) override { layoutKey_ = v; }
 
-    void Bind(const db::RecordsetPtr& recordset) override { recordset_ = recordset; }
+    // A new recordset is shown from its first row.
+    void Bind(const db::RecordsetPtr& recordset) override {
+        recordset_ = recordset;
+        topRow_ = 1;
+    }
     db::RecordsetPtr Recordset() const override { return recordset_; }
-    void Unbind() override { recordset_.reset(); }
+    void Unbind() override {
+        recordset_.reset();
+        topRow_ = 1;
+    }
     void Reset() override;
     void Terminate() override;
 
@@ -52,6 +59,14 @@ public:
     // Types a value into an editable cell.
     void UserEditCell(long row, const std::string& field, const db::Variant& value);
 
+    // Scrolls the grid: `row` becomes the first row shown (a row past the last shows the last one).
+    void UserScroll(long row);
+    // The first row shown (1 when the grid has no rows).
+    long TopRow() const;
+
+    // The texts of `count` rows from `first` on (fewer at the end of the rows), each row in the fields' order,
+    // as CellText gives them; read through one cursor, so that painting many cells filters the rows once.
+    std::vector<std::vector<std::string>> RowTexts(long first, long count, const std::vector<std::string>& fields);
     // The texts of one column, row by row, as the grid shows them.
     std::vector<std::string> ColumnTexts(const std::string& field);
     int Refreshes() const { return refreshes_; }
@@ -66,6 +81,7 @@ private:
     std::string caption_, keyField_, layoutKey_;
     std::vector<entry::GridColumn> columns_;
     db::RecordsetPtr recordset_;
+    long topRow_ = 1;
     int refreshes_ = 0;
     int pendingUpdates_ = 0;
     int rowUpdates_ = 0;

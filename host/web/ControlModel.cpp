@@ -1,12 +1,16 @@
 #include "host/web/ControlModel.h"
 
+#include <algorithm>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "entry/ControlsAdvancedQuery.h"
 #include "entry/ControlsDataFrame.h"
 #include "entry/ControlsGrid.h"
 #include "entry/ControlsLookup.h"
 #include "entry/ControlsSideBar.h"
+#include "host/controls/Grid.h"
 #include "host/web/WebControls.h"
 
 namespace host::web {
@@ -56,24 +60,26 @@ const char* OperatorName(entry::QueryOperator op) {
     return "=";
 }
 
-void Grid(entry::IGrid& grid, json& j) {
+void Grid(controls::Grid& grid, json& j) {
     j["caption"] = grid.Caption();
     json columns = json::array();
+    std::vector<std::string> fields;
     for (const auto& c : grid.Columns()) {
         if (!c.visible) continue;
         const bool check = c.kind != entry::GridColumnKind::Text;
         columns.push_back({{"field", c.field}, {"caption", c.caption}, {"kind", ColumnKind(c.kind)},
                            {"editable", check || c.editable}});
+        fields.push_back(c.field);
     }
-    json rows = json::array();
     const long count = grid.RowCount();
-    for (long r = 1; r <= count && r <= kGridRowLimit; ++r) {
-        json row = json::array();
-        for (const auto& c : columns) row.push_back(grid.CellText(r, c["field"].get<std::string>()));
-        rows.push_back(std::move(row));
-    }
+    // The rows from where the page scrolled to; the last window is a full one.
+    const long first = std::min(grid.TopRow(), std::max(count - kGridRowLimit + 1, 1L));
+    json rows = json::array();
+    if (count > 0)
+        for (auto& texts : grid.RowTexts(first, kGridRowLimit, fields)) rows.push_back(std::move(texts));
     j["columns"] = std::move(columns);
     j["rows"] = std::move(rows);
+    j["first"] = first;
     j["rowCount"] = count;
     j["row"] = grid.Row();
 }
@@ -117,7 +123,7 @@ void Kind(entry::IControl& control, json& j) {
         j["status"] = frame ? frame->Status() : 0;
         break;
     }
-    case K::Grid: Grid(dynamic_cast<entry::IGrid&>(control), j); break;
+    case K::Grid: Grid(dynamic_cast<controls::Grid&>(control), j); break;
     case K::SideBar: {
         auto& s = dynamic_cast<entry::ISideBar&>(control);
         json items = json::array();

@@ -8,7 +8,8 @@
 
 namespace host::web {
 
-// Rows a grid sends to the page at most; the rest are counted.
+// Rows a grid sends to the page at most: the window from the row the page scrolled the grid to (its "first");
+// the rest are counted.
 inline constexpr long kGridRowLimit = 400;
 
 // Without `grids`, each grid is only named and marked stale (read mid-run, its data may be changing).

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "db/Error.h"
 #include "host/controls/AdvancedQuery.h"
@@ -17,8 +18,8 @@ namespace {
 
 using nlohmann::json;
 
-// Rows of a lookup list the page receives at most (it filters by typing the code instead).
-constexpr std::size_t kListRowLimit = 500;
+// Rows of a list the page receives at most: the person narrows a longer one by typing the start of the code.
+constexpr long kListRowLimit = 500;
 
 template <class C>
 C& Find(entry::Form& form, const std::string& name) {
@@ -29,17 +30,37 @@ C& Find(entry::Form& form, const std::string& name) {
 
 std::string Text(const json& a, const char* key) { return a.value(key, std::string()); }
 
-json ListToJson(const controls::LookupList& list) {
+std::string Code(const std::vector<db::Variant>& row) { return row.empty() ? std::string() : row.front().Text(); }
+std::string Code(const std::string& code) { return code; }
+json Cells(const std::vector<db::Variant>& row) {
+    json cells = json::array();
+    for (const auto& v : row) cells.push_back(v.Text());
+    return cells;
+}
+json Cells(const std::string& code) { return json::array({code}); }
+
+// The rows whose code (the first column) starts with what was typed, case aside as a box decodes a code, the
+// first kListRowLimit of them; "total" counts them all, for the page to say that the list is cut.
+template <class Row>
+void ListRows(const std::vector<Row>& all, const std::string& typed, json& list) {
+    const std::string start = db::Trim(typed);
+    const std::size_t length = db::Len(start);
     json rows = json::array();
-    for (const auto& r : list.rows) {
-        if (rows.size() >= kListRowLimit) break;
-        json row = json::array();
-        for (const auto& v : r) row.push_back(v.Text());
-        rows.push_back(std::move(row));
+    long total = 0;
+    for (const auto& row : all) {
+        if (!db::SameText(db::Left(Code(row), length), start)) continue;
+        if (++total <= kListRowLimit) rows.push_back(Cells(row));
     }
+    list["rows"] = std::move(rows);
+    list["total"] = total;
+}
+
+json ListToJson(const controls::LookupList& list, const std::string& typed) {
     json captions = json::array();
     for (const auto& f : list.request.fields) captions.push_back(f.caption);
-    return {{"title", list.request.title}, {"columns", list.columns}, {"captions", captions}, {"rows", rows}};
+    json j{{"title", list.request.title}, {"columns", list.columns}, {"captions", captions}};
+    ListRows(list.rows, typed, j);
+    return j;
 }
 
 entry::QueryOperator Operator(const std::string& op) {
@@ -75,7 +96,8 @@ json ApplyAction(entry::Form& form, const json& a) {
         else
             Find<controls::TextBox>(form, name).UserType(Text(a, "text"));
     } else if (what == "openList") {
-        auto list = ListToJson(Find<controls::LookupTextBox>(form, name).UserOpenList());
+        auto& box = Find<controls::LookupTextBox>(form, name);
+        auto list = ListToJson(box.UserOpenList(), box.Text());
         list["control"] = name;
         return list;
     } else if (what == "pick") {
@@ -91,6 +113,8 @@ json ApplyAction(entry::Form& form, const json& a) {
         Find<controls::SideBar>(form, name).UserClickItem(Text(a, "group"), Text(a, "key"));
     } else if (what == "row") {
         Find<controls::Grid>(form, name).UserSelectRow(a.at("row").get<long>());
+    } else if (what == "scroll") {
+        Find<controls::Grid>(form, name).UserScroll(a.at("row").get<long>());
     } else if (what == "tick") {
         Find<controls::Grid>(form, name).UserTickCell(a.at("row").get<long>(), Text(a, "field"));
     } else if (what == "edit") {
@@ -113,11 +137,10 @@ json ApplyAction(entry::Form& form, const json& a) {
         Find<controls::AdvancedQuery>(form, name).Svuota();
     } else if (what == "queryList") {
         const auto codes = Find<controls::AdvancedQuery>(form, name).UserOpenList(Text(a, "field"), a.value("side", 1));
-        json rows = json::array();
-        for (const auto& c : codes) rows.push_back(json::array({c}));
-        return {{"control", name}, {"field", Text(a, "field")}, {"side", a.value("side", 1)},
-                {"title", Text(a, "field")},
-                {"captions", json::array({Text(a, "field")})}, {"rows", rows}, {"query", true}};
+        json list{{"control", name}, {"field", Text(a, "field")}, {"side", a.value("side", 1)},
+                  {"title", Text(a, "field")}, {"captions", json::array({Text(a, "field")})}, {"query", true}};
+        ListRows(codes, Text(a, "text"), list);
+        return list;
     } else {
         throw db::Error(db::errc::InvalidProcedureCall, "Unknown action " + what);
     }

@@ -11,7 +11,8 @@
 namespace host::web {
 
 // Applies the action ({"do": ..., "control": ..., ...}). Returns what the page should show in reply (a
-// lookup list), or null. Throws what the control or the form raised.
+// list of values: the codes starting with the text in the box, or with the action's "text" for a query's list,
+// at most 500, and their "total"), or null. Throws what the control or the form raised.
 nlohmann::json ApplyAction(entry::Form& form, const nlohmann::json& action);
 
 // The first field of an action whose type is wrong (a number where a control's name belongs...), or

@@ -229,6 +229,33 @@ TEST_F(Database, MovingInTheGridKeepsTheEditPendingWithoutAskingOrStays) {
 }
 
 // Leaving a record the frame would write asks first, as closing the frame does.
+TEST_F(Database, GridPaintsAWindowOfRowsAsItPaintsEachCellAndScrollsWithinItsRows) {
+    auto rs = db::Recordset::Create();
+    rs->Open("SELECT ID, CODICE, DESCR FROM LINEE ORDER BY ID", conn, db::adOpenStatic, db::adLockBatchOptimistic);
+    rs->Filter(Variant("ID <> 1"));
+    Grid grid("QGRD_LINEE");
+    grid.AddColumn({"CODICE", "Codice"});
+    grid.AddColumn({"DESCR", "Descrizione"});
+    grid.FetchCell().Connect([](db::Recordset& record, const std::string& field, Variant& value) {
+        if (field == "DESCR") value = Variant(db::RTrim(record["CODICE"].Value().Text()) + " " + value.Text());
+    });
+    grid.Bind(rs);
+    rs->MoveLast();
+    using Rows = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(grid.RowTexts(1, 400, {"CODICE", "DESCR"}), (Rows{{"L2", "L2 Donna"}, {"L3", "L3 Bimbo"}}));
+    EXPECT_EQ(grid.RowTexts(2, 400, {"DESCR"}), (Rows{{"L3 Bimbo"}}));
+    EXPECT_EQ(grid.CellText(1, "DESCR"), "L2 Donna");
+    EXPECT_EQ(rs->AbsolutePosition(), 2) << "painting leaves the form's record where it was";
+    EXPECT_THROW(grid.RowTexts(3, 1, {"CODICE"}), db::Error);
+
+    grid.UserScroll(2);
+    EXPECT_EQ(grid.TopRow(), 2);
+    grid.UserScroll(50);
+    EXPECT_EQ(grid.TopRow(), 2) << "past the last row: the last one";
+    grid.Bind(rs->Clone());
+    EXPECT_EQ(grid.TopRow(), 1) << "new rows are shown from the first";
+}
+
 TEST_F(Database, NavigatorMovesAskBeforeWritingTheRecordAndObeyTheAnswer) {
     auto shell = host::InstallShellHost();
     auto descr = std::make_shared<TextBox>("TXT_DESCR");

@@ -2,10 +2,11 @@
 // answered No, then Yes), a link row added and deleted, the log downloaded, a refused request and a lost
 // server told on the page; each tab its own form.
 import assert from 'node:assert/strict';
-import { existsSync, readFileSync } from 'node:fs';
+import { execFileSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { demoDatabase, startServer, launchBrowser, query, screenshots } from './harness.mjs';
+import { bin, demoDatabase, startServer, launchBrowser, query, screenshots } from './harness.mjs';
 
 const data = demoDatabase();
 const server = await startServer(data);
@@ -216,6 +217,50 @@ try {
   await mass.keyboard.press('Escape');
   await mass.getByText('La finestra è stata chiusa.').waitFor();
   assert.ok(server.output.includes(`Session ${massSid}: FRMFA_AGGANCI unloaded`));
+
+  step('1000 articles more: a list starts with what is typed and is cut at 500, a grid pages to its last row');
+  const large = { dir: mkdtempSync(path.join(tmpdir(), 'agganci-web-')) };
+  large.db = path.join(large.dir, 'large.db');
+  execFileSync(bin, ['demo-db', large.db, '--articles', '1000'], { cwd: large.dir, stdio: 'ignore' });
+  const largeServer = await startServer(large);
+  try {
+    const big = await browser.newPage();
+    await big.goto(largeServer.url);
+    // The code typed reaches the server before the list is asked for.
+    await Promise.all([big.waitForResponse((r) => r.url().includes('/api/action')),
+      type(big, 'TXT_MODORIGINE', 'modello0')]);
+    await big.locator('[data-list=TXT_MODORIGINE]').click();
+    const listed = big.locator('#overlay .list tbody tr');
+    await listed.first().waitFor();
+    assert.deepEqual(await listed.evaluateAll((rows) => rows.map((r) => r.dataset.code)),
+      ['MODELLO01', 'MODELLO02', 'MODELLO03', 'MODELLO04']);
+    await listed.first().click();
+    await big.locator('[data-lookup=TXT_MODORIGINE].decoded').waitFor();
+    await big.locator('[data-item=ITM0102]').click();
+    const wizard = ctl(big, 'ADVQ_ARTICOLI');
+    await wizard.getByLabel('Campo').selectOption('Articolo');
+    await wizard.getByTitle('Elenco valori').click();
+    await listed.first().waitFor();
+    assert.equal(await listed.count(), 500, 'the value list of Articolo is cut');
+    await big.locator('#overlay').getByRole('button', { name: 'Chiudi' }).click();
+    await listed.first().waitFor({ state: 'detached' });
+    await wizard.getByLabel('Operatore').selectOption('starts');
+    await wizard.getByLabel('Valore', { exact: true }).fill('BENCH');
+    await wizard.getByRole('button', { name: 'Aggiungi condizione' }).click();
+    await wizard.locator('.conditions li').waitFor();
+    await ctl(big, 'CMD_AVANTI').click();
+    const pager = ctl(big, 'QGRD_DUPLMASS').locator('.grid-more');
+    await pager.filter({ hasText: 'righe 1–400 di 1000' }).waitFor();
+    await pager.getByTitle('Ultime righe').click();
+    await pager.filter({ hasText: 'righe 601–1000 di 1000' }).waitFor();
+    const lastRow = ctl(big, 'QGRD_DUPLMASS').locator('tr[data-row="1000"]');
+    assert.match(await lastRow.innerText(), /BENCH-001000/);
+    await lastRow.locator('input[type=checkbox]').click();
+    await big.waitForFunction(() =>
+      !document.querySelector('[data-control=QGRD_DUPLMASS] tr[data-row="1000"] input').checked);
+  } finally {
+    await largeServer.stop();
+  }
 
   step('the server takes its download folder with it when it stops');
   const downloads = path.join(tmpdir(), `agganci-serve-${server.proc.pid}`);
