@@ -10,6 +10,7 @@
   let sid = sessionStorage.getItem(SID_KEY);
   let last = null;
   let version = 0;
+  let log = { number: 0, lines: 0 };  // the processing log shown: which of the form's logs, and its lines held
   let unreachable = false;  // a request did not reach the server, and no poll has since
   const UNREACHABLE = 'Il server non risponde: nuovo tentativo in corso…';
 
@@ -33,7 +34,10 @@
     showNotice(`Il server ha rifiutato la richiesta (${res.status}${reply.error ? ': ' + reply.error : ''})`);
   }
 
-  function send(action) { post('/api/action', action); }
+  // Actions reach the form in the order the user made them: a box's text typed on leaving it goes before the
+  // click that follows. The server only queues an action, so waiting for its reply costs a round trip.
+  let sending = Promise.resolve();
+  function send(action) { sending = sending.then(() => post('/api/action', action)); }
 
   async function openSession() {
     const res = await fetch(api('/api/sessions', {}), { method: 'POST' });
@@ -48,7 +52,8 @@
       let res;
       try {
         // After a failure ask for what the server has now: a long poll would keep the notice up until news.
-        res = await fetch(api('/api/state', { since: unreachable ? version - 1 : version }));
+        res = await fetch(api('/api/state',
+          { since: unreachable ? version - 1 : version, log: log.number, lines: log.lines }));
       } catch (e) {
         unreachable = true;
         showNotice(UNREACHABLE);
@@ -68,6 +73,7 @@
       }
       if (!res.ok) { showNotice(`Errore del server (${res.status})`); return; }
       const state = await res.json();
+      addLog(state);
       if (state.v <= version && !state.ended) continue;
       version = state.v;
       last = state;
@@ -114,12 +120,20 @@
       document.getElementById('busy').hidden = !state.busy;
       const status = (state.status && state.status.panels) || [];
       document.getElementById('statusbar').replaceChildren(...status.map((t) => el('span', { class: 'panel', text: t })));
-      const log = state.log || [];
-      document.getElementById('log').hidden = log.length === 0;
-      document.getElementById('loglines').textContent = log.join('\n');
       showNotice(state.notice);
       drawOverlay(state);
     });
+  }
+
+  // A snapshot carries only the log lines the page does not hold yet (all of them for another log): they are
+  // added to those shown, so a long run's log is neither sent nor drawn again with every snapshot.
+  function addLog(state) {
+    const lines = state.log || [];
+    const shown = document.getElementById('loglines');
+    if (state.logNumber !== log.number || state.logFrom === 0) shown.textContent = lines.join('\n');
+    else if (lines.length) shown.append('\n' + lines.join('\n'));
+    log = { number: state.logNumber, lines: state.logLines };
+    document.getElementById('log').hidden = log.lines === 0;
   }
 
   function modalWindow(model) {
@@ -197,7 +211,10 @@
         ...row.slice(0, captions.length).map((t) => el('td', { text: t }))));
     }
     table.append(body);
-    box.append(el('div', { class: 'list-body' }, table),
+    // A list is cut at the server's limit; the user is told, so that typing more of the code is the way on.
+    const cut = l.total > l.rows.length;
+    const more = cut ? el('div', { class: 'list-more', text: `primi ${l.rows.length} di ${l.total}` }) : '';
+    box.append(el('div', { class: 'list-body' }, table), more,
       el('div', { class: 'buttons' }, el('button', { type: 'button', onclick: () => dismiss('list') }, 'Chiudi')));
     return box;
   }

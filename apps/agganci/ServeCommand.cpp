@@ -2,6 +2,7 @@
 // the address printed at start-up (with its token) is the only way in.
 #include <signal.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -26,6 +27,16 @@ struct ServeArgs {
     std::string assets = AGGANCI_WEB_DIR;
 };
 
+// A second Ctrl-C while the server stops: the program ends at once, as a command-line run does (a signal the
+// program was started ignoring stays ignored).
+void EndAtOnce(int signal) {
+    sigset_t just;
+    sigemptyset(&just);
+    sigaddset(&just, signal);
+    pthread_sigmask(SIG_UNBLOCK, &just, nullptr);
+    raise(signal);
+}
+
 void Serve(const GlobalOptions& options, const ServeArgs& a) {
     OpenSession(options).connection->Close();  // the demo database is created when missing
     links_form::Register();
@@ -33,7 +44,8 @@ void Serve(const GlobalOptions& options, const ServeArgs& a) {
     // The host runs in a browser front end: the log viewer offers the log as a download.
     setenv("WEBRender", "1", 1);
 
-    // Ctrl-C and SIGTERM stop the server; the open forms are then released (each unloads).
+    // Ctrl-C and SIGTERM stop the server: a run at work stops between two articles, and the open forms are
+    // released (each unloads).
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
@@ -54,15 +66,25 @@ void Serve(const GlobalOptions& options, const ServeArgs& a) {
     if (options.json) std::cout << JsonText(nlohmann::json{{"serving", server.Address()}}, -1) << std::endl;
     else std::cout << "Serving the forms at " << server.Address() << std::endl;
 
+    std::atomic<bool> served{false};
     std::thread stopper([&] {
         int signal = 0;
         sigwait(&stopSignals, &signal);
+        if (served) return;
+        std::cout << "Stopping: runs at work stop after their current article, then the forms close "
+                     "(Ctrl-C again ends at once)"
+                  << std::endl;
         server.Stop();
+        sigwait(&stopSignals, &signal);
+        if (!served) EndAtOnce(signal);
     });
     server.Serve();
-    // Stopped by the server itself: wake the waiting thread so it can end.
+    // Served: wake the waiting thread so it can end.
+    served = true;
     pthread_kill(stopper.native_handle(), SIGTERM);
     stopper.join();
+    // The last forms may still be closing: a Ctrl-C now ends the program at once.
+    pthread_sigmask(SIG_UNBLOCK, &stopSignals, nullptr);
 }
 
 }  // namespace

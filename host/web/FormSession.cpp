@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "entry/CLSFA_AGGANCI.h"
 #include "entry/ErrorHandler.h"
 #include "entry/Form.h"
+#include "generation/RunStop.h"
 #include "host/GlobalObject.h"
 #include "host/LookupServices.h"
 #include "host/Navigator.h"
@@ -27,6 +27,7 @@ namespace {
 // A run refreshes its progress far more often than a page can draw it.
 constexpr auto kPublishInterval = std::chrono::milliseconds(150);
 constexpr std::uintmax_t kViewerLimit = 4 * 1024 * 1024;
+constexpr auto kDumpSafely = json::error_handler_t::replace;  // a log line may hold bytes that are not UTF-8
 
 std::string SafeName(const std::string& name) {
     std::string safe;
@@ -41,7 +42,32 @@ std::string TextOrNothing(const json& action, const char* key) {
     const auto it = action.find(key);
     return it != action.end() && it->is_string() ? it->get<std::string>() : std::string();
 }
+
+// The first line the viewer shows of a file cut to its end.
+std::string CutNote(const std::string& path, bool downloadable) {
+    return "--- Il file è troppo lungo per mostrarlo tutto: seguono le sue ultime righe. " +
+           (downloadable ? std::string("Il file intero si ottiene con «Scarica».") : "Il file intero è " + path + ".") +
+           " ---\n";
+}
 }  // namespace
+
+std::string ViewerText(const std::string& path, std::uintmax_t limit, bool downloadable) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const auto end = in.tellg();
+    if (!in || end < 0) throw db::Error(53, "File not found", path);
+    const auto size = static_cast<std::uintmax_t>(end);
+    // One byte before the cut as well: when it ends a line, the text starts with the next whole one.
+    const std::uintmax_t from = size > limit ? size - limit - 1 : 0;
+    std::string text(static_cast<std::size_t>(size - from), '\0');
+    in.seekg(static_cast<std::streamoff>(from));
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!in) throw db::Error(57, "Device I/O error", path);
+    if (size <= limit) return text;
+    // A line longer than the limit stays cut: there is no line end to cut at.
+    if (const auto lineEnd = text.find('\n'); lineEnd != std::string::npos) text.erase(0, lineEnd + 1);
+    else text.erase(0, 1);
+    return CutNote(path, downloadable) + text;
+}
 
 // The session's shell: what the ERP's desktop holds for one open program, created, used and destroyed
 // on the worker thread only.
@@ -177,6 +203,7 @@ FormSession::~FormSession() {
 }
 
 void FormSession::Run() {
+    generation::WatchStopFlag(&stopRun_);
     try {
         worker_ = std::make_unique<Worker>(*this);
         logFolder_ = worker_->LogFolder();
@@ -199,6 +226,7 @@ void FormSession::Run() {
     } catch (...) {
     }
     UnbindWorker();
+    generation::WatchStopFlag(nullptr);
     busy_ = false;
     dialog_ = nullptr;
     {
@@ -272,8 +300,8 @@ void FormSession::Publish(bool full) {
     ++version_;
     snapshot_ = json{{"v", version_}, {"sid", id_},   {"busy", busy_}, {"done", done_}, {"forms", std::move(forms)},
                      {"status", status}, {"dialog", dialog_}, {"list", list_}, {"viewer", viewer_},
-                     {"log", log_},      {"notice", notice_}, {"ended", ended_}}
-                    .dump(-1, ' ', false, json::error_handler_t::replace);
+                     {"notice", notice_}, {"ended", ended_}}
+                    .dump(-1, ' ', false, kDumpSafely);
     changed_.notify_all();
 }
 
@@ -297,7 +325,7 @@ bool FormSession::Answer(long dialog, const Reply& reply) {
     return true;
 }
 
-std::string FormSession::Wait(long since, std::chrono::milliseconds timeout) {
+std::string FormSession::Wait(long since, const LogHeld& held, std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
     Seen();
     ++polling_;
@@ -305,7 +333,17 @@ std::string FormSession::Wait(long since, std::chrono::milliseconds timeout) {
     --polling_;
     // Idle from now on; but a request that was waiting when the page left does not bring it back.
     lastSeen_ = Clock::now();
-    return snapshot_;
+    // A run's log goes to the page once, however many snapshots the run publishes: only the lines it lacks.
+    const long total = static_cast<long>(log_.size());
+    const long from = held.number == logNumber_ && held.lines >= 0 && held.lines <= total ? held.lines : 0;
+    json lines = json::array();
+    for (auto line = log_.begin() + from; line != log_.end(); ++line) lines.push_back(*line);
+    json fields = {{"log", std::move(lines)}, {"logNumber", logNumber_}, {"logFrom", from}, {"logLines", total}};
+    std::string snapshot = snapshot_;
+    lock.unlock();
+    // Both are objects: the log's fields take the place of the snapshot's closing brace.
+    snapshot.back() = ',';
+    return snapshot + fields.dump(-1, ' ', false, kDumpSafely).substr(1);
 }
 
 void FormSession::Seen() {
@@ -314,6 +352,7 @@ void FormSession::Seen() {
 }
 
 void FormSession::Release() {
+    stopRun_ = true;
     std::lock_guard lock(mutex_);
     releasing_ = true;
     changed_.notify_all();
@@ -361,24 +400,27 @@ std::optional<Reply> FormSession::Ask(const json& dialog) {
 }
 
 void FormSession::LogStarted(const std::string&) {
-    log_.clear();
+    {
+        std::lock_guard lock(mutex_);
+        std::vector<std::string>().swap(log_);  // the last run's log goes, its memory with it
+        ++logNumber_;
+    }
     PublishSoon();
 }
 
 void FormSession::LogLine(const std::string& line) {
-    log_.push_back(line);
+    {
+        std::lock_guard lock(mutex_);
+        log_.push_back(line);
+    }
     PublishSoon();
 }
 
 void FormSession::ShowFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw db::Error(53, "File not found", path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    std::string contents = text.str();
-    if (contents.size() > kViewerLimit) contents.resize(kViewerLimit);
     const bool downloadable = path.rfind(settings_.downloads, 0) == 0;
-    viewer_ = {{"name", fs::path(path).filename().string()}, {"text", contents}, {"download", downloadable}};
+    viewer_ = {{"name", fs::path(path).filename().string()},
+               {"text", ViewerText(path, kViewerLimit, downloadable)},
+               {"download", downloadable}};
     Publish(false);
 }
 

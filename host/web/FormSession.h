@@ -5,6 +5,7 @@
 // publishes a new numbered snapshot. A question blocks the worker until the page answers it.
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -20,6 +21,12 @@
 #include "host/web/BrowserServices.h"
 
 namespace host::web {
+
+// The processing log the page already shows: which of the session's logs (0: none), and how many of its lines.
+struct LogHeld {
+    long number = 0;
+    long lines = 0;
+};
 
 struct SessionSettings {
     std::string connectionString;
@@ -43,9 +50,11 @@ public:
     void Post(nlohmann::json action);
     // Answers the question the worker waits on; False when no question with that number waits.
     bool Answer(long dialog, const Reply& reply);
-    // The snapshot newer than `since`, waiting at most `timeout` for one.
-    std::string Wait(long since, std::chrono::milliseconds timeout);
-    // Starts the release: the form is unloaded with nobody to answer its questions.
+    // The snapshot newer than `since`, waiting at most `timeout` for one. Of the processing log it carries
+    // only the lines after those `held` (all of them when the page holds another log or none).
+    std::string Wait(long since, const LogHeld& held, std::chrono::milliseconds timeout);
+    // Starts the release: a run at work stops between two articles, then the form is unloaded with nobody
+    // to answer its questions.
     void Release();
     bool Ended() const;
     // The page went away (closed, or reloading): unless it asks again within the grace period, the
@@ -90,7 +99,9 @@ private:
     bool releasing_ = false;
     bool ended_ = false;
     long version_ = 0;
-    std::string snapshot_;
+    std::string snapshot_;  // without the log, which Wait adds from the lines the page does not hold
+    std::vector<std::string> log_;
+    long logNumber_ = 0;  // the logs started in this session; the page names the one it holds by this
     Clock::time_point lastSeen_ = Clock::now();
     int polling_ = 0;  // requests of the page waiting in Wait
     std::optional<Clock::time_point> leftAt_;
@@ -100,7 +111,6 @@ private:
     nlohmann::json dialog_;  // the open question, or null
     nlohmann::json list_;    // the lookup list the page shows, or null
     nlohmann::json viewer_;  // the text file shown, or null
-    std::vector<std::string> log_;
     std::string logFolder_;
     std::string notice_;
     bool busy_ = false;
@@ -108,7 +118,13 @@ private:
     Clock::time_point lastPublish_{};
     nlohmann::json lastForms_;
 
+    // Set by Release, read by the run on the worker: only this session's run stops.
+    std::atomic<bool> stopRun_{false};
     std::thread thread_;
 };
+
+// The text the viewer shows of the file at `path`: all of it up to `limit` bytes; past that its last lines,
+// from a line start, under a line saying the file was cut and how to get all of it.
+std::string ViewerText(const std::string& path, std::uintmax_t limit, bool downloadable);
 
 }  // namespace host::web

@@ -3,6 +3,7 @@
 #include <httplib.h>
 
 #include <atomic>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -24,6 +25,9 @@ constexpr auto kLongPoll = std::chrono::seconds(20);
 constexpr std::size_t kThreads = 96;
 // An action, an answer or a file name is a few hundred bytes; a body past this is not the page's.
 constexpr std::size_t kBodyLimit = 1024 * 1024;
+// An idle connection holds a thread of the pool for this long, and stopping the server waits for every thread:
+// kept short so that Ctrl-C ends the server promptly (a new connection on loopback costs next to nothing).
+constexpr time_t kKeepAliveSeconds = 1;
 
 const char* ContentType(const fs::path& file) {
     const auto ext = file.extension().string();
@@ -59,6 +63,15 @@ bool SameToken(const std::string& given, const std::string& token) {
 
 bool WholeNumber(const json& body, const char* key) { return body.contains(key) && body[key].is_number_integer(); }
 
+// A number of the request's address; 0 when it is missing or not a whole number: the page then gets all
+// there is, as on its first request.
+long NumberParam(const httplib::Request& req, const char* key) {
+    const std::string text = req.get_param_value(key);
+    long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() ? value : 0;
+}
+
 // The only socket option: without SO_REUSEPORT (the library's default sets it) a second server on a port
 // in use fails to bind instead of sharing the connections of the first.
 void ReuseAddressOnly(socket_t sock) {
@@ -88,6 +101,7 @@ public:
         server_.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
         server_.set_socket_options(ReuseAddressOnly);
         server_.set_payload_max_length(kBodyLimit);
+        server_.set_keep_alive_timeout(kKeepAliveSeconds);
         server_.set_exception_handler(InternalError);
         server_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
             return Guard(req, res) ? httplib::Server::HandlerResponse::Unhandled
@@ -107,12 +121,9 @@ public:
         server_.Get("/api/state", [this](const httplib::Request& req, httplib::Response& res) {
             auto s = Session(req, res);
             if (!s) return;
-            long since = 0;
-            try {
-                since = std::stol(req.get_param_value("since"));
-            } catch (...) {
-            }
-            res.set_content(s->Wait(since, kLongPoll), "application/json");
+            // The page says which processing log it shows and how many of its lines it holds.
+            const LogHeld held{NumberParam(req, "log"), NumberParam(req, "lines")};
+            res.set_content(s->Wait(NumberParam(req, "since"), held, kLongPoll), "application/json");
         });
         server_.Post("/api/action", [this](const httplib::Request& req, httplib::Response& res) {
             auto s = Session(req, res);
