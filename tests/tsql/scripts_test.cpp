@@ -15,6 +15,7 @@
 #include "erp/DemoBuilder.h"
 #include "erp/Schema.h"
 #include "erp/SpmgDuplicaArt.h"
+#include "erp/TsqlExistingDatabase.h"
 #include "erp/TsqlScripts.h"
 
 namespace {
@@ -113,6 +114,29 @@ TEST(SqlServerSchema, HasTheIndexesOfTheSqliteSchema) {
     const auto sqlite = indexes(erp::SqliteSchemaDdl());
     EXPECT_GT(sqlite.size(), 5u);
     EXPECT_EQ(indexes(erp::TsqlSchemaDdl()), sqlite);
+}
+
+// An ERP database has its own tables: the script for it adds the component's own, each only where it is missing.
+TEST(SqlServerSchema, ScriptForAnExistingDatabaseAddsTheComponentsOwnTablesWhereMissing) {
+    const std::string script = erp::SqlServerExistingDatabaseScript();
+    const auto schema = Tables(erp::TsqlSchemaDdl());
+    std::set<std::string> added;
+    for (const auto& [name, columns] : Tables(script)) {
+        added.insert(name);
+        EXPECT_EQ(columns.size(), schema.at(name).size()) << name;
+    }
+    EXPECT_EQ(added, (std::set<std::string>{"AG00_IMPOSTAZIONI", "AG01_ALLEGATI", "AG02_ARTGENERATI",
+                                            "AG03_RAGGRCREATI"}));
+    const std::string tables = script.substr(0, script.find("\nGO\n"));
+    auto count = [&](const char* pattern) {
+        const std::regex r(pattern);
+        return std::distance(std::sregex_iterator(tables.begin(), tables.end(), r), std::sregex_iterator());
+    };
+    EXPECT_EQ(count(R"(\nCREATE )"), 6) << "the tables and their indexes";
+    EXPECT_EQ(count(R"(\nIF OBJECT_ID\('(\w+)'\) IS NULL\nCREATE TABLE \1 )"), 4) << tables;
+    EXPECT_EQ(count(R"(\nIF INDEXPROPERTY\(OBJECT_ID\('(\w+)'\), '(\w+)', 'IndexID'\) IS NULL)"
+                    R"(\nCREATE INDEX \2 ON \1 )"), 2) << tables;
+    EXPECT_TRUE(script.ends_with("\nGO\n\n" + erp::TsqlProcedureScript()));
 }
 
 struct ProcedureText {
