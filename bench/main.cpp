@@ -42,7 +42,7 @@ std::filesystem::path MakeFolder(const std::string& requested) {
 
 int main(int argc, char** argv) {
     CLI::App app{"Duplication benchmark: the component against a set-based reference, at several database sizes"};
-    bool quick = false, strict = false, keep = false, massRuns = true;
+    bool quick = false, strict = false, keep = false, noMassRuns = false;
     std::vector<long> sizes;
     long articles = 0, planArticles = 5, block = 100, runArticles = 0;
     std::string folderOption, document;
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     app.add_option("--dir", folderOption, "Folder for the databases and logs (default: a new temporary folder)");
     app.add_flag("--keep", keep, "Keep the databases and logs");
     app.add_option("--write-doc", document, "Write the figures into this Markdown file (between the markers)");
-    app.add_flag("!--no-mass-runs", massRuns,
+    app.add_flag("--no-mass-runs", noMassRuns,
                  "Skip the whole mass runs of 1,000 and 10,000 articles whose peak memory is compared");
     app.add_flag("--strict", strict, "Also fail when a timing or memory target is missed");
     CLI11_PARSE(app, argc, argv);
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
             settings.folder = folder.string();
             settings.keepDatabase = keep;
             // The memory of whole runs is compared on the 10,000-article database: a run of 1,000 and of 10,000.
-            if (size == 10000 && massRuns) settings.massRunArticles = {1000, 10000};
+            if (size == 10000 && !noMassRuns) settings.massRunArticles = {1000, 10000};
             results.push_back(bench::RunSize(settings));
         }
     } catch (const std::exception& e) {

@@ -7,7 +7,10 @@
 #include <fstream>
 #include <iomanip>
 #include <iostream>
+#include <iterator>
+#include <map>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -20,6 +23,7 @@
 #include "db/Field.h"
 #include "db/Quote.h"
 #include "db/Recordset.h"
+#include "db/Variant.h"
 #include "generation/ProcessingLog.h"
 #include "host/GlobalObject.h"
 
@@ -77,6 +81,44 @@ std::vector<std::filesystem::directory_entry> FileDelLog(const host::GlobalObjec
     return file;
 }
 
+// The order in which log files of one journal title were made, from their names: the moment (year, month, day,
+// hour, minute, second), then the counter of a later run in the same second (1 for none).
+std::vector<long> OrdineDiCreazione(const std::filesystem::path& file) {
+    std::string momento = file.stem().string();
+    momento.erase(0, momento.rfind("__") + 2);  // FileDelLog took only names with it
+    std::replace_if(momento.begin(), momento.end(), [](char c) { return c == '.' || c == '_'; }, ' ');
+    std::istringstream numeri(momento);
+    std::vector<long> n{std::istream_iterator<long>(numeri), std::istream_iterator<long>()};
+    if (n.size() == 6) n.push_back(1);
+    if (n.size() != 7) return n;  // a name no run made: its numbers as they come
+    return {n[2], n[1], n[0], n[3], n[4], n[5], n[6]};
+}
+
+// The journal's title of a run is the first 50 characters of its log file's name without the counter.
+std::string TitoloNelGiornale(const std::filesystem::path& file) {
+    std::string nome = file.stem().string();
+    const auto contatore = nome.rfind('_');
+    if (nome.find_first_not_of("0123456789", contatore + 1) == std::string::npos) nome.erase(contatore);
+    return db::Left(nome, 50);  // CG9L_TITOLO
+}
+
+// The journal does not name a run's log file, and runs started in the same second share a title. The runs of one
+// title and the files of that title are paired in the order they were made, where there are as many of each: a
+// file deleted or brought in would shift the pairs, so then none is given.
+void AggiungiFile(nlohmann::json& runs, const std::vector<std::filesystem::directory_entry>& files) {
+    std::map<std::string, std::vector<std::filesystem::path>> filePerTitolo;
+    for (const auto& f : files) filePerTitolo[TitoloNelGiornale(f.path())].push_back(f.path());
+    std::map<std::string, std::vector<nlohmann::json*>> runPerTitolo;
+    for (auto& r : runs) runPerTitolo[r["title"].get<std::string>()].push_back(&r);
+    for (auto& [titolo, diTitolo] : runPerTitolo) {
+        auto& file = filePerTitolo[titolo];
+        if (file.size() != diTitolo.size()) continue;
+        std::sort(file.begin(), file.end(),
+                  [](const auto& a, const auto& b) { return OrdineDiCreazione(a) < OrdineDiCreazione(b); });
+        for (std::size_t i = 0; i < file.size(); ++i) (*diTitolo[i])["file"] = file[i].string();
+    }
+}
+
 Log LeggiFile(const std::filesystem::path& percorso) {
     Log log;
     log.origine = "file";
@@ -119,17 +161,23 @@ void Elenca(const GlobalOptions& options, db::Connection& c, const host::GlobalO
                             {"title", db::RTrim((*rs)["CG9L_TITOLO"].Value().Text())},
                             {"started", (*rs)["CG9L_DTINIZIO"].Value().Text()},
                             {"status", (*rs)["CG9L_STATO"].Value().CLng()}});
+    const auto fileDelLog = FileDelLog(global, options.company);
+    AggiungiFile(runs, fileDelLog);
     nlohmann::json files = nlohmann::json::array();
-    for (const auto& f : FileDelLog(global, options.company))
+    for (const auto& f : fileDelLog)
         files.push_back({{"file", f.path().string()}, {"bytes", static_cast<long long>(f.file_size())}});
     if (options.json) {
         std::cout << JsonText(nlohmann::json{{"runs", runs}, {"files", files}}) << "\n";
         return;
     }
+    // A run's file tells apart the runs of one title; its name holds the title.
     std::cout << "Runs in the journal (agganci log RUN):\n";
     for (const auto& r : runs)
         std::cout << "  " << std::left << std::setw(6) << r["run"].get<long>() << std::setw(22)
-                  << r["started"].get<std::string>() << r["title"].get<std::string>() << "\n";
+                  << r["started"].get<std::string>()
+                  << (r.contains("file") ? std::filesystem::path(r["file"].get<std::string>()).filename().string()
+                                         : r["title"].get<std::string>())
+                  << "\n";
     std::cout << "Log files (agganci log FILE):\n";
     for (const auto& f : files) std::cout << "  " << f["file"].get<std::string>() << "\n";
 }
@@ -186,7 +234,9 @@ void AddLogCommand(CLI::App& cli, GlobalOptions& options) {
     static bool list = false;
     static std::string run;
     cmd->add_flag("--last", last, "The last run's log (the default)");
-    cmd->add_flag("--list", list, "List the runs of the journal and the log files of the company's log folder");
+    cmd->add_flag("--list", list,
+                  "List the runs of the journal, each with its log file, and the log files of the company's log "
+                  "folder");
     cmd->add_option("RUN", run, "A run number of the journal, or a log file (a path or a name in the log folder)");
     cmd->callback([&options] {
         if (list && !run.empty()) throw std::runtime_error("--list: give either --list or RUN");

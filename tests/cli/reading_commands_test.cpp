@@ -86,6 +86,16 @@ TEST_F(ReadingCommands, EveryRunKeepsItsOwnLogBesideItsDatabaseApartFromAnotherD
                                 " for company 1 (agganci log --list shows them)\n");
     }
 
+    // Two runs started in the same second share the journal's title: the list gives each its own file.
+    const std::filesystem::path file1 = listed["runs"][0]["file"].get<std::string>();
+    const auto file2 = file1.parent_path() / (file1.stem().string() + "_2.txt");
+    std::filesystem::rename(dir / listed["runs"][1]["file"].get<std::string>(), dir / file2);
+    Exec("UPDATE CG9L_LOGELAB SET CG9L_TITOLO = (SELECT CG9L_TITOLO FROM CG9L_LOGELAB WHERE CG9L_IDELAB = 1)");
+    const auto sameSecond = Json("--db sqlite:company.db --json log --list");
+    EXPECT_EQ(sameSecond["runs"][0]["file"], file1.string()) << sameSecond;
+    EXPECT_EQ(sameSecond["runs"][1]["file"], file2.string()) << sameSecond;
+    EXPECT_TRUE(Has(Agganci("--db sqlite:company.db log --list").out, " " + file2.filename().string() + "\n"));
+
     // A database beside it that never ran has no log of its own.
     ASSERT_EQ(Agganci("demo-db other.db").code, 0);
     const auto other = Agganci("--db sqlite:other.db log");

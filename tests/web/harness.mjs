@@ -7,8 +7,10 @@ import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { chromium } from 'playwright-core';
 
-export const bin = process.argv[2] || process.env.AGGANCI_BIN;
-if (!bin) throw new Error('usage: node <test>.mjs path/to/agganci');
+// A path is made absolute: the program runs from a temporary folder.
+const given = process.argv[2] || process.env.AGGANCI_BIN;
+if (!given) throw new Error('usage: node <test>.mjs path/to/agganci');
+export const bin = given.includes('/') ? path.resolve(given) : given;
 
 export function demoDatabase() {
   const dir = mkdtempSync(path.join(tmpdir(), 'agganci-web-'));
