@@ -167,6 +167,8 @@ bool SameText(std::string_view a, std::string_view b) {
     return true;
 }
 
+bool SameCode(std::string_view a, std::string_view b) { return SameText(RTrim(a), RTrim(b)); }
+
 std::u32string CodeKey(std::string_view code) { return sqlite::FoldedText(RTrim(code)); }
 
 }  // namespace db

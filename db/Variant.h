@@ -138,6 +138,8 @@ inline char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>
 // Equal but for case, folded as the database's text comparison folds it (db/sqlite/Collation.h): names and
 // codes. Trailing blanks count.
 bool SameText(std::string_view a, std::string_view b);
+// Codes (and other keys) equal as the database holds them: case and trailing blanks aside.
+bool SameCode(std::string_view a, std::string_view b);
 // A code as the database tells codes apart: without its trailing blanks, folded as SameText folds it. Two codes
 // have the same key exactly when the database holds them equal.
 std::u32string CodeKey(std::string_view code);

@@ -41,7 +41,7 @@ std::optional<VariantRowsSql> ChoicesAsSql(db::Recordset* selection, bool single
         selection->Filter(db::Variant(""));
         for (selection->MoveFirst(); !selection->EOF(); selection->MoveNext()) {
             const std::string variant = entry::Pfun_Testo((*selection)["MG5F_CODICEVAR"].Value());
-            if (std::any_of(seen.begin(), seen.end(), [&](const std::string& v) { return SameVariant(v, variant); }))
+            if (std::any_of(seen.begin(), seen.end(), [&](const std::string& v) { return db::SameCode(v, variant); }))
                 continue;
             seen.push_back(variant);
             if (!Selected(*selection)) continue;
@@ -80,7 +80,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneVariantiDaModello(const db::Variant&
         const VariantChoice companyDefault = copy.CompanyDefault();
         copy.CopyVariantRows([&](db::Recordset& source) {
             const std::string variant = VariantOf(source);
-            if (SameVariant(variant, copy.ColourVariant())) return VariantPlan::Skip();
+            if (db::SameCode(variant, copy.ColourVariant())) return VariantPlan::Skip();
             if (!rstDuplVarianti_) return VariantPlan::Apply(companyDefault);
             db::Recordset* selection = copy.Selection(variant);
             // The variant form offers only the model's active variants: one the user was not asked

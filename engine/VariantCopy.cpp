@@ -15,10 +15,6 @@ bool IsOne(const db::Variant& v) { return !v.IsNull() && v.CDbl() == 1; }
 
 }  // namespace
 
-bool SameVariant(const std::string& a, const std::string& b) {
-    return db::SameText(db::RTrim(a), db::RTrim(b));
-}
-
 VariantCopy::VariantCopy(CLSFA_DUPLICA& engine, const db::Variant& origine, const db::Variant& nuovo)
     : engine_(engine), origine_(origine), nuovo_(nuovo), newCode_(nuovo.Text()), company_(engine.DittaText()) {}
 

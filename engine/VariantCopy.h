@@ -96,7 +96,4 @@ private:
     std::string company_;
 };
 
-// Variant codes compare as the database compares them: case and trailing blanks do not count.
-bool SameVariant(const std::string& a, const std::string& b);
-
 }  // namespace engine

@@ -13,7 +13,7 @@
 --   VarianteColore           colour variant (an MG5F_CODICEVAR)
 --   FlgAttributiFashion      1 = fashion attributes are copied to new articles
 --   EntitaAttributiArticolo  attribute entity of articles (an FA11_ENTITA, usually 0)
---   CartellaLog              folder of the processing-log files, ending with a separator
+--   CartellaLog              folder of the processing-log files (empty: the system's temporary folder)
 --   CodiceStrutturato        > 0 = article codes are structured (MG6F_DIMEART gives the length)
 --   DatiProduzione           production setting: '1' = copy production data and cycle
 --   DatiProgetto             1 = project data are in use

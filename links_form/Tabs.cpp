@@ -14,8 +14,6 @@ constexpr long kSinistraTab = 1800;  // twips: right of the side bar
 constexpr const char* kFrameAgganci = "FRM_MODORIGINE";
 constexpr const char* kFrameDuplMassiva = "FRM_DUPLMASS";
 
-bool StessaVoce(const std::string& a, const std::string& b) { return db::SameText(db::RTrim(a), db::RTrim(b)); }
-
 }  // namespace
 
 void FRMFA_AGGANCI::CollegaEventiSchede() {
@@ -29,12 +27,12 @@ void FRMFA_AGGANCI::SIDEBAR_MAIN_BeforeItemClick(const std::string& key, bool& c
     Procedura("SIDEBAR_MAIN_BeforeItemClick", HandlerTable::B)
         .Step([&] { return !caricamento_; })
         .Step([&] {
-            if (!StessaVoce(key, voceCorrente_)) return true;
+            if (!db::SameCode(key, voceCorrente_)) return true;
             cancel = true;  // the tab shown already
             return false;
         })
         .Step([&] {
-            const auto frame = StessaVoce(voceCorrente_, kVoceDuplMassiva) ? ui_.FRM_DUPLMASS : ui_.FRM_MODORIGINE;
+            const auto frame = db::SameCode(voceCorrente_, kVoceDuplMassiva) ? ui_.FRM_DUPLMASS : ui_.FRM_MODORIGINE;
             if (ScaricaFrame(frame)) return;
             ui_.SIDEBAR_MAIN->SelectItem(kGruppoSideBar, voceCorrente_);
             cancel = true;
@@ -49,13 +47,13 @@ void FRMFA_AGGANCI::SIDEBAR_MAIN_ItemClick(const std::string& key) {
         .Step([&] { return attivato_; })
         .Step([&] { ui_.SIDEBAR_MAIN->Enabled(false); })
         .Step([&] {
-            if (StessaVoce(voce, kVoceAgganci)) MostraTab(entry::Util_Agganci);
-            else if (StessaVoce(voce, kVoceDuplMassiva)) MostraTab(entry::Util_Duplmassiva);
+            if (db::SameCode(voce, kVoceAgganci)) MostraTab(entry::Util_Agganci);
+            else if (db::SameCode(voce, kVoceDuplMassiva)) MostraTab(entry::Util_Duplmassiva);
         })
         .Step([&] { ui_.SIDEBAR_MAIN->Enabled(true); })
         .Step([&] {
             const entry::Util_TabNavigator chiesta =
-                StessaVoce(voce, kVoceDuplMassiva) ? entry::Util_Duplmassiva : entry::Util_Agganci;
+                db::SameCode(voce, kVoceDuplMassiva) ? entry::Util_Duplmassiva : entry::Util_Agganci;
             if (tabVisible_ == chiesta) {
                 voceCorrente_ = voce;
                 return;

@@ -105,6 +105,9 @@ void ReportRun(const generation::RunOutcome& outcome, const generation::Processi
         for (const auto& a : outcome.articles)
             if (Failed(a, items))
                 std::cerr << "not created: " << a.item << " -> " << a.newCode << ": " << OneLine(a.reason) << "\n";
+        // Named one by one: an article made by an earlier run and another that merely has the code look alike here.
+        for (const auto& a : outcome.articles)
+            if (AlreadyExisted(a, items)) std::cerr << "already existed: " << a.item << " -> " << a.newCode << "\n";
         for (const auto& e : errorsShown) std::cerr << e << "\n";
     }
     // An interrupted run tells how far it got. Rows that already had their article, or whose code existed and

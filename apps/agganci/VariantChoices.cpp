@@ -17,9 +17,6 @@
 namespace app {
 namespace {
 
-// Variant codes compare as the database compares codes, as --where and --untick do.
-bool SameCode(const std::string& a, const std::string& b) { return db::SameText(db::RTrim(a), db::RTrim(b)); }
-
 // The engine gives the new article's row of a variant a grouping (automatic or its own) by copying the
 // source article's grouping of that variant under the new code: where the source has none, the new row keeps
 // none, and the choice would be dropped without a word.
@@ -42,7 +39,7 @@ void RequireGroupingToCopy(variants_form::FRMFA_VARIANTI& form, const std::strin
     if (form.Articolo().empty()) return;
     const auto global = entry::Rif(form.ActiveInterface).ClsGlobal();
     if (entry::Rif(form.FormChiamante).tabVisible == entry::Util_Agganci &&
-        SameCode(code, entry::Rif(global).VarianteColore()))
+        db::SameCode(code, entry::Rif(global).VarianteColore()))
         return;
     RequireGroupingToCopy(entry::Rif(form.Gcon_Connect), std::stol(entry::Rif(global).DittaCorrente()),
                           form.Articolo(), code, choice);
@@ -77,7 +74,7 @@ std::map<std::string, VariantChoice> ParseVariantChoices(const std::vector<std::
     for (const auto& text : texts) {
         const auto [code, choice] = ParseVariantChoice(text);
         const auto given = std::find_if(choices.begin(), choices.end(),
-                                        [&code](const auto& c) { return SameCode(c.first, code); });
+                                        [&code](const auto& c) { return db::SameCode(c.first, code); });
         if (given == choices.end()) choices.emplace(code, choice);
         else if (given->second != choice)
             throw CLI::ValidationError("--variant '" + text + "': the variant " + given->first +
@@ -117,7 +114,7 @@ void ChooseInVariantForm(entry::Form& form, const std::map<std::string, VariantC
     for (const auto& [code, choice] : choices) {
         long row = 0;
         for (long r = 1; r <= grid.RowCount() && row == 0; ++r)
-            if (SameCode(grid.CellText(r, "MG5F_CODICEVAR"), code)) row = r;
+            if (db::SameCode(grid.CellText(r, "MG5F_CODICEVAR"), code)) row = r;
         if (row == 0) throw std::invalid_argument("--variant " + code + ": the variant form does not offer this variant");
         RequireGroupingToCopy(dynamic_cast<variants_form::FRMFA_VARIANTI&>(form), code, choice);
         const auto ticked = [&](const char* field) { return grid.CellText(row, field) == "1"; };

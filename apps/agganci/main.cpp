@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
                  "or a refusal, one line on stderr); "
                  "130 a run stopped by Ctrl-C between two articles; "
                  "a usage error exits 100 or above (104 a value of the wrong kind, 105 a value not valid, not "
-                 "UTF-8 text or holding a control character, 106 a required argument or an option's value missing, 109 an argument not expected)."};
+                 "UTF-8 text or holding a control character, 106 a required argument or an option's value "
+                 "missing, 108 two options that cannot go together, 109 an argument not expected)."};
     cli.require_subcommand(1);
     // Options of the whole program are accepted after the subcommand too (agganci duplicate A B --json).
     cli.fallthrough();

@@ -14,9 +14,6 @@ std::vector<db::Variant> CurrentRow(db::Recordset& rs) {
     return row;
 }
 
-// Codes compare as the database compares them: case and trailing blanks ignored.
-bool SameCode(const std::string& a, const std::string& b) { return db::SameText(db::RTrim(a), db::RTrim(b)); }
-
 bool ShownAsDescription(const entry::DecodeRequest& request, const std::string& column) {
     for (const auto& field : request.fields)
         if (field.target && db::SameText(field.column, column)) return true;
@@ -31,7 +28,7 @@ std::string MasterSpelling(db::Recordset& found, const entry::DecodeRequest& req
         auto field = fields.Item(i);
         if (ShownAsDescription(request, field.Name())) continue;
         const std::string value = db::RTrim(field.Value().Text());
-        if (SameCode(value, db::Trim(typed))) return value;
+        if (db::SameCode(value, db::Trim(typed))) return value;
     }
     return {};
 }
@@ -82,7 +79,7 @@ LookupList LookupTextBox::UserOpenList() {
 void LookupTextBox::UserPick(const std::string& code) {
     const LookupList list = UserOpenList();
     for (const auto& row : list.rows) {
-        if (!row.empty() && SameCode(row.front().Text(), code)) {
+        if (!row.empty() && db::SameCode(row.front().Text(), code)) {
             Choose(db::RTrim(row.front().Text()), &row);
             return;
         }

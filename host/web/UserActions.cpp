@@ -1,5 +1,6 @@
 #include "host/web/UserActions.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -40,10 +41,14 @@ json Cells(const std::vector<db::Variant>& row) {
 json Cells(const std::string& code) { return json::array({code}); }
 
 // The rows whose code (the first column) starts with what was typed, case aside as a box decodes a code, the
-// first kListRowLimit of them; "total" counts them all, for the page to say that the list is cut.
+// first kListRowLimit of them; "total" counts them all, for the page to say that the list is cut. A box that
+// holds a whole code of the list was filled by a pick or a decode: its list is opened to choose another, so it
+// offers them all.
 template <class Row>
 void ListRows(const std::vector<Row>& all, const std::string& typed, json& list) {
-    const std::string start = db::Trim(typed);
+    std::string start = db::Trim(typed);
+    const auto whole = [&start](const Row& row) { return db::SameCode(Code(row), start); };
+    if (std::any_of(all.begin(), all.end(), whole)) start.clear();
     const std::size_t length = db::Len(start);
     json rows = json::array();
     long total = 0;

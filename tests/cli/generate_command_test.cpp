@@ -192,6 +192,7 @@ TEST_F(GenerateCommand, RegeneratingKeepsAnArticleTheLinkDidNotCreate) {
     EXPECT_EQ(r.code, 0);
     // Recorded, not created: counted apart.
     EXPECT_TRUE(Prints(r, {"Errore: Codice articolo da generare già esistente! ",
+                           "already existed: TS-DENIM-BLU -> DNMODELLO04TS-DENIM-BLU\n",
                            "\n2 created, 0 not created, 1 already existed\n"}));
     EXPECT_TRUE(Prints(AgganciStdout("--json --db sqlite:company.db generate MODELLO04 --regenerate "
                                      "--proceed-without-variants"),

@@ -233,6 +233,7 @@ TEST_F(MassCommand, TheRunCreatesTheTickedArticlesWithTheVariantsChosenInTheVari
     const auto done = Mass("--where Articolo=CAM-100..CAM-101 --mode prefix --text X --proceed-without-variants");
     EXPECT_EQ(done.code, 0) << done.out;
     EXPECT_TRUE(Prints(done, {"L'articolo XCAM-101 è già esistente. ARTICOLO NON GENERATO!! ",
+                              "already existed: CAM-100 -> XCAM-100\nalready existed: CAM-101 -> XCAM-101\n",
                               "\n0 created, 0 not created, 2 already existed\n"}));
     EXPECT_EQ(done.out.find("not created:"), std::string::npos) << done.out;
 

@@ -228,7 +228,6 @@ TEST_F(Database, MovingInTheGridKeepsTheEditPendingWithoutAskingOrStays) {
     EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo nuovo");
 }
 
-// Leaving a record the frame would write asks first, as closing the frame does.
 TEST_F(Database, GridPaintsAWindowOfRowsAsItPaintsEachCellAndScrollsWithinItsRows) {
     auto rs = db::Recordset::Create();
     rs->Open("SELECT ID, CODICE, DESCR FROM LINEE ORDER BY ID", conn, db::adOpenStatic, db::adLockBatchOptimistic);
@@ -256,6 +255,7 @@ TEST_F(Database, GridPaintsAWindowOfRowsAsItPaintsEachCellAndScrollsWithinItsRow
     EXPECT_EQ(grid.TopRow(), 1) << "new rows are shown from the first";
 }
 
+// Leaving a record the frame would write asks first, as closing the frame does.
 TEST_F(Database, NavigatorMovesAskBeforeWritingTheRecordAndObeyTheAnswer) {
     auto shell = host::InstallShellHost();
     auto descr = std::make_shared<TextBox>("TXT_DESCR");
