@@ -8,6 +8,7 @@
 #include <cctype>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -31,17 +32,17 @@ TEST_F(Cli, DuplicateReportsTheRowsWrittenAndRefusesAnExistingCode) {
 
     auto r = OnDb("duplicate MODELLO01 COPIA-1 --description 'Camicia copia'");
     ASSERT_EQ(r.code, 0) << r.out;
-    EXPECT_NE(r.out.find("Article COPIA-1 created from MODELLO01"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("MG66_ANAGRART"), std::string::npos);
+    EXPECT_TRUE(Prints(r, {"Article COPIA-1 created from MODELLO01", "MG66_ANAGRART"}));
 
-    auto again = OnDb("duplicate MODELLO01 COPIA-1");
+    // A code typed with blanks around it is the code stored, and found as such.
+    const long before = Articles();
+    auto again = OnDb("duplicate MODELLO01 '  COPIA-1'");
     EXPECT_NE(again.code, 0);
-    EXPECT_NE(again.out.find("article 'COPIA-1' already exists in company 1; nothing was changed"), std::string::npos)
-        << again.out;
+    EXPECT_TRUE(Prints(again, {"agganci: article 'COPIA-1' already exists in company 1; nothing was changed"}));
+    EXPECT_EQ(Articles(), before);
 
     // Production data left under the new code make the production step fail: nothing of the article stays.
     Exec("INSERT INTO PD18_ARTPROD (PD18_DITTA_CG18, PD18_CODART_MG66, PD18_OPZIONE) VALUES (1, 'COPIA-2', ' ')");
-    const long before = Articles();
     auto failed = OnDb("duplicate MODELLO01 COPIA-2");
     EXPECT_EQ(failed.code, 1) << failed.out;
     EXPECT_NE(failed.out.find("Errore in duplicazione dati di produzione"), std::string::npos) << failed.out;
@@ -49,23 +50,9 @@ TEST_F(Cli, DuplicateReportsTheRowsWrittenAndRefusesAnExistingCode) {
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'COPIA-2'"), 0);
 }
 
-// A code typed with blanks around it is the code stored: reported as such, and found by the next attempt.
-TEST_F(Cli, DuplicateWorksOnTheCodeAsStored) {
-    const auto r = AgganciStdout("--db sqlite:company.db --json duplicate CAM-100 '  LEAD3'");
-    ASSERT_EQ(r.code, 0) << r.out;
-    const auto created = nlohmann::json::parse(r.out);
-    EXPECT_EQ(created["article"], "LEAD3");
-    EXPECT_EQ(created["rows"]["MG66_ANAGRART"], 1) << created;
-
-    const long before = Articles();
-    EXPECT_TRUE(Prints(OnDb("duplicate CAM-100 '  LEAD3'"),
-                       {"agganci: article 'LEAD3' already exists in company 1; nothing was changed"}));
-    EXPECT_EQ(Articles(), before);
-}
-
 // Without --extended-description the new article keeps the source's as it is (none stays none, blanks stay); one
 // given keeps its line breaks and tabs.
-TEST_F(Cli, DuplicateKeepsTheSourcesExtendedDescriptionUnlessGivenOne) {
+TEST_F(Cli, DuplicateKeepsTheSourcesExtendedDescriptionAndTakesCodesAsLongAsTheCompanysArticleCodes) {
     Exec("UPDATE MG87_ARTDESC SET MG87_DESCARTEST = 'Oxford  ' WHERE MG87_CODART_MG66 = 'CAM-101'");
     for (const std::string args : {"CAM-100 D1", "CAM-101 D2", "CAM-100 D3 --extended-description 'Riga 1\n\tRiga 2'"})
         ASSERT_EQ(OnDb("duplicate " + args).code, 0) << args;
@@ -73,11 +60,9 @@ TEST_F(Cli, DuplicateKeepsTheSourcesExtendedDescriptionUnlessGivenOne) {
                                "('D1', 'D2', 'D3') AND MG87_LINGUA_MG52 = ' ' ORDER BY 1";
     EXPECT_EQ(testsupport::Rows(*Open(), stored),
               (std::vector<std::string>{"D1|<null>", "D2|Oxford  ", "D3|Riga 1\n\tRiga 2"}));
-}
 
-// The new code may be as long as the company's article codes: 25 characters, or the sum of the segments of
-// structured codes. A longer one is a value not valid, and nothing is written.
-TEST_F(Cli, DuplicateTakesCodesAsLongAsTheCompanysArticleCodes) {
+    // The new code may be as long as the company's article codes: 25 characters, or the sum of the segments of
+    // structured codes. A longer one is a value not valid, and nothing is written.
     const long before = Articles();
     auto r = OnDb("duplicate MODELLO01 " + std::string(26, 'L'));
     EXPECT_EQ(r.code, 105);
@@ -95,7 +80,7 @@ TEST_F(Cli, DuplicateTakesCodesAsLongAsTheCompanysArticleCodes) {
 // A source without a bill of materials (a fabric; a model whose typology takes none) is copied without one, as the
 // mass run copies it, while a bill that fails to copy still fails the article. The attributes of the new article's
 // descriptions are among its rows.
-TEST_F(Cli, DuplicateCopiesASourceWithoutABillAndCountsTheAttributesOfItsDescriptions) {
+TEST_F(Cli, DuplicateCopiesASourceWithoutABillAndFailsOnABillOrABarcodeThatCannotBeMade) {
     for (const std::string source : {"TS-LINO-BLU", "MODELLO03"}) {
         SCOPED_TRACE(source);
         const std::string code = source + "-2";
@@ -114,13 +99,11 @@ TEST_F(Cli, DuplicateCopiesASourceWithoutABillAndCountsTheAttributesOfItsDescrip
     EXPECT_EQ(failed.code, 1);
     EXPECT_TRUE(Prints(failed, {"duplication failed (Errore in duplicazione distinta base"}));
     EXPECT_EQ(Articles(), before);
-}
 
-// A number whose code no longer fits the barcode type's length ends the numbering: nothing is written.
-TEST_F(Cli, DuplicateRefusesABarcodeLongerThanItsType) {
+    // A number whose code no longer fits the barcode type's length ends the numbering: nothing is written.
     Exec("UPDATE MG4B_PARMAGBARCODE SET MG4B_LUNGHEZZA = 8 WHERE MG4B_INDBARCODE = 1");
     const std::string numbering = "SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE WHERE MG4C_TIPOBARCODE_MG4B = 1";
-    const long last = Count(numbering), before = Articles();
+    const long last = Count(numbering);
     const auto r = OnDb("duplicate MODELLO01 N8");
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(Prints(r, {"duplication failed (Errore in duplicazione Barcode: Numerazione esaurita per il barcode "
@@ -131,12 +114,8 @@ TEST_F(Cli, DuplicateRefusesABarcodeLongerThanItsType) {
 
 // Usage errors stop the program before it opens the database (missing.db does not exist), print what is wrong in
 // words and exit with the codes the README lists.
-TEST_F(Cli, UsageErrorsSayWhatIsWrongAndExitWithTheListedCodes) {
-    const struct {
-        std::string args;
-        int code;
-        std::string message;
-    } cases[] = {
+TEST_F(Cli, UsageErrorsSayWhatIsWrongAndExitWithTheListedCodesAndHelpExplainsEveryCommand) {
+    const std::tuple<std::string, int, std::string> cases[] = {
         {"--company abc articles", 104, "--company: abc is not a whole number"},
         {"--company 0 articles", 105, "--company: 0 is less than 1"},
         {"demo-db new.db --articles abc", 104, "--articles: abc is not a whole number"},
@@ -164,54 +143,54 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongAndExitWithTheListedCodes) {
         {"duplicate CAM-100 X2 --description", 106, "--description needs a value"},
         {"bogus", 109, "bogus: not a command; the commands are demo-db, duplicate, links,"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.args);
-        const auto r = Agganci("--db sqlite:missing.db " + c.args);
-        EXPECT_EQ(r.code, c.code) << r.out;
-        EXPECT_TRUE(Prints(r, {c.message}));
+    for (const auto& [args, code, message] : cases) {
+        SCOPED_TRACE(args);
+        const auto r = Agganci("--db sqlite:missing.db " + args);
+        EXPECT_EQ(r.code, code) << r.out;
+        EXPECT_TRUE(Prints(r, {message}));
         const auto raw = [](unsigned char ch) { return ch != '\n' && std::iscntrl(ch); };  // what a terminal acts on
         EXPECT_TRUE(std::none_of(r.out.begin(), r.out.end(), raw)) << r.out;
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "new.db"));
+
+    // Every command explains itself.
+    for (const char* cmd : {"--help", "demo-db --help", "duplicate --help", "links --help", "links add --help",
+                            "links remove --help", "log --help"}) {
+        auto r = Agganci(cmd);
+        EXPECT_EQ(r.code, 0) << cmd;
+        EXPECT_NE(r.out.find("Usage"), std::string::npos) << cmd << r.out;
+    }
 }
 
-// With --json stdout holds one document, whatever stops the command; a --json that is a value is no switch.
+// With --json stdout holds one document, whatever stops the command, the options in any place; a --json that is a
+// value is no switch.
 TEST_F(Cli, JsonIsOneDocumentForEveryError) {
     const long before = Articles();
-    const struct {
-        std::string args;
-        int code;
-        std::string error;
-    } cases[] = {
-        {"duplicate CAM-100 'BAD2\xffUTF'", 105, "NEWCODE: not valid UTF-8 text"},
-        {"duplicate CAM-100 X2 --description --json", 106, "--description needs a value"},
-        {"articles --where Articolo", 105, "--where Articolo: no operator (= or ^=)"},
-        {"generate MODELLO01 --proceed-without-variants", 1, "nothing done: Nei parametri fashion"},
+    const std::string onDb = "--db sqlite:company.db --json ";
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {onDb + "duplicate CAM-100 'BAD2\xffUTF'", 105, "NEWCODE: not valid UTF-8 text"},
+        {onDb + "duplicate CAM-100 X2 --description --json", 106, "--description needs a value"},
+        {onDb + "articles --where Articolo", 105, "--where Articolo: no operator (= or ^=)"},
+        {onDb + "generate MODELLO01 --proceed-without-variants", 1, "nothing done: Nei parametri fashion"},
+        {"duplicate NOPE COPIA-K --db sqlite:company.db --json", 1, "source article 'NOPE' does not exist"},
+        {"--json duplicate MODELLO01", 106, "NEWCODE is required"},
+        {"--json --company 99999999999 articles", 105, "--company: 99999999999 is more than 2147483647"},
     };
     // A company without a colour variant: the generation run refuses to start, after the command printed its run.
     Exec("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = '' WHERE AG00_CHIAVE = 'VarianteColore'");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.args);
-        const auto r = AgganciStdout("--db sqlite:company.db --json " + c.args);
-        EXPECT_EQ(r.code, c.code) << r.out;
+    for (const auto& [args, code, error] : cases) {
+        SCOPED_TRACE(args);
+        const auto r = AgganciStdout(args);
+        EXPECT_EQ(r.code, code) << r.out;
         const auto j = nlohmann::json::parse(r.out);  // throws, failing the test, unless stdout is one document
-        EXPECT_EQ(j["error"].get<std::string>().rfind(c.error, 0), 0u) << j;
-        EXPECT_EQ(j["exitCode"], c.code);
+        EXPECT_EQ(j["error"].get<std::string>().rfind(error, 0), 0u) << j;
+        EXPECT_EQ(j["exitCode"], code);
     }
     EXPECT_EQ(Articles(), before);
 
     const auto value = AgganciStdout("--db sqlite:company.db show -- --json");
     EXPECT_EQ(value.code, 1);
     EXPECT_EQ(value.out, "");
-}
-
-TEST(CliHelp, EveryCommandExplainsItself) {
-    for (const char* cmd : {"--help", "demo-db --help", "duplicate --help", "links --help", "links add --help",
-                            "links remove --help", "log --help"}) {
-        auto r = testsupport::RunAgganci(cmd);
-        EXPECT_EQ(r.code, 0) << cmd;
-        EXPECT_NE(r.out.find("Usage"), std::string::npos) << cmd << r.out;
-    }
 }
 
 }  // namespace

@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 
@@ -20,15 +18,12 @@ namespace {
 // The test's own folder; its demo company.db is not used here.
 class DatabaseFile : public testsupport::DemoCompanyFolder {};
 
-TEST_F(DatabaseFile, AMissingFileIsAnErrorThatSaysHowToCreateOne) {
-    auto r = Agganci("--db sqlite:typo.db variants MODELLO01");
-    EXPECT_EQ(r.code, 1) << r.out;
-    EXPECT_NE(r.out.find("no database at typo.db (create one with: agganci demo-db typo.db)"), std::string::npos)
-        << r.out;
+TEST_F(DatabaseFile, EachDatabaseFileIsUsedWholeOrRefusedUntouched) {
+    auto missing = Agganci("--db sqlite:typo.db variants MODELLO01");
+    EXPECT_EQ(missing.code, 1) << missing.out;
+    EXPECT_TRUE(Prints(missing, {"no database at typo.db (create one with: agganci demo-db typo.db)"}));
     EXPECT_FALSE(std::filesystem::exists(dir / "typo.db"));
-}
 
-TEST_F(DatabaseFile, AFileThatIsNoCompanyDatabaseIsRefusedAndLeftUnchanged) {
     sqlite3* other = nullptr;  // another program's database
     ASSERT_EQ(sqlite3_open((dir / "other.db").c_str(), &other), SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(other, "CREATE TABLE t (x); INSERT INTO t VALUES (1)", nullptr, nullptr, nullptr),
@@ -50,10 +45,8 @@ TEST_F(DatabaseFile, AFileThatIsNoCompanyDatabaseIsRefusedAndLeftUnchanged) {
             EXPECT_EQ(Read(file), before);
             EXPECT_FALSE(std::filesystem::exists(dir / (file + "-wal")));
         }
-}
 
-// As root the test cannot make a file unwritable to the program; a read-only URI can.
-TEST_F(DatabaseFile, AReadOnlyDatabaseIsRefusedByCommandsThatWriteAndStillRead) {
+    // As root the test cannot make a file unwritable to the program; a read-only URI can.
     ASSERT_EQ(Agganci("--db sqlite:company.db --quiet generate MODELLO04 --proceed-without-variants").code, 0);
     // A URI that lets SQLite create the file opens a company database that is there as a path does.
     EXPECT_EQ(Agganci("--db 'sqlite:file:company.db?mode=rwc' articles --where Famiglia=CAM").code, 0);
@@ -84,9 +77,7 @@ TEST_F(DatabaseFile, AReadOnlyDatabaseIsRefusedByCommandsThatWriteAndStillRead) 
     EXPECT_EQ(logs["runs"].size(), 1u) << logs;
     EXPECT_EQ(logs["files"].size(), 1u) << logs;
     EXPECT_EQ(Articles(), 29);
-}
 
-TEST_F(DatabaseFile, ADemoDbKilledHalfWayLeavesNoDatabase) {
     // Killed while it still runs (kill succeeds), the path must not exist.
     EXPECT_EQ(Shell("{ $AGGANCI demo-db killed.db --articles 100000 >/dev/null 2>&1 & pid=$!; }; sleep 0.5; "
                     "kill -9 $pid && { wait $pid 2>/dev/null; test ! -e killed.db; }"),
@@ -97,9 +88,8 @@ TEST_F(DatabaseFile, ADemoDbKilledHalfWayLeavesNoDatabase) {
     auto over = Agganci("demo-db killed.db");
     EXPECT_NE(over.code, 0);
     EXPECT_NE(over.out.find("already exists"), std::string::npos) << over.out;
-}
 
-TEST_F(DatabaseFile, TwoFirstRunsBothUseOneDefaultDatabase) {
+    // Two first runs share one default database.
     const int status = Shell("{ $AGGANCI variants MODELLO01 >a.out 2>&1 & a=$!; }; "
                              "{ $AGGANCI variants MODELLO01 >b.out 2>&1 & b=$!; }; wait $a && wait $b");
     EXPECT_EQ(status, 0) << Read("a.out") << "\n---\n" << Read("b.out");

@@ -27,6 +27,10 @@ TEST_F(GenerateCommand, TheQuestionsAreAnsweredByFlagsOrStopTheCommand) {
         EXPECT_EQ(r.code, 1) << how;
         EXPECT_EQ(r.out, "agganci: no variant selection: the run would ask whether to go on without one; answer with "
                          "--proceed-without-variants, or choose the variants with --variant\n");
+        // A variant the form does not offer is refused.
+        const auto refused = Generate("MODELLO04 --variant NOPE=on" + how);
+        EXPECT_EQ(refused.code, 1) << refused.out;
+        EXPECT_TRUE(Prints(refused, {"agganci: --variant NOPE: the variant form does not offer this variant"}));
     }
 
     const auto noLinks = Generate("MODELLO03 --proceed-without-variants");
@@ -37,10 +41,7 @@ TEST_F(GenerateCommand, TheQuestionsAreAnsweredByFlagsOrStopTheCommand) {
     const auto tooLong = Generate("MODELLO01 --proceed-without-variants");
     EXPECT_NE(tooLong.code, 0);
     EXPECT_TRUE(Prints(tooLong, {"--truncate yes|no"}));
-    // A variant the form does not offer, or a grouping it does not take, is refused.
-    const auto refused = Generate("MODELLO04 --variant NOPE=on");
-    EXPECT_EQ(refused.code, 1) << refused.out;
-    EXPECT_TRUE(Prints(refused, {"--variant NOPE: the variant form does not offer this variant"}));
+    // Nor is a grouping the form does not take.
     EXPECT_TRUE(Prints(Generate("MODELLO04 --variant COL=on:GRPX"),
                        {"--variant COL: the variant form takes no grouping of its own (GRPX)"}));
     EXPECT_EQ(Articles(), before);
@@ -73,9 +74,6 @@ TEST_F(GenerateCommand, TheDryRunTruncatesAsAnsweredAndSeesACodeAnEarlierRowTake
                         "TS-LINO-BLU       " + code + "same code as TS-DENIM-BLU: recorded, not created\n"}));
     EXPECT_TRUE(Prints(Generate("MODELLO03 --dry-run --truncate no --proceed-without-variants"),
                        {"TS-DENIM-BLU      PREFISSOLUNGHISSIMOMODELLO03TS-DENIM-BLU too long: skipped\n"}));
-    const auto variant = Generate("MODELLO04 --variant BOGUS=on --dry-run");
-    EXPECT_EQ(variant.code, 1) << variant.out;
-    EXPECT_TRUE(Prints(variant, {"agganci: --variant BOGUS: the variant form does not offer this variant"}));
     for (const char* notValid : {"--truncate maybe", "--variant COL=maybe", "--variant COL=on --variant col=off"})
         EXPECT_EQ(Generate("MODELLO04 --dry-run " + std::string(notValid)).code, 105) << notValid;
     EXPECT_EQ(Articles(), before);
@@ -88,7 +86,7 @@ TEST_F(GenerateCommand, TheDryRunTruncatesAsAnsweredAndSeesACodeAnEarlierRowTake
               2);
 }
 
-TEST_F(GenerateCommand, TheRunCreatesWhatItCanAndPrintsItsLog) {
+TEST_F(GenerateCommand, TheRunCreatesWhatItCanAndRegeneratingKeepsAnArticleTheLinkDidNotCreate) {
     const auto r = Generate("MODELLO01 --proceed-without-variants");
     ASSERT_EQ(r.code, 2) << r.out;  // two rows could not be generated
     // Each row not created on one line, its reason's two parts joined.
@@ -118,41 +116,34 @@ TEST_F(GenerateCommand, TheRunCreatesWhatItCanAndPrintsItsLog) {
     ASSERT_EQ(again.code, 2) << again.out;
     EXPECT_TRUE(Prints(again, {"Articolo :  AGMODELLO01TS-LINO-BLU Creato "}));
     EXPECT_EQ(Articles(), before);
-}
 
-// What the run reports comes from what it did, not from its log: with the log switched off (its folder is
-// a file) the three articles are reported, and the exit status is the same as with the log on.
-TEST_F(GenerateCommand, TheReportDoesNotDependOnTheLog) {
-    ASSERT_TRUE(std::ofstream(dir / "not-a-folder").good());
-    Exec("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = '" + (dir / "not-a-folder" / "logs/").string() +
-         "' WHERE AG00_DITTA_CG18 = 1 AND AG00_CHIAVE = 'CartellaLog'");
-    const auto r = Agganci("--json --db sqlite:company.db generate MODELLO04 --proceed-without-variants");
-    ASSERT_EQ(r.code, 0) << r.out;
-    EXPECT_TRUE(Prints(r, {"\"created\": 3", "\"logFile\": \"\""}));
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'DNMODELLO04%'"), 3);
-
-    // The mass run reports from its outcome too.
-    const auto m = Agganci("--json --db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode prefix "
-                           "--text Q --proceed-without-variants");
-    ASSERT_EQ(m.code, 0) << m.out;
-    EXPECT_TRUE(Prints(m, {"\"created\": 2"}));
-}
-
-// An error box shown during the run does not stop it: the run is reported as usual, the error with it, exit 2.
-TEST_F(GenerateCommand, AnErrorShownDuringTheRunIsReportedWithTheRun) {
-    Open()->GetDriver().RunScript("CREATE TRIGGER SEASON_FAILS BEFORE INSERT ON FA25_STORICOSTAGIONI WHEN "
-                                  "NEW.FA25_CODART_MG66 = 'DNMODELLO04TS-DENIM-BLU' BEGIN SELECT RAISE(ABORT, "
-                                  "'no season'); END");
-    const auto r = Generate("MODELLO04 --proceed-without-variants");
-    EXPECT_EQ(r.code, 2);
-    EXPECT_TRUE(Prints(r, {"Termine elaborazione", "\nerror in Pcls_DuplArticolo_AfterUpdateFA12: no season - "
-                           "statement: INSERT INTO FA25_STORICOSTAGIONI", "\n3 created, 0 not created\n"}));
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'DNMODELLO04%'"), 3);
+    // --regenerate replaces only what the link created: an article of the same code made before is kept, in the
+    // dry run's words and in the run.
+    ASSERT_EQ(Agganci("--db sqlite:company.db duplicate MODELLO02 DNMODELLO04TS-DENIM-BLU --description Preesistente")
+                  .code,
+              0);
+    EXPECT_TRUE(Prints(Generate("MODELLO04 --regenerate --dry-run --proceed-without-variants"),
+                       {"DNMODELLO04TS-DENIM-BLU     exists, not created by this row: kept and recorded"}));
+    const auto kept = Generate("MODELLO04 --regenerate --proceed-without-variants");
+    EXPECT_EQ(kept.code, 0);
+    // Recorded, not created: counted apart.
+    EXPECT_TRUE(Prints(kept, {"Errore: Codice articolo da generare già esistente! ",
+                              "already existed: TS-DENIM-BLU -> DNMODELLO04TS-DENIM-BLU\n",
+                              "\n2 created, 0 not created, 1 already existed\n"}));
+    EXPECT_TRUE(Prints(AgganciStdout("--json --db sqlite:company.db generate MODELLO04 --regenerate "
+                                     "--proceed-without-variants"),
+                       {"\"alreadyExisted\": 1,", "\"created\": 2,"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'DNMODELLO04TS-DENIM-BLU' "
+                    "AND MG87_DESCART = 'Preesistente'"),
+              1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = 'DNMODELLO04TS-DENIM-BLU' "
+                    "AND FA12_MODAGG_COD_MG66 = 'MODELLO04'"),
+              0);
 }
 
 // Another program holding the database's write lock for the whole run: nothing can be written, the command
 // says so with a non-zero status, and its counts are what the database holds.
-TEST_F(GenerateCommand, ADatabaseHeldByAnotherWriterIsReportedTruthfully) {
+TEST_F(GenerateCommand, TheReportTellsWhatTheRunDidWhateverHoldsTheDatabaseOrTheLog) {
     auto holder = db::Connection::Create();
     holder->Open("sqlite:" + (dir / "company.db").string());
     holder->BeginTrans();
@@ -164,45 +155,42 @@ TEST_F(GenerateCommand, ADatabaseHeldByAnotherWriterIsReportedTruthfully) {
     EXPECT_TRUE(Prints(r, {"\"created\": 0"}) || !Prints(r, {"\"created\""})) << r.out;
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'DNMODELLO04%'"), 0);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM FA64_AGGANCIDET WHERE FA64_ARTAGGANCIO_MG66 LIKE 'DNMODELLO04%'"), 0);
+
+    // What the run reports comes from what it did, not from its log: with the log switched off (its folder is
+    // a file) the three articles are reported, and the exit status is the same as with the log on.
+    ASSERT_TRUE(std::ofstream(dir / "not-a-folder").good());
+    Exec("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = '" + (dir / "not-a-folder" / "logs/").string() +
+         "' WHERE AG00_DITTA_CG18 = 1 AND AG00_CHIAVE = 'CartellaLog'");
+    const auto logOff = Agganci("--json --db sqlite:company.db generate MODELLO04 --proceed-without-variants");
+    ASSERT_EQ(logOff.code, 0) << logOff.out;
+    EXPECT_TRUE(Prints(logOff, {"\"created\": 3", "\"logFile\": \"\""}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'DNMODELLO04%'"), 3);
+
+    // The mass run reports from its outcome too.
+    const auto m = Agganci("--json --db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode prefix "
+                           "--text Q --proceed-without-variants");
+    ASSERT_EQ(m.code, 0) << m.out;
+    EXPECT_TRUE(Prints(m, {"\"created\": 2"}));
 }
 
 // --variant is answered in the variant form opened by the links tab's CMD_VARIANTI: the model's variants, the
 // one named switched off on every new article (named twice with the same choice, once), the others as the form
-// offers them.
-TEST_F(GenerateCommand, VariantChoicesAreMadeInTheVariantFormOfTheLinksTab) {
+// offers them. An error box shown during the run does not stop it: the run is reported as usual, the error with
+// it, exit 2.
+TEST_F(GenerateCommand, VariantChoicesAreMadeInTheVariantFormAndAnErrorShownDuringTheRunIsReported) {
+    Open()->GetDriver().RunScript("CREATE TRIGGER SEASON_FAILS BEFORE INSERT ON FA25_STORICOSTAGIONI WHEN "
+                                  "NEW.FA25_CODART_MG66 = 'DNMODELLO04TS-DENIM-BLU' BEGIN SELECT RAISE(ABORT, "
+                                  "'no season'); END");
     const auto r = Generate("MODELLO04 --variant TAG=off --variant tag=off");
-    ASSERT_EQ(r.code, 0) << r.out;
+    EXPECT_EQ(r.code, 2) << r.out;
+    EXPECT_TRUE(Prints(r, {"Termine elaborazione", "\nerror in Pcls_DuplArticolo_AfterUpdateFA12: no season - "
+                           "statement: INSERT INTO FA25_STORICOSTAGIONI", "\n3 created, 0 not created\n"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'DNMODELLO04%'"), 3);
     for (const auto& [variant, managed] : {std::pair{"TAG", 0}, {"COL", 1}})
         EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 LIKE 'DNMODELLO04%' AND "
                         "MG6B_CODICEVAR_MG5F = '" + std::string(variant) + "' AND MG6B_FLGGESTVAR = " +
                         std::to_string(managed)),
                   3) << variant;
-}
-
-// --regenerate replaces only what the link created: an article of the same code made before is kept, in the
-// dry run's words and in the run.
-TEST_F(GenerateCommand, RegeneratingKeepsAnArticleTheLinkDidNotCreate) {
-    ASSERT_EQ(Agganci("--db sqlite:company.db duplicate MODELLO02 DNMODELLO04TS-DENIM-BLU --description Preesistente")
-                  .code,
-              0);
-    const auto dry = Generate("MODELLO04 --regenerate --dry-run --proceed-without-variants");
-    EXPECT_TRUE(Prints(dry, {"DNMODELLO04TS-DENIM-BLU     exists, not created by this row: kept and recorded"}))
-        << dry.out;
-    const auto r = Generate("MODELLO04 --regenerate --proceed-without-variants");
-    EXPECT_EQ(r.code, 0);
-    // Recorded, not created: counted apart.
-    EXPECT_TRUE(Prints(r, {"Errore: Codice articolo da generare già esistente! ",
-                           "already existed: TS-DENIM-BLU -> DNMODELLO04TS-DENIM-BLU\n",
-                           "\n2 created, 0 not created, 1 already existed\n"}));
-    EXPECT_TRUE(Prints(AgganciStdout("--json --db sqlite:company.db generate MODELLO04 --regenerate "
-                                     "--proceed-without-variants"),
-                       {"\"alreadyExisted\": 1,", "\"created\": 2,"}));
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'DNMODELLO04TS-DENIM-BLU' "
-                    "AND MG87_DESCART = 'Preesistente'"),
-              1);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM FA12_ARTICOLI WHERE FA12_CODART_MG66 = 'DNMODELLO04TS-DENIM-BLU' "
-                    "AND FA12_MODAGG_COD_MG66 = 'MODELLO04'"),
-              0);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ protected:
 
 }  // namespace
 
-TEST_F(LinksCli, ShowPrintsTheHeaderAndTheRowsInFabricOrder) {
+TEST_F(LinksCli, ShowPrintsTheHeaderAndTheRowsInFabricOrderAndRemoveTakesARowOrTheWholeHeader) {
     auto r = Links("links show MODELLO01");
     ASSERT_EQ(r.code, 0) << r.out;
     EXPECT_TRUE(Prints(r, {"Prefix: AG   Main fabric: TS-COTONE-BIANCO   Sequence: 10", "Links: 3", "AI2025"}));
@@ -40,23 +40,63 @@ TEST_F(LinksCli, ShowPrintsTheHeaderAndTheRowsInFabricOrder) {
     auto fabric = Links("links show TS-LINO-BLU");
     EXPECT_NE(fabric.code, 0);
     EXPECT_TRUE(Prints(fabric, {"MODEL: 'TS-LINO-BLU' is not a finished-product article of company 1"}));
+
+    // Remove takes a row, or the whole header with the articles the link generated.
+    Exec("UPDATE FA64_AGGANCIDET SET FA64_ARTAGGANCIO_MG66 = 'CAM-100' WHERE FA64_CODTESS_FA12 = 'TS-SETA-ROSSA'");
+    auto row = Links("links remove MODELLO01 --fabric ts-lino-blu");
+    ASSERT_EQ(row.code, 0) << row.out;
+    EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"Links: 2"}));
+
+    // CAM-100 existed before the link recorded it: the link did not create it, so it stays.
+    auto all = Links("links remove MODELLO01");
+    ASSERT_EQ(all.code, 0) << all.out;
+    EXPECT_TRUE(Prints(all, {"Article kept: CAM-100 was not created by the link"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'CAM-100'"), 1);
+    EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"No links."}));
+    auto again = Links("links remove MODELLO01");
+    EXPECT_NE(again.code, 0);
+    EXPECT_TRUE(Prints(again, {"MODEL: MODELLO01 has no links"}));
 }
 
-// A refused value names its argument and writes nothing; a model without links gets its first one.
-TEST_F(LinksCli, AddRefusesWhatTheFormRefusesAndCreatesTheFirstLinkOfAModel) {
-    const std::pair<std::string, std::string> refused[] = {
-        {"--fabric NOPE --description X", "--fabric: Valore non valido per Tessuto Aggancio: NOPE"},
-        {"--fabric TS-LINO-BLU --description ' '", "--description: Campo obbligatorio mancante: Descrizione"},
-        {"--fabric TS-LINO-BLU --description X --season XX9999", "--season: Valore non valido per Stagione: XX9999"},
-        {"--fabric TS-LINO-BLU --description X --sequence 99", "--sequence: Valore non valido per Sequenza: 99"},
-        {"--fabric TS-LINO-BLU --description X --prefix ZZ",
-         "--prefix: the prefix of a saved link header cannot be changed (it is AG)"}};
-    for (const auto& [args, refusal] : refused) {
-        auto r = Links("links add MODELLO01 " + args);
-        EXPECT_NE(r.code, 0) << args;
-        EXPECT_TRUE(Prints(r, {refusal}));
+// A refused value names its argument and writes nothing. The first link of a model comes with the model's new
+// header: refused, it leaves neither. A value of the wrong kind or size is checked as the command line is read: a
+// usage error naming the option and what it takes.
+TEST_F(LinksCli, AddRefusesWhatTheFormRefusesAndCreatesTheFirstLinkOfAModelWithItsHeader) {
+    const std::string before = testsupport::DatabaseSnapshot(*Open());
+    const std::string one = "MODELLO01 --fabric TS-LINO-BLU --description X ", three = "MODELLO03 --description X ";
+    const std::string lino = three + "--fabric TS-LINO-BLU ", seta = three + "--fabric TS-SETA-ROSSA ";
+    const std::tuple<std::string, int, std::string> refused[] = {
+        {"MODELLO01 --fabric NOPE --description X", 1, "--fabric: Valore non valido per Tessuto Aggancio: NOPE"},
+        {"MODELLO01 --fabric TS-LINO-BLU --description ' '", 1,
+         "--description: Campo obbligatorio mancante: Descrizione"},
+        {one + "--season XX9999", 1, "--season: Valore non valido per Stagione: XX9999"},
+        {one + "--sequence 99", 1, "--sequence: Valore non valido per Sequenza: 99"},
+        {one + "--prefix ZZ", 1, "--prefix: the prefix of a saved link header cannot be changed (it is AG)"},
+        {seta + "--line XYZ", 1, "--line: Valore non valido per Linea: XYZ"},
+        {seta + "--brand XYZ", 1, "--brand: Valore non valido per Marchio: XYZ"},
+        {seta + "--season XYZ", 1, "--season: Valore non valido per Stagione: XYZ"},
+        {seta + "--typology XYZ", 1, "--typology: Valore non valido per Tipologia: XYZ"},
+        {three + "--fabric TS-NOPE", 1, "--fabric: Valore non valido per Tessuto Aggancio: TS-NOPE"},
+        {three + "--fabric MODELLO01", 1, "--fabric: Valore non valido per Tessuto Aggancio: MODELLO01"},
+        {lino + "--quantity abc", 104, "--quantity: abc is not a number"},
+        {lino + "--quantity 1,5", 104, "--quantity: 1,5 is not a number"},
+        {lino + "--quantity 1e14", 105, "--quantity: 1e14 is more than 9999999999999.99999"},
+        {lino + "--sequence abc", 104, "--sequence: abc is not a whole number"},
+        {lino + "--sequence 1.5", 104, "--sequence: 1.5 is not a whole number"},
+        {lino + "--sequence 99999999999", 105, "--sequence: 99999999999 is more than 2147483647"},
+        {lino + "--description " + std::string(73, 'D'), 105, "--description: takes at most 72 characters (73 given)"},
+        {lino + "--prefix " + std::string(26, 'P'), 105, "--prefix: takes at most 25 characters (26 given)"},
+        {lino + "--line " + std::string(21, 'L'), 105, "--line: takes at most 20 characters (21 given)"}};
+    for (const auto& [args, code, refusal] : refused) {
+        SCOPED_TRACE(args);
+        auto r = Links("links add " + args);
+        EXPECT_EQ(r.code, code);
+        EXPECT_TRUE(Prints(r, {refusal + "\n"}));
     }
-    EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"Links: 3", "Prefix: AG"}));
+    EXPECT_EQ(testsupport::DatabaseSnapshot(*Open()), before);
+    // Blanks alone leave a number field empty, as an empty value does.
+    const auto blank = Links("links add MODELLO02 --fabric TS-DENIM-BLU --description X --quantity ' ' --sequence ' '");
+    EXPECT_EQ(blank.code, 0) << blank.out;
     // "-" alone is a prefix: an empty one is said in words.
     Exec("UPDATE FA63_AGGANCI SET FA63_PREFISSO = '' WHERE FA63_CODART_MG66 = 'MODELLO01'");
     EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"Prefix: (none)   Main fabric"}));
@@ -73,52 +113,29 @@ TEST_F(LinksCli, AddRefusesWhatTheFormRefusesAndCreatesTheFirstLinkOfAModel) {
                               "\"line\": \"DONNA\""}));
 }
 
-// The first link of a model comes with the model's new header: refused, it leaves neither.
-TEST_F(LinksCli, AddRefusingTheFirstLinkOfAModelWritesNoHeader) {
-    const std::string before = testsupport::DatabaseSnapshot(*Open());
+// Variant codes match as the database compares codes. A grouping asked for a variant whose source row has none
+// would be dropped by the engine (the new row takes its grouping from the source's): refused, nothing written.
+TEST_F(LinksCli, CodesAndVariantChoicesTypedInAnotherCaseAreMatchedAndWrittenAsTheMastersHaveThem) {
+    auto offered = Links("generate MODELLO04 --variant tag=on:SUMMER --dry-run");
+    EXPECT_EQ(offered.code, 0) << offered.out;
+
+    const long articles = Articles();
     const std::pair<std::string, std::string> refused[] = {
-        {"--fabric TS-SETA-ROSSA --line XYZ", "--line: Valore non valido per Linea: XYZ"},
-        {"--fabric TS-SETA-ROSSA --brand XYZ", "--brand: Valore non valido per Marchio: XYZ"},
-        {"--fabric TS-SETA-ROSSA --season XYZ", "--season: Valore non valido per Stagione: XYZ"},
-        {"--fabric TS-SETA-ROSSA --typology XYZ", "--typology: Valore non valido per Tipologia: XYZ"},
-        {"--fabric TS-NOPE", "--fabric: Valore non valido per Tessuto Aggancio: TS-NOPE"},
-        {"--fabric MODELLO01", "--fabric: Valore non valido per Tessuto Aggancio: MODELLO01"}};
+        {"duplicate MODELLO01 NV2 --variant COL=on:SUMMER",
+         "--variant COL: the article 'MODELLO01' has no grouping of this variant to copy into a new one; give the "
+         "variant without :SUMMER\n"},
+        {"mass --where Articolo=CAM-100 --mode prefix --text X --variant ves=on:auto",
+         "--variant ves: the article 'CAM-100' has no grouping of this variant to copy into a new one; give the "
+         "variant without :auto\n"}};
     for (const auto& [args, refusal] : refused) {
         SCOPED_TRACE(args);
-        auto r = Links("links add MODELLO03 --description X " + args);
+        auto r = Links(args);
         EXPECT_EQ(r.code, 1);
-        EXPECT_TRUE(Prints(r, {refusal + "\n"}));
+        EXPECT_TRUE(Prints(r, {refusal}));
     }
-    EXPECT_EQ(testsupport::DatabaseSnapshot(*Open()), before);
-}
+    EXPECT_EQ(Articles(), articles);
 
-// Checked as the command line is read: a usage error naming the option and what it takes, nothing written.
-TEST_F(LinksCli, AddRefusesAValueOfTheWrongKindOrSizeAsAUsageError) {
-    const std::string before = testsupport::DatabaseSnapshot(*Open());
-    const std::tuple<std::string, int, std::string> refused[] = {
-        {"--quantity abc", 104, "--quantity: abc is not a number"},
-        {"--quantity 1,5", 104, "--quantity: 1,5 is not a number"},
-        {"--quantity 1e14", 105, "--quantity: 1e14 is more than 9999999999999.99999"},
-        {"--sequence abc", 104, "--sequence: abc is not a whole number"},
-        {"--sequence 1.5", 104, "--sequence: 1.5 is not a whole number"},
-        {"--sequence 99999999999", 105, "--sequence: 99999999999 is more than 2147483647"},
-        {"--description " + std::string(73, 'D'), 105, "--description: takes at most 72 characters (73 given)"},
-        {"--prefix " + std::string(26, 'P'), 105, "--prefix: takes at most 25 characters (26 given)"},
-        {"--line " + std::string(21, 'L'), 105, "--line: takes at most 20 characters (21 given)"}};
-    for (const auto& [args, code, refusal] : refused) {
-        SCOPED_TRACE(args);
-        auto r = Links("links add MODELLO03 --fabric TS-LINO-BLU --description X " + args);
-        EXPECT_EQ(r.code, code);
-        EXPECT_TRUE(Prints(r, {refusal + "\n"}));
-    }
-    EXPECT_EQ(testsupport::DatabaseSnapshot(*Open()), before);
-    // Blanks alone leave a number field empty, as an empty value does.
-    const auto blanks = Links("links add MODELLO03 --fabric TS-LINO-BLU --description X --quantity ' ' --sequence ' '");
-    EXPECT_EQ(blanks.code, 0) << blanks.out;
-}
-
-// The forms find a code in any case, and would store it as typed; the commands type the master's spelling.
-TEST_F(LinksCli, CodesTypedInAnotherCaseAreWrittenAsTheMastersHaveThem) {
+    // The forms find a code in any case, and would store it as typed; the commands type the master's spelling.
     auto header = Links("links add modello03 --fabric ts-lino-blu --description X --season pe2026 --line donna "
                         "--brand urban --typology camicia");
     ASSERT_EQ(header.code, 0) << header.out;
@@ -146,52 +163,9 @@ TEST_F(LinksCli, CodesTypedInAnotherCaseAreWrittenAsTheMastersHaveThem) {
               std::vector<std::string>{"DONNA|URBAN"});
 }
 
-// Variant codes match as the database compares codes. A grouping asked for a variant whose source row has none
-// would be dropped by the engine (the new row takes its grouping from the source's): refused, nothing written.
-TEST_F(LinksCli, VariantChoicesMatchAnyCaseAndRefuseAGroupingWithNothingToCopy) {
-    auto offered = Links("generate MODELLO04 --variant tag=on:SUMMER --dry-run");
-    EXPECT_EQ(offered.code, 0) << offered.out;
-
-    const long articles = Articles();
-    const std::pair<std::string, std::string> refused[] = {
-        {"duplicate MODELLO01 NV2 --variant COL=on:SUMMER",
-         "--variant COL: the article 'MODELLO01' has no grouping of this variant to copy into a new one; give the "
-         "variant without :SUMMER\n"},
-        {"mass --where Articolo=CAM-100 --mode prefix --text X --variant ves=on:auto",
-         "--variant ves: the article 'CAM-100' has no grouping of this variant to copy into a new one; give the "
-         "variant without :auto\n"}};
-    for (const auto& [args, refusal] : refused) {
-        SCOPED_TRACE(args);
-        auto r = Links(args);
-        EXPECT_EQ(r.code, 1);
-        EXPECT_TRUE(Prints(r, {refusal}));
-    }
-    EXPECT_EQ(Articles(), articles);
-}
-
-TEST_F(LinksCli, RemoveTakesARowOrTheWholeHeaderWithTheGeneratedArticles) {
-    Exec("UPDATE FA64_AGGANCIDET SET FA64_ARTAGGANCIO_MG66 = 'CAM-100' WHERE FA64_CODTESS_FA12 = 'TS-SETA-ROSSA'");
-    auto row = Links("links remove MODELLO01 --fabric ts-lino-blu");
-    ASSERT_EQ(row.code, 0) << row.out;
-    EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"Links: 2"}));
-
-    // CAM-100 existed before the link recorded it: the link did not create it, so it stays.
-    auto all = Links("links remove MODELLO01");
-    ASSERT_EQ(all.code, 0) << all.out;
-    EXPECT_TRUE(Prints(all, {"Article kept: CAM-100 was not created by the link"}));
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'CAM-100'"), 1);
-    EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"No links."}));
-    auto again = Links("links remove MODELLO01");
-    EXPECT_NE(again.code, 0);
-    EXPECT_TRUE(Prints(again, {"MODEL: MODELLO01 has no links"}));
-}
-
 // The demo company keeps the processing logs of company.db in "logs/company.db/" beside the database.
+// Without either, no log (reading_commands_test.cpp: EveryRunKeepsItsOwnLog...).
 TEST_F(LinksCli, LogPrintsTheLastRunFromTheJournalOrTheNewestFile) {
-    auto none = Links("log");
-    EXPECT_NE(none.code, 0);
-    EXPECT_TRUE(Prints(none, {"no processing log for company 1"}));
-
     const auto logs = dir / "logs" / "company.db";
     std::filesystem::create_directories(logs);
     const auto older = logs / "Generazione_Agganci_Aperture_1__1.3.2026.9.5.3.txt";

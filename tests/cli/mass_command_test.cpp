@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -20,31 +21,7 @@ protected:
     auto Mass(const std::string& args) { return Agganci("--db sqlite:company.db mass " + args); }
 };
 
-// Ctrl-C or SIGTERM stops the run between two articles: the log is closed, the articles done are counted and
-// whole. (SIGTERM here: a program started in the background by a shell script ignores Ctrl-C.)
-TEST_F(MassCommand, AnInterruptedRunStopsBetweenArticlesAndSaysHowFarItGot) {
-    const int status = Shell(
-        "$AGGANCI demo-db big.db --articles 2000 >/dev/null 2>&1 && "
-        "{ $AGGANCI --db sqlite:big.db mass --where Articolo=BENCH-000001..BENCH-002000 --mode prefix --text K "
-        "--proceed-without-variants >out.txt 2>err.txt & pid=$!; } && "
-        "for i in $(seq 600); do grep -q '^\\[5/' err.txt && break; sleep 0.05; done; kill -TERM $pid; wait $pid");
-    EXPECT_EQ(status, 130);
-    const std::string err = Read("err.txt");
-    const auto counts = err.find(" created, 0 not created\n");
-    ASSERT_NE(counts, std::string::npos) << err;
-    const long created = std::stol(err.substr(err.rfind('\n', counts) + 1));
-    EXPECT_GE(created, 5);
-    EXPECT_LT(created, 2000);
-    EXPECT_NE(err.find("agganci: the run stopped: interrupted after " + std::to_string(created) + " of 2000; every "
-                       "article is whole or absent, run the command again for the rest\n"),
-              std::string::npos) << err;
-    const auto found = Agganci("--db sqlite:big.db --json articles --where Articolo^=KBENCH");
-    EXPECT_NE(found.out.find("\"count\": " + std::to_string(created)), std::string::npos) << found.out.substr(0, 300);
-    // The log ends as every run's does.
-    EXPECT_NE(Read("out.txt").find("Termine elaborazione"), std::string::npos);
-}
-
-TEST_F(MassCommand, TheDryRunListsTheCodesAndWritesNothing) {
+TEST_F(MassCommand, TheDryRunListsTheCodesAndTheRunCreatesTheTickedArticlesWithTheVariantsChosen) {
     const long before = Articles();
     // --untick finds the article as the selection does, whatever the case typed.
     const auto r = Mass("--where Articolo=CAM-100..CAM-102 --untick cam-101 --mode prefix --text X --dry-run "
@@ -77,59 +54,98 @@ TEST_F(MassCommand, TheDryRunListsTheCodesAndWritesNothing) {
             EXPECT_EQ(none.out, "agganci: --where: no article selected\n");
         }
     EXPECT_FALSE(std::filesystem::exists(dir / "logs"));
-}
 
-// Every value and every question is settled before the first article is written: an unknown season, line,
-// brand or typology, or a long code without --truncate, stops the command with nothing created, not half
-// way through the selection.
-TEST_F(MassCommand, AnUnknownValueOrAQuestionWithoutItsFlagStopsBeforeTheFirstArticle) {
-    const long before = Articles();
-    for (const auto& [flag, label] : {std::pair{"--season", "Stagione"}, {"--line", "Linea"}, {"--brand", "Marchio"},
-                                      {"--typology", "Tipologia"}}) {
-        const auto r = Mass("--where Articolo=CAM-100 --mode prefix --text X --proceed-without-variants " +
-                            std::string(flag) + " NOPE");
-        EXPECT_EQ(r.code, 1) << r.out;
-        EXPECT_TRUE(Prints(r, {std::string(flag) + ": Valore non valido per " + label + ": NOPE"}));
-    }
-    // The preview refuses it too, rather than promising an article the run would not make.
-    const auto dry = Mass("--where Articolo=CAM-100 --mode prefix --text X --season NOPE --dry-run");
-    EXPECT_EQ(dry.code, 1) << dry.out;
-    EXPECT_TRUE(Prints(dry, {"--season: Valore non valido per Stagione: NOPE"}));
+    // The run creates the ticked articles only. agganci variants prints the list the variant form shows for a
+    // model; --variant is answered in the variant form opened from the tab: the one selected article's variants.
+    const auto run = Mass("--where Articolo=CAM-100..CAM-101 --untick CAM-101 --mode prefix --text X "
+                          "--proceed-without-variants");
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_TRUE(Prints(run, {"Inizio duplicazione per l'articolo:  CAM-100"}));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-100'"), 1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-101'"), 0);
+    // Run again over both, as after an interrupted run: the article made already is left as it is, counted apart,
+    // and the rest is made.
+    const auto again = AgganciStdout("--json --db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode "
+                                     "prefix --text X --proceed-without-variants");
+    EXPECT_EQ(again.code, 0) << again.out;
+    const auto counts = nlohmann::json::parse(again.out);
+    EXPECT_EQ(counts["created"], 1);
+    EXPECT_EQ(counts["notCreated"], 0);
+    EXPECT_EQ(counts["alreadyExisted"], 1);
+    const auto done = Mass("--where Articolo=CAM-100..CAM-101 --mode prefix --text X --proceed-without-variants");
+    EXPECT_EQ(done.code, 0) << done.out;
+    EXPECT_TRUE(Prints(done, {"L'articolo XCAM-101 è già esistente. ARTICOLO NON GENERATO!! ",
+                              "already existed: CAM-100 -> XCAM-100\nalready existed: CAM-101 -> XCAM-101\n",
+                              "\n0 created, 0 not created, 2 already existed\n"}));
+    EXPECT_EQ(done.out.find("not created:"), std::string::npos) << done.out;
 
-    const auto r = Mass("--where Articolo=CAM-100..CAM-105 --mode prefix --text " + std::string(20, 'L') +
-                        " --proceed-without-variants");
-    EXPECT_EQ(r.code, 1) << r.out;
-    EXPECT_TRUE(Prints(r, {"--truncate yes|no"}));
-    EXPECT_EQ(Articles(), before);
+    const auto list = Agganci("--db sqlite:company.db variants MODELLO01");
+    EXPECT_EQ(list.code, 0) << list.out;
+    EXPECT_TRUE(Prints(list, {"COL", "TAG"}));
+
+    auto chosen = Mass("--where Articolo=CAM-100 --mode prefix --text V --variant TAG=off");
+    ASSERT_EQ(chosen.code, 0) << chosen.out;
+    const std::string variant = "SELECT MG6B_FLGGESTVAR FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'VCAM-100' "
+                                "AND MG6B_CODICEVAR_MG5F = ";
+    EXPECT_EQ(Count(variant + "'COL'"), 1);
+    EXPECT_EQ(Count(variant + "'TAG'"), 0);
+
+    const long articles = Articles();
+    chosen = Mass("--where Famiglia=CAM --mode prefix --text W --variant XYZ=on");
+    EXPECT_NE(chosen.code, 0);
+    EXPECT_TRUE(Prints(chosen, {"--variant XYZ: the variant form does not offer this variant"}));
+    EXPECT_EQ(Articles(), articles);
 }
 
 // What the run refuses, its dry run refuses too, each naming the flag at fault, and nothing is written: a blank
-// code text, a variant the variant form does not offer, the complete code for several articles, no answer to
-// the run's variant question.
+// code text, a variant the variant form does not offer, the complete code for several articles, an unknown season,
+// line, brand or typology, no answer to the run's variant question. Every value and every question is settled
+// before the first article is written, not half way through the selection.
 TEST_F(MassCommand, TheDryRunRefusesWhatTheRunRefuses) {
     const std::string before = testsupport::DatabaseSnapshot(*Open());
     for (const std::string how : {" --dry-run", " --proceed-without-variants"}) {
         SCOPED_TRACE(how);
-        const std::pair<std::string, std::string> cases[] = {
-            {"--where Famiglia=PAN --mode prefix --text '  '",
+        // A value that is not valid is a usage error naming its flag (a description longer than its column among
+        // them: MG87_DESCART holds 72 characters, MG87_DESCARTEST 1672).
+        const std::string one = "--where Articolo=CAM-100 --mode prefix --text X ";
+        const std::tuple<std::string, int, std::string> cases[] = {
+            {"--where Famiglia=PAN --mode prefix --text '  '", 1,
              "--text: Campo obbligatorio o dati inseriti non validi!"},
-            {"--where Articolo=CAM-100 --mode prefix --text X --variant BOGUS=on",
-             "--variant BOGUS: the variant form does not offer this variant"},
-            {"--where Articolo=CAM-100..CAM-101 --mode replace --text NEW",
+            {one + "--variant BOGUS=on", 1, "--variant BOGUS: the variant form does not offer this variant"},
+            {"--where Articolo=CAM-100..CAM-101 --mode replace --text NEW", 1,
              "--mode replace: the complete new code needs exactly one selected article; --where selects 2\n"},
-            {"--where Articolo=CAM-100..CAM-101 --mode prefix --text X --description D",
+            {"--where Articolo=CAM-100..CAM-101 --mode prefix --text X --description D", 1,
              "--description: the option needs exactly one selected article; --where selects 2\n"},
-            {"--where Articolo=CAM-100..CAM-101 --mode prefix --text X --extended-description E",
+            {"--where Articolo=CAM-100..CAM-101 --mode prefix --text X --extended-description E", 1,
              "--extended-description: the option needs exactly one selected article; --where selects 2\n"},
-            {"--where Articolo=CAM-100..CAM-102 --mode prefix --text X --typology T",
+            {"--where Articolo=CAM-100..CAM-102 --mode prefix --text X --typology T", 1,
              "--typology: the option needs exactly one selected article; --where selects 3\n"},
+            {one + "--season NOPE", 1, "--season: Valore non valido per Stagione: NOPE"},
+            {one + "--line NOPE", 1, "--line: Valore non valido per Linea: NOPE"},
+            {one + "--brand NOPE", 1, "--brand: Valore non valido per Marchio: NOPE"},
+            {one + "--typology NOPE", 1, "--typology: Valore non valido per Tipologia: NOPE"},
+            {"--where Articolo=CAM-100 --mode maybe --text X", 105, "--mode: maybe not in {prefix,mask,replace}"},
+            {one + "--truncate maybe", 105, "--truncate: maybe not in {yes,no}"},
+            {one + "--variant COL=maybe", 105, "--variant 'COL=maybe': the state must be on or off"},
+            {one + "--variant COL=on --variant col=off", 105,
+             "--variant 'col=off': the variant COL is given another choice already"},
+            {one + "--description " + std::string(73, 'D'), 105,
+             "--description: takes at most 72 characters (73 given)"},
+            {one + "--extended-description " + std::string(1673, 'E'), 105,
+             "--extended-description: takes at most 1672 characters (1673 given)"},
+            {"--where Articolo=A..B..C --mode prefix --text X", 105, "--where Articolo=A..B..C: a range has one '..'"},
         };
-        for (const auto& [args, refusal] : cases) {
+        for (const auto& [args, code, refusal] : cases) {
             const auto r = Mass(args + how);
-            EXPECT_EQ(r.code, 1) << r.out.substr(0, 300);
-            EXPECT_TRUE(Prints(r, {"agganci: " + refusal}));
+            EXPECT_EQ(r.code, code) << args << "\n" << r.out.substr(0, 300);
+            EXPECT_TRUE(Prints(r, {(code == 105 ? "" : "agganci: ") + refusal}));
         }
     }
+    // A long code without --truncate: the run asks, so it stops before the first article.
+    const auto tooLong = Mass("--where Articolo=CAM-100..CAM-105 --mode prefix --text " + std::string(20, 'L') +
+                              " --proceed-without-variants");
+    EXPECT_EQ(tooLong.code, 1) << tooLong.out;
+    EXPECT_TRUE(Prints(tooLong, {"--truncate yes|no"}));
     for (const std::string how : {" --dry-run", ""}) {
         const auto r = Mass("--where Articolo=CAM-100 --mode prefix --text X" + how);
         EXPECT_EQ(r.code, 1) << how;
@@ -137,6 +153,14 @@ TEST_F(MassCommand, TheDryRunRefusesWhatTheRunRefuses) {
                          "--proceed-without-variants, or choose the variants with --variant\n");
     }
     EXPECT_EQ(testsupport::DatabaseSnapshot(*Open()), before);
+
+    // A column the selection's table does not have is refused with the valid fields, not by a failed statement.
+    const auto column = Mass("--where FA12_NONEXIST=1 --mode prefix --text X --dry-run");
+    EXPECT_EQ(column.code, 1) << column.out;
+    EXPECT_TRUE(Prints(column, {"agganci: --where FA12_NONEXIST=1: Campo non previsto dalla ricerca: FA12_NONEXIST "
+                                "(fields: Articolo, Famiglia,",
+                                "Gruppo statistico 4; or a column of FA12_ARTICOLI or FA13_ATTRIBUTI)\n"}));
+    EXPECT_EQ(column.out.find("CREATE TABLE"), std::string::npos) << column.out;
 
     // Article codes made of segments: the tab does not offer the prefix.
     Exec("INSERT INTO MG6F_DIMEART (MG6F_DITTA_CG18, MG6F_PROG, MG6F_DESCR, MG6F_SIZE) VALUES (1, 1, 'Modello', 6)");
@@ -146,10 +170,32 @@ TEST_F(MassCommand, TheDryRunRefusesWhatTheRunRefuses) {
                                 "codes are structured\n"}));
 }
 
-// An error box shown during the run does not stop it: the run is reported as usual, the error with it, and the
-// exit status says that not everything was done. A failed season history row leaves its article without it;
-// a failed completion removes its article.
-TEST_F(MassCommand, AnErrorShownDuringTheRunIsReportedWithTheRun) {
+// Ctrl-C or SIGTERM stops the run between two articles: the log is closed, the articles done are counted and
+// whole. (SIGTERM here: a program started in the background by a shell script ignores Ctrl-C.)
+TEST_F(MassCommand, AnInterruptedRunOrAnErrorShownDuringItIsReportedWithHowFarItGot) {
+    const int status = Shell(
+        "$AGGANCI demo-db big.db --articles 2000 >/dev/null 2>&1 && "
+        "{ $AGGANCI --db sqlite:big.db mass --where Articolo=BENCH-000001..BENCH-002000 --mode prefix --text K "
+        "--proceed-without-variants >out.txt 2>err.txt & pid=$!; } && "
+        "for i in $(seq 600); do grep -q '^\\[5/' err.txt && break; sleep 0.05; done; kill -TERM $pid; wait $pid");
+    EXPECT_EQ(status, 130);
+    const std::string err = Read("err.txt");
+    const auto counts = err.find(" created, 0 not created\n");
+    ASSERT_NE(counts, std::string::npos) << err;
+    const long created = std::stol(err.substr(err.rfind('\n', counts) + 1));
+    EXPECT_GE(created, 5);
+    EXPECT_LT(created, 2000);
+    EXPECT_NE(err.find("agganci: the run stopped: interrupted after " + std::to_string(created) + " of 2000; every "
+                       "article is whole or absent, run the command again for the rest\n"),
+              std::string::npos) << err;
+    const auto found = Agganci("--db sqlite:big.db --json articles --where Articolo^=KBENCH");
+    EXPECT_NE(found.out.find("\"count\": " + std::to_string(created)), std::string::npos) << found.out.substr(0, 300);
+    // The log ends as every run's does.
+    EXPECT_NE(Read("out.txt").find("Termine elaborazione"), std::string::npos);
+
+    // An error box shown during the run does not stop it: the run is reported as usual, the error with it, and the
+    // exit status says that not everything was done. A failed season history row leaves its article without it;
+    // a failed completion removes its article.
     Open()->GetDriver().RunScript(
         "CREATE TRIGGER SEASON_FAILS BEFORE INSERT ON FA25_STORICOSTAGIONI WHEN NEW.FA25_CODART_MG66 IN "
         "('XCAM-101', 'JCAM-101') BEGIN SELECT RAISE(ABORT, 'no season'); END;"
@@ -180,79 +226,6 @@ TEST_F(MassCommand, AnErrorShownDuringTheRunIsReportedWithTheRun) {
     ASSERT_EQ(run["errors"].size(), 1u) << run;
     EXPECT_EQ(run["errors"][0].get<std::string>().rfind("error in Pcls_DuplArticolo_AfterUpdateFA12: no season", 0),
               0u);
-}
-
-// A value that is not valid is a usage error naming its flag (a description longer than its column among them:
-// MG87_DESCART holds 72 characters, MG87_DESCARTEST 1672); a column the selection's table does not have is
-// refused with the valid fields, not by a failed statement.
-TEST_F(MassCommand, ValuesThatAreNotValidAreUsageErrorsAndAnUnknownColumnListsTheFields) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"--where Articolo=CAM-100 --mode maybe", "--mode: maybe not in {prefix,mask,replace}"},
-        {"--where Articolo=CAM-100 --mode prefix --truncate maybe", "--truncate: maybe not in {yes,no}"},
-        {"--where Articolo=CAM-100 --mode prefix --variant COL=maybe",
-         "--variant 'COL=maybe': the state must be on or off"},
-        {"--where Articolo=CAM-100 --mode prefix --variant COL=on --variant col=off",
-         "--variant 'col=off': the variant COL is given another choice already"},
-        {"--where Articolo=CAM-100 --mode prefix --description " + std::string(73, 'D'),
-         "--description: takes at most 72 characters (73 given)"},
-        {"--where Articolo=CAM-100 --mode prefix --extended-description " + std::string(1673, 'E'),
-         "--extended-description: takes at most 1672 characters (1673 given)"},
-        {"--where Articolo=A..B..C --mode prefix", "--where Articolo=A..B..C: a range has one '..'"},
-    };
-    for (const auto& [args, message] : cases) {
-        const auto r = Mass(args + " --text X --dry-run");
-        EXPECT_EQ(r.code, 105) << args << "\n" << r.out;
-        EXPECT_TRUE(Prints(r, {message}));
-    }
-    const auto column = Mass("--where FA12_NONEXIST=1 --mode prefix --text X --dry-run");
-    EXPECT_EQ(column.code, 1) << column.out;
-    EXPECT_TRUE(Prints(column, {"agganci: --where FA12_NONEXIST=1: Campo non previsto dalla ricerca: FA12_NONEXIST "
-                                "(fields: Articolo, Famiglia,",
-                                "Gruppo statistico 4; or a column of FA12_ARTICOLI or FA13_ATTRIBUTI)\n"}));
-    EXPECT_EQ(column.out.find("CREATE TABLE"), std::string::npos) << column.out;
-}
-
-// The run creates the ticked articles only. agganci variants prints the list the variant form shows for a
-// model; --variant is answered in the variant form opened from the tab: the one selected article's variants.
-TEST_F(MassCommand, TheRunCreatesTheTickedArticlesWithTheVariantsChosenInTheVariantForm) {
-    const auto run = Mass("--where Articolo=CAM-100..CAM-101 --untick CAM-101 --mode prefix --text X "
-                          "--proceed-without-variants");
-    EXPECT_EQ(run.code, 0) << run.out;
-    EXPECT_TRUE(Prints(run, {"Inizio duplicazione per l'articolo:  CAM-100"}));
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-100'"), 1);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-101'"), 0);
-    // Run again over both, as after an interrupted run: the article made already is left as it is, counted apart,
-    // and the rest is made.
-    const auto again = AgganciStdout("--json --db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode "
-                                     "prefix --text X --proceed-without-variants");
-    EXPECT_EQ(again.code, 0) << again.out;
-    const auto counts = nlohmann::json::parse(again.out);
-    EXPECT_EQ(counts["created"], 1);
-    EXPECT_EQ(counts["notCreated"], 0);
-    EXPECT_EQ(counts["alreadyExisted"], 1);
-    const auto done = Mass("--where Articolo=CAM-100..CAM-101 --mode prefix --text X --proceed-without-variants");
-    EXPECT_EQ(done.code, 0) << done.out;
-    EXPECT_TRUE(Prints(done, {"L'articolo XCAM-101 è già esistente. ARTICOLO NON GENERATO!! ",
-                              "already existed: CAM-100 -> XCAM-100\nalready existed: CAM-101 -> XCAM-101\n",
-                              "\n0 created, 0 not created, 2 already existed\n"}));
-    EXPECT_EQ(done.out.find("not created:"), std::string::npos) << done.out;
-
-    const auto list = Agganci("--db sqlite:company.db variants MODELLO01");
-    EXPECT_EQ(list.code, 0) << list.out;
-    EXPECT_TRUE(Prints(list, {"COL", "TAG"}));
-
-    auto r = Mass("--where Articolo=CAM-100 --mode prefix --text V --variant TAG=off");
-    ASSERT_EQ(r.code, 0) << r.out;
-    const std::string variant = "SELECT MG6B_FLGGESTVAR FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'VCAM-100' "
-                                "AND MG6B_CODICEVAR_MG5F = ";
-    EXPECT_EQ(Count(variant + "'COL'"), 1);
-    EXPECT_EQ(Count(variant + "'TAG'"), 0);
-
-    const long before = Articles();
-    r = Mass("--where Famiglia=CAM --mode prefix --text W --variant XYZ=on");
-    EXPECT_NE(r.code, 0);
-    EXPECT_TRUE(Prints(r, {"--variant XYZ: the variant form does not offer this variant"}));
-    EXPECT_EQ(Articles(), before);
 }
 
 }  // namespace

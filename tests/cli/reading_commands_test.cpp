@@ -24,22 +24,7 @@ protected:
 
 bool Has(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
 
-TEST_F(ReadingCommands, JsonComesForResultsAndErrorsWithOptionsAnywhere) {
-    const auto copy = Json("--db sqlite:company.db duplicate MODELLO01 COPIA-J --json");
-    EXPECT_EQ(copy["article"], "COPIA-J");
-    EXPECT_EQ(copy["rows"]["MG66_ANAGRART"], 1);
-
-    const auto missing = Json("duplicate NOPE COPIA-K --db sqlite:company.db --json", 1);
-    EXPECT_TRUE(Has(missing["error"].get<std::string>(), "source article 'NOPE' does not exist")) << missing;
-    EXPECT_EQ(missing["exitCode"], 1);
-
-    const auto usage = Json("--json duplicate MODELLO01", 106);
-    EXPECT_TRUE(Has(usage["error"].get<std::string>(), "NEWCODE")) << usage;
-    const auto company = Json("--json --company 99999999999 articles", 105);
-    EXPECT_TRUE(Has(company["error"].get<std::string>(), "--company")) << company;
-}
-
-TEST_F(ReadingCommands, FiltersAreCheckedAndAnUnknownFieldListsTheValidOnes) {
+TEST_F(ReadingCommands, FiltersAreCheckedAndDuplicateAndShowPrintWhatAnArticleHolds) {
     const auto unknown = Agganci("--db sqlite:company.db articles --where Colore=ROSSO");
     EXPECT_EQ(unknown.code, 1);
     EXPECT_TRUE(Has(unknown.out, "--where Colore=ROSSO: Campo non previsto dalla ricerca: Colore (fields: Articolo, "
@@ -52,9 +37,12 @@ TEST_F(ReadingCommands, FiltersAreCheckedAndAnUnknownFieldListsTheValidOnes) {
     const auto list = Json("--db sqlite:company.db --json articles --where Articolo=CAM-100..CAM-101");
     ASSERT_EQ(list["count"], 2) << list;
     EXPECT_EQ(list["articles"][1]["code"], "CAM-101");
-}
 
-TEST_F(ReadingCommands, ShowPrintsWhatAnArticleHoldsAndWhereItCameFrom) {
+    // A code typed with blanks around it is the code stored; --json may come after the command.
+    const auto copy = Json("--db sqlite:company.db duplicate MODELLO01 '  COPIA-J' --json");
+    EXPECT_EQ(copy["article"], "COPIA-J");
+    EXPECT_EQ(copy["rows"]["MG66_ANAGRART"], 1);
+
     ASSERT_EQ(Agganci("--db sqlite:company.db generate modello04 --proceed-without-variants").code, 0);
     // The stored spelling of the model makes the code, whatever case was typed.
     const auto article = Json("--db sqlite:company.db --json show dnmodello04ts-denim-blu");
@@ -106,8 +94,8 @@ TEST_F(ReadingCommands, EveryRunKeepsItsOwnLogBesideItsDatabaseApartFromAnotherD
 }
 
 // A line of the run that ends in CR LF is printed from the journal as the file holds it: the line, then an empty
-// one, and no carriage return.
-TEST_F(ReadingCommands, TheLogOfARunIsPrintedWithoutCarriageReturns) {
+// one, and no carriage return. Progress goes to stderr unless quiet.
+TEST_F(ReadingCommands, TheLogOfARunIsPrintedWithoutCarriageReturnsAndProgressGoesToStderrUnlessQuiet) {
     Open()->GetDriver().RunScript("CREATE TRIGGER FASHION_FAILS BEFORE INSERT ON FA12_ARTICOLI WHEN "
                                   "NEW.FA12_CODART_MG66 = 'XCAM-100' BEGIN SELECT RAISE(ABORT, 'no fashion'); END");
     ASSERT_EQ(Agganci("--db sqlite:company.db mass --where Articolo=CAM-100 --mode prefix --text X "
@@ -116,9 +104,7 @@ TEST_F(ReadingCommands, TheLogOfARunIsPrintedWithoutCarriageReturns) {
     EXPECT_EQ(log.code, 0);
     EXPECT_TRUE(Has(log.out, "\nErrore in duplicazione attributi fashion \n\nno fashion - statement:")) << log.out;
     EXPECT_FALSE(Has(log.out, "\r")) << log.out;
-}
 
-TEST_F(ReadingCommands, ProgressGoesToStderrUnlessQuiet) {
     const auto run = Agganci("--db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode prefix --text P "
                              "--proceed-without-variants");
     // Piped: one line per article done.

@@ -1,6 +1,7 @@
 // The data-access contract, written once and run against every driver: the SQLite driver, and the ODBC
 // driver through the unixODBC driver manager with the SQLite ODBC driver (Debian's libsqliteodbc).
 // Statements here are the SQL both accept; what only one driver does is tested beside it.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -17,6 +18,8 @@
 
 namespace db {
 namespace {
+
+using ::testing::HasSubstr;
 
 struct Backend {
     std::string name;
@@ -124,12 +127,12 @@ TEST_P(Contract, ConnectionStateBatchesAndErrorsNamingTheStatement) {
     if (!GetParam().batches) conn->Execute(before);
     const Error e = Raised([&] { conn->Execute((GetParam().batches ? before + "; " : "") + "SELECT NOPE FROM ART"); });
     EXPECT_EQ(e.Source(), GetParam().errorSource);
-    EXPECT_NE(e.Description().find("NOPE"), std::string::npos) << e.Description();
+    EXPECT_THAT(e.Description(), HasSubstr("NOPE"));
     ASSERT_EQ(conn->Errors().size(), 1u);
     EXPECT_EQ(conn->Errors()[0].Description(), e.Description());
     EXPECT_EQ(Count(), 1) << "statements before the failing one ran";
-    const Error dup = Raised([&] { conn->Execute("INSERT INTO ART (ID, CODE) VALUES (1, 'again')"); });
-    EXPECT_NE(dup.Description().find("VALUES (1, 'again')"), std::string::npos) << dup.Description();
+    EXPECT_THAT(Raised([&] { conn->Execute("INSERT INTO ART (ID, CODE) VALUES (1, 'again')"); }).Description(),
+                HasSubstr("VALUES (1, 'again')"));
     EXPECT_EQ(Count(), 1);
 
     conn->Close();
@@ -259,8 +262,7 @@ TEST_P(Contract, ALevelWithoutASavepointIsUndoneOnlyWithItsTransactionAndStaysDo
     conn->RollbackTrans();
     EXPECT_EQ(conn->TransactionLevel(), 1);
     conn->Execute("INSERT INTO ART (ID, CODE) VALUES (5, 'after')");
-    const Error doomed = Raised([&] { conn->CommitTrans(); });
-    EXPECT_NE(doomed.Description().find("nothing of it was committed"), std::string::npos) << doomed.Description();
+    EXPECT_THAT(Raised([&] { conn->CommitTrans(); }).Description(), HasSubstr("nothing of it was committed"));
     EXPECT_EQ(conn->TransactionLevel(), 0);
     EXPECT_EQ(Count(), 1);
 
@@ -285,8 +287,7 @@ TEST_P(Contract, ALevelWithoutASavepointIsUndoneOnlyWithItsTransactionAndStaysDo
         conn->Execute("INSERT INTO ART (ID, CODE) VALUES (8, 'gone')");
         conn->RollbackTrans();
         if (commit) {
-            const Error e = Raised([&] { conn->CommitTrans(); });
-            EXPECT_NE(e.Description().find("nothing of it was committed"), std::string::npos) << e.Description();
+            EXPECT_THAT(Raised([&] { conn->CommitTrans(); }).Description(), HasSubstr("nothing of it was committed"));
         } else {
             conn->RollbackTrans();
         }
@@ -311,9 +312,7 @@ TEST_P(Contract, ALevelWithoutASavepointIsUndoneOnlyWithItsTransactionAndStaysDo
     conn->BeginTrans();
     doomWithFailingUndo(11);
     EXPECT_EQ(conn->TransactionLevel(), 2);
-    const Error stillDoomed = Raised([&] { conn->CommitTrans(); });
-    EXPECT_NE(stillDoomed.Description().find("nothing of it was committed"), std::string::npos)
-        << stillDoomed.Description();
+    EXPECT_THAT(Raised([&] { conn->CommitTrans(); }).Description(), HasSubstr("nothing of it was committed"));
     EXPECT_EQ(conn->TransactionLevel(), 1);
     conn->CommitTrans();
     EXPECT_EQ(Count("ID > 10"), 0);
@@ -561,7 +560,7 @@ TEST_P(Contract, UpdateAndDeleteFindTheRowByItsKeyAsRead) {
     (*stale)["NOTE"].Value("x");
     const Error e = Raised([&] { stale->UpdateBatch(); });
     EXPECT_EQ(e.Number(), ado::RowNotFound);
-    EXPECT_NE(e.Description().find("Row cannot be located for updating"), std::string::npos) << e.Description();
+    EXPECT_THAT(e.Description(), HasSubstr("Row cannot be located for updating"));
 
     // Without a primary key one row is written, found by every value read.
     conn->Execute("INSERT INTO LOOSE VALUES ('A', 0), ('A', 1), ('B', 0)");
@@ -698,10 +697,11 @@ TEST_P(Contract, FieldsDescribeTheDeclaredColumnsAndConvertWhatIsAssigned) {
     auto rs = OpenRs("SELECT ID, CODE, QTY, NOTE, FLAG, MADE, 1 + 1 AS TWO, NULL AS NOVALUE FROM ART");
     auto f = rs->GetFields();
     EXPECT_EQ(f.Count(), 8);
-    EXPECT_EQ(f["Id"].Type(), adInteger);
+    const std::pair<const char*, long> types[] = {
+        {"Id", adInteger}, {"CODE", adVarChar}, {"FLAG", adSmallInt}, {"MADE", adDBTimeStamp}};
+    for (const auto& [name, type] : types) EXPECT_EQ(f[name].Type(), type) << name;
     EXPECT_EQ(f["ID"].Value().CStr(), "5000000000");
     EXPECT_EQ(f["code"].Name(), "CODE");
-    EXPECT_EQ(f["CODE"].Type(), adVarChar);
     EXPECT_EQ(f["CODE"].DefinedSize(), 10);
     if (GetParam().declaredTypes) {
         EXPECT_EQ(f["NOTE"].Type(), adVarWChar);
@@ -711,8 +711,6 @@ TEST_P(Contract, FieldsDescribeTheDeclaredColumnsAndConvertWhatIsAssigned) {
         EXPECT_EQ(f["QTY"].NumericScale(), 2);
         EXPECT_EQ(f["QTY"].Value().CStr(), "12.35");
     }
-    EXPECT_EQ(f["FLAG"].Type(), adSmallInt);
-    EXPECT_EQ(f["MADE"].Type(), adDBTimeStamp);
     EXPECT_EQ(f["MADE"].Value().CDate().ToIso(), "2024-03-01 10:20:30");
     EXPECT_EQ(f["NOTE"].Value().CStr(), "none");
     EXPECT_TRUE(f["NOVALUE"].Value().IsNull());
@@ -725,7 +723,7 @@ TEST_P(Contract, FieldsDescribeTheDeclaredColumnsAndConvertWhatIsAssigned) {
     EXPECT_EQ((*w)["CODE"].Value().CStr(), "ABCDEFGHIJ");
     const Error tooLong = Raised([&] { (*w)["CODE"].Value("ABCDEFGHIJK"); });
     EXPECT_EQ(tooLong.Number(), ado::MultipleStepError);
-    EXPECT_NE(tooLong.Description().find("'CODE'"), std::string::npos);
+    EXPECT_THAT(tooLong.Description(), HasSubstr("'CODE'"));
     EXPECT_EQ(Raised([&] { (*w)["FLAG"].Value("abc"); }).Number(), errc::TypeMismatch);
     (*w)["FLAG"].Value(true);
     (*w)["QTY"].Value(GetParam().declaredTypes ? "2.005" : "2.01");

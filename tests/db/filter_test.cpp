@@ -29,12 +29,19 @@ TEST(SqlServerCollation, CompareAndLikeIgnoreCaseAndTrailingBlanksButNotAccents)
     EXPECT_TRUE(LikeSqlServer("èe", "È%"));
     EXPECT_FALSE(LikeSqlServer("ABC", "_B"));
 
-    // The C++ comparisons of names and codes find what the database finds: ÿ, which VB's UCase folds, is not
-    // folded; a stray byte is its Latin-1 letter. CodeKey, as the dry runs key codes, ignores trailing blanks.
+    // The C++ comparisons of names and codes (SameText) find what the database finds: ÿ, which VB's UCase
+    // folds, is not folded; a stray byte is its Latin-1 letter. CodeKey, as the dry runs key codes, ignores
+    // trailing blanks. Names are compared eight bytes at a time: only the letters fold, whatever their place in
+    // the word, and a character beyond ASCII anywhere is compared as UCase compares it.
     const struct { std::string a, b; bool same; } pairs[] = {
         {"AŸ", "Aÿ", false}, {"ÿabcdefghij", "Ÿabcdefghij", false}, {"città", "CITTÀ", true},
-        {"\xE9", "É", true}, {"abcdefghàj", "ABCDEFGHÀJ", true}, {"à", "a", false},
-        {"mg66_codart", "MG66_CODART", true},
+        {"\xE9", "É", true}, {"abcdefghàj", "ABCDEFGHÀJ", true}, {"à", "a", false}, {"abcdefghàj", "abcdefghaj", false},
+        {"mg66_codart", "MG66_CODART", true}, {"MG66_CODART", "MG66_CODAR", false},
+        {"mg66_codart_mg66", "MG66_CODART_MG66", true}, {"aZ_Mg66_Codart_Q", "Az_mG66_cODART_q", true},
+        {"mg66_codart_mg67x", "MG66_CODART_MG66X", false}, {"modalità_articolo", "MODALITÀ_ARTICOLO", true},
+        {"éabcdefghij", "Éabcdefghij", true},
+        // Next to the letters in the code table: '@' and '`', '[' and '{' differ by the same bit as a case.
+        {"`{@[_xyzQ", "@[`{_XYZq", false}, {"ABCD{EFGH", "ABCD[EFGH", false},
     };
     for (const auto& [a, b, same] : pairs) {
         SCOPED_TRACE(a + " / " + b);

@@ -22,7 +22,8 @@ protected:
     }
 };
 
-TEST_F(BarcodeTest, AutomaticTypesGetNewCodesManualOnesAreLeftOut) {
+// Automatic types get new codes from their numbering, manual ones are left out.
+TEST_F(BarcodeTest, AutomaticTypesGetNewCodesManualOnesAreLeftOutAndTheNumberingIsStampedWhenItMoves) {
     AddSourceBarcode("8012345000996", 1);
     AddSourceBarcode("20000010", 2);
     AddSourceBarcode("MANUALE-1", 3);
@@ -43,22 +44,18 @@ TEST_F(BarcodeTest, AutomaticTypesGetNewCodesManualOnesAreLeftOut) {
                      "MG65_TIPOBARCODE_MG4B = 1").CStr(),
               std::string("801234500501") + host::Gs1CheckDigit("801234500501"));
     EXPECT_EQ(Scalar("SELECT MG4C_ULTNUM FROM MG4C_NUMBARCODE WHERE MG4C_TIPOBARCODE_MG4B = 1").CLng(), 501);
-}
 
-// A stored numbering passes over a code in use and is stamped when it moves on; a generator that did not
-// move the row stamps it when asked to record the use.
-TEST_F(BarcodeTest, TheNumberingPassesOverCodesInUseAndIsStampedWhenItMoves) {
-    Exec("INSERT INTO MG4C_NUMBARCODE (MG4C_DITTA_CG18, MG4C_INDTIPOGEST, MG4C_TIPOBARCODE_MG4B, MG4C_ULTNUM, "
-         "MG4C_LASTCHANGE) VALUES (1, 1, 1, 500, '2000-01-01 00:00:00')");
-    const std::string inUse = std::string("801234500501") + host::Gs1CheckDigit("801234500501");
-    Exec("INSERT INTO MG65_BARCODE (MG65_DITTA_CG18, MG65_CODBARCODE, MG65_CODART_MG66, MG65_TIPOBARCODE_MG4B, "
-         "MG65_INDTIPOGEST) VALUES (1, '" + inUse + "', 'OTHER', 1, 1)");
+    // The stored numbering passes over SET's code and is stamped when it moves on; a generator that did not
+    // move the row stamps it when asked to record the use.
+    Exec("UPDATE MG4C_NUMBARCODE SET MG4C_ULTNUM = 500, MG4C_LASTCHANGE = '2000-01-01 00:00:00' WHERE "
+         "MG4C_TIPOBARCODE_MG4B = 1");
     host::BarcodeGenerator generator;
     generator.Connection(conn);
     EXPECT_EQ(host::Gs1CheckDigit("9638507"), '4');  // EAN-8 96385074; the expected codes here are built with it
     EXPECT_EQ(generator.Genera(0, db::Variant(1), "SRC", 1, 1, 1, 100, 999),
               std::string("801234500502") + host::Gs1CheckDigit("801234500502"));
-    const std::string stamp = "SELECT MG4C_ULTNUM || ' ' || (MG4C_LASTCHANGE > '2001-01-01') FROM MG4C_NUMBARCODE";
+    const std::string stamp = "SELECT MG4C_ULTNUM || ' ' || (MG4C_LASTCHANGE > '2001-01-01') FROM MG4C_NUMBARCODE "
+                              "WHERE MG4C_TIPOBARCODE_MG4B = 1";
     EXPECT_EQ(Scalar(stamp).Text(), "502 1");
     Exec("UPDATE MG4C_NUMBARCODE SET MG4C_LASTCHANGE = '2000-01-01 00:00:00'");
     generator.RegistraUtilizzo(db::Variant(1), 1, 1);

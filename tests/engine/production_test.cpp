@@ -306,48 +306,9 @@ protected:
     long sourceId = 0;
 };
 
-// A header and lines of its own, through the processing given its settings in order; not done a second time.
-TEST_F(BillOfMaterialsTest, TheNewArticleGetsAHeaderAndLinesOfItsOwnOnce) {
-    SourceBill();
-    CreateNewArticle();
-    ASSERT_EQ(CopyBill(), kvMethodOK);
-
-    EXPECT_EQ(testsupport::Rows(*conn, "SELECT PD95_DESCR, PD95_UTENTE, PD95_TIPO_DISTINTA FROM PD95_DISBA "
-                                       "WHERE PD95_CODART_MG66 = 'NEW'"),
-              Names{"Distinta giacca|Mario Rossi|0"});
-    const long newId = Scalar("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'").CLng();
-    EXPECT_NE(newId, sourceId);
-    const std::string lines = "SELECT PD96_SEQCOMP, PD96_COMPON, PD96_QTA1, PD96_UM FROM PD96_LEGAMIDISBA WHERE "
-                              "PD96_IDDISBA_PD95 = ";
-    EXPECT_EQ(testsupport::Rows(*conn, lines + std::to_string(newId) + " ORDER BY 1"),
-              (Names{"1|TESS-A|1.8|MT", "2|BOTTONE|6|NR"}));
-    EXPECT_EQ(testsupport::Rows(*conn, lines + std::to_string(sourceId)).size(), 2u);  // the model's bill is untouched
-    EXPECT_TRUE(recorder->names.empty());
-
-    ASSERT_EQ(services->billSettings.size(), 1u);
-    const auto& s = services->billSettings.front();
-    EXPECT_EQ(s.stringaConnessione, "sqlite::memory:");
-    EXPECT_EQ(s.modoConnessione, 0);
-    EXPECT_EQ(s.connessione, conn);
-    EXPECT_EQ(s.programma, program);
-    auto key = [](const auto& k) { return Names{k.articolo, k.opzione, k.codice, std::to_string(k.tipo)}; };
-    EXPECT_EQ(key(s.origine), (Names{"SRC", "", "", "0"}));
-    EXPECT_EQ(key(s.destinazione), (Names{"NEW", "", "", "0"}));
-    EXPECT_EQ(s.utente, "Mario Rossi");
-    const std::vector<db::Variant> expected{0, 1, 1, 0, 0, 0, 0, true, "", "", false};
-    ASSERT_EQ(s.opzioni.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(s.opzioni[i].Type(), expected[i].Type()) << i;
-        EXPECT_TRUE(s.opzioni[i].Equals(expected[i])) << i;
-    }
-    EXPECT_EQ(services->billRuns, (Names{"1"}));
-
-    EXPECT_EQ(CopyBill(), kvMethodCanceled);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'"), 1);
-}
-
-// Nothing to do without a source bill; not done, with nothing written, when a step fails or without a program.
-TEST_F(BillOfMaterialsTest, AFailedCopyOrOneWithoutAProgramIsNotDoneWithNothingWritten) {
+// Nothing to do without a source bill; not done, with nothing written, when a step fails or without a program;
+// otherwise done once.
+TEST_F(BillOfMaterialsTest, TheNewArticleGetsAHeaderAndLinesOfItsOwnOnceAndAFailedCopyWritesNothing) {
     CreateNewArticle();
     EXPECT_EQ(CopyBill(), kvMethodOK);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA"), 0);
@@ -375,7 +336,42 @@ TEST_F(BillOfMaterialsTest, AFailedCopyOrOneWithoutAProgramIsNotDoneWithNothingW
     EXPECT_EQ(services->billRuns.size(), runs);
     EXPECT_EQ(testsupport::DatabaseSnapshot(*conn), before);
     program->ClsGlobal(global);  // the program back: done, so the cancels came from its absence, not earlier failures
+    const auto settings = services->billSettings.size();
     ASSERT_EQ(CopyBill(), kvMethodOK);
+
+    // A header and lines of its own, through the processing given its settings in order; not done a second time.
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT PD95_DESCR, PD95_UTENTE, PD95_TIPO_DISTINTA FROM PD95_DISBA "
+                                       "WHERE PD95_CODART_MG66 = 'NEW'"),
+              Names{"Distinta giacca|Mario Rossi|0"});
+    const long newId = Scalar("SELECT PD95_IDDISBA FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'").CLng();
+    EXPECT_NE(newId, sourceId);
+    const std::string lines = "SELECT PD96_SEQCOMP, PD96_COMPON, PD96_QTA1, PD96_UM FROM PD96_LEGAMIDISBA WHERE "
+                              "PD96_IDDISBA_PD95 = ";
+    EXPECT_EQ(testsupport::Rows(*conn, lines + std::to_string(newId) + " ORDER BY 1"),
+              (Names{"1|TESS-A|1.8|MT", "2|BOTTONE|6|NR"}));
+    EXPECT_EQ(testsupport::Rows(*conn, lines + std::to_string(sourceId)).size(), 2u);  // the model's bill is untouched
+    EXPECT_TRUE(recorder->names.empty());
+
+    ASSERT_EQ(services->billSettings.size(), settings + 1);
+    const auto& s = services->billSettings.back();
+    EXPECT_EQ(s.stringaConnessione, "sqlite::memory:");
+    EXPECT_EQ(s.modoConnessione, 0);
+    EXPECT_EQ(s.connessione, conn);
+    EXPECT_EQ(s.programma, program);
+    auto key = [](const auto& k) { return Names{k.articolo, k.opzione, k.codice, std::to_string(k.tipo)}; };
+    EXPECT_EQ(key(s.origine), (Names{"SRC", "", "", "0"}));
+    EXPECT_EQ(key(s.destinazione), (Names{"NEW", "", "", "0"}));
+    EXPECT_EQ(s.utente, "Mario Rossi");
+    const std::vector<db::Variant> expected{0, 1, 1, 0, 0, 0, 0, true, "", "", false};
+    ASSERT_EQ(s.opzioni.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(s.opzioni[i].Type(), expected[i].Type()) << i;
+        EXPECT_TRUE(s.opzioni[i].Equals(expected[i])) << i;
+    }
+    EXPECT_EQ(services->billRuns.size(), runs + 1);
+    EXPECT_EQ(services->billRuns.back(), "1");
+
+    EXPECT_EQ(CopyBill(), kvMethodCanceled);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'NEW'"), 1);
 }
 

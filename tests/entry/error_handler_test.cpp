@@ -82,8 +82,18 @@ TEST(HandlerTables, AnswerSelectsLeaveContinueOrRetry) {
     }
 }
 
-TEST_F(ErrorRunner, ReportsThroughTheServiceTheProcedureCreatedItself) {
-    // Form_Load creates its message service in an early step; a later error must be reported through it.
+// An exception of another kind is reported as an error of its own number; Form_Load creates its message service in
+// an early step, and a later error must be reported through it; an error report that fails reaches the caller.
+TEST_F(ErrorRunner, ReportsOtherExceptionsThroughTheServiceTheProcedureCreatedAndAFailingReportReachesTheCaller) {
+    Procedure other("EseguiQuery", HandlerTable::A, ErrorContext(&log, &connection));
+    other.Step([] { throw std::runtime_error("disk full"); });
+    EXPECT_FALSE(other.Run());
+    EXPECT_TRUE(other.LeftOnError());
+    ASSERT_TRUE(other.LastError());
+    EXPECT_EQ(other.LastError()->Number(), 51);
+    EXPECT_EQ(other.LastError()->Description(), "disk full");
+    EXPECT_EQ(other.LastError()->Source(), "EseguiQuery");
+
     log.reset();
     service->answers = {5};
     const bool ranToEnd = Procedure("Form_Load", HandlerTable::C, ErrorContext(&log, &connection))
@@ -92,64 +102,50 @@ TEST_F(ErrorRunner, ReportsThroughTheServiceTheProcedureCreatedItself) {
                               .Run();
     EXPECT_TRUE(ranToEnd);
     EXPECT_EQ(service->lastBox, "Agganci|Generazione articoli da agganci|Form_Load|4370");
-}
 
-TEST_F(ErrorRunner, OtherExceptionsAreReportedAsErrors) {
-    Procedure p("EseguiQuery", HandlerTable::A, ErrorContext(&log, &connection));
-    p.Step([] { throw std::runtime_error("disk full"); });
-    EXPECT_FALSE(p.Run());
-    EXPECT_TRUE(p.LeftOnError());
-    ASSERT_TRUE(p.LastError());
-    EXPECT_EQ(p.LastError()->Number(), 51);
-    EXPECT_EQ(p.LastError()->Description(), "disk full");
-    EXPECT_EQ(p.LastError()->Source(), "EseguiQuery");
-}
-
-TEST_F(ErrorRunner, AFailingErrorReportReachesTheCaller) {
     service->failOnShow = true;
     Scenario s;
     EXPECT_THROW(s.Run(HandlerTable::B, service), db::Error);
     EXPECT_EQ(s.trail, (Trail{"1", "2"}));
 }
 
-TEST_F(ErrorRunner, StepReturningFalseLeavesWithoutError) {
-    std::vector<std::string> trail;
-    Procedure p("CMD_DUPLICA_Click", HandlerTable::B);
-    p.Step([&] { trail.push_back("check"); return false; })
+// A step returning false leaves without an error; an error left from during the clean-up ends the clean-up; resumed
+// on error, each failing step is skipped without asking.
+TEST_F(ErrorRunner, AFalseStepLeavesLeavingDuringCleanupEndsItAndResumeNextSkipsFailingSteps) {
+    Trail trail;
+    Procedure check("CMD_DUPLICA_Click", HandlerTable::B);
+    check.Step([&] { trail.push_back("check"); return false; })
         .Step([&] { trail.push_back("never"); })
         .Cleanup([&] { trail.push_back("cleanup"); });
-    EXPECT_FALSE(p.Run());
-    EXPECT_FALSE(p.LeftOnError());
-    EXPECT_FALSE(p.LastError());
-    EXPECT_EQ(trail, (std::vector<std::string>{"check", "cleanup"}));
-}
+    EXPECT_FALSE(check.Run());
+    EXPECT_FALSE(check.LeftOnError());
+    EXPECT_FALSE(check.LastError());
+    EXPECT_EQ(trail, (Trail{"check", "cleanup"}));
 
-TEST_F(ErrorRunner, LeavingDuringCleanupEndsTheCleanup) {
+    trail.clear();
     service->answers = {3};
-    std::vector<std::string> trail;
     Procedure p("DistruggiVFAgganci", HandlerTable::A, ErrorContext(&log, &connection));
     p.Step([&] { trail.push_back("body"); })
         .Cleanup([&] { throw db::Error(91, "Object variable not set"); })
         .Cleanup([&] { trail.push_back("second cleanup"); });
     EXPECT_TRUE(p.Run());  // the steps themselves ran to the end
     EXPECT_TRUE(p.LeftOnError());
-    EXPECT_EQ(trail, (std::vector<std::string>{"body"}));
-}
+    EXPECT_EQ(trail, (Trail{"body"}));
 
-TEST(ResumeNext, SkipsEachFailingStepWithoutAsking) {
+    trail.clear();
     auto host = std::make_shared<entry_test::FakeHost>();
     entry::SetHost(host);
-    std::vector<std::string> trail;
-    Procedure p = Procedure::ResumeNext("ShowForm");
-    p.Step([&] { trail.push_back("1"); })
+    Procedure resumed = Procedure::ResumeNext("ShowForm");
+    resumed.Step([&] { trail.push_back("1"); })
         .Step([&] { throw db::Error(91, "Object variable not set"); })
         .Step([&] { trail.push_back("3"); })
         .Step([&] { throw db::Error(6, "Overflow"); })
         .Step([&] { trail.push_back("5"); });
-    EXPECT_TRUE(p.Run());
-    EXPECT_EQ(trail, (std::vector<std::string>{"1", "3", "5"}));
-    ASSERT_TRUE(p.LastError());
-    EXPECT_EQ(p.LastError()->Number(), 6);
+    EXPECT_TRUE(resumed.Run());
+    EXPECT_EQ(trail, (Trail{"1", "3", "5"}));
+    ASSERT_TRUE(resumed.LastError());
+    EXPECT_EQ(resumed.LastError()->Number(), 6);
     EXPECT_TRUE(host->boxes.empty());
     entry::SetHost(nullptr);
 }
+

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FakeHost.h"
+#include "ProgramDouble.h"
 #include "db/Connection.h"
 #include "entry/CLSFA_AGGANCI.h"
 
@@ -15,8 +16,6 @@ using db::Variant;
 using entry::CLSFA_AGGANCI;
 
 namespace {
-
-using Log = std::shared_ptr<std::vector<std::string>>;
 
 // The links form as the program object sees it: it records how it was shown and, as the real form
 // does, clears its program references when it unloads.
@@ -37,29 +36,16 @@ protected:
     }
 };
 
-class FakeGlobal : public entry::IClsGlobal {
-public:
-    Log calls = std::make_shared<std::vector<std::string>>();
-    const entry::Cinterface* deregistered = nullptr;
-    std::string ConnectionString() const override { return "sqlite::memory:"; }
-    std::string DittaCorrente() const override { return "1"; }
-    std::string VarianteColore() const override { return {}; }
-    std::string UtenteDescrizione() const override { return {}; }
-    std::string CartellaLog() const override { return {}; }
-    Variant Impostazione(const std::string&) const override { return {}; }
-    void Deregistra(const std::shared_ptr<entry::Cinterface>& program) override {
-        calls->push_back("global.Deregistra");
-        deregistered = program.get();
-    }
-};
-
-// A navigator without events: only the deregistration matters here.
+// A navigator without events: it records each deregistration with how many the global object had made by then.
 class FakeNavigator : public entry::INavigator {
 public:
-    Log calls;
-    explicit FakeNavigator(Log log) : calls(std::move(log)) {}
+    std::shared_ptr<testsupport::GlobalDouble> global;
+    std::vector<std::size_t> deregistrations;
+    explicit FakeNavigator(std::shared_ptr<testsupport::GlobalDouble> g) : global(std::move(g)) {}
 
-    void Deregistra(const std::shared_ptr<entry::Cinterface>&) override { calls->push_back("navigator.Deregistra"); }
+    void Deregistra(const std::shared_ptr<entry::Cinterface>&) override {
+        deregistrations.push_back(global->deregistered.size());
+    }
     std::shared_ptr<entry::IScriptObjectModel> ScriptObjectModel() override { return nullptr; }
 };
 
@@ -73,8 +59,8 @@ TEST(ProgramObject, RefusesChangesWhileShownAndCloseFormDeregistersThenUnloadsTh
     entry::RegisterLinksForm([&]() -> std::shared_ptr<entry::ILinksForm> {
         return form = std::make_shared<FakeLinksForm>();
     });
-    auto global = std::make_shared<FakeGlobal>();
-    auto navigator = std::make_shared<FakeNavigator>(global->calls);  // one record of both, in order
+    auto global = std::make_shared<testsupport::GlobalDouble>();
+    auto navigator = std::make_shared<FakeNavigator>(global);
     auto program = CLSFA_AGGANCI::Create();
     program->ClsGlobal(global);
     program->ActiveNavigator(navigator);
@@ -107,8 +93,9 @@ TEST(ProgramObject, RefusesChangesWhileShownAndCloseFormDeregistersThenUnloadsTh
 
     Variant closed = program->CloseForm();
     EXPECT_TRUE(closed.CBool());
-    EXPECT_EQ(*global->calls, (std::vector<std::string>{"global.Deregistra", "navigator.Deregistra"}));
-    EXPECT_EQ(global->deregistered, static_cast<entry::Cinterface*>(program.get()));
+    ASSERT_EQ(global->deregistered.size(), 1u);
+    EXPECT_EQ(global->deregistered[0].get(), static_cast<entry::Cinterface*>(program.get()));
+    EXPECT_EQ(navigator->deregistrations, std::vector<std::size_t>{1});  // once, after the global object's
     EXPECT_FALSE(form->Loaded());
     EXPECT_EQ(form->unloads, 1);
 }

@@ -46,32 +46,10 @@ protected:
 
 }  // namespace
 
-// A failed GUID leaves the id empty and is tried again; nothing is written without the variable, and an
-// unwritable target is ignored.
-TEST_F(DebugOutputFile, AFailedGuidLeavesTheIdEmptyAndNothingIsWrittenWithoutTheVariable) {
-    TraceId broken(FailingGuid);
-    EXPECT_EQ(entry::TraceLine(broken.Get(), TracePhase::Ini, "CLSFA_DUPLICA"), "KVGE:||INI|Vintrello|CLSFA_DUPLICA");
-
-    calls = 0;
-    TraceId id(FailsOnceThenFixed);
-    EXPECT_EQ(id.Get(), "");
-    EXPECT_EQ(id.Get(), "00ABCDEF0001BEEF050010FF0AA07F80");
-    EXPECT_EQ(id.Get(), "00ABCDEF0001BEEF050010FF0AA07F80");
-    EXPECT_EQ(calls, 2);
-
-    calls = 0;
-    TraceId silent(FailsOnceThenFixed);
-    ::unsetenv("AGGANCI_DEBUG_OUTPUT");
-    entry::WriteTraceLine(silent, TracePhase::Ini, "CLSFA_AGGANCI");
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(calls, 0);  // no id made for a line that goes nowhere
-    ::setenv("AGGANCI_DEBUG_OUTPUT", (path / "no" / "such" / "folder.log").c_str(), 1);
-    EXPECT_NO_THROW(entry::WriteTraceLine(silent, TracePhase::Ter, "CLSFA_AGGANCI"));
-}
-
 // Each program object writes one creation line and one end line, both with its own identifier, after what
-// the file held.
-TEST_F(DebugOutputFile, EachProgramObjectAppendsItsCreationAndEndWithItsOwnId) {
+// the file held. A failed GUID leaves the id empty and is tried again; nothing is written without the variable,
+// and an unwritable target is ignored.
+TEST_F(DebugOutputFile, EachProgramObjectAppendsItsLinesWithItsOwnIdAndAFailedGuidLeavesTheIdEmpty) {
     { std::ofstream(path) << "earlier line\n"; }
     { auto first = entry::CLSFA_AGGANCI::Create(); }
     { auto second = entry::CLSFA_AGGANCI::Create(); }
@@ -87,4 +65,24 @@ TEST_F(DebugOutputFile, EachProgramObjectAppendsItsCreationAndEndWithItsOwnId) {
         EXPECT_EQ(lines[i + 1], "KVGE:|" + idOf(lines[i]) + "|TER|Vintrello|CLSFA_AGGANCI");
     }
     EXPECT_NE(idOf(lines[0]), idOf(lines[2]));
+
+    TraceId broken(FailingGuid);
+    EXPECT_EQ(entry::TraceLine(broken.Get(), TracePhase::Ini, "CLSFA_DUPLICA"), "KVGE:||INI|Vintrello|CLSFA_DUPLICA");
+
+    calls = 0;
+    TraceId id(FailsOnceThenFixed);
+    EXPECT_EQ(id.Get(), "");
+    EXPECT_EQ(id.Get(), "00ABCDEF0001BEEF050010FF0AA07F80");
+    EXPECT_EQ(id.Get(), "00ABCDEF0001BEEF050010FF0AA07F80");
+    EXPECT_EQ(calls, 2);
+
+    calls = 0;
+    TraceId silent(FailsOnceThenFixed);
+    std::filesystem::remove(path);
+    ::unsetenv("AGGANCI_DEBUG_OUTPUT");
+    entry::WriteTraceLine(silent, TracePhase::Ini, "CLSFA_AGGANCI");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(calls, 0);  // no id made for a line that goes nowhere
+    ::setenv("AGGANCI_DEBUG_OUTPUT", (path / "no" / "such" / "folder.log").c_str(), 1);
+    EXPECT_NO_THROW(entry::WriteTraceLine(silent, TracePhase::Ter, "CLSFA_AGGANCI"));
 }

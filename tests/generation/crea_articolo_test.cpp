@@ -48,30 +48,6 @@ protected:
     generation::RigaAggancio riga;
 };
 
-TEST_F(CreaArticolo, ASuccessIsReportedOnTheProgramObjectAndInTheLog) {
-    // Source, destination and the "Creato" line after a run: generation_run_test.
-    ASSERT_TRUE(Crea(kModello, kNuovo));
-    const auto& p = *form->programObject;
-    EXPECT_TRUE(p.DuplicazioneAvvenuta());
-    EXPECT_FALSE(p.InvocaGestioneArticoliClienti() || p.InvocaGestioneArticoliFornitori() ||
-                 p.InvocaGestioneParamGestScorte());
-    EXPECT_GT(Count("SELECT COUNT(*) FROM MG73_ARTCLIFOR WHERE MG73_CODART_MG66 = '" + kNuovo + "'"), 0);
-
-    // When the caller opens its own managements, their data are left to it.
-    form->programObject->InvocaGestione(true);
-    ASSERT_TRUE(Crea(kModello, "NUOVO02"));
-    EXPECT_TRUE(p.DuplicazioneAvvenuta());
-    EXPECT_TRUE(p.InvocaGestioneArticoliClienti() && p.InvocaGestioneArticoliFornitori() &&
-                p.InvocaGestioneParamGestScorte());
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG73_ARTCLIFOR WHERE MG73_CODART_MG66 = 'NUOVO02'"), 0);
-
-    // The next article starts from cleared results: a failure leaves them all False.
-    EXPECT_FALSE(Crea("MODELLO03", "NUOVO03"));
-    EXPECT_FALSE(p.DuplicazioneAvvenuta() || p.InvocaGestioneArticoliClienti() || p.InvocaGestioneArticoliFornitori() ||
-                 p.InvocaGestioneParamGestScorte());
-    EXPECT_EQ(p.Articolo_Destinazione().Text(), "");
-}
-
 // A subscriber of one event that writes nothing.
 class QuietListener : public engine::CLSFA_DUPLICA_Events {
 public:
@@ -99,7 +75,10 @@ TEST_F(CreaArticolo, TheSourcesEmptyTablesAreAskedAboutOnlyWithoutACallersSubscr
     EXPECT_EQ(copy("AGMODELLO01TS-TRE", std::make_shared<QuietListener>()), std::make_pair(false, true));
 }
 
-TEST_F(CreaArticolo, MissingDataStopTheArticleWithAMessageAndAnExistingCodeIsLogged) {
+// Missing data stop the article with a message and an existing code is logged, the caller may record it; the
+// program object reports each article from cleared results.
+TEST_F(CreaArticolo, MissingDataStopTheArticleAndTheProgramObjectReportsEachArticle) {
+    const auto& p = *form->programObject;
     const std::string before = Snapshot();
     EXPECT_FALSE(Crea("  ", kNuovo));
     EXPECT_FALSE(Crea(kModello, ""));
@@ -114,34 +93,96 @@ TEST_F(CreaArticolo, MissingDataStopTheArticleWithAMessageAndAnExistingCodeIsLog
     EXPECT_TRUE(form->RunLines().empty());
     EXPECT_EQ(Snapshot(), before);
     // The program object still names the article that was asked for.
-    EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), kNuovo);
-    EXPECT_FALSE(form->programObject->DuplicazioneAvvenuta());
+    EXPECT_EQ(p.Articolo_Destinazione().Text(), kNuovo);
+    EXPECT_FALSE(p.DuplicazioneAvvenuta());
 
-    // A code that exists is logged, and the caller may record it.
     riga = Riga("TS-LINO-BLU");
     EXPECT_TRUE(Crea(kModello, "MODELLO02"));
     EXPECT_EQ(form->RunLines(), Lines{"Errore: Codice articolo da generare già esistente! "});
     EXPECT_EQ(Snapshot(), before);
-    EXPECT_FALSE(form->programObject->DuplicazioneAvvenuta());
+    EXPECT_FALSE(p.DuplicazioneAvvenuta());
+
+    // Source, destination and the "Creato" line after a run: generation_run_test.
+    ASSERT_TRUE(Crea(kModello, kNuovo));
+    EXPECT_TRUE(p.DuplicazioneAvvenuta());
+    EXPECT_FALSE(p.InvocaGestioneArticoliClienti() || p.InvocaGestioneArticoliFornitori() ||
+                 p.InvocaGestioneParamGestScorte());
+    EXPECT_GT(Count("SELECT COUNT(*) FROM MG73_ARTCLIFOR WHERE MG73_CODART_MG66 = '" + kNuovo + "'"), 0);
+
+    // When the caller opens its own managements, their data are left to it.
+    form->programObject->InvocaGestione(true);
+    ASSERT_TRUE(Crea(kModello, "NUOVO02"));
+    EXPECT_TRUE(p.DuplicazioneAvvenuta());
+    EXPECT_TRUE(p.InvocaGestioneArticoliClienti() && p.InvocaGestioneArticoliFornitori() &&
+                p.InvocaGestioneParamGestScorte());
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG73_ARTCLIFOR WHERE MG73_CODART_MG66 = 'NUOVO02'"), 0);
+
+    // The next article starts from cleared results: a failure leaves them all False.
+    EXPECT_FALSE(Crea("MODELLO03", "NUOVO03"));
+    EXPECT_FALSE(p.DuplicazioneAvvenuta() || p.InvocaGestioneArticoliClienti() || p.InvocaGestioneArticoliFornitori() ||
+                 p.InvocaGestioneParamGestScorte());
+    EXPECT_EQ(p.Articolo_Destinazione().Text(), "");
 }
 
-// A source without bill of materials, or production data that fail to copy: on the links tab the article
-// fails and nothing of it stays, on the mass tab it is only logged and the article is created.
-TEST_F(CreaArticolo, AMissingBillOrFailedProductionDataEndTheArticleOnTheLinksTabOnly) {
-    const std::string before = Snapshot();
-    EXPECT_FALSE(Crea("MODELLO03", "NUOVO03"));
-    EXPECT_EQ(form->RunLines(), (Lines{kSenzaDistinta, kNonGenerato}));
-    EXPECT_EQ(Snapshot(), before);
+// On the links tab a failing step ends the article: its reason is logged, nothing of it stays (a committed copy
+// is removed again, no grouping recorded as its own either) and the program object reports no article.
+TEST_F(CreaArticolo, AFailingStepOnTheLinksTabEndsTheArticleWithItsReasonLogged) {
+    const std::string fault = db::FaultInjector::DefaultError().Description();
+    const std::string grouping =
+        "The grouping RAGG-SPARITO of variant TAG does not exist: it cannot be copied into the grouping ";
+    struct Case {
+        std::string source, failing, change, mainFabric;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"MODELLO03", "", "", "", {kSenzaDistinta, kNonGenerato}},
+        // The second line says why it failed.
+        {kModello, "FROM PD18_ARTPROD", "", "", {kProduzione, fault, kNonGenerato}},
+        // The bill's copy reports its failure only through its result: the reason still reaches the log.
+        {kModello, "INTO PD95_DISBA", "", "", {"Errore in duplicazione distinta base", fault, kNonGenerato}},
+        // Not in the model's bill: the utility reports anomalies after the copy was committed.
+        {kModello, "", "", "TS-LANA-GRIGIA",
+         {"Sostituzione terminata con anomalie. Controllare esito elaborazione.",
+          "Nessuna riga di distinta base con il componente TS-LANA-GRIGIA corrisponde al filtro: PD95_CODART_MG66 = '" +
+              kNuovo + "' AND PD96_COMPON = 'TS-LANA-GRIGIA' AND PD95_OPZIONE = '' AND PD96_SEQCOMP = 10",
+          kNonGenerato}},
+        // A completion that fails, and a removal the database refuses: the new code is already a component of
+        // another bill. The article is still undone as a whole, as the log says.
+        {kModello, "SET FA12_MODAGG_COD_MG66",
+         "INSERT INTO PD96_LEGAMIDISBA (PD96_DITTA_CG18, PD96_IDDISBA_PD95, PD96_SEQCOMP, PD96_COMPON, PD96_QTA1) "
+         "SELECT PD95_DITTA_CG18, PD95_IDDISBA, 90, " + db::SqlText(kNuovo) + ", 1 FROM PD95_DISBA WHERE "
+         "PD95_CODART_MG66 = 'MODELLO02'",
+         "", {"Errore nella funzione: AggiornaFa12_Fa13", kNonGenerato}},
+        // A model's variant whose grouping does not exist cannot be grouped under the new code (last: it changes
+        // the model).
+        {kModello, "", "UPDATE MG6B_GESVARART SET MG6B_CODRAGGVAR_MG5G = 'RAGG-SPARITO' WHERE MG6B_CODART_MG66 = " +
+                           db::SqlText(kModello) + " AND MG6B_CODICEVAR_MG5F = 'TAG'",
+         "", {"Errore in duplicazione varianti", grouping + kNuovo, kNonGenerato}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines.front());
+        if (!c.change.empty()) Exec(c.change);
+        const std::string before = Snapshot();
+        form->LogElaborazione().ApriLog();
+        form->tessutoPrincipale = c.mainFabric.empty() ? testsupport::kTessutoPrincipale : c.mainFabric;
+        if (!c.failing.empty()) conn->Faults().FailMatching(c.failing);
+        EXPECT_FALSE(Crea(c.source, kNuovo));
+        conn->Faults().Clear();
+        EXPECT_EQ(form->RunLines(), c.lines);
+        EXPECT_EQ(Snapshot(), before);
+        EXPECT_EQ(conn->TransactionLevel(), 0);
+        EXPECT_FALSE(form->programObject->DuplicazioneAvvenuta());
+        EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), "");
+    }
+    // The refused removal was shown.
+    ASSERT_FALSE(shell->Messages()->Messages().empty());
+    EXPECT_EQ(shell->Messages()->Messages().back().text,
+              "Impossibile eliminare l'articolo " + kNuovo +
+                  ": è un componente della distinta base dell'articolo MODELLO02.");
+}
 
-    form->LogElaborazione().ApriLog();
-    conn->Faults().FailMatching("FROM PD18_ARTPROD");
-    EXPECT_FALSE(Crea(kModello, kNuovo));
-    conn->Faults().Clear();
-    // The second line says why it failed.
-    EXPECT_EQ(form->RunLines(), (Lines{kProduzione, db::FaultInjector::DefaultError().Description(), kNonGenerato}));
-    EXPECT_EQ(Snapshot(), before);
-
-    // Without a main fabric there is no bill-of-materials step.
+// Without a main fabric the links tab has no bill-of-materials step. On the mass tab a missing bill or production
+// data that fail to copy are only logged and the article is created.
+TEST_F(CreaArticolo, AMissingBillOrFailedProductionDataAreOnlyLoggedOnTheMassTab) {
     form->tessutoPrincipale = "";
     EXPECT_TRUE(Crea("MODELLO03", "NUOVO03"));
     EXPECT_TRUE(Exists("NUOVO03"));
@@ -170,65 +211,6 @@ TEST_F(CreaArticolo, AMissingBillOrFailedProductionDataEndTheArticleOnTheLinksTa
             EXPECT_EQ(Count(std::string("SELECT COUNT(*) FROM ") + table + " = '" + code + "'"), 0) << table;
     }
     EXPECT_GT(Count("SELECT COUNT(*) FROM PD27_ANAFORMULE WHERE PD27_CODART_MG66 = '" + kModello + "'"), 0);
-}
-
-// The bill's copy reports its failure only through its result: the reason still reaches the log.
-TEST_F(CreaArticolo, AFailedBillCopyLogsItsReason) {
-    const std::string before = Snapshot();
-    conn->Faults().FailMatching("INTO PD95_DISBA");
-    EXPECT_FALSE(Crea(kModello, kNuovo));
-    conn->Faults().Clear();
-    EXPECT_EQ(form->RunLines(), (Lines{"Errore in duplicazione distinta base",
-                                       db::FaultInjector::DefaultError().Description(), kNonGenerato}));
-    EXPECT_EQ(Snapshot(), before);
-}
-
-// A model's variant whose grouping does not exist cannot be grouped under the new code: the article fails naming
-// both, and nothing of it stays, no grouping recorded as its own either.
-TEST_F(CreaArticolo, AVariantGroupingThatDoesNotExistEndsTheArticle) {
-    Exec("UPDATE MG6B_GESVARART SET MG6B_CODRAGGVAR_MG5G = 'RAGG-SPARITO' WHERE MG6B_CODART_MG66 = " +
-         db::SqlText(kModello) + " AND MG6B_CODICEVAR_MG5F = 'TAG'");
-    const std::string before = Snapshot();
-    EXPECT_FALSE(Crea(kModello, kNuovo));
-    EXPECT_EQ(form->RunLines(), (Lines{"Errore in duplicazione varianti",
-                                       "The grouping RAGG-SPARITO of variant TAG does not exist: it cannot be copied "
-                                       "into the grouping " + kNuovo,
-                                       kNonGenerato}));
-    EXPECT_EQ(Snapshot(), before);
-}
-
-TEST_F(CreaArticolo, AFailedFabricSubstitutionRemovesTheCommittedArticle) {
-    const std::string before = Snapshot();
-    form->tessutoPrincipale = "TS-LANA-GRIGIA";  // not in the model's bill: the utility reports anomalies
-    EXPECT_FALSE(Crea(kModello, kNuovo));
-    const Lines lines = form->RunLines();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "Sostituzione terminata con anomalie. Controllare esito elaborazione.");
-    EXPECT_EQ(lines[2], kNonGenerato);
-    EXPECT_FALSE(Exists(kNuovo));
-    EXPECT_EQ(Snapshot(), before);
-    EXPECT_FALSE(form->programObject->DuplicazioneAvvenuta());
-    EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), "");
-}
-
-// A completion that fails and a removal the database refuses (the new code is already a component of another
-// bill): the article is still undone as a whole, as the log says.
-TEST_F(CreaArticolo, AFailedCompletionWhoseRemovalIsRefusedLeavesNoArticle) {
-    Exec("INSERT INTO PD96_LEGAMIDISBA (PD96_DITTA_CG18, PD96_IDDISBA_PD95, PD96_SEQCOMP, PD96_COMPON, PD96_QTA1) "
-         "SELECT PD95_DITTA_CG18, PD95_IDDISBA, 90, " + db::SqlText(kNuovo) + ", 1 FROM PD95_DISBA WHERE "
-         "PD95_CODART_MG66 = 'MODELLO02'");
-    const std::string before = Snapshot();
-    conn->Faults().FailMatching("SET FA12_MODAGG_COD_MG66");
-    EXPECT_FALSE(Crea(kModello, kNuovo));
-    conn->Faults().Clear();
-    EXPECT_FALSE(Exists(kNuovo));
-    EXPECT_EQ(Snapshot(), before);
-    EXPECT_EQ(conn->TransactionLevel(), 0);
-    EXPECT_EQ(form->RunLines().back(), kNonGenerato);
-    const auto& shown = shell->Messages()->Messages();
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.back().text, "Impossibile eliminare l'articolo " + kNuovo + ": è un componente della distinta "
-                                 "base dell'articolo MODELLO02.");
 }
 
 // A subscriber that ends the transaction while the engine copies, committing or rolling back: the copy's

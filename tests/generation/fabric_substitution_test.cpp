@@ -109,18 +109,11 @@ TEST_F(FabricSubstitution, FailuresFailTheArticleAndAreLogged) {
 }
 
 // The utility on its own: what it refuses to do.
-class DisBaUtility : public FabricSubstitution {
-protected:
-    void SetUp() override {
-        FabricSubstitution::SetUp();
-        utility.Connection(conn);
-        utility.ComponenteDaSostituire(kTessutoPrincipale);
-        utility.ComponenteSostitutivo("TS-LINO-BLU");
-    }
+TEST_F(FabricSubstitution, WhatTheUtilityRefusesChangesNothingAndTheFilterOnlyChoosesAmongTheComponentsLines) {
     host::ClsDisBaUtility utility;
-};
-
-TEST_F(DisBaUtility, WhatItRefusesChangesNothingAndTheFilterOnlyChoosesAmongTheComponentsLines) {
+    utility.Connection(conn);
+    utility.ComponenteDaSostituire(kTessutoPrincipale);
+    utility.ComponenteSostitutivo("TS-LINO-BLU");
     utility.Modalita(1);
     utility.Filtro("  ");
     EXPECT_TRUE(utility.EseguiSostituzione(db::Variant(1)));

@@ -65,6 +65,14 @@ protected:
         form->RunGeneration();
     }
 
+    // A regeneration of the TS-LINO-BLU row alone.
+    void Regenerate() {
+        form = NewForm();
+        form->LoadModel(kModello, "TS-LINO-BLU");
+        form->rigenera = 1;
+        Run();
+    }
+
     std::string RowCode(const std::string& fabric, const std::string& model = kModello) {
         return Text("SELECT FA64_ARTAGGANCIO_MG66 FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = " + db::SqlText(fabric) +
                     " AND FA64_GUID_FA63 = (SELECT FA63_GUID FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = " +
@@ -80,7 +88,8 @@ protected:
     std::unique_ptr<TestRunPort> form;
 };
 
-// The first run creates what it can and goes on past the rows it cannot make; the later runs regenerate.
+// The first run creates what it can and goes on past the rows it cannot make; the later runs regenerate, and
+// replace only an article the row created.
 TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndRegeneratesThem) {
     const long before = Articles();
     Run();
@@ -152,16 +161,34 @@ TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndRegener
     EXPECT_EQ(RowCode("TS-LINO-BLU"), kNuovo);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = '" + kNuovo + "'"), 1);
 
+    // Regenerating replaces only the article the row created. An article of that code that existed before the
+    // link (here: the generation's mark removed) is kept as it is, and recorded on the row as a first run does.
+    Exec("DELETE FROM AG02_ARTGENERATI WHERE AG02_CODART_MG66 = " + db::SqlText(kNuovo));
+    Exec("UPDATE MG87_ARTDESC SET MG87_DESCART = 'Articolo preesistente' WHERE MG87_CODART_MG66 = " +
+         db::SqlText(kNuovo));
+    std::string snapshot = Snapshot();
+    Regenerate();
+    EXPECT_EQ(Snapshot(), snapshot);
+    EXPECT_EQ(RowCode("TS-LINO-BLU"), kNuovo);
+    const Lines lines = form->RunLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Errore: Codice articolo da generare già esistente! "),
+              lines.end());
+    // The row's own article is regenerated: a new one, its mark back.
+    Exec("INSERT INTO AG02_ARTGENERATI (AG02_DITTA_CG18, AG02_CODART_MG66, AG02_GUID_FA64) SELECT 1, " +
+         db::SqlText(kNuovo) + ", FA64_GUID FROM FA64_AGGANCIDET WHERE FA64_ARTAGGANCIO_MG66 = " + db::SqlText(kNuovo));
+    Regenerate();
+    EXPECT_EQ(form->RunLines(), CreatedRow("TS-LINO-BLU", kNuovo));
+    EXPECT_EQ(Text("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = " + db::SqlText(kNuovo) +
+                   " AND MG87_LINGUA_MG52 = ''"),
+              "Camicia uomo lino blu");
+
     // A regeneration that fails keeps the previous article and the row its code. The model loses its bill of
     // materials: the new creation fails at its last step.
     Exec("DELETE FROM PD96_LEGAMIDISBA WHERE PD96_IDDISBA_PD95 IN (SELECT PD95_IDDISBA FROM PD95_DISBA WHERE "
          "PD95_CODART_MG66 = 'MODELLO01')");
     Exec("DELETE FROM PD95_DISBA WHERE PD95_CODART_MG66 = 'MODELLO01'");
-    const std::string snapshot = Snapshot();
-    form = NewForm();
-    form->LoadModel(kModello, "TS-LINO-BLU");
-    form->rigenera = 1;
-    Run();
+    snapshot = Snapshot();
+    Regenerate();
     EXPECT_EQ(form->RunLines(),
               FailedRow("TS-LINO-BLU", "Errore: DiBa non creata. Articolo Origine senza distinta base !!"));
     EXPECT_EQ(Snapshot(), snapshot);
@@ -246,7 +273,9 @@ TEST_F(GenerationRun, TheThreeRowModelCreatesThreeCompleteArticles) {
     EXPECT_EQ(form->programObject->Articolo_Destinazione().Text(), "DNMODELLO04TS-TWILL-NERO");
 }
 
-TEST_F(GenerationRun, NothingStartsWithoutRowsWithoutColourVariantOrWhenTheUserStops) {
+// Nothing starts without link rows, without a colour variant or when the user stops; a row removed since the rows
+// were read gets no article.
+TEST_F(GenerationRun, NothingIsCreatedWithoutRowsOrColourVariantWhenTheUserStopsOrForARowRemovedMeanwhile) {
     const long before = Articles();
     form->LoadModel("MODELLO03");  // no links
     form->RunGeneration();
@@ -261,27 +290,25 @@ TEST_F(GenerationRun, NothingStartsWithoutRowsWithoutColourVariantOrWhenTheUserS
     EXPECT_TRUE(form->progress->Refreshes().empty());
     EXPECT_FALSE(form->cmdLog->Visible());
 
+    // Another session removed a link row after the form read the rows: the run reads the row again under the
+    // write lock and creates nothing for it, so no article is left without its link.
+    form = NewForm();
+    Exec("DELETE FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LINO-BLU'");
+    Run();
+    EXPECT_EQ(Articles(), before);
+    EXPECT_EQ(form->outcome.Count(generation::ArticleState::Created), 0);
+
     testsupport::SetCompanySetting(*conn, 1, "VarianteColore", "");
     program = testsupport::ProgramOnDatabase(conn);
     form = NewForm();
     form->RunGeneration();
-    ASSERT_EQ(shell->Messages()->Messages().size(), 2u);
-    const auto& m = shell->Messages()->Messages()[1];
+    ASSERT_EQ(shell->Messages()->Messages().size(), 3u);
+    const auto& m = shell->Messages()->Messages()[2];
     EXPECT_EQ(m.text, "Nei parametri fashion non è stato indicato quale variante rappresenta il colore.");
     EXPECT_EQ(m.style, 48);
     EXPECT_EQ(m.title, "Attenzione!");
     EXPECT_TRUE(form->AllLines().empty());
     EXPECT_EQ(Articles(), before);
-}
-
-// Another session removed a link row after the form read the rows: the run reads the row again under the
-// write lock and creates nothing for it, so no article is left without its link.
-TEST_F(GenerationRun, ARowRemovedSinceTheRowsWereReadGetsNoArticle) {
-    Exec("DELETE FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LINO-BLU'");
-    const long before = Articles();
-    Run();
-    EXPECT_EQ(Articles(), before);
-    EXPECT_EQ(form->outcome.Count(generation::ArticleState::Created), 0);
 }
 
 TEST_F(GenerationRun, ACodeTooLongIsTruncatedOnYesAndSkippedWithoutLogLinesOnNo) {
@@ -384,38 +411,6 @@ TEST_F(GenerationRun, TwoRowsWithTheSameCodeRecordTheSameArticle) {
                      kSep}}));
     EXPECT_EQ(RowCode("TS-LINO-BLU"), code);
     EXPECT_EQ(RowCode("TS-SETA-ROSSA"), code);
-}
-
-// Regenerating replaces only the article the row created. An article of that code that existed before the
-// link (here: the generation's mark removed) is kept as it is, and recorded on the row as a first run does.
-TEST_F(GenerationRun, ARegenerationKeepsAnArticleTheRowDidNotCreate) {
-    Run();
-    ASSERT_TRUE(Exists(kNuovo));
-    Exec("DELETE FROM AG02_ARTGENERATI WHERE AG02_CODART_MG66 = " + db::SqlText(kNuovo));
-    Exec("UPDATE MG87_ARTDESC SET MG87_DESCART = 'Articolo preesistente' WHERE MG87_CODART_MG66 = " +
-         db::SqlText(kNuovo));
-    const std::string before = Snapshot();
-    form = NewForm();
-    form->LoadModel(kModello, "TS-LINO-BLU");
-    form->rigenera = 1;
-    Run();
-    EXPECT_EQ(Snapshot(), before);
-    EXPECT_EQ(RowCode("TS-LINO-BLU"), kNuovo);
-    const Lines lines = form->RunLines();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "Errore: Codice articolo da generare già esistente! "),
-              lines.end());
-
-    // The row's own article is regenerated: a new one, its mark back.
-    Exec("INSERT INTO AG02_ARTGENERATI (AG02_DITTA_CG18, AG02_CODART_MG66, AG02_GUID_FA64) SELECT 1, " +
-         db::SqlText(kNuovo) + ", FA64_GUID FROM FA64_AGGANCIDET WHERE FA64_ARTAGGANCIO_MG66 = " + db::SqlText(kNuovo));
-    form = NewForm();
-    form->LoadModel(kModello, "TS-LINO-BLU");
-    form->rigenera = 1;
-    Run();
-    EXPECT_EQ(form->RunLines(), CreatedRow("TS-LINO-BLU", kNuovo));
-    EXPECT_NE(Text("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = " + db::SqlText(kNuovo) +
-                   " AND MG87_LINGUA_MG52 = ''"),
-              "Articolo preesistente");
 }
 
 }  // namespace

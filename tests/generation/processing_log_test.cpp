@@ -127,7 +127,16 @@ TEST_F(ProcessingLogTest, WritesTheRunToItsFileItsJournalAndItsAccumulatedText) 
     EXPECT_EQ(generation::DataOraGenerale(db::Date::FromParts(2026, 12, 4)), "04/12/2026");
 }
 
-TEST_F(ProcessingLogTest, AFolderThatCannotHoldTheFileSwitchesLoggingOffSilently) {
+// A shell without a journal of runs.
+class ShellWithoutJournal : public host::ShellHost {
+public:
+    std::shared_ptr<entry::IProcessingLogService> CreateProcessingLogService() override {
+        throw entry::OggettoNonDisponibile("ProcessingLogService");
+    }
+};
+
+// A folder that cannot hold the file, or a journal that cannot register the run, switches logging off silently.
+TEST_F(ProcessingLogTest, AFolderOrJournalThatCannotHoldTheRunSwitchesLoggingOffSilently) {
     const fs::path plainFile = folder / "plain";
     std::ofstream(plainFile) << "x";
     for (const std::string& bad : {(folder / "missing").string() + "/", plainFile.string() + "/"}) {
@@ -149,18 +158,8 @@ TEST_F(ProcessingLogTest, AFolderThatCannotHoldTheFileSwitchesLoggingOffSilently
     log->ApriLog();
     EXPECT_FALSE(log->LogDisabilitato());
     EXPECT_TRUE(fs::exists(log->FileLog()));
-}
 
-// A shell without a journal of runs.
-class ShellWithoutJournal : public host::ShellHost {
-public:
-    std::shared_ptr<entry::IProcessingLogService> CreateProcessingLogService() override {
-        throw entry::OggettoNonDisponibile("ProcessingLogService");
-    }
-};
-
-// A host without a journal still gets the file; a journal that cannot register the run switches logging off.
-TEST_F(ProcessingLogTest, WithoutAJournalTheFileStaysAndAJournalThatFailsSwitchesLoggingOff) {
+    // A journal that cannot register the run switches logging off; a host without a journal still gets the file.
     auto bare = db::Connection::Create();
     bare->Open("sqlite::memory:");  // no tables: the run cannot be registered
     ProcessingLog other(global, bare, [this] { return now; });
@@ -177,7 +176,7 @@ TEST_F(ProcessingLogTest, WithoutAJournalTheFileStaysAndAJournalThatFailsSwitche
 
 // The browser saves a copy of the last run's file where the user chose and shows it, or only tells the
 // user when no file was chosen. (The desktop viewer opening the file: links_form/generation_test.cpp.)
-TEST_F(ProcessingLogTest, TheBrowserViewerShowsACopyOfTheLastRunsFile) {
+TEST_F(ProcessingLogTest, TheBrowserViewerShowsACopyOfTheLastRunsFileWhenTheWebRenderVariableSaysSo) {
     OneLineRun(*log);
     const std::string copy = (folder / "copia.txt").string();
     shell->SaveDialog()->Queue(copy);
@@ -200,23 +199,20 @@ TEST_F(ProcessingLogTest, TheBrowserViewerShowsACopyOfTheLastRunsFile) {
     EXPECT_EQ(box.style, 48);
     EXPECT_EQ(box.title, "Attenzione!");
     EXPECT_EQ(shell->Viewer()->Shown().size(), 1u);
-}
 
-TEST_F(ProcessingLogTest, ViewerModeComesFromTheWebRenderVariable) {
+    // Without the choice given, the mode comes from the WEBRender variable.
     const char* saved = std::getenv("WEBRender");
     const std::string previous = saved ? saved : "";
-    OneLineRun(*log);
-
     ::setenv("WEBRender", "0", 1);
     EXPECT_FALSE(generation::WebRenderAttivo());
     generation::MostraLogElaborazione(*log, *shell->Messages());
-    EXPECT_EQ(shell->Viewer()->Shown().size(), 1u);
-    EXPECT_TRUE(shell->SaveDialog()->Shown().empty());
+    EXPECT_EQ(shell->Viewer()->Shown().size(), 2u);
+    EXPECT_EQ(shell->SaveDialog()->Shown().size(), 2u);
 
     ::setenv("WEBRender", "1", 1);
     EXPECT_TRUE(generation::WebRenderAttivo());
     generation::MostraLogElaborazione(*log, *shell->Messages());
-    EXPECT_EQ(shell->SaveDialog()->Shown().size(), 1u);
+    EXPECT_EQ(shell->SaveDialog()->Shown().size(), 3u);
 
     ::unsetenv("WEBRender");
     EXPECT_FALSE(generation::WebRenderAttivo());

@@ -116,45 +116,6 @@ TEST_F(Database, LookupBoxDecodesTypedCodesInOrderAndKeepsThemAsTheMasterSpellsT
     EXPECT_EQ(description->Text(), "Bimbo");
 }
 
-TEST_F(Database, DataFrameWritesWhatTheUserTypesWhenSaved) {
-    host::InstallShellHost();
-    auto code = std::make_shared<TextBox>("TXT_CODICE");
-    auto descr = std::make_shared<LookupTextBox>("TXT_DESCR");
-    auto qta = std::make_shared<TextBox>("TXT_QTA");
-    code->DataField("CODICE");
-    descr->DataField("DESCR");
-    qta->DataField("QTA");
-    auto frame = BoundFrame("FME_AGGANCI", "SELECT * FROM LINEE WHERE ID = 1", {code, descr, qta});
-    EXPECT_EQ(code->Text(), "L1");
-
-    Log log;
-    bool refuse = true;
-    frame->BeforeUpdate().Connect([&](bool& cancel) {
-        log.push_back("BeforeUpdate");
-        cancel = refuse;
-    });
-    frame->AfterUpdate().Connect([&](bool ok) { log.push_back(ok ? "AfterUpdate ok" : "AfterUpdate failed"); });
-
-    // The form hears of an edit as it is typed, with the record already holding it.
-    std::vector<bool> asked;
-    frame->IsRecordChanged().Connect([&](bool& changed) { asked.push_back(changed); });
-    descr->UserType("Uomo classico");
-    EXPECT_EQ(asked, std::vector<bool>{true});
-    qta->UserType("");  // an empty number is no value
-    EXPECT_TRUE(frame->IsChanged());
-    EXPECT_FALSE(frame->Save());
-    EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo");
-    refuse = false;
-    EXPECT_TRUE(frame->Save());
-    EXPECT_EQ(log, (Log{"BeforeUpdate", "AfterUpdate failed", "BeforeUpdate", "AfterUpdate ok"}));
-    EXPECT_EQ(testsupport::Rows(*conn, "SELECT DESCR, QTA FROM LINEE WHERE ID = 1"), Log{"Uomo classico|<null>"});
-    EXPECT_FALSE(frame->IsChanged());
-
-    // The form can count its own pending changes as the frame's.
-    frame->IsRecordChanged().Connect([](bool& changed) { changed = true; });
-    EXPECT_TRUE(frame->IsChanged());
-}
-
 TEST_F(Database, DataFrameNewRecordAndDeferredRows) {
     auto code = std::make_shared<TextBox>("TXT_CODICE");
     code->DataField("CODICE");
@@ -255,18 +216,46 @@ TEST_F(Database, GridPaintsAWindowOfRowsAsItPaintsEachCellAndScrollsWithinItsRow
     EXPECT_EQ(grid.TopRow(), 1) << "new rows are shown from the first";
 }
 
-// Leaving a record the frame would write asks first, as closing the frame does.
-TEST_F(Database, NavigatorMovesAskBeforeWritingTheRecordAndObeyTheAnswer) {
+// Leaving a record the frame would write asks first, as closing the frame does; so does a deletion.
+TEST_F(Database, DataFrameWritesWhatTheUserTypesAndNavigatorAsksBeforeLeavingOrDeletingAndObeysTheAnswer) {
     auto shell = host::InstallShellHost();
-    auto descr = std::make_shared<TextBox>("TXT_DESCR");
+    auto code = std::make_shared<TextBox>("TXT_CODICE");
+    auto descr = std::make_shared<LookupTextBox>("TXT_DESCR");
+    auto qta = std::make_shared<TextBox>("TXT_QTA");
+    code->DataField("CODICE");
     descr->DataField("DESCR");
-    auto frame = BoundFrame("FME_AGGANCI", "SELECT * FROM LINEE ORDER BY ID", {descr});
+    qta->DataField("QTA");
+    auto frame = BoundFrame("FME_AGGANCI", "SELECT * FROM LINEE ORDER BY ID", {code, descr, qta});
+    EXPECT_EQ(code->Text(), "L1");
+
+    Log log;
+    bool refuse = true;
+    frame->BeforeUpdate().Connect([&](bool& cancel) {
+        log.push_back("BeforeUpdate");
+        cancel = refuse;
+    });
+    frame->AfterUpdate().Connect([&](bool ok) { log.push_back(ok ? "AfterUpdate ok" : "AfterUpdate failed"); });
+
+    // The form hears of an edit as it is typed, with the record already holding it.
+    std::vector<bool> asked;
+    frame->IsRecordChanged().Connect([&](bool& changed) { asked.push_back(changed); });
+    descr->UserType("Uomo classico");
+    EXPECT_EQ(asked, std::vector<bool>{true});
+    qta->UserType("");  // an empty number is no value
+    EXPECT_TRUE(frame->IsChanged());
+    EXPECT_FALSE(frame->Save());
+    EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo");
+    refuse = false;
+    EXPECT_TRUE(frame->Save());
+    EXPECT_EQ(log, (Log{"BeforeUpdate", "AfterUpdate failed", "BeforeUpdate", "AfterUpdate ok"}));
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT DESCR, QTA FROM LINEE WHERE ID = 1"), Log{"Uomo classico|<null>"});
+    EXPECT_FALSE(frame->IsChanged());
+
     auto navigator = std::make_shared<DataNavigator>("INTERNAV_AGGANCI");
     navigator->Frame(frame);
     namespace p = entry::pulsanti;
     shell->Messages()->MessageAnswers().Queue({entry::kAnswerCancel, entry::kAnswerCancel, entry::kAnswerNo,
                                                entry::kAnswerYes});
-
     descr->UserType("Uomo nuovo");
     navigator->UserPress(p::Successivo);  // cancel: the record and its edit stay
     navigator->UserPress(p::Nuovo);       // cancel
@@ -274,59 +263,44 @@ TEST_F(Database, NavigatorMovesAskBeforeWritingTheRecordAndObeyTheAnswer) {
     EXPECT_EQ(frame->Status(), entry::kvStatoNavigazione);
     navigator->UserPress(p::Successivo);  // no: dropped, the frame moves
     EXPECT_EQ(descr->Text(), "Donna");
-    EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo");
+    EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 1").CStr(), "Uomo classico");
     descr->UserType("Donna nuova");
     navigator->UserPress(p::Ultimo);  // yes: saved, the frame moves
     EXPECT_EQ(descr->Text(), "Bimbo");
     EXPECT_EQ(Scalar("SELECT DESCR FROM LINEE WHERE ID = 2").CStr(), "Donna nuova");
     navigator->UserPress(p::Primo);  // nothing to ask
-    EXPECT_EQ(descr->Text(), "Uomo");
+    EXPECT_EQ(descr->Text(), "Uomo classico");
+    Log questions;
+    for (const auto& m : shell->Messages()->Messages()) questions.push_back(m.text);
+    EXPECT_EQ(questions, Log(4, DataFrame::kDomandaChiusura));
 
-    Log asked;
-    for (const auto& m : shell->Messages()->Messages()) asked.push_back(m.text);
-    EXPECT_EQ(asked, Log(4, DataFrame::kDomandaChiusura));
-}
-
-TEST_F(Database, NavigatorButtonsRaiseButtonClickBeforeTheFrameActs) {
-    host::InstallShellHost();
-    auto frame = BoundFrame("FME_AGGANCI", "SELECT * FROM LINEE ORDER BY ID", {});
+    // The form's ButtonClick comes first and can cancel the press; a deletion it lets through is asked about.
     auto rs = frame->Recordset();
-    auto navigator = std::make_shared<DataNavigator>("INTERNAV_AGGANCI");
-    navigator->Frame(frame);
-    Log log;
+    Log clicks;
     bool cancelDelete = true;
     navigator->ButtonClick().Connect([&](const std::string& button, bool& cancel) {
-        log.push_back("ButtonClick " + button);
-        if (button == entry::pulsanti::Elimina) cancel = cancelDelete;
+        clicks.push_back("ButtonClick " + button);
+        if (button == p::Elimina) cancel = cancelDelete;
     });
-    frame->BeforeDelete().Connect([&](bool&) { log.push_back("BeforeDelete " + (*rs)["CODICE"].Value().Text()); });
-
-    EXPECT_FALSE(navigator->UserPress(entry::pulsanti::Elimina));
+    frame->BeforeDelete().Connect([&](bool&) { clicks.push_back("BeforeDelete " + (*rs)["CODICE"].Value().Text()); });
+    shell->Messages()->MessageAnswers().Queue({entry::kAnswerNo, entry::kAnswerYes});
+    EXPECT_FALSE(navigator->UserPress(p::Elimina));  // cancelled by the form: not even asked
     cancelDelete = false;
-    EXPECT_TRUE(navigator->UserPress(entry::pulsanti::Successivo));
-    EXPECT_TRUE(navigator->UserPress(entry::pulsanti::Elimina));
-    EXPECT_EQ(log, (Log{"ButtonClick Elimina", "ButtonClick Successivo", "ButtonClick Elimina", "BeforeDelete L2"}));
+    EXPECT_TRUE(navigator->UserPress(p::Successivo));
+    EXPECT_FALSE(navigator->UserPress(p::Elimina));  // "no": the form removes nothing either
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LINEE").CLng(), 3);
+    EXPECT_TRUE(navigator->UserPress(p::Elimina));
+    EXPECT_EQ(clicks, (Log{"ButtonClick Elimina", "ButtonClick Successivo", "ButtonClick Elimina",
+                           "ButtonClick Elimina", "BeforeDelete L2"}));
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LINEE WHERE ID = 2").CLng(), 0);
     EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LINEE").CLng(), 2);
     EXPECT_EQ((*rs)["CODICE"].Value().Text(), "L3");
+    ASSERT_EQ(shell->Messages()->Messages().size(), 6u);
+    EXPECT_EQ(shell->Messages()->Messages()[4].text, DataFrame::kDomandaEliminazione);
+    EXPECT_EQ(shell->Messages()->Messages()[4].style, 4 + 32);  // yes, no
     EXPECT_THROW(navigator->UserPress("Stampa"), db::Error);
-}
 
-TEST_F(Database, DeletingAsksForConfirmationAndNoKeepsEverything) {
-    auto shell = host::InstallShellHost();
-    auto frame = BoundFrame("FME_AGGANCI", "SELECT * FROM LINEE ORDER BY ID", {});
-    auto navigator = std::make_shared<DataNavigator>("INTERNAV_AGGANCI");
-    navigator->Frame(frame);
-    int beforeDelete = 0;
-    frame->BeforeDelete().Connect([&](bool&) { ++beforeDelete; });
-    shell->Messages()->MessageAnswers().Queue({entry::kAnswerNo, entry::kAnswerYes});
-
-    EXPECT_FALSE(navigator->UserPress(entry::pulsanti::Elimina));
-    EXPECT_EQ(beforeDelete, 0);  // the form removes nothing either
-    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LINEE").CLng(), 3);
-    EXPECT_TRUE(navigator->UserPress(entry::pulsanti::Elimina));
-    EXPECT_EQ(beforeDelete, 1);
-    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM LINEE WHERE ID = 1").CLng(), 0);
-    ASSERT_EQ(shell->Messages()->Messages().size(), 2u);
-    EXPECT_EQ(shell->Messages()->Messages()[0].text, DataFrame::kDomandaEliminazione);
-    EXPECT_EQ(shell->Messages()->Messages()[0].style, 4 + 32);  // yes, no
+    // The form can count its own pending changes as the frame's.
+    frame->IsRecordChanged().Connect([](bool& changed) { changed = true; });
+    EXPECT_TRUE(frame->IsChanged());
 }

@@ -76,8 +76,9 @@ TEST_F(JournalTest, ARunIsOneHeaderRowAndOneRowPerLineClosedWithItsStatus) {
 }
 
 // The run and its lines wait while a transaction is open and survive its rollback; written several to a
-// statement, each line keeps its own number and text across the statements' edges, a long one too.
-TEST_F(JournalTest, WhileATransactionIsOpenTheLinesWaitAndSurviveItsRollbackEachWholeInItsPlace) {
+// statement, each line keeps its own number and text across the statements' edges, a long one too. A run
+// opened inside a transaction waits for it as well.
+TEST_F(JournalTest, WhileATransactionIsOpenTheRunAndItsLinesWaitAndSurviveItsRollbackEachWholeInItsPlace) {
     service->Apri(db::Variant(1), "", db::Date::FromParts(2026, 12, 4), "T");
     service->Riga("prima", 2, false);
     ASSERT_TRUE(service->IdElaborazione().has_value());  // the run is registered: only its lines wait
@@ -100,17 +101,16 @@ TEST_F(JournalTest, WhileATransactionIsOpenTheLinesWaitAndSurviveItsRollbackEach
         EXPECT_NE(lines[i].find("|" + std::to_string(i + 1) + "|2|0|" + filler(i + 1) + "|1"), std::string::npos) << i;
     service->Chiudi(1);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB WHERE CG9L_STATO = 1"), 1);
-}
 
-TEST_F(JournalTest, ARunOpenedInsideATransactionIsRegisteredAfterIt) {
+    // A run opened inside a transaction is registered after it, with its line.
     conn->BeginTrans();
     service->Apri(db::Variant(1), "", db::Date::FromParts(2026, 12, 4), "T");
-    service->Riga("dentro", 2, false);
+    service->Riga("ultima", 2, false);
     EXPECT_FALSE(service->IdElaborazione().has_value());
     conn->RollbackTrans();
     service->Chiudi(1);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB WHERE CG9L_STATO = 1"), 1);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9M_LOGELABRIG"), 1);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB WHERE CG9L_STATO = 1"), 2);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9M_LOGELABRIG WHERE CG9M_TESTO = 'ultima'"), 1);
 }
 
 TEST(FileAccess, WritesCrLfLinesAndRewritesAnExistingFile) {

@@ -52,8 +52,23 @@ TEST_F(LinksFormTest, TheLookupFieldsListTheirKindsOfArticleAndDecodeThroughTheF
     EXPECT_EQ(Ui().TXT_DESCMARCHIO->Text(), "");
 }
 
+// The season box is not bound to the row: its edit counts all the same, and generation waits for its save.
 TEST_F(LinksFormTest, TheMainFabricTheSeasonAndThePrefixFollowTheModelsBillSeasonsAndHeader) {
     ApriModello("MODELLO01");
+    ASSERT_TRUE(Ui().CMD_DUPLICA->Enabled());
+    // A season code sets the row's season only when the season exists.
+    auto righe = Form()->RstAggDettaglio();
+    Utente(host::UserScript().Type("TXT_STAGIONE", "XX9999"));
+    EXPECT_EQ((*righe)["FA64_STAGIONE_MG5T"].Value().CLng(), IdStagione("AI2025"));
+    Utente(host::UserScript().Type("TXT_STAGIONE", "PE2026"));
+    EXPECT_EQ((*righe)["FA64_STAGIONE_MG5T"].Value().CLng(), IdStagione("PE2026"));
+    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
+    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
+    EXPECT_EQ(Valore("SELECT FA64_STAGIONE_MG5T FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LANA-GRIGIA'")
+                  .CLng(),
+              IdStagione("PE2026"));
+    EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
+
     // The main fabric list is the fabrics of the model's standard bill, and sets the sequence.
     Utente(host::UserScript().Type("TXT_SEQUENZA", "").Pick("TXT_TESSPRINC", "TS-COTONE-BIANCO"));
     const auto& list = Controllo<host::controls::LookupTextBox>("TXT_TESSPRINC")->LastList();
@@ -73,37 +88,16 @@ TEST_F(LinksFormTest, TheMainFabricTheSeasonAndThePrefixFollowTheModelsBillSeaso
                .Type("TXT_TESSPRINC", "TS-COTONE-BIANCO"));
     EXPECT_EQ(Ui().TXT_SEQUENZA->Text(), "10");
 
-    // A season code sets the row's season only when the season exists.
-    auto righe = Form()->RstAggDettaglio();
-    Utente(host::UserScript().Type("TXT_STAGIONE", "XX9999"));
-    EXPECT_EQ((*righe)["FA64_STAGIONE_MG5T"].Value().CLng(), IdStagione("AI2025"));
-    Utente(host::UserScript().Type("TXT_STAGIONE", "PE2026"));
-    EXPECT_EQ((*righe)["FA64_STAGIONE_MG5T"].Value().CLng(), IdStagione("PE2026"));
-    Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Salva).Press("INTERNAV_AGGANCI", p::Salva));
-    EXPECT_EQ(Valore("SELECT FA64_STAGIONE_MG5T FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LANA-GRIGIA'")
-                  .CLng(),
-              IdStagione("PE2026"));
-
     // A new header for a model that has one: the list offers the model's prefix, and choosing it shows
     // the model's header again (a model has one header).
-    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Nuovo).Pick("TXT_PREFISSO", "AG"));
+    Utente(host::UserScript()
+               .Press("INTERNAV_AGGANCI", p::Salva)
+               .Press("INTERNAV_AGGANCI", p::Nuovo)
+               .Pick("TXT_PREFISSO", "AG"));
     EXPECT_EQ(Lista("TXT_PREFISSO"), std::vector<std::string>{"AG"});
     EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNavigazione);
     EXPECT_EQ(Form()->RstAggTestata()->RecordCount(), 1);
     EXPECT_EQ(Griglia()->RowCount(), 3);
-}
-
-// The season box is not bound to the row: its edit counts all the same.
-TEST_F(LinksFormTest, ASeasonTypedIntoARowWaitsForTheSaveBeforeGeneration) {
-    ApriModello("MODELLO01");
-    ASSERT_TRUE(Ui().CMD_DUPLICA->Enabled());
-    Utente(host::UserScript().Type("TXT_STAGIONE", "PE2026"));
-    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
-    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
-    EXPECT_EQ(Valore("SELECT FA64_STAGIONE_MG5T FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LANA-GRIGIA'")
-                  .CLng(),
-              IdStagione("PE2026"));
-    EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
 }
 
 // --- What a save refuses ---

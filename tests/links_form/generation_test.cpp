@@ -1,7 +1,6 @@
 // The generate button runs the generation run on the links shown; the log button shows its log.
 #include "DatabaseSnapshot.h"
 #include "LinksFormFixture.h"
-#include "entry/MDLFA_AGGANCI.h"
 #include <cstdlib>
 
 #include "host/HostFactory.h"

@@ -6,12 +6,11 @@
 #include <regex>
 
 #include "LinksFormFixture.h"
-#include "entry/MDLFA_AGGANCI.h"
 #include "host/controls/ResizeControl.h"
 
 using testsupport::LinksFormTest;
 
-TEST_F(LinksFormTest, AModalFormOffersOnlyTheTabItWasOpenedOn) {
+TEST_F(LinksFormTest, AModalFormOffersOnlyTheTabItWasOpenedOnAndAMissingKindOfArticleMasterClosesAtOnce) {
     bool checked = false;
     shell->WhenShown(entry::kLinksFormName, host::UserScript().Do("look", [&](entry::Form& form, host::HeadlessShell&) {
         auto& f = dynamic_cast<links_form::FRMFA_AGGANCI&>(form);
@@ -44,6 +43,21 @@ TEST_F(LinksFormTest, AModalFormOffersOnlyTheTabItWasOpenedOn) {
     EXPECT_EQ(shell->Failures()[0].rfind("FRMFA_AGGANCI: select SIDEBAR_MAIN GRP01/ITM0102: ", 0), 0u)
         << shell->Failures()[0];
     EXPECT_EQ(Form(), nullptr);  // the window is closed all the same
+
+    // A missing kind of article master closes the form at once.
+    request = host::ProgramRequest();
+    request.tipoAnagrafica = entry::KvEnumTipoAnagraficaArticoli_Nothing;
+    shell->Apri(request);
+    EXPECT_EQ(Form(), nullptr);
+    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
+    EXPECT_EQ(UltimoMessaggio().text, "Tipo anagrafica non specificato!");
+    EXPECT_EQ(UltimoMessaggio().style, 16);
+    EXPECT_EQ(UltimoMessaggio().title, "");
+
+    // The base article master hides the extended description.
+    request.tipoAnagrafica = entry::KvEnumTipoAnagraficaArticoli_Base;
+    shell->Apri(request);
+    EXPECT_FALSE(Ui().TXT_DESCARTESTDAGENERARE->Visible());
 }
 
 TEST_F(LinksFormTest, TheSourceArticleIsLoadedAtOnceAndTheUnloadReleasesTheFormsHoldOnTheProgramAndSession) {
@@ -119,31 +133,6 @@ TEST_F(LinksFormTest, WithoutASourceArticleTheModelFieldWaitsForAFinishedProduct
     EXPECT_TRUE(shell->GetNavigator()->Script()->Entries().empty());
 }
 
-TEST_F(LinksFormTest, TheFormWritesItsCreationAndEndTraceLinesWithOneId) {
-    const auto trace = std::filesystem::temp_directory_path() / ("links_form_trace_" + std::to_string(::getpid()) + ".log");
-    std::filesystem::remove(trace);
-    ::setenv("AGGANCI_DEBUG_OUTPUT", trace.c_str(), 1);
-    {
-        auto program = Apri();
-        shell->Chiudi(program);
-    }
-    shell.reset();  // the session ends: the last references to the form go
-    ::unsetenv("AGGANCI_DEBUG_OUTPUT");
-
-    std::ifstream in(trace);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        if (line.find("|FRMFA_AGGANCI") != std::string::npos) lines.push_back(line);
-    std::filesystem::remove(trace);
-    ASSERT_EQ(lines.size(), 2u);
-    const std::regex ini("KVGE:\\|([0-9A-F]{32})\\|INI\\|Vintrello\\|FRMFA_AGGANCI");
-    const std::regex ter("KVGE:\\|([0-9A-F]{32})\\|TER\\|Vintrello\\|FRMFA_AGGANCI");
-    std::smatch a, b;
-    ASSERT_TRUE(std::regex_match(lines[0], a, ini)) << lines[0];
-    ASSERT_TRUE(std::regex_match(lines[1], b, ter)) << lines[1];
-    EXPECT_EQ(a[1], b[1]);
-}
-
 TEST_F(LinksFormTest, TheSideBarSwitchesTabsIgnoresTheItemShownAndKeepsBothWhenTheTearDownIsRefused) {
     Apri("MODELLO01");
     const auto testata = Form()->RstAggTestata();
@@ -179,7 +168,11 @@ TEST_F(LinksFormTest, TheSideBarSwitchesTabsIgnoresTheItemShownAndKeepsBothWhenT
     EXPECT_EQ(Ui().FME_AGGANCIDET->Status(), entry::kvStatoNuovo);
 }
 
-TEST_F(LinksFormTest, ASecondActivationRepeatsNothingTheLayoutKeepsBothTabsTheSameSizeAndEscapeCloses) {
+TEST_F(LinksFormTest, ASecondActivationRepeatsNothingTheLayoutKeepsBothTabsTheSameSizeEscapeClosesAndBothAreTraced) {
+    const auto trace =
+        std::filesystem::temp_directory_path() / ("links_form_trace_" + std::to_string(::getpid()) + ".log");
+    std::filesystem::remove(trace);
+    ::setenv("AGGANCI_DEBUG_OUTPUT", trace.c_str(), 1);
     auto program = Apri();
     auto resize = Controllo<host::controls::ResizeControl>("ZEL_RESIZEFORM");
     const auto entries = resize->Entries().size();
@@ -200,22 +193,23 @@ TEST_F(LinksFormTest, ASecondActivationRepeatsNothingTheLayoutKeepsBothTabsTheSa
     Utente(host::UserScript().Key(entry::vbKeyEscape));
     EXPECT_EQ(Form(), nullptr);
     EXPECT_TRUE(shell->Chiudi(program));  // nothing left to close
-}
 
-TEST_F(LinksFormTest, AMissingKindOfArticleMasterClosesTheFormAtOnceAndTheBaseOneHidesTheExtendedDescription) {
-    host::ProgramRequest request;
-    request.tipoAnagrafica = entry::KvEnumTipoAnagraficaArticoli_Nothing;
-    shell->Apri(request);
-    EXPECT_EQ(Form(), nullptr);
-    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
-    EXPECT_EQ(UltimoMessaggio().text, "Tipo anagrafica non specificato!");
-    EXPECT_EQ(UltimoMessaggio().style, 16);
-    EXPECT_EQ(UltimoMessaggio().title, "");
-
-    // The base article master hides the extended description.
-    request.tipoAnagrafica = entry::KvEnumTipoAnagraficaArticoli_Base;
-    shell->Apri(request);
-    EXPECT_FALSE(Ui().TXT_DESCARTESTDAGENERARE->Visible());
+    // The form's creation and end trace lines, with one id.
+    program.reset();
+    shell.reset();  // the session ends: the last references to the form go
+    ::unsetenv("AGGANCI_DEBUG_OUTPUT");
+    std::ifstream in(trace);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        if (line.find("|FRMFA_AGGANCI") != std::string::npos) lines.push_back(line);
+    std::filesystem::remove(trace);
+    ASSERT_EQ(lines.size(), 2u);
+    const std::regex ini("KVGE:\\|([0-9A-F]{32})\\|INI\\|Vintrello\\|FRMFA_AGGANCI");
+    const std::regex ter("KVGE:\\|([0-9A-F]{32})\\|TER\\|Vintrello\\|FRMFA_AGGANCI");
+    std::smatch a, b;
+    ASSERT_TRUE(std::regex_match(lines[0], a, ini)) << lines[0];
+    ASSERT_TRUE(std::regex_match(lines[1], b, ter)) << lines[1];
+    EXPECT_EQ(a[1], b[1]);
 }
 
 namespace {
@@ -236,7 +230,7 @@ protected:
     }
 };
 
-TEST_F(CodiceAlternativoTest, ClosingWithUnsavedEditsAsksFirstCancelKeepsTheFormAndItsEditsNoDropsYesSaves) {
+TEST_F(CodiceAlternativoTest, ClosingWithUnsavedEditsAsksFirstCancelKeepsTheFormAndItsEditsNoDropsYesSavesNewRowsToo) {
     ApriModello("MODELLO01");
     const std::string descrizione = "SELECT FA64_DESCRIZIONE FROM FA64_AGGANCIDET WHERE FA64_GUID_FA63 = " +
                                     db::SqlText(GuidTestata("MODELLO01")) +
@@ -267,6 +261,16 @@ TEST_F(CodiceAlternativoTest, ClosingWithUnsavedEditsAsksFirstCancelKeepsTheForm
     EXPECT_EQ(Form(), nullptr);
     EXPECT_EQ(Domande(Messaggi()), 4);
     EXPECT_EQ(CodiceAlternativo(), "1/ALT04");
+
+    // "Yes" as the ERP closes the program: the rows typed are saved with their new header.
+    auto program = Apri();
+    Utente(host::UserScript().Type("TXT_MODORIGINE", "MODELLO03"));
+    SalvaRiga({{"TXT_TSAGGANCIO", "TS-LINO-BLU"}, {"TXT_DESCARTDAGENERARE", "Giacca lino"}});
+    Utente(host::UserScript().Answer(entry::kAnswerYes));
+    EXPECT_TRUE(shell->Chiudi(program));
+    const std::string guid = GuidTestata("MODELLO03");
+    ASSERT_NE(guid, "");
+    EXPECT_EQ(Valore("SELECT FA64_GUID_FA63 FROM FA64_AGGANCIDET WHERE FA64_DESCRIZIONE = 'Giacca lino'").Text(), guid);
 }
 
 TEST_F(CodiceAlternativoTest, EditsOfTheHeaderAloneAreAskedAboutOnAModelChangeNewAndATabSwitch) {

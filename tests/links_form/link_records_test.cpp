@@ -1,7 +1,6 @@
 // Link headers and rows through the links tab: loading a model's links, adding the first link of a model
 // (keys made by the database), what each status of the frames shows, and what a deletion removes.
 #include "LinksFormFixture.h"
-#include "entry/MDLFA_AGGANCI.h"
 
 #include <gmock/gmock.h>
 
@@ -123,11 +122,15 @@ TEST_F(LinksFormTest, StatusesOfTheFramesAndTheAlternativeCodeBoxDriveTheFields)
     EXPECT_EQ(Valore("SELECT FA63_FLGCODALT FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01'").CLng(), 1);
 }
 
-// The article is recorded after the form read the rows (by a run elsewhere): the deletion still removes it.
-TEST_F(LinksFormTest, DeletingARowRemovesItsGeneratedArticleAtOnceOrWaitsForTheHeaderSave) {
+// The article is recorded after the form read the rows (by a run elsewhere): the deletion still removes it. The
+// row with the article is written at once, and alone: the other rows' edits still wait for the header.
+TEST_F(LinksFormTest, DeletingARowRemovesItsGeneratedArticleAloneAtOnceOrWaitsForTheHeaderSave) {
     ApriModello("MODELLO01");
     Generato("MODELLO01", "TS-LINO-BLU", "CAM-100");
-    Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2).Press("GRIDNAV_AGGANCI", p::Elimina));
+    Utente(host::UserScript()
+               .Type("TXT_DESCARTDAGENERARE", "Camicia flanella nuova")
+               .SelectRow("QGRD_AGGANCI", 2)
+               .Press("GRIDNAV_AGGANCI", p::Elimina));
 
     // The notice comes first; the frame's own deletion flow follows it.
     ASSERT_FALSE(shell->Messages()->Messages().empty());
@@ -139,13 +142,22 @@ TEST_F(LinksFormTest, DeletingARowRemovesItsGeneratedArticleAtOnceOrWaitsForTheH
     EXPECT_FALSE(EsisteArticolo("CAM-100"));
     EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
     EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), (std::vector<std::string>{"TS-LANA-GRIGIA", "TS-SETA-ROSSA"}));
+    const std::string flanella =
+        "SELECT FA64_DESCRIZIONE FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LANA-GRIGIA'";
+    EXPECT_EQ(Valore(flanella).Text(), "Camicia uomo flanella grigia");
+    EXPECT_EQ(Colonna("FA64_DESCRIZIONE").at(0), "Camicia flanella nuova");
+    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());  // the edit still waits
 
     Utente(host::UserScript().SelectRow("QGRD_AGGANCI", 2).Press("GRIDNAV_AGGANCI", p::Elimina));
     EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
     EXPECT_EQ(Griglia()->RowCount(), 1);
+    const auto mostrati = Messaggi().size();
     Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
     EXPECT_EQ(RigheAgganci("MODELLO01"), 1);
     EXPECT_EQ(Conta("SELECT * FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-SETA-ROSSA'"), 0);
+    EXPECT_EQ(Valore(flanella).Text(), "Camicia flanella nuova");
+    EXPECT_EQ(Messaggi().size(), mostrati);  // saved without a word
+    EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
 }
 
 TEST_F(LinksFormTest, ARowOrAHeaderWithAnArticleThatCannotBeRemovedStaysWhole) {
@@ -205,30 +217,6 @@ TEST_F(LinksFormTest, DeletingAHeaderRemovesItsGeneratedArticlesAndAllItsRows) {
     EXPECT_EQ(RigheAgganci("MODELLO01"), 1);
 }
 
-// The row with the article is written at once, and alone: the other rows' edits still wait for the header.
-TEST_F(LinksFormTest, DeletingARowWithItsArticleWritesOnlyTheDeletion) {
-    Generato("MODELLO01", "TS-LINO-BLU", "CAM-100");
-    ApriModello("MODELLO01");
-    Utente(host::UserScript()
-               .Type("TXT_DESCARTDAGENERARE", "Camicia flanella nuova")
-               .SelectRow("QGRD_AGGANCI", 2)
-               .Press("GRIDNAV_AGGANCI", p::Elimina));
-    EXPECT_FALSE(EsisteArticolo("CAM-100"));
-    EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
-    const std::string flanella =
-        "SELECT FA64_DESCRIZIONE FROM FA64_AGGANCIDET WHERE FA64_CODTESS_FA12 = 'TS-LANA-GRIGIA'";
-    EXPECT_EQ(Valore(flanella).Text(), "Camicia uomo flanella grigia");
-    EXPECT_EQ(Colonna("FA64_DESCRIZIONE").at(0), "Camicia flanella nuova");
-    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());  // the edit still waits
-
-    const auto mostrati = Messaggi().size();
-    Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
-    EXPECT_EQ(Valore(flanella).Text(), "Camicia flanella nuova");
-    EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
-    EXPECT_EQ(Messaggi().size(), mostrati);  // saved without a word
-    EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
-}
-
 TEST_F(LinksFormTest, RemovingTheLastRowLeavesANewRowThatIsNoChange) {
     ApriModello("MODELLO02");
     Utente(host::UserScript().Press("GRIDNAV_AGGANCI", p::Elimina));
@@ -281,17 +269,6 @@ TEST_F(LinksFormTest, ANewModelEmptiesTheTabAfterAskingAboutUnsavedRowsAndSavedR
     EXPECT_TRUE(Ui().CMD_DUPLICA->Enabled());
 }
 
-TEST_F(LinksFormTest, ClosingWithUnsavedRowsSavesThemWithTheirNewHeader) {
-    auto program = Apri();
-    Utente(host::UserScript().Type("TXT_MODORIGINE", "MODELLO03"));
-    SalvaRiga({{"TXT_TSAGGANCIO", "TS-LINO-BLU"}, {"TXT_DESCARTDAGENERARE", "Giacca lino"}});
-    Utente(host::UserScript().Answer(entry::kAnswerYes));
-    EXPECT_TRUE(shell->Chiudi(program));
-    const std::string guid = GuidTestata("MODELLO03");
-    ASSERT_NE(guid, "");
-    EXPECT_EQ(Valore("SELECT FA64_GUID_FA63 FROM FA64_AGGANCIDET WHERE FA64_DESCRIZIONE = 'Giacca lino'").Text(), guid);
-}
-
 // The save asked when another model is typed saves the links of the model shown, whatever the next model
 // holds: MODELLO01 has a header of its own, MODELLO03 no bill with the main fabric, CAM-100 no links.
 TEST_F(LinksFormTest, SavingOnAChangeOfModelSavesTheModelShownThenLoadsTheNextOne) {
@@ -318,37 +295,11 @@ TEST_F(LinksFormTest, SavingOnAChangeOfModelSavesTheModelShownThenLoadsTheNextOn
     EXPECT_EQ(RigheAgganci("MODELLO04"), 3);
 }
 
-// A prefix and one row typed into the new header, then saved.
-host::UserScript SaveANewHeaderWithOneRow() {
-    return host::UserScript()
-        .Type("TXT_PREFISSO", "zz")
-        .Press("GRIDNAV_AGGANCI", p::Nuovo)
-        .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
-        .Type("TXT_DESCARTDAGENERARE", "Giacca lino blu")
-        .Press("INTERNAV_AGGANCI", p::Salva);
-}
-
-// A new header dropped on leaving it (No to "Salvare le modifiche?") leaves a new header in its place, as for a
-// model without links: the prefix can be typed, nothing can be generated, a header can still be saved.
-TEST_F(LinksFormTest, ANewHeaderDroppedOnLeavingOffersANewOneAgain) {
-    ApriModello("MODELLO03");
-    shell->Messages()->MessageAnswers().Push(entry::kAnswerNo);
-    Utente(host::UserScript().Type("TXT_PREFISSO", "kk").Press("INTERNAV_AGGANCI", p::Successivo));
-    EXPECT_EQ(UltimoMessaggio().text, "Salvare le modifiche?");
-    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
-    EXPECT_TRUE(Ui().TXT_PREFISSO->Enabled());
-    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
-    EXPECT_EQ(GuidTestata("MODELLO03"), "");
-
-    Utente(SaveANewHeaderWithOneRow());
-    EXPECT_NE(GuidTestata("MODELLO03"), "");
-    EXPECT_EQ(RigheAgganci("MODELLO03"), 1);
-}
-
-// The rows of a new header dropped go with it. Each way of leaving a new header with a pending new row - the
-// form closed (a browser tab released, a command that failed), another model, Annulla, Nuovo - asks once (Annulla
-// never), writes nothing and leaves a new header without rows, or the next model.
-TEST_F(LinksFormTest, ANewHeaderDroppedTakesItsPendingRowWithIt) {
+// The rows of a new header dropped go with it. Each way of leaving a new header with a prefix and a pending new
+// row - the form closed (a browser tab released, a command that failed), another model, Annulla, Nuovo, the next
+// header - asks once (Annulla never), writes nothing and leaves the next model or, as for a model without links,
+// a new header without rows: the prefix can be typed, nothing can be generated, a header can still be saved.
+TEST_F(LinksFormTest, ANewHeaderDroppedTakesItsPendingRowWithItAndOffersANewOneAgain) {
     shell->Messages()->SetMessageResponder([](const host::ShownMessage& m) -> std::optional<long> {
         if (m.text == host::controls::DataFrame::kDomandaChiusura) return entry::kAnswerNo;
         return std::nullopt;
@@ -358,12 +309,14 @@ TEST_F(LinksFormTest, ANewHeaderDroppedTakesItsPendingRowWithIt) {
         {"close", host::UserScript().Close(), 1},
         {"model", host::UserScript().Type("TXT_MODORIGINE", "MODELLO01"), 1},
         {"Annulla", host::UserScript().Press("INTERNAV_AGGANCI", p::Annulla), 0},
-        {"Nuovo", host::UserScript().Press("INTERNAV_AGGANCI", p::Nuovo), 1}};
+        {"Nuovo", host::UserScript().Press("INTERNAV_AGGANCI", p::Nuovo), 1},
+        {"Successivo", host::UserScript().Press("INTERNAV_AGGANCI", p::Successivo), 1}};
     for (const auto& [modo, lascia, domande] : modi) {
         SCOPED_TRACE(modo);
         if (!Form()) Apri();
         Utente(host::UserScript()
                    .Type("TXT_MODORIGINE", "MODELLO03")
+                   .Type("TXT_PREFISSO", "kk")
                    .Press("GRIDNAV_AGGANCI", p::Nuovo)
                    .Type("TXT_TSAGGANCIO", "TS-LINO-BLU"));
         const auto prima = shell->Messages()->Messages().size();
@@ -380,10 +333,17 @@ TEST_F(LinksFormTest, ANewHeaderDroppedTakesItsPendingRowWithIt) {
             EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
             EXPECT_EQ(Griglia()->RowCount(), 0);
             EXPECT_FALSE(Ui().FME_AGGANCIDET->IsChanged());
+            EXPECT_TRUE(Ui().TXT_PREFISSO->Enabled());
+            EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
         }
     }
     // The new header offered is one header: saved with a row, it writes one.
-    Utente(SaveANewHeaderWithOneRow());
+    Utente(host::UserScript()
+               .Type("TXT_PREFISSO", "zz")
+               .Press("GRIDNAV_AGGANCI", p::Nuovo)
+               .Type("TXT_TSAGGANCIO", "TS-LINO-BLU")
+               .Type("TXT_DESCARTDAGENERARE", "Giacca lino blu")
+               .Press("INTERNAV_AGGANCI", p::Salva));
     EXPECT_EQ(Conta("SELECT * FROM FA63_AGGANCI"), testate + 1);
     EXPECT_EQ(RigheAgganci("MODELLO03"), 1);
 }

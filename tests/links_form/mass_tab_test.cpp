@@ -78,6 +78,14 @@ TEST_F(MassTabTest, TheQueryFieldsListValuesNarrowedByTheirParentsAndTheParamete
     EXPECT_EQ(Controllo<host::controls::LookupTextBox>("TXT_LINEAD")->LastList().request.title, "Elenco linee");
     // MODELLO02 is a finished product: the typologies of finished products.
     EXPECT_EQ(Lista("TXT_TIPOLOGIAD"), (Codici{"CAMICIA", "GIACCA", "PANTALONE"}));
+    // The run walks the ticked articles: the next run must still find the kind of the article the user is on,
+    // or a typology valid for it is refused, and the list offered after a run is still the one of finished products.
+    Utente(host::UserScript().Click("CMD_DUPLMASS").Type("TXT_PREFISSODART", "Y").Click("CMD_DUPLMASS"));
+    EXPECT_TRUE(EsisteArticolo("XYMODELLO02"));
+    EXPECT_TRUE(EsisteArticolo("YMODELLO02"));
+    for (const auto& m : Messaggi()) EXPECT_EQ(m.find("Valore non valido"), std::string::npos) << m;
+    Utente(host::UserScript().Pick("TXT_TIPOLOGIAD", "GIACCA"));
+    EXPECT_EQ(Lista("TXT_TIPOLOGIAD"), (Codici{"CAMICIA", "GIACCA", "PANTALONE"}));
     // The parameters frame's tear-down empties codes and descriptions alike.
     Utente(host::UserScript().Click("CMD_INDIETRO").Click("CMD_AVANTI"));
     for (const char* box : {"TXT_LINEAD", "TXT_DESCLINEAD", "TXT_STAGIONED", "TXT_DESCSTAGIONED"})
@@ -93,9 +101,21 @@ TEST_F(MassTabTest, TheQueryFieldsListValuesNarrowedByTheirParentsAndTheParamete
     EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
 }
 
-TEST_F(MassTabTest, TheVariantButtonOpensTheVariantFormForTheOneSelectedArticleAndTheFormGoesWithTheShell) {
+// The new article's descriptions hold what their columns take, as the links tab's boxes do: a longer text is
+// refused, and the box keeps the last one that fitted.
+TEST_F(MassTabTest, TheDescriptionsFitTheirColumnsAndTheVariantFormOpensForTheOneSelectedArticleAndGoesWithTheShell) {
     ApriScheda();
     Seleziona({{"Articolo", Q::Uguale, {"MODELLO02"}}});
+    for (const auto& [box, size] : {std::pair{"TXT_DESCRD", 72}, {"TXT_DESCRESTD", 1672}}) {
+        SCOPED_TRACE(box);
+        const std::string fits(static_cast<std::size_t>(size), 'D');
+        Utente(host::UserScript().Type(box, fits));
+        EXPECT_FALSE(shell->Act(entry::kLinksFormName, host::UserScript().Type(box, fits + "L")));
+        ASSERT_FALSE(shell->Failures().empty());
+        EXPECT_NE(shell->Failures().back().find("is longer than its size of " + std::to_string(size) + " characters"),
+                  std::string::npos) << shell->Failures().back().substr(0, 300);
+        EXPECT_EQ(Testo(box), fits);
+    }
     Codici offerte;
     shell->WhenShown(variants_form::kNomeForm,
                      host::UserScript()
@@ -130,23 +150,6 @@ TEST_F(MassTabTest, TheVariantButtonOpensTheVariantFormForTheOneSelectedArticleA
     EXPECT_TRUE(form.expired());
 }
 
-// The new article's descriptions hold what their columns take, as the links tab's boxes do: a longer text is
-// refused, and the box keeps the last one that fitted.
-TEST_F(MassTabTest, TheDescriptionBoxesTakeNoMoreThanTheirColumns) {
-    ApriScheda();
-    Seleziona({{"Articolo", Q::Uguale, {"CAM-100"}}});
-    for (const auto& [box, size] : {std::pair{"TXT_DESCRD", 72}, {"TXT_DESCRESTD", 1672}}) {
-        SCOPED_TRACE(box);
-        const std::string fits(static_cast<std::size_t>(size), 'D');
-        Utente(host::UserScript().Type(box, fits));
-        EXPECT_FALSE(shell->Act(entry::kLinksFormName, host::UserScript().Type(box, fits + "L")));
-        ASSERT_FALSE(shell->Failures().empty());
-        EXPECT_NE(shell->Failures().back().find("is longer than its size of " + std::to_string(size) + " characters"),
-                  std::string::npos) << shell->Failures().back().substr(0, 300);
-        EXPECT_EQ(Testo(box), fits);
-    }
-}
-
 // With one of two selected articles unticked the run works in single-article mode: the variant form must
 // list that article's own variants, so that one inactive on it (VES on CAM-100) is not switched on.
 TEST_F(MassTabTest, TheVariantFormListsTheOneTickedArticleTheRunCounts) {
@@ -166,25 +169,6 @@ TEST_F(MassTabTest, TheVariantFormListsTheOneTickedArticleTheRunCounts) {
     EXPECT_FALSE(EsisteArticolo("XCAM-101"));
     EXPECT_EQ(Valore("SELECT MG6B_FLGGESTVAR FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'XCAM-100' AND "
                      "MG6B_CODICEVAR_MG5F = 'VES'").CLng(), 0);
-}
-
-// The run walks the ticked articles: the next run must still find the kind of the article the user is on, or
-// a typology valid for it is refused.
-TEST_F(MassTabTest, ATypologyValidForTheSelectedArticleIsTakenOnEveryRun) {
-    ApriScheda();
-    Seleziona({{"Articolo", Q::Uguale, {"MODELLO02"}}});
-    Utente(host::UserScript()
-               .Pick("TXT_TIPOLOGIAD", "GIACCA")
-               .Choose("CBO_PREFISSO", "Aggiungi prefisso")
-               .Type("TXT_PREFISSODART", "X")
-               .Click("CMD_DUPLMASS"));
-    Utente(host::UserScript().Type("TXT_PREFISSODART", "Y").Click("CMD_DUPLMASS"));
-    EXPECT_TRUE(EsisteArticolo("XMODELLO02"));
-    EXPECT_TRUE(EsisteArticolo("YMODELLO02"));
-    for (const auto& m : Messaggi()) EXPECT_EQ(m.find("Valore non valido"), std::string::npos) << m;
-    // The list offered after a run is still the one of finished products.
-    Utente(host::UserScript().Pick("TXT_TIPOLOGIAD", "GIACCA"));
-    EXPECT_EQ(Lista("TXT_TIPOLOGIAD"), (Codici{"CAMICIA", "GIACCA", "PANTALONE"}));
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ protected:
 
 // The family selected and ticked with its fashion data; a failed selection keeps it, and the ticks stay in it
 // alone while the variant form builds its list.
-TEST_F(SelezioneArticoli, TheFamilyIsSelectedTickedWithItsFashionDataAndAFailedSelectionKeepsIt) {
+TEST_F(SelezioneArticoli, TheFamilyIsSelectedTickedAndKeptAndStructuredCodesComeFromTheSegmentTable) {
     query.AggiungiCondizione({"Articolo", QueryOperator::Intervallo, {"CAM-100", "CAM-105"}});
     ASSERT_TRUE(Recupera());
     EXPECT_EQ(Codici(selezione),
@@ -74,11 +74,9 @@ TEST_F(SelezioneArticoli, TheFamilyIsSelectedTickedWithItsFashionDataAndAFailedS
     EXPECT_THROW(conn->Execute("SELECT COUNT(*) FROM ##TABTEMP"), db::Error);
     selezione->Filter(db::Variant("SEL = 1"));
     EXPECT_EQ(Codici(selezione), (std::vector<std::string>{"CAM-100", "CAM-102", "CAM-103", "CAM-104", "CAM-105"}));
-}
 
-// Whether codes are structured comes from the segment table. Structured codes take no prefix; the complete code
-// is offered for one article only. Without structured codes the combo's captions are procedura_guidata_test's.
-TEST_F(SelezioneArticoli, StructuredCodesComeFromTheSegmentTableAndTakeNoPrefix) {
+    // Whether codes are structured comes from the segment table. Structured codes take no prefix; the complete code
+    // is offered for one article only. Without structured codes the combo's captions are procedura_guidata_test's.
     EXPECT_FALSE(mass_duplication::CodiceStrutturato(contesto));
     conn->Execute("INSERT INTO MG6F_DIMEART (MG6F_DITTA_CG18, MG6F_PROG, MG6F_SIZE) VALUES (1, 1, 10)");
     ASSERT_TRUE(mass_duplication::CodiceStrutturato(contesto));

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <tuple>
 
 #include "db/sqlite/BoundLiterals.h"
 #include "db/sqlite/LiteralShape.h"
@@ -34,6 +35,8 @@ std::string WithOtherValues(const std::string& tsql, int round) {
     return filled ? filled->front() : tsql;
 }
 
+auto Fields(const BoundLiteral& v) { return std::tie(v.number, v.text, v.integer); }
+
 TEST(RecordedStatements, TranslateByShapeAsWhenWrittenOut) {
     const std::vector<std::string> statements = Recorded();
     if (statements.empty()) GTEST_SKIP() << "run through record_and_check.sh, which records the statements";
@@ -52,11 +55,8 @@ TEST(RecordedStatements, TranslateByShapeAsWhenWrittenOut) {
                 ASSERT_TRUE(values.has_value());
                 EXPECT_EQ(batch.bound[i]->sql, direct.sql);
                 ASSERT_EQ(values->size(), direct.values.size());
-                for (std::size_t k = 0; k < values->size(); ++k) {
-                    EXPECT_EQ((*values)[k].number, direct.values[k].number) << k;
-                    EXPECT_EQ((*values)[k].text, direct.values[k].text) << k;
-                    EXPECT_EQ((*values)[k].integer, direct.values[k].integer) << k;
-                }
+                for (std::size_t k = 0; k < values->size(); ++k)
+                    EXPECT_EQ(Fields((*values)[k]), Fields(direct.values[k])) << k;
             }
         }
     }

@@ -35,24 +35,23 @@ TEST_F(VariantsForm, LinksTabListsTheModelsActiveVariantsAndTheColourOneAllTicke
     EXPECT_EQ(Righe(Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"))), (Lista{{"TAG", "1|Taglia|1|"}}));
 }
 
-TEST_F(VariantsForm, MassTabWithOneArticleListsItsVariantsTickedAsItUsesThem) {
+// The mass tab with one article lists its variants ticked as it uses them; with several articles every variant in
+// active use, all ticked.
+TEST_F(VariantsForm, MassTabListsTheVariantsOfTheOneArticleTickedAsItUsesThemOrOfSeveralAllTicked) {
     entry::GridColumnKind sel{};
-    const auto lista = Apri(Apertura(entry::Util_Duplmassiva, true, "CAM-100"), GuardaSel(sel));
-    EXPECT_EQ(Righe(lista), (Lista{{"COL", "1|Colore|1|"}, {"TAG", "1|Taglia|1|"}, {"VES", "0|Vestibilità|1|"}}));
+    EXPECT_EQ(Righe(Apri(Apertura(entry::Util_Duplmassiva, true, "CAM-100"), GuardaSel(sel))),
+              (Lista{{"COL", "1|Colore|1|"}, {"TAG", "1|Taglia|1|"}, {"VES", "0|Vestibilità|1|"}}));
     EXPECT_EQ(sel, entry::GridColumnKind::Check);
 
     // Variants that are not for articles are not offered.
     Esegui("UPDATE MG5F_DIMECONF SET MG5F_INDPROGCONFIG = 1 WHERE MG5F_CODICEVAR = 'TAG'");
     EXPECT_EQ(Righe(Apri(Apertura(entry::Util_Duplmassiva, true, "CAM-100"))),
               (Lista{{"COL", "1|Colore|1|"}, {"VES", "0|Vestibilità|1|"}}));
-}
+    Esegui("UPDATE MG5F_DIMECONF SET MG5F_INDPROGCONFIG = 0 WHERE MG5F_CODICEVAR = 'TAG'");
 
-TEST_F(VariantsForm, MassTabWithSeveralArticlesListsEveryVariantInActiveUseAllTicked) {
-    entry::GridColumnKind sel{};
-    const auto lista = Apri(Apertura(entry::Util_Duplmassiva, false, ""), GuardaSel(sel));
-    EXPECT_EQ(Righe(lista), (Lista{{"COL", "1|Colore|1|"}, {"TAG", "1|Taglia|1|"}, {"VES", "1|Vestibilità|1|"}}));
+    EXPECT_EQ(Righe(Apri(Apertura(entry::Util_Duplmassiva, false, ""), GuardaSel(sel))),
+              (Lista{{"COL", "1|Colore|1|"}, {"TAG", "1|Taglia|1|"}, {"VES", "1|Vestibilità|1|"}}));
     EXPECT_EQ(sel, entry::GridColumnKind::Check2);
-
     Esegui("UPDATE MG6B_GESVARART SET MG6B_FLGGESTVAR = 0 WHERE MG6B_CODICEVAR_MG5F = 'VES'");
     Esegui("UPDATE MG5F_DIMECONF SET MG5F_INDPROGCONFIG = 2 WHERE MG5F_CODICEVAR = 'COL'");
     EXPECT_EQ(Righe(Apri(Apertura(entry::Util_Duplmassiva, false, ""))), (Lista{{"TAG", "1|Taglia|1|"}}));
