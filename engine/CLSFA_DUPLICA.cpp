@@ -3,8 +3,10 @@
 
 #include <algorithm>
 
+#include "db/AdoErrors.h"
 #include "db/Quote.h"
 #include "engine/Trap.h"
+#include "entry/Rif.h"
 
 namespace engine {
 namespace {
@@ -81,13 +83,15 @@ constexpr ParameterDef kParameters[] = {
 
 db::Variant Flag(int v) { return db::Variant(db::Decimal::FromInt(v)); }
 
+// A recordset of the host's recordset provider, with its presets: the engine's source and target.
+db::RecordsetPtr NewRecordset() { return entry::Host().CreateRecordsetProvider()->Recordset(); }
+
 }  // namespace
 
 CLSFA_DUPLICA::CLSFA_DUPLICA() {
     entry::WriteTraceLine(traceId_, entry::TracePhase::Ini, kClassName);
-    auto& host = entry::Host();
-    rstSource_ = host.CreateRecordsetProvider()->Recordset();
-    rstTarget_ = host.CreateRecordsetProvider()->Recordset();
+    rstSource_ = NewRecordset();
+    rstTarget_ = NewRecordset();
     if (!command_) CreateCommand();
 }
 
@@ -108,8 +112,36 @@ void CLSFA_DUPLICA::Unadvise(const std::shared_ptr<CLSFA_DUPLICA_Events>& sink) 
 }
 
 void CLSFA_DUPLICA::RaiseEvent(EngineEvent e) {
-    // A handler may replace the reference; the engine goes on with what it leaves.
-    for (auto& sink : std::vector(sinks_)) sink->Raise(e, rstTarget_);
+    // A handler may replace the reference; the engine goes on with what the last one leaves. Until then it keeps
+    // its own, so that a handler's error leaves it a target for its next operation.
+    db::RecordsetPtr target = rstTarget_;
+    for (auto& sink : std::vector(sinks_)) sink->Raise(e, target);
+    if (!target) {
+        // The rows to write or read back went with the reference: the operation fails, and the operations that
+        // follow work on a new target.
+        rstTarget_ = NewRecordset();
+        entry::Rif(target);
+    }
+    rstTarget_ = std::move(target);
+}
+
+EnumMethodResult CLSFA_DUPLICA::Operation(const char* name, const std::function<EnumMethodResult()>& body) {
+    return RaiseAs(name, [&] {
+        RefuseWhileCopying();
+        return body();
+    });
+}
+
+void CLSFA_DUPLICA::RefuseWhileCopying() const {
+    if (copying_)
+        throw db::Error(db::errc::InvalidProcedureCall,
+                        db::StandardDescription(db::errc::InvalidProcedureCall) +
+                            ": an operation of the engine cannot start while one of its events is being handled");
+}
+
+const db::ConnectionPtr& CLSFA_DUPLICA::UsableConnection() const {
+    if (!connessione_) throw db::ado::ConnectionError();
+    return connessione_;
 }
 
 bool CLSFA_DUPLICA::Listened(EngineEvent e) const {
@@ -218,7 +250,7 @@ std::string CLSFA_DUPLICA::DittaText() const { return db::SqlNumber(ditta_); }
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneAnagraficaBase(const db::Variant& Articolo_Origine,
                                                            const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneAnagraficaBase", [&] {
+    return Operation("DuplicazioneAnagraficaBase", [&] {
         stato_ = 0;
         DuplicaBatchByCommand(Articolo_Origine.Text(), Articolo_DaGenerare.Text());
         return kvMethodOK;

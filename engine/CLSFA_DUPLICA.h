@@ -4,6 +4,7 @@
 // data groups in CollDatiDaDuplicare and calls the operations one group at a time, inside its own
 // transaction (the engine opens none).
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -119,7 +120,18 @@ private:
     void DestroyCommand();
     void DuplicaBatchByCommand(const std::string& origine, const std::string& nuovo);
     void SetDescriptionParameter(const char* name, const db::Variant& value);
+    // Raises the event with the target recordset by reference. Error 91 when the handlers leave the reference
+    // empty: the engine then works on a new target from its next operation on.
     void RaiseEvent(EngineEvent e);
+    // How an operation that works on data runs: refused while a row copy of this engine is under way, its
+    // errors raised again under its name.
+    EnumMethodResult Operation(const char* name, const std::function<EnumMethodResult()>& body);
+    // Error 5 while a row copy is under way: its event handlers may not start an operation of the engine,
+    // which would reopen the recordsets the copy still holds.
+    void RefuseWhileCopying() const;
+    // The connection every statement of the engine runs on: error 3709, the data layer's for a connection it
+    // cannot use, when the caller has set none.
+    const db::ConnectionPtr& UsableConnection() const;
     // Some subscriber handles the event.
     bool Listened(EngineEvent e) const;
     std::string DittaText() const;
@@ -159,6 +171,7 @@ private:
     void NoteCopiedNothing(const CopySpec& plan);
     db::RecordsetPtr rstSource_;
     db::RecordsetPtr rstTarget_;
+    bool copying_ = false;  // a row copy is under way (RowCopy::Run), its events included
     std::int16_t fieldIndex_ = 0;
     db::CommandPtr command_;
 };

@@ -3,7 +3,6 @@
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
-#include "engine/Trap.h"
 #include "entry/MDLFA_AGGANCI.h"
 
 namespace engine {
@@ -29,7 +28,7 @@ void CLSFA_DUPLICA::CopyCustomerSupplierCodes(int kind, const db::Variant& Artic
     // when the new article already has a code for that customer. Checking the customer's own code
     // alone would always find the source row itself and copy nothing.
     plan.accept = [&](db::Recordset& source) {
-        auto existing = connessione_->Execute(
+        auto existing = UsableConnection()->Execute(
             "SELECT * FROM MG73_ARTCLIFOR WHERE  MG73_DITTA_CG18 = " + company + " AND MG73_CODART_MG66 = '" + newCode +
                 "'" + " AND MG73_OPZIONE_MG5E = ' '" + kindClause + " AND MG73_CLIFOR_CG44 = " +
                 db::SqlNumber(db::Variant(entry::Pfun_Testo(source.GetFields()[3].Value()))),
@@ -66,7 +65,7 @@ void CLSFA_DUPLICA::CopyCustomerSupplierCodes(int kind, const db::Variant& Artic
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneArticoliClienti(const db::Variant& Articolo_Origine,
                                                             const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneArticoliClienti", [&] {
+    return Operation("DuplicazioneArticoliClienti", [&] {
         CopyCustomerSupplierCodes(0, Articolo_Origine, Articolo_DaGenerare);
         return kvMethodOK;
     });
@@ -74,7 +73,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneArticoliClienti(const db::Variant& A
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneArticoliFornitori(const db::Variant& Articolo_Origine,
                                                               const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneArticoliFornitori", [&] {
+    return Operation("DuplicazioneArticoliFornitori", [&] {
         CopyCustomerSupplierCodes(1, Articolo_Origine, Articolo_DaGenerare);
         return kvMethodOK;
     });

@@ -6,13 +6,12 @@
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
-#include "engine/Trap.h"
 
 namespace engine {
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneAttributiFashion(const db::Variant& Articolo_Origine,
                                                              const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneAttributiFashion", [&] {
+    return Operation("DuplicazioneAttributiFashion", [&] {
         const std::string company = DittaText();
         const std::string code = db::SqlEscape(Articolo_Origine.Text());
         const db::Variant newCode(Articolo_DaGenerare.Text());
@@ -90,7 +89,7 @@ void CLSFA_DUPLICA::CopyDescriptionAttributes(const std::string& company, const 
     const std::string sourceFrom = sourceWith("'" + escapedSource + "'");
     // The new article's standard description, whose identifier the new rows take.
     auto newDescription = [&] {
-        return connessione_->Execute(
+        return UsableConnection()->Execute(
             "SELECT MG87_GUID FROM MG87_ARTDESC WHERE MG87_DITTA_CG18   = " + company +
                 " AND       MG87_CODART_MG66  = '" + db::SqlEscape(Articolo_DaGenerare.Text()) +
                 "' AND       MG87_OPZIONE_MG5E = '' AND       MG87_LINGUA_MG52  = ''",

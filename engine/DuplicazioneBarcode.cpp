@@ -5,7 +5,6 @@
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
 #include "engine/RunConstants.h"
-#include "engine/Trap.h"
 #include "entry/MDLFA_AGGANCI.h"
 
 namespace engine {
@@ -28,9 +27,10 @@ bool Generates(const db::Variant& mode, const db::Variant& checkDigit, double ty
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_Origine,
                                                     const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneBarcode", [&] {
+    return Operation("DuplicazioneBarcode", [&] {
+        const db::ConnectionPtr& connection = UsableConnection();
         auto generator = entry::Host().CreateBarcodeGenerator();
-        generator->Connection(connessione_);
+        generator->Connection(connection);
         generator->ActiveInterface(actInterface_);
 
         const std::string company = DittaText();
@@ -58,7 +58,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_
             type = {};
             const std::string typeNumber = entry::Pfun_Numero(source["MG65_TIPOBARCODE_MG4B"].Value());
             auto params = ConstantRows(
-                constants_.get(), *connessione_,
+                constants_.get(), *connection,
                 "SELECT MG4B_STINDMODALITA, MG4B_STULTNUMDA, MG4B_STULTNUMA, MG4B_STFLGCHECKDIG FROM "
                 "MG4B_PARMAGBARCODE WHERE MG4B_DITTA_CG18 = " + company + " AND MG4B_INDBARCODE = " + typeNumber);
             if (params->RecordCount() > 0) {
@@ -79,9 +79,9 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_
             params->Close();
             if (!type.automatic) return false;
             // A code already in use in the company (any article) is left out, whichever generator made it.
-            auto existing = connessione_->Execute("SELECT * FROM MG65_BARCODE WHERE  MG65_DITTA_CG18 = " + company +
-                                                      " AND MG65_CODBARCODE = '" + db::SqlEscape(barcode) + "'",
-                                                  nullptr, db::kCommonSqlText);
+            auto existing = connection->Execute("SELECT * FROM MG65_BARCODE WHERE  MG65_DITTA_CG18 = " + company +
+                                                    " AND MG65_CODBARCODE = '" + db::SqlEscape(barcode) + "'",
+                                                nullptr, db::kCommonSqlText);
             return existing->RecordCount() == 0;
         };
         plan.complete = [&](db::Recordset&, db::Recordset& target) {

@@ -1,13 +1,12 @@
 // Production: the article's production data, formulas and production cycle, and its bill of materials.
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/ProductionCopy.h"
-#include "engine/Trap.h"
 
 namespace engine {
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneDatiProduzione(const db::Variant& Articolo_Origine,
                                                            const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneDatiProduzione", [&] {
+    return Operation("DuplicazioneDatiProduzione", [&] {
         ProductionCopy steps(*this);
         const bool cicloPerArticolo = steps.CicloPerArticolo();
         const std::string cicloOrigine =
@@ -27,6 +26,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneDiBa(const db::Variant& Articolo_Ori
                                                  const std::shared_ptr<entry::Cinterface>& ActiveInterface,
                                                  const db::Variant& StringaConnessione, const db::Variant& Ditta) {
     try {
+        RefuseWhileCopying();
         auto elab = entry::Host().CreateElabDisba();
         elab->Impostazioni(ProductionCopy::BillSettings(Articolo_Origine, Articolo_DaGenerare, ActiveInterface,
                                                         StringaConnessione, connessione_));

@@ -6,7 +6,6 @@
 
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
-#include "engine/Trap.h"
 #include "engine/VariantCopy.h"
 #include "entry/MDLFA_AGGANCI.h"
 
@@ -74,7 +73,7 @@ std::optional<VariantRowsSql> ChoicesAsSql(db::Recordset* selection, bool single
 // Without a selection each variant is active, grouped by article when the company says so.
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneVariantiDaModello(const db::Variant& Articolo_Origine,
                                                               const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneVariantiDaModello", [&] {
+    return Operation("DuplicazioneVariantiDaModello", [&] {
         VariantCopy copy(*this, Articolo_Origine, Articolo_DaGenerare);
         copy.CopyFlagTable();
         const VariantChoice companyDefault = copy.CompanyDefault();
@@ -100,7 +99,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneVariantiDaModello(const db::Variant&
 // active on the source or the run duplicates a single article (whose own variants the user saw).
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneVarianti(const db::Variant& Articolo_Origine,
                                                      const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneVarianti", [&] {
+    return Operation("DuplicazioneVarianti", [&] {
         VariantCopy copy(*this, Articolo_Origine, Articolo_DaGenerare);
         copy.CopyFlagTable();
         copy.CopyVariantRows([&](db::Recordset& source) {
@@ -125,7 +124,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneVarianti(const db::Variant& Articolo
 // new article gets under its own code. kvMethodCanceled when the fabric has no such row.
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneColoredaTessuto(const db::Variant& Articolo_Origine,
                                                             const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneColoredaTessuto", [&] {
+    return Operation("DuplicazioneColoredaTessuto", [&] {
         VariantCopy copy(*this, Articolo_Origine, Articolo_DaGenerare);
         VariantChoice choice;
         choice.grouped = true;

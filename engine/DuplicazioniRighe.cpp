@@ -8,7 +8,6 @@
 #include "db/Quote.h"
 #include "engine/CLSFA_DUPLICA.h"
 #include "engine/RowCopy.h"
-#include "engine/Trap.h"
 
 namespace engine {
 namespace {
@@ -47,7 +46,7 @@ CopySpec CLSFA_DUPLICA::ArticleTableCopy(const std::string& table, const std::st
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneDescrizioniInLingua(const db::Variant& Articolo_Origine,
                                                                 const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneDescrizioniInLingua", [&] {
+    return Operation("DuplicazioneDescrizioniInLingua", [&] {
         stato_ = 0;
         auto plan = ArticleTableCopy("MG87_ARTDESC", "MG87", Articolo_Origine, Articolo_DaGenerare,
                                      " AND MG87_OPZIONE_MG5E = ' '" " AND MG87_LINGUA_MG52 <> ' '", 2);
@@ -65,7 +64,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneDescrizioniInLingua(const db::Varian
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneUbicazioniDinamiche(const db::Variant& Articolo_Origine,
                                                                 const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneUbicazioniDinamiche", [&] {
+    return Operation("DuplicazioneUbicazioniDinamiche", [&] {
         auto plan = ArticleTableCopy("MG69_UBICAZART", "MG69", Articolo_Origine, Articolo_DaGenerare,
                                      " AND MG69_OPZIONE_MG5E = ' '", 2);
         // A new article has no stock in its locations.
@@ -81,7 +80,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneUbicazioniDinamiche(const db::Varian
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneAgentiPerArticolo(const db::Variant& Articolo_Origine,
                                                               const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneAgentiPerArticolo", [&] {
+    return Operation("DuplicazioneAgentiPerArticolo", [&] {
         auto plan = ArticleTableCopy("MG6C_ANAGRARTAGE", "MG6C", Articolo_Origine, Articolo_DaGenerare,
                                      {}, 2);
         plan.before = EngineEvent::BeforeUpdateMG6C;
@@ -93,7 +92,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneAgentiPerArticolo(const db::Variant&
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneDatiLotto(const db::Variant& Articolo_Origine,
                                                       const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneDatiLotto", [&] {
+    return Operation("DuplicazioneDatiLotto", [&] {
         auto plan = ArticleTableCopy("MG4G_ANAGRLOTTI", "MG4G", Articolo_Origine, Articolo_DaGenerare,
                                      " AND MG4G_OPZIONE_MG5E = ' '", 2);
         plan.rule = [](const std::string& name) {
@@ -109,7 +108,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneDatiLotto(const db::Variant& Articol
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneDatiTracciabilitaProdotti(const db::Variant& Articolo_Origine,
                                                                       const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneDatiTracciabilitaProdotti", [&] {
+    return Operation("DuplicazioneDatiTracciabilitaProdotti", [&] {
         // An article may have lot traceability without product traceability: an empty first table goes on.
         auto products = ArticleTableCopy("MG4N_ARTTRALIM", "MG4N", Articolo_Origine, Articolo_DaGenerare,
                                          {}, 3);
@@ -128,7 +127,7 @@ EnumMethodResult CLSFA_DUPLICA::DuplicazioneDatiTracciabilitaProdotti(const db::
 
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneParamGestScorte(const db::Variant& Articolo_Origine,
                                                             const db::Variant& Articolo_DaGenerare) {
-    return RaiseAs("DuplicazioneParamGestScorte", [&] {
+    return Operation("DuplicazioneParamGestScorte", [&] {
         auto plan = ArticleTableCopy("SC06_ARTSCORTE", "SC06", Articolo_Origine, Articolo_DaGenerare,
                                      " AND SC06_OPZIONE_MG5E = ' '", 2);
         // Stock levels and consumption belong to the article's own history: the new one starts from the defaults.
@@ -148,7 +147,7 @@ std::int16_t CLSFA_DUPLICA::Pfun_GetProgressivo(std::int16_t& FlgVenAcq, const d
     const std::string sql = "SELECT MAX(LI11_PROG) FROM LI11_ULTPRACQVEN WHERE LI11_DITTA_CG18 =" + DittaText() +
                             "AND LI11_FLGVENACQ =" + std::to_string(FlgVenAcq) + " AND LI11_CODART_MG66 = '" +
                             db::SqlEscape(Articolo_Origine.Text()) + "'";
-    auto rs = connessione_->Execute(sql);
+    auto rs = UsableConnection()->Execute(sql);
     if (rs->RecordCount() < 1) return 0;
     rs->MoveFirst();
     // An article without last prices has a Null maximum: no progressive yet.

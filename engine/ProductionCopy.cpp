@@ -29,8 +29,7 @@ std::string FirstCycleVersionSql(const std::string& columns, const std::string& 
 
 bool ProductionCopy::CicloPerArticolo() {
     auto& e = engine_;
-    if (!e.connessione_) throw db::Error(db::errc::ObjectRequired, "Object required");
-    auto rs = ConstantRows(e.constants_.get(), *e.connessione_,
+    auto rs = ConstantRows(e.constants_.get(), *e.UsableConnection(),
                            std::string("          SELECT ") + "     PD42_FLGCICLOCODART" + " FROM " +
                                "     PD42_PARGEST WITH (NOLOCK)" + " WHERE " +
                                "     PD42_DITTA_CG18 = " + e.DittaText());
@@ -50,9 +49,9 @@ std::string ProductionCopy::CopyProductionData(const db::Variant& origine, const
     std::string cicloOrigine;
     if (cicloPerArticolo) {
         // The table keeps one row per article and option: that row's cycle is the one the new article copies.
-        auto cycle = e.connessione_->Execute("SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE " +
-                                                 ArticleRowsWhere("PD18", e.DittaText(), origine, extra),
-                                             nullptr, db::kCommonSqlText);
+        auto cycle = e.UsableConnection()->Execute("SELECT PD18_CODCICLO FROM PD18_ARTPROD WHERE " +
+                                                       ArticleRowsWhere("PD18", e.DittaText(), origine, extra),
+                                                   nullptr, db::kCommonSqlText);
         if (cycle->RecordCount() > 0) {
             cycle->MoveFirst();
             cicloOrigine = entry::Pfun_Testo(cycle->GetFields().Item(0L).Value());
@@ -97,12 +96,13 @@ void ProductionCopy::CopyFormulas(const db::Variant& origine, const db::Variant&
 
 void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Variant& nuovo) {
     auto& e = engine_;
+    const db::ConnectionPtr& connection = e.UsableConnection();
     const std::string company = e.DittaText();
     const std::string newCode = nuovo.Text();
     std::shared_ptr<entry::IIdentifierService> identifiers;
     auto newIdentifiers = [&] {
         identifiers = entry::Host().CreateIdentifierService();
-        identifiers->Connection(e.connessione_);
+        identifiers->Connection(connection);
     };
     const std::string description = db::Left(e.descrizioneArticoloDaGenerare_.Text(), kCycleDescriptionLength);
 
@@ -112,13 +112,13 @@ void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Varian
         // No one sees the new row: it is written from the values it takes, the source's first version read for
         // its version and identifier alone. The same row as the copy below writes.
         e.statementText_ = sourceSql;
-        auto first = e.connessione_->ExecuteWith(FirstCycleVersionSql("PD52_VERSIONE, PD52_GUID", company, "?", "?"),
-                                                 {{{}, db::Variant(cicloOrigine)}, {{}, db::Variant(newCode)}});
+        auto first = connection->ExecuteWith(FirstCycleVersionSql("PD52_VERSIONE, PD52_GUID", company, "?", "?"),
+                                             {{{}, db::Variant(cicloOrigine)}, {{}, db::Variant(newCode)}});
         if (first->EOF()) return;
         newIdentifiers();
         NewCycle cycle{cicloOrigine, (*first)["PD52_GUID"].Value().Text(), newCode, description,
                        identifiers->NuovoIdentificativo(), (*first)["PD52_VERSIONE"].Value()};
-        e.connessione_->ExecuteWith(
+        connection->ExecuteWith(
             "INSERT INTO PD52_ANAGCICLI (PD52_DITTA_CG18, PD52_CODICE, PD52_VERSIONE, PD52_DESCR, PD52_GUID) "
             "VALUES (?, ?, ?, ?, ?)",
             {{{}, e.ditta_},
@@ -167,7 +167,7 @@ void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Varian
 void ProductionCopy::CopyCycleContents(entry::IIdentifierService& identifiers, const std::vector<NewCycle>& written) {
     auto& e = engine_;
     auto cycles = entry::Host().CreateCycleService();
-    cycles->Connection(e.connessione_);
+    cycles->Connection(e.UsableConnection());
     cycles->Ditta(e.ditta_);
     for (const NewCycle& cycle : written) {
         cycles->CopiaCiclo(cycle.sourceCode, cycle.code, cycle.description, "", "", true, "", "", cycle.version,

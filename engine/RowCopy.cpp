@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "db/CommonSql.h"
 #include "db/JoinText.h"
@@ -73,6 +74,19 @@ bool CopiedAsTheyAre(const std::vector<std::string>& columns, const std::optiona
     return true;
 }
 
+// Set while it lives, then as it was.
+class BusyFlag {
+public:
+    explicit BusyFlag(bool& flag) : flag_(flag), was_(std::exchange(flag, true)) {}
+    ~BusyFlag() { flag_ = was_; }
+    BusyFlag(const BusyFlag&) = delete;
+    BusyFlag& operator=(const BusyFlag&) = delete;
+
+private:
+    bool& flag_;
+    bool was_;
+};
+
 std::vector<FieldAction> Actions(const CopySpec& plan, const std::vector<std::string>& columns) {
     std::vector<FieldAction> actions;
     actions.reserve(columns.size());
@@ -99,14 +113,15 @@ bool RowCopy::SetBasedAllowed(const CopySpec& plan) const {
 
 std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     auto& e = engine_;
+    const db::ConnectionPtr& connection = e.UsableConnection();
     if (e.rstTarget_->State() == db::adStateOpen) e.rstTarget_->Close();
     // The column names from the connection: no statement to translate and no recordset to fill for them.
-    const auto names = e.connessione_->TableColumns(plan.table);
+    const auto names = connection->TableColumns(plan.table);
     const auto compose = [&] {
         std::vector<FieldAction> actions = Actions(plan, *names);
         SetBasedCopy copy;
         copy.askedDefaults = std::find(actions.begin(), actions.end(), FieldAction::CopyUnlessNull) != actions.end();
-        if (copy.askedDefaults) copy.defaulted = e.connessione_->NullableColumnsWithDefault(plan.table);
+        if (copy.askedDefaults) copy.defaulted = connection->NullableColumnsWithDefault(plan.table);
         if (!CopiedAsTheyAre(*names, copy.defaulted, actions)) return copy;
         copy.statement = InsertSelect(plan, *names, actions);
         copy.composed = !copy.statement.sql.empty();
@@ -114,7 +129,7 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     };
     // A table whose defaults changed, its columns the same, decides its columns copied unless Null again.
     const auto stale = [&](const SetBasedCopy& kept) {
-        return kept.askedDefaults && e.connessione_->NullableColumnsWithDefault(plan.table) != kept.defaulted;
+        return kept.askedDefaults && connection->NullableColumnsWithDefault(plan.table) != kept.defaulted;
     };
     SetBasedCopy made;
     const SetBasedCopy* copy = &made;
@@ -128,14 +143,14 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     if (e.SourceKnownEmpty(plan)) return false;
     long written = 0;
     // Composed here of plain names, literals and markers: SQLite runs it without the T-SQL translation.
-    e.connessione_->ExecuteWith(statement->sql, MarkerValues(plan, *statement), &written,
-                                db::kCommonSqlText | db::adExecuteNoRecords);
+    connection->ExecuteWith(statement->sql, MarkerValues(plan, *statement), &written,
+                            db::kCommonSqlText | db::adExecuteNoRecords);
     if (written < 1) {
         e.NoteCopiedNothing(plan);
         return false;
     }
     if (plan.after && e.Listened(*plan.after)) {
-        e.rstTarget_->Open("SELECT * FROM " + plan.table + " WHERE " + plan.writtenWhere, e.connessione_,
+        e.rstTarget_->Open("SELECT * FROM " + plan.table + " WHERE " + plan.writtenWhere, connection,
                            db::adOpenUnspecified, db::adLockUnspecified, db::kCommonSqlText);
         e.RaiseEvent(*plan.after);
     }
@@ -144,17 +159,21 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
 
 bool RowCopy::Run(const CopySpec& plan) {
     auto& e = engine_;
+    const db::ConnectionPtr& connection = e.UsableConnection();
+    // The copy's event handlers may call the engine: its operations refuse to start until the copy ends, however
+    // it ends.
+    const BusyFlag busy(e.copying_);
     e.statementText_ = plan.sourceSql;
     if (SetBasedAllowed(plan))
         if (const auto done = RunSetBased(plan)) return *done;
     if (e.rstSource_->State() == db::adStateOpen) e.rstSource_->Close();
     const long options = plan.commonSql ? db::kCommonSqlText : db::adOptionUnspecified;
-    e.rstSource_->Open(plan.sourceSql, e.connessione_, db::adOpenUnspecified, db::adLockUnspecified, options);
+    e.rstSource_->Open(plan.sourceSql, connection, db::adOpenUnspecified, db::adLockUnspecified, options);
     if (e.rstSource_->RecordCount() < 1) return false;
     if (plan.beforeTarget && !plan.beforeTarget()) return false;
 
     if (e.rstTarget_->State() == db::adStateOpen) e.rstTarget_->Close();
-    e.rstTarget_->Open(plan.emptySql, e.connessione_, db::adOpenUnspecified, db::adLockUnspecified,
+    e.rstTarget_->Open(plan.emptySql, connection, db::adOpenUnspecified, db::adLockUnspecified,
                        plan.emptyCommonSql ? db::kCommonSqlText : options);
 
     // Field names do not change from row to row: decide each field's treatment once.

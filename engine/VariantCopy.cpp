@@ -32,7 +32,7 @@ std::string ColourVariantRows(const std::string& colourVariant) {
 
 VariantChoice VariantCopy::CompanyDefault() {
     VariantChoice choice;
-    auto parameters = ConstantRows(engine_.constants_.get(), *engine_.connessione_,
+    auto parameters = ConstantRows(engine_.constants_.get(), *engine_.UsableConnection(),
                                    "SELECT FA00_FLGGESTIONE, FA00_INDRAGGR FROM FA00_PARAMETRI WITH (NOLOCK) "
                                    "WHERE FA00_DITTA_CG18 = " + company_);
     if (parameters->RecordCount() > 0) {
@@ -95,11 +95,11 @@ void VariantCopy::ApplyChoice(const VariantChoice& choice, db::Recordset& source
 }
 
 bool VariantCopy::GroupingExists(const std::string& variant, const std::string& code) {
-    auto found = engine_.connessione_->Execute("SELECT TOP 1 1 FROM MG5G_RAGGVAR WITH (NOLOCK) "
-                                               "WHERE MG5G_DITTA_CG18 = " + company_ + " " +
-                                               "AND MG5G_CODICEVAR_MG5F = '" + db::SqlEscape(variant) + "' " +
-                                               "AND MG5G_CODRAGGVAR = '" + db::SqlEscape(code) + "' ",
-                                               nullptr, db::adCmdText);
+    auto found = engine_.UsableConnection()->Execute("SELECT TOP 1 1 FROM MG5G_RAGGVAR WITH (NOLOCK) "
+                                                     "WHERE MG5G_DITTA_CG18 = " + company_ + " " +
+                                                     "AND MG5G_CODICEVAR_MG5F = '" + db::SqlEscape(variant) + "' " +
+                                                     "AND MG5G_CODRAGGVAR = '" + db::SqlEscape(code) + "' ",
+                                                     nullptr, db::adCmdText);
     return found->RecordCount() > 0;
 }
 
@@ -110,7 +110,7 @@ void VariantCopy::EnsureGrouping(const std::string& variant, const std::string& 
     if (!GroupingExists(variant, sourceCode))
         throw db::Error(db::errc::EofOrBof, "The grouping " + sourceCode + " of variant " + db::RTrim(variant) +
                                                 " does not exist: it cannot be copied into the grouping " + code);
-    auto& connection = *engine_.connessione_;
+    auto& connection = *engine_.UsableConnection();
     const std::string v = db::SqlEscape(variant);
     const std::string c = db::SqlEscape(code);
     const std::string s = db::SqlEscape(sourceCode);
@@ -154,10 +154,10 @@ db::Recordset* VariantCopy::Selection(const std::string& variantCode) {
 }
 
 void VariantCopy::MarkArticleVariantManaged() {
-    engine_.connessione_->Execute(std::string(" UPDATE") + "     MG66_ANAGRART" + " SET" + "     MG66_FLGVARART=1" +
-                                      " WHERE" + "     MG66_DITTA_CG18=" + company_ + "     AND MG66_CODART='" +
-                                      db::SqlEscape(newCode_) + "'",
-                                  nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
+    engine_.UsableConnection()->Execute(std::string(" UPDATE") + "     MG66_ANAGRART" + " SET" +
+                                            "     MG66_FLGVARART=1" + " WHERE" + "     MG66_DITTA_CG18=" + company_ +
+                                            "     AND MG66_CODART='" + db::SqlEscape(newCode_) + "'",
+                                        nullptr, db::kCommonSqlText | db::adExecuteNoRecords);
 }
 
 void VariantCopy::ClearSourceFilter() {
