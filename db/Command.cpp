@@ -18,7 +18,7 @@ std::shared_ptr<Recordset> Command::Execute(long* recordsAffected, long options)
     if (!connection_ || connection_->State() != adStateOpen) throw ado::ConnectionError();
     if (type_ == adCmdStoredProc) {
         try {
-            connection_->GetDriver().CallProcedure(*connection_, text_, parameters_);
+            connection_->DriverForStatement().CallProcedure(*connection_, text_, parameters_);
         } catch (const Error& e) {
             connection_->RecordError(e);
             throw;

@@ -90,6 +90,19 @@ Driver& Connection::GetDriver() {
     return *driver_;
 }
 
+Driver& Connection::DriverForStatement() {
+    Driver& driver = GetDriver();
+    // A database that ended the transaction itself (a deadlock victim, a full disk) left the connection in
+    // autocommit: a statement run now would be committed on its own, a piece of work its caller takes for
+    // undone.
+    if (transLevel_ > 0 && !driver.InTransaction()) {
+        throw Error(errc::ProviderError,
+                    "The transaction was rolled back by the database: no statement runs in it until RollbackTrans.",
+                    driver.ErrorSource());
+    }
+    return driver;
+}
+
 void Connection::RecordError(const Error& e) {
     errors_.clear();
     errors_.push_back(e);
@@ -198,7 +211,7 @@ std::shared_ptr<Recordset> Connection::ExecuteWith(const std::string& commandTex
                                                    const std::vector<BoundValue>& values, long* recordsAffected,
                                                    long options) {
     try {
-        Driver& driver = GetDriver();
+        Driver& driver = DriverForStatement();
         // Values nearly always come positional only, for one statement: then they go to the driver as given.
         const bool anyNamed =
             std::any_of(values.begin(), values.end(), [](const BoundValue& v) { return !v.name.empty(); });

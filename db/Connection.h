@@ -73,6 +73,9 @@ public:
 
     // For the data-access layer itself (recordsets, commands) and for tests.
     Driver& GetDriver();  // Error 3709 when the connection is not open
+    // GetDriver for a statement: refused while a transaction the caller opened was rolled back by the
+    // database on its own, until the caller's RollbackTrans.
+    Driver& DriverForStatement();
     FaultInjector& Faults() { return faults_; }
     void RecordError(const Error& e);  // the Errors collection becomes this one error
 

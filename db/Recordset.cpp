@@ -193,8 +193,8 @@ void Recordset::Requery() {
     const bool table = options_ != adOptionUnspecified && (options_ & 0xFF) == adCmdTable;
     const std::string text = table ? "SELECT * FROM " + source_ : source_;
     const bool asWritten = options_ != adOptionUnspecified && (options_ & adExecuteCommonSql) != 0;
-    Driver& driver = connection_->GetDriver();
     try {
+        Driver& driver = connection_->DriverForStatement();
         std::optional<StatementResult> last;
         ForEachStatement(driver, text, asWritten, [&](const std::string& sql) {
             StatementResult r = driver.Run(sql);
@@ -671,9 +671,9 @@ void Recordset::CancelBatch(long affectRecords) {
 void Recordset::WriteRows(const std::vector<long>& rows) {
     if (rows.empty()) return;
     if (!connection_ || connection_->State() != adStateOpen) throw ado::ConnectionError();
-    Driver& driver = connection_->GetDriver();
     std::vector<std::pair<long, RowWriteResult>> written;
     try {
+        Driver& driver = connection_->DriverForStatement();
         std::vector<std::optional<RowWrite>> writes;
         writes.reserve(rows.size());
         for (long r : rows) writes.push_back(BuildWrite(*data_, data_->rows[static_cast<std::size_t>(r)]));

@@ -415,6 +415,7 @@ void OdbcDriver::CallProcedure(Connection& connection, const std::string& name, 
         ParameterBinder binder(lease.get(), call.sql);
         for (const ParameterPtr& p : call.order) binder.Bind(*p);
         Collect(lease.get(), SQLExecute(lease.get()), call.sql);
+        if (inTransaction_) workSinceBegin_ = true;
         for (std::size_t i = 0; i < call.order.size(); ++i) {
             const long direction = call.order[i]->Direction();
             if (direction == adParamOutput || direction == adParamInputOutput || direction == adParamReturnValue)

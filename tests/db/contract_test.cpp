@@ -240,6 +240,28 @@ TEST_P(Contract, NestedTransactionsAreSavepoints) {
     EXPECT_EQ(conn->TransactionLevel(), 0);
 }
 
+// A database that ends a transaction on its own (a deadlock victim, a full disk) leaves autocommit behind: a
+// statement run then would be committed alone, a piece of an article its caller takes for undone.
+TEST_P(Contract, ATransactionTheDatabaseEndedRunsNothingMoreUntilRolledBack) {
+    auto rs = OpenRs("SELECT * FROM ART", adLockOptimistic);
+    conn->BeginTrans();
+    conn->BeginTrans();
+    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (1, 'undone')");
+    conn->GetDriver().Rollback();  // as the driver does when the database reports it rolled back
+    const std::string refused =
+        "The transaction was rolled back by the database: no statement runs in it until RollbackTrans.";
+    EXPECT_EQ(Raised([&] { conn->Execute("INSERT INTO ART (ID, CODE) VALUES (2, 'alone')"); }).Description(), refused);
+    EXPECT_EQ(Raised([&] { AddRow(*rs, {{"ID", 3L}, {"CODE", "alone"}}); }).Description(), refused);
+    EXPECT_EQ(Raised([&] { OpenRs("SELECT * FROM ART"); }).Description(), refused);
+    conn->RollbackTrans();
+    EXPECT_EQ(Raised([&] { conn->CommitTrans(); }).Description(),
+              "The transaction was rolled back by the database before CommitTrans: nothing was committed.");
+    EXPECT_EQ(conn->TransactionLevel(), 0);
+    EXPECT_EQ(Count(), 0);
+    conn->Execute("INSERT INTO ART (ID, CODE) VALUES (4, 'later')");
+    EXPECT_EQ(Count(), 1);
+}
+
 // The level of work that is only ever kept or undone with the transaction around it.
 TEST_P(Contract, ALevelWithoutASavepointIsUndoneOnlyWithItsTransactionAndStaysDoomedWhenItCannotBe) {
     conn->BeginTrans();
