@@ -23,6 +23,7 @@ constexpr SQLULEN kVarCharLimit = 8000;   // longest VARCHAR(n) on SQL Server; b
 constexpr SQLULEN kVarWCharLimit = 4000;  // longest NVARCHAR(n)
 constexpr std::size_t kOutputTextLimit = 1 << 20;  // characters an output text of unbounded size may bring back
 constexpr std::size_t kNumericTextSize = 64;       // "-" + 38 digits + "." and room to spare
+constexpr long kDataOverflow = -2147217833;         // 0x80040E57: as the server reports text too long for its column
 
 template <class T>
 void SetFixed(Slot& s, T value) {
@@ -104,6 +105,17 @@ void TextSlot(Slot& s, SQLSMALLINT sqlType, SQLSMALLINT longType, SQLULEN limit,
     s.columnSize = std::max<SQLULEN>(size, 1);
 }
 
+// The server cuts a procedure's text argument to its parameter's declared length without a word: a code cut
+// that way names another article, so a value that does not fit is refused here.
+void RequireFits(const Parameter& p, std::size_t length) {
+    if (length <= static_cast<std::size_t>(p.Size())) return;
+    throw Error(kDataOverflow,
+                "The value of parameter " + p.Name() + " is " + std::to_string(length) +
+                    " characters long, more than its declared size of " + std::to_string(p.Size()) +
+                    ": it would be cut. Value: " + p.Value().CStr(),
+                kSource);
+}
+
 SQLSMALLINT IoType(long direction) {
     switch (direction) {
     case adParamOutput:
@@ -165,6 +177,10 @@ Slot ParameterBinder::SlotForParameter(const Parameter& p) {
     const bool noInput = p.Direction() == adParamOutput || p.Direction() == adParamReturnValue || IsNullish(value);
     // A text without a declared size takes the length of its value.
     const SQLULEN textSize = size > 0 ? size : (noInput ? kVarWCharLimit : ToUtf16(value.CStr()).size());
+
+    const bool boundedText =
+        p.Type() == adChar || p.Type() == adVarChar || p.Type() == adWChar || p.Type() == adVarWChar;
+    if (boundedText && size > 0 && !noInput) RequireFits(p, ToUtf16(value.CStr()).size());
 
     switch (p.Type()) {
     case adSmallInt: s.cType = SQL_C_SSHORT, s.sqlType = SQL_SMALLINT, s.columnSize = 5; break;

@@ -94,6 +94,18 @@ TEST(OdbcParameterBinder, ProcedureParametersBindAsDeclaredAndTextValuesKeepThei
     EXPECT_EQ(s.columnSize, 25u);
     EXPECT_EQ(s.cType, SQL_C_WCHAR) << "the driver converts to the server's code page";
 
+    // The server would cut a longer code to 25 characters without a word, naming another article.
+    const std::string code30 = "MODELLO01-ESTATE2026-BLU-XL-XS";
+    try {
+        ParameterBinder::SlotForParameter(Parameter("@ARTICOLO_NEW", adVarChar, adParamInput, 25, Variant(code30)));
+        ADD_FAILURE() << "a value longer than the parameter was bound";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Description(), "The value of parameter @ARTICOLO_NEW is 30 characters long, more than its declared "
+                                   "size of 25: it would be cut. Value: " + code30);
+    }
+    EXPECT_EQ(ParameterBinder::SlotForParameter(Parameter("@C", adVarChar, adParamInput, 4, Variant("Però"))).indicator,
+              8) << "characters are counted, not bytes";
+
     s = ParameterBinder::SlotForParameter(Parameter("@DESCRIZIONE_NEW", adVarWChar, adParamInput, 72, Variant("Perù")));
     EXPECT_EQ(s.sqlType, SQL_WVARCHAR);
     EXPECT_EQ(s.indicator, 8) << "four UTF-16 units";
