@@ -1,8 +1,9 @@
 #pragma once
 // An execute option of this layer beside ADO's: the command text is one statement written in the SQL that
-// SQL Server and SQLite both run as written (plain names, string and number literals, no hints, TOP or
-// T-SQL functions). The SQLite driver then runs it without passing it through the T-SQL translation; so it
-// also runs a statement its translation already made (Driver::Translate) as it is.
+// SQL Server and SQLite both run as written (plain names, string and number literals, N'...' too since the
+// SQLite driver binds its literals, no hints, TOP or T-SQL functions). The SQLite driver then runs it without
+// passing it through the T-SQL translation; so it also runs a statement its translation already made
+// (Driver::Translate) as it is.
 #include "db/Constants.h"
 
 namespace db {

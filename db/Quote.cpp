@@ -1,5 +1,6 @@
 #include "db/Quote.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <fmt/format.h>
@@ -47,6 +48,12 @@ std::string SqlText(std::string_view text) {
     AppendEscaped(out, text);
     out += '\'';
     return out;
+}
+
+std::string SqlNationalText(std::string_view text) {
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii ? SqlText(text) : "N" + SqlText(text);
 }
 
 std::string SqlNumber(const Variant& value) {

@@ -15,6 +15,10 @@ std::string SqlEscape(std::string_view text);
 // 'text' with quotes doubled.
 std::string SqlText(std::string_view text);
 
+// SqlText for a value written into a column of national text: N'text' when the text is not plain ASCII, since
+// SQL Server reads a plain literal in the database's code page and puts '?' for what the code page lacks.
+std::string SqlNationalText(std::string_view text);
+
 // A number for a statement (company codes, flags): the value's decimal text. Integer, Long, Decimal,
 // Double (15 significant digits, never an exponent), Boolean (-1 / 0) and numeric text (blanks
 // dropped and normalised: " 007 " gives "7", "1E3" gives "1000"). Anything else - Empty, Null, dates,

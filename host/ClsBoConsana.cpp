@@ -135,7 +135,7 @@ std::string ClsBoConsana::FormattaValore(const db::Variant& value, bool senzaSpa
     std::string text = value.IsNull() || value.IsEmpty() || value.IsMissing() ? std::string() : value.CStr();
     if (senzaSpazi) text = db::Trim(text);
     if (text.empty()) return vuotoSeAssente ? std::string() : "''";
-    return db::SqlText(text);
+    return db::SqlNationalText(text);
 }
 
 }  // namespace host

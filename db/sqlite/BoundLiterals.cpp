@@ -126,10 +126,13 @@ BoundLiterals BindLiterals(std::string_view sql) {
         }
         const std::size_t end = QuotedEnd(sql, i);
         if (end == std::string_view::npos) return {};  // SQLite reports it
-        const bool blob = i > 0 && (sql[i - 1] == 'x' || sql[i - 1] == 'X') && (i < 2 || !IsWordChar(sql[i - 2]));
-        if (c == '\'' && !blob && !WordBeforeIs(sql, i, "AS")) {
+        const bool prefixed = i > 0 && (i < 2 || !IsWordChar(sql[i - 2]));
+        const bool blob = prefixed && (sql[i - 1] == 'x' || sql[i - 1] == 'X');
+        // N'...', a national text of SQL Server, which SQLite does not read: the bound value takes its place.
+        const bool national = prefixed && (sql[i - 1] == 'N' || sql[i - 1] == 'n');
+        if (c == '\'' && !blob && !WordBeforeIs(sql, national ? i - 1 : i, "AS")) {
             std::string value = LiteralValue(sql.substr(i, end - i));
-            rewritten.append(sql, copied, i - copied);
+            rewritten.append(sql, copied, (national ? i - 1 : i) - copied);
             AppendParameter(rewritten, out.values.size());
             out.values.push_back({false, std::move(value), 0, i});
             copied = end;

@@ -81,6 +81,11 @@ TEST(Literals, ShapedAndBoundWhereTheyAreValuesAndAMovedPlaceholderIsRefused) {
     BoundLiterals b = BindLiterals("SELECT * FROM T WHERE A = 'x''y' AND B = 12 AND C >= 3");
     EXPECT_EQ(b.sql, "SELECT * FROM T WHERE A = :agg_literal_0 AND B = :agg_literal_1 AND C >= :agg_literal_2");
     EXPECT_EQ(bound(b), (std::vector<std::string>{"'x'y'", "12", "3"}));
+    // A national text, as a statement in common SQL may have it; the N of a name stays.
+    b = BindLiterals("UPDATE T SET A = N'Ελλάδα', B = 'N', C = IN'x' WHERE D = 1");
+    EXPECT_EQ(b.sql,
+              "UPDATE T SET A = :agg_literal_0, B = :agg_literal_1, C = IN:agg_literal_2 WHERE D = :agg_literal_3");
+    EXPECT_EQ(bound(b), (std::vector<std::string>{"'Ελλάδα'", "'N'", "'x'", "1"}));
 
     // Quotes, "=" and dashes inside a literal or a quoted name belong to it: the scan goes on after it.
     b = BindLiterals("UPDATE T SET A = 'a=b--c''d', [x=y] = 4, \"q'r\" = '/*' WHERE B = 7");

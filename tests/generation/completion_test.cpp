@@ -77,10 +77,11 @@ TEST_F(Completion, TheArticleTakesTheRowsOrTheMassParametersValuesOnTheCompanysA
     mass.scheda = entry::Util_Duplmassiva;
     mass.riga = Riga("TS-LANA-GRIGIA");  // shown on the links tab, not the mass tab's business
     mass.massivi = {db::Variant("PE2026"), db::Variant("UOMO-SPORT"), db::Variant("POLO"),
-                    db::Variant("MARE-BLU"), db::Variant("Camicia dell'estate"), db::Variant("")};
+                    db::Variant("MARE-BLU"), db::Variant("Camicia dell'estate łososiowa"), db::Variant("")};
     ASSERT_TRUE(Generate(massCode, "TS-LINO-BLU", mass));
     ASSERT_TRUE(generation::AggiornaFa12_Fa13(contesto, mass, massCode, kModello, "TS-LINO-BLU"));
-    EXPECT_EQ(Article(massCode), "MODELLO01||PE2026|POLO|UOMO-SPORT|MARE-BLU|Camicia dell'estate|Camicia in lino blu");
+    EXPECT_EQ(Article(massCode),
+              "MODELLO01||PE2026|POLO|UOMO-SPORT|MARE-BLU|Camicia dell'estate łososiowa|Camicia in lino blu");
     EXPECT_EQ(HistorySeason(massCode), SeasonId("PE2026"));
 
     // Line and brand go to the attributes of the entity the company's settings name for articles.

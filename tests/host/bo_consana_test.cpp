@@ -95,6 +95,8 @@ TEST(BoConsanaFormatter, LiteralsAreQuotedWithTheOptionsAsked) {
     EXPECT_EQ(bo.FormattaValore(db::Variant("  Camicia  "), true, true), "'Camicia'");
     EXPECT_EQ(bo.FormattaValore(db::Variant("  Camicia  "), false, true), "'  Camicia  '");
     EXPECT_EQ(bo.FormattaValore(db::Variant(12), true, true), "'12'");
+    EXPECT_EQ(bo.FormattaValore(db::Variant("Koszula d'Ελλάδα"), true, false), "N'Koszula d''Ελλάδα'")
+        << "SQL Server keeps every character only of a national literal";
     // Empty values: "''", or nothing at all when the caller leaves the column out.
     for (const db::Variant& empty : {db::Variant(""), db::Variant::Null(), db::Variant(), db::Variant("   ")}) {
         EXPECT_EQ(bo.FormattaValore(empty, true, false), "''");
