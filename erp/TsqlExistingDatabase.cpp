@@ -31,6 +31,28 @@ std::vector<std::string> Statements(const std::string& ddl) {
 
 bool IsOwn(const std::string& table) { return table.rfind(kOwnTablePrefix, 0) == 0; }
 
+// The procedures' script with each procedure created only where the database has none of that name: an ERP
+// database has its own SPMG_DUPLICAART, which its other programs may call, and it is not ours to replace.
+std::string ProceduresWhereMissing(const std::string& script) {
+    const std::regex drop(R"(IF OBJECT_ID\('[\w.]+'\) IS NOT NULL DROP PROCEDURE [\w.]+;\n)");
+    const std::regex create(R"(^CREATE PROCEDURE ([\w.]+))");
+    std::string out;
+    for (std::size_t start = 0; start < script.size();) {
+        std::size_t end = script.find("\nGO\n", start);
+        end = end == std::string::npos ? script.size() : end + 1;
+        std::string batch = std::regex_replace(script.substr(start, end - start), drop, "");
+        start = end + 3;
+        std::smatch m;
+        if (std::regex_search(batch, m, create)) {
+            std::string quoted;
+            for (char c : batch) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+            batch = "IF OBJECT_ID('" + m[1].str() + "') IS NULL EXEC(N'" + quoted + "');\n";
+        }
+        if (batch.find_first_not_of('\n') != std::string::npos) out += batch + "GO\n";
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string SqlServerExistingDatabaseScript() {
@@ -38,7 +60,8 @@ std::string SqlServerExistingDatabaseScript() {
     const std::regex index(R"(^CREATE\s+(UNIQUE\s+)?INDEX\s+(\w+)\s+ON\s+(\w+))");
     std::string script =
         "-- The component's own tables for an existing ERP database, each created (with its indexes) only where it\n"
-        "-- is missing, then the stored procedures. It may run again on the same database.\n";
+        "-- is missing, then the stored procedures, each created only where the database has none of that name (an\n"
+        "-- ERP database's own SPMG_DUPLICAART stays as it is). It may run again on the same database.\n";
     for (const std::string& statement : Statements(TsqlSchemaDdl())) {
         std::smatch m;
         if (std::regex_search(statement, m, table) && IsOwn(m[1]))
@@ -47,7 +70,7 @@ std::string SqlServerExistingDatabaseScript() {
             script += "IF INDEXPROPERTY(OBJECT_ID('" + m[3].str() + "'), '" + m[2].str() + "', 'IndexID') IS NULL\n" +
                       statement;
     }
-    return script + "GO\n\n" + TsqlProcedureScript();
+    return script + "GO\n\n" + ProceduresWhereMissing(TsqlProcedureScript());
 }
 
 }  // namespace erp

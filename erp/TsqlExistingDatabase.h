@@ -1,6 +1,7 @@
 #pragma once
 // The SQL Server script for an ERP database that has its tables already: the component's own tables, which no
-// ERP database has, each created only where it is missing, then the stored procedures.
+// ERP database has, each created only where it is missing, then the stored procedures, each created only where
+// the database has none of that name.
 #include <string>
 
 namespace erp {
@@ -10,7 +11,8 @@ namespace erp {
 inline constexpr const char* kOwnTablePrefix = "AG";
 
 // Tables and indexes as erp/schema_tsql.sql declares them, each behind a test that it is missing, so the script
-// can run again on the same database (after an upgrade, say); then the procedures. Batches end at GO lines.
+// can run again on the same database (after an upgrade, say); then the procedures where missing. Batches end at
+// GO lines.
 std::string SqlServerExistingDatabaseScript();
 
 }  // namespace erp

@@ -81,9 +81,12 @@ std::string BarcodeGenerator::Genera(long, const db::Variant& ditta, const std::
     if (known) last = std::max<long>(last, numbering.last.CLng());
     const TypeLayout& layout = numbering.layout;
     // A number is taken together with the check that its code is free: the statement writes nothing when a
-    // barcode of the company has the code, and the next number is tried.
-    const std::string unused =
-        "NOT EXISTS (SELECT 1 FROM MG65_BARCODE WHERE MG65_DITTA_CG18 = " + company + " AND MG65_CODBARCODE = ";
+    // barcode of the company has the code, and the next number is tried. Under row versioning
+    // (READ_COMMITTED_SNAPSHOT) the check would see the barcodes as they were when the statement began, not the
+    // one another user's article has just written with the same number: it reads them locked. The first number
+    // of a type has no hint (common SQL): two users then both insert the numbering row, and its key stops one.
+    const std::string noBarcode = "NOT EXISTS (SELECT 1 FROM MG65_BARCODE";
+    const std::string ofCompany = " WHERE MG65_DITTA_CG18 = " + company + " AND MG65_CODBARCODE = ";
     for (long n = last + 1; n <= progA; ++n) {
         const std::string code = Compose(layout, n, flagCheckDigit == 1);
         // Codes only grow with their number: once one is longer than the type allows, the numbering is exhausted.
@@ -93,18 +96,19 @@ std::string BarcodeGenerator::Genera(long, const db::Variant& ditta, const std::
                                 " (gestione " + std::to_string(tipoGestione) + "): dal numero " + std::to_string(n) +
                                 " il codice supera la lunghezza del tipo (" + std::to_string(layout.length) + ")",
                             "BarcodeGenerator");
-        const std::string codeFree = unused + db::SqlText(code) + ")";
+        const std::string withCode = ofCompany + db::SqlText(code) + ")";
         long taken = 0;
         if (known)
             // Stamped as it moves on: RegistraUtilizzo then finds the row stamped already.
             c.Execute("UPDATE MG4C_NUMBARCODE SET MG4C_ULTNUM = " + std::to_string(n) +
-                          ", MG4C_LASTCHANGE = GETDATE()" + key + " AND " + codeFree,
+                          ", MG4C_LASTCHANGE = GETDATE()" + key + " AND " + noBarcode + " WITH (READCOMMITTEDLOCK)" +
+                          withCode,
                       &taken, db::adExecuteNoRecords);
         else
             // The new row's change stamp is the column's default: now.
             c.Execute("INSERT INTO MG4C_NUMBARCODE (MG4C_DITTA_CG18, MG4C_INDTIPOGEST, MG4C_TIPOBARCODE_MG4B, "
                       "MG4C_ULTNUM) SELECT " + company + ", " + std::to_string(tipoGestione) + ", " +
-                          std::to_string(tipoBarcode) + ", " + std::to_string(n) + " WHERE " + codeFree,
+                          std::to_string(tipoBarcode) + ", " + std::to_string(n) + " WHERE " + noBarcode + withCode,
                       &taken, db::kCommonSqlText | db::adExecuteNoRecords);
         if (taken == 0) continue;
         stamped_ = key;

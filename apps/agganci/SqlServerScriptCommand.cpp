@@ -20,10 +20,11 @@ void AddSqlServerScriptCommand(CLI::App& cli, GlobalOptions& options) {
     static bool procedureOnly = false;
     static bool existingDatabase = false;
     auto* existing = cmd->add_flag("--existing-database", existingDatabase,
-                                   "For an ERP database: the component's own tables, each created only where it is "
-                                   "missing, and the stored procedures");
+                                   "For an ERP database: the component's own tables and the stored procedures, each "
+                                   "created only where it is missing (the ERP's own SPMG_DUPLICAART stays as it is)");
     cmd->add_flag("--procedure-only", procedureOnly,
-                  "Only the stored procedures, for a database that has every table, the component's own included")
+                  "Only the stored procedures, dropped and created again, for a database that has every table, "
+                  "the component's own included")
         ->excludes(existing);
     cmd->callback([&options] {
         const std::string script = procedureOnly      ? erp::TsqlProcedureScript()

@@ -129,8 +129,19 @@ TEST(SqlServerSchema, HasTheTablesColumnsAndIndexesOfTheSqliteSchemaAndAddsTheCo
     EXPECT_EQ(count(R"(\nIF INDEXPROPERTY\(OBJECT_ID\('(\w+)'\), '(\w+)', 'IndexID'\) IS NULL)"
                     R"(\nCREATE INDEX \2 ON \1 )"), 2) << tables;
 
-    EXPECT_TRUE(script.ends_with("\nGO\n\n" + erp::TsqlProcedureScript()));
-}
+    // Then the procedures, each only where the database has none: an ERP database's own SPMG_DUPLICAART stays.
+    const std::string procedures = script.substr(tables.size());
+    EXPECT_EQ(procedures.find("DROP"), std::string::npos);
+    std::vector<std::string> created;
+    const std::string open = "') IS NULL EXEC(N'", close = "');\nGO\n";
+    for (std::size_t at = procedures.find(open); at != std::string::npos; at = procedures.find(open, at + 1)) {
+        const std::size_t name = procedures.rfind("IF OBJECT_ID('dbo.", at) + 18, end = procedures.find(close, at);
+        created.push_back(procedures.substr(name, at - name));
+        const std::string text = std::regex_replace(procedures.substr(at + open.size(), end - at - open.size()),
+                                                    std::regex("''"), "'");
+        EXPECT_TRUE(text.starts_with("CREATE PROCEDURE dbo." + created.back() + "\n")) << text;
+        EXPECT_NE(erp::TsqlProcedureScript().find(text), std::string::npos) << "as the full script creates it";
+    }
     EXPECT_EQ(created, (std::vector<std::string>{"SPMG_COPIARIGHEARTICOLO", "SPMG_DUPLICAART"}));
 }
 
