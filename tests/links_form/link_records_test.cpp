@@ -337,6 +337,11 @@ TEST_F(LinksFormTest, ANewHeaderDroppedTakesItsPendingRowWithItAndOffersANewOneA
             EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
         }
     }
+    // Its prefix alone typed is asked about as well.
+    const auto asked = Messaggi().size();
+    Utente(host::UserScript().Type("TXT_PREFISSO", "kk").Press("INTERNAV_AGGANCI", p::Successivo));
+    EXPECT_EQ(Messaggi().size(), asked + 1);
+    EXPECT_EQ(Messaggi().back(), "Salvare le modifiche?");
     // The new header offered is one header: saved with a row, it writes one.
     Utente(host::UserScript()
                .Type("TXT_PREFISSO", "zz")
