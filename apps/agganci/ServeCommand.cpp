@@ -15,6 +15,7 @@
 #include "apps/agganci/JsonValue.h"
 #include "apps/agganci/Session.h"
 #include "host/web/HttpServer.h"
+#include "host/web/SessionTable.h"
 #include "host/web/ThreadRouting.h"
 #include "links_form/Register.h"
 
@@ -55,8 +56,7 @@ void Serve(const GlobalOptions& options, const ServeArgs& a) {
     host::web::ServerSettings settings;
     settings.session.connectionString = options.db;
     settings.session.ditta = options.company;
-    settings.session.downloads =
-        (std::filesystem::temp_directory_path() / ("agganci-serve-" + std::to_string(getpid()))).string();
+    settings.session.downloads = host::web::CreatePrivateFolder("agganci-serve-");
     settings.assets = a.assets;
     settings.port = a.port;
     settings.idleLimit = std::chrono::seconds(a.idleSeconds);

@@ -39,6 +39,8 @@ const char* ContentType(const fs::path& file) {
 }
 
 bool ReadFile(const fs::path& path, std::string& contents) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) return false;  // a folder opens as an empty stream
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::ostringstream s;
@@ -116,6 +118,7 @@ public:
                     [this](const httplib::Request& req, httplib::Response& res) { Asset(req.matches[1], res); });
         server_.Post("/api/sessions", [this](const httplib::Request&, httplib::Response& res) {
             auto s = sessions_.Open();
+            if (!s) return Refuse(res, 503, "too many forms open: close a tab, or wait until an idle one is released");
             res.set_content(json{{"sid", s->Id()}}.dump(), "application/json");
         });
         server_.Get("/api/state", [this](const httplib::Request& req, httplib::Response& res) {

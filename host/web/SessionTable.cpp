@@ -1,8 +1,14 @@
 #include "host/web/SessionTable.h"
 
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 namespace host::web {
@@ -38,6 +44,12 @@ SessionTable::~SessionTable() {
 }
 
 std::shared_ptr<FormSession> SessionTable::Open() {
+    {
+        std::lock_guard lock(mutex_);
+        const auto open =
+            std::count_if(sessions_.begin(), sessions_.end(), [](const auto& s) { return !s.second->Ended(); });
+        if (static_cast<std::size_t>(open) >= kMaxOpen) return nullptr;
+    }
     const std::string id = RandomId();
     SessionSettings settings = settings_;
     settings.downloads = (std::filesystem::path(settings_.downloads) / id).string() + "/";
@@ -83,6 +95,14 @@ void SessionTable::Sweep() {
 std::size_t SessionTable::Count() const {
     std::lock_guard lock(mutex_);
     return sessions_.size();
+}
+
+std::string CreatePrivateFolder(const std::string& prefix) {
+    std::string path = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
+    // mkdtemp makes the folder 0700 and never takes one that exists, which another user could have made.
+    if (!mkdtemp(path.data()))
+        throw std::runtime_error("cannot create a folder " + path + ": " + std::strerror(errno));
+    return path;
 }
 
 }  // namespace host::web

@@ -17,6 +17,10 @@ public:
     SessionTable(SessionSettings settings, std::chrono::seconds idleLimit, std::chrono::seconds leaveGrace);
     ~SessionTable();
 
+    // Forms open at once at most: each holds a thread and a database connection.
+    static constexpr std::size_t kMaxOpen = 64;
+
+    // Nothing when kMaxOpen forms are open already.
     std::shared_ptr<FormSession> Open();
     // Nothing for an unknown or released id.
     std::shared_ptr<FormSession> Find(const std::string& id) const;
@@ -36,5 +40,9 @@ private:
 
 // A random id of 128 bits, as hex text (session ids and the start-up token).
 std::string RandomId();
+
+// A new folder under the system's temporary folder, named `prefix` and six random characters, that only this
+// user may enter: the server's downloads, which other users may neither read nor plant links in.
+std::string CreatePrivateFolder(const std::string& prefix);
 
 }  // namespace host::web

@@ -3,6 +3,7 @@
 // same port does not start, a run's log reaches the page each line once, and a release or Ctrl-C stops a run.
 import assert from 'node:assert/strict';
 import { execFileSync, spawnSync } from 'node:child_process';
+import http from 'node:http';
 import { ApiClient, bin, demoDatabase, startServer, query } from './harness.mjs';
 
 const data = demoDatabase();
@@ -109,6 +110,25 @@ try {
     assert.deepEqual([res.status, await res.json()], [404, { error: 'no such session' }], path);
   }
   assert.equal((await c.request('/api/action', 'x'.repeat(2 << 20))).status, 413);
+  const folderAsset = await new Promise((resolve, reject) => {
+    const url = new URL(server.base);  // sent as written: fetch would take the dots away
+    http.get({ host: url.hostname, port: url.port, path: '/assets/%2e%2e' }, (res) => resolve(res.statusCode))
+      .on('error', reject);
+  });
+  assert.equal(folderAsset, 404, 'a folder is no asset');
+
+  step('at most 64 forms are open at once: each holds a thread and a database connection');
+  const many = [];
+  let refused;
+  for (let i = 0; i < 80 && !refused; ++i) {
+    const res = await new ApiClient(server).request('/api/sessions', {});
+    if (res.status === 200) many.push(Object.assign(new ApiClient(server), { sid: (await res.json()).sid }));
+    else refused = [res.status, await res.json()];
+  }
+  assert.deepEqual(refused,
+    [503, { error: 'too many forms open: close a tab, or wait until an idle one is released' }]);
+  for (const m of many) await m.post('/api/release', {});
+  await (await new ApiClient(server).open()).post('/api/release', {});  // a released form makes room
 
   step('a page waiting for news keeps its form past the idle limit; one that stopped asking loses it');
   const quick = await startServer(data, ['--idle-seconds', '2']);

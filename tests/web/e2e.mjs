@@ -3,12 +3,15 @@
 // server told on the page; each tab its own form.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, readdirSync, readFileSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { bin, demoDatabase, startServer, launchBrowser, query, screenshots } from './harness.mjs';
 
 const data = demoDatabase();
+// The servers' download folders there were before this one started.
+const serverFolders = () => readdirSync(tmpdir()).filter((name) => name.startsWith('agganci-serve-'));
+const foldersBefore = new Set(serverFolders());
 const server = await startServer(data);
 const browser = await launchBrowser();
 const step = (name) => console.log(`- ${name}`);
@@ -262,9 +265,11 @@ try {
     await largeServer.stop();
   }
 
-  step('the server takes its download folder with it when it stops');
-  const downloads = path.join(tmpdir(), `agganci-serve-${server.proc.pid}`);
-  assert.ok(existsSync(downloads), 'the saved log is in the server\'s folder');
+  step('the server keeps its downloads in a folder of its own that only its user may enter, gone when it stops');
+  const created = serverFolders().filter((name) => !foldersBefore.has(name));
+  assert.equal(created.length, 1, `one folder of the server still there: ${created}`);
+  const downloads = path.join(tmpdir(), created[0]);
+  assert.equal(statSync(downloads).mode & 0o777, 0o700, 'no other user may read or plant files there');
   await server.stop();
   assert.ok(!existsSync(downloads), 'the folder is gone');
   console.log('e2e: passed');
