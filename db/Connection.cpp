@@ -110,7 +110,8 @@ void Connection::RecordError(const Error& e) {
 
 long Connection::BeginTrans(LevelUndo undo) {
     try {
-        Driver& driver = GetDriver();
+        // An inner level's savepoint would open a new transaction of its own where the database ended the outer.
+        Driver& driver = DriverForStatement();
         const long level = transLevel_ + 1;
         const bool savepoint = level > 1 && undo == LevelUndo::Own;
         if (level == 1) {

@@ -253,6 +253,8 @@ TEST_P(Contract, ATransactionTheDatabaseEndedRunsNothingMoreUntilRolledBack) {
     EXPECT_EQ(Raised([&] { conn->Execute("INSERT INTO ART (ID, CODE) VALUES (2, 'alone')"); }).Description(), refused);
     EXPECT_EQ(Raised([&] { AddRow(*rs, {{"ID", 3L}, {"CODE", "alone"}}); }).Description(), refused);
     EXPECT_EQ(Raised([&] { OpenRs("SELECT * FROM ART"); }).Description(), refused);
+    EXPECT_EQ(Raised([&] { conn->BeginTrans(); }).Description(), refused);
+    EXPECT_EQ(conn->TransactionLevel(), 2);
     conn->RollbackTrans();
     EXPECT_EQ(Raised([&] { conn->CommitTrans(); }).Description(),
               "The transaction was rolled back by the database before CommitTrans: nothing was committed.");
