@@ -139,7 +139,7 @@ void CLSFA_DUPLICA::RefuseWhileCopying() const {
                             ": an operation of the engine cannot start while one of its events is being handled");
 }
 
-const db::ConnectionPtr& CLSFA_DUPLICA::UsableConnection() const {
+db::ConnectionPtr CLSFA_DUPLICA::UsableConnection() const {
     if (!connessione_) throw db::ado::ConnectionError();
     return connessione_;
 }

@@ -131,7 +131,8 @@ private:
     void RefuseWhileCopying() const;
     // The connection every statement of the engine runs on: error 3709, the data layer's for a connection it
     // cannot use, when the caller has set none.
-    const db::ConnectionPtr& UsableConnection() const;
+    // A copy of the pointer: a handler that sets another connection meanwhile does not pull it from under the copy.
+    db::ConnectionPtr UsableConnection() const;
     // Some subscriber handles the event.
     bool Listened(EngineEvent e) const;
     std::string DittaText() const;

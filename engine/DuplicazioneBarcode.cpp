@@ -28,7 +28,7 @@ bool Generates(const db::Variant& mode, const db::Variant& checkDigit, double ty
 EnumMethodResult CLSFA_DUPLICA::DuplicazioneBarcode(const db::Variant& Articolo_Origine,
                                                     const db::Variant& Articolo_DaGenerare) {
     return Operation("DuplicazioneBarcode", [&] {
-        const db::ConnectionPtr& connection = UsableConnection();
+        const db::ConnectionPtr connection = UsableConnection();
         auto generator = entry::Host().CreateBarcodeGenerator();
         generator->Connection(connection);
         generator->ActiveInterface(actInterface_);

@@ -96,7 +96,7 @@ void ProductionCopy::CopyFormulas(const db::Variant& origine, const db::Variant&
 
 void ProductionCopy::CopyCycle(const std::string& cicloOrigine, const db::Variant& nuovo) {
     auto& e = engine_;
-    const db::ConnectionPtr& connection = e.UsableConnection();
+    const db::ConnectionPtr connection = e.UsableConnection();
     const std::string company = e.DittaText();
     const std::string newCode = nuovo.Text();
     std::shared_ptr<entry::IIdentifierService> identifiers;

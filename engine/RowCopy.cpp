@@ -113,7 +113,7 @@ bool RowCopy::SetBasedAllowed(const CopySpec& plan) const {
 
 std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
     auto& e = engine_;
-    const db::ConnectionPtr& connection = e.UsableConnection();
+    const db::ConnectionPtr connection = e.UsableConnection();
     if (e.rstTarget_->State() == db::adStateOpen) e.rstTarget_->Close();
     // The column names from the connection: no statement to translate and no recordset to fill for them.
     const auto names = connection->TableColumns(plan.table);
@@ -159,7 +159,7 @@ std::optional<bool> RowCopy::RunSetBased(const CopySpec& plan) {
 
 bool RowCopy::Run(const CopySpec& plan) {
     auto& e = engine_;
-    const db::ConnectionPtr& connection = e.UsableConnection();
+    const db::ConnectionPtr connection = e.UsableConnection();
     // The copy's event handlers may call the engine: its operations refuse to start until the copy ends, however
     // it ends.
     const BusyFlag busy(e.copying_);

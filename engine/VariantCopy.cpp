@@ -110,7 +110,8 @@ void VariantCopy::EnsureGrouping(const std::string& variant, const std::string& 
     if (!GroupingExists(variant, sourceCode))
         throw db::Error(db::errc::EofOrBof, "The grouping " + sourceCode + " of variant " + db::RTrim(variant) +
                                                 " does not exist: it cannot be copied into the grouping " + code);
-    auto& connection = *engine_.UsableConnection();
+    const db::ConnectionPtr owner = engine_.UsableConnection();
+    auto& connection = *owner;
     const std::string v = db::SqlEscape(variant);
     const std::string c = db::SqlEscape(code);
     const std::string s = db::SqlEscape(sourceCode);

@@ -109,6 +109,24 @@ TEST_F(CallerMisuseTest, AnEmptiedTargetIsError91AndTheNextOperationWritesItsRow
     }
 }
 
+// A handler that takes the connection away in the middle of a copy: the copy ends on the connection it began
+// with, and only the next operation finds none.
+TEST_F(CallerMisuseTest, AConnectionTakenAwayByAHandlerServesTheCopyUnderWayToItsEnd) {
+    Exec("INSERT INTO MG4B_PARMAGBARCODE (MG4B_DITTA_CG18, MG4B_INDBARCODE, MG4B_STINDMODALITA, MG4B_STULTNUMDA, "
+         "MG4B_STULTNUMA, MG4B_STFLGCHECKDIG, MG4B_LUNGHEZZA, MG4B_PREFISSO) VALUES "
+         "(1, 1, 2, 100, 999, 1, 13, '8012345'), (1, 2, 2, 10, 12, 0, 8, '20')");
+    Exec("INSERT INTO MG65_BARCODE (MG65_DITTA_CG18, MG65_CODBARCODE, MG65_CODART_MG66, MG65_TIPOBARCODE_MG4B, "
+         "MG65_INDTIPOGEST) VALUES (1, '8012345000996', 'SRC', 1, 1), (1, '20000010', 'SRC', 2, 1)");
+    CreateNewArticle();
+    recorder->onEvent = [&](EngineEvent e, db::RecordsetPtr&) {
+        if (e == EngineEvent::AfterUpdateMG65) engine->Connessione(nullptr);
+    };
+    EXPECT_EQ(engine->DuplicazioneBarcode(src, dst), kvMethodOK);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM MG65_BARCODE WHERE MG65_CODART_MG66 = 'NEW'"), 2);
+    EXPECT_EQ(ErrorOf([&] { engine->DuplicazioneDatiLotto(src, dst); }, "DuplicazioneDatiLotto").Number(),
+              db::ado::ConnectionUnusable);
+}
+
 // An operation called from a handler is refused with error 5: a handler that traps it lets the outer copy write all
 // its rows; one that lets it through fails the outer operation. Either way the engine works again afterwards.
 TEST_F(CallerMisuseTest, AnOperationCalledFromAHandlerIsRefusedAndTheOuterCopyIsUnharmed) {
