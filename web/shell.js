@@ -39,12 +39,26 @@
   let sending = Promise.resolve();
   function send(action) { sending = sending.then(() => post('/api/action', action)); }
 
+  // A new form for this tab. One the server refuses (too many open) is asked for again every few seconds, its
+  // reason shown meanwhile: a form closed elsewhere makes room.
   async function openSession() {
-    const res = await fetch(api('/api/sessions', {}), { method: 'POST' });
-    if (!res.ok) throw new Error(`the server refused a new form (${res.status})`);
+    let res;
+    for (;;) {
+      try {
+        res = await fetch(api('/api/sessions', {}), { method: 'POST' });
+      } catch (e) {
+        res = null;
+      }
+      if (res && res.ok) break;
+      const reply = res ? await res.json().catch(() => ({})) : {};
+      showNotice(res ? `Il server ha rifiutato la richiesta (${res.status}${reply.error ? ': ' + reply.error : ''})`
+        : UNREACHABLE);
+      await new Promise((r) => setTimeout(r, 5000));
+    }
     sid = (await res.json()).sid;
     sessionStorage.setItem(SID_KEY, sid);
     version = 0;
+    showNotice(null);
   }
 
   async function poll() {

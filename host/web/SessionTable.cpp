@@ -44,17 +44,15 @@ SessionTable::~SessionTable() {
 }
 
 std::shared_ptr<FormSession> SessionTable::Open() {
-    {
-        std::lock_guard lock(mutex_);
-        const auto open =
-            std::count_if(sessions_.begin(), sessions_.end(), [](const auto& s) { return !s.second->Ended(); });
-        if (static_cast<std::size_t>(open) >= kMaxOpen) return nullptr;
-    }
+    // Counted and added under one lock, so that requests at the same moment cannot all pass the count.
+    std::lock_guard lock(mutex_);
+    const auto open =
+        std::count_if(sessions_.begin(), sessions_.end(), [](const auto& s) { return !s.second->Ended(); });
+    if (static_cast<std::size_t>(open) >= kMaxOpen) return nullptr;
     const std::string id = RandomId();
     SessionSettings settings = settings_;
     settings.downloads = (std::filesystem::path(settings_.downloads) / id).string() + "/";
     auto session = std::make_shared<FormSession>(id, std::move(settings));
-    std::lock_guard lock(mutex_);
     sessions_[id] = session;
     return session;
 }

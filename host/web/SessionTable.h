@@ -20,7 +20,8 @@ public:
     // Forms open at once at most: each holds a thread and a database connection.
     static constexpr std::size_t kMaxOpen = 64;
 
-    // Nothing when kMaxOpen forms are open already.
+    // Nothing when kMaxOpen forms are open already (released ones do not count, though their workers may still be
+    // ending until the next sweep).
     std::shared_ptr<FormSession> Open();
     // Nothing for an unknown or released id.
     std::shared_ptr<FormSession> Find(const std::string& id) const;

@@ -3,16 +3,15 @@
 // server told on the page; each tab its own form.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readdirSync, readFileSync, statSync } from 'node:fs';
+import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { bin, demoDatabase, startServer, launchBrowser, query, screenshots } from './harness.mjs';
+import { ApiClient, bin, demoDatabase, startServer, launchBrowser, query, screenshots } from './harness.mjs';
 
 const data = demoDatabase();
-// The servers' download folders there were before this one started.
-const serverFolders = () => readdirSync(tmpdir()).filter((name) => name.startsWith('agganci-serve-'));
-const foldersBefore = new Set(serverFolders());
-const server = await startServer(data);
+// A temporary folder of the server's own: its download folder is the one folder made there.
+const serverTemp = mkdtempSync(path.join(tmpdir(), 'agganci-web-tmp-'));
+const server = await startServer(data, [], { TMPDIR: serverTemp });
 const browser = await launchBrowser();
 const step = (name) => console.log(`- ${name}`);
 
@@ -265,13 +264,27 @@ try {
     await largeServer.stop();
   }
 
+  step('a tab past the forms the server holds is told why and opens its form once another is released');
+  const holders = [];
+  for (let res; (res = await new ApiClient(server).request('/api/sessions', {})).ok;)
+    holders.push(Object.assign(new ApiClient(server), { sid: (await res.json()).sid }));
+  const late = await browser.newPage();
+  await late.goto(server.url);
+  await late.locator('#notice').filter({ hasText: 'Il server ha rifiutato la richiesta (503: too many forms open' })
+    .waitFor();
+  await holders.pop().post('/api/release', {});
+  await ctl(late, 'TXT_MODORIGINE').waitFor({ timeout: 15000 });
+  assert.ok(await late.locator('#notice').isHidden(), 'the notice goes with the form opened');
+  for (const h of holders) await h.post('/api/release', {});
+
   step('the server keeps its downloads in a folder of its own that only its user may enter, gone when it stops');
-  const created = serverFolders().filter((name) => !foldersBefore.has(name));
-  assert.equal(created.length, 1, `one folder of the server still there: ${created}`);
-  const downloads = path.join(tmpdir(), created[0]);
+  const created = readdirSync(serverTemp).filter((name) => name.startsWith('agganci-serve-'));
+  assert.equal(created.length, 1, `one folder of the server: ${created}`);
+  const downloads = path.join(serverTemp, created[0]);
   assert.equal(statSync(downloads).mode & 0o777, 0o700, 'no other user may read or plant files there');
   await server.stop();
   assert.ok(!existsSync(downloads), 'the folder is gone');
+  rmSync(serverTemp, { recursive: true, force: true });
   console.log('e2e: passed');
 } catch (e) {
   for (const [i, p] of browser.pages().entries()) await p.screenshot({ path: `/tmp/agganci-web-failure-${i}.png`, fullPage: true }).catch(() => {});

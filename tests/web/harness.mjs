@@ -20,8 +20,10 @@ export function demoDatabase() {
 }
 
 // Starts `agganci serve` and resolves once it printed its address. Stopping it twice is stopping it once.
-export function startServer({ dir, db }, extra = []) {
-  const proc = spawn(bin, ['--db', `sqlite:${db}`, 'serve', '--port', '0', ...extra], { cwd: dir });
+// `env`: variables of its own (TMPDIR, say), beside this process's.
+export function startServer({ dir, db }, extra = [], env = {}) {
+  const proc = spawn(bin, ['--db', `sqlite:${db}`, 'serve', '--port', '0', ...extra],
+    { cwd: dir, env: { ...process.env, ...env } });
   const output = [];
   return new Promise((resolve, reject) => {
     let buffer = '';
