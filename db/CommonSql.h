@@ -1,7 +1,8 @@
 #pragma once
 // An execute option of this layer beside ADO's: the command text is one statement written in the SQL that
-// SQL Server and SQLite both run as written (plain names, string and number literals, N'...' too since the
-// SQLite driver binds its literals, no hints, TOP or T-SQL functions). The SQLite driver then runs it without
+// SQL Server and SQLite both run as written (plain names, string and number literals, no hints, TOP or T-SQL
+// functions; N'...' only as a value written or compared in a statement without '?' values of its own, where the
+// SQLite driver binds it). The SQLite driver then runs it without
 // passing it through the T-SQL translation; so it also runs a statement its translation already made
 // (Driver::Translate) as it is.
 #include "db/Constants.h"

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <vector>
 
+#include "db/Quote.h"
 #include "erp/Schema.h"
 #include "erp/TsqlScripts.h"
 
@@ -43,11 +44,8 @@ std::string ProceduresWhereMissing(const std::string& script) {
         std::string batch = std::regex_replace(script.substr(start, end - start), drop, "");
         start = end + 3;
         std::smatch m;
-        if (std::regex_search(batch, m, create)) {
-            std::string quoted;
-            for (char c : batch) quoted += c == '\'' ? std::string("''") : std::string(1, c);
-            batch = "IF OBJECT_ID('" + m[1].str() + "') IS NULL EXEC(N'" + quoted + "');\n";
-        }
+        if (std::regex_search(batch, m, create))
+            batch = "IF OBJECT_ID('" + m[1].str() + "') IS NULL EXEC(N" + db::SqlText(batch) + ");\n";
         if (batch.find_first_not_of('\n') != std::string::npos) out += batch + "GO\n";
     }
     return out;

@@ -11,8 +11,8 @@ namespace erp {
 inline constexpr const char* kOwnTablePrefix = "AG";
 
 // Tables and indexes as erp/schema_tsql.sql declares them, each behind a test that it is missing, so the script
-// can run again on the same database (after an upgrade, say); then the procedures where missing. Batches end at
-// GO lines.
+// can run again on the same database (after an upgrade, say); then the procedures where missing (a newer version
+// of the component's own procedures goes in with the procedures' script alone). Batches end at GO lines.
 std::string SqlServerExistingDatabaseScript();
 
 }  // namespace erp
