@@ -94,7 +94,7 @@ TEST(ProgramObject, RefusesChangesWhileShownAndCloseFormDeregistersThenUnloadsTh
     Variant closed = program->CloseForm();
     EXPECT_TRUE(closed.CBool());
     ASSERT_EQ(global->deregistered.size(), 1u);
-    EXPECT_EQ(global->deregistered[0].get(), static_cast<entry::Cinterface*>(program.get()));
+    EXPECT_EQ(global->deregistered[0], static_cast<const entry::Cinterface*>(program.get()));
     EXPECT_EQ(navigator->deregistrations, std::vector<std::size_t>{1});  // once, after the global object's
     EXPECT_FALSE(form->Loaded());
     EXPECT_EQ(form->unloads, 1);

@@ -31,7 +31,8 @@ public:
     std::string utenteDescrizione;
     std::string cartellaLog;
     std::map<std::string, db::Variant> settings;  // Impostazione(name); Empty when missing
-    std::vector<std::shared_ptr<entry::Cinterface>> deregistered;
+    // Which programs deregistered, by address only: holding them would tie each program to this object in a cycle.
+    std::vector<const entry::Cinterface*> deregistered;
 
     std::string ConnectionString() const override { return connectionString; }
     std::string DittaCorrente() const override { return dittaCorrente; }
@@ -42,7 +43,9 @@ public:
         const auto it = settings.find(name);
         return it == settings.end() ? db::Variant() : it->second;
     }
-    void Deregistra(const std::shared_ptr<entry::Cinterface>& program) override { deregistered.push_back(program); }
+    void Deregistra(const std::shared_ptr<entry::Cinterface>& program) override {
+        deregistered.push_back(program.get());
+    }
 };
 
 // A program whose global object is `global`, and whose connection is `connection` when given.
