@@ -19,9 +19,8 @@ namespace {
 class DatabaseFile : public testsupport::DemoCompanyFolder {};
 
 TEST_F(DatabaseFile, EachDatabaseFileIsUsedWholeOrRefusedUntouched) {
-    auto missing = Agganci("--db sqlite:typo.db variants MODELLO01");
-    EXPECT_EQ(missing.code, 1) << missing.out;
-    EXPECT_TRUE(Prints(missing, {"no database at typo.db (create one with: agganci demo-db typo.db)"}));
+    EXPECT_TRUE(Exits(Agganci("--db sqlite:typo.db variants MODELLO01"), 1,
+                      {"no database at typo.db (create one with: agganci demo-db typo.db)"}));
     EXPECT_FALSE(std::filesystem::exists(dir / "typo.db"));
 
     sqlite3* other = nullptr;  // another program's database
@@ -66,11 +65,8 @@ TEST_F(DatabaseFile, EachDatabaseFileIsUsedWholeOrRefusedUntouched) {
                                 "links show MODELLO04",
                                 "generate MODELLO04 --dry-run --regenerate --proceed-without-variants",
                                 "mass --where Famiglia=CAM --mode prefix --text X --dry-run --proceed-without-variants",
-                                "duplicate MODELLO01 COPIA --dry-run"}) {
-        SCOPED_TRACE(command);
-        const auto r = Agganci(readOnly + command);
-        EXPECT_EQ(r.code, 0) << r.out.substr(0, 400);
-    }
+                                "duplicate MODELLO01 COPIA --dry-run"})
+        EXPECT_TRUE(Exits(Agganci(readOnly + command), 0)) << command;
     const auto list = AgganciStdout(readOnly + "--json log --list");
     EXPECT_EQ(list.code, 0) << list.out;
     const auto logs = nlohmann::json::parse(list.out);
@@ -82,12 +78,9 @@ TEST_F(DatabaseFile, EachDatabaseFileIsUsedWholeOrRefusedUntouched) {
     EXPECT_EQ(Shell("{ $AGGANCI demo-db killed.db --articles 100000 >/dev/null 2>&1 & pid=$!; }; sleep 0.5; "
                     "kill -9 $pid && { wait $pid 2>/dev/null; test ! -e killed.db; }"),
               0);
-    auto again = Agganci("demo-db killed.db");
-    EXPECT_EQ(again.code, 0) << again.out;
+    EXPECT_TRUE(Exits(Agganci("demo-db killed.db"), 0));
     // A database that is there is never overwritten.
-    auto over = Agganci("demo-db killed.db");
-    EXPECT_NE(over.code, 0);
-    EXPECT_NE(over.out.find("already exists"), std::string::npos) << over.out;
+    EXPECT_TRUE(Exits(Agganci("demo-db killed.db"), 1, {"already exists"}));
 
     // Two first runs share one default database.
     const int status = Shell("{ $AGGANCI variants MODELLO01 >a.out 2>&1 & a=$!; }; "

@@ -28,35 +28,27 @@ TEST_F(GenerateCommand, TheQuestionsAreAnsweredByFlagsOrStopTheCommand) {
         EXPECT_EQ(r.out, "agganci: no variant selection: the run would ask whether to go on without one; answer with "
                          "--proceed-without-variants, or choose the variants with --variant\n");
         // A variant the form does not offer is refused.
-        const auto refused = Generate("MODELLO04 --variant NOPE=on" + how);
-        EXPECT_EQ(refused.code, 1) << refused.out;
-        EXPECT_TRUE(Prints(refused, {"agganci: --variant NOPE: the variant form does not offer this variant"}));
+        EXPECT_TRUE(Exits(Generate("MODELLO04 --variant NOPE=on" + how), 1,
+                          {"agganci: --variant NOPE: the variant form does not offer this variant"}));
     }
 
-    const auto noLinks = Generate("MODELLO03 --proceed-without-variants");
-    EXPECT_NE(noLinks.code, 0);
-    EXPECT_TRUE(Prints(noLinks, {"model 'MODELLO03' has no link rows"}));
+    EXPECT_TRUE(Exits(Generate("MODELLO03 --proceed-without-variants"), 1, {"model 'MODELLO03' has no link rows"}));
 
     Exec("UPDATE FA63_AGGANCI SET FA63_PREFISSO = 'PREFISSOLUNGO' WHERE FA63_CODART_MG66 = 'MODELLO01'");
-    const auto tooLong = Generate("MODELLO01 --proceed-without-variants");
-    EXPECT_NE(tooLong.code, 0);
-    EXPECT_TRUE(Prints(tooLong, {"--truncate yes|no"}));
+    EXPECT_TRUE(Exits(Generate("MODELLO01 --proceed-without-variants"), 1, {"--truncate yes|no"}));
     // Nor is a grouping the form does not take.
     EXPECT_TRUE(Prints(Generate("MODELLO04 --variant COL=on:GRPX"),
                        {"--variant COL: the variant form takes no grouping of its own (GRPX)"}));
-    EXPECT_EQ(Articles(), before);
 
     Exec("UPDATE FA63_AGGANCI SET FA63_PREFISSO = 'PX', FA63_FLGCODALT = 1, FA63_CODALT = 'MODELLOLUNGO01' "
          "WHERE FA63_CODART_MG66 = 'MODELLO01'");
     EXPECT_TRUE(Prints(Generate("MODELLO01 --dry-run --proceed-without-variants"),
                        {"PXMODELLOLUNGO01TS-LINO-BLU too long (27 > 25)"}));
-    const auto no = Generate("MODELLO01 --proceed-without-variants --truncate no");
-    ASSERT_EQ(no.code, 2) << no.out;  // every row left out
-    EXPECT_EQ(Articles(), before);
-    const auto yes =
-        Agganci("--json --db sqlite:company.db generate MODELLO01 --proceed-without-variants --truncate yes");
-    ASSERT_EQ(yes.code, 2) << yes.out;
-    EXPECT_TRUE(Prints(yes, {"\"created\": 1"}));
+    ASSERT_TRUE(Exits(Generate("MODELLO01 --proceed-without-variants --truncate no"), 2));  // every row left out
+    EXPECT_EQ(Articles(), before);  // nor did any command before it write an article
+    ASSERT_TRUE(Exits(Agganci("--json --db sqlite:company.db generate MODELLO01 --proceed-without-variants "
+                              "--truncate yes"),
+                      2, {"\"created\": 1"}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'PXMODELLOLUNGO01TS-LINO-B'"), 1);
 }
 
@@ -79,32 +71,28 @@ TEST_F(GenerateCommand, TheDryRunTruncatesAsAnsweredAndSeesACodeAnEarlierRowTake
     EXPECT_EQ(Articles(), before);
     EXPECT_FALSE(std::filesystem::exists(dir / "logs"));  // not even the log folder
 
-    const auto run = Generate("MODELLO03 --truncate yes --proceed-without-variants");
-    ASSERT_EQ(run.code, 0) << run.out;
+    ASSERT_TRUE(Exits(Generate("MODELLO03 --truncate yes --proceed-without-variants"), 0));
     EXPECT_EQ(Articles(), before + 1);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM FA64_AGGANCIDET WHERE FA64_ARTAGGANCIO_MG66 = '" + db::RTrim(code) + "'"),
               2);
 }
 
 TEST_F(GenerateCommand, TheRunCreatesWhatItCanAndRegeneratingKeepsAnArticleTheLinkDidNotCreate) {
-    const auto r = Generate("MODELLO01 --proceed-without-variants");
-    ASSERT_EQ(r.code, 2) << r.out;  // two rows could not be generated
-    // Each row not created on one line, its reason's two parts joined.
-    EXPECT_TRUE(Prints(r, {"Inizio elaborazione per tessuto:  TS-LANA-GRIGIA",
-                           "Articolo :  AGMODELLO01TS-LINO-BLU Creato ",
-                           "not created: TS-LANA-GRIGIA -> AGMODELLO01TS-LANA-GRIGIA: Errore in duplicazione della "
-                           "variante colore ereditata dal tessuto. Verificare che il tessuto di aggancio abbia la "
-                           "variante colore attiva e raggurppamento valorizzato.",
-                           "1 created, 2 not created"}));
+    // Two rows could not be generated: each on one line, its reason's two parts joined.
+    ASSERT_TRUE(Exits(Generate("MODELLO01 --proceed-without-variants"), 2,
+                      {"Inizio elaborazione per tessuto:  TS-LANA-GRIGIA", "Articolo :  AGMODELLO01TS-LINO-BLU Creato ",
+                       "not created: TS-LANA-GRIGIA -> AGMODELLO01TS-LANA-GRIGIA: Errore in duplicazione della "
+                       "variante colore ereditata dal tessuto. Verificare che il tessuto di aggancio abbia la "
+                       "variante colore attiva e raggurppamento valorizzato.",
+                       "1 created, 2 not created"}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM FA64_AGGANCIDET WHERE FA64_ARTAGGANCIO_MG66 = 'AGMODELLO01TS-LINO-BLU'"), 1);
 
     // The dry run sees the generated row and the fabric that cannot give its colour, and writes nothing.
     const long before = Articles();
-    const auto dry = Generate("MODELLO01 --dry-run --proceed-without-variants");
-    ASSERT_EQ(dry.code, 0) << dry.out;
-    EXPECT_TRUE(Prints(dry, {"AGMODELLO01TS-LINO-BLU      already generated (AGMODELLO01TS-LINO-BLU)",
-                             "AGMODELLO01TS-SETA-ROSSA    would not be created: the link fabric TS-SETA-ROSSA has no "
-                             "active colour variant COL with a grouping"}));
+    ASSERT_TRUE(Exits(Generate("MODELLO01 --dry-run --proceed-without-variants"), 0,
+                      {"AGMODELLO01TS-LINO-BLU      already generated (AGMODELLO01TS-LINO-BLU)",
+                       "AGMODELLO01TS-SETA-ROSSA    would not be created: the link fabric TS-SETA-ROSSA has no "
+                       "active colour variant COL with a grouping"}));
     EXPECT_EQ(Articles(), before);
 
     // Run again, the generated row is left as it is and counted apart.
@@ -112,24 +100,22 @@ TEST_F(GenerateCommand, TheRunCreatesWhatItCanAndRegeneratingKeepsAnArticleTheLi
                        {"0 created, 2 not created, 1 already generated\n"}));
 
     // Regenerated: the same article again, nothing more.
-    const auto again = Generate("MODELLO01 --regenerate --proceed-without-variants");
-    ASSERT_EQ(again.code, 2) << again.out;
-    EXPECT_TRUE(Prints(again, {"Articolo :  AGMODELLO01TS-LINO-BLU Creato "}));
+    ASSERT_TRUE(Exits(Generate("MODELLO01 --regenerate --proceed-without-variants"), 2,
+                      {"Articolo :  AGMODELLO01TS-LINO-BLU Creato "}));
     EXPECT_EQ(Articles(), before);
 
     // --regenerate replaces only what the link created: an article of the same code made before is kept, in the
     // dry run's words and in the run.
-    ASSERT_EQ(Agganci("--db sqlite:company.db duplicate MODELLO02 DNMODELLO04TS-DENIM-BLU --description Preesistente")
-                  .code,
-              0);
+    ASSERT_TRUE(
+        Exits(Agganci("--db sqlite:company.db duplicate MODELLO02 DNMODELLO04TS-DENIM-BLU --description Preesistente"),
+              0));
     EXPECT_TRUE(Prints(Generate("MODELLO04 --regenerate --dry-run --proceed-without-variants"),
                        {"DNMODELLO04TS-DENIM-BLU     exists, not created by this row: kept and recorded"}));
-    const auto kept = Generate("MODELLO04 --regenerate --proceed-without-variants");
-    EXPECT_EQ(kept.code, 0);
     // Recorded, not created: counted apart.
-    EXPECT_TRUE(Prints(kept, {"Errore: Codice articolo da generare già esistente! ",
-                              "already existed: TS-DENIM-BLU -> DNMODELLO04TS-DENIM-BLU\n",
-                              "\n2 created, 0 not created, 1 already existed\n"}));
+    EXPECT_TRUE(Exits(Generate("MODELLO04 --regenerate --proceed-without-variants"), 0,
+                      {"Errore: Codice articolo da generare già esistente! ",
+                       "already existed: TS-DENIM-BLU -> DNMODELLO04TS-DENIM-BLU\n",
+                       "\n2 created, 0 not created, 1 already existed\n"}));
     EXPECT_TRUE(Prints(AgganciStdout("--json --db sqlite:company.db generate MODELLO04 --regenerate "
                                      "--proceed-without-variants"),
                        {"\"alreadyExisted\": 1,", "\"created\": 2,"}));
@@ -161,16 +147,14 @@ TEST_F(GenerateCommand, TheReportTellsWhatTheRunDidWhateverHoldsTheDatabaseOrThe
     ASSERT_TRUE(std::ofstream(dir / "not-a-folder").good());
     Exec("UPDATE AG00_IMPOSTAZIONI SET AG00_VALORE = '" + (dir / "not-a-folder" / "logs/").string() +
          "' WHERE AG00_DITTA_CG18 = 1 AND AG00_CHIAVE = 'CartellaLog'");
-    const auto logOff = Agganci("--json --db sqlite:company.db generate MODELLO04 --proceed-without-variants");
-    ASSERT_EQ(logOff.code, 0) << logOff.out;
-    EXPECT_TRUE(Prints(logOff, {"\"created\": 3", "\"logFile\": \"\""}));
+    ASSERT_TRUE(Exits(Agganci("--json --db sqlite:company.db generate MODELLO04 --proceed-without-variants"), 0,
+                      {"\"created\": 3", "\"logFile\": \"\""}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'DNMODELLO04%'"), 3);
 
     // The mass run reports from its outcome too.
-    const auto m = Agganci("--json --db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode prefix "
-                           "--text Q --proceed-without-variants");
-    ASSERT_EQ(m.code, 0) << m.out;
-    EXPECT_TRUE(Prints(m, {"\"created\": 2"}));
+    EXPECT_TRUE(Exits(Agganci("--json --db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode prefix "
+                              "--text Q --proceed-without-variants"),
+                      0, {"\"created\": 2"}));
 }
 
 // --variant is answered in the variant form opened by the links tab's CMD_VARIANTI: the model's variants, the
@@ -181,10 +165,9 @@ TEST_F(GenerateCommand, VariantChoicesAreMadeInTheVariantFormAndAnErrorShownDuri
     Open()->GetDriver().RunScript("CREATE TRIGGER SEASON_FAILS BEFORE INSERT ON FA25_STORICOSTAGIONI WHEN "
                                   "NEW.FA25_CODART_MG66 = 'DNMODELLO04TS-DENIM-BLU' BEGIN SELECT RAISE(ABORT, "
                                   "'no season'); END");
-    const auto r = Generate("MODELLO04 --variant TAG=off --variant tag=off");
-    EXPECT_EQ(r.code, 2) << r.out;
-    EXPECT_TRUE(Prints(r, {"Termine elaborazione", "\nerror in Pcls_DuplArticolo_AfterUpdateFA12: no season - "
-                           "statement: INSERT INTO FA25_STORICOSTAGIONI", "\n3 created, 0 not created\n"}));
+    EXPECT_TRUE(Exits(Generate("MODELLO04 --variant TAG=off --variant tag=off"), 2,
+                      {"Termine elaborazione", "\nerror in Pcls_DuplArticolo_AfterUpdateFA12: no season - "
+                       "statement: INSERT INTO FA25_STORICOSTAGIONI", "\n3 created, 0 not created\n"}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART LIKE 'DNMODELLO04%'"), 3);
     for (const auto& [variant, managed] : {std::pair{"TAG", 0}, {"COL", 1}})
         EXPECT_EQ(Count("SELECT COUNT(*) FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 LIKE 'DNMODELLO04%' AND "

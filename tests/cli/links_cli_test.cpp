@@ -25,37 +25,28 @@ protected:
 }  // namespace
 
 TEST_F(LinksCli, ShowPrintsTheHeaderAndTheRowsInFabricOrderAndRemoveTakesARowOrTheWholeHeader) {
-    auto r = Links("links show MODELLO01");
-    ASSERT_EQ(r.code, 0) << r.out;
-    EXPECT_TRUE(Prints(r, {"Prefix: AG   Main fabric: TS-COTONE-BIANCO   Sequence: 10", "Links: 3", "AI2025"}));
-    const auto lana = r.out.find("TS-LANA-GRIGIA"), lino = r.out.find("TS-LINO-BLU"), seta = r.out.find("TS-SETA-ROSSA");
+    const auto r = Links("links show MODELLO01");
+    ASSERT_TRUE(Exits(r, 0, {"Prefix: AG   Main fabric: TS-COTONE-BIANCO   Sequence: 10", "Links: 3", "AI2025"}));
+    const auto lana = r.out.find("TS-LANA-GRIGIA"), lino = r.out.find("TS-LINO-BLU");
+    const auto seta = r.out.find("TS-SETA-ROSSA");
     ASSERT_NE(seta, std::string::npos);
     EXPECT_LT(lana, lino);
     EXPECT_LT(lino, seta);
 
-    auto none = Links("links show MODELLO03");
-    ASSERT_EQ(none.code, 0) << none.out;
-    EXPECT_TRUE(Prints(none, {"No links."}));
-
-    auto fabric = Links("links show TS-LINO-BLU");
-    EXPECT_NE(fabric.code, 0);
-    EXPECT_TRUE(Prints(fabric, {"MODEL: 'TS-LINO-BLU' is not a finished-product article of company 1"}));
+    EXPECT_TRUE(Exits(Links("links show MODELLO03"), 0, {"No links."}));
+    EXPECT_TRUE(Exits(Links("links show TS-LINO-BLU"), 1,
+                      {"MODEL: 'TS-LINO-BLU' is not a finished-product article of company 1"}));
 
     // Remove takes a row, or the whole header with the articles the link generated.
     Exec("UPDATE FA64_AGGANCIDET SET FA64_ARTAGGANCIO_MG66 = 'CAM-100' WHERE FA64_CODTESS_FA12 = 'TS-SETA-ROSSA'");
-    auto row = Links("links remove MODELLO01 --fabric ts-lino-blu");
-    ASSERT_EQ(row.code, 0) << row.out;
+    ASSERT_TRUE(Exits(Links("links remove MODELLO01 --fabric ts-lino-blu"), 0));
     EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"Links: 2"}));
 
     // CAM-100 existed before the link recorded it: the link did not create it, so it stays.
-    auto all = Links("links remove MODELLO01");
-    ASSERT_EQ(all.code, 0) << all.out;
-    EXPECT_TRUE(Prints(all, {"Article kept: CAM-100 was not created by the link"}));
+    EXPECT_TRUE(Exits(Links("links remove MODELLO01"), 0, {"Article kept: CAM-100 was not created by the link"}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'CAM-100'"), 1);
     EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"No links."}));
-    auto again = Links("links remove MODELLO01");
-    EXPECT_NE(again.code, 0);
-    EXPECT_TRUE(Prints(again, {"MODEL: MODELLO01 has no links"}));
+    EXPECT_TRUE(Exits(Links("links remove MODELLO01"), 1, {"MODEL: MODELLO01 has no links"}));
 }
 
 // A refused value names its argument and writes nothing. The first link of a model comes with the model's new
@@ -89,35 +80,29 @@ TEST_F(LinksCli, AddRefusesWhatTheFormRefusesAndCreatesTheFirstLinkOfAModelWithI
         {lino + "--line " + std::string(21, 'L'), 105, "--line: takes at most 20 characters (21 given)"}};
     for (const auto& [args, code, refusal] : refused) {
         SCOPED_TRACE(args);
-        auto r = Links("links add " + args);
-        EXPECT_EQ(r.code, code);
-        EXPECT_TRUE(Prints(r, {refusal + "\n"}));
+        EXPECT_TRUE(Exits(Links("links add " + args), code, {refusal + "\n"}));
     }
     EXPECT_EQ(testsupport::DatabaseSnapshot(*Open()), before);
     // Blanks alone leave a number field empty, as an empty value does.
-    const auto blank = Links("links add MODELLO02 --fabric TS-DENIM-BLU --description X --quantity ' ' --sequence ' '");
-    EXPECT_EQ(blank.code, 0) << blank.out;
+    EXPECT_TRUE(
+        Exits(Links("links add MODELLO02 --fabric TS-DENIM-BLU --description X --quantity ' ' --sequence ' '"), 0));
     // "-" alone is a prefix: an empty one is said in words.
     Exec("UPDATE FA63_AGGANCI SET FA63_PREFISSO = '' WHERE FA63_CODART_MG66 = 'MODELLO01'");
     EXPECT_TRUE(Prints(Links("links show MODELLO01"), {"Prefix: (none)   Main fabric"}));
     EXPECT_TRUE(Prints(Links("links add MODELLO01 --fabric TS-LINO-BLU --description X --prefix -"),
                        {"--prefix: the prefix of a saved link header cannot be changed (it is (none))\n"}));
 
-    auto r = Links("links add MODELLO03 --fabric TS-LINO-BLU --description 'Giacca lino' --season PE2026 --prefix gx "
-                   "--quantity 1.5 --line DONNA");
-    ASSERT_EQ(r.code, 0) << r.out;
-    EXPECT_TRUE(Prints(r, {"Link TS-LINO-BLU added to MODELLO03 (new link header, prefix GX)"}));
-    auto show = Links("--json links show MODELLO03");
-    ASSERT_EQ(show.code, 0) << show.out;
-    EXPECT_TRUE(Prints(show, {"\"prefix\": \"GX\"", "\"season\": \"PE2026\"", "\"quantity\": 1.5",
-                              "\"line\": \"DONNA\""}));
+    ASSERT_TRUE(Exits(Links("links add MODELLO03 --fabric TS-LINO-BLU --description 'Giacca lino' --season PE2026 "
+                            "--prefix gx --quantity 1.5 --line DONNA"),
+                      0, {"Link TS-LINO-BLU added to MODELLO03 (new link header, prefix GX)"}));
+    EXPECT_TRUE(Exits(Links("--json links show MODELLO03"), 0,
+                      {"\"prefix\": \"GX\"", "\"season\": \"PE2026\"", "\"quantity\": 1.5", "\"line\": \"DONNA\""}));
 }
 
 // Variant codes match as the database compares codes. A grouping asked for a variant whose source row has none
 // would be dropped by the engine (the new row takes its grouping from the source's): refused, nothing written.
 TEST_F(LinksCli, CodesAndVariantChoicesTypedInAnotherCaseAreMatchedAndWrittenAsTheMastersHaveThem) {
-    auto offered = Links("generate MODELLO04 --variant tag=on:SUMMER --dry-run");
-    EXPECT_EQ(offered.code, 0) << offered.out;
+    EXPECT_TRUE(Exits(Links("generate MODELLO04 --variant tag=on:SUMMER --dry-run"), 0));
 
     const long articles = Articles();
     const std::pair<std::string, std::string> refused[] = {
@@ -129,32 +114,28 @@ TEST_F(LinksCli, CodesAndVariantChoicesTypedInAnotherCaseAreMatchedAndWrittenAsT
          "variant without :auto\n"}};
     for (const auto& [args, refusal] : refused) {
         SCOPED_TRACE(args);
-        auto r = Links(args);
-        EXPECT_EQ(r.code, 1);
-        EXPECT_TRUE(Prints(r, {refusal}));
+        EXPECT_TRUE(Exits(Links(args), 1, {refusal}));
     }
     EXPECT_EQ(Articles(), articles);
 
     // The forms find a code in any case, and would store it as typed; the commands type the master's spelling.
-    auto header = Links("links add modello03 --fabric ts-lino-blu --description X --season pe2026 --line donna "
-                        "--brand urban --typology camicia");
-    ASSERT_EQ(header.code, 0) << header.out;
-    EXPECT_TRUE(Prints(header, {"Link TS-LINO-BLU added to MODELLO03 (new link header, prefix (none))"}));
-    auto row = Links("links add MODELLO01 --fabric TS-TWILL-NERO --description X --main-fabric ts-cotone-bianco");
-    ASSERT_EQ(row.code, 0) << row.out;
+    ASSERT_TRUE(Exits(Links("links add modello03 --fabric ts-lino-blu --description X --season pe2026 --line donna "
+                            "--brand urban --typology camicia"),
+                      0, {"Link TS-LINO-BLU added to MODELLO03 (new link header, prefix (none))"}));
+    ASSERT_TRUE(
+        Exits(Links("links add MODELLO01 --fabric TS-TWILL-NERO --description X --main-fabric ts-cotone-bianco"), 0));
     EXPECT_EQ(Rows("SELECT FA63_CODART_MG66, FA64_CODTESS_FA12, FA64_LINEA_FA05, FA64_MARCHIO_FA06, "
                    "FA64_TIPOLOGIA_FA04 FROM FA63_AGGANCI INNER JOIN FA64_AGGANCIDET ON FA64_GUID_FA63 = FA63_GUID "
                    "WHERE FA63_CODART_MG66 = 'MODELLO03'"),
               std::vector<std::string>{"MODELLO03|TS-LINO-BLU|DONNA|URBAN|CAMICIA"});
     EXPECT_EQ(Rows("SELECT FA63_TSPRINCIPALE FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01'"),
               std::vector<std::string>{"TS-COTONE-BIANCO"});
-    auto unknown = Links("links add MODELLO03 --fabric TS-SETA-ROSSA --description X --line nope");
-    EXPECT_EQ(unknown.code, 1);
-    EXPECT_TRUE(Prints(unknown, {"--line: Valore non valido per Linea: nope"}));
+    EXPECT_TRUE(Exits(Links("links add MODELLO03 --fabric TS-SETA-ROSSA --description X --line nope"), 1,
+                      {"--line: Valore non valido per Linea: nope"}));
 
-    auto mass = Links("mass --where Articolo=CAM-100 --mode prefix --text X --season pe2026 --line donna --brand urban "
-                      "--typology camicia --proceed-without-variants");
-    ASSERT_EQ(mass.code, 0) << mass.out;
+    ASSERT_TRUE(Exits(Links("mass --where Articolo=CAM-100 --mode prefix --text X --season pe2026 --line donna "
+                            "--brand urban --typology camicia --proceed-without-variants"),
+                      0));
     EXPECT_EQ(Rows("SELECT FA12_STAGIONE_MG5T, FA12_TIPOLOGIA_FA04 FROM FA12_ARTICOLI "
                    "WHERE FA12_CODART_MG66 = 'XCAM-100'"),
               std::vector<std::string>{"PE2026|CAMICIA"});
@@ -172,16 +153,15 @@ TEST_F(LinksCli, LogPrintsTheLastRunFromTheJournalOrTheNewestFile) {
     std::ofstream(older) << "vecchio\r\n";
     std::ofstream(logs / "Generazione_Agganci_Aperture_1__2.3.2026.9.5.3.txt") << "Articolo :  AGX Creato \r\n";
     std::filesystem::last_write_time(older, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-    auto file = Links("log");
-    ASSERT_EQ(file.code, 0) << file.out;
-    EXPECT_TRUE(Prints(file, {"Articolo :  AGX Creato"}));
+    const auto file = Links("log");
+    ASSERT_TRUE(Exits(file, 0, {"Articolo :  AGX Creato"}));
     EXPECT_EQ(file.out.find("vecchio"), std::string::npos) << file.out;
 
-    Exec("INSERT INTO CG9L_LOGELAB (CG9L_DITTA_CG18, CG9L_TITOLO, CG9L_STATO) VALUES (1, 'Generazione_Agganci_Aperture_1_', 1)");
+    Exec("INSERT INTO CG9L_LOGELAB (CG9L_DITTA_CG18, CG9L_TITOLO, CG9L_STATO) "
+         "VALUES (1, 'Generazione_Agganci_Aperture_1_', 1)");
     Exec("INSERT INTO CG9M_LOGELABRIG (CG9M_DITTA_CG18, CG9M_IDELAB_CG9L, CG9M_RIGA, CG9M_TIPO, CG9M_TESTO) "
         "SELECT 1, MAX(CG9L_IDELAB), 1, 3, ' !!! ATTENZIONE: ARTICOLO NON GENERATO !!! ' FROM CG9L_LOGELAB");
-    auto journal = Links("log --last");
-    ASSERT_EQ(journal.code, 0) << journal.out;
-    EXPECT_TRUE(Prints(journal, {"Run: Generazione_Agganci_Aperture_1_", "!!! ATTENZIONE: ARTICOLO NON GENERATO !!!"}));
+    EXPECT_TRUE(Exits(Links("log --last"), 0,
+                      {"Run: Generazione_Agganci_Aperture_1_", "!!! ATTENZIONE: ARTICOLO NON GENERATO !!!"}));
     EXPECT_TRUE(Prints(Links("--json log"), {"\"source\": \"journal\"", "\"kind\": 3"}));
 }

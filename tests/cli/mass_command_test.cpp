@@ -26,11 +26,9 @@ TEST_F(MassCommand, TheDryRunListsTheCodesAndTheRunCreatesTheTickedArticlesWithT
     // --untick finds the article as the selection does, whatever the case typed.
     const auto r = Mass("--where Articolo=CAM-100..CAM-102 --untick cam-101 --mode prefix --text X --dry-run "
                         "--proceed-without-variants");
-    EXPECT_EQ(r.code, 0) << r.out;
-    EXPECT_TRUE(Prints(r, {"XCAM-100", "XCAM-102"}));
+    EXPECT_TRUE(Exits(r, 0, {"XCAM-100", "XCAM-102"}));
     EXPECT_EQ(r.out.find("XCAM-101"), std::string::npos) << r.out;
     EXPECT_EQ(Articles(), before);
-    EXPECT_FALSE(std::filesystem::exists(dir / "logs"));  // not even the log folder
     // A prefix selects as = and ranges do: case aside.
     EXPECT_TRUE(Prints(Mass("--where Articolo^=cam-10 --mode prefix --text X --dry-run --proceed-without-variants"),
                        {"XCAM-100", "XCAM-105"}));
@@ -53,14 +51,13 @@ TEST_F(MassCommand, TheDryRunListsTheCodesAndTheRunCreatesTheTickedArticlesWithT
             EXPECT_EQ(none.code, 1);
             EXPECT_EQ(none.out, "agganci: --where: no article selected\n");
         }
-    EXPECT_FALSE(std::filesystem::exists(dir / "logs"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "logs"));  // the dry runs above wrote not even the log folder
 
     // The run creates the ticked articles only. agganci variants prints the list the variant form shows for a
     // model; --variant is answered in the variant form opened from the tab: the one selected article's variants.
-    const auto run = Mass("--where Articolo=CAM-100..CAM-101 --untick CAM-101 --mode prefix --text X "
-                          "--proceed-without-variants");
-    EXPECT_EQ(run.code, 0) << run.out;
-    EXPECT_TRUE(Prints(run, {"Inizio duplicazione per l'articolo:  CAM-100"}));
+    EXPECT_TRUE(Exits(Mass("--where Articolo=CAM-100..CAM-101 --untick CAM-101 --mode prefix --text X "
+                           "--proceed-without-variants"),
+                      0, {"Inizio duplicazione per l'articolo:  CAM-100"}));
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-100'"), 1);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART = 'XCAM-101'"), 0);
     // Run again over both, as after an interrupted run: the article made already is left as it is, counted apart,
@@ -73,27 +70,22 @@ TEST_F(MassCommand, TheDryRunListsTheCodesAndTheRunCreatesTheTickedArticlesWithT
     EXPECT_EQ(counts["notCreated"], 0);
     EXPECT_EQ(counts["alreadyExisted"], 1);
     const auto done = Mass("--where Articolo=CAM-100..CAM-101 --mode prefix --text X --proceed-without-variants");
-    EXPECT_EQ(done.code, 0) << done.out;
-    EXPECT_TRUE(Prints(done, {"L'articolo XCAM-101 è già esistente. ARTICOLO NON GENERATO!! ",
-                              "already existed: CAM-100 -> XCAM-100\nalready existed: CAM-101 -> XCAM-101\n",
-                              "\n0 created, 0 not created, 2 already existed\n"}));
+    EXPECT_TRUE(Exits(done, 0, {"L'articolo XCAM-101 è già esistente. ARTICOLO NON GENERATO!! ",
+                                "already existed: CAM-100 -> XCAM-100\nalready existed: CAM-101 -> XCAM-101\n",
+                                "\n0 created, 0 not created, 2 already existed\n"}));
     EXPECT_EQ(done.out.find("not created:"), std::string::npos) << done.out;
 
-    const auto list = Agganci("--db sqlite:company.db variants MODELLO01");
-    EXPECT_EQ(list.code, 0) << list.out;
-    EXPECT_TRUE(Prints(list, {"COL", "TAG"}));
+    EXPECT_TRUE(Exits(Agganci("--db sqlite:company.db variants MODELLO01"), 0, {"COL", "TAG"}));
 
-    auto chosen = Mass("--where Articolo=CAM-100 --mode prefix --text V --variant TAG=off");
-    ASSERT_EQ(chosen.code, 0) << chosen.out;
+    ASSERT_TRUE(Exits(Mass("--where Articolo=CAM-100 --mode prefix --text V --variant TAG=off"), 0));
     const std::string variant = "SELECT MG6B_FLGGESTVAR FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'VCAM-100' "
                                 "AND MG6B_CODICEVAR_MG5F = ";
     EXPECT_EQ(Count(variant + "'COL'"), 1);
     EXPECT_EQ(Count(variant + "'TAG'"), 0);
 
     const long articles = Articles();
-    chosen = Mass("--where Famiglia=CAM --mode prefix --text W --variant XYZ=on");
-    EXPECT_NE(chosen.code, 0);
-    EXPECT_TRUE(Prints(chosen, {"--variant XYZ: the variant form does not offer this variant"}));
+    EXPECT_TRUE(Exits(Mass("--where Famiglia=CAM --mode prefix --text W --variant XYZ=on"), 1,
+                      {"--variant XYZ: the variant form does not offer this variant"}));
     EXPECT_EQ(Articles(), articles);
 }
 
@@ -135,17 +127,13 @@ TEST_F(MassCommand, TheDryRunRefusesWhatTheRunRefuses) {
              "--extended-description: takes at most 1672 characters (1673 given)"},
             {"--where Articolo=A..B..C --mode prefix --text X", 105, "--where Articolo=A..B..C: a range has one '..'"},
         };
-        for (const auto& [args, code, refusal] : cases) {
-            const auto r = Mass(args + how);
-            EXPECT_EQ(r.code, code) << args << "\n" << r.out.substr(0, 300);
-            EXPECT_TRUE(Prints(r, {(code == 105 ? "" : "agganci: ") + refusal}));
-        }
+        for (const auto& [args, code, refusal] : cases)
+            EXPECT_TRUE(Exits(Mass(args + how), code, {(code == 105 ? "" : "agganci: ") + refusal})) << args;
     }
     // A long code without --truncate: the run asks, so it stops before the first article.
-    const auto tooLong = Mass("--where Articolo=CAM-100..CAM-105 --mode prefix --text " + std::string(20, 'L') +
-                              " --proceed-without-variants");
-    EXPECT_EQ(tooLong.code, 1) << tooLong.out;
-    EXPECT_TRUE(Prints(tooLong, {"--truncate yes|no"}));
+    EXPECT_TRUE(Exits(Mass("--where Articolo=CAM-100..CAM-105 --mode prefix --text " + std::string(20, 'L') +
+                           " --proceed-without-variants"),
+                      1, {"--truncate yes|no"}));
     for (const std::string how : {" --dry-run", ""}) {
         const auto r = Mass("--where Articolo=CAM-100 --mode prefix --text X" + how);
         EXPECT_EQ(r.code, 1) << how;
@@ -156,18 +144,16 @@ TEST_F(MassCommand, TheDryRunRefusesWhatTheRunRefuses) {
 
     // A column the selection's table does not have is refused with the valid fields, not by a failed statement.
     const auto column = Mass("--where FA12_NONEXIST=1 --mode prefix --text X --dry-run");
-    EXPECT_EQ(column.code, 1) << column.out;
-    EXPECT_TRUE(Prints(column, {"agganci: --where FA12_NONEXIST=1: Campo non previsto dalla ricerca: FA12_NONEXIST "
-                                "(fields: Articolo, Famiglia,",
-                                "Gruppo statistico 4; or a column of FA12_ARTICOLI or FA13_ATTRIBUTI)\n"}));
+    EXPECT_TRUE(Exits(column, 1, {"agganci: --where FA12_NONEXIST=1: Campo non previsto dalla ricerca: FA12_NONEXIST "
+                                  "(fields: Articolo, Famiglia,",
+                                  "Gruppo statistico 4; or a column of FA12_ARTICOLI or FA13_ATTRIBUTI)\n"}));
     EXPECT_EQ(column.out.find("CREATE TABLE"), std::string::npos) << column.out;
 
     // Article codes made of segments: the tab does not offer the prefix.
     Exec("INSERT INTO MG6F_DIMEART (MG6F_DITTA_CG18, MG6F_PROG, MG6F_DESCR, MG6F_SIZE) VALUES (1, 1, 'Modello', 6)");
-    const auto prefix = Mass("--where Articolo=CAM-100 --mode prefix --text X --dry-run");
-    EXPECT_EQ(prefix.code, 1) << prefix.out;
-    EXPECT_TRUE(Prints(prefix, {"agganci: --mode prefix: the prefix mode is not offered when the company's article "
-                                "codes are structured\n"}));
+    EXPECT_TRUE(Exits(Mass("--where Articolo=CAM-100 --mode prefix --text X --dry-run"), 1,
+                      {"agganci: --mode prefix: the prefix mode is not offered when the company's article codes are "
+                       "structured\n"}));
 }
 
 // Ctrl-C or SIGTERM stops the run between two articles: the log is closed, the articles done are counted and
@@ -210,10 +196,9 @@ TEST_F(MassCommand, AnInterruptedRunOrAnErrorShownDuringItIsReportedWithHowFarIt
     };
     for (const auto& [text, pieces] : cases) {
         SCOPED_TRACE(text);
-        const auto r = Mass("--where Articolo=CAM-100..CAM-102 --mode prefix --text " + text +
-                            " --proceed-without-variants");
-        EXPECT_EQ(r.code, 2);
-        EXPECT_TRUE(Prints(r, {"Termine elaborazione", pieces[0], pieces[1]}));
+        EXPECT_TRUE(Exits(Mass("--where Articolo=CAM-100..CAM-102 --mode prefix --text " + text +
+                               " --proceed-without-variants"),
+                          2, {"Termine elaborazione", pieces[0], pieces[1]}));
         EXPECT_EQ(Count("SELECT COUNT(*) FROM MG66_ANAGRART WHERE MG66_CODART IN ('" + text + "CAM-100', '" + text +
                         "CAM-102')"),
                   2);

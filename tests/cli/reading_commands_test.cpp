@@ -25,15 +25,10 @@ protected:
 bool Has(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
 
 TEST_F(ReadingCommands, FiltersAreCheckedAndDuplicateAndShowPrintWhatAnArticleHolds) {
-    const auto unknown = Agganci("--db sqlite:company.db articles --where Colore=ROSSO");
-    EXPECT_EQ(unknown.code, 1);
-    EXPECT_TRUE(Has(unknown.out, "--where Colore=ROSSO: Campo non previsto dalla ricerca: Colore (fields: Articolo, "
-                                 "Famiglia,")) << unknown.out;
-    for (const char* bad : {"Articolo^=", "Articolo=", "Articolo=A..B..C"}) {
-        const auto r = Agganci(std::string("--db sqlite:company.db articles --where ") + bad);
-        EXPECT_EQ(r.code, 105) << bad << r.out;
-        EXPECT_TRUE(Has(r.out, std::string("--where ") + bad + ": ")) << r.out;
-    }
+    EXPECT_TRUE(Exits(Agganci("--db sqlite:company.db articles --where Colore=ROSSO"), 1,
+                      {"--where Colore=ROSSO: Campo non previsto dalla ricerca: Colore (fields: Articolo, Famiglia,"}));
+    for (const std::string bad : {"Articolo^=", "Articolo=", "Articolo=A..B..C"})
+        EXPECT_TRUE(Exits(Agganci("--db sqlite:company.db articles --where " + bad), 105, {"--where " + bad + ": "}));
     const auto list = Json("--db sqlite:company.db --json articles --where Articolo=CAM-100..CAM-101");
     ASSERT_EQ(list["count"], 2) << list;
     EXPECT_EQ(list["articles"][1]["code"], "CAM-101");
@@ -62,10 +57,9 @@ TEST_F(ReadingCommands, EveryRunKeepsItsOwnLogBesideItsDatabaseApartFromAnotherD
     const auto listed = Json("--db sqlite:company.db --json log --list");
     ASSERT_EQ(listed["files"].size(), 2u) << listed;
     ASSERT_EQ(listed["runs"].size(), 2u) << listed;
-    const auto first = Agganci("--db sqlite:company.db log " + listed["files"][0]["file"].get<std::string>());
-    EXPECT_EQ(first.code, 0);
-    EXPECT_TRUE(Has(first.out, "Inizio elaborazione")) << first.out;
-    EXPECT_TRUE(Has(Agganci("--db sqlite:company.db log 2").out, "Run: ")) ;
+    EXPECT_TRUE(Exits(Agganci("--db sqlite:company.db log " + listed["files"][0]["file"].get<std::string>()), 0,
+                      {"Inizio elaborazione"}));
+    EXPECT_TRUE(Exits(Agganci("--db sqlite:company.db log 2"), 0, {"Run: "}));
     for (const std::string number : {"0", "00", "3", "99999999999999999999"}) {
         SCOPED_TRACE(number);
         const auto none = Agganci("--db sqlite:company.db log " + number);
@@ -101,8 +95,7 @@ TEST_F(ReadingCommands, TheLogOfARunIsPrintedWithoutCarriageReturnsAndProgressGo
     ASSERT_EQ(Agganci("--db sqlite:company.db mass --where Articolo=CAM-100 --mode prefix --text X "
                       "--proceed-without-variants").code, 2);
     const auto log = Agganci("--db sqlite:company.db log 1");
-    EXPECT_EQ(log.code, 0);
-    EXPECT_TRUE(Has(log.out, "\nErrore in duplicazione attributi fashion \n\nno fashion - statement:")) << log.out;
+    EXPECT_TRUE(Exits(log, 0, {"\nErrore in duplicazione attributi fashion \n\nno fashion - statement:"}));
     EXPECT_FALSE(Has(log.out, "\r")) << log.out;
 
     const auto run = Agganci("--db sqlite:company.db mass --where Articolo=CAM-100..CAM-101 --mode prefix --text P "

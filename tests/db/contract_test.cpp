@@ -42,7 +42,8 @@ protected:
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string name = info->name();
         std::replace(name.begin(), name.end(), '/', '-');
-        path_ = std::filesystem::temp_directory_path() / ("contract-" + std::to_string(::getpid()) + "-" + name + ".db");
+        path_ = std::filesystem::temp_directory_path() /
+                ("contract-" + std::to_string(::getpid()) + "-" + name + ".db");
         Remove();
         conn = Connection::Create();
         conn->Open(Target());
@@ -759,7 +760,8 @@ TEST_P(Contract, FieldsDescribeTheDeclaredColumnsAndConvertWhatIsAssigned) {
     EXPECT_TRUE((*w)["CODE"].OriginalValue().IsNull()) << "a row not yet written has no original values";
     w->UpdateBatch();
     EXPECT_EQ(Count("ID = 7 AND FLAG = 1 AND QTY = 2.01"), 1);
-    EXPECT_EQ(OpenRs("SELECT MADE FROM ART WHERE ID = 7")->GetFields()[0L].Value().CDate().ToIso(), "2024-05-06 07:08:09");
+    EXPECT_EQ(OpenRs("SELECT MADE FROM ART WHERE ID = 7")->GetFields()[0L].Value().CDate().ToIso(),
+              "2024-05-06 07:08:09");
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, Contract, ::testing::Values(kSqlite, kOdbc),

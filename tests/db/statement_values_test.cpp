@@ -30,8 +30,8 @@ TEST(TranslationByShape, StatementsDifferingInValuesShareOneTranslationButNotThe
     const auto second =
         cache.Translate("SELECT * FROM MG66_ANAGRART WITH (NOLOCK) WHERE MG66_DITTA_CG18 = 2 AND MG66_CODART = 'B''C'");
     EXPECT_EQ(cache.Size(), 1u);
-    EXPECT_EQ(second.statements,
-              std::vector<std::string>{"SELECT * FROM MG66_ANAGRART WHERE MG66_DITTA_CG18 = 2 AND MG66_CODART = 'B''C'"});
+    EXPECT_EQ(second.statements, std::vector<std::string>{
+                                     "SELECT * FROM MG66_ANAGRART WHERE MG66_DITTA_CG18 = 2 AND MG66_CODART = 'B''C'"});
 
     // Values the translation reads are translated with the statement. A LIKE pattern is checked for
     // character classes, whatever pattern came before it.
@@ -53,7 +53,8 @@ TEST(TranslationByShape, StatementsDifferingInValuesShareOneTranslationButNotThe
 
 // The literals taken out of a statement: for a shape (put back into its translation) and for parameters.
 TEST(Literals, ShapedAndBoundWhereTheyAreValuesAndAMovedPlaceholderIsRefused) {
-    const LiteralShape s = ShapeLiterals("SELECT [it's] FROM T -- it's\n WHERE A = N'x''y' AND B = 12 AND C = 1.5 AND D > 3");
+    const LiteralShape s =
+        ShapeLiterals("SELECT [it's] FROM T -- it's\n WHERE A = N'x''y' AND B = 12 AND C = 1.5 AND D > 3");
     ASSERT_EQ(s.values.size(), 2u);
     EXPECT_FALSE(s.values[0].number);
     EXPECT_EQ(s.values[0].text, "x'y");
@@ -115,6 +116,12 @@ protected:
         auto rs = conn->Execute(sql);
         if (rs->RecordCount() == 0) return Variant::Null();
         return rs->GetFields()[0L].Value();
+    }
+    // A new row with this one value, its edit ended by Update.
+    static void Add(Recordset& rs, const char* field, const Variant& value) {
+        rs.AddNew();
+        rs.GetFields()[field].Value(value);
+        rs.Update();
     }
     ConnectionPtr conn;
 };
@@ -213,9 +220,7 @@ TEST_F(BoundStatements, ANewRowIsReadBackAsStoredAndGetsASavepointOnlyInABatch) 
     });
     auto rs = Recordset::Create();
     rs->Open("SELECT * FROM Q WHERE 0 = 1", conn, adOpenStatic, adLockOptimistic);
-    rs->AddNew();
-    rs->GetFields()["NOTE"].Value(Variant("default amount"));
-    rs->Update();
+    Add(*rs, "NOTE", Variant("default amount"));
     EXPECT_EQ(savepoints, 0);
     EXPECT_EQ(rs->GetFields()["AMOUNT"].Value().CDbl(), 1e14);
     EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Q").CLng(), 1);
@@ -223,11 +228,7 @@ TEST_F(BoundStatements, ANewRowIsReadBackAsStoredAndGetsASavepointOnlyInABatch) 
 
     auto batch = Recordset::Create();
     batch->Open("SELECT * FROM Q WHERE 0 = 1", conn, adOpenStatic, adLockBatchOptimistic);
-    for (double amount : {1.5, 2.5}) {
-        batch->AddNew();
-        batch->GetFields()["AMOUNT"].Value(Variant(amount));
-        batch->Update();
-    }
+    for (double amount : {1.5, 2.5}) Add(*batch, "AMOUNT", Variant(amount));
     batch->UpdateBatch();
     EXPECT_EQ(savepoints, 1);
     EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Q").CLng(), 3);
@@ -238,9 +239,7 @@ TEST_F(BoundStatements, ANewRowIsReadBackAsStoredAndGetsASavepointOnlyInABatch) 
         "CREATE TRIGGER G_UPPER AFTER INSERT ON G BEGIN UPDATE G SET CODE = upper(CODE) WHERE ID = NEW.ID; END;");
     auto g = Recordset::Create();
     g->Open("SELECT * FROM G WHERE 0 = 1", conn, adOpenStatic, adLockOptimistic);
-    g->AddNew();
-    g->GetFields()["CODE"].Value(Variant("abc"));
-    g->Update();
+    Add(*g, "CODE", Variant("abc"));
     EXPECT_EQ(g->GetFields()["ID"].Value().CLng(), 1);
     EXPECT_EQ(g->GetFields()["CODE"].Value().Text(), "ABC");
 

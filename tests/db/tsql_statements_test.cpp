@@ -55,11 +55,13 @@ protected:
 TEST_F(TsqlOnSqlite, ListIdiomUpdateFromFunctionsAndPlusGiveSqlServersResults) {
     // The list idiom keeps its order, is correlated and is Null when empty.
     Run("INSERT INTO BILL VALUES (30, 'NEW01', 0), (12, 'new01', 0), (7, 'NEW01', 1), (8, 'OTHER', 0)");
-    const std::string list = ";WITH CTE1 AS (SELECT CAST(ID AS VARCHAR(18)) AS IDDISBA FROM BILL WITH (NOLOCK)WHERE KIND = 0 "
-                             "AND ART = '%') SELECT STUFF ((SELECT ', ' + IDDISBA + '' FROM CTE1 FOR XML PATH('')), 1, 2, '')";
+    const std::string list =
+        ";WITH CTE1 AS (SELECT CAST(ID AS VARCHAR(18)) AS IDDISBA FROM BILL WITH (NOLOCK)WHERE KIND = 0 "
+        "AND ART = '%') SELECT STUFF ((SELECT ', ' + IDDISBA + '' FROM CTE1 FOR XML PATH('')), 1, 2, '')";
     EXPECT_EQ(One(std::regex_replace(list, std::regex("%"), "NEW01")), "30, 12");
     EXPECT_EQ(One(std::regex_replace(list, std::regex("%"), "NONE")), "NULL");
-    EXPECT_EQ(One("SELECT STUFF((SELECT ', ' + CAST(ID AS VARCHAR(18)) FROM BILL ORDER BY ID DESC FOR XML PATH('')), 1, 2, '')"),
+    EXPECT_EQ(One("SELECT STUFF((SELECT ', ' + CAST(ID AS VARCHAR(18)) FROM BILL ORDER BY ID DESC "
+                  "FOR XML PATH('')), 1, 2, '')"),
               "30, 12, 8, 7");
 
     Run("INSERT INTO DIM VALUES ('TG'), ('COL'), ('EMPTY')");
@@ -72,7 +74,8 @@ TEST_F(TsqlOnSqlite, ListIdiomUpdateFromFunctionsAndPlusGiveSqlServersResults) {
     // UPDATE ... FROM changes only the joined rows.
     Run("INSERT INTO DESCS VALUES ('G1', 'NEW01'), ('G2', 'OLD01')");
     Run("INSERT INTO ATTR VALUES ('G1', 1, 'b0'), ('G1', 2, 'b0'), ('G2', 1, 'b0'), ('G3', 1, 'b0')");
-    Run("UPDATE A SET A.BRAND = D.ART FROM ATTR A INNER JOIN DESCS D ON D.GUID = A.GUID WHERE A.ENT = 1 AND D.ART = 'new01'");
+    Run("UPDATE A SET A.BRAND = D.ART FROM ATTR A INNER JOIN DESCS D ON D.GUID = A.GUID "
+        "WHERE A.ENT = 1 AND D.ART = 'new01'");
     EXPECT_EQ(Run("SELECT GUID, ENT, BRAND FROM ATTR ORDER BY 1, 2"),
               (Rows{{"G1", "1", "NEW01"}, {"G1", "2", "b0"}, {"G2", "1", "b0"}, {"G3", "1", "b0"}}));
 
@@ -103,7 +106,8 @@ TEST_F(TsqlOnSqlite, SelectIntoAGlobalTemporaryTableMakesOneOfThisConnectionAndK
     Run("INSERT INTO DIM VALUES ('TG'), ('COL')");
     const std::string drop = "IF NOT OBJECT_ID('tempdb..##TABTEMP') IS NULL DROP TABLE ##TABTEMP";
     Run(drop);  // nothing to drop: no error
-    Run(" WITH CTE AS (SELECT CAST (1 AS DECIMAL (1,0)) AS SEL, CODE FROM DIM WITH (NOLOCK)) SELECT * INTO  ##TABTEMP  FROM CTE");
+    Run(" WITH CTE AS (SELECT CAST (1 AS DECIMAL (1,0)) AS SEL, CODE FROM DIM WITH (NOLOCK)) "
+        "SELECT * INTO  ##TABTEMP  FROM CTE");
     EXPECT_EQ(Run("  SELECT SEL, CODE FROM ##TABTEMP ORDER BY CODE"), (Rows{{"1", "COL"}, {"1", "TG"}}));
     EXPECT_EQ(One("SELECT COUNT(*) FROM tempdb.sqlite_master WHERE name = 'TABTEMP'"), "1");
     EXPECT_EQ(One("SELECT COUNT(*) FROM sqlite_master WHERE name = 'TABTEMP'"), "0");

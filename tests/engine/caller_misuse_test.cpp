@@ -46,23 +46,18 @@ TEST_F(CallerMisuseTest, WithoutAConnectionEveryOperationRaisesTheDataLayersErro
     global->varianteColore = "COL";
     unconnected->ActInterface(testsupport::AsActInterface(testsupport::ProgramWith(global)));
     using Op = engine::EnumMethodResult (CLSFA_DUPLICA::*)(const db::Variant&, const db::Variant&);
+    // Each operation with its own name, the one its errors must carry.
+#define OPERATION(name) {#name, &CLSFA_DUPLICA::name}
     const std::vector<std::pair<std::string, Op>> operations = {
-        {"DuplicazioneAnagraficaBase", &CLSFA_DUPLICA::DuplicazioneAnagraficaBase},
-        {"DuplicazioneDescrizioniInLingua", &CLSFA_DUPLICA::DuplicazioneDescrizioniInLingua},
-        {"DuplicazioneUbicazioniDinamiche", &CLSFA_DUPLICA::DuplicazioneUbicazioniDinamiche},
-        {"DuplicazioneBarcode", &CLSFA_DUPLICA::DuplicazioneBarcode},
-        {"DuplicazioneArticoliClienti", &CLSFA_DUPLICA::DuplicazioneArticoliClienti},
-        {"DuplicazioneArticoliFornitori", &CLSFA_DUPLICA::DuplicazioneArticoliFornitori},
-        {"DuplicazioneAgentiPerArticolo", &CLSFA_DUPLICA::DuplicazioneAgentiPerArticolo},
-        {"DuplicazioneVarianti", &CLSFA_DUPLICA::DuplicazioneVarianti},
-        {"DuplicazioneVariantiDaModello", &CLSFA_DUPLICA::DuplicazioneVariantiDaModello},
-        {"DuplicazioneColoredaTessuto", &CLSFA_DUPLICA::DuplicazioneColoredaTessuto},
-        {"DuplicazioneDatiProduzione", &CLSFA_DUPLICA::DuplicazioneDatiProduzione},
-        {"DuplicazioneDatiLotto", &CLSFA_DUPLICA::DuplicazioneDatiLotto},
-        {"DuplicazioneDatiTracciabilitaProdotti", &CLSFA_DUPLICA::DuplicazioneDatiTracciabilitaProdotti},
-        {"DuplicazioneParamGestScorte", &CLSFA_DUPLICA::DuplicazioneParamGestScorte},
-        {"DuplicazioneAttributiFashion", &CLSFA_DUPLICA::DuplicazioneAttributiFashion},
-    };
+        OPERATION(DuplicazioneAnagraficaBase),      OPERATION(DuplicazioneDescrizioniInLingua),
+        OPERATION(DuplicazioneUbicazioniDinamiche), OPERATION(DuplicazioneBarcode),
+        OPERATION(DuplicazioneArticoliClienti),     OPERATION(DuplicazioneArticoliFornitori),
+        OPERATION(DuplicazioneAgentiPerArticolo),   OPERATION(DuplicazioneVarianti),
+        OPERATION(DuplicazioneVariantiDaModello),   OPERATION(DuplicazioneColoredaTessuto),
+        OPERATION(DuplicazioneDatiProduzione),      OPERATION(DuplicazioneDatiLotto),
+        OPERATION(DuplicazioneDatiTracciabilitaProdotti), OPERATION(DuplicazioneParamGestScorte),
+        OPERATION(DuplicazioneAttributiFashion)};
+#undef OPERATION
     const std::string unusable = db::ado::ConnectionError().Description();
     for (const auto& [name, op] : operations) {
         SCOPED_TRACE(name);

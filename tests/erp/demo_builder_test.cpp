@@ -31,8 +31,7 @@ TEST_F(DemoBuilderTest, EveryRowBelongsToTheChosenCompanyAndAnEarlierCompanyGets
     EXPECT_EQ(Count("SELECT COUNT(*) FROM AG00_IMPOSTAZIONI WHERE AG00_DITTA_CG18 = 7"), 8);
 
     // A company file of an earlier version: the tables added since are created, its rows stay.
-    c->Execute("DROP TABLE AG02_ARTGENERATI");
-    c->Execute("DROP TABLE AG03_RAGGRCREATI");
+    for (const std::string table : {"AG02_ARTGENERATI", "AG03_RAGGRCREATI"}) c->Execute("DROP TABLE " + table);
     erp::CreateMissingTables(*c);
     erp::CreateMissingTables(*c);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM AG02_ARTGENERATI") + Count("SELECT COUNT(*) FROM AG03_RAGGRCREATI"), 0);

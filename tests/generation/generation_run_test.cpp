@@ -10,7 +10,6 @@
 #include "GenerationFixture.h"
 #include "SweepSize.h"
 #include "entry/MDLFA_AGGANCI.h"
-#include "generation/ArticleRemoval.h"
 #include "generation/DimensioneArticolo.h"
 #include "generation/GenerationRun.h"
 
@@ -28,16 +27,15 @@ const std::string kColore =
     "Verificare che il tessuto di aggancio abbia la variante colore attiva e raggurppamento valorizzato. ";
 const std::string kVariantiNonConfigurate = "Attenzione! Gestione varianti non configurata. Procedere Ugualmente?";
 
-Lines FailedRow(const std::string& fabric, const std::string& error) {
-    return {"Inizio elaborazione per tessuto:  " + fabric, error, kNonGenerato,
-            "Fine elaborazione per tessuto:  " + fabric, kSep};
+// The log lines of one link row: its start, `middle`, its end and the separator.
+Lines Row(const std::string& fabric, Lines middle) {
+    middle.insert(middle.begin(), "Inizio elaborazione per tessuto:  " + fabric);
+    middle.insert(middle.end(), {"Fine elaborazione per tessuto:  " + fabric, kSep});
+    return middle;
 }
+Lines FailedRow(const std::string& fabric, const std::string& error) { return Row(fabric, {error, kNonGenerato}); }
 Lines CreatedRow(const std::string& fabric, const std::string& code) {
-    return {"Inizio elaborazione per tessuto:  " + fabric, "Articolo :  " + code + " Creato ",
-            "Fine elaborazione per tessuto:  " + fabric, kSep};
-}
-Lines SkippedRow(const std::string& fabric) {
-    return {"Inizio elaborazione per tessuto:  " + fabric, "Fine elaborazione per tessuto:  " + fabric, kSep};
+    return Row(fabric, {"Articolo :  " + code + " Creato "});
 }
 Lines Join(std::initializer_list<Lines> parts) {
     Lines all;
@@ -79,9 +77,15 @@ protected:
                     db::SqlText(model) + ")");
     }
     long Articles() { return Count("SELECT COUNT(*) FROM MG66_ANAGRART"); }
+    std::string Description(const std::string& code) {
+        return Text("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_LINGUA_MG52 = '' AND MG87_CODART_MG66 = " +
+                    db::SqlText(code));
+    }
+    // Every message box shown so far, as "text|title|style".
     std::vector<std::string> Questions() {
         std::vector<std::string> texts;
-        for (const auto& m : shell->Messages()->Messages()) texts.push_back(m.text);
+        for (const auto& m : shell->Messages()->Messages())
+            texts.push_back(m.text + "|" + m.title + "|" + std::to_string(m.style));
         return texts;
     }
 
@@ -92,10 +96,12 @@ protected:
 // replace only an article the row created.
 TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndRegeneratesThem) {
     const long before = Articles();
+    // The lines of a run of the three rows, the two without a colour failing.
+    const auto runLines = [](const Lines& lino) {
+        return Join({FailedRow("TS-LANA-GRIGIA", kColore), lino, FailedRow("TS-SETA-ROSSA", kColore)});
+    };
     Run();
-
-    EXPECT_EQ(form->RunLines(), Join({FailedRow("TS-LANA-GRIGIA", kColore), CreatedRow("TS-LINO-BLU", kNuovo),
-                                      FailedRow("TS-SETA-ROSSA", kColore)}));
+    EXPECT_EQ(form->RunLines(), runLines(CreatedRow("TS-LINO-BLU", kNuovo)));
     // The outcome says the same, row by row.
     const auto& o = form->outcome;
     ASSERT_EQ(o.articles.size(), 3u);
@@ -116,9 +122,7 @@ TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndRegener
     EXPECT_EQ((*rows)["FA64_ARTAGGANCIO_MG66"].Value().Text(), kNuovo);
 
     // One question, the variant one; the program object describes the last article, which failed.
-    EXPECT_EQ(Questions(), Lines{kVariantiNonConfigurate});
-    EXPECT_EQ(shell->Messages()->Messages()[0].style, 4);
-    EXPECT_EQ(shell->Messages()->Messages()[0].title, "");
+    EXPECT_EQ(Questions(), Lines{kVariantiNonConfigurate + "||4"});
     EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
     EXPECT_FALSE(form->programObject->DuplicazioneAvvenuta());
     EXPECT_EQ(form->programObject->Articolo_Origine().Text(), kModello);
@@ -144,20 +148,16 @@ TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndRegener
     // A second run without regeneration only logs the generated row; a regeneration replaces the articles.
     form = NewForm();
     Run();
-    EXPECT_EQ(form->RunLines(), Join({FailedRow("TS-LANA-GRIGIA", kColore), SkippedRow("TS-LINO-BLU"),
-                                      FailedRow("TS-SETA-ROSSA", kColore)}));
+    EXPECT_EQ(form->RunLines(), runLines(Row("TS-LINO-BLU", {})));
     EXPECT_EQ(Articles(), before + 1);
 
     Exec("UPDATE MG87_ARTDESC SET MG87_DESCART = 'cambiata' WHERE MG87_CODART_MG66 = '" + kNuovo + "'");
     form = NewForm();
     form->rigenera = 1;
     Run();
-    EXPECT_EQ(form->RunLines(), Join({FailedRow("TS-LANA-GRIGIA", kColore), CreatedRow("TS-LINO-BLU", kNuovo),
-                                      FailedRow("TS-SETA-ROSSA", kColore)}));
+    EXPECT_EQ(form->RunLines(), runLines(CreatedRow("TS-LINO-BLU", kNuovo)));
     EXPECT_EQ(Articles(), before + 1);
-    EXPECT_EQ(Text("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = '" + kNuovo +
-                   "' AND MG87_LINGUA_MG52 = ''"),
-              "Camicia uomo lino blu");
+    EXPECT_EQ(Description(kNuovo), "Camicia uomo lino blu");
     EXPECT_EQ(RowCode("TS-LINO-BLU"), kNuovo);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM PD95_DISBA WHERE PD95_CODART_MG66 = '" + kNuovo + "'"), 1);
 
@@ -178,9 +178,7 @@ TEST_F(GenerationRun, CreatesTheArticlesOfTheRowsWhoseFabricHasAColourAndRegener
          db::SqlText(kNuovo) + ", FA64_GUID FROM FA64_AGGANCIDET WHERE FA64_ARTAGGANCIO_MG66 = " + db::SqlText(kNuovo));
     Regenerate();
     EXPECT_EQ(form->RunLines(), CreatedRow("TS-LINO-BLU", kNuovo));
-    EXPECT_EQ(Text("SELECT MG87_DESCART FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = " + db::SqlText(kNuovo) +
-                   " AND MG87_LINGUA_MG52 = ''"),
-              "Camicia uomo lino blu");
+    EXPECT_EQ(Description(kNuovo), "Camicia uomo lino blu");
 
     // A regeneration that fails keeps the previous article and the row its code. The model loses its bill of
     // materials: the new creation fails at its last step.
@@ -285,7 +283,7 @@ TEST_F(GenerationRun, NothingIsCreatedWithoutRowsOrColourVariantWhenTheUserStops
     form->LoadModel(kModello);
     shell->Messages()->MessageAnswers().Push(entry::kAnswerNo);
     form->RunGeneration();
-    EXPECT_EQ(Questions(), Lines{kVariantiNonConfigurate});
+    EXPECT_EQ(Questions(), Lines{kVariantiNonConfigurate + "||4"});
     EXPECT_TRUE(form->AllLines().empty());
     EXPECT_TRUE(form->progress->Refreshes().empty());
     EXPECT_FALSE(form->cmdLog->Visible());
@@ -302,11 +300,9 @@ TEST_F(GenerationRun, NothingIsCreatedWithoutRowsOrColourVariantWhenTheUserStops
     program = testsupport::ProgramOnDatabase(conn);
     form = NewForm();
     form->RunGeneration();
-    ASSERT_EQ(shell->Messages()->Messages().size(), 3u);
-    const auto& m = shell->Messages()->Messages()[2];
-    EXPECT_EQ(m.text, "Nei parametri fashion non è stato indicato quale variante rappresenta il colore.");
-    EXPECT_EQ(m.style, 48);
-    EXPECT_EQ(m.title, "Attenzione!");
+    ASSERT_EQ(Questions().size(), 3u);
+    EXPECT_EQ(Questions()[2],
+              "Nei parametri fashion non è stato indicato quale variante rappresenta il colore.|Attenzione!|48");
     EXPECT_TRUE(form->AllLines().empty());
     EXPECT_EQ(Articles(), before);
 }
@@ -315,7 +311,7 @@ TEST_F(GenerationRun, ACodeTooLongIsTruncatedOnYesAndSkippedWithoutLogLinesOnNo)
     const std::string question =
         "Il codice articolo composto da Prefisso + Codice + Cod.Tess. Aggancio è piu lungo di 25 caratteri. \r\n"
         "Se non verrà indicato un codice alternativo piu corto il codice da generare verrà troncato al  25 "
-        "carattere  \r\nSi desidera troncare il codice?";
+        "carattere  \r\nSi desidera troncare il codice?||3";  // text|title|style
     const long before = Articles();
     // The alternative code shapes the new codes; the source stays the model. The first answer is the variant one.
     const auto runWithAlternativeCode = [&](std::initializer_list<long> answers) {
@@ -326,8 +322,7 @@ TEST_F(GenerationRun, ACodeTooLongIsTruncatedOnYesAndSkippedWithoutLogLinesOnNo)
         form->RunGeneration();
     };
     runWithAlternativeCode({entry::kAnswerYes, entry::kAnswerNo, entry::kAnswerNo, entry::kAnswerNo});
-    EXPECT_EQ(Questions(), (Lines{kVariantiNonConfigurate, question, question, question}));
-    EXPECT_EQ(shell->Messages()->Messages()[1].style, 3);
+    EXPECT_EQ(Questions(), (Lines{kVariantiNonConfigurate + "||4", question, question, question}));
     EXPECT_TRUE(form->RunLines().empty());
     EXPECT_EQ(Articles(), before);
 
@@ -406,9 +401,7 @@ TEST_F(GenerationRun, TwoRowsWithTheSameCodeRecordTheSameArticle) {
     const std::string code = "PREFISSOLUNGOMODELLO01TS-";
     EXPECT_EQ(form->RunLines(),
               Join({FailedRow("TS-LANA-GRIGIA", kColore), CreatedRow("TS-LINO-BLU", code),
-                    {"Inizio elaborazione per tessuto:  TS-SETA-ROSSA",
-                     "Errore: Codice articolo da generare già esistente! ", "Fine elaborazione per tessuto:  TS-SETA-ROSSA",
-                     kSep}}));
+                    Row("TS-SETA-ROSSA", {"Errore: Codice articolo da generare già esistente! "})}));
     EXPECT_EQ(RowCode("TS-LINO-BLU"), code);
     EXPECT_EQ(RowCode("TS-SETA-ROSSA"), code);
 }

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <unistd.h>
@@ -63,19 +64,11 @@ protected:
         entry::SetHost(nullptr);
     }
 
-    long Count(const std::string& sql) { return testsupport::Count(*conn, sql); }
     // A run of `l` that logs one line.
     static void OneLineRun(ProcessingLog& l) {
         l.ApriLog();
         l.ScriviLog("Articolo :  PM01T9 Creato ", generation::LogInformazione);
         l.ChiudiLog();
-    }
-
-    // Journal lines of the last run, as "kind|highlight|text", in line order.
-    std::vector<std::string> JournalLines() {
-        return testsupport::Rows(*conn, "SELECT CG9M_TIPO, CG9M_FLGEVIDENZA, CG9M_TESTO FROM CG9M_LOGELABRIG "
-                                        "WHERE CG9M_IDELAB_CG9L = (SELECT MAX(CG9L_IDELAB) FROM CG9L_LOGELAB) "
-                                        "ORDER BY CG9M_RIGA");
     }
 
     std::shared_ptr<host::ShellHost> shell;
@@ -114,11 +107,13 @@ TEST_F(ProcessingLogTest, WritesTheRunToItsFileItsJournalAndItsAccumulatedText) 
               std::vector<std::string>{"Generazione_Agganci_Aperture_1234567__1.3.2026.9.5|1234567|Mario Rossi|1"});
     EXPECT_EQ(testsupport::Scalar(*conn, "SELECT CG9L_DATA FROM CG9L_LOGELAB").CDate(),
               db::Date::FromParts(2026, 3, 1));
-    // kind|highlight|text: information 2, error 3, highlighted 4.
+    // The journal's lines as kind|highlight|text: information 2, error 3, highlighted 4.
     std::vector<std::string> journal;
     for (std::size_t i = 0; i < lines.size(); ++i)
         journal.push_back((i == 4 ? "3|0|" : i == 5 ? "4|1|" : "2|0|") + lines[i]);
-    EXPECT_EQ(JournalLines(), journal);
+    EXPECT_EQ(testsupport::Rows(*conn, "SELECT CG9M_TIPO, CG9M_FLGEVIDENZA, CG9M_TESTO FROM CG9M_LOGELABRIG ORDER BY "
+                                       "CG9M_RIGA"),
+              journal);
 
     // The accumulated text outlives the run until the next one.
     log->ApriLog();
@@ -149,7 +144,7 @@ TEST_F(ProcessingLogTest, AFolderOrJournalThatCannotHoldTheRunSwitchesLoggingOff
         EXPECT_EQ(log->UltimoErrore()->Number(), 76);
         EXPECT_TRUE(log->RigheAccumulate().empty());
         EXPECT_FALSE(fs::exists(log->FileLog()));
-        EXPECT_EQ(Count("SELECT COUNT(*) FROM CG9L_LOGELAB"), 0);
+        EXPECT_EQ(testsupport::Count(*conn, "SELECT COUNT(*) FROM CG9L_LOGELAB"), 0);
     }
     EXPECT_TRUE(shell->Messages()->Messages().empty());
 
@@ -182,10 +177,9 @@ TEST_F(ProcessingLogTest, TheBrowserViewerShowsACopyOfTheLastRunsFileWhenTheWebR
     shell->SaveDialog()->Queue(copy);
     generation::MostraLogElaborazione(*log, *shell->Messages(), true);
     ASSERT_EQ(shell->SaveDialog()->Shown().size(), 1u);
-    const auto& dialog = shell->SaveDialog()->Shown()[0];
-    EXPECT_EQ(dialog.startFolder, "c:\\");
-    EXPECT_EQ(dialog.filter, "TXT File|*.txt");
-    EXPECT_EQ(dialog.title, "Salvataggio file");
+    const auto& d = shell->SaveDialog()->Shown()[0];
+    EXPECT_EQ(std::tie(d.startFolder, d.filter, d.title),
+              std::make_tuple("c:\\", "TXT File|*.txt", "Salvataggio file"));
     EXPECT_EQ(ReadFile(copy), ReadFile(log->FileLog()));
     ASSERT_EQ(shell->Viewer()->Shown().size(), 1u);
     EXPECT_EQ(shell->Viewer()->Shown()[0].path, copy);
@@ -195,25 +189,22 @@ TEST_F(ProcessingLogTest, TheBrowserViewerShowsACopyOfTheLastRunsFileWhenTheWebR
     generation::MostraLogElaborazione(*log, *shell->Messages(), true);  // nothing scripted: cancelled
     ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
     const auto& box = shell->Messages()->Messages()[0];
-    EXPECT_EQ(box.text, " Non è stata selezionato un file - OK");
-    EXPECT_EQ(box.style, 48);
-    EXPECT_EQ(box.title, "Attenzione!");
+    EXPECT_EQ(std::tie(box.text, box.style, box.title),
+              std::make_tuple(" Non è stata selezionato un file - OK", 48L, "Attenzione!"));
     EXPECT_EQ(shell->Viewer()->Shown().size(), 1u);
 
     // Without the choice given, the mode comes from the WEBRender variable.
     const char* saved = std::getenv("WEBRender");
     const std::string previous = saved ? saved : "";
-    ::setenv("WEBRender", "0", 1);
-    EXPECT_FALSE(generation::WebRenderAttivo());
-    generation::MostraLogElaborazione(*log, *shell->Messages());
-    EXPECT_EQ(shell->Viewer()->Shown().size(), 2u);
-    EXPECT_EQ(shell->SaveDialog()->Shown().size(), 2u);
-
-    ::setenv("WEBRender", "1", 1);
-    EXPECT_TRUE(generation::WebRenderAttivo());
-    generation::MostraLogElaborazione(*log, *shell->Messages());
-    EXPECT_EQ(shell->SaveDialog()->Shown().size(), 3u);
-
+    for (const bool web : {false, true}) {  // the desktop viewer, or the save dialog (nothing chosen)
+        SCOPED_TRACE(web);
+        ::setenv("WEBRender", web ? "1" : "0", 1);
+        EXPECT_EQ(generation::WebRenderAttivo(), web);
+        const auto dialogs = shell->SaveDialog()->Shown().size(), viewed = shell->Viewer()->Shown().size();
+        generation::MostraLogElaborazione(*log, *shell->Messages());
+        EXPECT_EQ(shell->SaveDialog()->Shown().size(), dialogs + (web ? 1 : 0));
+        EXPECT_EQ(shell->Viewer()->Shown().size(), viewed + (web ? 0 : 1));
+    }
     ::unsetenv("WEBRender");
     EXPECT_FALSE(generation::WebRenderAttivo());
     if (saved) ::setenv("WEBRender", previous.c_str(), 1);

@@ -95,8 +95,6 @@ TEST_P(CliHostile, DuplicateNewCodeAndDescriptions) {
 
     before = Articles();
     r = Agganci("duplicate MODELLO01 NEW-DESC --description " + Word(value) + " --extended-description " + Word(value));
-    const std::string where = " FROM MG87_ARTDESC WHERE MG87_CODART_MG66 = 'NEW-DESC' AND MG87_LINGUA_MG52 = ' ' "
-                              "AND MG87_OPZIONE_MG5E = ' '";
     if (HoldsControl(value) || length > 72) {
         EXPECT_EQ(r.code, 105);
         EXPECT_NE(r.out.find(HoldsControl(value) ? "holds a control character" : "takes at most"), std::string::npos)
@@ -104,7 +102,9 @@ TEST_P(CliHostile, DuplicateNewCodeAndDescriptions) {
         EXPECT_EQ(Articles(), before);
     } else {
         EXPECT_EQ(r.code, 0) << r.out;
-        EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG87_DESCART, MG87_DESCARTEST" + where),
+        EXPECT_EQ(testsupport::Rows(*conn, "SELECT MG87_DESCART, MG87_DESCARTEST FROM MG87_ARTDESC WHERE "
+                                           "MG87_CODART_MG66 = 'NEW-DESC' AND MG87_LINGUA_MG52 = ' ' AND "
+                                           "MG87_OPZIONE_MG5E = ' '"),
                   std::vector<std::string>{value + "|" + value});
     }
 }
@@ -127,7 +127,8 @@ TEST_P(CliHostile, MassWhereValue) {
         // One line: the article and its new code.
         EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n') - std::count(value.begin(), value.end(), '\n') * 2, 1)
             << r.out.substr(0, 400);
-        EXPECT_NE(r.out.find("X" + db::RTrim(value)), std::string::npos) << r.out.substr(0, 400);  // the old code as read, blanks cut
+        // The old code as read, blanks cut.
+        EXPECT_NE(r.out.find("X" + db::RTrim(value)), std::string::npos) << r.out.substr(0, 400);
     }
     EXPECT_EQ(Articles(), before);
 }

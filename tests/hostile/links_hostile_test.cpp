@@ -69,15 +69,15 @@ TEST_F(LinksFormPrefix, HostileValuesTypedAndSaved) {
         Utente(host::UserScript().Type("TXT_MODORIGINE", "MODELLO03"));
         hostile::StatementTrace trace(*shell->Connection());
         shell->ClearFailures();
-        const bool ok =
-            shell->Act(entry::kLinksFormName,
-                       host::UserScript().Type("TXT_PREFISSO", typed).Press("INTERNAV_AGGANCI", entry::pulsanti::Salva));
+        const bool ok = shell->Act(entry::kLinksFormName, host::UserScript().Type("TXT_PREFISSO", typed).Press(
+                                                              "INTERNAV_AGGANCI", entry::pulsanti::Salva));
         trace.Pause();
         if (db::Len(shown) > 25) {
             ASSERT_FALSE(ok);
             ASSERT_FALSE(shell->Failures().empty());
-            const std::string message = "The value for field 'FA63_PREFISSO' is longer than its size of 25 characters: '" +
-                                        (db::Len(shown) > 60 ? db::Left(shown, 60) + "..." : shown) + "'";
+            const std::string message =
+                "The value for field 'FA63_PREFISSO' is longer than its size of 25 characters: '" +
+                (db::Len(shown) > 60 ? db::Left(shown, 60) + "..." : shown) + "'";
             EXPECT_TRUE(shell->Failures().back().ends_with(message)) << shell->Failures().back();
         } else {
             EXPECT_TRUE(ok) << (shell->Failures().empty() ? "" : shell->Failures().back());

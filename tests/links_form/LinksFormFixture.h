@@ -96,6 +96,14 @@ protected:
     }
     std::shared_ptr<host::controls::Grid> Griglia() const { return Controllo<host::controls::Grid>("QGRD_AGGANCI"); }
     std::vector<std::string> Colonna(const std::string& field) const { return Griglia()->ColumnTexts(field); }
+    // A new header without rows, as for a model without links: its prefix can be typed, nothing generated.
+    void ExpectNewEmptyHeader() const {
+        EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
+        EXPECT_EQ(Griglia()->RowCount(), 0);
+        EXPECT_FALSE(Ui().FME_AGGANCIDET->IsChanged());
+        EXPECT_TRUE(Ui().TXT_PREFISSO->Enabled());
+        EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
+    }
     // The codes (first column) of the list the lookup box showed last.
     std::vector<std::string> Lista(const std::string& box) const {
         std::vector<std::string> codes;
@@ -111,6 +119,10 @@ protected:
         return texts;
     }
     const host::ShownMessage& UltimoMessaggio() const { return shell->Messages()->Messages().back(); }
+    // A message box as "text|title|style".
+    static std::string BoxText(const host::ShownMessage& m) {
+        return m.text + "|" + m.title + "|" + std::to_string(m.style);
+    }
 
     // --- The database, read on the session's own connection ---
     db::Variant Valore(const std::string& sql) const { return Scalar(*shell->Connection(), sql); }

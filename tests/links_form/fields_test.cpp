@@ -104,12 +104,12 @@ TEST_F(LinksFormTest, TheMainFabricTheSeasonAndThePrefixFollowTheModelsBillSeaso
 
 class RefusalTest : public LinksFormTest {
 protected:
-    void AttendiRifiuto(const std::string& testo, const std::string& campo) {
+    // The last message refuses the save with `testo`, the focus on `campo`; a refused row is still being typed.
+    void AttendiRifiuto(const std::string& testo, const std::string& campo, bool riga = true) {
         ASSERT_FALSE(shell->Messages()->Messages().empty());
-        EXPECT_EQ(UltimoMessaggio().text, testo);
-        EXPECT_EQ(UltimoMessaggio().title, "Dati mancanti o errati");
-        EXPECT_EQ(UltimoMessaggio().style, 48);
+        EXPECT_EQ(BoxText(UltimoMessaggio()), testo + "|Dati mancanti o errati|48");
         EXPECT_EQ(Form()->ActiveControl(), Form()->Control(campo));
+        if (!riga) return;
         EXPECT_EQ(Ui().FME_AGGANCIDET->Status(), entry::kvStatoNuovo);  // still being typed
         EXPECT_EQ(Griglia()->RowCount(), 4);                             // the new row, not saved
     }
@@ -154,23 +154,21 @@ TEST_F(RefusalTest, TheQuantityAndTheSequenceAreNumbersAndTheHeaderRefusesAMainF
     EXPECT_FALSE(shell->Act(entry::kLinksFormName, host::UserScript().Type("TXT_SEQUENZA", "abc")));
     EXPECT_FALSE(Ui().TXT_SEQUENZA->Decodificato());
     Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
-    EXPECT_EQ(UltimoMessaggio().text, "Valore non valido per Sequenza: abc");
+    AttendiRifiuto("Valore non valido per Sequenza: abc", "TXT_SEQUENZA", false);
     EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
 
     // A main fabric that is not in the model's bill (the change empties the sequence).
     Utente(host::UserScript().Type("TXT_TESSPRINC", "TS-LINO-BLU").Press("INTERNAV_AGGANCI", p::Salva));
-    EXPECT_EQ(UltimoMessaggio().text, "Valore non valido per Tessuto Principale da sostituire 1° liv: TS-LINO-BLU");
-    EXPECT_EQ(UltimoMessaggio().title, "Dati mancanti o errati");
-    EXPECT_EQ(Form()->ActiveControl(), Form()->Control("TXT_TESSPRINC"));
+    AttendiRifiuto("Valore non valido per Tessuto Principale da sostituire 1° liv: TS-LINO-BLU", "TXT_TESSPRINC",
+                   false);
 
     Utente(host::UserScript().Type("TXT_TESSPRINC", "TS-COTONE-BIANCO").Type("TXT_SEQUENZA", "99")
                .Press("INTERNAV_AGGANCI", p::Salva));
-    EXPECT_EQ(UltimoMessaggio().text, "Valore non valido per Sequenza: 99");
+    AttendiRifiuto("Valore non valido per Sequenza: 99", "TXT_SEQUENZA", false);
     EXPECT_EQ(Valore("SELECT FA63_TSPRINCIPALE FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01'").Text(),
               "TS-COTONE-BIANCO");
 
     Utente(host::UserScript().Type("TXT_SEQUENZA", "10").Click("CHK_CODALT").Press("INTERNAV_AGGANCI", p::Salva));
-    EXPECT_EQ(UltimoMessaggio().text, "Campo obbligatorio mancante: Codice alternativo");
-    EXPECT_EQ(Form()->ActiveControl(), Form()->Control("TXT_CODICEALTERNATIVO"));
+    AttendiRifiuto("Campo obbligatorio mancante: Codice alternativo", "TXT_CODICEALTERNATIVO", false);
     EXPECT_EQ(Valore("SELECT FA63_FLGCODALT FROM FA63_AGGANCI WHERE FA63_CODART_MG66 = 'MODELLO01'").CLng(), 0);
 }

@@ -38,11 +38,8 @@ TEST_F(LinksFormTest, RowsAreOrderedByFabricWithTheirSeasonCodesAndARowWhoseSeas
 TEST_F(LinksFormTest, AModelWithoutLinksStartsANewHeaderSavedOnlyWithAValidFirstLinkThatGetsItsKeysFromTheDatabase) {
     ApriModello("MODELLO03");
     // No links: a new header, the focus on its prefix, nothing to generate.
-    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
-    EXPECT_TRUE(Ui().TXT_PREFISSO->Enabled());
+    ExpectNewEmptyHeader();
     EXPECT_TRUE(Ui().TXT_PREFISSO->HasFocus());
-    EXPECT_EQ(Griglia()->RowCount(), 0);
-    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
     EXPECT_FALSE(Ui().CMD_LOG->Visible());
 
     // A refused row keeps the header from being saved.
@@ -99,10 +96,8 @@ TEST_F(LinksFormTest, StatusesOfTheFramesAndTheAlternativeCodeBoxDriveTheFields)
 
     // A new header: the prefix opens, the rows empty.
     Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Nuovo));
-    EXPECT_TRUE(Ui().TXT_PREFISSO->Enabled());
+    ExpectNewEmptyHeader();
     EXPECT_TRUE(Ui().TXT_PREFISSO->HasFocus());
-    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
-    EXPECT_EQ(Griglia()->RowCount(), 0);
     // Undone: the saved header and its rows are back.
     Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Annulla));
     EXPECT_FALSE(Ui().TXT_PREFISSO->Enabled());
@@ -134,11 +129,9 @@ TEST_F(LinksFormTest, DeletingARowRemovesItsGeneratedArticleAloneAtOnceOrWaitsFo
 
     // The notice comes first; the frame's own deletion flow follows it.
     ASSERT_FALSE(shell->Messages()->Messages().empty());
-    const host::ShownMessage avviso = shell->Messages()->Messages().front();
-    EXPECT_EQ(avviso.text,
-              "Se si procede verranno eliminate anche tutte le distinte e i dati anagrafici dell'aggancio: TS-LINO-BLU.");
-    EXPECT_EQ(avviso.title, "Attenzione!");
-    EXPECT_EQ(avviso.style, 48);
+    EXPECT_EQ(BoxText(shell->Messages()->Messages().front()),
+              "Se si procede verranno eliminate anche tutte le distinte e i dati anagrafici dell'aggancio: TS-LINO-BLU."
+              "|Attenzione!|48");
     EXPECT_FALSE(EsisteArticolo("CAM-100"));
     EXPECT_EQ(RigheAgganci("MODELLO01"), 2);
     EXPECT_EQ(Colonna("FA64_CODTESS_FA12"), (std::vector<std::string>{"TS-LANA-GRIGIA", "TS-SETA-ROSSA"}));
@@ -193,23 +186,18 @@ TEST_F(LinksFormTest, DeletingAHeaderRemovesItsGeneratedArticlesAndAllItsRows) {
     Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Elimina));
 
     ASSERT_FALSE(shell->Messages()->Messages().empty());
-    const host::ShownMessage avviso = shell->Messages()->Messages().front();
-    EXPECT_EQ(avviso.text,
+    EXPECT_EQ(BoxText(shell->Messages()->Messages().front()),
               "Se si procede verranno eliminate anche tutte le distinte e i dati anagrafici degli agganci codificati "
-              "per l'articolo MODELLO01.");
-    EXPECT_EQ(avviso.title, "Attenzione!");
+              "per l'articolo MODELLO01.|Attenzione!|48");
     EXPECT_FALSE(EsisteArticolo("CAM-100"));
     EXPECT_FALSE(EsisteArticolo("CAM-101"));
     EXPECT_TRUE(EsisteArticolo("CAM-102"));
     EXPECT_EQ(GuidTestata("MODELLO01"), "");
     EXPECT_EQ(Conta("SELECT * FROM FA64_AGGANCIDET WHERE FA64_GUID_FA63 NOT IN (SELECT FA63_GUID FROM FA63_AGGANCI)"), 0);
     EXPECT_EQ(RigheAgganci("MODELLO02"), 1);  // another model's links are untouched
-    EXPECT_EQ(Griglia()->RowCount(), 0);
 
     // Nothing left: a new header, as for a model without links, saved for the model shown.
-    EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
-    EXPECT_TRUE(Ui().TXT_PREFISSO->Enabled());
-    EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
+    ExpectNewEmptyHeader();
     Utente(host::UserScript().Type("TXT_PREFISSO", "zz"));
     SalvaRiga({{"TXT_TSAGGANCIO", "TS-LINO-BLU"}, {"TXT_DESCARTDAGENERARE", "Camicia lino"}});
     Utente(host::UserScript().Press("INTERNAV_AGGANCI", p::Salva));
@@ -330,11 +318,7 @@ TEST_F(LinksFormTest, ANewHeaderDroppedTakesItsPendingRowWithItAndOffersANewOneA
         } else if (modo == "model") {
             EXPECT_EQ(Ui().TXT_PREFISSO->Text(), "AG");
         } else {
-            EXPECT_EQ(Ui().FME_AGGANCI->Status(), entry::kvStatoNuovo);
-            EXPECT_EQ(Griglia()->RowCount(), 0);
-            EXPECT_FALSE(Ui().FME_AGGANCIDET->IsChanged());
-            EXPECT_TRUE(Ui().TXT_PREFISSO->Enabled());
-            EXPECT_FALSE(Ui().CMD_DUPLICA->Enabled());
+            ExpectNewEmptyHeader();
         }
     }
     // Its prefix alone typed is asked about as well.

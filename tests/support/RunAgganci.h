@@ -43,4 +43,11 @@ inline ::testing::AssertionResult Prints(const ProgramResult& r, std::initialize
     return ::testing::AssertionSuccess();
 }
 
+// Whether the program exited with `code` and printed each of `pieces`.
+inline ::testing::AssertionResult Exits(const ProgramResult& r, int code,
+                                        std::initializer_list<std::string> pieces = {}) {
+    if (r.code != code) return ::testing::AssertionFailure() << "exit " << r.code << ", not " << code << ":\n" << r.out;
+    return Prints(r, pieces);
+}
+
 }  // namespace testsupport

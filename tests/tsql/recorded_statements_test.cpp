@@ -43,7 +43,8 @@ TEST(RecordedStatements, TranslateByShapeAsWhenWrittenOut) {
     TsqlTranslationCache cache;
     std::size_t bound = 0;
     for (const std::string& recorded : statements) {
-        for (const std::string& tsql : {recorded, WithOtherValues(recorded, 0), WithOtherValues(recorded, 1), recorded}) {
+        for (const std::string& tsql :
+             {recorded, WithOtherValues(recorded, 0), WithOtherValues(recorded, 1), recorded}) {
             SCOPED_TRACE(tsql);
             const TranslatedBatch batch = cache.Translate(tsql);
             ASSERT_EQ(batch.statements, TranslateTsql(tsql).statements);

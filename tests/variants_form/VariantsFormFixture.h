@@ -99,8 +99,9 @@ protected:
         std::filesystem::remove(path);
     }
 
-    // What the links form hands over for its tab and mode.
-    variants_form::AperturaVarianti Apertura(long tab, bool singola, const std::string& articolo) const {
+    // What the links form hands over for its tab and mode (by default: the links tab on MODELLO01).
+    variants_form::AperturaVarianti Apertura(long tab = entry::Util_Agganci, bool singola = false,
+                                             const std::string& articolo = "MODELLO01") const {
         variants_form::AperturaVarianti a;
         a.ActiveInterface = program;
         a.Gcon_Connect = conn;

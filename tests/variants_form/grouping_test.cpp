@@ -22,7 +22,7 @@ TEST_F(VariantsForm, TicksAndGroupingCodesReachTheListAndItsTableAndTheCodeIsTyp
     user.Type("TXT_RAGGR", "PRIMAVERA-ESTATE-2026-XL");
     Osserva(user, visti);
 
-    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
+    const auto lista = Apri(Apertura(), user);
 
     EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
     EXPECT_EQ(visti, (std::vector<std::string>{"PRIMAVERA-ESTATE-202|on"}));
@@ -51,7 +51,7 @@ TEST_F(VariantsForm, TicksAndGroupingCodesReachTheListAndItsTableAndTheCodeIsTyp
         aggiornamenti = Griglia(form).RowUpdates();
     });
 
-    const auto seconda = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
+    const auto seconda = Apri(Apertura(), user);
 
     EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
     EXPECT_EQ(visti, (std::vector<std::string>{"|off", "|on", "|off", "SUMMER|on", "|off"}));
@@ -74,11 +74,11 @@ TEST_F(VariantsForm, ColourVariantTakesNoPersonalisedCodeOnTheLinksTabButDoesOnT
         return user;
     };
 
-    Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), script(agganci));
+    Apri(Apertura(), script(agganci));
     host::UserScript digita;
     Seleziona(digita, "COL");
     digita.Type("TXT_RAGGR", "NON AMMESSO");
-    Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), digita);
+    Apri(Apertura(), digita);
     ASSERT_EQ(shell->Failures().size(), 1u);  // the box could not be reached
     EXPECT_NE(shell->Failures()[0].find("TXT_RAGGR"), std::string::npos) << Fallimenti();
     shell->ClearFailures();

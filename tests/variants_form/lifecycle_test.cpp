@@ -2,28 +2,12 @@
 // the window and shown again unchanged, a failed build, what the window lets go of, how the links form
 // says which article, and the mass selection's own list left alone.
 #include "VariantsFormFixture.h"
+#include <tuple>
+
 #include "host/controls/ResizeControl.h"
 
 namespace varianti_test {
 namespace {
-
-TEST_F(VariantsForm, WarnsOnceWhenNoColourVariantIsConfiguredAndStillWorks) {
-    shell->Global()->Imposta("VarianteColore", db::Variant(""));
-    host::UserScript user;
-    user.Do("activate the window again", [](entry::Form& form, host::HeadlessShell&) { form.Activate(); });
-    Spunta(user, "TAG", "SEL");
-
-    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
-
-    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
-    const auto& avviso = shell->Messages()->Messages()[0];
-    EXPECT_EQ(avviso.text, "Nei parametri fashion non è stato indicato quale variante rappresenta il colore.");
-    EXPECT_EQ(avviso.title, "Attenzione!");
-    EXPECT_EQ(avviso.style, 48);
-    EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
-    // No colour variant: every active variant of the model is listed like any other.
-    EXPECT_EQ(Righe(lista), (Lista{{"COL", "1|Colore|1|"}, {"TAG", "0|Taglia|1|"}}));
-}
 
 TEST_F(VariantsForm, AFailedBuildIsReportedAndRetriedAndReopeningShowsTheEarlierChoicesWithoutARebuild) {
     conn->Faults().FailMatching("CTE_VAR", db::Error(-2147217900, "Invalid object name 'MG6B_GESVARART'."));
@@ -31,15 +15,14 @@ TEST_F(VariantsForm, AFailedBuildIsReportedAndRetriedAndReopeningShowsTheEarlier
     host::UserScript user;
     user.Do("count the rows", [&righe](entry::Form& form, host::HeadlessShell&) { righe = Griglia(form).RowCount(); });
 
-    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), user);
+    const auto lista = Apri(Apertura(), user);
 
     EXPECT_EQ(lista, nullptr);
     EXPECT_EQ(righe, 0);
     ASSERT_EQ(shell->Messages()->ErrorBoxes().size(), 1u);  // answered Abort: the procedure is left
     const auto& box = shell->Messages()->ErrorBoxes()[0];
-    EXPECT_EQ(box.procedure, "ImpostaRescordsetVarianti");
-    EXPECT_EQ(box.description, "Invalid object name 'MG6B_GESVARART'.");
-    EXPECT_EQ(box.style, 4370);
+    EXPECT_EQ(std::tie(box.procedure, box.description, box.style),
+              std::make_tuple("ImpostaRescordsetVarianti", "Invalid object name 'MG6B_GESVARART'.", 4370L));
 
     // Answered Retry, the build runs again.
     conn->Faults().FailMatching("CTE_VAR");
@@ -47,7 +30,7 @@ TEST_F(VariantsForm, AFailedBuildIsReportedAndRetriedAndReopeningShowsTheEarlier
     host::UserScript prima;
     Spunta(prima, "TAG", "RAGGRAUTOMATICO");
     prima.Type("TXT_RAGGR", "INVERNO");
-    const auto scelte = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), prima);
+    const auto scelte = Apri(Apertura(), prima);
     EXPECT_EQ(Righe(scelte).size(), 2u);
     EXPECT_EQ(shell->Messages()->ErrorBoxes().size(), 2u);
 
@@ -71,7 +54,9 @@ TEST_F(VariantsForm, AFailedBuildIsReportedAndRetriedAndReopeningShowsTheEarlier
     EXPECT_EQ(Righe(ancora), (Lista{{"COL", "0|Colore|1|"}, {"TAG", "1|Taglia|0|INVERNO"}}));
 }
 
-TEST_F(VariantsForm, UnloadLetsGoOfEverythingButTheListAndItsTable) {
+// Without a colour variant configured the form warns once (not again on a second activation) and still works;
+// its unload lets go of everything but the list and its table.
+TEST_F(VariantsForm, WarnsOnceWithoutAColourVariantAndUnloadLetsGoOfEverythingButTheListAndItsTable) {
     auto form = std::make_shared<variants_form::FRMFA_VARIANTI>();
     form->ActiveInterface = program;
     form->Gcon_Connect = conn;
@@ -79,10 +64,18 @@ TEST_F(VariantsForm, UnloadLetsGoOfEverythingButTheListAndItsTable) {
     form->FormChiamante = std::make_shared<variants_form::FormChiamanteVarianti>();
     form->Articolo("MODELLO01");
     shell->Global()->Imposta("VarianteColore", db::Variant(""));  // the warning makes its message service
-
-    shell->WhenShown(variants_form::kNomeForm, host::UserScript());
+    host::UserScript user;
+    user.Do("activate the window again", [](entry::Form& f, host::HeadlessShell&) { f.Activate(); });
+    Spunta(user, "TAG", "SEL");
+    shell->WhenShown(variants_form::kNomeForm, user);
     form->Show(entry::vbModal);
 
+    ASSERT_EQ(shell->Messages()->Messages().size(), 1u);
+    const auto& avviso = shell->Messages()->Messages()[0];
+    EXPECT_EQ(avviso.text, "Nei parametri fashion non è stato indicato quale variante rappresenta il colore.");
+    EXPECT_EQ(avviso.title, "Attenzione!");
+    EXPECT_EQ(avviso.style, 48);
+    EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
     EXPECT_FALSE(form->Loaded());
     EXPECT_EQ(form->ActiveInterface, nullptr);
     EXPECT_EQ(form->Gcon_Connect, nullptr);
@@ -93,8 +86,8 @@ TEST_F(VariantsForm, UnloadLetsGoOfEverythingButTheListAndItsTable) {
     EXPECT_TRUE(dynamic_cast<host::controls::Grid&>(*form->QGRD_VARIANTI).Terminated());
     EXPECT_TRUE(dynamic_cast<host::controls::TextBox&>(*form->TXT_RAGGR).Terminated());
     EXPECT_TRUE(dynamic_cast<host::controls::ResizeControl&>(*form->ZEL_RESIZEFORM).Terminated());
-    ASSERT_TRUE(form->Varianti);
-    EXPECT_EQ(Righe(form->Varianti).size(), 2u);
+    // No colour variant: every active variant of the model is listed like any other.
+    EXPECT_EQ(Righe(form->Varianti), (Lista{{"COL", "1|Colore|1|"}, {"TAG", "0|Taglia|1|"}}));
     EXPECT_EQ(testsupport::Count(*conn, "SELECT COUNT(*) FROM ##TABTEMP_VARIANTI"), 2);
 }
 

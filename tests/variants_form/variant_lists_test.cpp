@@ -16,10 +16,10 @@ host::UserScript GuardaSel(entry::GridColumnKind& kind) {
 
 TEST_F(VariantsForm, LinksTabListsTheModelsActiveVariantsAndTheColourOneAllTickedWithAutomaticGrouping) {
     entry::GridColumnKind sel{};
-    const auto lista = Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"), GuardaSel(sel));
+    const auto lista = Apri(Apertura(), GuardaSel(sel));
 
-    ASSERT_TRUE(lista);
-    EXPECT_EQ(Righe(lista), (Lista{{"COL", "1|Colore|1|"}, {"TAG", "1|Taglia|1|"}}));
+    const Lista entrambe{{"COL", "1|Colore|1|"}, {"TAG", "1|Taglia|1|"}};
+    EXPECT_EQ(Righe(lista), entrambe);
     EXPECT_EQ(sel, entry::GridColumnKind::Check);
     EXPECT_TRUE(shell->Failures().empty()) << Fallimenti();
     EXPECT_TRUE(shell->Messages()->ErrorBoxes().empty());
@@ -27,12 +27,11 @@ TEST_F(VariantsForm, LinksTabListsTheModelsActiveVariantsAndTheColourOneAllTicke
 
     // The colour variant is listed when any article uses it actively.
     Esegui("DELETE FROM MG6B_GESVARART WHERE MG6B_CODART_MG66 = 'MODELLO01' AND MG6B_CODICEVAR_MG5F = 'COL'");
-    EXPECT_EQ(Righe(Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"))),
-              (Lista{{"COL", "1|Colore|1|"}, {"TAG", "1|Taglia|1|"}}));
+    EXPECT_EQ(Righe(Apri(Apertura())), entrambe);
 
     // Nobody uses it actively: only the model's own active variants remain.
     Esegui("UPDATE MG6B_GESVARART SET MG6B_FLGGESTVAR = 0 WHERE MG6B_CODICEVAR_MG5F = 'COL'");
-    EXPECT_EQ(Righe(Apri(Apertura(entry::Util_Agganci, false, "MODELLO01"))), (Lista{{"TAG", "1|Taglia|1|"}}));
+    EXPECT_EQ(Righe(Apri(Apertura())), (Lista{{"TAG", "1|Taglia|1|"}}));
 }
 
 // The mass tab with one article lists its variants ticked as it uses them; with several articles every variant in
